@@ -1,0 +1,65 @@
+#include "common/UserDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace dorvan {
+
+namespace {
+QString boxTitle()
+{
+    return QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("DORVAN")
+                                                            : QApplication::applicationDisplayName();
+}
+} // namespace
+
+void QtUserDialogs::warn(QWidget* parent, const QString& text)
+{
+    QMessageBox::warning(parent, boxTitle(), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtUserDialogs::confirm(QWidget* parent, const QString& text, bool defaultYes)
+{
+    return QMessageBox::warning(parent, boxTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                defaultYes ? QMessageBox::Yes : QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void QtUserDialogs::error(QWidget* parent, const QString& text)
+{
+    QMessageBox::critical(parent, boxTitle(), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QString QtUserDialogs::saveFileName(QWidget* parent, const QString& title, const QString& proposed,
+                                    const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+}
+
+QString QtUserDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+QString QtUserDialogs::openPictureName(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+bool QtUserDialogs::printerSetup(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserDialogs::openUrl(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl(url));
+}
+
+} // namespace dorvan

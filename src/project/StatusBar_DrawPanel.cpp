@@ -1,0 +1,1 @@
+#include "project/StatusBar_DrawPanel.h"
