@@ -1,0 +1,23 @@
+#pragma once
+
+// What the data-entry window may ask of the main window. The main window implements it; window
+// tests of the data-entry window install a recording double. Each call is one event of the
+// main window's enabled-state table, so every enabled state is derived in one place there.
+class EntryHost {
+public:
+    virtual ~EntryHost() = default;
+
+    // An input value changed: status panel 1 shows "ZMENENÉ HODNOTY !!!".
+    virtual void entryValuesChanged() = 0;
+    // The first place count was accepted: the mode group box and both radio buttons go off.
+    virtual void entryFirstCountAccepted() = 0;
+    // The last place of a list was entered: "Riešenie DORVAN" on when CoordsDiffer is set,
+    // the (hidden) network item on.
+    virtual void entryLastPlaceEntered() = 0;
+    // "Nastavenie premenných DORVAN" ticked (on) or unticked (off).
+    virtual void entrySettingsSwitched(bool on) = 0;
+    // The data-entry window closed after confirmation.
+    virtual void entryWindowClosed() = 0;
+    // The one notification point for "if the allocation window is open, run it again".
+    virtual void cooperRerunRequested() = 0;
+};
