@@ -1,0 +1,83 @@
+#pragma once
+
+#include "project/ProjectRecord.h"
+#include "project/RecordCodec.h"
+#include "project/RgbPicture.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace dorvan {
+
+// A project file that cannot be written or read, with a message for the user.
+class ProjectFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Vstupné údaje dorvan ( .mzd )|*.mzd|Všetky súbory|*.*" as a Qt filter.
+inline constexpr const char* ProjectFileFilter = "Vstupné údaje dorvan ( .mzd ) (*.mzd);;Všetky súbory (*)";
+inline constexpr const char* DefaultProjectFileName = "Novy.mzd";
+
+// The name proposed by the save dialog: the last name used, else "Novy.mzd".
+std::string proposedProjectFileName(const std::string& projectFileName);
+
+// Appends ".mzd" unless the last four characters are one of the eight letter-case spellings
+// of the extension, compared as a whole.
+std::string withProjectExtension(const std::string& fileName);
+
+// The status-bar progress display of saving and opening: after each picture row it says
+// whether to draw, what text and how wide a bar. One tracker per phase.
+class ProgressTracker {
+public:
+    struct Draw {
+        int percent = 0;
+        std::string text;        // p right-aligned in three characters, then "%"
+        int barLeft = 133, barTop = 18, barRight = 133, barBottom = 23;
+        int textX = 0, textY = 3;
+    };
+
+    ProgressTracker(int pictureWidth, int pictureHeight) : width_(pictureWidth), height_(pictureHeight) {}
+
+    // After row y (0-based) is complete; w0 and w1 are the widths of status panels 0 and 1.
+    std::optional<Draw> afterRow(int y, int w0, int w1);
+    int step() const { return step_; }
+
+private:
+    int width_;
+    int height_;
+    int step_ = 0;
+};
+
+// Called after every picture row with the 0-based row index.
+using RowProgress = std::function<void(int row)>;
+
+// Writes the record and then the picture rows (red, green, blue per pixel, rows from the top)
+// when the record says there is a picture. The bytes go to a temporary file in the same folder
+// that replaces the target only after everything was written and flushed to disk, so a failed
+// save leaves an existing file as it was. Pixels the picture lacks are written black.
+void saveProjectFile(const std::string& path, const TProjectRecord& record, const RgbPicture& picture,
+                     const RowProgress& progress = {});
+
+struct LoadedProject {
+    TProjectRecord record;
+    RgbPicture picture;               // empty when the project has none
+    bool pictureTruncated = false;    // the file ended inside the picture: the rest is black
+};
+
+// Reads a project. Everything is checked before the caller replaces anything: a file shorter
+// than the record, counts out of range, damaged name lengths, non-finite coordinates of the
+// places and pictures beyond RgbPicture::MaxBytes are refused with a ProjectFileError.
+LoadedProject readProjectFile(const std::string& path, const RowProgress& progress = {});
+
+// The same from bytes in memory (used by the file reader and by the fuzz target).
+LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress = {});
+
+// The checks of a decoded record; throws ProjectFileError naming the problem.
+void validateRecord(const TProjectRecord& record);
+
+} // namespace dorvan
