@@ -185,14 +185,14 @@ void checkText(const Text100& t, const char* what)
 }
 
 template <typename Source>
-LoadedProject readFrom(Source& src, const RowProgress& progress)
+LoadedProject readFrom(Source& src, const RowProgress& progress, std::size_t maxPictureBytes)
 {
     RecordBytes bytes;
     if (src.read(bytes.data(), bytes.size()) != bytes.size())
         throw ProjectFileError("Súbor nie je projekt DORVAN: je kratší ako záznam projektu (124 680 bajtov) !!!");
     LoadedProject out;
     out.record = decodeRecord(bytes);
-    validateRecord(out.record);
+    validateRecord(out.record, maxPictureBytes);
 
     const TProjectRecord& r = out.record;
     if (!r.hasPicture())
@@ -213,7 +213,7 @@ LoadedProject readFrom(Source& src, const RowProgress& progress)
 
 } // namespace
 
-void validateRecord(const TProjectRecord& r)
+void validateRecord(const TProjectRecord& r, std::size_t maxPictureBytes)
 {
     if (r.SavedPlaceCount < 0 || r.SavedPlaceCount > 99)
         throw ProjectFileError("Poškodený súbor: počet miest " + std::to_string(r.SavedPlaceCount)
@@ -246,7 +246,10 @@ void validateRecord(const TProjectRecord& r)
             throw ProjectFileError("Poškodený súbor: súradnice miesta " + std::to_string(k) + " nie sú číslo !!!");
     if (r.PictureWidth < 0 || r.PictureHeight < 0)
         throw ProjectFileError("Poškodený súbor: záporná veľkosť obrázku !!!");
-    if (r.hasPicture() && !RgbPicture::sizeAcceptable(r.PictureWidth, r.PictureHeight))
+    if (r.hasPicture()
+        && (!RgbPicture::sizeAcceptable(r.PictureWidth, r.PictureHeight)
+            || static_cast<std::uint64_t>(r.PictureWidth) * static_cast<std::uint64_t>(r.PictureHeight) * 3u
+                > maxPictureBytes))
         throw ProjectFileError("Obrázok projektu (" + std::to_string(r.PictureWidth) + " x "
                                + std::to_string(r.PictureHeight) + ") je väčší, ako program dokáže načítať !!!");
 }
@@ -286,13 +289,14 @@ LoadedProject readProjectFile(const std::string& path, const RowProgress& progre
     std::vector<char> buffer(std::size_t{1} << 20);
     std::setvbuf(f.get(), buffer.data(), _IOFBF, buffer.size());
     FileSource src(f.get());
-    return readFrom(src, progress);
+    return readFrom(src, progress, RgbPicture::MaxBytes);
 }
 
-LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress)
+LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress,
+                               std::size_t maxPictureBytes)
 {
     MemorySource src(data, size);
-    return readFrom(src, progress);
+    return readFrom(src, progress, maxPictureBytes);
 }
 
 } // namespace dorvan

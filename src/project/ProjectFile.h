@@ -75,9 +75,11 @@ struct LoadedProject {
 LoadedProject readProjectFile(const std::string& path, const RowProgress& progress = {});
 
 // The same from bytes in memory (used by the file reader and by the fuzz target).
-LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress = {});
+// maxPictureBytes lowers the picture bound (the fuzz target keeps its inputs cheap).
+LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress = {},
+                               std::size_t maxPictureBytes = RgbPicture::MaxBytes);
 
 // The checks of a decoded record; throws ProjectFileError naming the problem.
-void validateRecord(const TProjectRecord& record);
+void validateRecord(const TProjectRecord& record, std::size_t maxPictureBytes = RgbPicture::MaxBytes);
 
 } // namespace dorvan
