@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -61,27 +60,32 @@ std::string systemReason(int err)
     return std::strerror(err);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const
-    {
-        if (f)
-            std::fclose(f);
+// Retries reads and writes that the system cut short or interrupted.
+bool writeAll(int fd, const std::uint8_t* data, std::size_t n)
+{
+    while (n > 0) {
+        ssize_t w = ::write(fd, data, n);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += w;
+        n -= static_cast<std::size_t>(w);
     }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+    return true;
+}
 
 // A temporary file beside the target that is removed unless it was committed.
 class TempFile {
 public:
     explicit TempFile(const std::string& target) : target_(target)
     {
-        path_ = target + ".XXXXXX";
-        std::vector<char> templ(path_.begin(), path_.end());
-        templ.push_back('\0');
-        int fd = ::mkstemp(templ.data());
-        if (fd < 0)
+        std::string templ = target + ".XXXXXX";
+        fd_ = ::mkstemp(templ.data());
+        if (fd_ < 0)
             throw ProjectFileError("Súbor \"" + target + "\" nemožno vytvoriť: " + systemReason(errno) + " !!!");
-        path_.assign(templ.data());
+        path_ = templ;
         // Keep the mode of a file being replaced; a new file gets the usual mode.
         struct stat st {};
         mode_t mode;
@@ -92,38 +96,31 @@ public:
             ::umask(mask);
             mode = 0666 & ~mask;
         }
-        ::fchmod(fd, mode);
-        file_.reset(::fdopen(fd, "wb"));
-        if (!file_) {
-            ::close(fd);
-            ::unlink(path_.c_str());
-            throw ProjectFileError("Súbor \"" + target + "\" nemožno vytvoriť: " + systemReason(errno) + " !!!");
-        }
-        buffer_.resize(std::size_t{1} << 20);
-        std::setvbuf(file_.get(), buffer_.data(), _IOFBF, buffer_.size());
+        ::fchmod(fd_, mode);
     }
     ~TempFile()
     {
-        if (!committed_) {
-            file_.reset();
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
             ::unlink(path_.c_str());
-        }
     }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
 
-    void write(const void* data, std::size_t n)
+    void write(const std::uint8_t* data, std::size_t n)
     {
-        if (n != 0 && std::fwrite(data, 1, n, file_.get()) != n)
+        if (!writeAll(fd_, data, n))
             fail();
     }
 
     void commit()
     {
-        if (std::fflush(file_.get()) != 0)
+        if (::fsync(fd_) != 0)
             fail();
-        if (::fsync(::fileno(file_.get())) != 0)
-            fail();
-        std::FILE* f = file_.release();
-        if (std::fclose(f) != 0)
+        int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0)
             fail();
         if (std::rename(path_.c_str(), target_.c_str()) != 0)
             fail();
@@ -139,25 +136,34 @@ private:
 
     std::string target_;
     std::string path_;
-    FilePtr file_;
-    std::vector<char> buffer_;
+    int fd_ = -1;
     bool committed_ = false;
 };
 
-// Reads exactly n bytes if they are there; returns how many it got.
+// Reads straight into the caller's memory; returns how many bytes there were.
 class FileSource {
 public:
-    explicit FileSource(std::FILE* f) : f_(f) {}
+    explicit FileSource(int fd) : fd_(fd) {}
     std::size_t read(void* dst, std::size_t n)
     {
-        std::size_t got = std::fread(dst, 1, n, f_);
-        if (got < n && std::ferror(f_))
-            throw ProjectFileError(std::string("Čítanie súboru zlyhalo: ") + systemReason(errno) + " !!!");
+        auto* out = static_cast<std::uint8_t*>(dst);
+        std::size_t got = 0;
+        while (got < n) {
+            ssize_t r = ::read(fd_, out + got, n - got);
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw ProjectFileError(std::string("Čítanie súboru zlyhalo: ") + systemReason(errno) + " !!!");
+            }
+            if (r == 0)
+                break;
+            got += static_cast<std::size_t>(r);
+        }
         return got;
     }
 
 private:
-    std::FILE* f_;
+    int fd_;
 };
 
 class MemorySource {
@@ -178,6 +184,15 @@ private:
     std::size_t pos_ = 0;
 };
 
+// Pictures move in blocks of whole rows of about this many bytes: large enough for the disk,
+// small enough that the progress display keeps moving.
+constexpr std::size_t BlockBytes = std::size_t{4} << 20;
+
+int rowsPerBlock(std::size_t rowBytes)
+{
+    return static_cast<int>(std::max<std::size_t>(1, BlockBytes / std::max<std::size_t>(rowBytes, 1)));
+}
+
 void checkText(const Text100& t, const char* what)
 {
     if (t.rawLength() > Text100::Capacity)
@@ -197,16 +212,21 @@ LoadedProject readFrom(Source& src, const RowProgress& progress, std::size_t max
     const TProjectRecord& r = out.record;
     if (!r.hasPicture())
         return out;
-    out.picture.resize(r.PictureWidth, r.PictureHeight);
+    out.picture.resizeForOverwrite(r.PictureWidth, r.PictureHeight);
     const std::size_t rowBytes = out.picture.rowBytes();
-    for (int y = 0; y < r.PictureHeight; ++y) {
-        if (!out.pictureTruncated) {
-            std::size_t got = src.read(out.picture.row(y), rowBytes);
-            if (got < rowBytes)
-                out.pictureTruncated = true;   // the rest of the picture stays black
+    const int block = rowsPerBlock(rowBytes);
+    for (int y0 = 0; y0 < r.PictureHeight; y0 += block) {
+        const int rows = std::min(block, r.PictureHeight - y0);
+        const std::size_t want = rowBytes * static_cast<std::size_t>(rows);
+        std::uint8_t* dst = out.picture.row(y0);
+        std::size_t got = out.pictureTruncated ? 0 : src.read(dst, want);
+        if (got < want) {
+            out.pictureTruncated = true;   // the rest of the picture is black
+            std::memset(dst + got, 0, want - got);
         }
         if (progress)
-            progress(y);
+            for (int y = y0; y < y0 + rows; ++y)
+                progress(y);
     }
     return out;
 }
@@ -262,20 +282,28 @@ void saveProjectFile(const std::string& path, const TProjectRecord& record, cons
     out.write(bytes.data(), bytes.size());
     if (record.hasPicture()) {
         const int w = record.PictureWidth;
-        std::vector<std::uint8_t> black;
-        for (int y = 0; y < record.PictureHeight; ++y) {
-            if (picture.width() == w && y < picture.height()) {
-                out.write(picture.row(y), picture.rowBytes());
-            } else {
-                // The picture does not cover this row as the record describes it: copy what
-                // there is and write black for the rest, so the file keeps its layout.
-                black.assign(static_cast<std::size_t>(w) * 3u, 0);
-                if (y < picture.height())
-                    std::memcpy(black.data(), picture.row(y), std::min(black.size(), picture.rowBytes()));
-                out.write(black.data(), black.size());
+        const int h = record.PictureHeight;
+        if (picture.width() == w && picture.height() == h) {
+            const int block = rowsPerBlock(picture.rowBytes());
+            for (int y0 = 0; y0 < h; y0 += block) {
+                const int rows = std::min(block, h - y0);
+                out.write(picture.row(y0), picture.rowBytes() * static_cast<std::size_t>(rows));
+                if (progress)
+                    for (int y = y0; y < y0 + rows; ++y)
+                        progress(y);
             }
-            if (progress)
-                progress(y);
+        } else {
+            // The picture does not match the size the record states: write what it has and
+            // black for the rest, so the file keeps its layout.
+            std::vector<std::uint8_t> line;
+            for (int y = 0; y < h; ++y) {
+                line.assign(static_cast<std::size_t>(w) * 3u, 0);
+                if (y < picture.height())
+                    std::memcpy(line.data(), picture.row(y), std::min(line.size(), picture.rowBytes()));
+                out.write(line.data(), line.size());
+                if (progress)
+                    progress(y);
+            }
         }
     }
     out.commit();
@@ -283,12 +311,14 @@ void saveProjectFile(const std::string& path, const TProjectRecord& record, cons
 
 LoadedProject readProjectFile(const std::string& path, const RowProgress& progress)
 {
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f)
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         throw ProjectFileError("Súbor \"" + path + "\" nemožno otvoriť: " + systemReason(errno) + " !!!");
-    std::vector<char> buffer(std::size_t{1} << 20);
-    std::setvbuf(f.get(), buffer.data(), _IOFBF, buffer.size());
-    FileSource src(f.get());
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    FileSource src(fd);
     return readFrom(src, progress, RgbPicture::MaxBytes);
 }
 
