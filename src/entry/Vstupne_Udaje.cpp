@@ -1,14 +1,263 @@
 #include "entry/Vstupne_Udaje.h"
 
+#include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "entry/EntryHost.h"
 #include "project/Project.h"
 
-TVstupUdajov::TVstupUdajov(dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host,
-                           QWidget* parent)
-    : QWidget(parent), project_(project), dialogs_(dialogs), host_(host)
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TVstupUdajov::TVstupUdajov(
+    dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host, QWidget* parent)
+    : QWidget(parent)
+    , project_(project)
+    , dialogs_(dialogs)
+    , host_(host)
 {
     setObjectName("VstupUdajov");
+    setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
+    setToolTip(QString::fromUtf8("Definovanie vstupných hodnôt"));
+    setStatusTip(toolTip());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    buildPages();
 }
 
+// Nothing here may touch the project: at program end the main window's members go before
+// its child windows.
 TVstupUdajov::~TVstupUdajov() = default;
+
+void TVstupUdajov::buildPages()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // The page control fills the whole client area of the window.
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    layout->addWidget(PageControl1);
+
+    List1 = buildPlacePage();
+    PageControl1->addTab(List1, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
+    PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
+
+    List2 = buildCriteriaPage();
+    PageControl1->addTab(List2, QString::fromUtf8("Definovanie kritérií"));
+    PageControl1->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
+
+    List3 = buildRoutePage();
+    PageControl1->addTab(List3, QString());
+
+    // The overview and the picture page are filled by their own parts of this window.
+    List4 = new QWidget;
+    List4->setObjectName("List4");
+    PageControl1->addTab(List4, QString::fromUtf8("Celkový zoznam vstupných údajov"));
+    PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
+
+    TabSheet19 = new QWidget;
+    TabSheet19->setObjectName("TabSheet19");
+    PageControl1->addTab(TabSheet19, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
+
+    // Until the first list of places is complete only the entry pages can be used.
+    PageControl1->setTabEnabled(1, false);
+    PageControl1->setTabEnabled(2, false);
+    PageControl1->setTabVisible(2, false);
+    PageControl1->setTabEnabled(3, false);
+    PageControl1->setCurrentIndex(0);
+}
+
+QWidget* TVstupUdajov::buildCriteriaPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName("List2");
+    auto* row = new QHBoxLayout(page);
+
+    // Left: the criterion check boxes, with the two allocation boxes at the foot.
+    auto* left = new QVBoxLayout;
+    auto* l = new QGroupBox(QString::fromUtf8(" Výber kritérií ktoré treba zohľadňovať "));
+    l->setObjectName("l");
+    new QVBoxLayout(l);
+    left->addWidget(l, 1);
+    CheckBox16 = new QCheckBox(QString::fromUtf8("Nastavenie premenných DORVAN"));
+    CheckBox16->setObjectName("CheckBox16");
+    CheckBox17 = new QCheckBox(QString::fromUtf8("Definovanie distribučných skupín - DORVAN"));
+    CheckBox17->setObjectName("CheckBox17");
+    left->addWidget(CheckBox16);
+    left->addWidget(CheckBox17);
+    row->addLayout(left);
+
+    // Right: the pages of the ticked criteria.
+    GroupBox1 = new QGroupBox(QString::fromUtf8(" Naplnenie vstupných údajov pre zohľadňované kritériá "));
+    GroupBox1->setObjectName("GroupBox1");
+    auto* box = new QVBoxLayout(GroupBox1);
+    auto* Label19 = new QLabel(QString::fromUtf8("Súčasná hodnota"));
+    Label19->setObjectName("Label19");
+    box->addWidget(Label19, 0, Qt::AlignRight);
+    PageControl2 = new QTabWidget;
+    PageControl2->setObjectName("PageControl2");
+    box->addWidget(PageControl2, 1);
+    row->addWidget(GroupBox1, 1);
+
+    TabSheet14 = buildSettingsSheet();
+    PageControl2->addTab(TabSheet14, QString::fromUtf8("DORVAN nastavenia"));
+    TabSheet15 = buildGroupsSheet();
+    PageControl2->addTab(TabSheet15, QString::fromUtf8("Distribučné skupiny - Cooper"));
+    for (int i = 0; i < PageControl2->count(); ++i)
+        PageControl2->setTabVisible(i, false);
+    GroupBox1->setVisible(false);
+
+    connect(CheckBox16, &QCheckBox::toggled, this, &TVstupUdajov::CheckBox16Click);
+    connect(CheckBox17, &QCheckBox::toggled, this, &TVstupUdajov::CheckBox17Click);
+    return page;
+}
+
+// The route description page is kept hidden; its controls do nothing.
+QWidget* TVstupUdajov::buildRoutePage()
+{
+    auto* page = new QWidget;
+    page->setObjectName("List3");
+    auto* layout = new QHBoxLayout(page);
+    auto named = [](QWidget* w, const char* name) {
+        w->setObjectName(name);
+        return w;
+    };
+    layout->addWidget(named(new QLineEdit, "Edit12"));
+    layout->addWidget(named(new QPushButton("OK"), "OKButton5"));
+    layout->addWidget(named(new QListWidget, "ListBox4"));
+    layout->addWidget(named(new QPushButton(">>>"), "Button4"));
+    layout->addWidget(named(new QPushButton("<<<"), "Button5"));
+    layout->addWidget(named(new QListWidget, "ListBox5"));
+    layout->addWidget(named(new QPushButton("OK"), "Button6"));
+    return page;
+}
+
+void TVstupUdajov::showCriterionPage(QWidget* sheet, bool show)
+{
+    int index = PageControl2->indexOf(sheet);
+    if (index < 0)
+        return;
+    auto& open = project_.State.OpenCriterionPages;
+    if (show) {
+        GroupBox1->setVisible(true);
+        if (!PageControl2->isTabVisible(index)) {
+            PageControl2->setTabVisible(index, true);
+            ++open;
+        }
+    } else {
+        if (PageControl2->isTabVisible(index)) {
+            PageControl2->setTabVisible(index, false);
+            open = std::max(0, open - 1);
+        }
+        if (open == 0)
+            GroupBox1->setVisible(false);
+    }
+}
+
+void TVstupUdajov::valuesChanged()
+{
+    host_.entryValuesChanged();
+}
+
+void TVstupUdajov::rerunIfCooperOpen()
+{
+    if (project_.State.CooperWindowOpen)
+        host_.cooperRerunRequested();
+}
+
+QString TVstupUdajov::formatNumber(double v) const
+{
+    std::string separator = QLocale().decimalPoint().toStdString();
+    return QString::fromStdString(dorvan::formatDecimal4(v, separator));
+}
+
+void TVstupUdajov::setFieldColour(QWidget* w, const QColor& c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+}
+
+void TVstupUdajov::Delay(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(
+            QEventLoop::AllEvents, std::max(1, ms - static_cast<int>(timer.elapsed())));
+}
+
+void TVstupUdajov::closeEvent(QCloseEvent* event)
+{
+    if (VstupUdajeZatvor())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// The other child windows are found by their object names, which are their instance names
+// ("CooperAlokMetod", "MetodaDistribSieti", "GrafickaSietStanic"). The flag makes them close
+// without asking.
+void TVstupUdajov::closeWindowByProgram(const char* objectName, bool& closedByProgram, bool pause)
+{
+    closedByProgram = true;
+    QWidget* top = window();
+    if (top != this) {
+        if (auto* w = top->findChild<QWidget*>(QString::fromLatin1(objectName))) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+                sub->close();
+            else
+                w->close();
+        }
+    }
+    if (pause)
+        Delay(10);
+}
+
+bool TVstupUdajov::VstupUdajeZatvor()
+{
+    auto& s = project_.State;
+    if (!dialogs_.confirm(this, QString::fromUtf8("Zavrieť \"Zadávanie údajov\" ?!!"), false)) {
+        s.EntryWindowClosed = false;
+        return false;
+    }
+    s.DataEntryOpen = false;
+    s.AddPlacesMode = false;
+    s.EntryWindowClosed = true;
+    s.EntryClosable = false;
+    if (s.NetworkWindowOpen)
+        closeWindowByProgram("MetodaDistribSieti", s.NetworkClosedByProgram, true);
+    if (s.CooperWindowOpen && s.EntryStarted)
+        closeWindowByProgram("CooperAlokMetod", s.CooperClosedByProgram, true);
+    if (s.GraphWindowOpen)
+        closeWindowByProgram("GrafickaSietStanic", s.GraphClosedByProgram, true);
+    s.PlacesComplete = false;
+    s.NetworkWindowOpen = s.CooperWindowOpen = s.GraphWindowOpen = false;
+    s.NetworkClosedByProgram = s.CooperClosedByProgram = s.GraphClosedByProgram = false;
+    // The mode switch, the project commands, the caption and the status text follow there.
+    host_.entryWindowClosed();
+    s.MapPictureOwned = false;
+    project_.MapPicture.clear();
+    auto& r = project_.Record;
+    r.PictureHeight = r.PictureWidth = 0;
+    r.MapRangeX = r.MapRangeY = 0;
+
+    // The window goes with its MDI frame, whichever of the two was asked to close.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->deleteLater();
+    else
+        deleteLater();
+    return true;
+}

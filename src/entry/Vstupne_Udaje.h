@@ -1,24 +1,172 @@
 #pragma once
 
+#include "entry/AllocationSettings.h"
+
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class EntryHost;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
 namespace dorvan {
 struct Project;
+struct GroupLists;
 class UserDialogs;
 } // namespace dorvan
 
 // The data-entry window: places, criteria, allocation settings and distribution groups.
-// An MDI child of the main window, at most one at a time.
+// An MDI child of the main window, at most one at a time. It reads and writes the project in
+// place and tells the main window about its effects through EntryHost.
+//
+// The window is split over files by page: Vstupne_Udaje.cpp (frame, pages, closing),
+// Vstupne_Udaje_Miesta.cpp (places), Vstupne_Udaje_Nastavenie.cpp (iteration settings),
+// Vstupne_Udaje_Skupiny.cpp (distribution groups).
 class TVstupUdajov : public QWidget {
     Q_OBJECT
 public:
-    TVstupUdajov(dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host,
-                 QWidget* parent = nullptr);
+    TVstupUdajov(
+        dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host, QWidget* parent = nullptr);
     ~TVstupUdajov() override;
 
+    // --- Iteration settings, read by every allocation run as they stand ---
+    dorvan::StoppingRule stoppingRule() const;
+    dorvan::StartPoint startPoint() const;
+    QString precisionText() const; // Edit47, checked by the run
+    QString correctionText() const; // Edit48, checked by the run
+    void resetPrecision(); // Edit47 back to "0,01"
+    void resetCorrection(); // Edit48 back to "1,0"
+
+    // --- Routines other windows call ---
+    // Brings the settings page in line with CheckBox16 ("Nastavenie premenných DORVAN").
+    void ClickCheckBox16();
+    // Brings the group page in line with CheckBox17 and rebuilds its lists from the stored groups.
+    void ClickCheckBox17();
+    // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
+    void SelektujSkupiny();
+    // Commits the edits of the place grid StringGrid6 (validate, store, sort, distances, refill).
+    void SelectCellStringGrid6();
+    // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row from the
+    // record (used when a project was opened).
+    void FillPlaceGrid();
+    // Shows or hides the tab of a criterion page of PageControl2, counting the open pages and
+    // showing GroupBox1 while any is open. Only a change of visibility changes the count.
+    void showCriterionPage(QWidget* sheet, bool show);
+
+    // Waits at least ms milliseconds while processing pending window events.
+    static void Delay(int ms);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Vstupne_Udaje.cpp
+    void buildPages();
+    QWidget* buildCriteriaPage();
+    QWidget* buildRoutePage();
+    bool VstupUdajeZatvor();
+    void closeWindowByProgram(const char* objectName, bool& closedByProgram, bool pause);
+    void valuesChanged();
+    void rerunIfCooperOpen();
+    QString formatNumber(double v) const;
+    static void setFieldColour(QWidget* w, const QColor& c);
+
+    // Vstupne_Udaje_Miesta.cpp
+    QWidget* buildPlacePage();
+    void ClickOKButton2();
+    void OKButton3Click();
+    void ClickOKButton3();
+    void Edit2Enter();
+    void Edit3Enter();
+    void captionsForPlace(int p);
+    void captionsAtRest();
+    void layOutPlaceGrid(int rowCount);
+    void fillPlaceRow(int row);
+    void refillPlaceRows();
+    void rebuildPlaceValuePages();
+    void StringGrid6Event();
+    void StringGrid6Delete();
+    int enteredPlaces() const;
+
+    // Vstupne_Udaje_Nastavenie.cpp
+    QWidget* buildSettingsSheet();
+    void CheckBox16Click(bool checked);
+    void Button41Click();
+    void Button42Click();
+
+    // Vstupne_Udaje_Skupiny.cpp
+    QWidget* buildGroupsSheet();
+    void CheckBox17Click();
+    void Button43Click();
+    void Button44Click();
+    void Button45Click();
+    dorvan::GroupLists readGroupLists() const;
+    void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
+    void setGroupCount(int count);
+
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
     EntryHost& host_;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* List1 = nullptr;
+    QWidget* List2 = nullptr;
+    QWidget* List3 = nullptr;
+    QWidget* List4 = nullptr;
+    QWidget* TabSheet19 = nullptr;
+
+    // Places
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* OKButton2 = nullptr;
+    QGroupBox* VstupGroupBox1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QPushButton* OKButton3 = nullptr;
+    QGroupBox* GroupBox53 = nullptr;
+    QTableWidget* StringGrid6 = nullptr;
+    bool gridEditorOpen_ = false; // focus went from the grid into its own cell editor
+
+    // Criteria page frame
+    QGroupBox* GroupBox1 = nullptr;
+    QTabWidget* PageControl2 = nullptr;
+    QCheckBox* CheckBox16 = nullptr;
+    QCheckBox* CheckBox17 = nullptr;
+
+    // Settings
+    QWidget* TabSheet14 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QRadioButton* RadioButton5 = nullptr;
+    QRadioButton* RadioButton6 = nullptr;
+    QLineEdit* Edit47 = nullptr;
+    QLineEdit* Edit48 = nullptr;
+
+    // Groups
+    QWidget* TabSheet15 = nullptr;
+    QGroupBox* GroupBox50 = nullptr;
+    QGroupBox* GroupBox51 = nullptr;
+    QGroupBox* GroupBox52 = nullptr;
+    QListWidget* ListBox8 = nullptr;
+    QListWidget* ListBox9 = nullptr;
+    QPushButton* Button43 = nullptr;
+    QPushButton* Button44 = nullptr;
+    QPushButton* Button45 = nullptr;
+    QLineEdit* Edit49 = nullptr;
+    int LastGroupItem = -1;
 };

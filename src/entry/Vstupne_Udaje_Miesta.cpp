@@ -1,0 +1,613 @@
+// The first page of the data-entry window: the number of places, each place's name and
+// coordinates, and the list grid of all places.
+#include "entry/Vstupne_Udaje.h"
+
+#include "common/CodePage.h"
+#include "common/DecimalText.h"
+#include "common/UserDialogs.h"
+#include "entry/EntryHost.h"
+#include "entry/PlaceList.h"
+#include "project/Project.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const QColor Silver(0xC0, 0xC0, 0xC0);
+const QColor Navy(0x00, 0x00, 0x80);
+
+constexpr int GridColumns = 7;
+constexpr int GridDefaultColumnWidth = 64;
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// The cell editor of the place grid: a name holds at most 100 characters.
+class PlaceGridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && index.column() == 1)
+            edit->setMaxLength(dorvan::Text100::Capacity);
+        return w;
+    }
+};
+
+QString cellText(const QTableWidget* grid, int row, int column)
+{
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void setCellText(QTableWidget* grid, int row, int column, const QString& text)
+{
+    if (QTableWidgetItem* item = grid->item(row, column))
+        item->setText(text);
+}
+
+// A name as the project stores it; the message says why it cannot be.
+std::optional<dorvan::Text100> storableName(const QString& text, QString& message)
+{
+    try {
+        return dorvan::Text100::fromUtf8(text.toStdString());
+    } catch (const dorvan::CodePageError& e) {
+        message = QString::fromUtf8(e.what());
+        return std::nullopt;
+    }
+}
+
+std::optional<double> decimalValue(const QString& text)
+{
+    dorvan::DecimalParse p = dorvan::parseDecimal4(text.toStdString());
+    if (!p.ok())
+        return std::nullopt;
+    return p.number->value();
+}
+
+} // namespace
+
+QWidget* TVstupUdajov::buildPlacePage()
+{
+    auto* page = new QWidget;
+    page->setObjectName("List1");
+    auto* pageLayout = new QVBoxLayout(page);
+
+    auto* GroupBox7 = new QGroupBox(u("  Základné dáta  "));
+    GroupBox7->setObjectName("GroupBox7");
+    auto* basics = new QHBoxLayout(GroupBox7);
+
+    auto* PocetGroupBox1 = new QGroupBox(u(" Počet miest vstupujúcich do analýzy "));
+    PocetGroupBox1->setObjectName("PocetGroupBox1");
+    auto* count = new QGridLayout(PocetGroupBox1);
+    Label1 = new QLabel(u(" Zadajte počet miest, MINIMÁLNE 2 "));
+    Label1->setObjectName("Label1");
+    Edit1 = new QLineEdit;
+    Edit1->setObjectName("Edit1");
+    OKButton2 = new QPushButton("OK");
+    OKButton2->setObjectName("OKButton2");
+    count->addWidget(Label1, 0, 0, 1, 2);
+    count->addWidget(Edit1, 1, 0);
+    count->addWidget(OKButton2, 1, 1);
+    count->setRowStretch(2, 1);
+    basics->addWidget(PocetGroupBox1);
+
+    VstupGroupBox1 = new QGroupBox(u(" Vstupné hodnoty "));
+    VstupGroupBox1->setObjectName("VstupGroupBox1");
+    auto* values = new QGridLayout(VstupGroupBox1);
+    Label2 = new QLabel(u("Meno MIESTA"));
+    Label2->setObjectName("Label2");
+    Label3 = new QLabel(u("Súradnica X"));
+    Label3->setObjectName("Label3");
+    Label4 = new QLabel(u("Súradnica Y"));
+    Label4->setObjectName("Label4");
+    Edit2 = new QLineEdit;
+    Edit2->setObjectName("Edit2");
+    Edit2->setMaxLength(dorvan::Text100::Capacity);
+    Edit2->setMinimumWidth(220);
+    Edit3 = new QLineEdit;
+    Edit3->setObjectName("Edit3");
+    Edit4 = new QLineEdit;
+    Edit4->setObjectName("Edit4");
+    OKButton3 = new QPushButton("OK");
+    OKButton3->setObjectName("OKButton3");
+    values->addWidget(Label2, 0, 0);
+    values->addWidget(Label3, 0, 1);
+    values->addWidget(Label4, 0, 2);
+    values->addWidget(Edit2, 1, 0);
+    values->addWidget(Edit3, 1, 1);
+    values->addWidget(Edit4, 1, 2);
+    values->addWidget(OKButton3, 1, 3);
+    for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+        setFieldColour(e, Silver);
+    VstupGroupBox1->setEnabled(false);
+    OKButton3->setEnabled(false);
+    basics->addWidget(VstupGroupBox1);
+    basics->addStretch(1);
+    pageLayout->addWidget(GroupBox7);
+
+    GroupBox53 = new QGroupBox(u(" Vstupné dáta "));
+    GroupBox53->setObjectName("GroupBox53");
+    auto* listLayout = new QVBoxLayout(GroupBox53);
+    StringGrid6 = new QTableWidget(0, GridColumns);
+    StringGrid6->setObjectName("StringGrid6");
+    StringGrid6->setItemDelegate(new PlaceGridDelegate(StringGrid6));
+    StringGrid6->horizontalHeader()->setVisible(false);
+    StringGrid6->verticalHeader()->setVisible(false);
+    StringGrid6->verticalHeader()->setMinimumSectionSize(15);
+    StringGrid6->verticalHeader()->setDefaultSectionSize(15);
+    StringGrid6->horizontalHeader()->setDefaultSectionSize(GridDefaultColumnWidth);
+    StringGrid6->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid6->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+        | QAbstractItemView::AnyKeyPressed);
+    StringGrid6->setWordWrap(false);
+    listLayout->addWidget(StringGrid6);
+    pageLayout->addWidget(GroupBox53, 1, Qt::AlignLeft);
+    StringGrid6->setVisible(false);
+    GroupBox53->setVisible(false);
+    pageLayout->addStretch(0);
+
+    connect(OKButton2, &QPushButton::clicked, this, &TVstupUdajov::ClickOKButton2);
+    connect(Edit1, &QLineEdit::returnPressed, this, &TVstupUdajov::ClickOKButton2);
+    connect(Edit2, &QLineEdit::returnPressed, this, &TVstupUdajov::Edit2Enter);
+    connect(Edit3, &QLineEdit::returnPressed, this, &TVstupUdajov::Edit3Enter);
+    connect(Edit4, &QLineEdit::returnPressed, this, &TVstupUdajov::OKButton3Click);
+    connect(OKButton3, &QPushButton::clicked, this, &TVstupUdajov::OKButton3Click);
+
+    // A cell edit ends with Enter or by leaving the cell: that is a commit of the grid, unless
+    // the edit was abandoned with Escape.
+    connect(StringGrid6->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+        [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+            gridEditorOpen_ = false;
+            if (hint != QAbstractItemDelegate::RevertModelCache)
+                StringGrid6Event();
+        });
+    StringGrid6->installEventFilter(this);
+    StringGrid6->viewport()->installEventFilter(this);
+    return page;
+}
+
+bool TVstupUdajov::eventFilter(QObject* watched, QEvent* event)
+{
+    if (StringGrid6 && watched == StringGrid6) {
+        switch (event->type()) {
+        case QEvent::FocusIn: {
+            auto reason = static_cast<QFocusEvent*>(event)->reason();
+            // A message box coming and going is no entry into the grid.
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                break;
+            if (gridEditorOpen_) {
+                gridEditorOpen_ = false; // back from the grid's own cell editor
+                break;
+            }
+            StringGrid6Event();
+            break;
+        }
+        case QEvent::FocusOut: {
+            auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                break;
+            QWidget* to = QApplication::focusWidget();
+            if (to && StringGrid6->isAncestorOf(to)) {
+                gridEditorOpen_ = true; // into the cell editor, still inside the grid
+                break;
+            }
+            StringGrid6Event();
+            break;
+        }
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                StringGrid6Event();
+            break;
+        }
+        case QEvent::KeyRelease: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->isAutoRepeat())
+                break;
+            switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+                StringGrid6Event();
+                break;
+            case Qt::Key_Delete:
+                StringGrid6Delete();
+                break;
+            default:
+                break;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    } else if (StringGrid6 && watched == StringGrid6->viewport()
+        && event->type() == QEvent::MouseButtonPress) {
+        StringGrid6Event();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int TVstupUdajov::enteredPlaces() const
+{
+    int n = std::min(project_.State.NextPlace - 1, StringGrid6->rowCount() - 1);
+    return std::clamp(n, 0, dorvan::MaxPlaceCount);
+}
+
+void TVstupUdajov::captionsForPlace(int p)
+{
+    QString n = QString::number(p);
+    VstupGroupBox1->setTitle(u(" Vstupné hodnoty MIESTA_") + n);
+    Label2->setText(u("Meno MIESTA_") + n);
+    Label3->setText(u("Súradnica X_") + n);
+    Label4->setText(u("Súradnica Y_") + n);
+}
+
+void TVstupUdajov::captionsAtRest()
+{
+    VstupGroupBox1->setTitle(u(" Vstupné hodnoty MIESTA "));
+    Label2->setText(u("Meno MIESTA"));
+    Label3->setText(u("Súradnica X"));
+    Label4->setText(u("Súradnica Y"));
+}
+
+void TVstupUdajov::ClickOKButton2()
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    auto refuse = [this](const char* message) {
+        dialogs_.warn(this, u(message));
+        Edit1->clear();
+        Edit1->setFocus();
+    };
+    auto openEntry = [this](int place) {
+        VstupGroupBox1->setEnabled(true);
+        for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+            setFieldColour(e, Qt::white);
+        captionsForPlace(place);
+        OKButton3->setEnabled(true);
+    };
+
+    if (s.AddPlacesMode) {
+        Label1->setText(u(" Koľko miest doplniť ? "));
+        QPalette p = Label1->palette();
+        p.setColor(QPalette::WindowText, Navy);
+        Label1->setPalette(p);
+        dorvan::CountResult c = dorvan::checkAddCount(Edit1->text().toStdString(), s.PlaceCount);
+        if (c.check == dorvan::CountCheck::Invalid) {
+            refuse("Chybné zadanie!!!");
+            return;
+        }
+        host_.entryFirstCountAccepted();
+        s.NextPlace = s.PlaceCount + 1;
+        if (c.check == dorvan::CountCheck::TooMany) {
+            refuse("Chybné zadanie - celkový počet MAX 99 !!!");
+            return;
+        }
+        s.PlacesComplete = false;
+        s.AddCount = c.count;
+        openEntry(s.NextPlace);
+        s.PlaceCount += c.count;
+        s.FirstEntryMode = false;
+        r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 1;
+    } else if (s.FirstEntryMode) {
+        s.AddPlacesMode = false;
+        s.AddCount = 0;
+        dorvan::CountResult c = dorvan::checkFirstCount(Edit1->text().toStdString());
+        if (c.check == dorvan::CountCheck::TooMany) {
+            refuse("Chybné zadanie - celkový počet MAX 99 !!!");
+            return;
+        }
+        if (c.check == dorvan::CountCheck::Invalid) {
+            refuse("Chybné zadanie!!!");
+            return;
+        }
+        s.PlaceCount = c.count;
+        host_.entryFirstCountAccepted();
+        s.NextPlace = 1;
+        openEntry(1);
+        r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 0;
+    } else {
+        return;
+    }
+    valuesChanged();
+    Edit2->setFocus();
+}
+
+void TVstupUdajov::Edit2Enter()
+{
+    if (Edit2->text().isEmpty()) {
+        dialogs_.warn(this, u("Chybné zadanie MENA MIESTA !!!"));
+        Edit2->setFocus();
+        return;
+    }
+    Edit3->setFocus();
+}
+
+void TVstupUdajov::Edit3Enter()
+{
+    if (!decimalValue(Edit3->text())) {
+        dialogs_.warn(this, u("Chybné zadanie SÚRADNICE X !!!"));
+        Edit3->clear();
+        Edit3->setFocus();
+        return;
+    }
+    Edit4->setFocus();
+}
+
+void TVstupUdajov::OKButton3Click()
+{
+    ClickOKButton3();
+    rerunIfCooperOpen();
+}
+
+void TVstupUdajov::ClickOKButton3()
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    if (s.NextPlace > s.PlaceCount || s.NextPlace < 1)
+        return;
+
+    auto refuse = [this](QLineEdit* edit, const QString& message) {
+        dialogs_.warn(this, message);
+        edit->clear();
+        edit->setFocus();
+    };
+    QString codePageMessage;
+    std::optional<dorvan::Text100> name;
+    std::optional<double> x, y;
+    if (Edit2->text().isEmpty())
+        refuse(Edit2, u("Chybné zadanie MENA MIESTA !!!"));
+    else if (!(name = storableName(Edit2->text(), codePageMessage)))
+        refuse(Edit2, codePageMessage);
+    else if (!(x = decimalValue(Edit3->text())))
+        refuse(Edit3, u("Chybné zadanie SÚRADNICE X !!!"));
+    else if (!(y = decimalValue(Edit4->text())))
+        refuse(Edit4, u("Chybné zadanie SÚRADNICE Y !!!"));
+    else {
+        int p = s.NextPlace;
+        dorvan::storeNewPlace(r, p, *name, *x, *y);
+        // While all entered places share one spot the list cannot be allocated.
+        s.CoordsDiffer = dorvan::coordinatesDiffer(r, p);
+        valuesChanged();
+        layOutPlaceGrid(p + 1);
+        fillPlaceRow(p);
+        s.NextPlace = p + 1;
+        if (s.NextPlace <= s.PlaceCount) {
+            captionsForPlace(s.NextPlace);
+            for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+                e->clear();
+            Edit2->setFocus();
+        }
+    }
+
+    if (s.NextPlace <= 2)
+        return;
+    dorvan::sortPlacesByName(r, s.NextPlace - 1);
+    dorvan::computeDistances(r, s.PlaceCount);
+    valuesChanged();
+
+    if (s.NextPlace > s.PlaceCount) {
+        PageControl1->setTabEnabled(1, true);
+        PageControl1->setTabEnabled(2, true);
+        PageControl1->setTabEnabled(3, true);
+        s.EntryStarted = false;
+        s.PlacesComplete = true;
+        s.AddPlacesMode = true;
+        captionsAtRest();
+        for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
+            e->clear();
+            setFieldColour(e, Silver);
+        }
+        OKButton3->setEnabled(false);
+        VstupGroupBox1->setEnabled(false);
+        Label1->setText(u(" Koľko miest doplniť ? "));
+        Edit1->clear();
+        Edit1->setFocus();
+        s.EntryClosable = true;
+        host_.entryLastPlaceEntered();
+        if (s.CoordsDiffer)
+            CheckBox16->setChecked(true);
+        else
+            dialogs_.warn(this, u("Nesmú byť všetky rovnaké SÚRADNICE !!!"));
+    }
+    rebuildPlaceValuePages();
+    refillPlaceRows();
+}
+
+void TVstupUdajov::layOutPlaceGrid(int rowCount)
+{
+    QTableWidget* g = StringGrid6;
+    int oldRows = g->rowCount();
+    g->setRowCount(rowCount);
+    const QBrush fixedBrush = g->palette().brush(QPalette::Button);
+    for (int row = oldRows; row < rowCount; ++row) {
+        for (int col = 0; col < GridColumns; ++col) {
+            auto* item = new QTableWidgetItem;
+            if (row == 0 || col == 0) {
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setBackground(fixedBrush);
+            }
+            g->setItem(row, col, item);
+        }
+    }
+    if (rowCount > 0) {
+        static const char* const headers[GridColumns]
+            = { "", "Miesta", "Sur X", "Sur Y", "Množstvo", "Cena", "Flexibilita" };
+        for (int col = 0; col < GridColumns; ++col)
+            setCellText(g, 0, col, u(headers[col]));
+    }
+    int width = 0;
+    for (int col = 0; col < GridColumns; ++col) {
+        int w = col == 0 ? 20 : col == 4 ? 100 : GridDefaultColumnWidth;
+        g->setColumnWidth(col, w);
+        width += w;
+    }
+    g->setFixedWidth(width + 10);
+    GroupBox53->setFixedWidth(width + 10 + GroupBox53->contentsMargins().left()
+        + GroupBox53->contentsMargins().right() + GroupBox53->layout()->contentsMargins().left()
+        + GroupBox53->layout()->contentsMargins().right());
+    g->setVisible(true);
+    GroupBox53->setVisible(true);
+}
+
+void TVstupUdajov::fillPlaceRow(int row)
+{
+    if (row < 1 || row >= StringGrid6->rowCount() || row > dorvan::MaxPlaceCount)
+        return;
+    const auto& r = project_.Record;
+    QTableWidget* g = StringGrid6;
+    setCellText(g, row, 0, QString::number(row));
+    setCellText(g, row, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[row])));
+    setCellText(g, row, 2, formatNumber(r.PlaceX[row]));
+    setCellText(g, row, 3, formatNumber(r.PlaceY[row]));
+    setCellText(g, row, 4, formatNumber(r.PlaceQuantity[row]));
+    setCellText(g, row, 5, formatNumber(r.PlacePrice[row]));
+    setCellText(g, row, 6, QString::number(r.PlaceFlexibility[row]));
+}
+
+void TVstupUdajov::refillPlaceRows()
+{
+    for (int row = 1; row <= enteredPlaces(); ++row)
+        fillPlaceRow(row);
+}
+
+void TVstupUdajov::FillPlaceGrid()
+{
+    int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    layOutPlaceGrid(n + 1);
+    for (int row = 1; row <= n; ++row)
+        fillPlaceRow(row);
+}
+
+// The quantity, price and flexibility pages list the places too; they are rebuilt whenever the
+// list changes, once those pages are part of the window.
+void TVstupUdajov::rebuildPlaceValuePages()
+{
+}
+
+void TVstupUdajov::StringGrid6Event()
+{
+    if (StringGrid6->isHidden())
+        return;
+    SelectCellStringGrid6();
+    if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
+        host_.cooperRerunRequested();
+}
+
+void TVstupUdajov::SelectCellStringGrid6()
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    const int n = enteredPlaces();
+
+    // Column by column, top to bottom; the first bad cell is emptied and nothing is stored.
+    std::vector<dorvan::Text100> names(static_cast<std::size_t>(n));
+    std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
+    for (int col = 1; col <= 3; ++col) {
+        for (int row = 1; row <= n; ++row) {
+            QString text = cellText(StringGrid6, row, col);
+            QString message;
+            bool good = false;
+            auto slot = static_cast<std::size_t>(row - 1);
+            if (col == 1) {
+                message = u("Chybné zadanie MENA MIESTA !!!");
+                if (!text.isEmpty()) {
+                    QString codePageMessage;
+                    if (auto name = storableName(text, codePageMessage)) {
+                        names[slot] = *name;
+                        good = true;
+                    } else {
+                        message = codePageMessage;
+                    }
+                }
+            } else {
+                message = u("Chybné zadanie SÚRADNICE !!!");
+                if (auto v = decimalValue(text)) {
+                    (col == 2 ? xs : ys)[slot] = *v;
+                    good = true;
+                }
+            }
+            if (!good) {
+                setCellText(StringGrid6, row, col, QString());
+                dialogs_.warn(this, message);
+                return;
+            }
+        }
+    }
+
+    for (int row = 1; row <= n; ++row) {
+        auto slot = static_cast<std::size_t>(row - 1);
+        r.PlaceName[row] = names[slot];
+        r.PlaceX[row] = xs[slot];
+        r.PlaceY[row] = ys[slot];
+    }
+    s.CoordsDiffer = dorvan::coordinatesDiffer(r, n);
+    if (s.PlaceCount >= 3)
+        dorvan::sortPlacesByName(r, n);
+    dorvan::computeDistances(r, s.PlaceCount);
+    valuesChanged();
+    refillPlaceRows();
+    rebuildPlaceValuePages();
+}
+
+void TVstupUdajov::StringGrid6Delete()
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    const int row = StringGrid6->currentRow();
+    if (row < 1 || row > enteredPlaces())
+        return;
+    QString name = cellText(StringGrid6, row, 1);
+    if (!dialogs_.confirm(this, u("Zmazať definované miesto ") + name + u(" ?!!"), false))
+        return;
+
+    if (s.CooperWindowOpen && s.EntryStarted)
+        closeWindowByProgram("CooperAlokMetod", s.CooperClosedByProgram, false);
+    const int oldEntered = s.NextPlace - 1;
+    s.NextPlace -= 1;
+    s.PlaceCount = s.NextPlace - 1;
+    // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
+    // "Riešenie DORVAN" off.
+    if (s.PlaceCount < 2)
+        host_.entrySettingsSwitched(false);
+    if (s.PlaceCount == 0) {
+        StringGrid6->setVisible(false);
+        GroupBox53->setVisible(false);
+    } else if (row == s.NextPlace) {
+        StringGrid6->setRowCount(s.PlaceCount + 1);
+        dorvan::computeDistances(r, s.PlaceCount);
+    } else {
+        dorvan::removePlace(r, row, oldEntered);
+        dorvan::computeDistances(r, s.PlaceCount);
+        StringGrid6->setRowCount(s.PlaceCount + 1);
+        refillPlaceRows();
+    }
+    s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
+    valuesChanged();
+    rebuildPlaceValuePages();
+}

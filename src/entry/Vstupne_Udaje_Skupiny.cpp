@@ -1,0 +1,286 @@
+// The distribution-group page: the user sorts the places into numbered groups; the allocation
+// then finds one centre per group. The group list ListBox9 is the working copy of the groups,
+// stored into the project by SelektujSkupiny.
+#include "entry/Vstupne_Udaje.h"
+
+#include "entry/EntryHost.h"
+#include "entry/GroupList.h"
+#include "project/Project.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const QColor Silver(0xC0, 0xC0, 0xC0);
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+std::vector<std::string> lines(const QListWidget* list)
+{
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(list->count()));
+    for (int i = 0; i < list->count(); ++i)
+        out.push_back(list->item(i)->text().toStdString());
+    return out;
+}
+
+int selectedRow(const QListWidget* list)
+{
+    const auto selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+void showLines(QListWidget* list, const std::vector<std::string>& text, int selected)
+{
+    list->clear();
+    for (const auto& line : text)
+        list->addItem(QString::fromStdString(line));
+    if (selected >= 0 && selected < list->count())
+        list->setCurrentRow(selected);
+    else
+        list->setCurrentRow(-1);
+}
+
+} // namespace
+
+QWidget* TVstupUdajov::buildGroupsSheet()
+{
+    auto* sheet = new QWidget;
+    sheet->setObjectName("TabSheet15");
+    auto* sheetLayout = new QVBoxLayout(sheet);
+
+    GroupBox50 = new QGroupBox(u(" Distribučné sklupiny "));
+    GroupBox50->setObjectName("GroupBox50");
+    auto* row = new QHBoxLayout(GroupBox50);
+
+    GroupBox51 = new QGroupBox(u(" Zoznam miest "));
+    GroupBox51->setObjectName("GroupBox51");
+    ListBox8 = new QListWidget;
+    ListBox8->setObjectName("ListBox8");
+    (new QVBoxLayout(GroupBox51))->addWidget(ListBox8);
+    row->addWidget(GroupBox51, 1);
+
+    auto* arrows = new QVBoxLayout;
+    Button43 = new QPushButton(">>>");
+    Button43->setObjectName("Button43");
+    Button44 = new QPushButton("<<<");
+    Button44->setObjectName("Button44");
+    arrows->addStretch(1);
+    arrows->addWidget(Button43);
+    arrows->addWidget(Button44);
+    arrows->addStretch(1);
+    row->addLayout(arrows);
+
+    GroupBox52 = new QGroupBox(u("Zoznam skupín"));
+    GroupBox52->setObjectName("GroupBox52");
+    ListBox9 = new QListWidget;
+    ListBox9->setObjectName("ListBox9");
+    (new QVBoxLayout(GroupBox52))->addWidget(ListBox9);
+    row->addWidget(GroupBox52, 1);
+
+    auto* side = new QVBoxLayout;
+    auto* Label43 = new QLabel(u("Počet skupín"));
+    Label43->setObjectName("Label43");
+    Edit49 = new QLineEdit("0");
+    Edit49->setObjectName("Edit49");
+    Edit49->setReadOnly(true);
+    Edit49->setMaximumWidth(60);
+    auto* Label44 = new QLabel(u("Potvrď skupinu"));
+    Label44->setObjectName("Label44");
+    Button45 = new QPushButton("OK");
+    Button45->setObjectName("Button45");
+    side->addWidget(Label43);
+    side->addWidget(Edit49);
+    side->addSpacing(20);
+    side->addWidget(Label44);
+    side->addWidget(Button45);
+    side->addStretch(1);
+    row->addLayout(side);
+    sheetLayout->addWidget(GroupBox50, 1);
+
+    for (QListWidget* list : { ListBox8, ListBox9 }) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setEnabled(false);
+        setFieldColour(list, Silver);
+    }
+    Button43->setEnabled(false);
+    Button44->setEnabled(false);
+
+    connect(Button43, &QPushButton::clicked, this, &TVstupUdajov::Button43Click);
+    connect(Button44, &QPushButton::clicked, this, &TVstupUdajov::Button44Click);
+    connect(Button45, &QPushButton::clicked, this, &TVstupUdajov::Button45Click);
+    return sheet;
+}
+
+dorvan::GroupLists TVstupUdajov::readGroupLists() const
+{
+    dorvan::GroupLists l;
+    l.places = lines(ListBox8);
+    l.groups = lines(ListBox9);
+    l.lastGroupItem = LastGroupItem;
+    l.groupCount = project_.Record.GroupCount;
+    return l;
+}
+
+void TVstupUdajov::showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup)
+{
+    showLines(ListBox8, l.places, selectedPlace);
+    showLines(ListBox9, l.groups, selectedGroup);
+    LastGroupItem = l.lastGroupItem;
+}
+
+void TVstupUdajov::setGroupCount(int count)
+{
+    project_.Record.GroupCount = count;
+    Edit49->setText(QString::number(count));
+}
+
+void TVstupUdajov::CheckBox17Click()
+{
+    ClickCheckBox17();
+    valuesChanged();
+    rerunIfCooperOpen();
+}
+
+void TVstupUdajov::ClickCheckBox17()
+{
+    auto& r = project_.Record;
+    const bool checked = CheckBox17->isChecked();
+    if (!checked) {
+        SelektujSkupiny();
+        r.setCriterion(dorvan::CritGroups, false);
+        showCriterionPage(TabSheet15, false);
+    }
+    // A count from a damaged file never runs past the stored arrays.
+    r.GroupCount = std::clamp(r.GroupCount, 0, dorvan::MaxPlaces);
+    Edit49->setText(QString::number(r.GroupCount));
+    for (QListWidget* list : { ListBox8, ListBox9 }) {
+        list->clear();
+        setFieldColour(list, Silver);
+        list->setEnabled(false);
+    }
+    Button43->setEnabled(false);
+    Button44->setEnabled(false);
+    if (!checked)
+        return;
+
+    showCriterionPage(TabSheet15, true);
+    PageControl2->setCurrentWidget(TabSheet15);
+    for (QWidget* w : { static_cast<QWidget*>(GroupBox50), static_cast<QWidget*>(GroupBox51),
+             static_cast<QWidget*>(GroupBox52), static_cast<QWidget*>(ListBox8),
+             static_cast<QWidget*>(ListBox9), static_cast<QWidget*>(Button43),
+             static_cast<QWidget*>(Button44) })
+        w->setEnabled(true);
+    LastGroupItem = -1;
+    r.setCriterion(dorvan::CritGroups, true);
+
+    showGroupLists(dorvan::buildGroupLists(r, project_.State.PlaceCount), -1, -1);
+    const bool placesLeft = ListBox8->count() > 0;
+    Button43->setEnabled(placesLeft);
+    ListBox8->setEnabled(placesLeft);
+    setFieldColour(ListBox8, placesLeft ? QColor(Qt::white) : Silver);
+    ListBox9->setEnabled(true);
+    Button44->setEnabled(true);
+    GroupBox52->setEnabled(true);
+    setFieldColour(ListBox9, Qt::white);
+}
+
+void TVstupUdajov::Button43Click()
+{
+    const int place = selectedRow(ListBox8);
+    if (ListBox8->count() == 0 || place < 0)
+        return;
+    const int group = selectedRow(ListBox9);
+    dorvan::GroupLists l = readGroupLists();
+    dorvan::MoveInResult res = dorvan::moveIntoGroups(l, place, group);
+    if (!res.moved)
+        return;
+    setGroupCount(l.groupCount);
+    Button44->setEnabled(true);
+    GroupBox52->setEnabled(true);
+    setFieldColour(ListBox9, Qt::white);
+    ListBox9->setEnabled(true);
+    // The chosen group line stays chosen, so further places go to the same spot.
+    showGroupLists(l, -1, group);
+    valuesChanged();
+    if (res.placesEmptied) {
+        Button43->setEnabled(false);
+        setFieldColour(ListBox8, Silver);
+        ListBox8->setEnabled(false);
+        if (project_.Record.GroupCount > 0)
+            rerunIfCooperOpen();
+    }
+}
+
+void TVstupUdajov::Button45Click()
+{
+    dorvan::GroupLists l = readGroupLists();
+    dorvan::ConfirmResult res = dorvan::confirmGroup(l);
+    if (!res.acted)
+        return;
+    if (res.headerAdded) {
+        // The shown count catches up at the next move.
+        project_.Record.GroupCount = l.groupCount;
+        showGroupLists(l, selectedRow(ListBox8), selectedRow(ListBox9));
+    }
+    if (project_.Record.GroupCount > 0)
+        rerunIfCooperOpen();
+}
+
+void TVstupUdajov::Button44Click()
+{
+    const int group = selectedRow(ListBox9);
+    if (ListBox9->count() == 0 || group < 0)
+        return;
+    int place = selectedRow(ListBox8);
+    dorvan::GroupLists l = readGroupLists();
+    const int groupsBefore = l.groupCount;
+    dorvan::TakeOutResult res = dorvan::takeOutOfGroups(l, group);
+    if (!res.moved)
+        return;
+    Button43->setEnabled(true);
+    GroupBox51->setEnabled(true);
+    setFieldColour(ListBox8, Qt::white);
+    ListBox8->setEnabled(true);
+    if (place >= 0 && res.placeRow <= place)
+        ++place;
+    showGroupLists(l, place, -1);
+    if (l.groupCount != groupsBefore)
+        setGroupCount(l.groupCount);
+    // Each removed empty group is a new grouping for an open allocation window.
+    for (bool removed : { res.emptyGroupRemoved, res.emptyLastGroupRemoved })
+        if (removed && project_.Record.GroupCount > 0)
+            rerunIfCooperOpen();
+    valuesChanged();
+    if (res.groupsEmptied) {
+        Button44->setEnabled(false);
+        setFieldColour(ListBox9, Silver);
+        ListBox9->setEnabled(false);
+        rerunIfCooperOpen();
+    }
+}
+
+void TVstupUdajov::SelektujSkupiny()
+{
+    bool ok = false;
+    int shown = Edit49->text().toInt(&ok);
+    if (!ok)
+        shown = 0;
+    // The allocation window takes its current group's member names from this list as well,
+    // once it is part of the program.
+    dorvan::selectGroups(lines(ListBox9), shown, project_.Record.GroupCount, project_.Record);
+}
