@@ -1,0 +1,392 @@
+#include "allocation/CooperSolver.h"
+
+#include "common/DecimalText.h"
+#include "common/Rounding.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dorvan {
+
+namespace {
+
+constexpr std::int64_t MinPrecision = 1; // 0,0001
+constexpr std::int64_t MaxPrecision = 100000; // 10
+constexpr std::int64_t DefaultPrecision = 100; // 0,01
+constexpr std::int64_t DefaultCorrection = 10000; // 1,0
+constexpr long double Scale = 10000.0L;
+// Where a start point that lies on a place is put instead.
+constexpr long double OffPlaceStart = 0.01L;
+
+// A place ready for the sums: coordinates widened once, weight formed once.
+struct Site {
+    long double x;
+    long double y;
+    long double w;
+};
+
+long double distance(long double px, long double py, const Site& s)
+{
+    long double dx = px - s.x;
+    long double dy = py - s.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// Kuhn's optimality test at point p: the places lying exactly on p are weighed together
+// (here), the others pull with unit vectors times their weight (pull). For non-negative
+// weights p is an optimum exactly when |pull| <= here.
+struct KuhnTest {
+    long double here = 0.0L;
+    long double pullX = 0.0L;
+    long double pullY = 0.0L;
+
+    bool optimal() const { return std::sqrt(pullX * pullX + pullY * pullY) <= here; }
+};
+
+KuhnTest kuhnAt(const std::vector<Site>& sites, long double px, long double py)
+{
+    KuhnTest k;
+    for (const Site& s : sites) {
+        long double d = distance(px, py, s);
+        if (d == 0.0L) {
+            k.here += s.w;
+            continue;
+        }
+        k.pullX += s.w * (s.x - px) / d;
+        k.pullY += s.w * (s.y - py) / d;
+    }
+    return k;
+}
+
+// One half-step of the iteration from (px, py) along X or along Y: the coordinate minus
+// sum w (coordinate - place) / d over sum w / d.
+//
+// When the point lies exactly on a place its term has d = 0. If the point passes Kuhn's test it
+// is the optimum and the coordinate stays (onOptimum is set). Otherwise the places on the point
+// are left out of this half-step's sums, which moves the point off them: their pull is not
+// enough to hold it there, so at least one of the two half-steps moves. A zero sum of weights
+// over distances leaves the coordinate as it is.
+long double halfStep(
+    const std::vector<Site>& sites, long double px, long double py, bool alongX, bool& onOptimum)
+{
+    long double a = 0.0L;
+    long double b = 0.0L;
+    bool onPlace = false;
+    for (const Site& s : sites) {
+        long double dx = px - s.x;
+        long double dy = py - s.y;
+        long double d = std::sqrt(dx * dx + dy * dy);
+        if (d == 0.0L) {
+            onPlace = true;
+            continue;
+        }
+        a += s.w * (alongX ? dx : dy) / d;
+        b += s.w / d;
+    }
+    long double current = alongX ? px : py;
+    if (onPlace && kuhnAt(sites, px, py).optimal()) {
+        onOptimum = true;
+        return current;
+    }
+    if (b == 0.0L)
+        return current;
+    return current - a / b;
+}
+
+long double objective(const std::vector<Site>& sites, long double px, long double py)
+{
+    long double f = 0.0L;
+    for (const Site& s : sites)
+        f += s.w * distance(px, py, s);
+    return f;
+}
+
+// The texts of Edit47 and Edit48 as the run sees them. They are checked on every step as the
+// window would read them; after a complaint the text is back at its default, so the next step
+// reads a good value and the complaint is not repeated.
+class SettingTexts {
+public:
+    SettingTexts(const CooperSettings& s, CooperReport& report)
+        : precision_(s.precisionText)
+        , correction_(s.correctionText)
+        , report_(report)
+    {
+    }
+
+    std::int64_t precision()
+    {
+        if (auto e = precisionUnits(precision_))
+            return *e;
+        report_.messages.emplace_back(BadPrecisionMessage);
+        report_.precisionReset = true;
+        precision_ = DefaultPrecisionText;
+        return DefaultPrecision;
+    }
+
+    std::int64_t correction()
+    {
+        if (auto k = correctionUnits(correction_))
+            return *k;
+        report_.messages.emplace_back(BadCorrectionMessage);
+        report_.correctionReset = true;
+        correction_ = DefaultCorrectionText;
+        return DefaultCorrection;
+    }
+
+private:
+    std::string precision_;
+    std::string correction_;
+    CooperReport& report_;
+};
+
+bool allWeightsNonNegative(const std::vector<Site>& sites)
+{
+    return std::all_of(sites.begin(), sites.end(), [](const Site& s) { return s.w >= 0.0L; });
+}
+
+// The iteration has stopped near a place that is the optimum: the result becomes that place
+// exactly, as the iteration would only creep towards it. Only the nearest place is tried (the
+// first of equally near ones); with a negative weight the test says nothing and is skipped.
+void settleOnOptimalPlace(const std::vector<Site>& sites, CooperRun& run)
+{
+    if (sites.empty() || !allWeightsNonNegative(sites))
+        return;
+    long double px = run.IterX[run.FinalIter];
+    long double py = run.IterY[run.FinalIter];
+    std::size_t nearest = 0;
+    long double best = distance(px, py, sites[0]);
+    for (std::size_t i = 1; i < sites.size(); ++i) {
+        long double d = distance(px, py, sites[i]);
+        if (d < best) {
+            best = d;
+            nearest = i;
+        }
+    }
+    const Site& s = sites[nearest];
+    KuhnTest k = kuhnAt(sites, s.x, s.y);
+    // A place of weight 0 is no better than any other point when every weight around is 0.
+    if (!(k.here > 0.0L) || !k.optimal())
+        return;
+    run.report.resultOnPlace = static_cast<int>(nearest) + 1;
+    if (best != 0.0L) {
+        run.IterX[run.FinalIter] = s.x;
+        run.IterY[run.FinalIter] = s.y;
+        run.report.movedOntoPlace = true;
+    }
+}
+
+void startPoint(const std::vector<Site>& sites, StartPoint start, CooperRun& run)
+{
+    long double x0 = 0.0L;
+    long double y0 = 0.0L;
+    if (start == StartPoint::Computed) {
+        long double w = 0.0L;
+        long double wx = 0.0L;
+        long double wy = 0.0L;
+        for (const Site& s : sites) {
+            w += s.w;
+            wx += s.w * s.x;
+            wy += s.w * s.y;
+        }
+        if (w != 0.0L) {
+            x0 = wx / w;
+            y0 = wy / w;
+        } else if (!sites.empty()) {
+            // No weight to balance (all quantities 0, say): every point is as good as any
+            // other, so start from the plain mean of the places.
+            for (const Site& s : sites) {
+                x0 += s.x;
+                y0 += s.y;
+            }
+            x0 /= static_cast<long double>(sites.size());
+            y0 /= static_cast<long double>(sites.size());
+        }
+    }
+    for (const Site& s : sites) {
+        if (x0 == s.x && y0 == s.y) {
+            x0 = OffPlaceStart;
+            y0 = OffPlaceStart;
+        }
+    }
+    run.IterX[1] = x0;
+    run.IterY[1] = y0;
+}
+
+} // namespace
+
+std::string tooFewMembersMessage(int groupNo)
+{
+    std::string text = "Nedostatočný počet miest v SKUPINE ";
+    text += std::to_string(groupNo);
+    text += " (MIN=3)!!!";
+    return text;
+}
+
+std::optional<std::int64_t> precisionUnits(std::string_view text)
+{
+    DecimalParse p = parseDecimal4(text);
+    if (!p.ok() || p.number->tenThousandths < MinPrecision || p.number->tenThousandths > MaxPrecision)
+        return std::nullopt;
+    return p.number->tenThousandths;
+}
+
+std::optional<std::int64_t> correctionUnits(std::string_view text)
+{
+    DecimalParse p = parseDecimal4(text);
+    if (!p.ok() || p.number->tenThousandths <= 0)
+        return std::nullopt;
+    return p.number->tenThousandths;
+}
+
+long double cooperWeight(const CooperPlace& p)
+{
+    return static_cast<long double>(p.quantity) * static_cast<long double>(p.price)
+        * static_cast<long double>(p.flexibility);
+}
+
+CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings& settings)
+{
+    std::vector<Site> sites;
+    sites.reserve(places.size());
+    for (const CooperPlace& p : places)
+        sites.push_back({ p.x, p.y, cooperWeight(p) });
+
+    CooperRun run;
+    SettingTexts texts(settings, run.report);
+    startPoint(sites, settings.start, run);
+
+    int j = 1;
+    for (;;) {
+        bool onOptimum = false;
+        // X step from the point j, then the Y step from the new X and the old Y.
+        run.IterX[j + 1] = halfStep(sites, run.IterX[j], run.IterY[j], true, onOptimum);
+        run.IterY[j + 1] = halfStep(sites, run.IterX[j + 1], run.IterY[j], false, onOptimum);
+        const int m = j + 1;
+
+        const std::int64_t e = texts.precision();
+        run.precisionUnits = e;
+        const long double limit = static_cast<long double>(e);
+        const long double changeX = std::fabs(run.IterX[m] - run.IterX[m - 1]) * Scale;
+        const long double changeY = std::fabs(run.IterY[m] - run.IterY[m - 1]) * Scale;
+        bool stop = false;
+        switch (settings.rule) {
+        case StoppingRule::AxisX:
+            stop = changeX < limit;
+            break;
+        case StoppingRule::AxisY:
+            stop = changeY < limit;
+            break;
+        case StoppingRule::BothAxes:
+            stop = changeX < limit && changeY < limit;
+            break;
+        case StoppingRule::Objective: {
+            long double fNew = objective(sites, run.IterX[m], run.IterY[m]);
+            long double fOld = objective(sites, run.IterX[m - 1], run.IterY[m - 1]);
+            const std::int64_t k = texts.correction();
+            run.correctionUnits = k;
+            fNew = static_cast<long double>(k) * fNew / Scale;
+            fOld = static_cast<long double>(k) * fOld / Scale;
+            stop = std::fabs(fNew - fOld) * Scale < limit;
+            break;
+        }
+        }
+        // On an optimal place the step stays put, which every rule accepts anyway; say so
+        // plainly rather than rely on it.
+        if (stop || onOptimum) {
+            run.FinalIter = m;
+            break;
+        }
+        if (m == CooperHistorySize) {
+            run.FinalIter = m;
+            run.report.historyFull = true;
+            break;
+        }
+        j = m;
+    }
+
+    settleOnOptimalPlace(sites, run);
+    return run;
+}
+
+void VstupUdajCMStavCreate(CooperState& s, const TProjectRecord& r, int placeCount, bool quantityOn,
+    bool priceOn, bool flexibilityOn)
+{
+    const int n = std::clamp(placeCount, 0, MaxPlaces);
+    s.CooperPlaceCount = n;
+    for (int i = 1; i <= n; ++i) {
+        s.CooperPlaceName[i] = r.PlaceName[i];
+        s.CooperPlaceX[i] = r.PlaceX[i];
+        s.CooperPlaceY[i] = r.PlaceY[i];
+        s.CooperQuantity[i] = quantityOn ? r.PlaceQuantity[i] : 1.0;
+        s.CooperPrice[i] = priceOn ? r.PlacePrice[i] : 1.0;
+        s.CooperFlexibility[i] = flexibilityOn ? r.PlaceFlexibility[i] : 1;
+    }
+}
+
+namespace {
+
+void storeHistory(const CooperRun& run, CooperHistory& x, CooperHistory& y, CooperState& s)
+{
+    for (int j = 1; j <= run.FinalIter; ++j) {
+        x[j] = run.IterX[j];
+        y[j] = run.IterY[j];
+    }
+    s.FinalIter = run.FinalIter;
+    s.IterIndex = run.FinalIter;
+}
+
+} // namespace
+
+CooperReport PocitajCooper(CooperState& s, const CooperSettings& settings)
+{
+    const int n = std::clamp<int>(s.CooperPlaceCount, 0, MaxPlaces);
+    std::vector<CooperPlace> places;
+    places.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i)
+        places.push_back({ s.CooperPlaceX[i], s.CooperPlaceY[i], s.CooperQuantity[i], s.CooperPrice[i],
+            s.CooperFlexibility[i] });
+    CooperRun run = solveCooper(places, settings);
+    storeHistory(run, s.IterX, s.IterY, s);
+    return run.report;
+}
+
+CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings)
+{
+    const int n = std::clamp<int>(s.CooperPlaceCount, 0, MaxPlaces);
+    const int size = std::clamp<int>(s.GroupSize, 0, MaxPlaces);
+
+    // Members by name; every matching place overwrites the earlier one, so of several places
+    // with one name the last wins.
+    std::vector<CooperPlace> members;
+    std::vector<int> memberNo; // member number of each entry of members
+    for (int k = 1; k <= size; ++k) {
+        std::optional<CooperPlace> found;
+        for (int j = 1; j <= n; ++j) {
+            if (s.GroupMemberName[k] == s.CooperPlaceName[j])
+                found = CooperPlace { s.CooperPlaceX[j], s.CooperPlaceY[j], s.CooperQuantity[j],
+                    s.CooperPrice[j], s.CooperFlexibility[j] };
+        }
+        s.GroupMemberFound[k] = found.has_value();
+        if (!found)
+            continue;
+        s.GroupMemberX[k] = found->x;
+        s.GroupMemberY[k] = found->y;
+        members.push_back(*found);
+        memberNo.push_back(k);
+    }
+
+    CooperReport report;
+    if (size < MinGroupMembers) {
+        report.tooFewMembers = true;
+        return report;
+    }
+    // A member that matched no place has no weight and no coordinates of its own, so it is
+    // left out altogether rather than let its old coordinates steer the start point.
+    CooperRun run = solveCooper(members, settings);
+    if (run.report.resultOnPlace > 0)
+        run.report.resultOnPlace = memberNo[static_cast<std::size_t>(run.report.resultOnPlace - 1)];
+    storeHistory(run, s.GroupIterX, s.GroupIterY, s);
+    return run.report;
+}
+
+} // namespace dorvan
