@@ -52,6 +52,23 @@ void OneCentre(benchmark::State& state, StoppingRule rule)
     state.counters["FinalIter"] = s.FinalIter;
 }
 
+// The slowest run there is: a light place drags the centre along a flat valley between two heavy
+// ones and the rule never holds, so all 999 steps are made.
+void HistoryBound(benchmark::State& state)
+{
+    const std::vector<CooperPlace> valley { { 0, 0, 1000.0 }, { 1, 0, 1000.0 }, { 0.9, 0.1 } };
+    CooperSettings settings;
+    settings.rule = StoppingRule::AxisX;
+    settings.precisionText = "0,0001";
+    int finalIter = 0;
+    for (auto _ : state) {
+        CooperRun r = solveCooper(valley, settings);
+        finalIter = r.FinalIter;
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["FinalIter"] = finalIter;
+}
+
 void TenGroups(benchmark::State& state)
 {
     CooperState s = makeProject();
@@ -85,6 +102,7 @@ BENCHMARK_CAPTURE(OneCentre, AxisX, StoppingRule::AxisX)->Unit(benchmark::kMicro
 BENCHMARK_CAPTURE(OneCentre, AxisY, StoppingRule::AxisY)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(OneCentre, BothAxes, StoppingRule::BothAxes)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(OneCentre, Objective, StoppingRule::Objective)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HistoryBound)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TenGroups)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

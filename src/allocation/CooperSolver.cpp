@@ -1,10 +1,11 @@
 #include "allocation/CooperSolver.h"
 
 #include "common/DecimalText.h"
-#include "common/Rounding.h"
+#include "common/Rounding.h" // the sums need the 80-bit long double it checks for
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace dorvan {
 
@@ -12,8 +13,6 @@ namespace {
 
 constexpr std::int64_t MinPrecision = 1; // 0,0001
 constexpr std::int64_t MaxPrecision = 100000; // 10
-constexpr std::int64_t DefaultPrecision = 100; // 0,01
-constexpr std::int64_t DefaultCorrection = 10000; // 1,0
 constexpr long double Scale = 10000.0L;
 // Where a start point that lies on a place is put instead.
 constexpr long double OffPlaceStart = 0.01L;
@@ -101,42 +100,36 @@ long double objective(const std::vector<Site>& sites, long double px, long doubl
     return f;
 }
 
-// The texts of Edit47 and Edit48 as the run sees them. They are checked on every step as the
-// window would read them; after a complaint the text is back at its default, so the next step
-// reads a good value and the complaint is not repeated.
-class SettingTexts {
+// The text of Edit47 or Edit48 as the run sees it. It is checked on every step, as the window
+// would read it; after a complaint the text is back at its default, so the next step reads a
+// good value and the complaint is not repeated.
+class CheckedText {
 public:
-    SettingTexts(const CooperSettings& s, CooperReport& report)
-        : precision_(s.precisionText)
-        , correction_(s.correctionText)
-        , report_(report)
+    using Parse = std::optional<std::int64_t> (*)(std::string_view);
+
+    CheckedText(std::string text, Parse parse, std::string_view complaint, const char* defaultText)
+        : text_(std::move(text))
+        , parse_(parse)
+        , complaint_(complaint)
+        , defaultText_(defaultText)
     {
     }
 
-    std::int64_t precision()
+    std::int64_t units(CooperReport& report, bool& reset)
     {
-        if (auto e = precisionUnits(precision_))
-            return *e;
-        report_.messages.emplace_back(BadPrecisionMessage);
-        report_.precisionReset = true;
-        precision_ = DefaultPrecisionText;
-        return DefaultPrecision;
-    }
-
-    std::int64_t correction()
-    {
-        if (auto k = correctionUnits(correction_))
-            return *k;
-        report_.messages.emplace_back(BadCorrectionMessage);
-        report_.correctionReset = true;
-        correction_ = DefaultCorrectionText;
-        return DefaultCorrection;
+        if (auto v = parse_(text_))
+            return *v;
+        report.messages.emplace_back(complaint_);
+        reset = true;
+        text_ = defaultText_;
+        return parse_(text_).value();
     }
 
 private:
-    std::string precision_;
-    std::string correction_;
-    CooperReport& report_;
+    std::string text_;
+    Parse parse_;
+    std::string_view complaint_;
+    const char* defaultText_;
 };
 
 bool allWeightsNonNegative(const std::vector<Site>& sites)
@@ -252,7 +245,9 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         sites.push_back({ p.x, p.y, cooperWeight(p) });
 
     CooperRun run;
-    SettingTexts texts(settings, run.report);
+    CheckedText precision(settings.precisionText, precisionUnits, BadPrecisionMessage, DefaultPrecisionText);
+    CheckedText correction(
+        settings.correctionText, correctionUnits, BadCorrectionMessage, DefaultCorrectionText);
     startPoint(sites, settings.start, run);
 
     int j = 1;
@@ -263,7 +258,7 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         run.IterY[j + 1] = halfStep(sites, run.IterX[j + 1], run.IterY[j], false, onOptimum);
         const int m = j + 1;
 
-        const std::int64_t e = texts.precision();
+        const std::int64_t e = precision.units(run.report, run.report.precisionReset);
         run.precisionUnits = e;
         const long double limit = static_cast<long double>(e);
         const long double changeX = std::fabs(run.IterX[m] - run.IterX[m - 1]) * Scale;
@@ -282,7 +277,7 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         case StoppingRule::Objective: {
             long double fNew = objective(sites, run.IterX[m], run.IterY[m]);
             long double fOld = objective(sites, run.IterX[m - 1], run.IterY[m - 1]);
-            const std::int64_t k = texts.correction();
+            const std::int64_t k = correction.units(run.report, run.report.correctionReset);
             run.correctionUnits = k;
             fNew = static_cast<long double>(k) * fNew / Scale;
             fOld = static_cast<long double>(k) * fOld / Scale;

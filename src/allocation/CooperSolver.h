@@ -32,7 +32,7 @@ inline constexpr std::string_view BadPrecisionMessage = "Chybná presnosť !!!";
 inline constexpr std::string_view BadCorrectionMessage = "Chybná korekčná hodnota !!!";
 // Not a box: runs repeat on every edit, so the window shows this where it does not interrupt.
 inline constexpr std::string_view HistoryFullNotice
-    = "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch, výsledok je 1000. bod !!!";
+    = "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch !!!";
 
 // "Nedostatočný počet miest v SKUPINE n (MIN=3)!!!"
 std::string tooFewMembersMessage(int groupNo);
@@ -65,7 +65,8 @@ long double cooperWeight(const CooperPlace& p);
 // What the window has to do after a solve besides reading the iterates.
 struct CooperReport {
     // Warnings to show, in the order they arose. The solver resets a bad text as soon as it has
-    // complained, so each appears at most once per call.
+    // complained, so each appears at most once per call; the window resets its field before the
+    // next call (the next group of a run reads the reset text).
     std::vector<std::string> messages;
     bool precisionReset = false; // set Edit47 to "0,01"
     bool correctionReset = false; // set Edit48 to "1,0"
