@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+
+class QCloseEvent;
+class QLabel;
 
 namespace dorvan {
 struct Project;
@@ -14,12 +18,23 @@ class TPomocNapoveda : public QWidget {
 public:
     TPomocNapoveda(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
 
+    QSize sizeHint() const override;
+
+    // The lines of RichEdit1, numbering the toolbar buttons.
+    static QStringList toolbarHelpLines();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void Pomoc_Napoveda_Close(QCloseEvent* event);
 
+    QWidget* buildMenuPage();
+    QWidget* buildInputPage();
+    QWidget* buildSolutionPage();
+    QLabel* picture(const char* name, const QString& resource);
+
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
+    QString pictureError_; // the first picture that could not be shown
 };
