@@ -1,5 +1,4 @@
 #include "common/UserDialogs.h"
-#include "help/Program_Autori.h"
 #include "project/Dorvan_Hlavny.h"
 
 #include <QApplication>
@@ -8,6 +7,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     dorvan::QtUserDialogs dialogs;
+    // The main window creates the About box (hidden) as its last step and keeps it for the run.
     TDorvan_Central central(dialogs);
     central.showMaximized();
     return app.exec();

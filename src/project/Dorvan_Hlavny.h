@@ -1,26 +1,226 @@
 #pragma once
 
+#include "entry/EntryHost.h"
 #include "project/Project.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QPrinter>
+
+#include <memory>
 
 namespace dorvan {
 class UserDialogs;
 } // namespace dorvan
 
+class PanelStatusBar;
+class QAction;
+class QGroupBox;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QRadioButton;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TPomocNapoveda;
 class TProgramAutori;
+class TVstupUdajov;
+
+// The events that change which project commands are available. Each one maps to one row of
+// the main window's enabled-state table (see applyEvent).
+enum class MainEvent {
+    ProgramStart,
+    NewProject, // "Nový"
+    OpenCompleted, // "Otvor ako ..." read a project
+    OpenCancelled, // "Otvor ako ..." dialog cancelled
+    CooperOpened, // "Riešenie DORVAN"
+    ProjectClosed, // "Zavrieť"
+    EntryWindowClosed, // the data-entry window closed after its confirmation
+    FirstCountAccepted, // the first place count was accepted in the data-entry window
+    LastPlaceEntered, // the last place of a list was entered
+    SettingsSwitchedOn, // "Nastavenie premenných DORVAN" ticked
+    SettingsSwitchedOff, // ... and unticked
+};
 
 // The main window: the MDI frame with menus, toolbar and status bar. It owns the project and
 // opens every other window as its child.
-class TDorvan_Central : public QMainWindow {
+class TDorvan_Central : public QMainWindow, public EntryHost {
     Q_OBJECT
 public:
     explicit TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TDorvan_Central() override;
 
     dorvan::Project& project() { return project_; }
+    dorvan::UserDialogs& dialogs() { return dialogs_; }
+
+    // --- Enabled states ---------------------------------------------------------------------
+    // Applies one row of the enabled-state table; every enable and disable of the project
+    // commands goes through here.
+    void applyEvent(MainEvent event);
+    // Whether the hidden item "Metódy návrhu distribučných sietí" is enabled. (A hidden action
+    // always reports itself disabled, so the state is kept here as well.)
+    bool networkItemEnabled() const { return networkItemEnabled_; }
+
+    // --- Caption ----------------------------------------------------------------------------
+    // The caption as the program sets it: ProgramTitle, optionally followed by " - " and a
+    // file name. (While a child window is maximised the frame shows the child's title after
+    // it, the way a multiple-document frame does.)
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    QString programTitle() const;
+
+    // --- Status bar -------------------------------------------------------------------------
+    PanelStatusBar* statusPanels() const { return statusBar_; }
+    void setStatusPanelText(int panel, const QString& text);
+    QString statusPanelText(int panel) const;
+
+    // --- Child windows ----------------------------------------------------------------------
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    // Puts a window into the client area; the frame it gets goes away with the window, and the
+    // window goes away with its frame.
+    QMdiSubWindow* addChildWindow(QWidget* window, bool maximised = false);
+    TVstupUdajov* entryWindow() const;
+    TPomocNapoveda* helpWindow() const;
+    TProgramAutori* aboutBox() const { return aboutBox_; }
+    // Asks the data-entry window to close (it asks its own confirmation). True when no
+    // data-entry window is left afterwards.
+    bool requestEntryWindowClose();
+
+    // --- EntryHost: the data-entry window's events --------------------------------------------
+    void entryValuesChanged() override;
+    void entryFirstCountAccepted() override;
+    void entryLastPlaceEntered() override;
+    void entrySettingsSwitched(bool on) override;
+    void entryWindowClosed() override;
+    void cooperRerunRequested() override;
+
+    // The text shown in status panel 1 after every change of an input value.
+    static QString changedValuesText();
+
+public slots:
+    // Menu and toolbar commands.
+    void NovyVUClick();
+    void OtvorVUClick();
+    void UlozAkoVUClick();
+    void ZatvorClick();
+    void TlacitClick();
+    void KoniecClick();
+    void CooperClick();
+    void SieteClick();
+    void PomocClick();
+    void AutoriClick();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void Timer1Timer();
+
+    // Child-window commands of the window menu.
+    void tileSubWindowsHorizontally();
+    void tileSubWindowsVertically();
+    void arrangeMinimisedSubWindows();
+    void minimiseAllSubWindows();
+
+signals:
+    // The data-entry window asks for the allocation to be computed again (when the allocation
+    // window is open); the allocation window connects its run driver here.
+    void rerunCooper();
+    // One print job was finished for the window with this object name; outputFile is the file
+    // written when printing to a file, else empty.
+    void printJobDone(const QString& windowName, const QString& outputFile);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FormCreate();
+    void ZatvorCentral(QCloseEvent* event);
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+
+    QAction* makeAction(
+        const char* name, const QString& caption, const QKeySequence& shortcut, const QString& hint);
+    QToolButton* makeToolButton(const char* name, const QString& icon, const QString& hint);
+    QToolButton* makeToolButton(const char* name, QAction* action, const QString& icon);
+    void addSpacerButton(const char* name);
+    void addToolSeparator(const char* name);
+
+    // Edit commands on the focused text field.
+    enum class EditCommand { Undo, SelectAll, Paste, Copy, Cut, Delete };
+    void runEditCommand(EditCommand command);
+    void focusMoved(QWidget* old, QWidget* now);
+    void updateEditActions();
+    static bool isTextField(const QWidget* w);
+
+    // Window menu.
+    void updateWindowMenu(const QObject* goingAway = nullptr);
+    void fillWindowMenu(const QObject* goingAway);
+    QList<QMdiSubWindow*> openSubWindows(const QObject* goingAway = nullptr) const;
+
+    // The data-entry window's pages.
+    void showEntryPage(bool pictureMode);
+    void createEntryWindow();
+
+    // Printing.
+    bool printWindowImage(QWidget* window, QPrinter& printer, int job);
+
     dorvan::Project project_;
     dorvan::UserDialogs& dialogs_;
+    QString caption_;
+
+    QMdiArea* mdiArea_ = nullptr;
+    PanelStatusBar* statusBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QGroupBox* modeGroup_ = nullptr;
+    QRadioButton* radioManual_ = nullptr;
+    QRadioButton* radioPicture_ = nullptr;
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* methodsMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+
+    QAction* NovyVU = nullptr;
+    QAction* OtvorVU = nullptr;
+    QAction* UlozAkoVU = nullptr;
+    QAction* Tlacit = nullptr;
+    QAction* Zatvor = nullptr;
+    QAction* Koniec = nullptr;
+    QAction* KrokSpat = nullptr;
+    QAction* OznacVsetko = nullptr;
+    QAction* Vlozit = nullptr;
+    QAction* Kopiruj = nullptr;
+    QAction* Vystrihni = nullptr;
+    QAction* Zmazat = nullptr;
+    QAction* Cooper = nullptr;
+    QAction* PomerIndex = nullptr;
+    QAction* KvadratGraf = nullptr;
+    QAction* Siete = nullptr;
+    QAction* KaskadaOkno = nullptr;
+    QAction* HorizontalOkno = nullptr;
+    QAction* VertikalOkno = nullptr;
+    QAction* UsporiadatOkno = nullptr;
+    QAction* MinimalOkno = nullptr;
+    QAction* ZavrietOkno = nullptr;
+    QAction* Pomoc = nullptr;
+    QAction* Autori = nullptr;
+    QAction* windowListSeparator_ = nullptr;
+    QList<QAction*> windowListActions_;
+
+    QToolButton* ToolButton4 = nullptr;
+    QToolButton* ToolButton5 = nullptr;
+
+    QPointer<QWidget> textTarget_;
+    QPointer<TVstupUdajov> entryWindow_;
+    QPointer<TPomocNapoveda> helpWindow_;
+    TProgramAutori* aboutBox_ = nullptr;
+
+    std::unique_ptr<QPrinter> printer_;
+    bool shuttingDown_ = false;
+    bool networkItemEnabled_ = false;
 };

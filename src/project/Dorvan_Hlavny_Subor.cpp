@@ -1,0 +1,281 @@
+// The main window's project commands: "Nový", "Zavrieť", "Tlačiť", "Riešenie DORVAN" and the
+// data-entry mode switch.
+#include "project/Dorvan_Hlavny.h"
+
+#include "common/UserDialogs.h"
+#include "entry/Vstupne_Udaje.h"
+#include "help/Pomoc_Napoveda.h"
+#include "project/StatusBar_DrawPanel.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The index of the page of `pages` that holds `page` (the page itself or a widget inside it),
+// or -1.
+int pageIndex(const QTabWidget* pages, QWidget* page)
+{
+    for (QWidget* w = page; w != nullptr && w != pages; w = w->parentWidget()) {
+        const int i = pages->indexOf(w);
+        if (i >= 0)
+            return i;
+    }
+    return -1;
+}
+
+void setPageVisible(QTabWidget* pages, QWidget* page, bool visible)
+{
+    const int i = pageIndex(pages, page);
+    if (i >= 0)
+        pages->setTabVisible(i, visible);
+}
+
+} // namespace
+
+// ----------------------------------------------------------------------------------------------
+// The data-entry window
+
+TVstupUdajov* TDorvan_Central::entryWindow() const
+{
+    return entryWindow_;
+}
+
+bool TDorvan_Central::requestEntryWindowClose()
+{
+    if (entryWindow_ == nullptr)
+        return true;
+    auto* frame = qobject_cast<QMdiSubWindow*>(entryWindow_->parentWidget());
+    // Closing the frame closes the window inside first, which asks its own question.
+    const bool closed = frame != nullptr ? frame->close() : entryWindow_->close();
+    if (!closed)
+        return false;
+    // Gone now rather than at the next turn of the event loop, so a new window never meets the
+    // old one.
+    QWidget* gone = frame != nullptr ? static_cast<QWidget*>(frame) : entryWindow_.data();
+    entryWindow_ = nullptr;
+    delete gone;
+    return true;
+}
+
+void TDorvan_Central::createEntryWindow()
+{
+    auto* w = new TVstupUdajov(project_, dialogs_, *this, mdiArea_);
+    entryWindow_ = w;
+    addChildWindow(w, true);
+}
+
+void TDorvan_Central::showEntryPage(bool pictureMode)
+{
+    if (entryWindow_ == nullptr)
+        return;
+    auto* pages = entryWindow_->findChild<QTabWidget*>("PageControl1");
+    if (pages == nullptr)
+        return;
+    setPageVisible(pages, entryWindow_->findChild<QWidget*>("List1"), !pictureMode);
+    setPageVisible(pages, entryWindow_->findChild<QWidget*>("TabSheet19"), pictureMode);
+    const int page = pictureMode ? 4 : 0;
+    if (page < pages->count())
+        pages->setCurrentIndex(page);
+    if (!pictureMode) {
+        QWidget* edit = entryWindow_->findChild<QWidget*>("Edit1");
+        if (edit != nullptr && edit->isEnabled())
+            edit->setFocus();
+    }
+}
+
+void TDorvan_Central::RadioButton1Click()
+{
+    showEntryPage(false);
+}
+
+void TDorvan_Central::RadioButton2Click()
+{
+    showEntryPage(true);
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Nový"
+
+void TDorvan_Central::NovyVUClick()
+{
+    auto& s = project_.State;
+    const bool projectOpen = s.AddPlacesMode || s.DataEntryOpen;
+    if (projectOpen) {
+        if (!requestEntryWindowClose() || !s.EntryWindowClosed)
+            return; // the user kept the window
+    } else {
+        // With no project open the help flag is cleared, but not while a help window is really
+        // open: that would let "Pomoc" open a second one.
+        if (helpWindow_ == nullptr)
+            s.HelpWindowOpen = false;
+        // At most one data-entry window, whatever the flags say.
+        if (entryWindow_ != nullptr && !requestEntryWindowClose())
+            return;
+    }
+
+    // Mode switch and project commands on (the "Nový" row of the enabled-state table).
+    applyEvent(MainEvent::NewProject);
+    radioManual_->setChecked(true);
+    radioPicture_->setChecked(false);
+
+    createEntryWindow();
+
+    s.AddPlacesMode = false;
+    s.DataEntryOpen = true;
+    s.FirstEntryMode = true;
+    s.NextPlace = 1;
+    s.PlacesComplete = false;
+    s.EntryStarted = true;
+
+    s.OpenCriterionPages = 0;
+    s.EntryClosable = false;
+    s.NetworkWindowOpen = false;
+    s.CooperWindowOpen = false;
+
+    dorvan::ResetProjectForNew(project_.Record);
+    s.PlaceCount = 0;
+
+    setStatusPanelText(1, QString());
+    if (projectOpen)
+        setCaption(programTitle() + u" - Novy.mzd"_s);
+
+    project_.Record.PictureHeight = 0;
+    project_.Record.PictureWidth = 0;
+    project_.Record.MapRangeX = 0;
+    project_.Record.MapRangeY = 0;
+    if (s.MapPictureOwned) {
+        s.MapPictureOwned = false;
+        project_.MapPicture.clear();
+    }
+
+    // The new window opens on the manual-entry page, the picture page hidden, the focus in
+    // the place-count field.
+    if (entryWindow_ != nullptr) {
+        if (auto* pages = entryWindow_->findChild<QTabWidget*>("PageControl1")) {
+            setPageVisible(pages, entryWindow_->findChild<QWidget*>("TabSheet19"), false);
+            if (pages->currentIndex() != 0 && pages->count() > 0)
+                pages->setCurrentIndex(0);
+        }
+        if (QWidget* edit = entryWindow_->findChild<QWidget*>("Edit1"))
+            edit->setFocus();
+    }
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Zavrieť"
+
+void TDorvan_Central::ZatvorClick()
+{
+    if (!project_.State.EntryClosable)
+        return;
+    // When the user keeps the window, its project stays as it was, savable and with its name.
+    if (!requestEntryWindowClose())
+        return;
+    applyEvent(MainEvent::ProjectClosed);
+    setStatusPanelText(1, QString());
+    setCaption(programTitle());
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Riešenie DORVAN"
+
+void TDorvan_Central::CooperClick()
+{
+    auto& s = project_.State;
+    if (s.CooperWindowOpen)
+        return;
+    // TODO(allocation window): create TCooperAlokMetod here as a child window (it sets
+    // CooperWindowOpen itself), then set its radio buttons from the picture size: with a
+    // picture "S obrázkom" enabled and checked, "Bez obrázku" enabled, "ÁNO" checked and
+    // enabled, "NIE" enabled; without one "S obrázkom" disabled, "Bez obrázku" checked and
+    // disabled, "ÁNO" checked and disabled, "NIE" disabled.
+    s.FirstEntryMode = true;
+    s.PlacesComplete = false;
+    s.EntryStarted = true;
+    applyEvent(MainEvent::CooperOpened);
+}
+
+void TDorvan_Central::SieteClick()
+{
+    // TODO(network window): create and show TMetodaDistribSieti as a child window.
+}
+
+// ----------------------------------------------------------------------------------------------
+// Project files
+
+void TDorvan_Central::OtvorVUClick()
+{
+    // TODO(project files): "Otvor ako ..." reads a project and rebuilds the data-entry window.
+}
+
+void TDorvan_Central::UlozAkoVUClick()
+{
+    // TODO(project files): "Ulož ako ..." writes the project under a name the user chooses.
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Tlačiť"
+
+bool TDorvan_Central::printWindowImage(QWidget* window, QPrinter& printer, int job)
+{
+    // Printing to a file: every job gets its own file, the first one the chosen name, the
+    // next ones that name with "-2", "-3", ... before the extension.
+    const QString chosen = printer.outputFileName();
+    QString file = chosen;
+    if (!chosen.isEmpty() && job > 1) {
+        const QFileInfo info(chosen);
+        file = info.path() + u'/' + info.completeBaseName() + u'-' + QString::number(job);
+        if (!info.suffix().isEmpty())
+            file += u'.' + info.suffix();
+        printer.setOutputFileName(file);
+    }
+
+    const QPixmap image = window->grab();
+    QPainter painter;
+    bool ok = painter.begin(&printer);
+    if (ok) {
+        // Scaled by printer dots per screen pixel, so the window keeps its size on paper.
+        const double scale = static_cast<double>(printer.resolution()) / window->logicalDpiX();
+        const QSizeF size = image.deviceIndependentSize() * scale;
+        painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
+        ok = painter.end();
+    }
+    printer.setOutputFileName(chosen);
+    if (!ok) {
+        dialogs_.error(this, u"Tlač sa nepodarila !!!"_s);
+        return false;
+    }
+    emit printJobDone(window->objectName(), file);
+    return true;
+}
+
+void TDorvan_Central::TlacitClick()
+{
+    // Which windows are active is taken before the printer dialog takes the activation away.
+    QMdiSubWindow* activeChild = mdiArea_->activeSubWindow();
+    const bool entryActive
+        = entryWindow_ != nullptr && activeChild != nullptr && activeChild->widget() == entryWindow_;
+    const bool frameActive = isActiveWindow();
+
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!dialogs_.printerSetup(this, *printer_))
+        return;
+
+    int job = 0;
+    if (entryActive && entryWindow_ != nullptr && !printWindowImage(entryWindow_, *printer_, ++job))
+        return;
+    // TODO(allocation window): print the allocation window here, as its own job, when it
+    // exists and is the active child window.
+    if (frameActive)
+        printWindowImage(this, *printer_, ++job);
+}

@@ -1,0 +1,440 @@
+#include "MainWindowTestSupport.h"
+
+#include "help/Pomoc_Napoveda.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+using dorvan::test::EntryCloseAnswer;
+using MainWindow = dorvan::test::MainWindowFixture;
+
+namespace {
+
+const QString title = u"Program DORVAN verzia 2.0"_s;
+
+QMdiSubWindow* frameOf(QWidget* w)
+{
+    return w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+}
+
+} // namespace
+
+TEST_F(MainWindow, NewRightAfterStartOpensAnEmptyEntryWindowAndKeepsTheCaption)
+{
+    w->setStatusPanelText(1, u"ZMENENÉ HODNOTY !!!"_s);
+    auto& r = w->project().Record;
+    r.PlacesPerGroup = 7;
+    r.CriterionOn[3] = 1;
+    r.CriterionOn[0] = 1;
+
+    action("NovyVU")->trigger();
+
+    TVstupUdajov* entry = w->entryWindow();
+    ASSERT_NE(entry, nullptr);
+    ASSERT_NE(frameOf(entry), nullptr);
+    EXPECT_TRUE(frameOf(entry)->isMaximized());
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(w->caption(), title);
+    EXPECT_EQ(w->statusPanelText(1), QString());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor"));
+    EXPECT_TRUE(button("ToolButton4")->isEnabled() && button("ToolButton5")->isEnabled());
+    EXPECT_FALSE(on("Cooper") || w->networkItemEnabled());
+    EXPECT_TRUE(modeSwitch<QGroupBox>("GroupBox1")->isEnabled());
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isEnabled());
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isEnabled());
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton2")->isChecked());
+
+    const auto& s = state();
+    EXPECT_TRUE(s.DataEntryOpen);
+    EXPECT_FALSE(s.AddPlacesMode);
+    EXPECT_TRUE(s.FirstEntryMode);
+    EXPECT_EQ(s.NextPlace, 1);
+    EXPECT_FALSE(s.PlacesComplete);
+    EXPECT_TRUE(s.EntryStarted);
+    EXPECT_FALSE(s.EntryClosable);
+    EXPECT_EQ(s.PlaceCount, 0);
+    EXPECT_FALSE(s.HelpWindowOpen);
+    // The reset of "Nový": speed 0, places per group and some criteria kept.
+    EXPECT_EQ(r.VehicleSpeed, 0.0);
+    EXPECT_EQ(r.PlacesPerGroup, 7);
+    EXPECT_EQ(r.CriterionOn[3], 1);
+    EXPECT_EQ(r.CriterionOn[0], 0);
+
+    // The window opens on the manual-entry page with the picture page hidden.
+    auto* pages = entry->findChild<QTabWidget*>("PageControl1");
+    if (pages != nullptr) {
+        EXPECT_EQ(pages->currentIndex(), 0);
+        QWidget* sheet = entry->findChild<QWidget*>("TabSheet19");
+        if (sheet != nullptr && pages->indexOf(sheet) >= 0) {
+            EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet)));
+        }
+    }
+}
+
+TEST_F(MainWindow, NewWithAProjectOpenClosesTheEntryWindowFirst)
+{
+    action("NovyVU")->trigger();
+    QPointer<TVstupUdajov> first = w->entryWindow();
+    ASSERT_NE(first, nullptr);
+
+    // A project with a picture, as after opening.
+    auto& r = w->project().Record;
+    r.PictureWidth = 4;
+    r.PictureHeight = 3;
+    r.MapRangeX = 100;
+    r.MapRangeY = 50;
+    r.VehicleSpeed = 60.0;
+    w->project().MapPicture.resize(4, 3);
+    state().MapPictureOwned = true;
+    state().AddPlacesMode = true;
+    state().NextPlace = 9;
+    w->setStatusPanelText(1, u"ZMENENÉ HODNOTY !!!"_s);
+    modeSwitch<QRadioButton>("RadioButton2")->setChecked(true);
+
+    // The user keeps the window: nothing changes.
+    {
+        EntryCloseAnswer no(*w, false);
+        action("NovyVU")->trigger();
+        EXPECT_EQ(no.asked, 1);
+    }
+    EXPECT_EQ(w->entryWindow(), first.data());
+    EXPECT_EQ(w->caption(), title);
+    EXPECT_EQ(r.VehicleSpeed, 60.0);
+    EXPECT_EQ(r.PictureWidth, 4);
+    EXPECT_TRUE(state().MapPictureOwned);
+    EXPECT_EQ(state().NextPlace, 9);
+    EXPECT_EQ(w->statusPanelText(1), u"ZMENENÉ HODNOTY !!!"_s);
+
+    // The user lets it close: a new, empty window.
+    {
+        EntryCloseAnswer yes(*w, true);
+        action("NovyVU")->trigger();
+        EXPECT_EQ(yes.asked, 1);
+    }
+    EXPECT_TRUE(first.isNull());
+    ASSERT_NE(w->entryWindow(), nullptr);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(w->caption(), title + u" - Novy.mzd"_s);
+    EXPECT_EQ(w->statusPanelText(1), QString());
+    EXPECT_EQ(r.PictureWidth, 0);
+    EXPECT_EQ(r.PictureHeight, 0);
+    EXPECT_EQ(r.MapRangeX, 0);
+    EXPECT_EQ(r.MapRangeY, 0);
+    EXPECT_EQ(r.VehicleSpeed, 0.0);
+    EXPECT_FALSE(state().MapPictureOwned);
+    EXPECT_TRUE(w->project().MapPicture.empty());
+    EXPECT_FALSE(state().AddPlacesMode);
+    EXPECT_TRUE(state().DataEntryOpen);
+    EXPECT_EQ(state().NextPlace, 1);
+    // Closing switched everything off; "Nový" switched its items back on.
+    EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor"));
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isEnabled());
+}
+
+TEST_F(MainWindow, NewWithNoProjectLeavesAnOpenHelpWindowCounted)
+{
+    action("Pomoc")->trigger();
+    ASSERT_TRUE(state().HelpWindowOpen);
+    action("NovyVU")->trigger();
+    EXPECT_TRUE(state().HelpWindowOpen);
+    action("Pomoc")->trigger();
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 2); // help and data entry, one each
+}
+
+TEST_F(MainWindow, CloseRightAfterNewDoesNothing)
+{
+    action("NovyVU")->trigger();
+    QPointer<TVstupUdajov> entry = w->entryWindow();
+    EntryCloseAnswer watch(*w, true);
+    action("Zatvor")->trigger();
+    EXPECT_EQ(watch.asked, 0);
+    EXPECT_EQ(w->entryWindow(), entry.data());
+    EXPECT_TRUE(on("UlozAkoVU"));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindow, CloseOfACompleteListAsksTheEntryWindow)
+{
+    action("NovyVU")->trigger();
+    state().EntryClosable = true;
+    w->setCaption(title + u" - a.mzd"_s);
+    w->setStatusPanelText(1, u"ZMENENÉ HODNOTY !!!"_s);
+
+    // Kept: the project stays as it was.
+    {
+        EntryCloseAnswer no(*w, false);
+        action("Zatvor")->trigger();
+        EXPECT_EQ(no.asked, 1);
+    }
+    EXPECT_NE(w->entryWindow(), nullptr);
+    EXPECT_TRUE(on("UlozAkoVU"));
+    EXPECT_EQ(w->caption(), title + u" - a.mzd"_s);
+
+    {
+        EntryCloseAnswer yes(*w, true);
+        action("Zatvor")->trigger();
+        EXPECT_EQ(yes.asked, 1);
+    }
+    EXPECT_EQ(w->entryWindow(), nullptr);
+    EXPECT_FALSE(on("UlozAkoVU"));
+    EXPECT_EQ(w->statusPanelText(1), QString());
+    EXPECT_EQ(w->caption(), title);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 0);
+}
+
+TEST_F(MainWindow, ModeRadioButtonsSwitchTheEntryPages)
+{
+    action("NovyVU")->trigger();
+    TVstupUdajov* entry = w->entryWindow();
+    ASSERT_NE(entry, nullptr);
+    auto* pages = entry->findChild<QTabWidget*>("PageControl1");
+    QWidget* list1 = entry->findChild<QWidget*>("List1");
+    QWidget* sheet19 = entry->findChild<QWidget*>("TabSheet19");
+    if (pages == nullptr || list1 == nullptr || sheet19 == nullptr || pages->count() < 5)
+        GTEST_SKIP() << "the data-entry window has no entry pages yet";
+
+    modeSwitch<QRadioButton>("RadioButton2")->click();
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(sheet19)));
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(list1)));
+    EXPECT_EQ(pages->currentIndex(), 4);
+
+    modeSwitch<QRadioButton>("RadioButton1")->click();
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet19)));
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(list1)));
+    EXPECT_EQ(pages->currentIndex(), 0);
+}
+
+TEST_F(MainWindow, WindowMenuListsArrangesAndClosesChildWindows)
+{
+    w->resize(1000, 800);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    action("Pomoc")->trigger();
+    action("NovyVU")->trigger();
+    QMdiArea* area = w->mdiArea();
+    ASSERT_EQ(area->subWindowList().size(), 2);
+    QMdiSubWindow* helpFrame = frameOf(w->helpWindow());
+    QMdiSubWindow* entryFrame = frameOf(w->entryWindow());
+    ASSERT_TRUE(helpFrame && entryFrame);
+
+    // The window list: one entry per child, the active one checked.
+    auto* menu = child<QMenu>("Okna1");
+    emit menu->aboutToShow();
+    QList<QAction*> items;
+    for (QAction* a : menu->actions())
+        if (a->objectName().startsWith(u"WindowListItem"_s))
+            items << a;
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_TRUE(items[0]->text().startsWith(u"&1 "_s));
+    EXPECT_TRUE(items[1]->isChecked());
+    items[0]->trigger();
+    EXPECT_EQ(area->activeSubWindow(), helpFrame);
+
+    const QRect client = area->viewport()->rect();
+    action("HorizontalOkno")->trigger();
+    for (QMdiSubWindow* f : { helpFrame, entryFrame }) {
+        EXPECT_FALSE(f->isMaximized());
+        EXPECT_EQ(f->geometry().width(), client.width());
+        EXPECT_EQ(f->geometry().left(), 0);
+    }
+    EXPECT_EQ(std::min(helpFrame->y(), entryFrame->y()), 0);
+    EXPECT_EQ(std::max(helpFrame->y(), entryFrame->y()), client.height() / 2);
+    EXPECT_EQ(helpFrame->height() + entryFrame->height(), client.height());
+
+    action("VertikalOkno")->trigger();
+    for (QMdiSubWindow* f : { helpFrame, entryFrame }) {
+        EXPECT_EQ(f->geometry().height(), client.height());
+        EXPECT_EQ(f->geometry().top(), 0);
+    }
+    EXPECT_EQ(std::max(helpFrame->x(), entryFrame->x()), client.width() / 2);
+    EXPECT_EQ(helpFrame->width() + entryFrame->width(), client.width());
+
+    action("MinimalOkno")->trigger();
+    EXPECT_TRUE(helpFrame->isMinimized() && entryFrame->isMinimized());
+    helpFrame->move(300, 100);
+    action("UsporiadatOkno")->trigger();
+    EXPECT_EQ(helpFrame->geometry().bottom(), client.bottom());
+    EXPECT_EQ(entryFrame->geometry().bottom(), client.bottom());
+    EXPECT_EQ(std::min(helpFrame->x(), entryFrame->x()), 0);
+
+    // "Zavrieť okno" closes the active one.
+    entryFrame->showNormal();
+    area->setActiveSubWindow(entryFrame);
+    {
+        EntryCloseAnswer yes(*w, true);
+        action("ZavrietOkno")->trigger();
+    }
+    flushDeletes();
+    EXPECT_EQ(area->subWindowList().size(), 1);
+    EXPECT_EQ(w->entryWindow(), nullptr);
+    EXPECT_TRUE(on("ZavrietOkno"));
+}
+
+// A child window with a text field and a button, to move the focus around.
+struct FocusPanel {
+    QWidget* widget = new QWidget;
+    QLineEdit* edit = new QLineEdit(widget);
+    QPushButton* push = new QPushButton(u"x"_s, widget);
+    FocusPanel()
+    {
+        auto* l = new QVBoxLayout(widget);
+        l->addWidget(edit);
+        l->addWidget(push);
+        push->setFocusPolicy(Qt::StrongFocus);
+    }
+};
+
+TEST_F(MainWindow, CtrlZUndoesInATextFieldAndClosesElsewhere)
+{
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    action("NovyVU")->trigger(); // "Zavrieť" on
+    FocusPanel panel;
+    w->addChildWindow(panel.widget);
+    ASSERT_TRUE(on("Zatvor"));
+    QSignalSpy closeSpy(action("Zatvor"), &QAction::triggered);
+    QSignalSpy undoSpy(action("KrokSpat"), &QAction::triggered);
+
+    panel.edit->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), panel.edit);
+    EXPECT_TRUE(on("KrokSpat") && on("OznacVsetko") && on("Vlozit") && on("Kopiruj") && on("Vystrihni")
+        && on("Zmazat"));
+    EXPECT_TRUE(button("ToolButton6")->isEnabled());
+    QTest::keyClicks(panel.edit, u"abc"_s);
+    QTest::keyClick(panel.edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(panel.edit->text(), QString());
+    EXPECT_EQ(closeSpy.count(), 0);
+
+    panel.push->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), panel.push);
+    EXPECT_FALSE(on("KrokSpat") || on("Kopiruj") || on("Zmazat"));
+    QTest::keyClick(panel.push, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(closeSpy.count(), 1);
+    EXPECT_EQ(undoSpy.count(), 0);
+}
+
+TEST_F(MainWindow, EditCommandsActOnTheFocusedTextField)
+{
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    FocusPanel panel;
+    w->addChildWindow(panel.widget);
+    panel.edit->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), panel.edit);
+    QTest::keyClicks(panel.edit, u"Bratislava"_s);
+
+    action("OznacVsetko")->trigger();
+    EXPECT_EQ(panel.edit->selectedText(), u"Bratislava"_s);
+    action("Kopiruj")->trigger();
+    action("Zmazat")->trigger();
+    EXPECT_EQ(panel.edit->text(), QString());
+    action("KrokSpat")->trigger();
+    EXPECT_EQ(panel.edit->text(), u"Bratislava"_s);
+    panel.edit->setCursorPosition(0);
+    panel.edit->setSelection(0, 5);
+    action("Vystrihni")->trigger();
+    EXPECT_EQ(panel.edit->text(), u"slava"_s);
+    panel.edit->setCursorPosition(5);
+    action("Vlozit")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), u"Brati"_s);
+    EXPECT_EQ(panel.edit->text(), u"slavaBrati"_s);
+
+    // The menu keeps acting on the field while the menu itself has the focus.
+    auto* menu = child<QMenu>("Upravy");
+    menu->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    EXPECT_TRUE(on("KrokSpat"));
+    menu->close();
+}
+
+namespace {
+
+struct PdfPrinting {
+    QTemporaryDir dir;
+    QString chosen() const { return dir.filePath(u"tlac.pdf"_s); }
+    void install(dorvan::test::ScriptedDialogs& d) const
+    {
+        const QString name = chosen();
+        d.preparePrinter = [name](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(name);
+        };
+    }
+    static bool isPdf(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) && f.size() > 100 && f.read(5) == "%PDF-";
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, PrintingMakesOneJobPerActiveWindow)
+{
+    w->resize(900, 700);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    PdfPrinting pdf;
+    pdf.install(dialogs);
+    action("NovyVU")->trigger();
+    ASSERT_TRUE(on("Tlacit"));
+    ASSERT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->entryWindow()));
+
+    QSignalSpy jobs(w.get(), &TDorvan_Central::printJobDone);
+    dialogs.printerAnswers = { true };
+    action("Tlacit")->trigger();
+    ASSERT_EQ(jobs.count(), 2);
+    EXPECT_EQ(jobs[0][0].toString(), w->entryWindow()->objectName());
+    EXPECT_EQ(jobs[0][1].toString(), pdf.chosen());
+    EXPECT_EQ(jobs[1][0].toString(), w->objectName());
+    EXPECT_EQ(jobs[1][1].toString(), pdf.dir.filePath(u"tlac-2.pdf"_s));
+    EXPECT_TRUE(PdfPrinting::isPdf(pdf.chosen()));
+    EXPECT_TRUE(PdfPrinting::isPdf(pdf.dir.filePath(u"tlac-2.pdf"_s)));
+
+    // With another child window active only the main window is printed.
+    action("Pomoc")->trigger();
+    ASSERT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->helpWindow()));
+    QFile::remove(pdf.chosen());
+    jobs.clear();
+    dialogs.printerAnswers = { true };
+    button("ToolButton5")->click();
+    ASSERT_EQ(jobs.count(), 1);
+    EXPECT_EQ(jobs[0][0].toString(), w->objectName());
+    EXPECT_TRUE(PdfPrinting::isPdf(pdf.chosen()));
+
+    // Cancelled: nothing.
+    QFile::remove(pdf.chosen());
+    jobs.clear();
+    dialogs.printerAnswers = { false };
+    action("Tlacit")->trigger();
+    EXPECT_EQ(jobs.count(), 0);
+    EXPECT_FALSE(QFile::exists(pdf.chosen()));
+    EXPECT_EQ(dialogs.texts("printer").size(), 3);
+    EXPECT_TRUE(dialogs.texts("error").isEmpty());
+}
