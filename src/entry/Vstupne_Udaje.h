@@ -138,7 +138,7 @@ private:
     QPushButton* OKButton3 = nullptr;
     QGroupBox* GroupBox53 = nullptr;
     QTableWidget* StringGrid6 = nullptr;
-    bool gridEditorOpen_ = false; // focus went from the grid into its own cell editor
+    bool gridEditorOpen_ = false; // a cell editor of StringGrid6 is open
 
     // Criteria page frame
     QGroupBox* GroupBox1 = nullptr;

@@ -9,7 +9,6 @@
 #include "entry/PlaceList.h"
 #include "project/Project.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -26,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -40,18 +40,28 @@ QString u(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// The cell editor of the place grid: a name holds at most 100 characters.
+// The cell editor of the place grid: a name holds at most 100 characters. The window is told
+// when an editor opens, so that focus passing between the grid and its editor is not taken for
+// entering or leaving the grid.
 class PlaceGridDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    PlaceGridDelegate(QObject* parent, std::function<void()> opened)
+        : QStyledItemDelegate(parent)
+        , opened_(std::move(opened))
+    {
+    }
     QWidget* createEditor(
         QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* edit = qobject_cast<QLineEdit*>(w); edit && index.column() == 1)
             edit->setMaxLength(dorvan::Text100::Capacity);
+        opened_();
         return w;
     }
+
+private:
+    std::function<void()> opened_;
 };
 
 QString cellText(const QTableWidget* grid, int row, int column)
@@ -151,7 +161,7 @@ QWidget* TVstupUdajov::buildPlacePage()
     auto* listLayout = new QVBoxLayout(GroupBox53);
     StringGrid6 = new QTableWidget(0, GridColumns);
     StringGrid6->setObjectName("StringGrid6");
-    StringGrid6->setItemDelegate(new PlaceGridDelegate(StringGrid6));
+    StringGrid6->setItemDelegate(new PlaceGridDelegate(StringGrid6, [this] { gridEditorOpen_ = true; }));
     StringGrid6->horizontalHeader()->setVisible(false);
     StringGrid6->verticalHeader()->setVisible(false);
     StringGrid6->verticalHeader()->setMinimumSectionSize(15);
@@ -175,7 +185,8 @@ QWidget* TVstupUdajov::buildPlacePage()
     connect(OKButton3, &QPushButton::clicked, this, &TVstupUdajov::OKButton3Click);
 
     // A cell edit ends with Enter or by leaving the cell: that is a commit of the grid, unless
-    // the edit was abandoned with Escape.
+    // the edit was abandoned with Escape. The view's own handler (connected first, when the
+    // delegate was set) has closed the editor and given the focus back by then.
     connect(StringGrid6->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
         [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
             gridEditorOpen_ = false;
@@ -190,35 +201,26 @@ QWidget* TVstupUdajov::buildPlacePage()
 bool TVstupUdajov::eventFilter(QObject* watched, QEvent* event)
 {
     if (StringGrid6 && watched == StringGrid6) {
+        // While a cell editor is open, focus passes between the grid and its own editor and the
+        // editor's unused keys bubble up to the grid; the edit is committed when it closes.
+        if (gridEditorOpen_)
+            return QWidget::eventFilter(watched, event);
         switch (event->type()) {
-        case QEvent::FocusIn: {
-            auto reason = static_cast<QFocusEvent*>(event)->reason();
-            // A message box coming and going is no entry into the grid.
-            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-                break;
-            if (gridEditorOpen_) {
-                gridEditorOpen_ = false; // back from the grid's own cell editor
-                break;
-            }
-            StringGrid6Event();
-            break;
-        }
+        case QEvent::FocusIn:
         case QEvent::FocusOut: {
             auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-                break;
-            QWidget* to = QApplication::focusWidget();
-            if (to && StringGrid6->isAncestorOf(to)) {
-                gridEditorOpen_ = true; // into the cell editor, still inside the grid
-                break;
-            }
-            StringGrid6Event();
+            // A message box coming and going is no entry into or exit from the grid.
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                StringGrid6Event();
             break;
         }
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
                 StringGrid6Event();
+            // Delete acts on its release; it must not open a cell editor first.
+            if (key->key() == Qt::Key_Delete)
+                return true;
             break;
         }
         case QEvent::KeyRelease: {
@@ -245,8 +247,8 @@ bool TVstupUdajov::eventFilter(QObject* watched, QEvent* event)
         default:
             break;
         }
-    } else if (StringGrid6 && watched == StringGrid6->viewport()
-        && event->type() == QEvent::MouseButtonPress) {
+    } else if (StringGrid6 && watched == StringGrid6->viewport() && event->type() == QEvent::MouseButtonPress
+        && !gridEditorOpen_) {
         StringGrid6Event();
     }
     return QWidget::eventFilter(watched, event);
