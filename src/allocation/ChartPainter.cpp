@@ -3,7 +3,6 @@
 #include "allocation/GroupColours.h"
 #include "common/Rounding.h"
 
-#include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLocale>
@@ -11,8 +10,6 @@
 #include <QPalette>
 #include <QPen>
 #include <QPolygon>
-
-#include <vector>
 
 namespace dorvan {
 
@@ -24,23 +21,16 @@ const QColor Blue(0, 0, 255);
 const QColor Black(0, 0, 0);
 const QColor White(255, 255, 255);
 
-QColor fromBgr(std::uint32_t bgr)
-{
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-        static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-// Flat caps: a line ends at its end point instead of running on by half its width.
+// Flat caps: like the chart's coordinates, a line stops short of its end point instead of
+// running on by half its width.
 QPen solidPen(const QColor& colour, int width)
 {
-    QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    return pen;
+    return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 QPen dottedPen(const QColor& colour)
 {
-    QPen pen(colour, 1, Qt::DotLine, Qt::FlatCap, Qt::MiterJoin);
-    return pen;
+    return QPen(colour, 1, Qt::DotLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 // The pixels left..right-1 × top..bottom-1 as Qt strokes them with a one-pixel pen.
@@ -65,7 +55,38 @@ void roundedRect(QPainter& p, const ChartRect& r)
         p.drawRoundedRect(box, 5, 5, Qt::AbsoluteSize);
 }
 
-// A font of the given point size as a 96 DPI screen shows it, bold.
+void beginExact(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+}
+
+void paintBackground(QPainter& p, const ChartBackground& b)
+{
+    paintChartFrame(p, b.outerFrame, b.innerFrame);
+    p.setPen(solidPen(Red, 2));
+    p.drawLine(toQLine(b.axisY));
+    p.drawLine(toQLine(b.axisX));
+    paintChartStrokes(p, b.strokes, Silver);
+    const QFont font = chartFont(8);
+    for (const ChartText& label : b.labels)
+        paintChartText(p, label, font, Black);
+}
+
+std::string decimalSeparator()
+{
+    return QLocale().decimalPoint().toStdString();
+}
+
+} // namespace
+
+QColor chartColour(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+        static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// Sizes are in points as a 96 DPI screen shows them, whatever the image's own resolution.
 QFont chartFont(int points)
 {
     QFont font = QGuiApplication::font();
@@ -76,56 +97,53 @@ QFont chartFont(int points)
     return font;
 }
 
-// Text with its top left corner at the given point, without a background.
-void writeText(QPainter& p, const ChartText& t, const QFont& font, const QColor& colour)
+void paintChartText(
+    QPainter& p, const ChartText& text, const QFont& font, const QColor& colour, ChartTextBox box)
 {
+    const QString s = QString::fromStdString(text.text);
+    const QFontMetrics metrics(font);
     p.setFont(font);
+    if (box == ChartTextBox::OpaqueWhite)
+        p.fillRect(QRect(text.x, text.y, metrics.horizontalAdvance(s), metrics.height()), White);
     p.setPen(solidPen(colour, 1));
-    p.drawText(QPoint(t.x, t.y + QFontMetrics(font).ascent()), QString::fromStdString(t.text));
+    p.drawText(QPoint(text.x, text.y + metrics.ascent()), s);
 }
 
-void paintBackground(QPainter& p, const ChartBackground& b)
+void paintChartFrame(QPainter& p, const ChartRect& outer, const ChartRect& inner)
 {
     const QPalette palette = QGuiApplication::palette();
-    const QColor edge = palette.color(QPalette::Light);
-
-    p.setPen(solidPen(edge, 2));
+    p.setPen(solidPen(palette.color(QPalette::Light), 2));
     p.setBrush(palette.color(QPalette::ToolTipBase));
-    p.drawRect(outlineRect(b.outerFrame));
+    p.drawRect(outlineRect(outer));
     p.setBrush(White);
-    p.drawRect(outlineRect(b.innerFrame));
+    p.drawRect(outlineRect(inner));
     p.setBrush(Qt::NoBrush);
+}
 
-    p.setPen(solidPen(Red, 2));
-    p.drawLine(toQLine(b.axisY));
-    p.drawLine(toQLine(b.axisX));
-
+void paintChartStrokes(QPainter& p, const std::vector<ChartStroke>& strokes, const QColor& gridColour)
+{
     const QPen tickPen = solidPen(Red, 1);
-    const QPen gridPen = dottedPen(Silver);
-    for (const ChartStroke& s : b.strokes) {
+    const QPen gridPen = dottedPen(gridColour);
+    for (const ChartStroke& s : strokes) {
         p.setPen(s.grid ? gridPen : tickPen);
         p.drawLine(toQLine(s.line));
     }
-
-    const QFont font = chartFont(8);
-    for (const ChartText& label : b.labels)
-        writeText(p, label, font, Black);
 }
 
-void paintMarkers(
-    QPainter& p, const std::vector<ChartMarker>& markers, const QColor& colour, const QColor& textColour)
+void paintChartMarkers(QPainter& p, const std::vector<ChartMarker>& markers, const QColor& outline,
+    const QColor& textColour, ChartTextBox box)
 {
     const QFont font = chartFont(8);
     for (const ChartMarker& m : markers) {
-        p.setPen(solidPen(colour, 1));
+        p.setPen(solidPen(outline, 1));
         p.setBrush(White);
         roundedRect(p, m.circle);
         p.setBrush(Qt::NoBrush);
-        writeText(p, m.label, font, textColour);
+        paintChartText(p, m.label, font, textColour, box);
     }
 }
 
-void paintPath(QPainter& p, const std::vector<ChartPixel>& path)
+void paintChartPath(QPainter& p, const std::vector<ChartPixel>& path)
 {
     if (path.size() < 2)
         return;
@@ -138,37 +156,14 @@ void paintPath(QPainter& p, const std::vector<ChartPixel>& path)
     p.drawPolyline(line);
 }
 
-void paintOptimum(QPainter& p, const ChartOptimum& o)
+void paintChartOptimum(QPainter& p, const ChartOptimum& optimum)
 {
     p.setPen(solidPen(Red, 1));
     p.setBrush(Red);
-    roundedRect(p, o.dot);
+    roundedRect(p, optimum.dot);
     p.setBrush(Qt::NoBrush);
-    writeText(p, o.label, chartFont(10), Red);
+    paintChartText(p, optimum.label, chartFont(10), Red);
 }
-
-std::string decimalSeparator()
-{
-    return QLocale().decimalPoint().toStdString();
-}
-
-// The background shared by the one-centre chart and the group run: false, with nothing drawn,
-// when the surface is too small.
-bool drawBackground(
-    QImage& image, std::span<const ChartPoint> places, ChartBackgroundStyle style, ChartState& state)
-{
-    if (image.isNull() || chartTooSmall(image.width(), image.height()))
-        return false;
-    state = chartWindow(places, image.width(), image.height());
-    ChartBackground b = chartBackground(state, image.width(), image.height(), style, decimalSeparator());
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    paintBackground(p, b);
-    return true;
-}
-
-} // namespace
 
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state)
@@ -179,19 +174,26 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
         = oneCentreChart(places, iterates, mode, Image1.width(), Image1.height(), decimalSeparator());
     state = c.state;
     QPainter p(&Image1);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
+    beginExact(p);
     paintBackground(p, c.background);
-    paintMarkers(p, c.places, Red, Black);
-    paintPath(p, c.path);
+    paintChartMarkers(p, c.places, Red, Black);
+    paintChartPath(p, c.path);
     if (c.hasOptimum)
-        paintOptimum(p, c.optimum);
+        paintChartOptimum(p, c.optimum);
     return true;
 }
 
 bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state)
 {
-    return drawBackground(Image1, places, ChartBackgroundStyle::Groups, state);
+    if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
+        return false;
+    state = chartWindow(places, Image1.width(), Image1.height());
+    ChartBackground b = chartBackground(
+        state, Image1.width(), Image1.height(), ChartBackgroundStyle::Groups, decimalSeparator());
+    QPainter p(&Image1);
+    beginExact(p);
+    paintBackground(p, b);
+    return true;
 }
 
 void KresliGrafCooperSkupiny2(QImage& Image1, const ChartState& state, int GroupNo, int GroupMemberTotal,
@@ -200,14 +202,13 @@ void KresliGrafCooperSkupiny2(QImage& Image1, const ChartState& state, int Group
     if (Image1.isNull())
         return;
     GroupChart g = groupChart(state, GroupNo, GroupMemberTotal, members, iterates);
-    const QColor colour = fromBgr(VstupUdajFarby(GroupNo));
+    const QColor colour = chartColour(VstupUdajFarby(GroupNo));
     QPainter p(&Image1);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    paintMarkers(p, g.members, colour, colour);
-    paintPath(p, g.path);
+    beginExact(p);
+    paintChartMarkers(p, g.members, colour, colour);
+    paintChartPath(p, g.path);
     if (g.hasOptimum)
-        paintOptimum(p, g.optimum);
+        paintChartOptimum(p, g.optimum);
 }
 
 } // namespace dorvan

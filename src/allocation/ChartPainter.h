@@ -10,9 +10,15 @@
 
 #include "allocation/ChartGeometry.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
 
+#include <cstdint>
 #include <span>
+#include <vector>
+
+class QPainter;
 
 namespace dorvan {
 
@@ -35,5 +41,31 @@ bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places
 // GroupIterY[1..FinalIter] and its optimum marked "OPTIM " + GroupNo.
 void KresliGrafCooperSkupiny2(QImage& Image1, const ChartState& state, int GroupNo, int GroupMemberTotal,
     std::span<const ChartPoint> members, std::span<const IteratePoint> iterates);
+
+// The pieces the three drawings are made of, for the drawing over the map picture, which
+// shares its markers, path, optimum and frame with this chart. All paint with antialiasing
+// off on a painter the caller has opened.
+
+// A colour written as 0x00BBGGRR, the way the group colours are given.
+QColor chartColour(std::uint32_t bgr);
+// A font of the given point size, bold, in whole pixels.
+QFont chartFont(int points);
+// A text with its top left corner at its point: transparent, or on an opaque white box so
+// that it stays legible over a picture.
+enum class ChartTextBox { Transparent, OpaqueWhite };
+void paintChartText(QPainter& p, const ChartText& text, const QFont& font, const QColor& colour,
+    ChartTextBox box = ChartTextBox::Transparent);
+// The outer frame (light 3-D edge outline, tooltip background fill) and the white plotting
+// rectangle inside it, both with a pen of width 2.
+void paintChartFrame(QPainter& p, const ChartRect& outer, const ChartRect& inner);
+// Ticks in solid red, grid lines dotted in gridColour, each of width 1, in the given order.
+void paintChartStrokes(QPainter& p, const std::vector<ChartStroke>& strokes, const QColor& gridColour);
+// Circles outlined in outline and filled white; their labels in 8 points, bold.
+void paintChartMarkers(QPainter& p, const std::vector<ChartMarker>& markers, const QColor& outline,
+    const QColor& textColour, ChartTextBox box = ChartTextBox::Transparent);
+// The blue staircase of the iteration, pen width 2.
+void paintChartPath(QPainter& p, const std::vector<ChartPixel>& path);
+// The red dot and its red 10-point text.
+void paintChartOptimum(QPainter& p, const ChartOptimum& optimum);
 
 } // namespace dorvan

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -243,4 +244,26 @@ TEST_F(ChartPainter, GroupChartsDrawMembersInTheirGroupColours)
     ASSERT_TRUE(KresliGrafCooperSkupiny1(again, places, s2));
     KresliGrafCooperSkupiny2(again, s2, 7, 3, seven, sevenPath);
     EXPECT_EQ(countIn(again, 0, 0, 540, 400, Blue), blue) << "group 8 added no path";
+}
+
+TEST_F(ChartPainter, TextOverAPictureGetsAWhiteBox)
+{
+    EXPECT_EQ(chartColour(0x008ACF), QColor(0xCF, 0x8A, 0x00));
+    EXPECT_EQ(chartColour(0x011387), QColor(0x87, 0x13, 0x01));
+
+    QImage img = blank(120, 60);
+    {
+        QPainter p(&img);
+        paintChartText(p, { "A12", 10, 10 }, chartFont(8), Black, ChartTextBox::OpaqueWhite);
+        paintChartText(p, { "A12", 60, 10 }, chartFont(8), Black);
+    }
+    // The opaque label sits on white from its top left corner on; the transparent one keeps
+    // what was under it.
+    EXPECT_EQ(at(img, 10, 10), White);
+    EXPECT_GT(countIn(img, 10, 10, 40, 15, White), 100);
+    EXPECT_GT(countIn(img, 10, 10, 40, 15, Black), 10);
+    EXPECT_EQ(countIn(img, 60, 10, 40, 15, White), 0);
+    EXPECT_GT(countIn(img, 60, 10, 40, 15, Black), 10);
+    EXPECT_EQ(at(img, 9, 10), Untouched);
+    EXPECT_EQ(at(img, 10, 9), Untouched);
 }
