@@ -217,7 +217,8 @@ bool runDecoder(Decoder& d, std::span<const std::uint8_t> bytes, RgbPicture& pic
 
     // Pixel memory is taken only now: the size is bounded, and a progressive picture has
     // already been read whole, so a truncated one never gets this far.
-    picture.resize(static_cast<int>(width), static_cast<int>(height));
+    picture.resizeForOverwrite(
+        static_cast<int>(width), static_cast<int>(height)); // every row is written below
     if (cmyk)
         cmykRow.resize(static_cast<std::size_t>(width) * 4u);
 
