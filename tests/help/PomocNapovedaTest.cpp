@@ -27,6 +27,17 @@ struct HelpFixture : ::testing::Test {
     HelpFixture() { project.resetAtStart(); }
 
     static void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // The help window as the main window opens it: in an MDI frame, with its flag set.
+    QMdiSubWindow* openInFrame(QMdiArea& area)
+    {
+        area.resize(900, 700);
+        area.show();
+        QMdiSubWindow* frame = area.addSubWindow(new TPomocNapoveda(project, dialogs));
+        frame->show();
+        project.State.HelpWindowOpen = true;
+        return frame;
+    }
 };
 
 const QString CloseQuestion = QStringLiteral("Zavrieť \"Pomoc - Nápovedu\" ?!!");
@@ -145,13 +156,9 @@ TEST_F(HelpFixture, BackgroundIsMoneyGreenAndEveryPictureIsShown)
 TEST_F(HelpFixture, ClosingTheFrameAsksAndNoKeepsEverything)
 {
     QMdiArea area;
-    area.resize(900, 700);
-    area.show();
-    auto* help = new TPomocNapoveda(project, dialogs);
-    QPointer<QMdiSubWindow> frame = area.addSubWindow(help);
-    QPointer<TPomocNapoveda> window = help;
-    frame->show();
-    project.State.HelpWindowOpen = true;
+    QPointer<QMdiSubWindow> frame = openInFrame(area);
+    QPointer<TPomocNapoveda> window = qobject_cast<TPomocNapoveda*>(frame->widget());
+    ASSERT_TRUE(window);
 
     dialogs.confirmAnswers = { false };
     EXPECT_FALSE(frame->close());
@@ -179,12 +186,9 @@ TEST_F(HelpFixture, ClosingTheFrameAsksAndNoKeepsEverything)
 TEST_F(HelpFixture, ClosingTheWidgetItselfTakesItsFrameAlongAndAsksOnce)
 {
     QMdiArea area;
-    area.show();
-    auto* help = new TPomocNapoveda(project, dialogs);
-    QPointer<QMdiSubWindow> frame = area.addSubWindow(help);
-    QPointer<TPomocNapoveda> window = help;
-    frame->show();
-    project.State.HelpWindowOpen = true;
+    QPointer<QMdiSubWindow> frame = openInFrame(area);
+    QPointer<TPomocNapoveda> window = qobject_cast<TPomocNapoveda*>(frame->widget());
+    ASSERT_TRUE(window);
 
     dialogs.confirmAnswers = { false };
     EXPECT_FALSE(window->close());

@@ -53,6 +53,16 @@ QImage grabWidget(QWidget& w)
     return img;
 }
 
+// A plain widget of one colour and a fixed size, to hold the controls of a picture.
+void colourFrame(QWidget& frame, const QColor& colour, QSize size)
+{
+    frame.setAutoFillBackground(true);
+    QPalette pal = frame.palette();
+    pal.setColor(QPalette::Window, colour);
+    frame.setPalette(pal);
+    frame.setFixedSize(size);
+}
+
 // --- toolbar icons, 24 x 24 -------------------------------------------------------------
 
 void page(QPainter& p, QRectF r)
@@ -272,11 +282,7 @@ QImage menuPicture()
 QImage entryPicture()
 {
     QWidget frame;
-    frame.setAutoFillBackground(true);
-    QPalette pal = frame.palette();
-    pal.setColor(QPalette::Window, QColor(236, 233, 216));
-    frame.setPalette(pal);
-    frame.setFixedSize(600, 318);
+    colourFrame(frame, QColor(236, 233, 216), QSize(600, 318));
     auto* outer = new QVBoxLayout(&frame);
     outer->setContentsMargins(0, 0, 0, 4);
     auto* title = new QLabel(QString::fromUtf8("  Zadávanie údajov"));
@@ -341,11 +347,7 @@ QImage entryPicture()
 QImage resultSettingsPicture()
 {
     QWidget frame;
-    frame.setAutoFillBackground(true);
-    QPalette pal = frame.palette();
-    pal.setColor(QPalette::Window, QColor(0xF3, 0xE9, 0x0D));
-    frame.setPalette(pal);
-    frame.setFixedSize(640, 88);
+    colourFrame(frame, QColor(0xF3, 0xE9, 0x0D), QSize(640, 88));
     auto* h = new QHBoxLayout(&frame);
     auto* show = new QGroupBox(QString::fromUtf8(" Zobrazenie výsledkov "));
     auto* sl = new QHBoxLayout(show);
@@ -376,11 +378,7 @@ QImage resultSettingsPicture()
 QImage resultListsPicture()
 {
     QWidget frame;
-    frame.setAutoFillBackground(true);
-    QPalette pal = frame.palette();
-    pal.setColor(QPalette::Window, QColor(192, 220, 192));
-    frame.setPalette(pal);
-    frame.setFixedSize(640, 88);
+    colourFrame(frame, QColor(192, 220, 192), QSize(640, 88));
     auto* h = new QHBoxLayout(&frame);
     h->setContentsMargins(4, 2, 4, 2);
     auto makeList = [&](const char* caption, const QStringList& lines) {
