@@ -162,6 +162,14 @@ void cmykRowToRgb(const std::uint8_t* in, std::uint8_t* out, int width, bool inv
     }
 }
 
+// Kept out of line: a string built in the frame that calls setjmp may be clobbered by the jump.
+[[gnu::noinline]] void refuseTooLarge(Outcome& outcome, std::int64_t width, std::int64_t height)
+{
+    outcome.failure = JpegFailure::TooLarge;
+    outcome.message = "Obrázok JPEG je príliš veľký (" + std::to_string(width) + " x " + std::to_string(height)
+        + " bodov) !!!";
+}
+
 // The part that libjpeg may leave by a long jump. Everything with a destructor lives in the
 // caller's frame (the decoder, the picture, the row buffer), so the jump skips no destructor.
 // Returns false with `outcome` filled when the picture is refused.
@@ -183,9 +191,7 @@ bool runDecoder(Decoder& d, std::span<const std::uint8_t> bytes, RgbPicture& pic
     const auto width = static_cast<std::int64_t>(d.info.image_width);
     const auto height = static_cast<std::int64_t>(d.info.image_height);
     if (width <= 0 || height <= 0 || !RgbPicture::sizeAcceptable(width, height)) {
-        outcome.failure = JpegFailure::TooLarge;
-        outcome.message = "Obrázok JPEG je príliš veľký (" + std::to_string(width) + " x "
-            + std::to_string(height) + " bodov) !!!";
+        refuseTooLarge(outcome, width, height);
         return false;
     }
 
