@@ -2,7 +2,7 @@
 // folder given as the first argument. The PNG files it writes are committed next to this file;
 // run it again after changing a drawing:
 //   cmake --build <build> --target dorvan_main_window_art
-//   QT_QPA_PLATFORM=offscreen <build>/dorvan_main_window_art resources/main_window
+//   QT_QPA_PLATFORM=offscreen <build>/src/project/dorvan_main_window_art resources/main_window
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -189,6 +189,32 @@ void drawIcons(const QString& dir, bool& ok)
     });
 }
 
+// The program's own icon: places joined to a centre, as the program finds it.
+bool drawProgramIcon(const QString& dir)
+{
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 40, 110), 1));
+    p.setBrush(QColor(214, 230, 244));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 5, 5);
+    const QPointF centre(16, 17);
+    const QPointF places[] = { { 6, 7 }, { 26, 6 }, { 5, 24 }, { 27, 25 }, { 16, 4 } };
+    p.setPen(QPen(QColor(60, 60, 90), 1.2));
+    for (const QPointF& pt : places)
+        p.drawLine(pt, centre);
+    p.setPen(QPen(QColor(200, 40, 40), 1.2));
+    p.setBrush(Qt::white);
+    for (const QPointF& pt : places)
+        p.drawEllipse(pt, 2.2, 2.2);
+    p.setPen(QPen(QColor(20, 20, 90), 1.5));
+    p.setBrush(QColor(255, 200, 40));
+    p.drawEllipse(centre, 5, 5);
+    p.end();
+    return img.save(dir + "/icons/dorvan.png");
+}
+
 // A calm map-like picture: places scattered over a landscape, joined to a centre.
 bool drawBackground(const QString& dir)
 {
@@ -273,6 +299,7 @@ int main(int argc, char** argv)
     QDir().mkpath(dir + "/icons");
     bool ok = true;
     drawIcons(dir, ok);
+    ok &= drawProgramIcon(dir);
     ok &= drawBackground(dir);
     if (!ok) {
         std::fprintf(stderr, "could not write the pictures\n");

@@ -52,7 +52,7 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         QPainter p(viewport());
-        p.setClipRegion(static_cast<QPaintEvent*>(event)->region());
+        p.setClipRegion(event->region());
         const QRect area = viewport()->rect();
         if (picture_.isNull()) {
             p.fillRect(area, palette().color(QPalette::Dark));
@@ -93,6 +93,8 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     , dialogs_(dialogs)
 {
     setObjectName("Dorvan_Central");
+    // Child windows without an icon of their own show this one.
+    setWindowIcon(QIcon(QStringLiteral(":/main_window/icons/dorvan.png")));
     resize(859, 726 + 35 + 25);
 
     // The frame's own controls are created before the client area, so that a search by name

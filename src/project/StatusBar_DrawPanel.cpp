@@ -103,6 +103,21 @@ QFont PanelStatusBar::overlayFont(const QFont& base)
     return f;
 }
 
+QFont PanelStatusBar::fittingFont(const QString& text, int width) const
+{
+    // The panels have fixed widths; a long date or message is drawn a little smaller rather
+    // than cut off, down to a size that stays readable.
+    QFont f = font();
+    qreal size = f.pointSizeF();
+    if (size <= 0)
+        return f;
+    while (QFontMetrics(f).horizontalAdvance(text) > width && size > 6.5) {
+        size -= 0.5;
+        f.setPointSizeF(size);
+    }
+    return f;
+}
+
 QRect PanelStatusBar::overlayBounds(const Overlay& o) const
 {
     if (!o.shown)
@@ -147,7 +162,7 @@ void PanelStatusBar::paintEvent(QPaintEvent* event)
         const QRect inner = r.adjusted(3, 1, -3, -1);
         p.setClipRect(inner, Qt::IntersectClip);
         p.setPen(palette().color(QPalette::WindowText));
-        p.setFont(font());
+        p.setFont(fittingFont(texts_[static_cast<std::size_t>(i)], inner.width()));
         const Qt::Alignment align = (i == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
         p.drawText(inner, static_cast<int>(align), texts_[static_cast<std::size_t>(i)]);
         p.restore();

@@ -59,6 +59,7 @@ protected:
 
 private:
     QRect overlayBounds(const Overlay& overlay) const;
+    QFont fittingFont(const QString& text, int width) const;
 
     std::array<QString, PanelCount> texts_;
     std::array<bool, PanelCount> ownerDrawn_ {};

@@ -151,6 +151,32 @@ TEST_F(MainWindow, NewWithAProjectOpenClosesTheEntryWindowFirst)
     EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isEnabled());
 }
 
+TEST_F(MainWindow, NewAsksTheRealEntryWindowToCloseWithNoPreselected)
+{
+    action("NovyVU")->trigger();
+    QPointer<TVstupUdajov> first = w->entryWindow();
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(dialogs.shown.empty());
+
+    dialogs.confirmAnswers = { false };
+    action("NovyVU")->trigger();
+    ASSERT_EQ(dialogs.texts("confirm"), QStringList { u"Zavrieť \"Zadávanie údajov\" ?!!"_s });
+    EXPECT_FALSE(dialogs.shown.back().defaultYes);
+    EXPECT_EQ(w->entryWindow(), first.data());
+    EXPECT_FALSE(state().EntryWindowClosed);
+
+    dialogs.confirmAnswers = { true };
+    action("NovyVU")->trigger();
+    EXPECT_EQ(dialogs.texts("confirm").size(), 2);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_NE(w->entryWindow(), nullptr);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(w->caption(), title + u" - Novy.mzd"_s);
+    EXPECT_TRUE(on("UlozAkoVU") && on("Zatvor"));
+    flushDeletes();
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+}
+
 TEST_F(MainWindow, NewWithNoProjectLeavesAnOpenHelpWindowCounted)
 {
     action("Pomoc")->trigger();
@@ -334,6 +360,16 @@ TEST_F(MainWindow, CtrlZUndoesInATextFieldAndClosesElsewhere)
     QTest::keyClick(panel.push, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(closeSpy.count(), 1);
     EXPECT_EQ(undoSpy.count(), 0);
+
+    // A read-only field leaves Ctrl+Z to the menu, where both items would claim it: the text
+    // field with the focus decides for "&Undo".
+    panel.edit->setReadOnly(true);
+    panel.edit->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), panel.edit);
+    QTest::keyClick(panel.edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(undoSpy.count(), 1);
+    EXPECT_EQ(closeSpy.count(), 1);
 }
 
 TEST_F(MainWindow, EditCommandsActOnTheFocusedTextField)
