@@ -94,47 +94,40 @@ void TDorvan_Central::fillWindowMenu(const QObject* goingAway)
 
 namespace {
 
-// The child windows that take part in tiling: every open one that is not minimised, each
-// brought back to its normal state.
-QList<QMdiSubWindow*> tiledWindows(const QList<QMdiSubWindow*>& subs)
+// Tiles the open, not minimised windows over the client area in equal strips: one above the
+// other (stacked) or side by side.
+void tile(const QList<QMdiSubWindow*>& open, const QRect& area, bool stacked)
 {
-    QList<QMdiSubWindow*> out;
-    for (QMdiSubWindow* sub : subs) {
+    QList<QMdiSubWindow*> subs;
+    for (QMdiSubWindow* sub : open) {
         if (sub->isMinimized())
             continue;
         if (sub->isMaximized())
             sub->showNormal();
-        out << sub;
+        subs << sub;
     }
-    return out;
+    const int n = static_cast<int>(subs.size());
+    const int length = stacked ? area.height() : area.width();
+    for (int i = 0; i < n; ++i) {
+        const int from = length * i / n;
+        const int to = length * (i + 1) / n;
+        if (stacked)
+            subs[i]->setGeometry(0, from, area.width(), to - from);
+        else
+            subs[i]->setGeometry(from, 0, to - from, area.height());
+    }
 }
 
 } // namespace
 
 void TDorvan_Central::tileSubWindowsHorizontally()
 {
-    // One above the other, each the full width of the client area.
-    const QList<QMdiSubWindow*> subs = tiledWindows(openSubWindows());
-    const QRect area = mdiArea_->viewport()->rect();
-    const int n = static_cast<int>(subs.size());
-    for (int i = 0; i < n; ++i) {
-        const int top = area.height() * i / n;
-        const int bottom = area.height() * (i + 1) / n;
-        subs[i]->setGeometry(0, top, area.width(), bottom - top);
-    }
+    tile(openSubWindows(), mdiArea_->viewport()->rect(), true);
 }
 
 void TDorvan_Central::tileSubWindowsVertically()
 {
-    // Side by side, each the full height of the client area.
-    const QList<QMdiSubWindow*> subs = tiledWindows(openSubWindows());
-    const QRect area = mdiArea_->viewport()->rect();
-    const int n = static_cast<int>(subs.size());
-    for (int i = 0; i < n; ++i) {
-        const int left = area.width() * i / n;
-        const int right = area.width() * (i + 1) / n;
-        subs[i]->setGeometry(left, 0, right - left, area.height());
-    }
+    tile(openSubWindows(), mdiArea_->viewport()->rect(), false);
 }
 
 void TDorvan_Central::arrangeMinimisedSubWindows()
