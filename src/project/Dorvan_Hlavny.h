@@ -86,6 +86,14 @@ public:
     // Asks the data-entry window to close (it asks its own confirmation). True when no
     // data-entry window is left afterwards.
     bool requestEntryWindowClose();
+    // Creates a new, empty data-entry window, maximised in the client area.
+    void createEntryWindow();
+    // Checks "Dáta - OBRÁZOK" (picture mode) or "Dáta - RUČNE" on the toolbar; enabling is
+    // left to applyEvent. The data-entry pages follow through showEntryPage.
+    void setModeSwitch(bool pictureMode);
+    // Shows the picture page (index 4) or the manual-entry page (index 0) of the data-entry
+    // window and hides the other one, as the two mode buttons do.
+    void showEntryPage(bool pictureMode);
 
     // --- EntryHost: the data-entry window's events --------------------------------------------
     void entryValuesChanged() override;
@@ -159,10 +167,6 @@ private:
     void updateWindowMenu(const QObject* goingAway = nullptr);
     void fillWindowMenu(const QObject* goingAway);
     QList<QMdiSubWindow*> openSubWindows(const QObject* goingAway = nullptr) const;
-
-    // The data-entry window's pages.
-    void showEntryPage(bool pictureMode);
-    void createEntryWindow();
 
     // Printing.
     bool printWindowImage(QWidget* window, QPrinter& printer, int job);

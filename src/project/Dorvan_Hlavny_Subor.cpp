@@ -92,6 +92,12 @@ void TDorvan_Central::showEntryPage(bool pictureMode)
     }
 }
 
+void TDorvan_Central::setModeSwitch(bool pictureMode)
+{
+    radioManual_->setChecked(!pictureMode);
+    radioPicture_->setChecked(pictureMode);
+}
+
 void TDorvan_Central::RadioButton1Click()
 {
     showEntryPage(false);
@@ -124,8 +130,7 @@ void TDorvan_Central::NovyVUClick()
 
     // Mode switch and project commands on (the "Nový" row of the enabled-state table).
     applyEvent(MainEvent::NewProject);
-    radioManual_->setChecked(true);
-    radioPicture_->setChecked(false);
+    setModeSwitch(false);
 
     createEntryWindow();
 

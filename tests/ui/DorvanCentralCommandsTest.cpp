@@ -248,6 +248,19 @@ TEST_F(MainWindow, ModeRadioButtonsSwitchTheEntryPages)
     EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet19)));
     EXPECT_TRUE(pages->isTabVisible(pages->indexOf(list1)));
     EXPECT_EQ(pages->currentIndex(), 0);
+
+    // The same from the frame's own calls, as opening a project uses them.
+    w->setModeSwitch(true);
+    w->showEntryPage(true);
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_EQ(pages->currentIndex(), 4);
+    w->setModeSwitch(false);
+    w->showEntryPage(false);
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet19)));
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(list1)));
+    EXPECT_EQ(pages->currentIndex(), 0);
 }
 
 TEST_F(MainWindow, WindowMenuListsArrangesAndClosesChildWindows)
