@@ -22,14 +22,19 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppression
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/sanitize -j "$jobs" --timeout 600
 
-echo "== Fuzz the project reader for 60 seconds (clang, libFuzzer, ASan + UBSan)"
+echo "== Fuzz the project reader (60 s) and the JPEG decoder (30 s) with clang, libFuzzer, ASan + UBSan"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVAN_BUILD_FUZZ=ON \
   -DDORVAN_BUILD_TESTS=OFF
-cmake --build build/fuzz -j "$jobs" --target fuzz_project_reader
+cmake --build build/fuzz -j "$jobs" --target fuzz_project_reader fuzz_jpeg_decoder
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-cp fuzz/corpus/project/* "$corpus"/
-build/fuzz/fuzz/fuzz_project_reader -max_total_time=60 -rss_limit_mb=2048 -print_final_stats=1 \
-  -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 4
+fuzz() { # target seconds seed-folder
+  mkdir -p "$corpus/$1"
+  cp "$3"/* "$corpus/$1"/
+  "build/fuzz/fuzz/$1" -max_total_time="$2" -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/ "$corpus/$1" 2>&1 | tail -n 3
+}
+fuzz fuzz_project_reader 60 fuzz/corpus/project
+fuzz fuzz_jpeg_decoder 30 fuzz/corpus/jpeg
 
 echo "All tests passed."
