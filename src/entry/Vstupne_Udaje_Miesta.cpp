@@ -33,7 +33,6 @@ const QColor Silver(0xC0, 0xC0, 0xC0);
 const QColor Navy(0x00, 0x00, 0x80);
 
 constexpr int GridColumns = 7;
-constexpr int GridDefaultColumnWidth = 64;
 
 QString u(const char* utf8)
 {
@@ -154,6 +153,8 @@ QWidget* TVstupUdajov::buildPlacePage()
     OKButton3->setEnabled(false);
     basics->addWidget(VstupGroupBox1);
     basics->addStretch(1);
+    // The basic data keep their natural height; the list below takes the rest of the page.
+    GroupBox7->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     pageLayout->addWidget(GroupBox7);
 
     GroupBox53 = new QGroupBox(u(" Vstupné dáta "));
@@ -165,12 +166,15 @@ QWidget* TVstupUdajov::buildPlacePage()
     StringGrid6->horizontalHeader()->setVisible(false);
     StringGrid6->verticalHeader()->setVisible(false);
     StringGrid6->verticalHeader()->setMinimumSectionSize(15);
+    StringGrid6->horizontalHeader()->setMinimumSectionSize(20);
     StringGrid6->verticalHeader()->setDefaultSectionSize(15);
-    StringGrid6->horizontalHeader()->setDefaultSectionSize(GridDefaultColumnWidth);
     StringGrid6->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid6->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
         | QAbstractItemView::AnyKeyPressed);
     StringGrid6->setWordWrap(false);
+    // Cells clip their text like a classic string grid; an ellipsis would leave no room for the
+    // place numbers in their narrow column.
+    StringGrid6->setTextElideMode(Qt::ElideNone);
     listLayout->addWidget(StringGrid6);
     pageLayout->addWidget(GroupBox53, 1, Qt::AlignLeft);
     StringGrid6->setVisible(false);
@@ -454,6 +458,8 @@ void TVstupUdajov::layOutPlaceGrid(int rowCount)
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(fixedBrush);
             }
+            if (col == 0)
+                item->setTextAlignment(Qt::AlignCenter);
             g->setItem(row, col, item);
         }
     }
@@ -463,9 +469,11 @@ void TVstupUdajov::layOutPlaceGrid(int rowCount)
         for (int col = 0; col < GridColumns; ++col)
             setCellText(g, 0, col, u(headers[col]));
     }
+    // Columns other than the number and the quantity keep the toolkit's default width.
+    const int defaultWidth = g->horizontalHeader()->defaultSectionSize();
     int width = 0;
     for (int col = 0; col < GridColumns; ++col) {
-        int w = col == 0 ? 20 : col == 4 ? 100 : GridDefaultColumnWidth;
+        int w = col == 0 ? 20 : col == 4 ? 100 : defaultWidth;
         g->setColumnWidth(col, w);
         width += w;
     }

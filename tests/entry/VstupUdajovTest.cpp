@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -295,12 +296,25 @@ TEST_F(EntryWindow, EnterKeysWalkThroughOnePlaceAndRefuseBadFields)
     EXPECT_EQ(cell(1, 1), "Nitra");
     EXPECT_EQ(cell(1, 2), "4,5");
 
+    // A name of 100 characters is kept whole; the field takes no more.
+    typeInto("Edit2", QString(100, 'n'));
+    QTest::keyClicks(get<QLineEdit>("Edit2"), "x");
+    EXPECT_EQ(get<QLineEdit>("Edit2")->text().size(), 100);
+    typeInto("Edit3", "0");
+    typeInto("Edit4", "0");
+    QTest::mouseClick(get<QPushButton>("OKButton3"), Qt::LeftButton);
+    EXPECT_EQ(project->Record.PlaceName[2].length(), 100); // after "Nitra"
+    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), std::string(100, 'n'));
+
     // A character the code page cannot hold is refused like an empty name.
     dialogs.shown.clear();
+    count("3"); // places to add
+    ASSERT_EQ(project->State.NextPlace, 3);
     place(u("Tōkyō"), "1", "1");
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_NE(dialogs.messages().first().indexOf("Windows-1250"), -1);
-    EXPECT_EQ(project->State.NextPlace, 2);
+    EXPECT_TRUE(get<QLineEdit>("Edit2")->text().isEmpty());
+    EXPECT_EQ(project->State.NextPlace, 3);
 }
 
 TEST_F(EntryWindow, PlacesAreSortedByCodePageNameAndShownRounded)
@@ -359,7 +373,11 @@ TEST_F(EntryWindow, CompletedListOpensTheCriteriaAndTheSettings)
     EXPECT_EQ(inner->currentWidget()->objectName(), "TabSheet14");
     EXPECT_EQ(s.OpenCriterionPages, 1);
     EXPECT_EQ(grid()->rowCount(), 4);
-    EXPECT_EQ(grid()->width(), 20 + 4 * 64 + 100 + 64 + 10);
+    const int standard = grid()->horizontalHeader()->defaultSectionSize();
+    EXPECT_EQ(grid()->columnWidth(0), 20);
+    EXPECT_EQ(grid()->columnWidth(4), 100);
+    EXPECT_EQ(grid()->columnWidth(1), standard);
+    EXPECT_EQ(grid()->width(), 20 + 5 * standard + 100 + 10);
 }
 
 TEST_F(EntryWindow, PlacesAtOneSpotWarnAndLeaveTheAllocationOff)
@@ -757,3 +775,59 @@ TEST_F(EntryWindow, AnOpenAllocationWindowIsAskedToRunAgainExactlyWhereInputChan
 }
 
 } // namespace
+
+namespace {
+
+// A main window that owns the project, as the real one does: at its destruction the project and
+// the host go before the child windows do.
+struct OwningWindow : QWidget, EntryHost {
+    dorvan::Project project;
+    bool* alive;
+    explicit OwningWindow(bool* flag)
+        : alive(flag)
+    {
+        *alive = true;
+    }
+    ~OwningWindow() override { *alive = false; }
+    void touched()
+    {
+        if (!*alive)
+            ADD_FAILURE() << "the data-entry window used its host after the host was gone";
+    }
+    void entryValuesChanged() override { touched(); }
+    void entryFirstCountAccepted() override { touched(); }
+    void entryLastPlaceEntered() override { touched(); }
+    void entrySettingsSwitched(bool) override { touched(); }
+    void entryWindowClosed() override { touched(); }
+    void cooperRerunRequested() override { touched(); }
+};
+
+} // namespace
+
+TEST(EntryWindowLifetime, GoesQuietlyWithItsOwnerWhileTheGridHasFocus)
+{
+    static bool alive = false;
+    dorvan::test::ScriptedDialogs dialogs;
+    auto* owner = new OwningWindow(&alive);
+    owner->project.resetAtStart();
+    owner->project.State.NextPlace = 1;
+    auto* w = new TVstupUdajov(owner->project, dialogs, *owner, owner);
+    owner->resize(900, 700);
+    owner->show();
+    QApplication::setActiveWindow(owner);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(owner));
+    auto* count = w->findChild<QLineEdit*>("Edit1");
+    QTest::keyClicks(count, "2");
+    QTest::keyClick(count, Qt::Key_Return);
+    for (const char* name : { "A", "B" }) {
+        w->findChild<QLineEdit*>("Edit2")->setText(name);
+        w->findChild<QLineEdit*>("Edit3")->setText(name[0] == 'A' ? "1" : "2");
+        w->findChild<QLineEdit*>("Edit4")->setText("0");
+        QTest::mouseClick(w->findChild<QPushButton*>("OKButton3"), Qt::LeftButton);
+    }
+    auto* grid = w->findChild<QTableWidget*>("StringGrid6");
+    grid->setFocus();
+    ASSERT_TRUE(grid->hasFocus());
+    delete owner;
+    EXPECT_FALSE(alive);
+}
