@@ -22,7 +22,7 @@ std::unique_ptr<TProjectRecord> recordWith(
     return r;
 }
 
-// The exchange sort exactly as the list is specified: every pass restarts at place 1.
+// The plain exchange sort: every pass restarts at place 1.
 void referenceSort(TProjectRecord& r, int count)
 {
     bool exchanged = true;
