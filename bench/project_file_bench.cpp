@@ -65,10 +65,10 @@ int main(int argc, char** argv)
     std::vector<double> save, cpSync, open, cp;
     for (int i = 0; i < reps; ++i) {
         int rows = 0;
-        save.push_back(secondsOf([&] { saveProjectFile(saved, r, picture, [&](int) { ++rows; }); }));
+        save.push_back(secondsOf([&] { saveProjectFile(saved, r, picture, [&](int, int, int) { ++rows; }); }));
         cpSync.push_back(secondsOf([&] { run("cp '" + saved + "' '" + copy + "' && sync"); }));
         LoadedProject loaded;
-        open.push_back(secondsOf([&] { loaded = readProjectFile(saved, [&](int) { ++rows; }); }));
+        open.push_back(secondsOf([&] { loaded = readProjectFile(saved, [&](int, int, int) { ++rows; }); }));
         if (loaded.picture != picture) {
             std::fprintf(stderr, "the picture read back differs\n");
             return 1;

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         int rows = 0;
         dorvan::LoadedProject p
-            = dorvan::readProjectBytes(data, size, [&](int) { ++rows; }, std::size_t{16} << 20);
+            = dorvan::readProjectBytes(data, size, [&](int, int, int) { ++rows; }, std::size_t{16} << 20);
         if (p.record.hasPicture()
             && (rows != p.record.PictureHeight || p.picture.width() != p.record.PictureWidth))
             std::abort();

@@ -261,3 +261,34 @@ bool TVstupUdajov::VstupUdajeZatvor()
         deleteLater();
     return true;
 }
+
+void TVstupUdajov::enableProjectPages()
+{
+    for (QWidget* page : { List2, List3, List4 })
+        PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
+}
+
+void TVstupUdajov::replayCriteria()
+{
+    const auto& on = project_.Record.CriterionOn;
+    for (int b = 0; b < dorvan::CriterionCount; ++b) {
+        // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
+        const QString name = QStringLiteral("CheckBox%1").arg(b == dorvan::CritGroups ? 17 : b + 1);
+        auto* box = findChild<QCheckBox*>(name);
+        if (box == nullptr)
+            continue;
+        const bool ticked = on[static_cast<std::size_t>(b)] == 1;
+        box->setChecked(ticked);   // a change runs the click handler as a user's click does
+        if (!ticked)
+            continue;
+        if (box == CheckBox17)
+            ClickCheckBox17();
+        GroupBox1->setVisible(true);
+    }
+}
+
+void TVstupUdajov::switchSettingsOn()
+{
+    CheckBox16->setChecked(true);
+    ClickCheckBox16();
+}

@@ -57,6 +57,18 @@ public:
     // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row from the
     // record (used when a project was opened).
     void FillPlaceGrid();
+    // --- Used when a project was opened ---
+    // Enables the pages List2, List3 and List4.
+    void enableProjectPages();
+    // Ticks the criterion boxes from the record's CriterionOn bytes in byte order: a ticked
+    // box runs its click handler and then its update routine once more, and shows GroupBox1;
+    // the others are unticked. Boxes this window does not have yet are passed over.
+    void replayCriteria();
+    // Ticks CheckBox16 (its handler runs) and runs its update routine once more.
+    void switchSettingsOn();
+    // " Koľko miest doplniť ? " in navy over the place-count field.
+    void showAddPlacesPrompt();
+
     // Shows or hides the tab of a criterion page of PageControl2, counting the open pages and
     // showing GroupBox1 while any is open. Only a change of visibility changes the count.
     void showCriterionPage(QWidget* sheet, bool show);

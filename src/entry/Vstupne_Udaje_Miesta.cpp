@@ -299,10 +299,7 @@ void TVstupUdajov::ClickOKButton2()
     };
 
     if (s.AddPlacesMode) {
-        Label1->setText(u(" Koľko miest doplniť ? "));
-        QPalette p = Label1->palette();
-        p.setColor(QPalette::WindowText, Navy);
-        Label1->setPalette(p);
+        showAddPlacesPrompt();
         dorvan::CountResult c = dorvan::checkAddCount(Edit1->text().toStdString(), s.PlaceCount);
         if (c.check == dorvan::CountCheck::Invalid) {
             refuse("Chybné zadanie!!!");
@@ -504,6 +501,14 @@ void TVstupUdajov::refillPlaceRows()
 {
     for (int row = 1; row <= enteredPlaces(); ++row)
         fillPlaceRow(row);
+}
+
+void TVstupUdajov::showAddPlacesPrompt()
+{
+    Label1->setText(u(" Koľko miest doplniť ? "));
+    QPalette p = Label1->palette();
+    p.setColor(QPalette::WindowText, Navy);
+    Label1->setPalette(p);
 }
 
 void TVstupUdajov::FillPlaceGrid()

@@ -14,6 +14,9 @@ class UserDialogs;
 } // namespace dorvan
 
 class PanelStatusBar;
+namespace dorvan {
+class ProgressTracker;
+} // namespace dorvan
 class QAction;
 class QGroupBox;
 class QMdiArea;
@@ -141,8 +144,18 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Writes the project under a name the user chooses; on success fileName holds the name
+    // written.
+    bool SaveProjectAs(QString& fileName);
+
 private:
     void FormCreate();
+    // Project files: the status bar during a save or open, and the state after a cancelled or
+    // refused open.
+    void beginFileOperation(const QString& message);
+    void endFileOperation();
+    void showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme);
+    void openCancelled();
     void ZatvorCentral(QCloseEvent* event);
     void createActions();
     void createMenus();

@@ -1,12 +1,14 @@
-// The main window's project commands: "Nový", "Zavrieť", "Tlačiť", "Riešenie DORVAN" and the
-// data-entry mode switch.
+// The main window's project commands: "Nový", "Otvor ako ...", "Ulož ako ...", "Zavrieť",
+// "Tlačiť", "Riešenie DORVAN" and the data-entry mode switch.
 #include "project/Dorvan_Hlavny.h"
 
 #include "common/UserDialogs.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
+#include "project/ProjectFile.h"
 #include "project/StatusBar_DrawPanel.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QMdiArea>
@@ -217,14 +219,182 @@ void TDorvan_Central::SieteClick()
 // ----------------------------------------------------------------------------------------------
 // Project files
 
-void TDorvan_Central::OtvorVUClick()
+void TDorvan_Central::showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme)
 {
-    // TODO(project files): "Otvor ako ..." reads a project and rebuilds the data-entry window.
+    if (statusBar_ == nullptr)
+        return;
+    const auto draw = tracker.afterRow(row, statusBar_->panelWidth(0), statusBar_->panelWidth(1));
+    if (!draw)
+        return;
+    StatusBar_DrawPanel(statusBar_, scheme,
+        QRect(draw->barLeft, draw->barTop, draw->barRight - draw->barLeft, draw->barBottom - draw->barTop),
+        QString::fromStdString(draw->text), QPoint(draw->textX, draw->textY));
+}
+
+void TDorvan_Central::beginFileOperation(const QString& message)
+{
+    setStatusPanelText(1, QString());
+    setStatusPanelText(2, message);
+    if (statusBar_ != nullptr) {
+        statusBar_->setPanelOwnerDrawn(1, true);
+        statusBar_->repaint();
+    }
+}
+
+void TDorvan_Central::endFileOperation()
+{
+    if (statusBar_ != nullptr)
+        statusBar_->setPanelOwnerDrawn(1, false);
+    setStatusPanelText(1, QString());
+    setStatusPanelText(2, QString());
 }
 
 void TDorvan_Central::UlozAkoVUClick()
 {
-    // TODO(project files): "Ulož ako ..." writes the project under a name the user chooses.
+    QString name = QString::fromStdString(project_.State.ProjectFileName);
+    if (SaveProjectAs(name))
+        project_.State.ProjectFileName = name.toStdString();
+}
+
+bool TDorvan_Central::SaveProjectAs(QString& fileName)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    if (!s.CoordsDiffer) {
+        dialogs_.warn(this, u"Nesmú byť všetky rovnaké SÚRADNICE !!!"_s);
+        return false;
+    }
+    const QString chosen = dialogs_.saveFileName(this, u"Ulož ako ..."_s,
+        QString::fromStdString(dorvan::proposedProjectFileName(fileName.toStdString())),
+        QString::fromUtf8(dorvan::ProjectFileFilter));
+    if (chosen.isEmpty()) {
+        s.AddPlacesMode = false;
+        return false;
+    }
+    const QString name = QString::fromStdString(dorvan::withProjectExtension(chosen.toStdString()));
+
+    auto* groups = entryWindow_ != nullptr ? entryWindow_->findChild<QCheckBox*>("CheckBox17") : nullptr;
+    if (groups != nullptr && groups->isChecked())
+        entryWindow_->SelektujSkupiny();
+    else
+        r.setCriterion(dorvan::CritGroups, false);
+    r.SavedPlaceCount = s.PlaceCount;
+    if (r.hasPicture()) {
+        r.MapRangeX = s.PictureRangeX;
+        r.MapRangeY = s.PictureRangeY;
+    } else {
+        r.MapRangeX = 0;
+        r.MapRangeY = 0;
+    }
+
+    beginFileOperation(u"Ukladám súbor!"_s);
+    dorvan::ProgressTracker tracker(r.PictureWidth, r.PictureHeight);
+    try {
+        dorvan::saveProjectFile(name.toStdString(), r, project_.MapPicture,
+            [&](int row, int, int) { showFileProgress(tracker, row, 1); });
+    } catch (const std::exception& e) {
+        // The previous file, if any, is as it was: the new bytes never replaced it.
+        endFileOperation();
+        dialogs_.error(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    endFileOperation();
+    fileName = name;
+    setCaption(programTitle() + u" - "_s + name);
+    return true;
+}
+
+void TDorvan_Central::OtvorVUClick()
+{
+    auto& s = project_.State;
+    if (s.AddPlacesMode || s.DataEntryOpen) {
+        if (!requestEntryWindowClose())
+            return;
+    }
+    if (!s.EntryWindowClosed)
+        return;
+
+    const QString chosen
+        = dialogs_.openFileName(this, u"Otvor ako ..."_s, QString::fromUtf8(dorvan::ProjectFileFilter));
+    if (chosen.isEmpty()) {
+        openCancelled();
+        return;
+    }
+
+    // The file is read and checked in full before anything of the project is replaced.
+    beginFileOperation(u"Otváram súbor!"_s);
+    dorvan::LoadedProject loaded;
+    try {
+        std::optional<dorvan::ProgressTracker> tracker;
+        loaded = dorvan::readProjectFile(chosen.toStdString(), [&](int row, int width, int height) {
+            if (!tracker)
+                tracker.emplace(width, height);
+            showFileProgress(*tracker, row, 2);
+        });
+    } catch (const std::exception& e) {
+        endFileOperation();
+        dialogs_.warn(this, QString::fromUtf8(e.what()));
+        openCancelled();
+        return;
+    }
+    endFileOperation();
+
+    s.ProjectFileName = chosen.toStdString();
+    project_.Record = loaded.record;
+    project_.MapPicture.clear();
+    s.MapPictureOwned = false;
+    const bool picture = project_.Record.hasPicture();
+
+    createEntryWindow();
+    setModeSwitch(picture);
+    showEntryPage(picture);
+    s.PlaceCount = project_.Record.SavedPlaceCount;
+    s.DataEntryOpen = true;
+
+    if (picture) {
+        project_.MapPicture = std::move(loaded.picture);
+        s.MapPictureOwned = true;
+        // Drawing the picture and its places on the picture page belongs to that page.
+    }
+
+    s.PictureRangeX = project_.Record.MapRangeX;
+    s.PictureRangeY = project_.Record.MapRangeY;
+    setCaption(programTitle() + u" - "_s + chosen);
+    s.NextPlace = s.PlaceCount + 1;
+    entryWindow_->enableProjectPages();
+
+    entryWindow_->replayCriteria();
+    s.CoordsDiffer = true;
+    entryWindow_->switchSettingsOn();
+
+    setStatusPanelText(1, QString());
+    s.AddPlacesMode = true;
+    s.PlacesComplete = true;
+    s.EntryClosable = true;
+    applyEvent(MainEvent::OpenCompleted);
+
+    if (!picture) {
+        entryWindow_->showAddPlacesPrompt();
+        entryWindow_->FillPlaceGrid();
+    }
+    if (loaded.pictureTruncated)
+        dialogs_.warn(this, u"Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!"_s);
+}
+
+void TDorvan_Central::openCancelled()
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    s.AddPlacesMode = false;
+    applyEvent(MainEvent::OpenCancelled);
+    r.PictureHeight = 0;
+    r.PictureWidth = 0;
+    r.MapRangeX = 0;
+    r.MapRangeY = 0;
+    if (s.MapPictureOwned) {
+        s.MapPictureOwned = false;
+        project_.MapPicture.clear();
+    }
 }
 
 // ----------------------------------------------------------------------------------------------

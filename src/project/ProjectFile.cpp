@@ -226,7 +226,7 @@ LoadedProject readFrom(Source& src, const RowProgress& progress, std::size_t max
         }
         if (progress)
             for (int y = y0; y < y0 + rows; ++y)
-                progress(y);
+                progress(y, r.PictureWidth, r.PictureHeight);
     }
     return out;
 }
@@ -290,7 +290,7 @@ void saveProjectFile(const std::string& path, const TProjectRecord& record, cons
                 out.write(picture.row(y0), picture.rowBytes() * static_cast<std::size_t>(rows));
                 if (progress)
                     for (int y = y0; y < y0 + rows; ++y)
-                        progress(y);
+                        progress(y, w, h);
             }
         } else {
             // The picture does not match the size the record states: write what it has and
@@ -302,7 +302,7 @@ void saveProjectFile(const std::string& path, const TProjectRecord& record, cons
                     std::memcpy(line.data(), picture.row(y), std::min(line.size(), picture.rowBytes()));
                 out.write(line.data(), line.size());
                 if (progress)
-                    progress(y);
+                    progress(y, w, h);
             }
         }
     }

@@ -53,8 +53,8 @@ private:
     int step_ = 0;
 };
 
-// Called after every picture row with the 0-based row index.
-using RowProgress = std::function<void(int row)>;
+// Called after every picture row with the 0-based row index and the picture's size.
+using RowProgress = std::function<void(int row, int width, int height)>;
 
 // Writes the record and then the picture rows (red, green, blue per pixel, rows from the top)
 // when the record says there is a picture. The bytes go to a temporary file in the same folder

@@ -136,7 +136,11 @@ TEST(ProjectFile, SizesAndPixelOrderOfTheFile)
     r.PictureWidth = 2;
     r.PictureHeight = 1;
     int rows = 0;
-    saveProjectFile(dir.file("b.mzd"), r, pic, [&](int y) { EXPECT_EQ(y, rows++); });
+    saveProjectFile(dir.file("b.mzd"), r, pic, [&](int y, int w, int h) {
+        EXPECT_EQ(y, rows++);
+        EXPECT_EQ(w, 2);
+        EXPECT_EQ(h, 1);
+    });
     EXPECT_EQ(rows, 1);
     auto bytes = slurp(dir.file("b.mzd"));
     ASSERT_EQ(bytes.size(), 124686u);
@@ -157,7 +161,7 @@ TEST(ProjectFile, SaveThenOpenGivesBackRecordAndPicture)
         b = static_cast<std::uint8_t>(rng());
     saveProjectFile(dir.file("p.mzd"), r, pic);
     int rows = 0;
-    LoadedProject back = readProjectFile(dir.file("p.mzd"), [&](int) { ++rows; });
+    LoadedProject back = readProjectFile(dir.file("p.mzd"), [&](int, int, int) { ++rows; });
     EXPECT_EQ(encodeRecord(back.record), encodeRecord(r));
     EXPECT_EQ(back.record.PlaceX[57], 99.0);
     EXPECT_EQ(back.picture, pic);

@@ -1,0 +1,334 @@
+#include "MainWindowTestSupport.h"
+
+#include "project/ProjectFile.h"
+#include "project/RecordCodec.h"
+#include "project/StatusBar_DrawPanel.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+#include <fstream>
+
+using dorvan::test::MainWindowFixture;
+
+namespace {
+
+QString u(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+std::vector<std::uint8_t> fileBytes(const QString& path)
+{
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+// (Copied with memcpy: GCC 12 warns falsely about a range copy of the whole array at -O3.)
+std::vector<std::uint8_t> asVector(const dorvan::RecordBytes& b)
+{
+    std::vector<std::uint8_t> v(b.size());
+    std::memcpy(v.data(), b.data(), b.size());
+    return v;
+}
+
+void writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+struct ProjectFiles : MainWindowFixture {
+    QTemporaryDir dir;
+
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    template <typename T> T* entry(const char* name)
+    {
+        auto* c = w->entryWindow() ? w->entryWindow()->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    void type(const char* edit, const QString& text)
+    {
+        auto* e = entry<QLineEdit>(edit);
+        e->clear();
+        e->insert(text);
+    }
+    // "Nový" and a complete list of places typed in.
+    void newProjectWith(const QList<std::tuple<QString, QString, QString>>& places)
+    {
+        w->NovyVUClick();
+        type("Edit1", QString::number(places.size()));
+        QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+        for (const auto& [name, x, y] : places) {
+            type("Edit2", name);
+            type("Edit3", x);
+            type("Edit4", y);
+            QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+        }
+        ASSERT_TRUE(state().PlacesComplete);
+    }
+    // The data-entry window's close question, answered Yes.
+    void answerEntryCloseYes() { dialogs.confirmAnswers.push_back(true); }
+};
+
+} // namespace
+
+TEST_F(ProjectFiles, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack)
+{
+    newProjectWith({ { u("Žilina"), "1,5", "2" }, { "Nitra", "4", "0,25" }, { "Banovce", "3", "7" } });
+    dialogs.fileAnswers.push_back(path("sklady"));   // typed without extension
+    w->UlozAkoVUClick();
+
+    // The dialog proposed "Novy.mzd" with the project filter.
+    ASSERT_FALSE(dialogs.texts("save").isEmpty());
+    EXPECT_TRUE(dialogs.texts("save").last().contains(u("|Novy.mzd|Vstupné údaje dorvan ( .mzd ) (*.mzd)")));
+    const QString saved = path("sklady.mzd");
+    EXPECT_EQ(fileBytes(saved).size(), 124680u);
+    EXPECT_EQ(w->caption(), u("Program DORVAN verzia 2.0 - ") + saved);
+    EXPECT_EQ(QString::fromStdString(state().ProjectFileName), saved);
+    EXPECT_EQ(w->project().Record.SavedPlaceCount, 3);
+    EXPECT_TRUE(w->statusPanelText(1).isEmpty());
+    EXPECT_TRUE(w->statusPanelText(2).isEmpty());
+    EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
+    const dorvan::RecordBytes before = dorvan::encodeRecord(w->project().Record);
+
+    // The next save proposes the name just written.
+    dialogs.fileAnswers.push_back(QString());
+    w->UlozAkoVUClick();
+    EXPECT_TRUE(dialogs.texts("save").last().contains(u("|") + saved + u("|")));
+    EXPECT_FALSE(state().AddPlacesMode);   // a cancelled save leaves add mode
+
+    // Open it again: the data-entry window is asked to close first.
+    answerEntryCloseYes();
+    dialogs.fileAnswers.push_back(saved);
+    w->OtvorVUClick();
+    flushDeletes();
+    ASSERT_NE(w->entryWindow(), nullptr);
+    EXPECT_EQ(dorvan::encodeRecord(w->project().Record), before);
+    EXPECT_EQ(state().PlaceCount, 3);
+    EXPECT_EQ(state().NextPlace, 4);
+    EXPECT_TRUE(state().AddPlacesMode);
+    EXPECT_TRUE(state().PlacesComplete);
+    EXPECT_TRUE(state().EntryClosable);
+    EXPECT_TRUE(state().CoordsDiffer);
+    EXPECT_EQ(w->caption(), u("Program DORVAN verzia 2.0 - ") + saved);
+    for (const char* a : { "UlozAkoVU", "Tlacit", "Zatvor", "Cooper" })
+        EXPECT_TRUE(on(a)) << a;
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton1")->isEnabled());
+    EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton2")->isEnabled());
+    EXPECT_TRUE(entry<QCheckBox>("CheckBox16")->isChecked());
+    EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? "));
+    auto* grid = entry<QTableWidget>("StringGrid6");
+    ASSERT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(grid->item(1, 1)->text(), "Banovce");   // sorted by name
+    EXPECT_EQ(grid->item(3, 1)->text(), u("Žilina"));
+    EXPECT_EQ(grid->item(3, 2)->text(), "1,5");
+    auto* pages = entry<QTabWidget>("PageControl1");
+    EXPECT_TRUE(pages->isTabEnabled(1));
+    EXPECT_TRUE(pages->isTabEnabled(3));
+    EXPECT_TRUE(w->statusPanelText(1).isEmpty());
+}
+
+TEST_F(ProjectFiles, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
+{
+    newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" }, { "C", "0", "5" } });
+    auto* groups = entry<QCheckBox>("CheckBox17");
+    groups->setChecked(true);
+    // Group 1: A, B; group 2: C — through the group buttons.
+    auto* places = entry<QListWidget>("ListBox8");
+    auto* add = entry<QPushButton>("Button43");
+    auto* ok = entry<QPushButton>("Button45");   // "OK": the next group
+    places->setCurrentRow(0);
+    QTest::mouseClick(add, Qt::LeftButton);
+    places->setCurrentRow(0);
+    QTest::mouseClick(add, Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    places->setCurrentRow(0);
+    QTest::mouseClick(add, Qt::LeftButton);
+
+    dialogs.fileAnswers.push_back(path("g.MZD"));
+    w->UlozAkoVUClick();
+    const auto& r = w->project().Record;
+    ASSERT_EQ(fileBytes(path("g.MZD")).size(), 124680u) << "a letter-case variant is kept";
+    EXPECT_EQ(r.GroupPlaceCount[1], 2);
+    EXPECT_EQ(r.GroupPlaceCount[2], 1);
+    EXPECT_EQ(r.GroupedPlaceName[3].toUtf8(), "C");
+    EXPECT_EQ(r.CriterionOn[15], 1);
+
+    answerEntryCloseYes();
+    dialogs.fileAnswers.push_back(path("g.MZD"));
+    w->OtvorVUClick();
+    flushDeletes();
+    EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked());
+    EXPECT_EQ(entry<QListWidget>("ListBox9")->count(), 5);   // two headers and three members
+}
+
+TEST_F(ProjectFiles, SaveIsRefusedWhileAllCoordinatesAreEqual)
+{
+    w->NovyVUClick();
+    state().CoordsDiffer = false;
+    w->UlozAkoVUClick();
+    EXPECT_EQ(dialogs.messages(), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") });
+    EXPECT_TRUE(dialogs.texts("save").isEmpty());
+}
+
+TEST_F(ProjectFiles, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
+{
+    newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
+    const QString caption = w->caption();
+    dialogs.fileAnswers.push_back(path("missing-folder/x.mzd"));
+    w->UlozAkoVUClick();
+    ASSERT_EQ(dialogs.texts("error").size(), 1);
+    EXPECT_TRUE(dialogs.texts("error").first().endsWith(u(" !!!")));
+    EXPECT_EQ(w->caption(), caption);
+    EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
+    EXPECT_TRUE(state().ProjectFileName.empty());
+}
+
+TEST_F(ProjectFiles, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
+{
+    dorvan::TProjectRecord r;
+    dorvan::ResetProjectAtStart(r);
+    r.SavedPlaceCount = 2;
+    r.PlaceName[1] = dorvan::Text100::fromUtf8("A");
+    r.PlaceName[2] = dorvan::Text100::fromUtf8("B");
+    r.PlaceX[2] = 3.0;
+    r.PictureWidth = 100;
+    r.PictureHeight = 100;
+    r.MapRangeX = 500;
+    r.MapRangeY = 400;
+    dorvan::RgbPicture pic(100, 100);
+    pic.setPixel(99, 99, { 9, 8, 7 });
+    dorvan::saveProjectFile(path("p.mzd").toStdString(), r, pic);
+
+    dialogs.fileAnswers.push_back(path("p.mzd"));
+    w->OtvorVUClick();
+    EXPECT_TRUE(state().MapPictureOwned);
+    EXPECT_EQ(w->project().MapPicture, pic);
+    EXPECT_EQ(state().PictureRangeX, 500);
+    EXPECT_EQ(state().PictureRangeY, 400);
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isChecked());
+    auto* pages = entry<QTabWidget>("PageControl1");
+    EXPECT_EQ(pages->currentIndex(), 4);
+    EXPECT_FALSE(pages->isTabVisible(0));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // Saved again, the picture follows the record byte for byte.
+    dialogs.fileAnswers.push_back(path("p2.mzd"));
+    w->UlozAkoVUClick();
+    EXPECT_EQ(fileBytes(path("p2.mzd")), fileBytes(path("p.mzd")));
+}
+
+TEST_F(ProjectFiles, WidthWithoutHeightOpensAsAManualProject)
+{
+    dorvan::TProjectRecord r;
+    dorvan::ResetProjectAtStart(r);
+    r.SavedPlaceCount = 2;
+    r.PlaceName[1] = dorvan::Text100::fromUtf8("A");
+    r.PlaceName[2] = dorvan::Text100::fromUtf8("B");
+    r.PlaceY[2] = 1.0;
+    r.PictureWidth = 5;
+    r.CriterionOn[15] = 1;
+    dorvan::saveProjectFile(path("w5.mzd").toStdString(), r, {});
+    dialogs.fileAnswers.push_back(path("w5.mzd"));
+    w->OtvorVUClick();
+    EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(state().MapPictureOwned);
+    EXPECT_EQ(entry<QTableWidget>("StringGrid6")->rowCount(), 3);
+    EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked()) << "the criteria boxes follow the bytes";
+}
+
+TEST_F(ProjectFiles, DamagedFilesAreRefusedAndChangeNothing)
+{
+    dorvan::TProjectRecord good;
+    dorvan::ResetProjectAtStart(good);
+    good.SavedPlaceCount = 2;
+    good.PlaceX[2] = 1.0;
+    const auto bytes = [&](auto change) {
+        dorvan::TProjectRecord r = good;
+        change(r);
+        return asVector(dorvan::encodeRecord(r));
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> file;
+    };
+    std::vector<Case> cases = {
+        { "short", std::vector<std::uint8_t>(1000, 0) },
+        { "count", bytes([](dorvan::TProjectRecord& r) { r.SavedPlaceCount = 100; }) },
+        { "groups", bytes([](dorvan::TProjectRecord& r) { r.GroupCount = 101; }) },
+        { "picture", bytes([](dorvan::TProjectRecord& r) { r.PictureHeight = -4; }) },
+        { "huge", bytes([](dorvan::TProjectRecord& r) { r.PictureHeight = r.PictureWidth = 1 << 20; }) },
+        { "nan", bytes([](dorvan::TProjectRecord& r) { r.PlaceX[1] = std::nan(""); }) },
+    };
+    w->project().Record.PlaceX[7] = 42.0;   // something to recognise the record by
+    const dorvan::RecordBytes before = dorvan::encodeRecord(w->project().Record);
+    for (const auto& c : cases) {
+        writeBytes(path("bad.mzd"), c.file);
+        dialogs.shown.clear();
+        dialogs.fileAnswers.push_back(path("bad.mzd"));
+        w->OtvorVUClick();
+        ASSERT_EQ(dialogs.texts("warn").size(), 1) << c.what;
+        EXPECT_TRUE(dialogs.texts("warn").first().endsWith(u(" !!!"))) << c.what;
+        EXPECT_EQ(dorvan::encodeRecord(w->project().Record), before) << c.what;
+        EXPECT_EQ(w->entryWindow(), nullptr) << c.what;
+        EXPECT_FALSE(on("UlozAkoVU")) << c.what;
+        EXPECT_EQ(w->caption(), u("Program DORVAN verzia 2.0")) << c.what;
+        EXPECT_TRUE(w->statusPanelText(2).isEmpty()) << c.what;
+    }
+}
+
+TEST_F(ProjectFiles, ShortPictureOpensBlackAndTheUserIsTold)
+{
+    dorvan::TProjectRecord r;
+    dorvan::ResetProjectAtStart(r);
+    r.SavedPlaceCount = 2;
+    r.PlaceX[2] = 1.0;
+    r.PictureWidth = 4;
+    r.PictureHeight = 4;
+    const dorvan::RecordBytes record = dorvan::encodeRecord(r);
+    {
+        std::ofstream out(path("short.mzd").toStdString(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
+        out.write(std::string(12, char(200)).data(), 12);   // the first row only
+    }
+    dialogs.fileAnswers.push_back(path("short.mzd"));
+    w->OtvorVUClick();
+    ASSERT_EQ(dialogs.texts("warn").size(), 1);
+    EXPECT_TRUE(dialogs.texts("warn").first().contains(u("neúplný")));
+    EXPECT_EQ(w->project().MapPicture.pixel(3, 0), (dorvan::RgbPicture::Rgb { 200, 200, 200 }));
+    EXPECT_EQ(w->project().MapPicture.pixel(0, 1), (dorvan::RgbPicture::Rgb { 0, 0, 0 }));
+}
+
+TEST_F(ProjectFiles, CancelledOpenLeavesNoProjectCommands)
+{
+    newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
+    answerEntryCloseYes();
+    dialogs.fileAnswers.push_back(QString());
+    w->OtvorVUClick();
+    flushDeletes();
+    EXPECT_EQ(w->entryWindow(), nullptr);
+    for (const char* a : { "UlozAkoVU", "Tlacit", "Zatvor" })
+        EXPECT_FALSE(on(a)) << a;
+    EXPECT_FALSE(state().AddPlacesMode);
+
+    // Keeping the data-entry window stops the command before its dialog.
+    newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
+    dialogs.confirmAnswers.push_back(false);
+    const auto dialogsBefore = dialogs.texts("open").size();
+    w->OtvorVUClick();
+    EXPECT_NE(w->entryWindow(), nullptr);
+    EXPECT_EQ(dialogs.texts("open").size(), dialogsBefore);
+}
