@@ -1,0 +1,618 @@
+// The allocation window: its layout, the result choice, resizing, closing and the drawings.
+// The run driver is in Cooperova_Metoda_Beh.cpp.
+#include "allocation/Cooperova_Metoda.h"
+
+#include "allocation/ChartPainter.h"
+#include "allocation/GroupColours.h"
+#include "common/DecimalText.h"
+#include "common/UserDialogs.h"
+#include "project/Dorvan_Hlavny.h"
+#include "project/Project.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// Colours of the window, given as red, green, blue.
+const QColor WindowColour(0xF3, 0xE9, 0x0D);
+const QColor LightGreen(0xC0, 0xDC, 0xC0);
+const QColor Cream(0xFF, 0xFB, 0xF0);
+
+constexpr int ResultChoiceHeight = 68; // GroupBox4
+constexpr int ProportionHeight = 33; // GroupBox6
+
+void fillWith(QWidget* w, const QColor& colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QListWidget* resultList(const char* name)
+{
+    auto* list = new QListWidget;
+    list->setObjectName(name);
+    QPalette p = list->palette();
+    p.setColor(QPalette::Base, Cream);
+    list->setPalette(p);
+    QFont f(QStringLiteral("Arial"));
+    f.setBold(true);
+    list->setFont(f);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+} // namespace
+
+// The drawing area: shows the window's drawing surface Image1 as it was last painted.
+class CooperImageArea : public QWidget {
+public:
+    CooperImageArea(const QImage& image, QWidget* parent)
+        : QWidget(parent)
+        , image_(image)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter p(this);
+        const QRect r = event->rect();
+        // Whatever the surface does not cover shows the window's colour.
+        p.fillRect(r, WindowColour);
+        if (!image_.isNull())
+            p.drawImage(r.topLeft(), image_, r);
+    }
+
+private:
+    const QImage& image_;
+};
+
+TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs,
+    std::unique_ptr<CooperInputs> inputs, QWidget* parent)
+    : QWidget(parent)
+    , project_(project)
+    , dialogs_(dialogs)
+    , inputs_(std::move(inputs))
+{
+    setObjectName("CooperAlokMetod");
+    setWindowTitle(QStringLiteral("DORVAN"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    fillWith(this, WindowColour);
+    buildControls();
+    resize(DesignClientWidth, DesignClientHeight);
+    layOutPanels();
+    FormCreate();
+}
+
+TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs,
+    TVstupUdajov* entryWindow, std::function<bool()> pictureMode, QWidget* parent)
+    : TCooperAlokMetod(
+        project, dialogs, std::make_unique<EntryWindowInputs>(entryWindow, std::move(pictureMode)), parent)
+{
+}
+
+// Nothing here may touch the project: at program end the main window's members go before
+// its child windows.
+TCooperAlokMetod::~TCooperAlokMetod() = default;
+
+void TCooperAlokMetod::buildControls()
+{
+    GroupBox3 = new QGroupBox(u(" Grafické zobrazenie dorvan "), this);
+    GroupBox3->setObjectName("GroupBox3");
+    Image1Area = new CooperImageArea(Image1, GroupBox3);
+    Image1Area->setObjectName("Image1");
+    Image1Area->setGeometry(3, 15, 542, 386);
+    Image1Area->setEnabled(false);
+
+    GroupBox5 = new QGroupBox(u(" Dáta a výsledky "), this);
+    GroupBox5->setObjectName("GroupBox5");
+    fillWith(GroupBox5, LightGreen);
+
+    GroupBox4 = new QGroupBox(u(" Zobrazenie výsledkov "), GroupBox5);
+    GroupBox4->setObjectName("GroupBox4");
+    auto* choice = new QVBoxLayout(GroupBox4);
+    choice->setContentsMargins(4, 0, 4, 2);
+    choice->setSpacing(0);
+    auto* pictureRow = new QHBoxLayout;
+    RadioButton1 = new QRadioButton(u("S obrázkom"), GroupBox4);
+    RadioButton1->setObjectName("RadioButton1");
+    RadioButton1->setChecked(true);
+    RadioButton1->setEnabled(false);
+    RadioButton2 = new QRadioButton(u("Bez obrázku"), GroupBox4);
+    RadioButton2->setObjectName("RadioButton2");
+    RadioButton2->setEnabled(false);
+    pictureRow->addWidget(RadioButton1);
+    pictureRow->addWidget(RadioButton2);
+    choice->addLayout(pictureRow);
+
+    GroupBox6 = new QGroupBox(u(" Proporcionalita "), GroupBox4);
+    GroupBox6->setObjectName("GroupBox6");
+    GroupBox6->setFixedHeight(ProportionHeight);
+    auto* proportion = new QHBoxLayout(GroupBox6);
+    proportion->setContentsMargins(4, 0, 4, 0);
+    RadioButton3 = new QRadioButton(u("ÁNO"), GroupBox6);
+    RadioButton3->setObjectName("RadioButton3");
+    RadioButton3->setChecked(true);
+    Button1 = new QPushButton(QStringLiteral("Default"), GroupBox6);
+    Button1->setObjectName("Button1");
+    Button1->setFixedSize(60, 20);
+    RadioButton4 = new QRadioButton(u("NIE"), GroupBox6);
+    RadioButton4->setObjectName("RadioButton4");
+    proportion->addWidget(RadioButton3);
+    proportion->addStretch(1);
+    proportion->addWidget(Button1);
+    proportion->addStretch(1);
+    proportion->addWidget(RadioButton4);
+    choice->addWidget(GroupBox6);
+
+    GroupBox2 = new QGroupBox(u(" Výpočet dorvan "), GroupBox5);
+    GroupBox2->setObjectName("GroupBox2");
+    auto* path = new QVBoxLayout(GroupBox2);
+    path->setContentsMargins(2, 2, 2, 2);
+    path->setSpacing(2);
+    Edit1 = new QLineEdit(GroupBox2);
+    Edit1->setObjectName("Edit1");
+    Edit1->setReadOnly(true);
+    ListBox1 = resultList("ListBox1");
+    path->addWidget(Edit1);
+    path->addWidget(ListBox1, 1);
+
+    GroupBox1 = new QGroupBox(u(" Miesta "), GroupBox5);
+    GroupBox1->setObjectName("GroupBox1");
+    auto* places = new QVBoxLayout(GroupBox1);
+    places->setContentsMargins(2, 2, 2, 2);
+    ListBox2 = resultList("ListBox2");
+    places->addWidget(ListBox2);
+
+    // The status line under the lists: a notice that needs no answer.
+    RunNotice = new QLabel(GroupBox5);
+    RunNotice->setObjectName("RunNotice");
+    RunNotice->setWordWrap(true);
+    QPalette notice = RunNotice->palette();
+    notice.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    RunNotice->setPalette(notice);
+    RunNotice->hide();
+
+    connect(RadioButton1, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton2Click);
+    connect(RadioButton3, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton3Click);
+    connect(RadioButton4, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton4Click);
+    connect(Button1, &QPushButton::clicked, this, &TCooperAlokMetod::Button1Click);
+}
+
+// The frames are docked by hand, so that their sizes hold at once, before the window is shown:
+// GroupBox5 at the right edge, GroupBox3 filling the rest; inside GroupBox5 the result choice at
+// the top, GroupBox2 rightmost and GroupBox1 left of it, the status line at the foot.
+void TCooperAlokMetod::layOutPanels()
+{
+    const int w = width();
+    const int h = height();
+    const int right = std::clamp(width5_, 0, std::max(0, w));
+    GroupBox5->setGeometry(w - right, 0, right, h);
+    GroupBox3->setGeometry(0, 0, std::max(0, w - right), h);
+
+    const QRect inner = GroupBox5->contentsRect();
+    GroupBox4->setGeometry(inner.left(), inner.top(), inner.width(), ResultChoiceHeight);
+    int bottom = inner.bottom() + 1;
+    if (RunNotice->isVisibleTo(GroupBox5)) {
+        const int noticeHeight = RunNotice->heightForWidth(inner.width());
+        bottom -= std::max(0, noticeHeight);
+        RunNotice->setGeometry(inner.left(), bottom, inner.width(), std::max(0, noticeHeight));
+    }
+    const int top = inner.top() + ResultChoiceHeight;
+    const int listHeight = std::max(0, bottom - top);
+    GroupBox2->setGeometry(inner.right() + 1 - width2_, top, width2_, listHeight);
+    GroupBox1->setGeometry(inner.right() + 1 - width2_ - width1_, top, width1_, listHeight);
+
+    if (placement_ == ImagePlacement::FillFrame)
+        Image1Area->setGeometry(GroupBox3->contentsRect());
+}
+
+void TCooperAlokMetod::placeImage(ImagePlacement placement)
+{
+    placement_ = placement;
+    if (placement == ImagePlacement::FillFrame) {
+        Image1Area->setGeometry(GroupBox3->contentsRect());
+    } else {
+        const int top = GroupBox3->contentsRect().top();
+        Image1Area->setGeometry(
+            2, top, std::max(0, GroupBox3->width() - 4), std::max(0, GroupBox3->height() - 17));
+    }
+}
+
+// The window's client area takes the given size; inside the main window its frame grows or
+// shrinks with it.
+void TCooperAlokMetod::resizeClient(int clientWidth, int clientHeight)
+{
+    const QSize wanted(clientWidth, clientHeight);
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->resize(frame->size() - size() + wanted);
+    else
+        resize(wanted);
+}
+
+bool TCooperAlokMetod::inPictureMode() const
+{
+    return inputs_->pictureMode();
+}
+
+dorvan::ChartDataMode TCooperAlokMetod::dataMode() const
+{
+    return inPictureMode() ? dorvan::ChartDataMode::Picture : dorvan::ChartDataMode::Manual;
+}
+
+QString TCooperAlokMetod::runNotice() const
+{
+    return RunNotice->isHidden() ? QString() : RunNotice->text();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Creation, resizing and the result choice
+
+void TCooperAlokMetod::FormCreate()
+{
+    auto& s = project_.State;
+    s.CooperWindowOpen = true;
+    s.CooperClosedByProgram = false;
+
+    // The surface follows the drawing area's size at every drawing, so it is not made large
+    // in advance.
+    Image1Area->setEnabled(true);
+    placeImage(ImagePlacement::FillFrame);
+    DragIdle = true;
+    created_ = true;
+    laidOutSize_ = size();
+
+    if (!inputs_->settingsOn())
+        return;
+    if (!inPictureMode()) {
+        placeImage(ImagePlacement::FillFrame);
+        RadioButton1->setEnabled(false);
+        RadioButton2->setEnabled(false);
+        RadioButton2->setChecked(true);
+        RadioButton3->setEnabled(false);
+        RadioButton4->setEnabled(false);
+    } else if (RadioButton1->isChecked()) {
+        for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
+            b->setEnabled(true);
+    } else {
+        placeImage(ImagePlacement::FrameLess);
+        RadioButton1->setEnabled(true);
+        RadioButton2->setEnabled(true);
+        RadioButton3->setEnabled(false);
+        RadioButton4->setEnabled(false);
+    }
+    SpustiCooper();
+}
+
+void TCooperAlokMetod::setResultChoiceByPicture(bool hasPicture)
+{
+    if (hasPicture) {
+        RadioButton1->setEnabled(true);
+        RadioButton1->setChecked(true);
+        RadioButton2->setEnabled(true);
+        RadioButton3->setChecked(true);
+        RadioButton3->setEnabled(true);
+        RadioButton4->setEnabled(true);
+    } else {
+        RadioButton1->setEnabled(false);
+        RadioButton2->setChecked(true);
+        RadioButton2->setEnabled(false);
+        RadioButton3->setChecked(true);
+        RadioButton3->setEnabled(false);
+        RadioButton4->setEnabled(false);
+    }
+}
+
+void TCooperAlokMetod::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TCooperAlokMetod::FormResize()
+{
+    layOutPanels();
+    // A resize event that only catches up with a size already laid out (the first showing of
+    // the window) changes nothing and makes no run.
+    if (!created_ || size() == laidOutSize_)
+        return;
+    laidOutSize_ = size();
+    if (!inputs_->entryVisible() || !inputs_->settingsOn())
+        return;
+    if (inputs_->groupsOn()) {
+        SpustiCooper();
+    } else if (inPictureMode() && RadioButton1->isChecked()) {
+        placeImage(ImagePlacement::FrameLess);
+        KresliGrafMapaCooper();
+    } else {
+        KresliGrafCooper();
+    }
+}
+
+void TCooperAlokMetod::RadioButton1Click()
+{
+    if (!inputs_->settingsOn() || !inPictureMode() || !RadioButton1->isChecked())
+        return;
+    placeImage(ImagePlacement::FrameLess);
+    Image1Area->setEnabled(true);
+    Image1Area->show();
+    for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
+        b->setEnabled(true);
+    if (inputs_->groupsOn())
+        SpustiCooper();
+    else
+        KresliGrafMapaCooper();
+}
+
+void TCooperAlokMetod::RadioButton2Click()
+{
+    if (!inputs_->settingsOn() || !inPictureMode() || !RadioButton2->isChecked())
+        return;
+    placeImage(ImagePlacement::FillFrame);
+    RadioButton1->setEnabled(true);
+    RadioButton2->setEnabled(true);
+    RadioButton3->setEnabled(false);
+    RadioButton4->setEnabled(false);
+    if (inputs_->groupsOn())
+        SpustiCooper();
+    else
+        KresliGrafCooper();
+}
+
+// "ÁNO" and "NIE" differ only in how the picture is sized by the drawing over it.
+void TCooperAlokMetod::RadioButton3Click()
+{
+    if (!project_.State.CooperWindowOpen || !inPictureMode())
+        return;
+    placeImage(ImagePlacement::FrameLess);
+    if (!Image1Area->isEnabled())
+        return;
+    if (inputs_->groupsOn())
+        SpustiCooper();
+    else
+        KresliGrafMapaCooper();
+}
+
+void TCooperAlokMetod::RadioButton4Click()
+{
+    RadioButton3Click();
+}
+
+void TCooperAlokMetod::Button1Click()
+{
+    if (project_.State.CooperWindowOpen)
+        SpustiCooper();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Closing
+
+void TCooperAlokMetod::closeEvent(QCloseEvent* event)
+{
+    if (FormZatvor())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TCooperAlokMetod::FormZatvor()
+{
+    auto& s = project_.State;
+    if (!s.CooperClosedByProgram
+        && !dialogs_.confirm(this, u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!"), false)) {
+        s.EntryWindowClosed = false;
+        return false;
+    }
+    s.CooperWindowOpen = false;
+    writeBackCoordinates();
+    s.EntryWindowClosed = true;
+    s.EntryStarted = false;
+    return true;
+}
+
+// The coordinate grid of the picture page gets the places' coordinates back, rounded to four
+// decimals. Until that page has its grid there is nothing to write.
+void TCooperAlokMetod::writeBackCoordinates()
+{
+    QTableWidget* grid = inputs_->coordinateGrid();
+    if (grid == nullptr)
+        return;
+    const auto& r = project_.Record;
+    const std::string sep = separator().toStdString();
+    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaces);
+    const int rows = std::min(n, grid->rowCount() - 1);
+    if (grid->columnCount() < 4)
+        return;
+    for (int i = 1; i <= rows; ++i) {
+        const double values[2] = { r.PlaceX[i], r.PlaceY[i] };
+        for (int c = 0; c < 2; ++c) {
+            const QString text = QString::fromStdString(dorvan::formatDecimal4(values[c], sep));
+            if (QTableWidgetItem* item = grid->item(i, 2 + c))
+                item->setText(text);
+            else
+                grid->setItem(i, 2 + c, new QTableWidgetItem(text));
+        }
+    }
+}
+
+// ----------------------------------------------------------------------------------------------
+// Drawing
+
+// A surface of the drawing area's size for a drawing that paints it whole.
+void TCooperAlokMetod::prepareSurface()
+{
+    const QSize wanted = Image1Area->size();
+    if (Image1.size() == wanted)
+        return;
+    if (wanted.isEmpty()) {
+        Image1 = QImage();
+        return;
+    }
+    Image1 = QImage(wanted, QImage::Format_RGB32);
+    Image1.fill(WindowColour);
+}
+
+// A drawing over what the surface shows needs a surface, whatever its size.
+void TCooperAlokMetod::ensureSurface()
+{
+    if (Image1.isNull())
+        prepareSurface();
+}
+
+void TCooperAlokMetod::showSurface()
+{
+    Image1Area->update();
+}
+
+namespace {
+
+std::vector<dorvan::ChartPoint> projectPlaces(const dorvan::Project& project)
+{
+    const int n = std::clamp(project.State.PlaceCount, 0, dorvan::MaxPlaces);
+    std::vector<dorvan::ChartPoint> places;
+    places.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i)
+        places.push_back({ project.Record.PlaceX[i], project.Record.PlaceY[i] });
+    return places;
+}
+
+std::vector<dorvan::IteratePoint> historyPoints(
+    const dorvan::CooperHistory& x, const dorvan::CooperHistory& y, int finalIter)
+{
+    const int n = std::clamp(finalIter, 0, dorvan::CooperHistorySize);
+    std::vector<dorvan::IteratePoint> points;
+    points.reserve(static_cast<std::size_t>(n));
+    for (int j = 1; j <= n; ++j)
+        points.push_back({ x[j], y[j] });
+    return points;
+}
+
+} // namespace
+
+void TCooperAlokMetod::KresliGrafCooper()
+{
+    prepareSurface();
+    const auto places = projectPlaces(project_);
+    const auto path = historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    if (!dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_)) {
+        const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
+        resizeClient(fallback.clientWidth, fallback.clientHeight);
+        return;
+    }
+    showSurface();
+}
+
+void TCooperAlokMetod::KresliGrafCooperSkupiny1()
+{
+    prepareSurface();
+    if (!dorvan::KresliGrafCooperSkupiny1(Image1, projectPlaces(project_), chart_)) {
+        const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
+        resizeClient(fallback.clientWidth, fallback.clientHeight);
+        return;
+    }
+    showSurface();
+}
+
+// The current group over the background, in its colour. A member whose name matched no place
+// has no position of its own and is left out of the drawing; the others keep their numbers.
+void TCooperAlokMetod::KresliGrafCooperSkupiny2()
+{
+    ensureSurface();
+    if (Image1.isNull())
+        return;
+    const int size = std::clamp(state_.GroupSize, 0, dorvan::MaxPlaces);
+    std::vector<dorvan::ChartPoint> members;
+    members.reserve(static_cast<std::size_t>(size));
+    for (int k = 1; k <= size; ++k)
+        members.push_back({ state_.GroupMemberX[k], state_.GroupMemberY[k] });
+    std::vector<dorvan::IteratePoint> path;
+    if (size >= dorvan::MinGroupMembers)
+        path = historyPoints(state_.GroupIterX, state_.GroupIterY, state_.FinalIter);
+    dorvan::GroupChart g = dorvan::groupChart(chart_, state_.GroupNo, state_.GroupMemberTotal, members, path);
+    std::vector<dorvan::ChartMarker> found;
+    for (int k = 1; k <= size && k <= static_cast<int>(g.members.size()); ++k)
+        if (state_.GroupMemberFound[k])
+            found.push_back(g.members[static_cast<std::size_t>(k - 1)]);
+
+    const QColor colour = dorvan::chartColour(dorvan::VstupUdajFarby(state_.GroupNo));
+    QPainter p(&Image1);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    dorvan::paintChartMarkers(p, found, colour, colour);
+    dorvan::paintChartPath(p, g.path);
+    if (g.hasOptimum)
+        dorvan::paintChartOptimum(p, g.optimum);
+    p.end();
+    showSurface();
+}
+
+// ----------------------------------------------------------------------------------------------
+// CALL POINT OF THE DRAWING OVER THE MAP PICTURE. The three drawings below belong to the result
+// "S obrázkom" over the project's picture; until they are built they draw the plain chart, so
+// the window shows the right result, only without the picture behind it.
+
+void TCooperAlokMetod::KresliGrafMapaCooper()
+{
+    KresliGrafCooper();
+}
+
+void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
+{
+    KresliGrafCooperSkupiny1();
+}
+
+void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
+{
+    KresliGrafCooperSkupiny2();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Opening from the main window
+
+bool mainWindowPictureMode(const TDorvan_Central& mainWindow)
+{
+    // The toolbar's switch; the data-entry window has buttons of the same names.
+    const auto* bar = mainWindow.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    const auto* picture
+        = bar != nullptr ? bar->findChild<QRadioButton*>(QStringLiteral("RadioButton2")) : nullptr;
+    return picture != nullptr && picture->isChecked();
+}
+
+TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
+{
+    dorvan::Project& project = mainWindow.project();
+    if (project.State.CooperWindowOpen)
+        return nullptr;
+    QPointer<TDorvan_Central> frame(&mainWindow);
+    auto* w = new TCooperAlokMetod(project, mainWindow.dialogs(), mainWindow.entryWindow(),
+        [frame] { return frame != nullptr && mainWindowPictureMode(*frame); });
+    QObject::connect(&mainWindow, &TDorvan_Central::rerunCooper, w, &TCooperAlokMetod::SpustiCooper);
+    mainWindow.addChildWindow(w);
+    w->setResultChoiceByPicture(project.Record.hasPicture());
+    return w;
+}

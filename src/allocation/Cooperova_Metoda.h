@@ -1,0 +1,179 @@
+#pragma once
+
+#include "allocation/ChartGeometry.h"
+#include "allocation/CooperInputs.h"
+#include "allocation/CooperSolver.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class TDorvan_Central;
+class TVstupUdajov;
+namespace dorvan {
+struct Project;
+class UserDialogs;
+} // namespace dorvan
+
+// The allocation window: the result of Cooper's method, drawn on the left, the places and the
+// iteration path listed on the right. An MDI child of the main window, at most one at a time.
+// It owns the solver state and the chart state, which survive between runs; every run of
+// SpustiCooper overwrites them.
+//
+// The window is split over files: Cooperova_Metoda.cpp (layout, handlers, closing, drawing)
+// and Cooperova_Metoda_Beh.cpp (the run driver).
+class TCooperAlokMetod : public QWidget {
+    Q_OBJECT
+public:
+    // The window reads its settings through inputs. Creating it runs FormCreate, which makes
+    // the first run.
+    TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs,
+        std::unique_ptr<CooperInputs> inputs, QWidget* parent = nullptr);
+    // The same over the real data-entry window; pictureMode tells whether the main window is
+    // in the picture data mode.
+    TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, TVstupUdajov* entryWindow,
+        std::function<bool()> pictureMode, QWidget* parent = nullptr);
+    ~TCooperAlokMetod() override;
+
+    // "Riešenie DORVAN" sets the result choice by whether the project has a picture: with one,
+    // "S obrázkom" checked and all four buttons enabled; without, "Bez obrázku" and "ÁNO"
+    // checked and all four disabled.
+    void setResultChoiceByPicture(bool hasPicture);
+
+    // --- What the last run and drawing left ---
+    // The drawing surface as last painted.
+    const QImage& image() const { return Image1; }
+    const dorvan::CooperState& solverState() const { return state_; }
+    const dorvan::ChartState& chartState() const { return chart_; }
+    // The client size of the drawing area read at the start of the last run.
+    int imageWidth() const { return ImageWidth; }
+    int imageHeight() const { return ImageHeight; }
+    // The notice of the last run shown in the window's status line, empty when there is none.
+    QString runNotice() const;
+
+    // The design client size of the window.
+    static constexpr int DesignClientWidth = 831;
+    static constexpr int DesignClientHeight = 546;
+
+public slots:
+    // The run driver: copies the places, solves for one centre or for each group, fills the
+    // lists, sizes the panels and draws. Does nothing while "Nastavenie premenných DORVAN" is
+    // unticked.
+    void SpustiCooper();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Where the drawing area sits in its frame: filling the frame, or placed freely with the
+    // frame's size less 4 and 17 pixels.
+    enum class ImagePlacement { FillFrame, FrameLess };
+
+    // Cooperova_Metoda.cpp
+    void buildControls();
+    void FormCreate();
+    void FormResize();
+    bool FormZatvor();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void Button1Click();
+    void layOutPanels();
+    void placeImage(ImagePlacement placement);
+    void resizeClient(int width, int height);
+    void writeBackCoordinates();
+    bool inPictureMode() const;
+    dorvan::ChartDataMode dataMode() const;
+    void prepareSurface();
+    void ensureSurface();
+    void showSurface();
+    void KresliGrafCooper();
+    void KresliGrafCooperSkupiny1();
+    void KresliGrafCooperSkupiny2();
+    void KresliGrafMapaCooper();
+    void KresliGrafMapaCooperSkupiny1();
+    void KresliGrafMapaCooperSkupiny2();
+
+    // Cooperova_Metoda_Beh.cpp
+    void runOnce();
+    void oneCentreRun();
+    void groupRun();
+    void takeReport(const dorvan::CooperReport& report, int groupNo);
+    void warnOnce(const QString& text);
+    void showRunNotice();
+    QString separator() const;
+
+    dorvan::Project& project_;
+    dorvan::UserDialogs& dialogs_;
+    std::unique_ptr<CooperInputs> inputs_;
+
+    // Solver and chart state, kept between runs.
+    dorvan::CooperState state_;
+    dorvan::ChartState chart_;
+    // The result entry of the last one-centre run: a group run reuses FinalIter, and a redraw
+    // of the one-centre chart must not take a group's count for the one-centre path.
+    int oneCentreFinal_ = 0;
+    int ImageWidth = 0;
+    int ImageHeight = 0;
+    // Set by FormCreate for the chart interaction: no selection is in progress.
+    bool DragIdle = true;
+
+    // The drawing surface; the area widget only shows it.
+    QImage Image1;
+    ImagePlacement placement_ = ImagePlacement::FillFrame;
+
+    // Panel widths as the runs set them.
+    int width1_ = 130; // GroupBox1, the places
+    int width2_ = 130; // GroupBox2, the path or the group centres
+    int width5_ = 263; // GroupBox5, both lists and the result choice
+
+    // Run bookkeeping: a run asked for while one is going (a message box, a resize of the
+    // window by the run itself) is made once the current one ends.
+    bool created_ = false;
+    bool running_ = false;
+    bool rerunPending_ = false;
+    QSize laidOutSize_;
+    std::set<QString> warnedThisRun_;
+    std::vector<int> historyFullGroups_; // 0 for the one-centre run
+
+    QGroupBox* GroupBox3 = nullptr;
+    QWidget* Image1Area = nullptr; // shows Image1
+    QGroupBox* GroupBox5 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QGroupBox* GroupBox6 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QLabel* RunNotice = nullptr;
+};
+
+// "Riešenie DORVAN", the part that belongs to this window: creates the allocation window in the
+// main window's client area (its FormCreate makes the first run), sets its result choice by the
+// project's picture and connects the main window's rerunCooper signal to its run driver.
+// Returns the new window, or none while one is open.
+TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow);
+
+// The main window's data mode as its toolbar switch shows it: true for "Dáta - OBRÁZOK".
+bool mainWindowPictureMode(const TDorvan_Central& mainWindow);

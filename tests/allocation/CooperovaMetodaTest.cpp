@@ -1,0 +1,834 @@
+#include "allocation/Cooperova_Metoda.h"
+
+#include "allocation/CooperSolver.h"
+#include "entry/EntryHost.h"
+#include "entry/Vstupne_Udaje.h"
+#include "project/Dorvan_Hlavny.h"
+#include "project/Project.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '{' << l.join(" | ").toStdString() << '}';
+}
+void PrintTo(const QColor& c, std::ostream* os)
+{
+    *os << "(" << c.red() << ", " << c.green() << ", " << c.blue() << ")";
+}
+
+namespace {
+
+using dorvan::test::ScriptedDialogs;
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const QColor Red(255, 0, 0);
+const QColor Green(0, 128, 0);
+const QColor Black(0, 0, 0);
+const QString BadPrecision = u("Chybná presnosť !!!");
+const QString CloseQuestion = u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!");
+
+// The settings and groups a run reads, set by the test.
+struct FakeInputs : CooperInputs {
+    bool visible = true;
+    bool settingsTicked = true;
+    bool groupsTicked = false;
+    bool quantity = false;
+    bool picture = false;
+    std::vector<std::string> groups;
+    QString groupCount = "0";
+    dorvan::CooperSettings values;
+    bool resetsIgnored = false; // a field that does not take its default back
+    int precisionResets = 0;
+    QTableWidget* grid = nullptr;
+
+    bool entryVisible() const override { return visible; }
+    bool settingsOn() const override { return settingsTicked; }
+    bool groupsOn() const override { return groupsTicked; }
+    bool quantityOn() const override { return quantity; }
+    bool priceOn() const override { return false; }
+    bool flexibilityOn() const override { return false; }
+    std::vector<std::string> groupLines() const override { return groups; }
+    QString groupCountText() const override { return groupCount; }
+    dorvan::CooperSettings settings() const override { return values; }
+    void resetPrecision() override
+    {
+        ++precisionResets;
+        if (!resetsIgnored)
+            values.precisionText = dorvan::DefaultPrecisionText;
+    }
+    void resetCorrection() override
+    {
+        if (!resetsIgnored)
+            values.correctionText = dorvan::DefaultCorrectionText;
+    }
+    bool pictureMode() const override { return picture; }
+    QTableWidget* coordinateGrid() const override { return grid; }
+};
+
+struct PlaceData {
+    const char* name;
+    double x;
+    double y;
+    double quantity = 1.0;
+};
+
+// An equal-sided triangle whose centre of gravity (5; 3,3333) moves only along Y: with e = 10
+// the first step already stops the run.
+const std::vector<PlaceData> Triangle { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 } };
+
+void setPlaces(dorvan::Project& p, const std::vector<PlaceData>& places)
+{
+    int i = 0;
+    for (const PlaceData& d : places) {
+        ++i;
+        p.Record.PlaceName[i] = dorvan::Text100::fromUtf8(d.name);
+        p.Record.PlaceX[i] = d.x;
+        p.Record.PlaceY[i] = d.y;
+        p.Record.PlaceQuantity[i] = d.quantity;
+        p.Record.PlacePrice[i] = 1.0;
+        p.Record.PlaceFlexibility[i] = 1;
+    }
+    p.State.PlaceCount = i;
+}
+
+QStringList lines(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; list != nullptr && i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+std::vector<std::string> groupList(const std::vector<std::vector<std::string>>& groups)
+{
+    std::vector<std::string> out;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        out.push_back("--- Skupina " + std::to_string(g + 1) + " ---");
+        out.insert(out.end(), groups[g].begin(), groups[g].end());
+    }
+    return out;
+}
+
+// Set DORVAN_CHART_PNG to a folder to keep the rendered drawings for a look.
+void keep(const QImage& img, const char* name)
+{
+    const QString folder = qEnvironmentVariable("DORVAN_CHART_PNG");
+    if (!folder.isEmpty())
+        img.save(QDir(folder).filePath(QString::fromUtf8(name)));
+}
+
+class AllocationWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        project.resetAtStart();
+        setPlaces(project, Triangle);
+        // What "Riešenie DORVAN" finds: the data-entry window started.
+        project.State.EntryStarted = true;
+        auto owned = std::make_unique<FakeInputs>();
+        in = owned.get();
+        pending = std::move(owned);
+        frame.resize(1200, 900);
+        frame.show();
+    }
+    void TearDown() override
+    {
+        if (w) {
+            w->setAttribute(Qt::WA_DeleteOnClose, false);
+            delete w.data();
+        }
+    }
+
+    // Creates the window inside a shown frame; its FormCreate makes the first run.
+    TCooperAlokMetod* open()
+    {
+        w = new TCooperAlokMetod(project, dialogs, std::move(pending), &frame);
+        w->show();
+        return w;
+    }
+
+    template <typename T> T* get(const char* name) const
+    {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QStringList list(const char* name) const { return lines(get<QListWidget>(name)); }
+    void click(const char* name)
+    {
+        QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton, {}, QPoint(6, 6));
+    }
+    int width(const char* box) const { return get<QWidget>(box)->width(); }
+    QColor pixel(int x, int y) const { return w->image().pixelColor(x, y); }
+    // The red optimum dot of the one-centre run, 6 × 6 pixels inside it.
+    int redDotPixels() const
+    {
+        const auto& s = w->solverState();
+        const int f = s.FinalIter;
+        const int x = w->chartState().px(s.IterX[f]);
+        const int y = w->chartState().py(s.IterY[f]);
+        int n = 0;
+        for (int j = y - 2; j <= y + 3; ++j)
+            for (int i = x - 2; i <= x + 3; ++i)
+                n += w->image().valid(i, j) && pixel(i, j) == Red ? 1 : 0;
+        return n;
+    }
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    dorvan::Project project;
+    ScriptedDialogs dialogs;
+    FakeInputs* in = nullptr;
+    std::unique_ptr<CooperInputs> pending;
+    QWidget frame;
+    QPointer<TCooperAlokMetod> w;
+};
+
+TEST_F(AllocationWindow, OneStepRunListsThreeLinesAndDrawsTheOptimumInRed)
+{
+    in->values.precisionText = "10";
+    project.State.CooperClosedByProgram = true;
+    open();
+
+    EXPECT_EQ(w->objectName(), "CooperAlokMetod");
+    EXPECT_EQ(w->windowTitle(), "DORVAN");
+    EXPECT_TRUE(project.State.CooperWindowOpen);
+    EXPECT_FALSE(project.State.CooperClosedByProgram);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    EXPECT_EQ(
+        list("ListBox1"), (QStringList { "[X0;Y0]=[5;3,3333]", "[X1;Y0]=[5;3,3333]", "[X1,Y1]=[5;3,1067]" }));
+    EXPECT_EQ(get<QLineEdit>("Edit1")->text(), "[X1,Y1]=[5;3,1067]");
+    EXPECT_TRUE(get<QLineEdit>("Edit1")->isVisible());
+    EXPECT_EQ(list("ListBox2"), (QStringList { "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]" }));
+
+    // 18 characters of path, 13 of the longest place: 7 × L + 10 pixels each.
+    EXPECT_EQ(width("GroupBox2"), 136);
+    EXPECT_EQ(width("GroupBox1"), 101);
+    auto* box5 = get<QGroupBox>("GroupBox5");
+    EXPECT_EQ(box5->contentsRect().width(), 101 + 136 + 5);
+    EXPECT_EQ(width("GroupBox3"), w->width() - box5->width());
+    EXPECT_EQ(get<QWidget>("GroupBox3")->height(), w->height());
+
+    // Manual data: no picture to choose.
+    for (const char* b : { "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4" })
+        EXPECT_FALSE(get<QRadioButton>(b)->isEnabled()) << b;
+    EXPECT_TRUE(get<QRadioButton>("RadioButton2")->isChecked());
+
+    // The drawing: the surface has the drawing area's size and shows the optimum in red, the
+    // places as red circles on white.
+    auto* area = get<QWidget>("Image1");
+    EXPECT_TRUE(area->isEnabled());
+    EXPECT_EQ(w->image().size(), area->size());
+    EXPECT_GE(w->imageWidth(), 120);
+    keep(w->image(), "allocation_one_step.png");
+    EXPECT_EQ(redDotPixels(), 36);
+    const int bx = w->chartState().px(10.0), by = w->chartState().py(0.0);
+    EXPECT_EQ(pixel(bx - 3, by), Red);
+    EXPECT_EQ(pixel(bx, by), QColor(Qt::white));
+    // What the area paints on screen is the surface.
+    const QImage shown = area->grab().toImage();
+    const int ox = w->chartState().px(5.0L), oy = w->chartState().py(w->solverState().IterY[2]);
+    EXPECT_EQ(shown.pixelColor(ox + 1, oy + 1), Red);
+}
+
+TEST_F(AllocationWindow, NothingIsComputedWhileTheSettingsAreOff)
+{
+    in->settingsTicked = false;
+    open();
+    EXPECT_TRUE(project.State.CooperWindowOpen);
+    EXPECT_TRUE(list("ListBox1").isEmpty());
+    EXPECT_TRUE(w->image().isNull());
+    click("Button1");
+    EXPECT_TRUE(list("ListBox2").isEmpty());
+    // The design state of the result choice is kept.
+    EXPECT_TRUE(get<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>("RadioButton1")->isEnabled());
+    EXPECT_TRUE(get<QRadioButton>("RadioButton3")->isChecked());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(AllocationWindow, ResultChoiceOverAPictureAndItsRadioButtons)
+{
+    in->picture = true;
+    in->groupsTicked = true;
+    in->groupCount = "1";
+    in->groups = groupList({ { "A", "B" } }); // two members: every run warns once
+    const QString tooFew = u("Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!");
+    open();
+    // Picture data, "S obrázkom" checked at creation: all four buttons usable.
+    for (const char* b : { "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4" })
+        EXPECT_TRUE(get<QRadioButton>(b)->isEnabled()) << b;
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { tooFew });
+    // In picture data the places are still listed as members "M".
+    EXPECT_EQ(list("ListBox2"), (QStringList { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]" }));
+
+    // "Bez obrázku": the proportion buttons go off, the drawing area fills its frame, and in
+    // group mode the allocation runs again.
+    click("RadioButton2");
+    EXPECT_TRUE(get<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>("RadioButton3")->isEnabled());
+    EXPECT_FALSE(get<QRadioButton>("RadioButton4")->isEnabled());
+    EXPECT_TRUE(get<QRadioButton>("RadioButton1")->isEnabled());
+    EXPECT_EQ(get<QWidget>("Image1")->geometry(), get<QGroupBox>("GroupBox3")->contentsRect());
+    EXPECT_EQ(dialogs.texts("warn").size(), 2);
+
+    // "S obrázkom" again: the area is placed freely, 4 and 17 pixels smaller than its frame.
+    click("RadioButton1");
+    auto* box3 = get<QGroupBox>("GroupBox3");
+    EXPECT_EQ(get<QWidget>("Image1")->size(), QSize(box3->width() - 4, box3->height() - 17));
+    EXPECT_TRUE(get<QRadioButton>("RadioButton4")->isEnabled());
+    EXPECT_EQ(dialogs.texts("warn").size(), 3);
+    click("RadioButton4");
+    EXPECT_TRUE(get<QRadioButton>("RadioButton4")->isChecked());
+    EXPECT_EQ(dialogs.texts("warn").size(), 4);
+    click("RadioButton3");
+    EXPECT_EQ(dialogs.texts("warn").size(), 5);
+
+    // Without groups a choice redraws without computing.
+    in->groupsTicked = false;
+    click("RadioButton2");
+    EXPECT_EQ(dialogs.texts("warn").size(), 5);
+    EXPECT_FALSE(w->image().isNull());
+
+    // "Riešenie DORVAN" sets the choice by the picture.
+    w->setResultChoiceByPicture(false);
+    EXPECT_TRUE(get<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>("RadioButton3")->isChecked());
+    for (const char* b : { "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4" })
+        EXPECT_FALSE(get<QRadioButton>(b)->isEnabled()) << b;
+    w->setResultChoiceByPicture(true);
+    EXPECT_TRUE(get<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>("RadioButton3")->isChecked());
+    for (const char* b : { "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4" })
+        EXPECT_TRUE(get<QRadioButton>(b)->isEnabled()) << b;
+}
+
+TEST_F(AllocationWindow, DefaultRunsAgainWithTheCurrentData)
+{
+    in->values.precisionText = "10";
+    open();
+    ASSERT_EQ(list("ListBox2").size(), 3);
+    setPlaces(project, { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 2.5, 10 }, { "Dlhé meno miesta", 1, 1 } });
+    click("Button1");
+    EXPECT_EQ(list("ListBox2"),
+        (QStringList {
+            "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [2,5;10]", u("M4: Dlhé meno miesta, [1;1]") }));
+    // The place panel follows the longest line: 27 characters.
+    EXPECT_EQ(width("GroupBox1"), 7 * 27 + 10);
+    EXPECT_EQ(list("ListBox1").first(), "[X0;Y0]=[3,375;2,75]");
+
+    // Once the window counts as closed the button does nothing.
+    project.State.CooperWindowOpen = false;
+    setPlaces(project, Triangle);
+    click("Button1");
+    EXPECT_EQ(list("ListBox2").size(), 4);
+}
+
+TEST_F(AllocationWindow, ThreeGroupsWithASmallMiddleGroup)
+{
+    setPlaces(project,
+        { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 }, { "D", 30, 30 }, { "E", 40, 30 }, { "F", 20, 40 },
+            { "G", 30, 40 }, { "H", 25, 50 } });
+    in->groupsTicked = true;
+    in->groupCount = "3";
+    in->groups = groupList({ { "A", "B", "C" }, { "D", "E" }, { "F", "G", "H" } });
+    open();
+
+    EXPECT_EQ(dialogs.messages(), QStringList { u("Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!") });
+    const QStringList centres = list("ListBox1");
+    ASSERT_EQ(centres.size(), 2);
+    EXPECT_TRUE(centres[0].startsWith("[Xopt1;Yopt1]=[5;")) << centres[0].toStdString();
+    EXPECT_TRUE(centres[1].startsWith("[Xopt3;Yopt3]=[")) << centres[1].toStdString();
+    EXPECT_EQ(list("ListBox2"),
+        (QStringList { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]",
+            "--- Skupina 2 ---", "M4: D, [30;30]", "M5: E, [40;30]", "--- Skupina 3 ---", "M6: F, [20;40]",
+            "M7: G, [30;40]", "M8: H, [25;50]" }));
+    EXPECT_FALSE(get<QLineEdit>("Edit1")->isVisible());
+    // Group 1 was solved: its panel is 300 pixels, and no later line needs more.
+    EXPECT_EQ(width("GroupBox2"), 300);
+    // Measured for the header "--- Skupina 3 ---", longer than any place line.
+    EXPECT_EQ(width("GroupBox1"), 7 * 17 + 10);
+
+    // Each group in its colour: group 1 black, 2 green, 3 orange; the optima in red.
+    keep(w->image(), "allocation_three_groups.png");
+    const auto& c = w->chartState();
+    EXPECT_EQ(pixel(c.px(10.0) - 3, c.py(0.0)), Black);
+    EXPECT_EQ(pixel(c.px(40.0) - 3, c.py(30.0)), Green);
+    EXPECT_EQ(pixel(c.px(30.0) - 3, c.py(40.0)), QColor(0xCF, 0x8A, 0x00));
+    const auto& s = w->solverState();
+    EXPECT_EQ(pixel(c.px(s.GroupIterX[s.FinalIter]) + 1, c.py(s.GroupIterY[s.FinalIter]) + 1), Red);
+    EXPECT_EQ(s.GroupNo, 3);
+    EXPECT_EQ(s.GroupMemberTotal, 8);
+
+    // Group 1 of two members: its panel gets 200 pixels.
+    in->groups = groupList({ { "A", "B" }, { "C", "D", "E" } });
+    in->groupCount = "2";
+    click("Button1");
+    EXPECT_EQ(width("GroupBox2"), 200);
+    EXPECT_EQ(list("ListBox1").size(), 1);
+}
+
+TEST_F(AllocationWindow, EmptyGroupListMakesAOneCentreRunAndNoGroupCountNothing)
+{
+    in->values.precisionText = "10";
+    in->groupsTicked = true;
+    in->groupCount = "2";
+    open();
+    EXPECT_EQ(list("ListBox1").size(), 3);
+    EXPECT_TRUE(get<QLineEdit>("Edit1")->isVisible());
+
+    // Groups listed while the count says 0: nothing listed, nothing drawn over the chart.
+    const QImage before = w->image();
+    in->groups = groupList({ { "A", "B", "C" } });
+    in->groupCount = "0";
+    click("Button1");
+    EXPECT_TRUE(list("ListBox1").isEmpty());
+    EXPECT_TRUE(list("ListBox2").isEmpty());
+    EXPECT_FALSE(get<QLineEdit>("Edit1")->isVisible());
+    EXPECT_EQ(w->image(), before);
+
+    // A counted group whose header is missing is empty; the others are solved.
+    in->groupCount = "2";
+    in->groups = { "--- Skupina 2 ---", "A", "B", "C" };
+    click("Button1");
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!") });
+    EXPECT_EQ(list("ListBox2"),
+        (QStringList {
+            "--- Skupina 1 ---", "--- Skupina 2 ---", "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]" }));
+    EXPECT_EQ(list("ListBox1").size(), 1);
+
+    // A member renamed since it was grouped matches no place: listed without coordinates.
+    in->groupCount = "1";
+    in->groups = groupList({ { "A", "B", "Zmenené" } });
+    click("Button1");
+    EXPECT_EQ(list("ListBox2"),
+        (QStringList { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]", u("M3: Zmenené, [?;?]") }));
+}
+
+TEST_F(AllocationWindow, GroupColoursReachTheDrawing)
+{
+    std::vector<PlaceData> places;
+    std::vector<std::vector<std::string>> groups;
+    static const char* names[16] = { "P01", "P02", "P03", "P04", "P05", "P06", "P07", "P08", "P09", "P10",
+        "P11", "P12", "P13", "P14", "P15", "P16" };
+    for (int g = 1; g <= 16; ++g) {
+        places.push_back({ names[g - 1], 6.0 * ((g - 1) % 4), 6.0 * ((g - 1) / 4) });
+        groups.push_back({ names[g - 1] });
+    }
+    setPlaces(project, places);
+    in->groupsTicked = true;
+    in->groupCount = "16";
+    in->groups = groupList(groups);
+    open();
+    keep(w->image(), "allocation_sixteen_groups.png");
+    EXPECT_EQ(dialogs.texts("warn").size(), 16);
+    const auto& c = w->chartState();
+    auto outline = [&](int g) {
+        const PlaceData& p = places[static_cast<std::size_t>(g - 1)];
+        return pixel(c.px(p.x) - 3, c.py(p.y));
+    };
+    EXPECT_EQ(outline(7), Red);
+    EXPECT_EQ(outline(8), Green);
+    EXPECT_EQ(outline(13), Red);
+    EXPECT_EQ(outline(14), Black);
+    EXPECT_EQ(outline(16), Green);
+    EXPECT_EQ(outline(2), Green);
+    EXPECT_EQ(outline(5), QColor(0, 0, 0x80));
+}
+
+TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLine)
+{
+    in->values.precisionText = "abc";
+    open();
+    EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
+    EXPECT_EQ(in->precisionResets, 1);
+    EXPECT_EQ(in->values.precisionText, "0,01");
+    EXPECT_TRUE(w->runNotice().isEmpty());
+
+    // A field that keeps its bad text: every group complains, the user sees it once a run.
+    setPlaces(project,
+        { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 }, { "D", 30, 30 }, { "E", 40, 30 }, { "F", 20, 40 } });
+    in->resetsIgnored = true;
+    in->values.precisionText = "abc";
+    in->groupsTicked = true;
+    in->groupCount = "2";
+    in->groups = groupList({ { "A", "B", "C" }, { "D", "E", "F" } });
+    dialogs.shown.clear();
+    click("Button1");
+    EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
+    EXPECT_EQ(in->precisionResets, 3);
+    EXPECT_EQ(list("ListBox1").size(), 2);
+    click("Button1");
+    EXPECT_EQ(dialogs.messages().size(), 2);
+
+    // A run that does not reach its precision within the history: no box, a line under the
+    // lists, the last entry taken as the result.
+    setPlaces(project, { { "A", 0, 0, 1000 }, { "B", 1, 0, 1000 }, { "C", 0.9, 0.1 } });
+    in->groupsTicked = false;
+    in->resetsIgnored = false;
+    in->quantity = true;
+    in->values.rule = dorvan::StoppingRule::AxisX;
+    in->values.precisionText = "0,0001";
+    dialogs.shown.clear();
+    click("Button1");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(w->runNotice(),
+        QString::fromUtf8(dorvan::HistoryFullNotice.data(), dorvan::HistoryFullNotice.size()));
+    EXPECT_TRUE(get<QLabel>("RunNotice")->isVisible());
+    EXPECT_EQ(list("ListBox1").size(), 2 * dorvan::CooperHistorySize - 1);
+    EXPECT_TRUE(get<QLineEdit>("Edit1")->text().startsWith("[X999,Y999]="));
+    // The lists make room for the line.
+    EXPECT_LE(get<QWidget>("GroupBox2")->geometry().bottom(), get<QLabel>("RunNotice")->geometry().top());
+
+    in->values.precisionText = "0,01";
+    click("Button1");
+    EXPECT_TRUE(w->runNotice().isEmpty());
+    EXPECT_FALSE(get<QLabel>("RunNotice")->isVisible());
+}
+
+TEST_F(AllocationWindow, ClosingAsksAndNoKeepsTheWindow)
+{
+    open();
+    project.State.EntryWindowClosed = true;
+    dialogs.confirmAnswers = { false };
+    EXPECT_FALSE(w->close());
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().kind, "confirm");
+    EXPECT_EQ(dialogs.shown.back().text, CloseQuestion);
+    EXPECT_FALSE(dialogs.shown.back().defaultYes);
+    flushDeletes();
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(project.State.CooperWindowOpen);
+    EXPECT_FALSE(project.State.EntryWindowClosed);
+    EXPECT_TRUE(project.State.EntryStarted);
+
+    // Yes: the window goes; without the picture page's grid nothing is written back.
+    dialogs.confirmAnswers = { true };
+    EXPECT_TRUE(w->close());
+    flushDeletes();
+    EXPECT_FALSE(w);
+    EXPECT_FALSE(project.State.CooperWindowOpen);
+    EXPECT_TRUE(project.State.EntryWindowClosed);
+    EXPECT_FALSE(project.State.EntryStarted);
+}
+
+TEST_F(AllocationWindow, ClosedByProgramClosesWithoutAskingAndWritesCoordinatesBack)
+{
+    setPlaces(project, { { "A", 0, 0 }, { "B", 10.25, -3 }, { "C", 2.5, 1.23456 } });
+    QTableWidget grid(3, 4); // a header row and two places: the third has no row
+    grid.setItem(0, 2, new QTableWidgetItem("X"));
+    in->grid = &grid;
+    open();
+    project.State.CooperClosedByProgram = true;
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
+    flushDeletes();
+    EXPECT_FALSE(w);
+    EXPECT_FALSE(project.State.CooperWindowOpen);
+    EXPECT_EQ(grid.item(0, 2)->text(), "X");
+    EXPECT_EQ(grid.item(1, 2)->text(), "0");
+    EXPECT_EQ(grid.item(1, 3)->text(), "0");
+    EXPECT_EQ(grid.item(2, 2)->text(), "10,25");
+    EXPECT_EQ(grid.item(2, 3)->text(), "-3");
+    EXPECT_EQ(grid.rowCount(), 3);
+}
+
+TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
+{
+    in->values.precisionText = "10";
+    open();
+    const QStringList placesBefore = list("ListBox2");
+    const int box5 = width("GroupBox5");
+
+    // A one-centre resize draws again without computing: the lists keep the old places.
+    setPlaces(project, { { "A", 0, 0 }, { "B", 20, 0 }, { "C", 5, 10 } });
+    w->resize(1000, 700);
+    EXPECT_EQ(width("GroupBox3"), 1000 - box5);
+    EXPECT_EQ(get<QWidget>("GroupBox3")->height(), 700);
+    EXPECT_EQ(get<QWidget>("GroupBox5")->x(), 1000 - box5);
+    EXPECT_EQ(w->image().size(), get<QWidget>("Image1")->size());
+    EXPECT_GT(w->image().width(), 700);
+    EXPECT_EQ(list("ListBox2"), placesBefore);
+    EXPECT_EQ(w->chartState().ChartMaxX, 25.0) << "the chart spans the places as they are now";
+    EXPECT_EQ(redDotPixels(), 36);
+
+    // Without the data-entry window in sight a resize only lays out.
+    in->visible = false;
+    const QImage drawn = w->image();
+    w->resize(900, 650);
+    EXPECT_EQ(w->image(), drawn);
+    in->visible = true;
+
+    // In group mode a resize runs the allocation again.
+    in->groupsTicked = true;
+    in->groupCount = "1";
+    in->groups = groupList({ { "A", "B" } });
+    w->resize(950, 650);
+    EXPECT_EQ(dialogs.texts("warn").size(), 1);
+    EXPECT_EQ(list("ListBox2").size(), 3);
+}
+
+TEST_F(AllocationWindow, TooSmallDrawingAreaEnlargesTheWindow)
+{
+    in->values.precisionText = "10";
+    open();
+    const QStringList path = list("ListBox1");
+    const int lists = width("GroupBox1") + width("GroupBox2");
+
+    // Under 120 pixels a run computes nothing and makes the window the lists plus 200 wide
+    // and 200 high.
+    w->resize(lists + 300, 120);
+    ASSERT_LT(get<QWidget>("Image1")->height(), 120);
+    ASSERT_GE(get<QWidget>("Image1")->height(), 50);
+    project.Record.PlaceX[3] = 7.0;
+    click("Button1");
+    EXPECT_EQ(w->size(), QSize(lists + 200, 200));
+    EXPECT_EQ(list("ListBox1"), path);
+
+    // Under 50 pixels the chart is not drawn and the window becomes the lists plus 100 wide
+    // and 100 high.
+    w->resize(lists + 300, 40);
+    EXPECT_EQ(w->size(), QSize(lists + 100, 100));
+    EXPECT_EQ(w->image().size(), get<QWidget>("Image1")->size());
+}
+
+// ------------------------------------------------------------------------------------------------
+// With the real data-entry window
+
+struct RerunHost : EntryHost {
+    QPointer<TCooperAlokMetod> window;
+    int reruns = 0;
+    void entryValuesChanged() override { }
+    void entryFirstCountAccepted() override { }
+    void entryLastPlaceEntered() override { }
+    void entrySettingsSwitched(bool) override { }
+    void entryWindowClosed() override { }
+    void cooperRerunRequested() override
+    {
+        ++reruns;
+        if (window)
+            window->SpustiCooper();
+    }
+};
+
+class WithEntryWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        project.resetAtStart();
+        auto& s = project.State;
+        s.DataEntryOpen = true;
+        s.FirstEntryMode = true;
+        s.NextPlace = 1;
+        s.EntryStarted = true;
+        entry = new TVstupUdajov(project, dialogs, host);
+        entry->resize(1000, 700);
+        entry->show();
+        QApplication::setActiveWindow(entry);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(entry));
+    }
+    void TearDown() override
+    {
+        for (QWidget* x : { static_cast<QWidget*>(cooper.data()), static_cast<QWidget*>(entry.data()) })
+            if (x) {
+                x->setAttribute(Qt::WA_DeleteOnClose, false);
+                delete x;
+            }
+    }
+
+    template <typename T> T* get(QWidget* in, const char* name)
+    {
+        T* c = in->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    void typeInto(const char* edit, const QString& text)
+    {
+        auto* e = get<QLineEdit>(entry, edit);
+        e->clear();
+        QTest::keyClicks(e, text);
+    }
+    void place(const QString& name, const QString& x, const QString& y)
+    {
+        typeInto("Edit2", name);
+        typeInto("Edit3", x);
+        typeInto("Edit4", y);
+        QTest::mouseClick(get<QPushButton>(entry, "OKButton3"), Qt::LeftButton);
+    }
+    void click(QWidget* in, const char* button)
+    {
+        QTest::mouseClick(get<QAbstractButton>(in, button), Qt::LeftButton, {}, QPoint(6, 6));
+    }
+    void triangle()
+    {
+        typeInto("Edit1", "3");
+        QTest::keyClick(get<QLineEdit>(entry, "Edit1"), Qt::Key_Return);
+        place("A", "0", "0");
+        place("B", "10", "0");
+        place("C", "5", "10");
+    }
+
+    dorvan::Project project;
+    ScriptedDialogs dialogs;
+    RerunHost host;
+    QPointer<TVstupUdajov> entry;
+    QPointer<TCooperAlokMetod> cooper;
+};
+
+TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
+{
+    triangle();
+    ASSERT_TRUE(get<QCheckBox>(entry, "CheckBox16")->isChecked());
+    cooper = new TCooperAlokMetod(project, dialogs, entry, [] { return false; });
+    host.window = cooper;
+    cooper->resize(900, 600);
+    cooper->show();
+    auto* path = get<QListWidget>(cooper, "ListBox1");
+    EXPECT_GT(path->count(), 3) << "e = 0,01 takes more than one step";
+    EXPECT_EQ(lines(get<QListWidget>(cooper, "ListBox2")),
+        (QStringList { "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]" }));
+    const QString optimum = get<QLineEdit>(cooper, "Edit1")->text();
+
+    // A new precision, confirmed with its OK: one step is enough now.
+    get<QTabWidget>(entry, "PageControl1")->setCurrentIndex(1);
+    get<QLineEdit>(entry, "Edit47")->setText("10");
+    click(entry, "Button41");
+    EXPECT_EQ(
+        lines(path), (QStringList { "[X0;Y0]=[5;3,3333]", "[X1;Y0]=[5;3,3333]", "[X1,Y1]=[5;3,1067]" }));
+
+    // A bad precision left in the field: the run complains once and puts the default back.
+    get<QLineEdit>(entry, "Edit47")->setText("abc");
+    click(cooper, "Button1");
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { BadPrecision });
+    EXPECT_EQ(get<QLineEdit>(entry, "Edit47")->text(), "0,01");
+    EXPECT_EQ(get<QLineEdit>(cooper, "Edit1")->text(), optimum);
+
+    // All three places put into group 1: the last move runs the allocation for the group, and
+    // its centre is the one-centre optimum.
+    click(entry, "CheckBox17");
+    ASSERT_TRUE(get<QCheckBox>(entry, "CheckBox17")->isChecked());
+    for (int i = 0; i < 3; ++i) {
+        get<QListWidget>(entry, "ListBox8")->setCurrentRow(0);
+        click(entry, "Button43");
+    }
+    EXPECT_EQ(get<QLineEdit>(entry, "Edit49")->text(), "1");
+    ASSERT_EQ(path->count(), 1);
+    EXPECT_EQ(
+        path->item(0)->text().mid(path->item(0)->text().indexOf('=')), optimum.mid(optimum.indexOf('=')));
+    EXPECT_EQ(lines(get<QListWidget>(cooper, "ListBox2")),
+        (QStringList { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]" }));
+    EXPECT_FALSE(get<QLineEdit>(cooper, "Edit1")->isVisible());
+}
+
+TEST_F(WithEntryWindow, ClosingTheDataEntryWindowClosesTheAllocationWindowWithoutAsking)
+{
+    triangle();
+    cooper = new TCooperAlokMetod(project, dialogs, entry, [] { return false; });
+    host.window = cooper;
+    cooper->show();
+    // The entry window closes its companions through their frames; here both are top level,
+    // so the allocation window goes straight away.
+    project.State.CooperClosedByProgram = true;
+    EXPECT_TRUE(cooper->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(cooper);
+    EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
+    // The entry window's settings no longer reach a window that is gone.
+    host.cooperRerunRequested();
+}
+
+// ------------------------------------------------------------------------------------------------
+// Opened from the main window
+
+TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
+{
+    ScriptedDialogs dialogs;
+    auto frame = std::make_unique<TDorvan_Central>(dialogs);
+    frame->show();
+    frame->NovyVUClick();
+    TVstupUdajov* entry = frame->entryWindow();
+    ASSERT_NE(entry, nullptr);
+    auto type = [&](const char* name, const QString& text) {
+        auto* e = entry->findChild<QLineEdit*>(name);
+        e->clear();
+        QTest::keyClicks(e, text);
+    };
+    type("Edit1", "3");
+    QTest::keyClick(entry->findChild<QLineEdit*>("Edit1"), Qt::Key_Return);
+    for (auto [n, x, y] : { std::tuple { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } }) {
+        type("Edit2", n);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(entry->findChild<QPushButton*>("OKButton3"), Qt::LeftButton);
+    }
+    ASSERT_EQ(frame->project().State.PlaceCount, 3);
+
+    QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
+    ASSERT_TRUE(w);
+    EXPECT_NE(qobject_cast<QMdiSubWindow*>(w->parentWidget()), nullptr);
+    EXPECT_TRUE(frame->project().State.CooperWindowOpen);
+    EXPECT_EQ(openCooperWindow(*frame), nullptr) << "one window at a time";
+    auto radio = [&](const char* name) { return w->findChild<QRadioButton*>(name); };
+    EXPECT_FALSE(radio("RadioButton1")->isEnabled());
+    EXPECT_TRUE(radio("RadioButton2")->isChecked());
+    EXPECT_FALSE(radio("RadioButton2")->isEnabled());
+    EXPECT_TRUE(radio("RadioButton3")->isChecked());
+    EXPECT_FALSE(radio("RadioButton3")->isEnabled());
+    EXPECT_FALSE(radio("RadioButton4")->isEnabled());
+    EXPECT_EQ(w->findChild<QListWidget*>("ListBox2")->count(), 3);
+    EXPECT_FALSE(mainWindowPictureMode(*frame));
+
+    // The main window's rerun signal reaches the run driver.
+    entry->findChild<QLineEdit*>("Edit47")->setText("10");
+    frame->cooperRerunRequested();
+    EXPECT_EQ(w->findChild<QListWidget*>("ListBox1")->count(), 3);
+
+    // Closed by the program, then opened again for a project with a picture.
+    frame->project().State.CooperClosedByProgram = true;
+    w->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
+    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+    frame->project().Record.PictureWidth = 10;
+    frame->project().Record.PictureHeight = 10;
+    w = openCooperWindow(*frame);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(radio("RadioButton1")->isChecked());
+    for (const char* b : { "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4" })
+        EXPECT_TRUE(radio(b)->isEnabled()) << b;
+    EXPECT_TRUE(radio("RadioButton3")->isChecked());
+}
+
+} // namespace
