@@ -39,6 +39,7 @@ const QColor WindowColour(0xF3, 0xE9, 0x0D);
 const QColor LightGreen(0xC0, 0xDC, 0xC0);
 const QColor Cream(0xFF, 0xFB, 0xF0);
 
+// Design heights; a style whose frame titles need more room gets what its controls need.
 constexpr int ResultChoiceHeight = 68; // GroupBox4
 constexpr int ProportionHeight = 33; // GroupBox6
 
@@ -151,7 +152,7 @@ void TCooperAlokMetod::buildControls()
 
     GroupBox6 = new QGroupBox(u(" Proporcionalita "), GroupBox4);
     GroupBox6->setObjectName("GroupBox6");
-    GroupBox6->setFixedHeight(ProportionHeight);
+    GroupBox6->setMinimumHeight(std::max(ProportionHeight, GroupBox6->minimumSizeHint().height()));
     auto* proportion = new QHBoxLayout(GroupBox6);
     proportion->setContentsMargins(4, 0, 4, 0);
     RadioButton3 = new QRadioButton(u("ÁNO"), GroupBox6);
@@ -216,14 +217,15 @@ void TCooperAlokMetod::layOutPanels()
     GroupBox3->setGeometry(0, 0, std::max(0, w - right), h);
 
     const QRect inner = GroupBox5->contentsRect();
-    GroupBox4->setGeometry(inner.left(), inner.top(), inner.width(), ResultChoiceHeight);
+    const int choiceHeight = std::max(ResultChoiceHeight, GroupBox4->sizeHint().height());
+    GroupBox4->setGeometry(inner.left(), inner.top(), inner.width(), choiceHeight);
     int bottom = inner.bottom() + 1;
     if (RunNotice->isVisibleTo(GroupBox5)) {
         const int noticeHeight = RunNotice->heightForWidth(inner.width());
         bottom -= std::max(0, noticeHeight);
         RunNotice->setGeometry(inner.left(), bottom, inner.width(), std::max(0, noticeHeight));
     }
-    const int top = inner.top() + ResultChoiceHeight;
+    const int top = inner.top() + choiceHeight;
     const int listHeight = std::max(0, bottom - top);
     GroupBox2->setGeometry(inner.right() + 1 - width2_, top, width2_, listHeight);
     GroupBox1->setGeometry(inner.right() + 1 - width2_ - width1_, top, width1_, listHeight);
@@ -263,6 +265,11 @@ bool TCooperAlokMetod::inPictureMode() const
 dorvan::ChartDataMode TCooperAlokMetod::dataMode() const
 {
     return inPictureMode() ? dorvan::ChartDataMode::Picture : dorvan::ChartDataMode::Manual;
+}
+
+QSize TCooperAlokMetod::sizeHint() const
+{
+    return QSize(DesignClientWidth, DesignClientHeight);
 }
 
 QString TCooperAlokMetod::runNotice() const

@@ -64,9 +64,10 @@ public:
     // The notice of the last run shown in the window's status line, empty when there is none.
     QString runNotice() const;
 
-    // The design client size of the window.
+    // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
     static constexpr int DesignClientHeight = 546;
+    QSize sizeHint() const override;
 
 public slots:
     // The run driver: copies the places, solves for one centre or for each group, fills the

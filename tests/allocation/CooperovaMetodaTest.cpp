@@ -752,23 +752,6 @@ TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
     EXPECT_FALSE(get<QLineEdit>(cooper, "Edit1")->isVisible());
 }
 
-TEST_F(WithEntryWindow, ClosingTheDataEntryWindowClosesTheAllocationWindowWithoutAsking)
-{
-    triangle();
-    cooper = new TCooperAlokMetod(project, dialogs, entry, [] { return false; });
-    host.window = cooper;
-    cooper->show();
-    // The entry window closes its companions through their frames; here both are top level,
-    // so the allocation window goes straight away.
-    project.State.CooperClosedByProgram = true;
-    EXPECT_TRUE(cooper->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(cooper);
-    EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
-    // The entry window's settings no longer reach a window that is gone.
-    host.cooperRerunRequested();
-}
-
 // ------------------------------------------------------------------------------------------------
 // Opened from the main window
 
@@ -829,6 +812,16 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     for (const char* b : { "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4" })
         EXPECT_TRUE(radio(b)->isEnabled()) << b;
     EXPECT_TRUE(radio("RadioButton3")->isChecked());
+
+    // Closing the data-entry window takes the allocation window along without its question.
+    frame->project().State.EntryStarted = true; // as "Riešenie DORVAN" leaves it
+    dialogs.shown.clear();
+    dialogs.confirmAnswers = { true };
+    entry->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
+    EXPECT_EQ(dialogs.texts("confirm"), QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") });
+    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
 }
 
 } // namespace
