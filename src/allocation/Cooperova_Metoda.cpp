@@ -298,41 +298,31 @@ void TCooperAlokMetod::FormCreate()
         return;
     if (!inPictureMode()) {
         placeImage(ImagePlacement::FillFrame);
-        RadioButton1->setEnabled(false);
-        RadioButton2->setEnabled(false);
         RadioButton2->setChecked(true);
-        RadioButton3->setEnabled(false);
-        RadioButton4->setEnabled(false);
+        enableResultChoice(false, false);
     } else if (RadioButton1->isChecked()) {
-        for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
-            b->setEnabled(true);
+        enableResultChoice(true, true);
     } else {
         placeImage(ImagePlacement::FrameLess);
-        RadioButton1->setEnabled(true);
-        RadioButton2->setEnabled(true);
-        RadioButton3->setEnabled(false);
-        RadioButton4->setEnabled(false);
+        enableResultChoice(true, false);
     }
     SpustiCooper();
 }
 
 void TCooperAlokMetod::setResultChoiceByPicture(bool hasPicture)
 {
-    if (hasPicture) {
-        RadioButton1->setEnabled(true);
-        RadioButton1->setChecked(true);
-        RadioButton2->setEnabled(true);
-        RadioButton3->setChecked(true);
-        RadioButton3->setEnabled(true);
-        RadioButton4->setEnabled(true);
-    } else {
-        RadioButton1->setEnabled(false);
-        RadioButton2->setChecked(true);
-        RadioButton2->setEnabled(false);
-        RadioButton3->setChecked(true);
-        RadioButton3->setEnabled(false);
-        RadioButton4->setEnabled(false);
-    }
+    (hasPicture ? RadioButton1 : RadioButton2)->setChecked(true);
+    RadioButton3->setChecked(true);
+    enableResultChoice(hasPicture, hasPicture);
+}
+
+// "S obrázkom" / "Bez obrázku" and "ÁNO" / "NIE", each pair usable or not.
+void TCooperAlokMetod::enableResultChoice(bool pictureChoice, bool proportionChoice)
+{
+    RadioButton1->setEnabled(pictureChoice);
+    RadioButton2->setEnabled(pictureChoice);
+    RadioButton3->setEnabled(proportionChoice);
+    RadioButton4->setEnabled(proportionChoice);
 }
 
 void TCooperAlokMetod::resizeEvent(QResizeEvent* event)
@@ -368,8 +358,7 @@ void TCooperAlokMetod::RadioButton1Click()
     placeImage(ImagePlacement::FrameLess);
     Image1Area->setEnabled(true);
     Image1Area->show();
-    for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
-        b->setEnabled(true);
+    enableResultChoice(true, true);
     if (inputs_->groupsOn())
         SpustiCooper();
     else
@@ -381,10 +370,7 @@ void TCooperAlokMetod::RadioButton2Click()
     if (!inputs_->settingsOn() || !inPictureMode() || !RadioButton2->isChecked())
         return;
     placeImage(ImagePlacement::FillFrame);
-    RadioButton1->setEnabled(true);
-    RadioButton2->setEnabled(true);
-    RadioButton3->setEnabled(false);
-    RadioButton4->setEnabled(false);
+    enableResultChoice(true, false);
     if (inputs_->groupsOn())
         SpustiCooper();
     else
@@ -496,6 +482,13 @@ void TCooperAlokMetod::showSurface()
     Image1Area->update();
 }
 
+// A drawing area too small for the chart: the window takes the two lists and a little more.
+void TCooperAlokMetod::enlargeForChart()
+{
+    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
+    resizeClient(fallback.clientWidth, fallback.clientHeight);
+}
+
 namespace {
 
 std::vector<dorvan::ChartPoint> projectPlaces(const dorvan::Project& project)
@@ -526,23 +519,19 @@ void TCooperAlokMetod::KresliGrafCooper()
     prepareSurface();
     const auto places = projectPlaces(project_);
     const auto path = historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    if (!dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_)) {
-        const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
-        resizeClient(fallback.clientWidth, fallback.clientHeight);
-        return;
-    }
-    showSurface();
+    if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_))
+        showSurface();
+    else
+        enlargeForChart();
 }
 
 void TCooperAlokMetod::KresliGrafCooperSkupiny1()
 {
     prepareSurface();
-    if (!dorvan::KresliGrafCooperSkupiny1(Image1, projectPlaces(project_), chart_)) {
-        const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
-        resizeClient(fallback.clientWidth, fallback.clientHeight);
-        return;
-    }
-    showSurface();
+    if (dorvan::KresliGrafCooperSkupiny1(Image1, projectPlaces(project_), chart_))
+        showSurface();
+    else
+        enlargeForChart();
 }
 
 // The current group over the background, in its colour. A member whose name matched no place
@@ -583,13 +572,16 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny2()
 // "S obrázkom" over the project's picture; until they are built they draw the plain chart, so
 // the window shows the right result, only without the picture behind it.
 
+// The drawing over the picture sizes the drawing area itself; the stand-in gives it the frame.
 void TCooperAlokMetod::KresliGrafMapaCooper()
 {
+    placeImage(ImagePlacement::FrameLess);
     KresliGrafCooper();
 }
 
 void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
 {
+    placeImage(ImagePlacement::FrameLess);
     KresliGrafCooperSkupiny1();
 }
 

@@ -94,6 +94,7 @@ private:
     void RadioButton3Click();
     void RadioButton4Click();
     void Button1Click();
+    void enableResultChoice(bool pictureChoice, bool proportionChoice);
     void layOutPanels();
     void placeImage(ImagePlacement placement);
     void resizeClient(int width, int height);
@@ -103,6 +104,7 @@ private:
     void prepareSurface();
     void ensureSurface();
     void showSurface();
+    void enlargeForChart();
     void KresliGrafCooper();
     void KresliGrafCooperSkupiny1();
     void KresliGrafCooperSkupiny2();
