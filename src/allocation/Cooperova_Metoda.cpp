@@ -593,15 +593,6 @@ void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
 // ----------------------------------------------------------------------------------------------
 // Opening from the main window
 
-bool mainWindowPictureMode(const TDorvan_Central& mainWindow)
-{
-    // The toolbar's switch; the data-entry window has buttons of the same names.
-    const auto* bar = mainWindow.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-    const auto* picture
-        = bar != nullptr ? bar->findChild<QRadioButton*>(QStringLiteral("RadioButton2")) : nullptr;
-    return picture != nullptr && picture->isChecked();
-}
-
 TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
 {
     dorvan::Project& project = mainWindow.project();
@@ -609,7 +600,7 @@ TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
         return nullptr;
     QPointer<TDorvan_Central> frame(&mainWindow);
     auto* w = new TCooperAlokMetod(project, mainWindow.dialogs(), mainWindow.entryWindow(),
-        [frame] { return frame != nullptr && mainWindowPictureMode(*frame); });
+        [frame] { return frame != nullptr && frame->pictureMode(); });
     QObject::connect(&mainWindow, &TDorvan_Central::rerunCooper, w, &TCooperAlokMetod::SpustiCooper);
     mainWindow.addChildWindow(w);
     w->setResultChoiceByPicture(project.Record.hasPicture());

@@ -178,5 +178,3 @@ private:
 // Returns the new window, or none while one is open.
 TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow);
 
-// The main window's data mode as its toolbar switch shows it: true for "Dáta - OBRÁZOK".
-bool mainWindowPictureMode(const TDorvan_Central& mainWindow);

@@ -56,6 +56,8 @@ public:
 
     dorvan::Project& project() { return project_; }
     dorvan::UserDialogs& dialogs() { return dialogs_; }
+    // The data-entry mode switch: true for "Dáta - OBRÁZOK".
+    bool pictureMode() const;
 
     // --- Enabled states ---------------------------------------------------------------------
     // Applies one row of the enabled-state table; every enable and disable of the project

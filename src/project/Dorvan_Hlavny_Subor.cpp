@@ -2,6 +2,7 @@
 // "Tlačiť", "Riešenie DORVAN" and the data-entry mode switch.
 #include "project/Dorvan_Hlavny.h"
 
+#include "allocation/Cooperova_Metoda.h"
 #include "common/UserDialogs.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
@@ -98,6 +99,11 @@ void TDorvan_Central::setModeSwitch(bool pictureMode)
 {
     radioManual_->setChecked(!pictureMode);
     radioPicture_->setChecked(pictureMode);
+}
+
+bool TDorvan_Central::pictureMode() const
+{
+    return radioPicture_ != nullptr && radioPicture_->isChecked();
 }
 
 void TDorvan_Central::RadioButton1Click()
@@ -200,11 +206,9 @@ void TDorvan_Central::CooperClick()
     auto& s = project_.State;
     if (s.CooperWindowOpen)
         return;
-    // TODO(allocation window): create TCooperAlokMetod here as a child window (it sets
-    // CooperWindowOpen itself), then set its radio buttons from the picture size: with a
-    // picture "S obrázkom" enabled and checked, "Bez obrázku" enabled, "ÁNO" checked and
-    // enabled, "NIE" enabled; without one "S obrázkom" disabled, "Bez obrázku" checked and
-    // disabled, "ÁNO" checked and disabled, "NIE" disabled.
+    // The window sets CooperWindowOpen itself, makes its first run and takes its result
+    // choice from the picture.
+    openCooperWindow(*this);
     s.FirstEntryMode = true;
     s.PlacesComplete = false;
     s.EntryStarted = true;
@@ -439,6 +443,7 @@ void TDorvan_Central::TlacitClick()
     QMdiSubWindow* activeChild = mdiArea_->activeSubWindow();
     const bool entryActive
         = entryWindow_ != nullptr && activeChild != nullptr && activeChild->widget() == entryWindow_;
+    auto* cooper = activeChild != nullptr ? qobject_cast<TCooperAlokMetod*>(activeChild->widget()) : nullptr;
     const bool frameActive = isActiveWindow();
 
     if (!printer_)
@@ -449,8 +454,8 @@ void TDorvan_Central::TlacitClick()
     int job = 0;
     if (entryActive && entryWindow_ != nullptr && !printWindowImage(entryWindow_, *printer_, ++job))
         return;
-    // TODO(allocation window): print the allocation window here, as its own job, when it
-    // exists and is the active child window.
+    if (cooper != nullptr && !printWindowImage(cooper, *printer_, ++job))
+        return;
     if (frameActive)
         printWindowImage(this, *printer_, ++job);
 }

@@ -791,7 +791,7 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     EXPECT_FALSE(radio("RadioButton3")->isEnabled());
     EXPECT_FALSE(radio("RadioButton4")->isEnabled());
     EXPECT_EQ(w->findChild<QListWidget*>("ListBox2")->count(), 3);
-    EXPECT_FALSE(mainWindowPictureMode(*frame));
+    EXPECT_FALSE(frame->pictureMode());
 
     // The main window's rerun signal reaches the run driver.
     entry->findChild<QLineEdit*>("Edit47")->setText("10");

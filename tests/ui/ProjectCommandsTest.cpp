@@ -14,6 +14,11 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cstring>
@@ -48,7 +53,7 @@ void writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-struct ProjectFiles : MainWindowFixture {
+struct ProjectCommands : MainWindowFixture {
     QTemporaryDir dir;
 
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -84,7 +89,7 @@ struct ProjectFiles : MainWindowFixture {
 
 } // namespace
 
-TEST_F(ProjectFiles, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack)
+TEST_F(ProjectCommands, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack)
 {
     newProjectWith({ { u("Žilina"), "1,5", "2" }, { "Nitra", "4", "0,25" }, { "Banovce", "3", "7" } });
     dialogs.fileAnswers.push_back(path("sklady"));   // typed without extension
@@ -141,7 +146,7 @@ TEST_F(ProjectFiles, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack)
     EXPECT_TRUE(w->statusPanelText(1).isEmpty());
 }
 
-TEST_F(ProjectFiles, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
+TEST_F(ProjectCommands, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
 {
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" }, { "C", "0", "5" } });
     auto* groups = entry<QCheckBox>("CheckBox17");
@@ -175,7 +180,7 @@ TEST_F(ProjectFiles, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
     EXPECT_EQ(entry<QListWidget>("ListBox9")->count(), 5);   // two headers and three members
 }
 
-TEST_F(ProjectFiles, SaveIsRefusedWhileAllCoordinatesAreEqual)
+TEST_F(ProjectCommands, SaveIsRefusedWhileAllCoordinatesAreEqual)
 {
     w->NovyVUClick();
     state().CoordsDiffer = false;
@@ -184,7 +189,7 @@ TEST_F(ProjectFiles, SaveIsRefusedWhileAllCoordinatesAreEqual)
     EXPECT_TRUE(dialogs.texts("save").isEmpty());
 }
 
-TEST_F(ProjectFiles, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
+TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
 {
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
     const QString caption = w->caption();
@@ -197,7 +202,7 @@ TEST_F(ProjectFiles, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
     EXPECT_TRUE(state().ProjectFileName.empty());
 }
 
-TEST_F(ProjectFiles, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
+TEST_F(ProjectCommands, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
 {
     dorvan::TProjectRecord r;
     dorvan::ResetProjectAtStart(r);
@@ -231,7 +236,7 @@ TEST_F(ProjectFiles, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
     EXPECT_EQ(fileBytes(path("p2.mzd")), fileBytes(path("p.mzd")));
 }
 
-TEST_F(ProjectFiles, WidthWithoutHeightOpensAsAManualProject)
+TEST_F(ProjectCommands, WidthWithoutHeightOpensAsAManualProject)
 {
     dorvan::TProjectRecord r;
     dorvan::ResetProjectAtStart(r);
@@ -250,7 +255,7 @@ TEST_F(ProjectFiles, WidthWithoutHeightOpensAsAManualProject)
     EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked()) << "the criteria boxes follow the bytes";
 }
 
-TEST_F(ProjectFiles, DamagedFilesAreRefusedAndChangeNothing)
+TEST_F(ProjectCommands, DamagedFilesAreRefusedAndChangeNothing)
 {
     dorvan::TProjectRecord good;
     dorvan::ResetProjectAtStart(good);
@@ -290,7 +295,7 @@ TEST_F(ProjectFiles, DamagedFilesAreRefusedAndChangeNothing)
     }
 }
 
-TEST_F(ProjectFiles, ShortPictureOpensBlackAndTheUserIsTold)
+TEST_F(ProjectCommands, ShortPictureOpensBlackAndTheUserIsTold)
 {
     dorvan::TProjectRecord r;
     dorvan::ResetProjectAtStart(r);
@@ -312,7 +317,7 @@ TEST_F(ProjectFiles, ShortPictureOpensBlackAndTheUserIsTold)
     EXPECT_EQ(w->project().MapPicture.pixel(0, 1), (dorvan::RgbPicture::Rgb { 0, 0, 0 }));
 }
 
-TEST_F(ProjectFiles, CancelledOpenLeavesNoProjectCommands)
+TEST_F(ProjectCommands, CancelledOpenLeavesNoProjectCommands)
 {
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
     answerEntryCloseYes();
@@ -331,4 +336,40 @@ TEST_F(ProjectFiles, CancelledOpenLeavesNoProjectCommands)
     w->OtvorVUClick();
     EXPECT_NE(w->entryWindow(), nullptr);
     EXPECT_EQ(dialogs.texts("open").size(), dialogsBefore);
+}
+
+TEST_F(ProjectCommands, RiesenieOpensOneAllocationWindowThatPrintsAsItsOwnJob)
+{
+    w->resize(900, 700);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    newProjectWith({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
+    ASSERT_TRUE(on("Cooper"));
+    w->CooperClick();
+    EXPECT_TRUE(state().CooperWindowOpen);
+    auto* active = w->mdiArea()->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+    auto* cooper = active->widget();
+    EXPECT_EQ(cooper->objectName(), "CooperAlokMetod");
+    EXPECT_TRUE(state().FirstEntryMode);
+    EXPECT_TRUE(state().EntryStarted);
+    const auto windows = w->mdiArea()->subWindowList().size();
+    w->CooperClick();   // open already: nothing
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), windows);
+
+    // Printing with the allocation window active: that window, then the main window.
+    QTemporaryDir out;
+    const QString pdf = out.filePath("tlac.pdf");
+    dialogs.preparePrinter = [pdf](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+    };
+    QSignalSpy jobs(w.get(), &TDorvan_Central::printJobDone);
+    dialogs.printerAnswers = { true };
+    w->TlacitClick();
+    ASSERT_EQ(jobs.count(), 2);
+    EXPECT_EQ(jobs[0][0].toString(), "CooperAlokMetod");
+    EXPECT_EQ(jobs[1][0].toString(), w->objectName());
+    EXPECT_GT(QFileInfo(pdf).size(), 100);
 }
