@@ -149,6 +149,10 @@ protected:
     // Writes the project under a name the user chooses; on success fileName holds the name
     // written.
     bool SaveProjectAs(QString& fileName);
+    // "Otvor ako ..." from the point where the dialog has given a file name (also used for a
+    // project named on the command line). A data-entry window still open is asked to close
+    // first. False when the file was refused or the user kept the window.
+    bool openProjectFile(const QString& fileName);
 
 private:
     void FormCreate();

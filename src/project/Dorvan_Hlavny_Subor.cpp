@@ -324,6 +324,14 @@ void TDorvan_Central::OtvorVUClick()
         openCancelled();
         return;
     }
+    openProjectFile(chosen);
+}
+
+bool TDorvan_Central::openProjectFile(const QString& chosen)
+{
+    auto& s = project_.State;
+    if (entryWindow_ != nullptr && !requestEntryWindowClose())
+        return false;
 
     // The file is read and checked in full before anything of the project is replaced.
     beginFileOperation(u"Otváram súbor!"_s);
@@ -339,7 +347,7 @@ void TDorvan_Central::OtvorVUClick()
         endFileOperation();
         dialogs_.warn(this, QString::fromUtf8(e.what()));
         openCancelled();
-        return;
+        return false;
     }
     endFileOperation();
 
@@ -383,6 +391,7 @@ void TDorvan_Central::OtvorVUClick()
     }
     if (loaded.pictureTruncated)
         dialogs_.warn(this, u"Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!"_s);
+    return true;
 }
 
 void TDorvan_Central::openCancelled()
