@@ -140,6 +140,8 @@ signals:
     // One print job was finished for the window with this object name; outputFile is the file
     // written when printing to a file, else empty.
     void printJobDone(const QString& windowName, const QString& outputFile);
+    // A progress display of saving or opening was just painted on the status bar.
+    void fileProgressDrawn(int scheme, int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -233,6 +233,7 @@ void TDorvan_Central::showFileProgress(dorvan::ProgressTracker& tracker, int row
     StatusBar_DrawPanel(statusBar_, scheme,
         QRect(draw->barLeft, draw->barTop, draw->barRight - draw->barLeft, draw->barBottom - draw->barTop),
         QString::fromStdString(draw->text), QPoint(draw->textX, draw->textY));
+    emit fileProgressDrawn(scheme, row);
 }
 
 void TDorvan_Central::beginFileOperation(const QString& message)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -274,10 +275,37 @@ void validateRecord(const TProjectRecord& r, std::size_t maxPictureBytes)
                                + std::to_string(r.PictureHeight) + ") je väčší, ako program dokáže načítať !!!");
 }
 
+namespace {
+
+// Where the bytes really go: a symbolic link is followed, so the link stays and the file it
+// names is replaced; anything but a regular file (a device, a pipe, a folder) is refused,
+// because replacing it by renaming would destroy it.
+std::string saveTarget(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return path;   // a new file
+    std::string target = path;
+    if (S_ISLNK(st.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved != nullptr) {
+            target = resolved;
+            std::free(resolved);
+        }
+        if (::stat(target.c_str(), &st) != 0)
+            return target;   // a link to a file not there yet
+    }
+    if (!S_ISREG(st.st_mode))
+        throw ProjectFileError("Do \"" + path + "\" nemožno uložiť projekt: nie je to obyčajný súbor !!!");
+    return target;
+}
+
+} // namespace
+
 void saveProjectFile(const std::string& path, const TProjectRecord& record, const RgbPicture& picture,
                      const RowProgress& progress)
 {
-    TempFile out(path);
+    TempFile out(saveTarget(path));
     const RecordBytes bytes = encodeRecord(record);
     out.write(bytes.data(), bytes.size());
     if (record.hasPicture()) {

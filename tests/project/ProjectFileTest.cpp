@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -296,4 +299,62 @@ TEST(ProjectFile, MissingFileIsReportedNotCrashed)
 {
     EXPECT_THROW(readProjectFile("/nonexistent/dir/x.mzd"), ProjectFileError);
     EXPECT_THROW(saveProjectFile("/nonexistent/dir/x.mzd", twoPlaces(), RgbPicture()), ProjectFileError);
+}
+
+TEST(ProjectFile, LinksAreFollowedAndDevicesRefused)
+{
+    TempDir dir;
+    const std::string real = dir.file("real.mzd");
+    const std::string link = dir.file("link.mzd");
+    spit(real, {1});
+    fs::create_symlink(real, link);
+    saveProjectFile(link, twoPlaces(), RgbPicture());
+    EXPECT_TRUE(fs::is_symlink(link)) << "the link stays a link";
+    EXPECT_EQ(fs::file_size(real), 124680u);
+
+    // Replacing a device by renaming would destroy it.
+    EXPECT_THROW(saveProjectFile("/dev/full", twoPlaces(), RgbPicture()), ProjectFileError);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    EXPECT_THROW(saveProjectFile(dir.path().string(), twoPlaces(), RgbPicture()), ProjectFileError);
+    EXPECT_TRUE(fs::is_directory(dir.path()));
+}
+
+TEST(ProjectFile, FullFilesystemLeavesThePreviousFileIntact)
+{
+    // A 64 KiB file system, mounted in a private mount namespace of a child process, so nothing
+    // outside the test sees it. Where mounting is not allowed the case is skipped.
+    TempDir dir;
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=64k") != 0)
+            ::_exit(77);
+        const std::string target = dir.file("p.mzd");
+        std::vector<std::uint8_t> previous(20000, 7);
+        spit(target, previous);
+        int code = 0;
+        try {
+            saveProjectFile(target, twoPlaces(), RgbPicture());
+            code = 1;   // 124,680 bytes cannot fit
+        } catch (const ProjectFileError& e) {
+            if (std::string(e.what()).find("zlyhal") == std::string::npos)
+                code = 2;
+        }
+        if (code == 0 && slurp(target) != previous)
+            code = 3;
+        int files = 0;
+        for ([[maybe_unused]] auto& e : fs::directory_iterator(dir.path()))
+            ++files;
+        if (code == 0 && files != 1)
+            code = 4;   // a temporary file was left behind
+        ::_exit(code);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save claimed success, 2: wrong message, 3: previous file changed, "
+                                         "4: temporary file left";
 }

@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 #include <QSignalSpy>
+#include <QMap>
 #include <QTest>
 
 #include <cstring>
@@ -372,4 +373,61 @@ TEST_F(ProjectCommands, RiesenieOpensOneAllocationWindowThatPrintsAsItsOwnJob)
     EXPECT_EQ(jobs[0][0].toString(), "CooperAlokMetod");
     EXPECT_EQ(jobs[1][0].toString(), w->objectName());
     EXPECT_GT(QFileInfo(pdf).size(), 100);
+}
+
+TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
+{
+    dorvan::TProjectRecord r;
+    dorvan::ResetProjectAtStart(r);
+    r.SavedPlaceCount = 2;
+    r.PlaceX[2] = 3.0;
+    r.PictureWidth = 100;
+    r.PictureHeight = 100;
+    dorvan::saveProjectFile(path("p.mzd").toStdString(), r, dorvan::RgbPicture(100, 100));
+
+    QMap<QPair<int, int>, QImage> shots;   // (scheme, row) -> the status bar at that moment
+    QList<QPair<int, int>> drawn;
+    QObject::connect(w.get(), &TDorvan_Central::fileProgressDrawn, w.get(), [&](int scheme, int row) {
+        drawn << qMakePair(scheme, row);
+        if (row == 0 || row == 99)
+            shots[qMakePair(scheme, row)] = w->statusPanels()->grab().toImage();
+    });
+    dialogs.fileAnswers.push_back(path("p.mzd"));
+    w->OtvorVUClick();
+    dialogs.fileAnswers.push_back(path("q.mzd"));
+    w->UlozAkoVUClick();
+
+    // One display per row for a 100-row picture, opening in green (2), saving in red (1).
+    ASSERT_EQ(drawn.size(), 200);
+    EXPECT_EQ(drawn.first(), qMakePair(2, 0));
+    EXPECT_EQ(drawn.last(), qMakePair(1, 99));
+
+    auto colour = [](const QImage& img, int x, int y) { return img.pixelColor(x, y).rgb() & 0xFFFFFF; };
+    auto whiteInTextBox = [&](const QImage& img) {
+        // "  1%" or "100%" at (w0 + round(w1 / 2) - 13, 3) = (182, 3).
+        for (int y = 3; y < 16; ++y)
+            for (int x = 182; x < 215; ++x)
+                if (colour(img, x, y) == 0xFFFFFF)
+                    return true;
+        return false;
+    };
+    for (int scheme : { 1, 2 }) {
+        const QImage first = shots.value(qMakePair(scheme, 0));
+        const QImage last = shots.value(qMakePair(scheme, 99));
+        ASSERT_FALSE(first.isNull());
+        ASSERT_FALSE(last.isNull());
+        const QRgb fill = scheme == 1 ? 0xFF0000 : 0x008000;
+        // After the first row the bar is still empty (step 0), the text says 1 %.
+        EXPECT_NE(colour(first, 190, 20), fill) << scheme;
+        EXPECT_TRUE(whiteInTextBox(first)) << scheme;
+        // After the last row: the bar from (133, 18) to (133 + round(126 / 100 * 99), 23).
+        EXPECT_EQ(colour(last, 133, 20), 0x000000u) << scheme;   // border
+        EXPECT_EQ(colour(last, 190, 20), fill) << scheme;
+        EXPECT_EQ(colour(last, 257, 20), 0x000000u) << scheme;   // border, last pixel of the bar
+        EXPECT_NE(colour(last, 259, 20), fill) << scheme;
+        EXPECT_TRUE(whiteInTextBox(last)) << scheme;
+    }
+    // Afterwards the panels are plain text again and empty.
+    EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
+    EXPECT_TRUE(w->statusPanelText(2).isEmpty());
 }
