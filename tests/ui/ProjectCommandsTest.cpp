@@ -54,6 +54,19 @@ void writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Two places A (0; 0) and B (3; 1), as a file written elsewhere would hold them.
+dorvan::TProjectRecord twoPlaces()
+{
+    dorvan::TProjectRecord r;
+    dorvan::ResetProjectAtStart(r);
+    r.SavedPlaceCount = 2;
+    r.PlaceName[1] = dorvan::Text100::fromUtf8("A");
+    r.PlaceName[2] = dorvan::Text100::fromUtf8("B");
+    r.PlaceX[2] = 3.0;
+    r.PlaceY[2] = 1.0;
+    return r;
+}
+
 struct ProjectCommands : MainWindowFixture {
     QTemporaryDir dir;
 
@@ -205,12 +218,7 @@ TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
 
 TEST_F(ProjectCommands, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
 {
-    dorvan::TProjectRecord r;
-    dorvan::ResetProjectAtStart(r);
-    r.SavedPlaceCount = 2;
-    r.PlaceName[1] = dorvan::Text100::fromUtf8("A");
-    r.PlaceName[2] = dorvan::Text100::fromUtf8("B");
-    r.PlaceX[2] = 3.0;
+    dorvan::TProjectRecord r = twoPlaces();
     r.PictureWidth = 100;
     r.PictureHeight = 100;
     r.MapRangeX = 500;
@@ -239,12 +247,7 @@ TEST_F(ProjectCommands, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
 
 TEST_F(ProjectCommands, WidthWithoutHeightOpensAsAManualProject)
 {
-    dorvan::TProjectRecord r;
-    dorvan::ResetProjectAtStart(r);
-    r.SavedPlaceCount = 2;
-    r.PlaceName[1] = dorvan::Text100::fromUtf8("A");
-    r.PlaceName[2] = dorvan::Text100::fromUtf8("B");
-    r.PlaceY[2] = 1.0;
+    dorvan::TProjectRecord r = twoPlaces();
     r.PictureWidth = 5;
     r.CriterionOn[15] = 1;
     dorvan::saveProjectFile(path("w5.mzd").toStdString(), r, {});
@@ -258,10 +261,7 @@ TEST_F(ProjectCommands, WidthWithoutHeightOpensAsAManualProject)
 
 TEST_F(ProjectCommands, DamagedFilesAreRefusedAndChangeNothing)
 {
-    dorvan::TProjectRecord good;
-    dorvan::ResetProjectAtStart(good);
-    good.SavedPlaceCount = 2;
-    good.PlaceX[2] = 1.0;
+    const dorvan::TProjectRecord good = twoPlaces();
     const auto bytes = [&](auto change) {
         dorvan::TProjectRecord r = good;
         change(r);
@@ -298,10 +298,7 @@ TEST_F(ProjectCommands, DamagedFilesAreRefusedAndChangeNothing)
 
 TEST_F(ProjectCommands, ShortPictureOpensBlackAndTheUserIsTold)
 {
-    dorvan::TProjectRecord r;
-    dorvan::ResetProjectAtStart(r);
-    r.SavedPlaceCount = 2;
-    r.PlaceX[2] = 1.0;
+    dorvan::TProjectRecord r = twoPlaces();
     r.PictureWidth = 4;
     r.PictureHeight = 4;
     const dorvan::RecordBytes record = dorvan::encodeRecord(r);
@@ -377,10 +374,7 @@ TEST_F(ProjectCommands, RiesenieOpensOneAllocationWindowThatPrintsAsItsOwnJob)
 
 TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
 {
-    dorvan::TProjectRecord r;
-    dorvan::ResetProjectAtStart(r);
-    r.SavedPlaceCount = 2;
-    r.PlaceX[2] = 3.0;
+    dorvan::TProjectRecord r = twoPlaces();
     r.PictureWidth = 100;
     r.PictureHeight = 100;
     dorvan::saveProjectFile(path("p.mzd").toStdString(), r, dorvan::RgbPicture(100, 100));
