@@ -3,7 +3,8 @@
 #include "allocation/Cooperova_Metoda.h"
 
 #include "allocation/ChartPainter.h"
-#include "allocation/GroupColours.h"
+#include "allocation/CooperRunDriver.h"
+#include "allocation/CooperRunPainter.h"
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "project/Dorvan_Hlavny.h"
@@ -35,7 +36,7 @@ QString u(const char* utf8)
 }
 
 // Colours of the window, given as red, green, blue.
-const QColor WindowColour(0xF3, 0xE9, 0x0D);
+const QColor WindowColour = dorvan::cooperWindowColour();
 const QColor LightGreen(0xC0, 0xDC, 0xC0);
 const QColor Cream(0xFF, 0xFB, 0xF0);
 
@@ -466,8 +467,7 @@ void TCooperAlokMetod::prepareSurface()
         Image1 = QImage();
         return;
     }
-    Image1 = QImage(wanted, QImage::Format_RGB32);
-    Image1.fill(WindowColour);
+    Image1 = dorvan::cooperSurface(wanted);
 }
 
 // A drawing over what the surface shows needs a surface, whatever its size.
@@ -489,36 +489,11 @@ void TCooperAlokMetod::enlargeForChart()
     resizeClient(fallback.clientWidth, fallback.clientHeight);
 }
 
-namespace {
-
-std::vector<dorvan::ChartPoint> projectPlaces(const dorvan::Project& project)
-{
-    const int n = std::clamp(project.State.PlaceCount, 0, dorvan::MaxPlaces);
-    std::vector<dorvan::ChartPoint> places;
-    places.reserve(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i)
-        places.push_back({ project.Record.PlaceX[i], project.Record.PlaceY[i] });
-    return places;
-}
-
-std::vector<dorvan::IteratePoint> historyPoints(
-    const dorvan::CooperHistory& x, const dorvan::CooperHistory& y, int finalIter)
-{
-    const int n = std::clamp(finalIter, 0, dorvan::CooperHistorySize);
-    std::vector<dorvan::IteratePoint> points;
-    points.reserve(static_cast<std::size_t>(n));
-    for (int j = 1; j <= n; ++j)
-        points.push_back({ x[j], y[j] });
-    return points;
-}
-
-} // namespace
-
 void TCooperAlokMetod::KresliGrafCooper()
 {
     prepareSurface();
-    const auto places = projectPlaces(project_);
-    const auto path = historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_))
         showSurface();
     else
@@ -528,42 +503,20 @@ void TCooperAlokMetod::KresliGrafCooper()
 void TCooperAlokMetod::KresliGrafCooperSkupiny1()
 {
     prepareSurface();
-    if (dorvan::KresliGrafCooperSkupiny1(Image1, projectPlaces(project_), chart_))
+    if (dorvan::KresliGrafCooperSkupiny1(
+            Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_))
         showSurface();
     else
         enlargeForChart();
 }
 
-// The current group over the background, in its colour. A member whose name matched no place
-// has no position of its own and is left out of the drawing; the others keep their numbers.
+// The current group over the background, in its colour.
 void TCooperAlokMetod::KresliGrafCooperSkupiny2()
 {
     ensureSurface();
     if (Image1.isNull())
         return;
-    const int size = std::clamp(state_.GroupSize, 0, dorvan::MaxPlaces);
-    std::vector<dorvan::ChartPoint> members;
-    members.reserve(static_cast<std::size_t>(size));
-    for (int k = 1; k <= size; ++k)
-        members.push_back({ state_.GroupMemberX[k], state_.GroupMemberY[k] });
-    std::vector<dorvan::IteratePoint> path;
-    if (size >= dorvan::MinGroupMembers)
-        path = historyPoints(state_.GroupIterX, state_.GroupIterY, state_.FinalIter);
-    dorvan::GroupChart g = dorvan::groupChart(chart_, state_.GroupNo, state_.GroupMemberTotal, members, path);
-    std::vector<dorvan::ChartMarker> found;
-    for (int k = 1; k <= size && k <= static_cast<int>(g.members.size()); ++k)
-        if (state_.GroupMemberFound[k])
-            found.push_back(g.members[static_cast<std::size_t>(k - 1)]);
-
-    const QColor colour = dorvan::chartColour(dorvan::VstupUdajFarby(state_.GroupNo));
-    QPainter p(&Image1);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    dorvan::paintChartMarkers(p, found, colour, colour);
-    dorvan::paintChartPath(p, g.path);
-    if (g.hasOptimum)
-        dorvan::paintChartOptimum(p, g.optimum);
-    p.end();
+    dorvan::paintCurrentGroup(Image1, chart_, state_);
     showSurface();
 }
 

@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@ class QRadioButton;
 class TDorvan_Central;
 class TVstupUdajov;
 namespace dorvan {
+struct CooperRunInputs;
 struct Project;
 class UserDialogs;
 } // namespace dorvan
@@ -114,10 +114,7 @@ private:
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
-    void oneCentreRun();
-    void groupRun();
-    void takeReport(const dorvan::CooperReport& report, int groupNo);
-    void warnOnce(const QString& text);
+    dorvan::CooperRunInputs runInputs() const;
     void showRunNotice();
     QString separator() const;
 
@@ -151,7 +148,6 @@ private:
     bool running_ = false;
     bool rerunPending_ = false;
     QSize laidOutSize_;
-    std::set<QString> warnedThisRun_;
     std::vector<int> historyFullGroups_; // 0 for the one-centre run
 
     QGroupBox* GroupBox3 = nullptr;
@@ -177,4 +173,3 @@ private:
 // project's picture and connects the main window's rerunCooper signal to its run driver.
 // Returns the new window, or none while one is open.
 TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow);
-

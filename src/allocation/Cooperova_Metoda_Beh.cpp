@@ -1,11 +1,10 @@
 // The run driver of the allocation window: one centre for all places, or one per distribution
-// group; the result lists, the panel widths and the drawing calls.
+// group. The computing and the list texts are the core's (CooperRunDriver); here the lists are
+// filled, the panels sized and the drawings called.
 #include "allocation/Cooperova_Metoda.h"
 
-#include "allocation/CooperRunText.h"
+#include "allocation/CooperRunDriver.h"
 #include "common/UserDialogs.h"
-#include "entry/GroupList.h"
-#include "entry/PlaceList.h"
 #include "project/Project.h"
 
 #include <QGroupBox>
@@ -15,7 +14,6 @@
 #include <QLocale>
 #include <QRadioButton>
 
-#include <algorithm>
 #include <exception>
 
 namespace {
@@ -25,9 +23,6 @@ constexpr int MinRunImageSide = 120;
 // The window's client size for a too small drawing area: the two lists plus this much wide.
 constexpr int RunFallbackExtraWidth = 200;
 constexpr int RunFallbackHeight = 200;
-// GroupBox2 in a group run, by whether group 1 was solved.
-constexpr int GroupCentresWidth = 300;
-constexpr int GroupWarningWidth = 200;
 // GroupBox5 is 5 pixels wider than the two lists inside it.
 constexpr int ListsGap = 5;
 // Catch-up runs after a run that was asked for again while it went.
@@ -38,15 +33,11 @@ QString q(const std::string& utf8)
     return QString::fromStdString(utf8);
 }
 
-// A member line back into a stored name for the lookup. Lines come from place names, so they
-// convert; one that does not matches no place.
-dorvan::Text100 memberName(const std::string& line)
+// Adds the lines a list does not show yet: a group run lists group by group.
+void appendNew(QListWidget* list, const std::vector<std::string>& lines)
 {
-    try {
-        return dorvan::Text100::fromUtf8(line);
-    } catch (const std::exception&) {
-        return {};
-    }
+    for (std::size_t i = static_cast<std::size_t>(list->count()); i < lines.size(); ++i)
+        list->addItem(q(lines[i]));
 }
 
 } // namespace
@@ -77,6 +68,23 @@ void TCooperAlokMetod::SpustiCooper()
     running_ = false;
 }
 
+dorvan::CooperRunInputs TCooperAlokMetod::runInputs() const
+{
+    dorvan::CooperRunInputs in;
+    in.quantityOn = inputs_->quantityOn();
+    in.priceOn = inputs_->priceOn();
+    in.flexibilityOn = inputs_->flexibilityOn();
+    in.groupsOn = inputs_->groupsOn();
+    if (in.groupsOn) {
+        in.groupLines = inputs_->groupLines();
+        in.groupCountText = inputs_->groupCountText().toStdString();
+    }
+    in.settings = inputs_->settings();
+    in.mode = dataMode();
+    in.separator = separator().toStdString();
+    return in;
+}
+
 void TCooperAlokMetod::runOnce()
 {
     if (!inputs_->settingsOn())
@@ -88,108 +96,28 @@ void TCooperAlokMetod::runOnce()
         return;
     }
 
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
-    dorvan::VstupUdajCMStavCreate(
-        state_, project_.Record, n, inputs_->quantityOn(), inputs_->priceOn(), inputs_->flexibilityOn());
+    const dorvan::CooperRunInputs in = runInputs();
     ListBox1->clear();
     ListBox2->clear();
-    warnedThisRun_.clear();
     historyFullGroups_.clear();
-
-    if (inputs_->groupsOn() && !inputs_->groupLines().empty())
-        groupRun();
-    else
-        oneCentreRun();
-    showRunNotice();
-}
-
-void TCooperAlokMetod::oneCentreRun()
-{
-    takeReport(dorvan::PocitajCooper(state_, inputs_->settings()), 0);
-    oneCentreFinal_ = state_.FinalIter;
-    Edit1->show();
-
-    const std::string sep = separator().toStdString();
-    const std::vector<std::string> path
-        = dorvan::iterationLines(state_.IterX, state_.IterY, state_.FinalIter, sep);
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        ListBox1->addItem(q(path[i]));
-        width2_ = i == 0 ? dorvan::textPanelWidth(path[i]) : dorvan::fitPanelWidth(width2_, path[i]);
-    }
-    Edit1->setText(q(dorvan::optimumLine(state_.IterX, state_.IterY, state_.FinalIter, sep)));
-
-    ListBox2->clear();
-    const auto& r = project_.Record;
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
-    for (int i = 1; i <= n; ++i) {
-        const std::string line = dorvan::placeLine(
-            dataMode(), i, dorvan::displayName(r.PlaceName[i]), r.PlaceX[i], r.PlaceY[i], sep);
-        ListBox2->addItem(q(line));
-        width1_ = i == 1 ? dorvan::textPanelWidth(line) : dorvan::fitPanelWidth(width1_, line);
-    }
-
-    width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
-    layOutPanels();
-
-    if (inPictureMode() && RadioButton1->isChecked() && r.PictureWidth > 0 && r.PictureHeight > 0)
-        KresliGrafMapaCooper();
-    else
-        KresliGrafCooper();
-}
-
-void TCooperAlokMetod::groupRun()
-{
-    Edit1->hide();
-    const int groups = dorvan::groupCountFromText(inputs_->groupCountText().toStdString());
-    state_.GroupMemberTotal = 0;
-
-    // The place panel is measured for the longest line a place could take.
-    const std::string sep = separator().toStdString();
-    const auto& r = project_.Record;
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
-    width1_ = dorvan::textPanelWidth(dorvan::groupHeader(groups));
-    for (int i = 1; i <= n; ++i)
-        width1_ = dorvan::fitPanelWidth(width1_,
-            dorvan::placeLine(dorvan::ChartDataMode::Manual, i, dorvan::displayName(r.PlaceName[i]),
-                r.PlaceX[i], r.PlaceY[i], sep));
-    if (groups <= 0)
-        return;
-
-    const std::vector<std::string> lines = inputs_->groupLines();
+    const bool groups = dorvan::isGroupRun(in);
+    if (groups)
+        Edit1->hide();
     const bool overPicture = inPictureMode() && RadioButton1->isChecked();
-    for (int g = 1; g <= groups; ++g) {
-        state_.GroupNo = g;
-        const std::vector<std::string> members = dorvan::groupMembers(lines, g);
-        const int size = static_cast<int>(members.size());
-        state_.GroupSize = size;
-        state_.GroupMemberTotal += size;
-        for (int k = 1; k <= size; ++k)
-            state_.GroupMemberName[k] = memberName(members[static_cast<std::size_t>(k - 1)]);
 
-        if (size >= dorvan::MinGroupMembers) {
-            takeReport(dorvan::PocitajCooperSkupiny(state_, inputs_->settings()), g);
-            const int f = state_.FinalIter;
-            const std::string line
-                = dorvan::groupOptimumLine(g, state_.GroupIterX[f], state_.GroupIterY[f], sep);
-            ListBox1->addItem(q(line));
-            width2_ = g == 1 ? GroupCentresWidth : dorvan::fitPanelWidth(width2_, line);
-        } else {
-            warnOnce(q(dorvan::tooFewMembersMessage(g)));
-            if (g == 1)
-                width2_ = GroupWarningWidth;
-            // The members are still looked up, to be listed and drawn.
-            if (size >= 1)
-                takeReport(dorvan::PocitajCooperSkupiny(state_, inputs_->settings()), g);
-        }
-
-        ListBox2->addItem(q(dorvan::groupHeader(g)));
-        if (size < 1)
-            continue;
-        const int first = state_.GroupMemberTotal - size;
-        for (int k = 1; k <= size; ++k)
-            ListBox2->addItem(q(dorvan::memberLine(first + k, members[static_cast<std::size_t>(k - 1)],
-                state_.GroupMemberFound[k], state_.GroupMemberX[k], state_.GroupMemberY[k], sep)));
-        if (g == 1) {
+    dorvan::CooperRunCallbacks callbacks;
+    // The settings are read again for every group, as the data-entry window shows them.
+    callbacks.settings = [this] { return inputs_->settings(); };
+    callbacks.warn = [this](const std::string& text) { dialogs_.warn(this, q(text)); };
+    callbacks.resetPrecision = [this] { inputs_->resetPrecision(); };
+    callbacks.resetCorrection = [this] { inputs_->resetCorrection(); };
+    // Each group is drawn as soon as it is listed: the state holds only the current group.
+    callbacks.groupListed = [this, overPicture](const dorvan::CooperRunResult& soFar, int groupNo) {
+        appendNew(ListBox1, soFar.pathLines);
+        appendNew(ListBox2, soFar.placeLines);
+        width1_ = soFar.groupBox1Width;
+        width2_ = soFar.groupBox2Width;
+        if (groupNo == 1) {
             width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
             layOutPanels();
             if (overPicture)
@@ -201,27 +129,28 @@ void TCooperAlokMetod::groupRun()
             KresliGrafMapaCooperSkupiny2();
         else
             KresliGrafCooperSkupiny2();
+    };
+
+    const dorvan::CooperRunResult res = dorvan::runCooperDriver(
+        state_, project_.Record, project_.State.PlaceCount, in, width1_, width2_, callbacks);
+    appendNew(ListBox1, res.pathLines);
+    appendNew(ListBox2, res.placeLines);
+    width1_ = res.groupBox1Width;
+    width2_ = res.groupBox2Width;
+    historyFullGroups_ = res.historyFullGroups;
+
+    if (!groups) {
+        oneCentreFinal_ = res.finalIter;
+        Edit1->show();
+        Edit1->setText(q(res.optimumText));
+        width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
+        layOutPanels();
+        if (overPicture && project_.Record.PictureWidth > 0 && project_.Record.PictureHeight > 0)
+            KresliGrafMapaCooper();
+        else
+            KresliGrafCooper();
     }
-}
-
-// The solver's messages are shown once a run, and the fields it complained about are put back
-// to their defaults before the next group reads them.
-void TCooperAlokMetod::takeReport(const dorvan::CooperReport& report, int groupNo)
-{
-    for (const std::string& message : report.messages)
-        warnOnce(q(message));
-    if (report.precisionReset)
-        inputs_->resetPrecision();
-    if (report.correctionReset)
-        inputs_->resetCorrection();
-    if (report.historyFull)
-        historyFullGroups_.push_back(groupNo);
-}
-
-void TCooperAlokMetod::warnOnce(const QString& text)
-{
-    if (warnedThisRun_.insert(text).second)
-        dialogs_.warn(this, text);
+    showRunNotice();
 }
 
 // A run that used up the history says so in the status line under the lists, without a box

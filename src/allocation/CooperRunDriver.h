@@ -1,0 +1,100 @@
+#pragma once
+
+// The run driver of the allocation window without the window: it copies the places into the
+// solver's working copy, solves for one centre or for each distribution group, and makes the
+// texts of the result lists and the panel widths they need. The window (SpustiCooper) and the
+// command line both run it; the window draws while a group run goes, through the callbacks.
+
+#include "allocation/ChartGeometry.h"
+#include "allocation/CooperSolver.h"
+#include "project/ProjectRecord.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dorvan {
+
+// What a run reads from the other windows at its start.
+struct CooperRunInputs {
+    bool quantityOn = false; // "Množstvo" (CheckBox1)
+    bool priceOn = false; // "Cena" (CheckBox2)
+    bool flexibilityOn = false; // supply frequency (CheckBox14)
+    bool groupsOn = false; // "Definovanie distribučných skupín - DORVAN" (CheckBox17)
+    std::vector<std::string> groupLines; // the group list ListBox9, UTF-8
+    std::string groupCountText; // the number of groups Edit49 shows
+    // The iteration settings as the settings page shows them. A text the solver complains
+    // about is reset to its default for the rest of the run, as the window resets its field.
+    CooperSettings settings;
+    ChartDataMode mode = ChartDataMode::Manual; // how the places were entered
+    std::string separator = ","; // the locale's decimal separator (UTF-8)
+};
+
+// One group of a group run, as it was listed.
+struct CooperGroupResult {
+    int no = 0;
+    int firstMemberNumber = 0; // m of its first member, counted on through the groups
+    std::vector<std::string> memberNames; // UTF-8, as the group list holds them
+    std::vector<bool> memberFound; // the name matched a place
+    std::vector<ChartPoint> memberPoints; // GroupMemberX / GroupMemberY as the lookup left them
+    bool solved = false; // at least 3 members: the group has a centre
+    int finalIter = 0; // of its own history; 0 when not solved
+    std::vector<IteratePoint> iterates; // GroupIterX / GroupIterY[1..finalIter]
+    bool historyFull = false;
+};
+
+// What a run leaves for the window to show.
+struct CooperRunResult {
+    bool groupRun = false;
+    // One-centre run: the optimum for Edit1 (empty in a group run) and the history's end.
+    std::string optimumText;
+    int finalIter = 0;
+    std::vector<std::string> pathLines; // ListBox1: the iteration path or the group centres
+    std::vector<std::string> placeLines; // ListBox2: the places or the groups and their members
+    // The widths of GroupBox1 (places) and GroupBox2 (path) as the run set them.
+    int groupBox1Width = 0;
+    int groupBox2Width = 0;
+    int groupCount = 0; // groups read from the group count (group run only)
+    std::vector<CooperGroupResult> groups;
+    std::vector<std::string> warnings; // in the order they arose, each text once
+    bool precisionReset = false; // Edit47 went back to "0,01"
+    bool correctionReset = false; // Edit48 went back to "1,0"
+    // Runs that used up the history: 0 for the one-centre run, else group numbers.
+    std::vector<int> historyFullGroups;
+};
+
+// Hooks of a run. Each may be left empty.
+struct CooperRunCallbacks {
+    // The settings as they stand, read again before every solve. Without it the run takes
+    // CooperRunInputs::settings and resets a bad text there itself.
+    std::function<CooperSettings()> settings;
+    // A warning to show, at the moment it arises; each text once a run.
+    std::function<void(const std::string&)> warn;
+    // The precision (Edit47) or correction (Edit48) text is to go back to its default.
+    std::function<void()> resetPrecision;
+    std::function<void()> resetCorrection;
+    // Group run: group groupNo has members and has been listed; the state holds its members
+    // and, for a solved group, its history. The window draws the group here.
+    std::function<void(const CooperRunResult& soFar, int groupNo)> groupListed;
+};
+
+// Whether a run with these inputs solves per group: groups ticked and a group list with lines.
+bool isGroupRun(const CooperRunInputs& inputs);
+
+// The places of the project that a run takes: the count bounded to 0..99.
+int runPlaceCount(int placeCount);
+
+// One run over places 1..placeCount of the record. groupBox1Width and groupBox2Width are the
+// panel widths before the run; a run keeps them where it does not set them (a group run with no
+// group leaves GroupBox2 as it was). Throws only what the record's bounds checks throw.
+CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record, int placeCount,
+    const CooperRunInputs& inputs, int groupBox1Width, int groupBox2Width,
+    const CooperRunCallbacks& callbacks = {});
+
+// The iterates of a history, entries 1..finalIter (bounded to the history).
+std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter);
+
+// The project places 1..placeCount as the chart takes them.
+std::vector<ChartPoint> projectChartPlaces(const TProjectRecord& record, int placeCount);
+
+} // namespace dorvan

@@ -1,0 +1,28 @@
+#pragma once
+
+// The drawings of an allocation run on the window's drawing surface, shared by the allocation
+// window and the command line's render so that both paint the same pixels.
+
+#include "allocation/ChartGeometry.h"
+#include "allocation/CooperSolver.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+namespace dorvan {
+
+// The allocation window's colour, which a surface shows where no drawing covers it.
+QColor cooperWindowColour();
+
+// A new drawing surface of the drawing area's size in the window's colour; a null image for an
+// empty size.
+QImage cooperSurface(QSize size);
+
+// The current group of the state over the group background, with the chart state that
+// background left: its members in the group's colour, labelled on through the groups, and for
+// a group of at least 3 members its path and optimum. A member whose name matched no place has
+// no position of its own and is left out; the others keep their numbers.
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state);
+
+} // namespace dorvan
