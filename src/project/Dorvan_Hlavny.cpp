@@ -170,6 +170,10 @@ QAction* TDorvan_Central::makeAction(
     if (!shortcut.isEmpty())
         a->setShortcut(shortcut);
     a->setStatusTip(hint);
+    // A toolbar button that mirrors the item shows the hint as its tooltip too, not the
+    // item's caption.
+    if (!hint.isEmpty())
+        a->setToolTip(hint);
     return a;
 }
 

@@ -144,7 +144,9 @@ TEST_F(MainWindow, ToolbarButtonsAndModeSwitchStartAsListed)
         SCOPED_TRACE(b.name);
         QToolButton* t = button(b.name);
         ASSERT_NE(t, nullptr);
+        // The hint is both the status text and the tooltip.
         EXPECT_EQ(t->statusTip(), b.hint);
+        EXPECT_EQ(t->toolTip(), b.hint);
         EXPECT_EQ(t->isEnabled(), b.enabled);
         EXPECT_EQ(t->iconSize(), b.icon);
         EXPECT_EQ(t->size(), QSize(31, 30));
