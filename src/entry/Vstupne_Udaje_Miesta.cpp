@@ -415,6 +415,9 @@ void TVstupUdajov::ClickOKButton3()
     valuesChanged();
 
     if (s.NextPlace > s.PlaceCount) {
+        // The count field takes the focus before the entry boxes go off; otherwise the focus
+        // would pass through the place grid, and entering and leaving it commits the grid.
+        Edit1->setFocus();
         PageControl1->setTabEnabled(1, true);
         PageControl1->setTabEnabled(2, true);
         PageControl1->setTabEnabled(3, true);
@@ -430,7 +433,6 @@ void TVstupUdajov::ClickOKButton3()
         VstupGroupBox1->setEnabled(false);
         Label1->setText(u(" Koľko miest doplniť ? "));
         Edit1->clear();
-        Edit1->setFocus();
         s.EntryClosable = true;
         host_.entryLastPlaceEntered();
         if (s.CoordsDiffer)

@@ -446,6 +446,27 @@ TEST_F(EntryWindow, AddingPlacesKeepsTheTotalBelowOneHundred)
     EXPECT_EQ(project->Record.Distance[100][100], 42); // slot 100 is never a place
 }
 
+TEST_F(EntryWindow, CompletingAListCommitsNoGridEditOnTheWay)
+{
+    list({ "A", "B" });
+    project->State.CooperWindowOpen = true;
+    ASSERT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
+    // Completed with the OK button and with Enter: the place itself is the only rerun.
+    count("1");
+    int reruns = host->reruns;
+    place("C", "5", "5");
+    EXPECT_EQ(host->reruns, reruns + 1);
+    EXPECT_TRUE(get<QLineEdit>("Edit1")->hasFocus());
+    count("1");
+    reruns = host->reruns;
+    typeInto("Edit2", "D");
+    typeInto("Edit3", "6");
+    typeInto("Edit4", "6");
+    QTest::keyClick(get<QLineEdit>("Edit4"), Qt::Key_Return);
+    EXPECT_EQ(host->reruns, reruns + 1);
+    EXPECT_TRUE(get<QLineEdit>("Edit1")->hasFocus());
+}
+
 TEST_F(EntryWindow, GridEditsAreCheckedStoredAndSorted)
 {
     list({ "A", "B", "C" });
