@@ -300,13 +300,17 @@ void TVstupUdajov::ClickOKButton2()
 
     if (s.AddPlacesMode) {
         showAddPlacesPrompt();
-        dorvan::CountResult c = dorvan::checkAddCount(Edit1->text().toStdString(), s.PlaceCount);
+        // Places are added to those entered so far. While an addition is under way PlaceCount
+        // is its planned total; counting on from there would leave the places not yet entered
+        // in the list as nameless places at stale coordinates.
+        const int entered = s.NextPlace >= 1 && s.NextPlace <= s.PlaceCount ? s.NextPlace - 1 : s.PlaceCount;
+        dorvan::CountResult c = dorvan::checkAddCount(Edit1->text().toStdString(), entered);
         if (c.check == dorvan::CountCheck::Invalid) {
             refuse("Chybné zadanie!!!");
             return;
         }
         host_.entryFirstCountAccepted();
-        s.NextPlace = s.PlaceCount + 1;
+        s.NextPlace = entered + 1;
         if (c.check == dorvan::CountCheck::TooMany) {
             refuse("Chybné zadanie - celkový počet MAX 99 !!!");
             return;
@@ -314,7 +318,7 @@ void TVstupUdajov::ClickOKButton2()
         s.PlacesComplete = false;
         s.AddCount = c.count;
         openEntry(s.NextPlace);
-        s.PlaceCount += c.count;
+        s.PlaceCount = entered + c.count;
         s.FirstEntryMode = false;
         r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 1;
     } else if (s.FirstEntryMode) {

@@ -446,6 +446,36 @@ TEST_F(EntryWindow, AddingPlacesKeepsTheTotalBelowOneHundred)
     EXPECT_EQ(project->Record.Distance[100][100], 42); // slot 100 is never a place
 }
 
+TEST_F(EntryWindow, ACountTypedAgainDuringAnAdditionCountsFromTheEnteredPlaces)
+{
+    list({ "A", "B" });
+    count("2");
+    place("C", "5", "5");
+    ASSERT_EQ(project->State.NextPlace, 4);
+    // Too many on top of the three entered places: the addition under way goes on unchanged.
+    dialogs.shown.clear();
+    count("97");
+    EXPECT_EQ(dialogs.messages(), QStringList { Max99 });
+    EXPECT_EQ(project->State.NextPlace, 4);
+    EXPECT_EQ(project->State.PlaceCount, 4);
+    EXPECT_EQ(get<QLabel>("Label2")->text(), u("Meno MIESTA_4"));
+
+    // One more than the entered places: no place is left out unentered.
+    count("1");
+    EXPECT_EQ(project->State.NextPlace, 4);
+    EXPECT_EQ(project->State.PlaceCount, 4);
+    EXPECT_EQ(project->State.AddCount, 1);
+    place("D", "7", "7");
+    EXPECT_TRUE(project->State.PlacesComplete);
+    EXPECT_EQ(project->State.PlaceCount, 4);
+    EXPECT_EQ(grid()->rowCount(), 5);
+    QStringList shown;
+    for (int row = 1; row <= 4; ++row)
+        shown << cell(row, 1);
+    EXPECT_EQ(shown, (QStringList { "A", "B", "C", "D" }));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
 TEST_F(EntryWindow, CompletingAListCommitsNoGridEditOnTheWay)
 {
     list({ "A", "B" });
