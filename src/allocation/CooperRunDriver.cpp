@@ -192,6 +192,27 @@ CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record
     return Run(state, record, placeCount, inputs, callbacks).go(groupBox1Width, groupBox2Width);
 }
 
+std::string runNoticeText(const std::vector<int>& historyFullGroups)
+{
+    if (historyFullGroups.empty())
+        return {};
+    std::string text(HistoryFullNotice);
+    std::string groups;
+    for (int g : historyFullGroups) {
+        if (g <= 0)
+            continue;
+        if (!groups.empty())
+            groups += ", ";
+        groups += std::to_string(g);
+    }
+    if (!groups.empty()) {
+        text += " (SKUPINA ";
+        text += groups;
+        text += ')';
+    }
+    return text;
+}
+
 std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter)
 {
     const int n = std::clamp(finalIter, 0, CooperHistorySize);

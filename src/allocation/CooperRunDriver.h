@@ -91,6 +91,10 @@ CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record
     const CooperRunInputs& inputs, int groupBox1Width, int groupBox2Width,
     const CooperRunCallbacks& callbacks = {});
 
+// The line the window shows under its lists when a run used up a history: the notice, with
+// the groups concerned in brackets ("(SKUPINA 2, 3)"). Empty when no history was used up.
+std::string runNoticeText(const std::vector<int>& historyFullGroups);
+
 // The iterates of a history, entries 1..finalIter (bounded to the history).
 std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter);
 

@@ -158,19 +158,8 @@ void TCooperAlokMetod::runOnce()
 // The line goes away with the next run that reaches its precision.
 void TCooperAlokMetod::showRunNotice()
 {
-    if (historyFullGroups_.empty()) {
-        RunNotice->clear();
-        RunNotice->hide();
-    } else {
-        QString text = q(std::string(dorvan::HistoryFullNotice));
-        QStringList groups;
-        for (int g : historyFullGroups_)
-            if (g > 0)
-                groups << QString::number(g);
-        if (!groups.isEmpty())
-            text += QStringLiteral(" (SKUPINA ") + groups.join(QStringLiteral(", ")) + QLatin1Char(')');
-        RunNotice->setText(text);
-        RunNotice->show();
-    }
+    const QString text = q(dorvan::runNoticeText(historyFullGroups_));
+    RunNotice->setText(text);
+    RunNotice->setVisible(!text.isEmpty());
     layOutPanels();
 }

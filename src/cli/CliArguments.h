@@ -1,0 +1,76 @@
+#pragma once
+
+// The command line of dorvan-cli: its subcommands, their options and their usage texts.
+
+#include "allocation/CooperSolver.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dorvan::cli {
+
+// Bad arguments or bad input: the command stops with exit code 2 and this one-line message.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitBadInput = 2;
+
+enum class Command { Help, Solve, Render, Places, Import };
+enum class OutputFormat { Text, Json, Csv };
+
+struct SolveOptions {
+    std::string project;
+    CooperSettings settings; // the defaults of a new data-entry window
+    bool groups = false;
+    OutputFormat format = OutputFormat::Text;
+};
+
+// The drawing area a render draws on: at least the 120 pixels a run needs, at most 5000.
+inline constexpr int MinRenderSide = 120;
+inline constexpr int MaxRenderSide = 5000;
+
+struct RenderOptions {
+    SolveOptions solve;
+    std::string out;
+    int width = 800;
+    int height = 600;
+    bool picture = true; // "S obrázkom" rather than "Bez obrázku"
+    bool proportional = true; // "ÁNO" rather than "NIE"
+    bool pdf = false; // by the extension of out
+};
+
+struct PlacesOptions {
+    std::string project;
+    OutputFormat format = OutputFormat::Csv;
+};
+
+struct ImportOptions {
+    std::string csv;
+    std::string out;
+};
+
+struct CliRequest {
+    Command command = Command::Help;
+    std::string helpTopic; // Help: the subcommand asked about, empty for the overview
+    SolveOptions solve;
+    RenderOptions render;
+    PlacesOptions places;
+    ImportOptions import;
+};
+
+// The request from the arguments after the program name. Throws UsageError.
+CliRequest parseArguments(const std::vector<std::string>& args);
+
+// The usage text of a subcommand, or the overview for an empty or unknown topic.
+std::string usageText(std::string_view topic);
+
+// Names of the settings as the options write them.
+std::string_view startName(StartPoint start);
+std::string_view stopName(StoppingRule rule);
+
+} // namespace dorvan::cli

@@ -1,0 +1,481 @@
+#include "cli/CliCommands.h"
+
+#include "allocation/CooperRunText.h"
+#include "cli/JsonWriter.h"
+#include "cli/PlaceCsv.h"
+#include "entry/GroupList.h"
+#include "entry/PlaceList.h"
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace dorvan::cli {
+
+namespace {
+
+// The program shows numbers the Slovak way.
+constexpr const char* Separator = ",";
+
+std::string quoted(std::string_view s)
+{
+    std::string q = "\"";
+    q += s;
+    q += '"';
+    return q;
+}
+
+// Opening a project ticks a criterion's box only for the byte value 1.
+bool switchedOn(const TProjectRecord& r, Criterion c)
+{
+    return r.CriterionOn[static_cast<std::size_t>(c)] == 1;
+}
+
+void writePoint(JsonWriter& j, long double x, long double y)
+{
+    j.beginArray(true);
+    j.value(static_cast<double>(x));
+    j.value(static_cast<double>(y));
+    j.endArray();
+}
+
+void writeIterates(JsonWriter& j, const std::vector<IteratePoint>& points)
+{
+    j.beginArray();
+    for (const IteratePoint& p : points)
+        writePoint(j, p.x, p.y);
+    j.endArray();
+}
+
+void writeLines(JsonWriter& j, const std::vector<std::string>& lines)
+{
+    j.beginArray();
+    for (const std::string& l : lines)
+        j.value(l);
+    j.endArray();
+}
+
+void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
+    const CooperRunResult& res, const CooperState& state)
+{
+    j.beginObject();
+    j.key("project");
+    j.value(o.project);
+    j.key("run");
+    j.value(res.groupRun ? "groups" : "one-centre");
+    j.key("settings");
+    j.beginObject();
+    j.key("start");
+    j.value(startName(o.settings.start));
+    j.key("stop");
+    j.value(stopName(o.settings.rule));
+    j.key("precision");
+    j.value(res.precisionReset ? std::string(DefaultPrecisionText) : o.settings.precisionText);
+    j.key("correction");
+    j.value(res.correctionReset ? std::string(DefaultCorrectionText) : o.settings.correctionText);
+    j.key("quantity");
+    j.value(in.quantityOn);
+    j.key("price");
+    j.value(in.priceOn);
+    j.key("flexibility");
+    j.value(in.flexibilityOn);
+    j.key("groups");
+    j.value(o.groups);
+    j.endObject();
+
+    // The one-centre result; a group run has one per group instead.
+    const std::vector<IteratePoint> path = res.groupRun
+        ? std::vector<IteratePoint> {}
+        : historyPoints(state.IterX, state.IterY, res.finalIter);
+    j.key("start");
+    if (path.empty())
+        j.null();
+    else
+        writePoint(j, path.front().x, path.front().y);
+    j.key("optimum");
+    if (path.empty())
+        j.null();
+    else
+        writePoint(j, path.back().x, path.back().y);
+    j.key("final_iter");
+    if (res.groupRun)
+        j.null();
+    else
+        j.value(res.finalIter);
+    j.key("iterates");
+    writeIterates(j, path);
+
+    j.key("lines");
+    j.beginObject();
+    if (!res.groupRun) {
+        j.key("Edit1");
+        j.value(res.optimumText);
+    }
+    j.key("ListBox1");
+    writeLines(j, res.pathLines);
+    j.key("ListBox2");
+    writeLines(j, res.placeLines);
+    j.endObject();
+
+    if (res.groupRun) {
+        j.key("group_count");
+        j.value(res.groupCount);
+        j.key("groups");
+        j.beginArray();
+        for (const CooperGroupResult& g : res.groups) {
+            j.beginObject();
+            j.key("no");
+            j.value(g.no);
+            j.key("members");
+            j.beginArray();
+            for (std::size_t k = 0; k < g.memberNames.size(); ++k) {
+                j.beginObject(true);
+                j.key("number");
+                j.value(g.firstMemberNumber + static_cast<int>(k));
+                j.key("name");
+                j.value(g.memberNames[k]);
+                const bool found = k < g.memberFound.size() && g.memberFound[k];
+                j.key("x");
+                found ? j.value(g.memberPoints[k].x) : j.null();
+                j.key("y");
+                found ? j.value(g.memberPoints[k].y) : j.null();
+                j.endObject();
+            }
+            j.endArray();
+            if (g.solved && !g.iterates.empty()) {
+                j.key("start");
+                writePoint(j, g.iterates.front().x, g.iterates.front().y);
+                j.key("optimum");
+                writePoint(j, g.iterates.back().x, g.iterates.back().y);
+                j.key("final_iter");
+                j.value(g.finalIter);
+                j.key("iterates");
+                writeIterates(j, g.iterates);
+            } else {
+                j.key("warning");
+                j.value(tooFewMembersMessage(g.no));
+            }
+            j.endObject();
+        }
+        j.endArray();
+    }
+
+    j.key("warnings");
+    writeLines(j, res.warnings);
+    j.key("notice");
+    const std::string notice = runNoticeText(res.historyFullGroups);
+    if (notice.empty())
+        j.null();
+    else
+        j.value(notice);
+    j.endObject();
+}
+
+// A CSV field, quoted when it holds the separator, a quote or a line break.
+std::string csvField(std::string_view s)
+{
+    if (s.find_first_of(";\"\r\n") == std::string_view::npos)
+        return std::string(s);
+    std::string q = "\"";
+    for (char c : s) {
+        if (c == '"')
+            q += '"';
+        q += c;
+    }
+    q += '"';
+    return q;
+}
+
+// The criteria that hold one value each, with the byte that switches them on.
+struct SingleValue {
+    const char* key;
+    Criterion criterion;
+    enum Kind { Number, Whole, Text } kind;
+    double number = 0.0;
+    std::int64_t whole = 0;
+    std::string text;
+};
+
+std::vector<SingleValue> singleValues(const TProjectRecord& r)
+{
+    return {
+        { "max_route_length", CritMaxRouteLength, SingleValue::Number, r.MaxRouteLength, 0, {} },
+        { "max_distribution_time", CritMaxDistributionTime, SingleValue::Number, r.MaxDistributionTime, 0,
+            {} },
+        { "central", CritCentral, SingleValue::Text, 0.0, 0, displayName(r.CentralName) },
+        { "load_time_dc", CritLoadTimes, SingleValue::Number, r.LoadTimeDC, 0, {} },
+        { "load_time_ds", CritLoadTimes, SingleValue::Number, r.LoadTimeDS, 0, {} },
+        { "load_time_dm", CritLoadTimes, SingleValue::Number, r.LoadTimeDM, 0, {} },
+        { "capacity_dc", CritWarehouseCapacity, SingleValue::Number, r.CapacityDC, 0, {} },
+        { "capacity_ds", CritWarehouseCapacity, SingleValue::Number, r.CapacityDS, 0, {} },
+        { "capacity_dm", CritWarehouseCapacity, SingleValue::Number, r.CapacityDM, 0, {} },
+        { "vehicle_count", CritVehicleCount, SingleValue::Whole, 0.0, r.VehicleCount, {} },
+        { "vehicle_capacity", CritVehicleCapacity, SingleValue::Number, r.VehicleCapacity, 0, {} },
+        { "vehicle_speed", CritVehicleSpeed, SingleValue::Number, r.VehicleSpeed, 0, {} },
+        { "places_per_group", CritEvenGroups, SingleValue::Whole, 0.0, r.PlacesPerGroup, {} },
+    };
+}
+
+// The per-place criteria, which weigh the places.
+struct PlaceCriterion {
+    const char* key;
+    Criterion criterion;
+};
+const PlaceCriterion PlaceCriteria[]
+    = { { "quantity", CritQuantity }, { "price", CritPrice }, { "flexibility", CritFlexibility } };
+
+void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
+{
+    out << "number;name;x;y;quantity;price;flexibility\n";
+    for (int i = 1; i <= n; ++i) {
+        out << i << ';' << csvField(displayName(r.PlaceName[i])) << ';'
+            << formatGeneral15(r.PlaceX[i], Separator) << ';' << formatGeneral15(r.PlaceY[i], Separator)
+            << ';' << formatGeneral15(r.PlaceQuantity[i], Separator) << ';'
+            << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i] << '\n';
+    }
+    out << "\ncriterion;on;value\n";
+    for (const PlaceCriterion& c : PlaceCriteria)
+        out << c.key << ';' << (switchedOn(r, c.criterion) ? 1 : 0) << ";\n";
+    for (const SingleValue& v : singleValues(r)) {
+        out << v.key << ';' << (switchedOn(r, v.criterion) ? 1 : 0) << ';';
+        if (v.kind == SingleValue::Number)
+            out << formatGeneral15(v.number, Separator);
+        else if (v.kind == SingleValue::Whole)
+            out << v.whole;
+        else
+            out << csvField(v.text);
+        out << '\n';
+    }
+    out << "groups;" << (switchedOn(r, CritGroups) ? 1 : 0) << ';' << std::clamp(r.GroupCount, 0, MaxPlaces)
+        << '\n';
+}
+
+void placesJson(const TProjectRecord& r, int n, const std::string& path, std::ostream& out)
+{
+    JsonWriter j;
+    j.beginObject();
+    j.key("project");
+    j.value(path);
+    j.key("place_count");
+    j.value(n);
+    j.key("picture");
+    if (r.hasPicture()) {
+        j.beginObject(true);
+        j.key("width");
+        j.value(r.PictureWidth);
+        j.key("height");
+        j.value(r.PictureHeight);
+        j.endObject();
+    } else {
+        j.null();
+    }
+    j.key("places");
+    j.beginArray();
+    for (int i = 1; i <= n; ++i) {
+        j.beginObject(true);
+        j.key("number");
+        j.value(i);
+        j.key("name");
+        j.value(displayName(r.PlaceName[i]));
+        j.key("x");
+        j.value(r.PlaceX[i]);
+        j.key("y");
+        j.value(r.PlaceY[i]);
+        j.key("quantity");
+        j.value(r.PlaceQuantity[i]);
+        j.key("price");
+        j.value(r.PlacePrice[i]);
+        j.key("flexibility");
+        j.value(r.PlaceFlexibility[i]);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("criteria");
+    j.beginObject();
+    for (const PlaceCriterion& c : PlaceCriteria) {
+        j.key(c.key);
+        j.beginObject(true);
+        j.key("on");
+        j.value(switchedOn(r, c.criterion));
+        j.endObject();
+    }
+    for (const SingleValue& v : singleValues(r)) {
+        j.key(v.key);
+        j.beginObject(true);
+        j.key("on");
+        j.value(switchedOn(r, v.criterion));
+        j.key("value");
+        if (v.kind == SingleValue::Number)
+            j.value(v.number);
+        else if (v.kind == SingleValue::Whole)
+            j.value(v.whole);
+        else
+            j.value(v.text);
+        j.endObject();
+    }
+    j.key("groups");
+    j.beginObject(true);
+    j.key("on");
+    j.value(switchedOn(r, CritGroups));
+    j.key("count");
+    j.value(std::clamp(r.GroupCount, 0, MaxPlaces));
+    j.endObject();
+    j.endObject();
+    j.endObject();
+    out << j.text();
+}
+
+std::string readWholeFile(const std::string& path, std::size_t limit)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw UsageError(path + ": cannot be read");
+    std::string bytes;
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > limit)
+            break;
+    }
+    if (in.bad())
+        throw UsageError(path + ": cannot be read");
+    return bytes;
+}
+
+} // namespace
+
+LoadedProject loadProject(const std::string& path, std::ostream& err)
+{
+    LoadedProject p;
+    try {
+        p = readProjectFile(path);
+    } catch (const std::exception& e) {
+        throw UsageError(path + ": " + e.what());
+    }
+    if (p.pictureTruncated)
+        err << "dorvan-cli: " << path << ": Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!\n";
+    return p;
+}
+
+int projectPlaceCount(const TProjectRecord& record)
+{
+    return runPlaceCount(record.SavedPlaceCount);
+}
+
+CooperRunInputs runInputsFor(const TProjectRecord& r, const SolveOptions& o)
+{
+    CooperRunInputs in;
+    in.quantityOn = switchedOn(r, CritQuantity);
+    in.priceOn = switchedOn(r, CritPrice);
+    in.flexibilityOn = switchedOn(r, CritFlexibility);
+    in.groupsOn = o.groups;
+    if (o.groups) {
+        const GroupLists lists = buildGroupLists(r, projectPlaceCount(r));
+        in.groupLines = lists.groups;
+        in.groupCountText = std::to_string(lists.groupCount);
+    }
+    in.settings = o.settings;
+    in.mode = r.hasPicture() ? ChartDataMode::Picture : ChartDataMode::Manual;
+    // in.separator keeps its default, the Slovak decimal comma the program shows.
+    return in;
+}
+
+CooperRunCallbacks reportingCallbacks(const SolveOptions& o, std::ostream& err)
+{
+    CooperRunCallbacks cb;
+    cb.warn = [&err, &o](const std::string& text) {
+        err << "dorvan-cli: " << text;
+        if (text == BadPrecisionMessage)
+            err << " (the precision " << quoted(o.settings.precisionText) << " is replaced by "
+                << quoted(DefaultPrecisionText) << ")";
+        else if (text == BadCorrectionMessage)
+            err << " (the correction value " << quoted(o.settings.correctionText) << " is replaced by "
+                << quoted(DefaultCorrectionText) << ")";
+        err << '\n';
+    };
+    return cb;
+}
+
+void reportNotice(const CooperRunResult& result, std::ostream& err)
+{
+    const std::string notice = runNoticeText(result.historyFullGroups);
+    if (!notice.empty())
+        err << "dorvan-cli: " << notice << '\n';
+}
+
+int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
+{
+    const LoadedProject project = loadProject(o.project, err);
+    const TProjectRecord& r = project.record;
+    const CooperRunInputs in = runInputsFor(r, o);
+    auto state = std::make_unique<CooperState>();
+    const CooperRunResult res = runCooperDriver(*state, r, projectPlaceCount(r), in, textPanelWidth(""),
+        textPanelWidth(""), reportingCallbacks(o, err));
+    reportNotice(res, err);
+
+    if (o.format == OutputFormat::Json) {
+        JsonWriter j;
+        writeSolveJson(j, o, in, res, *state);
+        out << j.text();
+        return ExitOk;
+    }
+    if (!res.groupRun)
+        out << "Edit1\n" << res.optimumText << '\n';
+    out << "ListBox1\n";
+    for (const std::string& l : res.pathLines)
+        out << l << '\n';
+    out << "ListBox2\n";
+    for (const std::string& l : res.placeLines)
+        out << l << '\n';
+    return ExitOk;
+}
+
+int placesCommand(const PlacesOptions& o, std::ostream& out, std::ostream& err)
+{
+    const LoadedProject project = loadProject(o.project, err);
+    const int n = projectPlaceCount(project.record);
+    if (o.format == OutputFormat::Json)
+        placesJson(project.record, n, o.project, out);
+    else
+        placesCsv(project.record, n, out);
+    return ExitOk;
+}
+
+int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
+{
+    std::error_code same;
+    if (std::filesystem::equivalent(o.csv, o.out, same))
+        throw UsageError(o.out + ": is the place list itself; choose another name for the project");
+    const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
+    const PlaceCsv csv = readPlaceCsv(bytes);
+    if (!csv.ok()) {
+        for (const CsvProblem& p : csv.problems) {
+            err << "dorvan-cli: " << o.csv;
+            if (p.line > 0)
+                err << ':' << p.line;
+            err << ": " << p.message << '\n';
+        }
+        err << "dorvan-cli: " << o.csv << ": nothing was written\n";
+        return ExitBadInput;
+    }
+    try {
+        saveProjectFile(o.out, csv.record, RgbPicture {});
+    } catch (const std::exception& e) {
+        throw UsageError(o.out + ": " + e.what());
+    }
+    out << o.out << ": " << csv.placeCount << " places";
+    if (csv.columns > 3)
+        out << " with "
+            << (csv.columns == 4          ? "quantity"
+                       : csv.columns == 5 ? "quantity and price"
+                                          : "quantity, price and flexibility");
+    out << '\n';
+    return ExitOk;
+}
+
+} // namespace dorvan::cli

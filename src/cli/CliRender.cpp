@@ -1,0 +1,105 @@
+#include "cli/CliRender.h"
+
+#include "allocation/ChartPainter.h"
+#include "allocation/CooperRunPainter.h"
+#include "cli/CliCommands.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace dorvan::cli {
+
+namespace {
+
+// Qt's notes about the environment of a headless run say nothing about the drawing.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QStringLiteral("QStandardPaths:")))
+        return;
+    fprintf(stderr, "dorvan-cli: %s\n", qPrintable(text));
+}
+
+bool writePdf(const QImage& image, QSaveFile& file)
+{
+    QPdfWriter pdf(&file);
+    pdf.setCreator(QStringLiteral("dorvan-cli"));
+    pdf.setTitle(QStringLiteral("DORVAN"));
+    // One page of the drawing's size at 96 pixels an inch; the picture stays as it was drawn.
+    pdf.setResolution(96);
+    pdf.setPageSize(
+        QPageSize(QSizeF(image.width() * 72.0 / 96.0, image.height() * 72.0 / 96.0), QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p;
+    if (!p.begin(&pdf))
+        return false;
+    p.drawImage(QRect(0, 0, image.width(), image.height()), image);
+    return p.end();
+}
+
+} // namespace
+
+QImage renderChart(const RenderOptions& o, std::ostream& err)
+{
+    const LoadedProject project = loadProject(o.solve.project, err);
+    const TProjectRecord& r = project.record;
+    const int n = projectPlaceCount(r);
+    const CooperRunInputs in = runInputsFor(r, o.solve);
+    // The drawing over the map picture ("S obrázkom") is not built yet; like the window, it
+    // draws the chart meanwhile, so the choice changes no pixel.
+    QImage image = cooperSurface(QSize(o.width, o.height));
+    ChartState chart;
+    const std::vector<ChartPoint> places = projectChartPlaces(r, n);
+    auto state = std::make_unique<CooperState>();
+
+    CooperRunCallbacks cb = reportingCallbacks(o.solve, err);
+    cb.groupListed = [&](const CooperRunResult&, int groupNo) {
+        if (groupNo == 1)
+            KresliGrafCooperSkupiny1(image, places, chart);
+        paintCurrentGroup(image, chart, *state);
+    };
+    const CooperRunResult res = runCooperDriver(*state, r, n, in, 0, 0, cb);
+    reportNotice(res, err);
+    if (!res.groupRun)
+        KresliGrafCooper(
+            image, places, historyPoints(state->IterX, state->IterY, res.finalIter), in.mode, chart);
+    return image;
+}
+
+int renderCommand(const RenderOptions& o, std::ostream& out, std::ostream& err)
+{
+    std::optional<QGuiApplication> app;
+    if (QCoreApplication::instance() == nullptr) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietMessages);
+        static int argc = 1;
+        static char name[] = "dorvan-cli";
+        static char* argv[] = { name, nullptr };
+        app.emplace(argc, argv);
+    }
+    // The window shows numbers the Slovak way, whatever the system's language.
+    QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
+
+    const QImage image = renderChart(o, err);
+    const QString path = QString::fromStdString(o.out);
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written)
+        written = o.pdf ? writePdf(image, file) : image.save(&file, "PNG");
+    if (!written || !file.commit()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        throw UsageError(o.out + ": cannot be written (" + why.toStdString() + ")");
+    }
+    out << o.out << ": " << image.width() << " x " << image.height() << (o.pdf ? " PDF\n" : " PNG\n");
+    return ExitOk;
+}
+
+} // namespace dorvan::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+// "dorvan-cli render": the result chart as the allocation window draws it, painted off screen.
+
+#include "cli/CliArguments.h"
+
+#include <QImage>
+
+#include <iosfwd>
+
+namespace dorvan::cli {
+
+// The drawing of a run on a surface of the requested size, the same pixels the allocation
+// window's surface holds after the same run. Needs a QGuiApplication. Throws UsageError for a
+// project that cannot be read.
+QImage renderChart(const RenderOptions& options, std::ostream& err);
+
+// Renders and writes the PNG or PDF file; makes its own QGuiApplication on the offscreen
+// platform when there is none.
+int renderCommand(const RenderOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace dorvan::cli

@@ -1,0 +1,38 @@
+// dorvan-cli: location-allocation of DORVAN from the command line.
+#include "cli/CliArguments.h"
+#include "cli/CliCommands.h"
+#include "cli/CliRender.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char* argv[])
+{
+    using namespace dorvan::cli;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        const CliRequest req = parseArguments(args);
+        switch (req.command) {
+        case Command::Help:
+            std::cout << usageText(req.helpTopic);
+            return ExitOk;
+        case Command::Solve:
+            return solveCommand(req.solve, std::cout, std::cerr);
+        case Command::Render:
+            return renderCommand(req.render, std::cout, std::cerr);
+        case Command::Places:
+            return placesCommand(req.places, std::cout, std::cerr);
+        case Command::Import:
+            return importCommand(req.import, std::cout, std::cerr);
+        }
+    } catch (const UsageError& e) {
+        std::cerr << "dorvan-cli: " << e.what() << '\n';
+        return ExitBadInput;
+    } catch (const std::exception& e) {
+        std::cerr << "dorvan-cli: " << e.what() << '\n';
+        return ExitBadInput;
+    }
+    return ExitOk;
+}
