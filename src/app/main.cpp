@@ -2,7 +2,11 @@
 #include "project/Dorvan_Hlavny.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -14,5 +18,18 @@ int main(int argc, char* argv[])
     // The main window creates the About box (hidden) as its last step and keeps it for the run.
     TDorvan_Central central(dialogs);
     central.showMaximized();
+
+    // "dorvan PROJECT.mzd" (a double-click on a project file) opens the project once the window
+    // is on the screen, exactly as "Otvor ako ..." does after its dialog. Qt has taken its own
+    // options out of the arguments already; the first remaining one names the project.
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (!args.isEmpty()) {
+        const QString file = QFileInfo(args.first()).absoluteFilePath();
+        QPointer<TDorvan_Central> window(&central);
+        QTimer::singleShot(0, &central, [window, file] {
+            if (window != nullptr)
+                window->openProjectFile(file);
+        });
+    }
     return app.exec();
 }

@@ -449,8 +449,12 @@ int placesCommand(const PlacesOptions& o, std::ostream& out, std::ostream& err)
 int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
 {
     std::error_code same;
-    if (std::filesystem::equivalent(o.csv, o.out, same))
-        throw UsageError(o.out + ": is the place list itself; choose another name for the project");
+    if (std::filesystem::equivalent(o.csv, o.out, same)) {
+        std::string m = "--out ";
+        m += o.out;
+        m += " is the place list itself; choose another name for the project";
+        throw UsageError(m);
+    }
     const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
     const PlaceCsv csv = readPlaceCsv(bytes);
     if (!csv.ok()) {

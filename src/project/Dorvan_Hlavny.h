@@ -111,6 +111,11 @@ public:
     // The text shown in status panel 1 after every change of an input value.
     static QString changedValuesText();
 
+    // "Otvor ako ..." from the point where the dialog has given a file name (also used for a
+    // project named on the command line). A data-entry window still open is asked to close
+    // first. False when the file was refused or the user kept the window.
+    bool openProjectFile(const QString& fileName);
+
 public slots:
     // Menu and toolbar commands.
     void NovyVUClick();
@@ -151,10 +156,6 @@ protected:
     // Writes the project under a name the user chooses; on success fileName holds the name
     // written.
     bool SaveProjectAs(QString& fileName);
-    // "Otvor ako ..." from the point where the dialog has given a file name (also used for a
-    // project named on the command line). A data-entry window still open is asked to close
-    // first. False when the file was refused or the user kept the window.
-    bool openProjectFile(const QString& fileName);
 
 private:
     void FormCreate();
