@@ -29,10 +29,9 @@ QWidget* TVstupUdajov::buildSettingsSheet()
     sheet->setObjectName("TabSheet14");
     auto* layout = new QGridLayout(sheet);
 
-    auto radio = [this](const char* name, const char* caption) {
+    auto radio = [](const char* name, const char* caption) {
         auto* b = new QRadioButton(u(caption));
         b->setObjectName(name);
-        connect(b, &QRadioButton::clicked, this, &TVstupUdajov::rerunIfCooperOpen);
         return b;
     };
     auto label = [](const char* name, const char* caption) {
@@ -92,6 +91,14 @@ QWidget* TVstupUdajov::buildSettingsSheet()
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(3, 1);
 
+    // A choice counts when it changes: a click on the option already chosen does nothing. The
+    // defaults above are set before this, so a new window asks for no run.
+    for (QRadioButton* b :
+        { RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6 })
+        connect(b, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                rerunIfCooperOpen();
+        });
     connect(Button41, &QPushButton::clicked, this, &TVstupUdajov::Button41Click);
     connect(Edit47, &QLineEdit::returnPressed, this, &TVstupUdajov::Button41Click);
     connect(Button42, &QPushButton::clicked, this, &TVstupUdajov::Button42Click);

@@ -768,6 +768,10 @@ TEST_F(EntryWindow, AnOpenAllocationWindowIsAskedToRunAgainExactlyWhereInputChan
     for (const char* radio : { "RadioButton1", "RadioButton2", "RadioButton5" })
         tick(radio);
     EXPECT_EQ(host->reruns, 9);
+    // A click on the option already chosen changes nothing and runs nothing.
+    tick("RadioButton2");
+    tick("RadioButton5");
+    EXPECT_EQ(host->reruns, 9);
     get<QLineEdit>("Edit47")->setText("0,5");
     click("Button41");
     EXPECT_EQ(host->reruns, 10);
