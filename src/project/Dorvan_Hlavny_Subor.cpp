@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <new>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -256,9 +258,11 @@ void TDorvan_Central::endFileOperation()
 
 void TDorvan_Central::UlozAkoVUClick()
 {
+    // The name chosen in the dialog becomes the project's file name even when writing then
+    // fails, so the next save proposes it again.
     QString name = QString::fromStdString(project_.State.ProjectFileName);
-    if (SaveProjectAs(name))
-        project_.State.ProjectFileName = name.toStdString();
+    SaveProjectAs(name);
+    project_.State.ProjectFileName = name.toStdString();
 }
 
 bool TDorvan_Central::SaveProjectAs(QString& fileName)
@@ -277,6 +281,7 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         return false;
     }
     const QString name = QString::fromStdString(dorvan::withProjectExtension(chosen.toStdString()));
+    fileName = name;
 
     auto* groups = entryWindow_ != nullptr ? entryWindow_->findChild<QCheckBox*>("CheckBox17") : nullptr;
     if (groups != nullptr && groups->isChecked())
@@ -292,19 +297,27 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         r.MapRangeY = 0;
     }
 
-    beginFileOperation(u"Ukladám súbor!"_s);
+    // The status bar turns to saving once the file exists; a file that cannot be created
+    // leaves it as it was.
     dorvan::ProgressTracker tracker(r.PictureWidth, r.PictureHeight);
+    bool created = false;
     try {
-        dorvan::saveProjectFile(name.toStdString(), r, project_.MapPicture,
-            [&](int row, int, int) { showFileProgress(tracker, row, 1); });
+        dorvan::saveProjectFile(
+            name.toStdString(), r, project_.MapPicture,
+            [&](int row, int, int) { showFileProgress(tracker, row, 1); },
+            [&] {
+                created = true;
+                beginFileOperation(u"Ukladám súbor!"_s);
+            });
     } catch (const std::exception& e) {
-        // The previous file, if any, is as it was: the new bytes never replaced it.
-        endFileOperation();
+        // The previous file, if any, is as it was: the new bytes never replaced it. Panel 1
+        // returns to plain text before the message; panel 2 still tells what was under way.
+        if (created && statusBar_ != nullptr)
+            statusBar_->setPanelOwnerDrawn(1, false);
         dialogs_.error(this, QString::fromUtf8(e.what()));
         return false;
     }
     endFileOperation();
-    fileName = name;
     setCaption(programTitle() + u" - "_s + name);
     return true;
 }
@@ -333,10 +346,18 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
     auto& s = project_.State;
     if (entryWindow_ != nullptr && !requestEntryWindowClose())
         return false;
+    s.ProjectFileName = chosen.toStdString();
 
-    // The file is read and checked in full before anything of the project is replaced.
+    // The file is read and checked in full before anything of the project is replaced, and
+    // the memory for building its picture is taken before that too.
     beginFileOperation(u"Otváram súbor!"_s);
     dorvan::LoadedProject loaded;
+    dorvan::RgbPicture built;
+    const auto refused = [&](const QString& message) {
+        endFileOperation();
+        dialogs_.warn(this, message);
+        openCancelled();
+    };
     try {
         std::optional<dorvan::ProgressTracker> tracker;
         loaded = dorvan::readProjectFile(chosen.toStdString(), [&](int row, int width, int height) {
@@ -344,15 +365,26 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
                 tracker.emplace(width, height);
             showFileProgress(*tracker, row, 2);
         });
-    } catch (const std::exception& e) {
-        endFileOperation();
+        if (loaded.record.hasPicture())
+            built.resizeForOverwrite(loaded.record.PictureWidth, loaded.record.PictureHeight);
+    } catch (const dorvan::ProjectFileUnavailable& e) {
+        // Nothing was read: panel 1 returns to plain text, panel 2 keeps "Otváram súbor!"
+        // until it is next changed.
+        if (statusBar_ != nullptr)
+            statusBar_->setPanelOwnerDrawn(1, false);
+        setStatusPanelText(1, QString());
         dialogs_.warn(this, QString::fromUtf8(e.what()));
         openCancelled();
+        return false;
+    } catch (const std::bad_alloc&) {
+        refused(u"Na obrázok projektu nie je dosť pamäte !!!"_s);
+        return false;
+    } catch (const std::exception& e) {
+        refused(QString::fromUtf8(e.what()));
         return false;
     }
     endFileOperation();
 
-    s.ProjectFileName = chosen.toStdString();
     project_.Record = loaded.record;
     project_.MapPicture.clear();
     s.MapPictureOwned = false;
@@ -365,9 +397,22 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
     s.DataEntryOpen = true;
 
     if (picture) {
-        project_.MapPicture = std::move(loaded.picture);
+        // Building the picture, with its own progress display.
+        setStatusPanelText(2, u"Spracovávam dáta!"_s);
+        if (statusBar_ != nullptr) {
+            statusBar_->repaint();
+            statusBar_->setPanelOwnerDrawn(1, true);
+        }
+        dorvan::ProgressTracker tracker(built.width(), built.height());
+        dorvan::buildMapPicture(
+            loaded.picture, built, [&](int row, int, int) { showFileProgress(tracker, row, 0); });
+        loaded.picture.clear();
+        project_.MapPicture = std::move(built);
         s.MapPictureOwned = true;
-        // Drawing the picture and its places on the picture page belongs to that page.
+        // TODO(picture page): size Image1 for the " Proporcionalita " choice, draw MapPicture
+        // stretched over it, mark the places with their labels, fill StringGrid7, enable Image1
+        // and disable Button48.
+        endFileOperation();
     }
 
     s.PictureRangeX = project_.Record.MapRangeX;

@@ -85,7 +85,8 @@ public:
         std::string templ = target + ".XXXXXX";
         fd_ = ::mkstemp(templ.data());
         if (fd_ < 0)
-            throw ProjectFileError("Súbor \"" + target + "\" nemožno vytvoriť: " + systemReason(errno) + " !!!");
+            throw ProjectFileUnavailable("Súbor \"" + target + "\" nemožno vytvoriť: " + systemReason(errno)
+                                         + " !!!");
         path_ = templ;
         // Keep the mode of a file being replaced; a new file gets the usual mode.
         struct stat st {};
@@ -296,16 +297,18 @@ std::string saveTarget(const std::string& path)
             return target;   // a link to a file not there yet
     }
     if (!S_ISREG(st.st_mode))
-        throw ProjectFileError("Do \"" + path + "\" nemožno uložiť projekt: nie je to obyčajný súbor !!!");
+        throw ProjectFileUnavailable("Do \"" + path + "\" nemožno uložiť projekt: nie je to obyčajný súbor !!!");
     return target;
 }
 
 } // namespace
 
 void saveProjectFile(const std::string& path, const TProjectRecord& record, const RgbPicture& picture,
-                     const RowProgress& progress)
+                     const RowProgress& progress, const std::function<void()>& created)
 {
     TempFile out(saveTarget(path));
+    if (created)
+        created();
     const RecordBytes bytes = encodeRecord(record);
     out.write(bytes.data(), bytes.size());
     if (record.hasPicture()) {
@@ -341,13 +344,24 @@ LoadedProject readProjectFile(const std::string& path, const RowProgress& progre
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw ProjectFileError("Súbor \"" + path + "\" nemožno otvoriť: " + systemReason(errno) + " !!!");
+        throw ProjectFileUnavailable("Súbor \"" + path + "\" nemožno otvoriť: " + systemReason(errno) + " !!!");
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
     FileSource src(fd);
     return readFrom(src, progress, RgbPicture::MaxBytes);
+}
+
+void buildMapPicture(const RgbPicture& rows, RgbPicture& picture, const RowProgress& progress)
+{
+    if (picture.width() != rows.width() || picture.height() != rows.height())
+        throw std::invalid_argument("map picture not sized for the rows read");
+    for (int y = 0; y < rows.height(); ++y) {
+        std::memcpy(picture.row(y), rows.row(y), rows.rowBytes());
+        if (progress)
+            progress(y, rows.width(), rows.height());
+    }
 }
 
 LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress,

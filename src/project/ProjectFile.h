@@ -19,6 +19,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file itself cannot be created (saving) or opened (opening): nothing was written or read.
+class ProjectFileUnavailable : public ProjectFileError {
+public:
+    using ProjectFileError::ProjectFileError;
+};
+
 // "Vstupné údaje dorvan ( .mzd )|*.mzd|Všetky súbory|*.*" as a Qt filter.
 inline constexpr const char* ProjectFileFilter = "Vstupné údaje dorvan ( .mzd ) (*.mzd);;Všetky súbory (*)";
 inline constexpr const char* DefaultProjectFileName = "Novy.mzd";
@@ -60,8 +66,10 @@ using RowProgress = std::function<void(int row, int width, int height)>;
 // when the record says there is a picture. The bytes go to a temporary file in the same folder
 // that replaces the target only after everything was written and flushed to disk, so a failed
 // save leaves an existing file as it was. Pixels the picture lacks are written black.
+// created is called once the file exists, before the first byte is written; a failure before
+// that point is a ProjectFileUnavailable.
 void saveProjectFile(const std::string& path, const TProjectRecord& record, const RgbPicture& picture,
-                     const RowProgress& progress = {});
+                     const RowProgress& progress = {}, const std::function<void()>& created = {});
 
 struct LoadedProject {
     TProjectRecord record;
@@ -71,13 +79,19 @@ struct LoadedProject {
 
 // Reads a project. Everything is checked before the caller replaces anything: a file shorter
 // than the record, counts out of range, damaged name lengths, non-finite coordinates of the
-// places and pictures beyond RgbPicture::MaxBytes are refused with a ProjectFileError.
+// places and pictures beyond RgbPicture::MaxBytes are refused with a ProjectFileError (a file
+// that cannot be opened at all with a ProjectFileUnavailable).
 LoadedProject readProjectFile(const std::string& path, const RowProgress& progress = {});
 
 // The same from bytes in memory (used by the file reader and by the fuzz target).
 // maxPictureBytes lowers the picture bound (the fuzz target keeps its inputs cheap).
 LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress = {},
                                std::size_t maxPictureBytes = RgbPicture::MaxBytes);
+
+// Builds the map picture from the picture rows read with a project: row by row from the top,
+// calling progress after each row. picture must already have the size of rows (the caller
+// takes the memory before it replaces anything of the project).
+void buildMapPicture(const RgbPicture& rows, RgbPicture& picture, const RowProgress& progress = {});
 
 // The checks of a decoded record; throws ProjectFileError naming the problem.
 void validateRecord(const TProjectRecord& record, std::size_t maxPictureBytes = RgbPicture::MaxBytes);

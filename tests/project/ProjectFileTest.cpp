@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -172,6 +173,31 @@ TEST(ProjectFile, SaveThenOpenGivesBackRecordAndPicture)
     EXPECT_EQ(rows, 11);
 }
 
+TEST(ProjectFile, MapPictureIsBuiltRowByRowFromTheRowsRead)
+{
+    RgbPicture rows(3, 4);
+    std::mt19937 rng(11);
+    for (auto& b : rows.data())
+        b = static_cast<std::uint8_t>(rng());
+    RgbPicture picture;
+    picture.resizeForOverwrite(3, 4);
+    std::vector<int> seen;
+    buildMapPicture(rows, picture, [&](int y, int w, int h) {
+        seen.push_back(y);
+        EXPECT_EQ(w, 3);
+        EXPECT_EQ(h, 4);
+        // Row y is complete when it is reported.
+        EXPECT_EQ(std::memcmp(picture.row(y), rows.row(y), rows.rowBytes()), 0) << y;
+    });
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(picture, rows);
+
+    // A picture of another size is never written past its end.
+    RgbPicture small(2, 4);
+    EXPECT_THROW(buildMapPicture(rows, small), std::invalid_argument);
+    EXPECT_EQ(small, RgbPicture(2, 4));
+}
+
 TEST(ProjectFile, WidthWithoutHeightMeansNoPicture)
 {
     TProjectRecord r = twoPlaces();
@@ -252,10 +278,14 @@ TEST(ProjectFile, FailedSaveLeavesThePreviousFileIntact)
     const std::string target = dir.file("p.mzd");
     spit(target, {1, 2, 3});
 
-    // A folder we may not write into (skipped for root, who may write anywhere).
+    // A folder we may not write into (skipped for root, who may write anywhere): the file
+    // cannot even be created.
     if (::geteuid() != 0) {
         fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_THROW(saveProjectFile(target, twoPlaces(), RgbPicture()), ProjectFileError);
+        bool created = false;
+        EXPECT_THROW(saveProjectFile(target, twoPlaces(), RgbPicture(), {}, [&] { created = true; }),
+                     ProjectFileUnavailable);
+        EXPECT_FALSE(created);
         fs::permissions(dir.path(), fs::perms::owner_all);
         EXPECT_EQ(slurp(target), (std::vector<std::uint8_t>{1, 2, 3}));
     }
@@ -269,11 +299,14 @@ TEST(ProjectFile, FailedSaveLeavesThePreviousFileIntact)
         rlimit lim{65536, 65536};
         ::setrlimit(RLIMIT_FSIZE, &lim);
         int code = 3;
+        bool created = false;
         try {
-            saveProjectFile(target, twoPlaces(), RgbPicture());
+            saveProjectFile(target, twoPlaces(), RgbPicture(), {}, [&] { created = true; });
             code = 1;
+        } catch (const ProjectFileUnavailable&) {
+            code = 4;   // the file was created; it is the writing that fails
         } catch (const ProjectFileError&) {
-            code = 0;
+            code = created ? 0 : 5;
         } catch (...) {
             code = 2;
         }
@@ -297,8 +330,18 @@ TEST(ProjectFile, FailedSaveLeavesThePreviousFileIntact)
 
 TEST(ProjectFile, MissingFileIsReportedNotCrashed)
 {
-    EXPECT_THROW(readProjectFile("/nonexistent/dir/x.mzd"), ProjectFileError);
-    EXPECT_THROW(saveProjectFile("/nonexistent/dir/x.mzd", twoPlaces(), RgbPicture()), ProjectFileError);
+    EXPECT_THROW(readProjectFile("/nonexistent/dir/x.mzd"), ProjectFileUnavailable);
+    EXPECT_THROW(saveProjectFile("/nonexistent/dir/x.mzd", twoPlaces(), RgbPicture()), ProjectFileUnavailable);
+    // A file that opens but is no project is a damaged file, not a missing one.
+    TempDir dir;
+    spit(dir.file("short.mzd"), {1, 2, 3});
+    try {
+        readProjectFile(dir.file("short.mzd"));
+        ADD_FAILURE() << "a short file was accepted";
+    } catch (const ProjectFileUnavailable&) {
+        ADD_FAILURE() << "a short file was reported as missing";
+    } catch (const ProjectFileError&) {
+    }
 }
 
 TEST(ProjectFile, LinksAreFollowedAndDevicesRefused)
@@ -313,9 +356,9 @@ TEST(ProjectFile, LinksAreFollowedAndDevicesRefused)
     EXPECT_EQ(fs::file_size(real), 124680u);
 
     // Replacing a device by renaming would destroy it.
-    EXPECT_THROW(saveProjectFile("/dev/full", twoPlaces(), RgbPicture()), ProjectFileError);
+    EXPECT_THROW(saveProjectFile("/dev/full", twoPlaces(), RgbPicture()), ProjectFileUnavailable);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
-    EXPECT_THROW(saveProjectFile(dir.path().string(), twoPlaces(), RgbPicture()), ProjectFileError);
+    EXPECT_THROW(saveProjectFile(dir.path().string(), twoPlaces(), RgbPicture()), ProjectFileUnavailable);
     EXPECT_TRUE(fs::is_directory(dir.path()));
 }
 

@@ -20,10 +20,13 @@
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QMap>
+#include <QSet>
 #include <QTest>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <sys/resource.h>
 
 using dorvan::test::MainWindowFixture;
 
@@ -207,13 +210,45 @@ TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
 {
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
     const QString caption = w->caption();
-    dialogs.fileAnswers.push_back(path("missing-folder/x.mzd"));
+    ASSERT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
+    w->setStatusPanelText(2, u("hint"));
+
+    // A file that cannot be created: the status bar is left as it was.
+    dialogs.fileAnswers.push_back(path("missing-folder/x"));
     w->UlozAkoVUClick();
     ASSERT_EQ(dialogs.texts("error").size(), 1);
     EXPECT_TRUE(dialogs.texts("error").first().endsWith(u(" !!!")));
     EXPECT_EQ(w->caption(), caption);
     EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
-    EXPECT_TRUE(state().ProjectFileName.empty());
+    EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
+    EXPECT_EQ(w->statusPanelText(2), u("hint"));
+    // The name chosen is the project's name all the same: the next save proposes it.
+    EXPECT_EQ(QString::fromStdString(state().ProjectFileName), path("missing-folder/x.mzd"));
+    dialogs.fileAnswers.push_back(QString());
+    w->UlozAkoVUClick();
+    EXPECT_TRUE(dialogs.texts("save").last().contains(u("|") + path("missing-folder/x.mzd") + u("|")));
+    EXPECT_EQ(QString::fromStdString(state().ProjectFileName), path("missing-folder/x.mzd"));
+
+    // Writing fails after the file was created (a file size limit stands in for a full disk):
+    // panel 1 is plain text again and empty, panel 2 still says what was under way.
+    const QString target = path("full.mzd");
+    writeBytes(target, { 1, 2, 3 });
+    rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small { 65536, before.rlim_max };
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    dialogs.fileAnswers.push_back(target);
+    w->UlozAkoVUClick();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_EQ(dialogs.texts("error").size(), 2);
+    EXPECT_EQ(fileBytes(target), (std::vector<std::uint8_t> { 1, 2, 3 }));
+    EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
+    EXPECT_EQ(w->statusPanelText(1), QString());
+    EXPECT_EQ(w->statusPanelText(2), u("Ukladám súbor!"));
+    EXPECT_EQ(w->caption(), caption);
+    EXPECT_EQ(QString::fromStdString(state().ProjectFileName), target);
 }
 
 TEST_F(ProjectCommands, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
@@ -315,6 +350,23 @@ TEST_F(ProjectCommands, ShortPictureOpensBlackAndTheUserIsTold)
     EXPECT_EQ(w->project().MapPicture.pixel(0, 1), (dorvan::RgbPicture::Rgb { 0, 0, 0 }));
 }
 
+TEST_F(ProjectCommands, FileThatCannotBeOpenedLeavesItsMessageInPanel2)
+{
+    w->setStatusPanelText(1, u("ZMENENÉ HODNOTY !!!"));
+    dialogs.fileAnswers.push_back(path("nowhere.mzd"));
+    w->OtvorVUClick();
+    ASSERT_EQ(dialogs.texts("warn").size(), 1);
+    EXPECT_TRUE(dialogs.texts("warn").first().endsWith(u(" !!!")));
+    EXPECT_EQ(w->entryWindow(), nullptr);
+    EXPECT_FALSE(on("UlozAkoVU"));
+    // Panel 1 is plain text and empty; panel 2 keeps "Otváram súbor!" until it is next changed.
+    EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
+    EXPECT_EQ(w->statusPanelText(1), QString());
+    EXPECT_EQ(w->statusPanelText(2), u("Otváram súbor!"));
+    // The name chosen in the dialog is the project's name from then on.
+    EXPECT_EQ(QString::fromStdString(state().ProjectFileName), path("nowhere.mzd"));
+}
+
 TEST_F(ProjectCommands, CancelledOpenLeavesNoProjectCommands)
 {
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
@@ -381,8 +433,10 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
 
     QMap<QPair<int, int>, QImage> shots;   // (scheme, row) -> the status bar at that moment
     QList<QPair<int, int>> drawn;
+    QMap<int, QSet<QString>> messages;   // scheme -> the texts of panel 2 while it was drawn
     QObject::connect(w.get(), &TDorvan_Central::fileProgressDrawn, w.get(), [&](int scheme, int row) {
         drawn << qMakePair(scheme, row);
+        messages[scheme] << w->statusPanelText(2);
         if (row == 0 || row == 99)
             shots[qMakePair(scheme, row)] = w->statusPanels()->grab().toImage();
     });
@@ -391,35 +445,41 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
     dialogs.fileAnswers.push_back(path("q.mzd"));
     w->UlozAkoVUClick();
 
-    // One display per row for a 100-row picture, opening in green (2), saving in red (1).
-    ASSERT_EQ(drawn.size(), 200);
-    EXPECT_EQ(drawn.first(), qMakePair(2, 0));
-    EXPECT_EQ(drawn.last(), qMakePair(1, 99));
+    // One display per row for a 100-row picture: reading in green (2), building the picture
+    // in navy (0), saving in red (1).
+    ASSERT_EQ(drawn.size(), 300);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(drawn[i], qMakePair(i < 100 ? 2 : i < 200 ? 0 : 1, i % 100)) << i;
+    EXPECT_EQ(messages[2], QSet<QString> { u("Otváram súbor!") });
+    EXPECT_EQ(messages[0], QSet<QString> { u("Spracovávam dáta!") });
+    EXPECT_EQ(messages[1], QSet<QString> { u("Ukladám súbor!") });
 
     auto colour = [](const QImage& img, int x, int y) { return img.pixelColor(x, y).rgb() & 0xFFFFFF; };
-    auto whiteInTextBox = [&](const QImage& img) {
+    auto textInTextBox = [&](const QImage& img, QRgb text) {
         // "  1%" or "100%" at (w0 + round(w1 / 2) - 13, 3) = (182, 3).
         for (int y = 3; y < 16; ++y)
             for (int x = 182; x < 215; ++x)
-                if (colour(img, x, y) == 0xFFFFFF)
+                if (colour(img, x, y) == text)
                     return true;
         return false;
     };
-    for (int scheme : { 1, 2 }) {
+    for (int scheme : { 0, 1, 2 }) {
         const QImage first = shots.value(qMakePair(scheme, 0));
         const QImage last = shots.value(qMakePair(scheme, 99));
         ASSERT_FALSE(first.isNull());
         ASSERT_FALSE(last.isNull());
-        const QRgb fill = scheme == 1 ? 0xFF0000 : 0x008000;
+        const QRgb fill = scheme == 1 ? 0xFF0000 : scheme == 2 ? 0x008000 : 0x000080;
+        const QRgb border = scheme == 0 ? 0x000080 : 0x000000;
+        const QRgb text = scheme == 0 ? 0xFFFF00 : 0xFFFFFF;
         // After the first row the bar is still empty (step 0), the text says 1 %.
         EXPECT_NE(colour(first, 190, 20), fill) << scheme;
-        EXPECT_TRUE(whiteInTextBox(first)) << scheme;
+        EXPECT_TRUE(textInTextBox(first, text)) << scheme;
         // After the last row: the bar from (133, 18) to (133 + round(126 / 100 * 99), 23).
-        EXPECT_EQ(colour(last, 133, 20), 0x000000u) << scheme;   // border
+        EXPECT_EQ(colour(last, 133, 20), border) << scheme;
         EXPECT_EQ(colour(last, 190, 20), fill) << scheme;
-        EXPECT_EQ(colour(last, 257, 20), 0x000000u) << scheme;   // border, last pixel of the bar
+        EXPECT_EQ(colour(last, 257, 20), border) << scheme;   // the last pixel of the bar
         EXPECT_NE(colour(last, 259, 20), fill) << scheme;
-        EXPECT_TRUE(whiteInTextBox(last)) << scheme;
+        EXPECT_TRUE(textInTextBox(last, text)) << scheme;
     }
     // Afterwards the panels are plain text again and empty.
     EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
