@@ -262,6 +262,27 @@ TEST_F(MainWindow, ExitAsksWithNoPreselectedAndNoKeepsRunning)
     EXPECT_EQ(dialogs.texts("confirm"), QStringList(4, u"Skončiť program ?!!"_s));
 }
 
+TEST_F(MainWindow, ExitWithChildWindowsOpenAsksOnlyTheExitQuestion)
+{
+    w->show();
+    action("NovyVU")->trigger();
+    action("Pomoc")->trigger();
+    ASSERT_NE(w->entryWindow(), nullptr);
+    ASSERT_NE(w->helpWindow(), nullptr);
+    dialogs.confirmAnswers = { true };
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(dialogs.texts("confirm"), QStringList { u"Skončiť program ?!!"_s });
+    // Nothing is written anywhere and the windows go with the frame.
+    EXPECT_TRUE(dialogs.texts("save").isEmpty());
+    QPointer<QWidget> entry = w->entryWindow();
+    QPointer<QWidget> help = w->helpWindow();
+    w.reset();
+    EXPECT_TRUE(entry.isNull());
+    EXPECT_TRUE(help.isNull());
+    EXPECT_TRUE(dialogs.confirmAnswers.empty());
+    EXPECT_EQ(dialogs.texts("confirm").size(), 1);
+}
+
 TEST_F(MainWindow, HelpOpensOnceAndAgainAfterItWasClosed)
 {
     action("Pomoc")->trigger();
