@@ -50,13 +50,16 @@ void TVstupUdajov::buildPages()
     PageControl1->setObjectName("PageControl1");
     layout->addWidget(PageControl1);
 
+    // A page's hint is its tab's tooltip and, for the status bar, the status tip of the page.
     List1 = buildPlacePage();
     PageControl1->addTab(List1, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
     PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
+    List1->setStatusTip(PageControl1->tabToolTip(0));
 
     List2 = buildCriteriaPage();
     PageControl1->addTab(List2, QString::fromUtf8("Definovanie kritérií"));
     PageControl1->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
+    List2->setStatusTip(PageControl1->tabToolTip(1));
 
     List3 = buildRoutePage();
     PageControl1->addTab(List3, QString());
@@ -66,6 +69,7 @@ void TVstupUdajov::buildPages()
     List4->setObjectName("List4");
     PageControl1->addTab(List4, QString::fromUtf8("Celkový zoznam vstupných údajov"));
     PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
+    List4->setStatusTip(PageControl1->tabToolTip(3));
 
     TabSheet19 = new QWidget;
     TabSheet19->setObjectName("TabSheet19");
@@ -278,7 +282,7 @@ void TVstupUdajov::replayCriteria()
         if (box == nullptr)
             continue;
         const bool ticked = on[static_cast<std::size_t>(b)] == 1;
-        box->setChecked(ticked);   // a change runs the click handler as a user's click does
+        box->setChecked(ticked); // a change runs the click handler as a user's click does
         if (!ticked)
             continue;
         if (box == CheckBox17)

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEnterEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -206,6 +208,27 @@ TEST_F(EntryWindow, StartsWithThePagesInOrderAndOnlyTheEntryPagesUsable)
     EXPECT_EQ(pages->tabText(0), u("Vstupné dáta - RUČNÉ ZADANIE"));
     EXPECT_EQ(pages->tabText(1), u("Definovanie kritérií"));
     EXPECT_EQ(pages->tabText(4), u("Vstupné dáta - OBRÁZOK"));
+    // A page's hint reaches the status bar from anywhere on the page.
+    QStringList tips;
+    for (const char* page : { "List1", "List2", "List4" }) {
+        struct TipCatcher : QObject {
+            QStringList* out;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if (e->type() == QEvent::StatusTip)
+                    *out << static_cast<QStatusTipEvent*>(e)->tip();
+                return false;
+            }
+        } catcher;
+        catcher.out = &tips;
+        w->installEventFilter(&catcher);
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(get<QWidget>(page), &enter);
+        w->removeEventFilter(&catcher);
+    }
+    EXPECT_EQ(tips,
+        (QStringList {
+            u("Povinné vstupné hodnoty"), u("Ďalšie rozširujúce kritériá"), u("Zoznam vstupných hodnôt") }));
     EXPECT_TRUE(pages->isTabEnabled(0));
     EXPECT_FALSE(pages->isTabEnabled(1));
     EXPECT_FALSE(pages->isTabVisible(2));
