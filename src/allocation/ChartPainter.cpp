@@ -112,7 +112,7 @@ void paintChartText(
 void paintChartFrame(QPainter& p, const ChartRect& outer, const ChartRect& inner)
 {
     const QPalette palette = QGuiApplication::palette();
-    p.setPen(solidPen(palette.color(QPalette::Light), 2));
+    p.setPen(solidPen(palette.color(QPalette::Midlight), 2));
     p.setBrush(palette.color(QPalette::ToolTipBase));
     p.drawRect(outlineRect(outer));
     p.setBrush(White);

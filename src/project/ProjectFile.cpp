@@ -263,9 +263,16 @@ void validateRecord(const TProjectRecord& r, std::size_t maxPictureBytes)
         checkText(r.GroupedPlaceName[k], "skupín");
     }
     checkText(r.CentralName, "centrály");
-    for (int k = 1; k <= r.SavedPlaceCount; ++k)
+    for (int k = 1; k <= r.SavedPlaceCount; ++k) {
         if (!std::isfinite(r.PlaceX[k]) || !std::isfinite(r.PlaceY[k]))
             throw ProjectFileError("Poškodený súbor: súradnice miesta " + std::to_string(k) + " nie sú číslo !!!");
+        // Quantity, price and flexibility weigh the place in the allocation: a value that is
+        // not a number or is negative would make every result meaningless.
+        if (!std::isfinite(r.PlaceQuantity[k]) || r.PlaceQuantity[k] < 0.0 || !std::isfinite(r.PlacePrice[k])
+            || r.PlacePrice[k] < 0.0 || r.PlaceFlexibility[k] < 0)
+            throw ProjectFileError("Poškodený súbor: množstvo, cena alebo flexibilita miesta " + std::to_string(k)
+                                   + " nie je platné číslo !!!");
+    }
     if (r.PictureWidth < 0 || r.PictureHeight < 0)
         throw ProjectFileError("Poškodený súbor: záporná veľkosť obrázku !!!");
     if (r.hasPicture()

@@ -73,7 +73,7 @@ protected:
     {
         saved_ = QApplication::palette();
         QPalette p = saved_;
-        p.setColor(QPalette::Light, EdgeColour);
+        p.setColor(QPalette::Midlight, EdgeColour);
         p.setColor(QPalette::ToolTipBase, TipColour);
         QApplication::setPalette(p);
     }

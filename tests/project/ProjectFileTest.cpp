@@ -261,6 +261,10 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithAMessage)
               "");
     EXPECT_NE(refusal(with([](TProjectRecord& r) { r.PlaceX[2] = std::numeric_limits<double>::infinity(); })), "");
     EXPECT_NE(refusal(with([](TProjectRecord& r) { r.PlaceY[1] = std::nan(""); })), "");
+    EXPECT_NE(refusal(with([](TProjectRecord& r) { r.PlaceQuantity[2] = std::numeric_limits<double>::infinity(); })),
+              "");
+    EXPECT_NE(refusal(with([](TProjectRecord& r) { r.PlacePrice[1] = -1.0; })), "");
+    EXPECT_NE(refusal(with([](TProjectRecord& r) { r.PlaceFlexibility[2] = -3; })), "");
     // A damaged length byte in any name list.
     auto bytes = encoded(twoPlaces());
     bytes[RecordOffset::PriorityName + 101 * 4] = 101;
