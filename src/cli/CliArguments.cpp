@@ -229,7 +229,9 @@ int sizePart(std::string_view text, bool& ok)
 {
     int v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    ok = ok && !text.empty() && ec == std::errc() && end == text.data() + text.size();
+    // Digits only: no sign, no blank.
+    ok = ok && !text.empty() && std::isdigit(static_cast<unsigned char>(text.front())) && ec == std::errc()
+        && end == text.data() + text.size();
     return v;
 }
 
@@ -238,7 +240,7 @@ bool endsWithNoCase(std::string_view s, std::string_view suffix)
     if (s.size() < suffix.size())
         return false;
     return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+        [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
 }
 
 void needInput(const RawArguments& raw, const std::string& cmd, const char* what)

@@ -1,0 +1,721 @@
+// dorvan-cli run as a process: its lines, numbers and pictures against the allocation window
+// opened on the same project with the same settings.
+#include "allocation/CooperInputs.h"
+#include "allocation/Cooperova_Metoda.h"
+#include "entry/GroupList.h"
+#include "entry/PlaceList.h"
+#include "entry/Vstupne_Udaje.h"
+#include "project/Dorvan_Hlavny.h"
+#include "project/ProjectFile.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '{' << l.join(" | ").toStdString() << '}';
+}
+
+namespace {
+
+using dorvan::test::ScriptedDialogs;
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+
+    QStringList outLines() const { return out.split('\n', Qt::SkipEmptyParts); }
+    QStringList errLines() const { return err.split('\n', Qt::SkipEmptyParts); }
+};
+
+// Runs the built dorvan-cli and waits for it (the bound only keeps a hung process from
+// holding the test run).
+CliRun runCli(const QStringList& args)
+{
+    QProcess p;
+    p.setProgram(QStringLiteral(DORVAN_CLI));
+    p.setArguments(args);
+    p.start();
+    CliRun r;
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        r.err = QStringLiteral("(did not finish)");
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QStringList items(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; list != nullptr && i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Set DORVAN_CHART_PNG to a folder to keep both pictures when they differ.
+int differentPixels(const QImage& a, const QImage& b, const char* name)
+{
+    if (a.size() != b.size())
+        return -1;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int j = 0; j < x.height(); ++j)
+        for (int i = 0; i < x.width(); ++i)
+            n += x.pixel(i, j) != y.pixel(i, j) ? 1 : 0;
+    const QString folder = qEnvironmentVariable("DORVAN_CHART_PNG");
+    if (n > 0 && !folder.isEmpty()) {
+        x.save(QDir(folder).filePath(QString::fromUtf8(name) + "-window.png"));
+        y.save(QDir(folder).filePath(QString::fromUtf8(name) + "-cli.png"));
+    }
+    return n;
+}
+
+struct PlaceSpec {
+    const char* name;
+    double x;
+    double y;
+    double quantity = 1.0;
+    double price = 1.0;
+    int flexibility = 1;
+};
+
+// A project as the program writes it after "Nový", with the places in the order given.
+std::unique_ptr<dorvan::TProjectRecord> projectWith(const std::vector<PlaceSpec>& places)
+{
+    auto r = std::make_unique<dorvan::TProjectRecord>();
+    dorvan::ResetProjectAtStart(*r);
+    dorvan::ResetProjectForNew(*r);
+    int i = 0;
+    for (const PlaceSpec& p : places) {
+        ++i;
+        dorvan::storeNewPlace(*r, i, dorvan::Text100::fromUtf8(p.name), p.x, p.y);
+        r->PlaceQuantity[i] = p.quantity;
+        r->PlacePrice[i] = p.price;
+        r->PlaceFlexibility[i] = p.flexibility;
+    }
+    dorvan::computeDistances(*r, i);
+    r->SavedPlaceCount = i;
+    return r;
+}
+
+// What the data-entry window shows after "Otvor ako ..." of a project: the criteria boxes as
+// the bytes tick them, the stored groups in the group list, the settings as given. Used where
+// the real data-entry window cannot show it yet: its pages for quantity, price and flexibility
+// are not built, so the real window weighs no place until they are.
+struct ProjectInputs : CooperInputs {
+    ProjectInputs(const dorvan::TProjectRecord& r, dorvan::CooperSettings s)
+        : record(r)
+        , values(std::move(s))
+    {
+    }
+    bool on(dorvan::Criterion c) const { return record.CriterionOn[static_cast<std::size_t>(c)] == 1; }
+
+    bool entryVisible() const override { return true; }
+    bool settingsOn() const override { return true; }
+    bool groupsOn() const override { return on(dorvan::CritGroups); }
+    bool quantityOn() const override { return on(dorvan::CritQuantity); }
+    bool priceOn() const override { return on(dorvan::CritPrice); }
+    bool flexibilityOn() const override { return on(dorvan::CritFlexibility); }
+    std::vector<std::string> groupLines() const override
+    {
+        return dorvan::buildGroupLists(record, record.SavedPlaceCount).groups;
+    }
+    QString groupCountText() const override { return QString::number(record.GroupCount); }
+    dorvan::CooperSettings settings() const override { return values; }
+    void resetPrecision() override { values.precisionText = dorvan::DefaultPrecisionText; }
+    void resetCorrection() override { values.correctionText = dorvan::DefaultCorrectionText; }
+    bool pictureMode() const override { return record.hasPicture(); }
+    QTableWidget* coordinateGrid() const override { return nullptr; }
+
+    const dorvan::TProjectRecord& record;
+    dorvan::CooperSettings values;
+};
+
+// The allocation window on a project read from its file, with its criteria ticked.
+struct WindowOnProject {
+    WindowOnProject(const QString& file, dorvan::CooperSettings settings = {})
+    {
+        dorvan::LoadedProject loaded = dorvan::readProjectFile(file.toStdString());
+        project.resetAtStart();
+        project.Record = loaded.record;
+        project.State.PlaceCount = project.Record.SavedPlaceCount;
+        project.State.CooperClosedByProgram = true; // closes without asking
+        frame.resize(1200, 900);
+        frame.show();
+        window = new TCooperAlokMetod(
+            project, dialogs, std::make_unique<ProjectInputs>(project.Record, std::move(settings)), &frame);
+        window->setResultChoiceByPicture(project.Record.hasPicture());
+        window->show();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    dorvan::Project project;
+    ScriptedDialogs dialogs;
+    QWidget frame;
+    TCooperAlokMetod* window = nullptr;
+};
+
+// What the window shows, in the blocks the text output prints.
+QStringList blocksOf(TCooperAlokMetod* c)
+{
+    QStringList out;
+    auto* edit = c->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    if (edit != nullptr && !edit->isHidden())
+        out << "Edit1" << edit->text();
+    out << "ListBox1" << items(c->findChild<QListWidget*>(QStringLiteral("ListBox1")));
+    out << "ListBox2" << items(c->findChild<QListWidget*>(QStringLiteral("ListBox2")));
+    return out;
+}
+
+// The window's drawing against a render of the same size: the number of pixels that differ.
+int renderDifference(const QTemporaryDir& dir, TCooperAlokMetod* c, const QString& project,
+    const QStringList& extra, const char* name)
+{
+    const QImage shown = c->image();
+    EXPECT_FALSE(shown.isNull());
+    const QString png = dir.filePath(QString::fromUtf8(name) + ".png");
+    const CliRun r = runCli(QStringList { "render", project, "--out", png, "--size",
+                                QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()) }
+        + extra);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage drawn(png);
+    EXPECT_EQ(drawn.size(), shown.size());
+    return differentPixels(shown, drawn, name);
+}
+
+// The main window with a project opened as "Otvor ako ..." does, and the real data-entry window.
+class CliAgainstWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        w = std::make_unique<TDorvan_Central>(dialogs);
+        w->resize(1280, 900);
+        w->show();
+    }
+    void TearDown() override
+    {
+        // The windows close without asking.
+        w->project().State.CooperClosedByProgram = true;
+        w.reset();
+    }
+
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QString save(const char* name, const dorvan::TProjectRecord& r, const dorvan::RgbPicture& picture = {})
+    {
+        const QString p = path(name);
+        dorvan::saveProjectFile(p.toStdString(), r, picture);
+        return p;
+    }
+
+    // Opens the project as "Otvor ako ..." does and then "Riešenie DORVAN".
+    TCooperAlokMetod* openInWindow(const QString& project)
+    {
+        if (w->entryWindow() != nullptr)
+            dialogs.confirmAnswers.push_back(true); // the data-entry window's close question
+        EXPECT_TRUE(w->openProjectFile(project));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        w->CooperClick();
+        settle();
+        auto* c = w->findChild<TCooperAlokMetod*>(QStringLiteral("CooperAlokMetod"));
+        EXPECT_NE(c, nullptr);
+        return c;
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    template <typename T> T* entry(const char* name) const
+    {
+        auto* c = w->entryWindow() != nullptr ? w->entryWindow()->findChild<T*>(QString::fromLatin1(name))
+                                              : nullptr;
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TDorvan_Central> w;
+};
+
+void expectIteratesMatch(
+    const QJsonArray& json, const dorvan::CooperHistory& x, const dorvan::CooperHistory& y, int n)
+{
+    ASSERT_EQ(json.size(), n);
+    for (int j = 1; j <= n; ++j) {
+        const QJsonArray point = json[j - 1].toArray();
+        ASSERT_EQ(point.size(), 2);
+        EXPECT_EQ(point[0].toDouble(), static_cast<double>(x[j])) << "iterate " << j;
+        EXPECT_EQ(point[1].toDouble(), static_cast<double>(y[j])) << "iterate " << j;
+    }
+}
+
+QStringList jsonLines(const QJsonValue& v)
+{
+    QStringList out;
+    for (const QJsonValue& l : v.toArray())
+        out << l.toString();
+    return out;
+}
+
+// The sample list without its quantity column: the real data-entry window shows no weights yet.
+QString unweightedSample(const QTemporaryDir& dir)
+{
+    QFile in(QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.csv"));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray csv;
+    for (QByteArray line : in.readAll().split('\n')) {
+        if (!line.startsWith('#') && line.count(';') == 3)
+            line.truncate(line.lastIndexOf(';'));
+        csv += line + '\n';
+    }
+    const QString list = dir.filePath("towns-plain.csv");
+    QFile out(list);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(csv);
+    out.close();
+    const QString project = dir.filePath("towns-plain.mzd");
+    const CliRun r = runCli({ "import", list, "--out", project });
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    return project;
+}
+
+// Places A..H and one outside every group; group 2 is too small and group 3 names a place that
+// does not exist.
+std::unique_ptr<dorvan::TProjectRecord> groupProject()
+{
+    auto r = projectWith(
+        { { "Sever", 40, 80, 3, 2, 1 }, { "Juh", 45, 5, 1, 1, 4 }, { "Stred", 50, 40, 10, 1, 1 },
+            { "Západ", 5, 45, 2, 1.5, 2 }, { "Východ", 95, 42, 1, 3, 1 }, { "Les", 20, 70, 1, 1, 1 },
+            { "Lúka", 70, 15, 5, 1, 3 }, { "Háj", 75, 75, 1, 1, 1 }, { "Mimo", 100, 100, 1, 1, 1 } });
+    r->setCriterion(dorvan::CritGroups, true);
+    r->GroupCount = 3;
+    r->GroupPlaceCount[1] = 4;
+    r->GroupPlaceCount[2] = 2;
+    r->GroupPlaceCount[3] = 4;
+    const char* members[]
+        = { "Sever", "Les", "Háj", "Stred", "Juh", "Lúka", "Západ", "Východ", "Nikde", "Sever" };
+    for (int k = 1; k <= 10; ++k)
+        r->GroupedPlaceName[k] = dorvan::Text100::fromUtf8(members[k - 1]);
+    return r;
+}
+
+const QString TooSmallGroup2 = QString::fromUtf8("Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!");
+
+} // namespace
+
+TEST(CliOnTheSample, ImportMakesTheCommittedProjectAndSolveShowsWhatTheWindowShows)
+{
+    // The sample project is what import makes of the sample list, byte for byte.
+    QTemporaryDir dir;
+    const QString project = dir.filePath("towns.mzd");
+    const CliRun imported = runCli({ "import", DORVAN_EXAMPLES "/slovak_towns.csv", "--out", project });
+    ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
+    EXPECT_EQ(imported.outLines(), QStringList { project + ": 27 places with quantity" });
+    EXPECT_TRUE(imported.err.isEmpty());
+    EXPECT_EQ(fileBytes(project), fileBytes(DORVAN_EXAMPLES "/slovak_towns.mzd"));
+
+    // The quantities weigh the towns.
+    WindowOnProject win(project);
+    TCooperAlokMetod* c = win.window;
+    const QStringList shown = blocksOf(c);
+    ASSERT_GT(shown.size(), 30);
+    EXPECT_EQ(shown[0], "Edit1");
+    EXPECT_EQ(shown.last(), u("M27: Žilina, [127,7;169,4]"));
+    EXPECT_TRUE(win.dialogs.shown.empty());
+
+    const CliRun text = runCli({ "solve", project });
+    ASSERT_EQ(text.code, 0) << text.err.toStdString();
+    EXPECT_TRUE(text.err.isEmpty());
+    EXPECT_EQ(text.outLines(), shown);
+
+    const CliRun json = runCli({ "solve", project, "--format", "json" });
+    ASSERT_EQ(json.code, 0);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const auto& s = c->solverState();
+    EXPECT_EQ(o["run"].toString(), "one-centre");
+    EXPECT_EQ(o["final_iter"].toInt(), s.FinalIter);
+    expectIteratesMatch(o["iterates"].toArray(), s.IterX, s.IterY, s.FinalIter);
+    EXPECT_EQ(o["start"].toArray(), o["iterates"].toArray().first().toArray());
+    EXPECT_EQ(o["optimum"][0].toDouble(), static_cast<double>(s.IterX[s.FinalIter]));
+    EXPECT_EQ(o["optimum"][1].toDouble(), static_cast<double>(s.IterY[s.FinalIter]));
+    EXPECT_TRUE(o["settings"]["quantity"].toBool());
+    EXPECT_FALSE(o["settings"]["price"].toBool());
+    EXPECT_EQ(o["settings"]["precision"].toString(), "0,01");
+    const QJsonObject lines = o["lines"].toObject();
+    const QStringList fromJson = QStringList { "Edit1", lines["Edit1"].toString(), "ListBox1" }
+        + jsonLines(lines["ListBox1"]) + QStringList { "ListBox2" } + jsonLines(lines["ListBox2"]);
+    EXPECT_EQ(fromJson, shown);
+    EXPECT_TRUE(o["groups"].isUndefined());
+    EXPECT_TRUE(o["warnings"].toArray().isEmpty());
+    EXPECT_TRUE(o["notice"].isNull());
+
+    EXPECT_EQ(renderDifference(dir, c, project, {}, "towns"), 0);
+
+    // A PDF of the same drawing.
+    const QString pdf = dir.filePath("towns.pdf");
+    const CliRun r = runCli({ "render", project, "--out", pdf });
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF"));
+}
+
+TEST_F(CliAgainstWindow, StoredGroupsGiveTheLinesNumbersAndPixelsOfTheGroupRun)
+{
+    const QString project = save("groups.mzd", *groupProject());
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    const QStringList shown = blocksOf(c);
+    EXPECT_EQ(shown.first(), "ListBox1"); // Edit1 is hidden in a group run
+    EXPECT_TRUE(dialogs.texts("warn").contains(TooSmallGroup2));
+    EXPECT_TRUE(shown.contains(u("M9: Nikde, [?;?]")));
+
+    const CliRun text = runCli({ "solve", project, "--groups" });
+    ASSERT_EQ(text.code, 0) << text.err.toStdString();
+    EXPECT_EQ(text.outLines(), shown);
+    EXPECT_EQ(text.errLines(), QStringList { "dorvan-cli: " + TooSmallGroup2 });
+
+    const CliRun json = runCli({ "solve", project, "--groups", "--format", "json" });
+    ASSERT_EQ(json.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(o["run"].toString(), "groups");
+    EXPECT_TRUE(o["final_iter"].isNull());
+    EXPECT_TRUE(o["optimum"].isNull());
+    EXPECT_TRUE(o["lines"]["Edit1"].isUndefined());
+    EXPECT_EQ(QStringList { "ListBox1" } + jsonLines(o["lines"]["ListBox1"]) + QStringList { "ListBox2" }
+            + jsonLines(o["lines"]["ListBox2"]),
+        shown);
+    const QJsonArray groups = o["groups"].toArray();
+    ASSERT_EQ(groups.size(), 3);
+    EXPECT_EQ(groups[1]["warning"].toString(), TooSmallGroup2);
+    EXPECT_TRUE(groups[1]["iterates"].isUndefined());
+    EXPECT_EQ(groups[1]["members"][0]["number"].toInt(), 5);
+    EXPECT_EQ(groups[1]["members"][0]["name"].toString(), "Juh");
+    EXPECT_EQ(groups[1]["members"][0]["x"].toDouble(), 45.0);
+    EXPECT_TRUE(groups[2]["members"][2]["x"].isNull()); // "Nikde" matches no place
+    // The window keeps the last group's history: group 3.
+    const auto& s = c->solverState();
+    EXPECT_EQ(groups[2]["final_iter"].toInt(), s.FinalIter);
+    expectIteratesMatch(groups[2]["iterates"].toArray(), s.GroupIterX, s.GroupIterY, s.FinalIter);
+    EXPECT_EQ(o["warnings"].toArray().size(), 1);
+
+    EXPECT_EQ(renderDifference(dir, c, project, { "--groups" }, "groups"), 0);
+
+    // Without --groups the command line makes the one-centre run over all places.
+    const CliRun one = runCli({ "solve", project });
+    ASSERT_EQ(one.code, 0);
+    EXPECT_EQ(one.outLines().first(), "Edit1");
+    EXPECT_TRUE(one.outLines().contains(u("M4: Západ, [5;45]")));
+}
+
+TEST(CliOnAWeightedProject, QuantityPriceAndFlexibilityWeighTheGroupsAsInTheWindow)
+{
+    QTemporaryDir dir;
+    auto r = groupProject();
+    r->setCriterion(dorvan::CritQuantity, true);
+    r->setCriterion(dorvan::CritPrice, true);
+    r->setCriterion(dorvan::CritFlexibility, true);
+    const QString project = dir.filePath("weighted.mzd");
+    dorvan::saveProjectFile(project.toStdString(), *r, {});
+
+    WindowOnProject win(project);
+    const QStringList shown = blocksOf(win.window);
+    EXPECT_EQ(win.dialogs.texts("warn"), QStringList { TooSmallGroup2 });
+    const CliRun text = runCli({ "solve", project, "--groups" });
+    ASSERT_EQ(text.code, 0);
+    EXPECT_EQ(text.outLines(), shown);
+    EXPECT_EQ(renderDifference(dir, win.window, project, { "--groups" }, "weighted"), 0);
+
+    const CliRun json = runCli({ "solve", project, "--groups", "--format", "json" });
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_TRUE(o["settings"]["flexibility"].toBool());
+    const auto& s = win.window->solverState();
+    expectIteratesMatch(o["groups"][2]["iterates"].toArray(), s.GroupIterX, s.GroupIterY, s.FinalIter);
+    // The weights move the centre of group 1 away from the unweighted one.
+    r->setCriterion(dorvan::CritQuantity, false);
+    r->setCriterion(dorvan::CritPrice, false);
+    r->setCriterion(dorvan::CritFlexibility, false);
+    const QString plain = dir.filePath("plain.mzd");
+    dorvan::saveProjectFile(plain.toStdString(), *r, {});
+    EXPECT_NE(runCli({ "solve", plain, "--groups" }).outLines()[1], text.outLines()[1]);
+}
+
+TEST_F(CliAgainstWindow, SettingsOfTheDataEntryWindowAndTheirChecksMatchTheOptions)
+{
+    const QString project = unweightedSample(dir);
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(runCli({ "solve", project }).outLines(), blocksOf(c));
+
+    // Start [0;0], the objective rule, a precision the window refuses and a correction it takes.
+    entry<QRadioButton>("RadioButton5")->setChecked(true);
+    entry<QRadioButton>("RadioButton4")->setChecked(true);
+    entry<QLineEdit>("Edit47")->setText("abc");
+    entry<QLineEdit>("Edit48")->setText("2,5");
+    dialogs.shown.clear();
+    QTest::mouseClick(c->findChild<QAbstractButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Chybná presnosť !!!") });
+    EXPECT_EQ(entry<QLineEdit>("Edit47")->text(), "0,01");
+    const QStringList shown = blocksOf(c);
+    ASSERT_GT(shown.size(), 3);
+    EXPECT_TRUE(shown[3].startsWith("[X0;Y0]=[0;0]"));
+
+    const QStringList options { "--start", "origin", "--stop", "objective", "--precision", "abc",
+        "--correction", "2,5" };
+    const CliRun text = runCli(QStringList { "solve", project } + options);
+    ASSERT_EQ(text.code, 0);
+    EXPECT_EQ(text.outLines(), shown);
+    EXPECT_EQ(text.errLines(),
+        QStringList { u("dorvan-cli: Chybná presnosť !!! (the precision \"abc\" is replaced by \"0,01\")") });
+
+    const CliRun json = runCli(QStringList { "solve", project, "--format", "json" } + options);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(o["settings"]["start"].toString(), "origin");
+    EXPECT_EQ(o["settings"]["stop"].toString(), "objective");
+    EXPECT_EQ(o["settings"]["precision"].toString(), "0,01");
+    EXPECT_EQ(o["settings"]["correction"].toString(), "2,5");
+    EXPECT_EQ(o["warnings"].toArray().size(), 1);
+    const auto& s = c->solverState();
+    expectIteratesMatch(o["iterates"].toArray(), s.IterX, s.IterY, s.FinalIter);
+    EXPECT_EQ(renderDifference(dir, c, project, options, "settings"), 0);
+
+    // The X rule never reads the correction value: a bad one goes unnoticed, in both.
+    entry<QRadioButton>("RadioButton1")->setChecked(true);
+    entry<QLineEdit>("Edit47")->setText("0,5");
+    entry<QLineEdit>("Edit48")->setText("0");
+    dialogs.shown.clear();
+    QTest::mouseClick(c->findChild<QAbstractButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(dialogs.shown.empty());
+    const CliRun x = runCli(
+        { "solve", project, "--start", "origin", "--stop", "x", "--precision", "0,5", "--correction", "0" });
+    EXPECT_EQ(x.code, 0);
+    EXPECT_TRUE(x.err.isEmpty()) << x.err.toStdString();
+    EXPECT_EQ(x.outLines(), blocksOf(c));
+
+    // A bad correction value under the objective rule is reported and replaced.
+    const CliRun k = runCli({ "solve", project, "--stop", "objective", "--correction", "-1" });
+    EXPECT_EQ(k.code, 0);
+    EXPECT_EQ(k.errLines(),
+        QStringList { u("dorvan-cli: Chybná korekčná hodnota !!! (the correction value \"-1\" is replaced by "
+                        "\"1,0\")") });
+}
+
+TEST_F(CliAgainstWindow, PictureProjectListsPlainNamesAndDrawsTheSameWithAndWithoutThePicture)
+{
+    auto r = projectWith(
+        { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
+    r->PictureWidth = 4;
+    r->PictureHeight = 3;
+    r->MapRangeX = 250;
+    r->MapRangeY = 200;
+    dorvan::RgbPicture picture(4, 3);
+    const QString project = save("picture.mzd", *r, picture);
+
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    ASSERT_TRUE(w->pictureMode());
+    ASSERT_TRUE(c->findChild<QRadioButton*>(QStringLiteral("RadioButton1"))->isChecked());
+    const QStringList shown = blocksOf(c);
+    EXPECT_TRUE(shown.contains(u("Štvrté, [60;90]")));
+
+    const CliRun text = runCli({ "solve", project });
+    ASSERT_EQ(text.code, 0);
+    EXPECT_EQ(text.outLines(), shown);
+    EXPECT_EQ(renderDifference(dir, c, project, { "--picture", "yes" }, "picture-yes"), 0);
+
+    // "Bez obrázku": the drawing area fills its frame; the chart is the same drawing.
+    QTest::mouseClick(
+        c->findChild<QRadioButton*>(QStringLiteral("RadioButton2")), Qt::LeftButton, {}, QPoint(6, 6));
+    settle();
+    ASSERT_TRUE(c->findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->isChecked());
+    EXPECT_EQ(
+        renderDifference(dir, c, project, { "--picture", "no", "--proportional", "no" }, "picture-no"), 0);
+}
+
+TEST_F(CliAgainstWindow, PlacesListsEveryPlaceAndTheSingleValueCriteria)
+{
+    auto r = projectWith({ { "Alfa; a \"beta\"", 1.5, -2.25, 3, 4.5, 6 }, { "Gama", 7, 8 } });
+    r->setCriterion(dorvan::CritPrice, true);
+    r->setCriterion(dorvan::CritVehicleSpeed, true);
+    r->VehicleSpeed = 62.5;
+    r->CentralName = dorvan::Text100::fromUtf8("Gama");
+    const QString project = save("places.mzd", *r);
+
+    const CliRun csv = runCli({ "places", project });
+    ASSERT_EQ(csv.code, 0) << csv.err.toStdString();
+    const QStringList lines = csv.out.split('\n');
+    EXPECT_EQ(lines[0], "number;name;x;y;quantity;price;flexibility");
+    EXPECT_EQ(lines[1], "1;\"Alfa; a \"\"beta\"\"\";1,5;-2,25;3;4,5;6");
+    EXPECT_EQ(lines[2], "2;Gama;7;8;1;1;1");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "criterion;on;value");
+    EXPECT_TRUE(lines.contains("price;1;"));
+    EXPECT_TRUE(lines.contains("quantity;0;"));
+    EXPECT_TRUE(lines.contains("vehicle_speed;1;62,5"));
+    EXPECT_TRUE(lines.contains("central;0;Gama"));
+
+    const CliRun json = runCli({ "places", project, "--format", "json" });
+    ASSERT_EQ(json.code, 0);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_EQ(o["place_count"].toInt(), 2);
+    const QJsonObject first = o["places"][0].toObject();
+    EXPECT_EQ(first["name"].toString(), "Alfa; a \"beta\"");
+    EXPECT_EQ(first["y"].toDouble(), -2.25);
+    EXPECT_EQ(first["price"].toDouble(), 4.5);
+    EXPECT_EQ(first["flexibility"].toInt(), 6);
+    EXPECT_EQ(o["criteria"]["vehicle_speed"]["value"].toDouble(), 62.5);
+    EXPECT_TRUE(o["criteria"]["price"]["on"].toBool());
+    EXPECT_FALSE(o["criteria"]["quantity"]["on"].toBool());
+}
+
+TEST(CliProcess, ImportRefusesEveryBadLineWithItsNumberAndWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("bad.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("# a list with faults\n"
+                "name;x;y;quantity;price;flexibility\n"
+                "Dobre;1;2;1;1;1\n"
+                ";1;2;1;1;1\n"
+                "Zle X;1a;2;1;1;1\n"
+                "Male mnozstvo;1;2;0,9999;1;1\n"
+                "Zla cena;1;2;1;0;1\n"
+                "Zla flexibilita;1;2;1;1;-3\n"
+                "Snehuliak \xE2\x98\x83;1;2;1;1;1\n"
+                "Kratky;1;2\n");
+    }
+    const QString out = dir.filePath("out.mzd");
+    const CliRun r = runCli({ "import", csv, "--out", out });
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    const QStringList err = r.errLines();
+    ASSERT_EQ(err.size(), 8) << r.err.toStdString();
+    const QString at = "dorvan-cli: " + csv + ":";
+    EXPECT_EQ(err[0], at + "4: the name is empty");
+    EXPECT_EQ(err[1], at + "5: X \"1a\" is not a number");
+    EXPECT_EQ(err[2], at + "6: quantity \"0,9999\" is below 1");
+    EXPECT_EQ(err[3], at + "7: price \"0\" is below 1");
+    EXPECT_EQ(err[4], at + "8: flexibility \"-3\" is not a whole number from 1 to 2147483647");
+    EXPECT_EQ(err[5], at + u("9: the name holds \"☃\", which Windows-1250 cannot store"));
+    EXPECT_EQ(err[6], at + "10: 3 fields, but the first line has 6");
+    EXPECT_EQ(err[7], "dorvan-cli: " + csv + ": nothing was written");
+    EXPECT_FALSE(QFile::exists(out));
+
+    // An existing project stays as it was.
+    {
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    EXPECT_EQ(runCli({ "import", csv, "--out", out }).code, 2);
+    EXPECT_EQ(fileBytes(out), "old");
+
+    // Whole-file faults have no line number.
+    QFile one(dir.filePath("one.csv"));
+    ASSERT_TRUE(one.open(QIODevice::WriteOnly));
+    one.write("A;1;2\n");
+    one.close();
+    const CliRun single = runCli({ "import", one.fileName(), "--out", out });
+    EXPECT_EQ(single.code, 2);
+    EXPECT_EQ(single.errLines().first(),
+        "dorvan-cli: " + one.fileName() + ": the file holds 1 place; a project needs 2 to 99");
+    EXPECT_EQ(fileBytes(out), "old");
+}
+
+TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)
+{
+    QTemporaryDir dir;
+    const QString shortFile = dir.filePath("short.mzd");
+    {
+        QFile f(shortFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1000, '\0'));
+    }
+    const QString missing = dir.filePath("missing.mzd");
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    const QList<QStringList> cases {
+        {},
+        { "network", sample },
+        { "solve" },
+        { "solve", sample, "--stop", "z" },
+        { "solve", sample, "--format", "xml" },
+        { "solve", sample, "--groups=1" },
+        { "solve", sample, "--precision" },
+        { "solve", sample, sample },
+        { "solve", missing },
+        { "solve", shortFile },
+        { "places", shortFile, "--format", "json" },
+        { "render", sample },
+        { "render", sample, "--out", dir.filePath("c.gif") },
+        { "render", sample, "--out", dir.filePath("c.png"), "--size", "100x100" },
+        { "render", sample, "--out", dir.filePath("c.png"), "--size", "big" },
+        { "render", sample, "--out", dir.filePath("no-folder/c.png") },
+        { "render", sample, "--out", dir.filePath("c.png"), "--picture", "maybe" },
+        { "import", missing, "--out", dir.filePath("x.mzd") },
+        { "import", DORVAN_EXAMPLES "/slovak_towns.csv" },
+        { "import", DORVAN_EXAMPLES "/slovak_towns.csv", "--out", dir.filePath("no-folder/x.mzd") },
+    };
+    for (const QStringList& args : cases) {
+        const CliRun r = runCli(args);
+        EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+        ASSERT_EQ(r.errLines().size(), 1) << args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("dorvan-cli: ")) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("c.png")));
+
+    const CliRun help = runCli({ "--help" });
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: dorvan-cli COMMAND"));
+    const CliRun renderHelp = runCli({ "render", "--help" });
+    EXPECT_EQ(renderHelp.code, 0);
+    EXPECT_TRUE(renderHelp.out.contains("not built yet"));
+}
