@@ -38,12 +38,17 @@ void QtUserDialogs::error(QWidget* parent, const QString& text)
 QString QtUserDialogs::saveFileName(QWidget* parent, const QString& title, const QString& proposed,
                                     const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+    // The caller appends the extension and replaces an existing file as the program always
+    // did; a question here would be asked about the name before ".mzd" is added. The filters
+    // show their captions only.
+    return QFileDialog::getSaveFileName(parent, title, proposed, filter, nullptr,
+        QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
 }
 
 QString QtUserDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter, nullptr,
+        QFileDialog::HideNameFilterDetails);
 }
 
 QString QtUserDialogs::openPictureName(QWidget* parent, const QString& title, const QString& filter)
