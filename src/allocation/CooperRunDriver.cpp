@@ -206,9 +206,15 @@ std::string runNoticeText(const std::vector<int>& historyFullGroups)
         groups += std::to_string(g);
     }
     if (!groups.empty()) {
-        text += " (SKUPINA ";
-        text += groups;
-        text += ')';
+        // The groups go before the closing " !!!", so the notice keeps the program's form.
+        const std::string_view end = " !!!";
+        std::string part(" (SKUPINA ");
+        part += groups;
+        part += ')';
+        if (text.size() >= end.size() && std::string_view(text).substr(text.size() - end.size()) == end)
+            text.insert(text.size() - end.size(), part);
+        else
+            text += part;
     }
     return text;
 }

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyledItemDelegate>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -52,14 +53,25 @@ void fillWith(QWidget* w, const QColor& colour)
     w->setAutoFillBackground(true);
 }
 
+// List lines 15 pixels high, as the panel widths (7 pixels a character) are reckoned with.
+class LineHeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return { QStyledItemDelegate::sizeHint(option, index).width(), 15 };
+    }
+};
+
 QListWidget* resultList(const char* name)
 {
     auto* list = new QListWidget;
+    list->setItemDelegate(new LineHeightDelegate(list));
     list->setObjectName(name);
     QPalette p = list->palette();
     p.setColor(QPalette::Base, Cream);
     list->setPalette(p);
-    QFont f(QStringLiteral("Arial"));
+    QFont f(QStringLiteral("Arial"), 8);
     f.setBold(true);
     list->setFont(f);
     list->setUniformItemSizes(true);
@@ -489,8 +501,20 @@ void TCooperAlokMetod::enlargeForChart()
     resizeClient(fallback.clientWidth, fallback.clientHeight);
 }
 
+// An area too small for the chart is not drawn on: the last picture stays (the surface is not
+// replaced by an empty one) and the window grows to hold the lists and a little chart.
+bool TCooperAlokMetod::areaTooSmall()
+{
+    if (!dorvan::chartTooSmall(Image1Area->width(), Image1Area->height()))
+        return false;
+    enlargeForChart();
+    return true;
+}
+
 void TCooperAlokMetod::KresliGrafCooper()
 {
+    if (areaTooSmall())
+        return;
     prepareSurface();
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
@@ -502,6 +526,8 @@ void TCooperAlokMetod::KresliGrafCooper()
 
 void TCooperAlokMetod::KresliGrafCooperSkupiny1()
 {
+    if (areaTooSmall())
+        return;
     prepareSurface();
     if (dorvan::KresliGrafCooperSkupiny1(
             Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_))

@@ -105,6 +105,7 @@ private:
     void ensureSurface();
     void showSurface();
     void enlargeForChart();
+    bool areaTooSmall();
     void KresliGrafCooper();
     void KresliGrafCooperSkupiny1();
     void KresliGrafCooperSkupiny2();
