@@ -208,5 +208,6 @@ TEST(CooperRunDriver, NoticeNamesTheGroupsWhoseHistoryRanOut)
 {
     EXPECT_EQ(runNoticeText({}), "");
     EXPECT_EQ(runNoticeText({ 0 }), std::string(HistoryFullNotice));
-    EXPECT_EQ(runNoticeText({ 2, 3 }), "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch (SKUPINA 2, 3) !!!");
+    EXPECT_EQ(
+        runNoticeText({ 2, 3 }), "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch (SKUPINA 2, 3) !!!");
 }
