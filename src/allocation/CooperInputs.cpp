@@ -36,21 +36,19 @@ bool EntryWindowInputs::groupsOn() const
     return ticked("CheckBox17");
 }
 
-// The criterion boxes belong to the criteria pages; where a page is missing its criterion does
-// not weigh.
 bool EntryWindowInputs::quantityOn() const
 {
-    return ticked("CheckBox1");
+    return entry_ != nullptr && entry_->criterionTicked(dorvan::CritQuantity);
 }
 
 bool EntryWindowInputs::priceOn() const
 {
-    return ticked("CheckBox2");
+    return entry_ != nullptr && entry_->criterionTicked(dorvan::CritPrice);
 }
 
 bool EntryWindowInputs::flexibilityOn() const
 {
-    return ticked("CheckBox14");
+    return entry_ != nullptr && entry_->criterionTicked(dorvan::CritFlexibility);
 }
 
 std::vector<std::string> EntryWindowInputs::groupLines() const

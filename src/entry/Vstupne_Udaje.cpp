@@ -296,3 +296,11 @@ void TVstupUdajov::switchSettingsOn()
     CheckBox16->setChecked(true);
     ClickCheckBox16();
 }
+
+bool TVstupUdajov::criterionTicked(dorvan::Criterion c) const
+{
+    const QString name = QStringLiteral("CheckBox%1").arg(c == dorvan::CritGroups ? 17 : static_cast<int>(c) + 1);
+    if (const auto* box = findChild<QCheckBox*>(name))
+        return box->isChecked();
+    return project_.Record.criterion(c);
+}

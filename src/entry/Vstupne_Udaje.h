@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/AllocationSettings.h"
+#include "project/ProjectRecord.h"
 
 #include <QWidget>
 
@@ -57,6 +58,11 @@ public:
     // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row from the
     // record (used when a project was opened).
     void FillPlaceGrid();
+    // Whether a criterion is ticked: its check box where the window has one, else the
+    // project's criterion byte (which every box mirrors), so an opened project weighs its
+    // places before the box of a criterion is on a page.
+    bool criterionTicked(dorvan::Criterion c) const;
+
     // --- Used when a project was opened ---
     // Enables the pages List2, List3 and List4.
     void enableProjectPages();

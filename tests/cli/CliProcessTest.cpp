@@ -719,3 +719,16 @@ TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)
     EXPECT_EQ(renderHelp.code, 0);
     EXPECT_TRUE(renderHelp.out.contains("not built yet"));
 }
+
+TEST_F(CliAgainstWindow, WeightedSampleOpenedInTheProgramGivesTheLinesOfTheCommandLine)
+{
+    // The sample's quantities weigh the towns in the program as they do on the command line,
+    // through the criterion byte the file carries.
+    TCooperAlokMetod* c = openInWindow(QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"));
+    ASSERT_NE(c, nullptr);
+    const CliRun text = runCli({ "solve", DORVAN_EXAMPLES "/slovak_towns.mzd" });
+    ASSERT_EQ(text.code, 0) << text.err.toStdString();
+    EXPECT_EQ(text.outLines(), blocksOf(c));
+    // The weighted optimum, not the unweighted one at [152,4641;111,509].
+    EXPECT_EQ(text.outLines().value(1), u("[X17,Y17]=[121,5507;100,3163]"));
+}
