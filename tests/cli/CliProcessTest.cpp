@@ -299,7 +299,7 @@ QStringList jsonLines(const QJsonValue& v)
     return out;
 }
 
-// The sample list without its quantity column: the real data-entry window shows no weights yet.
+// The sample list without its quantity column, for comparisons where weights play no part.
 QString unweightedSample(const QTemporaryDir& dir)
 {
     QFile in(QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.csv"));
