@@ -18,19 +18,6 @@ constexpr int MaxColumns = 6;
 constexpr int MinPlaces = 2;
 constexpr std::int64_t UnitsOfOne = 10000; // 1 in ten-thousandths
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // A line with a byte of the code page that has no character, reported like a bad line.
 struct Line {
@@ -70,7 +57,7 @@ std::vector<Line> splitLines(std::string_view bytes)
 
 bool skipped(const Line& line)
 {
-    const std::string_view t = trimmed(line.text);
+    const std::string_view t = trimBlanks(line.text);
     return line.decodeError.empty() && (t.empty() || t.front() == '#');
 }
 
@@ -286,7 +273,7 @@ std::optional<std::vector<std::string>> splitCsvLine(
             }
         } else {
             const std::size_t end = std::min(line.find(separator, i), line.size());
-            field = std::string(trimmed(line.substr(i, end - i)));
+            field = std::string(trimBlanks(line.substr(i, end - i)));
             i = end;
         }
         fields.push_back(std::move(field));

@@ -12,23 +12,11 @@ namespace {
 constexpr std::int64_t Scale = 10000;
 constexpr std::uint64_t CountMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 DecimalParse failure(DecimalError e)
 {
@@ -41,7 +29,7 @@ DecimalParse failure(DecimalError e)
 
 DecimalParse parseDecimal4(std::string_view text)
 {
-    std::string_view s = trimmed(text);
+    std::string_view s = trimBlanks(text);
     if (s.empty())
         return failure(DecimalError::Empty);
 
@@ -108,7 +96,7 @@ DecimalParse parseDecimal4(std::string_view text)
 
 std::optional<std::int64_t> parseWholeNumber(std::string_view text)
 {
-    std::string_view s = trimmed(text);
+    std::string_view s = trimBlanks(text);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';
@@ -187,6 +175,15 @@ std::string formatDecimal4(double v, std::string_view separator)
         else
             s.replace(point, 1, separator);
     }
+    return s;
+}
+
+std::string_view trimBlanks(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 

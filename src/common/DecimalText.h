@@ -55,4 +55,13 @@ std::string formatDecimal4(double v, std::string_view separator);
 // lies beyond the range of the count.
 std::optional<Decimal4> toDecimal4(double v);
 
+// A blank of typed or imported text: a space or a tab.
+inline bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The text without blanks at either end.
+std::string_view trimBlanks(std::string_view s);
+
 } // namespace dorvan
