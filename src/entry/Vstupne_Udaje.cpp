@@ -73,6 +73,7 @@ void TVstupUdajov::buildPages()
 
     TabSheet19 = new QWidget;
     TabSheet19->setObjectName("TabSheet19");
+    buildPicturePage(TabSheet19);
     PageControl1->addTab(TabSheet19, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
 
     // Until the first list of places is complete only the entry pages can be used.

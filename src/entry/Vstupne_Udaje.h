@@ -18,6 +18,8 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTableWidget;
+class QScrollBar;
+class PictureSurface;
 namespace dorvan {
 struct Project;
 struct GroupLists;
@@ -58,6 +60,9 @@ public:
     // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row from the
     // record (used when a project was opened).
     void FillPlaceGrid();
+    // Shows the map picture of an opened project on the picture page: sizes Image1, draws the
+    // picture with the marks of the places, fills StringGrid7, enables Image1, disables Button48.
+    void showProjectPicture();
     // Whether a criterion is ticked: its check box where the window has one, else the
     // project's criterion byte (which every box mirrors), so an opened project weighs its
     // places before the box of a criterion is on a page.
@@ -120,6 +125,22 @@ private:
     void CheckBox16Click(bool checked);
     void Button41Click();
     void Button42Click();
+
+    // Vstupne_Udaje_Obrazok.cpp
+    void buildPicturePage(QWidget* page);
+    void Button48Click();
+    void fitPictureControl(bool proportional);
+    void redrawPicture(int rangeX, int rangeY);
+    void drawPlaceMark(int n, QPoint at);
+    void setPictureCaption();
+    void layOutPictureGrid(int rowCount);
+    void refillPictureRows(int count);
+    void ObrClick(int x, int y);
+    void Image1MouseMove(QPoint at);
+    void Image1MouseLeave();
+    void proportionClicked(bool proportional);
+    void picturePageResized();
+    void StringGrid7Delete();
 
     // Vstupne_Udaje_Skupiny.cpp
     QWidget* buildGroupsSheet();
@@ -187,4 +208,19 @@ private:
     QPushButton* Button45 = nullptr;
     QLineEdit* Edit49 = nullptr;
     int LastGroupItem = -1;
+
+    // Picture page
+    QGroupBox* GroupBox54 = nullptr;
+    PictureSurface* Image1 = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QScrollBar* ScrollBar2 = nullptr;
+    QPushButton* Button48 = nullptr;
+    QRadioButton* RadioButton7 = nullptr;
+    QRadioButton* RadioButton8 = nullptr;
+    QLineEdit* Edit50 = nullptr;
+    QLineEdit* Edit51 = nullptr;
+    QLineEdit* Edit52 = nullptr;
+    QLineEdit* Edit53 = nullptr;
+    QGroupBox* GroupBox58 = nullptr;
+    QTableWidget* StringGrid7 = nullptr;
 };

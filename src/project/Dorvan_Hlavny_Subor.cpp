@@ -409,9 +409,9 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
         loaded.picture.clear();
         project_.MapPicture = std::move(built);
         s.MapPictureOwned = true;
-        // TODO(picture page): size Image1 for the " Proporcionalita " choice, draw MapPicture
-        // stretched over it, mark the places with their labels, fill StringGrid7, enable Image1
-        // and disable Button48.
+        // Image1 sized for the " Proporcionalita " choice, the picture with the place marks,
+        // StringGrid7; Image1 on and Button48 off.
+        entryWindow_->showProjectPicture();
         endFileOperation();
     }
 

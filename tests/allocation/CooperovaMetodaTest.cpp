@@ -5,6 +5,7 @@
 #include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
 #include "project/Project.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
@@ -31,14 +32,6 @@
 #include <tuple>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << '{' << l.join(" | ").toStdString() << '}';
-}
 void PrintTo(const QColor& c, std::ostream* os)
 {
     *os << "(" << c.red() << ", " << c.green() << ", " << c.blue() << ")";

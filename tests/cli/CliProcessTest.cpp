@@ -7,6 +7,7 @@
 #include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
 #include "project/ProjectFile.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
@@ -28,14 +29,6 @@
 
 #include <memory>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << '{' << l.join(" | ").toStdString() << '}';
-}
 
 namespace {
 
