@@ -94,7 +94,7 @@ QWidget* TVstupUdajov::buildCriteriaPage()
     auto* left = new QVBoxLayout;
     auto* l = new QGroupBox(QString::fromUtf8(" Výber kritérií ktoré treba zohľadňovať "));
     l->setObjectName("l");
-    new QVBoxLayout(l);
+    buildCriterionBoxes(new QVBoxLayout(l));
     left->addWidget(l, 1);
     CheckBox16 = new QCheckBox(QString::fromUtf8("Nastavenie premenných DORVAN"));
     CheckBox16->setObjectName("CheckBox16");
@@ -116,6 +116,7 @@ QWidget* TVstupUdajov::buildCriteriaPage()
     box->addWidget(PageControl2, 1);
     row->addWidget(GroupBox1, 1);
 
+    buildCriterionSheets();
     TabSheet14 = buildSettingsSheet();
     PageControl2->addTab(TabSheet14, QString::fromUtf8("DORVAN nastavenia"));
     TabSheet15 = buildGroupsSheet();
@@ -286,8 +287,7 @@ void TVstupUdajov::replayCriteria()
         box->setChecked(ticked); // a change runs the click handler as a user's click does
         if (!ticked)
             continue;
-        if (box == CheckBox17)
-            ClickCheckBox17();
+        runCriterionUpdate(b == dorvan::CritGroups ? 17 : b + 1);
         GroupBox1->setVisible(true);
     }
 }

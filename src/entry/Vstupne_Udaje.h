@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ class EntryHost;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -49,6 +51,26 @@ public:
     void resetCorrection(); // Edit48 back to "1,0"
 
     // --- Routines other windows call ---
+    // Bring the page of a criterion in line with its check box (Vstupne_Udaje_Kriteria.cpp).
+    void ClickCheckBox1();
+    void ClickCheckBox2();
+    void ClickCheckBox3();
+    void ClickCheckBox4();
+    void ClickCheckBox5();
+    void ClickCheckBox6();
+    void ClickCheckBox7();
+    void ClickCheckBox8();
+    void ClickCheckBox9();
+    void ClickCheckBox10();
+    void ClickCheckBox11();
+    void ClickCheckBox12();
+    void ClickCheckBox13();
+    void ClickCheckBox14();
+    void ClickCheckBox15();
+    // Commit the quantity, price and frequency grids (validate, store, refill the place list).
+    void SelectCellStringGrid8();
+    void SelectCellStringGrid9();
+    void SelectCellStringGrid10();
     // Brings the settings page in line with CheckBox16 ("Nastavenie premenných DORVAN").
     void ClickCheckBox16();
     // Brings the group page in line with CheckBox17 and rebuilds its lists from the stored groups.
@@ -126,6 +148,22 @@ private:
     void Button41Click();
     void Button42Click();
 
+    // Vstupne_Udaje_Kriteria.cpp
+    void buildCriterionBoxes(QLayout* boxes);
+    void buildCriterionSheets();
+    void criterionBoxClicked(int number);
+    void runCriterionUpdate(int number);
+    void criterionPageOff(int number);
+    void fillValueGrid(int kind);
+    void commitValueGrid(int kind);
+    void valueGridEvent(int kind);
+    void setRouteEntry(bool routeLength);
+    void routeEntryOk(bool routeLength, bool change);
+    void routeAllowChange(bool routeLength);
+    void siteValuesPage(bool loadTimes);
+    void singleValueOk(int entry);
+    void singleValuePage(int number);
+
     // Vstupne_Udaje_Obrazok.cpp
     void buildPicturePage(QWidget* page);
     void Button48Click();
@@ -184,6 +222,12 @@ private:
     QTabWidget* PageControl2 = nullptr;
     QCheckBox* CheckBox16 = nullptr;
     QCheckBox* CheckBox17 = nullptr;
+
+    // Criterion pages: CheckBox1..CheckBox15 by number (slot 0 unused), their pages, and the
+    // quantity, price and frequency grids (StringGrid8, StringGrid9, StringGrid10).
+    std::array<QCheckBox*, 16> criterionBox_ {};
+    std::array<QWidget*, 16> criterionSheet_ {};
+    std::array<QTableWidget*, 3> valueGrid_ {};
 
     // Settings
     QWidget* TabSheet14 = nullptr;

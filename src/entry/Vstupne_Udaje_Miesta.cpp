@@ -525,10 +525,16 @@ void TVstupUdajov::FillPlaceGrid()
         fillPlaceRow(row);
 }
 
-// The quantity, price and flexibility pages list the places too; they are rebuilt whenever the
-// list changes, once those pages are part of the window.
+// The quantity, price and flexibility pages list the places too; those that are ticked are
+// rebuilt whenever the list changes.
 void TVstupUdajov::rebuildPlaceValuePages()
 {
+    if (criterionBox_[1]->isChecked())
+        ClickCheckBox1();
+    if (criterionBox_[2]->isChecked())
+        ClickCheckBox2();
+    if (criterionBox_[14]->isChecked())
+        ClickCheckBox14();
 }
 
 void TVstupUdajov::StringGrid6Event()
