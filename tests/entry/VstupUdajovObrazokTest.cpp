@@ -3,6 +3,7 @@
 #include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
 #include "project/Project.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -23,11 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -193,7 +189,10 @@ TEST_F(PicturePage, BitmapAtNaturalSizeTakesPlacesFromTheLowerLeftCorner)
     EXPECT_TRUE(host.calls.contains("settingsOn")); // "Riešenie DORVAN" from the second place
     EXPECT_TRUE(get<QWidget>("GroupBox58")->isVisible());
 
+    EXPECT_EQ(host.reruns, 0);
+    project->State.CooperWindowOpen = true;
     click({ 20, 15 });
+    EXPECT_GE(host.reruns, 1); // the open allocation window runs again
     EXPECT_EQ(r.PlaceName[3].toUtf8(), "A03");
     EXPECT_EQ(r.PlaceX[3], 20.0);
     EXPECT_EQ(r.PlaceY[3], 14.0);
@@ -308,6 +307,51 @@ TEST_F(PicturePage, DeletingAPlaceRenumbersTheRestAndRedrawsTheMarks)
     // The next click continues with A04.
     click({ 20, 180 });
     EXPECT_EQ(r.PlaceName[4].toUtf8(), "A04");
+
+    // The last row goes without moving anything; below two places the allocation goes off.
+    for (int row = 4; row >= 2; --row) {
+        grid->setCurrentCell(row, 1);
+        dialogs.confirmAnswers.push_back(true);
+        QTest::keyClick(grid, Qt::Key_Delete);
+    }
+    EXPECT_EQ(project->State.PlaceCount, 1);
+    EXPECT_EQ(host.calls.back(), u("settingsOff"));
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(cell(1, 1), u("A01"));
+    grid->setCurrentCell(1, 1);
+    dialogs.confirmAnswers.push_back(true);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(project->State.PlaceCount, 0);
+    EXPECT_EQ(project->State.NextPlace, 1);
+    EXPECT_FALSE(get<QWidget>("GroupBox58")->isVisible());
+    EXPECT_FALSE(project->State.CoordsDiffer);
+    img = shown(image());
+    EXPECT_EQ(img.pixelColor(at[0]), QColor(Qt::green));
+    EXPECT_EQ(project->Record.MapRangeX, image()->width());
+    EXPECT_EQ(project->Record.MapRangeY, image()->height() - 1);
+}
+
+TEST_F(PicturePage, ResizedPageRefitsThePictureAndKeepsTheMarks)
+{
+    // Larger than the box: fitted into it.
+    load(save(halves(3000, 2000, Qt::green, Qt::blue), "big.bmp", "BMP"));
+    auto* box = get<QGroupBox>("GroupBox54");
+    EXPECT_LE(image()->width(), box->width());
+    EXPECT_LE(image()->height(), box->height());
+    click({ 100, 100 });
+    const double x = project->Record.PlaceX[1], y = project->Record.PlaceY[1];
+    const QSize before = image()->size();
+
+    w->resize(700, 500);
+    QApplication::processEvents();
+    ASSERT_NE(image()->size(), before);
+    EXPECT_EQ(box->title(), QStringLiteral(" %1 x %2 ").arg(image()->width() - 1).arg(image()->height() - 1));
+    auto at = dorvan::pixelFromReference(
+        x, y, controlSize(), { project->State.PictureRangeX, project->State.PictureRangeY });
+    ASSERT_TRUE(at);
+    expectMark(shown(image()), { at->x, at->y });
+    // Coordinates keep the reference scale of the first place.
+    EXPECT_EQ(project->State.PictureRangeX, before.width());
 }
 
 TEST_F(PicturePage, AtMost99PlacesAndAllOnOneSpotIsReported)
