@@ -419,6 +419,38 @@ TEST_F(CriteriaPages, LoadingTimeEntriesFollowCentreAndDepots)
     EXPECT_EQ(r.CapacityDS, 100.0);
 }
 
+TEST_F(CriteriaPages, ReleasingDownCommitsThePriceGrid)
+{
+    tick("CheckBox2");
+    auto* g = get<QTableWidget>("StringGrid9");
+    g->setFocus();
+    g->setCurrentCell(1, 4);
+    g->item(1, 4)->setText("3,5");
+    g->item(2, 4)->setText("0");
+    dialogs.shown.clear();
+    QTest::keyClick(g, Qt::Key_Down);
+    EXPECT_EQ(project->Record.PlacePrice[1], 3.5);
+    EXPECT_EQ(project->Record.PlacePrice[2], 1.0);
+    EXPECT_EQ(warnings(), QStringList { u("Chybné zadanie CENY !!!") });
+    EXPECT_EQ(w->findChild<QTableWidget*>("StringGrid6")->item(1, 5)->text(), "3,5");
+}
+
+// At program end the project goes before the window; a grid losing its focus while the window
+// is destroyed must not commit into it.
+TEST_F(CriteriaPages, DestroyingTheWindowCommitsNothing)
+{
+    tick("CheckBox1");
+    auto* g = get<QTableWidget>("StringGrid8");
+    g->setFocus();
+    ASSERT_TRUE(g->hasFocus());
+    g->item(1, 4)->setText("0,5");
+    dialogs.shown.clear();
+    const int changes = host.changes;
+    delete w.data();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(host.changes, changes);
+}
+
 TEST_F(CriteriaPages, PlaceRelationBoxesSwitchTheirByteAndPage)
 {
     auto& r = project->Record;
