@@ -85,9 +85,8 @@ public:
     // Shows the map picture of an opened project on the picture page: sizes Image1, draws the
     // picture with the marks of the places, fills StringGrid7, enables Image1, disables Button48.
     void showProjectPicture();
-    // Whether a criterion is ticked: its check box where the window has one, else the
-    // project's criterion byte (which every box mirrors), so an opened project weighs its
-    // places before the box of a criterion is on a page.
+    // Whether a criterion is ticked: its check box (the project's criterion byte, which every
+    // box mirrors, only should a box be missing).
     bool criterionTicked(dorvan::Criterion c) const;
 
     // --- Used when a project was opened ---
@@ -95,7 +94,7 @@ public:
     void enableProjectPages();
     // Ticks the criterion boxes from the record's CriterionOn bytes in byte order: a ticked
     // box runs its click handler and then its update routine once more, and shows GroupBox1;
-    // the others are unticked. Boxes this window does not have yet are passed over.
+    // the others are unticked.
     void replayCriteria();
     // Ticks CheckBox16 (its handler runs) and runs its update routine once more.
     void switchSettingsOn();
