@@ -166,6 +166,7 @@ QLineEdit* newEdit(const char* name, bool readOnly = false)
     auto* e = new QLineEdit;
     e->setObjectName(name);
     e->setReadOnly(readOnly);
+    e->setMaximumWidth(160);
     return e;
 }
 
@@ -366,6 +367,8 @@ void TVstupUdajov::buildCriterionSheets()
         c->addWidget(newEdit(r.currentEdit, true), 3, 0);
         auto* allow = newButton(r.allowButton, u("Povoliť zmenu"));
         c->addWidget(allow, 3, 1);
+        e->setColumnStretch(2, 1);
+        c->setColumnStretch(2, 1);
         layout->addWidget(entry);
         layout->addWidget(change);
         layout->addStretch(1);
