@@ -267,3 +267,39 @@ TEST(MapPictureDecoder, DamagedOrForeignFilesAreRefusedWithANotice)
     EXPECT_NE(j.message.find("JPEG"), std::string::npos);
     EXPECT_TRUE(endsWithNotice(j.message)) << j.message;
 }
+
+TEST(MapPictureDecoder, DamagedHeadersNeverReadOutsideTheFile)
+{
+    // Every header byte of small valid bitmaps set to telling values, and every length cut:
+    // each result is a picture of the announced size or a notice.
+    std::vector<std::uint8_t> masks(12);
+    put32(masks, 0, 0xF800);
+    put32(masks, 4, 0x07E0);
+    put32(masks, 8, 0x001F);
+    const std::vector<std::vector<std::uint8_t>> seeds {
+        bmp(3, 2, 24, 0, {}, std::vector<std::uint8_t>(24, 7)),
+        bmp(2, -2, 8, 0, std::vector<std::uint8_t>(1024, 3), std::vector<std::uint8_t>(8, 1)),
+        bmp(2, 1, 16, 3, masks, { 1, 2, 3, 4 }),
+    };
+    const std::uint8_t values[] = { 0x00, 0x01, 0x04, 0x08, 0x10, 0x18, 0x20, 0x7F, 0x80, 0xFF };
+    int pictures = 0;
+    for (const auto& seed : seeds) {
+        for (std::size_t at = 0; at < 70 && at < seed.size(); ++at)
+            for (std::uint8_t v : values) {
+                auto b = seed;
+                b[at] = v;
+                auto r = tryDecodeMapPicture(b);
+                if (r.ok()) {
+                    ++pictures;
+                    EXPECT_FALSE(r.picture->empty());
+                } else {
+                    EXPECT_TRUE(endsWithNotice(r.message)) << r.message;
+                }
+            }
+        for (std::size_t length = 0; length < seed.size(); ++length) {
+            auto r = tryDecodeBmp(std::span(seed.data(), length));
+            EXPECT_FALSE(r.ok()) << length;
+        }
+    }
+    EXPECT_GT(pictures, 0);
+}
