@@ -34,7 +34,7 @@ class UserDialogs;
 //
 // The window is split over files by page: Vstupne_Udaje.cpp (frame, pages, closing),
 // Vstupne_Udaje_Miesta.cpp (places), Vstupne_Udaje_Nastavenie.cpp (iteration settings),
-// Vstupne_Udaje_Skupiny.cpp (distribution groups).
+// Vstupne_Udaje_Skupiny.cpp (distribution groups), Vstupne_Udaje_Obrazok.cpp (picture page).
 class TVstupUdajov : public QWidget {
     Q_OBJECT
 public:
