@@ -129,6 +129,9 @@ private:
     void ClickOKButton2();
     void OKButton3Click();
     void ClickOKButton3();
+    // A list of places is complete: the window may close, the main window's commands follow,
+    // and the settings box is ticked, or the user told that all places share one spot.
+    void placeListCompleted();
     void Edit2Enter();
     void Edit3Enter();
     void captionsForPlace(int p);

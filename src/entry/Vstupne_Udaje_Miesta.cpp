@@ -437,15 +437,20 @@ void TVstupUdajov::ClickOKButton3()
         VstupGroupBox1->setEnabled(false);
         Label1->setText(u(" Koľko miest doplniť ? "));
         Edit1->clear();
-        s.EntryClosable = true;
-        host_.entryLastPlaceEntered();
-        if (s.CoordsDiffer)
-            CheckBox16->setChecked(true);
-        else
-            dialogs_.warn(this, u("Nesmú byť všetky rovnaké SÚRADNICE !!!"));
+        placeListCompleted();
     }
     rebuildPlaceValuePages();
     refillPlaceRows();
+}
+
+void TVstupUdajov::placeListCompleted()
+{
+    project_.State.EntryClosable = true;
+    host_.entryLastPlaceEntered();
+    if (project_.State.CoordsDiffer)
+        CheckBox16->setChecked(true);
+    else
+        dialogs_.warn(this, u("Nesmú byť všetky rovnaké SÚRADNICE !!!"));
 }
 
 void TVstupUdajov::layOutPlaceGrid(int rowCount)

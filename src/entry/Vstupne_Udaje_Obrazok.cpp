@@ -200,9 +200,9 @@ void TVstupUdajov::Button48Click()
         dialogs_.warn(this, u("Súbor obrázka sa nedá otvoriť !!!"));
         return;
     }
-    // No supported picture of an acceptable size needs a larger file than its pixels and a
-    // header; a bigger one is refused before it is read.
-    if (static_cast<quint64>(f.size()) > dorvan::RgbPicture::MaxBytes + 4096) {
+    // No supported picture of an acceptable size needs a larger file than its pixels at four
+    // bytes each, a palette and a header; a bigger one is refused before it is read.
+    if (static_cast<quint64>(f.size()) > dorvan::RgbPicture::MaxBytes / 3 * 4 + 65536) {
         dialogs_.warn(this, u("Súbor obrázka je príliš veľký !!!"));
         return;
     }
@@ -411,12 +411,7 @@ void TVstupUdajov::ObrClick(int x, int y)
     s.EntryStarted = false;
     s.PlacesComplete = true;
     s.AddPlacesMode = true;
-    s.EntryClosable = true;
-    host_.entryLastPlaceEntered();
-    if (s.CoordsDiffer)
-        CheckBox16->setChecked(true);
-    else
-        dialogs_.warn(this, u("Nesmú byť všetky rovnaké SÚRADNICE !!!"));
+    placeListCompleted();
     rebuildPlaceValuePages();
 }
 
