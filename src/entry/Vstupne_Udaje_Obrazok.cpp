@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -195,8 +196,9 @@ void TVstupUdajov::Button48Click()
         return;
 
     // The file is read and decoded in full before anything of the project changes.
+    // Only a plain file: a device or a pipe has no size to bound the reading by.
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
         dialogs_.warn(this, u("Súbor obrázka sa nedá otvoriť !!!"));
         return;
     }

@@ -393,7 +393,7 @@ TEST_F(PicturePage, UnreadablePicturesAreRefusedAndChangeNothing)
     QFile cutJpeg(jpeg);
     ASSERT_TRUE(cutJpeg.resize(cutJpeg.size() / 2));
 
-    for (const QString& path : { text.fileName(), good, jpeg, dir.filePath("missing.jpg") }) {
+    for (const QString& path : { text.fileName(), good, jpeg, dir.filePath("missing.jpg"), dir.path() }) {
         dialogs.shown.clear();
         load(path);
         ASSERT_EQ(dialogs.messages().size(), 1) << path.toStdString();
