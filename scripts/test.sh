@@ -22,10 +22,10 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppression
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/sanitize -j "$jobs" --timeout 600
 
-echo "== Fuzz the project reader (60 s) and the JPEG decoder (30 s) with clang, libFuzzer, ASan + UBSan"
+echo "== Fuzz the project reader (60 s), the JPEG decoder and the map-picture reader (20 s each) with clang, libFuzzer, ASan + UBSan"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVAN_BUILD_FUZZ=ON \
   -DDORVAN_BUILD_TESTS=OFF
-cmake --build build/fuzz -j "$jobs" --target fuzz_project_reader fuzz_jpeg_decoder
+cmake --build build/fuzz -j "$jobs" --target fuzz_project_reader fuzz_jpeg_decoder fuzz_map_picture
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 fuzz() { # target seconds seed-folder
@@ -35,6 +35,7 @@ fuzz() { # target seconds seed-folder
     -artifact_prefix=build/fuzz/ "$corpus/$1" 2>&1 | tail -n 3
 }
 fuzz fuzz_project_reader 60 fuzz/corpus/project
-fuzz fuzz_jpeg_decoder 30 fuzz/corpus/jpeg
+fuzz fuzz_jpeg_decoder 20 fuzz/corpus/jpeg
+fuzz fuzz_map_picture 20 fuzz/corpus/map
 
 echo "All tests passed."
