@@ -36,16 +36,6 @@ bool usableSpacing(long double t)
     return std::isfinite(t) && t > 0.0L;
 }
 
-// A tick label's value, formed from the window's extreme as the tick count across that half
-// of the window: k × extreme / (extreme × scale / spacing), which is k × step.
-double labelValue(long long k, long double extreme, long double scale, long double spacing, long double step)
-{
-    long double ticksToExtreme = extreme * scale / spacing;
-    if (ticksToExtreme == 0.0L)
-        return static_cast<double>(static_cast<long double>(k) * step);
-    return static_cast<double>(static_cast<long double>(k) * extreme / ticksToExtreme);
-}
-
 // How far the axes and grid lines reach; the group background keeps them further inside.
 struct Reach {
     int axisYTop;
@@ -87,6 +77,14 @@ ChartMarker markerAt(ChartPixel c, std::string text, int labelOffset)
 }
 
 } // namespace
+
+double labelValue(long long k, long double extreme, long double scale, long double spacing, long double step)
+{
+    long double ticksToExtreme = extreme * scale / spacing;
+    if (ticksToExtreme == 0.0L)
+        return static_cast<double>(static_cast<long double>(k) * step);
+    return static_cast<double>(static_cast<long double>(k) * extreme / ticksToExtreme);
+}
 
 int ChartState::px(long double X) const
 {

@@ -118,6 +118,11 @@ int tickLength(TickKind kind); // 3, 5 or 10 pixels
 // exponent ("1,5E+15", "2E-5").
 std::string formatGeneral15(double value, std::string_view separator);
 
+// The value of tick label k of a half-axis, formed from the window's extreme as the tick count
+// across that half of the window: k × extreme / (extreme × scale / spacing), which is k × step
+// (k × step itself when the extreme is 0).
+double labelValue(long long k, long double extreme, long double scale, long double spacing, long double step);
+
 // The coordinate window around the places, with the origin and a margin of 5 units, and the
 // scales for a W × H drawing area. Needs at least one place; with none the window is the
 // margin around the origin. A coordinate that is not finite is left out of the window.

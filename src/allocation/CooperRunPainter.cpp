@@ -3,6 +3,7 @@
 #include "allocation/ChartPainter.h"
 #include "allocation/CooperRunDriver.h"
 #include "allocation/GroupColours.h"
+#include "allocation/MapChartGeometry.h"
 
 #include <QPainter>
 
@@ -25,7 +26,7 @@ QImage cooperSurface(QSize size)
     return image;
 }
 
-void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state)
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture)
 {
     if (image.isNull())
         return;
@@ -37,7 +38,9 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
     std::vector<IteratePoint> path;
     if (size >= MinGroupMembers)
         path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
-    GroupChart g = groupChart(chart, state.GroupNo, state.GroupMemberTotal, members, path);
+    GroupChart g = overPicture ? mapGroupChart(chart, state.GroupNo, state.GroupMemberTotal, members, path,
+                       image.width(), image.height())
+                               : groupChart(chart, state.GroupNo, state.GroupMemberTotal, members, path);
     std::vector<ChartMarker> found;
     for (int k = 1; k <= size && k <= static_cast<int>(g.members.size()); ++k)
         if (state.GroupMemberFound[k])
@@ -47,7 +50,8 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
-    paintChartMarkers(p, found, colour, colour);
+    paintChartMarkers(
+        p, found, colour, colour, overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent);
     paintChartPath(p, g.path);
     if (g.hasOptimum)
         paintChartOptimum(p, g.optimum);

@@ -23,6 +23,9 @@ QImage cooperSurface(QSize size);
 // background left: its members in the group's colour, labelled on through the groups, and for
 // a group of at least 3 members its path and optimum. A member whose name matched no place has
 // no position of its own and is left out; the others keep their numbers.
-void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state);
+// Over the map picture (overPicture), the labels are kept inside the surface by its edge rules
+// and stand on white, so that they stay legible on the picture.
+void paintCurrentGroup(
+    QImage& image, const ChartState& chart, const CooperState& state, bool overPicture = false);
 
 } // namespace dorvan

@@ -5,6 +5,8 @@
 #include "allocation/ChartPainter.h"
 #include "allocation/CooperRunDriver.h"
 #include "allocation/CooperRunPainter.h"
+#include "allocation/MapChartGeometry.h"
+#include "allocation/MapChartPainter.h"
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "project/Dorvan_Hlavny.h"
@@ -16,13 +18,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QStyledItemDelegate>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -547,26 +549,62 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny2()
 }
 
 // ----------------------------------------------------------------------------------------------
-// CALL POINT OF THE DRAWING OVER THE MAP PICTURE. The three drawings below belong to the result
-// "S obrázkom" over the project's picture; until they are built they draw the plain chart, so
-// the window shows the right result, only without the picture behind it.
+// Drawing over the map picture ("S obrázkom")
 
-// The drawing over the picture sizes the drawing area itself; the stand-in gives it the frame.
+// The drawing area over the picture takes its size from the picture and the frame, by the
+// " Proporcionalita " choice, at the frame's top left, and a blank surface of that size.
+void TCooperAlokMetod::placeImageOverPicture()
+{
+    const dorvan::PixelSize area
+        = dorvan::mapDrawingArea(dorvan::mapPictureSize(project_.MapPicture, project_.Record),
+            { GroupBox3->width(), GroupBox3->height() }, RadioButton3->isChecked());
+    placement_ = ImagePlacement::FrameLess;
+    Image1Area->setGeometry(2, GroupBox3->contentsRect().top(), area.width, area.height);
+    Image1 = dorvan::cooperSurface(Image1Area->size());
+}
+
+dorvan::PictureRange TCooperAlokMetod::pictureRange() const
+{
+    return { project_.State.PictureRangeX, project_.State.PictureRangeY };
+}
+
 void TCooperAlokMetod::KresliGrafMapaCooper()
 {
-    placeImage(ImagePlacement::FrameLess);
-    KresliGrafCooper();
+    placeImageOverPicture();
+    if (Image1.isNull())
+        return;
+    const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    const bool drawn = dorvan::KresliGrafMapaCooper(
+        Image1, dorvan::mapPictureImage(project_.MapPicture), pictureRange(), places, path, chart_);
+    showSurface();
+    // Too small for more than the frame and the picture: the window takes the lists and a
+    // little more.
+    if (!drawn)
+        enlargeForChart();
 }
 
 void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
 {
-    placeImage(ImagePlacement::FrameLess);
-    KresliGrafCooperSkupiny1();
+    placeImageOverPicture();
+    if (Image1.isNull())
+        return;
+    const bool drawn
+        = dorvan::KresliGrafMapaCooperSkupiny1(Image1, dorvan::mapPictureImage(project_.MapPicture),
+            pictureRange(), dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_);
+    showSurface();
+    if (!drawn)
+        enlargeForChart();
 }
 
+// The current group over the picture background, in its colour.
 void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
 {
-    KresliGrafCooperSkupiny2();
+    ensureSurface();
+    if (Image1.isNull())
+        return;
+    dorvan::paintCurrentGroup(Image1, chart_, state_, true);
+    showSurface();
 }
 
 // ----------------------------------------------------------------------------------------------

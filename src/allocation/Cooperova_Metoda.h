@@ -3,6 +3,7 @@
 #include "allocation/ChartGeometry.h"
 #include "allocation/CooperInputs.h"
 #include "allocation/CooperSolver.h"
+#include "entry/PicturePlacement.h"
 
 #include <QImage>
 #include <QSize>
@@ -109,6 +110,8 @@ private:
     void KresliGrafCooper();
     void KresliGrafCooperSkupiny1();
     void KresliGrafCooperSkupiny2();
+    void placeImageOverPicture();
+    dorvan::PictureRange pictureRange() const;
     void KresliGrafMapaCooper();
     void KresliGrafMapaCooperSkupiny1();
     void KresliGrafMapaCooperSkupiny2();

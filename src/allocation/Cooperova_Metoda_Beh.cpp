@@ -89,6 +89,10 @@ void TCooperAlokMetod::runOnce()
 {
     if (!inputs_->settingsOn())
         return;
+    // Over the picture the drawing area was last sized to the picture; the run is measured on
+    // the frame it is sized in, as the result choice's handlers place it.
+    if (inPictureMode() && RadioButton1->isChecked())
+        placeImage(ImagePlacement::FrameLess);
     ImageWidth = Image1Area->width();
     ImageHeight = Image1Area->height();
     if (ImageWidth < MinRunImageSide || ImageHeight < MinRunImageSide) {

@@ -64,9 +64,9 @@ Options:
                             it ("Bez obrázku")
   --proportional yes|no     proportional picture ("ÁNO", default) or not ("NIE")
 %SOLVE%
-The drawing over the map picture is not built yet, in the window either: until it is,
-"--picture yes" draws what the window draws now, the chart without the picture, and
-"--proportional" changes nothing.
+With "--picture yes" a project with a map picture is drawn over its picture, as the window
+draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions
+within it. A project without a picture, or "--picture no", gives the chart of --size.
 )";
 
 const char* const PlacesUsage = R"(Usage: dorvan-cli places PROJECT.mzd [--format csv|json]

@@ -2,6 +2,8 @@
 
 #include "allocation/ChartPainter.h"
 #include "allocation/CooperRunPainter.h"
+#include "allocation/MapChartGeometry.h"
+#include "allocation/MapChartPainter.h"
 #include "cli/CliCommands.h"
 
 #include <QGuiApplication>
@@ -52,24 +54,43 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     const TProjectRecord& r = project.record;
     const int n = projectPlaceCount(r);
     const CooperRunInputs in = runInputsFor(r, o.solve);
-    // The drawing over the map picture ("S obrázkom") is not built yet; like the window, it
-    // draws the chart meanwhile, so the choice changes no pixel.
-    QImage image = cooperSurface(QSize(o.width, o.height));
+    // "S obrázkom" draws over the project's map picture where there is one, as the window does.
+    // Its drawing area is sized from the frame that holds a drawing area of the requested size
+    // ("NIE": exactly that size; "ÁNO": the picture's proportions within it).
+    const bool overPicture = o.picture && r.hasPicture();
+    QSize area(o.width, o.height);
+    QImage picture;
+    if (overPicture) {
+        const PixelSize a = mapDrawingArea(
+            mapPictureSize(project.picture, r), { o.width + 4, o.height + 17 }, o.proportional);
+        area = QSize(a.width, a.height);
+        picture = mapPictureImage(project.picture);
+    }
+    const PictureRange range { r.MapRangeX, r.MapRangeY };
+    QImage image = cooperSurface(area);
     ChartState chart;
     const std::vector<ChartPoint> places = projectChartPlaces(r, n);
     auto state = std::make_unique<CooperState>();
 
     CooperRunCallbacks cb = reportingCallbacks(o.solve, err);
     cb.groupListed = [&](const CooperRunResult&, int groupNo) {
-        if (groupNo == 1)
-            KresliGrafCooperSkupiny1(image, places, chart);
-        paintCurrentGroup(image, chart, *state);
+        if (groupNo == 1) {
+            if (overPicture)
+                KresliGrafMapaCooperSkupiny1(image, picture, range, places, chart);
+            else
+                KresliGrafCooperSkupiny1(image, places, chart);
+        }
+        paintCurrentGroup(image, chart, *state, overPicture);
     };
     const CooperRunResult res = runCooperDriver(*state, r, n, in, 0, 0, cb);
     reportNotice(res, err);
-    if (!res.groupRun)
-        KresliGrafCooper(
-            image, places, historyPoints(state->IterX, state->IterY, res.finalIter), in.mode, chart);
+    if (!res.groupRun) {
+        const std::vector<IteratePoint> path = historyPoints(state->IterX, state->IterY, res.finalIter);
+        if (overPicture)
+            KresliGrafMapaCooper(image, picture, range, places, path, chart);
+        else
+            KresliGrafCooper(image, places, path, in.mode, chart);
+    }
     return image;
 }
 

@@ -1,6 +1,7 @@
 #include "allocation/Cooperova_Metoda.h"
 
 #include "allocation/CooperSolver.h"
+#include "allocation/MapChartGeometry.h"
 #include "entry/EntryHost.h"
 #include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
@@ -615,6 +616,193 @@ TEST_F(AllocationWindow, TooSmallDrawingAreaEnlargesTheWindow)
     w->resize(lists + 300, 40);
     EXPECT_EQ(w->size(), QSize(lists + 100, 100));
     EXPECT_EQ(w->image().size(), get<QWidget>("Image1")->size());
+}
+
+// ------------------------------------------------------------------------------------------------
+// Over the map picture
+
+// A map picture in two colours, its left half and its right half, so that where it is stretched
+// to shows in the drawing.
+const QColor PictureLeft(0x60, 0xA0, 0x60);
+const QColor PictureRight(0x40, 0x80, 0xC0);
+
+void setPicture(dorvan::Project& p, int width, int height, int rangeX, int rangeY)
+{
+    p.MapPicture = dorvan::RgbPicture(width, height);
+    const dorvan::RgbPicture::Rgb left { 0x60, 0xA0, 0x60 }, right { 0x40, 0x80, 0xC0 };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            p.MapPicture.setPixel(x, y, x < width / 2 ? left : right);
+    p.Record.PictureWidth = width;
+    p.Record.PictureHeight = height;
+    p.State.PictureRangeX = p.Record.MapRangeX = rangeX;
+    p.State.PictureRangeY = p.Record.MapRangeY = rangeY;
+}
+
+bool isPicture(const QColor& c)
+{
+    return c == PictureLeft || c == PictureRight;
+}
+
+class OverPicture : public AllocationWindow {
+protected:
+    void SetUp() override
+    {
+        AllocationWindow::SetUp();
+        in->picture = true;
+        setPlaces(project, { { "A01", 100, 50 }, { "A02", 300, 250 }, { "A03", 200, 100 } });
+    }
+    QSize frameSize() const
+    {
+        const QWidget* box3 = get<QWidget>("GroupBox3");
+        return box3->size();
+    }
+    // Pixels of a rectangle of the drawing that show the picture.
+    int picturePixels(const QRect& r) const
+    {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += isPicture(pixel(x, y)) ? 1 : 0;
+        return n;
+    }
+    // Row y of the drawing: the picture runs from the margin at x = 20 up to W - 20, its left
+    // colour in the first half and its right colour in the second, white beyond it.
+    void expectPictureFillsRow(int y) const
+    {
+        const int W = w->image().width();
+        int first = -1, last = -1, left = 0, right = 0;
+        for (int x = 0; x < W; ++x) {
+            const QColor c = pixel(x, y);
+            if (!isPicture(c))
+                continue;
+            if (first < 0)
+                first = x;
+            last = x;
+            left += c == PictureLeft && x < W / 2 - 2 ? 1 : 0;
+            right += c == PictureRight && x > W / 2 + 2 ? 1 : 0;
+        }
+        EXPECT_GE(first, 20) << "row " << y;
+        EXPECT_LE(first, 30) << "row " << y;
+        EXPECT_EQ(last, W - 21) << "row " << y;
+        EXPECT_GT(left, (W - 44) / 3) << "row " << y;
+        EXPECT_GT(right, (W - 44) / 3) << "row " << y;
+        EXPECT_EQ(pixel(W - 13, y), QColor(Qt::white)) << "row " << y;
+    }
+};
+
+TEST_F(OverPicture, OneCentreResultLiesOnThePictureWhereThePlacesWereClicked)
+{
+    // 440 × 340 pixels of picture standing for 400 × 300 units: smaller than the frame, so with
+    // "ÁNO" the drawing area takes the picture's size, the picture shrinks into the margins and
+    // one unit is one pixel.
+    setPicture(project, 440, 340, 400, 300);
+    open();
+    EXPECT_TRUE(get<QRadioButton>("RadioButton1")->isChecked());
+    ASSERT_EQ(w->image().size(), QSize(440, 340));
+    EXPECT_EQ(get<QWidget>("Image1")->size(), QSize(440, 340));
+    keep(w->image(), "allocation_over_picture.png");
+    const auto& c = w->chartState();
+    EXPECT_EQ(c.ChartMaxX, 400.0);
+    EXPECT_EQ(c.ChartMaxY, 300.0);
+    EXPECT_EQ(c.ChartScaleX, 1.0);
+    EXPECT_EQ(c.ChartScaleY, 1.0);
+
+    // The picture, stretched between the margins, under the drawing.
+    EXPECT_EQ(pixel(100, 105), PictureLeft);
+    EXPECT_EQ(pixel(340, 105), PictureRight);
+    EXPECT_EQ(pixel(418, 105), PictureRight);
+    EXPECT_EQ(pixel(421, 105), QColor(Qt::white));
+    EXPECT_EQ(pixel(100, 317), PictureLeft);
+    // The axes on its left and bottom edges.
+    EXPECT_EQ(pixel(20, 117), Red);
+    EXPECT_EQ(pixel(101, 320), Red);
+    EXPECT_EQ(pixel(101, 324), QColor(Qt::white));
+
+    // Place A01 (100; 50) at (120, 270): red circle, white inside; its label above it on white,
+    // with no picture showing through.
+    EXPECT_EQ(pixel(117, 270), Red);
+    EXPECT_EQ(pixel(120, 270), QColor(Qt::white));
+    const QRect label(107, 254, 16, 10);
+    EXPECT_EQ(picturePixels(label), 0);
+    int black = 0;
+    for (int y = label.top(); y <= label.bottom(); ++y)
+        for (int x = label.left(); x <= label.right(); ++x)
+            black += pixel(x, y) == Black ? 1 : 0;
+    EXPECT_GT(black, 10);
+    // Place A02 (300; 250) at (320, 70).
+    EXPECT_EQ(pixel(317, 70), Red);
+    // The optimum: the red dot at the end of the path.
+    EXPECT_EQ(redDotPixels(), 36);
+}
+
+TEST_F(OverPicture, ProportionalKeepsThePicturesShapeAndNotProportionalFillsTheFrame)
+{
+    // A wide picture, wider than the frame and lower: "ÁNO" fits it to the frame's width.
+    setPicture(project, 2000, 500, 1000, 250);
+    open();
+    const QSize frame = frameSize();
+    const dorvan::PixelSize fitted
+        = dorvan::mapDrawingArea({ 2000, 500 }, { frame.width(), frame.height() }, true);
+    ASSERT_EQ(w->image().size(), QSize(fitted.width, fitted.height));
+    EXPECT_EQ(fitted.width, frame.width() - 4);
+    EXPECT_LT(fitted.height, frame.height() - 17);
+    keep(w->image(), "allocation_over_picture_proportional.png");
+    expectPictureFillsRow(25);
+    expectPictureFillsRow(w->image().height() - 25);
+    EXPECT_EQ(redDotPixels(), 36);
+
+    // "NIE": the drawing area fills the frame, and the picture with it.
+    click("RadioButton4");
+    EXPECT_TRUE(get<QRadioButton>("RadioButton4")->isChecked());
+    ASSERT_EQ(w->image().size(), QSize(frame.width() - 4, frame.height() - 17));
+    EXPECT_EQ(get<QWidget>("Image1")->size(), w->image().size());
+    keep(w->image(), "allocation_over_picture_filling.png");
+    expectPictureFillsRow(25);
+    expectPictureFillsRow(w->image().height() - 25);
+    EXPECT_EQ(redDotPixels(), 36);
+    // The place (100; 50) follows the picture: its circle is where the mapping puts it.
+    EXPECT_EQ(pixel(w->chartState().px(100.0) - 3, w->chartState().py(50.0)), Red);
+
+    // "ÁNO" again, then "Default": the same proportional area.
+    click("RadioButton3");
+    EXPECT_EQ(w->image().size(), QSize(fitted.width, fitted.height));
+    click("Button1");
+    EXPECT_EQ(w->image().size(), QSize(fitted.width, fitted.height));
+}
+
+TEST_F(OverPicture, GroupsAreDrawnInTheirColoursWithLabelsOnWhite)
+{
+    setPicture(project, 440, 340, 400, 300);
+    in->groupsTicked = true;
+    in->groupCount = "2";
+    setPlaces(project, { { "A01", 100, 50 }, { "A02", 300, 250 }, { "A03", 200, 100 }, { "A04", 350, 60 } });
+    in->groups = groupList({ { "A01", "A02", "A03" }, { "A04" } });
+    open();
+    // The group lists are wide: a larger window gives the picture room at its own size.
+    w->resize(1100, 700);
+    ASSERT_EQ(w->image().size(), QSize(440, 340));
+    keep(w->image(), "allocation_over_picture_groups.png");
+    EXPECT_EQ(dialogs.texts("warn").size(), 2); // group 2 is too small, in each of the two runs
+    // Group 1 in black, group 2 in green, each circle at its place over the picture.
+    EXPECT_EQ(pixel(117, 270), Black);
+    EXPECT_EQ(pixel(367, 260), Green);
+    EXPECT_EQ(pixel(370, 260), QColor(Qt::white));
+    // The label "M4" above its member, on white.
+    EXPECT_EQ(picturePixels(QRect(357, 244, 12, 10)), 0);
+    EXPECT_EQ(picturePixels(QRect(107, 254, 16, 10)), 0); // "M1"
+    EXPECT_EQ(pixel(100, 105), PictureLeft);
+}
+
+TEST_F(OverPicture, AreaTooSmallForTheDrawingKeepsThePictureAndEnlargesTheWindow)
+{
+    setPicture(project, 60, 60, 60, 59);
+    open();
+    const int lists = width("GroupBox1") + width("GroupBox2");
+    EXPECT_EQ(w->size(), QSize(lists + 100, 100));
+    ASSERT_EQ(w->image().size(), QSize(60, 60));
+    // The picture is drawn, nothing over it.
+    EXPECT_EQ(picturePixels(QRect(20, 20, 20, 20)), 400);
 }
 
 // ------------------------------------------------------------------------------------------------

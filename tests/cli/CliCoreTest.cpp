@@ -62,7 +62,7 @@ TEST(CliArguments, DefaultsAreThoseOfANewWindowAndOptionsTakeBothForms)
     EXPECT_EQ(parse({ "places", "p.mzd" }).places.format, OutputFormat::Csv);
     EXPECT_EQ(parse({ "import", "a.csv", "--out", "b.mzd" }).import.out, "b.mzd");
     EXPECT_EQ(parse({ "solve", "--help" }).helpTopic, "solve");
-    EXPECT_NE(usageText("render").find("not built yet"), std::string::npos);
+    EXPECT_NE(usageText("render").find("drawn over its picture"), std::string::npos);
 }
 
 TEST(CliArguments, BadArgumentsAreRefusedWithAReason)

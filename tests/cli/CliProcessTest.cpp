@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,8 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
-
 
 namespace {
 
@@ -201,14 +202,18 @@ QStringList blocksOf(TCooperAlokMetod* c)
 }
 
 // The window's drawing against a render of the same size: the number of pixels that differ.
+// The size given to the render is the window's drawing area, or `size` where it is given (over
+// the map picture: the area that fills the frame, in which the drawing sizes itself).
 int renderDifference(const QTemporaryDir& dir, TCooperAlokMetod* c, const QString& project,
-    const QStringList& extra, const char* name)
+    const QStringList& extra, const char* name, QSize size = {})
 {
     const QImage shown = c->image();
     EXPECT_FALSE(shown.isNull());
+    if (!size.isValid())
+        size = shown.size();
     const QString png = dir.filePath(QString::fromUtf8(name) + ".png");
     const CliRun r = runCli(QStringList { "render", project, "--out", png, "--size",
-                                QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()) }
+                                QStringLiteral("%1x%2").arg(size.width()).arg(size.height()) }
         + extra);
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     const QImage drawn(png);
@@ -537,16 +542,48 @@ TEST_F(CliAgainstWindow, SettingsOfTheDataEntryWindowAndTheirChecksMatchTheOptio
                         "\"1,0\")") });
 }
 
-TEST_F(CliAgainstWindow, PictureProjectListsPlainNamesAndDrawsTheSameWithAndWithoutThePicture)
+// A map picture in a colour gradient, so that any difference in where it is stretched shows.
+dorvan::RgbPicture gradientPicture(int width, int height)
+{
+    dorvan::RgbPicture picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y,
+                { static_cast<std::uint8_t>(x * 255 / width), static_cast<std::uint8_t>(y * 255 / height),
+                    static_cast<std::uint8_t>((x + y) % 256) });
+    return picture;
+}
+
+void givePicture(dorvan::TProjectRecord& r, int width, int height, int rangeX, int rangeY)
+{
+    r.PictureWidth = width;
+    r.PictureHeight = height;
+    r.MapRangeX = rangeX;
+    r.MapRangeY = rangeY;
+}
+
+// The drawing area of "NIE", filling the window's frame: what --size stands for over a picture.
+QSize frameArea(TCooperAlokMetod* c)
+{
+    return c->findChild<QGroupBox*>(QStringLiteral("GroupBox3"))->size() - QSize(4, 17);
+}
+
+void clickChoice(TCooperAlokMetod* c, const char* button)
+{
+    auto* b = c->findChild<QRadioButton*>(QString::fromLatin1(button));
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, 6));
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(b->isChecked()) << button;
+}
+
+TEST_F(CliAgainstWindow, PictureProjectListsPlainNamesAndDrawsTheSameOverThePictureAndWithout)
 {
     auto r = projectWith(
         { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
-    r->PictureWidth = 4;
-    r->PictureHeight = 3;
-    r->MapRangeX = 250;
-    r->MapRangeY = 200;
-    dorvan::RgbPicture picture(4, 3);
-    const QString project = save("picture.mzd", *r, picture);
+    // Wider than the frame: "ÁNO" fits it to the frame's width.
+    givePicture(*r, 1600, 500, 250, 200);
+    const QString project = save("picture.mzd", *r, gradientPicture(1600, 500));
 
     TCooperAlokMetod* c = openInWindow(project);
     ASSERT_NE(c, nullptr);
@@ -558,15 +595,38 @@ TEST_F(CliAgainstWindow, PictureProjectListsPlainNamesAndDrawsTheSameWithAndWith
     const CliRun text = runCli({ "solve", project });
     ASSERT_EQ(text.code, 0);
     EXPECT_EQ(text.outLines(), shown);
-    EXPECT_EQ(renderDifference(dir, c, project, { "--picture", "yes" }, "picture-yes"), 0);
+
+    // "S obrázkom" and "ÁNO": the picture's shape, fitted to the frame's width.
+    const QSize area = frameArea(c);
+    EXPECT_EQ(c->image().width(), area.width());
+    EXPECT_LT(c->image().height(), area.height());
+    EXPECT_EQ(renderDifference(dir, c, project, { "--picture", "yes" }, "picture-yes", area), 0);
+
+    // "NIE": the drawing area fills the frame.
+    clickChoice(c, "RadioButton4");
+    EXPECT_EQ(c->image().size(), area);
+    EXPECT_EQ(renderDifference(
+                  dir, c, project, { "--picture", "yes", "--proportional", "no" }, "picture-nie", area),
+        0);
 
     // "Bez obrázku": the drawing area fills its frame; the chart is the same drawing.
-    QTest::mouseClick(
-        c->findChild<QRadioButton*>(QStringLiteral("RadioButton2")), Qt::LeftButton, {}, QPoint(6, 6));
-    settle();
-    ASSERT_TRUE(c->findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->isChecked());
+    clickChoice(c, "RadioButton2");
     EXPECT_EQ(
         renderDifference(dir, c, project, { "--picture", "no", "--proportional", "no" }, "picture-no"), 0);
+}
+
+TEST_F(CliAgainstWindow, GroupRunOverAPictureSmallerThanTheFrameDrawsTheSame)
+{
+    auto r = groupProject();
+    givePicture(*r, 300, 220, 110, 110);
+    const QString project = save("groups-picture.mzd", *r, gradientPicture(300, 220));
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    ASSERT_TRUE(w->pictureMode());
+    EXPECT_TRUE(dialogs.texts("warn").contains(TooSmallGroup2));
+    // Smaller than the frame both ways: the picture keeps its size.
+    EXPECT_EQ(c->image().size(), QSize(300, 220));
+    EXPECT_EQ(renderDifference(dir, c, project, { "--groups" }, "groups-picture", frameArea(c)), 0);
 }
 
 TEST_F(CliAgainstWindow, PlacesListsEveryPlaceAndTheSingleValueCriteria)
@@ -710,7 +770,7 @@ TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)
     EXPECT_TRUE(help.out.startsWith("Usage: dorvan-cli COMMAND"));
     const CliRun renderHelp = runCli({ "render", "--help" });
     EXPECT_EQ(renderHelp.code, 0);
-    EXPECT_TRUE(renderHelp.out.contains("not built yet"));
+    EXPECT_TRUE(renderHelp.out.contains("drawn over its picture"));
 }
 
 TEST_F(CliAgainstWindow, WeightedSampleOpenedInTheProgramGivesTheLinesOfTheCommandLine)

@@ -1,0 +1,84 @@
+#include "allocation/MapChartPainter.h"
+
+#include "allocation/ChartPainter.h"
+#include "allocation/MapChartGeometry.h"
+#include "help/HelpPicture.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QPen>
+
+namespace dorvan {
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+
+std::string decimalSeparator()
+{
+    return QLocale().decimalPoint().toStdString();
+}
+
+// Frame and picture, then, on an area large enough, the axes, ticks, grid and labels.
+void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& picture)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    paintChartFrame(p, b.outerFrame, b.innerFrame);
+    const QRect target(
+        b.picture.left, b.picture.top, b.picture.right - b.picture.left, b.picture.bottom - b.picture.top);
+    if (!picture.isNull() && target.width() > 0 && target.height() > 0)
+        p.drawImage(target, picture);
+    if (b.tooSmall)
+        return;
+    p.setPen(QPen(Red, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawLine(b.axisX.x1, b.axisX.y1, b.axisX.x2, b.axisX.y2);
+    p.drawLine(b.axisY.x1, b.axisY.y1, b.axisY.x2, b.axisY.y2);
+    paintChartStrokes(p, b.strokes, Red);
+    const QFont font = chartFont(8);
+    for (const ChartText& label : b.labels)
+        paintChartText(p, label, font, Black);
+}
+
+} // namespace
+
+QImage mapPictureImage(const RgbPicture& picture)
+{
+    return toQImage(picture);
+}
+
+bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state)
+{
+    if (Image1.isNull())
+        return false;
+    const MapOneCentreChart c
+        = mapOneCentreChart(range, places, iterates, Image1.width(), Image1.height(), decimalSeparator());
+    state = c.state;
+    QPainter p(&Image1);
+    paintMapBackground(p, c.background, picture);
+    if (c.background.tooSmall)
+        return false;
+    paintChartMarkers(p, c.places, Red, Black, ChartTextBox::OpaqueWhite);
+    paintChartPath(p, c.path);
+    if (c.hasOptimum)
+        paintChartOptimum(p, c.optimum);
+    return true;
+}
+
+bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, ChartState& state)
+{
+    if (Image1.isNull())
+        return false;
+    state = mapChartWindow(range, places, Image1.width(), Image1.height());
+    const MapChartBackground b
+        = mapChartBackground(state, Image1.width(), Image1.height(), decimalSeparator());
+    QPainter p(&Image1);
+    paintMapBackground(p, b, picture);
+    return !b.tooSmall;
+}
+
+} // namespace dorvan
