@@ -794,6 +794,23 @@ TEST_F(OverPicture, GroupsAreDrawnInTheirColoursWithLabelsOnWhite)
     EXPECT_EQ(pixel(100, 105), PictureLeft);
 }
 
+TEST_F(OverPicture, APictureSmallerThanARunNeedsStillRunsAgain)
+{
+    // Drawn at its own 100 × 100 pixels, less than the 120 a run needs; "Default" measures the
+    // frame the area is sized in, so it runs, lists the new place and draws it.
+    setPicture(project, 100, 100, 100, 99);
+    open();
+    ASSERT_EQ(w->image().size(), QSize(100, 100));
+    const QSize before = w->size();
+    project.Record.PlaceX[3] = 20.0;
+    project.Record.PlaceY[3] = 90.0;
+    click("Button1");
+    EXPECT_EQ(list("ListBox2").last(), "A03, [20;90]");
+    EXPECT_EQ(w->size(), before);
+    EXPECT_EQ(w->image().size(), QSize(100, 100));
+    EXPECT_EQ(redDotPixels(), 36);
+}
+
 TEST_F(OverPicture, AreaTooSmallForTheDrawingKeepsThePictureAndEnlargesTheWindow)
 {
     setPicture(project, 60, 60, 60, 59);
