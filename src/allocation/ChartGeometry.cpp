@@ -8,17 +8,7 @@
 
 namespace dorvan {
 
-namespace {
-
-// Points far off the drawing area are pulled in to this distance: what is visible of a
-// horizontal or vertical line stays the same, and the painter never sees coordinates that
-// could overflow its rasteriser.
-constexpr int FarPixel = 1'000'000;
-// No half-axis ever has this many ticks; the bound only keeps a damaged state from looping.
-constexpr long long MaxTicks = 100'000;
-// A tick that falls exactly on the window's end in decimal terms may miss it by a rounding
-// error of the binary step (0.2 is not exact); this much of a pixel lets it in.
-constexpr long double TickSlack = 1e-9L;
+namespace chart {
 
 int toPixel(long double v)
 {
@@ -30,11 +20,45 @@ bool finitePoint(const ChartPoint& p)
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
-// The tick spacing is usable only when it is a positive finite number.
 bool usableSpacing(long double t)
 {
     return std::isfinite(t) && t > 0.0L;
 }
+
+long long lastLabelled(long double ticks)
+{
+    return std::isfinite(ticks) ? std::min<long long>(roundToInt(ticks), MaxTicks) : 0LL;
+}
+
+void widenTo(ChartState& s, const ChartPoint& p)
+{
+    if (p.x > s.ChartMaxX)
+        s.ChartMaxX = p.x;
+    if (p.x < s.ChartMinX)
+        s.ChartMinX = p.x;
+    if (p.y > s.ChartMaxY)
+        s.ChartMaxY = p.y;
+    if (p.y < s.ChartMinY)
+        s.ChartMinY = p.y;
+}
+
+void includeOrigin(ChartState& s)
+{
+    if (s.ChartMaxX > 0 && s.ChartMinX > 0)
+        s.ChartMinX = 0;
+    if (s.ChartMaxX < 0 && s.ChartMinX < 0)
+        s.ChartMaxX = 0;
+    if (s.ChartMaxY > 0 && s.ChartMinY > 0)
+        s.ChartMinY = 0;
+    if (s.ChartMaxY < 0 && s.ChartMinY < 0)
+        s.ChartMaxY = 0;
+}
+
+} // namespace chart
+
+using namespace chart;
+
+namespace {
 
 // How far the axes and grid lines reach; the group background keeps them further inside.
 struct Reach {
@@ -206,24 +230,10 @@ ChartState chartWindow(std::span<const ChartPoint> places, int width, int height
             first = false;
             continue;
         }
-        if (p.x > s.ChartMaxX)
-            s.ChartMaxX = p.x;
-        if (p.x < s.ChartMinX)
-            s.ChartMinX = p.x;
-        if (p.y > s.ChartMaxY)
-            s.ChartMaxY = p.y;
-        if (p.y < s.ChartMinY)
-            s.ChartMinY = p.y;
+        widenTo(s, p);
     }
     // The window always holds the origin, so both axes are drawn.
-    if (s.ChartMaxX > 0 && s.ChartMinX > 0)
-        s.ChartMinX = 0;
-    if (s.ChartMaxX < 0 && s.ChartMinX < 0)
-        s.ChartMaxX = 0;
-    if (s.ChartMaxY > 0 && s.ChartMinY > 0)
-        s.ChartMinY = 0;
-    if (s.ChartMaxY < 0 && s.ChartMinY < 0)
-        s.ChartMaxY = 0;
+    includeOrigin(s);
     s.ChartMaxX += ChartMargin;
     s.ChartMinX -= ChartMargin;
     s.ChartMaxY += ChartMargin;
@@ -298,9 +308,6 @@ ChartBackground chartBackground(
     }
 
     // Every tenth tick is labelled with its coordinate.
-    auto lastLabelled = [](long double ticks) {
-        return std::isfinite(ticks) ? std::min<long long>(roundToInt(ticks), MaxTicks) : 0LL;
-    };
     if (usableSpacing(tx)) {
         long long up = lastLabelled(maxX * sx / tx);
         for (long long k = 10; k <= up; k += 10)

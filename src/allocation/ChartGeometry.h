@@ -90,6 +90,31 @@ inline constexpr int ChartInset = 20;
 // Coordinate units added around the places on every side.
 inline constexpr double ChartMargin = 5.0;
 
+// The chart's arithmetic, shared with the drawing over the map picture.
+namespace chart {
+// Points far off the drawing area are pulled in to this distance: what is visible of a
+// horizontal or vertical line stays the same, and the painter never sees coordinates that
+// could overflow its rasteriser.
+inline constexpr int FarPixel = 1'000'000;
+// No half-axis ever has this many ticks; the bound only keeps a damaged state from looping.
+inline constexpr long long MaxTicks = 100'000;
+// A tick that falls exactly on the window's end in decimal terms may miss it by a rounding
+// error of the binary step (0.2 is not exact); this much of a pixel lets it in.
+inline constexpr long double TickSlack = 1e-9L;
+
+// A pixel position: rounded, halves to even, and kept within FarPixel.
+int toPixel(long double v);
+bool finitePoint(const ChartPoint& p);
+// The tick spacing is usable only when it is a positive finite number.
+bool usableSpacing(long double t);
+// The last tick k that is labelled on a half-axis of `ticks` tick spacings; 0 when not finite.
+long long lastLabelled(long double ticks);
+// Moves the window's extremes out to a place strictly beyond them.
+void widenTo(ChartState& s, const ChartPoint& p);
+// The window always holds the origin, so both axes are drawn.
+void includeOrigin(ChartState& s);
+} // namespace chart
+
 // Whether a W × H drawing area is too small for the chart.
 bool chartTooSmall(int width, int height);
 

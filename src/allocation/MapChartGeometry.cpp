@@ -9,30 +9,9 @@
 
 namespace dorvan {
 
+using namespace chart;
+
 namespace {
-
-// Far-off points are pulled in to this distance, as on the plain chart.
-constexpr int FarPixel = 1'000'000;
-// No half-axis ever has this many ticks; the bound only keeps a damaged state from looping.
-constexpr long long MaxTicks = 100'000;
-// A tick that falls exactly on the window's end in decimal terms may miss it by a rounding
-// error of the binary step; this much of a pixel lets it in.
-constexpr long double TickSlack = 1e-9L;
-
-int toPixel(long double v)
-{
-    return std::clamp(roundToInt(v), -FarPixel, FarPixel);
-}
-
-bool finitePoint(const ChartPoint& p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
-bool usableSpacing(long double t)
-{
-    return std::isfinite(t) && t > 0.0L;
-}
 
 // round(a × b / c), the product in integers, the division in extended precision.
 int scaled(std::int64_t a, std::int64_t b, std::int64_t c)
@@ -107,26 +86,10 @@ ChartState mapChartWindow(PictureRange range, std::span<const ChartPoint> places
     s.ChartMinX = 0.0;
     s.ChartMaxY = std::max(range.y, 0);
     s.ChartMinY = 0.0;
-    for (const ChartPoint& p : places) {
-        if (!finitePoint(p))
-            continue;
-        if (p.x > s.ChartMaxX)
-            s.ChartMaxX = p.x;
-        if (p.x < s.ChartMinX)
-            s.ChartMinX = p.x;
-        if (p.y > s.ChartMaxY)
-            s.ChartMaxY = p.y;
-        if (p.y < s.ChartMinY)
-            s.ChartMinY = p.y;
-    }
-    if (s.ChartMaxX > 0 && s.ChartMinX > 0)
-        s.ChartMinX = 0;
-    if (s.ChartMaxX < 0 && s.ChartMinX < 0)
-        s.ChartMaxX = 0;
-    if (s.ChartMaxY > 0 && s.ChartMinY > 0)
-        s.ChartMinY = 0;
-    if (s.ChartMaxY < 0 && s.ChartMinY < 0)
-        s.ChartMaxY = 0;
+    for (const ChartPoint& p : places)
+        if (finitePoint(p))
+            widenTo(s, p);
+    includeOrigin(s);
     // A window side with no whole unit has no tick step and no finite scale.
     if (roundHalfEven(static_cast<long double>(s.ChartMaxX) - s.ChartMinX) < 1.0L)
         s.ChartMaxX = s.ChartMinX + 1.0;
@@ -191,9 +154,6 @@ MapChartBackground mapChartBackground(
         }
     }
 
-    auto lastLabelled = [](long double ticks) {
-        return std::isfinite(ticks) ? std::min<long long>(roundToInt(ticks), MaxTicks) : 0LL;
-    };
     if (usableSpacing(tx)) {
         const long long up = lastLabelled(maxX * sx / tx);
         for (long long k = 10; k <= up; k += 10)
