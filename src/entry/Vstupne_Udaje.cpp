@@ -117,6 +117,7 @@ QWidget* TVstupUdajov::buildCriteriaPage()
     row->addWidget(GroupBox1, 1);
 
     buildCriterionSheets();
+    buildRelationSheets();
     TabSheet14 = buildSettingsSheet();
     PageControl2->addTab(TabSheet14, QString::fromUtf8("DORVAN nastavenia"));
     TabSheet15 = buildGroupsSheet();

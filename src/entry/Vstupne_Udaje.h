@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/AllocationSettings.h"
+#include "entry/PlaceRelations.h"
 #include "project/ProjectRecord.h"
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 
 class EntryHost;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLayout;
@@ -34,7 +36,8 @@ class UserDialogs;
 //
 // The window is split over files by page: Vstupne_Udaje.cpp (frame, pages, closing),
 // Vstupne_Udaje_Miesta.cpp (places), Vstupne_Udaje_Nastavenie.cpp (iteration settings),
-// Vstupne_Udaje_Skupiny.cpp (distribution groups), Vstupne_Udaje_Obrazok.cpp (picture page).
+// Vstupne_Udaje_Skupiny.cpp (distribution groups), Vstupne_Udaje_Obrazok.cpp (picture page),
+// Vstupne_Udaje_Vzdialenosti.cpp (distances, centre, depots, priorities).
 class TVstupUdajov : public QWidget {
     Q_OBJECT
 public:
@@ -166,6 +169,34 @@ private:
     void singleValueOk(int entry);
     void singleValuePage(int number);
 
+    // Vstupne_Udaje_Vzdialenosti.cpp (distances, centre, depots, priorities)
+    void buildRelationSheets();
+    template <typename T> T* relationControl(const char* name) const;
+    int addedPlaces() const;
+    void setDistanceEntry();
+    void showDistancePair();
+    void finishDistanceEntry();
+    void Button10Click();
+    void Button11Click();
+    void distanceChoiceChanged(bool first);
+    void Button12Click();
+    void fillWithPlaces(QComboBox* c);
+    void setCentrePage();
+    void chooseCentre(QComboBox* from, QPushButton* ok);
+    void Button19Click();
+    void Button20Click();
+    void Button21Click();
+    void centreOrDepotsChanged();
+    void setChoiceLists(int sheet, const char* outer, const char* leftBox, const char* rightBox,
+        const char* leftName, const char* rightName, const char* in, const char* out);
+    void setDepotPage();
+    void setPriorityPage();
+    void Button22Click();
+    void Button23Click();
+    void Button30Click();
+    void Button31Click();
+    void moveSelectedPriority(bool up);
+
     // Vstupne_Udaje_Obrazok.cpp
     void buildPicturePage(QWidget* page);
     void Button48Click();
@@ -254,6 +285,11 @@ private:
     QPushButton* Button45 = nullptr;
     QLineEdit* Edit49 = nullptr;
     int LastGroupItem = -1;
+
+    // Distance entry: the pair asked next (DistRow, DistCol)
+    dorvan::DistanceCursor distanceCursor_;
+    // Places of the complete list an addition started from (-1: unknown, as in an opened project).
+    int placesBeforeAddition_ = -1;
 
     // Picture page
     QGroupBox* GroupBox54 = nullptr;

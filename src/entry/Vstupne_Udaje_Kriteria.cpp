@@ -579,30 +579,30 @@ void TVstupUdajov::ClickCheckBox14()
     }
 }
 
-// Real distances, the distribution centre, the depots and the priorities: their pages take
-// their entries from the place-relation criteria; here they are only switched.
+// Real distances, the distribution centre, the depots and the priorities: their pages are set
+// up in Vstupne_Udaje_Vzdialenosti.cpp.
 void TVstupUdajov::ClickCheckBox3()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 3);
-    // Hook: the distance entry of TabSheet3 is set up here.
+    setDistanceEntry();
 }
 
 void TVstupUdajov::ClickCheckBox6()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 6);
-    // Hook: the choice of the distribution centre on TabSheet6 is set up here.
+    setCentrePage();
 }
 
 void TVstupUdajov::ClickCheckBox7()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 7);
-    // Hook: the choice of the depots on TabSheet7 is set up here.
+    setDepotPage();
 }
 
 void TVstupUdajov::ClickCheckBox10()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 10);
-    // Hook: the priority order on TabSheet10 is set up here.
+    setPriorityPage();
 }
 
 void TVstupUdajov::ClickCheckBox4()

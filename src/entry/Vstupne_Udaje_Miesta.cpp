@@ -315,6 +315,10 @@ void TVstupUdajov::ClickOKButton2()
             refuse("Chybné zadanie - celkový počet MAX 99 !!!");
             return;
         }
+        // The distance entry asks for the pairs of every place added since the list was complete,
+        // also when the count is typed again during the addition.
+        if (s.PlacesComplete)
+            placesBeforeAddition_ = entered;
         s.PlacesComplete = false;
         s.AddCount = c.count;
         openEntry(s.NextPlace);

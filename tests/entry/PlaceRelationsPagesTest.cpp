@@ -1,0 +1,471 @@
+#include "entry/EntryHost.h"
+#include "entry/Vstupne_Udaje.h"
+#include "project/Dorvan_Hlavny.h"
+#include "project/Project.h"
+#include "project/ProjectFile.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using dorvan::test::ScriptedDialogs;
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct CountingHost : EntryHost {
+    int changes = 0;
+    void entryValuesChanged() override { ++changes; }
+    void entryFirstCountAccepted() override { }
+    void entryLastPlaceEntered() override { }
+    void entrySettingsSwitched(bool) override { }
+    void entryWindowClosed() override { }
+    void cooperRerunRequested() override { }
+};
+
+QStringList lines(const QListWidget* l)
+{
+    QStringList s;
+    for (int i = 0; i < l->count(); ++i)
+        s << l->item(i)->text();
+    return s;
+}
+
+class RelationPages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        project = std::make_unique<dorvan::Project>();
+        project->resetAtStart();
+        auto& s = project->State;
+        s.DataEntryOpen = true;
+        s.FirstEntryMode = true;
+        s.NextPlace = 1;
+        s.EntryStarted = true;
+        w = new TVstupUdajov(*project, dialogs, host);
+        w->resize(1200, 800);
+        w->show();
+        QApplication::setActiveWindow(w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        // Alfa (0;0), Beta (4;0), Gama (0;3).
+        count("3");
+        place("Alfa", "0", "0");
+        place("Beta", "4", "0");
+        place("Gama", "0", "3");
+        ASSERT_EQ(project->State.NextPlace, 4);
+        get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        dialogs.shown.clear();
+    }
+    void TearDown() override
+    {
+        if (w) {
+            w->setAttribute(Qt::WA_DeleteOnClose, false);
+            delete w.data();
+        }
+    }
+
+    template <typename T> T* get(const char* name)
+    {
+        T* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    void typeInto(const char* edit, const QString& text)
+    {
+        auto* e = get<QLineEdit>(edit);
+        e->clear();
+        QTest::keyClicks(e, text);
+    }
+    void count(const char* n)
+    {
+        typeInto("Edit1", n);
+        QTest::keyClick(get<QLineEdit>("Edit1"), Qt::Key_Return);
+    }
+    void place(const char* name, const char* x, const char* y)
+    {
+        typeInto("Edit2", name);
+        typeInto("Edit3", x);
+        typeInto("Edit4", y);
+        QTest::mouseClick(get<QPushButton>("OKButton3"), Qt::LeftButton);
+    }
+    void tick(const char* name)
+    {
+        auto* b = get<QAbstractButton>(name);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    }
+    void click(const char* button) { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
+    // Shows a page of the criteria and clicks a line of one of its lists.
+    void pickLine(const char* sheet, const char* listName, int row)
+    {
+        get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>(sheet));
+        auto* l = get<QListWidget>(listName);
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+        ASSERT_EQ(l->currentRow(), row);
+    }
+    void distance(const char* text)
+    {
+        typeInto("Edit11", u(text));
+        click("Button10");
+    }
+    QString entryCaption() { return get<QGroupBox>("GroupBox13")->title(); }
+
+    std::unique_ptr<dorvan::Project> project;
+    ScriptedDialogs dialogs;
+    CountingHost host;
+    QPointer<TVstupUdajov> w;
+};
+
+TEST_F(RelationPages, DistancesAreAskedPairByPairAndChangedLater)
+{
+    auto& r = project->Record;
+    tick("CheckBox3");
+    EXPECT_EQ(entryCaption(), u(" Vzdialenosť Alfa<--->Beta "));
+    EXPECT_TRUE(get<QLineEdit>("Edit11")->isEnabled());
+
+    const int before = host.changes;
+    distance("0");
+    distance("-2");
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].text, u("Chybné zadanie VZDIALENOSTI !!!"));
+    EXPECT_TRUE(get<QLineEdit>("Edit11")->text().isEmpty());
+    EXPECT_EQ(entryCaption(), u(" Vzdialenosť Alfa<--->Beta "));
+    EXPECT_EQ(r.Distance[1][2], 4.0); // still the straight-line distance
+    EXPECT_EQ(host.changes, before);
+
+    distance("6,5");
+    EXPECT_EQ(entryCaption(), u(" Vzdialenosť Alfa<--->Gama "));
+    EXPECT_TRUE(get<QLineEdit>("Edit11")->text().isEmpty());
+    distance("3,25");
+    EXPECT_EQ(entryCaption(), u(" Vzdialenosť Beta<--->Gama "));
+    EXPECT_EQ(r.DistanceEntryState, 0);
+    distance("7");
+    EXPECT_EQ(r.Distance[1][2], 6.5);
+    EXPECT_EQ(r.Distance[2][1], 6.5);
+    EXPECT_EQ(r.Distance[3][1], 3.25);
+    EXPECT_EQ(r.Distance[2][3], 7.0);
+    EXPECT_EQ(r.Distance[3][3], 0.0);
+    EXPECT_EQ(host.changes, before + 3);
+    EXPECT_EQ(r.DistanceEntryState, 2);
+    EXPECT_FALSE(get<QLineEdit>("Edit11")->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button10")->isEnabled());
+    EXPECT_TRUE(get<QPushButton>("Button11")->isEnabled());
+
+    // The change of one pair.
+    get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet3"));
+    click("Button11");
+    auto* mx = get<QComboBox>("ComboBox3");
+    auto* my = get<QComboBox>("ComboBox4");
+    ASSERT_EQ(mx->count(), 3);
+    EXPECT_EQ(my->count(), 0);
+    EXPECT_FALSE(my->isEnabled());
+    dialogs.shown.clear();
+    QTest::keyClick(mx, Qt::Key_Down); // Alfa
+    EXPECT_EQ(mx->currentText(), "Alfa");
+    EXPECT_TRUE(my->isEnabled());
+    EXPECT_EQ(my->count(), 3);
+    EXPECT_FALSE(get<QPushButton>("Button12")->isEnabled()); // no pair yet
+    QTest::keyClick(my, Qt::Key_Down); // Alfa again
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, u("MIESTA SA ROVNAJÚ !!!"));
+    EXPECT_FALSE(get<QPushButton>("Button12")->isEnabled());
+    QTest::keyClick(my, Qt::Key_Down); // Beta
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(get<QLineEdit>("Edit16")->text(), u("6,5"));
+    typeInto("Edit13", "0");
+    click("Button12");
+    EXPECT_EQ(dialogs.shown.back().text, u("Chybné zadanie VZDIALENOSTI !!!"));
+    EXPECT_EQ(r.Distance[1][2], 6.5);
+    typeInto("Edit13", "8,125");
+    click("Button12");
+    EXPECT_EQ(r.Distance[1][2], 8.125);
+    EXPECT_EQ(r.Distance[2][1], 8.125);
+    EXPECT_EQ(get<QLineEdit>("Edit16")->text(), u("8,125"));
+    EXPECT_FALSE(get<QPushButton>("Button12")->isEnabled());
+    EXPECT_FALSE(mx->isEnabled());
+
+    // Unticked and ticked again, a finished entry stays finished.
+    tick("CheckBox3");
+    EXPECT_EQ(r.CriterionOn[2], 0);
+    tick("CheckBox3");
+    EXPECT_FALSE(get<QPushButton>("Button10")->isEnabled());
+    EXPECT_TRUE(get<QPushButton>("Button11")->isEnabled());
+}
+
+TEST_F(RelationPages, AfterAnAdditionOnlyTheAddedPlacesAreAsked)
+{
+    auto& r = project->Record;
+    // Two places planned, one entered, then the count typed again as one: Kappa and Omega are
+    // both added places.
+    count("2");
+    place("Kappa", "5", "5");
+    count("1");
+    place("Omega", "6", "6");
+    ASSERT_EQ(project->State.PlaceCount, 5);
+    ASSERT_EQ(r.DistanceEntryState, 1);
+    tick("CheckBox3");
+    QStringList asked;
+    for (int i = 0; i < 20 && get<QPushButton>("Button10")->isEnabled(); ++i) {
+        asked << entryCaption();
+        distance("9");
+    }
+    QStringList expected;
+    for (const char* pair : { "Kappa<--->Alfa", "Kappa<--->Beta", "Kappa<--->Gama", "Kappa<--->Omega",
+             "Omega<--->Alfa", "Omega<--->Beta", "Omega<--->Gama", "Omega<--->Kappa" })
+        expected << u(" Vzdialenosť ") + u(pair) + u(" ");
+    EXPECT_EQ(asked, expected);
+    EXPECT_EQ(r.DistanceEntryState, 2);
+    EXPECT_EQ(r.Distance[5][1], 9.0);
+    EXPECT_EQ(r.Distance[1][5], 9.0);
+    EXPECT_EQ(r.Distance[4][5], 9.0);
+    EXPECT_EQ(r.Distance[4][4], 0.0);
+    EXPECT_EQ(r.Distance[1][2], 4.0); // the old pairs are not asked
+}
+
+TEST_F(RelationPages, CentreAndDepotsExcludeEachOther)
+{
+    auto& r = project->Record;
+    r.LoadTimeDM = 2.0;
+    r.CapacityDM = 3.0;
+    r.LoadTimeDC = 4.0;
+    r.CapacityDC = 5.0;
+    r.LoadTimeDS = 6.0;
+    tick("CheckBox7");
+    auto* places = get<QListWidget>("ListBox2");
+    auto* depots = get<QListWidget>("ListBox3");
+    EXPECT_EQ(lines(places), (QStringList { "Alfa", "Beta", "Gama" }));
+    EXPECT_FALSE(depots->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button23")->isEnabled());
+    click("Button22"); // nothing selected: nothing happens
+    EXPECT_EQ(r.WarehouseCount, 0);
+    pickLine("TabSheet7", "ListBox2", 2); // Gama
+    click("Button22");
+    pickLine("TabSheet7", "ListBox2", 1); // Beta
+    click("Button22");
+    EXPECT_EQ(lines(depots), (QStringList { "Beta", "Gama" }));
+    EXPECT_EQ(lines(places), (QStringList { "Alfa" }));
+    ASSERT_EQ(r.WarehouseCount, 2);
+    EXPECT_EQ(r.WarehouseName[1].toUtf8(), "Beta");
+    EXPECT_TRUE(depots->isEnabled());
+
+    tick("CheckBox6");
+    get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet6"));
+    auto* choice = get<QComboBox>("ComboBox5");
+    ASSERT_EQ(choice->count(), 3);
+    dialogs.shown.clear();
+    click("Button19");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, u("Vyberte DISTRIBUČNÚ CENTRÁLU !!!"));
+    EXPECT_EQ(r.CentralState, 0);
+    QTest::keyClick(choice, Qt::Key_Down);
+    QTest::keyClick(choice, Qt::Key_Down); // Beta
+    click("Button19");
+    EXPECT_EQ(r.CentralName.toUtf8(), "Beta");
+    EXPECT_EQ(r.CentralState, 2);
+    EXPECT_FALSE(choice->isEnabled());
+    EXPECT_TRUE(get<QPushButton>("Button20")->isEnabled());
+    // Beta is no depot any more and is left out of the place list.
+    ASSERT_EQ(r.WarehouseCount, 1);
+    EXPECT_EQ(r.WarehouseName[1].toUtf8(), "Gama");
+    EXPECT_EQ(lines(depots), (QStringList { "Gama" }));
+    EXPECT_EQ(lines(places), (QStringList { "Alfa" }));
+    EXPECT_EQ(r.LoadTimeDM, 2.0);
+
+    // The last place becomes a depot: no DM place remains.
+    pickLine("TabSheet7", "ListBox2", 0);
+    click("Button22");
+    EXPECT_EQ(r.LoadTimeDM, 0.0);
+    EXPECT_EQ(r.CapacityDM, 0.0);
+    EXPECT_FALSE(places->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button22")->isEnabled());
+    // The loading-time page follows: DC and DS entries open, DM closed.
+    tick("CheckBox8");
+    EXPECT_TRUE(get<QLineEdit>("Edit23")->isEnabled());
+    EXPECT_TRUE(get<QLineEdit>("Edit24")->isEnabled());
+    EXPECT_FALSE(get<QLineEdit>("Edit26")->isEnabled());
+
+    // Put back, a depot lands in name order; the last one clears the DS values.
+    pickLine("TabSheet7", "ListBox3", 1); // Gama
+    click("Button23");
+    pickLine("TabSheet7", "ListBox3", 0); // Alfa
+    click("Button23");
+    EXPECT_EQ(lines(places), (QStringList { "Alfa", "Gama" }));
+    EXPECT_EQ(r.WarehouseCount, 0);
+    EXPECT_EQ(r.LoadTimeDS, 0.0);
+    EXPECT_FALSE(depots->isEnabled());
+    EXPECT_TRUE(get<QLineEdit>("Edit26")->isEnabled()); // DM entry open again
+
+    // Change to nothing: the question has Yes preselected; No keeps the centre.
+    get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet6"));
+    click("Button20");
+    EXPECT_EQ(get<QLineEdit>("Edit25")->text(), "Beta");
+    dialogs.shown.clear();
+    dialogs.confirmAnswers = { false, true };
+    click("Button21");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, "confirm");
+    EXPECT_EQ(dialogs.shown[0].text, u("Zrušiť DISTRIBUČNÚ CENTRÁLU ?!!"));
+    EXPECT_TRUE(dialogs.shown[0].defaultYes);
+    EXPECT_EQ(r.CentralName.toUtf8(), "Beta");
+    click("Button21");
+    EXPECT_TRUE(r.CentralName.empty());
+    EXPECT_EQ(r.CentralState, 0);
+    EXPECT_EQ(r.LoadTimeDC, 0.0);
+    EXPECT_EQ(r.CapacityDC, 0.0);
+    EXPECT_TRUE(get<QLineEdit>("Edit25")->text().isEmpty());
+    EXPECT_FALSE(get<QPushButton>("Button20")->isEnabled());
+    EXPECT_TRUE(choice->isEnabled()); // the first choice again
+    EXPECT_EQ(choice->count(), 3);
+    EXPECT_EQ(lines(places), (QStringList { "Alfa", "Beta", "Gama" }));
+}
+
+TEST_F(RelationPages, PrioritiesKeepTheOrderTheListShows)
+{
+    auto& r = project->Record;
+    tick("CheckBox10");
+    auto* places = get<QListWidget>("ListBox6");
+    auto* chosen = get<QListWidget>("ListBox7");
+    EXPECT_EQ(lines(places), (QStringList { "Alfa", "Beta", "Gama" }));
+    EXPECT_FALSE(get<QPushButton>("Button34")->isEnabled());
+    pickLine("TabSheet10", "ListBox6", 2); // Gama
+    click("Button30");
+    pickLine("TabSheet10", "ListBox6", 0); // Alfa
+    click("Button30");
+    pickLine("TabSheet10", "ListBox6", 0); // Beta
+    click("Button30");
+    EXPECT_EQ(lines(chosen), (QStringList { "Gama", "Alfa", "Beta" }));
+    EXPECT_FALSE(places->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button30")->isEnabled());
+    auto stored = [&r] {
+        QStringList s;
+        for (int k = 1; k <= r.PriorityCount; ++k)
+            s << QString::fromStdString(r.PriorityName[k].toUtf8());
+        return s;
+    };
+    EXPECT_EQ(stored(), lines(chosen));
+
+    const int before = host.changes;
+    pickLine("TabSheet10", "ListBox7", 2); // Beta
+    click("Button34");
+    EXPECT_EQ(lines(chosen), (QStringList { "Gama", "Beta", "Alfa" }));
+    EXPECT_EQ(chosen->currentRow(), 1);
+    click("Button34");
+    click("Button34"); // from the top it wraps to the end
+    EXPECT_EQ(lines(chosen), (QStringList { "Gama", "Alfa", "Beta" }));
+    EXPECT_EQ(chosen->currentRow(), 2);
+    click("Button35"); // from the end to the top
+    EXPECT_EQ(lines(chosen), (QStringList { "Beta", "Gama", "Alfa" }));
+    EXPECT_EQ(stored(), lines(chosen));
+    EXPECT_EQ(host.changes, before + 4);
+
+    pickLine("TabSheet10", "ListBox7", 1); // Gama
+    click("Button31");
+    EXPECT_EQ(lines(places), (QStringList { "Gama" }));
+    pickLine("TabSheet10", "ListBox7", 0); // Beta
+    click("Button31");
+    EXPECT_EQ(lines(places), (QStringList { "Beta", "Gama" })); // name order
+    EXPECT_EQ(stored(), (QStringList { "Alfa" }));
+    pickLine("TabSheet10", "ListBox7", 0);
+    click("Button31");
+    EXPECT_EQ(r.PriorityCount, 0);
+    EXPECT_FALSE(chosen->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button31")->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button35")->isEnabled());
+}
+
+// A saved project with these criteria opens with the boxes ticked and their values shown again.
+TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    dorvan::TProjectRecord r;
+    dorvan::ResetProjectAtStart(r);
+    const char* names[] = { "Alfa", "Beta", "Delta", "Gama" };
+    for (int p = 1; p <= 4; ++p) {
+        r.PlaceName[p] = dorvan::Text100::fromUtf8(names[p - 1]);
+        r.PlaceX[p] = p;
+        r.PlaceY[p] = p * p;
+        r.PlaceQuantity[p] = r.PlacePrice[p] = 1.0;
+        r.PlaceFlexibility[p] = 1;
+    }
+    for (int i = 1; i <= 4; ++i)
+        for (int j = 1; j <= 4; ++j)
+            r.Distance[i][j] = i == j ? 0.0 : 10.0 * (i + j) + 0.5;
+    r.SavedPlaceCount = 4;
+    r.DistanceEntryState = 2;
+    r.CentralName = dorvan::Text100::fromUtf8("Beta");
+    r.CentralState = 2;
+    dorvan::addWarehouse(r, dorvan::Text100::fromUtf8("Gama"));
+    dorvan::addWarehouse(r, dorvan::Text100::fromUtf8("Alfa"));
+    dorvan::addPriority(r, dorvan::Text100::fromUtf8("Delta"));
+    dorvan::addPriority(r, dorvan::Text100::fromUtf8("Alfa"));
+    for (auto c :
+        { dorvan::CritRealDistances, dorvan::CritCentral, dorvan::CritWarehouses, dorvan::CritPriority })
+        r.setCriterion(c, true);
+    const QString file = dir.filePath("relations.mzd");
+    dorvan::saveProjectFile(file.toStdString(), r, {});
+
+    ScriptedDialogs dialogs;
+    auto main = std::make_unique<TDorvan_Central>(dialogs);
+    main->resize(1280, 900);
+    main->show();
+    ASSERT_TRUE(main->openProjectFile(file));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TVstupUdajov* entry = main->entryWindow();
+    ASSERT_NE(entry, nullptr);
+    auto get = [entry](const char* name) {
+        auto* c = entry->findChild<QWidget*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    };
+    for (const char* box : { "CheckBox3", "CheckBox6", "CheckBox7", "CheckBox10" })
+        EXPECT_TRUE(static_cast<QCheckBox*>(get(box))->isChecked()) << box;
+
+    // Distances: the entry is finished, a pair shows its stored value.
+    EXPECT_FALSE(get("Button10")->isEnabled());
+    ASSERT_TRUE(get("Button11")->isEnabled());
+    auto* pages = static_cast<QTabWidget*>(get("PageControl2"));
+    pages->setCurrentWidget(get("TabSheet3"));
+    QTest::mouseClick(static_cast<QPushButton*>(get("Button11")), Qt::LeftButton);
+    auto* mx = static_cast<QComboBox*>(get("ComboBox3"));
+    auto* my = static_cast<QComboBox*>(get("ComboBox4"));
+    QTest::keyClick(mx, Qt::Key_Down);
+    QTest::keyClick(mx, Qt::Key_Down); // Beta
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(my, Qt::Key_Down); // Delta
+    EXPECT_EQ(static_cast<QLineEdit*>(get("Edit16"))->text(), u("50,5"));
+
+    // The centre is in its change mode and shows its name.
+    EXPECT_FALSE(get("GroupBox22")->isEnabled());
+    ASSERT_TRUE(get("Button20")->isEnabled());
+    pages->setCurrentWidget(get("TabSheet6"));
+    QTest::mouseClick(static_cast<QPushButton*>(get("Button20")), Qt::LeftButton);
+    EXPECT_EQ(static_cast<QLineEdit*>(get("Edit25"))->text(), "Beta");
+
+    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox2"))), (QStringList { "Delta" }));
+    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox3"))), (QStringList { "Alfa", "Gama" }));
+    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox6"))), (QStringList { "Gama" }));
+    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox7"))), (QStringList { "Delta", "Alfa" }));
+    EXPECT_TRUE(get("Button34")->isEnabled());
+    main.reset();
+}
+
+} // namespace
