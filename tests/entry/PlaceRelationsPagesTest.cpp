@@ -391,6 +391,38 @@ TEST_F(RelationPages, PrioritiesKeepTheOrderTheListShows)
     EXPECT_FALSE(get<QPushButton>("Button35")->isEnabled());
 }
 
+TEST_F(RelationPages, TheCentreChangesToAnotherPlace)
+{
+    auto& r = project->Record;
+    tick("CheckBox10");
+    tick("CheckBox6");
+    get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet6"));
+    QTest::keyClick(get<QComboBox>("ComboBox5"), Qt::Key_Down); // Alfa
+    click("Button19");
+    EXPECT_EQ(r.CentralName.toUtf8(), "Alfa");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox6")), (QStringList { "Beta", "Gama" }));
+    click("Button20");
+    auto* change = get<QComboBox>("ComboBox6");
+    ASSERT_TRUE(change->isEnabled());
+    ASSERT_EQ(change->count(), 3);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(change, Qt::Key_Down); // Gama
+    const int before = host.changes;
+    click("Button21");
+    EXPECT_TRUE(dialogs.shown.empty()); // a choice asks nothing
+    EXPECT_EQ(r.CentralName.toUtf8(), "Gama");
+    EXPECT_EQ(r.CentralState, 2);
+    EXPECT_EQ(get<QLineEdit>("Edit25")->text(), "Gama");
+    EXPECT_FALSE(change->isEnabled());
+    EXPECT_FALSE(get<QPushButton>("Button21")->isEnabled());
+    EXPECT_GT(host.changes, before);
+    EXPECT_EQ(lines(get<QListWidget>("ListBox6")), (QStringList { "Alfa", "Beta" }));
+    // Unticked, the centre stays chosen.
+    tick("CheckBox6");
+    EXPECT_EQ(r.CentralName.toUtf8(), "Gama");
+    EXPECT_FALSE(get<QPushButton>("Button19")->isEnabled());
+}
+
 // A saved project with these criteria opens with the boxes ticked and their values shown again.
 TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities)
 {
