@@ -1,6 +1,7 @@
 #include "allocation/CooperRunDriver.h"
 
 #include "allocation/CooperRunText.h"
+#include "common/CodePage.h"
 #include "entry/GroupList.h"
 #include "entry/PlaceList.h"
 
@@ -11,10 +12,6 @@ namespace dorvan {
 
 namespace {
 
-// GroupBox2 in a group run, by whether group 1 was solved.
-constexpr int GroupCentresWidth = 300;
-constexpr int GroupWarningWidth = 200;
-
 // A member line back into a stored name for the lookup. Lines come from place names, so they
 // convert; one that does not matches no place.
 Text100 memberName(const std::string& line)
@@ -24,6 +21,18 @@ Text100 memberName(const std::string& line)
     } catch (const std::exception&) {
         return {};
     }
+}
+
+// A group's members as a run takes them: at most 100, each cut to a name's 100 characters.
+std::vector<std::string> runMembers(const std::vector<std::string>& names)
+{
+    std::vector<std::string> members;
+    for (const std::string& name : names) {
+        if (members.size() == static_cast<std::size_t>(MaxPlaces))
+            break;
+        members.push_back(firstCharacters(name, Text100::Capacity));
+    }
+    return members;
 }
 
 class Run {
@@ -39,10 +48,8 @@ public:
     {
     }
 
-    CooperRunResult go(int width1, int width2)
+    CooperRunResult go()
     {
-        res_.groupBox1Width = width1;
-        res_.groupBox2Width = width2;
         VstupUdajCMStavCreate(s_, r_, n_, in_.quantityOn, in_.priceOn, in_.flexibilityOn);
         if (isGroupRun(in_))
             groupRun();
@@ -57,35 +64,22 @@ private:
         takeReport(PocitajCooper(s_, settings()), 0);
         res_.finalIter = s_.FinalIter;
         res_.pathLines = iterationLines(s_.IterX, s_.IterY, s_.FinalIter, in_.separator);
-        for (std::size_t i = 0; i < res_.pathLines.size(); ++i)
-            res_.groupBox2Width = i == 0 ? textPanelWidth(res_.pathLines[i])
-                                         : fitPanelWidth(res_.groupBox2Width, res_.pathLines[i]);
         res_.optimumText = optimumLine(s_.IterX, s_.IterY, s_.FinalIter, in_.separator);
-        for (int i = 1; i <= n_; ++i) {
-            std::string line = placeLine(
-                in_.mode, i, displayName(r_.PlaceName[i]), r_.PlaceX[i], r_.PlaceY[i], in_.separator);
-            res_.groupBox1Width = i == 1 ? textPanelWidth(line) : fitPanelWidth(res_.groupBox1Width, line);
-            res_.placeLines.push_back(std::move(line));
-        }
+        for (int i = 1; i <= n_; ++i)
+            res_.placeLines.push_back(placeLine(
+                in_.mode, i, displayName(r_.PlaceName[i]), r_.PlaceX[i], r_.PlaceY[i], in_.separator));
     }
 
     void groupRun()
     {
         res_.groupRun = true;
-        const int groups = groupCountFromText(in_.groupCountText);
+        const int groups = std::clamp(in_.groups.Count, 0, MaxRunGroups);
         res_.groupCount = groups;
         s_.GroupMemberTotal = 0;
 
-        // The place panel is measured for the longest line a place could take.
-        res_.groupBox1Width = textPanelWidth(groupHeader(groups));
-        for (int i = 1; i <= n_; ++i)
-            res_.groupBox1Width = fitPanelWidth(res_.groupBox1Width,
-                placeLine(ChartDataMode::Manual, i, displayName(r_.PlaceName[i]), r_.PlaceX[i], r_.PlaceY[i],
-                    in_.separator));
-
         for (int g = 1; g <= groups; ++g) {
             s_.GroupNo = g;
-            const std::vector<std::string> members = groupMembers(in_.groupLines, g);
+            const std::vector<std::string> members = runMembers(in_.groups.members(g));
             const int size = static_cast<int>(members.size());
             s_.GroupSize = size;
             s_.GroupMemberTotal += size;
@@ -99,17 +93,14 @@ private:
             if (size >= MinGroupMembers) {
                 const bool full = takeReport(PocitajCooperSkupiny(s_, settings()), g);
                 const int f = s_.FinalIter;
-                std::string line = groupOptimumLine(g, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator);
-                res_.groupBox2Width = g == 1 ? GroupCentresWidth : fitPanelWidth(res_.groupBox2Width, line);
-                res_.pathLines.push_back(std::move(line));
+                res_.pathLines.push_back(
+                    groupOptimumLine(g, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator));
                 group.solved = true;
                 group.finalIter = f;
                 group.iterates = historyPoints(s_.GroupIterX, s_.GroupIterY, f);
                 group.historyFull = full;
             } else {
                 warnOnce(tooFewMembersMessage(g));
-                if (g == 1)
-                    res_.groupBox2Width = GroupWarningWidth;
                 // The members are still looked up, to be listed and drawn.
                 if (size >= 1)
                     takeReport(PocitajCooperSkupiny(s_, settings()), g);
@@ -130,7 +121,7 @@ private:
         }
     }
 
-    CooperSettings settings() const { return cb_.settings ? cb_.settings() : settings_; }
+    CooperSettings settings() const { return settings_; }
 
     // The solver's messages are shown once a run, and the texts it complained about go back to
     // their defaults before the next group reads them. True when the history was used up.
@@ -175,9 +166,35 @@ private:
 
 } // namespace
 
+CooperRunInputs runInputs(const Project& project, std::string separator)
+{
+    const EntryChoices& c = project.Choices;
+    CooperRunInputs in;
+    in.quantityOn = c.ticked(CritQuantity);
+    in.priceOn = c.ticked(CritPrice);
+    in.flexibilityOn = c.ticked(CritFlexibility);
+    in.groupsOn = c.ticked(CritGroups);
+    if (in.groupsOn)
+        in.groups = c.Groups;
+    in.settings = c.Settings;
+    in.mode = project.State.PictureMode ? ChartDataMode::Picture : ChartDataMode::Manual;
+    in.separator = std::move(separator);
+    return in;
+}
+
+EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount)
+{
+    EntryChoices c;
+    for (int b = 0; b < CriterionCount; ++b)
+        c.Ticked[static_cast<std::size_t>(b)] = record.CriterionOn[static_cast<std::size_t>(b)] == 1;
+    c.SettingsOn = true;
+    c.Groups = storedGroups(record, placeCount);
+    return c;
+}
+
 bool isGroupRun(const CooperRunInputs& inputs)
 {
-    return inputs.groupsOn && !inputs.groupLines.empty();
+    return inputs.groupsOn && !inputs.groups.Groups.empty();
 }
 
 int runPlaceCount(int placeCount)
@@ -186,10 +203,9 @@ int runPlaceCount(int placeCount)
 }
 
 CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record, int placeCount,
-    const CooperRunInputs& inputs, int groupBox1Width, int groupBox2Width,
-    const CooperRunCallbacks& callbacks)
+    const CooperRunInputs& inputs, const CooperRunCallbacks& callbacks)
 {
-    return Run(state, record, placeCount, inputs, callbacks).go(groupBox1Width, groupBox2Width);
+    return Run(state, record, placeCount, inputs, callbacks).go();
 }
 
 std::string runNoticeText(const std::vector<int>& historyFullGroups)

@@ -2,11 +2,13 @@
 
 // The run driver of the allocation window without the window: it copies the places into the
 // solver's working copy, solves for one centre or for each distribution group, and makes the
-// texts of the result lists and the panel widths they need. The window (SpustiCooper) and the
-// command line both run it; the window draws while a group run goes, through the callbacks.
+// texts of the result lists. The window (SpustiCooper) and the command line both run it on the
+// inputs runInputs takes from a project; the window draws while a group run goes, through the
+// callbacks.
 
 #include "allocation/ChartGeometry.h"
 #include "allocation/CooperSolver.h"
+#include "project/Project.h"
 #include "project/ProjectRecord.h"
 
 #include <functional>
@@ -15,16 +17,15 @@
 
 namespace dorvan {
 
-// What a run reads from the other windows at its start.
+// What a run takes from the project at its start.
 struct CooperRunInputs {
     bool quantityOn = false; // "Množstvo" (CheckBox1)
     bool priceOn = false; // "Cena" (CheckBox2)
     bool flexibilityOn = false; // supply frequency (CheckBox14)
     bool groupsOn = false; // "Definovanie distribučných skupín - DORVAN" (CheckBox17)
-    std::vector<std::string> groupLines; // the group list ListBox9, UTF-8
-    std::string groupCountText; // the number of groups Edit49 shows
+    DistributionGroups groups; // taken only while groups are ticked
     // The iteration settings as the settings page shows them. A text the solver complains
-    // about is reset to its default for the rest of the run, as the window resets its field.
+    // about is reset to its default for the rest of the run (and the callbacks are told).
     CooperSettings settings;
     ChartDataMode mode = ChartDataMode::Manual; // how the places were entered
     std::string separator = ","; // the locale's decimal separator (UTF-8)
@@ -51,9 +52,6 @@ struct CooperRunResult {
     int finalIter = 0;
     std::vector<std::string> pathLines; // ListBox1: the iteration path or the group centres
     std::vector<std::string> placeLines; // ListBox2: the places or the groups and their members
-    // The widths of GroupBox1 (places) and GroupBox2 (path) as the run set them.
-    int groupBox1Width = 0;
-    int groupBox2Width = 0;
     int groupCount = 0; // groups read from the group count (group run only)
     std::vector<CooperGroupResult> groups;
     std::vector<std::string> warnings; // in the order they arose, each text once
@@ -65,9 +63,6 @@ struct CooperRunResult {
 
 // Hooks of a run. Each may be left empty.
 struct CooperRunCallbacks {
-    // The settings as they stand, read again before every solve. Without it the run takes
-    // CooperRunInputs::settings and resets a bad text there itself.
-    std::function<CooperSettings()> settings;
     // A warning to show, at the moment it arises; each text once a run.
     std::function<void(const std::string&)> warn;
     // The precision (Edit47) or correction (Edit48) text is to go back to its default.
@@ -78,18 +73,26 @@ struct CooperRunCallbacks {
     std::function<void(const CooperRunResult& soFar, int groupNo)> groupListed;
 };
 
+// The inputs of a run over the project as it stands: the ticked criteria weigh the places, the
+// groups count while their box is ticked, the settings as the settings page holds them, the
+// data mode of the main window. separator is the locale's decimal separator (UTF-8).
+CooperRunInputs runInputs(const Project& project, std::string separator);
+
+// What the data-entry window shows after "Otvor ako ..." of a project: the boxes whose criterion
+// byte is 1 ticked, the settings box ticked, the stored groups listed, the settings at their
+// defaults.
+EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount);
+
 // Whether a run with these inputs solves per group: groups ticked and a group list with lines.
 bool isGroupRun(const CooperRunInputs& inputs);
 
 // The places of the project that a run takes: the count bounded to 0..99.
 int runPlaceCount(int placeCount);
 
-// One run over places 1..placeCount of the record. groupBox1Width and groupBox2Width are the
-// panel widths before the run; a run keeps them where it does not set them (a group run with no
-// group leaves GroupBox2 as it was). Throws only what the record's bounds checks throw.
+// One run over places 1..placeCount of the record. Throws only what the record's bounds checks
+// throw.
 CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record, int placeCount,
-    const CooperRunInputs& inputs, int groupBox1Width, int groupBox2Width,
-    const CooperRunCallbacks& callbacks = {});
+    const CooperRunInputs& inputs, const CooperRunCallbacks& callbacks = {});
 
 // The line the window shows under its lists when a run used up a history: the notice, with
 // the groups concerned in brackets ("(SKUPINA 2, 3)"). Empty when no history was used up.

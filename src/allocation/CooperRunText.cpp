@@ -57,20 +57,6 @@ std::size_t characters(std::string_view utf8)
     return n;
 }
 
-std::string firstCharacters(std::string_view utf8, std::size_t count)
-{
-    std::size_t n = 0;
-    std::size_t i = 0;
-    for (; i < utf8.size(); ++i) {
-        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
-            if (n == count)
-                break;
-            ++n;
-        }
-    }
-    return std::string(utf8.substr(0, i));
-}
-
 } // namespace
 
 std::string formatCoordinate(double value, std::string_view separator)
@@ -173,32 +159,6 @@ std::string groupOptimumLine(int groupNo, long double x, long double y, std::str
     s += "]=";
     s += iteratePair(x, y, separator);
     return s;
-}
-
-int groupCountFromText(std::string_view text)
-{
-    const std::optional<std::int64_t> n = parseWholeNumber(text);
-    if (!n || *n <= 0)
-        return 0;
-    return static_cast<int>(std::min<std::int64_t>(*n, MaxRunGroups));
-}
-
-std::vector<std::string> groupMembers(const std::vector<std::string>& groupLines, int groupNo)
-{
-    std::vector<std::string> members;
-    const std::string header = groupHeader(groupNo);
-    auto it = std::find(groupLines.begin(), groupLines.end(), header);
-    if (it == groupLines.end())
-        return members;
-    // The list is built with its headers in order, so the next header is that of the next
-    // group; stopping at any header keeps a damaged list from lending one group's members to
-    // another.
-    for (++it; it != groupLines.end() && !isGroupHeader(*it); ++it) {
-        if (members.size() == static_cast<std::size_t>(MaxPlaces))
-            break;
-        members.push_back(firstCharacters(*it, Text100::Capacity));
-    }
-    return members;
 }
 
 } // namespace dorvan

@@ -56,16 +56,4 @@ std::string memberLine(
 // The centre of group g: "[Xopt" + g + ";Yopt" + g + "]=[x;y]".
 std::string groupOptimumLine(int groupNo, long double x, long double y, std::string_view separator);
 
-// The largest number of groups a run reads; the project stores at most this many.
-inline constexpr int MaxRunGroups = MaxPlaces;
-
-// The number of groups as the group page shows it: a whole number, bounded to 0..100. Anything
-// else counts as no group.
-int groupCountFromText(std::string_view text);
-
-// The members of group g in the flat group list: the lines after the first header of g up to
-// the next header line or the end, each cut to its first 100 characters. A group whose header
-// is missing has no members. At most 100 members are taken.
-std::vector<std::string> groupMembers(const std::vector<std::string>& groupLines, int groupNo);
-
 } // namespace dorvan

@@ -42,14 +42,6 @@ std::optional<std::int64_t> precisionUnits(std::string_view text);
 // K, the correction value in ten-thousandths, when the text is a number above 0.
 std::optional<std::int64_t> correctionUnits(std::string_view text);
 
-// The settings of one run, read from the settings page as they stand when the run starts.
-struct CooperSettings {
-    StartPoint start = StartPoint::Computed; // RadioButton5 / RadioButton6
-    StoppingRule rule = StoppingRule::BothAxes; // RadioButton1 .. RadioButton4
-    std::string precisionText = DefaultPrecisionText; // Edit47
-    std::string correctionText = DefaultCorrectionText; // Edit48
-};
-
 // One place as the iteration sees it. A criterion that is not ticked gives its factor 1.
 struct CooperPlace {
     double x = 0.0;

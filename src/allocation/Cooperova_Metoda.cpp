@@ -25,7 +25,6 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -107,12 +106,10 @@ private:
     const QImage& image_;
 };
 
-TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs,
-    std::unique_ptr<CooperInputs> inputs, QWidget* parent)
+TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
     , project_(project)
     , dialogs_(dialogs)
-    , inputs_(std::move(inputs))
 {
     setObjectName("CooperAlokMetod");
     setWindowTitle(QStringLiteral("DORVAN"));
@@ -121,14 +118,14 @@ TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs
     buildControls();
     resize(DesignClientWidth, DesignClientHeight);
     layOutPanels();
+    observation_ = project_.Observers.observe([this](dorvan::ProjectChange what) { projectChanged(what); });
     FormCreate();
 }
 
-TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs,
-    TVstupUdajov* entryWindow, std::function<bool()> pictureMode, QWidget* parent)
-    : TCooperAlokMetod(
-        project, dialogs, std::make_unique<EntryWindowInputs>(entryWindow, std::move(pictureMode)), parent)
+void TCooperAlokMetod::projectChanged(dorvan::ProjectChange what)
 {
+    if (dorvan::has(what, dorvan::ProjectChange::RunInputs))
+        SpustiCooper();
 }
 
 // Nothing here may touch the project: at program end the main window's members go before
@@ -272,9 +269,19 @@ void TCooperAlokMetod::resizeClient(int clientWidth, int clientHeight)
         resize(wanted);
 }
 
+bool TCooperAlokMetod::settingsOn() const
+{
+    return project_.Choices.SettingsOn;
+}
+
+bool TCooperAlokMetod::groupsOn() const
+{
+    return project_.Choices.ticked(dorvan::CritGroups);
+}
+
 bool TCooperAlokMetod::inPictureMode() const
 {
-    return inputs_->pictureMode();
+    return project_.State.PictureMode;
 }
 
 dorvan::ChartDataMode TCooperAlokMetod::dataMode() const
@@ -309,7 +316,7 @@ void TCooperAlokMetod::FormCreate()
     created_ = true;
     laidOutSize_ = size();
 
-    if (!inputs_->settingsOn())
+    if (!settingsOn())
         return;
     if (!inPictureMode()) {
         placeImage(ImagePlacement::FillFrame);
@@ -354,9 +361,9 @@ void TCooperAlokMetod::FormResize()
     if (!created_ || size() == laidOutSize_)
         return;
     laidOutSize_ = size();
-    if (!inputs_->entryVisible() || !inputs_->settingsOn())
+    if (!project_.State.DataEntryOpen || !settingsOn())
         return;
-    if (inputs_->groupsOn()) {
+    if (groupsOn()) {
         SpustiCooper();
     } else if (inPictureMode() && RadioButton1->isChecked()) {
         placeImage(ImagePlacement::FrameLess);
@@ -368,13 +375,13 @@ void TCooperAlokMetod::FormResize()
 
 void TCooperAlokMetod::RadioButton1Click()
 {
-    if (!inputs_->settingsOn() || !inPictureMode() || !RadioButton1->isChecked())
+    if (!settingsOn() || !inPictureMode() || !RadioButton1->isChecked())
         return;
     placeImage(ImagePlacement::FrameLess);
     Image1Area->setEnabled(true);
     Image1Area->show();
     enableResultChoice(true, true);
-    if (inputs_->groupsOn())
+    if (groupsOn())
         SpustiCooper();
     else
         KresliGrafMapaCooper();
@@ -382,11 +389,11 @@ void TCooperAlokMetod::RadioButton1Click()
 
 void TCooperAlokMetod::RadioButton2Click()
 {
-    if (!inputs_->settingsOn() || !inPictureMode() || !RadioButton2->isChecked())
+    if (!settingsOn() || !inPictureMode() || !RadioButton2->isChecked())
         return;
     placeImage(ImagePlacement::FillFrame);
     enableResultChoice(true, false);
-    if (inputs_->groupsOn())
+    if (groupsOn())
         SpustiCooper();
     else
         KresliGrafCooper();
@@ -400,7 +407,7 @@ void TCooperAlokMetod::RadioButton3Click()
     placeImage(ImagePlacement::FrameLess);
     if (!Image1Area->isEnabled())
         return;
-    if (inputs_->groupsOn())
+    if (groupsOn())
         SpustiCooper();
     else
         KresliGrafMapaCooper();
@@ -437,35 +444,11 @@ bool TCooperAlokMetod::FormZatvor()
         return false;
     }
     s.CooperWindowOpen = false;
-    writeBackCoordinates();
+    // Where the places' coordinates are listed, they are shown again as the project holds them.
+    project_.changed(dorvan::ProjectChange::Coordinates);
     s.EntryWindowClosed = true;
     s.EntryStarted = false;
     return true;
-}
-
-// The coordinate grid of the picture page gets the places' coordinates back, rounded to four
-// decimals. Until that page has its grid there is nothing to write.
-void TCooperAlokMetod::writeBackCoordinates()
-{
-    QTableWidget* grid = inputs_->coordinateGrid();
-    if (grid == nullptr)
-        return;
-    const auto& r = project_.Record;
-    const std::string sep = separator().toStdString();
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaces);
-    const int rows = std::min(n, grid->rowCount() - 1);
-    if (grid->columnCount() < 4)
-        return;
-    for (int i = 1; i <= rows; ++i) {
-        const double values[2] = { r.PlaceX[i], r.PlaceY[i] };
-        for (int c = 0; c < 2; ++c) {
-            const QString text = QString::fromStdString(dorvan::formatDecimal4(values[c], sep));
-            if (QTableWidgetItem* item = grid->item(i, 2 + c))
-                item->setText(text);
-            else
-                grid->setItem(i, 2 + c, new QTableWidgetItem(text));
-        }
-    }
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -615,10 +598,7 @@ TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
     dorvan::Project& project = mainWindow.project();
     if (project.State.CooperWindowOpen)
         return nullptr;
-    QPointer<TDorvan_Central> frame(&mainWindow);
-    auto* w = new TCooperAlokMetod(project, mainWindow.dialogs(), mainWindow.entryWindow(),
-        [frame] { return frame != nullptr && frame->pictureMode(); });
-    QObject::connect(&mainWindow, &TDorvan_Central::rerunCooper, w, &TCooperAlokMetod::SpustiCooper);
+    auto* w = new TCooperAlokMetod(project, mainWindow.dialogs());
     mainWindow.addChildWindow(w);
     w->setResultChoiceByPicture(project.Record.hasPicture());
     return w;

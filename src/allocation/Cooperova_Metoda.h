@@ -1,9 +1,9 @@
 #pragma once
 
 #include "allocation/ChartGeometry.h"
-#include "allocation/CooperInputs.h"
 #include "allocation/CooperSolver.h"
 #include "entry/PicturePlacement.h"
+#include "project/Project.h"
 
 #include <QImage>
 #include <QSize>
@@ -22,31 +22,24 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class TDorvan_Central;
-class TVstupUdajov;
 namespace dorvan {
-struct CooperRunInputs;
-struct Project;
+struct CooperRunResult;
 class UserDialogs;
 } // namespace dorvan
 
 // The allocation window: the result of Cooper's method, drawn on the left, the places and the
 // iteration path listed on the right. An MDI child of the main window, at most one at a time.
 // It owns the solver state and the chart state, which survive between runs; every run of
-// SpustiCooper overwrites them.
+// SpustiCooper overwrites them. It reads everything a run needs from the project and runs
+// again when the project says the run's inputs changed.
 //
 // The window is split over files: Cooperova_Metoda.cpp (layout, handlers, closing, drawing)
 // and Cooperova_Metoda_Beh.cpp (the run driver).
 class TCooperAlokMetod : public QWidget {
     Q_OBJECT
 public:
-    // The window reads its settings through inputs. Creating it runs FormCreate, which makes
-    // the first run.
-    TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs,
-        std::unique_ptr<CooperInputs> inputs, QWidget* parent = nullptr);
-    // The same over the real data-entry window; pictureMode tells whether the main window is
-    // in the picture data mode.
-    TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, TVstupUdajov* entryWindow,
-        std::function<bool()> pictureMode, QWidget* parent = nullptr);
+    // Creating the window runs FormCreate, which makes the first run.
+    TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TCooperAlokMetod() override;
 
     // "Riešenie DORVAN" sets the result choice by whether the project has a picture: with one,
@@ -99,7 +92,9 @@ private:
     void layOutPanels();
     void placeImage(ImagePlacement placement);
     void resizeClient(int width, int height);
-    void writeBackCoordinates();
+    void projectChanged(dorvan::ProjectChange what);
+    bool settingsOn() const;
+    bool groupsOn() const;
     bool inPictureMode() const;
     dorvan::ChartDataMode dataMode() const;
     void prepareSurface();
@@ -118,13 +113,13 @@ private:
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
-    dorvan::CooperRunInputs runInputs() const;
+    void takeWidths(const dorvan::CooperRunResult& soFar);
     void showRunNotice();
     QString separator() const;
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
-    std::unique_ptr<CooperInputs> inputs_;
+    dorvan::ProjectObservers::Observation observation_;
 
     // Solver and chart state, kept between runs.
     dorvan::CooperState state_;
@@ -173,7 +168,7 @@ private:
 };
 
 // "Riešenie DORVAN", the part that belongs to this window: creates the allocation window in the
-// main window's client area (its FormCreate makes the first run), sets its result choice by the
-// project's picture and connects the main window's rerunCooper signal to its run driver.
+// main window's client area (its FormCreate makes the first run) and sets its result choice by
+// the project's picture. The window runs again whenever the project says its inputs changed.
 // Returns the new window, or none while one is open.
 TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow);

@@ -4,7 +4,10 @@
 #include "allocation/Cooperova_Metoda.h"
 
 #include "allocation/CooperRunDriver.h"
+#include "allocation/CooperRunText.h"
 #include "common/UserDialogs.h"
+#include "entry/GroupList.h"
+#include "entry/PlaceList.h"
 #include "project/Project.h"
 
 #include <QGroupBox>
@@ -14,6 +17,7 @@
 #include <QLocale>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -27,6 +31,20 @@ constexpr int RunFallbackHeight = 200;
 constexpr int ListsGap = 5;
 // Catch-up runs after a run that was asked for again while it went.
 constexpr int MaxCatchUpRuns = 2;
+// GroupBox2 in a group run, by whether group 1 was solved.
+constexpr int GroupCentresWidth = 300;
+constexpr int GroupWarningWidth = 200;
+
+// The width of a panel for its longest line; a panel without lines keeps its width.
+int widestLine(const std::vector<std::string>& lines, int current)
+{
+    if (lines.empty())
+        return current;
+    int width = 0;
+    for (const std::string& line : lines)
+        width = std::max(width, dorvan::textPanelWidth(line));
+    return width;
+}
 
 QString q(const std::string& utf8)
 {
@@ -68,26 +86,36 @@ void TCooperAlokMetod::SpustiCooper()
     running_ = false;
 }
 
-dorvan::CooperRunInputs TCooperAlokMetod::runInputs() const
+// The panels are as wide as their longest line (7 pixels a character and 10 more). In a group
+// run the place panel is measured for the longest line a place could take, and the path panel
+// starts at 300 pixels when group 1 has a centre, at 200 when it has too few members; with no
+// group listed it stays as it was.
+void TCooperAlokMetod::takeWidths(const dorvan::CooperRunResult& soFar)
 {
-    dorvan::CooperRunInputs in;
-    in.quantityOn = inputs_->quantityOn();
-    in.priceOn = inputs_->priceOn();
-    in.flexibilityOn = inputs_->flexibilityOn();
-    in.groupsOn = inputs_->groupsOn();
-    if (in.groupsOn) {
-        in.groupLines = inputs_->groupLines();
-        in.groupCountText = inputs_->groupCountText().toStdString();
+    const std::string sep = separator().toStdString();
+    if (!soFar.groupRun) {
+        width1_ = widestLine(soFar.placeLines, width1_);
+        width2_ = widestLine(soFar.pathLines, width2_);
+        return;
     }
-    in.settings = inputs_->settings();
-    in.mode = dataMode();
-    in.separator = separator().toStdString();
-    return in;
+    const auto& r = project_.Record;
+    std::vector<std::string> longest { dorvan::groupHeader(soFar.groupCount) };
+    for (int i = 1; i <= dorvan::runPlaceCount(project_.State.PlaceCount); ++i)
+        longest.push_back(dorvan::placeLine(dorvan::ChartDataMode::Manual, i,
+            dorvan::displayName(r.PlaceName[i]), r.PlaceX[i], r.PlaceY[i], sep));
+    width1_ = widestLine(longest, width1_);
+    if (soFar.groups.empty())
+        return;
+    // Group 1's centre, when it has one, is the first path line and fits the 300 pixels.
+    const bool firstSolved = soFar.groups.front().solved;
+    width2_ = firstSolved ? GroupCentresWidth : GroupWarningWidth;
+    for (std::size_t i = firstSolved ? 1 : 0; i < soFar.pathLines.size(); ++i)
+        width2_ = std::max(width2_, dorvan::textPanelWidth(soFar.pathLines[i]));
 }
 
 void TCooperAlokMetod::runOnce()
 {
-    if (!inputs_->settingsOn())
+    if (!settingsOn())
         return;
     // Over the picture the drawing area was last sized to the picture; the run is measured on
     // the frame it is sized in, as the result choice's handlers place it.
@@ -100,7 +128,7 @@ void TCooperAlokMetod::runOnce()
         return;
     }
 
-    const dorvan::CooperRunInputs in = runInputs();
+    const dorvan::CooperRunInputs in = dorvan::runInputs(project_, separator().toStdString());
     ListBox1->clear();
     ListBox2->clear();
     historyFullGroups_.clear();
@@ -110,17 +138,22 @@ void TCooperAlokMetod::runOnce()
     const bool overPicture = inPictureMode() && RadioButton1->isChecked();
 
     dorvan::CooperRunCallbacks callbacks;
-    // The settings are read again for every group, as the data-entry window shows them.
-    callbacks.settings = [this] { return inputs_->settings(); };
     callbacks.warn = [this](const std::string& text) { dialogs_.warn(this, q(text)); };
-    callbacks.resetPrecision = [this] { inputs_->resetPrecision(); };
-    callbacks.resetCorrection = [this] { inputs_->resetCorrection(); };
+    // A text the run complained about goes back to its default in the project, and the
+    // settings page shows it.
+    callbacks.resetPrecision = [this] {
+        project_.Choices.Settings.precisionText = dorvan::DefaultPrecisionText;
+        project_.changed(dorvan::ProjectChange::Settings);
+    };
+    callbacks.resetCorrection = [this] {
+        project_.Choices.Settings.correctionText = dorvan::DefaultCorrectionText;
+        project_.changed(dorvan::ProjectChange::Settings);
+    };
     // Each group is drawn as soon as it is listed: the state holds only the current group.
     callbacks.groupListed = [this, overPicture](const dorvan::CooperRunResult& soFar, int groupNo) {
         appendNew(ListBox1, soFar.pathLines);
         appendNew(ListBox2, soFar.placeLines);
-        width1_ = soFar.groupBox1Width;
-        width2_ = soFar.groupBox2Width;
+        takeWidths(soFar);
         if (groupNo == 1) {
             width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
             layOutPanels();
@@ -135,12 +168,11 @@ void TCooperAlokMetod::runOnce()
             KresliGrafCooperSkupiny2();
     };
 
-    const dorvan::CooperRunResult res = dorvan::runCooperDriver(
-        state_, project_.Record, project_.State.PlaceCount, in, width1_, width2_, callbacks);
+    const dorvan::CooperRunResult res
+        = dorvan::runCooperDriver(state_, project_.Record, project_.State.PlaceCount, in, callbacks);
     appendNew(ListBox1, res.pathLines);
     appendNew(ListBox2, res.placeLines);
-    width1_ = res.groupBox1Width;
-    width2_ = res.groupBox2Width;
+    takeWidths(res);
     historyFullGroups_ = res.historyFullGroups;
 
     if (!groups) {

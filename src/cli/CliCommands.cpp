@@ -369,20 +369,15 @@ int projectPlaceCount(const TProjectRecord& record)
 
 CooperRunInputs runInputsFor(const TProjectRecord& r, const SolveOptions& o)
 {
-    CooperRunInputs in;
-    in.quantityOn = switchedOn(r, CritQuantity);
-    in.priceOn = switchedOn(r, CritPrice);
-    in.flexibilityOn = switchedOn(r, CritFlexibility);
-    in.groupsOn = o.groups;
-    if (o.groups) {
-        const GroupLists lists = buildGroupLists(r, projectPlaceCount(r));
-        in.groupLines = lists.groups;
-        in.groupCountText = std::to_string(lists.groupCount);
-    }
-    in.settings = o.settings;
-    in.mode = r.hasPicture() ? ChartDataMode::Picture : ChartDataMode::Manual;
-    // in.separator keeps its default, the Slovak decimal comma the program shows.
-    return in;
+    // The project as the program holds it after opening the file, with the settings given.
+    auto project = std::make_unique<Project>();
+    project->Record = r;
+    project->State.PlaceCount = projectPlaceCount(r);
+    project->State.PictureMode = r.hasPicture();
+    project->Choices = choicesAsOpened(r, project->State.PlaceCount);
+    project->Choices.Ticked[CritGroups] = o.groups;
+    project->Choices.Settings = o.settings;
+    return runInputs(*project, Separator);
 }
 
 CooperRunCallbacks reportingCallbacks(const SolveOptions& o, std::ostream& err)
@@ -414,8 +409,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
     const TProjectRecord& r = project.record;
     const CooperRunInputs in = runInputsFor(r, o);
     auto state = std::make_unique<CooperState>();
-    const CooperRunResult res = runCooperDriver(*state, r, projectPlaceCount(r), in, textPanelWidth(""),
-        textPanelWidth(""), reportingCallbacks(o, err));
+    const CooperRunResult res
+        = runCooperDriver(*state, r, projectPlaceCount(r), in, reportingCallbacks(o, err));
     reportNotice(res, err);
 
     if (o.format == OutputFormat::Json) {

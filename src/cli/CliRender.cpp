@@ -82,7 +82,7 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
         }
         paintCurrentGroup(image, chart, *state, overPicture);
     };
-    const CooperRunResult res = runCooperDriver(*state, r, n, in, 0, 0, cb);
+    const CooperRunResult res = runCooperDriver(*state, r, n, in, cb);
     reportNotice(res, err);
     if (!res.groupRun) {
         const std::vector<IteratePoint> path = historyPoints(state->IterX, state->IterY, res.finalIter);

@@ -31,13 +31,14 @@ std::string convert(std::string_view in, const char* to, const char* from, const
 
 std::string utf8ToCp1250(std::string_view utf8)
 {
-    return convert(utf8, "CP1250", "UTF-8",
-                   "Text obsahuje znak, ktorý nemožno uložiť v kódovaní Windows-1250 !!!");
+    return convert(
+        utf8, "CP1250", "UTF-8", "Text obsahuje znak, ktorý nemožno uložiť v kódovaní Windows-1250 !!!");
 }
 
 std::string cp1250ToUtf8(std::string_view cp1250)
 {
-    return convert(cp1250, "UTF-8", "CP1250", "Text obsahuje bajt, ktorý nie je znakom kódovania Windows-1250 !!!");
+    return convert(
+        cp1250, "UTF-8", "CP1250", "Text obsahuje bajt, ktorý nie je znakom kódovania Windows-1250 !!!");
 }
 
 std::size_t utf8Length(std::string_view utf8)
@@ -60,6 +61,20 @@ std::string utf8Left(std::string_view utf8, std::size_t n)
         }
     }
     return std::string(utf8);
+}
+
+std::string firstCharacters(std::string_view utf8, std::size_t count)
+{
+    std::size_t n = 0;
+    std::size_t i = 0;
+    for (; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+            if (n == count)
+                break;
+            ++n;
+        }
+    }
+    return std::string(utf8.substr(0, i));
 }
 
 } // namespace dorvan

@@ -26,4 +26,8 @@ std::size_t utf8Length(std::string_view utf8);
 // The first n characters of a valid UTF-8 text.
 std::string utf8Left(std::string_view utf8, std::size_t n);
 
+// The first count characters of a UTF-8 text that may have been cut inside a character: lead
+// bytes are counted, nothing is checked.
+std::string firstCharacters(std::string_view utf8, std::size_t count);
+
 } // namespace dorvan

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace dorvan {
 
-// The settings of the Cooper iteration as the settings page offers them. They live only in
-// that page's controls; every run reads and checks them as they stand.
+// The settings of the Cooper iteration as the settings page offers them. The project keeps them
+// as the page shows them; every run reads and checks them as they stand.
 enum class StoppingRule {
     AxisX, // "podľa osi x"
     AxisY, // "podľa osi y"
@@ -20,6 +21,16 @@ enum class StartPoint {
 
 inline constexpr const char* DefaultPrecisionText = "0,01";
 inline constexpr const char* DefaultCorrectionText = "1,0";
+
+// The settings of one run as the settings page shows them: the start point, the stopping rule
+// and the precision and correction texts, which each run checks as they stand.
+struct CooperSettings {
+    StartPoint start = StartPoint::Computed; // RadioButton5 / RadioButton6
+    StoppingRule rule = StoppingRule::BothAxes; // RadioButton1 .. RadioButton4
+    std::string precisionText = DefaultPrecisionText; // Edit47
+    std::string correctionText = DefaultCorrectionText; // Edit48
+    bool operator==(const CooperSettings&) const = default;
+};
 
 // Precision e: a number whose four-decimal value lies in 0,0001..10.
 bool precisionAcceptable(std::string_view text);

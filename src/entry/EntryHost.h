@@ -3,6 +3,7 @@
 // What the data-entry window may ask of the main window. The main window implements it; window
 // tests of the data-entry window install a recording double. Each call is one event of the
 // main window's enabled-state table, so every enabled state is derived in one place there.
+// What the data-entry window changes in the project, the other windows hear from the project.
 class EntryHost {
 public:
     virtual ~EntryHost() = default;
@@ -16,8 +17,13 @@ public:
     virtual void entryLastPlaceEntered() = 0;
     // "Nastavenie premenných DORVAN" ticked (on) or unticked (off).
     virtual void entrySettingsSwitched(bool on) = 0;
+    // The allocation window closes without asking: a place it shows is going. A host without
+    // such a window does nothing.
+    virtual void closeCooperWindow() { }
+    // The data-entry window is closing after confirmation: the windows working on its project
+    // (the allocation window while the entry is started, the network windows) close without
+    // asking.
+    virtual void closeProjectWindows() { }
     // The data-entry window closed after confirmation.
     virtual void entryWindowClosed() = 0;
-    // The one notification point for "if the allocation window is open, run it again".
-    virtual void cooperRerunRequested() = 0;
 };

@@ -1,6 +1,7 @@
 #include "entry/GroupList.h"
 
 #include "common/CodePage.h"
+#include "common/DecimalText.h"
 #include "entry/PlaceList.h"
 
 #include <algorithm>
@@ -33,6 +34,15 @@ Text100 storedName(const std::string& line)
         }
         return Text100::fromBytes(bytes);
     }
+}
+
+// The number of a header line (0 when it is too large to be one).
+int headerNumber(std::string_view line)
+{
+    const std::string_view digits
+        = line.substr(HeaderStart.size(), line.size() - HeaderStart.size() - HeaderEnd.size());
+    const std::optional<std::int64_t> n = parseWholeNumber(digits);
+    return n && *n > 0 && *n <= 1000000 ? static_cast<int>(*n) : 0;
 }
 
 void renumberHeaders(std::vector<std::string>& lines)
@@ -164,28 +174,74 @@ TakeOutResult takeOutOfGroups(GroupLists& l, int groupRow)
     return res;
 }
 
-void selectGroups(
-    const std::vector<std::string>& groupLines, int shownGroupCount, int groupCount, TProjectRecord& r)
+int groupCountFromText(std::string_view text)
 {
-    if (groupLines.empty() || shownGroupCount <= 0)
+    const std::optional<std::int64_t> n = parseWholeNumber(text);
+    if (!n || *n <= 0)
+        return 0;
+    return static_cast<int>(std::min<std::int64_t>(*n, MaxRunGroups));
+}
+
+std::vector<std::string> groupMembers(const std::vector<std::string>& groupLines, int groupNo)
+{
+    std::vector<std::string> members;
+    const std::string header = groupHeader(groupNo);
+    auto it = std::find(groupLines.begin(), groupLines.end(), header);
+    if (it == groupLines.end())
+        return members;
+    // The list is built with its headers in order, so the next header is that of the next
+    // group; stopping at any header keeps a damaged list from lending one group's members to
+    // another.
+    for (++it; it != groupLines.end() && !isGroupHeader(*it); ++it) {
+        if (members.size() == static_cast<std::size_t>(MaxPlaces))
+            break;
+        members.push_back(firstCharacters(*it, Text100::Capacity));
+    }
+    return members;
+}
+
+DistributionGroups groupsFromLines(const std::vector<std::string>& groupLines, int shownGroupCount)
+{
+    DistributionGroups d;
+    d.Count = shownGroupCount;
+    for (const std::string& line : groupLines) {
+        if (isGroupHeader(line))
+            d.Groups.push_back({ headerNumber(line), {} });
+        else if (!d.Groups.empty())
+            d.Groups.back().Members.push_back(line);
+    }
+    return d;
+}
+
+DistributionGroups storedGroups(const TProjectRecord& r, int placeCount)
+{
+    const GroupLists lists = buildGroupLists(r, placeCount);
+    return groupsFromLines(lists.groups, lists.groupCount);
+}
+
+void storeGroups(const DistributionGroups& groups, int groupCount, TProjectRecord& r)
+{
+    if (groups.Groups.empty() || groups.Count <= 0)
         return;
-    int n = std::min(std::max(shownGroupCount, groupCount), MaxPlaces);
+    const int n = std::min(std::max(groups.Count, groupCount), MaxPlaces);
     int total = 0;
     for (int k = 1; k <= n; ++k) {
-        auto header = std::find(groupLines.begin(), groupLines.end(), groupHeader(k));
         int c = 0;
-        if (header != groupLines.end()) {
-            const std::string next = groupHeader(k + 1);
-            for (auto it = header + 1; it != groupLines.end() && *it != next; ++it) {
-                if (total == MaxPlaces)
-                    break;
-                ++total;
-                ++c;
-                r.GroupedPlaceName[total] = storedName(*it);
-            }
+        for (const std::string& name : groups.members(k)) {
+            if (total == MaxPlaces)
+                break;
+            ++total;
+            ++c;
+            r.GroupedPlaceName[total] = storedName(name);
         }
         r.GroupPlaceCount[k] = c;
     }
+}
+
+void selectGroups(
+    const std::vector<std::string>& groupLines, int shownGroupCount, int groupCount, TProjectRecord& r)
+{
+    storeGroups(groupsFromLines(groupLines, shownGroupCount), groupCount, r);
 }
 
 } // namespace dorvan

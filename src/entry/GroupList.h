@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/Project.h"
 #include "project/ProjectRecord.h"
 
 #include <string>
@@ -55,12 +56,36 @@ struct TakeOutResult {
 // numbered again from 1) and an empty last group is removed.
 TakeOutResult takeOutOfGroups(GroupLists& l, int groupRow);
 
+// The largest number of groups a run reads; the project stores at most this many.
+inline constexpr int MaxRunGroups = MaxPlaces;
+
+// The number of groups as the group page shows it: a whole number, bounded to 0..100. Anything
+// else counts as no group.
+int groupCountFromText(std::string_view text);
+
+// The members of group g in the flat group list: the lines after the first header of g up to
+// the next header line or the end, each cut to its first 100 characters. A group whose header
+// is missing has no members. At most 100 members are taken.
+std::vector<std::string> groupMembers(const std::vector<std::string>& groupLines, int groupNo);
+
+// The groups of a flat group list: one group per header line, numbered as its header, with the
+// lines up to the next header as its members; lines before the first header belong to no group.
+// shownGroupCount is the number of groups the page shows.
+DistributionGroups groupsFromLines(const std::vector<std::string>& groupLines, int shownGroupCount);
+
+// The groups stored in the project, as the group page lists them after opening it.
+DistributionGroups storedGroups(const TProjectRecord& r, int placeCount);
+
+// Stores the groups into GroupedPlaceName and GroupPlaceCount: groups 1..n, n the larger of
+// the shown count and groupCount (at most 100); a group that is not in the list is stored
+// empty, so that no count is left from an earlier state. Nothing is stored when there is no
+// group or the shown count is not positive. At most 100 members are stored in all.
+void storeGroups(const DistributionGroups& groups, int groupCount, TProjectRecord& r);
+
 // Stores the group list into GroupedPlaceName and GroupPlaceCount: group k's members are the
 // lines after its header up to the next group's header. shownGroupCount is the count the
 // page shows, which may lag behind groupCount by a just-opened empty last group; that group is
-// stored too (with no members) so that no count is left from an earlier state. Nothing is
-// stored when the list is empty or the shown count is not positive. At most 100 groups and 100
-// members are stored.
+// stored too (with no members) so that no count is left from an earlier state (storeGroups).
 void selectGroups(
     const std::vector<std::string>& groupLines, int shownGroupCount, int groupCount, TProjectRecord& r);
 

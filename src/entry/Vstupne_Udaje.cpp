@@ -7,8 +7,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +32,30 @@ TVstupUdajov::TVstupUdajov(
     setToolTip(QString::fromUtf8("Definovanie vstupných hodnôt"));
     setStatusTip(toolTip());
     setWindowState(windowState() | Qt::WindowMaximized);
+    // A new window shows every box unticked, the settings at their defaults and no group.
+    project_.Choices = dorvan::EntryChoices {};
     buildPages();
+    observation_ = project_.Observers.observe([this](dorvan::ProjectChange what) { projectChanged(what); });
+}
+
+void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
+{
+    using dorvan::ProjectChange;
+    if (dorvan::has(what, ProjectChange::DataMode))
+        showDataPage(project_.State.PictureMode);
+    if (dorvan::has(what, ProjectChange::Settings))
+        showSettings();
+    if (dorvan::has(what, ProjectChange::Coordinates))
+        showPictureCoordinates();
+}
+
+void TVstupUdajov::showDataPage(bool pictureMode)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(List1), !pictureMode);
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet19), pictureMode);
+    PageControl1->setCurrentWidget(pictureMode ? TabSheet19 : List1);
+    if (!pictureMode && Edit1->isEnabled())
+        Edit1->setFocus();
 }
 
 // Nothing here may touch the project: at program end the main window's members go before
@@ -126,8 +147,15 @@ QWidget* TVstupUdajov::buildCriteriaPage()
         PageControl2->setTabVisible(i, false);
     GroupBox1->setVisible(false);
 
-    connect(CheckBox16, &QCheckBox::toggled, this, &TVstupUdajov::CheckBox16Click);
-    connect(CheckBox17, &QCheckBox::toggled, this, &TVstupUdajov::CheckBox17Click);
+    // The project learns of a box before its handler runs, which may ask for a new result.
+    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
+        project_.Choices.SettingsOn = on;
+        CheckBox16Click(on);
+    });
+    connect(CheckBox17, &QCheckBox::toggled, this, [this](bool on) {
+        project_.Choices.Ticked[dorvan::CritGroups] = on;
+        CheckBox17Click();
+    });
     return page;
 }
 
@@ -181,7 +209,7 @@ void TVstupUdajov::valuesChanged()
 void TVstupUdajov::rerunIfCooperOpen()
 {
     if (project_.State.CooperWindowOpen)
-        host_.cooperRerunRequested();
+        project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
 QString TVstupUdajov::formatNumber(double v) const
@@ -197,40 +225,12 @@ void TVstupUdajov::setFieldColour(QWidget* w, const QColor& c)
     w->setPalette(p);
 }
 
-void TVstupUdajov::Delay(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(
-            QEventLoop::AllEvents, std::max(1, ms - static_cast<int>(timer.elapsed())));
-}
-
 void TVstupUdajov::closeEvent(QCloseEvent* event)
 {
     if (VstupUdajeZatvor())
         event->accept();
     else
         event->ignore();
-}
-
-// The other child windows are found by their object names, which are their instance names
-// ("CooperAlokMetod", "MetodaDistribSieti", "GrafickaSietStanic"). The flag makes them close
-// without asking.
-void TVstupUdajov::closeWindowByProgram(const char* objectName, bool& closedByProgram, bool pause)
-{
-    closedByProgram = true;
-    QWidget* top = window();
-    if (top != this) {
-        if (auto* w = top->findChild<QWidget*>(QString::fromLatin1(objectName))) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
-                sub->close();
-            else
-                w->close();
-        }
-    }
-    if (pause)
-        Delay(10);
 }
 
 bool TVstupUdajov::VstupUdajeZatvor()
@@ -244,15 +244,12 @@ bool TVstupUdajov::VstupUdajeZatvor()
     s.AddPlacesMode = false;
     s.EntryWindowClosed = true;
     s.EntryClosable = false;
-    if (s.NetworkWindowOpen)
-        closeWindowByProgram("MetodaDistribSieti", s.NetworkClosedByProgram, true);
-    if (s.CooperWindowOpen && s.EntryStarted)
-        closeWindowByProgram("CooperAlokMetod", s.CooperClosedByProgram, true);
-    if (s.GraphWindowOpen)
-        closeWindowByProgram("GrafickaSietStanic", s.GraphClosedByProgram, true);
+    host_.closeProjectWindows();
     s.PlacesComplete = false;
     s.NetworkWindowOpen = s.CooperWindowOpen = s.GraphWindowOpen = false;
     s.NetworkClosedByProgram = s.CooperClosedByProgram = s.GraphClosedByProgram = false;
+    // With the window its boxes go: nothing is ticked any more.
+    project_.Choices = dorvan::EntryChoices {};
     // The mode switch, the project commands, the caption and the status text follow there.
     host_.entryWindowClosed();
     s.MapPictureOwned = false;
@@ -301,8 +298,5 @@ void TVstupUdajov::switchSettingsOn()
 
 bool TVstupUdajov::criterionTicked(dorvan::Criterion c) const
 {
-    const QString name = QStringLiteral("CheckBox%1").arg(c == dorvan::CritGroups ? 17 : static_cast<int>(c) + 1);
-    if (const auto* box = findChild<QCheckBox*>(name))
-        return box->isChecked();
-    return project_.Record.criterion(c);
+    return project_.Choices.ticked(c);
 }

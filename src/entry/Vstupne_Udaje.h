@@ -2,6 +2,7 @@
 
 #include "entry/AllocationSettings.h"
 #include "entry/PlaceRelations.h"
+#include "project/Project.h"
 #include "project/ProjectRecord.h"
 
 #include <QWidget>
@@ -25,14 +26,16 @@ class QTableWidget;
 class QScrollBar;
 class PictureSurface;
 namespace dorvan {
-struct Project;
 struct GroupLists;
 class UserDialogs;
 } // namespace dorvan
 
 // The data-entry window: places, criteria, allocation settings and distribution groups.
 // An MDI child of the main window, at most one at a time. It reads and writes the project in
-// place and tells the main window about its effects through EntryHost.
+// place: every choice a run needs (criterion boxes, iteration settings, groups) is kept in the
+// project's EntryChoices as the user makes it, and a change that makes a result stale is told
+// to the project's observers. The main window hears of its effects on the project commands
+// through EntryHost.
 //
 // The window is split over files by page: Vstupne_Udaje.cpp (frame, pages, closing),
 // Vstupne_Udaje_Miesta.cpp (places), Vstupne_Udaje_Nastavenie.cpp (iteration settings),
@@ -45,13 +48,11 @@ public:
         dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host, QWidget* parent = nullptr);
     ~TVstupUdajov() override;
 
-    // --- Iteration settings, read by every allocation run as they stand ---
+    // --- Iteration settings as the project keeps them from the settings page ---
     dorvan::StoppingRule stoppingRule() const;
     dorvan::StartPoint startPoint() const;
     QString precisionText() const; // Edit47, checked by the run
     QString correctionText() const; // Edit48, checked by the run
-    void resetPrecision(); // Edit47 back to "0,01"
-    void resetCorrection(); // Edit48 back to "1,0"
 
     // --- Routines other windows call ---
     // Bring the page of a criterion in line with its check box (Vstupne_Udaje_Kriteria.cpp).
@@ -88,8 +89,7 @@ public:
     // Shows the map picture of an opened project on the picture page: sizes Image1, draws the
     // picture with the marks of the places, fills StringGrid7, enables Image1, disables Button48.
     void showProjectPicture();
-    // Whether a criterion is ticked: its check box (the project's criterion byte, which every
-    // box mirrors, only should a box be missing).
+    // Whether a criterion's box is ticked.
     bool criterionTicked(dorvan::Criterion c) const;
 
     // --- Used when a project was opened ---
@@ -108,9 +108,6 @@ public:
     // showing GroupBox1 while any is open. Only a change of visibility changes the count.
     void showCriterionPage(QWidget* sheet, bool show);
 
-    // Waits at least ms milliseconds while processing pending window events.
-    static void Delay(int ms);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,7 +118,10 @@ private:
     QWidget* buildCriteriaPage();
     QWidget* buildRoutePage();
     bool VstupUdajeZatvor();
-    void closeWindowByProgram(const char* objectName, bool& closedByProgram, bool pause);
+    // From the model: the project changed.
+    void projectChanged(dorvan::ProjectChange what);
+    // The manual-entry page (List1) or the picture page (TabSheet19) shown, the other hidden.
+    void showDataPage(bool pictureMode);
     void valuesChanged();
     void rerunIfCooperOpen();
     QString formatNumber(double v) const;
@@ -150,6 +150,10 @@ private:
     // Vstupne_Udaje_Nastavenie.cpp
     QWidget* buildSettingsSheet();
     void CheckBox16Click(bool checked);
+    void storeSettings();
+    void showSettings();
+    void resetPrecision(); // Edit47 back to "0,01"
+    void resetCorrection(); // Edit48 back to "1,0"
     void Button41Click();
     void Button42Click();
 
@@ -212,6 +216,7 @@ private:
     void proportionClicked(bool proportional);
     void picturePageResized();
     void StringGrid7Delete();
+    void showPictureCoordinates();
 
     // Vstupne_Udaje_Skupiny.cpp
     QWidget* buildGroupsSheet();
@@ -222,10 +227,12 @@ private:
     dorvan::GroupLists readGroupLists() const;
     void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
     void setGroupCount(int count);
+    void publishGroups();
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
     EntryHost& host_;
+    dorvan::ProjectObservers::Observation observation_;
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* List1 = nullptr;

@@ -283,8 +283,12 @@ void TVstupUdajov::buildCriterionBoxes(QLayout* boxes)
         box->setObjectName(QStringLiteral("CheckBox%1").arg(n));
         boxes->addWidget(box);
         criterionBox_[static_cast<std::size_t>(n)] = box;
-        // A change of the box, by the user or by the program, runs its click handler.
-        connect(box, &QCheckBox::toggled, this, [this, n] { criterionBoxClicked(n); });
+        // A change of the box, by the user or by the program, goes to the project and runs its
+        // click handler.
+        connect(box, &QCheckBox::toggled, this, [this, n](bool on) {
+            project_.Choices.Ticked[static_cast<std::size_t>(n - 1)] = on;
+            criterionBoxClicked(n);
+        });
     }
     if (auto* v = qobject_cast<QVBoxLayout*>(boxes))
         v->addStretch(1);
@@ -454,7 +458,7 @@ void TVstupUdajov::criterionBoxClicked(int number)
     // The three criteria that weigh the places change the allocation.
     if ((number == 1 || number == 2 || number == 14) && project_.State.CooperWindowOpen
         && CheckBox16->isChecked())
-        host_.cooperRerunRequested();
+        project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
 void TVstupUdajov::runCriterionUpdate(int number)
@@ -748,7 +752,7 @@ void TVstupUdajov::valueGridEvent(int kind)
         return;
     commitValueGrid(kind);
     if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
-        host_.cooperRerunRequested();
+        project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
 // ---------------------------------------------------------------------------------------------

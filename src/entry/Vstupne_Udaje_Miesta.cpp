@@ -552,7 +552,7 @@ void TVstupUdajov::StringGrid6Event()
         return;
     SelectCellStringGrid6();
     if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
-        host_.cooperRerunRequested();
+        project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
 void TVstupUdajov::SelectCellStringGrid6()
@@ -623,7 +623,7 @@ void TVstupUdajov::StringGrid6Delete()
         return;
 
     if (s.CooperWindowOpen && s.EntryStarted)
-        closeWindowByProgram("CooperAlokMetod", s.CooperClosedByProgram, false);
+        host_.closeCooperWindow();
     const int oldEntered = s.NextPlace - 1;
     s.NextPlace -= 1;
     s.PlaceCount = s.NextPlace - 1;

@@ -1,5 +1,6 @@
 // The settings page of the Cooper iteration: stopping rule, precision e, correction k and the
-// start point. The values stay in these controls; every allocation run reads them.
+// start point. The project keeps them as these controls show them; every allocation run reads
+// them there.
 #include "entry/Vstupne_Udaje.h"
 
 #include "common/UserDialogs.h"
@@ -92,13 +93,17 @@ QWidget* TVstupUdajov::buildSettingsSheet()
     layout->setRowStretch(3, 1);
 
     // A choice counts when it changes: a click on the option already chosen does nothing. The
-    // defaults above are set before this, so a new window asks for no run.
+    // defaults above are set before this, so a new window asks for no run. The project learns
+    // of every change first.
     for (QRadioButton* b :
         { RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6 })
         connect(b, &QRadioButton::toggled, this, [this](bool checked) {
+            storeSettings();
             if (checked)
                 rerunIfCooperOpen();
         });
+    for (QLineEdit* e : { Edit47, Edit48 })
+        connect(e, &QLineEdit::textChanged, this, &TVstupUdajov::storeSettings);
     connect(Button41, &QPushButton::clicked, this, &TVstupUdajov::Button41Click);
     connect(Edit47, &QLineEdit::returnPressed, this, &TVstupUdajov::Button41Click);
     connect(Button42, &QPushButton::clicked, this, &TVstupUdajov::Button42Click);
@@ -106,29 +111,49 @@ QWidget* TVstupUdajov::buildSettingsSheet()
     return sheet;
 }
 
+void TVstupUdajov::storeSettings()
+{
+    dorvan::CooperSettings& s = project_.Choices.Settings;
+    if (RadioButton1->isChecked())
+        s.rule = dorvan::StoppingRule::AxisX;
+    else if (RadioButton2->isChecked())
+        s.rule = dorvan::StoppingRule::AxisY;
+    else if (RadioButton4->isChecked())
+        s.rule = dorvan::StoppingRule::Objective;
+    else
+        s.rule = dorvan::StoppingRule::BothAxes;
+    s.start = RadioButton5->isChecked() ? dorvan::StartPoint::Origin : dorvan::StartPoint::Computed;
+    s.precisionText = Edit47->text().toStdString();
+    s.correctionText = Edit48->text().toStdString();
+}
+
+// A run put a text it complained about back to its default in the project.
+void TVstupUdajov::showSettings()
+{
+    const dorvan::CooperSettings& s = project_.Choices.Settings;
+    for (auto [edit, text] :
+        { std::pair { Edit47, &s.precisionText }, std::pair { Edit48, &s.correctionText } })
+        if (edit->text().toStdString() != *text)
+            edit->setText(QString::fromStdString(*text));
+}
+
 dorvan::StoppingRule TVstupUdajov::stoppingRule() const
 {
-    if (RadioButton1->isChecked())
-        return dorvan::StoppingRule::AxisX;
-    if (RadioButton2->isChecked())
-        return dorvan::StoppingRule::AxisY;
-    if (RadioButton4->isChecked())
-        return dorvan::StoppingRule::Objective;
-    return dorvan::StoppingRule::BothAxes;
+    return project_.Choices.Settings.rule;
 }
 
 dorvan::StartPoint TVstupUdajov::startPoint() const
 {
-    return RadioButton5->isChecked() ? dorvan::StartPoint::Origin : dorvan::StartPoint::Computed;
+    return project_.Choices.Settings.start;
 }
 
 QString TVstupUdajov::precisionText() const
 {
-    return Edit47->text();
+    return QString::fromStdString(project_.Choices.Settings.precisionText);
 }
 QString TVstupUdajov::correctionText() const
 {
-    return Edit48->text();
+    return QString::fromStdString(project_.Choices.Settings.correctionText);
 }
 void TVstupUdajov::resetPrecision()
 {

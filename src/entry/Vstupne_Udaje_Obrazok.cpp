@@ -356,6 +356,26 @@ void TVstupUdajov::layOutPictureGrid(int rowCount)
     GroupBox58->setVisible(true);
 }
 
+// The coordinate columns of the list get the places' coordinates as the project holds them,
+// rounded to four decimals (after the allocation window closed). A row that has no cell yet
+// gets one.
+void TVstupUdajov::showPictureCoordinates()
+{
+    const auto& r = project_.Record;
+    const int rows
+        = std::min(std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaces), StringGrid7->rowCount() - 1);
+    for (int i = 1; i <= rows; ++i) {
+        const double values[2] = { r.PlaceX[i], r.PlaceY[i] };
+        for (int c = 0; c < 2; ++c) {
+            const QString text = formatNumber(values[c]);
+            if (QTableWidgetItem* item = StringGrid7->item(i, 2 + c))
+                item->setText(text);
+            else
+                StringGrid7->setItem(i, 2 + c, new QTableWidgetItem(text));
+        }
+    }
+}
+
 void TVstupUdajov::refillPictureRows(int count)
 {
     const auto& r = project_.Record;
@@ -452,7 +472,7 @@ void TVstupUdajov::StringGrid7Delete()
         return;
 
     if (s.CooperWindowOpen && s.EntryStarted)
-        closeWindowByProgram("CooperAlokMetod", s.CooperClosedByProgram, true);
+        host_.closeCooperWindow();
     s.NextPlace = entered;
     s.PlaceCount = s.NextPlace - 1;
     if (s.PlaceCount < 2)

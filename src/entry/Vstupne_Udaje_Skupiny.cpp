@@ -1,6 +1,6 @@
 // The distribution-group page: the user sorts the places into numbered groups; the allocation
-// then finds one centre per group. The group list ListBox9 is the working copy of the groups,
-// stored into the project by SelektujSkupiny.
+// then finds one centre per group. The group list ListBox9 shows the groups; the project keeps
+// them as it shows them (EntryChoices::Groups), and SelektujSkupiny stores them into the record.
 #include "entry/Vstupne_Udaje.h"
 
 #include "entry/EntryHost.h"
@@ -119,6 +119,14 @@ QWidget* TVstupUdajov::buildGroupsSheet()
     }
     Button43->setEnabled(false);
     Button44->setEnabled(false);
+
+    // Whatever changes the list or the count changes the project's groups.
+    QAbstractItemModel* groups = ListBox9->model();
+    connect(groups, &QAbstractItemModel::rowsInserted, this, &TVstupUdajov::publishGroups);
+    connect(groups, &QAbstractItemModel::rowsRemoved, this, &TVstupUdajov::publishGroups);
+    connect(groups, &QAbstractItemModel::dataChanged, this, &TVstupUdajov::publishGroups);
+    connect(groups, &QAbstractItemModel::modelReset, this, &TVstupUdajov::publishGroups);
+    connect(Edit49, &QLineEdit::textChanged, this, &TVstupUdajov::publishGroups);
 
     connect(Button43, &QPushButton::clicked, this, &TVstupUdajov::Button43Click);
     connect(Button44, &QPushButton::clicked, this, &TVstupUdajov::Button44Click);
@@ -274,13 +282,13 @@ void TVstupUdajov::Button44Click()
     }
 }
 
+void TVstupUdajov::publishGroups()
+{
+    project_.Choices.Groups
+        = dorvan::groupsFromLines(lines(ListBox9), dorvan::groupCountFromText(Edit49->text().toStdString()));
+}
+
 void TVstupUdajov::SelektujSkupiny()
 {
-    bool ok = false;
-    int shown = Edit49->text().toInt(&ok);
-    if (!ok)
-        shown = 0;
-    // The allocation window takes its current group's member names from this list as well,
-    // once it is part of the program.
-    dorvan::selectGroups(lines(ListBox9), shown, project_.Record.GroupCount, project_.Record);
+    dorvan::storeGroups(project_.Choices.Groups, project_.Record.GroupCount, project_.Record);
 }

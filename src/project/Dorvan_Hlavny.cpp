@@ -2,6 +2,8 @@
 // shut-down, the help and About windows and the edit commands.
 #include "project/Dorvan_Hlavny.h"
 
+#include "allocation/Cooperova_Metoda.h"
+
 #include "common/UserDialogs.h"
 #include "help/Pomoc_Napoveda.h"
 #include "help/Program_Autori.h"
@@ -623,10 +625,37 @@ void TDorvan_Central::entryWindowClosed()
     setStatusPanelText(1, QString());
 }
 
-void TDorvan_Central::cooperRerunRequested()
+namespace {
+
+// A child window closes without its question: the flag tells it that the program closes it.
+void closeByProgram(QWidget* window, bool& closedByProgram)
 {
-    if (project_.State.CooperWindowOpen)
-        emit rerunCooper();
+    closedByProgram = true;
+    if (window == nullptr)
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame->close();
+    else
+        window->close();
+}
+
+} // namespace
+
+void TDorvan_Central::closeCooperWindow()
+{
+    closeByProgram(cooperWindow_, project_.State.CooperClosedByProgram);
+}
+
+void TDorvan_Central::closeProjectWindows()
+{
+    auto& s = project_.State;
+    // The network windows are not part of the program yet; their flags are all there is.
+    if (s.NetworkWindowOpen)
+        s.NetworkClosedByProgram = true;
+    if (s.CooperWindowOpen && s.EntryStarted)
+        closeCooperWindow();
+    if (s.GraphWindowOpen)
+        s.GraphClosedByProgram = true;
 }
 
 // ----------------------------------------------------------------------------------------------

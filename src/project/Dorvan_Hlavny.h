@@ -26,6 +26,7 @@ class QRadioButton;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TCooperAlokMetod;
 class TPomocNapoveda;
 class TProgramAutori;
 class TVstupUdajov;
@@ -93,20 +94,25 @@ public:
     bool requestEntryWindowClose();
     // Creates a new, empty data-entry window, maximised in the client area.
     void createEntryWindow();
-    // Checks "Dáta - OBRÁZOK" (picture mode) or "Dáta - RUČNE" on the toolbar; enabling is
-    // left to applyEvent. The data-entry pages follow through showEntryPage.
+    // Checks "Dáta - OBRÁZOK" (picture mode) or "Dáta - RUČNE" on the toolbar and sets the
+    // project's data mode; enabling is left to applyEvent. The data-entry pages follow through
+    // showEntryPage.
     void setModeSwitch(bool pictureMode);
-    // Shows the picture page (index 4) or the manual-entry page (index 0) of the data-entry
-    // window and hides the other one, as the two mode buttons do.
+    // Sets the project's data mode and tells its windows: the data-entry window shows its
+    // picture page (index 4) or its manual-entry page (index 0) and hides the other one, as the
+    // two mode buttons do.
     void showEntryPage(bool pictureMode);
+    // The allocation window while it is open.
+    TCooperAlokMetod* cooperWindow() const;
 
     // --- EntryHost: the data-entry window's events --------------------------------------------
     void entryValuesChanged() override;
     void entryFirstCountAccepted() override;
     void entryLastPlaceEntered() override;
     void entrySettingsSwitched(bool on) override;
+    void closeCooperWindow() override;
+    void closeProjectWindows() override;
     void entryWindowClosed() override;
-    void cooperRerunRequested() override;
 
     // The text shown in status panel 1 after every change of an input value.
     static QString changedValuesText();
@@ -139,9 +145,6 @@ public slots:
     void minimiseAllSubWindows();
 
 signals:
-    // The data-entry window asks for the allocation to be computed again (when the allocation
-    // window is open); the allocation window connects its run driver here.
-    void rerunCooper();
     // One print job was finished for the window with this object name; outputFile is the file
     // written when printing to a file, else empty.
     void printJobDone(const QString& windowName, const QString& outputFile);
@@ -243,6 +246,7 @@ private:
 
     QPointer<QWidget> textTarget_;
     QPointer<TVstupUdajov> entryWindow_;
+    QPointer<TCooperAlokMetod> cooperWindow_;
     QPointer<TPomocNapoveda> helpWindow_;
     TProgramAutori* aboutBox_ = nullptr;
 

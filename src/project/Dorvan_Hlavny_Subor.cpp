@@ -4,12 +4,12 @@
 
 #include "allocation/Cooperova_Metoda.h"
 #include "common/UserDialogs.h"
+#include "entry/GroupList.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
 #include "project/ProjectFile.h"
 #include "project/StatusBar_DrawPanel.h"
 
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QMdiArea>
@@ -17,34 +17,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
-#include <QTabWidget>
 
 #include <new>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The index of the page of `pages` that holds `page` (the page itself or a widget inside it),
-// or -1.
-int pageIndex(const QTabWidget* pages, QWidget* page)
-{
-    for (QWidget* w = page; w != nullptr && w != pages; w = w->parentWidget()) {
-        const int i = pages->indexOf(w);
-        if (i >= 0)
-            return i;
-    }
-    return -1;
-}
-
-void setPageVisible(QTabWidget* pages, QWidget* page, bool visible)
-{
-    const int i = pageIndex(pages, page);
-    if (i >= 0)
-        pages->setTabVisible(i, visible);
-}
-
-} // namespace
 
 // ----------------------------------------------------------------------------------------------
 // The data-entry window
@@ -80,32 +56,25 @@ void TDorvan_Central::createEntryWindow()
 
 void TDorvan_Central::showEntryPage(bool pictureMode)
 {
-    if (entryWindow_ == nullptr)
-        return;
-    auto* pages = entryWindow_->findChild<QTabWidget*>("PageControl1");
-    if (pages == nullptr)
-        return;
-    setPageVisible(pages, entryWindow_->findChild<QWidget*>("List1"), !pictureMode);
-    setPageVisible(pages, entryWindow_->findChild<QWidget*>("TabSheet19"), pictureMode);
-    const int page = pictureMode ? 4 : 0;
-    if (page < pages->count())
-        pages->setCurrentIndex(page);
-    if (!pictureMode) {
-        QWidget* edit = entryWindow_->findChild<QWidget*>("Edit1");
-        if (edit != nullptr && edit->isEnabled())
-            edit->setFocus();
-    }
+    project_.State.PictureMode = pictureMode;
+    project_.changed(dorvan::ProjectChange::DataMode);
 }
 
 void TDorvan_Central::setModeSwitch(bool pictureMode)
 {
     radioManual_->setChecked(!pictureMode);
     radioPicture_->setChecked(pictureMode);
+    project_.State.PictureMode = pictureMode;
 }
 
 bool TDorvan_Central::pictureMode() const
 {
-    return radioPicture_ != nullptr && radioPicture_->isChecked();
+    return project_.State.PictureMode;
+}
+
+TCooperAlokMetod* TDorvan_Central::cooperWindow() const
+{
+    return cooperWindow_;
 }
 
 void TDorvan_Central::RadioButton1Click()
@@ -174,15 +143,7 @@ void TDorvan_Central::NovyVUClick()
 
     // The new window opens on the manual-entry page, the picture page hidden, the focus in
     // the place-count field.
-    if (entryWindow_ != nullptr) {
-        if (auto* pages = entryWindow_->findChild<QTabWidget*>("PageControl1")) {
-            setPageVisible(pages, entryWindow_->findChild<QWidget*>("TabSheet19"), false);
-            if (pages->currentIndex() != 0 && pages->count() > 0)
-                pages->setCurrentIndex(0);
-        }
-        if (QWidget* edit = entryWindow_->findChild<QWidget*>("Edit1"))
-            edit->setFocus();
-    }
+    showEntryPage(false);
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -210,7 +171,7 @@ void TDorvan_Central::CooperClick()
         return;
     // The window sets CooperWindowOpen itself, makes its first run and takes its result
     // choice from the picture.
-    openCooperWindow(*this);
+    cooperWindow_ = openCooperWindow(*this);
     s.FirstEntryMode = true;
     s.PlacesComplete = false;
     s.EntryStarted = true;
@@ -283,9 +244,8 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
     const QString name = QString::fromStdString(dorvan::withProjectExtension(chosen.toStdString()));
     fileName = name;
 
-    auto* groups = entryWindow_ != nullptr ? entryWindow_->findChild<QCheckBox*>("CheckBox17") : nullptr;
-    if (groups != nullptr && groups->isChecked())
-        entryWindow_->SelektujSkupiny();
+    if (project_.Choices.ticked(dorvan::CritGroups))
+        dorvan::storeGroups(project_.Choices.Groups, r.GroupCount, r);
     else
         r.setCriterion(dorvan::CritGroups, false);
     r.SavedPlaceCount = s.PlaceCount;

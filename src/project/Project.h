@@ -1,10 +1,15 @@
 #pragma once
 
+#include "entry/AllocationSettings.h"
 #include "project/ProjectRecord.h"
 #include "project/RgbPicture.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace dorvan {
 
@@ -35,9 +40,98 @@ struct WorkingState {
     bool NetworkClosedByProgram = false;
     bool GraphClosedByProgram = false;
     bool CoordsDiffer = false;
-    std::string ProgramTitle;     // UTF-8
-    std::string ProjectFileName;  // UTF-8, as chosen in the last save or open dialog
+    std::string ProgramTitle; // UTF-8
+    std::string ProjectFileName; // UTF-8, as chosen in the last save or open dialog
     bool MapPictureOwned = false;
+    // The main window's data mode: places clicked onto a map picture ("Dáta - OBRÁZOK") rather
+    // than typed in ("Dáta - RUČNE").
+    bool PictureMode = false;
+};
+
+// One distribution group as the group page holds it: its number and its members' names (UTF-8,
+// in list order; a name need not match a place).
+struct DistributionGroup {
+    int No = 0;
+    std::vector<std::string> Members;
+    bool operator==(const DistributionGroup&) const = default;
+};
+
+// The distribution groups of the group page as they stand. Count is the number of groups the
+// page shows ("Počet skupín"), which may lag behind the list by a just-opened empty group.
+struct DistributionGroups {
+    int Count = 0;
+    std::vector<DistributionGroup> Groups;
+
+    // The members of group g: those of the first group numbered g, none when there is none.
+    const std::vector<std::string>& members(int g) const;
+    bool operator==(const DistributionGroups&) const = default;
+};
+
+// What the user has chosen in the data-entry window that a run needs, kept as the user edits
+// it. The criterion boxes are kept apart from the record's CriterionOn bytes: after "Nový" some
+// bytes keep their values while the boxes of the new window show unticked.
+struct EntryChoices {
+    // The criterion boxes by criterion byte; CritGroups is "Definovanie distribučných skupín".
+    std::array<bool, CriterionCount> Ticked {};
+    bool SettingsOn = false; // "Nastavenie premenných DORVAN"
+    CooperSettings Settings;
+    DistributionGroups Groups;
+
+    bool ticked(Criterion c) const { return Ticked[static_cast<std::size_t>(c)]; }
+};
+
+// What changed in the project, told to every window that observes it. One notification may
+// carry several parts.
+enum class ProjectChange : unsigned {
+    Places = 1u << 0, // names, coordinates or values of places
+    Criteria = 1u << 1, // a criterion box was ticked or unticked
+    Settings = 1u << 2, // the iteration settings (also when a run put a text back to its default)
+    Groups = 1u << 3, // the distribution groups
+    DataMode = 1u << 4, // the main window's data mode
+    Coordinates = 1u << 5, // the places' coordinates are to be shown again where they are listed
+    // The result of an open allocation window is stale: it runs again.
+    RunInputs = 1u << 6,
+};
+constexpr ProjectChange operator|(ProjectChange a, ProjectChange b)
+{
+    return static_cast<ProjectChange>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr bool has(ProjectChange set, ProjectChange part)
+{
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(part)) != 0;
+}
+
+// The observers of a project. A window observes for as long as it keeps the Observation it got;
+// an observation may outlive the project (child windows go after the main window's members).
+class ProjectObservers {
+public:
+    using Listener = std::function<void(ProjectChange)>;
+    class Observation {
+    public:
+        Observation() = default;
+        Observation(Observation&&) noexcept = default;
+        Observation& operator=(Observation&& other) noexcept;
+        Observation(const Observation&) = delete;
+        Observation& operator=(const Observation&) = delete;
+        ~Observation();
+
+    private:
+        friend class ProjectObservers;
+        struct Registry;
+        Observation(std::weak_ptr<Registry> registry, int id);
+        void release();
+        std::weak_ptr<Registry> registry_;
+        int id_ = 0;
+    };
+
+    ProjectObservers();
+    [[nodiscard]] Observation observe(Listener listener);
+    // Tells every observer, in the order they began to observe. An observer that stops during
+    // the notification is not told afterwards; one that begins is told from the next one on.
+    void notify(ProjectChange what) const;
+
+private:
+    std::shared_ptr<Observation::Registry> registry_;
 };
 
 // The open project: the record, the working state and the map picture, owned by the main
@@ -46,19 +140,24 @@ struct Project {
     TProjectRecord Record;
     WorkingState State;
     RgbPicture MapPicture;
+    EntryChoices Choices;
+    ProjectObservers Observers;
+
+    void changed(ProjectChange what) const { Observers.notify(what); }
 
     // What the main window does on creation: the record starts from zero bytes, then takes
     // its start values, and the working state takes its start flags.
     void resetAtStart()
     {
-        Record = TProjectRecord{};
+        Record = TProjectRecord {};
         ResetProjectAtStart(Record);
         // Every other flag and counter starts at zero or false.
-        State = WorkingState{};
+        State = WorkingState {};
         State.ProgramTitle = ProgramTitleText;
         State.EntryWindowClosed = true;
         State.FirstEntryMode = true;
         MapPicture.clear();
+        Choices = EntryChoices {};
     }
 };
 
