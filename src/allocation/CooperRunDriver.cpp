@@ -23,17 +23,20 @@ Text100 memberName(const std::string& line)
     }
 }
 
-// A group's members as a run takes them: at most 100, each cut to a name's 100 characters.
-std::vector<std::string> runMembers(const std::vector<std::string>& names)
+} // namespace
+
+std::vector<std::string> groupRunMembers(const DistributionGroups& groups, int groupNo)
 {
     std::vector<std::string> members;
-    for (const std::string& name : names) {
+    for (const std::string& name : groups.members(groupNo)) {
         if (members.size() == static_cast<std::size_t>(MaxPlaces))
             break;
         members.push_back(firstCharacters(name, Text100::Capacity));
     }
     return members;
 }
+
+namespace {
 
 class Run {
 public:
@@ -79,7 +82,7 @@ private:
 
         for (int g = 1; g <= groups; ++g) {
             s_.GroupNo = g;
-            const std::vector<std::string> members = runMembers(in_.groups.members(g));
+            const std::vector<std::string> members = groupRunMembers(in_.groups, g);
             const int size = static_cast<int>(members.size());
             s_.GroupSize = size;
             s_.GroupMemberTotal += size;

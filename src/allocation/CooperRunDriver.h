@@ -83,6 +83,9 @@ CooperRunInputs runInputs(const Project& project, std::string separator);
 // defaults.
 EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount);
 
+// The members of group g as a run takes them: at most 100, each cut to a name's 100 characters.
+std::vector<std::string> groupRunMembers(const DistributionGroups& groups, int groupNo);
+
 // Whether a run with these inputs solves per group: groups ticked and a group list with lines.
 bool isGroupRun(const CooperRunInputs& inputs);
 

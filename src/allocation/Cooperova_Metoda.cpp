@@ -599,7 +599,7 @@ TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
     if (project.State.CooperWindowOpen)
         return nullptr;
     auto* w = new TCooperAlokMetod(project, mainWindow.dialogs());
-    mainWindow.addChildWindow(w);
+    mainWindow.adoptCooperWindow(w);
     w->setResultChoiceByPicture(project.Record.hasPicture());
     return w;
 }

@@ -182,24 +182,6 @@ int groupCountFromText(std::string_view text)
     return static_cast<int>(std::min<std::int64_t>(*n, MaxRunGroups));
 }
 
-std::vector<std::string> groupMembers(const std::vector<std::string>& groupLines, int groupNo)
-{
-    std::vector<std::string> members;
-    const std::string header = groupHeader(groupNo);
-    auto it = std::find(groupLines.begin(), groupLines.end(), header);
-    if (it == groupLines.end())
-        return members;
-    // The list is built with its headers in order, so the next header is that of the next
-    // group; stopping at any header keeps a damaged list from lending one group's members to
-    // another.
-    for (++it; it != groupLines.end() && !isGroupHeader(*it); ++it) {
-        if (members.size() == static_cast<std::size_t>(MaxPlaces))
-            break;
-        members.push_back(firstCharacters(*it, Text100::Capacity));
-    }
-    return members;
-}
-
 DistributionGroups groupsFromLines(const std::vector<std::string>& groupLines, int shownGroupCount)
 {
     DistributionGroups d;

@@ -63,11 +63,6 @@ inline constexpr int MaxRunGroups = MaxPlaces;
 // else counts as no group.
 int groupCountFromText(std::string_view text);
 
-// The members of group g in the flat group list: the lines after the first header of g up to
-// the next header line or the end, each cut to its first 100 characters. A group whose header
-// is missing has no members. At most 100 members are taken.
-std::vector<std::string> groupMembers(const std::vector<std::string>& groupLines, int groupNo);
-
 // The groups of a flat group list: one group per header line, numbered as its header, with the
 // lines up to the next header as its members; lines before the first header belong to no group.
 // shownGroupCount is the number of groups the page shows.

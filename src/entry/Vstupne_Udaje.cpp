@@ -59,8 +59,13 @@ void TVstupUdajov::showDataPage(bool pictureMode)
 }
 
 // Nothing here may touch the project: at program end the main window's members go before
-// its child windows.
-TVstupUdajov::~TVstupUdajov() = default;
+// its child windows. The controls go after this body, and a list emptied on its way out must
+// not reach the handlers that keep the project up to date.
+TVstupUdajov::~TVstupUdajov()
+{
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
 
 void TVstupUdajov::buildPages()
 {

@@ -130,11 +130,12 @@ void TVstupUdajov::storeSettings()
 // A run put a text it complained about back to its default in the project.
 void TVstupUdajov::showSettings()
 {
-    const dorvan::CooperSettings& s = project_.Choices.Settings;
-    for (auto [edit, text] :
-        { std::pair { Edit47, &s.precisionText }, std::pair { Edit48, &s.correctionText } })
-        if (edit->text().toStdString() != *text)
-            edit->setText(QString::fromStdString(*text));
+    // A copy: each field written back stores the whole page into the project again.
+    const dorvan::CooperSettings s = project_.Choices.Settings;
+    if (Edit47->text().toStdString() != s.precisionText)
+        Edit47->setText(QString::fromStdString(s.precisionText));
+    if (Edit48->text().toStdString() != s.correctionText)
+        Edit48->setText(QString::fromStdString(s.correctionText));
 }
 
 dorvan::StoppingRule TVstupUdajov::stoppingRule() const

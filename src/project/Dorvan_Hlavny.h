@@ -104,6 +104,9 @@ public:
     void showEntryPage(bool pictureMode);
     // The allocation window while it is open.
     TCooperAlokMetod* cooperWindow() const;
+    // Puts a new allocation window into the client area; the program closes it through
+    // closeCooperWindow.
+    void adoptCooperWindow(TCooperAlokMetod* window);
 
     // --- EntryHost: the data-entry window's events --------------------------------------------
     void entryValuesChanged() override;

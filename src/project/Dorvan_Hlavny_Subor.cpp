@@ -77,6 +77,12 @@ TCooperAlokMetod* TDorvan_Central::cooperWindow() const
     return cooperWindow_;
 }
 
+void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
+{
+    cooperWindow_ = window;
+    addChildWindow(window);
+}
+
 void TDorvan_Central::RadioButton1Click()
 {
     showEntryPage(false);
@@ -171,7 +177,7 @@ void TDorvan_Central::CooperClick()
         return;
     // The window sets CooperWindowOpen itself, makes its first run and takes its result
     // choice from the picture.
-    cooperWindow_ = openCooperWindow(*this);
+    openCooperWindow(*this);
     s.FirstEntryMode = true;
     s.PlacesComplete = false;
     s.EntryStarted = true;

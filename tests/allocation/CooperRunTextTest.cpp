@@ -1,5 +1,8 @@
 #include "allocation/CooperRunText.h"
 
+#include "allocation/CooperRunDriver.h"
+#include "entry/GroupList.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -105,26 +108,29 @@ TEST(CooperRunText, GroupCountAndMembersFromTheGroupList)
 
     const std::vector<std::string> list { "--- Skupina 1 ---", "A", "B", "C", "--- Skupina 2 ---", "D", "E",
         "--- Skupina 3 ---", "F" };
-    EXPECT_EQ(groupMembers(list, 1), (std::vector<std::string> { "A", "B", "C" }));
-    EXPECT_EQ(groupMembers(list, 2), (std::vector<std::string> { "D", "E" }));
-    EXPECT_EQ(groupMembers(list, 3), (std::vector<std::string> { "F" }));
-    EXPECT_TRUE(groupMembers(list, 4).empty()) << "a group without its header is empty";
-    EXPECT_TRUE(groupMembers(list, 0).empty());
+    const DistributionGroups groups = groupsFromLines(list, 3);
+    EXPECT_EQ(groups.Count, 3);
+    EXPECT_EQ(groups.members(1), (std::vector<std::string> { "A", "B", "C" }));
+    EXPECT_EQ(groups.members(2), (std::vector<std::string> { "D", "E" }));
+    EXPECT_EQ(groups.members(3), (std::vector<std::string> { "F" }));
+    EXPECT_TRUE(groups.members(4).empty()) << "a group without its header is empty";
+    EXPECT_TRUE(groups.members(0).empty());
 
     // A missing header does not hand the next group's header and members to the one before.
-    const std::vector<std::string> gap { "--- Skupina 1 ---", "A", "--- Skupina 3 ---", "B" };
-    EXPECT_EQ(groupMembers(gap, 1), (std::vector<std::string> { "A" }));
-    EXPECT_TRUE(groupMembers(gap, 2).empty());
-    EXPECT_EQ(groupMembers(gap, 3), (std::vector<std::string> { "B" }));
+    const DistributionGroups gap = groupsFromLines({ "--- Skupina 1 ---", "A", "--- Skupina 3 ---", "B" }, 3);
+    EXPECT_EQ(gap.members(1), (std::vector<std::string> { "A" }));
+    EXPECT_TRUE(gap.members(2).empty());
+    EXPECT_EQ(gap.members(3), (std::vector<std::string> { "B" }));
+    EXPECT_TRUE(groupsFromLines({ "A", "B" }, 1).Groups.empty()) << "lines before any header";
 
-    // Lines are cut to 100 characters, whole characters; at most 100 members.
+    // A run takes names cut to 100 characters, whole characters, and at most 100 members.
     std::vector<std::string> longOnes { "--- Skupina 1 ---", repeat("č", 150) };
     for (int i = 0; i < 120; ++i) {
         std::string name = "P";
         name += std::to_string(i);
         longOnes.push_back(name);
     }
-    const auto members = groupMembers(longOnes, 1);
+    const auto members = groupRunMembers(groupsFromLines(longOnes, 1), 1);
     ASSERT_EQ(members.size(), 100u);
     EXPECT_EQ(members[0], repeat("č", 100));
     EXPECT_EQ(members[99], "P98");

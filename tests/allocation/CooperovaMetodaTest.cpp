@@ -3,6 +3,7 @@
 #include "allocation/CooperSolver.h"
 #include "allocation/MapChartGeometry.h"
 #include "entry/EntryHost.h"
+#include "entry/GroupList.h"
 #include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
 #include "project/Project.h"
@@ -29,6 +30,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -53,42 +55,36 @@ const QColor Black(0, 0, 0);
 const QString BadPrecision = u("Chybná presnosť !!!");
 const QString CloseQuestion = u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!");
 
-// The settings and groups a run reads, set by the test.
-struct FakeInputs : CooperInputs {
-    bool visible = true;
-    bool settingsTicked = true;
-    bool groupsTicked = false;
-    bool quantity = false;
-    bool picture = false;
-    std::vector<std::string> groups;
-    QString groupCount = "0";
-    dorvan::CooperSettings values;
-    bool resetsIgnored = false; // a field that does not take its default back
-    int precisionResets = 0;
-    QTableWidget* grid = nullptr;
+// The choices a run reads, set by the test straight in the project, and what the run told the
+// project.
+struct FakeInputs {
+    explicit FakeInputs(dorvan::Project& p)
+        : project(p)
+        , observation(p.Observers.observe([this](dorvan::ProjectChange what) {
+            settingsChanges += dorvan::has(what, dorvan::ProjectChange::Settings) ? 1 : 0;
+            coordinateShows += dorvan::has(what, dorvan::ProjectChange::Coordinates) ? 1 : 0;
+        }))
+    {
+        // What "Riešenie DORVAN" finds: the data-entry window open with its settings ticked.
+        p.State.DataEntryOpen = true;
+        p.Choices.SettingsOn = true;
+    }
+    void setGroups(const std::vector<std::string>& lines)
+    {
+        project.Choices.Groups.Groups = dorvan::groupsFromLines(lines, 0).Groups;
+    }
+    void setGroupCount(const char* text) { project.Choices.Groups.Count = dorvan::groupCountFromText(text); }
 
-    bool entryVisible() const override { return visible; }
-    bool settingsOn() const override { return settingsTicked; }
-    bool groupsOn() const override { return groupsTicked; }
-    bool quantityOn() const override { return quantity; }
-    bool priceOn() const override { return false; }
-    bool flexibilityOn() const override { return false; }
-    std::vector<std::string> groupLines() const override { return groups; }
-    QString groupCountText() const override { return groupCount; }
-    dorvan::CooperSettings settings() const override { return values; }
-    void resetPrecision() override
-    {
-        ++precisionResets;
-        if (!resetsIgnored)
-            values.precisionText = dorvan::DefaultPrecisionText;
-    }
-    void resetCorrection() override
-    {
-        if (!resetsIgnored)
-            values.correctionText = dorvan::DefaultCorrectionText;
-    }
-    bool pictureMode() const override { return picture; }
-    QTableWidget* coordinateGrid() const override { return grid; }
+    dorvan::Project& project;
+    bool& visible = project.State.DataEntryOpen;
+    bool& settingsTicked = project.Choices.SettingsOn;
+    bool& groupsTicked = project.Choices.Ticked[dorvan::CritGroups];
+    bool& quantity = project.Choices.Ticked[dorvan::CritQuantity];
+    bool& picture = project.State.PictureMode;
+    dorvan::CooperSettings& values = project.Choices.Settings;
+    int settingsChanges = 0;
+    int coordinateShows = 0;
+    dorvan::ProjectObservers::Observation observation;
 };
 
 struct PlaceData {
@@ -151,9 +147,8 @@ protected:
         setPlaces(project, Triangle);
         // What "Riešenie DORVAN" finds: the data-entry window started.
         project.State.EntryStarted = true;
-        auto owned = std::make_unique<FakeInputs>();
-        in = owned.get();
-        pending = std::move(owned);
+        inputs.emplace(project);
+        in = &*inputs;
         frame.resize(1200, 900);
         frame.show();
     }
@@ -168,7 +163,7 @@ protected:
     // Creates the window inside a shown frame; its FormCreate makes the first run.
     TCooperAlokMetod* open()
     {
-        w = new TCooperAlokMetod(project, dialogs, std::move(pending), &frame);
+        w = new TCooperAlokMetod(project, dialogs, &frame);
         w->show();
         return w;
     }
@@ -203,8 +198,8 @@ protected:
 
     dorvan::Project project;
     ScriptedDialogs dialogs;
+    std::optional<FakeInputs> inputs;
     FakeInputs* in = nullptr;
-    std::unique_ptr<CooperInputs> pending;
     QWidget frame;
     QPointer<TCooperAlokMetod> w;
 };
@@ -277,8 +272,8 @@ TEST_F(AllocationWindow, ResultChoiceOverAPictureAndItsRadioButtons)
 {
     in->picture = true;
     in->groupsTicked = true;
-    in->groupCount = "1";
-    in->groups = groupList({ { "A", "B" } }); // two members: every run warns once
+    in->setGroupCount("1");
+    in->setGroups(groupList({ { "A", "B" } })); // two members: every run warns once
     const QString tooFew = u("Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!");
     open();
     // Picture data, "S obrázkom" checked at creation: all four buttons usable.
@@ -356,8 +351,8 @@ TEST_F(AllocationWindow, ThreeGroupsWithASmallMiddleGroup)
         { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 }, { "D", 30, 30 }, { "E", 40, 30 }, { "F", 20, 40 },
             { "G", 30, 40 }, { "H", 25, 50 } });
     in->groupsTicked = true;
-    in->groupCount = "3";
-    in->groups = groupList({ { "A", "B", "C" }, { "D", "E" }, { "F", "G", "H" } });
+    in->setGroupCount("3");
+    in->setGroups(groupList({ { "A", "B", "C" }, { "D", "E" }, { "F", "G", "H" } }));
     open();
 
     EXPECT_EQ(dialogs.messages(), QStringList { u("Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!") });
@@ -387,8 +382,8 @@ TEST_F(AllocationWindow, ThreeGroupsWithASmallMiddleGroup)
     EXPECT_EQ(s.GroupMemberTotal, 8);
 
     // Group 1 of two members: its panel gets 200 pixels.
-    in->groups = groupList({ { "A", "B" }, { "C", "D", "E" } });
-    in->groupCount = "2";
+    in->setGroups(groupList({ { "A", "B" }, { "C", "D", "E" } }));
+    in->setGroupCount("2");
     click("Button1");
     EXPECT_EQ(width("GroupBox2"), 200);
     EXPECT_EQ(list("ListBox1").size(), 1);
@@ -398,15 +393,15 @@ TEST_F(AllocationWindow, EmptyGroupListMakesAOneCentreRunAndNoGroupCountNothing)
 {
     in->values.precisionText = "10";
     in->groupsTicked = true;
-    in->groupCount = "2";
+    in->setGroupCount("2");
     open();
     EXPECT_EQ(list("ListBox1").size(), 3);
     EXPECT_TRUE(get<QLineEdit>("Edit1")->isVisible());
 
     // Groups listed while the count says 0: nothing listed, nothing drawn over the chart.
     const QImage before = w->image();
-    in->groups = groupList({ { "A", "B", "C" } });
-    in->groupCount = "0";
+    in->setGroups(groupList({ { "A", "B", "C" } }));
+    in->setGroupCount("0");
     click("Button1");
     EXPECT_TRUE(list("ListBox1").isEmpty());
     EXPECT_TRUE(list("ListBox2").isEmpty());
@@ -414,8 +409,8 @@ TEST_F(AllocationWindow, EmptyGroupListMakesAOneCentreRunAndNoGroupCountNothing)
     EXPECT_EQ(w->image(), before);
 
     // A counted group whose header is missing is empty; the others are solved.
-    in->groupCount = "2";
-    in->groups = { "--- Skupina 2 ---", "A", "B", "C" };
+    in->setGroupCount("2");
+    in->setGroups({ "--- Skupina 2 ---", "A", "B", "C" });
     click("Button1");
     EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!") });
     EXPECT_EQ(list("ListBox2"),
@@ -424,8 +419,8 @@ TEST_F(AllocationWindow, EmptyGroupListMakesAOneCentreRunAndNoGroupCountNothing)
     EXPECT_EQ(list("ListBox1").size(), 1);
 
     // A member renamed since it was grouped matches no place: listed without coordinates.
-    in->groupCount = "1";
-    in->groups = groupList({ { "A", "B", "Zmenené" } });
+    in->setGroupCount("1");
+    in->setGroups(groupList({ { "A", "B", "Zmenené" } }));
     click("Button1");
     EXPECT_EQ(list("ListBox2"),
         (QStringList { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]", u("M3: Zmenené, [?;?]") }));
@@ -443,8 +438,8 @@ TEST_F(AllocationWindow, GroupColoursReachTheDrawing)
     }
     setPlaces(project, places);
     in->groupsTicked = true;
-    in->groupCount = "16";
-    in->groups = groupList(groups);
+    in->setGroupCount("16");
+    in->setGroups(groupList(groups));
     open();
     keep(w->image(), "allocation_sixteen_groups.png");
     EXPECT_EQ(dialogs.texts("warn").size(), 16);
@@ -467,31 +462,30 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     in->values.precisionText = "abc";
     open();
     EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
-    EXPECT_EQ(in->precisionResets, 1);
+    EXPECT_EQ(in->settingsChanges, 1) << "the project is told, so the settings page shows it";
     EXPECT_EQ(in->values.precisionText, "0,01");
     EXPECT_TRUE(w->runNotice().isEmpty());
 
-    // A field that keeps its bad text: every group complains, the user sees it once a run.
+    // A group run complains once, at its first group; the later groups take the default.
     setPlaces(project,
         { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 }, { "D", 30, 30 }, { "E", 40, 30 }, { "F", 20, 40 } });
-    in->resetsIgnored = true;
     in->values.precisionText = "abc";
     in->groupsTicked = true;
-    in->groupCount = "2";
-    in->groups = groupList({ { "A", "B", "C" }, { "D", "E", "F" } });
+    in->setGroupCount("2");
+    in->setGroups(groupList({ { "A", "B", "C" }, { "D", "E", "F" } }));
     dialogs.shown.clear();
     click("Button1");
     EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
-    EXPECT_EQ(in->precisionResets, 3);
+    EXPECT_EQ(in->settingsChanges, 2);
+    EXPECT_EQ(in->values.precisionText, "0,01");
     EXPECT_EQ(list("ListBox1").size(), 2);
     click("Button1");
-    EXPECT_EQ(dialogs.messages().size(), 2);
+    EXPECT_EQ(dialogs.messages().size(), 1) << "the default stays in force";
 
     // A run that does not reach its precision within the history: no box, a line under the
     // lists, the last entry taken as the result.
     setPlaces(project, { { "A", 0, 0, 1000 }, { "B", 1, 0, 1000 }, { "C", 0.9, 0.1 } });
     in->groupsTicked = false;
-    in->resetsIgnored = false;
     in->quantity = true;
     in->values.rule = dorvan::StoppingRule::AxisX;
     in->values.precisionText = "0,0001";
@@ -538,25 +532,18 @@ TEST_F(AllocationWindow, ClosingAsksAndNoKeepsTheWindow)
     EXPECT_FALSE(project.State.EntryStarted);
 }
 
-TEST_F(AllocationWindow, ClosedByProgramClosesWithoutAskingAndWritesCoordinatesBack)
+TEST_F(AllocationWindow, ClosedByProgramClosesWithoutAskingAndHasTheCoordinatesShownAgain)
 {
-    setPlaces(project, { { "A", 0, 0 }, { "B", 10.25, -3 }, { "C", 2.5, 1.23456 } });
-    QTableWidget grid(3, 4); // a header row and two places: the third has no row
-    grid.setItem(0, 2, new QTableWidgetItem("X"));
-    in->grid = &grid;
     open();
+    EXPECT_EQ(in->coordinateShows, 0);
     project.State.CooperClosedByProgram = true;
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
     flushDeletes();
     EXPECT_FALSE(w);
     EXPECT_FALSE(project.State.CooperWindowOpen);
-    EXPECT_EQ(grid.item(0, 2)->text(), "X");
-    EXPECT_EQ(grid.item(1, 2)->text(), "0");
-    EXPECT_EQ(grid.item(1, 3)->text(), "0");
-    EXPECT_EQ(grid.item(2, 2)->text(), "10,25");
-    EXPECT_EQ(grid.item(2, 3)->text(), "-3");
-    EXPECT_EQ(grid.rowCount(), 3);
+    // The picture page lists the coordinates again (tested with that page).
+    EXPECT_EQ(in->coordinateShows, 1);
 }
 
 TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
@@ -587,8 +574,8 @@ TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
 
     // In group mode a resize runs the allocation again.
     in->groupsTicked = true;
-    in->groupCount = "1";
-    in->groups = groupList({ { "A", "B" } });
+    in->setGroupCount("1");
+    in->setGroups(groupList({ { "A", "B" } }));
     w->resize(950, 650);
     EXPECT_EQ(dialogs.texts("warn").size(), 1);
     EXPECT_EQ(list("ListBox2").size(), 3);
@@ -775,9 +762,9 @@ TEST_F(OverPicture, GroupsAreDrawnInTheirColoursWithLabelsOnWhite)
 {
     setPicture(project, 440, 340, 400, 300);
     in->groupsTicked = true;
-    in->groupCount = "2";
+    in->setGroupCount("2");
     setPlaces(project, { { "A01", 100, 50 }, { "A02", 300, 250 }, { "A03", 200, 100 }, { "A04", 350, 60 } });
-    in->groups = groupList({ { "A01", "A02", "A03" }, { "A04" } });
+    in->setGroups(groupList({ { "A01", "A02", "A03" }, { "A04" } }));
     open();
     // The group lists are wide: a larger window gives the picture room at its own size.
     w->resize(1100, 700);
@@ -825,20 +812,13 @@ TEST_F(OverPicture, AreaTooSmallForTheDrawingKeepsThePictureAndEnlargesTheWindow
 // ------------------------------------------------------------------------------------------------
 // With the real data-entry window
 
-struct RerunHost : EntryHost {
-    QPointer<TCooperAlokMetod> window;
-    int reruns = 0;
+// The allocation window hears of the edits from the project; the host has nothing to do.
+struct QuietHost : EntryHost {
     void entryValuesChanged() override { }
     void entryFirstCountAccepted() override { }
     void entryLastPlaceEntered() override { }
     void entrySettingsSwitched(bool) override { }
     void entryWindowClosed() override { }
-    void cooperRerunRequested() override
-    {
-        ++reruns;
-        if (window)
-            window->SpustiCooper();
-    }
 };
 
 class WithEntryWindow : public ::testing::Test {
@@ -900,7 +880,7 @@ protected:
 
     dorvan::Project project;
     ScriptedDialogs dialogs;
-    RerunHost host;
+    QuietHost host;
     QPointer<TVstupUdajov> entry;
     QPointer<TCooperAlokMetod> cooper;
 };
@@ -909,8 +889,7 @@ TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
 {
     triangle();
     ASSERT_TRUE(get<QCheckBox>(entry, "CheckBox16")->isChecked());
-    cooper = new TCooperAlokMetod(project, dialogs, entry, [] { return false; });
-    host.window = cooper;
+    cooper = new TCooperAlokMetod(project, dialogs);
     cooper->resize(900, 600);
     cooper->show();
     auto* path = get<QListWidget>(cooper, "ListBox1");
@@ -991,9 +970,9 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     EXPECT_EQ(w->findChild<QListWidget*>("ListBox2")->count(), 3);
     EXPECT_FALSE(frame->pictureMode());
 
-    // The main window's rerun signal reaches the run driver.
+    // A stale result the project is told of reaches the run driver.
     entry->findChild<QLineEdit*>("Edit47")->setText("10");
-    frame->cooperRerunRequested();
+    frame->project().changed(dorvan::ProjectChange::RunInputs);
     EXPECT_EQ(w->findChild<QListWidget*>("ListBox1")->count(), 3);
 
     // Closed by the program, then opened again for a project with a picture.

@@ -153,11 +153,17 @@ std::unique_ptr<TProjectRecord> groupProject()
 TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForTheRest)
 {
     const auto r = groupProject();
-    CooperRunInputs in;
-    in.groupsOn = true;
-    in.groupLines = buildGroupLists(*r, 8).groups;
-    in.groupCountText = "3";
-    in.settings.precisionText = "11"; // above 10
+    // The run's inputs come from the project as the program holds it after opening the file.
+    auto project = std::make_unique<Project>();
+    project->Record = *r;
+    project->State.PlaceCount = 8;
+    project->Choices = choicesAsOpened(*r, 8);
+    project->Choices.Ticked[CritGroups] = true;
+    project->Choices.Settings.precisionText = "11"; // above 10
+    CooperRunInputs in = runInputs(*project, ",");
+    EXPECT_EQ(in.groups.Count, 3);
+    ASSERT_EQ(in.groups.Groups.size(), 3u);
+    EXPECT_EQ(in.groups.members(2), (std::vector<std::string> { "D", "E" }));
     std::vector<std::string> warned;
     std::vector<int> listed;
     int resets = 0;
@@ -169,7 +175,7 @@ TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForT
         EXPECT_EQ(soFar.groups.back().no, g);
     };
     auto state = std::make_unique<CooperState>();
-    const CooperRunResult res = runCooperDriver(*state, *r, 8, in, 130, 130, cb);
+    const CooperRunResult res = runCooperDriver(*state, *r, 8, in, cb);
 
     EXPECT_TRUE(res.groupRun);
     EXPECT_EQ(listed, (std::vector<int> { 1, 2, 3 }));
@@ -187,7 +193,6 @@ TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForT
         (std::vector<std::string> { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]",
             "--- Skupina 2 ---", "M4: D, [30;30]", "M5: E, [40;30]", "--- Skupina 3 ---", "M6: F, [60;0]",
             "M7: G, [70;0]", "M8: H, [65;9]" }));
-    EXPECT_EQ(res.groupBox2Width, 300); // group 1 was solved
     ASSERT_EQ(res.groups.size(), 3u);
     EXPECT_FALSE(res.groups[1].solved);
     EXPECT_EQ(res.groups[2].firstMemberNumber, 6);
@@ -195,8 +200,11 @@ TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForT
     EXPECT_TRUE(res.optimumText.empty());
 
     // Without groups: one centre, Edit1 holds the last path line.
-    in.groupsOn = false;
-    const CooperRunResult one = runCooperDriver(*state, *r, 8, in, 130, 130);
+    project->Choices.Ticked[CritGroups] = false;
+    in = runInputs(*project, ",");
+    EXPECT_FALSE(in.groupsOn);
+    EXPECT_TRUE(in.groups.Groups.empty());
+    const CooperRunResult one = runCooperDriver(*state, *r, 8, in);
     EXPECT_FALSE(one.groupRun);
     ASSERT_FALSE(one.pathLines.empty());
     EXPECT_EQ(one.optimumText, one.pathLines.back());

@@ -1,6 +1,6 @@
 // dorvan-cli run as a process: its lines, numbers and pictures against the allocation window
 // opened on the same project with the same settings.
-#include "allocation/CooperInputs.h"
+#include "allocation/CooperRunDriver.h"
 #include "allocation/Cooperova_Metoda.h"
 #include "entry/GroupList.h"
 #include "entry/PlaceList.h"
@@ -131,39 +131,6 @@ std::unique_ptr<dorvan::TProjectRecord> projectWith(const std::vector<PlaceSpec>
     return r;
 }
 
-// What the data-entry window shows after "Otvor ako ..." of a project: the criteria boxes as
-// the bytes tick them, the stored groups in the group list, the settings as given. Used where
-// the real data-entry window cannot show it yet: its pages for quantity, price and flexibility
-// are not built, so the real window weighs no place until they are.
-struct ProjectInputs : CooperInputs {
-    ProjectInputs(const dorvan::TProjectRecord& r, dorvan::CooperSettings s)
-        : record(r)
-        , values(std::move(s))
-    {
-    }
-    bool on(dorvan::Criterion c) const { return record.CriterionOn[static_cast<std::size_t>(c)] == 1; }
-
-    bool entryVisible() const override { return true; }
-    bool settingsOn() const override { return true; }
-    bool groupsOn() const override { return on(dorvan::CritGroups); }
-    bool quantityOn() const override { return on(dorvan::CritQuantity); }
-    bool priceOn() const override { return on(dorvan::CritPrice); }
-    bool flexibilityOn() const override { return on(dorvan::CritFlexibility); }
-    std::vector<std::string> groupLines() const override
-    {
-        return dorvan::buildGroupLists(record, record.SavedPlaceCount).groups;
-    }
-    QString groupCountText() const override { return QString::number(record.GroupCount); }
-    dorvan::CooperSettings settings() const override { return values; }
-    void resetPrecision() override { values.precisionText = dorvan::DefaultPrecisionText; }
-    void resetCorrection() override { values.correctionText = dorvan::DefaultCorrectionText; }
-    bool pictureMode() const override { return record.hasPicture(); }
-    QTableWidget* coordinateGrid() const override { return nullptr; }
-
-    const dorvan::TProjectRecord& record;
-    dorvan::CooperSettings values;
-};
-
 // The allocation window on a project read from its file, with its criteria ticked.
 struct WindowOnProject {
     WindowOnProject(const QString& file, dorvan::CooperSettings settings = {})
@@ -173,10 +140,14 @@ struct WindowOnProject {
         project.Record = loaded.record;
         project.State.PlaceCount = project.Record.SavedPlaceCount;
         project.State.CooperClosedByProgram = true; // closes without asking
+        project.State.DataEntryOpen = true;
+        project.State.PictureMode = project.Record.hasPicture();
+        // What the data-entry window shows after "Otvor ako ...", with the settings given.
+        project.Choices = dorvan::choicesAsOpened(project.Record, project.State.PlaceCount);
+        project.Choices.Settings = std::move(settings);
         frame.resize(1200, 900);
         frame.show();
-        window = new TCooperAlokMetod(
-            project, dialogs, std::make_unique<ProjectInputs>(project.Record, std::move(settings)), &frame);
+        window = new TCooperAlokMetod(project, dialogs, &frame);
         window->setResultChoiceByPicture(project.Record.hasPicture());
         window->show();
         for (int i = 0; i < 3; ++i)

@@ -6,6 +6,7 @@
 #include "project/Project.h"
 #include "project/ProjectFile.h"
 #include "support/QtPrinters.h"
+#include "support/RerunCounter.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
@@ -33,15 +34,13 @@ QString u(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-struct CountingHost : EntryHost {
+struct CountingHost : EntryHost, dorvan::test::RerunCounter {
     int changes = 0;
-    int reruns = 0;
     void entryValuesChanged() override { ++changes; }
     void entryFirstCountAccepted() override { }
     void entryLastPlaceEntered() override { }
     void entrySettingsSwitched(bool) override { }
     void entryWindowClosed() override { }
-    void cooperRerunRequested() override { ++reruns; }
 };
 
 class CriteriaPages : public ::testing::Test {
@@ -55,6 +54,7 @@ protected:
         s.FirstEntryMode = true;
         s.NextPlace = 1;
         s.EntryStarted = true;
+        host.watch(*project);
         w = new TVstupUdajov(*project, dialogs, host);
         w->show();
         QApplication::setActiveWindow(w);
@@ -524,10 +524,11 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     const auto& shown = cooper->solverState();
 
     // The same run in the core, weighted by the quantities only.
+    EXPECT_TRUE(main->project().Choices.ticked(dorvan::CritQuantity)) << "the project follows the box";
     dorvan::CooperRunInputs in;
     in.quantityOn = true;
     dorvan::CooperState expected;
-    dorvan::runCooperDriver(expected, main->project().Record, 4, in, 0, 0);
+    dorvan::runCooperDriver(expected, main->project().Record, 4, in);
     ASSERT_GT(shown.FinalIter, 1);
     EXPECT_EQ(shown.FinalIter, expected.FinalIter);
     EXPECT_EQ(shown.IterX[shown.FinalIter], expected.IterX[expected.FinalIter]);
@@ -539,8 +540,9 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     // Unticking the quantities runs the allocation again, now without weights.
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(main->project().Choices.ticked(dorvan::CritQuantity));
     dorvan::CooperState plain;
-    dorvan::runCooperDriver(plain, main->project().Record, 4, dorvan::CooperRunInputs {}, 0, 0);
+    dorvan::runCooperDriver(plain, main->project().Record, 4, dorvan::CooperRunInputs {});
     EXPECT_EQ(static_cast<double>(shown.IterX[1]), 5.0);
     EXPECT_EQ(shown.IterX[shown.FinalIter], plain.IterX[plain.FinalIter]);
 

@@ -4,6 +4,7 @@
 #include "project/Project.h"
 #include "project/ProjectFile.h"
 #include "support/QtPrinters.h"
+#include "support/RerunCounter.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
@@ -32,14 +33,13 @@ QString u(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-struct CountingHost : EntryHost {
+struct CountingHost : EntryHost, dorvan::test::RerunCounter {
     int changes = 0;
     void entryValuesChanged() override { ++changes; }
     void entryFirstCountAccepted() override { }
     void entryLastPlaceEntered() override { }
     void entrySettingsSwitched(bool) override { }
     void entryWindowClosed() override { }
-    void cooperRerunRequested() override { }
 };
 
 QStringList lines(const QListWidget* l)
@@ -61,6 +61,7 @@ protected:
         s.FirstEntryMode = true;
         s.NextPlace = 1;
         s.EntryStarted = true;
+        host.watch(*project);
         w = new TVstupUdajov(*project, dialogs, host);
         w->resize(1200, 800);
         w->show();

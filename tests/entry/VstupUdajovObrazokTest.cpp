@@ -4,6 +4,7 @@
 #include "project/Dorvan_Hlavny.h"
 #include "project/Project.h"
 #include "support/QtPrinters.h"
+#include "support/RerunCounter.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -38,16 +39,14 @@ const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
 const QColor Red(255, 0, 0);
 const QColor White(255, 255, 255);
 
-struct RecordingHost : EntryHost {
+struct RecordingHost : EntryHost, dorvan::test::RerunCounter {
     QStringList calls;
     int changes = 0;
-    int reruns = 0;
     void entryValuesChanged() override { ++changes; }
     void entryFirstCountAccepted() override { calls << "firstCount"; }
     void entryLastPlaceEntered() override { calls << "lastPlace"; }
     void entrySettingsSwitched(bool on) override { calls << (on ? "settingsOn" : "settingsOff"); }
     void entryWindowClosed() override { calls << "closed"; }
-    void cooperRerunRequested() override { ++reruns; }
 };
 
 // A picture of two halves: left `left`, right `right`.
@@ -96,6 +95,7 @@ protected:
         s.FirstEntryMode = true;
         s.NextPlace = 1;
         s.EntryStarted = true;
+        host.watch(*project);
         w = new TVstupUdajov(*project, dialogs, host);
         w->resize(1000, 700);
         w->show();

@@ -1,6 +1,7 @@
 #include "entry/EntryHost.h"
 #include "entry/Vstupne_Udaje.h"
 #include "project/Project.h"
+#include "support/RerunCounter.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
@@ -51,7 +52,7 @@ const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
 
 // The main window as the data-entry window sees it: records every call and keeps the one
 // enabled state these tests look at, "Riešenie DORVAN", by the main window's rule.
-struct RecordingHost : EntryHost {
+struct RecordingHost : EntryHost, dorvan::test::RerunCounter {
     explicit RecordingHost(dorvan::Project& p)
         : project(p)
     {
@@ -59,7 +60,6 @@ struct RecordingHost : EntryHost {
     dorvan::Project& project;
     QStringList calls;
     int changes = 0;
-    int reruns = 0;
     bool cooperEnabled = false;
 
     void entryValuesChanged() override { ++changes; }
@@ -80,7 +80,6 @@ struct RecordingHost : EntryHost {
         calls << "closed";
         cooperEnabled = false;
     }
-    void cooperRerunRequested() override { ++reruns; }
 };
 
 class EntryWindow : public ::testing::Test {
@@ -96,6 +95,7 @@ protected:
         s.NextPlace = 1;
         s.EntryStarted = true;
         host = std::make_unique<RecordingHost>(*project);
+        host->watch(*project);
         w = new TVstupUdajov(*project, dialogs, *host);
         w->show();
         QApplication::setActiveWindow(w);
@@ -665,12 +665,15 @@ TEST_F(EntryWindow, PrecisionAndCorrectionAreCheckedAndResetToTheirDefaults)
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(host->changes, changes + 1);
     EXPECT_EQ(w->correctionText(), "0,0001");
-    w->resetCorrection();
-    EXPECT_EQ(w->correctionText(), "1,0");
+    EXPECT_EQ(project->Choices.Settings.correctionText, "0,0001") << "the project keeps what the page shows";
     e->setText("5");
     EXPECT_EQ(w->precisionText(), "5");
-    w->resetPrecision();
-    EXPECT_EQ(w->precisionText(), "0,01");
+    // A run puts the texts back to their defaults in the project: the page shows them.
+    project->Choices.Settings.precisionText = "0,01";
+    project->Choices.Settings.correctionText = "1,0";
+    project->changed(dorvan::ProjectChange::Settings);
+    EXPECT_EQ(e->text(), "0,01");
+    EXPECT_EQ(k->text(), "1,0");
 
     tick("RadioButton1");
     EXPECT_EQ(w->stoppingRule(), dorvan::StoppingRule::AxisX);
@@ -877,7 +880,6 @@ struct OwningWindow : QWidget, EntryHost {
     void entryLastPlaceEntered() override { touched(); }
     void entrySettingsSwitched(bool) override { touched(); }
     void entryWindowClosed() override { touched(); }
-    void cooperRerunRequested() override { touched(); }
 };
 
 } // namespace

@@ -421,18 +421,23 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
     EXPECT_FALSE(action("Siete")->isVisible());
 }
 
-TEST_F(MainWindow, EntryWindowEventsReachTheStatusBarAndTheAllocationRun)
+TEST_F(MainWindow, EntryWindowEventsReachTheStatusBarAndTheDataModeReachesTheProject)
 {
     EntryHost& host = *w;
     host.entryValuesChanged();
     EXPECT_EQ(w->statusPanelText(1), u"ZMENENÉ HODNOTY !!!"_s);
 
-    QSignalSpy rerun(w.get(), &TDorvan_Central::rerunCooper);
-    host.cooperRerunRequested();
-    EXPECT_EQ(rerun.count(), 0); // no allocation window
-    state().CooperWindowOpen = true;
-    host.cooperRerunRequested();
-    EXPECT_EQ(rerun.count(), 1);
+    // The mode switch sets the project's data mode and tells the project's windows.
+    int told = 0;
+    auto watching = w->project().Observers.observe([&](dorvan::ProjectChange what) {
+        told += dorvan::has(what, dorvan::ProjectChange::DataMode) ? 1 : 0;
+    });
+    w->showEntryPage(true);
+    EXPECT_TRUE(w->project().State.PictureMode);
+    EXPECT_TRUE(w->pictureMode());
+    w->showEntryPage(false);
+    EXPECT_FALSE(w->project().State.PictureMode);
+    EXPECT_EQ(told, 2);
 }
 
 TEST_F(MainWindow, SolutionCommandSetsFlagsOnceAndEnablesTheProjectCommands)
