@@ -26,6 +26,7 @@ TVstupUdajov::TVstupUdajov(
     , project_(project)
     , dialogs_(dialogs)
     , host_(host)
+    , placeEntry_(project)
 {
     setObjectName("VstupUdajov");
     setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));

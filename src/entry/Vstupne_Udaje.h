@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/AllocationSettings.h"
+#include "entry/PlaceEntry.h"
 #include "entry/PlaceRelations.h"
 #include "project/Project.h"
 #include "project/ProjectRecord.h"
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class EntryHost;
@@ -132,13 +134,17 @@ private:
     void ClickOKButton2();
     void OKButton3Click();
     void ClickOKButton3();
-    // A list of places is complete: the window may close, the main window's commands follow,
-    // and the settings box is ticked, or the user told that all places share one spot.
-    void placeListCompleted();
+    // The last typed place is in: the entry boxes go off and the count field asks for more.
+    void closeTypedEntry(const dorvan::ListCompletion& completion);
+    // A list of places is complete: the main window's commands follow, and the settings box is
+    // ticked, or the user told that all places share one spot.
+    void placeListCompleted(const dorvan::ListCompletion& completion);
     void Edit2Enter();
     void Edit3Enter();
-    void captionsForPlace(int p);
-    void captionsAtRest();
+    // The captions of the entry boxes for place n (0: at rest).
+    void setEntryCaptions(int place);
+    void warnText(std::string_view utf8);
+    void warnAndRetype(QLineEdit* edit, std::string_view message);
     void layOutPlaceGrid(int rowCount);
     void fillPlaceRow(int row);
     void refillPlaceRows();
@@ -256,6 +262,8 @@ private:
     QGroupBox* GroupBox53 = nullptr;
     QTableWidget* StringGrid6 = nullptr;
     bool gridEditorOpen_ = false; // a cell editor of StringGrid6 is open
+    // The rules of typed and clicked place entry, and what an addition started from.
+    dorvan::PlaceEntry placeEntry_;
 
     // Criteria page frame
     QGroupBox* GroupBox1 = nullptr;
@@ -295,8 +303,6 @@ private:
 
     // Distance entry: the pair asked next (DistRow, DistCol)
     dorvan::DistanceCursor distanceCursor_;
-    // Places of the complete list an addition started from (-1: unknown, as in an opened project).
-    int placesBeforeAddition_ = -1;
 
     // Picture page
     QGroupBox* GroupBox54 = nullptr;

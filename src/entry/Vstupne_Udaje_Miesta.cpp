@@ -6,6 +6,7 @@
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "entry/EntryHost.h"
+#include "entry/PlaceEntry.h"
 #include "entry/PlaceList.h"
 #include "project/Project.h"
 
@@ -37,6 +38,11 @@ constexpr int GridColumns = 7;
 QString u(const char* utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+QString fromView(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // The cell editor of the place grid: a name holds at most 100 characters. The window is told
@@ -264,95 +270,54 @@ int TVstupUdajov::enteredPlaces() const
     return std::clamp(n, 0, dorvan::MaxPlaceCount);
 }
 
-void TVstupUdajov::captionsForPlace(int p)
+void TVstupUdajov::setEntryCaptions(int place)
 {
-    QString n = QString::number(p);
-    VstupGroupBox1->setTitle(u(" Vstupné hodnoty MIESTA_") + n);
-    Label2->setText(u("Meno MIESTA_") + n);
-    Label3->setText(u("Súradnica X_") + n);
-    Label4->setText(u("Súradnica Y_") + n);
+    const dorvan::PlaceCaptions c = dorvan::placeCaptions(place);
+    VstupGroupBox1->setTitle(QString::fromStdString(c.group));
+    Label2->setText(QString::fromStdString(c.name));
+    Label3->setText(QString::fromStdString(c.x));
+    Label4->setText(QString::fromStdString(c.y));
 }
 
-void TVstupUdajov::captionsAtRest()
+void TVstupUdajov::warnText(std::string_view utf8)
 {
-    VstupGroupBox1->setTitle(u(" Vstupné hodnoty MIESTA "));
-    Label2->setText(u("Meno MIESTA"));
-    Label3->setText(u("Súradnica X"));
-    Label4->setText(u("Súradnica Y"));
+    dialogs_.warn(this, fromView(utf8));
+}
+
+void TVstupUdajov::warnAndRetype(QLineEdit* edit, std::string_view message)
+{
+    warnText(message);
+    edit->clear();
+    edit->setFocus();
 }
 
 void TVstupUdajov::ClickOKButton2()
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    auto refuse = [this](const char* message) {
-        dialogs_.warn(this, u(message));
-        Edit1->clear();
-        Edit1->setFocus();
-    };
-    auto openEntry = [this](int place) {
-        VstupGroupBox1->setEnabled(true);
-        for (QLineEdit* e : { Edit2, Edit3, Edit4 })
-            setFieldColour(e, Qt::white);
-        captionsForPlace(place);
-        OKButton3->setEnabled(true);
-    };
-
-    if (s.AddPlacesMode) {
+    const dorvan::CountOutcome out = placeEntry_.acceptCount(Edit1->text().toStdString());
+    if (!out.handled)
+        return;
+    if (out.showAddPrompt)
         showAddPlacesPrompt();
-        // Places are added to those entered so far. While an addition is under way PlaceCount
-        // is its planned total; counting on from there would leave the places not yet entered
-        // in the list as nameless places at stale coordinates.
-        const int entered = s.NextPlace >= 1 && s.NextPlace <= s.PlaceCount ? s.NextPlace - 1 : s.PlaceCount;
-        dorvan::CountResult c = dorvan::checkAddCount(Edit1->text().toStdString(), entered);
-        if (c.check == dorvan::CountCheck::Invalid) {
-            refuse("Chybné zadanie!!!");
-            return;
-        }
+    if (out.raiseFirstCountAccepted)
         host_.entryFirstCountAccepted();
-        s.NextPlace = entered + 1;
-        if (c.check == dorvan::CountCheck::TooMany) {
-            refuse("Chybné zadanie - celkový počet MAX 99 !!!");
-            return;
-        }
-        // The distance entry asks for the pairs of every place added since the list was complete,
-        // also when the count is typed again during the addition.
-        if (s.PlacesComplete)
-            placesBeforeAddition_ = entered;
-        s.PlacesComplete = false;
-        s.AddCount = c.count;
-        openEntry(s.NextPlace);
-        s.PlaceCount = entered + c.count;
-        s.FirstEntryMode = false;
-        r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 1;
-    } else if (s.FirstEntryMode) {
-        s.AddPlacesMode = false;
-        s.AddCount = 0;
-        dorvan::CountResult c = dorvan::checkFirstCount(Edit1->text().toStdString());
-        if (c.check == dorvan::CountCheck::TooMany) {
-            refuse("Chybné zadanie - celkový počet MAX 99 !!!");
-            return;
-        }
-        if (c.check == dorvan::CountCheck::Invalid) {
-            refuse("Chybné zadanie!!!");
-            return;
-        }
-        s.PlaceCount = c.count;
-        host_.entryFirstCountAccepted();
-        s.NextPlace = 1;
-        openEntry(1);
-        r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 0;
-    } else {
+    if (!out.message.empty()) {
+        warnAndRetype(Edit1, out.message);
         return;
     }
+    VstupGroupBox1->setEnabled(true);
+    for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+        setFieldColour(e, Qt::white);
+    setEntryCaptions(out.askPlace);
+    OKButton3->setEnabled(true);
     valuesChanged();
     Edit2->setFocus();
 }
 
 void TVstupUdajov::Edit2Enter()
 {
-    if (Edit2->text().isEmpty()) {
-        dialogs_.warn(this, u("Chybné zadanie MENA MIESTA !!!"));
+    const std::string_view message = dorvan::nameOnEnterMessage(Edit2->text().toStdString());
+    if (!message.empty()) {
+        warnText(message); // the name stays as typed
         Edit2->setFocus();
         return;
     }
@@ -361,10 +326,9 @@ void TVstupUdajov::Edit2Enter()
 
 void TVstupUdajov::Edit3Enter()
 {
-    if (!decimalValue(Edit3->text())) {
-        dialogs_.warn(this, u("Chybné zadanie SÚRADNICE X !!!"));
-        Edit3->clear();
-        Edit3->setFocus();
+    const std::string_view message = dorvan::xOnEnterMessage(Edit3->text().toStdString());
+    if (!message.empty()) {
+        warnAndRetype(Edit3, message);
         return;
     }
     Edit4->setFocus();
@@ -378,83 +342,66 @@ void TVstupUdajov::OKButton3Click()
 
 void TVstupUdajov::ClickOKButton3()
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    if (s.NextPlace > s.PlaceCount || s.NextPlace < 1)
+    const std::string name = Edit2->text().toStdString();
+    const std::string x = Edit3->text().toStdString();
+    const std::string y = Edit4->text().toStdString();
+    const dorvan::PlaceOutcome out = placeEntry_.acceptPlace({ name, x, y });
+    if (!out.handled)
         return;
-
-    auto refuse = [this](QLineEdit* edit, const QString& message) {
-        dialogs_.warn(this, message);
-        edit->clear();
-        edit->setFocus();
-    };
-    QString codePageMessage;
-    std::optional<dorvan::Text100> name;
-    std::optional<double> x, y;
-    if (Edit2->text().isEmpty())
-        refuse(Edit2, u("Chybné zadanie MENA MIESTA !!!"));
-    else if (!(name = storableName(Edit2->text(), codePageMessage)))
-        refuse(Edit2, codePageMessage);
-    else if (!(x = decimalValue(Edit3->text())))
-        refuse(Edit3, u("Chybné zadanie SÚRADNICE X !!!"));
-    else if (!(y = decimalValue(Edit4->text())))
-        refuse(Edit4, u("Chybné zadanie SÚRADNICE Y !!!"));
-    else {
-        int p = s.NextPlace;
-        dorvan::storeNewPlace(r, p, *name, *x, *y);
-        // While all entered places share one spot the list cannot be allocated.
-        s.CoordsDiffer = dorvan::coordinatesDiffer(r, p);
+    if (out.refused != dorvan::PlaceField::None) {
+        QLineEdit* edit = out.refused == dorvan::PlaceField::Name ? Edit2
+            : out.refused == dorvan::PlaceField::X                ? Edit3
+                                                                  : Edit4;
+        warnAndRetype(edit, out.message);
+    } else {
         valuesChanged();
-        layOutPlaceGrid(p + 1);
-        fillPlaceRow(p);
-        s.NextPlace = p + 1;
-        if (s.NextPlace <= s.PlaceCount) {
-            captionsForPlace(s.NextPlace);
+        layOutPlaceGrid(out.stored + 1);
+        fillPlaceRow(out.stored);
+        if (out.askPlace > 0) {
+            setEntryCaptions(out.askPlace);
             for (QLineEdit* e : { Edit2, Edit3, Edit4 })
                 e->clear();
             Edit2->setFocus();
         }
     }
 
-    if (s.NextPlace <= 2)
+    const dorvan::ListSettling list = placeEntry_.settleTypedList();
+    if (!list.settled)
         return;
-    dorvan::sortPlacesByName(r, s.NextPlace - 1);
-    dorvan::computeDistances(r, s.PlaceCount);
     valuesChanged();
-
-    if (s.NextPlace > s.PlaceCount) {
-        // The count field takes the focus before the entry boxes go off; otherwise the focus
-        // would pass through the place grid, and entering and leaving it commits the grid.
-        Edit1->setFocus();
-        PageControl1->setTabEnabled(1, true);
-        PageControl1->setTabEnabled(2, true);
-        PageControl1->setTabEnabled(3, true);
-        s.EntryStarted = false;
-        s.PlacesComplete = true;
-        s.AddPlacesMode = true;
-        captionsAtRest();
-        for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
-            e->clear();
-            setFieldColour(e, Silver);
-        }
-        OKButton3->setEnabled(false);
-        VstupGroupBox1->setEnabled(false);
-        Label1->setText(u(" Koľko miest doplniť ? "));
-        Edit1->clear();
-        placeListCompleted();
-    }
+    if (list.completed)
+        closeTypedEntry(list.completion);
     rebuildPlaceValuePages();
     refillPlaceRows();
 }
 
-void TVstupUdajov::placeListCompleted()
+void TVstupUdajov::closeTypedEntry(const dorvan::ListCompletion& completion)
 {
-    project_.State.EntryClosable = true;
+    // The count field takes the focus before the entry boxes go off; otherwise the focus would
+    // pass through the place grid, and entering and leaving it commits the grid.
+    Edit1->setFocus();
+    PageControl1->setTabEnabled(1, true);
+    PageControl1->setTabEnabled(2, true);
+    PageControl1->setTabEnabled(3, true);
+    setEntryCaptions(0);
+    for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
+        e->clear();
+        setFieldColour(e, Silver);
+    }
+    OKButton3->setEnabled(false);
+    VstupGroupBox1->setEnabled(false);
+    Label1->setText(fromView(dorvan::AddPlacesPromptText));
+    Edit1->clear();
+    placeListCompleted(completion);
+}
+
+void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
+{
     host_.entryLastPlaceEntered();
-    if (project_.State.CoordsDiffer)
+    if (completion.tickSettings)
         CheckBox16->setChecked(true);
     else
-        dialogs_.warn(this, u("Nesmú byť všetky rovnaké SÚRADNICE !!!"));
+        warnText(completion.message);
 }
 
 void TVstupUdajov::layOutPlaceGrid(int rowCount)
@@ -520,7 +467,7 @@ void TVstupUdajov::refillPlaceRows()
 
 void TVstupUdajov::showAddPlacesPrompt()
 {
-    Label1->setText(u(" Koľko miest doplniť ? "));
+    Label1->setText(fromView(dorvan::AddPlacesPromptText));
     QPalette p = Label1->palette();
     p.setColor(QPalette::WindowText, Navy);
     Label1->setPalette(p);
@@ -571,7 +518,7 @@ void TVstupUdajov::SelectCellStringGrid6()
             bool good = false;
             auto slot = static_cast<std::size_t>(row - 1);
             if (col == 1) {
-                message = u("Chybné zadanie MENA MIESTA !!!");
+                message = fromView(dorvan::BadPlaceNameText);
                 if (!text.isEmpty()) {
                     QString codePageMessage;
                     if (auto name = storableName(text, codePageMessage)) {

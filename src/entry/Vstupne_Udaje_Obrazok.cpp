@@ -394,12 +394,12 @@ void TVstupUdajov::ObrClick(int x, int y)
     auto& r = project_.Record;
     if (!s.MapPictureOwned)
         return;
-    const int p = std::max(1, s.NextPlace);
-    if (p > dorvan::MaxPlaceCount) {
-        dialogs_.warn(this, u("Celkový počet miest - MAX 99 !!!"));
+    const dorvan::ClickTarget target = placeEntry_.clickTarget();
+    if (!target.message.empty()) {
+        warnText(target.message);
         return;
     }
-    if (p == 1) {
+    if (target.setsRange) {
         const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
         s.PictureRangeX = r.MapRangeX = range.x;
         s.PictureRangeY = r.MapRangeY = range.y;
@@ -408,32 +408,24 @@ void TVstupUdajov::ObrClick(int x, int y)
         = dorvan::referenceFromPixel({ x, y }, sizeOf(Image1), { s.PictureRangeX, s.PictureRangeY });
     if (!ref)
         return;
-    dorvan::storeNewPlace(r, p, dorvan::Text100::fromUtf8(dorvan::picturePlaceLabel(p)), ref->x, ref->y);
-    // Place 1 is the reference point; a later place differing from it makes the list usable.
-    s.CoordsDiffer = dorvan::coordinatesDiffer(r, p);
-    if (p >= 2)
+    const int p = target.place;
+    const dorvan::ClickedPlace clicked = placeEntry_.storeClickedPlace(p, ref->x, ref->y);
+    if (clicked.raiseSettingsOn)
         host_.entrySettingsSwitched(true);
     valuesChanged();
 
     layOutPictureGrid(p + 1);
     refillPictureRows(p);
-    s.PlaceCount = p;
     drawPlaceMark(p, { x, y });
-    s.NextPlace = p + 1;
-    if (s.NextPlace <= 3)
+    if (!clicked.completesList)
         return;
 
-    // From the third place on the list counts as complete after every click.
-    dorvan::sortPlacesByName(r, s.PlaceCount);
-    dorvan::computeDistances(r, s.PlaceCount);
+    const dorvan::ListCompletion completion = placeEntry_.completeClickedList();
     refillPictureRows(s.PlaceCount);
     rerunIfCooperOpen();
     enableProjectPages();
     valuesChanged();
-    s.EntryStarted = false;
-    s.PlacesComplete = true;
-    s.AddPlacesMode = true;
-    placeListCompleted();
+    placeListCompleted(completion);
     rebuildPlaceValuePages();
 }
 

@@ -239,9 +239,10 @@ int TVstupUdajov::addedPlaces() const
 {
     // AddCount holds only the last count typed; a count typed again during an addition would
     // leave the places entered before it out.
-    if (project_.Record.DistanceEntryState != 1 || placesBeforeAddition_ < 0)
+    const int before = placeEntry_.placesBeforeAddition();
+    if (project_.Record.DistanceEntryState != 1 || before < 0)
         return 0;
-    return std::max(0, project_.State.PlaceCount - placesBeforeAddition_);
+    return std::max(0, project_.State.PlaceCount - before);
 }
 
 void TVstupUdajov::setDistanceEntry()
