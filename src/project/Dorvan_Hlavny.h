@@ -16,6 +16,7 @@ class UserDialogs;
 class PanelStatusBar;
 namespace dorvan {
 class ProgressTracker;
+struct LoadedProject;
 } // namespace dorvan
 class QAction;
 class QGroupBox;
@@ -171,6 +172,9 @@ private:
     void endFileOperation();
     void showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme);
     void openCancelled();
+    bool readProjectForOpening(
+        const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built);
+    void showOpenedProject(const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture built);
     void ZatvorCentral(QCloseEvent* event);
     void createActions();
     void createMenus();

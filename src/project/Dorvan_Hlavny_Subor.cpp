@@ -314,11 +314,21 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
         return false;
     s.ProjectFileName = chosen.toStdString();
 
-    // The file is read and checked in full before anything of the project is replaced, and
-    // the memory for building its picture is taken before that too.
-    beginFileOperation(u"Otváram súbor!"_s);
     dorvan::LoadedProject loaded;
     dorvan::RgbPicture built;
+    if (!readProjectForOpening(chosen, loaded, built))
+        return false;
+    showOpenedProject(chosen, loaded, std::move(built));
+    return true;
+}
+
+// The file is read and checked in full before anything of the project is replaced, and the
+// memory for building its picture is taken before that too. A refusal is shown and handled like
+// a cancelled open.
+bool TDorvan_Central::readProjectForOpening(
+    const QString& chosen, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built)
+{
+    beginFileOperation(u"Otváram súbor!"_s);
     const auto refused = [&](const QString& message) {
         endFileOperation();
         dialogs_.warn(this, message);
@@ -350,7 +360,14 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
         return false;
     }
     endFileOperation();
+    return true;
+}
 
+// The project read takes the place of the old one, and a new data-entry window shows it.
+void TDorvan_Central::showOpenedProject(
+    const QString& chosen, dorvan::LoadedProject& loaded, dorvan::RgbPicture built)
+{
+    auto& s = project_.State;
     project_.Record = loaded.record;
     project_.MapPicture.clear();
     s.MapPictureOwned = false;
@@ -403,7 +420,6 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
     }
     if (loaded.pictureTruncated)
         dialogs_.warn(this, u"Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!"_s);
-    return true;
 }
 
 void TDorvan_Central::openCancelled()
