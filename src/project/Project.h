@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/RgbPicture.h"
 #include "project/ProjectRecord.h"
-#include "project/RgbPicture.h"
 
 #include <cstdint>
 #include <string>
@@ -35,8 +35,8 @@ struct WorkingState {
     bool NetworkClosedByProgram = false;
     bool GraphClosedByProgram = false;
     bool CoordsDiffer = false;
-    std::string ProgramTitle;     // UTF-8
-    std::string ProjectFileName;  // UTF-8, as chosen in the last save or open dialog
+    std::string ProgramTitle; // UTF-8
+    std::string ProjectFileName; // UTF-8, as chosen in the last save or open dialog
     bool MapPictureOwned = false;
 };
 
@@ -51,10 +51,10 @@ struct Project {
     // its start values, and the working state takes its start flags.
     void resetAtStart()
     {
-        Record = TProjectRecord{};
+        Record = TProjectRecord {};
         ResetProjectAtStart(Record);
         // Every other flag and counter starts at zero or false.
-        State = WorkingState{};
+        State = WorkingState {};
         State.ProgramTitle = ProgramTitleText;
         State.EntryWindowClosed = true;
         State.FirstEntryMode = true;
