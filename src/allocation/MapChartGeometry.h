@@ -7,9 +7,9 @@
 // step and the world-to-pixel mapping are the plain chart's (ChartGeometry).
 
 #include "allocation/ChartGeometry.h"
+#include "common/RgbPicture.h"
 #include "entry/PicturePlacement.h"
 #include "project/ProjectRecord.h"
-#include "project/RgbPicture.h"
 
 #include <span>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "allocation/ChartPainter.h"
 #include "allocation/MapChartGeometry.h"
-#include "help/HelpPicture.h"
+#include "common/PictureImage.h"
 
 #include <QLocale>
 #include <QPainter>

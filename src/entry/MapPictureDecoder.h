@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/RgbPicture.h"
+#include "common/RgbPicture.h"
 
 #include <cstdint>
 #include <optional>

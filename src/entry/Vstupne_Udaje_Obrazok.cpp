@@ -3,13 +3,13 @@
 #include "entry/Vstupne_Udaje.h"
 
 #include "common/CodePage.h"
+#include "common/PictureImage.h"
 #include "common/UserDialogs.h"
 #include "entry/EntryHost.h"
 #include "entry/MapPictureDecoder.h"
 #include "entry/PicturePlacement.h"
 #include "entry/PictureSurface.h"
 #include "entry/PlaceList.h"
-#include "help/HelpPicture.h"
 #include "project/Project.h"
 
 #include <QCheckBox>
@@ -260,7 +260,7 @@ void TVstupUdajov::redrawPicture(int rangeX, int rangeY)
     if (!project_.MapPicture.empty()) {
         QPainter p(&surface);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(surface.rect(), toQImage(project_.MapPicture));
+        p.drawImage(surface.rect(), dorvan::toQImage(project_.MapPicture));
     }
     const auto& r = project_.Record;
     const int count = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);

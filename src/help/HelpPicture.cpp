@@ -1,25 +1,12 @@
 #include "help/HelpPicture.h"
 
 #include "common/JpegDecoder.h"
-#include "project/RgbPicture.h"
+#include "common/PictureImage.h"
+#include "common/RgbPicture.h"
 
 #include <QFile>
 
-#include <cstring>
 #include <span>
-
-QImage toQImage(const dorvan::RgbPicture& picture)
-{
-    if (picture.empty())
-        return {};
-    QImage image(picture.width(), picture.height(), QImage::Format_RGB888);
-    if (image.isNull())
-        return {};
-    // Toolkit rows may be padded to four bytes; copy row by row.
-    for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(image.scanLine(y), picture.row(y), picture.rowBytes());
-    return image;
-}
 
 QImage loadJpegPicture(const QString& path, QString* error)
 {
@@ -43,7 +30,7 @@ QImage loadJpegPicture(const QString& path, QString* error)
             *error = QString::fromStdString(result.message);
         return {};
     }
-    QImage image = toQImage(*result.picture);
+    QImage image = dorvan::toQImage(*result.picture);
     if (image.isNull() && error)
         *error = QStringLiteral("Nedostatok pamäte pre obrázok JPEG !!!");
     return image;

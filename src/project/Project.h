@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/RgbPicture.h"
 #include "entry/AllocationSettings.h"
 #include "project/ProjectRecord.h"
-#include "project/RgbPicture.h"
 
 #include <array>
 #include <cstdint>

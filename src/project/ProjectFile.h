@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/RgbPicture.h"
 #include "project/ProjectRecord.h"
 #include "project/RecordCodec.h"
-#include "project/RgbPicture.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,12 +42,16 @@ class ProgressTracker {
 public:
     struct Draw {
         int percent = 0;
-        std::string text;        // p right-aligned in three characters, then "%"
+        std::string text; // p right-aligned in three characters, then "%"
         int barLeft = 133, barTop = 18, barRight = 133, barBottom = 23;
         int textX = 0, textY = 3;
     };
 
-    ProgressTracker(int pictureWidth, int pictureHeight) : width_(pictureWidth), height_(pictureHeight) {}
+    ProgressTracker(int pictureWidth, int pictureHeight)
+        : width_(pictureWidth)
+        , height_(pictureHeight)
+    {
+    }
 
     // After row y (0-based) is complete; w0 and w1 are the widths of status panels 0 and 1.
     std::optional<Draw> afterRow(int y, int w0, int w1);
@@ -69,12 +73,12 @@ using RowProgress = std::function<void(int row, int width, int height)>;
 // created is called once the file exists, before the first byte is written; a failure before
 // that point is a ProjectFileUnavailable.
 void saveProjectFile(const std::string& path, const TProjectRecord& record, const RgbPicture& picture,
-                     const RowProgress& progress = {}, const std::function<void()>& created = {});
+    const RowProgress& progress = {}, const std::function<void()>& created = {});
 
 struct LoadedProject {
     TProjectRecord record;
-    RgbPicture picture;               // empty when the project has none
-    bool pictureTruncated = false;    // the file ended inside the picture: the rest is black
+    RgbPicture picture; // empty when the project has none
+    bool pictureTruncated = false; // the file ended inside the picture: the rest is black
 };
 
 // Reads a project. Everything is checked before the caller replaces anything: a file shorter
@@ -86,7 +90,7 @@ LoadedProject readProjectFile(const std::string& path, const RowProgress& progre
 // The same from bytes in memory (used by the file reader and by the fuzz target).
 // maxPictureBytes lowers the picture bound (the fuzz target keeps its inputs cheap).
 LoadedProject readProjectBytes(const std::uint8_t* data, std::size_t size, const RowProgress& progress = {},
-                               std::size_t maxPictureBytes = RgbPicture::MaxBytes);
+    std::size_t maxPictureBytes = RgbPicture::MaxBytes);
 
 // Builds the map picture from the picture rows read with a project: row by row from the top,
 // calling progress after each row. picture must already have the size of rows (the caller

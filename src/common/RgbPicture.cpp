@@ -1,4 +1,4 @@
-#include "project/RgbPicture.h"
+#include "common/RgbPicture.h"
 
 #include <cstdlib>
 #include <new>
@@ -15,13 +15,13 @@ RgbPicture::Pixels RgbPicture::allocatePixels(std::size_t bytes)
 {
     if (bytes == 0)
         return nullptr;
-    constexpr std::size_t HugePage = std::size_t{2} << 20;
+    constexpr std::size_t HugePage = std::size_t { 2 } << 20;
     void* p = nullptr;
     if (bytes >= 4 * HugePage) {
         std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
         p = std::aligned_alloc(HugePage, rounded);
         if (p)
-            ::madvise(p, rounded, MADV_HUGEPAGE);   // a hint; failure changes nothing
+            ::madvise(p, rounded, MADV_HUGEPAGE); // a hint; failure changes nothing
     } else {
         p = std::malloc(bytes);
     }

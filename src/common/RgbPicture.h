@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <memory>
-#include <utility>
 #include <span>
+#include <stdexcept>
+#include <utility>
 
 namespace dorvan {
 
@@ -16,14 +16,16 @@ class RgbPicture {
 public:
     // The largest picture the program accepts (bytes of pixel data), so that a damaged size in
     // a file never turns into a huge allocation. 512 MiB holds a 13,000 x 13,000 picture.
-    static constexpr std::size_t MaxBytes = std::size_t{512} * 1024 * 1024;
+    static constexpr std::size_t MaxBytes = std::size_t { 512 } * 1024 * 1024;
 
     RgbPicture() = default;
     RgbPicture(int width, int height) { resize(width, height); }
     RgbPicture(const RgbPicture& o) { *this = o; }
     RgbPicture(RgbPicture&& o) noexcept
-        : width_(std::exchange(o.width_, 0)), height_(std::exchange(o.height_, 0)),
-          size_(std::exchange(o.size_, 0)), pixels_(std::move(o.pixels_))
+        : width_(std::exchange(o.width_, 0))
+        , height_(std::exchange(o.height_, 0))
+        , size_(std::exchange(o.size_, 0))
+        , pixels_(std::move(o.pixels_))
     {
     }
     RgbPicture& operator=(const RgbPicture& o)
@@ -45,14 +47,15 @@ public:
 
     static bool sizeAcceptable(std::int64_t width, std::int64_t height)
     {
-        return width >= 0 && height >= 0 && static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 3u <= MaxBytes;
+        return width >= 0 && height >= 0
+            && static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 3u <= MaxBytes;
     }
 
     // A black picture of that size.
     void resize(int width, int height)
     {
         resizeForOverwrite(width, height);
-        std::fill_n(pixels_.get(), size_, std::uint8_t{0});
+        std::fill_n(pixels_.get(), size_, std::uint8_t { 0 });
     }
     // That size with undefined pixels, for a caller that writes every byte next (a picture
     // read from a file is not zeroed first: for 144 MB that is a fifth of the reading time).
@@ -79,8 +82,8 @@ public:
 
     std::uint8_t* row(int y) { return pixels_.get() + rowOffset(y); }
     const std::uint8_t* row(int y) const { return pixels_.get() + rowOffset(y); }
-    std::span<const std::uint8_t> data() const { return {pixels_.get(), size_}; }
-    std::span<std::uint8_t> data() { return {pixels_.get(), size_}; }
+    std::span<const std::uint8_t> data() const { return { pixels_.get(), size_ }; }
+    std::span<std::uint8_t> data() { return { pixels_.get(), size_ }; }
 
     struct Rgb {
         std::uint8_t r, g, b;
@@ -89,7 +92,7 @@ public:
     Rgb pixel(int x, int y) const
     {
         const std::uint8_t* p = row(y) + columnOffset(x);
-        return {p[0], p[1], p[2]};
+        return { p[0], p[1], p[2] };
     }
     void setPixel(int x, int y, Rgb c)
     {
@@ -101,7 +104,8 @@ public:
 
     bool operator==(const RgbPicture& o) const
     {
-        return width_ == o.width_ && height_ == o.height_ && std::equal(data().begin(), data().end(), o.data().begin());
+        return width_ == o.width_ && height_ == o.height_
+            && std::equal(data().begin(), data().end(), o.data().begin());
     }
 
 private:
