@@ -37,6 +37,8 @@ QString u(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
+const QString CloseQuestion = u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!");
+
 // Colours of the window, given as red, green, blue.
 const QColor WindowColour = dorvan::cooperWindowColour();
 const QColor LightGreen(0xC0, 0xDC, 0xC0);
@@ -438,8 +440,7 @@ void TCooperAlokMetod::closeEvent(QCloseEvent* event)
 bool TCooperAlokMetod::FormZatvor()
 {
     auto& s = project_.State;
-    if (!s.CooperClosedByProgram
-        && !dialogs_.confirm(this, u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!"), false)) {
+    if (!s.CooperClosedByProgram && !dialogs_.confirm(this, CloseQuestion, false)) {
         s.EntryWindowClosed = false;
         return false;
     }

@@ -358,7 +358,7 @@ LoadedProject loadProject(const std::string& path, std::ostream& err)
         throw UsageError(path + ": " + e.what());
     }
     if (p.pictureTruncated)
-        err << "dorvan-cli: " << path << ": Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!\n";
+        err << "dorvan-cli: " << path << ": " << TruncatedPictureMessage << '\n';
     return p;
 }
 

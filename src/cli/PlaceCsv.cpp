@@ -18,7 +18,6 @@ constexpr int MaxColumns = 6;
 constexpr int MinPlaces = 2;
 constexpr std::int64_t UnitsOfOne = 10000; // 1 in ten-thousandths
 
-
 // A line with a byte of the code page that has no character, reported like a bad line.
 struct Line {
     int number = 0;
@@ -236,10 +235,10 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
-std::optional<std::vector<std::string>> splitCsvLine(
-    std::string_view line, char separator, std::string& error)
+CsvFields splitCsvLine(std::string_view line, char separator)
 {
-    std::vector<std::string> fields;
+    CsvFields out;
+    std::vector<std::string>& fields = out.fields;
     std::size_t i = 0;
     while (true) {
         while (i < line.size() && isBlank(line[i]))
@@ -262,14 +261,14 @@ std::optional<std::vector<std::string>> splitCsvLine(
                 field += line[i++];
             }
             if (!closed) {
-                error = "field " + std::to_string(fields.size() + 1) + ": a quote is not closed";
-                return std::nullopt;
+                out.error = "field " + std::to_string(fields.size() + 1) + ": a quote is not closed";
+                return out;
             }
             while (i < line.size() && isBlank(line[i]))
                 ++i;
             if (i < line.size() && line[i] != separator) {
-                error = "field " + std::to_string(fields.size() + 1) + ": text after the closing quote";
-                return std::nullopt;
+                out.error = "field " + std::to_string(fields.size() + 1) + ": text after the closing quote";
+                return out;
             }
         } else {
             const std::size_t end = std::min(line.find(separator, i), line.size());
@@ -285,7 +284,7 @@ std::optional<std::vector<std::string>> splitCsvLine(
             break;
         }
     }
-    return fields;
+    return out;
 }
 
 PlaceCsv readPlaceCsv(std::string_view bytes)
@@ -307,14 +306,13 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
             continue;
         if (first)
             out.separator = separatorOf(line.text);
-        std::string error;
-        const auto fields = splitCsvLine(line.text, out.separator, error);
-        if (!fields) {
-            out.problems.push_back({ line.number, error });
+        const CsvFields split = splitCsvLine(line.text, out.separator);
+        if (!split.ok()) {
+            out.problems.push_back({ line.number, split.error });
             first = false;
             continue;
         }
-        const int count = static_cast<int>(fields->size());
+        const int count = static_cast<int>(split.fields.size());
         if (first) {
             first = false;
             if (count < MinColumns || count > MaxColumns) {
@@ -322,7 +320,7 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
                 continue;
             }
             out.columns = count;
-            if (!isNumber((*fields)[1]) && !isNumber((*fields)[2])) {
+            if (!isNumber(split.fields[1]) && !isNumber(split.fields[2])) {
                 out.header = true;
                 continue;
             }
@@ -344,7 +342,7 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
             }
             continue;
         }
-        if (auto row = readRow(*fields, line.number, out.problems))
+        if (auto row = readRow(split.fields, line.number, out.problems))
             rows.push_back(*row);
         else
             rows.emplace_back(); // keeps the count of places for the limit above

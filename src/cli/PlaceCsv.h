@@ -56,10 +56,15 @@ struct PlaceCsv {
 // Reads a place list from the bytes of a file; every bad line is reported.
 PlaceCsv readPlaceCsv(std::string_view bytes);
 
-// The fields of one line split at the separator, with quotes and blanks as described above;
-// nothing when the quotes are broken, with the reason in error.
-std::optional<std::vector<std::string>> splitCsvLine(
-    std::string_view line, char separator, std::string& error);
+// The fields of one line split at the separator, with quotes and blanks as described above, or
+// the reason the quotes are broken.
+struct CsvFields {
+    std::vector<std::string> fields;
+    std::string error; // empty when the line splits
+
+    bool ok() const { return error.empty(); }
+};
+CsvFields splitCsvLine(std::string_view line, char separator);
 
 // Whether a text is valid UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool isValidUtf8(std::string_view text);

@@ -18,7 +18,9 @@ namespace {
 // of reaching for a temporary file.
 constexpr long DecoderMemoryLimit = static_cast<long>(2 * RgbPicture::MaxBytes);
 
-std::string messageOf(JpegFailure failure)
+} // namespace
+
+std::string jpegFailureMessage(JpegFailure failure)
 {
     switch (failure) {
     case JpegFailure::Empty:
@@ -36,8 +38,10 @@ std::string messageOf(JpegFailure failure)
     case JpegFailure::OutOfMemory:
         return "Nedostatok pamäte pre obrázok JPEG !!!";
     }
-    return "Obrázok JPEG je poškodený !!!";
+    return jpegFailureMessage(JpegFailure::Corrupt);
 }
+
+namespace {
 
 // libjpeg reports through this manager. Fatal errors and warnings about damaged data jump
 // back to the decoding routine; nothing is ever printed and the program never exits.
@@ -166,8 +170,8 @@ void cmykRowToRgb(const std::uint8_t* in, std::uint8_t* out, int width, bool inv
 [[gnu::noinline]] void refuseTooLarge(Outcome& outcome, std::int64_t width, std::int64_t height)
 {
     outcome.failure = JpegFailure::TooLarge;
-    outcome.message = "Obrázok JPEG je príliš veľký (" + std::to_string(width) + " x " + std::to_string(height)
-        + " bodov) !!!";
+    outcome.message = "Obrázok JPEG je príliš veľký (" + std::to_string(width) + " x "
+        + std::to_string(height) + " bodov) !!!";
 }
 
 // The part that libjpeg may leave by a long jump. Everything with a destructor lives in the
@@ -281,7 +285,7 @@ JpegDecodeResult tryDecodeJpeg(std::span<const std::uint8_t> bytes)
         return result;
     }
     result.failure = outcome.failure;
-    result.message = outcome.message.empty() ? messageOf(outcome.failure) : outcome.message;
+    result.message = outcome.message.empty() ? jpegFailureMessage(outcome.failure) : outcome.message;
     result.detail = outcome.detail;
     return result;
 }

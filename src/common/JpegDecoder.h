@@ -25,6 +25,9 @@ enum class JpegFailure {
 
 // Thrown for every picture that cannot be decoded. what() is the Slovak message shown to the
 // user (it ends in " !!!"); detail() keeps the decoder's own English text for diagnosis.
+// The message for the user (Slovak, ending in " !!!") for each way decoding can fail.
+std::string jpegFailureMessage(JpegFailure failure);
+
 class JpegDecodeError : public std::runtime_error {
 public:
     JpegDecodeError(JpegFailure failure, const std::string& message, std::string detail = {})

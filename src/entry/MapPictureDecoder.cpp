@@ -14,7 +14,7 @@ constexpr const char* Damaged = "Obrázok BMP je poškodený !!!";
 constexpr const char* Unsupported = "Nepodporovaný druh obrázka BMP !!!";
 constexpr const char* TooLarge = "Obrázok BMP je príliš veľký !!!";
 
-MapPictureResult refuse(const char* message)
+MapPictureResult refuse(const std::string& message)
 {
     MapPictureResult r;
     r.message = message;
@@ -177,7 +177,7 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
 MapPictureResult tryDecodeMapPicture(std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty())
-        return refuse("Súbor obrázka je prázdny !!!");
+        return refuse(jpegFailureMessage(JpegFailure::Empty));
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
         return tryDecodeBmp(bytes);
     if (looksLikeJpeg(bytes)) {

@@ -19,7 +19,7 @@ QImage loadJpegPicture(const QString& path, QString* error)
     // Bounded before reading: no picture the program accepts needs a larger file.
     if (file.size() > static_cast<qint64>(dorvan::RgbPicture::MaxBytes)) {
         if (error)
-            *error = QStringLiteral("Obrázok JPEG je príliš veľký !!!");
+            *error = QString::fromStdString(dorvan::jpegFailureMessage(dorvan::JpegFailure::TooLarge));
         return {};
     }
     const QByteArray bytes = file.readAll();
@@ -32,6 +32,6 @@ QImage loadJpegPicture(const QString& path, QString* error)
     }
     QImage image = dorvan::toQImage(*result.picture);
     if (image.isNull() && error)
-        *error = QStringLiteral("Nedostatok pamäte pre obrázok JPEG !!!");
+        *error = QString::fromStdString(dorvan::jpegFailureMessage(dorvan::JpegFailure::OutOfMemory));
     return image;
 }

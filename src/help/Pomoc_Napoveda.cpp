@@ -19,6 +19,8 @@
 
 namespace {
 
+const QString CloseQuestion = QStringLiteral("Zavrieť \"Pomoc - Nápovedu\" ?!!");
+
 constexpr int ClientWidth = 682;
 constexpr int ClientHeight = 449;
 const QColor MoneyGreen(0xC0, 0xDC, 0xC0);
@@ -190,7 +192,7 @@ void TPomocNapoveda::closeEvent(QCloseEvent* event)
 
 void TPomocNapoveda::Pomoc_Napoveda_Close(QCloseEvent* event)
 {
-    if (!dialogs_.confirm(this, QStringLiteral("Zavrieť \"Pomoc - Nápovedu\" ?!!"), false)) {
+    if (!dialogs_.confirm(this, CloseQuestion, false)) {
         event->ignore();
         return;
     }

@@ -23,6 +23,8 @@ const char* const WebText = "www.example.org/dorvan";
 const char* const MailAddress = "dorvan@example.org";
 // The subject line of a new message, already in URL form ("Program DORVAN 2.0").
 const char* const MailSubject = "Program%20DORVAN%202.0";
+const QString WebPageFailed = QStringLiteral("Internetovú stránku sa nepodarilo otvoriť !!!");
+const QString MailFailed = QStringLiteral("Poštový program sa nepodarilo otvoriť !!!");
 
 // Tahoma where it is installed, otherwise the nearest sans-serif face.
 QFont boxFont(bool bold)
@@ -176,17 +178,17 @@ void TProgramAutori::openLink(const QString& url, const QString& failure)
 
 void TProgramAutori::Label4Click()
 {
-    openLink(webPageUrl(), QStringLiteral("Internetovú stránku sa nepodarilo otvoriť !!!"));
+    openLink(webPageUrl(), WebPageFailed);
 }
 
 void TProgramAutori::Image1Click()
 {
-    openLink(webPageUrl(), QStringLiteral("Internetovú stránku sa nepodarilo otvoriť !!!"));
+    openLink(webPageUrl(), WebPageFailed);
 }
 
 void TProgramAutori::MailLabel1Click()
 {
-    openLink(mailUrl(), QStringLiteral("Poštový program sa nepodarilo otvoriť !!!"));
+    openLink(mailUrl(), MailFailed);
 }
 
 void TProgramAutori::Label4MouseEnter()

@@ -36,6 +36,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+const QString ChangedValues = u"ZMENENÉ HODNOTY !!!"_s;
+const QString QuitQuestion = u"Skončiť program ?!!"_s;
+} // namespace
+
+namespace {
 
 // The client area of the frame, with the stored background picture stretched over it.
 class BackgroundMdiArea : public QMdiArea {
@@ -523,7 +528,7 @@ QString TDorvan_Central::statusPanelText(int panel) const
 
 QString TDorvan_Central::changedValuesText()
 {
-    return u"ZMENENÉ HODNOTY !!!"_s;
+    return ChangedValues;
 }
 
 void TDorvan_Central::Timer1Timer()
@@ -557,7 +562,7 @@ void TDorvan_Central::closeEvent(QCloseEvent* event)
 
 void TDorvan_Central::ZatvorCentral(QCloseEvent* event)
 {
-    if (dialogs_.confirm(this, u"Skončiť program ?!!"_s, false))
+    if (dialogs_.confirm(this, QuitQuestion, false))
         event->accept();
     else
         event->ignore();

@@ -5,6 +5,7 @@
 #include "allocation/Cooperova_Metoda.h"
 #include "common/UserDialogs.h"
 #include "entry/GroupList.h"
+#include "entry/PlaceEntry.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
 #include "project/ProjectFile.h"
@@ -21,6 +22,18 @@
 #include <new>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString NoMemoryForPicture = u"Na obrázok projektu nie je dosť pamäte !!!"_s;
+const QString PrintFailed = u"Tlač sa nepodarila !!!"_s;
+
+QString qs(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace
 
 // ----------------------------------------------------------------------------------------------
 // The data-entry window
@@ -237,7 +250,7 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
     auto& s = project_.State;
     auto& r = project_.Record;
     if (!s.CoordsDiffer) {
-        dialogs_.warn(this, u"Nesmú byť všetky rovnaké SÚRADNICE !!!"_s);
+        dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
         return false;
     }
     const QString chosen = dialogs_.saveFileName(this, u"Ulož ako ..."_s,
@@ -353,7 +366,7 @@ bool TDorvan_Central::readProjectForOpening(
         openCancelled();
         return false;
     } catch (const std::bad_alloc&) {
-        refused(u"Na obrázok projektu nie je dosť pamäte !!!"_s);
+        refused(NoMemoryForPicture);
         return false;
     } catch (const std::exception& e) {
         refused(QString::fromUtf8(e.what()));
@@ -419,7 +432,7 @@ void TDorvan_Central::showOpenedProject(
         entryWindow_->FillPlaceGrid();
     }
     if (loaded.pictureTruncated)
-        dialogs_.warn(this, u"Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!"_s);
+        dialogs_.warn(this, qs(dorvan::TruncatedPictureMessage));
 }
 
 void TDorvan_Central::openCancelled()
@@ -467,7 +480,7 @@ bool TDorvan_Central::printWindowImage(QWidget* window, QPrinter& printer, int j
     }
     printer.setOutputFileName(chosen);
     if (!ok) {
-        dialogs_.error(this, u"Tlač sa nepodarila !!!"_s);
+        dialogs_.error(this, PrintFailed);
         return false;
     }
     emit printJobDone(window->objectName(), file);

@@ -114,6 +114,8 @@ public:
         Observation(const Observation&) = delete;
         Observation& operator=(const Observation&) = delete;
         ~Observation();
+        // Whether this observation still hears the project.
+        bool active() const { return !registry_.expired() && id_ != 0; }
 
     private:
         friend class ProjectObservers;
@@ -125,6 +127,9 @@ public:
     };
 
     ProjectObservers();
+    // A copy of a project would share its observers; there is one project.
+    ProjectObservers(const ProjectObservers&) = delete;
+    ProjectObservers& operator=(const ProjectObservers&) = delete;
     [[nodiscard]] Observation observe(Listener listener);
     // Tells every observer, in the order they began to observe. An observer that stops during
     // the notification is not told afterwards; one that begins is told from the next one on.

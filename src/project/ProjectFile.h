@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace dorvan {
 
@@ -74,6 +75,10 @@ using RowProgress = std::function<void(int row, int width, int height)>;
 // that point is a ProjectFileUnavailable.
 void saveProjectFile(const std::string& path, const TProjectRecord& record, const RgbPicture& picture,
     const RowProgress& progress = {}, const std::function<void()>& created = {});
+
+// What the user is told after opening a project whose picture was cut short.
+inline constexpr std::string_view TruncatedPictureMessage
+    = "Obrázok v súbore je neúplný, chýbajúce body sú čierne !!!";
 
 struct LoadedProject {
     TProjectRecord record;
