@@ -13,6 +13,7 @@
 namespace {
 
 using dorvan::test::control;
+using dorvan::test::Here;
 using dorvan::test::ScriptedDialogs;
 using dorvan::test::u;
 
@@ -34,7 +35,10 @@ protected:
         return pages->isTabVisible(pages->indexOf(get<QWidget>(sheet)));
     }
     // Types into the value column of a criterion's grid.
-    void editValue(const char* grid, int row, const QString& text) { editCell(grid, row, 4, text); }
+    void editValue(const char* grid, int row, const QString& text, Here at = Here::current())
+    {
+        editCell(grid, row, 4, text, at);
+    }
     QStringList warnings() const { return dialogs.texts("warn"); }
     bool silver(const char* edit)
     {

@@ -12,6 +12,7 @@
 
 namespace {
 
+using dorvan::test::Here;
 using dorvan::test::u;
 
 const QString Invalid = u("Chybné zadanie!!!");
@@ -25,8 +26,11 @@ protected:
     using EntryWindowFixture::cell;
     using EntryWindowFixture::editCell;
     QTableWidget* grid() { return get<QTableWidget>("StringGrid6"); }
-    QString cell(int row, int col) { return cell("StringGrid6", row, col); }
-    void editCell(int row, int col, const QString& text) { editCell("StringGrid6", row, col, text); }
+    QString cell(int row, int col, Here at = Here::current()) { return cell("StringGrid6", row, col, at); }
+    void editCell(int row, int col, const QString& text, Here at = Here::current())
+    {
+        editCell("StringGrid6", row, col, text, at);
+    }
     // A complete first list of places named by `names`, at (i, 2i).
     void list(const QStringList& names)
     {

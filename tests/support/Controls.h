@@ -35,15 +35,17 @@ struct TestStopped : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-[[noreturn]] inline void stopTest(const std::string& why, std::source_location at)
+// Where a helper was called from.
+using Here = std::source_location;
+
+[[noreturn]] inline void stopTest(const std::string& why, Here at)
 {
     ADD_FAILURE_AT(at.file_name(), static_cast<int>(at.line())) << why;
     throw TestStopped(why);
 }
 
 // The control `name` of type T inside `in`; never null: a missing control stops the test.
-template <typename T>
-T* control(const QObject* in, const char* name, std::source_location at = std::source_location::current())
+template <typename T> T* control(const QObject* in, const char* name, Here at = Here::current())
 {
     T* c = in != nullptr ? in->findChild<T*>(QString::fromLatin1(name)) : nullptr;
     if (c == nullptr)

@@ -97,22 +97,20 @@ protected:
         }
     }
 
-    template <typename T>
-    T* get(const char* name, std::source_location at = std::source_location::current()) const
+    // Each helper takes its caller's place, so a missing control is reported at the test's line.
+    template <typename T> T* get(const char* name, Here at = Here::current()) const
     {
         return control<T>(w.data(), name, at);
     }
-    template <typename T>
-    T* get(
-        const QObject* in, const char* name, std::source_location at = std::source_location::current()) const
+    template <typename T> T* get(const QObject* in, const char* name, Here at = Here::current()) const
     {
         return control<T>(in, name, at);
     }
 
     // QTest types ASCII only; other letters go in as a paste would.
-    void typeInto(const char* edit, const QString& text)
+    void typeInto(const char* edit, const QString& text, Here at = Here::current())
     {
-        auto* e = get<QLineEdit>(edit);
+        auto* e = get<QLineEdit>(edit, at);
         e->clear();
         if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }))
             QTest::keyClicks(e, text);
@@ -120,42 +118,47 @@ protected:
             e->insert(text);
     }
     // The place count (or the count of places to add), confirmed with Enter.
-    void count(const QString& n)
+    void count(const QString& n, Here at = Here::current())
     {
-        typeInto("Edit1", n);
-        QTest::keyClick(get<QLineEdit>("Edit1"), Qt::Key_Return);
+        typeInto("Edit1", n, at);
+        QTest::keyClick(get<QLineEdit>("Edit1", at), Qt::Key_Return);
     }
-    void place(const QString& name, const QString& x, const QString& y)
+    void place(const QString& name, const QString& x, const QString& y, Here at = Here::current())
     {
-        typeInto("Edit2", name);
-        typeInto("Edit3", x);
-        typeInto("Edit4", y);
-        click("OKButton3");
+        typeInto("Edit2", name, at);
+        typeInto("Edit3", x, at);
+        typeInto("Edit4", y, at);
+        click("OKButton3", at);
     }
     // A whole list typed on the manual-entry page: its count, then each place.
-    void enterList(std::initializer_list<TypedPlace> places)
+    void enterList(std::initializer_list<TypedPlace> places, Here at = Here::current())
     {
-        count(QString::number(places.size()));
+        count(QString::number(places.size()), at);
         for (const TypedPlace& p : places)
-            place(p.name, p.x, p.y);
+            place(p.name, p.x, p.y, at);
     }
-    void click(const char* button) { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
-    // A click on the box or circle itself: the middle of a stretched check box is no hit.
-    void tick(const char* name)
+    void click(const char* button, Here at = Here::current())
     {
-        auto* b = get<QAbstractButton>(name);
+        QTest::mouseClick(get<QPushButton>(button, at), Qt::LeftButton);
+    }
+    // A click on the box or circle itself: the middle of a stretched check box is no hit.
+    void tick(const char* name, Here at = Here::current())
+    {
+        auto* b = get<QAbstractButton>(name, at);
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
-    void showPage(int index) { get<QTabWidget>("PageControl1")->setCurrentIndex(index); }
-
-    QString cell(const char* grid, int row, int col)
+    void showPage(int index, Here at = Here::current())
     {
-        QTableWidgetItem* item = get<QTableWidget>(grid)->item(row, col);
+        get<QTabWidget>("PageControl1", at)->setCurrentIndex(index);
+    }
+
+    QString cell(const char* grid, int row, int col, Here at = Here::current())
+    {
+        QTableWidgetItem* item = get<QTableWidget>(grid, at)->item(row, col);
         return item ? item->text() : QString("<none>");
     }
     // Types into a grid cell through its editor and ends the edit with Enter.
-    void editCell(const char* grid, int row, int col, const QString& text,
-        std::source_location at = std::source_location::current())
+    void editCell(const char* grid, int row, int col, const QString& text, Here at = Here::current())
     {
         auto* g = get<QTableWidget>(grid, at);
         g->setCurrentCell(row, col);

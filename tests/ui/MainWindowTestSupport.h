@@ -26,27 +26,25 @@ struct MainWindowFixture : ::testing::Test {
     std::unique_ptr<TDorvan_Central> w = std::make_unique<TDorvan_Central>(dialogs);
 
     // Never null: a missing item or control stops the test (see Controls.h).
-    QAction* action(const char* name, std::source_location at = std::source_location::current()) const
+    QAction* action(const char* name, Here at = Here::current()) const
     {
         return control<QAction>(w.get(), name, at);
     }
-    QToolButton* button(const char* name, std::source_location at = std::source_location::current()) const
+    QToolButton* button(const char* name, Here at = Here::current()) const
     {
         return control<QToolButton>(w.get(), name, at);
     }
-    template <typename T>
-    T* child(const char* name, std::source_location at = std::source_location::current()) const
+    template <typename T> T* child(const char* name, Here at = Here::current()) const
     {
         return control<T>(w.get(), name, at);
     }
     // The data-entry mode switch on the toolbar (the data-entry window has controls of the
     // same names).
-    template <typename T>
-    T* modeSwitch(const char* name, std::source_location at = std::source_location::current()) const
+    template <typename T> T* modeSwitch(const char* name, Here at = Here::current()) const
     {
         return control<T>(control<QToolBar>(w.get(), "ToolBar1", at), name, at);
     }
-    bool on(const char* actionName, std::source_location at = std::source_location::current()) const
+    bool on(const char* actionName, Here at = Here::current()) const
     {
         return action(actionName, at)->isEnabled();
     }
