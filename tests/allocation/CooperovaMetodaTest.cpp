@@ -2,13 +2,9 @@
 
 #include "allocation/CooperSolver.h"
 #include "allocation/MapChartGeometry.h"
-#include "entry/EntryHost.h"
 #include "entry/GroupList.h"
-#include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
-#include "project/Project.h"
-#include "support/QtPrinters.h"
-#include "support/ScriptedDialogs.h"
+#include "support/EntryWindowFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,12 +38,10 @@ void PrintTo(const QColor& c, std::ostream* os)
 
 namespace {
 
+using dorvan::test::control;
+using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+using dorvan::test::u;
 
 const QColor Red(255, 0, 0);
 const QColor Green(0, 128, 0);
@@ -111,14 +105,6 @@ void setPlaces(dorvan::Project& p, const std::vector<PlaceData>& places)
         p.Record.PlaceFlexibility[i] = 1;
     }
     p.State.PlaceCount = i;
-}
-
-QStringList lines(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; list != nullptr && i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
 }
 
 std::vector<std::string> groupList(const std::vector<std::vector<std::string>>& groups)
@@ -812,83 +798,29 @@ TEST_F(OverPicture, AreaTooSmallForTheDrawingKeepsThePictureAndEnlargesTheWindow
 // ------------------------------------------------------------------------------------------------
 // With the real data-entry window
 
-// The allocation window hears of the edits from the project; the host has nothing to do.
-struct QuietHost : EntryHost {
-    void entryValuesChanged() override { }
-    void entryFirstCountAccepted() override { }
-    void entryLastPlaceEntered() override { }
-    void entrySettingsSwitched(bool) override { }
-    void entryWindowClosed() override { }
-};
-
-class WithEntryWindow : public ::testing::Test {
+// The allocation window hears of the edits from the project, not from the host.
+class WithEntryWindow : public dorvan::test::EntryWindowFixture {
 protected:
-    void SetUp() override
+    WithEntryWindow()
+        : EntryWindowFixture({ 1000, 700 })
     {
-        project.resetAtStart();
-        auto& s = project.State;
-        s.DataEntryOpen = true;
-        s.FirstEntryMode = true;
-        s.NextPlace = 1;
-        s.EntryStarted = true;
-        entry = new TVstupUdajov(project, dialogs, host);
-        entry->resize(1000, 700);
-        entry->show();
-        QApplication::setActiveWindow(entry);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(entry));
     }
     void TearDown() override
     {
-        for (QWidget* x : { static_cast<QWidget*>(cooper.data()), static_cast<QWidget*>(entry.data()) })
-            if (x) {
-                x->setAttribute(Qt::WA_DeleteOnClose, false);
-                delete x;
-            }
+        if (cooper) {
+            cooper->setAttribute(Qt::WA_DeleteOnClose, false);
+            delete cooper.data();
+        }
+        EntryWindowFixture::TearDown();
     }
 
-    template <typename T> T* get(QWidget* in, const char* name)
-    {
-        T* c = in->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    void typeInto(const char* edit, const QString& text)
-    {
-        auto* e = get<QLineEdit>(entry, edit);
-        e->clear();
-        QTest::keyClicks(e, text);
-    }
-    void place(const QString& name, const QString& x, const QString& y)
-    {
-        typeInto("Edit2", name);
-        typeInto("Edit3", x);
-        typeInto("Edit4", y);
-        QTest::mouseClick(get<QPushButton>(entry, "OKButton3"), Qt::LeftButton);
-    }
-    void click(QWidget* in, const char* button)
-    {
-        QTest::mouseClick(get<QAbstractButton>(in, button), Qt::LeftButton, {}, QPoint(6, 6));
-    }
-    void triangle()
-    {
-        typeInto("Edit1", "3");
-        QTest::keyClick(get<QLineEdit>(entry, "Edit1"), Qt::Key_Return);
-        place("A", "0", "0");
-        place("B", "10", "0");
-        place("C", "5", "10");
-    }
-
-    dorvan::Project project;
-    ScriptedDialogs dialogs;
-    QuietHost host;
-    QPointer<TVstupUdajov> entry;
     QPointer<TCooperAlokMetod> cooper;
 };
 
 TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
 {
-    triangle();
-    ASSERT_TRUE(get<QCheckBox>(entry, "CheckBox16")->isChecked());
+    enterList({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
+    ASSERT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     cooper = new TCooperAlokMetod(project, dialogs);
     cooper->resize(900, 600);
     cooper->show();
@@ -899,28 +831,28 @@ TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
     const QString optimum = get<QLineEdit>(cooper, "Edit1")->text();
 
     // A new precision, confirmed with its OK: one step is enough now.
-    get<QTabWidget>(entry, "PageControl1")->setCurrentIndex(1);
-    get<QLineEdit>(entry, "Edit47")->setText("10");
-    click(entry, "Button41");
+    get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    get<QLineEdit>("Edit47")->setText("10");
+    click("Button41");
     EXPECT_EQ(
         lines(path), (QStringList { "[X0;Y0]=[5;3,3333]", "[X1;Y0]=[5;3,3333]", "[X1,Y1]=[5;3,1067]" }));
 
     // A bad precision left in the field: the run complains once and puts the default back.
-    get<QLineEdit>(entry, "Edit47")->setText("abc");
-    click(cooper, "Button1");
+    get<QLineEdit>("Edit47")->setText("abc");
+    QTest::mouseClick(get<QPushButton>(cooper, "Button1"), Qt::LeftButton);
     EXPECT_EQ(dialogs.texts("warn"), QStringList { BadPrecision });
-    EXPECT_EQ(get<QLineEdit>(entry, "Edit47")->text(), "0,01");
+    EXPECT_EQ(get<QLineEdit>("Edit47")->text(), "0,01");
     EXPECT_EQ(get<QLineEdit>(cooper, "Edit1")->text(), optimum);
 
     // All three places put into group 1: the last move runs the allocation for the group, and
     // its centre is the one-centre optimum.
-    click(entry, "CheckBox17");
-    ASSERT_TRUE(get<QCheckBox>(entry, "CheckBox17")->isChecked());
+    tick("CheckBox17");
+    ASSERT_TRUE(get<QCheckBox>("CheckBox17")->isChecked());
     for (int i = 0; i < 3; ++i) {
-        get<QListWidget>(entry, "ListBox8")->setCurrentRow(0);
-        click(entry, "Button43");
+        get<QListWidget>("ListBox8")->setCurrentRow(0);
+        click("Button43");
     }
-    EXPECT_EQ(get<QLineEdit>(entry, "Edit49")->text(), "1");
+    EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "1");
     ASSERT_EQ(path->count(), 1);
     EXPECT_EQ(
         path->item(0)->text().mid(path->item(0)->text().indexOf('=')), optimum.mid(optimum.indexOf('=')));
@@ -941,17 +873,17 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     TVstupUdajov* entry = frame->entryWindow();
     ASSERT_NE(entry, nullptr);
     auto type = [&](const char* name, const QString& text) {
-        auto* e = entry->findChild<QLineEdit*>(name);
+        auto* e = control<QLineEdit>(entry, name);
         e->clear();
         QTest::keyClicks(e, text);
     };
     type("Edit1", "3");
-    QTest::keyClick(entry->findChild<QLineEdit*>("Edit1"), Qt::Key_Return);
+    QTest::keyClick(control<QLineEdit>(entry, "Edit1"), Qt::Key_Return);
     for (auto [n, x, y] : { std::tuple { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } }) {
         type("Edit2", n);
         type("Edit3", x);
         type("Edit4", y);
-        QTest::mouseClick(entry->findChild<QPushButton*>("OKButton3"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(entry, "OKButton3"), Qt::LeftButton);
     }
     ASSERT_EQ(frame->project().State.PlaceCount, 3);
 
@@ -971,7 +903,7 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     EXPECT_FALSE(frame->pictureMode());
 
     // A stale result the project is told of reaches the run driver.
-    entry->findChild<QLineEdit*>("Edit47")->setText("10");
+    control<QLineEdit>(entry, "Edit47")->setText("10");
     frame->project().changed(dorvan::ProjectChange::RunInputs);
     EXPECT_EQ(w->findChild<QListWidget*>("ListBox1")->count(), 3);
 

@@ -1,159 +1,60 @@
 #include "allocation/CooperRunDriver.h"
 #include "allocation/Cooperova_Metoda.h"
-#include "entry/EntryHost.h"
-#include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
-#include "project/Project.h"
 #include "project/ProjectFile.h"
-#include "support/QtPrinters.h"
-#include "support/RerunCounter.h"
-#include "support/ScriptedDialogs.h"
+#include "support/EntryWindowFixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
 
+using dorvan::test::control;
+using dorvan::test::Here;
 using dorvan::test::ScriptedDialogs;
+using dorvan::test::u;
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-struct CountingHost : EntryHost, dorvan::test::RerunCounter {
-    int changes = 0;
-    void entryValuesChanged() override { ++changes; }
-    void entryFirstCountAccepted() override { }
-    void entryLastPlaceEntered() override { }
-    void entrySettingsSwitched(bool) override { }
-    void entryWindowClosed() override { }
-};
-
-class CriteriaPages : public ::testing::Test {
+// The criteria pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
+class CriteriaPages : public dorvan::test::EntryWindowFixture {
 protected:
     void SetUp() override
     {
-        project = std::make_unique<dorvan::Project>();
-        project->resetAtStart();
-        auto& s = project->State;
-        s.DataEntryOpen = true;
-        s.FirstEntryMode = true;
-        s.NextPlace = 1;
-        s.EntryStarted = true;
-        host.watch(*project);
-        w = new TVstupUdajov(*project, dialogs, host);
-        w->show();
-        QApplication::setActiveWindow(w);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-        // A complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
-        typeInto("Edit1", "3");
-        QTest::keyClick(get<QLineEdit>("Edit1"), Qt::Key_Return);
-        place("Alfa", "0", "0");
-        place("Beta", "4", "0");
-        place("Gama", "0", "3");
-        ASSERT_EQ(project->State.NextPlace, 4);
-        get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
+        enterList({ { "Alfa", "0", "0" }, { "Beta", "4", "0" }, { "Gama", "0", "3" } });
+        ASSERT_EQ(project.State.NextPlace, 4);
+        showPage(1);
         dialogs.shown.clear();
     }
-    void TearDown() override
-    {
-        if (w) {
-            w->setAttribute(Qt::WA_DeleteOnClose, false);
-            delete w.data();
-        }
-    }
 
-    template <typename T> T* get(const char* name)
-    {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    void typeInto(const char* edit, const QString& text)
-    {
-        auto* e = get<QLineEdit>(edit);
-        e->clear();
-        QTest::keyClicks(e, text);
-    }
-    void place(const char* name, const char* x, const char* y)
-    {
-        typeInto("Edit2", name);
-        typeInto("Edit3", x);
-        typeInto("Edit4", y);
-        QTest::mouseClick(get<QPushButton>("OKButton3"), Qt::LeftButton);
-    }
-    void tick(const char* name)
-    {
-        auto* b = get<QAbstractButton>(name);
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-    }
-    void click(const char* button) { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
     bool tabShown(const char* sheet)
     {
         auto* pages = get<QTabWidget>("PageControl2");
         return pages->isTabVisible(pages->indexOf(get<QWidget>(sheet)));
     }
-    QString cell(const char* grid, int row, int col)
+    // Types into the value column of a criterion's grid.
+    void editValue(const char* grid, int row, const QString& text, Here at = Here::current())
     {
-        QTableWidgetItem* item = get<QTableWidget>(grid)->item(row, col);
-        return item ? item->text() : QString("<none>");
+        editCell(grid, row, 4, text, at);
     }
-    // Types into a value cell through its editor and ends the edit with Enter.
-    void editCell(const char* gridName, int row, const QString& text)
-    {
-        auto* g = get<QTableWidget>(gridName);
-        g->setCurrentCell(row, 4);
-        g->editItem(g->item(row, 4));
-        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
-    QStringList warnings() const
-    {
-        QStringList out;
-        for (const auto& s : dialogs.shown)
-            if (s.kind == "warn")
-                out << s.text;
-        return out;
-    }
+    QStringList warnings() const { return dialogs.texts("warn"); }
     bool silver(const char* edit)
     {
         return get<QLineEdit>(edit)->palette().color(QPalette::Base) == QColor(0xC0, 0xC0, 0xC0);
     }
-
-    ScriptedDialogs dialogs;
-    CountingHost host;
-    std::unique_ptr<dorvan::Project> project;
-    QPointer<TVstupUdajov> w;
 };
 
 TEST_F(CriteriaPages, QuantityBoxShowsItsGridAndKeepsTheValuesWhenTickedAgain)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     auto* pages = get<QTabWidget>("PageControl2");
     EXPECT_EQ(get<QCheckBox>("CheckBox1")->text(), u("Množstvo"));
     EXPECT_EQ(
         get<QCheckBox>("CheckBox14")->text(), u("Flexibilita zásobovania miest za mesiac (počet návštev)"));
     EXPECT_FALSE(tabShown("TabSheet1"));
-    const int openBefore = project->State.OpenCriterionPages;
+    const int openBefore = project.State.OpenCriterionPages;
 
     const int changes = host.changes;
     tick("CheckBox1");
@@ -162,7 +63,7 @@ TEST_F(CriteriaPages, QuantityBoxShowsItsGridAndKeepsTheValuesWhenTickedAgain)
     EXPECT_EQ(pages->currentWidget(), get<QWidget>("TabSheet1"));
     EXPECT_EQ(pages->tabText(pages->indexOf(get<QWidget>("TabSheet1"))), u("Množstvo"));
     EXPECT_TRUE(get<QGroupBox>("GroupBox1")->isVisibleTo(w));
-    EXPECT_EQ(project->State.OpenCriterionPages, openBefore + 1);
+    EXPECT_EQ(project.State.OpenCriterionPages, openBefore + 1);
     EXPECT_GT(host.changes, changes);
 
     auto* g = get<QTableWidget>("StringGrid8");
@@ -180,24 +81,24 @@ TEST_F(CriteriaPages, QuantityBoxShowsItsGridAndKeepsTheValuesWhenTickedAgain)
     EXPECT_TRUE(g->item(1, 4)->flags() & Qt::ItemIsEditable);
 
     // 0,5 is below 1 and refused; 2,5 is stored and shows in the place list.
-    editCell("StringGrid8", 1, "0,5");
+    editValue("StringGrid8", 1, "0,5");
     EXPECT_EQ(warnings(), QStringList { u("Chybné zadanie MNOŽSTVA !!!") });
     EXPECT_EQ(cell("StringGrid8", 1, 4), "");
     EXPECT_EQ(r.PlaceQuantity[1], 1.0);
     dialogs.shown.clear();
-    editCell("StringGrid8", 1, "2,5");
-    editCell("StringGrid8", 3, "1");
+    editValue("StringGrid8", 1, "2,5");
+    editValue("StringGrid8", 3, "1");
     EXPECT_TRUE(warnings().isEmpty());
     EXPECT_EQ(r.PlaceQuantity[1], 2.5);
     EXPECT_EQ(r.PlaceQuantity[3], 1.0);
-    EXPECT_EQ(w->findChild<QTableWidget*>("StringGrid6")->item(1, 4)->text(), "2,5");
+    EXPECT_EQ(get<QTableWidget>("StringGrid6")->item(1, 4)->text(), "2,5");
 
     // Unticked: byte off, page gone, the grid off; ticked again: the stored values are back.
     tick("CheckBox1");
     EXPECT_EQ(r.CriterionOn[0], 0);
     EXPECT_FALSE(tabShown("TabSheet1"));
     EXPECT_FALSE(g->isEnabled());
-    EXPECT_EQ(project->State.OpenCriterionPages, openBefore);
+    EXPECT_EQ(project.State.OpenCriterionPages, openBefore);
     EXPECT_EQ(r.PlaceQuantity[1], 2.5);
     tick("CheckBox1");
     EXPECT_TRUE(g->isEnabled());
@@ -206,7 +107,7 @@ TEST_F(CriteriaPages, QuantityBoxShowsItsGridAndKeepsTheValuesWhenTickedAgain)
 
 TEST_F(CriteriaPages, BadFrequencyCellsGiveOneMessageAndTheGoodRowsAreStored)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     tick("CheckBox14");
     EXPECT_EQ(r.CriterionOn[13], 1);
     EXPECT_TRUE(tabShown("TabSheet12"));
@@ -215,14 +116,14 @@ TEST_F(CriteriaPages, BadFrequencyCellsGiveOneMessageAndTheGoodRowsAreStored)
     // Two bad cells typed without a commit, then one commit through the last cell.
     g->item(1, 4)->setText("0");
     g->item(2, 4)->setText("1,5");
-    editCell("StringGrid10", 3, "4");
+    editValue("StringGrid10", 3, "4");
     EXPECT_EQ(warnings(), QStringList { u("Chybné zadanie FLEXIBILITY !!!") });
     EXPECT_EQ(cell("StringGrid10", 1, 4), "");
     EXPECT_EQ(cell("StringGrid10", 2, 4), "");
     EXPECT_EQ(r.PlaceFlexibility[1], 1);
     EXPECT_EQ(r.PlaceFlexibility[2], 1);
     EXPECT_EQ(r.PlaceFlexibility[3], 4);
-    EXPECT_EQ(w->findChild<QTableWidget*>("StringGrid6")->item(3, 6)->text(), "4");
+    EXPECT_EQ(get<QTableWidget>("StringGrid6")->item(3, 6)->text(), "4");
 
     // Leaving the grid commits it again: the emptied cells are refused once more.
     dialogs.shown.clear();
@@ -232,7 +133,7 @@ TEST_F(CriteriaPages, BadFrequencyCellsGiveOneMessageAndTheGoodRowsAreStored)
     // Price: its own grid and message.
     dialogs.shown.clear();
     EXPECT_EQ(r.CriterionOn[1], 1);
-    editCell("StringGrid9", 2, "abc");
+    editValue("StringGrid9", 2, "abc");
     EXPECT_EQ(warnings(), QStringList { u("Chybné zadanie CENY !!!") });
     EXPECT_EQ(r.PlacePrice[2], 1.0);
 }
@@ -241,20 +142,20 @@ TEST_F(CriteriaPages, WeighingBoxesAndGridsAskForANewRunOnlyWhileTheAllocationIs
 {
     tick("CheckBox1");
     EXPECT_EQ(host.reruns, 0);
-    project->State.CooperWindowOpen = true;
+    project.State.CooperWindowOpen = true;
     tick("CheckBox2");
     EXPECT_EQ(host.reruns, 1);
     tick("CheckBox4"); // no weight: no run
     EXPECT_EQ(host.reruns, 1);
-    editCell("StringGrid9", 1, "3");
+    editValue("StringGrid9", 1, "3");
     EXPECT_GE(host.reruns, 2);
-    EXPECT_EQ(project->Record.PlacePrice[1], 3.0);
+    EXPECT_EQ(project.Record.PlacePrice[1], 3.0);
 }
 
 TEST_F(CriteriaPages, AddedPlacesAppearOnTheTickedValuePages)
 {
     tick("CheckBox1");
-    editCell("StringGrid8", 2, "7");
+    editValue("StringGrid8", 2, "7");
     typeInto("Edit1", "1");
     QTest::keyClick(get<QLineEdit>("Edit1"), Qt::Key_Return);
     place("Delta", "9", "9");
@@ -269,7 +170,7 @@ TEST_F(CriteriaPages, AddedPlacesAppearOnTheTickedValuePages)
 
 TEST_F(CriteriaPages, VehicleBoxesShareOnePage)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     tick("CheckBox11");
     tick("CheckBox13");
     EXPECT_TRUE(tabShown("TabSheet11"));
@@ -318,7 +219,7 @@ TEST_F(CriteriaPages, VehicleBoxesShareOnePage)
 
 TEST_F(CriteriaPages, RouteLengthMovesFromEntryToChange)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     tick("CheckBox4");
     EXPECT_EQ(r.CriterionOn[3], 1);
     EXPECT_TRUE(get<QGroupBox>("GroupBox18")->isEnabled());
@@ -377,7 +278,7 @@ TEST_F(CriteriaPages, RouteLengthMovesFromEntryToChange)
 
 TEST_F(CriteriaPages, LoadingTimeEntriesFollowCentreAndDepots)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     r.LoadTimeDS = 2.5;
     r.LoadTimeDM = -1.0; // a negative stored value is not shown
     tick("CheckBox8");
@@ -429,10 +330,10 @@ TEST_F(CriteriaPages, ReleasingDownCommitsThePriceGrid)
     g->item(2, 4)->setText("0");
     dialogs.shown.clear();
     QTest::keyClick(g, Qt::Key_Down);
-    EXPECT_EQ(project->Record.PlacePrice[1], 3.5);
-    EXPECT_EQ(project->Record.PlacePrice[2], 1.0);
+    EXPECT_EQ(project.Record.PlacePrice[1], 3.5);
+    EXPECT_EQ(project.Record.PlacePrice[2], 1.0);
     EXPECT_EQ(warnings(), QStringList { u("Chybné zadanie CENY !!!") });
-    EXPECT_EQ(w->findChild<QTableWidget*>("StringGrid6")->item(1, 5)->text(), "3,5");
+    EXPECT_EQ(get<QTableWidget>("StringGrid6")->item(1, 5)->text(), "3,5");
 }
 
 // At program end the project goes before the window; a grid losing its focus while the window
@@ -453,7 +354,7 @@ TEST_F(CriteriaPages, DestroyingTheWindowCommitsNothing)
 
 TEST_F(CriteriaPages, PlaceRelationBoxesSwitchTheirByteAndPage)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     const char* boxes[] = { "CheckBox3", "CheckBox6", "CheckBox7", "CheckBox10" };
     const char* sheets[] = { "TabSheet3", "TabSheet6", "TabSheet7", "TabSheet10" };
     const int bytes[] = { 2, 5, 6, 9 };
@@ -500,15 +401,14 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     TVstupUdajov* entry = main->entryWindow();
     ASSERT_NE(entry, nullptr);
-    auto* box = entry->findChild<QCheckBox*>("CheckBox1");
-    ASSERT_NE(box, nullptr);
+    auto* box = control<QCheckBox>(entry, "CheckBox1");
     EXPECT_TRUE(box->isChecked());
-    EXPECT_FALSE(entry->findChild<QCheckBox*>("CheckBox2")->isChecked());
-    auto* pages = entry->findChild<QTabWidget*>("PageControl2");
-    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(entry->findChild<QWidget*>("TabSheet1"))));
+    EXPECT_FALSE(control<QCheckBox>(entry, "CheckBox2")->isChecked());
+    auto* pages = control<QTabWidget>(entry, "PageControl2");
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(control<QWidget>(entry, "TabSheet1"))));
     // The update ran twice on opening; the page is counted once (with the settings page).
     EXPECT_EQ(main->project().State.OpenCriterionPages, 2);
-    auto* g = entry->findChild<QTableWidget*>("StringGrid8");
+    auto* g = control<QTableWidget>(entry, "StringGrid8");
     ASSERT_EQ(g->rowCount(), 5);
     EXPECT_EQ(g->item(3, 1)->text(), "Gama");
     EXPECT_EQ(g->item(3, 4)->text(), "3");

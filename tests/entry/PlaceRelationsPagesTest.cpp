@@ -1,119 +1,37 @@
-#include "entry/EntryHost.h"
-#include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
-#include "project/Project.h"
 #include "project/ProjectFile.h"
-#include "support/QtPrinters.h"
-#include "support/RerunCounter.h"
-#include "support/ScriptedDialogs.h"
+#include "support/EntryWindowFixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
 
+using dorvan::test::control;
+using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
+using dorvan::test::u;
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-struct CountingHost : EntryHost, dorvan::test::RerunCounter {
-    int changes = 0;
-    void entryValuesChanged() override { ++changes; }
-    void entryFirstCountAccepted() override { }
-    void entryLastPlaceEntered() override { }
-    void entrySettingsSwitched(bool) override { }
-    void entryWindowClosed() override { }
-};
-
-QStringList lines(const QListWidget* l)
-{
-    QStringList s;
-    for (int i = 0; i < l->count(); ++i)
-        s << l->item(i)->text();
-    return s;
-}
-
-class RelationPages : public ::testing::Test {
+// The relation pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
+class RelationPages : public dorvan::test::EntryWindowFixture {
 protected:
+    RelationPages()
+        : EntryWindowFixture({ 1200, 800 })
+    {
+    }
     void SetUp() override
     {
-        project = std::make_unique<dorvan::Project>();
-        project->resetAtStart();
-        auto& s = project->State;
-        s.DataEntryOpen = true;
-        s.FirstEntryMode = true;
-        s.NextPlace = 1;
-        s.EntryStarted = true;
-        host.watch(*project);
-        w = new TVstupUdajov(*project, dialogs, host);
-        w->resize(1200, 800);
-        w->show();
-        QApplication::setActiveWindow(w);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-        // Alfa (0;0), Beta (4;0), Gama (0;3).
-        count("3");
-        place("Alfa", "0", "0");
-        place("Beta", "4", "0");
-        place("Gama", "0", "3");
-        ASSERT_EQ(project->State.NextPlace, 4);
-        get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
+        enterList({ { "Alfa", "0", "0" }, { "Beta", "4", "0" }, { "Gama", "0", "3" } });
+        ASSERT_EQ(project.State.NextPlace, 4);
+        showPage(1);
         dialogs.shown.clear();
     }
-    void TearDown() override
-    {
-        if (w) {
-            w->setAttribute(Qt::WA_DeleteOnClose, false);
-            delete w.data();
-        }
-    }
 
-    template <typename T> T* get(const char* name)
-    {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    void typeInto(const char* edit, const QString& text)
-    {
-        auto* e = get<QLineEdit>(edit);
-        e->clear();
-        QTest::keyClicks(e, text);
-    }
-    void count(const char* n)
-    {
-        typeInto("Edit1", n);
-        QTest::keyClick(get<QLineEdit>("Edit1"), Qt::Key_Return);
-    }
-    void place(const char* name, const char* x, const char* y)
-    {
-        typeInto("Edit2", name);
-        typeInto("Edit3", x);
-        typeInto("Edit4", y);
-        QTest::mouseClick(get<QPushButton>("OKButton3"), Qt::LeftButton);
-    }
-    void tick(const char* name)
-    {
-        auto* b = get<QAbstractButton>(name);
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-    }
-    void click(const char* button) { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
     // Shows a page of the criteria and clicks a line of one of its lists.
     void pickLine(const char* sheet, const char* listName, int row)
     {
@@ -128,16 +46,11 @@ protected:
         click("Button10");
     }
     QString entryCaption() { return get<QGroupBox>("GroupBox13")->title(); }
-
-    std::unique_ptr<dorvan::Project> project;
-    ScriptedDialogs dialogs;
-    CountingHost host;
-    QPointer<TVstupUdajov> w;
 };
 
 TEST_F(RelationPages, DistancesAreAskedPairByPairAndChangedLater)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     tick("CheckBox3");
     EXPECT_EQ(entryCaption(), u(" Vzdialenosť Alfa<--->Beta "));
     EXPECT_TRUE(get<QLineEdit>("Edit11")->isEnabled());
@@ -213,14 +126,14 @@ TEST_F(RelationPages, DistancesAreAskedPairByPairAndChangedLater)
 
 TEST_F(RelationPages, AfterAnAdditionOnlyTheAddedPlacesAreAsked)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     // Two places planned, one entered, then the count typed again as one: Kappa and Omega are
     // both added places.
     count("2");
     place("Kappa", "5", "5");
     count("1");
     place("Omega", "6", "6");
-    ASSERT_EQ(project->State.PlaceCount, 5);
+    ASSERT_EQ(project.State.PlaceCount, 5);
     ASSERT_EQ(r.DistanceEntryState, 1);
     tick("CheckBox3");
     QStringList asked;
@@ -243,7 +156,7 @@ TEST_F(RelationPages, AfterAnAdditionOnlyTheAddedPlacesAreAsked)
 
 TEST_F(RelationPages, CentreAndDepotsExcludeEachOther)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     r.LoadTimeDM = 2.0;
     r.CapacityDM = 3.0;
     r.LoadTimeDC = 4.0;
@@ -340,7 +253,7 @@ TEST_F(RelationPages, CentreAndDepotsExcludeEachOther)
 
 TEST_F(RelationPages, PrioritiesKeepTheOrderTheListShows)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     tick("CheckBox10");
     auto* places = get<QListWidget>("ListBox6");
     auto* chosen = get<QListWidget>("ListBox7");
@@ -394,7 +307,7 @@ TEST_F(RelationPages, PrioritiesKeepTheOrderTheListShows)
 
 TEST_F(RelationPages, TheCentreChangesToAnotherPlace)
 {
-    auto& r = project->Record;
+    auto& r = project.Record;
     tick("CheckBox10");
     tick("CheckBox6");
     get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet6"));
@@ -464,40 +377,35 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     TVstupUdajov* entry = main->entryWindow();
     ASSERT_NE(entry, nullptr);
-    auto get = [entry](const char* name) {
-        auto* c = entry->findChild<QWidget*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    };
     for (const char* box : { "CheckBox3", "CheckBox6", "CheckBox7", "CheckBox10" })
-        EXPECT_TRUE(static_cast<QCheckBox*>(get(box))->isChecked()) << box;
+        EXPECT_TRUE(control<QCheckBox>(entry, box)->isChecked()) << box;
 
     // Distances: the entry is finished, a pair shows its stored value.
-    EXPECT_FALSE(get("Button10")->isEnabled());
-    ASSERT_TRUE(get("Button11")->isEnabled());
-    auto* pages = static_cast<QTabWidget*>(get("PageControl2"));
-    pages->setCurrentWidget(get("TabSheet3"));
-    QTest::mouseClick(static_cast<QPushButton*>(get("Button11")), Qt::LeftButton);
-    auto* mx = static_cast<QComboBox*>(get("ComboBox3"));
-    auto* my = static_cast<QComboBox*>(get("ComboBox4"));
+    EXPECT_FALSE(control<QWidget>(entry, "Button10")->isEnabled());
+    ASSERT_TRUE(control<QWidget>(entry, "Button11")->isEnabled());
+    auto* pages = control<QTabWidget>(entry, "PageControl2");
+    pages->setCurrentWidget(control<QWidget>(entry, "TabSheet3"));
+    QTest::mouseClick(control<QPushButton>(entry, "Button11"), Qt::LeftButton);
+    auto* mx = control<QComboBox>(entry, "ComboBox3");
+    auto* my = control<QComboBox>(entry, "ComboBox4");
     QTest::keyClick(mx, Qt::Key_Down);
     QTest::keyClick(mx, Qt::Key_Down); // Beta
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(my, Qt::Key_Down); // Delta
-    EXPECT_EQ(static_cast<QLineEdit*>(get("Edit16"))->text(), u("50,5"));
+    EXPECT_EQ(control<QLineEdit>(entry, "Edit16")->text(), u("50,5"));
 
     // The centre is in its change mode and shows its name.
-    EXPECT_FALSE(get("GroupBox22")->isEnabled());
-    ASSERT_TRUE(get("Button20")->isEnabled());
-    pages->setCurrentWidget(get("TabSheet6"));
-    QTest::mouseClick(static_cast<QPushButton*>(get("Button20")), Qt::LeftButton);
-    EXPECT_EQ(static_cast<QLineEdit*>(get("Edit25"))->text(), "Beta");
+    EXPECT_FALSE(control<QWidget>(entry, "GroupBox22")->isEnabled());
+    ASSERT_TRUE(control<QWidget>(entry, "Button20")->isEnabled());
+    pages->setCurrentWidget(control<QWidget>(entry, "TabSheet6"));
+    QTest::mouseClick(control<QPushButton>(entry, "Button20"), Qt::LeftButton);
+    EXPECT_EQ(control<QLineEdit>(entry, "Edit25")->text(), "Beta");
 
-    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox2"))), (QStringList { "Delta" }));
-    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox3"))), (QStringList { "Alfa", "Gama" }));
-    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox6"))), (QStringList { "Gama" }));
-    EXPECT_EQ(lines(static_cast<QListWidget*>(get("ListBox7"))), (QStringList { "Delta", "Alfa" }));
-    EXPECT_TRUE(get("Button34")->isEnabled());
+    EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox2")), (QStringList { "Delta" }));
+    EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox3")), (QStringList { "Alfa", "Gama" }));
+    EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox6")), (QStringList { "Gama" }));
+    EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox7")), (QStringList { "Delta", "Alfa" }));
+    EXPECT_TRUE(control<QWidget>(entry, "Button34")->isEnabled());
     main.reset();
 }
 

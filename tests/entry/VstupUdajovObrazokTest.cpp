@@ -1,28 +1,14 @@
-#include "entry/EntryHost.h"
 #include "entry/PicturePlacement.h"
-#include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
-#include "project/Project.h"
-#include "support/QtPrinters.h"
-#include "support/RerunCounter.h"
-#include "support/ScriptedDialogs.h"
+#include "support/EntryWindowFixture.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QToolBar>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -30,24 +16,12 @@ namespace {
 
 using dorvan::test::ScriptedDialogs;
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+using dorvan::test::control;
+using dorvan::test::u;
 
 const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
 const QColor Red(255, 0, 0);
 const QColor White(255, 255, 255);
-
-struct RecordingHost : EntryHost, dorvan::test::RerunCounter {
-    QStringList calls;
-    int changes = 0;
-    void entryValuesChanged() override { ++changes; }
-    void entryFirstCountAccepted() override { calls << "firstCount"; }
-    void entryLastPlaceEntered() override { calls << "lastPlace"; }
-    void entrySettingsSwitched(bool on) override { calls << (on ? "settingsOn" : "settingsOff"); }
-    void entryWindowClosed() override { calls << "closed"; }
-};
 
 // A picture of two halves: left `left`, right `right`.
 QImage halves(int width, int height, QColor left, QColor right)
@@ -83,47 +57,24 @@ int blackPixels(const QImage& img, QRect r)
     return n;
 }
 
-class PicturePage : public ::testing::Test {
+// The picture page, in a window large enough for a picture to be fitted.
+class PicturePage : public dorvan::test::EntryWindowFixture {
 protected:
+    PicturePage()
+        : EntryWindowFixture({ 1000, 700 })
+    {
+    }
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        project = std::make_unique<dorvan::Project>();
-        project->resetAtStart();
-        auto& s = project->State;
-        s.DataEntryOpen = true;
-        s.FirstEntryMode = true;
-        s.NextPlace = 1;
-        s.EntryStarted = true;
-        host.watch(*project);
-        w = new TVstupUdajov(*project, dialogs, host);
-        w->resize(1000, 700);
-        w->show();
-        QApplication::setActiveWindow(w);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
         auto* pages = get<QTabWidget>("PageControl1");
         pages->setCurrentIndex(pages->indexOf(get<QWidget>("TabSheet19")));
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
-        if (w) {
-            w->setAttribute(Qt::WA_DeleteOnClose, false);
-            delete w.data();
-        }
-    }
-    template <typename T> T* get(const char* name)
-    {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
     QWidget* image() { return get<QWidget>("Image1"); }
-    QString cell(int row, int col)
-    {
-        QTableWidgetItem* item = get<QTableWidget>("StringGrid7")->item(row, col);
-        return item ? item->text() : QString("<none>");
-    }
+    using EntryWindowFixture::cell;
+    QString cell(int row, int col) { return cell("StringGrid7", row, col); }
     QString save(const QImage& img, const char* name, const char* format, int quality = -1)
     {
         QString path = dir.filePath(QString::fromLatin1(name));
@@ -133,16 +84,13 @@ protected:
     void load(const QString& path)
     {
         dialogs.fileAnswers.push_back(path);
-        QTest::mouseClick(get<QPushButton>("Button48"), Qt::LeftButton);
+        click("Button48");
     }
     void click(QPoint at) { QTest::mouseClick(image(), Qt::LeftButton, {}, at); }
+    using EntryWindowFixture::click;
     dorvan::PixelSize controlSize() { return { image()->width(), image()->height() }; }
 
     QTemporaryDir dir;
-    std::unique_ptr<dorvan::Project> project;
-    ScriptedDialogs dialogs;
-    RecordingHost host;
-    QPointer<TVstupUdajov> w;
 };
 
 } // namespace
@@ -153,8 +101,8 @@ TEST_F(PicturePage, BitmapAtNaturalSizeTakesPlacesFromTheLowerLeftCorner)
     load(save(halves(40, 30, Qt::blue, Qt::green), "map.bmp", "BMP"));
     ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
 
-    const auto& s = project->State;
-    const auto& r = project->Record;
+    const auto& s = project.State;
+    const auto& r = project.Record;
     EXPECT_TRUE(s.MapPictureOwned);
     EXPECT_EQ(r.PictureWidth, 40);
     EXPECT_EQ(r.PictureHeight, 30);
@@ -190,7 +138,7 @@ TEST_F(PicturePage, BitmapAtNaturalSizeTakesPlacesFromTheLowerLeftCorner)
     EXPECT_TRUE(get<QWidget>("GroupBox58")->isVisible());
 
     EXPECT_EQ(host.reruns, 0);
-    project->State.CooperWindowOpen = true;
+    project.State.CooperWindowOpen = true;
     click({ 20, 15 });
     EXPECT_GE(host.reruns, 1); // the open allocation window runs again
     EXPECT_EQ(r.PlaceName[3].toUtf8(), "A03");
@@ -222,7 +170,7 @@ TEST_F(PicturePage, BitmapAtNaturalSizeTakesPlacesFromTheLowerLeftCorner)
     QImage img = shown(image());
     expectMark(img, { 20, 15 });
     // The map picture itself stays clean.
-    EXPECT_EQ(project->MapPicture.pixel(20, 15), (dorvan::RgbPicture::Rgb { 0, 255, 0 }));
+    EXPECT_EQ(project.MapPicture.pixel(20, 15), (dorvan::RgbPicture::Rgb { 0, 255, 0 }));
 
     // With places, the first pair shows the reference coordinates of the pointer.
     QTest::mouseMove(image(), QPoint(3, 4));
@@ -239,7 +187,7 @@ TEST_F(PicturePage, JpegMarksStayOnTheirSpotWhenTheProportionChanges)
     load(save(halves(300, 200, Qt::red, Qt::blue), "map.jpg", "JPG", 100));
     ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
     const QSize proportional = image()->size();
-    const dorvan::PictureRange range { project->State.PictureRangeX, project->State.PictureRangeY };
+    const dorvan::PictureRange range { project.State.PictureRangeX, project.State.PictureRangeY };
     EXPECT_EQ(range.x, proportional.width());
 
     const QImage empty = shown(image());
@@ -259,7 +207,7 @@ TEST_F(PicturePage, JpegMarksStayOnTheirSpotWhenTheProportionChanges)
     img = shown(image());
     for (int k = 1; k <= 2; ++k) {
         auto at = dorvan::pixelFromReference(
-            project->Record.PlaceX[k], project->Record.PlaceY[k], controlSize(), range);
+            project.Record.PlaceX[k], project.Record.PlaceY[k], controlSize(), range);
         ASSERT_TRUE(at);
         expectMark(img, { at->x, at->y });
     }
@@ -276,7 +224,7 @@ TEST_F(PicturePage, DeletingAPlaceRenumbersTheRestAndRedrawsTheMarks)
     const QPoint at[] = { { 50, 50 }, { 100, 100 }, { 150, 150 }, { 200, 60 } };
     for (QPoint p : at)
         click(p);
-    const double x4 = project->Record.PlaceX[4], y4 = project->Record.PlaceY[4];
+    const double x4 = project.Record.PlaceX[4], y4 = project.Record.PlaceY[4];
     auto* grid = get<QTableWidget>("StringGrid7");
 
     // No keeps everything.
@@ -285,13 +233,13 @@ TEST_F(PicturePage, DeletingAPlaceRenumbersTheRestAndRedrawsTheMarks)
     QTest::keyClick(grid, Qt::Key_Delete);
     EXPECT_EQ(dialogs.shown.back().text, u("Zmazať definované miesto A02 ?!!"));
     EXPECT_FALSE(dialogs.shown.back().defaultYes);
-    EXPECT_EQ(project->State.PlaceCount, 4);
+    EXPECT_EQ(project.State.PlaceCount, 4);
 
     dialogs.confirmAnswers.push_back(true);
     QTest::keyClick(grid, Qt::Key_Delete);
-    const auto& r = project->Record;
-    EXPECT_EQ(project->State.PlaceCount, 3);
-    EXPECT_EQ(project->State.NextPlace, 4);
+    const auto& r = project.Record;
+    EXPECT_EQ(project.State.PlaceCount, 3);
+    EXPECT_EQ(project.State.NextPlace, 4);
     EXPECT_EQ(r.PlaceName[2].toUtf8(), "A02");
     EXPECT_EQ(r.PlaceName[3].toUtf8(), "A03");
     EXPECT_EQ(r.PlaceX[3], x4);
@@ -314,21 +262,21 @@ TEST_F(PicturePage, DeletingAPlaceRenumbersTheRestAndRedrawsTheMarks)
         dialogs.confirmAnswers.push_back(true);
         QTest::keyClick(grid, Qt::Key_Delete);
     }
-    EXPECT_EQ(project->State.PlaceCount, 1);
+    EXPECT_EQ(project.State.PlaceCount, 1);
     EXPECT_EQ(host.calls.back(), u("settingsOff"));
     EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(cell(1, 1), u("A01"));
     grid->setCurrentCell(1, 1);
     dialogs.confirmAnswers.push_back(true);
     QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(project->State.PlaceCount, 0);
-    EXPECT_EQ(project->State.NextPlace, 1);
+    EXPECT_EQ(project.State.PlaceCount, 0);
+    EXPECT_EQ(project.State.NextPlace, 1);
     EXPECT_FALSE(get<QWidget>("GroupBox58")->isVisible());
-    EXPECT_FALSE(project->State.CoordsDiffer);
+    EXPECT_FALSE(project.State.CoordsDiffer);
     img = shown(image());
     EXPECT_EQ(img.pixelColor(at[0]), QColor(Qt::green));
-    EXPECT_EQ(project->Record.MapRangeX, image()->width());
-    EXPECT_EQ(project->Record.MapRangeY, image()->height() - 1);
+    EXPECT_EQ(project.Record.MapRangeX, image()->width());
+    EXPECT_EQ(project.Record.MapRangeY, image()->height() - 1);
 }
 
 TEST_F(PicturePage, ResizedPageRefitsThePictureAndKeepsTheMarks)
@@ -339,7 +287,7 @@ TEST_F(PicturePage, ResizedPageRefitsThePictureAndKeepsTheMarks)
     EXPECT_LE(image()->width(), box->width());
     EXPECT_LE(image()->height(), box->height());
     click({ 100, 100 });
-    const double x = project->Record.PlaceX[1], y = project->Record.PlaceY[1];
+    const double x = project.Record.PlaceX[1], y = project.Record.PlaceY[1];
     const QSize before = image()->size();
 
     w->resize(700, 500);
@@ -347,11 +295,11 @@ TEST_F(PicturePage, ResizedPageRefitsThePictureAndKeepsTheMarks)
     ASSERT_NE(image()->size(), before);
     EXPECT_EQ(box->title(), QStringLiteral(" %1 x %2 ").arg(image()->width() - 1).arg(image()->height() - 1));
     auto at = dorvan::pixelFromReference(
-        x, y, controlSize(), { project->State.PictureRangeX, project->State.PictureRangeY });
+        x, y, controlSize(), { project.State.PictureRangeX, project.State.PictureRangeY });
     ASSERT_TRUE(at);
     expectMark(shown(image()), { at->x, at->y });
     // Coordinates keep the reference scale of the first place.
-    EXPECT_EQ(project->State.PictureRangeX, before.width());
+    EXPECT_EQ(project.State.PictureRangeX, before.width());
 }
 
 TEST_F(PicturePage, AtMost99PlacesAndAllOnOneSpotIsReported)
@@ -361,21 +309,21 @@ TEST_F(PicturePage, AtMost99PlacesAndAllOnOneSpotIsReported)
     click({ 10, 10 });
     click({ 10, 10 });
     EXPECT_EQ(dialogs.messages(), QStringList { SameSpot });
-    EXPECT_FALSE(project->State.CoordsDiffer);
+    EXPECT_FALSE(project.State.CoordsDiffer);
     EXPECT_FALSE(get<QCheckBox>("CheckBox16")->isChecked());
 
     for (int k = 4; k <= 99; ++k)
         click({ 2 * k, 150 });
-    const auto& r = project->Record;
+    const auto& r = project.Record;
     EXPECT_EQ(r.PlaceName[9].toUtf8(), "A09");
     EXPECT_EQ(r.PlaceName[10].toUtf8(), "A10");
     EXPECT_EQ(r.PlaceName[99].toUtf8(), "A99");
-    EXPECT_TRUE(project->State.CoordsDiffer);
+    EXPECT_TRUE(project.State.CoordsDiffer);
     EXPECT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     dialogs.shown.clear();
     click({ 250, 20 });
     EXPECT_EQ(dialogs.messages(), QStringList { u("Celkový počet miest - MAX 99 !!!") });
-    EXPECT_EQ(project->State.PlaceCount, 99);
+    EXPECT_EQ(project.State.PlaceCount, 99);
 }
 
 TEST_F(PicturePage, UnreadablePicturesAreRefusedAndChangeNothing)
@@ -400,9 +348,9 @@ TEST_F(PicturePage, UnreadablePicturesAreRefusedAndChangeNothing)
         EXPECT_TRUE(dialogs.messages().front().endsWith(u(" !!!")))
             << dialogs.messages().front().toStdString();
     }
-    EXPECT_FALSE(project->State.MapPictureOwned);
-    EXPECT_EQ(project->Record.PictureWidth, 0);
-    EXPECT_TRUE(project->MapPicture.empty());
+    EXPECT_FALSE(project.State.MapPictureOwned);
+    EXPECT_EQ(project.Record.PictureWidth, 0);
+    EXPECT_TRUE(project.MapPicture.empty());
     EXPECT_FALSE(image()->isEnabled());
     EXPECT_TRUE(get<QPushButton>("Button48")->isEnabled());
     EXPECT_TRUE(host.calls.isEmpty());
@@ -411,7 +359,7 @@ TEST_F(PicturePage, UnreadablePicturesAreRefusedAndChangeNothing)
     dialogs.shown.clear();
     load(QString());
     EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_FALSE(project->State.MapPictureOwned);
+    EXPECT_FALSE(project.State.MapPictureOwned);
 }
 
 // The main window: a picture project is saved and opened again, and the reopened window shows
@@ -435,8 +383,8 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
     const QString picture = dir.filePath("map.bmp");
     ASSERT_TRUE(halves(200, 150, Qt::yellow, Qt::cyan).save(picture, "BMP"));
     dialogs.fileAnswers.push_back(picture);
-    QTest::mouseClick(entry->findChild<QPushButton*>("Button48"), Qt::LeftButton);
-    auto* image1 = entry->findChild<QWidget*>("Image1");
+    QTest::mouseClick(control<QPushButton>(entry, "Button48"), Qt::LeftButton);
+    auto* image1 = control<QWidget>(entry, "Image1");
     ASSERT_TRUE(image1->isEnabled());
     for (QPoint p : { QPoint(20, 20), QPoint(150, 100), QPoint(60, 130) })
         QTest::mouseClick(image1, Qt::LeftButton, {}, p);
@@ -453,20 +401,20 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
     QApplication::processEvents();
     entry = main->entryWindow();
     ASSERT_NE(entry, nullptr);
-    image1 = entry->findChild<QWidget*>("Image1");
+    image1 = control<QWidget>(entry, "Image1");
     EXPECT_TRUE(image1->isEnabled());
-    EXPECT_FALSE(entry->findChild<QPushButton*>("Button48")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(entry, "Button48")->isEnabled());
     const auto& r = main->project().Record;
     EXPECT_EQ(r.PictureWidth, 200);
     EXPECT_EQ(r.MapRangeX, saved.MapRangeX);
     EXPECT_EQ(main->project().State.PlaceCount, 3);
 
-    auto* grid = entry->findChild<QTableWidget*>("StringGrid7");
+    auto* grid = control<QTableWidget>(entry, "StringGrid7");
     ASSERT_EQ(grid->rowCount(), 4);
     EXPECT_EQ(grid->item(0, 1)->text(), u("Miesta"));
     EXPECT_EQ(grid->item(2, 1)->text(), u("A02"));
     EXPECT_EQ(grid->item(2, 2)->text(), QString::number(saved.PlaceX[2]));
-    EXPECT_TRUE(entry->findChild<QWidget*>("GroupBox58")->isVisible());
+    EXPECT_TRUE(control<QWidget>(entry, "GroupBox58")->isVisible());
 
     const QImage img = shown(image1);
     for (int k = 1; k <= 3; ++k) {

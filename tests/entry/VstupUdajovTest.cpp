@@ -1,149 +1,35 @@
-#include "entry/EntryHost.h"
-#include "entry/Vstupne_Udaje.h"
-#include "project/Project.h"
-#include "support/RerunCounter.h"
-#include "support/ScriptedDialogs.h"
+#include "support/EntryWindowFixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusTipEvent>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
-
-// Readable failure output for Qt strings.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << '{' << l.join(" | ").toStdString() << '}';
-}
+#include <cmath>
 
 namespace {
 
-using dorvan::test::ScriptedDialogs;
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+using dorvan::test::Here;
+using dorvan::test::u;
 
 const QString Invalid = u("Chybné zadanie!!!");
 const QString Max99 = u("Chybné zadanie - celkový počet MAX 99 !!!");
 const QString BadName = u("Chybné zadanie MENA MIESTA !!!");
 const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
 
-// The main window as the data-entry window sees it: records every call and keeps the one
-// enabled state these tests look at, "Riešenie DORVAN", by the main window's rule.
-struct RecordingHost : EntryHost, dorvan::test::RerunCounter {
-    explicit RecordingHost(dorvan::Project& p)
-        : project(p)
-    {
-    }
-    dorvan::Project& project;
-    QStringList calls;
-    int changes = 0;
-    bool cooperEnabled = false;
-
-    void entryValuesChanged() override { ++changes; }
-    void entryFirstCountAccepted() override { calls << "firstCount"; }
-    void entryLastPlaceEntered() override
-    {
-        calls << "lastPlace";
-        if (project.State.CoordsDiffer)
-            cooperEnabled = true;
-    }
-    void entrySettingsSwitched(bool on) override
-    {
-        calls << (on ? "settingsOn" : "settingsOff");
-        cooperEnabled = on && project.State.CoordsDiffer;
-    }
-    void entryWindowClosed() override
-    {
-        calls << "closed";
-        cooperEnabled = false;
-    }
-};
-
-class EntryWindow : public ::testing::Test {
+// The place page's grid is StringGrid6.
+class EntryWindow : public dorvan::test::EntryWindowFixture {
 protected:
-    void SetUp() override
-    {
-        project = std::make_unique<dorvan::Project>();
-        project->resetAtStart();
-        // What "Nový" leaves behind for a new window.
-        auto& s = project->State;
-        s.DataEntryOpen = true;
-        s.FirstEntryMode = true;
-        s.NextPlace = 1;
-        s.EntryStarted = true;
-        host = std::make_unique<RecordingHost>(*project);
-        host->watch(*project);
-        w = new TVstupUdajov(*project, dialogs, *host);
-        w->show();
-        QApplication::setActiveWindow(w);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->setAttribute(Qt::WA_DeleteOnClose, false);
-            delete w.data();
-        }
-    }
-
-    template <typename T> T* get(const char* name)
-    {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
+    using EntryWindowFixture::cell;
+    using EntryWindowFixture::editCell;
     QTableWidget* grid() { return get<QTableWidget>("StringGrid6"); }
-    QString cell(int row, int col)
+    QString cell(int row, int col, Here at = Here::current()) { return cell("StringGrid6", row, col, at); }
+    void editCell(int row, int col, const QString& text, Here at = Here::current())
     {
-        QTableWidgetItem* item = grid()->item(row, col);
-        return item ? item->text() : QString("<none>");
-    }
-
-    void typeInto(const char* edit, const QString& text)
-    {
-        auto* e = get<QLineEdit>(edit);
-        e->clear();
-        // QTest types ASCII only; other letters go in as a paste would.
-        bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
-        if (ascii)
-            QTest::keyClicks(e, text);
-        else
-            e->insert(text);
-    }
-    void count(const QString& n)
-    {
-        typeInto("Edit1", n);
-        QTest::keyClick(get<QLineEdit>("Edit1"), Qt::Key_Return);
-    }
-    void place(const QString& name, const QString& x, const QString& y)
-    {
-        typeInto("Edit2", name);
-        typeInto("Edit3", x);
-        typeInto("Edit4", y);
-        QTest::mouseClick(get<QPushButton>("OKButton3"), Qt::LeftButton);
+        editCell("StringGrid6", row, col, text, at);
     }
     // A complete first list of places named by `names`, at (i, 2i).
     void list(const QStringList& names)
@@ -152,48 +38,13 @@ protected:
         for (int i = 0; i < names.size(); ++i)
             place(names[i], QString::number(i), QString::number(2 * i));
     }
-    // Types into a grid cell through its editor and ends the edit with Enter.
-    void editCell(int row, int col, const QString& text)
-    {
-        QTableWidget* g = grid();
-        g->setCurrentCell(row, col);
-        g->editItem(g->item(row, col));
-        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
     void deleteRow(int row)
     {
         grid()->setCurrentCell(row, 1);
         QTest::keyClick(grid(), Qt::Key_Delete);
     }
-    void showPage(int index) { get<QTabWidget>("PageControl1")->setCurrentIndex(index); }
-    void click(const char* button) { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
-    QStringList listLines(const char* name)
-    {
-        QStringList out;
-        auto* l = get<QListWidget>(name);
-        for (int i = 0; i < l->count(); ++i)
-            out << l->item(i)->text();
-        return out;
-    }
-    // A click on the box or circle itself: the middle of a stretched check box is no hit.
-    void tick(const char* name)
-    {
-        auto* b = get<QAbstractButton>(name);
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-    }
+    QStringList listLines(const char* name) { return dorvan::test::lines(get<QListWidget>(name)); }
     void select(const char* list, int row) { get<QListWidget>(list)->setCurrentRow(row); }
-
-    ScriptedDialogs dialogs;
-    std::unique_ptr<dorvan::Project> project;
-    std::unique_ptr<RecordingHost> host;
-    QPointer<TVstupUdajov> w;
 };
 
 TEST_F(EntryWindow, StartsWithThePagesInOrderAndOnlyTheEntryPagesUsable)
@@ -260,17 +111,17 @@ TEST_F(EntryWindow, FirstCountTakesTwoToNinetyNine)
     dialogs.shown.clear();
     count("100");
     EXPECT_EQ(dialogs.messages(), QStringList { Max99 });
-    EXPECT_EQ(project->State.PlaceCount, 0);
+    EXPECT_EQ(project.State.PlaceCount, 0);
     EXPECT_FALSE(get<QGroupBox>("VstupGroupBox1")->isEnabled());
-    EXPECT_TRUE(host->calls.isEmpty());
+    EXPECT_TRUE(host.calls.isEmpty());
 
     dialogs.shown.clear();
     count("99");
     EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_EQ(project->State.PlaceCount, 99);
-    EXPECT_EQ(project->State.NextPlace, 1);
-    EXPECT_EQ(host->calls, QStringList { "firstCount" });
-    EXPECT_GE(host->changes, 1);
+    EXPECT_EQ(project.State.PlaceCount, 99);
+    EXPECT_EQ(project.State.NextPlace, 1);
+    EXPECT_EQ(host.calls, QStringList { "firstCount" });
+    EXPECT_GE(host.changes, 1);
     EXPECT_TRUE(get<QGroupBox>("VstupGroupBox1")->isEnabled());
     EXPECT_TRUE(get<QPushButton>("OKButton3")->isEnabled());
     EXPECT_EQ(get<QGroupBox>("VstupGroupBox1")->title(), u(" Vstupné hodnoty MIESTA_1"));
@@ -300,15 +151,15 @@ TEST_F(EntryWindow, EnterKeysWalkThroughOnePlaceAndRefuseBadFields)
     QTest::keyClicks(get<QLineEdit>("Edit4"), "y");
     QTest::keyClick(get<QLineEdit>("Edit4"), Qt::Key_Return);
     EXPECT_EQ(dialogs.messages().last(), u("Chybné zadanie SÚRADNICE Y !!!"));
-    EXPECT_EQ(project->State.NextPlace, 1); // nothing stored
+    EXPECT_EQ(project.State.NextPlace, 1); // nothing stored
     QTest::keyClicks(get<QLineEdit>("Edit4"), "-1");
     QTest::keyClick(get<QLineEdit>("Edit4"), Qt::Key_Return);
-    EXPECT_EQ(project->State.NextPlace, 2);
-    EXPECT_EQ(project->Record.PlaceName[1].toUtf8(), "Nitra");
-    EXPECT_EQ(project->Record.PlaceX[1], 4.5);
-    EXPECT_EQ(project->Record.PlaceY[1], -1.0);
-    EXPECT_EQ(project->Record.PlaceQuantity[1], 1.0);
-    EXPECT_EQ(project->Record.PlaceFlexibility[1], 1);
+    EXPECT_EQ(project.State.NextPlace, 2);
+    EXPECT_EQ(project.Record.PlaceName[1].toUtf8(), "Nitra");
+    EXPECT_EQ(project.Record.PlaceX[1], 4.5);
+    EXPECT_EQ(project.Record.PlaceY[1], -1.0);
+    EXPECT_EQ(project.Record.PlaceQuantity[1], 1.0);
+    EXPECT_EQ(project.Record.PlaceFlexibility[1], 1);
     EXPECT_EQ(get<QLabel>("Label2")->text(), u("Meno MIESTA_2"));
     EXPECT_TRUE(name->hasFocus());
     EXPECT_TRUE(name->text().isEmpty());
@@ -326,18 +177,18 @@ TEST_F(EntryWindow, EnterKeysWalkThroughOnePlaceAndRefuseBadFields)
     typeInto("Edit3", "0");
     typeInto("Edit4", "0");
     QTest::mouseClick(get<QPushButton>("OKButton3"), Qt::LeftButton);
-    EXPECT_EQ(project->Record.PlaceName[2].length(), 100); // after "Nitra"
-    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), std::string(100, 'n'));
+    EXPECT_EQ(project.Record.PlaceName[2].length(), 100); // after "Nitra"
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), std::string(100, 'n'));
 
     // A character the code page cannot hold is refused like an empty name.
     dialogs.shown.clear();
     count("3"); // places to add
-    ASSERT_EQ(project->State.NextPlace, 3);
+    ASSERT_EQ(project.State.NextPlace, 3);
     place(u("Tōkyō"), "1", "1");
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_NE(dialogs.messages().first().indexOf("Windows-1250"), -1);
     EXPECT_TRUE(get<QLineEdit>("Edit2")->text().isEmpty());
-    EXPECT_EQ(project->State.NextPlace, 3);
+    EXPECT_EQ(project.State.NextPlace, 3);
 }
 
 TEST_F(EntryWindow, PlacesAreSortedByCodePageNameAndShownRounded)
@@ -347,16 +198,16 @@ TEST_F(EntryWindow, PlacesAreSortedByCodePageNameAndShownRounded)
     EXPECT_EQ(cell(1, 1), "B");
     place("A", "3", "0,00005");
     // After the second place: A is place 1.
-    EXPECT_EQ(project->Record.PlaceName[1].toUtf8(), "A");
-    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), "B");
+    EXPECT_EQ(project.Record.PlaceName[1].toUtf8(), "A");
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "B");
     EXPECT_EQ(cell(1, 1), "A");
     EXPECT_EQ(cell(1, 2), "3");
     EXPECT_EQ(cell(1, 3), "0");
     EXPECT_EQ(cell(2, 2), "2,5");
     EXPECT_EQ(cell(2, 3), "1,2346");
-    EXPECT_EQ(project->Record.PlaceY[2], 1.2346);
-    EXPECT_EQ(project->Record.Distance[1][2], project->Record.Distance[2][1]);
-    EXPECT_NEAR(project->Record.Distance[1][2], std::hypot(0.5, 1.2346), 1e-15);
+    EXPECT_EQ(project.Record.PlaceY[2], 1.2346);
+    EXPECT_EQ(project.Record.Distance[1][2], project.Record.Distance[2][1]);
+    EXPECT_NEAR(project.Record.Distance[1][2], std::hypot(0.5, 1.2346), 1e-15);
 
     place("Miesto2", "0", "0");
     place(u("Šala"), "0", "0");
@@ -366,13 +217,13 @@ TEST_F(EntryWindow, PlacesAreSortedByCodePageNameAndShownRounded)
         shown << cell(row, 1);
     EXPECT_EQ(shown, (QStringList { "A", "B", "Miesto10", "Miesto2", u("Šala") }));
     EXPECT_EQ(cell(5, 0), "5");
-    EXPECT_EQ(project->Record.PlaceName[5].toUtf8(), "Šala");
+    EXPECT_EQ(project.Record.PlaceName[5].toUtf8(), "Šala");
 }
 
 TEST_F(EntryWindow, CompletedListOpensTheCriteriaAndTheSettings)
 {
     list({ "A", "B", "C" });
-    auto& s = project->State;
+    auto& s = project.State;
     EXPECT_TRUE(s.PlacesComplete);
     EXPECT_TRUE(s.AddPlacesMode);
     EXPECT_TRUE(s.EntryClosable);
@@ -388,8 +239,8 @@ TEST_F(EntryWindow, CompletedListOpensTheCriteriaAndTheSettings)
     EXPECT_EQ(get<QLineEdit>("Edit2")->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xC0));
     EXPECT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_EQ(host->calls, (QStringList { "firstCount", "lastPlace", "settingsOn" }));
-    EXPECT_TRUE(host->cooperEnabled);
+    EXPECT_EQ(host.calls, (QStringList { "firstCount", "lastPlace", "settingsOn" }));
+    EXPECT_TRUE(host.cooperEnabled);
     EXPECT_FALSE(get<QGroupBox>("GroupBox1")->isHidden());
     auto* inner = get<QTabWidget>("PageControl2");
     EXPECT_TRUE(inner->isTabVisible(inner->indexOf(get<QWidget>("TabSheet14"))));
@@ -409,28 +260,28 @@ TEST_F(EntryWindow, PlacesAtOneSpotWarnAndLeaveTheAllocationOff)
     place("A", "1", "1");
     place("B", "1,00001", "1"); // rounds to the same spot
     EXPECT_EQ(dialogs.messages(), QStringList { SameSpot });
-    EXPECT_FALSE(project->State.CoordsDiffer);
+    EXPECT_FALSE(project.State.CoordsDiffer);
     EXPECT_FALSE(get<QCheckBox>("CheckBox16")->isChecked());
-    EXPECT_FALSE(host->calls.contains("settingsOn"));
-    EXPECT_FALSE(host->cooperEnabled);
-    EXPECT_TRUE(project->State.PlacesComplete);
+    EXPECT_FALSE(host.calls.contains("settingsOn"));
+    EXPECT_FALSE(host.cooperEnabled);
+    EXPECT_TRUE(project.State.PlacesComplete);
 
     // Ticking the settings box by hand while the spot is shared warns again.
     showPage(1);
     dialogs.shown.clear();
     tick("CheckBox16");
     EXPECT_EQ(dialogs.messages(), QStringList { SameSpot });
-    EXPECT_FALSE(host->cooperEnabled);
+    EXPECT_FALSE(host.cooperEnabled);
 
     // Moving one place in the grid and ticking again enables it.
     tick("CheckBox16");
-    EXPECT_EQ(host->calls.last(), "settingsOff");
+    EXPECT_EQ(host.calls.last(), "settingsOff");
     showPage(0);
     editCell(2, 2, "5");
-    EXPECT_TRUE(project->State.CoordsDiffer);
+    EXPECT_TRUE(project.State.CoordsDiffer);
     showPage(1);
     tick("CheckBox16");
-    EXPECT_TRUE(host->cooperEnabled);
+    EXPECT_TRUE(host.cooperEnabled);
 }
 
 TEST_F(EntryWindow, AddingPlacesKeepsTheTotalBelowOneHundred)
@@ -439,34 +290,34 @@ TEST_F(EntryWindow, AddingPlacesKeepsTheTotalBelowOneHundred)
     for (int i = 1; i <= 97; ++i)
         names << QString("P%1").arg(i, 2, 10, QChar('0'));
     list(names);
-    ASSERT_EQ(project->State.PlaceCount, 97);
-    ASSERT_TRUE(project->State.AddPlacesMode);
+    ASSERT_EQ(project.State.PlaceCount, 97);
+    ASSERT_TRUE(project.State.AddPlacesMode);
 
     dialogs.shown.clear();
     count("3");
     EXPECT_EQ(dialogs.messages(), QStringList { Max99 });
-    EXPECT_EQ(project->State.PlaceCount, 97);
+    EXPECT_EQ(project.State.PlaceCount, 97);
     EXPECT_FALSE(get<QGroupBox>("VstupGroupBox1")->isEnabled());
 
     count("2");
     EXPECT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(project->State.PlaceCount, 99);
-    EXPECT_EQ(project->State.NextPlace, 98);
-    EXPECT_EQ(project->State.AddCount, 2);
-    EXPECT_FALSE(project->State.FirstEntryMode);
-    EXPECT_EQ(project->Record.EntryStateA, 1);
-    EXPECT_EQ(project->Record.DistanceEntryState, 1);
+    EXPECT_EQ(project.State.PlaceCount, 99);
+    EXPECT_EQ(project.State.NextPlace, 98);
+    EXPECT_EQ(project.State.AddCount, 2);
+    EXPECT_FALSE(project.State.FirstEntryMode);
+    EXPECT_EQ(project.Record.EntryStateA, 1);
+    EXPECT_EQ(project.Record.DistanceEntryState, 1);
     EXPECT_EQ(get<QLabel>("Label2")->text(), u("Meno MIESTA_98"));
     EXPECT_EQ(get<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? "));
 
-    project->Record.Distance[100][100] = 42;
+    project.Record.Distance[100][100] = 42;
     place("P00", "500", "500");
     place("P98", "1", "1");
-    EXPECT_TRUE(project->State.PlacesComplete);
+    EXPECT_TRUE(project.State.PlacesComplete);
     EXPECT_EQ(grid()->rowCount(), 100);
     EXPECT_EQ(cell(1, 1), "P00");
     EXPECT_EQ(cell(99, 1), "P98");
-    EXPECT_EQ(project->Record.Distance[100][100], 42); // slot 100 is never a place
+    EXPECT_EQ(project.Record.Distance[100][100], 42); // slot 100 is never a place
 }
 
 TEST_F(EntryWindow, ACountTypedAgainDuringAnAdditionCountsFromTheEnteredPlaces)
@@ -474,23 +325,23 @@ TEST_F(EntryWindow, ACountTypedAgainDuringAnAdditionCountsFromTheEnteredPlaces)
     list({ "A", "B" });
     count("2");
     place("C", "5", "5");
-    ASSERT_EQ(project->State.NextPlace, 4);
+    ASSERT_EQ(project.State.NextPlace, 4);
     // Too many on top of the three entered places: the addition under way goes on unchanged.
     dialogs.shown.clear();
     count("97");
     EXPECT_EQ(dialogs.messages(), QStringList { Max99 });
-    EXPECT_EQ(project->State.NextPlace, 4);
-    EXPECT_EQ(project->State.PlaceCount, 4);
+    EXPECT_EQ(project.State.NextPlace, 4);
+    EXPECT_EQ(project.State.PlaceCount, 4);
     EXPECT_EQ(get<QLabel>("Label2")->text(), u("Meno MIESTA_4"));
 
     // One more than the entered places: no place is left out unentered.
     count("1");
-    EXPECT_EQ(project->State.NextPlace, 4);
-    EXPECT_EQ(project->State.PlaceCount, 4);
-    EXPECT_EQ(project->State.AddCount, 1);
+    EXPECT_EQ(project.State.NextPlace, 4);
+    EXPECT_EQ(project.State.PlaceCount, 4);
+    EXPECT_EQ(project.State.AddCount, 1);
     place("D", "7", "7");
-    EXPECT_TRUE(project->State.PlacesComplete);
-    EXPECT_EQ(project->State.PlaceCount, 4);
+    EXPECT_TRUE(project.State.PlacesComplete);
+    EXPECT_EQ(project.State.PlaceCount, 4);
     EXPECT_EQ(grid()->rowCount(), 5);
     QStringList shown;
     for (int row = 1; row <= 4; ++row)
@@ -502,21 +353,21 @@ TEST_F(EntryWindow, ACountTypedAgainDuringAnAdditionCountsFromTheEnteredPlaces)
 TEST_F(EntryWindow, CompletingAListCommitsNoGridEditOnTheWay)
 {
     list({ "A", "B" });
-    project->State.CooperWindowOpen = true;
+    project.State.CooperWindowOpen = true;
     ASSERT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     // Completed with the OK button and with Enter: the place itself is the only rerun.
     count("1");
-    int reruns = host->reruns;
+    int reruns = host.reruns;
     place("C", "5", "5");
-    EXPECT_EQ(host->reruns, reruns + 1);
+    EXPECT_EQ(host.reruns, reruns + 1);
     EXPECT_TRUE(get<QLineEdit>("Edit1")->hasFocus());
     count("1");
-    reruns = host->reruns;
+    reruns = host.reruns;
     typeInto("Edit2", "D");
     typeInto("Edit3", "6");
     typeInto("Edit4", "6");
     QTest::keyClick(get<QLineEdit>("Edit4"), Qt::Key_Return);
-    EXPECT_EQ(host->reruns, reruns + 1);
+    EXPECT_EQ(host.reruns, reruns + 1);
     EXPECT_TRUE(get<QLineEdit>("Edit1")->hasFocus());
 }
 
@@ -527,7 +378,7 @@ TEST_F(EntryWindow, GridEditsAreCheckedStoredAndSorted)
     editCell(2, 1, "");
     EXPECT_EQ(dialogs.messages(), QStringList { BadName });
     EXPECT_EQ(cell(2, 1), "");
-    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), "B");
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "B");
 
     dialogs.shown.clear();
     editCell(2, 1, "B2");
@@ -535,18 +386,18 @@ TEST_F(EntryWindow, GridEditsAreCheckedStoredAndSorted)
     editCell(1, 3, "x");
     EXPECT_EQ(dialogs.messages(), QStringList { u("Chybné zadanie SÚRADNICE !!!") });
     EXPECT_EQ(cell(1, 3), "");
-    EXPECT_EQ(project->Record.PlaceY[1], 0.0);
+    EXPECT_EQ(project.Record.PlaceY[1], 0.0);
     editCell(1, 3, "7,25");
-    EXPECT_EQ(project->Record.PlaceY[1], 7.25);
-    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), "B2");
-    EXPECT_EQ(project->Record.Distance[1][2], std::hypot(1.0, 5.25));
+    EXPECT_EQ(project.Record.PlaceY[1], 7.25);
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "B2");
+    EXPECT_EQ(project.Record.Distance[1][2], std::hypot(1.0, 5.25));
 
     // Renaming A to Z moves it to the end.
     editCell(1, 1, "Z");
     EXPECT_EQ(cell(1, 1), "B2");
     EXPECT_EQ(cell(3, 1), "Z");
     EXPECT_EQ(cell(3, 3), "7,25");
-    EXPECT_EQ(project->Record.PlaceY[3], 7.25);
+    EXPECT_EQ(project.Record.PlaceY[3], 7.25);
 
     // Typing into the quantity column is not read back; the refill shows the stored value.
     editCell(1, 4, "5");
@@ -560,29 +411,29 @@ TEST_F(EntryWindow, DeletingPlacesAsksAndMovesTheRestDown)
     deleteRow(2);
     EXPECT_EQ(dialogs.shown.back().text, u("Zmazať definované miesto B ?!!"));
     EXPECT_FALSE(dialogs.shown.back().defaultYes);
-    EXPECT_EQ(project->State.PlaceCount, 3);
+    EXPECT_EQ(project.State.PlaceCount, 3);
 
     dialogs.confirmAnswers = { true };
     deleteRow(2);
-    EXPECT_EQ(project->State.PlaceCount, 2);
-    EXPECT_EQ(project->State.NextPlace, 3);
+    EXPECT_EQ(project.State.PlaceCount, 2);
+    EXPECT_EQ(project.State.NextPlace, 3);
     EXPECT_EQ(grid()->rowCount(), 3);
     EXPECT_EQ(cell(2, 1), "C");
     EXPECT_EQ(cell(2, 0), "2");
-    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), "C");
-    EXPECT_EQ(project->Record.Distance[1][2], std::hypot(2.0, 4.0));
-    EXPECT_TRUE(host->cooperEnabled);
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "C");
+    EXPECT_EQ(project.Record.Distance[1][2], std::hypot(2.0, 4.0));
+    EXPECT_TRUE(host.cooperEnabled);
 
     dialogs.confirmAnswers = { true };
     deleteRow(2); // the last one
-    EXPECT_EQ(project->State.PlaceCount, 1);
+    EXPECT_EQ(project.State.PlaceCount, 1);
     EXPECT_EQ(grid()->rowCount(), 2);
-    EXPECT_FALSE(host->cooperEnabled);
-    EXPECT_FALSE(project->State.CoordsDiffer);
+    EXPECT_FALSE(host.cooperEnabled);
+    EXPECT_FALSE(project.State.CoordsDiffer);
 
     dialogs.confirmAnswers = { true };
     deleteRow(1);
-    EXPECT_EQ(project->State.PlaceCount, 0);
+    EXPECT_EQ(project.State.PlaceCount, 0);
     EXPECT_TRUE(grid()->isHidden());
     EXPECT_TRUE(get<QGroupBox>("GroupBox53")->isHidden());
 
@@ -596,8 +447,8 @@ TEST_F(EntryWindow, DeletingPlacesAsksAndMovesTheRestDown)
 TEST_F(EntryWindow, ClosingAnsweredNoKeepsEverything)
 {
     list({ "A", "B" });
-    project->Record.PictureWidth = 3;
-    project->Record.PictureHeight = 2;
+    project.Record.PictureWidth = 3;
+    project.Record.PictureHeight = 2;
     dialogs.confirmAnswers = { false };
     EXPECT_FALSE(w->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -605,26 +456,26 @@ TEST_F(EntryWindow, ClosingAnsweredNoKeepsEverything)
     EXPECT_EQ(dialogs.shown.back().text, u("Zavrieť \"Zadávanie údajov\" ?!!"));
     EXPECT_FALSE(dialogs.shown.back().defaultYes);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(project->State.EntryWindowClosed);
-    EXPECT_TRUE(project->State.DataEntryOpen);
-    EXPECT_TRUE(project->State.AddPlacesMode);
-    EXPECT_TRUE(project->State.EntryClosable);
-    EXPECT_EQ(project->State.PlaceCount, 2);
-    EXPECT_EQ(project->Record.PictureWidth, 3);
-    EXPECT_FALSE(host->calls.contains("closed"));
+    EXPECT_FALSE(project.State.EntryWindowClosed);
+    EXPECT_TRUE(project.State.DataEntryOpen);
+    EXPECT_TRUE(project.State.AddPlacesMode);
+    EXPECT_TRUE(project.State.EntryClosable);
+    EXPECT_EQ(project.State.PlaceCount, 2);
+    EXPECT_EQ(project.Record.PictureWidth, 3);
+    EXPECT_FALSE(host.calls.contains("closed"));
 
     dialogs.confirmAnswers = { true };
     EXPECT_TRUE(w->close());
-    EXPECT_TRUE(project->State.EntryWindowClosed);
-    EXPECT_FALSE(project->State.DataEntryOpen);
-    EXPECT_FALSE(project->State.AddPlacesMode);
-    EXPECT_FALSE(project->State.EntryClosable);
-    EXPECT_FALSE(project->State.PlacesComplete);
-    EXPECT_EQ(project->Record.PictureWidth, 0);
-    EXPECT_EQ(project->Record.PictureHeight, 0);
-    EXPECT_EQ(host->calls.last(), "closed");
+    EXPECT_TRUE(project.State.EntryWindowClosed);
+    EXPECT_FALSE(project.State.DataEntryOpen);
+    EXPECT_FALSE(project.State.AddPlacesMode);
+    EXPECT_FALSE(project.State.EntryClosable);
+    EXPECT_FALSE(project.State.PlacesComplete);
+    EXPECT_EQ(project.Record.PictureWidth, 0);
+    EXPECT_EQ(project.Record.PictureHeight, 0);
+    EXPECT_EQ(host.calls.last(), "closed");
     // The places stay in the record.
-    EXPECT_EQ(project->Record.PlaceName[2].toUtf8(), "B");
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "B");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
 }
@@ -660,18 +511,18 @@ TEST_F(EntryWindow, PrecisionAndCorrectionAreCheckedAndResetToTheirDefaults)
     k->clear();
     QTest::keyClicks(k, "0,0001");
     dialogs.shown.clear();
-    int changes = host->changes;
+    int changes = host.changes;
     click("Button42");
     EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_EQ(host->changes, changes + 1);
+    EXPECT_EQ(host.changes, changes + 1);
     EXPECT_EQ(w->correctionText(), "0,0001");
-    EXPECT_EQ(project->Choices.Settings.correctionText, "0,0001") << "the project keeps what the page shows";
+    EXPECT_EQ(project.Choices.Settings.correctionText, "0,0001") << "the project keeps what the page shows";
     e->setText("5");
     EXPECT_EQ(w->precisionText(), "5");
     // A run puts the texts back to their defaults in the project: the page shows them.
-    project->Choices.Settings.precisionText = "0,01";
-    project->Choices.Settings.correctionText = "1,0";
-    project->changed(dorvan::ProjectChange::Settings);
+    project.Choices.Settings.precisionText = "0,01";
+    project.Choices.Settings.correctionText = "1,0";
+    project.changed(dorvan::ProjectChange::Settings);
     EXPECT_EQ(e->text(), "0,01");
     EXPECT_EQ(k->text(), "1,0");
 
@@ -681,7 +532,7 @@ TEST_F(EntryWindow, PrecisionAndCorrectionAreCheckedAndResetToTheirDefaults)
     EXPECT_EQ(w->stoppingRule(), dorvan::StoppingRule::Objective);
     tick("RadioButton5");
     EXPECT_EQ(w->startPoint(), dorvan::StartPoint::Origin);
-    EXPECT_EQ(host->reruns, 0); // no allocation window open
+    EXPECT_EQ(host.reruns, 0); // no allocation window open
 }
 
 TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
@@ -689,10 +540,10 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     list({ "A", "B", "C", "D" });
     showPage(1);
     tick("CheckBox17");
-    EXPECT_EQ(project->Record.CriterionOn[15], 1);
+    EXPECT_EQ(project.Record.CriterionOn[15], 1);
     auto* inner = get<QTabWidget>("PageControl2");
     EXPECT_EQ(inner->currentWidget()->objectName(), "TabSheet15");
-    EXPECT_EQ(project->State.OpenCriterionPages, 2);
+    EXPECT_EQ(project.State.OpenCriterionPages, 2);
     EXPECT_EQ(listLines("ListBox8"), (QStringList { "A", "B", "C", "D" }));
     EXPECT_TRUE(listLines("ListBox9").isEmpty());
     EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "0");
@@ -704,7 +555,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     click("Button43");
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A" }));
     EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "1");
-    EXPECT_EQ(project->Record.GroupCount, 1);
+    EXPECT_EQ(project.Record.GroupCount, 1);
     click("Button45");
     click("Button45"); // right after a header: no second one
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2 }));
@@ -726,7 +577,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     click("Button44");
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2, "C" }));
     EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "2");
-    EXPECT_EQ(project->Record.GroupCount, 2);
+    EXPECT_EQ(project.Record.GroupCount, 2);
     EXPECT_EQ(listLines("ListBox8"), (QStringList { "B", "D" }));
 
     // B goes into group 1 after A; A comes back before B and D.
@@ -743,17 +594,17 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", "B", h2, "C" }));
 
     w->SelektujSkupiny();
-    EXPECT_EQ(project->Record.GroupPlaceCount[1], 2);
-    EXPECT_EQ(project->Record.GroupPlaceCount[2], 1);
-    EXPECT_EQ(project->Record.GroupedPlaceName[3].toUtf8(), "C");
+    EXPECT_EQ(project.Record.GroupPlaceCount[1], 2);
+    EXPECT_EQ(project.Record.GroupPlaceCount[2], 1);
+    EXPECT_EQ(project.Record.GroupedPlaceName[3].toUtf8(), "C");
 
     // Unticking stores the groups; ticking again rebuilds both lists from them.
     tick("CheckBox17");
-    EXPECT_EQ(project->Record.CriterionOn[15], 0);
+    EXPECT_EQ(project.Record.CriterionOn[15], 0);
     EXPECT_FALSE(inner->isTabVisible(inner->indexOf(get<QWidget>("TabSheet15"))));
     EXPECT_TRUE(listLines("ListBox9").isEmpty());
     EXPECT_FALSE(get<QListWidget>("ListBox9")->isEnabled());
-    EXPECT_EQ(project->State.OpenCriterionPages, 1);
+    EXPECT_EQ(project.State.OpenCriterionPages, 1);
     tick("CheckBox17");
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", "B", h2, "C" }));
     EXPECT_EQ(listLines("ListBox8"), QStringList { "D" });
@@ -766,93 +617,93 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     }
     EXPECT_TRUE(listLines("ListBox9").isEmpty());
     EXPECT_FALSE(get<QPushButton>("Button44")->isEnabled());
-    EXPECT_EQ(project->Record.GroupCount, 0);
+    EXPECT_EQ(project.Record.GroupCount, 0);
     EXPECT_EQ(listLines("ListBox8"), (QStringList { "A", "B", "C", "D" }));
 }
 
 TEST_F(EntryWindow, AnOpenAllocationWindowIsAskedToRunAgainExactlyWhereInputChanges)
 {
-    project->State.CooperWindowOpen = true;
+    project.State.CooperWindowOpen = true;
     count("3");
-    EXPECT_EQ(host->reruns, 0);
+    EXPECT_EQ(host.reruns, 0);
     QTest::keyClick(get<QLineEdit>("Edit2"), Qt::Key_Return); // a refused name
-    EXPECT_EQ(host->reruns, 0);
+    EXPECT_EQ(host.reruns, 0);
     place("A", "0", "0");
-    EXPECT_EQ(host->reruns, 1);
+    EXPECT_EQ(host.reruns, 1);
     place("B", "1", "1");
-    EXPECT_EQ(host->reruns, 2);
+    EXPECT_EQ(host.reruns, 2);
     place("C", "2", "0");
     // The OK itself, and ticking "Nastavenie premenných DORVAN" on completion.
-    EXPECT_EQ(host->reruns, 4);
+    EXPECT_EQ(host.reruns, 4);
 
     editCell(1, 2, "0,5");
-    EXPECT_EQ(host->reruns, 5);
+    EXPECT_EQ(host.reruns, 5);
     get<QLineEdit>("Edit1")->setFocus(); // leaving the grid commits it once more
-    EXPECT_EQ(host->reruns, 6);
+    EXPECT_EQ(host.reruns, 6);
     showPage(1);
 
     for (const char* radio : { "RadioButton1", "RadioButton2", "RadioButton5" })
         tick(radio);
-    EXPECT_EQ(host->reruns, 9);
+    EXPECT_EQ(host.reruns, 9);
     // A click on the option already chosen changes nothing and runs nothing.
     tick("RadioButton2");
     tick("RadioButton5");
-    EXPECT_EQ(host->reruns, 9);
+    EXPECT_EQ(host.reruns, 9);
     get<QLineEdit>("Edit47")->setText("0,5");
     click("Button41");
-    EXPECT_EQ(host->reruns, 10);
+    EXPECT_EQ(host.reruns, 10);
     get<QLineEdit>("Edit47")->setText("50");
     click("Button41"); // refused: no run
     get<QLineEdit>("Edit48")->setText("-1");
     click("Button42");
-    EXPECT_EQ(host->reruns, 10);
+    EXPECT_EQ(host.reruns, 10);
     get<QLineEdit>("Edit48")->setText("2");
     click("Button42");
-    EXPECT_EQ(host->reruns, 11);
+    EXPECT_EQ(host.reruns, 11);
 
     tick("CheckBox16"); // unticked: no run
-    EXPECT_EQ(host->reruns, 11);
+    EXPECT_EQ(host.reruns, 11);
     // A grid commit runs the allocation again only while the settings box is ticked.
     showPage(0);
     editCell(1, 2, "0,25");
     get<QLineEdit>("Edit1")->setFocus();
-    EXPECT_EQ(project->Record.PlaceX[1], 0.25);
-    EXPECT_EQ(host->reruns, 11);
+    EXPECT_EQ(project.Record.PlaceX[1], 0.25);
+    EXPECT_EQ(host.reruns, 11);
     showPage(1);
     tick("CheckBox16");
-    EXPECT_EQ(host->reruns, 12);
+    EXPECT_EQ(host.reruns, 12);
 
     tick("CheckBox17");
-    EXPECT_EQ(host->reruns, 13);
+    EXPECT_EQ(host.reruns, 13);
     select("ListBox8", 0);
     click("Button43"); // places left: no run
-    EXPECT_EQ(host->reruns, 13);
+    EXPECT_EQ(host.reruns, 13);
     click("Button45"); // a group exists
-    EXPECT_EQ(host->reruns, 14);
+    EXPECT_EQ(host.reruns, 14);
     select("ListBox8", 0);
     click("Button43");
     select("ListBox8", 0);
     click("Button43"); // the place list is now empty
-    EXPECT_EQ(host->reruns, 15);
+    EXPECT_EQ(host.reruns, 15);
     ASSERT_EQ(
         listLines("ListBox9"), (QStringList { "--- Skupina 1 ---", "A", "--- Skupina 2 ---", "B", "C" }));
     select("ListBox9", 3);
     click("Button44"); // B out: group 2 keeps C, nothing else changes
-    EXPECT_EQ(host->reruns, 15);
+    EXPECT_EQ(host.reruns, 15);
     select("ListBox9", 3);
     click("Button44"); // C out: the empty last group goes
-    EXPECT_EQ(host->reruns, 16);
+    EXPECT_EQ(host.reruns, 16);
     select("ListBox9", 1);
     click("Button44"); // A out: no group is left and the list is empty
-    EXPECT_EQ(host->reruns, 17);
-    EXPECT_EQ(project->Record.GroupCount, 0);
+    EXPECT_EQ(host.reruns, 17);
+    EXPECT_EQ(project.Record.GroupCount, 0);
 
     // The same changes with no allocation window open ask for nothing.
-    project->State.CooperWindowOpen = false;
+    project.State.CooperWindowOpen = false;
     tick("CheckBox17");
     tick("RadioButton3");
     click("Button41");
-    EXPECT_EQ(host->reruns, 17);
+    EXPECT_EQ(host.reruns, 17);
 }
 
 } // namespace
@@ -886,6 +737,7 @@ struct OwningWindow : QWidget, EntryHost {
 
 TEST(EntryWindowLifetime, GoesQuietlyWithItsOwnerWhileTheGridHasFocus)
 {
+    using dorvan::test::control;
     static bool alive = false;
     dorvan::test::ScriptedDialogs dialogs;
     auto* owner = new OwningWindow(&alive);
@@ -896,16 +748,16 @@ TEST(EntryWindowLifetime, GoesQuietlyWithItsOwnerWhileTheGridHasFocus)
     owner->show();
     QApplication::setActiveWindow(owner);
     ASSERT_TRUE(QTest::qWaitForWindowActive(owner));
-    auto* count = w->findChild<QLineEdit*>("Edit1");
+    auto* count = control<QLineEdit>(w, "Edit1");
     QTest::keyClicks(count, "2");
     QTest::keyClick(count, Qt::Key_Return);
     for (const char* name : { "A", "B" }) {
-        w->findChild<QLineEdit*>("Edit2")->setText(name);
-        w->findChild<QLineEdit*>("Edit3")->setText(name[0] == 'A' ? "1" : "2");
-        w->findChild<QLineEdit*>("Edit4")->setText("0");
-        QTest::mouseClick(w->findChild<QPushButton*>("OKButton3"), Qt::LeftButton);
+        control<QLineEdit>(w, "Edit2")->setText(name);
+        control<QLineEdit>(w, "Edit3")->setText(name[0] == 'A' ? "1" : "2");
+        control<QLineEdit>(w, "Edit4")->setText("0");
+        QTest::mouseClick(control<QPushButton>(w, "OKButton3"), Qt::LeftButton);
     }
-    auto* grid = w->findChild<QTableWidget*>("StringGrid6");
+    auto* grid = control<QTableWidget>(w, "StringGrid6");
     grid->setFocus();
     ASSERT_TRUE(grid->hasFocus());
     delete owner;

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+using dorvan::test::control;
 using dorvan::test::EntryCloseAnswer;
 using MainWindow = dorvan::test::MainWindowFixture;
 
@@ -79,14 +80,11 @@ TEST_F(MainWindow, NewRightAfterStartOpensAnEmptyEntryWindowAndKeepsTheCaption)
     EXPECT_EQ(r.CriterionOn[0], 0);
 
     // The window opens on the manual-entry page with the picture page hidden.
-    auto* pages = entry->findChild<QTabWidget*>("PageControl1");
-    if (pages != nullptr) {
-        EXPECT_EQ(pages->currentIndex(), 0);
-        QWidget* sheet = entry->findChild<QWidget*>("TabSheet19");
-        if (sheet != nullptr && pages->indexOf(sheet) >= 0) {
-            EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet)));
-        }
-    }
+    auto* pages = control<QTabWidget>(entry, "PageControl1");
+    EXPECT_EQ(pages->currentWidget(), control<QWidget>(entry, "List1"));
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(control<QWidget>(entry, "List1"))));
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(control<QWidget>(entry, "TabSheet19"))));
+    EXPECT_FALSE(w->pictureMode());
 }
 
 TEST_F(MainWindow, NewWithAProjectOpenClosesTheEntryWindowFirst)
@@ -233,21 +231,28 @@ TEST_F(MainWindow, ModeRadioButtonsSwitchTheEntryPages)
     action("NovyVU")->trigger();
     TVstupUdajov* entry = w->entryWindow();
     ASSERT_NE(entry, nullptr);
-    auto* pages = entry->findChild<QTabWidget*>("PageControl1");
-    QWidget* list1 = entry->findChild<QWidget*>("List1");
-    QWidget* sheet19 = entry->findChild<QWidget*>("TabSheet19");
-    if (pages == nullptr || list1 == nullptr || sheet19 == nullptr || pages->count() < 5)
-        GTEST_SKIP() << "the data-entry window has no entry pages yet";
+    auto* pages = control<QTabWidget>(entry, "PageControl1");
+    QWidget* list1 = control<QWidget>(entry, "List1");
+    QWidget* sheet19 = control<QWidget>(entry, "TabSheet19");
+    ASSERT_EQ(pages->indexOf(list1), 0);
+    ASSERT_EQ(pages->indexOf(sheet19), 4);
 
+    // The picture switch trades the manual-entry page for the picture page and tells the
+    // project; the criteria pages keep their tabs.
     modeSwitch<QRadioButton>("RadioButton2")->click();
+    EXPECT_TRUE(w->pictureMode());
     EXPECT_TRUE(pages->isTabVisible(pages->indexOf(sheet19)));
     EXPECT_FALSE(pages->isTabVisible(pages->indexOf(list1)));
-    EXPECT_EQ(pages->currentIndex(), 4);
+    EXPECT_EQ(pages->currentWidget(), sheet19);
+    EXPECT_TRUE(pages->isTabVisible(1));
+    EXPECT_TRUE(control<QWidget>(entry, "Image1")->isVisibleTo(entry));
 
     modeSwitch<QRadioButton>("RadioButton1")->click();
+    EXPECT_FALSE(w->pictureMode());
     EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet19)));
     EXPECT_TRUE(pages->isTabVisible(pages->indexOf(list1)));
-    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(pages->currentWidget(), list1);
+    EXPECT_EQ(entry->focusWidget(), control<QLineEdit>(entry, "Edit1"));
 
     // The same from the frame's own calls, as opening a project uses them.
     w->setModeSwitch(true);

@@ -3,6 +3,7 @@
 #include "entry/EntryHost.h"
 #include "entry/Vstupne_Udaje.h"
 #include "project/Dorvan_Hlavny.h"
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <source_location>
 
 namespace dorvan::test {
 
@@ -23,37 +25,28 @@ struct MainWindowFixture : ::testing::Test {
     ScriptedDialogs dialogs;
     std::unique_ptr<TDorvan_Central> w = std::make_unique<TDorvan_Central>(dialogs);
 
-    QAction* action(const char* name) const
+    // Never null: a missing item or control stops the test (see Controls.h).
+    QAction* action(const char* name, Here at = Here::current()) const
     {
-        auto* a = w->findChild<QAction*>(QString::fromLatin1(name));
-        EXPECT_NE(a, nullptr) << name;
-        return a;
+        return control<QAction>(w.get(), name, at);
     }
-    QToolButton* button(const char* name) const
+    QToolButton* button(const char* name, Here at = Here::current()) const
     {
-        auto* b = w->findChild<QToolButton*>(QString::fromLatin1(name));
-        EXPECT_NE(b, nullptr) << name;
-        return b;
+        return control<QToolButton>(w.get(), name, at);
     }
-    template <typename T> T* child(const char* name) const
+    template <typename T> T* child(const char* name, Here at = Here::current()) const
     {
-        auto* c = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return control<T>(w.get(), name, at);
     }
     // The data-entry mode switch on the toolbar (the data-entry window has controls of the
     // same names).
-    template <typename T> T* modeSwitch(const char* name) const
+    template <typename T> T* modeSwitch(const char* name, Here at = Here::current()) const
     {
-        auto* bar = w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-        auto* c = bar != nullptr ? bar->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return control<T>(control<QToolBar>(w.get(), "ToolBar1", at), name, at);
     }
-    bool on(const char* actionName) const
+    bool on(const char* actionName, Here at = Here::current()) const
     {
-        QAction* a = action(actionName);
-        return a != nullptr && a->isEnabled();
+        return action(actionName, at)->isEnabled();
     }
     WorkingState& state() { return w->project().State; }
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

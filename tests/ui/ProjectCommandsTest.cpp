@@ -6,21 +6,21 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QFileInfo>
+#include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
-#include <QSignalSpy>
-#include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -29,13 +29,9 @@
 #include <sys/resource.h>
 
 using dorvan::test::MainWindowFixture;
+using dorvan::test::u;
 
 namespace {
-
-QString u(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 std::vector<std::uint8_t> fileBytes(const QString& path)
 {
@@ -109,7 +105,7 @@ struct ProjectCommands : MainWindowFixture {
 TEST_F(ProjectCommands, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack)
 {
     newProjectWith({ { u("Žilina"), "1,5", "2" }, { "Nitra", "4", "0,25" }, { "Banovce", "3", "7" } });
-    dialogs.fileAnswers.push_back(path("sklady"));   // typed without extension
+    dialogs.fileAnswers.push_back(path("sklady")); // typed without extension
     w->UlozAkoVUClick();
 
     // The dialog proposed "Novy.mzd" with the project filter.
@@ -129,7 +125,7 @@ TEST_F(ProjectCommands, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack
     dialogs.fileAnswers.push_back(QString());
     w->UlozAkoVUClick();
     EXPECT_TRUE(dialogs.texts("save").last().contains(u("|") + saved + u("|")));
-    EXPECT_FALSE(state().AddPlacesMode);   // a cancelled save leaves add mode
+    EXPECT_FALSE(state().AddPlacesMode); // a cancelled save leaves add mode
 
     // Open it again: the data-entry window is asked to close first.
     answerEntryCloseYes();
@@ -154,7 +150,7 @@ TEST_F(ProjectCommands, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack
     EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? "));
     auto* grid = entry<QTableWidget>("StringGrid6");
     ASSERT_EQ(grid->rowCount(), 4);
-    EXPECT_EQ(grid->item(1, 1)->text(), "Banovce");   // sorted by name
+    EXPECT_EQ(grid->item(1, 1)->text(), "Banovce"); // sorted by name
     EXPECT_EQ(grid->item(3, 1)->text(), u("Žilina"));
     EXPECT_EQ(grid->item(3, 2)->text(), "1,5");
     auto* pages = entry<QTabWidget>("PageControl1");
@@ -171,7 +167,7 @@ TEST_F(ProjectCommands, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
     // Group 1: A, B; group 2: C — through the group buttons.
     auto* places = entry<QListWidget>("ListBox8");
     auto* add = entry<QPushButton>("Button43");
-    auto* ok = entry<QPushButton>("Button45");   // "OK": the next group
+    auto* ok = entry<QPushButton>("Button45"); // "OK": the next group
     places->setCurrentRow(0);
     QTest::mouseClick(add, Qt::LeftButton);
     places->setCurrentRow(0);
@@ -194,7 +190,7 @@ TEST_F(ProjectCommands, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
     w->OtvorVUClick();
     flushDeletes();
     EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked());
-    EXPECT_EQ(entry<QListWidget>("ListBox9")->count(), 5);   // two headers and three members
+    EXPECT_EQ(entry<QListWidget>("ListBox9")->count(), 5); // two headers and three members
 }
 
 TEST_F(ProjectCommands, SaveIsRefusedWhileAllCoordinatesAreEqual)
@@ -314,7 +310,7 @@ TEST_F(ProjectCommands, DamagedFilesAreRefusedAndChangeNothing)
         { "huge", bytes([](dorvan::TProjectRecord& r) { r.PictureHeight = r.PictureWidth = 1 << 20; }) },
         { "nan", bytes([](dorvan::TProjectRecord& r) { r.PlaceX[1] = std::nan(""); }) },
     };
-    w->project().Record.PlaceX[7] = 42.0;   // something to recognise the record by
+    w->project().Record.PlaceX[7] = 42.0; // something to recognise the record by
     const dorvan::RecordBytes before = dorvan::encodeRecord(w->project().Record);
     for (const auto& c : cases) {
         writeBytes(path("bad.mzd"), c.file);
@@ -340,7 +336,7 @@ TEST_F(ProjectCommands, ShortPictureOpensBlackAndTheUserIsTold)
     {
         std::ofstream out(path("short.mzd").toStdString(), std::ios::binary);
         out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
-        out.write(std::string(12, char(200)).data(), 12);   // the first row only
+        out.write(std::string(12, char(200)).data(), 12); // the first row only
     }
     dialogs.fileAnswers.push_back(path("short.mzd"));
     w->OtvorVUClick();
@@ -405,7 +401,7 @@ TEST_F(ProjectCommands, RiesenieOpensOneAllocationWindowThatPrintsAsItsOwnJob)
     EXPECT_TRUE(state().FirstEntryMode);
     EXPECT_TRUE(state().EntryStarted);
     const auto windows = w->mdiArea()->subWindowList().size();
-    w->CooperClick();   // open already: nothing
+    w->CooperClick(); // open already: nothing
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), windows);
 
     // Printing with the allocation window active: that window, then the main window.
@@ -431,9 +427,9 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
     r.PictureHeight = 100;
     dorvan::saveProjectFile(path("p.mzd").toStdString(), r, dorvan::RgbPicture(100, 100));
 
-    QMap<QPair<int, int>, QImage> shots;   // (scheme, row) -> the status bar at that moment
+    QMap<QPair<int, int>, QImage> shots; // (scheme, row) -> the status bar at that moment
     QList<QPair<int, int>> drawn;
-    QMap<int, QSet<QString>> messages;   // scheme -> the texts of panel 2 while it was drawn
+    QMap<int, QSet<QString>> messages; // scheme -> the texts of panel 2 while it was drawn
     QObject::connect(w.get(), &TDorvan_Central::fileProgressDrawn, w.get(), [&](int scheme, int row) {
         drawn << qMakePair(scheme, row);
         messages[scheme] << w->statusPanelText(2);
@@ -477,7 +473,7 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
         // After the last row: the bar from (133, 18) to (133 + round(126 / 100 * 99), 23).
         EXPECT_EQ(colour(last, 133, 20), border) << scheme;
         EXPECT_EQ(colour(last, 190, 20), fill) << scheme;
-        EXPECT_EQ(colour(last, 257, 20), border) << scheme;   // the last pixel of the bar
+        EXPECT_EQ(colour(last, 257, 20), border) << scheme; // the last pixel of the bar
         EXPECT_NE(colour(last, 259, 20), fill) << scheme;
         EXPECT_TRUE(textInTextBox(last, text)) << scheme;
     }
