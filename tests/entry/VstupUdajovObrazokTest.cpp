@@ -279,6 +279,25 @@ TEST_F(PicturePage, DeletingAPlaceRenumbersTheRestAndRedrawsTheMarks)
     EXPECT_EQ(project.Record.MapRangeY, image()->height() - 1);
 }
 
+TEST_F(PicturePage, CoordinatesAreListedAgainWhenTheProjectSaysSo)
+{
+    load(save(halves(300, 200, Qt::green, Qt::green), "map.bmp", "BMP"));
+    for (QPoint p : { QPoint(50, 50), QPoint(100, 100), QPoint(150, 150) })
+        click(p);
+    const QString name2 = cell(2, 1), x1 = cell(1, 2), y3 = cell(3, 3);
+    // The allocation window closed: the list shows the coordinates as the project holds them,
+    // rounded to four decimals, and nothing else changes.
+    project.Record.PlaceX[2] = 10.25;
+    project.Record.PlaceY[2] = -3.00004;
+    project.changed(dorvan::ProjectChange::Coordinates);
+    EXPECT_EQ(cell(2, 2), u("10,25"));
+    EXPECT_EQ(cell(2, 3), u("-3"));
+    EXPECT_EQ(cell(2, 1), name2);
+    EXPECT_EQ(cell(1, 2), x1);
+    EXPECT_EQ(cell(3, 3), y3);
+    EXPECT_EQ(get<QTableWidget>("StringGrid7")->rowCount(), 4);
+}
+
 TEST_F(PicturePage, ResizedPageRefitsThePictureAndKeepsTheMarks)
 {
     // Larger than the box: fitted into it.

@@ -568,6 +568,10 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2, "B", h3, "C" }));
     EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "3");
     EXPECT_EQ(listLines("ListBox8"), QStringList { "D" });
+    // The project holds the groups as the page shows them, for every run to read.
+    const dorvan::DistributionGroups three { 3, { { 1, { "A" } }, { 2, { "B" } }, { 3, { "C" } } } };
+    EXPECT_EQ(project.Choices.Groups, three);
+    EXPECT_TRUE(project.Choices.ticked(dorvan::CritGroups));
 
     // A header cannot be taken out; the only member of group 2 can, and group 3 becomes 2.
     select("ListBox9", 2);
@@ -578,6 +582,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2, "C" }));
     EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "2");
     EXPECT_EQ(project.Record.GroupCount, 2);
+    EXPECT_EQ(project.Choices.Groups, (dorvan::DistributionGroups { 2, { { 1, { "A" } }, { 2, { "C" } } } }));
     EXPECT_EQ(listLines("ListBox8"), (QStringList { "B", "D" }));
 
     // B goes into group 1 after A; A comes back before B and D.
@@ -601,6 +606,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     // Unticking stores the groups; ticking again rebuilds both lists from them.
     tick("CheckBox17");
     EXPECT_EQ(project.Record.CriterionOn[15], 0);
+    EXPECT_FALSE(project.Choices.ticked(dorvan::CritGroups));
     EXPECT_FALSE(inner->isTabVisible(inner->indexOf(get<QWidget>("TabSheet15"))));
     EXPECT_TRUE(listLines("ListBox9").isEmpty());
     EXPECT_FALSE(get<QListWidget>("ListBox9")->isEnabled());
