@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace dorvan {
@@ -31,42 +32,67 @@ long double distance(long double px, long double py, const Site& s)
     return std::sqrt(dx * dx + dy * dy);
 }
 
-// Kuhn's optimality test at point p: the places lying exactly on p are weighed together
-// (here), the others pull with unit vectors times their weight (pull). For non-negative
-// weights p is an optimum exactly when |pull| <= here.
+// Coordinates arrive as doubles, so a point that should lie on a place (a weighted mean, an
+// iterate the pulls balance onto it) usually misses it by a few units in the last digit. Its
+// term w / d then outweighs every other place and the next steps only creep by rounding, so
+// within this share of the largest coordinate a place counts as lying on the point.
+constexpr long double CoincidenceTolerance = 1e-12L;
+
+long double coincidenceReach(const std::vector<Site>& sites)
+{
+    long double scale = 0.0L;
+    for (const Site& s : sites)
+        scale = std::max({ scale, std::fabs(s.x), std::fabs(s.y) });
+    return CoincidenceTolerance * scale;
+}
+
+// Kuhn's optimality test at point p: the places lying on p (no farther than reach) are weighed
+// together (here), the others pull with unit vectors times their weight (pull) and add w / d to
+// spread. For non-negative weights p is an optimum exactly when |pull| <= here.
 struct KuhnTest {
     long double here = 0.0L;
     long double pullX = 0.0L;
     long double pullY = 0.0L;
+    long double spread = 0.0L;
+    bool onPlace = false;
 
-    bool optimal() const { return std::sqrt(pullX * pullX + pullY * pullY) <= here; }
+    long double pull() const { return std::sqrt(pullX * pullX + pullY * pullY); }
+    bool optimal() const { return pull() <= here; }
 };
 
-KuhnTest kuhnAt(const std::vector<Site>& sites, long double px, long double py)
+KuhnTest kuhnAt(const std::vector<Site>& sites, long double px, long double py, long double reach)
 {
     KuhnTest k;
     for (const Site& s : sites) {
         long double d = distance(px, py, s);
-        if (d == 0.0L) {
+        if (d <= reach) {
             k.here += s.w;
+            k.onPlace = true;
             continue;
         }
         k.pullX += s.w * (s.x - px) / d;
         k.pullY += s.w * (s.y - py) / d;
+        k.spread += s.w / d;
     }
     return k;
 }
 
+struct HalfStep {
+    long double value;
+    bool onPlace = false; // a place lies on the starting point
+    bool optimal = false; // ... and passes Kuhn's test there: the coordinate stays
+};
+
 // One half-step of the iteration from (px, py) along X or along Y: the coordinate minus
 // sum w (coordinate - place) / d over sum w / d.
 //
-// When the point lies exactly on a place its term has d = 0. If the point passes Kuhn's test it
-// is the optimum and the coordinate stays (onOptimum is set). Otherwise the places on the point
-// are left out of this half-step's sums, which moves the point off them: their pull is not
-// enough to hold it there, so at least one of the two half-steps moves. A zero sum of weights
-// over distances leaves the coordinate as it is.
-long double halfStep(
-    const std::vector<Site>& sites, long double px, long double py, bool alongX, bool& onOptimum)
+// When the point lies on a place (d no more than reach) its term is left out. If the point
+// passes Kuhn's test it is the optimum and the coordinate stays. Otherwise the sums without
+// the places on the point give the value, which moves the point off them; the caller decides
+// whether that move is good enough. A zero sum of weights over distances leaves the coordinate
+// as it is.
+HalfStep halfStep(
+    const std::vector<Site>& sites, long double px, long double py, bool alongX, long double reach)
 {
     long double a = 0.0L;
     long double b = 0.0L;
@@ -75,7 +101,7 @@ long double halfStep(
         long double dx = px - s.x;
         long double dy = py - s.y;
         long double d = std::sqrt(dx * dx + dy * dy);
-        if (d == 0.0L) {
+        if (d <= reach) {
             onPlace = true;
             continue;
         }
@@ -83,13 +109,11 @@ long double halfStep(
         b += s.w / d;
     }
     long double current = alongX ? px : py;
-    if (onPlace && kuhnAt(sites, px, py).optimal()) {
-        onOptimum = true;
-        return current;
-    }
+    if (onPlace && kuhnAt(sites, px, py, reach).optimal())
+        return { current, true, true };
     if (b == 0.0L)
-        return current;
-    return current - a / b;
+        return { current, onPlace };
+    return { current - a / b, onPlace };
 }
 
 long double objective(const std::vector<Site>& sites, long double px, long double py)
@@ -98,6 +122,32 @@ long double objective(const std::vector<Site>& sites, long double px, long doubl
     for (const Site& s : sites)
         f += s.w * distance(px, py, s);
     return f;
+}
+
+struct Point {
+    long double x;
+    long double y;
+};
+
+// The point lies on a place that fails Kuhn's test: it leaves the place along the pull, by
+// Vardi and Zhang's length (|pull| - here) / spread, which lowers the weighted sum. Rounding
+// close to the optimum can spoil that, so the length is halved until the sum does go down;
+// when it never does, the place is as good as the optimum and there is nothing to return.
+std::optional<Point> stepOffPlace(
+    const std::vector<Site>& sites, long double px, long double py, long double reach)
+{
+    const KuhnTest k = kuhnAt(sites, px, py, reach);
+    const long double r = k.pull();
+    if (!(r > k.here) || !(k.spread > 0.0L))
+        return std::nullopt;
+    const long double f = objective(sites, px, py);
+    long double t = (r - k.here) / k.spread;
+    for (int halvings = 0; halvings < 64; ++halvings, t /= 2.0L) {
+        Point next { px + t * k.pullX / r, py + t * k.pullY / r };
+        if (objective(sites, next.x, next.y) < f)
+            return next;
+    }
+    return std::nullopt;
 }
 
 // The text of Edit47 or Edit48 as the run sees it. It is checked on every step, as the window
@@ -140,7 +190,7 @@ bool allWeightsNonNegative(const std::vector<Site>& sites)
 // The iteration has stopped near a place that is the optimum: the result becomes that place
 // exactly, as the iteration would only creep towards it. Only the nearest place is tried (the
 // first of equally near ones); with a negative weight the test says nothing and is skipped.
-void settleOnOptimalPlace(const std::vector<Site>& sites, CooperRun& run)
+void settleOnOptimalPlace(const std::vector<Site>& sites, long double reach, CooperRun& run)
 {
     if (sites.empty() || !allWeightsNonNegative(sites))
         return;
@@ -156,7 +206,7 @@ void settleOnOptimalPlace(const std::vector<Site>& sites, CooperRun& run)
         }
     }
     const Site& s = sites[nearest];
-    KuhnTest k = kuhnAt(sites, s.x, s.y);
+    KuhnTest k = kuhnAt(sites, s.x, s.y, reach);
     // A place of weight 0 is no better than any other point when every weight around is 0.
     if (!(k.here > 0.0L) || !k.optimal())
         return;
@@ -249,14 +299,37 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
     CheckedText correction(
         settings.correctionText, correctionUnits, BadCorrectionMessage, DefaultCorrectionText);
     startPoint(sites, settings.start, run);
+    const long double reach = coincidenceReach(sites);
 
     int j = 1;
     for (;;) {
+        const int m = j + 1;
         bool onOptimum = false;
         // X step from the point j, then the Y step from the new X and the old Y.
-        run.IterX[j + 1] = halfStep(sites, run.IterX[j], run.IterY[j], true, onOptimum);
-        run.IterY[j + 1] = halfStep(sites, run.IterX[j + 1], run.IterY[j], false, onOptimum);
-        const int m = j + 1;
+        const HalfStep stepX = halfStep(sites, run.IterX[j], run.IterY[j], true, reach);
+        if (stepX.onPlace && !stepX.optimal) {
+            // A step along one axis need not lead off the place downhill, so both coordinates
+            // leave it together; the entry lists them as the X and the Y move as usual.
+            if (std::optional<Point> off = stepOffPlace(sites, run.IterX[j], run.IterY[j], reach)) {
+                run.IterX[m] = off->x;
+                run.IterY[m] = off->y;
+            } else {
+                run.IterX[m] = run.IterX[j];
+                run.IterY[m] = run.IterY[j];
+                onOptimum = true;
+            }
+        } else {
+            run.IterX[m] = stepX.value;
+            const HalfStep stepY = halfStep(sites, run.IterX[m], run.IterY[j], false, reach);
+            onOptimum = stepX.optimal || stepY.optimal;
+            run.IterY[m] = stepY.value;
+            // Off a place along Y only when that is downhill; otherwise the point stays on it
+            // and the next step leaves it along the pull.
+            if (stepY.onPlace && !stepY.optimal
+                && !(objective(sites, run.IterX[m], stepY.value)
+                    < objective(sites, run.IterX[m], run.IterY[j])))
+                run.IterY[m] = run.IterY[j];
+        }
 
         const std::int64_t e = precision.units(run.report, run.report.precisionReset);
         run.precisionUnits = e;
@@ -285,6 +358,12 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
             break;
         }
         }
+        // A step that ends on a place failing Kuhn's test has not converged, however little it
+        // moved: the next step leaves the place.
+        if (stop && !onOptimum) {
+            const KuhnTest k = kuhnAt(sites, run.IterX[m], run.IterY[m], reach);
+            stop = !k.onPlace || k.optimal();
+        }
         // On an optimal place the step stays put, which every rule accepts anyway; say so
         // plainly rather than rely on it.
         if (stop || onOptimum) {
@@ -299,7 +378,7 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         j = m;
     }
 
-    settleOnOptimalPlace(sites, run);
+    settleOnOptimalPlace(sites, reach, run);
     return run;
 }
 

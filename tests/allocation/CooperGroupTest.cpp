@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -206,4 +207,39 @@ TEST(CooperGroups, OneCentreRunUsesTheWorkingCopyAndFillsTheState)
     PocitajCooper(s, CooperSettings {});
     EXPECT_EQ(s.IterX[1], 2.0L);
     EXPECT_EQ(s.IterY[1], 0.8L);
+}
+
+TEST(CooperGroups, AGroupWhoseMeanFallsOnAPlaceUpToRoundingStillReachesTheOptimum)
+{
+    // Members (0;2) and (0;-2) of 4, (0,7001;0) and (6,3009;0) of 1: the weighted mean is
+    // (7,0010 / 10; 0), the third member, missed only in the last digit of the doubles. It fails
+    // Kuhn's test (the heavy pair pulls back with 8 x 0,7001 / 2,119 = 2,64 against 1). By
+    // symmetry the optimum has Y = 0; left of the third member the sum is
+    // 8 sqrt(4 + x^2) + 7,001 - 2x, least at x = 2 / sqrt 15 with the value 4 sqrt 15 + 7,001.
+    const NamedPlace top { "Horné", 0, 2, 4 };
+    const NamedPlace bottom { "Dolné", 0, -2, 4 };
+    const NamedPlace near { "Blízke", 0.7001, 0, 1 };
+    const NamedPlace far { "Ďaleké", 6.3009, 0, 1 };
+    const long double minimum = 4.0L * std::sqrt(15.0L) + 7.001L;
+
+    CooperState s;
+    // The places outside the group would move the mean of a one-centre run.
+    setPlaces(s, { D, top, near, E, bottom, far });
+    setGroup(s, 1, { "Horné", "Blízke", "Dolné", "Ďaleké" });
+    for (StoppingRule rule :
+        { StoppingRule::AxisX, StoppingRule::AxisY, StoppingRule::BothAxes, StoppingRule::Objective }) {
+        SCOPED_TRACE(static_cast<int>(rule));
+        CooperReport rep
+            = PocitajCooperSkupiny(s, CooperSettings { StartPoint::Computed, rule, "0,0001", "1,0" });
+        EXPECT_EQ(rep.resultOnPlace, 0);
+        EXPECT_FALSE(rep.historyFull);
+        EXPECT_NEAR(static_cast<double>(s.GroupIterX[1]), 0.7001, 1e-12); // started on the member
+        const long double x = s.GroupIterX[s.FinalIter];
+        const long double y = s.GroupIterY[s.FinalIter];
+        long double f = 0.0L;
+        for (const NamedPlace& p : { top, bottom, near, far })
+            f += p.quantity * std::hypot(x - p.x, y - p.y);
+        EXPECT_LE(f - minimum, 1e-3L) << static_cast<double>(f);
+        EXPECT_GE(f - minimum, -1e-9L) << static_cast<double>(f);
+    }
 }

@@ -340,3 +340,89 @@ TEST(CooperSolver, WeightIsQuantityTimesPriceTimesFlexibility)
     EXPECT_EQ(cooperWeight(CooperPlace {}), 1.0L);
     EXPECT_EQ(cooperWeight(CooperPlace { 0, 0, 0.0, 7.0, 2 }), 0.0L);
 }
+
+namespace {
+
+// The weighted sum the solver minimises, written out again for the reference optima.
+long double weightedSum(const std::vector<CooperPlace>& places, long double x, long double y)
+{
+    long double f = 0.0L;
+    for (const CooperPlace& p : places) {
+        const long double w = static_cast<long double>(p.quantity) * p.price * p.flexibility;
+        f += w * std::hypot(x - p.x, y - p.y);
+    }
+    return f;
+}
+
+} // namespace
+
+TEST(CooperSolver, APointWithinRoundingOfAPlaceLeavesItUnlessThePlaceIsTheOptimum)
+{
+    // Decimal data whose weighted mean or first step falls on a place, but only up to the last
+    // digit of the doubles, so the point misses it by about 1e-16.
+    struct Case {
+        const char* name;
+        std::vector<CooperPlace> places;
+        StartPoint start;
+        long double minimum; // the least weighted sum, worked out apart from the solver
+        int optimalPlace; // the place that is the optimum, 0 when none is
+    };
+    // Brezno (-20;0) and Detva (20;0) of 12, Hrinová (0;62,5075) and Lučenec (0;2,5003) of 1: the
+    // mean is Lučenec. By symmetry the optimum has X = 0; below Lučenec the sum is
+    // 24 sqrt(400 + y^2) + 65,0078 - 2y, least where y / sqrt(400 + y^2) = 1/12, at y = 20/sqrt 143,
+    // where it is 40 sqrt 143 + 65,0078. Lučenec fails Kuhn's test (pull 2,98 - 1 > 1).
+    const std::vector<CooperPlace> towns { place(-20, 0, 12), place(20, 0, 12), place(0, 62.5075),
+        place(0, 2.5003) };
+    // Lučenec of 2 instead: the mean does not change ((62,5075 + 2,5003 q) / (25 + q)), and now
+    // the pull 1,98 is less than its weight, so Lučenec is the unique optimum.
+    std::vector<CooperPlace> heavyLucenec = towns;
+    heavyLucenec[3].quantity = 2;
+    const long double lucenecSum = 24.0L * std::hypot(20.0L, 2.5003L) + 60.0072L;
+    // The four places of the exact-landing test above scaled by 1,2345: from [0;0] the X step
+    // lands on P1 = (2,469;0) up to rounding (the pulls balance for any weight of P1), and P1
+    // fails Kuhn's test. P4 is the optimum: the unit vectors from it to the others sum to
+    // (-2,021;-1,458), of length 2,492 < 2,5.
+    const double s = 1.2345;
+    const std::vector<CooperPlace> scaled { place(2 * s, 0), place(0, 4 * s), place(0, -4 * s),
+        place(4 * s, 3 * s, 2.5) };
+    const long double p4 = std::hypot(2.0L, 3.0L) + std::hypot(4.0L, 1.0L) + std::hypot(4.0L, 7.0L);
+
+    const Case cases[] = {
+        { "mean on a place", towns, StartPoint::Computed, 40.0L * std::sqrt(143.0L) + 65.0078L, 0 },
+        { "mean on the optimal place", heavyLucenec, StartPoint::Computed, lucenecSum, 4 },
+        { "first step onto a place", scaled, StartPoint::Origin, 1.2345L * p4, 4 },
+    };
+    for (const Case& c : cases) {
+        for (StoppingRule rule :
+            { StoppingRule::AxisX, StoppingRule::AxisY, StoppingRule::BothAxes, StoppingRule::Objective }) {
+            SCOPED_TRACE(::testing::Message() << c.name << ", rule " << static_cast<int>(rule));
+            const CooperRun r = solveCooper(c.places, settings(c.start, rule, "0,0001"));
+            ASSERT_GE(r.FinalIter, 2);
+            EXPECT_FALSE(r.report.historyFull);
+            const long double x = r.IterX[r.FinalIter];
+            const long double y = r.IterY[r.FinalIter];
+            const long double f = weightedSum(c.places, x, y);
+            EXPECT_LE(f - c.minimum, 1e-3L) << static_cast<double>(f);
+            EXPECT_GE(f - c.minimum, -1e-9L) << static_cast<double>(f);
+            EXPECT_EQ(r.report.resultOnPlace, c.optimalPlace);
+            if (c.optimalPlace > 0) {
+                const CooperPlace& opt = c.places[static_cast<std::size_t>(c.optimalPlace - 1)];
+                EXPECT_EQ(x, static_cast<long double>(opt.x));
+                EXPECT_EQ(y, static_cast<long double>(opt.y));
+            }
+            // Every entry is an ordinary point of the listing, and none raises the sum.
+            for (int j = 2; j <= r.FinalIter; ++j) {
+                EXPECT_TRUE(std::isfinite(r.IterX[j]) && std::isfinite(r.IterY[j])) << "entry " << j;
+                EXPECT_LE(weightedSum(c.places, r.IterX[j], r.IterY[j]),
+                    weightedSum(c.places, r.IterX[j - 1], r.IterY[j - 1]) * (1.0L + 1e-15L))
+                    << "entry " << j;
+            }
+        }
+    }
+
+    // Started on the optimal place up to rounding, the run ends at once, set onto the place.
+    const CooperRun onOptimum
+        = solveCooper(heavyLucenec, settings(StartPoint::Computed, StoppingRule::BothAxes));
+    EXPECT_EQ(onOptimum.FinalIter, 2);
+    EXPECT_TRUE(onOptimum.report.movedOntoPlace);
+}
