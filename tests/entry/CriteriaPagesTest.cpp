@@ -18,17 +18,8 @@ using dorvan::test::ScriptedDialogs;
 using dorvan::test::u;
 
 // The criteria pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
-class CriteriaPages : public dorvan::test::EntryWindowFixture {
+class CriteriaPages : public dorvan::test::ThreePlacesFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
-        enterList({ { "Alfa", "0", "0" }, { "Beta", "4", "0" }, { "Gama", "0", "3" } });
-        ASSERT_EQ(project.State.NextPlace, 4);
-        showPage(1);
-        dialogs.shown.clear();
-    }
-
     bool tabShown(const char* sheet)
     {
         auto* pages = get<QTabWidget>("PageControl2");

@@ -17,19 +17,11 @@ using dorvan::test::ScriptedDialogs;
 using dorvan::test::u;
 
 // The relation pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
-class RelationPages : public dorvan::test::EntryWindowFixture {
+class RelationPages : public dorvan::test::ThreePlacesFixture {
 protected:
     RelationPages()
-        : EntryWindowFixture({ 1200, 800 })
+        : ThreePlacesFixture({ 1200, 800 })
     {
-    }
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
-        enterList({ { "Alfa", "0", "0" }, { "Beta", "4", "0" }, { "Gama", "0", "3" } });
-        ASSERT_EQ(project.State.NextPlace, 4);
-        showPage(1);
-        dialogs.shown.clear();
     }
 
     // Shows a page of the criteria and clicks a line of one of its lists.

@@ -183,4 +183,21 @@ private:
     QSize size_;
 };
 
+// The criteria page over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
+class ThreePlacesFixture : public EntryWindowFixture {
+protected:
+    explicit ThreePlacesFixture(QSize size = {})
+        : EntryWindowFixture(size)
+    {
+    }
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
+        enterList({ { "Alfa", "0", "0" }, { "Beta", "4", "0" }, { "Gama", "0", "3" } });
+        ASSERT_EQ(project.State.NextPlace, 4);
+        showPage(1);
+        dialogs.shown.clear();
+    }
+};
+
 } // namespace dorvan::test
