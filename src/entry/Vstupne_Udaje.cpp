@@ -2,7 +2,11 @@
 
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
+#include "entry/EntryGroupsSheet.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryPicturePage.h"
+#include "entry/EntryRelationSheets.h"
+#include "entry/EntrySettingsSheet.h"
 #include "project/Project.h"
 
 #include <QCheckBox>
@@ -27,6 +31,7 @@ TVstupUdajov::TVstupUdajov(
     , dialogs_(dialogs)
     , host_(host)
     , placeEntry_(project)
+    , context_ { project, dialogs, host, placeEntry_, *this, closing_ }
 {
     setObjectName("VstupUdajov");
     setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
@@ -45,16 +50,16 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
     if (dorvan::has(what, ProjectChange::DataMode))
         showDataPage(project_.State.PictureMode);
     if (dorvan::has(what, ProjectChange::Settings))
-        showSettings();
+        settings_->showSettings();
     if (dorvan::has(what, ProjectChange::Coordinates))
-        showPictureCoordinates();
+        picture_->showPictureCoordinates();
 }
 
 void TVstupUdajov::showDataPage(bool pictureMode)
 {
     PageControl1->setTabVisible(PageControl1->indexOf(List1), !pictureMode);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet19), pictureMode);
-    PageControl1->setCurrentWidget(pictureMode ? TabSheet19 : List1);
+    PageControl1->setTabVisible(PageControl1->indexOf(picture_), pictureMode);
+    PageControl1->setCurrentWidget(pictureMode ? picture_ : List1);
     if (!pictureMode && Edit1->isEnabled())
         Edit1->setFocus();
 }
@@ -64,8 +69,12 @@ void TVstupUdajov::showDataPage(bool pictureMode)
 // not reach the handlers that keep the project up to date.
 TVstupUdajov::~TVstupUdajov()
 {
+    *closing_ = true;
+    const QObject* const receivers[] = { this, settings_, groups_, picture_, relations_ };
     for (QObject* child : findChildren<QObject*>())
-        child->disconnect(this);
+        for (const QObject* receiver : receivers)
+            if (receiver != nullptr)
+                child->disconnect(receiver);
 }
 
 void TVstupUdajov::buildPages()
@@ -98,10 +107,8 @@ void TVstupUdajov::buildPages()
     PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
     List4->setStatusTip(PageControl1->tabToolTip(3));
 
-    TabSheet19 = new QWidget;
-    TabSheet19->setObjectName("TabSheet19");
-    buildPicturePage(TabSheet19);
-    PageControl1->addTab(TabSheet19, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
+    picture_ = new entry::PicturePage(context_);
+    PageControl1->addTab(picture_, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
 
     // Until the first list of places is complete only the entry pages can be used.
     PageControl1->setTabEnabled(1, false);
@@ -123,12 +130,10 @@ QWidget* TVstupUdajov::buildCriteriaPage()
     l->setObjectName("l");
     buildCriterionBoxes(new QVBoxLayout(l));
     left->addWidget(l, 1);
-    CheckBox16 = new QCheckBox(QString::fromUtf8("Nastavenie premenných DORVAN"));
-    CheckBox16->setObjectName("CheckBox16");
-    CheckBox17 = new QCheckBox(QString::fromUtf8("Definovanie distribučných skupín - DORVAN"));
-    CheckBox17->setObjectName("CheckBox17");
-    left->addWidget(CheckBox16);
-    left->addWidget(CheckBox17);
+    settings_ = new entry::SettingsSheet(context_);
+    groups_ = new entry::GroupsSheet(context_);
+    left->addWidget(settings_->switchBox());
+    left->addWidget(groups_->switchBox());
     row->addLayout(left);
 
     // Right: the pages of the ticked criteria.
@@ -144,24 +149,13 @@ QWidget* TVstupUdajov::buildCriteriaPage()
     row->addWidget(GroupBox1, 1);
 
     buildCriterionSheets();
-    buildRelationSheets();
-    TabSheet14 = buildSettingsSheet();
-    PageControl2->addTab(TabSheet14, QString::fromUtf8("DORVAN nastavenia"));
-    TabSheet15 = buildGroupsSheet();
-    PageControl2->addTab(TabSheet15, QString::fromUtf8("Distribučné skupiny - Cooper"));
+    relations_ = new entry::RelationSheets(
+        context_, { criterionSheet_[3], criterionSheet_[6], criterionSheet_[7], criterionSheet_[10] }, page);
+    PageControl2->addTab(settings_, QString::fromUtf8("DORVAN nastavenia"));
+    PageControl2->addTab(groups_, QString::fromUtf8("Distribučné skupiny - Cooper"));
     for (int i = 0; i < PageControl2->count(); ++i)
         PageControl2->setTabVisible(i, false);
     GroupBox1->setVisible(false);
-
-    // The project learns of a box before its handler runs, which may ask for a new result.
-    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
-        project_.Choices.SettingsOn = on;
-        CheckBox16Click(on);
-    });
-    connect(CheckBox17, &QCheckBox::toggled, this, [this](bool on) {
-        project_.Choices.Ticked[dorvan::CritGroups] = on;
-        CheckBox17Click();
-    });
     return page;
 }
 
@@ -207,6 +201,22 @@ void TVstupUdajov::showCriterionPage(QWidget* sheet, bool show)
     }
 }
 
+void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
+{
+    PageControl2->setCurrentWidget(sheet);
+}
+
+void TVstupUdajov::refreshCriterion(int number)
+{
+    runCriterionUpdate(number);
+}
+
+bool TVstupUdajov::pictureTabVisible() const
+{
+    const int index = PageControl1 != nullptr ? PageControl1->indexOf(picture_) : -1;
+    return index >= 0 && PageControl1->isTabVisible(index);
+}
+
 void TVstupUdajov::valuesChanged()
 {
     host_.entryValuesChanged();
@@ -220,15 +230,12 @@ void TVstupUdajov::rerunIfCooperOpen()
 
 QString TVstupUdajov::formatNumber(double v) const
 {
-    std::string separator = QLocale().decimalPoint().toStdString();
-    return QString::fromStdString(dorvan::formatDecimal4(v, separator));
+    return entry::formatNumber(v);
 }
 
 void TVstupUdajov::setFieldColour(QWidget* w, const QColor& c)
 {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, c);
-    w->setPalette(p);
+    entry::setFieldColour(w, c);
 }
 
 void TVstupUdajov::closeEvent(QCloseEvent* event)
@@ -298,8 +305,53 @@ void TVstupUdajov::replayCriteria()
 
 void TVstupUdajov::switchSettingsOn()
 {
-    CheckBox16->setChecked(true);
-    ClickCheckBox16();
+    settings_->switchOn();
+    settings_->ClickCheckBox16();
+}
+
+void TVstupUdajov::showProjectPicture()
+{
+    // The window's boxes take their sizes before the page fits the picture into its own.
+    if (project_.MapPicture.empty())
+        return;
+    if (layout() != nullptr)
+        layout()->activate();
+    picture_->showProjectPicture();
+}
+
+void TVstupUdajov::ClickCheckBox17()
+{
+    groups_->ClickCheckBox17();
+}
+
+void TVstupUdajov::SelektujSkupiny()
+{
+    groups_->SelektujSkupiny();
+}
+
+void TVstupUdajov::ClickCheckBox16()
+{
+    settings_->ClickCheckBox16();
+}
+
+dorvan::StoppingRule TVstupUdajov::stoppingRule() const
+{
+    return project_.Choices.Settings.rule;
+}
+
+dorvan::StartPoint TVstupUdajov::startPoint() const
+{
+    return project_.Choices.Settings.start;
+}
+
+QString TVstupUdajov::precisionText() const
+{
+    return QString::fromStdString(project_.Choices.Settings.precisionText);
+}
+
+QString TVstupUdajov::correctionText() const
+{
+    return QString::fromStdString(project_.Choices.Settings.correctionText);
 }
 
 bool TVstupUdajov::criterionTicked(dorvan::Criterion c) const

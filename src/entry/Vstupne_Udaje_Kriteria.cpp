@@ -7,6 +7,7 @@
 #include "common/UserDialogs.h"
 #include "entry/CriterionValues.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryRelationSheets.h"
 #include "entry/PlaceList.h"
 #include "project/Project.h"
 
@@ -457,7 +458,7 @@ void TVstupUdajov::criterionBoxClicked(int number)
     valuesChanged();
     // The three criteria that weigh the places change the allocation.
     if ((number == 1 || number == 2 || number == 14) && project_.State.CooperWindowOpen
-        && CheckBox16->isChecked())
+        && project_.Choices.SettingsOn)
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
@@ -588,25 +589,25 @@ void TVstupUdajov::ClickCheckBox14()
 void TVstupUdajov::ClickCheckBox3()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 3);
-    setDistanceEntry();
+    relations_->setDistanceEntry();
 }
 
 void TVstupUdajov::ClickCheckBox6()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 6);
-    setCentrePage();
+    relations_->setCentrePage();
 }
 
 void TVstupUdajov::ClickCheckBox7()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 7);
-    setDepotPage();
+    relations_->setDepotPage();
 }
 
 void TVstupUdajov::ClickCheckBox10()
 {
     criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 10);
-    setPriorityPage();
+    relations_->setPriorityPage();
 }
 
 void TVstupUdajov::ClickCheckBox4()
@@ -751,7 +752,7 @@ void TVstupUdajov::valueGridEvent(int kind)
     if (!valueGrid_[static_cast<std::size_t>(kind)]->isEnabled())
         return;
     commitValueGrid(kind);
-    if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
+    if (project_.State.CooperWindowOpen && project_.Choices.SettingsOn)
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 

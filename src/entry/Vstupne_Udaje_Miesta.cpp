@@ -6,6 +6,7 @@
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "entry/EntryHost.h"
+#include "entry/EntrySettingsSheet.h"
 #include "entry/PlaceEntry.h"
 #include "entry/PlaceList.h"
 #include "project/Project.h"
@@ -399,7 +400,7 @@ void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
 {
     host_.entryLastPlaceEntered();
     if (completion.tickSettings)
-        CheckBox16->setChecked(true);
+        settings_->switchOn();
     else
         warnText(completion.message);
 }
@@ -498,7 +499,7 @@ void TVstupUdajov::StringGrid6Event()
     if (StringGrid6->isHidden())
         return;
     SelectCellStringGrid6();
-    if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
+    if (project_.State.CooperWindowOpen && project_.Choices.SettingsOn)
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
