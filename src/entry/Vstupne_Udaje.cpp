@@ -2,10 +2,10 @@
 
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
+#include "entry/EntryCriteriaPage.h"
 #include "entry/EntryGroupsSheet.h"
 #include "entry/EntryHost.h"
 #include "entry/EntryPicturePage.h"
-#include "entry/EntryRelationSheets.h"
 #include "entry/EntrySettingsSheet.h"
 #include "project/Project.h"
 
@@ -50,7 +50,7 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
     if (dorvan::has(what, ProjectChange::DataMode))
         showDataPage(project_.State.PictureMode);
     if (dorvan::has(what, ProjectChange::Settings))
-        settings_->showSettings();
+        criteria_->settings()->showSettings();
     if (dorvan::has(what, ProjectChange::Coordinates))
         picture_->showPictureCoordinates();
 }
@@ -70,7 +70,10 @@ void TVstupUdajov::showDataPage(bool pictureMode)
 TVstupUdajov::~TVstupUdajov()
 {
     *closing_ = true;
-    const QObject* const receivers[] = { this, settings_, groups_, picture_, relations_ };
+    std::vector<const QObject*> receivers { this, picture_ };
+    if (criteria_ != nullptr)
+        for (const QObject* part : criteria_->parts())
+            receivers.push_back(part);
     for (QObject* child : findChildren<QObject*>())
         for (const QObject* receiver : receivers)
             if (receiver != nullptr)
@@ -92,10 +95,10 @@ void TVstupUdajov::buildPages()
     PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
     List1->setStatusTip(PageControl1->tabToolTip(0));
 
-    List2 = buildCriteriaPage();
-    PageControl1->addTab(List2, QString::fromUtf8("Definovanie kritérií"));
+    criteria_ = new entry::CriteriaPage(context_);
+    PageControl1->addTab(criteria_, QString::fromUtf8("Definovanie kritérií"));
     PageControl1->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
-    List2->setStatusTip(PageControl1->tabToolTip(1));
+    criteria_->setStatusTip(PageControl1->tabToolTip(1));
 
     List3 = buildRoutePage();
     PageControl1->addTab(List3, QString());
@@ -116,47 +119,6 @@ void TVstupUdajov::buildPages()
     PageControl1->setTabVisible(2, false);
     PageControl1->setTabEnabled(3, false);
     PageControl1->setCurrentIndex(0);
-}
-
-QWidget* TVstupUdajov::buildCriteriaPage()
-{
-    auto* page = new QWidget;
-    page->setObjectName("List2");
-    auto* row = new QHBoxLayout(page);
-
-    // Left: the criterion check boxes, with the two allocation boxes at the foot.
-    auto* left = new QVBoxLayout;
-    auto* l = new QGroupBox(QString::fromUtf8(" Výber kritérií ktoré treba zohľadňovať "));
-    l->setObjectName("l");
-    buildCriterionBoxes(new QVBoxLayout(l));
-    left->addWidget(l, 1);
-    settings_ = new entry::SettingsSheet(context_);
-    groups_ = new entry::GroupsSheet(context_);
-    left->addWidget(settings_->switchBox());
-    left->addWidget(groups_->switchBox());
-    row->addLayout(left);
-
-    // Right: the pages of the ticked criteria.
-    GroupBox1 = new QGroupBox(QString::fromUtf8(" Naplnenie vstupných údajov pre zohľadňované kritériá "));
-    GroupBox1->setObjectName("GroupBox1");
-    auto* box = new QVBoxLayout(GroupBox1);
-    auto* Label19 = new QLabel(QString::fromUtf8("Súčasná hodnota"));
-    Label19->setObjectName("Label19");
-    box->addWidget(Label19, 0, Qt::AlignRight);
-    PageControl2 = new QTabWidget;
-    PageControl2->setObjectName("PageControl2");
-    box->addWidget(PageControl2, 1);
-    row->addWidget(GroupBox1, 1);
-
-    buildCriterionSheets();
-    relations_ = new entry::RelationSheets(
-        context_, { criterionSheet_[3], criterionSheet_[6], criterionSheet_[7], criterionSheet_[10] }, page);
-    PageControl2->addTab(settings_, QString::fromUtf8("DORVAN nastavenia"));
-    PageControl2->addTab(groups_, QString::fromUtf8("Distribučné skupiny - Cooper"));
-    for (int i = 0; i < PageControl2->count(); ++i)
-        PageControl2->setTabVisible(i, false);
-    GroupBox1->setVisible(false);
-    return page;
 }
 
 // The route description page is kept hidden; its controls do nothing.
@@ -181,34 +143,96 @@ QWidget* TVstupUdajov::buildRoutePage()
 
 void TVstupUdajov::showCriterionPage(QWidget* sheet, bool show)
 {
-    int index = PageControl2->indexOf(sheet);
-    if (index < 0)
-        return;
-    auto& open = project_.State.OpenCriterionPages;
-    if (show) {
-        GroupBox1->setVisible(true);
-        if (!PageControl2->isTabVisible(index)) {
-            PageControl2->setTabVisible(index, true);
-            ++open;
-        }
-    } else {
-        if (PageControl2->isTabVisible(index)) {
-            PageControl2->setTabVisible(index, false);
-            open = std::max(0, open - 1);
-        }
-        if (open == 0)
-            GroupBox1->setVisible(false);
-    }
+    criteria_->showCriterionPage(sheet, show);
 }
 
 void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
 {
-    PageControl2->setCurrentWidget(sheet);
+    criteria_->setCurrentCriterionPage(sheet);
 }
 
 void TVstupUdajov::refreshCriterion(int number)
 {
-    runCriterionUpdate(number);
+    criteria_->runCriterionUpdate(number);
+}
+
+void TVstupUdajov::rebuildPlaceValuePages()
+{
+    criteria_->rebuildPlaceValuePages();
+}
+
+// The routines other code calls on the criteria page.
+void TVstupUdajov::ClickCheckBox1()
+{
+    criteria_->runCriterionUpdate(1);
+}
+void TVstupUdajov::ClickCheckBox2()
+{
+    criteria_->runCriterionUpdate(2);
+}
+void TVstupUdajov::ClickCheckBox3()
+{
+    criteria_->runCriterionUpdate(3);
+}
+void TVstupUdajov::ClickCheckBox4()
+{
+    criteria_->runCriterionUpdate(4);
+}
+void TVstupUdajov::ClickCheckBox5()
+{
+    criteria_->runCriterionUpdate(5);
+}
+void TVstupUdajov::ClickCheckBox6()
+{
+    criteria_->runCriterionUpdate(6);
+}
+void TVstupUdajov::ClickCheckBox7()
+{
+    criteria_->runCriterionUpdate(7);
+}
+void TVstupUdajov::ClickCheckBox8()
+{
+    criteria_->runCriterionUpdate(8);
+}
+void TVstupUdajov::ClickCheckBox9()
+{
+    criteria_->runCriterionUpdate(9);
+}
+void TVstupUdajov::ClickCheckBox10()
+{
+    criteria_->runCriterionUpdate(10);
+}
+void TVstupUdajov::ClickCheckBox11()
+{
+    criteria_->runCriterionUpdate(11);
+}
+void TVstupUdajov::ClickCheckBox12()
+{
+    criteria_->runCriterionUpdate(12);
+}
+void TVstupUdajov::ClickCheckBox13()
+{
+    criteria_->runCriterionUpdate(13);
+}
+void TVstupUdajov::ClickCheckBox14()
+{
+    criteria_->runCriterionUpdate(14);
+}
+void TVstupUdajov::ClickCheckBox15()
+{
+    criteria_->runCriterionUpdate(15);
+}
+void TVstupUdajov::SelectCellStringGrid8()
+{
+    criteria_->commitValueGrid(0);
+}
+void TVstupUdajov::SelectCellStringGrid9()
+{
+    criteria_->commitValueGrid(1);
+}
+void TVstupUdajov::SelectCellStringGrid10()
+{
+    criteria_->commitValueGrid(2);
 }
 
 bool TVstupUdajov::pictureTabVisible() const
@@ -281,32 +305,19 @@ bool TVstupUdajov::VstupUdajeZatvor()
 
 void TVstupUdajov::enableProjectPages()
 {
-    for (QWidget* page : { List2, List3, List4 })
+    for (QWidget* page : { static_cast<QWidget*>(criteria_), List3, List4 })
         PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
 }
 
 void TVstupUdajov::replayCriteria()
 {
-    const auto& on = project_.Record.CriterionOn;
-    for (int b = 0; b < dorvan::CriterionCount; ++b) {
-        // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
-        const QString name = QStringLiteral("CheckBox%1").arg(b == dorvan::CritGroups ? 17 : b + 1);
-        auto* box = findChild<QCheckBox*>(name);
-        if (box == nullptr)
-            continue;
-        const bool ticked = on[static_cast<std::size_t>(b)] == 1;
-        box->setChecked(ticked); // a change runs the click handler as a user's click does
-        if (!ticked)
-            continue;
-        runCriterionUpdate(b == dorvan::CritGroups ? 17 : b + 1);
-        GroupBox1->setVisible(true);
-    }
+    criteria_->replayCriteria();
 }
 
 void TVstupUdajov::switchSettingsOn()
 {
-    settings_->switchOn();
-    settings_->ClickCheckBox16();
+    criteria_->settings()->switchOn();
+    criteria_->settings()->ClickCheckBox16();
 }
 
 void TVstupUdajov::showProjectPicture()
@@ -321,17 +332,17 @@ void TVstupUdajov::showProjectPicture()
 
 void TVstupUdajov::ClickCheckBox17()
 {
-    groups_->ClickCheckBox17();
+    criteria_->groups()->ClickCheckBox17();
 }
 
 void TVstupUdajov::SelektujSkupiny()
 {
-    groups_->SelektujSkupiny();
+    criteria_->groups()->SelektujSkupiny();
 }
 
 void TVstupUdajov::ClickCheckBox16()
 {
-    settings_->ClickCheckBox16();
+    criteria_->settings()->ClickCheckBox16();
 }
 
 dorvan::StoppingRule TVstupUdajov::stoppingRule() const

@@ -29,10 +29,8 @@ class QTabWidget;
 class QTableWidget;
 class QScrollBar;
 namespace entry {
-class GroupsSheet;
+class CriteriaPage;
 class PicturePage;
-class RelationSheets;
-class SettingsSheet;
 } // namespace entry
 namespace dorvan {
 class UserDialogs;
@@ -123,7 +121,6 @@ protected:
 private:
     // Vstupne_Udaje.cpp
     void buildPages();
-    QWidget* buildCriteriaPage();
     QWidget* buildRoutePage();
     bool VstupUdajeZatvor();
     // From the model: the project changed.
@@ -161,22 +158,6 @@ private:
     void StringGrid6Delete();
     int enteredPlaces() const;
 
-    // Vstupne_Udaje_Kriteria.cpp
-    void buildCriterionBoxes(QLayout* boxes);
-    void buildCriterionSheets();
-    void criterionBoxClicked(int number);
-    void runCriterionUpdate(int number);
-    void criterionPageOff(int number);
-    void fillValueGrid(int kind);
-    void commitValueGrid(int kind);
-    void valueGridEvent(int kind);
-    void setRouteEntry(bool routeLength);
-    void routeEntryOk(bool routeLength, bool change);
-    void routeAllowChange(bool routeLength);
-    void siteValuesPage(bool loadTimes);
-    void singleValueOk(int entry);
-    void singleValuePage(int number);
-
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
     EntryHost& host_;
@@ -186,7 +167,7 @@ private:
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* List1 = nullptr;
-    QWidget* List2 = nullptr;
+    entry::CriteriaPage* criteria_ = nullptr; // List2
     QWidget* List3 = nullptr;
     QWidget* List4 = nullptr;
     entry::PicturePage* picture_ = nullptr; // TabSheet19
@@ -209,20 +190,4 @@ private:
     // The rules of typed and clicked place entry, and what an addition started from.
     dorvan::PlaceEntry placeEntry_;
     EntryContext context_;
-
-    // Criteria page frame
-    QGroupBox* GroupBox1 = nullptr;
-    QTabWidget* PageControl2 = nullptr;
-
-    // Criterion pages: CheckBox1..CheckBox15 by number (slot 0 unused), their pages, and the
-    // quantity, price and frequency grids (StringGrid8, StringGrid9, StringGrid10).
-    std::array<QCheckBox*, 16> criterionBox_ {};
-    std::array<QWidget*, 16> criterionSheet_ {};
-    std::array<QTableWidget*, 3> valueGrid_ {};
-
-    entry::SettingsSheet* settings_ = nullptr; // TabSheet14
-
-    entry::GroupsSheet* groups_ = nullptr; // TabSheet15
-
-    entry::RelationSheets* relations_ = nullptr; // TabSheet3, TabSheet6, TabSheet7, TabSheet10
 };

@@ -5,6 +5,7 @@
 #include "common/CodePage.h"
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
+#include "entry/EntryCriteriaPage.h"
 #include "entry/EntryHost.h"
 #include "entry/EntrySettingsSheet.h"
 #include "entry/PlaceEntry.h"
@@ -400,7 +401,7 @@ void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
 {
     host_.entryLastPlaceEntered();
     if (completion.tickSettings)
-        settings_->switchOn();
+        criteria_->settings()->switchOn();
     else
         warnText(completion.message);
 }
@@ -480,18 +481,6 @@ void TVstupUdajov::FillPlaceGrid()
     layOutPlaceGrid(n + 1);
     for (int row = 1; row <= n; ++row)
         fillPlaceRow(row);
-}
-
-// The quantity, price and flexibility pages list the places too; those that are ticked are
-// rebuilt whenever the list changes.
-void TVstupUdajov::rebuildPlaceValuePages()
-{
-    if (criterionBox_[1]->isChecked())
-        ClickCheckBox1();
-    if (criterionBox_[2]->isChecked())
-        ClickCheckBox2();
-    if (criterionBox_[14]->isChecked())
-        ClickCheckBox14();
 }
 
 void TVstupUdajov::StringGrid6Event()
