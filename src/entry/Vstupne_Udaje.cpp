@@ -6,6 +6,7 @@
 #include "entry/EntryGroupsSheet.h"
 #include "entry/EntryHost.h"
 #include "entry/EntryPicturePage.h"
+#include "entry/EntryPlacesPage.h"
 #include "entry/EntrySettingsSheet.h"
 #include "project/Project.h"
 
@@ -57,11 +58,11 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
 
 void TVstupUdajov::showDataPage(bool pictureMode)
 {
-    PageControl1->setTabVisible(PageControl1->indexOf(List1), !pictureMode);
+    PageControl1->setTabVisible(PageControl1->indexOf(places_), !pictureMode);
     PageControl1->setTabVisible(PageControl1->indexOf(picture_), pictureMode);
-    PageControl1->setCurrentWidget(pictureMode ? picture_ : List1);
-    if (!pictureMode && Edit1->isEnabled())
-        Edit1->setFocus();
+    PageControl1->setCurrentWidget(pictureMode ? static_cast<QWidget*>(picture_) : places_);
+    if (!pictureMode)
+        places_->focusCountField();
 }
 
 // Nothing here may touch the project: at program end the main window's members go before
@@ -70,7 +71,7 @@ void TVstupUdajov::showDataPage(bool pictureMode)
 TVstupUdajov::~TVstupUdajov()
 {
     *closing_ = true;
-    std::vector<const QObject*> receivers { this, picture_ };
+    std::vector<const QObject*> receivers { this, places_, picture_ };
     if (criteria_ != nullptr)
         for (const QObject* part : criteria_->parts())
             receivers.push_back(part);
@@ -90,10 +91,10 @@ void TVstupUdajov::buildPages()
     layout->addWidget(PageControl1);
 
     // A page's hint is its tab's tooltip and, for the status bar, the status tip of the page.
-    List1 = buildPlacePage();
-    PageControl1->addTab(List1, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
+    places_ = new entry::PlacesPage(context_);
+    PageControl1->addTab(places_, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
     PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
-    List1->setStatusTip(PageControl1->tabToolTip(0));
+    places_->setStatusTip(PageControl1->tabToolTip(0));
 
     criteria_ = new entry::CriteriaPage(context_);
     PageControl1->addTab(criteria_, QString::fromUtf8("Definovanie kritérií"));
@@ -154,6 +155,35 @@ void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
 void TVstupUdajov::refreshCriterion(int number)
 {
     criteria_->runCriterionUpdate(number);
+}
+
+void TVstupUdajov::refillPlaceRows()
+{
+    places_->refillPlaceRows();
+}
+
+void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
+{
+    host_.entryLastPlaceEntered();
+    if (completion.tickSettings)
+        criteria_->settings()->switchOn();
+    else
+        dialogs_.warn(this, entry::text(completion.message));
+}
+
+void TVstupUdajov::SelectCellStringGrid6()
+{
+    places_->SelectCellStringGrid6();
+}
+
+void TVstupUdajov::FillPlaceGrid()
+{
+    places_->FillPlaceGrid();
+}
+
+void TVstupUdajov::showAddPlacesPrompt()
+{
+    places_->showAddPlacesPrompt();
 }
 
 void TVstupUdajov::rebuildPlaceValuePages()

@@ -31,6 +31,7 @@ class QScrollBar;
 namespace entry {
 class CriteriaPage;
 class PicturePage;
+class PlacesPage;
 } // namespace entry
 namespace dorvan {
 class UserDialogs;
@@ -43,10 +44,15 @@ class UserDialogs;
 // to the project's observers. The main window hears of its effects on the project commands
 // through EntryHost.
 //
-// The window is split over files by page: Vstupne_Udaje.cpp (frame, pages, closing),
-// Vstupne_Udaje_Miesta.cpp (places), Vstupne_Udaje_Nastavenie.cpp (iteration settings),
-// Vstupne_Udaje_Skupiny.cpp (distribution groups), Vstupne_Udaje_Obrazok.cpp (picture page),
-// Vstupne_Udaje_Vzdialenosti.cpp (distances, centre, depots, priorities).
+// Each page is a class of its own holding its controls: PlacesPage (List1,
+// Vstupne_Udaje_Miesta.cpp), CriteriaPage (List2 with the criterion boxes and value sheets,
+// Vstupne_Udaje_Kriteria.cpp) with its parts RelationSheets (distances, centre, depots,
+// priorities, Vstupne_Udaje_Vzdialenosti.cpp), SettingsSheet (TabSheet14,
+// Vstupne_Udaje_Nastavenie.cpp) and GroupsSheet (TabSheet15, Vstupne_Udaje_Skupiny.cpp), and
+// PicturePage (TabSheet19, Vstupne_Udaje_Obrazok.cpp). The overview List4 is still empty. The
+// pages reach each other only through EntryPages, which this window implements; the window
+// (Vstupne_Udaje.cpp) builds PageControl1, owns closing, hands each project change to the page
+// concerned and keeps the routines other code calls as forwards to the pages.
 class TVstupUdajov : public QWidget, private EntryPages {
     Q_OBJECT
 public:
@@ -61,7 +67,7 @@ public:
     QString correctionText() const; // Edit48, checked by the run
 
     // --- Routines other windows call ---
-    // Bring the page of a criterion in line with its check box (Vstupne_Udaje_Kriteria.cpp).
+    // Bring the page of a criterion in line with its check box.
     void ClickCheckBox1();
     void ClickCheckBox2();
     void ClickCheckBox3();
@@ -116,7 +122,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Vstupne_Udaje.cpp
@@ -139,25 +144,6 @@ private:
     QString formatNumber(double v) const;
     static void setFieldColour(QWidget* w, const QColor& c);
 
-    // Vstupne_Udaje_Miesta.cpp
-    QWidget* buildPlacePage();
-    void ClickOKButton2();
-    void OKButton3Click();
-    void ClickOKButton3();
-    // The last typed place is in: the entry boxes go off and the count field asks for more.
-    void closeTypedEntry(const dorvan::ListCompletion& completion);
-    void Edit2Enter();
-    void Edit3Enter();
-    // The captions of the entry boxes for place n (0: at rest).
-    void setEntryCaptions(int place);
-    void warnText(std::string_view utf8);
-    void warnAndRetype(QLineEdit* edit, std::string_view message);
-    void layOutPlaceGrid(int rowCount);
-    void fillPlaceRow(int row);
-    void StringGrid6Event();
-    void StringGrid6Delete();
-    int enteredPlaces() const;
-
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
     EntryHost& host_;
@@ -166,27 +152,12 @@ private:
     std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);
 
     QTabWidget* PageControl1 = nullptr;
-    QWidget* List1 = nullptr;
+    entry::PlacesPage* places_ = nullptr; // List1
     entry::CriteriaPage* criteria_ = nullptr; // List2
     QWidget* List3 = nullptr;
     QWidget* List4 = nullptr;
     entry::PicturePage* picture_ = nullptr; // TabSheet19
 
-    // Places
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* OKButton2 = nullptr;
-    QGroupBox* VstupGroupBox1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QPushButton* OKButton3 = nullptr;
-    QGroupBox* GroupBox53 = nullptr;
-    QTableWidget* StringGrid6 = nullptr;
-    bool gridEditorOpen_ = false; // a cell editor of StringGrid6 is open
     // The rules of typed and clicked place entry, and what an addition started from.
     dorvan::PlaceEntry placeEntry_;
     EntryContext context_;
