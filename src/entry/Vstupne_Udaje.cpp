@@ -2,7 +2,12 @@
 
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
+#include "entry/EntryCriteriaPage.h"
+#include "entry/EntryGroupsSheet.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryPicturePage.h"
+#include "entry/EntryPlacesPage.h"
+#include "entry/EntrySettingsSheet.h"
 #include "project/Project.h"
 
 #include <QCheckBox>
@@ -27,6 +32,7 @@ TVstupUdajov::TVstupUdajov(
     , dialogs_(dialogs)
     , host_(host)
     , placeEntry_(project)
+    , context_ { project, dialogs, host, placeEntry_, *this, closing_ }
 {
     setObjectName("VstupUdajov");
     setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
@@ -45,18 +51,18 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
     if (dorvan::has(what, ProjectChange::DataMode))
         showDataPage(project_.State.PictureMode);
     if (dorvan::has(what, ProjectChange::Settings))
-        showSettings();
+        criteria_->settings()->showSettings();
     if (dorvan::has(what, ProjectChange::Coordinates))
-        showPictureCoordinates();
+        picture_->showPictureCoordinates();
 }
 
 void TVstupUdajov::showDataPage(bool pictureMode)
 {
-    PageControl1->setTabVisible(PageControl1->indexOf(List1), !pictureMode);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet19), pictureMode);
-    PageControl1->setCurrentWidget(pictureMode ? TabSheet19 : List1);
-    if (!pictureMode && Edit1->isEnabled())
-        Edit1->setFocus();
+    PageControl1->setTabVisible(PageControl1->indexOf(places_), !pictureMode);
+    PageControl1->setTabVisible(PageControl1->indexOf(picture_), pictureMode);
+    PageControl1->setCurrentWidget(pictureMode ? static_cast<QWidget*>(picture_) : places_);
+    if (!pictureMode)
+        places_->focusCountField();
 }
 
 // Nothing here may touch the project: at program end the main window's members go before
@@ -64,8 +70,15 @@ void TVstupUdajov::showDataPage(bool pictureMode)
 // not reach the handlers that keep the project up to date.
 TVstupUdajov::~TVstupUdajov()
 {
+    *closing_ = true;
+    std::vector<const QObject*> receivers { this, places_, picture_ };
+    if (criteria_ != nullptr)
+        for (const QObject* part : criteria_->parts())
+            receivers.push_back(part);
     for (QObject* child : findChildren<QObject*>())
-        child->disconnect(this);
+        for (const QObject* receiver : receivers)
+            if (receiver != nullptr)
+                child->disconnect(receiver);
 }
 
 void TVstupUdajov::buildPages()
@@ -78,15 +91,15 @@ void TVstupUdajov::buildPages()
     layout->addWidget(PageControl1);
 
     // A page's hint is its tab's tooltip and, for the status bar, the status tip of the page.
-    List1 = buildPlacePage();
-    PageControl1->addTab(List1, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
+    places_ = new entry::PlacesPage(context_);
+    PageControl1->addTab(places_, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
     PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
-    List1->setStatusTip(PageControl1->tabToolTip(0));
+    places_->setStatusTip(PageControl1->tabToolTip(0));
 
-    List2 = buildCriteriaPage();
-    PageControl1->addTab(List2, QString::fromUtf8("Definovanie kritérií"));
+    criteria_ = new entry::CriteriaPage(context_);
+    PageControl1->addTab(criteria_, QString::fromUtf8("Definovanie kritérií"));
     PageControl1->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
-    List2->setStatusTip(PageControl1->tabToolTip(1));
+    criteria_->setStatusTip(PageControl1->tabToolTip(1));
 
     List3 = buildRoutePage();
     PageControl1->addTab(List3, QString());
@@ -98,10 +111,8 @@ void TVstupUdajov::buildPages()
     PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
     List4->setStatusTip(PageControl1->tabToolTip(3));
 
-    TabSheet19 = new QWidget;
-    TabSheet19->setObjectName("TabSheet19");
-    buildPicturePage(TabSheet19);
-    PageControl1->addTab(TabSheet19, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
+    picture_ = new entry::PicturePage(context_);
+    PageControl1->addTab(picture_, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
 
     // Until the first list of places is complete only the entry pages can be used.
     PageControl1->setTabEnabled(1, false);
@@ -109,60 +120,6 @@ void TVstupUdajov::buildPages()
     PageControl1->setTabVisible(2, false);
     PageControl1->setTabEnabled(3, false);
     PageControl1->setCurrentIndex(0);
-}
-
-QWidget* TVstupUdajov::buildCriteriaPage()
-{
-    auto* page = new QWidget;
-    page->setObjectName("List2");
-    auto* row = new QHBoxLayout(page);
-
-    // Left: the criterion check boxes, with the two allocation boxes at the foot.
-    auto* left = new QVBoxLayout;
-    auto* l = new QGroupBox(QString::fromUtf8(" Výber kritérií ktoré treba zohľadňovať "));
-    l->setObjectName("l");
-    buildCriterionBoxes(new QVBoxLayout(l));
-    left->addWidget(l, 1);
-    CheckBox16 = new QCheckBox(QString::fromUtf8("Nastavenie premenných DORVAN"));
-    CheckBox16->setObjectName("CheckBox16");
-    CheckBox17 = new QCheckBox(QString::fromUtf8("Definovanie distribučných skupín - DORVAN"));
-    CheckBox17->setObjectName("CheckBox17");
-    left->addWidget(CheckBox16);
-    left->addWidget(CheckBox17);
-    row->addLayout(left);
-
-    // Right: the pages of the ticked criteria.
-    GroupBox1 = new QGroupBox(QString::fromUtf8(" Naplnenie vstupných údajov pre zohľadňované kritériá "));
-    GroupBox1->setObjectName("GroupBox1");
-    auto* box = new QVBoxLayout(GroupBox1);
-    auto* Label19 = new QLabel(QString::fromUtf8("Súčasná hodnota"));
-    Label19->setObjectName("Label19");
-    box->addWidget(Label19, 0, Qt::AlignRight);
-    PageControl2 = new QTabWidget;
-    PageControl2->setObjectName("PageControl2");
-    box->addWidget(PageControl2, 1);
-    row->addWidget(GroupBox1, 1);
-
-    buildCriterionSheets();
-    buildRelationSheets();
-    TabSheet14 = buildSettingsSheet();
-    PageControl2->addTab(TabSheet14, QString::fromUtf8("DORVAN nastavenia"));
-    TabSheet15 = buildGroupsSheet();
-    PageControl2->addTab(TabSheet15, QString::fromUtf8("Distribučné skupiny - Cooper"));
-    for (int i = 0; i < PageControl2->count(); ++i)
-        PageControl2->setTabVisible(i, false);
-    GroupBox1->setVisible(false);
-
-    // The project learns of a box before its handler runs, which may ask for a new result.
-    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
-        project_.Choices.SettingsOn = on;
-        CheckBox16Click(on);
-    });
-    connect(CheckBox17, &QCheckBox::toggled, this, [this](bool on) {
-        project_.Choices.Ticked[dorvan::CritGroups] = on;
-        CheckBox17Click();
-    });
-    return page;
 }
 
 // The route description page is kept hidden; its controls do nothing.
@@ -187,24 +144,131 @@ QWidget* TVstupUdajov::buildRoutePage()
 
 void TVstupUdajov::showCriterionPage(QWidget* sheet, bool show)
 {
-    int index = PageControl2->indexOf(sheet);
-    if (index < 0)
-        return;
-    auto& open = project_.State.OpenCriterionPages;
-    if (show) {
-        GroupBox1->setVisible(true);
-        if (!PageControl2->isTabVisible(index)) {
-            PageControl2->setTabVisible(index, true);
-            ++open;
-        }
-    } else {
-        if (PageControl2->isTabVisible(index)) {
-            PageControl2->setTabVisible(index, false);
-            open = std::max(0, open - 1);
-        }
-        if (open == 0)
-            GroupBox1->setVisible(false);
-    }
+    criteria_->showCriterionPage(sheet, show);
+}
+
+void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
+{
+    criteria_->setCurrentCriterionPage(sheet);
+}
+
+void TVstupUdajov::refreshCriterion(int number)
+{
+    criteria_->runCriterionUpdate(number);
+}
+
+void TVstupUdajov::refillPlaceRows()
+{
+    places_->refillPlaceRows();
+}
+
+void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
+{
+    host_.entryLastPlaceEntered();
+    if (completion.tickSettings)
+        criteria_->settings()->switchOn();
+    else
+        dialogs_.warn(this, entry::text(completion.message));
+}
+
+void TVstupUdajov::SelectCellStringGrid6()
+{
+    places_->SelectCellStringGrid6();
+}
+
+void TVstupUdajov::FillPlaceGrid()
+{
+    places_->FillPlaceGrid();
+}
+
+void TVstupUdajov::showAddPlacesPrompt()
+{
+    places_->showAddPlacesPrompt();
+}
+
+void TVstupUdajov::rebuildPlaceValuePages()
+{
+    criteria_->rebuildPlaceValuePages();
+}
+
+// The routines other code calls on the criteria page.
+void TVstupUdajov::ClickCheckBox1()
+{
+    criteria_->runCriterionUpdate(1);
+}
+void TVstupUdajov::ClickCheckBox2()
+{
+    criteria_->runCriterionUpdate(2);
+}
+void TVstupUdajov::ClickCheckBox3()
+{
+    criteria_->runCriterionUpdate(3);
+}
+void TVstupUdajov::ClickCheckBox4()
+{
+    criteria_->runCriterionUpdate(4);
+}
+void TVstupUdajov::ClickCheckBox5()
+{
+    criteria_->runCriterionUpdate(5);
+}
+void TVstupUdajov::ClickCheckBox6()
+{
+    criteria_->runCriterionUpdate(6);
+}
+void TVstupUdajov::ClickCheckBox7()
+{
+    criteria_->runCriterionUpdate(7);
+}
+void TVstupUdajov::ClickCheckBox8()
+{
+    criteria_->runCriterionUpdate(8);
+}
+void TVstupUdajov::ClickCheckBox9()
+{
+    criteria_->runCriterionUpdate(9);
+}
+void TVstupUdajov::ClickCheckBox10()
+{
+    criteria_->runCriterionUpdate(10);
+}
+void TVstupUdajov::ClickCheckBox11()
+{
+    criteria_->runCriterionUpdate(11);
+}
+void TVstupUdajov::ClickCheckBox12()
+{
+    criteria_->runCriterionUpdate(12);
+}
+void TVstupUdajov::ClickCheckBox13()
+{
+    criteria_->runCriterionUpdate(13);
+}
+void TVstupUdajov::ClickCheckBox14()
+{
+    criteria_->runCriterionUpdate(14);
+}
+void TVstupUdajov::ClickCheckBox15()
+{
+    criteria_->runCriterionUpdate(15);
+}
+void TVstupUdajov::SelectCellStringGrid8()
+{
+    criteria_->commitValueGrid(0);
+}
+void TVstupUdajov::SelectCellStringGrid9()
+{
+    criteria_->commitValueGrid(1);
+}
+void TVstupUdajov::SelectCellStringGrid10()
+{
+    criteria_->commitValueGrid(2);
+}
+
+bool TVstupUdajov::pictureTabVisible() const
+{
+    const int index = PageControl1 != nullptr ? PageControl1->indexOf(picture_) : -1;
+    return index >= 0 && PageControl1->isTabVisible(index);
 }
 
 void TVstupUdajov::valuesChanged()
@@ -220,15 +284,12 @@ void TVstupUdajov::rerunIfCooperOpen()
 
 QString TVstupUdajov::formatNumber(double v) const
 {
-    std::string separator = QLocale().decimalPoint().toStdString();
-    return QString::fromStdString(dorvan::formatDecimal4(v, separator));
+    return entry::formatNumber(v);
 }
 
 void TVstupUdajov::setFieldColour(QWidget* w, const QColor& c)
 {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, c);
-    w->setPalette(p);
+    entry::setFieldColour(w, c);
 }
 
 void TVstupUdajov::closeEvent(QCloseEvent* event)
@@ -274,32 +335,64 @@ bool TVstupUdajov::VstupUdajeZatvor()
 
 void TVstupUdajov::enableProjectPages()
 {
-    for (QWidget* page : { List2, List3, List4 })
+    for (QWidget* page : { static_cast<QWidget*>(criteria_), List3, List4 })
         PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
 }
 
 void TVstupUdajov::replayCriteria()
 {
-    const auto& on = project_.Record.CriterionOn;
-    for (int b = 0; b < dorvan::CriterionCount; ++b) {
-        // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
-        const QString name = QStringLiteral("CheckBox%1").arg(b == dorvan::CritGroups ? 17 : b + 1);
-        auto* box = findChild<QCheckBox*>(name);
-        if (box == nullptr)
-            continue;
-        const bool ticked = on[static_cast<std::size_t>(b)] == 1;
-        box->setChecked(ticked); // a change runs the click handler as a user's click does
-        if (!ticked)
-            continue;
-        runCriterionUpdate(b == dorvan::CritGroups ? 17 : b + 1);
-        GroupBox1->setVisible(true);
-    }
+    criteria_->replayCriteria();
 }
 
 void TVstupUdajov::switchSettingsOn()
 {
-    CheckBox16->setChecked(true);
-    ClickCheckBox16();
+    criteria_->settings()->switchOn();
+    criteria_->settings()->ClickCheckBox16();
+}
+
+void TVstupUdajov::showProjectPicture()
+{
+    // The window's boxes take their sizes before the page fits the picture into its own.
+    if (project_.MapPicture.empty())
+        return;
+    if (layout() != nullptr)
+        layout()->activate();
+    picture_->showProjectPicture();
+}
+
+void TVstupUdajov::ClickCheckBox17()
+{
+    criteria_->groups()->ClickCheckBox17();
+}
+
+void TVstupUdajov::SelektujSkupiny()
+{
+    criteria_->groups()->SelektujSkupiny();
+}
+
+void TVstupUdajov::ClickCheckBox16()
+{
+    criteria_->settings()->ClickCheckBox16();
+}
+
+dorvan::StoppingRule TVstupUdajov::stoppingRule() const
+{
+    return project_.Choices.Settings.rule;
+}
+
+dorvan::StartPoint TVstupUdajov::startPoint() const
+{
+    return project_.Choices.Settings.start;
+}
+
+QString TVstupUdajov::precisionText() const
+{
+    return QString::fromStdString(project_.Choices.Settings.precisionText);
+}
+
+QString TVstupUdajov::correctionText() const
+{
+    return QString::fromStdString(project_.Choices.Settings.correctionText);
 }
 
 bool TVstupUdajov::criterionTicked(dorvan::Criterion c) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/AllocationSettings.h"
+#include "entry/EntryPages.h"
 #include "entry/PlaceEntry.h"
 #include "entry/PlaceRelations.h"
 #include "project/Project.h"
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +28,12 @@ class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 class QScrollBar;
-class PictureSurface;
+namespace entry {
+class CriteriaPage;
+class PicturePage;
+class PlacesPage;
+} // namespace entry
 namespace dorvan {
-struct GroupLists;
 class UserDialogs;
 } // namespace dorvan
 
@@ -39,11 +44,16 @@ class UserDialogs;
 // to the project's observers. The main window hears of its effects on the project commands
 // through EntryHost.
 //
-// The window is split over files by page: Vstupne_Udaje.cpp (frame, pages, closing),
-// Vstupne_Udaje_Miesta.cpp (places), Vstupne_Udaje_Nastavenie.cpp (iteration settings),
-// Vstupne_Udaje_Skupiny.cpp (distribution groups), Vstupne_Udaje_Obrazok.cpp (picture page),
-// Vstupne_Udaje_Vzdialenosti.cpp (distances, centre, depots, priorities).
-class TVstupUdajov : public QWidget {
+// Each page is a class of its own holding its controls: PlacesPage (List1,
+// Vstupne_Udaje_Miesta.cpp), CriteriaPage (List2 with the criterion boxes and value sheets,
+// Vstupne_Udaje_Kriteria.cpp) with its parts RelationSheets (distances, centre, depots,
+// priorities, Vstupne_Udaje_Vzdialenosti.cpp), SettingsSheet (TabSheet14,
+// Vstupne_Udaje_Nastavenie.cpp) and GroupsSheet (TabSheet15, Vstupne_Udaje_Skupiny.cpp), and
+// PicturePage (TabSheet19, Vstupne_Udaje_Obrazok.cpp). The overview List4 is still empty. The
+// pages reach each other only through EntryPages, which this window implements; the window
+// (Vstupne_Udaje.cpp) builds PageControl1, owns closing, hands each project change to the page
+// concerned and keeps the routines other code calls as forwards to the pages.
+class TVstupUdajov : public QWidget, private EntryPages {
     Q_OBJECT
 public:
     TVstupUdajov(
@@ -57,7 +67,7 @@ public:
     QString correctionText() const; // Edit48, checked by the run
 
     // --- Routines other windows call ---
-    // Bring the page of a criterion in line with its check box (Vstupne_Udaje_Kriteria.cpp).
+    // Bring the page of a criterion in line with its check box.
     void ClickCheckBox1();
     void ClickCheckBox2();
     void ClickCheckBox3();
@@ -96,7 +106,7 @@ public:
 
     // --- Used when a project was opened ---
     // Enables the pages List2, List3 and List4.
-    void enableProjectPages();
+    void enableProjectPages() override;
     // Ticks the criterion boxes from the record's CriterionOn bytes in byte order: a ticked
     // box runs its click handler and then its update routine once more, and shows GroupBox1;
     // the others are unticked.
@@ -108,214 +118,47 @@ public:
 
     // Shows or hides the tab of a criterion page of PageControl2, counting the open pages and
     // showing GroupBox1 while any is open. Only a change of visibility changes the count.
-    void showCriterionPage(QWidget* sheet, bool show);
+    void showCriterionPage(QWidget* sheet, bool show) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Vstupne_Udaje.cpp
     void buildPages();
-    QWidget* buildCriteriaPage();
     QWidget* buildRoutePage();
     bool VstupUdajeZatvor();
     // From the model: the project changed.
     void projectChanged(dorvan::ProjectChange what);
     // The manual-entry page (List1) or the picture page (TabSheet19) shown, the other hidden.
     void showDataPage(bool pictureMode);
-    void valuesChanged();
-    void rerunIfCooperOpen();
+    // EntryPages: what the pages ask of the window and of each other.
+    void valuesChanged() override;
+    void rerunIfCooperOpen() override;
+    void setCurrentCriterionPage(QWidget* sheet) override;
+    void refreshCriterion(int number) override;
+    void placeListCompleted(const dorvan::ListCompletion& completion) override;
+    void rebuildPlaceValuePages() override;
+    void refillPlaceRows() override;
+    bool pictureTabVisible() const override;
     QString formatNumber(double v) const;
     static void setFieldColour(QWidget* w, const QColor& c);
-
-    // Vstupne_Udaje_Miesta.cpp
-    QWidget* buildPlacePage();
-    void ClickOKButton2();
-    void OKButton3Click();
-    void ClickOKButton3();
-    // The last typed place is in: the entry boxes go off and the count field asks for more.
-    void closeTypedEntry(const dorvan::ListCompletion& completion);
-    // A list of places is complete: the main window's commands follow, and the settings box is
-    // ticked, or the user told that all places share one spot.
-    void placeListCompleted(const dorvan::ListCompletion& completion);
-    void Edit2Enter();
-    void Edit3Enter();
-    // The captions of the entry boxes for place n (0: at rest).
-    void setEntryCaptions(int place);
-    void warnText(std::string_view utf8);
-    void warnAndRetype(QLineEdit* edit, std::string_view message);
-    void layOutPlaceGrid(int rowCount);
-    void fillPlaceRow(int row);
-    void refillPlaceRows();
-    void rebuildPlaceValuePages();
-    void StringGrid6Event();
-    void StringGrid6Delete();
-    int enteredPlaces() const;
-
-    // Vstupne_Udaje_Nastavenie.cpp
-    QWidget* buildSettingsSheet();
-    void CheckBox16Click(bool checked);
-    void storeSettings();
-    void showSettings();
-    void resetPrecision(); // Edit47 back to "0,01"
-    void resetCorrection(); // Edit48 back to "1,0"
-    void Button41Click();
-    void Button42Click();
-
-    // Vstupne_Udaje_Kriteria.cpp
-    void buildCriterionBoxes(QLayout* boxes);
-    void buildCriterionSheets();
-    void criterionBoxClicked(int number);
-    void runCriterionUpdate(int number);
-    void criterionPageOff(int number);
-    void fillValueGrid(int kind);
-    void commitValueGrid(int kind);
-    void valueGridEvent(int kind);
-    void setRouteEntry(bool routeLength);
-    void routeEntryOk(bool routeLength, bool change);
-    void routeAllowChange(bool routeLength);
-    void siteValuesPage(bool loadTimes);
-    void singleValueOk(int entry);
-    void singleValuePage(int number);
-
-    // Vstupne_Udaje_Vzdialenosti.cpp (distances, centre, depots, priorities)
-    void buildRelationSheets();
-    template <typename T> T* relationControl(const char* name) const;
-    int addedPlaces() const;
-    void setDistanceEntry();
-    void showDistancePair();
-    void finishDistanceEntry();
-    void Button10Click();
-    void Button11Click();
-    void distanceChoiceChanged(bool first);
-    void Button12Click();
-    void fillWithPlaces(QComboBox* c);
-    void setCentrePage();
-    void chooseCentre(QComboBox* from, QPushButton* ok);
-    void Button19Click();
-    void Button20Click();
-    void Button21Click();
-    void centreOrDepotsChanged();
-    void setChoiceLists(int sheet, const char* outer, const char* leftBox, const char* rightBox,
-        const char* leftName, const char* rightName, const char* in, const char* out);
-    void setDepotPage();
-    void setPriorityPage();
-    void Button22Click();
-    void Button23Click();
-    void Button30Click();
-    void Button31Click();
-    void moveSelectedPriority(bool up);
-
-    // Vstupne_Udaje_Obrazok.cpp
-    void buildPicturePage(QWidget* page);
-    void Button48Click();
-    void fitPictureControl(bool proportional);
-    void redrawPicture(int rangeX, int rangeY);
-    void drawPlaceMark(int n, QPoint at);
-    void setPictureCaption();
-    void layOutPictureGrid(int rowCount);
-    void refillPictureRows(int count);
-    void ObrClick(int x, int y);
-    void Image1MouseMove(QPoint at);
-    void Image1MouseLeave();
-    void proportionClicked(bool proportional);
-    void picturePageResized();
-    void StringGrid7Delete();
-    void showPictureCoordinates();
-
-    // Vstupne_Udaje_Skupiny.cpp
-    QWidget* buildGroupsSheet();
-    void CheckBox17Click();
-    void Button43Click();
-    void Button44Click();
-    void Button45Click();
-    dorvan::GroupLists readGroupLists() const;
-    void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
-    void setGroupCount(int count);
-    void publishGroups();
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
     EntryHost& host_;
     dorvan::ProjectObservers::Observation observation_;
+    // Set when the window goes: from then on no page's handler touches the project.
+    std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);
 
     QTabWidget* PageControl1 = nullptr;
-    QWidget* List1 = nullptr;
-    QWidget* List2 = nullptr;
+    entry::PlacesPage* places_ = nullptr; // List1
+    entry::CriteriaPage* criteria_ = nullptr; // List2
     QWidget* List3 = nullptr;
     QWidget* List4 = nullptr;
-    QWidget* TabSheet19 = nullptr;
+    entry::PicturePage* picture_ = nullptr; // TabSheet19
 
-    // Places
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* OKButton2 = nullptr;
-    QGroupBox* VstupGroupBox1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QPushButton* OKButton3 = nullptr;
-    QGroupBox* GroupBox53 = nullptr;
-    QTableWidget* StringGrid6 = nullptr;
-    bool gridEditorOpen_ = false; // a cell editor of StringGrid6 is open
     // The rules of typed and clicked place entry, and what an addition started from.
     dorvan::PlaceEntry placeEntry_;
-
-    // Criteria page frame
-    QGroupBox* GroupBox1 = nullptr;
-    QTabWidget* PageControl2 = nullptr;
-    QCheckBox* CheckBox16 = nullptr;
-    QCheckBox* CheckBox17 = nullptr;
-
-    // Criterion pages: CheckBox1..CheckBox15 by number (slot 0 unused), their pages, and the
-    // quantity, price and frequency grids (StringGrid8, StringGrid9, StringGrid10).
-    std::array<QCheckBox*, 16> criterionBox_ {};
-    std::array<QWidget*, 16> criterionSheet_ {};
-    std::array<QTableWidget*, 3> valueGrid_ {};
-
-    // Settings
-    QWidget* TabSheet14 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QLineEdit* Edit47 = nullptr;
-    QLineEdit* Edit48 = nullptr;
-
-    // Groups
-    QWidget* TabSheet15 = nullptr;
-    QGroupBox* GroupBox50 = nullptr;
-    QGroupBox* GroupBox51 = nullptr;
-    QGroupBox* GroupBox52 = nullptr;
-    QListWidget* ListBox8 = nullptr;
-    QListWidget* ListBox9 = nullptr;
-    QPushButton* Button43 = nullptr;
-    QPushButton* Button44 = nullptr;
-    QPushButton* Button45 = nullptr;
-    QLineEdit* Edit49 = nullptr;
-    int LastGroupItem = -1;
-
-    // Distance entry: the pair asked next (DistRow, DistCol)
-    dorvan::DistanceCursor distanceCursor_;
-
-    // Picture page
-    QGroupBox* GroupBox54 = nullptr;
-    PictureSurface* Image1 = nullptr;
-    QScrollBar* ScrollBar1 = nullptr;
-    QScrollBar* ScrollBar2 = nullptr;
-    QPushButton* Button48 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QRadioButton* RadioButton8 = nullptr;
-    QLineEdit* Edit50 = nullptr;
-    QLineEdit* Edit51 = nullptr;
-    QLineEdit* Edit52 = nullptr;
-    QLineEdit* Edit53 = nullptr;
-    QGroupBox* GroupBox58 = nullptr;
-    QTableWidget* StringGrid7 = nullptr;
+    EntryContext context_;
 };

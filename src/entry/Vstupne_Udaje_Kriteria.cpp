@@ -1,12 +1,14 @@
-// The criterion pages: the check boxes of "Definovanie kritérií", the per-place quantity, price
-// and supply-frequency grids, and the single values (route length, distribution time, loading
-// times, capacities, vehicles, places per group). Every value goes into the project at once.
-#include "entry/Vstupne_Udaje.h"
+// The criteria page (CriteriaPage): the check boxes of "Definovanie kritérií", the per-place
+// quantity, price and supply-frequency grids, and the single values (route length, distribution
+// time, loading times, capacities, vehicles, places per group). Every value goes into the
+// project at once. The relation, settings and groups sheets have files of their own.
+#include "entry/EntryCriteriaPage.h"
 
-#include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "entry/CriterionValues.h"
-#include "entry/EntryHost.h"
+#include "entry/EntryGroupsSheet.h"
+#include "entry/EntryRelationSheets.h"
+#include "entry/EntrySettingsSheet.h"
 #include "entry/PlaceList.h"
 #include "project/Project.h"
 
@@ -32,7 +34,9 @@
 
 namespace {
 
-const QColor Silver(0xC0, 0xC0, 0xC0);
+using entry::formatNumber;
+using entry::setFieldColour;
+using entry::Silver;
 
 QString u(const char* utf8)
 {
@@ -197,9 +201,8 @@ QGroupBox* newBox(const char* name, const char* caption)
 // entry or exit; the edit is committed when the editor closes.
 class ValueGridEvents : public QObject {
 public:
-    ValueGridEvents(QTableWidget* grid, QObject* window, std::function<void()> commit)
+    ValueGridEvents(QTableWidget* grid, std::function<void()> commit)
         : QObject(grid)
-        , window_(window)
         , commit_(std::move(commit))
     {
         grid->installEventFilter(this);
@@ -209,9 +212,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        // While the window is being destroyed (at program end after the project) the grid still
-        // loses its focus; then it is no longer the data-entry window and nothing is committed.
-        if (editorOpen || qobject_cast<TVstupUdajov*>(window_) == nullptr)
+        if (editorOpen)
             return false;
         switch (event->type()) {
         case QEvent::FocusIn:
@@ -243,7 +244,6 @@ protected:
     }
 
 private:
-    QObject* window_;
     std::function<void()> commit_;
 };
 
@@ -276,7 +276,47 @@ QString cellText(const QTableWidget* grid, int row, int column)
 // ---------------------------------------------------------------------------------------------
 // Building
 
-void TVstupUdajov::buildCriterionBoxes(QLayout* boxes)
+entry::CriteriaPage::CriteriaPage(const EntryContext& context)
+    : context_(context)
+{
+    setObjectName("List2");
+    auto* row = new QHBoxLayout(this);
+
+    // Left: the criterion check boxes, with the two allocation boxes at the foot.
+    auto* left = new QVBoxLayout;
+    auto* l = new QGroupBox(u(" Výber kritérií ktoré treba zohľadňovať "));
+    l->setObjectName("l");
+    buildCriterionBoxes(new QVBoxLayout(l));
+    left->addWidget(l, 1);
+    settings_ = new SettingsSheet(context_);
+    groups_ = new GroupsSheet(context_);
+    left->addWidget(settings_->switchBox());
+    left->addWidget(groups_->switchBox());
+    row->addLayout(left);
+
+    // Right: the sheets of the ticked criteria.
+    GroupBox1 = new QGroupBox(u(" Naplnenie vstupných údajov pre zohľadňované kritériá "));
+    GroupBox1->setObjectName("GroupBox1");
+    auto* box = new QVBoxLayout(GroupBox1);
+    auto* Label19 = new QLabel(u("Súčasná hodnota"));
+    Label19->setObjectName("Label19");
+    box->addWidget(Label19, 0, Qt::AlignRight);
+    PageControl2 = new QTabWidget;
+    PageControl2->setObjectName("PageControl2");
+    box->addWidget(PageControl2, 1);
+    row->addWidget(GroupBox1, 1);
+
+    buildCriterionSheets();
+    relations_ = new RelationSheets(
+        context_, { criterionSheet_[3], criterionSheet_[6], criterionSheet_[7], criterionSheet_[10] }, this);
+    PageControl2->addTab(settings_, u("DORVAN nastavenia"));
+    PageControl2->addTab(groups_, u("Distribučné skupiny - Cooper"));
+    for (int i = 0; i < PageControl2->count(); ++i)
+        PageControl2->setTabVisible(i, false);
+    GroupBox1->setVisible(false);
+}
+
+void entry::CriteriaPage::buildCriterionBoxes(QLayout* boxes)
 {
     for (int n = 1; n <= 15; ++n) {
         auto* box = new QCheckBox(u(BoxCaptions[n]));
@@ -286,7 +326,7 @@ void TVstupUdajov::buildCriterionBoxes(QLayout* boxes)
         // A change of the box, by the user or by the program, goes to the project and runs its
         // click handler.
         connect(box, &QCheckBox::toggled, this, [this, n](bool on) {
-            project_.Choices.Ticked[static_cast<std::size_t>(n - 1)] = on;
+            context_.project.Choices.Ticked[static_cast<std::size_t>(n - 1)] = on;
             criterionBoxClicked(n);
         });
     }
@@ -294,251 +334,316 @@ void TVstupUdajov::buildCriterionBoxes(QLayout* boxes)
         v->addStretch(1);
 }
 
-void TVstupUdajov::buildCriterionSheets()
+std::array<const QObject*, 4> entry::CriteriaPage::parts() const
 {
-    auto sheetFor = [this](int n, const char* name, const char* caption) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(name);
-        PageControl2->addTab(sheet, u(caption));
-        criterionSheet_[static_cast<std::size_t>(n)] = sheet;
-        return sheet;
-    };
+    return { this, settings_, groups_, relations_ };
+}
 
-    // Quantity, price and supply frequency: one grid of the places each.
+QWidget* entry::CriteriaPage::addSheet(int number, const char* name, const char* caption)
+{
+    auto* sheet = new QWidget;
+    sheet->setObjectName(name);
+    PageControl2->addTab(sheet, u(caption));
+    criterionSheet_[static_cast<std::size_t>(number)] = sheet;
+    return sheet;
+}
+
+// The tabs in the order the user sees them; the frequency grid's sheet is made with the other
+// two grids but comes late.
+void entry::CriteriaPage::buildCriterionSheets()
+{
     std::array<QWidget*, 3> gridSheets {};
-    for (int k = 0; k < 3; ++k) {
-        const ValueGridSpec& g = ValueGrids[k];
-        auto* sheet = new QWidget;
-        sheet->setObjectName(g.sheet);
-        criterionSheet_[static_cast<std::size_t>(g.box)] = sheet;
-        gridSheets[static_cast<std::size_t>(k)] = sheet;
-        auto* layout = new QVBoxLayout(sheet);
-        auto* box = newBox(g.groupBox, g.groupCaption);
-        auto* grid = new QTableWidget(0, ValueGridColumns);
-        grid->setObjectName(g.grid);
-        grid->horizontalHeader()->setVisible(false);
-        grid->verticalHeader()->setVisible(false);
-        grid->verticalHeader()->setMinimumSectionSize(15);
-        grid->verticalHeader()->setDefaultSectionSize(15);
-        grid->horizontalHeader()->setMinimumSectionSize(20);
-        grid->setSelectionMode(QAbstractItemView::SingleSelection);
-        grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-            | QAbstractItemView::AnyKeyPressed);
-        grid->setWordWrap(false);
-        grid->setTextElideMode(Qt::ElideNone);
-        grid->setEnabled(false);
-        (new QVBoxLayout(box))->addWidget(grid);
-        layout->addWidget(box, 1, Qt::AlignLeft);
-        valueGrid_[static_cast<std::size_t>(k)] = grid;
-
-        auto* events = new ValueGridEvents(grid, this, [this, k] { valueGridEvent(k); });
-        grid->setItemDelegate(new ValueGridDelegate(grid, events));
-        // An edit ended with Enter or by leaving the cell is a commit, unless abandoned with
-        // Escape.
-        connect(grid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
-            [this, k, events](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
-                events->editorOpen = false;
-                if (qobject_cast<TVstupUdajov*>(this) != nullptr
-                    && hint != QAbstractItemDelegate::RevertModelCache)
-                    valueGridEvent(k);
-            });
-    }
-
+    for (int k = 0; k < 3; ++k)
+        gridSheets[static_cast<std::size_t>(k)] = buildValueGridSheet(k);
     PageControl2->addTab(gridSheets[0], u(ValueGrids[0].sheetCaption));
     PageControl2->addTab(gridSheets[1], u(ValueGrids[1].sheetCaption));
 
     // The criteria that relate places to each other fill these pages with their own entries.
-    sheetFor(3, "TabSheet3", "Vzdialenosti");
-
-    // Route length and distribution time: an entry, then a change mode.
-    auto routeSheet = [&](int n, const char* name, const char* caption, const RouteSpec& r,
-                          bool routeLength) {
-        QWidget* sheet = sheetFor(n, name, caption);
-        auto* layout = new QVBoxLayout(sheet);
-        auto* entry = newBox(r.entryBox, r.entryCaption);
-        auto* e = new QGridLayout(entry);
-        e->addWidget(newLabel(r.entryLabel, r.entryLabelText), 0, 0);
-        e->addWidget(newEdit(r.entryEdit), 1, 0);
-        auto* ok = newButton(r.entryOk, QStringLiteral("OK"));
-        e->addWidget(ok, 1, 1);
-        auto* change = newBox(r.changeBox, r.changeCaption);
-        auto* c = new QGridLayout(change);
-        c->addWidget(newLabel(r.changeLabel, r.changeLabelText), 0, 0);
-        c->addWidget(newEdit(r.newEdit), 1, 0);
-        auto* changeOk = newButton(r.changeOk, QStringLiteral("OK"));
-        c->addWidget(changeOk, 1, 1);
-        c->addWidget(newLabel(r.currentLabel, "Súčasná hodnota"), 2, 0);
-        c->addWidget(newEdit(r.currentEdit, true), 3, 0);
-        auto* allow = newButton(r.allowButton, u("Povoliť zmenu"));
-        c->addWidget(allow, 3, 1);
-        e->setColumnStretch(2, 1);
-        c->setColumnStretch(2, 1);
-        layout->addWidget(entry);
-        layout->addWidget(change);
-        layout->addStretch(1);
-        for (QWidget* w : { static_cast<QWidget*>(entry), static_cast<QWidget*>(change) })
-            w->setEnabled(false);
-        for (const char* edit : { r.entryEdit, r.newEdit, r.currentEdit })
-            setFieldColour(sheet->findChild<QLineEdit*>(edit), Silver);
-        changeOk->setEnabled(false);
-        connect(ok, &QPushButton::clicked, this, [this, routeLength] { routeEntryOk(routeLength, false); });
-        connect(
-            changeOk, &QPushButton::clicked, this, [this, routeLength] { routeEntryOk(routeLength, true); });
-        connect(allow, &QPushButton::clicked, this, [this, routeLength] { routeAllowChange(routeLength); });
-    };
-    routeSheet(4, "TabSheet4", "Dĺžka distribučnej trasy", RouteLength, true);
-    routeSheet(5, "TabSheet5", "Čas distribúcie", DistributionTime, false);
-
-    sheetFor(6, "TabSheet6", "Distribučná centrála");
-    sheetFor(7, "TabSheet7", "Distribučné sklady");
-
-    // One entry box per value, and the current values in a box of their own.
-    auto singleBox = [this](int i) {
-        const SingleSpec& s = Singles[i];
-        auto* box = newBox(s.entryBox, s.entryCaption);
-        auto* g = new QGridLayout(box);
-        int row = 0;
-        if (s.label != nullptr)
-            g->addWidget(newLabel(nullptr, s.label), row++, 0, 1, 2);
-        auto* edit = newEdit(s.edit);
-        setFieldColour(edit, Silver);
-        edit->setEnabled(false);
-        g->addWidget(edit, row, 0);
-        auto* ok = newButton(s.ok, QStringLiteral("OK"));
-        ok->setEnabled(false);
-        g->addWidget(ok, row, 1);
-        connect(ok, &QPushButton::clicked, this, [this, i] { singleValueOk(i); });
-        return box;
-    };
-    auto currentBox = [](const char* name, const char* caption, int first, int count) {
-        auto* box = newBox(name, caption);
-        auto* g = new QVBoxLayout(box);
-        for (int i = first; i < first + count; ++i) {
-            auto* e = newEdit(Singles[i].current, true);
-            // The current values of the two site pages are shown whenever their page is set
-            // up, so those edits stay enabled and are only read.
-            e->setEnabled(Singles[i].box == 8 || Singles[i].box == 9);
-            g->addWidget(e);
-        }
-        g->addStretch(1);
-        return box;
-    };
-    auto singlesSheet = [&](int n, const char* name, const char* caption, int first, int count,
-                            const char* currentName, const char* currentCaption) {
-        QWidget* sheet = sheetFor(n, name, caption);
-        auto* layout = new QHBoxLayout(sheet);
-        auto* entries = new QVBoxLayout;
-        for (int i = first; i < first + count; ++i)
-            entries->addWidget(singleBox(i));
-        entries->addStretch(1);
-        layout->addLayout(entries);
-        layout->addWidget(currentBox(currentName, currentCaption, first, count));
-        layout->addStretch(1);
-    };
-    singlesSheet(8, "TabSheet8", "Čas nakl/vykl ", FirstLoadTime, 3, "GroupBox16", " Súčasné hodnoty ");
-    singlesSheet(9, "TabSheet9", "Kapacita skladov", FirstCapacity, 3, "GroupBox38", " Súčasné hodnoty ");
-
-    sheetFor(10, "TabSheet10", "Priorita miest ");
-
-    singlesSheet(VehicleSheet, "TabSheet11", "Dopravné prostriedky", 6, 3, "GroupBox39",
+    addSheet(3, "TabSheet3", "Vzdialenosti");
+    buildRouteSheet(4, "TabSheet4", "Dĺžka distribučnej trasy", true);
+    buildRouteSheet(5, "TabSheet5", "Čas distribúcie", false);
+    addSheet(6, "TabSheet6", "Distribučná centrála");
+    addSheet(7, "TabSheet7", "Distribučné sklady");
+    buildSinglesSheet(8, "TabSheet8", "Čas nakl/vykl ", FirstLoadTime, 3, "GroupBox16", " Súčasné hodnoty ");
+    buildSinglesSheet(
+        9, "TabSheet9", "Kapacita skladov", FirstCapacity, 3, "GroupBox38", " Súčasné hodnoty ");
+    addSheet(10, "TabSheet10", "Priorita miest ");
+    buildSinglesSheet(VehicleSheet, "TabSheet11", "Dopravné prostriedky", 6, 3, "GroupBox39",
         " Súčasný stav dopravných prostriedkov ");
     criterionSheet_[12] = criterionSheet_[13] = criterionSheet_[VehicleSheet];
-
     PageControl2->addTab(gridSheets[2], u(ValueGrids[2].sheetCaption));
-    singlesSheet(15, "TabSheet13", "Počet miest v skupine", 9, 1, "GroupBox45", " Súčasná početnosť ");
+    buildSinglesSheet(15, "TabSheet13", "Počet miest v skupine", 9, 1, "GroupBox45", " Súčasná početnosť ");
+}
+
+// Quantity, price and supply frequency: one grid of the places each.
+QWidget* entry::CriteriaPage::buildValueGridSheet(int k)
+{
+    const ValueGridSpec& g = ValueGrids[k];
+    auto* sheet = new QWidget;
+    sheet->setObjectName(g.sheet);
+    criterionSheet_[static_cast<std::size_t>(g.box)] = sheet;
+    auto* layout = new QVBoxLayout(sheet);
+    auto* box = newBox(g.groupBox, g.groupCaption);
+    auto* grid = new QTableWidget(0, ValueGridColumns);
+    grid->setObjectName(g.grid);
+    grid->horizontalHeader()->setVisible(false);
+    grid->verticalHeader()->setVisible(false);
+    grid->verticalHeader()->setMinimumSectionSize(15);
+    grid->verticalHeader()->setDefaultSectionSize(15);
+    grid->horizontalHeader()->setMinimumSectionSize(20);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+        | QAbstractItemView::AnyKeyPressed);
+    grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->setEnabled(false);
+    (new QVBoxLayout(box))->addWidget(grid);
+    layout->addWidget(box, 1, Qt::AlignLeft);
+    valueGrid_[static_cast<std::size_t>(k)] = grid;
+
+    // While the window is being destroyed (at program end after the project) the grid still
+    // loses its focus; then nothing is committed.
+    auto* events = new ValueGridEvents(grid, [this, k] {
+        if (!context_.windowClosing())
+            valueGridEvent(k);
+    });
+    grid->setItemDelegate(new ValueGridDelegate(grid, events));
+    // An edit ended with Enter or by leaving the cell is a commit, unless abandoned with Escape.
+    connect(grid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+        [this, k, events](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+            events->editorOpen = false;
+            if (!context_.windowClosing() && hint != QAbstractItemDelegate::RevertModelCache)
+                valueGridEvent(k);
+        });
+    return sheet;
+}
+
+// Route length and distribution time: an entry, then a change mode.
+void entry::CriteriaPage::buildRouteSheet(int n, const char* name, const char* caption, bool routeLength)
+{
+    const RouteSpec& r = routeLength ? RouteLength : DistributionTime;
+    QWidget* sheet = addSheet(n, name, caption);
+    auto* layout = new QVBoxLayout(sheet);
+    auto* entry = newBox(r.entryBox, r.entryCaption);
+    auto* e = new QGridLayout(entry);
+    e->addWidget(newLabel(r.entryLabel, r.entryLabelText), 0, 0);
+    e->addWidget(newEdit(r.entryEdit), 1, 0);
+    auto* ok = newButton(r.entryOk, QStringLiteral("OK"));
+    e->addWidget(ok, 1, 1);
+    auto* change = newBox(r.changeBox, r.changeCaption);
+    auto* c = new QGridLayout(change);
+    c->addWidget(newLabel(r.changeLabel, r.changeLabelText), 0, 0);
+    c->addWidget(newEdit(r.newEdit), 1, 0);
+    auto* changeOk = newButton(r.changeOk, QStringLiteral("OK"));
+    c->addWidget(changeOk, 1, 1);
+    c->addWidget(newLabel(r.currentLabel, "Súčasná hodnota"), 2, 0);
+    c->addWidget(newEdit(r.currentEdit, true), 3, 0);
+    auto* allow = newButton(r.allowButton, u("Povoliť zmenu"));
+    c->addWidget(allow, 3, 1);
+    e->setColumnStretch(2, 1);
+    c->setColumnStretch(2, 1);
+    layout->addWidget(entry);
+    layout->addWidget(change);
+    layout->addStretch(1);
+    for (QWidget* w : { static_cast<QWidget*>(entry), static_cast<QWidget*>(change) })
+        w->setEnabled(false);
+    for (const char* edit : { r.entryEdit, r.newEdit, r.currentEdit })
+        setFieldColour(sheet->findChild<QLineEdit*>(edit), Silver);
+    changeOk->setEnabled(false);
+    connect(ok, &QPushButton::clicked, this, [this, routeLength] { routeEntryOk(routeLength, false); });
+    connect(changeOk, &QPushButton::clicked, this, [this, routeLength] { routeEntryOk(routeLength, true); });
+    connect(allow, &QPushButton::clicked, this, [this, routeLength] { routeAllowChange(routeLength); });
+}
+
+// One entry box per value.
+QGroupBox* entry::CriteriaPage::buildSingleBox(int i)
+{
+    const SingleSpec& s = Singles[i];
+    auto* box = newBox(s.entryBox, s.entryCaption);
+    auto* g = new QGridLayout(box);
+    int row = 0;
+    if (s.label != nullptr)
+        g->addWidget(newLabel(nullptr, s.label), row++, 0, 1, 2);
+    auto* edit = newEdit(s.edit);
+    setFieldColour(edit, Silver);
+    edit->setEnabled(false);
+    g->addWidget(edit, row, 0);
+    auto* ok = newButton(s.ok, QStringLiteral("OK"));
+    ok->setEnabled(false);
+    g->addWidget(ok, row, 1);
+    connect(ok, &QPushButton::clicked, this, [this, i] { singleValueOk(i); });
+    return box;
+}
+
+// The entry boxes of the values first..first+count-1, and their current values in a box of
+// their own.
+void entry::CriteriaPage::buildSinglesSheet(int n, const char* name, const char* caption, int first,
+    int count, const char* currentName, const char* currentCaption)
+{
+    QWidget* sheet = addSheet(n, name, caption);
+    auto* layout = new QHBoxLayout(sheet);
+    auto* entries = new QVBoxLayout;
+    for (int i = first; i < first + count; ++i)
+        entries->addWidget(buildSingleBox(i));
+    entries->addStretch(1);
+    layout->addLayout(entries);
+    auto* current = newBox(currentName, currentCaption);
+    auto* g = new QVBoxLayout(current);
+    for (int i = first; i < first + count; ++i) {
+        auto* e = newEdit(Singles[i].current, true);
+        // The current values of the two site pages are shown whenever their page is set up, so
+        // those edits stay enabled and are only read.
+        e->setEnabled(Singles[i].box == 8 || Singles[i].box == 9);
+        g->addWidget(e);
+    }
+    g->addStretch(1);
+    layout->addWidget(current);
+    layout->addStretch(1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Showing the sheets
+
+void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
+{
+    int index = PageControl2->indexOf(sheet);
+    if (index < 0)
+        return;
+    auto& open = context_.project.State.OpenCriterionPages;
+    if (show) {
+        GroupBox1->setVisible(true);
+        if (!PageControl2->isTabVisible(index)) {
+            PageControl2->setTabVisible(index, true);
+            ++open;
+        }
+    } else {
+        if (PageControl2->isTabVisible(index)) {
+            PageControl2->setTabVisible(index, false);
+            open = std::max(0, open - 1);
+        }
+        if (open == 0)
+            GroupBox1->setVisible(false);
+    }
+}
+
+void entry::CriteriaPage::setCurrentCriterionPage(QWidget* sheet)
+{
+    PageControl2->setCurrentWidget(sheet);
+}
+
+void entry::CriteriaPage::replayCriteria()
+{
+    const auto& on = context_.project.Record.CriterionOn;
+    for (int b = 0; b < dorvan::CriterionCount; ++b) {
+        // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
+        const int number = b == dorvan::CritGroups ? 17 : b + 1;
+        QCheckBox* box
+            = number == 17 ? groups_->switchBox() : criterionBox_[static_cast<std::size_t>(number)];
+        const bool ticked = on[static_cast<std::size_t>(b)] == 1;
+        box->setChecked(ticked); // a change runs the click handler as a user's click does
+        if (!ticked)
+            continue;
+        runCriterionUpdate(number);
+        GroupBox1->setVisible(true);
+    }
+}
+
+// The quantity, price and flexibility pages list the places too; those that are ticked are
+// rebuilt whenever the list changes.
+void entry::CriteriaPage::rebuildPlaceValuePages()
+{
+    for (int number : { 1, 2, 14 })
+        if (criterionBox_[static_cast<std::size_t>(number)]->isChecked())
+            runCriterionUpdate(number);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The check boxes
 
-void TVstupUdajov::criterionBoxClicked(int number)
+void entry::CriteriaPage::criterionBoxClicked(int number)
 {
     runCriterionUpdate(number);
-    valuesChanged();
+    context_.pages.valuesChanged();
     // The three criteria that weigh the places change the allocation.
-    if ((number == 1 || number == 2 || number == 14) && project_.State.CooperWindowOpen
-        && CheckBox16->isChecked())
-        project_.changed(dorvan::ProjectChange::RunInputs);
+    if ((number == 1 || number == 2 || number == 14) && context_.project.State.CooperWindowOpen
+        && context_.project.Choices.SettingsOn)
+        context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 
-void TVstupUdajov::runCriterionUpdate(int number)
+// Every box switches its sheet; then the sheet is set up by its kind: the place grids (1, 2,
+// 14), the relation sheets (3, 6, 7, 10), the route values (4, 5), the site values (8, 9) and
+// the single values (11..13, 15).
+void entry::CriteriaPage::runCriterionUpdate(int number)
 {
     switch (number) {
     case 1:
-        ClickCheckBox1();
-        break;
     case 2:
-        ClickCheckBox2();
+    case 14:
+        valuePage(number, number == 1 ? 0 : number == 2 ? 1 : 2);
         break;
     case 3:
-        ClickCheckBox3();
-        break;
-    case 4:
-        ClickCheckBox4();
-        break;
-    case 5:
-        ClickCheckBox5();
+        criterionSwitch(3);
+        relations_->setDistanceEntry();
         break;
     case 6:
-        ClickCheckBox6();
+        criterionSwitch(6);
+        relations_->setCentrePage();
         break;
     case 7:
-        ClickCheckBox7();
-        break;
-    case 8:
-        ClickCheckBox8();
-        break;
-    case 9:
-        ClickCheckBox9();
+        criterionSwitch(7);
+        relations_->setDepotPage();
         break;
     case 10:
-        ClickCheckBox10();
+        criterionSwitch(10);
+        relations_->setPriorityPage();
+        break;
+    case 4:
+    case 5:
+        if (criterionSwitch(number))
+            setRouteEntry(number == 4);
+        else
+            criterionPageOff(number);
+        break;
+    case 8:
+    case 9:
+        criterionSwitch(number);
+        siteValuesPage(number == 8);
         break;
     case 11:
-        ClickCheckBox11();
-        break;
     case 12:
-        ClickCheckBox12();
-        break;
     case 13:
-        ClickCheckBox13();
-        break;
-    case 14:
-        ClickCheckBox14();
-        break;
     case 15:
-        ClickCheckBox15();
+        criterionSwitch(number);
+        singleValuePage(number);
         break;
     case 16:
-        ClickCheckBox16();
+        settings_->ClickCheckBox16();
         break;
     case 17:
-        ClickCheckBox17();
+        groups_->ClickCheckBox17();
         break;
     default:
         break;
     }
 }
 
-namespace {
 // The common part of every criterion box. Byte number-1 mirrors the box; the page shows while
 // the box is ticked. The vehicle page goes only when none of its three boxes is ticked.
 // Returns whether the box is ticked.
-bool criterionSwitch(TVstupUdajov* w, dorvan::TProjectRecord& r, const std::array<QCheckBox*, 16>& boxes,
-    const std::array<QWidget*, 16>& sheets, int number)
+bool entry::CriteriaPage::criterionSwitch(int number)
 {
     const auto n = static_cast<std::size_t>(number);
-    const bool on = boxes[n]->isChecked();
-    r.setCriterion(static_cast<dorvan::Criterion>(number - 1), on);
+    const bool on = criterionBox_[n]->isChecked();
+    context_.project.Record.setCriterion(static_cast<dorvan::Criterion>(number - 1), on);
     bool keep = on;
     if (!on && number >= VehicleSheet && number <= 13)
-        keep = boxes[11]->isChecked() || boxes[12]->isChecked() || boxes[13]->isChecked();
-    w->showCriterionPage(sheets[n], keep);
+        keep = criterionBox_[11]->isChecked() || criterionBox_[12]->isChecked()
+            || criterionBox_[13]->isChecked();
+    showCriterionPage(criterionSheet_[n], keep);
     return on;
 }
-} // namespace
 
-void TVstupUdajov::criterionPageOff(int number)
+void entry::CriteriaPage::criterionPageOff(int number)
 {
     if (number == 1 || number == 2 || number == 14) {
         const int k = number == 1 ? 0 : number == 2 ? 1 : 2;
@@ -553,123 +658,25 @@ void TVstupUdajov::criterionPageOff(int number)
 }
 
 // Quantity, price and frequency: the page becomes the active one and lists the places.
-void TVstupUdajov::ClickCheckBox1()
+void entry::CriteriaPage::valuePage(int number, int kind)
 {
-    if (criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 1)) {
-        PageControl2->setCurrentWidget(criterionSheet_[1]);
-        fillValueGrid(0);
+    if (criterionSwitch(number)) {
+        PageControl2->setCurrentWidget(criterionSheet_[static_cast<std::size_t>(number)]);
+        fillValueGrid(kind);
     } else {
-        criterionPageOff(1);
+        criterionPageOff(number);
     }
-}
-
-void TVstupUdajov::ClickCheckBox2()
-{
-    if (criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 2)) {
-        PageControl2->setCurrentWidget(criterionSheet_[2]);
-        fillValueGrid(1);
-    } else {
-        criterionPageOff(2);
-    }
-}
-
-void TVstupUdajov::ClickCheckBox14()
-{
-    if (criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 14)) {
-        PageControl2->setCurrentWidget(criterionSheet_[14]);
-        fillValueGrid(2);
-    } else {
-        criterionPageOff(14);
-    }
-}
-
-// Real distances, the distribution centre, the depots and the priorities: their pages are set
-// up in Vstupne_Udaje_Vzdialenosti.cpp.
-void TVstupUdajov::ClickCheckBox3()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 3);
-    setDistanceEntry();
-}
-
-void TVstupUdajov::ClickCheckBox6()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 6);
-    setCentrePage();
-}
-
-void TVstupUdajov::ClickCheckBox7()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 7);
-    setDepotPage();
-}
-
-void TVstupUdajov::ClickCheckBox10()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 10);
-    setPriorityPage();
-}
-
-void TVstupUdajov::ClickCheckBox4()
-{
-    if (criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 4))
-        setRouteEntry(true);
-    else
-        criterionPageOff(4);
-}
-
-void TVstupUdajov::ClickCheckBox5()
-{
-    if (criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 5))
-        setRouteEntry(false);
-    else
-        criterionPageOff(5);
-}
-
-void TVstupUdajov::ClickCheckBox8()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 8);
-    siteValuesPage(true);
-}
-
-void TVstupUdajov::ClickCheckBox9()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 9);
-    siteValuesPage(false);
-}
-
-void TVstupUdajov::ClickCheckBox11()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 11);
-    singleValuePage(11);
-}
-
-void TVstupUdajov::ClickCheckBox12()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 12);
-    singleValuePage(12);
-}
-
-void TVstupUdajov::ClickCheckBox13()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 13);
-    singleValuePage(13);
-}
-
-void TVstupUdajov::ClickCheckBox15()
-{
-    criterionSwitch(this, project_.Record, criterionBox_, criterionSheet_, 15);
-    singleValuePage(15);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Quantity, price and supply frequency
 
-void TVstupUdajov::fillValueGrid(int kind)
+void entry::CriteriaPage::fillValueGrid(int kind)
 {
     const ValueGridSpec& spec = ValueGrids[kind];
     QTableWidget* g = valueGrid_[static_cast<std::size_t>(kind)];
-    const auto& r = project_.Record;
-    const int n = std::clamp(project_.State.NextPlace - 1, 0, dorvan::MaxPlaceCount);
+    const auto& r = context_.project.Record;
+    const int n = std::clamp(context_.project.State.NextPlace - 1, 0, dorvan::MaxPlaceCount);
     const int oldRows = g->rowCount();
     g->setRowCount(n + 1);
     const QBrush fixedBrush = g->palette().brush(QPalette::Button);
@@ -710,59 +717,44 @@ void TVstupUdajov::fillValueGrid(int kind)
     g->setEnabled(true);
 }
 
-void TVstupUdajov::commitValueGrid(int kind)
+void entry::CriteriaPage::commitValueGrid(int kind)
 {
     const ValueGridSpec& spec = ValueGrids[kind];
     QTableWidget* g = valueGrid_[static_cast<std::size_t>(kind)];
-    const int n
-        = std::clamp(std::min(project_.State.NextPlace - 1, g->rowCount() - 1), 0, dorvan::MaxPlaceCount);
+    const int n = std::clamp(
+        std::min(context_.project.State.NextPlace - 1, g->rowCount() - 1), 0, dorvan::MaxPlaceCount);
     std::vector<std::string> cells;
     cells.reserve(static_cast<std::size_t>(n));
     for (int row = 1; row <= n; ++row)
         cells.push_back(cellText(g, row, ValueColumn).toStdString());
-    const dorvan::PlaceValueCommit c = dorvan::commitPlaceValues(project_.Record, spec.kind, cells);
+    const dorvan::PlaceValueCommit c = dorvan::commitPlaceValues(context_.project.Record, spec.kind, cells);
     for (int row : c.refused)
         g->item(row, ValueColumn)->setText(QString());
     if (c.stored > 0) {
-        valuesChanged();
-        refillPlaceRows();
+        context_.pages.valuesChanged();
+        context_.pages.refillPlaceRows();
     }
     if (!c.refused.empty())
-        dialogs_.warn(this, u(spec.message));
+        context_.dialogs.warn(this, u(spec.message));
 }
 
-void TVstupUdajov::SelectCellStringGrid8()
-{
-    commitValueGrid(0);
-}
-
-void TVstupUdajov::SelectCellStringGrid9()
-{
-    commitValueGrid(1);
-}
-
-void TVstupUdajov::SelectCellStringGrid10()
-{
-    commitValueGrid(2);
-}
-
-void TVstupUdajov::valueGridEvent(int kind)
+void entry::CriteriaPage::valueGridEvent(int kind)
 {
     if (!valueGrid_[static_cast<std::size_t>(kind)]->isEnabled())
         return;
     commitValueGrid(kind);
-    if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
-        project_.changed(dorvan::ProjectChange::RunInputs);
+    if (context_.project.State.CooperWindowOpen && context_.project.Choices.SettingsOn)
+        context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Route length and distribution time
 
-void TVstupUdajov::setRouteEntry(bool routeLength)
+void entry::CriteriaPage::setRouteEntry(bool routeLength)
 {
     const RouteSpec& spec = routeLength ? RouteLength : DistributionTime;
-    const std::int32_t state
-        = routeLength ? project_.Record.RouteLengthState : project_.Record.DistributionTimeState;
+    const std::int32_t state = routeLength ? context_.project.Record.RouteLengthState
+                                           : context_.project.Record.DistributionTimeState;
     auto* entry = findChild<QGroupBox*>(spec.entryBox);
     auto* edit = findChild<QLineEdit*>(spec.entryEdit);
     auto* ok = findChild<QPushButton*>(spec.entryOk);
@@ -781,19 +773,19 @@ void TVstupUdajov::setRouteEntry(bool routeLength)
     }
 }
 
-void TVstupUdajov::routeEntryOk(bool routeLength, bool change)
+void entry::CriteriaPage::routeEntryOk(bool routeLength, bool change)
 {
     const RouteSpec& spec = routeLength ? RouteLength : DistributionTime;
-    auto& r = project_.Record;
+    auto& r = context_.project.Record;
     auto* edit = findChild<QLineEdit*>(change ? spec.newEdit : spec.entryEdit);
     const std::optional<double> v = dorvan::parseNonNegative(edit->text().toStdString());
     if (!v) {
-        dialogs_.warn(this, u(spec.message));
+        context_.dialogs.warn(this, u(spec.message));
         edit->clear();
         return;
     }
     (routeLength ? r.MaxRouteLength : r.MaxDistributionTime) = *v;
-    valuesChanged();
+    context_.pages.valuesChanged();
     setFieldColour(edit, Silver);
     edit->setEnabled(false);
     if (change) {
@@ -807,7 +799,7 @@ void TVstupUdajov::routeEntryOk(bool routeLength, bool change)
     (routeLength ? r.RouteLengthState : r.DistributionTimeState) = 2;
 }
 
-void TVstupUdajov::routeAllowChange(bool routeLength)
+void entry::CriteriaPage::routeAllowChange(bool routeLength)
 {
     const RouteSpec& spec = routeLength ? RouteLength : DistributionTime;
     auto* newValue = findChild<QLineEdit*>(spec.newEdit);
@@ -816,18 +808,18 @@ void TVstupUdajov::routeAllowChange(bool routeLength)
     current->clear();
     setFieldColour(newValue, Qt::white);
     newValue->setEnabled(true);
-    current->setText(
-        formatNumber(routeLength ? project_.Record.MaxRouteLength : project_.Record.MaxDistributionTime));
+    current->setText(formatNumber(
+        routeLength ? context_.project.Record.MaxRouteLength : context_.project.Record.MaxDistributionTime));
     findChild<QPushButton*>(spec.changeOk)->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Single values
 
-void TVstupUdajov::siteValuesPage(bool loadTimes)
+void entry::CriteriaPage::siteValuesPage(bool loadTimes)
 {
     const int first = loadTimes ? FirstLoadTime : FirstCapacity;
-    const auto& r = project_.Record;
+    const auto& r = context_.project.Record;
     for (int i = first; i < first + 3; ++i) {
         const SingleSpec& s = Singles[i];
         auto* edit = findChild<QLineEdit*>(s.edit);
@@ -842,7 +834,7 @@ void TVstupUdajov::siteValuesPage(bool loadTimes)
     }
     if (!criterionBox_[loadTimes ? 8 : 9]->isChecked())
         return;
-    const dorvan::SiteEntries open = dorvan::siteEntries(r, project_.State.PlaceCount);
+    const dorvan::SiteEntries open = dorvan::siteEntries(r, context_.project.State.PlaceCount);
     const bool entries[3] = { open.dc, open.ds, open.dm };
     for (int k = 0; k < 3; ++k) {
         if (!entries[k])
@@ -855,7 +847,7 @@ void TVstupUdajov::siteValuesPage(bool loadTimes)
     }
 }
 
-void TVstupUdajov::singleValuePage(int number)
+void entry::CriteriaPage::singleValuePage(int number)
 {
     const int i = singleIndexOf(number);
     if (i < 0)
@@ -865,7 +857,7 @@ void TVstupUdajov::singleValuePage(int number)
     auto* edit = findChild<QLineEdit*>(s.edit);
     auto* current = findChild<QLineEdit*>(s.current);
     auto* ok = findChild<QPushButton*>(s.ok);
-    const auto& r = project_.Record;
+    const auto& r = context_.project.Record;
     if (criterionBox_[static_cast<std::size_t>(number)]->isChecked()) {
         current->setText(s.whole != nullptr ? QString::number(r.*(s.whole)) : formatNumber(r.*(s.real)));
         current->setEnabled(true);
@@ -883,10 +875,10 @@ void TVstupUdajov::singleValuePage(int number)
     }
 }
 
-void TVstupUdajov::singleValueOk(int entry)
+void entry::CriteriaPage::singleValueOk(int entry)
 {
     const SingleSpec& s = Singles[entry];
-    auto& r = project_.Record;
+    auto& r = context_.project.Record;
     auto* edit = findChild<QLineEdit*>(s.edit);
     const std::string text = edit->text().toStdString();
     bool good = false;
@@ -911,11 +903,11 @@ void TVstupUdajov::singleValueOk(int entry)
         break;
     }
     if (!good) {
-        dialogs_.warn(this, u(s.message));
+        context_.dialogs.warn(this, u(s.message));
         edit->clear();
         return;
     }
-    valuesChanged();
+    context_.pages.valuesChanged();
     findChild<QLineEdit*>(s.current)->setText(edit->text());
     edit->clear();
 }

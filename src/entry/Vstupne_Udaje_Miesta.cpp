@@ -1,16 +1,16 @@
-// The first page of the data-entry window: the number of places, each place's name and
-// coordinates, and the list grid of all places.
-#include "entry/Vstupne_Udaje.h"
+// The places page of the data-entry window (PlacesPage): the number of places, each place's
+// name and coordinates, and the list grid of all places.
+#include "entry/EntryPlacesPage.h"
 
 #include "common/CodePage.h"
 #include "common/DecimalText.h"
 #include "common/UserDialogs.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryMessages.h"
 #include "entry/PlaceEntry.h"
 #include "entry/PlaceList.h"
 #include "project/Project.h"
 
-#include <QCheckBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -30,7 +29,9 @@
 
 namespace {
 
-const QColor Silver(0xC0, 0xC0, 0xC0);
+using entry::formatNumber;
+using entry::setFieldColour;
+using entry::Silver;
 const QColor Navy(0x00, 0x00, 0x80);
 
 constexpr int GridColumns = 7;
@@ -102,16 +103,48 @@ std::optional<double> decimalValue(const QString& text)
 
 } // namespace
 
-QWidget* TVstupUdajov::buildPlacePage()
+entry::PlacesPage::PlacesPage(const EntryContext& context)
+    : context_(context)
 {
-    auto* page = new QWidget;
-    page->setObjectName("List1");
-    auto* pageLayout = new QVBoxLayout(page);
+    setObjectName("List1");
+    auto* pageLayout = new QVBoxLayout(this);
 
     auto* GroupBox7 = new QGroupBox(u("  Základné dáta  "));
     GroupBox7->setObjectName("GroupBox7");
     auto* basics = new QHBoxLayout(GroupBox7);
+    basics->addWidget(buildCountBox());
+    basics->addWidget(buildEntryBox());
+    basics->addStretch(1);
+    // The basic data keep their natural height; the list below takes the rest of the page.
+    GroupBox7->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    pageLayout->addWidget(GroupBox7);
+    pageLayout->addWidget(buildListBox(), 1, Qt::AlignLeft);
+    StringGrid6->setVisible(false);
+    GroupBox53->setVisible(false);
+    pageLayout->addStretch(0);
 
+    connect(OKButton2, &QPushButton::clicked, this, &PlacesPage::ClickOKButton2);
+    connect(Edit1, &QLineEdit::returnPressed, this, &PlacesPage::ClickOKButton2);
+    connect(Edit2, &QLineEdit::returnPressed, this, &PlacesPage::Edit2Enter);
+    connect(Edit3, &QLineEdit::returnPressed, this, &PlacesPage::Edit3Enter);
+    connect(Edit4, &QLineEdit::returnPressed, this, &PlacesPage::OKButton3Click);
+    connect(OKButton3, &QPushButton::clicked, this, &PlacesPage::OKButton3Click);
+
+    // A cell edit ends with Enter or by leaving the cell: that is a commit of the grid, unless
+    // the edit was abandoned with Escape. The view's own handler (connected first, when the
+    // delegate was set) has closed the editor and given the focus back by then.
+    connect(StringGrid6->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+        [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+            gridEditorOpen_ = false;
+            if (hint != QAbstractItemDelegate::RevertModelCache)
+                StringGrid6Event();
+        });
+    StringGrid6->installEventFilter(this);
+    StringGrid6->viewport()->installEventFilter(this);
+}
+
+QGroupBox* entry::PlacesPage::buildCountBox()
+{
     auto* PocetGroupBox1 = new QGroupBox(u(" Počet miest vstupujúcich do analýzy "));
     PocetGroupBox1->setObjectName("PocetGroupBox1");
     auto* count = new QGridLayout(PocetGroupBox1);
@@ -125,8 +158,11 @@ QWidget* TVstupUdajov::buildPlacePage()
     count->addWidget(Edit1, 1, 0);
     count->addWidget(OKButton2, 1, 1);
     count->setRowStretch(2, 1);
-    basics->addWidget(PocetGroupBox1);
+    return PocetGroupBox1;
+}
 
+QGroupBox* entry::PlacesPage::buildEntryBox()
+{
     VstupGroupBox1 = new QGroupBox(u(" Vstupné hodnoty "));
     VstupGroupBox1->setObjectName("VstupGroupBox1");
     auto* values = new QGridLayout(VstupGroupBox1);
@@ -157,12 +193,11 @@ QWidget* TVstupUdajov::buildPlacePage()
         setFieldColour(e, Silver);
     VstupGroupBox1->setEnabled(false);
     OKButton3->setEnabled(false);
-    basics->addWidget(VstupGroupBox1);
-    basics->addStretch(1);
-    // The basic data keep their natural height; the list below takes the rest of the page.
-    GroupBox7->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    pageLayout->addWidget(GroupBox7);
+    return VstupGroupBox1;
+}
 
+QGroupBox* entry::PlacesPage::buildListBox()
+{
     GroupBox53 = new QGroupBox(u(" Vstupné dáta "));
     GroupBox53->setObjectName("GroupBox53");
     auto* listLayout = new QVBoxLayout(GroupBox53);
@@ -182,34 +217,20 @@ QWidget* TVstupUdajov::buildPlacePage()
     // place numbers in their narrow column.
     StringGrid6->setTextElideMode(Qt::ElideNone);
     listLayout->addWidget(StringGrid6);
-    pageLayout->addWidget(GroupBox53, 1, Qt::AlignLeft);
-    StringGrid6->setVisible(false);
-    GroupBox53->setVisible(false);
-    pageLayout->addStretch(0);
-
-    connect(OKButton2, &QPushButton::clicked, this, &TVstupUdajov::ClickOKButton2);
-    connect(Edit1, &QLineEdit::returnPressed, this, &TVstupUdajov::ClickOKButton2);
-    connect(Edit2, &QLineEdit::returnPressed, this, &TVstupUdajov::Edit2Enter);
-    connect(Edit3, &QLineEdit::returnPressed, this, &TVstupUdajov::Edit3Enter);
-    connect(Edit4, &QLineEdit::returnPressed, this, &TVstupUdajov::OKButton3Click);
-    connect(OKButton3, &QPushButton::clicked, this, &TVstupUdajov::OKButton3Click);
-
-    // A cell edit ends with Enter or by leaving the cell: that is a commit of the grid, unless
-    // the edit was abandoned with Escape. The view's own handler (connected first, when the
-    // delegate was set) has closed the editor and given the focus back by then.
-    connect(StringGrid6->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
-        [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
-            gridEditorOpen_ = false;
-            if (hint != QAbstractItemDelegate::RevertModelCache)
-                StringGrid6Event();
-        });
-    StringGrid6->installEventFilter(this);
-    StringGrid6->viewport()->installEventFilter(this);
-    return page;
+    return GroupBox53;
 }
 
-bool TVstupUdajov::eventFilter(QObject* watched, QEvent* event)
+void entry::PlacesPage::focusCountField()
 {
+    if (Edit1->isEnabled())
+        Edit1->setFocus();
+}
+
+bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // While the window goes the grid still loses its focus; then nothing is committed.
+    if (context_.windowClosing())
+        return QWidget::eventFilter(watched, event);
     if (StringGrid6 && watched == StringGrid6) {
         // While a cell editor is open, focus passes between the grid and its own editor and the
         // editor's unused keys bubble up to the grid; the edit is committed when it closes.
@@ -264,13 +285,13 @@ bool TVstupUdajov::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-int TVstupUdajov::enteredPlaces() const
+int entry::PlacesPage::enteredPlaces() const
 {
-    int n = std::min(project_.State.NextPlace - 1, StringGrid6->rowCount() - 1);
+    int n = std::min(context_.project.State.NextPlace - 1, StringGrid6->rowCount() - 1);
     return std::clamp(n, 0, dorvan::MaxPlaceCount);
 }
 
-void TVstupUdajov::setEntryCaptions(int place)
+void entry::PlacesPage::setEntryCaptions(int place)
 {
     const dorvan::PlaceCaptions c = dorvan::placeCaptions(place);
     VstupGroupBox1->setTitle(QString::fromStdString(c.group));
@@ -279,27 +300,27 @@ void TVstupUdajov::setEntryCaptions(int place)
     Label4->setText(QString::fromStdString(c.y));
 }
 
-void TVstupUdajov::warnText(std::string_view utf8)
+void entry::PlacesPage::warnText(std::string_view utf8)
 {
-    dialogs_.warn(this, fromView(utf8));
+    context_.dialogs.warn(this, fromView(utf8));
 }
 
-void TVstupUdajov::warnAndRetype(QLineEdit* edit, std::string_view message)
+void entry::PlacesPage::warnAndRetype(QLineEdit* edit, std::string_view message)
 {
     warnText(message);
     edit->clear();
     edit->setFocus();
 }
 
-void TVstupUdajov::ClickOKButton2()
+void entry::PlacesPage::ClickOKButton2()
 {
-    const dorvan::CountOutcome out = placeEntry_.acceptCount(Edit1->text().toStdString());
+    const dorvan::CountOutcome out = context_.placeEntry.acceptCount(Edit1->text().toStdString());
     if (!out.handled)
         return;
     if (out.showAddPrompt)
         showAddPlacesPrompt();
     if (out.raiseFirstCountAccepted)
-        host_.entryFirstCountAccepted();
+        context_.host.entryFirstCountAccepted();
     if (!out.message.empty()) {
         warnAndRetype(Edit1, out.message);
         return;
@@ -309,11 +330,11 @@ void TVstupUdajov::ClickOKButton2()
         setFieldColour(e, Qt::white);
     setEntryCaptions(out.askPlace);
     OKButton3->setEnabled(true);
-    valuesChanged();
+    context_.pages.valuesChanged();
     Edit2->setFocus();
 }
 
-void TVstupUdajov::Edit2Enter()
+void entry::PlacesPage::Edit2Enter()
 {
     const std::string_view message = dorvan::nameOnEnterMessage(Edit2->text().toStdString());
     if (!message.empty()) {
@@ -324,7 +345,7 @@ void TVstupUdajov::Edit2Enter()
     Edit3->setFocus();
 }
 
-void TVstupUdajov::Edit3Enter()
+void entry::PlacesPage::Edit3Enter()
 {
     const std::string_view message = dorvan::xOnEnterMessage(Edit3->text().toStdString());
     if (!message.empty()) {
@@ -334,18 +355,18 @@ void TVstupUdajov::Edit3Enter()
     Edit4->setFocus();
 }
 
-void TVstupUdajov::OKButton3Click()
+void entry::PlacesPage::OKButton3Click()
 {
     ClickOKButton3();
-    rerunIfCooperOpen();
+    context_.pages.rerunIfCooperOpen();
 }
 
-void TVstupUdajov::ClickOKButton3()
+void entry::PlacesPage::ClickOKButton3()
 {
     const std::string name = Edit2->text().toStdString();
     const std::string x = Edit3->text().toStdString();
     const std::string y = Edit4->text().toStdString();
-    const dorvan::PlaceOutcome out = placeEntry_.acceptPlace({ name, x, y });
+    const dorvan::PlaceOutcome out = context_.placeEntry.acceptPlace({ name, x, y });
     if (!out.handled)
         return;
     if (out.refused != dorvan::PlaceField::None) {
@@ -354,7 +375,7 @@ void TVstupUdajov::ClickOKButton3()
                                                                   : Edit4;
         warnAndRetype(edit, out.message);
     } else {
-        valuesChanged();
+        context_.pages.valuesChanged();
         layOutPlaceGrid(out.stored + 1);
         fillPlaceRow(out.stored);
         if (out.askPlace > 0) {
@@ -365,24 +386,22 @@ void TVstupUdajov::ClickOKButton3()
         }
     }
 
-    const dorvan::ListSettling list = placeEntry_.settleTypedList();
+    const dorvan::ListSettling list = context_.placeEntry.settleTypedList();
     if (!list.settled)
         return;
-    valuesChanged();
+    context_.pages.valuesChanged();
     if (list.completed)
         closeTypedEntry(list.completion);
-    rebuildPlaceValuePages();
+    context_.pages.rebuildPlaceValuePages();
     refillPlaceRows();
 }
 
-void TVstupUdajov::closeTypedEntry(const dorvan::ListCompletion& completion)
+void entry::PlacesPage::closeTypedEntry(const dorvan::ListCompletion& completion)
 {
     // The count field takes the focus before the entry boxes go off; otherwise the focus would
     // pass through the place grid, and entering and leaving it commits the grid.
     Edit1->setFocus();
-    PageControl1->setTabEnabled(1, true);
-    PageControl1->setTabEnabled(2, true);
-    PageControl1->setTabEnabled(3, true);
+    context_.pages.enableProjectPages();
     setEntryCaptions(0);
     for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
         e->clear();
@@ -392,19 +411,10 @@ void TVstupUdajov::closeTypedEntry(const dorvan::ListCompletion& completion)
     VstupGroupBox1->setEnabled(false);
     Label1->setText(fromView(dorvan::AddPlacesPromptText));
     Edit1->clear();
-    placeListCompleted(completion);
+    context_.pages.placeListCompleted(completion);
 }
 
-void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
-{
-    host_.entryLastPlaceEntered();
-    if (completion.tickSettings)
-        CheckBox16->setChecked(true);
-    else
-        warnText(completion.message);
-}
-
-void TVstupUdajov::layOutPlaceGrid(int rowCount)
+void entry::PlacesPage::layOutPlaceGrid(int rowCount)
 {
     QTableWidget* g = StringGrid6;
     int oldRows = g->rowCount();
@@ -444,11 +454,11 @@ void TVstupUdajov::layOutPlaceGrid(int rowCount)
     GroupBox53->setVisible(true);
 }
 
-void TVstupUdajov::fillPlaceRow(int row)
+void entry::PlacesPage::fillPlaceRow(int row)
 {
     if (row < 1 || row >= StringGrid6->rowCount() || row > dorvan::MaxPlaceCount)
         return;
-    const auto& r = project_.Record;
+    const auto& r = context_.project.Record;
     QTableWidget* g = StringGrid6;
     setCellText(g, row, 0, QString::number(row));
     setCellText(g, row, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[row])));
@@ -459,13 +469,13 @@ void TVstupUdajov::fillPlaceRow(int row)
     setCellText(g, row, 6, QString::number(r.PlaceFlexibility[row]));
 }
 
-void TVstupUdajov::refillPlaceRows()
+void entry::PlacesPage::refillPlaceRows()
 {
     for (int row = 1; row <= enteredPlaces(); ++row)
         fillPlaceRow(row);
 }
 
-void TVstupUdajov::showAddPlacesPrompt()
+void entry::PlacesPage::showAddPlacesPrompt()
 {
     Label1->setText(fromView(dorvan::AddPlacesPromptText));
     QPalette p = Label1->palette();
@@ -473,39 +483,27 @@ void TVstupUdajov::showAddPlacesPrompt()
     Label1->setPalette(p);
 }
 
-void TVstupUdajov::FillPlaceGrid()
+void entry::PlacesPage::FillPlaceGrid()
 {
-    int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     layOutPlaceGrid(n + 1);
     for (int row = 1; row <= n; ++row)
         fillPlaceRow(row);
 }
 
-// The quantity, price and flexibility pages list the places too; those that are ticked are
-// rebuilt whenever the list changes.
-void TVstupUdajov::rebuildPlaceValuePages()
-{
-    if (criterionBox_[1]->isChecked())
-        ClickCheckBox1();
-    if (criterionBox_[2]->isChecked())
-        ClickCheckBox2();
-    if (criterionBox_[14]->isChecked())
-        ClickCheckBox14();
-}
-
-void TVstupUdajov::StringGrid6Event()
+void entry::PlacesPage::StringGrid6Event()
 {
     if (StringGrid6->isHidden())
         return;
     SelectCellStringGrid6();
-    if (project_.State.CooperWindowOpen && CheckBox16->isChecked())
-        project_.changed(dorvan::ProjectChange::RunInputs);
+    if (context_.project.State.CooperWindowOpen && context_.project.Choices.SettingsOn)
+        context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 
-void TVstupUdajov::SelectCellStringGrid6()
+void entry::PlacesPage::SelectCellStringGrid6()
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
+    auto& s = context_.project.State;
+    auto& r = context_.project.Record;
     const int n = enteredPlaces();
 
     // Column by column, top to bottom; the first bad cell is emptied and nothing is stored.
@@ -529,7 +527,7 @@ void TVstupUdajov::SelectCellStringGrid6()
                     }
                 }
             } else {
-                message = u("Chybné zadanie SÚRADNICE !!!");
+                message = entry::text(dorvan::BadGridCoordinateText);
                 if (auto v = decimalValue(text)) {
                     (col == 2 ? xs : ys)[slot] = *v;
                     good = true;
@@ -537,7 +535,7 @@ void TVstupUdajov::SelectCellStringGrid6()
             }
             if (!good) {
                 setCellText(StringGrid6, row, col, QString());
-                dialogs_.warn(this, message);
+                context_.dialogs.warn(this, message);
                 return;
             }
         }
@@ -553,31 +551,34 @@ void TVstupUdajov::SelectCellStringGrid6()
     if (s.PlaceCount >= 3)
         dorvan::sortPlacesByName(r, n);
     dorvan::computeDistances(r, s.PlaceCount);
-    valuesChanged();
+    context_.pages.valuesChanged();
     refillPlaceRows();
-    rebuildPlaceValuePages();
+    context_.pages.rebuildPlaceValuePages();
 }
 
-void TVstupUdajov::StringGrid6Delete()
+void entry::PlacesPage::StringGrid6Delete()
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
+    auto& s = context_.project.State;
+    auto& r = context_.project.Record;
     const int row = StringGrid6->currentRow();
     if (row < 1 || row > enteredPlaces())
         return;
     QString name = cellText(StringGrid6, row, 1);
-    if (!dialogs_.confirm(this, u("Zmazať definované miesto ") + name + u(" ?!!"), false))
+    if (!context_.dialogs.confirm(this,
+            entry::text(dorvan::DeletePlaceQuestionText) + name
+                + entry::text(dorvan::DeletePlaceQuestionEndText),
+            false))
         return;
 
     if (s.CooperWindowOpen && s.EntryStarted)
-        host_.closeCooperWindow();
+        context_.host.closeCooperWindow();
     const int oldEntered = s.NextPlace - 1;
     s.NextPlace -= 1;
     s.PlaceCount = s.NextPlace - 1;
     // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
     // "Riešenie DORVAN" off.
     if (s.PlaceCount < 2)
-        host_.entrySettingsSwitched(false);
+        context_.host.entrySettingsSwitched(false);
     if (s.PlaceCount == 0) {
         StringGrid6->setVisible(false);
         GroupBox53->setVisible(false);
@@ -591,6 +592,6 @@ void TVstupUdajov::StringGrid6Delete()
         refillPlaceRows();
     }
     s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
-    valuesChanged();
-    rebuildPlaceValuePages();
+    context_.pages.valuesChanged();
+    context_.pages.rebuildPlaceValuePages();
 }

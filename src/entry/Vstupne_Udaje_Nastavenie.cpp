@@ -1,10 +1,13 @@
-// The settings page of the Cooper iteration: stopping rule, precision e, correction k and the
-// start point. The project keeps them as these controls show them; every allocation run reads
-// them there.
-#include "entry/Vstupne_Udaje.h"
+// The settings sheet of the Cooper iteration (SettingsSheet): stopping rule, precision e,
+// correction k and the start point. The project keeps them as these controls show them; every
+// allocation run reads them there.
+#include "entry/EntrySettingsSheet.h"
 
 #include "common/UserDialogs.h"
+#include "entry/AllocationSettings.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryMessages.h"
+#include "entry/PlaceEntry.h"
 #include "project/Project.h"
 
 #include <QCheckBox>
@@ -14,33 +17,73 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
+
 QString u(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+QRadioButton* radio(const char* name, const char* caption)
+{
+    auto* b = new QRadioButton(u(caption));
+    b->setObjectName(name);
+    return b;
+}
+
+QLabel* label(const char* name, const char* caption)
+{
+    auto* l = new QLabel(u(caption));
+    l->setObjectName(name);
+    return l;
+}
+
 } // namespace
 
-QWidget* TVstupUdajov::buildSettingsSheet()
+entry::SettingsSheet::SettingsSheet(const EntryContext& context)
+    : context_(context)
 {
-    auto* sheet = new QWidget;
-    sheet->setObjectName("TabSheet14");
-    auto* layout = new QGridLayout(sheet);
+    setObjectName("TabSheet14");
+    CheckBox16 = new QCheckBox(u("Nastavenie premenných DORVAN"));
+    CheckBox16->setObjectName("CheckBox16");
 
-    auto radio = [](const char* name, const char* caption) {
-        auto* b = new QRadioButton(u(caption));
-        b->setObjectName(name);
-        return b;
-    };
-    auto label = [](const char* name, const char* caption) {
-        auto* l = new QLabel(u(caption));
-        l->setObjectName(name);
-        return l;
-    };
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(buildRuleBox(), 0, 0, 2, 1);
+    layout->addWidget(buildValueBox("GroupBox47", " Hodnota presnosti ", Edit47, "Edit47",
+                          dorvan::DefaultPrecisionText, "Button41", "Label39", "e = ", "Label40",
+                          "Rozsah <0.0001;10.0>", &entry::SettingsSheet::Button41Click),
+        0, 1);
+    layout->addWidget(buildValueBox("GroupBox48", " Korekčná hodnota ", Edit48, "Edit48",
+                          dorvan::DefaultCorrectionText, "Button42", "Label41", "k = ", "Label42",
+                          "Rozsah k>0, štandard k=1", &entry::SettingsSheet::Button42Click),
+        1, 1);
+    layout->addWidget(buildStartBox(), 2, 0);
+    layout->setColumnStretch(2, 1);
+    layout->setRowStretch(3, 1);
 
+    // A choice counts when it changes: a click on the option already chosen does nothing. The
+    // defaults are set before this, so a new window asks for no run. The project learns of
+    // every change first.
+    for (QRadioButton* b :
+        { RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6 })
+        connect(b, &QRadioButton::toggled, this, [this](bool checked) {
+            storeSettings();
+            if (checked)
+                context_.pages.rerunIfCooperOpen();
+        });
+    for (QLineEdit* e : { Edit47, Edit48 })
+        connect(e, &QLineEdit::textChanged, this, &entry::SettingsSheet::storeSettings);
+    // The project learns of the box before its handler runs, which may ask for a new result.
+    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
+        context_.project.Choices.SettingsOn = on;
+        CheckBox16Click(on);
+    });
+}
+
+QGroupBox* entry::SettingsSheet::buildRuleBox()
+{
     auto* GroupBox46 = new QGroupBox(u(" Presnosť "));
     GroupBox46->setObjectName("GroupBox46");
     auto* rule = new QVBoxLayout(GroupBox46);
@@ -51,31 +94,32 @@ QWidget* TVstupUdajov::buildSettingsSheet()
     for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
         rule->addWidget(b);
     RadioButton3->setChecked(true);
+    return GroupBox46;
+}
 
-    auto* GroupBox47 = new QGroupBox(u(" Hodnota presnosti "));
-    GroupBox47->setObjectName("GroupBox47");
-    auto* precision = new QGridLayout(GroupBox47);
-    Edit47 = new QLineEdit(u(dorvan::DefaultPrecisionText));
-    Edit47->setObjectName("Edit47");
-    auto* Button41 = new QPushButton("OK");
-    Button41->setObjectName("Button41");
-    precision->addWidget(label("Label39", "e = "), 0, 0);
-    precision->addWidget(Edit47, 0, 1);
-    precision->addWidget(Button41, 0, 2);
-    precision->addWidget(label("Label40", "Rozsah <0.0001;10.0>"), 1, 0, 1, 3);
+// The precision and the correction: "e = " or "k = ", the field with its OK, and the range.
+QGroupBox* entry::SettingsSheet::buildValueBox(const char* boxName, const char* caption, QLineEdit*& edit,
+    const char* editName, const char* defaultText, const char* buttonName, const char* symbolLabel,
+    const char* symbol, const char* rangeLabel, const char* range, void (entry::SettingsSheet::*ok)())
+{
+    auto* box = new QGroupBox(u(caption));
+    box->setObjectName(boxName);
+    auto* grid = new QGridLayout(box);
+    edit = new QLineEdit(u(defaultText));
+    edit->setObjectName(editName);
+    auto* button = new QPushButton("OK");
+    button->setObjectName(buttonName);
+    grid->addWidget(label(symbolLabel, symbol), 0, 0);
+    grid->addWidget(edit, 0, 1);
+    grid->addWidget(button, 0, 2);
+    grid->addWidget(label(rangeLabel, range), 1, 0, 1, 3);
+    connect(button, &QPushButton::clicked, this, ok);
+    connect(edit, &QLineEdit::returnPressed, this, ok);
+    return box;
+}
 
-    auto* GroupBox48 = new QGroupBox(u(" Korekčná hodnota "));
-    GroupBox48->setObjectName("GroupBox48");
-    auto* correction = new QGridLayout(GroupBox48);
-    Edit48 = new QLineEdit(u(dorvan::DefaultCorrectionText));
-    Edit48->setObjectName("Edit48");
-    auto* Button42 = new QPushButton("OK");
-    Button42->setObjectName("Button42");
-    correction->addWidget(label("Label41", "k = "), 0, 0);
-    correction->addWidget(Edit48, 0, 1);
-    correction->addWidget(Button42, 0, 2);
-    correction->addWidget(label("Label42", "Rozsah k>0, štandard k=1"), 1, 0, 1, 3);
-
+QGroupBox* entry::SettingsSheet::buildStartBox()
+{
     auto* GroupBox49 = new QGroupBox(u(" Počiatočné hodnoty X0 a Y0 "));
     GroupBox49->setObjectName("GroupBox49");
     auto* start = new QVBoxLayout(GroupBox49);
@@ -84,36 +128,12 @@ QWidget* TVstupUdajov::buildSettingsSheet()
     start->addWidget(RadioButton5);
     start->addWidget(RadioButton6);
     RadioButton6->setChecked(true);
-
-    layout->addWidget(GroupBox46, 0, 0, 2, 1);
-    layout->addWidget(GroupBox47, 0, 1);
-    layout->addWidget(GroupBox48, 1, 1);
-    layout->addWidget(GroupBox49, 2, 0);
-    layout->setColumnStretch(2, 1);
-    layout->setRowStretch(3, 1);
-
-    // A choice counts when it changes: a click on the option already chosen does nothing. The
-    // defaults above are set before this, so a new window asks for no run. The project learns
-    // of every change first.
-    for (QRadioButton* b :
-        { RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6 })
-        connect(b, &QRadioButton::toggled, this, [this](bool checked) {
-            storeSettings();
-            if (checked)
-                rerunIfCooperOpen();
-        });
-    for (QLineEdit* e : { Edit47, Edit48 })
-        connect(e, &QLineEdit::textChanged, this, &TVstupUdajov::storeSettings);
-    connect(Button41, &QPushButton::clicked, this, &TVstupUdajov::Button41Click);
-    connect(Edit47, &QLineEdit::returnPressed, this, &TVstupUdajov::Button41Click);
-    connect(Button42, &QPushButton::clicked, this, &TVstupUdajov::Button42Click);
-    connect(Edit48, &QLineEdit::returnPressed, this, &TVstupUdajov::Button42Click);
-    return sheet;
+    return GroupBox49;
 }
 
-void TVstupUdajov::storeSettings()
+void entry::SettingsSheet::storeSettings()
 {
-    dorvan::CooperSettings& s = project_.Choices.Settings;
+    dorvan::CooperSettings& s = context_.project.Choices.Settings;
     if (RadioButton1->isChecked())
         s.rule = dorvan::StoppingRule::AxisX;
     else if (RadioButton2->isChecked())
@@ -128,84 +148,62 @@ void TVstupUdajov::storeSettings()
 }
 
 // A run put a text it complained about back to its default in the project.
-void TVstupUdajov::showSettings()
+void entry::SettingsSheet::showSettings()
 {
-    // A copy: each field written back stores the whole page into the project again.
-    const dorvan::CooperSettings s = project_.Choices.Settings;
+    // A copy: each field written back stores the whole sheet into the project again.
+    const dorvan::CooperSettings s = context_.project.Choices.Settings;
     if (Edit47->text().toStdString() != s.precisionText)
         Edit47->setText(QString::fromStdString(s.precisionText));
     if (Edit48->text().toStdString() != s.correctionText)
         Edit48->setText(QString::fromStdString(s.correctionText));
 }
 
-dorvan::StoppingRule TVstupUdajov::stoppingRule() const
-{
-    return project_.Choices.Settings.rule;
-}
-
-dorvan::StartPoint TVstupUdajov::startPoint() const
-{
-    return project_.Choices.Settings.start;
-}
-
-QString TVstupUdajov::precisionText() const
-{
-    return QString::fromStdString(project_.Choices.Settings.precisionText);
-}
-QString TVstupUdajov::correctionText() const
-{
-    return QString::fromStdString(project_.Choices.Settings.correctionText);
-}
-void TVstupUdajov::resetPrecision()
-{
-    Edit47->setText(u(dorvan::DefaultPrecisionText));
-}
-void TVstupUdajov::resetCorrection()
-{
-    Edit48->setText(u(dorvan::DefaultCorrectionText));
-}
-
-void TVstupUdajov::CheckBox16Click(bool checked)
+void entry::SettingsSheet::CheckBox16Click(bool checked)
 {
     ClickCheckBox16();
-    valuesChanged();
+    context_.pages.valuesChanged();
     if (checked)
-        rerunIfCooperOpen();
+        context_.pages.rerunIfCooperOpen();
 }
 
-void TVstupUdajov::ClickCheckBox16()
+void entry::SettingsSheet::ClickCheckBox16()
 {
     if (CheckBox16->isChecked()) {
-        showCriterionPage(TabSheet14, true);
-        PageControl2->setCurrentWidget(TabSheet14);
-        if (project_.State.CoordsDiffer)
-            host_.entrySettingsSwitched(true);
+        context_.pages.showCriterionPage(this, true);
+        context_.pages.setCurrentCriterionPage(this);
+        if (context_.project.State.CoordsDiffer)
+            context_.host.entrySettingsSwitched(true);
         else
-            dialogs_.warn(this, u("Nesmú byť všetky rovnaké SÚRADNICE !!!"));
+            context_.dialogs.warn(this, entry::text(dorvan::AllAtOneSpotText));
     } else {
-        host_.entrySettingsSwitched(false);
-        showCriterionPage(TabSheet14, false);
+        context_.host.entrySettingsSwitched(false);
+        context_.pages.showCriterionPage(this, false);
     }
 }
 
-void TVstupUdajov::Button41Click()
+void entry::SettingsSheet::switchOn()
+{
+    CheckBox16->setChecked(true);
+}
+
+void entry::SettingsSheet::Button41Click()
 {
     if (dorvan::precisionAcceptable(Edit47->text().toStdString())) {
-        valuesChanged();
-        rerunIfCooperOpen();
+        context_.pages.valuesChanged();
+        context_.pages.rerunIfCooperOpen();
     } else {
-        dialogs_.warn(this, u("Chybná presnosť !!!"));
-        resetPrecision();
+        context_.dialogs.warn(this, entry::text(dorvan::BadPrecisionText));
+        Edit47->setText(u(dorvan::DefaultPrecisionText));
     }
 }
 
-void TVstupUdajov::Button42Click()
+void entry::SettingsSheet::Button42Click()
 {
     if (dorvan::correctionAcceptable(Edit48->text().toStdString())) {
-        valuesChanged();
-        rerunIfCooperOpen();
+        context_.pages.valuesChanged();
+        context_.pages.rerunIfCooperOpen();
     } else {
-        dialogs_.warn(this, u("Chybná korekčná hodnota !!!"));
-        resetCorrection();
+        context_.dialogs.warn(this, entry::text(dorvan::BadCorrectionText));
+        Edit48->setText(u(dorvan::DefaultCorrectionText));
     }
 }

@@ -1,18 +1,19 @@
-// The picture page of the data-entry window: a map picture is loaded and places are clicked
-// onto it.
-#include "entry/Vstupne_Udaje.h"
+// The picture page of the data-entry window (PicturePage): a map picture is loaded and places
+// are clicked onto it.
+#include "entry/EntryPicturePage.h"
 
 #include "common/CodePage.h"
 #include "common/PictureImage.h"
 #include "common/UserDialogs.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryMessages.h"
 #include "entry/MapPictureDecoder.h"
 #include "entry/PicturePlacement.h"
 #include "entry/PictureSurface.h"
+#include "entry/PlaceEntry.h"
 #include "entry/PlaceList.h"
 #include "project/Project.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -25,7 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -78,10 +78,18 @@ void setCellText(QTableWidget* grid, int row, int column, const QString& text)
 
 } // namespace
 
-void TVstupUdajov::buildPicturePage(QWidget* page)
+entry::PicturePage::PicturePage(const EntryContext& context)
+    : context_(context)
 {
-    auto* row = new QHBoxLayout(page);
+    setObjectName("TabSheet19");
+    auto* row = new QHBoxLayout(this);
+    row->addWidget(buildPictureBox(), 1);
+    row->addWidget(buildSideBox(), 0);
+    hookEvents();
+}
 
+QGroupBox* entry::PicturePage::buildPictureBox()
+{
     GroupBox54 = new QGroupBox(u(" "));
     GroupBox54->setObjectName("GroupBox54");
     Image1 = new PictureSurface(GroupBox54);
@@ -96,15 +104,26 @@ void TVstupUdajov::buildPicturePage(QWidget* page)
     ScrollBar2 = new QScrollBar(Qt::Vertical, GroupBox54);
     ScrollBar2->setObjectName("ScrollBar2");
     ScrollBar2->hide();
-    row->addWidget(GroupBox54, 1);
+    return GroupBox54;
+}
 
+QGroupBox* entry::PicturePage::buildSideBox()
+{
     auto* GroupBox55 = new QGroupBox(u(" Vlož obrázok "));
     GroupBox55->setObjectName("GroupBox55");
     auto* right = new QVBoxLayout(GroupBox55);
     Button48 = new QPushButton(u("Otvor"));
     Button48->setObjectName("Button48");
     right->addWidget(Button48);
+    right->addWidget(buildProportionBox());
+    right->addWidget(buildCoordinatesBox());
+    right->addWidget(buildListBox(), 1, Qt::AlignLeft);
+    right->addStretch(0);
+    return GroupBox55;
+}
 
+QGroupBox* entry::PicturePage::buildProportionBox()
+{
     auto* GroupBox56 = new QGroupBox(u(" Proporcionalita "));
     GroupBox56->setObjectName("GroupBox56");
     auto* proportion = new QHBoxLayout(GroupBox56);
@@ -115,8 +134,11 @@ void TVstupUdajov::buildPicturePage(QWidget* page)
     RadioButton8->setObjectName("RadioButton8");
     proportion->addWidget(RadioButton7);
     proportion->addWidget(RadioButton8);
-    right->addWidget(GroupBox56);
+    return GroupBox56;
+}
 
+QGroupBox* entry::PicturePage::buildCoordinatesBox()
+{
     auto* GroupBox57 = new QGroupBox(u(" Súradnice "));
     GroupBox57->setObjectName("GroupBox57");
     auto* coords = new QFormLayout(GroupBox57);
@@ -134,8 +156,11 @@ void TVstupUdajov::buildPicturePage(QWidget* page)
     coords->addRow(u(" Y real"), Edit51);
     coords->addRow(u(" X "), Edit52);
     coords->addRow(u(" Y "), Edit53);
-    right->addWidget(GroupBox57);
+    return GroupBox57;
+}
 
+QGroupBox* entry::PicturePage::buildListBox()
+{
     GroupBox58 = new QGroupBox(u(" Vstupné dáta "));
     GroupBox58->setObjectName("GroupBox58");
     auto* list = new QVBoxLayout(GroupBox58);
@@ -154,11 +179,12 @@ void TVstupUdajov::buildPicturePage(QWidget* page)
     list->addWidget(StringGrid7);
     StringGrid7->setVisible(false);
     GroupBox58->setVisible(false);
-    right->addWidget(GroupBox58, 1, Qt::AlignLeft);
-    right->addStretch(0);
-    row->addWidget(GroupBox55, 0);
+    return GroupBox58;
+}
 
-    connect(Button48, &QPushButton::clicked, this, &TVstupUdajov::Button48Click);
+void entry::PicturePage::hookEvents()
+{
+    connect(Button48, &QPushButton::clicked, this, &entry::PicturePage::Button48Click);
     connect(RadioButton7, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             proportionClicked(true);
@@ -171,7 +197,7 @@ void TVstupUdajov::buildPicturePage(QWidget* page)
     Image1->mouseMoved = [this](QPoint at) { Image1MouseMove(at); };
     Image1->mouseLeft = [this] { Image1MouseLeave(); };
     new EventHook(GroupBox54, [this](QEvent* e) {
-        if (e->type() == QEvent::Resize)
+        if (e->type() == QEvent::Resize && !context_.windowClosing())
             picturePageResized();
         return false;
     });
@@ -188,10 +214,10 @@ void TVstupUdajov::buildPicturePage(QWidget* page)
     });
 }
 
-void TVstupUdajov::Button48Click()
+void entry::PicturePage::Button48Click()
 {
-    const QString file = dialogs_.openPictureName(
-        this, u("Otvor obrázok"), u("Obrázky (*.bmp *.jpg *.jpeg);;Bitmapy (*.bmp);;JPEG (*.jpg *.jpeg)"));
+    const QString file = context_.dialogs.openPictureName(
+        this, entry::text(dorvan::OpenPictureTitleText), entry::text(dorvan::PictureFilterText));
     if (file.isEmpty())
         return;
 
@@ -199,53 +225,61 @@ void TVstupUdajov::Button48Click()
     // Only a plain file: a device or a pipe has no size to bound the reading by.
     QFile f(file);
     if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
-        dialogs_.warn(this, u("Súbor obrázka sa nedá otvoriť !!!"));
+        context_.dialogs.warn(this, entry::text(dorvan::PictureNotOpenedText));
         return;
     }
     // No supported picture of an acceptable size needs a larger file than its pixels at four
     // bytes each, a palette and a header; a bigger one is refused before it is read.
     if (static_cast<quint64>(f.size()) > dorvan::RgbPicture::MaxBytes / 3 * 4 + 65536) {
-        dialogs_.warn(this, u("Súbor obrázka je príliš veľký !!!"));
+        context_.dialogs.warn(this, entry::text(dorvan::PictureTooLargeText));
         return;
     }
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
-        dialogs_.warn(this, u("Súbor obrázka sa nedá prečítať !!!"));
+        context_.dialogs.warn(this, entry::text(dorvan::PictureNotReadText));
         return;
     }
     dorvan::MapPictureResult decoded = dorvan::tryDecodeMapPicture(std::span(
         reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
     if (!decoded.ok()) {
-        dialogs_.warn(this, QString::fromStdString(decoded.message));
+        context_.dialogs.warn(this, QString::fromStdString(decoded.message));
         return;
     }
 
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    project_.MapPicture = std::move(*decoded.picture);
-    r.PictureHeight = project_.MapPicture.height();
-    r.PictureWidth = project_.MapPicture.width();
+    auto& s = context_.project.State;
+    auto& r = context_.project.Record;
+    context_.project.MapPicture = std::move(*decoded.picture);
+    r.PictureHeight = context_.project.MapPicture.height();
+    r.PictureWidth = context_.project.MapPicture.width();
     s.MapPictureOwned = true;
 
     Image1->setEnabled(true);
     Button48->setEnabled(false); // one picture per window
-    host_.entryFirstCountAccepted(); // the input mode is fixed from now on
+    context_.host.entryFirstCountAccepted(); // the input mode is fixed from now on
 
     Image1->resetSurface(window()->size());
     fitPictureControl(RadioButton7->isChecked());
-    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
-    s.PictureRangeX = r.MapRangeX = range.x;
-    s.PictureRangeY = r.MapRangeY = range.y;
-    redrawPicture(range.x, range.y);
+    setPictureRange();
+    redrawPicture(s.PictureRangeX, s.PictureRangeY);
     s.NextPlace = 1;
     setPictureCaption();
-    valuesChanged();
+    context_.pages.valuesChanged();
+}
+
+// The coordinate range of the picture follows the size of Image1.
+void entry::PicturePage::setPictureRange()
+{
+    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
+    auto& s = context_.project.State;
+    auto& r = context_.project.Record;
+    s.PictureRangeX = r.MapRangeX = range.x;
+    s.PictureRangeY = r.MapRangeY = range.y;
 }
 
 // Sizes Image1 by the proportion rule of the page; a size no rule gives keeps the control's.
-void TVstupUdajov::fitPictureControl(bool proportional)
+void entry::PicturePage::fitPictureControl(bool proportional)
 {
-    const auto& pic = project_.MapPicture;
+    const auto& pic = context_.project.MapPicture;
     std::optional<dorvan::PixelSize> fit
         = dorvan::fitPictureOnPage({ pic.width(), pic.height() }, sizeOf(GroupBox54), proportional);
     Image1->resetSurface(fit ? toQSize(*fit) : Image1->size());
@@ -253,17 +287,17 @@ void TVstupUdajov::fitPictureControl(bool proportional)
 
 // The map picture stretched over the whole of Image1, with the marks of places 1..PlaceCount
 // for a coordinate range of rangeX by rangeY. The map picture itself stays clean.
-void TVstupUdajov::redrawPicture(int rangeX, int rangeY)
+void entry::PicturePage::redrawPicture(int rangeX, int rangeY)
 {
     QImage& surface = Image1->surface();
     surface.fill(Qt::white);
-    if (!project_.MapPicture.empty()) {
+    if (!context_.project.MapPicture.empty()) {
         QPainter p(&surface);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(surface.rect(), dorvan::toQImage(project_.MapPicture));
+        p.drawImage(surface.rect(), dorvan::toQImage(context_.project.MapPicture));
     }
-    const auto& r = project_.Record;
-    const int count = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    const auto& r = context_.project.Record;
+    const int count = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     for (int k = 1; k <= count; ++k) {
         if (auto at
             = dorvan::pixelFromReference(r.PlaceX[k], r.PlaceY[k], sizeOf(Image1), { rangeX, rangeY }))
@@ -272,7 +306,7 @@ void TVstupUdajov::redrawPicture(int rangeX, int rangeY)
     Image1->update();
 }
 
-void TVstupUdajov::drawPlaceMark(int n, QPoint at)
+void entry::PicturePage::drawPlaceMark(int n, QPoint at)
 {
     QPainter p(&Image1->surface());
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -294,35 +328,34 @@ void TVstupUdajov::drawPlaceMark(int n, QPoint at)
     Image1->update();
 }
 
-void TVstupUdajov::setPictureCaption()
+void entry::PicturePage::setPictureCaption()
 {
     GroupBox54->setTitle(QStringLiteral(" %1 x %2 ").arg(Image1->width() - 1).arg(Image1->height() - 1));
 }
 
-void TVstupUdajov::proportionClicked(bool proportional)
+void entry::PicturePage::proportionClicked(bool proportional)
 {
-    if (!project_.State.MapPictureOwned || !Image1->isEnabled())
+    if (!context_.project.State.MapPictureOwned || !Image1->isEnabled())
         return;
     ScrollBar1->hide();
     ScrollBar2->hide();
     fitPictureControl(proportional);
     if (proportional)
         setPictureCaption();
-    redrawPicture(project_.State.PictureRangeX, project_.State.PictureRangeY);
+    redrawPicture(context_.project.State.PictureRangeX, context_.project.State.PictureRangeY);
 }
 
-void TVstupUdajov::picturePageResized()
+void entry::PicturePage::picturePageResized()
 {
-    const int index = PageControl1 != nullptr ? PageControl1->indexOf(TabSheet19) : -1;
-    if (index < 0 || !PageControl1->isTabVisible(index) || !project_.State.MapPictureOwned
+    if (!context_.pages.pictureTabVisible() || !context_.project.State.MapPictureOwned
         || !Image1->isEnabled())
         return;
     fitPictureControl(RadioButton7->isChecked());
     setPictureCaption();
-    redrawPicture(project_.State.PictureRangeX, project_.State.PictureRangeY);
+    redrawPicture(context_.project.State.PictureRangeX, context_.project.State.PictureRangeY);
 }
 
-void TVstupUdajov::layOutPictureGrid(int rowCount)
+void entry::PicturePage::layOutPictureGrid(int rowCount)
 {
     QTableWidget* g = StringGrid7;
     const int oldRows = g->rowCount();
@@ -359,15 +392,15 @@ void TVstupUdajov::layOutPictureGrid(int rowCount)
 // The coordinate columns of the list get the places' coordinates as the project holds them,
 // rounded to four decimals (after the allocation window closed). A row that has no cell yet
 // gets one.
-void TVstupUdajov::showPictureCoordinates()
+void entry::PicturePage::showPictureCoordinates()
 {
-    const auto& r = project_.Record;
-    const int rows
-        = std::min(std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaces), StringGrid7->rowCount() - 1);
+    const auto& r = context_.project.Record;
+    const int rows = std::min(
+        std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaces), StringGrid7->rowCount() - 1);
     for (int i = 1; i <= rows; ++i) {
         const double values[2] = { r.PlaceX[i], r.PlaceY[i] };
         for (int c = 0; c < 2; ++c) {
-            const QString text = formatNumber(values[c]);
+            const QString text = entry::formatNumber(values[c]);
             if (QTableWidgetItem* item = StringGrid7->item(i, 2 + c))
                 item->setText(text);
             else
@@ -376,43 +409,40 @@ void TVstupUdajov::showPictureCoordinates()
     }
 }
 
-void TVstupUdajov::refillPictureRows(int count)
+void entry::PicturePage::refillPictureRows(int count)
 {
-    const auto& r = project_.Record;
+    const auto& r = context_.project.Record;
     count = std::min({ count, StringGrid7->rowCount() - 1, dorvan::MaxPlaceCount });
     for (int k = 1; k <= count; ++k) {
         setCellText(StringGrid7, k, 0, QString::number(k));
         setCellText(StringGrid7, k, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[k])));
-        setCellText(StringGrid7, k, 2, formatNumber(r.PlaceX[k]));
-        setCellText(StringGrid7, k, 3, formatNumber(r.PlaceY[k]));
+        setCellText(StringGrid7, k, 2, entry::formatNumber(r.PlaceX[k]));
+        setCellText(StringGrid7, k, 3, entry::formatNumber(r.PlaceY[k]));
     }
 }
 
-void TVstupUdajov::ObrClick(int x, int y)
+void entry::PicturePage::ObrClick(int x, int y)
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
+    auto& s = context_.project.State;
     if (!s.MapPictureOwned)
         return;
-    const dorvan::ClickTarget target = placeEntry_.clickTarget();
+    const dorvan::ClickTarget target = context_.placeEntry.clickTarget();
     if (!target.message.empty()) {
-        warnText(target.message);
+        context_.dialogs.warn(this, entry::text(target.message));
         return;
     }
     if (target.setsRange) {
-        const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
-        s.PictureRangeX = r.MapRangeX = range.x;
-        s.PictureRangeY = r.MapRangeY = range.y;
+        setPictureRange();
     }
     const auto ref
         = dorvan::referenceFromPixel({ x, y }, sizeOf(Image1), { s.PictureRangeX, s.PictureRangeY });
     if (!ref)
         return;
     const int p = target.place;
-    const dorvan::ClickedPlace clicked = placeEntry_.storeClickedPlace(p, ref->x, ref->y);
+    const dorvan::ClickedPlace clicked = context_.placeEntry.storeClickedPlace(p, ref->x, ref->y);
     if (clicked.raiseSettingsOn)
-        host_.entrySettingsSwitched(true);
-    valuesChanged();
+        context_.host.entrySettingsSwitched(true);
+    context_.pages.valuesChanged();
 
     layOutPictureGrid(p + 1);
     refillPictureRows(p);
@@ -420,18 +450,18 @@ void TVstupUdajov::ObrClick(int x, int y)
     if (!clicked.completesList)
         return;
 
-    const dorvan::ListCompletion completion = placeEntry_.completeClickedList();
+    const dorvan::ListCompletion completion = context_.placeEntry.completeClickedList();
     refillPictureRows(s.PlaceCount);
-    rerunIfCooperOpen();
-    enableProjectPages();
-    valuesChanged();
-    placeListCompleted(completion);
-    rebuildPlaceValuePages();
+    context_.pages.rerunIfCooperOpen();
+    context_.pages.enableProjectPages();
+    context_.pages.valuesChanged();
+    context_.pages.placeListCompleted(completion);
+    context_.pages.rebuildPlaceValuePages();
 }
 
-void TVstupUdajov::Image1MouseMove(QPoint at)
+void entry::PicturePage::Image1MouseMove(QPoint at)
 {
-    const auto& s = project_.State;
+    const auto& s = context_.project.State;
     const int fromBottom = Image1->height() - at.y() - 1;
     Edit52->setText(QString::number(at.x()));
     Edit53->setText(QString::number(fromBottom));
@@ -445,30 +475,33 @@ void TVstupUdajov::Image1MouseMove(QPoint at)
     }
 }
 
-void TVstupUdajov::Image1MouseLeave()
+void entry::PicturePage::Image1MouseLeave()
 {
     for (QLineEdit* e : { Edit50, Edit51, Edit52, Edit53 })
         e->clear();
 }
 
-void TVstupUdajov::StringGrid7Delete()
+void entry::PicturePage::StringGrid7Delete()
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
+    auto& s = context_.project.State;
+    auto& r = context_.project.Record;
     const int row = StringGrid7->currentRow();
     const int entered = std::clamp(s.NextPlace - 1, 0, dorvan::MaxPlaceCount);
     if (row < 1 || row > entered || row >= StringGrid7->rowCount())
         return;
     const QString name = StringGrid7->item(row, 1) ? StringGrid7->item(row, 1)->text() : QString();
-    if (!dialogs_.confirm(this, u("Zmazať definované miesto ") + name + u(" ?!!"), false))
+    if (!context_.dialogs.confirm(this,
+            entry::text(dorvan::DeletePlaceQuestionText) + name
+                + entry::text(dorvan::DeletePlaceQuestionEndText),
+            false))
         return;
 
     if (s.CooperWindowOpen && s.EntryStarted)
-        host_.closeCooperWindow();
+        context_.host.closeCooperWindow();
     s.NextPlace = entered;
     s.PlaceCount = s.NextPlace - 1;
     if (s.PlaceCount < 2)
-        host_.entrySettingsSwitched(false); // "Riešenie DORVAN" off
+        context_.host.entrySettingsSwitched(false); // "Riešenie DORVAN" off
     if (s.PlaceCount > 0) {
         if (row != s.NextPlace) {
             dorvan::removePlace(r, row, entered);
@@ -486,35 +519,32 @@ void TVstupUdajov::StringGrid7Delete()
         StringGrid7->setVisible(false);
         GroupBox58->setVisible(false);
         redrawPicture(s.PictureRangeX, s.PictureRangeY);
-        const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
-        s.PictureRangeX = r.MapRangeX = range.x;
-        s.PictureRangeY = r.MapRangeY = range.y;
+        setPictureRange();
         s.CoordsDiffer = false;
     }
-    valuesChanged();
-    rebuildPlaceValuePages();
+    context_.pages.valuesChanged();
+    context_.pages.rebuildPlaceValuePages();
 }
 
-void TVstupUdajov::showProjectPicture()
+void entry::PicturePage::showProjectPicture()
 {
-    const auto& r = project_.Record;
-    if (project_.MapPicture.empty())
+    const auto& r = context_.project.Record;
+    if (context_.project.MapPicture.empty())
         return;
-    // The page's boxes take their sizes before the picture is fitted into them.
+    // The page's boxes take their sizes before the picture is fitted into them (the window's
+    // own layout has been brought up to date by then).
     if (layout() != nullptr)
         layout()->activate();
-    if (TabSheet19->layout() != nullptr)
-        TabSheet19->layout()->activate();
 
     Image1->resetSurface(window()->size());
-    const auto& pic = project_.MapPicture;
+    const auto& pic = context_.project.MapPicture;
     std::optional<dorvan::PixelSize> fit = dorvan::fitPictureOnOpen(
         { pic.width(), pic.height() }, sizeOf(GroupBox54), RadioButton7->isChecked());
     Image1->resetSurface(fit ? toQSize(*fit) : Image1->size());
     redrawPicture(r.MapRangeX, r.MapRangeY);
     setPictureCaption();
 
-    const int count = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    const int count = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     if (count > 0) {
         layOutPictureGrid(count + 1);
         refillPictureRows(count);

@@ -1,7 +1,8 @@
-// The distribution-group page: the user sorts the places into numbered groups; the allocation
-// then finds one centre per group. The group list ListBox9 shows the groups; the project keeps
-// them as it shows them (EntryChoices::Groups), and SelektujSkupiny stores them into the record.
-#include "entry/Vstupne_Udaje.h"
+// The distribution-group sheet (GroupsSheet): the user sorts the places into numbered groups;
+// the allocation then finds one centre per group. The group list ListBox9 shows the groups; the
+// project keeps them as it shows them (EntryChoices::Groups), and SelektujSkupiny stores them
+// into the record.
+#include "entry/EntryGroupsSheet.h"
 
 #include "entry/EntryHost.h"
 #include "entry/GroupList.h"
@@ -15,14 +16,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
-const QColor Silver(0xC0, 0xC0, 0xC0);
+using entry::setFieldColour;
+using entry::Silver;
 
 QString u(const char* utf8)
 {
@@ -57,21 +58,18 @@ void showLines(QListWidget* list, const std::vector<std::string>& text, int sele
 
 } // namespace
 
-QWidget* TVstupUdajov::buildGroupsSheet()
+entry::GroupsSheet::GroupsSheet(const EntryContext& context)
+    : context_(context)
 {
-    auto* sheet = new QWidget;
-    sheet->setObjectName("TabSheet15");
-    auto* sheetLayout = new QVBoxLayout(sheet);
+    setObjectName("TabSheet15");
+    CheckBox17 = new QCheckBox(u("Definovanie distribučných skupín - DORVAN"));
+    CheckBox17->setObjectName("CheckBox17");
+    auto* sheetLayout = new QVBoxLayout(this);
 
     GroupBox50 = new QGroupBox(u(" Distribučné sklupiny "));
     GroupBox50->setObjectName("GroupBox50");
     auto* row = new QHBoxLayout(GroupBox50);
-
-    GroupBox51 = new QGroupBox(u(" Zoznam miest "));
-    GroupBox51->setObjectName("GroupBox51");
-    ListBox8 = new QListWidget;
-    ListBox8->setObjectName("ListBox8");
-    (new QVBoxLayout(GroupBox51))->addWidget(ListBox8);
+    GroupBox51 = buildListBox("GroupBox51", " Zoznam miest ", ListBox8, "ListBox8");
     row->addWidget(GroupBox51, 1);
 
     auto* arrows = new QVBoxLayout;
@@ -85,13 +83,51 @@ QWidget* TVstupUdajov::buildGroupsSheet()
     arrows->addStretch(1);
     row->addLayout(arrows);
 
-    GroupBox52 = new QGroupBox(u("Zoznam skupín"));
-    GroupBox52->setObjectName("GroupBox52");
-    ListBox9 = new QListWidget;
-    ListBox9->setObjectName("ListBox9");
-    (new QVBoxLayout(GroupBox52))->addWidget(ListBox9);
+    GroupBox52 = buildListBox("GroupBox52", "Zoznam skupín", ListBox9, "ListBox9");
     row->addWidget(GroupBox52, 1);
+    row->addLayout(buildCountColumn());
+    sheetLayout->addWidget(GroupBox50, 1);
 
+    for (QListWidget* list : { ListBox8, ListBox9 }) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setEnabled(false);
+        setFieldColour(list, Silver);
+    }
+    Button43->setEnabled(false);
+    Button44->setEnabled(false);
+
+    // Whatever changes the list or the count changes the project's groups.
+    QAbstractItemModel* groups = ListBox9->model();
+    connect(groups, &QAbstractItemModel::rowsInserted, this, &entry::GroupsSheet::publishGroups);
+    connect(groups, &QAbstractItemModel::rowsRemoved, this, &entry::GroupsSheet::publishGroups);
+    connect(groups, &QAbstractItemModel::dataChanged, this, &entry::GroupsSheet::publishGroups);
+    connect(groups, &QAbstractItemModel::modelReset, this, &entry::GroupsSheet::publishGroups);
+    connect(Edit49, &QLineEdit::textChanged, this, &entry::GroupsSheet::publishGroups);
+
+    connect(Button43, &QPushButton::clicked, this, &entry::GroupsSheet::Button43Click);
+    connect(Button44, &QPushButton::clicked, this, &entry::GroupsSheet::Button44Click);
+    connect(Button45, &QPushButton::clicked, this, &entry::GroupsSheet::Button45Click);
+    // The project learns of the box before its handler runs, which may ask for a new result.
+    connect(CheckBox17, &QCheckBox::toggled, this, [this](bool on) {
+        context_.project.Choices.Ticked[dorvan::CritGroups] = on;
+        CheckBox17Click();
+    });
+}
+
+QGroupBox* entry::GroupsSheet::buildListBox(
+    const char* boxName, const char* caption, QListWidget*& list, const char* listName)
+{
+    auto* box = new QGroupBox(u(caption));
+    box->setObjectName(boxName);
+    list = new QListWidget;
+    list->setObjectName(listName);
+    (new QVBoxLayout(box))->addWidget(list);
+    return box;
+}
+
+// "Počet skupín" and the OK that confirms a group.
+QLayout* entry::GroupsSheet::buildCountColumn()
+{
     auto* side = new QVBoxLayout;
     auto* Label43 = new QLabel(u("Počet skupín"));
     Label43->setObjectName("Label43");
@@ -109,69 +145,47 @@ QWidget* TVstupUdajov::buildGroupsSheet()
     side->addWidget(Label44);
     side->addWidget(Button45);
     side->addStretch(1);
-    row->addLayout(side);
-    sheetLayout->addWidget(GroupBox50, 1);
-
-    for (QListWidget* list : { ListBox8, ListBox9 }) {
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setEnabled(false);
-        setFieldColour(list, Silver);
-    }
-    Button43->setEnabled(false);
-    Button44->setEnabled(false);
-
-    // Whatever changes the list or the count changes the project's groups.
-    QAbstractItemModel* groups = ListBox9->model();
-    connect(groups, &QAbstractItemModel::rowsInserted, this, &TVstupUdajov::publishGroups);
-    connect(groups, &QAbstractItemModel::rowsRemoved, this, &TVstupUdajov::publishGroups);
-    connect(groups, &QAbstractItemModel::dataChanged, this, &TVstupUdajov::publishGroups);
-    connect(groups, &QAbstractItemModel::modelReset, this, &TVstupUdajov::publishGroups);
-    connect(Edit49, &QLineEdit::textChanged, this, &TVstupUdajov::publishGroups);
-
-    connect(Button43, &QPushButton::clicked, this, &TVstupUdajov::Button43Click);
-    connect(Button44, &QPushButton::clicked, this, &TVstupUdajov::Button44Click);
-    connect(Button45, &QPushButton::clicked, this, &TVstupUdajov::Button45Click);
-    return sheet;
+    return side;
 }
 
-dorvan::GroupLists TVstupUdajov::readGroupLists() const
+dorvan::GroupLists entry::GroupsSheet::readGroupLists() const
 {
     dorvan::GroupLists l;
     l.places = lines(ListBox8);
     l.groups = lines(ListBox9);
     l.lastGroupItem = LastGroupItem;
-    l.groupCount = project_.Record.GroupCount;
+    l.groupCount = context_.project.Record.GroupCount;
     return l;
 }
 
-void TVstupUdajov::showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup)
+void entry::GroupsSheet::showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup)
 {
     showLines(ListBox8, l.places, selectedPlace);
     showLines(ListBox9, l.groups, selectedGroup);
     LastGroupItem = l.lastGroupItem;
 }
 
-void TVstupUdajov::setGroupCount(int count)
+void entry::GroupsSheet::setGroupCount(int count)
 {
-    project_.Record.GroupCount = count;
+    context_.project.Record.GroupCount = count;
     Edit49->setText(QString::number(count));
 }
 
-void TVstupUdajov::CheckBox17Click()
+void entry::GroupsSheet::CheckBox17Click()
 {
     ClickCheckBox17();
-    valuesChanged();
-    rerunIfCooperOpen();
+    context_.pages.valuesChanged();
+    context_.pages.rerunIfCooperOpen();
 }
 
-void TVstupUdajov::ClickCheckBox17()
+void entry::GroupsSheet::ClickCheckBox17()
 {
-    auto& r = project_.Record;
+    auto& r = context_.project.Record;
     const bool checked = CheckBox17->isChecked();
     if (!checked) {
         SelektujSkupiny();
         r.setCriterion(dorvan::CritGroups, false);
-        showCriterionPage(TabSheet15, false);
+        context_.pages.showCriterionPage(this, false);
     }
     // A count from a damaged file never runs past the stored arrays.
     r.GroupCount = std::clamp(r.GroupCount, 0, dorvan::MaxPlaces);
@@ -186,8 +200,8 @@ void TVstupUdajov::ClickCheckBox17()
     if (!checked)
         return;
 
-    showCriterionPage(TabSheet15, true);
-    PageControl2->setCurrentWidget(TabSheet15);
+    context_.pages.showCriterionPage(this, true);
+    context_.pages.setCurrentCriterionPage(this);
     for (QWidget* w : { static_cast<QWidget*>(GroupBox50), static_cast<QWidget*>(GroupBox51),
              static_cast<QWidget*>(GroupBox52), static_cast<QWidget*>(ListBox8),
              static_cast<QWidget*>(ListBox9), static_cast<QWidget*>(Button43),
@@ -196,7 +210,7 @@ void TVstupUdajov::ClickCheckBox17()
     LastGroupItem = -1;
     r.setCriterion(dorvan::CritGroups, true);
 
-    showGroupLists(dorvan::buildGroupLists(r, project_.State.PlaceCount), -1, -1);
+    showGroupLists(dorvan::buildGroupLists(r, context_.project.State.PlaceCount), -1, -1);
     const bool placesLeft = ListBox8->count() > 0;
     Button43->setEnabled(placesLeft);
     ListBox8->setEnabled(placesLeft);
@@ -207,7 +221,7 @@ void TVstupUdajov::ClickCheckBox17()
     setFieldColour(ListBox9, Qt::white);
 }
 
-void TVstupUdajov::Button43Click()
+void entry::GroupsSheet::Button43Click()
 {
     const int place = selectedRow(ListBox8);
     if (ListBox8->count() == 0 || place < 0)
@@ -224,17 +238,17 @@ void TVstupUdajov::Button43Click()
     ListBox9->setEnabled(true);
     // The chosen group line stays chosen, so further places go to the same spot.
     showGroupLists(l, -1, group);
-    valuesChanged();
+    context_.pages.valuesChanged();
     if (res.placesEmptied) {
         Button43->setEnabled(false);
         setFieldColour(ListBox8, Silver);
         ListBox8->setEnabled(false);
-        if (project_.Record.GroupCount > 0)
-            rerunIfCooperOpen();
+        if (context_.project.Record.GroupCount > 0)
+            context_.pages.rerunIfCooperOpen();
     }
 }
 
-void TVstupUdajov::Button45Click()
+void entry::GroupsSheet::Button45Click()
 {
     dorvan::GroupLists l = readGroupLists();
     dorvan::ConfirmResult res = dorvan::confirmGroup(l);
@@ -242,14 +256,14 @@ void TVstupUdajov::Button45Click()
         return;
     if (res.headerAdded) {
         // The shown count catches up at the next move.
-        project_.Record.GroupCount = l.groupCount;
+        context_.project.Record.GroupCount = l.groupCount;
         showGroupLists(l, selectedRow(ListBox8), selectedRow(ListBox9));
     }
-    if (project_.Record.GroupCount > 0)
-        rerunIfCooperOpen();
+    if (context_.project.Record.GroupCount > 0)
+        context_.pages.rerunIfCooperOpen();
 }
 
-void TVstupUdajov::Button44Click()
+void entry::GroupsSheet::Button44Click()
 {
     const int group = selectedRow(ListBox9);
     if (ListBox9->count() == 0 || group < 0)
@@ -271,24 +285,25 @@ void TVstupUdajov::Button44Click()
         setGroupCount(l.groupCount);
     // Each removed empty group is a new grouping for an open allocation window.
     for (bool removed : { res.emptyGroupRemoved, res.emptyLastGroupRemoved })
-        if (removed && project_.Record.GroupCount > 0)
-            rerunIfCooperOpen();
-    valuesChanged();
+        if (removed && context_.project.Record.GroupCount > 0)
+            context_.pages.rerunIfCooperOpen();
+    context_.pages.valuesChanged();
     if (res.groupsEmptied) {
         Button44->setEnabled(false);
         setFieldColour(ListBox9, Silver);
         ListBox9->setEnabled(false);
-        rerunIfCooperOpen();
+        context_.pages.rerunIfCooperOpen();
     }
 }
 
-void TVstupUdajov::publishGroups()
+void entry::GroupsSheet::publishGroups()
 {
-    project_.Choices.Groups
+    context_.project.Choices.Groups
         = dorvan::groupsFromLines(lines(ListBox9), dorvan::groupCountFromText(Edit49->text().toStdString()));
 }
 
-void TVstupUdajov::SelektujSkupiny()
+void entry::GroupsSheet::SelektujSkupiny()
 {
-    dorvan::storeGroups(project_.Choices.Groups, project_.Record.GroupCount, project_.Record);
+    dorvan::storeGroups(
+        context_.project.Choices.Groups, context_.project.Record.GroupCount, context_.project.Record);
 }

@@ -1,14 +1,15 @@
-// The criteria that relate places to each other: real distances typed pair by pair, the
-// distribution centre, the depots and the priority places. The rules live in PlaceRelations;
-// the handlers here read the controls, call them and show the result.
-#include "entry/Vstupne_Udaje.h"
+// The criteria that relate places to each other (RelationSheets): real distances typed pair by
+// pair, the distribution centre, the depots and the priority places. The rules live in
+// PlaceRelations; the handlers here read the controls, call them and show the result.
+#include "entry/EntryRelationSheets.h"
 
 #include "common/UserDialogs.h"
+#include "entry/EntryMessages.h"
+#include "entry/PlaceEntry.h"
 #include "entry/PlaceList.h"
 #include "entry/PlaceRelations.h"
 #include "project/Project.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,7 +24,8 @@
 
 namespace {
 
-const QColor Silver(0xC0, 0xC0, 0xC0);
+using entry::setFieldColour;
+using entry::Silver;
 
 QString u(const char* utf8)
 {
@@ -98,185 +100,203 @@ int sortedRow(const QListWidget* l, const dorvan::Text100& name)
 
 } // namespace
 
-// A control of the four pages (they are built before the criteria page joins the window).
-template <typename T> T* TVstupUdajov::relationControl(const char* name) const
-{
-    for (int sheet : { 3, 6, 7, 10 })
-        if (T* c = criterionSheet_[static_cast<std::size_t>(sheet)]->findChild<T*>(name))
-            return c;
-    return nullptr;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Building
 
-void TVstupUdajov::buildRelationSheets()
+entry::RelationSheets::RelationSheets(const EntryContext& context, const Sheets& sheets, QObject* parent)
+    : QObject(parent)
+    , context_(context)
+    , dialogParent_(sheets.distances)
 {
-    // Distances: the pair entry and the change of one pair.
-    {
-        auto* layout = new QVBoxLayout(criterionSheet_[3]);
-        auto* entry = box("GroupBox13", " Vzdialenosť medzi miestami ");
-        auto* e = new QGridLayout(entry);
-        e->addWidget(named(new QLabel(u("Zadajte vzdialenosť")), "Label16"), 0, 0);
-        e->addWidget(edit("Edit11"), 1, 0);
-        e->addWidget(button("Button10", "OK"), 1, 1);
-        e->setColumnStretch(2, 1);
-        auto* change = box("GroupBox14", " Zmena hodnôt - vzdialenosť ");
-        auto* c = new QGridLayout(change);
-        c->addWidget(button("Button11", "Povoliť zmenu"), 0, 0);
-        auto* mx = box("GroupBox15", " Vyberte miesto MX ");
-        (new QVBoxLayout(mx))->addWidget(combo("ComboBox3"));
-        auto* my = box("GroupBox17", " Vyberte miesto MY ");
-        (new QVBoxLayout(my))->addWidget(combo("ComboBox4"));
-        c->addWidget(mx, 1, 0);
-        c->addWidget(my, 1, 1);
-        c->addWidget(named(new QLabel(u("Zadajte vzdialenosť")), "Label17"), 2, 0);
-        c->addWidget(edit("Edit13"), 3, 0);
-        c->addWidget(button("Button12", "OK"), 3, 1);
-        c->addWidget(named(new QLabel(u("Súčasná vzdialenosť")), "Label21"), 4, 0);
-        c->addWidget(edit("Edit16", true), 5, 0);
-        c->setColumnStretch(2, 1);
-        layout->addWidget(entry);
-        layout->addWidget(change);
-        layout->addStretch(1);
-        for (QWidget* w : std::initializer_list<QWidget*> { entry, change, mx, my })
-            w->setEnabled(false);
-    }
-    // The distribution centre: the first choice, then its change.
-    {
-        auto* layout = new QVBoxLayout(criterionSheet_[6]);
-        auto* choose = box("GroupBox22", " Vyberte miesto distribučnej centrály ");
-        auto* g = new QHBoxLayout(choose);
-        g->addWidget(combo("ComboBox5"));
-        g->addWidget(button("Button19", "OK"));
-        g->addStretch(1);
-        auto* change = box("GroupBox23", " Zmena miesta distribučnej centrály ");
-        auto* c = new QGridLayout(change);
-        c->addWidget(named(new QLabel(u("Nové miesto DC")), "Label29"), 0, 0);
-        c->addWidget(combo("ComboBox6"), 1, 0);
-        c->addWidget(button("Button21", "OK"), 1, 1);
-        c->addWidget(named(new QLabel(u("Súčasná centrála")), "Label30"), 2, 0);
-        c->addWidget(edit("Edit25", true), 3, 0);
-        c->addWidget(button("Button20", "Povoliť zmenu"), 3, 1);
-        c->setColumnStretch(2, 1);
-        layout->addWidget(choose);
-        layout->addWidget(change);
-        layout->addStretch(1);
-        choose->setEnabled(false);
-        change->setEnabled(false);
-    }
-    // Depots and priorities: the places on the left, the chosen ones on the right.
-    auto twoLists = [this](int sheet, const char* outer, const char* outerCaption, const char* leftBox,
-                        const char* leftList, const char* rightBox, const char* rightCaption,
-                        const char* rightList, const char* in, const char* out) {
-        auto* layout = new QVBoxLayout(criterionSheet_[static_cast<std::size_t>(sheet)]);
-        auto* frame = box(outer, outerCaption);
-        auto* row = new QHBoxLayout(frame);
-        auto* left = box(leftBox, " Zoznam miest ");
-        (new QVBoxLayout(left))->addWidget(list(leftList));
-        auto* right = box(rightBox, rightCaption);
-        (new QVBoxLayout(right))->addWidget(list(rightList));
-        auto* arrows = new QVBoxLayout;
-        arrows->addStretch(1);
-        arrows->addWidget(button(in, ">>>"));
-        arrows->addWidget(button(out, "<<<"));
-        arrows->addStretch(1);
-        row->addWidget(left, 1);
-        row->addLayout(arrows);
-        row->addWidget(right, 1);
-        layout->addWidget(frame, 1);
-        for (QWidget* w : std::initializer_list<QWidget*> { frame, left, right })
-            w->setEnabled(false);
-        return row;
-    };
-    twoLists(7, "GroupBox24", " Vyberte distribučné sklady ", "GroupBox25", "ListBox2", "GroupBox26",
-        " Zoznam skladov ", "ListBox3", "Button22", "Button23");
-    QHBoxLayout* priorities = twoLists(10, "GroupBox33",
-        " Vyberte miesta ktoré majú v distribučnom systéme prvoradú prioritu ", "GroupBox34", "ListBox6",
-        "GroupBox35", " Zoznam prioritných miest ", "ListBox7", "Button30", "Button31");
+    buildDistanceSheet(sheets.distances);
+    buildCentreSheet(sheets.centre);
+    static const char* const depotNames[7]
+        = { "GroupBox24", "GroupBox25", "ListBox2", "GroupBox26", "ListBox3", "Button22", "Button23" };
+    buildChoiceSheet(sheets.depots, depots_, depotNames, " Vyberte distribučné sklady ", " Zoznam skladov ");
+    static const char* const priorityNames[7]
+        = { "GroupBox33", "GroupBox34", "ListBox6", "GroupBox35", "ListBox7", "Button30", "Button31" };
+    QHBoxLayout* priorities = buildChoiceSheet(sheets.priorities, priorities_, priorityNames,
+        " Vyberte miesta ktoré majú v distribučnom systéme prvoradú prioritu ", " Zoznam prioritných miest ");
     auto* moves = new QVBoxLayout;
     moves->addStretch(1);
-    moves->addWidget(button("Button34", "A"));
-    moves->addWidget(button("Button35", "V"));
+    Button34 = button("Button34", "A");
+    Button35 = button("Button35", "V");
+    moves->addWidget(Button34);
+    moves->addWidget(Button35);
     moves->addStretch(1);
     priorities->addLayout(moves);
 
-    for (const char* name : { "Edit11", "Edit13", "Edit16", "Edit25", "ComboBox3", "ComboBox4", "ComboBox5",
-             "ComboBox6", "ListBox2", "ListBox3", "ListBox6", "ListBox7" })
-        setFieldColour(relationControl<QWidget>(name), Silver);
-    for (const char* name : { "Button10", "Button11", "Button12", "Button19", "Button20", "Button21",
-             "Button22", "Button23", "Button30", "Button31", "Button34", "Button35" })
-        relationControl<QPushButton>(name)->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*> { Edit11, Edit13, Edit16, Edit25, ComboBox3, ComboBox4,
+             ComboBox5, ComboBox6, depots_.left, depots_.right, priorities_.left, priorities_.right })
+        setFieldColour(w, Silver);
+    for (QPushButton* b : { Button10, Button11, Button12, Button19, Button20, Button21, depots_.in,
+             depots_.out, priorities_.in, priorities_.out, Button34, Button35 })
+        b->setEnabled(false);
+    connectControls();
+}
 
-    auto on = [this](const char* name, void (TVstupUdajov::*handler)()) {
-        connect(relationControl<QPushButton>(name), &QPushButton::clicked, this, handler);
+// Distances: the pair entry and the change of one pair.
+void entry::RelationSheets::buildDistanceSheet(QWidget* sheet)
+{
+    auto* layout = new QVBoxLayout(sheet);
+    GroupBox13 = box("GroupBox13", " Vzdialenosť medzi miestami ");
+    auto* e = new QGridLayout(GroupBox13);
+    e->addWidget(named(new QLabel(u("Zadajte vzdialenosť")), "Label16"), 0, 0);
+    e->addWidget(Edit11 = edit("Edit11"), 1, 0);
+    e->addWidget(Button10 = button("Button10", "OK"), 1, 1);
+    e->setColumnStretch(2, 1);
+    GroupBox14 = box("GroupBox14", " Zmena hodnôt - vzdialenosť ");
+    auto* c = new QGridLayout(GroupBox14);
+    c->addWidget(Button11 = button("Button11", "Povoliť zmenu"), 0, 0);
+    GroupBox15 = box("GroupBox15", " Vyberte miesto MX ");
+    (new QVBoxLayout(GroupBox15))->addWidget(ComboBox3 = combo("ComboBox3"));
+    GroupBox17 = box("GroupBox17", " Vyberte miesto MY ");
+    (new QVBoxLayout(GroupBox17))->addWidget(ComboBox4 = combo("ComboBox4"));
+    c->addWidget(GroupBox15, 1, 0);
+    c->addWidget(GroupBox17, 1, 1);
+    c->addWidget(named(new QLabel(u("Zadajte vzdialenosť")), "Label17"), 2, 0);
+    c->addWidget(Edit13 = edit("Edit13"), 3, 0);
+    c->addWidget(Button12 = button("Button12", "OK"), 3, 1);
+    c->addWidget(named(new QLabel(u("Súčasná vzdialenosť")), "Label21"), 4, 0);
+    c->addWidget(Edit16 = edit("Edit16", true), 5, 0);
+    c->setColumnStretch(2, 1);
+    layout->addWidget(GroupBox13);
+    layout->addWidget(GroupBox14);
+    layout->addStretch(1);
+    for (QWidget* w : std::initializer_list<QWidget*> { GroupBox13, GroupBox14, GroupBox15, GroupBox17 })
+        w->setEnabled(false);
+}
+
+// The distribution centre: the first choice, then its change.
+void entry::RelationSheets::buildCentreSheet(QWidget* sheet)
+{
+    auto* layout = new QVBoxLayout(sheet);
+    GroupBox22 = box("GroupBox22", " Vyberte miesto distribučnej centrály ");
+    auto* g = new QHBoxLayout(GroupBox22);
+    g->addWidget(ComboBox5 = combo("ComboBox5"));
+    g->addWidget(Button19 = button("Button19", "OK"));
+    g->addStretch(1);
+    GroupBox23 = box("GroupBox23", " Zmena miesta distribučnej centrály ");
+    auto* c = new QGridLayout(GroupBox23);
+    c->addWidget(named(new QLabel(u("Nové miesto DC")), "Label29"), 0, 0);
+    c->addWidget(ComboBox6 = combo("ComboBox6"), 1, 0);
+    c->addWidget(Button21 = button("Button21", "OK"), 1, 1);
+    c->addWidget(named(new QLabel(u("Súčasná centrála")), "Label30"), 2, 0);
+    c->addWidget(Edit25 = edit("Edit25", true), 3, 0);
+    c->addWidget(Button20 = button("Button20", "Povoliť zmenu"), 3, 1);
+    c->setColumnStretch(2, 1);
+    layout->addWidget(GroupBox22);
+    layout->addWidget(GroupBox23);
+    layout->addStretch(1);
+    GroupBox22->setEnabled(false);
+    GroupBox23->setEnabled(false);
+}
+
+// Depots and priorities: the places on the left, the chosen ones on the right. The names are
+// those of the outer box, the left box, the left list, the right box, the right list and the
+// two arrows.
+QHBoxLayout* entry::RelationSheets::buildChoiceSheet(QWidget* sheet, ChoiceLists& c,
+    const char* const names[7], const char* outerCaption, const char* rightCaption)
+{
+    auto* layout = new QVBoxLayout(sheet);
+    c.outer = box(names[0], outerCaption);
+    auto* row = new QHBoxLayout(c.outer);
+    c.leftBox = box(names[1], " Zoznam miest ");
+    (new QVBoxLayout(c.leftBox))->addWidget(c.left = list(names[2]));
+    c.rightBox = box(names[3], rightCaption);
+    (new QVBoxLayout(c.rightBox))->addWidget(c.right = list(names[4]));
+    auto* arrows = new QVBoxLayout;
+    arrows->addStretch(1);
+    arrows->addWidget(c.in = button(names[5], ">>>"));
+    arrows->addWidget(c.out = button(names[6], "<<<"));
+    arrows->addStretch(1);
+    row->addWidget(c.leftBox, 1);
+    row->addLayout(arrows);
+    row->addWidget(c.rightBox, 1);
+    layout->addWidget(c.outer, 1);
+    for (QWidget* w : std::initializer_list<QWidget*> { c.outer, c.leftBox, c.rightBox })
+        w->setEnabled(false);
+    return row;
+}
+
+void entry::RelationSheets::connectControls()
+{
+    const std::pair<QPushButton*, void (entry::RelationSheets::*)()> handlers[] = {
+        { Button10, &entry::RelationSheets::Button10Click },
+        { Button11, &entry::RelationSheets::Button11Click },
+        { Button12, &entry::RelationSheets::Button12Click },
+        { Button19, &entry::RelationSheets::Button19Click },
+        { Button20, &entry::RelationSheets::Button20Click },
+        { Button21, &entry::RelationSheets::Button21Click },
+        { depots_.in, &entry::RelationSheets::Button22Click },
+        { depots_.out, &entry::RelationSheets::Button23Click },
+        { priorities_.in, &entry::RelationSheets::Button30Click },
+        { priorities_.out, &entry::RelationSheets::Button31Click },
     };
-    on("Button10", &TVstupUdajov::Button10Click);
-    on("Button11", &TVstupUdajov::Button11Click);
-    on("Button12", &TVstupUdajov::Button12Click);
-    on("Button19", &TVstupUdajov::Button19Click);
-    on("Button20", &TVstupUdajov::Button20Click);
-    on("Button21", &TVstupUdajov::Button21Click);
-    on("Button22", &TVstupUdajov::Button22Click);
-    on("Button23", &TVstupUdajov::Button23Click);
-    on("Button30", &TVstupUdajov::Button30Click);
-    on("Button31", &TVstupUdajov::Button31Click);
-    connect(relationControl<QPushButton>("Button34"), &QPushButton::clicked, this,
-        [this] { moveSelectedPriority(true); });
-    connect(relationControl<QPushButton>("Button35"), &QPushButton::clicked, this,
-        [this] { moveSelectedPriority(false); });
-    connect(relationControl<QComboBox>("ComboBox3"), &QComboBox::activated, this,
-        [this] { distanceChoiceChanged(true); });
-    connect(relationControl<QComboBox>("ComboBox4"), &QComboBox::activated, this,
-        [this] { distanceChoiceChanged(false); });
+    for (const auto& [b, handler] : handlers)
+        connect(b, &QPushButton::clicked, this, handler);
+    connect(Button34, &QPushButton::clicked, this, [this] { moveSelectedPriority(true); });
+    connect(Button35, &QPushButton::clicked, this, [this] { moveSelectedPriority(false); });
+    connect(ComboBox3, &QComboBox::activated, this, [this] { distanceChoiceChanged(true); });
+    connect(ComboBox4, &QComboBox::activated, this, [this] { distanceChoiceChanged(false); });
+}
+
+bool entry::RelationSheets::ticked(int box) const
+{
+    return context_.project.Choices.Ticked[static_cast<std::size_t>(box - 1)];
+}
+
+void entry::RelationSheets::warn(std::string_view message)
+{
+    context_.dialogs.warn(dialogParent_, entry::text(message));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Distances
 
 // Places added to a complete list whose pairs are still to be asked.
-int TVstupUdajov::addedPlaces() const
+int entry::RelationSheets::addedPlaces() const
 {
     // AddCount holds only the last count typed; a count typed again during an addition would
     // leave the places entered before it out.
-    const int before = placeEntry_.placesBeforeAddition();
-    if (project_.Record.DistanceEntryState != 1 || before < 0)
+    const int before = context_.placeEntry.placesBeforeAddition();
+    if (context_.project.Record.DistanceEntryState != 1 || before < 0)
         return 0;
-    return std::max(0, project_.State.PlaceCount - before);
+    return std::max(0, context_.project.State.PlaceCount - before);
 }
 
-void TVstupUdajov::setDistanceEntry()
+void entry::RelationSheets::setDistanceEntry()
 {
-    auto* entry = relationControl<QGroupBox>("GroupBox13");
-    auto* value = relationControl<QLineEdit>("Edit11");
-    auto* ok = relationControl<QPushButton>("Button10");
-    if (!criterionBox_[3]->isChecked()) {
+    auto* entry = GroupBox13;
+    auto* value = Edit11;
+    auto* ok = Button10;
+    if (!ticked(3)) {
         entry->setTitle(u(" Vzdialenosť medzi miestami "));
         setFieldColour(value, Silver);
         value->setEnabled(false);
         ok->setEnabled(false);
         return;
     }
-    const int state = project_.Record.DistanceEntryState;
+    const int state = context_.project.Record.DistanceEntryState;
     if (state == 0 || state == 1) {
         entry->setEnabled(true);
         setFieldColour(value, Qt::white);
         value->setEnabled(true);
         ok->setEnabled(true);
-        distanceCursor_ = dorvan::firstDistancePair(state, project_.State.PlaceCount, addedPlaces());
+        distanceCursor_ = dorvan::firstDistancePair(state, context_.project.State.PlaceCount, addedPlaces());
         showDistancePair();
         // A list too short to ask anything is complete at once.
-        if (dorvan::distanceEntryFinished(distanceCursor_, project_.State.PlaceCount))
+        if (dorvan::distanceEntryFinished(distanceCursor_, context_.project.State.PlaceCount))
             finishDistanceEntry();
     } else {
         finishDistanceEntry();
     }
 }
 
-void TVstupUdajov::showDistancePair()
+void entry::RelationSheets::showDistancePair()
 {
-    const auto& r = project_.Record;
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    const auto& r = context_.project.Record;
+    const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     const auto& c = distanceCursor_;
     if (c.row < 1 || c.row > n || c.col < 1 || c.col > n)
         return;
@@ -285,34 +305,34 @@ void TVstupUdajov::showDistancePair()
     caption += u("<--->");
     caption += QString::fromStdString(dorvan::displayName(r.PlaceName[c.col]));
     caption += u(" ");
-    relationControl<QGroupBox>("GroupBox13")->setTitle(caption);
+    GroupBox13->setTitle(caption);
 }
 
-void TVstupUdajov::finishDistanceEntry()
+void entry::RelationSheets::finishDistanceEntry()
 {
-    auto* value = relationControl<QLineEdit>("Edit11");
+    auto* value = Edit11;
     setFieldColour(value, Silver);
     value->setEnabled(false);
-    relationControl<QPushButton>("Button10")->setEnabled(false);
-    relationControl<QGroupBox>("GroupBox13")->setEnabled(false);
-    relationControl<QGroupBox>("GroupBox14")->setEnabled(true);
-    relationControl<QPushButton>("Button11")->setEnabled(true);
-    project_.Record.DistanceEntryState = 2;
+    Button10->setEnabled(false);
+    GroupBox13->setEnabled(false);
+    GroupBox14->setEnabled(true);
+    Button11->setEnabled(true);
+    context_.project.Record.DistanceEntryState = 2;
 }
 
-void TVstupUdajov::Button10Click()
+void entry::RelationSheets::Button10Click()
 {
-    const int n = project_.State.PlaceCount;
+    const int n = context_.project.State.PlaceCount;
     if (!dorvan::distancePairOpen(distanceCursor_, n))
         return;
-    auto* value = relationControl<QLineEdit>("Edit11");
+    auto* value = Edit11;
     const std::optional<double> d = dorvan::parseDistance(value->text().toStdString());
     if (!d) {
-        dialogs_.warn(this, u("Chybné zadanie VZDIALENOSTI !!!"));
+        warn(dorvan::BadDistanceText);
         value->clear();
     } else {
-        dorvan::enterDistance(project_.Record, distanceCursor_, n, addedPlaces(), *d);
-        valuesChanged();
+        dorvan::enterDistance(context_.project.Record, distanceCursor_, n, addedPlaces(), *d);
+        context_.pages.valuesChanged();
         if (distanceCursor_.row <= n && distanceCursor_.row != distanceCursor_.col) {
             showDistancePair();
             value->clear();
@@ -322,30 +342,30 @@ void TVstupUdajov::Button10Click()
         finishDistanceEntry();
 }
 
-void TVstupUdajov::Button11Click()
+void entry::RelationSheets::Button11Click()
 {
-    relationControl<QGroupBox>("GroupBox15")->setEnabled(true);
-    auto* mx = relationControl<QComboBox>("ComboBox3");
+    GroupBox15->setEnabled(true);
+    auto* mx = ComboBox3;
     mx->setEnabled(true);
     setFieldColour(mx, Qt::white);
     mx->clear();
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     for (int p = 1; p <= n; ++p)
-        mx->addItem(QString::fromStdString(dorvan::displayName(project_.Record.PlaceName[p])));
+        mx->addItem(QString::fromStdString(dorvan::displayName(context_.project.Record.PlaceName[p])));
     mx->setCurrentIndex(-1);
-    relationControl<QComboBox>("ComboBox4")->clear();
-    relationControl<QLineEdit>("Edit13")->clear();
-    relationControl<QLineEdit>("Edit16")->clear();
+    ComboBox4->clear();
+    Edit13->clear();
+    Edit16->clear();
 }
 
-void TVstupUdajov::distanceChoiceChanged(bool first)
+void entry::RelationSheets::distanceChoiceChanged(bool first)
 {
-    auto* mx = relationControl<QComboBox>("ComboBox3");
-    auto* my = relationControl<QComboBox>("ComboBox4");
-    auto* value = relationControl<QLineEdit>("Edit13");
-    auto* current = relationControl<QLineEdit>("Edit16");
+    auto* mx = ComboBox3;
+    auto* my = ComboBox4;
+    auto* value = Edit13;
+    auto* current = Edit16;
     if (first && my->count() == 0) {
-        relationControl<QGroupBox>("GroupBox17")->setEnabled(true);
+        GroupBox17->setEnabled(true);
         my->setEnabled(true);
         setFieldColour(my, Qt::white);
         for (int i = 0; i < mx->count(); ++i)
@@ -356,70 +376,70 @@ void TVstupUdajov::distanceChoiceChanged(bool first)
     const int b = my->currentIndex();
     if (a < 0 || b < 0) {
         if (!first) {
-            dialogs_.warn(this, u("Vyberte MIESTO !!!"));
+            warn(dorvan::ChoosePlaceText);
             value->clear();
             current->clear();
         }
         return;
     }
     if (a == b) {
-        dialogs_.warn(this, u("MIESTA SA ROVNAJÚ !!!"));
+        warn(dorvan::SamePlacesText);
         value->clear();
         current->clear();
         return;
     }
     value->setEnabled(true);
     setFieldColour(value, Qt::white);
-    relationControl<QPushButton>("Button12")->setEnabled(true);
-    current->setText(formatNumber(project_.Record.Distance[a + 1][b + 1]));
+    Button12->setEnabled(true);
+    current->setText(entry::formatNumber(context_.project.Record.Distance[a + 1][b + 1]));
 }
 
-void TVstupUdajov::Button12Click()
+void entry::RelationSheets::Button12Click()
 {
-    auto* mx = relationControl<QComboBox>("ComboBox3");
-    auto* my = relationControl<QComboBox>("ComboBox4");
-    auto* value = relationControl<QLineEdit>("Edit13");
-    auto* current = relationControl<QLineEdit>("Edit16");
+    auto* mx = ComboBox3;
+    auto* my = ComboBox4;
+    auto* value = Edit13;
+    auto* current = Edit16;
     const int a = mx->currentIndex();
     const int b = my->currentIndex();
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     if (a < 0 || b < 0 || a >= n || b >= n) {
-        dialogs_.warn(this, u("Vyberte MIESTO !!!"));
+        warn(dorvan::ChoosePlaceText);
         value->clear();
         return;
     }
     const std::optional<double> d = dorvan::parseDistance(value->text().toStdString());
     if (!d) {
-        dialogs_.warn(this, u("Chybné zadanie VZDIALENOSTI !!!"));
+        warn(dorvan::BadDistanceText);
         value->clear();
         return;
     }
     if (a == b) {
-        dialogs_.warn(this, u("MIESTA SA ROVNAJÚ !!!"));
+        warn(dorvan::SamePlacesText);
         value->clear();
         current->clear();
         return;
     }
-    project_.Record.Distance[a + 1][b + 1] = *d;
-    project_.Record.Distance[b + 1][a + 1] = *d;
-    valuesChanged();
-    current->setText(formatNumber(*d));
+    context_.project.Record.Distance[a + 1][b + 1] = *d;
+    context_.project.Record.Distance[b + 1][a + 1] = *d;
+    context_.pages.valuesChanged();
+    current->setText(entry::formatNumber(*d));
     for (QWidget* w : std::initializer_list<QWidget*> { value, mx, my }) {
         w->setEnabled(false);
         setFieldColour(w, Silver);
     }
-    relationControl<QPushButton>("Button12")->setEnabled(false);
+    Button12->setEnabled(false);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The distribution centre
 
-void TVstupUdajov::fillWithPlaces(QComboBox* c)
+void entry::RelationSheets::fillWithPlaces(QComboBox* c)
 {
     c->clear();
-    const int n = std::clamp(project_.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     for (int p = 1; p <= n; ++p) {
-        const dorvan::Text100& name = project_.Record.PlaceName[p];
+        const dorvan::Text100& name = context_.project.Record.PlaceName[p];
         const std::string_view b = name.bytes();
         c->addItem(QString::fromStdString(dorvan::displayName(name)),
             QByteArray(b.data(), static_cast<qsizetype>(b.size())));
@@ -427,28 +447,28 @@ void TVstupUdajov::fillWithPlaces(QComboBox* c)
     c->setCurrentIndex(-1);
 }
 
-void TVstupUdajov::setCentrePage()
+void entry::RelationSheets::setCentrePage()
 {
-    const bool on = criterionBox_[6]->isChecked();
-    auto* first = relationControl<QComboBox>("ComboBox5");
-    auto* change = relationControl<QComboBox>("ComboBox6");
+    const bool on = ticked(6);
+    auto* first = ComboBox5;
+    auto* change = ComboBox6;
     first->clear();
     change->clear();
-    auto* chooseBox = relationControl<QGroupBox>("GroupBox22");
-    auto* ok = relationControl<QPushButton>("Button19");
+    auto* chooseBox = GroupBox22;
+    auto* ok = Button19;
     if (!on) {
         setFieldColour(first, Silver);
         first->setEnabled(false);
         ok->setEnabled(false);
         return;
     }
-    if (project_.Record.CentralState != 0) {
+    if (context_.project.Record.CentralState != 0) {
         chooseBox->setEnabled(false);
         ok->setEnabled(false);
         first->setEnabled(false);
         setFieldColour(first, Silver);
-        relationControl<QGroupBox>("GroupBox23")->setEnabled(true);
-        relationControl<QPushButton>("Button20")->setEnabled(true);
+        GroupBox23->setEnabled(true);
+        Button20->setEnabled(true);
     } else {
         chooseBox->setEnabled(true);
         first->setEnabled(true);
@@ -458,173 +478,165 @@ void TVstupUdajov::setCentrePage()
     }
 }
 
-void TVstupUdajov::chooseCentre(QComboBox* from, QPushButton* ok)
+void entry::RelationSheets::chooseCentre(QComboBox* from, QPushButton* ok)
 {
     const QByteArray b = from->currentData().toByteArray();
-    dorvan::chooseCentral(project_.Record,
+    dorvan::chooseCentral(context_.project.Record,
         dorvan::Text100::fromBytes(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))),
-        project_.State.PlaceCount);
-    valuesChanged();
+        context_.project.State.PlaceCount);
+    context_.pages.valuesChanged();
     setFieldColour(from, Silver);
     from->setEnabled(false);
     ok->setEnabled(false);
-    relationControl<QGroupBox>("GroupBox22")->setEnabled(false);
-    relationControl<QPushButton>("Button20")->setEnabled(true);
-    relationControl<QGroupBox>("GroupBox23")->setEnabled(true);
+    GroupBox22->setEnabled(false);
+    Button20->setEnabled(true);
+    GroupBox23->setEnabled(true);
     centreOrDepotsChanged();
 }
 
-void TVstupUdajov::Button19Click()
+void entry::RelationSheets::Button19Click()
 {
-    auto* c = relationControl<QComboBox>("ComboBox5");
+    auto* c = ComboBox5;
     if (c->currentIndex() < 0) {
-        dialogs_.warn(this, u("Vyberte DISTRIBUČNÚ CENTRÁLU !!!"));
+        warn(dorvan::ChooseCentreText);
         c->setCurrentIndex(-1);
         return;
     }
-    chooseCentre(c, relationControl<QPushButton>("Button19"));
+    chooseCentre(c, Button19);
 }
 
-void TVstupUdajov::Button20Click()
+void entry::RelationSheets::Button20Click()
 {
-    auto* c = relationControl<QComboBox>("ComboBox6");
+    auto* c = ComboBox6;
     c->setEnabled(true);
     setFieldColour(c, Qt::white);
     fillWithPlaces(c);
-    auto* current = relationControl<QLineEdit>("Edit25");
+    auto* current = Edit25;
     current->setEnabled(true);
-    current->setText(QString::fromStdString(dorvan::displayName(project_.Record.CentralName)));
-    relationControl<QPushButton>("Button21")->setEnabled(true);
+    current->setText(QString::fromStdString(dorvan::displayName(context_.project.Record.CentralName)));
+    Button21->setEnabled(true);
 }
 
-void TVstupUdajov::Button21Click()
+void entry::RelationSheets::Button21Click()
 {
-    auto* c = relationControl<QComboBox>("ComboBox6");
-    auto* ok = relationControl<QPushButton>("Button21");
+    auto* c = ComboBox6;
+    auto* ok = Button21;
     if (c->currentIndex() >= 0) {
         chooseCentre(c, ok);
-        relationControl<QLineEdit>("Edit25")->setText(
-            QString::fromStdString(dorvan::displayName(project_.Record.CentralName)));
+        Edit25->setText(QString::fromStdString(dorvan::displayName(context_.project.Record.CentralName)));
         return;
     }
-    if (!dialogs_.confirm(this, u("Zrušiť DISTRIBUČNÚ CENTRÁLU ?!!"), true))
+    if (!context_.dialogs.confirm(dialogParent_, entry::text(dorvan::CancelCentreQuestionText), true))
         return;
-    dorvan::cancelCentral(project_.Record);
-    valuesChanged();
+    dorvan::cancelCentral(context_.project.Record);
+    context_.pages.valuesChanged();
     setFieldColour(c, Silver);
     c->setEnabled(false);
-    auto* current = relationControl<QLineEdit>("Edit25");
+    auto* current = Edit25;
     current->clear();
     current->setEnabled(false);
     ok->setEnabled(false);
-    relationControl<QGroupBox>("GroupBox23")->setEnabled(false);
-    relationControl<QPushButton>("Button20")->setEnabled(false);
-    ClickCheckBox6();
+    GroupBox23->setEnabled(false);
+    Button20->setEnabled(false);
+    context_.pages.refreshCriterion(6);
     centreOrDepotsChanged();
 }
 
 // The centre is left out of the depot and priority lists, and the loading-time and capacity
 // pages offer their DC, DS and DM entries by the centre and the depots.
-void TVstupUdajov::centreOrDepotsChanged()
+void entry::RelationSheets::centreOrDepotsChanged()
 {
-    if (criterionBox_[7]->isChecked())
-        ClickCheckBox7();
-    if (criterionBox_[10]->isChecked())
-        ClickCheckBox10();
-    ClickCheckBox8();
-    ClickCheckBox9();
+    if (ticked(7))
+        context_.pages.refreshCriterion(7);
+    if (ticked(10))
+        context_.pages.refreshCriterion(10);
+    context_.pages.refreshCriterion(8);
+    context_.pages.refreshCriterion(9);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Depots and priorities
 
-void TVstupUdajov::setChoiceLists(int sheet, const char* outer, const char* leftBox, const char* rightBox,
-    const char* leftName, const char* rightName, const char* in, const char* out)
+void entry::RelationSheets::setChoiceLists(const ChoiceLists& c, bool on, bool depots)
 {
-    const bool on = criterionBox_[static_cast<std::size_t>(sheet)]->isChecked();
-    auto& r = project_.Record;
-    const bool depots = sheet == 7;
-    auto* left = relationControl<QListWidget>(leftName);
-    auto* right = relationControl<QListWidget>(rightName);
-    for (QListWidget* l : { left, right }) {
+    auto& r = context_.project.Record;
+    for (QListWidget* l : { c.left, c.right }) {
         l->clear();
         setFieldColour(l, Silver);
         l->setEnabled(false);
     }
-    relationControl<QPushButton>(in)->setEnabled(false);
-    relationControl<QPushButton>(out)->setEnabled(false);
+    c.in->setEnabled(false);
+    c.out->setEnabled(false);
     if (!depots) {
-        relationControl<QPushButton>("Button34")->setEnabled(false);
-        relationControl<QPushButton>("Button35")->setEnabled(false);
+        Button34->setEnabled(false);
+        Button35->setEnabled(false);
     }
     if (!on) {
-        for (const char* b : { outer, leftBox, rightBox })
-            relationControl<QGroupBox>(b)->setEnabled(false);
+        for (QGroupBox* b : { c.outer, c.leftBox, c.rightBox })
+            b->setEnabled(false);
         return;
     }
-    relationControl<QGroupBox>(outer)->setEnabled(true);
-    relationControl<QGroupBox>(leftBox)->setEnabled(true);
+    c.outer->setEnabled(true);
+    c.leftBox->setEnabled(true);
     const auto& names = depots ? r.WarehouseName : r.PriorityName;
     const int count = depots ? r.WarehouseCount : r.PriorityCount;
-    const dorvan::PlaceSplit split = dorvan::splitPlaces(r, project_.State.PlaceCount, names, count);
+    const dorvan::PlaceSplit split = dorvan::splitPlaces(r, context_.project.State.PlaceCount, names, count);
     for (int p : split.others)
-        left->addItem(nameItem(r.PlaceName[p]));
+        c.left->addItem(nameItem(r.PlaceName[p]));
     if (depots) {
         for (int p : split.listed)
-            right->addItem(nameItem(r.PlaceName[p]));
+            c.right->addItem(nameItem(r.PlaceName[p]));
     } else {
         for (int k = 1; k <= std::clamp(count, 0, dorvan::MaxPlaces); ++k)
-            right->addItem(nameItem(names[k]));
+            c.right->addItem(nameItem(names[k]));
     }
-    if (left->count() > 0) {
-        setFieldColour(left, Qt::white);
-        left->setEnabled(true);
-        relationControl<QPushButton>(in)->setEnabled(true);
+    if (c.left->count() > 0) {
+        setFieldColour(c.left, Qt::white);
+        c.left->setEnabled(true);
+        c.in->setEnabled(true);
     }
     if (count > 0) {
-        setFieldColour(right, Qt::white);
-        right->setEnabled(true);
-        relationControl<QPushButton>(out)->setEnabled(true);
-        relationControl<QGroupBox>(rightBox)->setEnabled(true);
+        setFieldColour(c.right, Qt::white);
+        c.right->setEnabled(true);
+        c.out->setEnabled(true);
+        c.rightBox->setEnabled(true);
         if (!depots) {
-            relationControl<QPushButton>("Button34")->setEnabled(true);
-            relationControl<QPushButton>("Button35")->setEnabled(true);
+            Button34->setEnabled(true);
+            Button35->setEnabled(true);
         }
     }
 }
 
-void TVstupUdajov::setDepotPage()
+void entry::RelationSheets::setDepotPage()
 {
-    setChoiceLists(
-        7, "GroupBox24", "GroupBox25", "GroupBox26", "ListBox2", "ListBox3", "Button22", "Button23");
+    setChoiceLists(depots_, ticked(7), true);
 }
 
-void TVstupUdajov::setPriorityPage()
+void entry::RelationSheets::setPriorityPage()
 {
-    setChoiceLists(
-        10, "GroupBox33", "GroupBox34", "GroupBox35", "ListBox6", "ListBox7", "Button30", "Button31");
+    setChoiceLists(priorities_, ticked(10), false);
 }
 
-void TVstupUdajov::Button22Click()
+void entry::RelationSheets::Button22Click()
 {
-    auto* places = relationControl<QListWidget>("ListBox2");
-    auto* depots = relationControl<QListWidget>("ListBox3");
+    auto* places = depots_.left;
+    auto* depots = depots_.right;
     QListWidgetItem* line = places->currentItem();
     if (line == nullptr || !line->isSelected())
         return;
-    auto& r = project_.Record;
+    auto& r = context_.project.Record;
     const dorvan::Text100 name = itemName(line);
     if (dorvan::addWarehouse(r, name) == 0)
         return;
     depots->insertItem(sortedRow(depots, name), nameItem(name));
-    relationControl<QPushButton>("Button23")->setEnabled(true);
-    relationControl<QGroupBox>("GroupBox26")->setEnabled(true);
+    depots_.out->setEnabled(true);
+    depots_.rightBox->setEnabled(true);
     depots->setEnabled(true);
     setFieldColour(depots, Qt::white);
     delete places->takeItem(places->row(line));
-    valuesChanged();
+    context_.pages.valuesChanged();
     if (places->count() == 0) {
-        relationControl<QPushButton>("Button22")->setEnabled(false);
+        depots_.in->setEnabled(false);
         setFieldColour(places, Silver);
         places->setEnabled(false);
         r.LoadTimeDM = 0.0;
@@ -633,26 +645,26 @@ void TVstupUdajov::Button22Click()
     centreOrDepotsChanged();
 }
 
-void TVstupUdajov::Button23Click()
+void entry::RelationSheets::Button23Click()
 {
-    auto* places = relationControl<QListWidget>("ListBox2");
-    auto* depots = relationControl<QListWidget>("ListBox3");
+    auto* places = depots_.left;
+    auto* depots = depots_.right;
     QListWidgetItem* line = depots->currentItem();
     if (line == nullptr || !line->isSelected())
         return;
-    auto& r = project_.Record;
+    auto& r = context_.project.Record;
     const dorvan::Text100 name = itemName(line);
     // The depot goes by its name: a name of a deleted place may stand before it in the record.
     dorvan::removeWarehouse(r, name);
-    relationControl<QPushButton>("Button22")->setEnabled(true);
-    relationControl<QGroupBox>("GroupBox25")->setEnabled(true);
+    depots_.in->setEnabled(true);
+    depots_.leftBox->setEnabled(true);
     places->setEnabled(true);
     setFieldColour(places, Qt::white);
     places->insertItem(sortedRow(places, name), nameItem(name));
     delete depots->takeItem(depots->row(line));
-    valuesChanged();
+    context_.pages.valuesChanged();
     if (depots->count() == 0) {
-        relationControl<QPushButton>("Button23")->setEnabled(false);
+        depots_.out->setEnabled(false);
         setFieldColour(depots, Silver);
         depots->setEnabled(false);
         r.LoadTimeDS = 0.0;
@@ -661,69 +673,69 @@ void TVstupUdajov::Button23Click()
     centreOrDepotsChanged();
 }
 
-void TVstupUdajov::Button30Click()
+void entry::RelationSheets::Button30Click()
 {
-    auto* places = relationControl<QListWidget>("ListBox6");
-    auto* chosen = relationControl<QListWidget>("ListBox7");
+    auto* places = priorities_.left;
+    auto* chosen = priorities_.right;
     QListWidgetItem* line = places->currentItem();
     if (line == nullptr || !line->isSelected())
         return;
     const dorvan::Text100 name = itemName(line);
-    if (!dorvan::addPriority(project_.Record, name))
+    if (!dorvan::addPriority(context_.project.Record, name))
         return;
     chosen->addItem(nameItem(name));
-    for (const char* b : { "Button31", "Button34", "Button35" })
-        relationControl<QPushButton>(b)->setEnabled(true);
-    relationControl<QGroupBox>("GroupBox35")->setEnabled(true);
+    for (QPushButton* b : { priorities_.out, Button34, Button35 })
+        b->setEnabled(true);
+    priorities_.rightBox->setEnabled(true);
     chosen->setEnabled(true);
     setFieldColour(chosen, Qt::white);
-    valuesChanged();
+    context_.pages.valuesChanged();
     delete places->takeItem(places->row(line));
     if (places->count() == 0) {
-        relationControl<QPushButton>("Button30")->setEnabled(false);
+        priorities_.in->setEnabled(false);
         setFieldColour(places, Silver);
         places->setEnabled(false);
     }
 }
 
-void TVstupUdajov::Button31Click()
+void entry::RelationSheets::Button31Click()
 {
-    auto* places = relationControl<QListWidget>("ListBox6");
-    auto* chosen = relationControl<QListWidget>("ListBox7");
+    auto* places = priorities_.left;
+    auto* chosen = priorities_.right;
     QListWidgetItem* line = chosen->currentItem();
     if (line == nullptr || !line->isSelected())
         return;
     const int row = chosen->row(line);
     const dorvan::Text100 name = itemName(line);
-    if (!dorvan::removePriority(project_.Record, row + 1))
+    if (!dorvan::removePriority(context_.project.Record, row + 1))
         return;
-    relationControl<QPushButton>("Button30")->setEnabled(true);
+    priorities_.in->setEnabled(true);
     places->setEnabled(true);
     setFieldColour(places, Qt::white);
     places->insertItem(sortedRow(places, name), nameItem(name));
     delete chosen->takeItem(row);
-    valuesChanged();
+    context_.pages.valuesChanged();
     if (chosen->count() == 0) {
-        for (const char* b : { "Button31", "Button34", "Button35" })
-            relationControl<QPushButton>(b)->setEnabled(false);
+        for (QPushButton* b : { priorities_.out, Button34, Button35 })
+            b->setEnabled(false);
         setFieldColour(chosen, Silver);
         chosen->setEnabled(false);
     }
 }
 
-void TVstupUdajov::moveSelectedPriority(bool up)
+void entry::RelationSheets::moveSelectedPriority(bool up)
 {
-    auto* chosen = relationControl<QListWidget>("ListBox7");
+    auto* chosen = priorities_.right;
     QListWidgetItem* line = chosen->currentItem();
     if (line == nullptr || !line->isSelected())
         return;
-    const int target = dorvan::movePriority(project_.Record, chosen->row(line) + 1, up);
+    const int target = dorvan::movePriority(context_.project.Record, chosen->row(line) + 1, up);
     if (target == 0)
         return;
     // The list shows the stored order again, the moved place selected.
     chosen->clear();
-    for (int k = 1; k <= project_.Record.PriorityCount; ++k)
-        chosen->addItem(nameItem(project_.Record.PriorityName[k]));
+    for (int k = 1; k <= context_.project.Record.PriorityCount; ++k)
+        chosen->addItem(nameItem(context_.project.Record.PriorityName[k]));
     chosen->setCurrentRow(target - 1);
-    valuesChanged();
+    context_.pages.valuesChanged();
 }

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "entry/EntryPages.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+namespace dorvan {
+struct GroupLists;
+}
+
+namespace entry {
+
+// The groups sheet TabSheet15 of the criterion pages: the user sorts the places into numbered
+// distribution groups, and its switch CheckBox17 ("Definovanie distribučných skupín - DORVAN"),
+// which sits with the criterion boxes. Code in Vstupne_Udaje_Skupiny.cpp.
+class GroupsSheet : public QWidget {
+public:
+    explicit GroupsSheet(const EntryContext& context);
+
+    // CheckBox17, for the criteria page to place with the criterion boxes.
+    QCheckBox* switchBox() const { return CheckBox17; }
+    // Brings the sheet in line with CheckBox17 and rebuilds its lists from the stored groups.
+    void ClickCheckBox17();
+    // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
+    void SelektujSkupiny();
+
+private:
+    QGroupBox* buildListBox(
+        const char* boxName, const char* caption, QListWidget*& list, const char* listName);
+    QLayout* buildCountColumn();
+    void CheckBox17Click();
+    void Button43Click();
+    void Button44Click();
+    void Button45Click();
+    dorvan::GroupLists readGroupLists() const;
+    void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
+    void setGroupCount(int count);
+    void publishGroups();
+
+    EntryContext context_;
+    QCheckBox* CheckBox17 = nullptr;
+    QGroupBox* GroupBox50 = nullptr;
+    QGroupBox* GroupBox51 = nullptr;
+    QGroupBox* GroupBox52 = nullptr;
+    QListWidget* ListBox8 = nullptr;
+    QListWidget* ListBox9 = nullptr;
+    QPushButton* Button43 = nullptr;
+    QPushButton* Button44 = nullptr;
+    QPushButton* Button45 = nullptr;
+    QLineEdit* Edit49 = nullptr;
+    int LastGroupItem = -1;
+};
+
+} // namespace entry
