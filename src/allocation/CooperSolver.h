@@ -28,8 +28,6 @@ using CooperHistory = Array1<long double, CooperHistorySize>;
 // The smallest number of members for which a group is solved.
 inline constexpr int MinGroupMembers = 3;
 
-inline constexpr std::string_view BadPrecisionMessage = "Chybná presnosť !!!";
-inline constexpr std::string_view BadCorrectionMessage = "Chybná korekčná hodnota !!!";
 // Not a box: runs repeat on every edit, so the window shows this where it does not interrupt.
 inline constexpr std::string_view HistoryFullNotice
     = "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch !!!";

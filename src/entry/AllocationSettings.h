@@ -19,6 +19,10 @@ enum class StartPoint {
     Computed, // "[X0;Y0] - vypočítať" (default)
 };
 
+// What a run or the settings page says of a precision or correction text it cannot take.
+inline constexpr std::string_view BadPrecisionMessage = "Chybná presnosť !!!";
+inline constexpr std::string_view BadCorrectionMessage = "Chybná korekčná hodnota !!!";
+
 inline constexpr const char* DefaultPrecisionText = "0,01";
 inline constexpr const char* DefaultCorrectionText = "1,0";
 

@@ -3,12 +3,8 @@
 #include <string_view>
 
 // Messages of the data-entry window's pages (UTF-8), shown exactly as written. The messages of
-// place entry are in PlaceEntry.h.
+// place entry are in PlaceEntry.h, those of the iteration settings in AllocationSettings.h.
 namespace dorvan {
-
-// Settings
-inline constexpr std::string_view BadPrecisionText = "Chybná presnosť !!!";
-inline constexpr std::string_view BadCorrectionText = "Chybná korekčná hodnota !!!";
 
 // Places, typed or clicked: the confirmation asked before a place is deleted, around its name.
 inline constexpr std::string_view DeletePlaceQuestionText = "Zmazať definované miesto ";

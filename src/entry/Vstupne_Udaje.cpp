@@ -282,16 +282,6 @@ void TVstupUdajov::rerunIfCooperOpen()
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
-QString TVstupUdajov::formatNumber(double v) const
-{
-    return entry::formatNumber(v);
-}
-
-void TVstupUdajov::setFieldColour(QWidget* w, const QColor& c)
-{
-    entry::setFieldColour(w, c);
-}
-
 void TVstupUdajov::closeEvent(QCloseEvent* event)
 {
     if (VstupUdajeZatvor())

@@ -141,8 +141,6 @@ private:
     void rebuildPlaceValuePages() override;
     void refillPlaceRows() override;
     bool pictureTabVisible() const override;
-    QString formatNumber(double v) const;
-    static void setFieldColour(QWidget* w, const QColor& c);
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;

@@ -192,7 +192,7 @@ void entry::SettingsSheet::Button41Click()
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
-        context_.dialogs.warn(this, entry::text(dorvan::BadPrecisionText));
+        context_.dialogs.warn(this, entry::text(dorvan::BadPrecisionMessage));
         Edit47->setText(u(dorvan::DefaultPrecisionText));
     }
 }
@@ -203,7 +203,7 @@ void entry::SettingsSheet::Button42Click()
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
-        context_.dialogs.warn(this, entry::text(dorvan::BadCorrectionText));
+        context_.dialogs.warn(this, entry::text(dorvan::BadCorrectionMessage));
         Edit48->setText(u(dorvan::DefaultCorrectionText));
     }
 }
