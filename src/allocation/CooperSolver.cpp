@@ -287,6 +287,77 @@ long double cooperWeight(const CooperPlace& p)
         * static_cast<long double>(p.flexibility);
 }
 
+namespace {
+
+// One step from entry j to entry j + 1: the X move, then the Y move from the new X and the old
+// Y, or off a place that fails Kuhn's test. True when the point stays on an optimal place.
+bool takeStep(const std::vector<Site>& sites, CooperRun& run, int j, long double reach)
+{
+    const int m = j + 1;
+    bool onOptimum = false;
+    const HalfStep stepX = halfStep(sites, run.IterX[j], run.IterY[j], true, reach);
+    if (stepX.onPlace && !stepX.optimal) {
+        // A step along one axis need not lead off the place downhill, so both coordinates
+        // leave it together; the entry lists them as the X and the Y move as usual.
+        if (std::optional<Point> off = stepOffPlace(sites, run.IterX[j], run.IterY[j], reach)) {
+            run.IterX[m] = off->x;
+            run.IterY[m] = off->y;
+        } else {
+            run.IterX[m] = run.IterX[j];
+            run.IterY[m] = run.IterY[j];
+            onOptimum = true;
+        }
+    } else {
+        run.IterX[m] = stepX.value;
+        const HalfStep stepY = halfStep(sites, run.IterX[m], run.IterY[j], false, reach);
+        onOptimum = stepX.optimal || stepY.optimal;
+        run.IterY[m] = stepY.value;
+        // Off a place along Y only when that is downhill; otherwise the point stays on it
+        // and the next step leaves it along the pull.
+        if (stepY.onPlace && !stepY.optimal
+            && !(objective(sites, run.IterX[m], stepY.value) < objective(sites, run.IterX[m], run.IterY[j])))
+            run.IterY[m] = run.IterY[j];
+    }
+    return onOptimum;
+}
+
+// Whether the change from entry m - 1 to entry m meets the stopping rule. The precision (and,
+// for the objective rule, the correction) text is checked again at every step.
+bool ruleMet(const std::vector<Site>& sites, const CooperSettings& settings, CheckedText& precision,
+    CheckedText& correction, CooperRun& run, int m)
+{
+    const std::int64_t e = precision.units(run.report, run.report.precisionReset);
+    run.precisionUnits = e;
+    const long double limit = static_cast<long double>(e);
+    const long double changeX = std::fabs(run.IterX[m] - run.IterX[m - 1]) * Scale;
+    const long double changeY = std::fabs(run.IterY[m] - run.IterY[m - 1]) * Scale;
+    bool stop = false;
+    switch (settings.rule) {
+    case StoppingRule::AxisX:
+        stop = changeX < limit;
+        break;
+    case StoppingRule::AxisY:
+        stop = changeY < limit;
+        break;
+    case StoppingRule::BothAxes:
+        stop = changeX < limit && changeY < limit;
+        break;
+    case StoppingRule::Objective: {
+        long double fNew = objective(sites, run.IterX[m], run.IterY[m]);
+        long double fOld = objective(sites, run.IterX[m - 1], run.IterY[m - 1]);
+        const std::int64_t k = correction.units(run.report, run.report.correctionReset);
+        run.correctionUnits = k;
+        fNew = static_cast<long double>(k) * fNew / Scale;
+        fOld = static_cast<long double>(k) * fOld / Scale;
+        stop = std::fabs(fNew - fOld) * Scale < limit;
+        break;
+    }
+    }
+    return stop;
+}
+
+} // namespace
+
 CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings& settings)
 {
     std::vector<Site> sites;
@@ -304,60 +375,9 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
     int j = 1;
     for (;;) {
         const int m = j + 1;
-        bool onOptimum = false;
         // X step from the point j, then the Y step from the new X and the old Y.
-        const HalfStep stepX = halfStep(sites, run.IterX[j], run.IterY[j], true, reach);
-        if (stepX.onPlace && !stepX.optimal) {
-            // A step along one axis need not lead off the place downhill, so both coordinates
-            // leave it together; the entry lists them as the X and the Y move as usual.
-            if (std::optional<Point> off = stepOffPlace(sites, run.IterX[j], run.IterY[j], reach)) {
-                run.IterX[m] = off->x;
-                run.IterY[m] = off->y;
-            } else {
-                run.IterX[m] = run.IterX[j];
-                run.IterY[m] = run.IterY[j];
-                onOptimum = true;
-            }
-        } else {
-            run.IterX[m] = stepX.value;
-            const HalfStep stepY = halfStep(sites, run.IterX[m], run.IterY[j], false, reach);
-            onOptimum = stepX.optimal || stepY.optimal;
-            run.IterY[m] = stepY.value;
-            // Off a place along Y only when that is downhill; otherwise the point stays on it
-            // and the next step leaves it along the pull.
-            if (stepY.onPlace && !stepY.optimal
-                && !(objective(sites, run.IterX[m], stepY.value)
-                    < objective(sites, run.IterX[m], run.IterY[j])))
-                run.IterY[m] = run.IterY[j];
-        }
-
-        const std::int64_t e = precision.units(run.report, run.report.precisionReset);
-        run.precisionUnits = e;
-        const long double limit = static_cast<long double>(e);
-        const long double changeX = std::fabs(run.IterX[m] - run.IterX[m - 1]) * Scale;
-        const long double changeY = std::fabs(run.IterY[m] - run.IterY[m - 1]) * Scale;
-        bool stop = false;
-        switch (settings.rule) {
-        case StoppingRule::AxisX:
-            stop = changeX < limit;
-            break;
-        case StoppingRule::AxisY:
-            stop = changeY < limit;
-            break;
-        case StoppingRule::BothAxes:
-            stop = changeX < limit && changeY < limit;
-            break;
-        case StoppingRule::Objective: {
-            long double fNew = objective(sites, run.IterX[m], run.IterY[m]);
-            long double fOld = objective(sites, run.IterX[m - 1], run.IterY[m - 1]);
-            const std::int64_t k = correction.units(run.report, run.report.correctionReset);
-            run.correctionUnits = k;
-            fNew = static_cast<long double>(k) * fNew / Scale;
-            fOld = static_cast<long double>(k) * fOld / Scale;
-            stop = std::fabs(fNew - fOld) * Scale < limit;
-            break;
-        }
-        }
+        const bool onOptimum = takeStep(sites, run, j, reach);
+        bool stop = ruleMet(sites, settings, precision, correction, run, m);
         // A step that ends on a place failing Kuhn's test has not converged, however little it
         // moved: the next step leaves the place.
         if (stop && !onOptimum) {
