@@ -8,6 +8,8 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLineEdit;
+class QPushButton;
 class QLayout;
 class QTabWidget;
 class QTableWidget;
@@ -67,6 +69,27 @@ private:
     void siteValuesPage(bool loadTimes);
     void singleValueOk(int entry);
     void singleValuePage(int number);
+    void bindValueControls();
+
+    // The controls of the route length and distribution time sheets.
+    struct RouteControls {
+        QGroupBox* entryBox = nullptr;
+        QLineEdit* entryEdit = nullptr;
+        QPushButton* entryOk = nullptr;
+        QGroupBox* changeBox = nullptr;
+        QLineEdit* newEdit = nullptr;
+        QPushButton* changeOk = nullptr;
+        QLineEdit* currentEdit = nullptr;
+        QPushButton* allowButton = nullptr;
+    };
+    // The entry box, field, OK button and current value of a single value.
+    struct SingleControls {
+        QGroupBox* entryBox = nullptr;
+        QLineEdit* edit = nullptr;
+        QPushButton* ok = nullptr;
+        QLineEdit* current = nullptr;
+    };
+    const RouteControls& routeControls(bool routeLength) const { return route_[routeLength ? 0 : 1]; }
 
     EntryContext context_;
     QGroupBox* GroupBox1 = nullptr;
@@ -76,6 +99,8 @@ private:
     std::array<QCheckBox*, 16> criterionBox_ {};
     std::array<QWidget*, 16> criterionSheet_ {};
     std::array<QTableWidget*, 3> valueGrid_ {};
+    std::array<RouteControls, 2> route_ {}; // route length, distribution time
+    std::array<SingleControls, 10> single_ {}; // by entry of the single-value table
     SettingsSheet* settings_ = nullptr; // TabSheet14
     GroupsSheet* groups_ = nullptr; // TabSheet15
     RelationSheets* relations_ = nullptr; // TabSheet3, TabSheet6, TabSheet7, TabSheet10

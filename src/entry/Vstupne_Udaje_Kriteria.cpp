@@ -373,6 +373,39 @@ void entry::CriteriaPage::buildCriterionSheets()
     criterionSheet_[12] = criterionSheet_[13] = criterionSheet_[VehicleSheet];
     PageControl2->addTab(gridSheets[2], u(ValueGrids[2].sheetCaption));
     buildSinglesSheet(15, "TabSheet13", "Počet miest v skupine", 9, 1, "GroupBox45", " Súčasná početnosť ");
+    bindValueControls();
+}
+
+namespace {
+
+// A control of the page by the name its table gives it; the tables and the sheets built from
+// them name the same controls.
+template <typename T> T* named(const QObject* page, const char* name)
+{
+    T* control = page->findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(control != nullptr);
+    return control;
+}
+
+} // namespace
+
+// The route and single-value sheets are built from tables; their controls are taken once here
+// and used by type from then on.
+void entry::CriteriaPage::bindValueControls()
+{
+    for (bool routeLength : { true, false }) {
+        const RouteSpec& s = routeLength ? RouteLength : DistributionTime;
+        route_[routeLength ? 0 : 1]
+            = { named<QGroupBox>(this, s.entryBox), named<QLineEdit>(this, s.entryEdit),
+                  named<QPushButton>(this, s.entryOk), named<QGroupBox>(this, s.changeBox),
+                  named<QLineEdit>(this, s.newEdit), named<QPushButton>(this, s.changeOk),
+                  named<QLineEdit>(this, s.currentEdit), named<QPushButton>(this, s.allowButton) };
+    }
+    for (std::size_t i = 0; i < single_.size(); ++i) {
+        const SingleSpec& s = Singles[i];
+        single_[i] = { named<QGroupBox>(this, s.entryBox), named<QLineEdit>(this, s.edit),
+            named<QPushButton>(this, s.ok), named<QLineEdit>(this, s.current) };
+    }
 }
 
 // Quantity, price and supply frequency: one grid of the places each.
@@ -649,11 +682,11 @@ void entry::CriteriaPage::criterionPageOff(int number)
         const int k = number == 1 ? 0 : number == 2 ? 1 : 2;
         valueGrid_[static_cast<std::size_t>(k)]->setEnabled(false);
     } else if (number == 4 || number == 5) {
-        const RouteSpec& r = number == 4 ? RouteLength : DistributionTime;
-        findChild<QGroupBox*>(r.entryBox)->setEnabled(false);
-        findChild<QGroupBox*>(r.changeBox)->setEnabled(false);
-        for (const char* edit : { r.entryEdit, r.newEdit, r.currentEdit })
-            setFieldColour(findChild<QLineEdit*>(edit), Silver);
+        const RouteControls& r = routeControls(number == 4);
+        r.entryBox->setEnabled(false);
+        r.changeBox->setEnabled(false);
+        for (QLineEdit* edit : { r.entryEdit, r.newEdit, r.currentEdit })
+            setFieldColour(edit, Silver);
     }
 }
 
@@ -752,19 +785,19 @@ void entry::CriteriaPage::valueGridEvent(int kind)
 
 void entry::CriteriaPage::setRouteEntry(bool routeLength)
 {
-    const RouteSpec& spec = routeLength ? RouteLength : DistributionTime;
+    const RouteControls& rc = routeControls(routeLength);
     const std::int32_t state = routeLength ? context_.project.Record.RouteLengthState
                                            : context_.project.Record.DistributionTimeState;
-    auto* entry = findChild<QGroupBox*>(spec.entryBox);
-    auto* edit = findChild<QLineEdit*>(spec.entryEdit);
-    auto* ok = findChild<QPushButton*>(spec.entryOk);
+    QGroupBox* entry = rc.entryBox;
+    QLineEdit* edit = rc.entryEdit;
+    QPushButton* ok = rc.entryOk;
     if (state != 0) {
         entry->setEnabled(false);
         edit->setEnabled(false);
         setFieldColour(edit, Silver);
         ok->setEnabled(false);
-        findChild<QGroupBox*>(spec.changeBox)->setEnabled(true);
-        findChild<QPushButton*>(spec.allowButton)->setEnabled(true);
+        rc.changeBox->setEnabled(true);
+        rc.allowButton->setEnabled(true);
     } else {
         entry->setEnabled(true);
         edit->setEnabled(true);
@@ -776,8 +809,9 @@ void entry::CriteriaPage::setRouteEntry(bool routeLength)
 void entry::CriteriaPage::routeEntryOk(bool routeLength, bool change)
 {
     const RouteSpec& spec = routeLength ? RouteLength : DistributionTime;
+    const RouteControls& rc = routeControls(routeLength);
     auto& r = context_.project.Record;
-    auto* edit = findChild<QLineEdit*>(change ? spec.newEdit : spec.entryEdit);
+    QLineEdit* edit = change ? rc.newEdit : rc.entryEdit;
     const std::optional<double> v = dorvan::parseNonNegative(edit->text().toStdString());
     if (!v) {
         context_.dialogs.warn(this, u(spec.message));
@@ -789,28 +823,28 @@ void entry::CriteriaPage::routeEntryOk(bool routeLength, bool change)
     setFieldColour(edit, Silver);
     edit->setEnabled(false);
     if (change) {
-        findChild<QPushButton*>(spec.changeOk)->setEnabled(false);
+        rc.changeOk->setEnabled(false);
         return;
     }
-    findChild<QPushButton*>(spec.entryOk)->setEnabled(false);
-    findChild<QGroupBox*>(spec.entryBox)->setEnabled(false);
-    findChild<QGroupBox*>(spec.changeBox)->setEnabled(true);
-    findChild<QPushButton*>(spec.allowButton)->setEnabled(true);
+    rc.entryOk->setEnabled(false);
+    rc.entryBox->setEnabled(false);
+    rc.changeBox->setEnabled(true);
+    rc.allowButton->setEnabled(true);
     (routeLength ? r.RouteLengthState : r.DistributionTimeState) = 2;
 }
 
 void entry::CriteriaPage::routeAllowChange(bool routeLength)
 {
-    const RouteSpec& spec = routeLength ? RouteLength : DistributionTime;
-    auto* newValue = findChild<QLineEdit*>(spec.newEdit);
-    auto* current = findChild<QLineEdit*>(spec.currentEdit);
+    const RouteControls& rc = routeControls(routeLength);
+    QLineEdit* newValue = rc.newEdit;
+    QLineEdit* current = rc.currentEdit;
     newValue->clear();
     current->clear();
     setFieldColour(newValue, Qt::white);
     newValue->setEnabled(true);
     current->setText(formatNumber(
         routeLength ? context_.project.Record.MaxRouteLength : context_.project.Record.MaxDistributionTime));
-    findChild<QPushButton*>(spec.changeOk)->setEnabled(true);
+    rc.changeOk->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -822,15 +856,14 @@ void entry::CriteriaPage::siteValuesPage(bool loadTimes)
     const auto& r = context_.project.Record;
     for (int i = first; i < first + 3; ++i) {
         const SingleSpec& s = Singles[i];
-        auto* edit = findChild<QLineEdit*>(s.edit);
-        edit->setEnabled(false);
-        setFieldColour(edit, Silver);
-        findChild<QPushButton*>(s.ok)->setEnabled(false);
-        auto* current = findChild<QLineEdit*>(s.current);
-        current->clear();
+        const SingleControls& sc = single_[static_cast<std::size_t>(i)];
+        sc.edit->setEnabled(false);
+        setFieldColour(sc.edit, Silver);
+        sc.ok->setEnabled(false);
+        sc.current->clear();
         if (r.*(s.real) >= 0.0)
-            current->setText(formatNumber(r.*(s.real)));
-        findChild<QGroupBox*>(s.entryBox)->setEnabled(true);
+            sc.current->setText(formatNumber(r.*(s.real)));
+        sc.entryBox->setEnabled(true);
     }
     if (!criterionBox_[loadTimes ? 8 : 9]->isChecked())
         return;
@@ -839,11 +872,10 @@ void entry::CriteriaPage::siteValuesPage(bool loadTimes)
     for (int k = 0; k < 3; ++k) {
         if (!entries[k])
             continue;
-        const SingleSpec& s = Singles[first + k];
-        auto* edit = findChild<QLineEdit*>(s.edit);
-        edit->setEnabled(true);
-        setFieldColour(edit, Qt::white);
-        findChild<QPushButton*>(s.ok)->setEnabled(true);
+        const SingleControls& sc = single_[static_cast<std::size_t>(first + k)];
+        sc.edit->setEnabled(true);
+        setFieldColour(sc.edit, Qt::white);
+        sc.ok->setEnabled(true);
     }
 }
 
@@ -853,10 +885,11 @@ void entry::CriteriaPage::singleValuePage(int number)
     if (i < 0)
         return;
     const SingleSpec& s = Singles[i];
-    auto* box = findChild<QGroupBox*>(s.entryBox);
-    auto* edit = findChild<QLineEdit*>(s.edit);
-    auto* current = findChild<QLineEdit*>(s.current);
-    auto* ok = findChild<QPushButton*>(s.ok);
+    const SingleControls& sc = single_[static_cast<std::size_t>(i)];
+    QGroupBox* box = sc.entryBox;
+    QLineEdit* edit = sc.edit;
+    QLineEdit* current = sc.current;
+    QPushButton* ok = sc.ok;
     const auto& r = context_.project.Record;
     if (criterionBox_[static_cast<std::size_t>(number)]->isChecked()) {
         current->setText(s.whole != nullptr ? QString::number(r.*(s.whole)) : formatNumber(r.*(s.real)));
@@ -878,8 +911,9 @@ void entry::CriteriaPage::singleValuePage(int number)
 void entry::CriteriaPage::singleValueOk(int entry)
 {
     const SingleSpec& s = Singles[entry];
+    const SingleControls& sc = single_[static_cast<std::size_t>(entry)];
     auto& r = context_.project.Record;
-    auto* edit = findChild<QLineEdit*>(s.edit);
+    QLineEdit* edit = sc.edit;
     const std::string text = edit->text().toStdString();
     bool good = false;
     switch (s.kind) {
@@ -908,6 +942,6 @@ void entry::CriteriaPage::singleValueOk(int entry)
         return;
     }
     context_.pages.valuesChanged();
-    findChild<QLineEdit*>(s.current)->setText(edit->text());
+    sc.current->setText(edit->text());
     edit->clear();
 }
