@@ -163,6 +163,7 @@ protected:
     // Writes the project under a name the user chooses; on success fileName holds the name
     // written.
     bool SaveProjectAs(QString& fileName);
+    QString chooseSaveName(const QString& proposed);
 
 private:
     void FormCreate();

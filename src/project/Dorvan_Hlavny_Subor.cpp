@@ -93,7 +93,13 @@ TCooperAlokMetod* TDorvan_Central::cooperWindow() const
 void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
 {
     cooperWindow_ = window;
-    addChildWindow(window);
+    // A window opened from the menu comes to the front, also over a maximised data-entry window.
+    // It takes the focus too: when the menu closes, the focus would otherwise go back into the
+    // data-entry window and bring that one forward again.
+    if (QMdiSubWindow* frame = addChildWindow(window)) {
+        mdiArea_->setActiveSubWindow(frame);
+        window->setFocus();
+    }
 }
 
 void TDorvan_Central::RadioButton1Click()
@@ -146,6 +152,10 @@ void TDorvan_Central::NovyVUClick()
 
     dorvan::ResetProjectForNew(project_.Record);
     s.PlaceCount = 0;
+    // A new project has no file yet: saving proposes "Novy.mzd", as the caption says, and asks
+    // before it replaces any existing file.
+    s.ProjectFileName.clear();
+    s.ProjectFile.clear();
 
     setStatusPanelText(1, QString());
     if (projectOpen)
@@ -253,14 +263,11 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
         return false;
     }
-    const QString chosen = dialogs_.saveFileName(this, u"Ulož ako ..."_s,
-        QString::fromStdString(dorvan::proposedProjectFileName(fileName.toStdString())),
-        QString::fromUtf8(dorvan::ProjectFileFilter));
-    if (chosen.isEmpty()) {
+    const QString name = chooseSaveName(fileName);
+    if (name.isEmpty()) {
         s.AddPlacesMode = false;
         return false;
     }
-    const QString name = QString::fromStdString(dorvan::withProjectExtension(chosen.toStdString()));
     fileName = name;
 
     if (project_.Choices.ticked(dorvan::CritGroups))
@@ -297,8 +304,34 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         return false;
     }
     endFileOperation();
+    s.ProjectFile = name.toStdString();
     setCaption(programTitle() + u" - "_s + name);
     return true;
+}
+
+// The save dialog until the user settles on a name (".mzd" added): an existing file other than
+// the one this project came from or was last saved to is replaced only when the user says so;
+// No returns to the dialog. Empty when the dialog was cancelled.
+QString TDorvan_Central::chooseSaveName(const QString& proposed)
+{
+    QString offer = QString::fromStdString(dorvan::proposedProjectFileName(proposed.toStdString()));
+    for (;;) {
+        const QString chosen = dialogs_.saveFileName(
+            this, u"Ulož ako ..."_s, offer, QString::fromUtf8(dorvan::ProjectFileFilter));
+        if (chosen.isEmpty())
+            return {};
+        const QString name = QString::fromStdString(dorvan::withProjectExtension(chosen.toStdString()));
+        const QFileInfo target(name);
+        const QString own = QString::fromStdString(project_.State.ProjectFile);
+        const bool ownFile = !own.isEmpty() && QFileInfo(own).exists()
+            && target.canonicalFilePath() == QFileInfo(own).canonicalFilePath();
+        if (!target.exists() || ownFile)
+            return name;
+        if (dialogs_.confirm(
+                this, u"Súbor "_s + target.fileName() + u" už existuje. Nahradiť ho ?!!"_s, false))
+            return name;
+        offer = name;
+    }
 }
 
 void TDorvan_Central::OtvorVUClick()
@@ -414,6 +447,7 @@ void TDorvan_Central::showOpenedProject(
     s.PictureRangeX = project_.Record.MapRangeX;
     s.PictureRangeY = project_.Record.MapRangeY;
     setCaption(programTitle() + u" - "_s + chosen);
+    s.ProjectFile = chosen.toStdString();
     s.NextPlace = s.PlaceCount + 1;
     entryWindow_->enableProjectPages();
 

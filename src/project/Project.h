@@ -42,6 +42,9 @@ struct WorkingState {
     bool CoordsDiffer = false;
     std::string ProgramTitle; // UTF-8
     std::string ProjectFileName; // UTF-8, as chosen in the last save or open dialog
+    // The file this project was opened from or last saved to (UTF-8); empty for a new project.
+    // Saving onto it replaces it without a question; any other existing file is asked about.
+    std::string ProjectFile;
     bool MapPictureOwned = false;
     // The main window's data mode: places clicked onto a map picture ("Dáta - OBRÁZOK") rather
     // than typed in ("Dáta - RUČNE").

@@ -1,5 +1,6 @@
 #include "MainWindowTestSupport.h"
 
+#include "allocation/Cooperova_Metoda.h"
 #include "project/ProjectFile.h"
 #include "project/RecordCodec.h"
 #include "project/StatusBar_DrawPanel.h"
@@ -235,6 +236,7 @@ TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
     rlimit small { 65536, before.rlim_max };
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     dialogs.fileAnswers.push_back(target);
+    dialogs.confirmAnswers.push_back(true); // "Súbor full.mzd už existuje. Nahradiť ho ?!!"
     w->UlozAkoVUClick();
     ::setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
@@ -480,4 +482,68 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
     // Afterwards the panels are plain text again and empty.
     EXPECT_FALSE(w->statusPanels()->panelOwnerDrawn(1));
     EXPECT_TRUE(w->statusPanelText(2).isEmpty());
+}
+
+TEST_F(ProjectCommands, SavingANewProjectOntoAnotherFileAsksFirstAndNoKeepsThatFile)
+{
+    // An earlier project on disk.
+    newProjectWith({ { "A", "0", "0" }, { "B", "4", "0" } });
+    const QString earlier = path("earlier.mzd");
+    dialogs.fileAnswers.push_back(earlier);
+    w->UlozAkoVUClick();
+    const std::vector<std::uint8_t> earlierBytes = fileBytes(earlier);
+    ASSERT_EQ(earlierBytes.size(), 124680u);
+    // Saving it again onto its own file asks nothing.
+    dialogs.shown.clear();
+    dialogs.fileAnswers.push_back(earlier);
+    w->UlozAkoVUClick();
+    EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
+
+    // "Nový": the dialog proposes "Novy.mzd", not the earlier project's name.
+    answerEntryCloseYes();
+    newProjectWith({ { "C", "1", "1" }, { "D", "5", "2" }, { "E", "3", "9" } });
+    dialogs.shown.clear();
+    // The user picks the earlier file (without its extension) and answers No: the dialog comes
+    // back offering that name, the user cancels, and the earlier file is as it was.
+    dialogs.fileAnswers.push_back(path("earlier"));
+    dialogs.confirmAnswers.push_back(false);
+    dialogs.fileAnswers.push_back(QString());
+    w->UlozAkoVUClick();
+    const QStringList saves = dialogs.texts("save");
+    ASSERT_EQ(saves.size(), 2);
+    EXPECT_TRUE(saves[0].contains(u("|Novy.mzd|")));
+    EXPECT_TRUE(saves[1].contains(u("|") + earlier + u("|")));
+    ASSERT_EQ(dialogs.texts("confirm"), QStringList { u("Súbor earlier.mzd už existuje. Nahradiť ho ?!!") });
+    const auto& question = dialogs.shown[1];
+    EXPECT_EQ(question.kind, "confirm");
+    EXPECT_FALSE(question.defaultYes);
+    EXPECT_EQ(fileBytes(earlier), earlierBytes);
+
+    // Yes replaces it; from then on it is this project's own file.
+    dialogs.shown.clear();
+    dialogs.fileAnswers.push_back(earlier);
+    dialogs.confirmAnswers.push_back(true);
+    w->UlozAkoVUClick();
+    EXPECT_EQ(dialogs.texts("confirm").size(), 1);
+    EXPECT_NE(fileBytes(earlier), earlierBytes);
+    EXPECT_EQ(w->caption(), u("Program DORVAN verzia 2.0 - ") + earlier);
+    dialogs.shown.clear();
+    dialogs.fileAnswers.push_back(earlier);
+    w->UlozAkoVUClick();
+    EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
+}
+
+TEST_F(ProjectCommands, RiesenieBringsTheAllocationWindowToTheFront)
+{
+    w->resize(900, 700);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    newProjectWith({ { "A", "0", "0" }, { "B", "4", "0" }, { "C", "2", "3" } });
+    const auto frameOf = [](QWidget* window) { return qobject_cast<QMdiSubWindow*>(window->parentWidget()); };
+    ASSERT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->entryWindow()));
+    w->CooperClick();
+    ASSERT_NE(w->cooperWindow(), nullptr);
+    EXPECT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->cooperWindow()));
+    state().CooperClosedByProgram = true;
 }
