@@ -189,7 +189,7 @@ EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount)
 {
     EntryChoices c;
     for (int b = 0; b < CriterionCount; ++b)
-        c.Ticked[static_cast<std::size_t>(b)] = record.CriterionOn[static_cast<std::size_t>(b)] == 1;
+        c.Ticked[static_cast<std::size_t>(b)] = record.tickedWhenOpened(static_cast<Criterion>(b));
     c.SettingsOn = true;
     c.Groups = storedGroups(record, placeCount);
     return c;

@@ -30,12 +30,6 @@ std::string quoted(std::string_view s)
     return q;
 }
 
-// Opening a project ticks a criterion's box only for the byte value 1.
-bool switchedOn(const TProjectRecord& r, Criterion c)
-{
-    return r.CriterionOn[static_cast<std::size_t>(c)] == 1;
-}
-
 void writePoint(JsonWriter& j, long double x, long double y)
 {
     j.beginArray(true);
@@ -240,9 +234,9 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
     }
     out << "\ncriterion;on;value\n";
     for (const PlaceCriterion& c : PlaceCriteria)
-        out << c.key << ';' << (switchedOn(r, c.criterion) ? 1 : 0) << ";\n";
+        out << c.key << ';' << (r.tickedWhenOpened(c.criterion) ? 1 : 0) << ";\n";
     for (const SingleValue& v : singleValues(r)) {
-        out << v.key << ';' << (switchedOn(r, v.criterion) ? 1 : 0) << ';';
+        out << v.key << ';' << (r.tickedWhenOpened(v.criterion) ? 1 : 0) << ';';
         if (v.kind == SingleValue::Number)
             out << formatGeneral15(v.number, Separator);
         else if (v.kind == SingleValue::Whole)
@@ -251,8 +245,8 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
             out << csvField(v.text);
         out << '\n';
     }
-    out << "groups;" << (switchedOn(r, CritGroups) ? 1 : 0) << ';' << std::clamp(r.GroupCount, 0, MaxPlaces)
-        << '\n';
+    out << "groups;" << (r.tickedWhenOpened(CritGroups) ? 1 : 0) << ';'
+        << std::clamp(r.GroupCount, 0, MaxPlaces) << '\n';
 }
 
 void placesJson(const TProjectRecord& r, int n, const std::string& path, std::ostream& out)
@@ -301,14 +295,14 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
         j.key(c.key);
         j.beginObject(true);
         j.key("on");
-        j.value(switchedOn(r, c.criterion));
+        j.value(r.tickedWhenOpened(c.criterion));
         j.endObject();
     }
     for (const SingleValue& v : singleValues(r)) {
         j.key(v.key);
         j.beginObject(true);
         j.key("on");
-        j.value(switchedOn(r, v.criterion));
+        j.value(r.tickedWhenOpened(v.criterion));
         j.key("value");
         if (v.kind == SingleValue::Number)
             j.value(v.number);
@@ -321,7 +315,7 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
     j.key("groups");
     j.beginObject(true);
     j.key("on");
-    j.value(switchedOn(r, CritGroups));
+    j.value(r.tickedWhenOpened(CritGroups));
     j.key("count");
     j.value(std::clamp(r.GroupCount, 0, MaxPlaces));
     j.endObject();

@@ -171,11 +171,6 @@ void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
         dialogs_.warn(this, entry::text(completion.message));
 }
 
-void TVstupUdajov::SelectCellStringGrid6()
-{
-    places_->SelectCellStringGrid6();
-}
-
 void TVstupUdajov::FillPlaceGrid()
 {
     places_->FillPlaceGrid();
@@ -191,78 +186,10 @@ void TVstupUdajov::rebuildPlaceValuePages()
     criteria_->rebuildPlaceValuePages();
 }
 
-// The routines other code calls on the criteria page.
-void TVstupUdajov::ClickCheckBox1()
-{
-    criteria_->runCriterionUpdate(1);
-}
-void TVstupUdajov::ClickCheckBox2()
-{
-    criteria_->runCriterionUpdate(2);
-}
-void TVstupUdajov::ClickCheckBox3()
-{
-    criteria_->runCriterionUpdate(3);
-}
-void TVstupUdajov::ClickCheckBox4()
-{
-    criteria_->runCriterionUpdate(4);
-}
-void TVstupUdajov::ClickCheckBox5()
-{
-    criteria_->runCriterionUpdate(5);
-}
-void TVstupUdajov::ClickCheckBox6()
-{
-    criteria_->runCriterionUpdate(6);
-}
-void TVstupUdajov::ClickCheckBox7()
-{
-    criteria_->runCriterionUpdate(7);
-}
+// The loading-time page is brought in line again when the centre or the depots change.
 void TVstupUdajov::ClickCheckBox8()
 {
     criteria_->runCriterionUpdate(8);
-}
-void TVstupUdajov::ClickCheckBox9()
-{
-    criteria_->runCriterionUpdate(9);
-}
-void TVstupUdajov::ClickCheckBox10()
-{
-    criteria_->runCriterionUpdate(10);
-}
-void TVstupUdajov::ClickCheckBox11()
-{
-    criteria_->runCriterionUpdate(11);
-}
-void TVstupUdajov::ClickCheckBox12()
-{
-    criteria_->runCriterionUpdate(12);
-}
-void TVstupUdajov::ClickCheckBox13()
-{
-    criteria_->runCriterionUpdate(13);
-}
-void TVstupUdajov::ClickCheckBox14()
-{
-    criteria_->runCriterionUpdate(14);
-}
-void TVstupUdajov::ClickCheckBox15()
-{
-    criteria_->runCriterionUpdate(15);
-}
-void TVstupUdajov::SelectCellStringGrid8()
-{
-    criteria_->commitValueGrid(0);
-}
-void TVstupUdajov::SelectCellStringGrid9()
-{
-    criteria_->commitValueGrid(1);
-}
-void TVstupUdajov::SelectCellStringGrid10()
-{
-    criteria_->commitValueGrid(2);
 }
 
 bool TVstupUdajov::pictureTabVisible() const
@@ -350,19 +277,9 @@ void TVstupUdajov::showProjectPicture()
     picture_->showProjectPicture();
 }
 
-void TVstupUdajov::ClickCheckBox17()
-{
-    criteria_->groups()->ClickCheckBox17();
-}
-
 void TVstupUdajov::SelektujSkupiny()
 {
     criteria_->groups()->SelektujSkupiny();
-}
-
-void TVstupUdajov::ClickCheckBox16()
-{
-    criteria_->settings()->ClickCheckBox16();
 }
 
 dorvan::StoppingRule TVstupUdajov::stoppingRule() const
@@ -383,9 +300,4 @@ QString TVstupUdajov::precisionText() const
 QString TVstupUdajov::correctionText() const
 {
     return QString::fromStdString(project_.Choices.Settings.correctionText);
-}
-
-bool TVstupUdajov::criterionTicked(dorvan::Criterion c) const
-{
-    return project_.Choices.ticked(c);
 }

@@ -67,42 +67,16 @@ public:
     QString correctionText() const; // Edit48, checked by the run
 
     // --- Routines other windows call ---
-    // Bring the page of a criterion in line with its check box.
-    void ClickCheckBox1();
-    void ClickCheckBox2();
-    void ClickCheckBox3();
-    void ClickCheckBox4();
-    void ClickCheckBox5();
-    void ClickCheckBox6();
-    void ClickCheckBox7();
+    // Brings the loading-time page in line with its check box (CheckBox8).
     void ClickCheckBox8();
-    void ClickCheckBox9();
-    void ClickCheckBox10();
-    void ClickCheckBox11();
-    void ClickCheckBox12();
-    void ClickCheckBox13();
-    void ClickCheckBox14();
-    void ClickCheckBox15();
-    // Commit the quantity, price and frequency grids (validate, store, refill the place list).
-    void SelectCellStringGrid8();
-    void SelectCellStringGrid9();
-    void SelectCellStringGrid10();
-    // Brings the settings page in line with CheckBox16 ("Nastavenie premenných DORVAN").
-    void ClickCheckBox16();
-    // Brings the group page in line with CheckBox17 and rebuilds its lists from the stored groups.
-    void ClickCheckBox17();
     // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
     void SelektujSkupiny();
-    // Commits the edits of the place grid StringGrid6 (validate, store, sort, distances, refill).
-    void SelectCellStringGrid6();
     // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row from the
     // record (used when a project was opened).
     void FillPlaceGrid();
     // Shows the map picture of an opened project on the picture page: sizes Image1, draws the
     // picture with the marks of the places, fills StringGrid7, enables Image1, disables Button48.
     void showProjectPicture();
-    // Whether a criterion's box is ticked.
-    bool criterionTicked(dorvan::Criterion c) const;
 
     // --- Used when a project was opened ---
     // Enables the pages List2, List3 and List4.

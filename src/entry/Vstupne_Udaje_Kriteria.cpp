@@ -566,13 +566,12 @@ void entry::CriteriaPage::setCurrentCriterionPage(QWidget* sheet)
 
 void entry::CriteriaPage::replayCriteria()
 {
-    const auto& on = context_.project.Record.CriterionOn;
     for (int b = 0; b < dorvan::CriterionCount; ++b) {
         // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
         const int number = b == dorvan::CritGroups ? 17 : b + 1;
         QCheckBox* box
             = number == 17 ? groups_->switchBox() : criterionBox_[static_cast<std::size_t>(number)];
-        const bool ticked = on[static_cast<std::size_t>(b)] == 1;
+        const bool ticked = context_.project.Record.tickedWhenOpened(static_cast<dorvan::Criterion>(b));
         box->setChecked(ticked); // a change runs the click handler as a user's click does
         if (!ticked)
             continue;

@@ -10,9 +10,8 @@ namespace dorvan {
 
 // A fixed array indexed from 1, like every array of the project record. Access outside
 // 1..N throws instead of touching foreign memory.
-template <typename T, int N>
-struct Array1 {
-    std::array<T, N> items{};
+template <typename T, int N> struct Array1 {
+    std::array<T, N> items {};
 
     static constexpr int size() { return N; }
     T& operator[](int k)
@@ -63,10 +62,10 @@ public:
 
 private:
     std::uint8_t len_ = 0;
-    std::array<char, Capacity> chars_{};
+    std::array<char, Capacity> chars_ {};
 };
 
-inline constexpr int MaxPlaces = 100;   // array entries; at most 99 places are ever entered
+inline constexpr int MaxPlaces = 100; // array entries; at most 99 places are ever entered
 inline constexpr int CriterionCount = 16;
 
 // Byte numbers of CriterionOn.
@@ -92,7 +91,7 @@ enum Criterion : int {
 // The one project record. Field names and order follow the .mzd file layout, which the
 // codec in RecordCodec.cpp writes byte by byte.
 struct TProjectRecord {
-    std::array<std::uint8_t, CriterionCount> CriterionOn{};
+    std::array<std::uint8_t, CriterionCount> CriterionOn {};
     std::int32_t EntryStateA = 0;
     std::int32_t EntryStateB = 0;
     std::int32_t DistanceEntryState = 0;
@@ -134,6 +133,8 @@ struct TProjectRecord {
     std::int32_t MapRangeY = 0;
 
     bool criterion(Criterion c) const { return CriterionOn[static_cast<std::size_t>(c)] != 0; }
+    // Opening a project ticks a criterion's box only for the byte value 1.
+    bool tickedWhenOpened(Criterion c) const { return CriterionOn[static_cast<std::size_t>(c)] == 1; }
     void setCriterion(Criterion c, bool on) { CriterionOn[static_cast<std::size_t>(c)] = on ? 1 : 0; }
     bool hasPicture() const { return PictureHeight >= 1 && PictureWidth >= 1; }
 };
