@@ -1,3 +1,4 @@
+#include "common/QtTranslations.h"
 #include "common/UserDialogs.h"
 #include "project/Dorvan_Hlavny.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char* argv[])
     // Numbers are shown the Slovak way (decimal comma) whatever the system's language; dates
     // and times keep the system's own formats.
     QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
+    dorvan::installQtTranslations(app);
     dorvan::QtUserDialogs dialogs;
     // The main window creates the About box (hidden) as its last step and keeps it for the run.
     TDorvan_Central central(dialogs);

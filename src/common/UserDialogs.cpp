@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QUrl>
 
 namespace dorvan {
@@ -28,6 +29,17 @@ bool QtUserDialogs::confirm(QWidget* parent, const QString& text, bool defaultYe
     return QMessageBox::warning(parent, boxTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                 defaultYes ? QMessageBox::Yes : QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+UserDialogs::Answer QtUserDialogs::confirmOrSave(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, boxTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    QPushButton* save = box.addButton(QStringLiteral("Uložiť ..."), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::No);
+    box.exec();
+    if (box.clickedButton() == save)
+        return Answer::Save;
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::Yes : Answer::No;
 }
 
 void QtUserDialogs::error(QWidget* parent, const QString& text)
@@ -65,6 +77,22 @@ bool QtUserDialogs::printerSetup(QWidget* parent, QPrinter& printer)
 bool QtUserDialogs::openUrl(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url));
+}
+
+bool confirmKeepingWork(UserDialogs& dialogs, QWidget* parent, const QString& text, bool unsaved,
+                        const std::function<bool()>& save)
+{
+    if (!unsaved)
+        return dialogs.confirm(parent, text, false);
+    switch (dialogs.confirmOrSave(parent, text)) {
+    case UserDialogs::Answer::Yes:
+        return true;
+    case UserDialogs::Answer::Save:
+        return save();
+    case UserDialogs::Answer::No:
+        break;
+    }
+    return false;
 }
 
 } // namespace dorvan

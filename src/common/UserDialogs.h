@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 class QPrinter;
 
@@ -19,6 +21,10 @@ public:
     // A Yes/No question with a warning icon; true for Yes. defaultYes selects the preselected
     // button (No everywhere but where a caller says otherwise).
     virtual bool confirm(QWidget* parent, const QString& text, bool defaultYes = false) = 0;
+    // The same Yes/No question (No preselected) with a third button "Uložiť ...", asked while
+    // the project has work that was not saved.
+    enum class Answer { Yes, No, Save };
+    virtual Answer confirmOrSave(QWidget* parent, const QString& text) = 0;
     // An unexpected failure (a file that cannot be written, ...), shown with its text.
     virtual void error(QWidget* parent, const QString& text) = 0;
     // File dialogs: an empty result means cancelled.
@@ -37,6 +43,7 @@ class QtUserDialogs : public UserDialogs {
 public:
     void warn(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text, bool defaultYes = false) override;
+    Answer confirmOrSave(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& proposed,
                          const QString& filter) override;
@@ -45,5 +52,11 @@ public:
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
     bool openUrl(const QString& url) override;
 };
+
+// A closing question ("Skončiť program ?!!", ...) asked so that no work is lost: while there is
+// unsaved work the box offers "Uložiť ...", which runs save and goes on only when it succeeded.
+// True when the caller may go on.
+bool confirmKeepingWork(UserDialogs& dialogs, QWidget* parent, const QString& text, bool unsaved,
+                        const std::function<bool()>& save);
 
 } // namespace dorvan

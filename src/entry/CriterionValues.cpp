@@ -69,13 +69,15 @@ std::string placeValueText(const TProjectRecord& r, PlaceValueKind kind, int p, 
     return std::to_string(r.PlaceFlexibility[p]);
 }
 
-PlaceValueCommit commitPlaceValues(
-    TProjectRecord& r, PlaceValueKind kind, const std::vector<std::string>& cells)
+PlaceValueCommit commitPlaceValues(TProjectRecord& r, PlaceValueKind kind,
+    const std::vector<std::string>& cells, std::string_view separator)
 {
     PlaceValueCommit out;
     const int n = static_cast<int>(std::min<std::size_t>(cells.size(), MaxPlaces - 1));
     for (int p = 1; p <= n; ++p) {
         const std::string& text = cells[static_cast<std::size_t>(p - 1)];
+        if (text == placeValueText(r, kind, p, separator))
+            continue;
         bool good = false;
         if (kind == PlaceValueKind::Flexibility) {
             if (auto v = parseFlexibility(text)) {

@@ -30,14 +30,15 @@ std::optional<std::int32_t> parsePlacesPerGroup(std::string_view text);
 std::string placeValueText(const TProjectRecord& r, PlaceValueKind kind, int p, std::string_view separator);
 
 // Stores the grid cells of places 1..cells.size() (cell k-1 belongs to place k, at most 99).
-// A valid cell is stored; an invalid one leaves its place's value as it was. The result holds
-// the places whose cells were refused, in order.
+// A cell that still shows the stored value (placeValueText with separator) is no edit and is
+// left alone; another valid cell is stored; an invalid one leaves its place's value as it was.
+// The result counts the values stored and holds the places whose cells were refused, in order.
 struct PlaceValueCommit {
     int stored = 0;
     std::vector<int> refused;
 };
-PlaceValueCommit commitPlaceValues(
-    TProjectRecord& r, PlaceValueKind kind, const std::vector<std::string>& cells);
+PlaceValueCommit commitPlaceValues(TProjectRecord& r, PlaceValueKind kind,
+    const std::vector<std::string>& cells, std::string_view separator);
 
 // Which of the three entries (centre, depots, other places) of the loading-time and capacity
 // pages can take a value: the centre's when one is chosen, the depots' when there are depots,

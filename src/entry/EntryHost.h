@@ -24,6 +24,9 @@ public:
     // (the allocation window while the entry is started, the network windows) close without
     // asking.
     virtual void closeProjectWindows() { }
+    // "Ulož ako ...", asked for by a closing question's "Uložiť ..."; true when the project was
+    // saved. A host that cannot save says false, and the window stays.
+    virtual bool saveProjectAs() { return false; }
     // The data-entry window closed after confirmation.
     virtual void entryWindowClosed() = 0;
 };

@@ -52,6 +52,8 @@ private:
     void warnText(std::string_view utf8);
     void warnAndRetype(QLineEdit* edit, std::string_view message);
     void layOutPlaceGrid(int rowCount);
+    // The stored name (column 1) or coordinate (2, 3) of place row as the grid shows it.
+    QString storedCellText(int row, int col) const;
     void fillPlaceRow(int row);
     void StringGrid6Event();
     void StringGrid6Delete();

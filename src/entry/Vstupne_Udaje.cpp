@@ -200,6 +200,7 @@ bool TVstupUdajov::pictureTabVisible() const
 
 void TVstupUdajov::valuesChanged()
 {
+    project_.State.UnsavedChanges = true;
     host_.entryValuesChanged();
 }
 
@@ -220,7 +221,8 @@ void TVstupUdajov::closeEvent(QCloseEvent* event)
 bool TVstupUdajov::VstupUdajeZatvor()
 {
     auto& s = project_.State;
-    if (!dialogs_.confirm(this, QString::fromUtf8("Zavrieť \"Zadávanie údajov\" ?!!"), false)) {
+    if (!dorvan::confirmKeepingWork(dialogs_, this, QString::fromUtf8("Zavrieť \"Zadávanie údajov\" ?!!"),
+            s.UnsavedChanges, [this] { return host_.saveProjectAs(); })) {
         s.EntryWindowClosed = false;
         return false;
     }
@@ -232,6 +234,7 @@ bool TVstupUdajov::VstupUdajeZatvor()
     s.PlacesComplete = false;
     s.NetworkWindowOpen = s.CooperWindowOpen = s.GraphWindowOpen = false;
     s.NetworkClosedByProgram = s.CooperClosedByProgram = s.GraphClosedByProgram = false;
+    s.UnsavedChanges = false; // the project is closed
     // With the window its boxes go: nothing is ticked any more.
     project_.Choices = dorvan::EntryChoices {};
     // The mode switch, the project commands, the caption and the status text follow there.

@@ -759,9 +759,13 @@ void entry::CriteriaPage::commitValueGrid(int kind)
     cells.reserve(static_cast<std::size_t>(n));
     for (int row = 1; row <= n; ++row)
         cells.push_back(cellText(g, row, ValueColumn).toStdString());
-    const dorvan::PlaceValueCommit c = dorvan::commitPlaceValues(context_.project.Record, spec.kind, cells);
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    const dorvan::PlaceValueCommit c
+        = dorvan::commitPlaceValues(context_.project.Record, spec.kind, cells, separator);
+    // A refused cell shows the stored value again: the user is told once and may leave it.
     for (int row : c.refused)
-        g->item(row, ValueColumn)->setText(QString());
+        g->item(row, ValueColumn)
+            ->setText(QString::fromStdString(dorvan::placeValueText(context_.project.Record, spec.kind, row, separator)));
     if (c.stored > 0) {
         context_.pages.valuesChanged();
         context_.pages.refillPlaceRows();

@@ -454,6 +454,14 @@ void entry::PlacesPage::layOutPlaceGrid(int rowCount)
     GroupBox53->setVisible(true);
 }
 
+QString entry::PlacesPage::storedCellText(int row, int col) const
+{
+    const auto& r = context_.project.Record;
+    if (col == 1)
+        return QString::fromStdString(dorvan::displayName(r.PlaceName[row]));
+    return formatNumber(col == 2 ? r.PlaceX[row] : r.PlaceY[row]);
+}
+
 void entry::PlacesPage::fillPlaceRow(int row)
 {
     if (row < 1 || row >= StringGrid6->rowCount() || row > dorvan::MaxPlaceCount)
@@ -534,7 +542,9 @@ void entry::PlacesPage::SelectCellStringGrid6()
                 }
             }
             if (!good) {
-                setCellText(StringGrid6, row, col, QString());
+                // The stored value comes back into the cell, so the user is told once and may
+                // leave the cell; nothing is lost.
+                setCellText(StringGrid6, row, col, storedCellText(row, col));
                 context_.dialogs.warn(this, message);
                 return;
             }

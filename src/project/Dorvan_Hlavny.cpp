@@ -562,7 +562,8 @@ void TDorvan_Central::closeEvent(QCloseEvent* event)
 
 void TDorvan_Central::ZatvorCentral(QCloseEvent* event)
 {
-    if (dialogs_.confirm(this, QuitQuestion, false))
+    if (dorvan::confirmKeepingWork(dialogs_, this, QuitQuestion, project_.State.UnsavedChanges,
+            [this] { return saveProjectAs(); }))
         event->accept();
     else
         event->ignore();

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QPrinter>
+#include <QSizeF>
 
 #include <memory>
 
@@ -50,6 +51,10 @@ enum class MainEvent {
 
 // The main window: the MDI frame with menus, toolbar and status bar. It owns the project and
 // opens every other window as its child.
+// The size a window of onScreen pixels takes on paper with dotsPerPixel printer dots per screen
+// pixel: as on the screen where that fits the printable area, otherwise scaled down to fit.
+QSizeF printedSize(QSizeF onScreen, double dotsPerPixel, QSizeF printable);
+
 class TDorvan_Central : public QMainWindow, public EntryHost {
     Q_OBJECT
 public:
@@ -117,6 +122,7 @@ public:
     void closeCooperWindow() override;
     void closeProjectWindows() override;
     void entryWindowClosed() override;
+    bool saveProjectAs() override;
 
     // The text shown in status panel 1 after every change of an input value.
     static QString changedValuesText();
@@ -151,7 +157,8 @@ public slots:
 signals:
     // One print job was finished for the window with this object name; outputFile is the file
     // written when printing to a file, else empty.
-    void printJobDone(const QString& windowName, const QString& outputFile);
+    // printed: the window's size on paper, in printer dots.
+    void printJobDone(const QString& windowName, const QString& outputFile, const QSizeF& printed);
     // A progress display of saving or opening was just painted on the status bar.
     void fileProgressDrawn(int scheme, int row);
 

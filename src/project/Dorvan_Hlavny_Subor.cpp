@@ -173,6 +173,7 @@ void TDorvan_Central::NovyVUClick()
     // The new window opens on the manual-entry page, the picture page hidden, the focus in
     // the place-count field.
     showEntryPage(false);
+    s.UnsavedChanges = false;
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -248,11 +249,17 @@ void TDorvan_Central::endFileOperation()
 
 void TDorvan_Central::UlozAkoVUClick()
 {
+    saveProjectAs();
+}
+
+bool TDorvan_Central::saveProjectAs()
+{
     // The name chosen in the dialog becomes the project's file name even when writing then
     // fails, so the next save proposes it again.
     QString name = QString::fromStdString(project_.State.ProjectFileName);
-    SaveProjectAs(name);
+    const bool saved = SaveProjectAs(name);
     project_.State.ProjectFileName = name.toStdString();
+    return saved;
 }
 
 bool TDorvan_Central::SaveProjectAs(QString& fileName)
@@ -305,6 +312,7 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
     }
     endFileOperation();
     s.ProjectFile = name.toStdString();
+    s.UnsavedChanges = false;
     setCaption(programTitle() + u" - "_s + name);
     return true;
 }
@@ -465,6 +473,8 @@ void TDorvan_Central::showOpenedProject(
         entryWindow_->showAddPlacesPrompt();
         entryWindow_->FillPlaceGrid();
     }
+    // What the new window did to show the file is no change of the project.
+    s.UnsavedChanges = false;
     if (loaded.pictureTruncated)
         dialogs_.warn(this, qs(dorvan::TruncatedPictureMessage));
 }
@@ -488,6 +498,16 @@ void TDorvan_Central::openCancelled()
 // ----------------------------------------------------------------------------------------------
 // "Tlačiť"
 
+QSizeF printedSize(QSizeF onScreen, double dotsPerPixel, QSizeF printable)
+{
+    // Printer dots per screen pixel keep the window's size on paper; a window wider or taller
+    // than the printable area is scaled down to fit it whole rather than cut off at its edge.
+    const QSizeF size = onScreen * dotsPerPixel;
+    if (size.width() <= printable.width() && size.height() <= printable.height())
+        return size;
+    return size.scaled(printable, Qt::KeepAspectRatio);
+}
+
 bool TDorvan_Central::printWindowImage(QWidget* window, QPrinter& printer, int job)
 {
     // Printing to a file: every job gets its own file, the first one the chosen name, the
@@ -504,11 +524,12 @@ bool TDorvan_Central::printWindowImage(QWidget* window, QPrinter& printer, int j
 
     const QPixmap image = window->grab();
     QPainter painter;
+    QSizeF size;
     bool ok = painter.begin(&printer);
     if (ok) {
-        // Scaled by printer dots per screen pixel, so the window keeps its size on paper.
-        const double scale = static_cast<double>(printer.resolution()) / window->logicalDpiX();
-        const QSizeF size = image.deviceIndependentSize() * scale;
+        const double dotsPerPixel = static_cast<double>(printer.resolution()) / window->logicalDpiX();
+        const QSizeF printable = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+        size = printedSize(image.deviceIndependentSize(), dotsPerPixel, printable);
         painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
         ok = painter.end();
     }
@@ -517,7 +538,7 @@ bool TDorvan_Central::printWindowImage(QWidget* window, QPrinter& printer, int j
         dialogs_.error(this, PrintFailed);
         return false;
     }
-    emit printJobDone(window->objectName(), file);
+    emit printJobDone(window->objectName(), file, size);
     return true;
 }
 

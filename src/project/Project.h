@@ -49,6 +49,10 @@ struct WorkingState {
     // The main window's data mode: places clicked onto a map picture ("Dáta - OBRÁZOK") rather
     // than typed in ("Dáta - RUČNE").
     bool PictureMode = false;
+    // The project has changes that were not saved: set by every edit, cleared when the project
+    // is saved, opened, started anew or closed. The closing questions offer "Uložiť ..." while
+    // it is set.
+    bool UnsavedChanges = false;
 };
 
 // One distribution group as the group page holds it: its number and its members' names (UTF-8,
@@ -151,7 +155,16 @@ struct Project {
     EntryChoices Choices;
     ProjectObservers Observers;
 
-    void changed(ProjectChange what) const { Observers.notify(what); }
+    // Tells the observers; a change of what is saved (places, criteria, settings, groups) also
+    // marks the project as changed since it was last saved.
+    void changed(ProjectChange what)
+    {
+        constexpr auto saved = ProjectChange::Places | ProjectChange::Criteria
+            | ProjectChange::Settings | ProjectChange::Groups;
+        if (has(what, saved))
+            State.UnsavedChanges = true;
+        Observers.notify(what);
+    }
 
     // What the main window does on creation: the record starts from zero bytes, then takes
     // its start values, and the working state takes its start flags.

@@ -925,11 +925,11 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     // Closing the data-entry window takes the allocation window along without its question.
     frame->project().State.EntryStarted = true; // as "Riešenie DORVAN" leaves it
     dialogs.shown.clear();
-    dialogs.confirmAnswers = { true };
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::Yes }; // the places were not saved
     entry->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
-    EXPECT_EQ(dialogs.texts("confirm"), QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") });
+    EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") });
     EXPECT_FALSE(frame->project().State.CooperWindowOpen);
 }
 

@@ -62,7 +62,7 @@ TEST(CriterionValues, GridCommitStoresValidRowsAndReportsTheOthers)
         r.PlaceFlexibility[p] = 3;
         r.PlacePrice[p] = 9.0;
     }
-    PlaceValueCommit q = commitPlaceValues(r, PlaceValueKind::Quantity, { "2", "0,5", "", "3,25" });
+    PlaceValueCommit q = commitPlaceValues(r, PlaceValueKind::Quantity, { "2", "0,5", "", "3,25" }, ",");
     EXPECT_EQ(q.stored, 2);
     EXPECT_EQ(q.refused, (std::vector<int> { 2, 3 }));
     EXPECT_EQ(r.PlaceQuantity[1], 2.0);
@@ -71,23 +71,31 @@ TEST(CriterionValues, GridCommitStoresValidRowsAndReportsTheOthers)
     EXPECT_EQ(r.PlaceQuantity[4], 3.25);
     EXPECT_EQ(r.PlacePrice[1], 9.0); // another kind is untouched
 
-    PlaceValueCommit f = commitPlaceValues(r, PlaceValueKind::Flexibility, { "0", "5", "1,5" });
+    PlaceValueCommit f = commitPlaceValues(r, PlaceValueKind::Flexibility, { "0", "5", "1,5" }, ",");
     EXPECT_EQ(f.stored, 1);
     EXPECT_EQ(f.refused, (std::vector<int> { 1, 3 }));
     EXPECT_EQ(r.PlaceFlexibility[1], 3);
     EXPECT_EQ(r.PlaceFlexibility[2], 5);
 
-    PlaceValueCommit c = commitPlaceValues(r, PlaceValueKind::Price, { "1" });
+    PlaceValueCommit c = commitPlaceValues(r, PlaceValueKind::Price, { "1" }, ",");
     EXPECT_EQ(c.stored, 1);
     EXPECT_EQ(r.PlacePrice[1], 1.0);
 
     // More cells than places never reach entry 100.
     std::vector<std::string> many(150, "2");
-    PlaceValueCommit m = commitPlaceValues(r, PlaceValueKind::Price, many);
+    PlaceValueCommit m = commitPlaceValues(r, PlaceValueKind::Price, many, ",");
     EXPECT_EQ(m.stored, 99);
     EXPECT_EQ(r.PlacePrice[100], 0.0);
 
     EXPECT_EQ(placeValueText(r, PlaceValueKind::Quantity, 4, ","), "3,25");
+
+    // A cell that still shows its stored value is no edit: neither stored nor refused, even
+    // where the stored value (0 from a file) would not be accepted if typed.
+    r.PlaceQuantity[2] = 0.0;
+    PlaceValueCommit same = commitPlaceValues(r, PlaceValueKind::Quantity, { "2", "0", "7", "4" }, ",");
+    EXPECT_EQ(same.stored, 1);
+    EXPECT_TRUE(same.refused.empty());
+    EXPECT_EQ(r.PlaceQuantity[4], 4.0);
     EXPECT_EQ(placeValueText(r, PlaceValueKind::Flexibility, 2, ","), "5");
 }
 

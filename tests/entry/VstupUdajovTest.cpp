@@ -377,7 +377,7 @@ TEST_F(EntryWindow, GridEditsAreCheckedStoredAndSorted)
     dialogs.shown.clear();
     editCell(2, 1, "");
     EXPECT_EQ(dialogs.messages(), QStringList { BadName });
-    EXPECT_EQ(cell(2, 1), "");
+    EXPECT_EQ(cell(2, 1), "B"); // the stored name is back
     EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "B");
 
     dialogs.shown.clear();
@@ -385,7 +385,7 @@ TEST_F(EntryWindow, GridEditsAreCheckedStoredAndSorted)
     EXPECT_TRUE(dialogs.messages().isEmpty());
     editCell(1, 3, "x");
     EXPECT_EQ(dialogs.messages(), QStringList { u("Chybné zadanie SÚRADNICE !!!") });
-    EXPECT_EQ(cell(1, 3), "");
+    EXPECT_EQ(cell(1, 3), "0");
     EXPECT_EQ(project.Record.PlaceY[1], 0.0);
     editCell(1, 3, "7,25");
     EXPECT_EQ(project.Record.PlaceY[1], 7.25);
@@ -449,12 +449,18 @@ TEST_F(EntryWindow, ClosingAnsweredNoKeepsEverything)
     list({ "A", "B" });
     project.Record.PictureWidth = 3;
     project.Record.PictureHeight = 2;
-    dialogs.confirmAnswers = { false };
+    // The typed places are not saved: the question also offers "Uložiť ...".
+    using Answer = dorvan::UserDialogs::Answer;
+    dialogs.saveAnswers = { Answer::No };
     EXPECT_FALSE(w->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(w.isNull());
     EXPECT_EQ(dialogs.shown.back().text, u("Zavrieť \"Zadávanie údajov\" ?!!"));
-    EXPECT_FALSE(dialogs.shown.back().defaultYes);
+    EXPECT_EQ(dialogs.shown.back().kind, "confirmSave");
+    // "Uložiť ..." whose save does not happen (this host cannot save) keeps the window too.
+    dialogs.saveAnswers = { Answer::Save };
+    EXPECT_FALSE(w->close());
+    ASSERT_FALSE(w.isNull());
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(project.State.EntryWindowClosed);
     EXPECT_TRUE(project.State.DataEntryOpen);
@@ -464,8 +470,9 @@ TEST_F(EntryWindow, ClosingAnsweredNoKeepsEverything)
     EXPECT_EQ(project.Record.PictureWidth, 3);
     EXPECT_FALSE(host.calls.contains("closed"));
 
-    dialogs.confirmAnswers = { true };
+    dialogs.saveAnswers = { Answer::Yes };
     EXPECT_TRUE(w->close());
+    EXPECT_FALSE(project.State.UnsavedChanges); // the project is closed
     EXPECT_TRUE(project.State.EntryWindowClosed);
     EXPECT_FALSE(project.State.DataEntryOpen);
     EXPECT_FALSE(project.State.AddPlacesMode);

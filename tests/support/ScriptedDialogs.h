@@ -39,6 +39,17 @@ public:
         confirmAnswers.pop_front();
         return a;
     }
+    // Answers of the questions that also offer "Uložiť ..." (kind "confirmSave").
+    std::deque<Answer> saveAnswers;
+    Answer confirmOrSave(QWidget*, const QString& text) override
+    {
+        shown.push_back({"confirmSave", text});
+        if (saveAnswers.empty())
+            throw std::logic_error("unexpected question with Uložiť: " + text.toStdString());
+        Answer a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
     void error(QWidget*, const QString& text) override { shown.push_back({"error", text}); }
     QString saveFileName(QWidget*, const QString& title, const QString& proposed, const QString& filter) override
     {
@@ -91,7 +102,7 @@ public:
     {
         QStringList out;
         for (const auto& s : shown)
-            if (s.kind == "warn" || s.kind == "confirm" || s.kind == "error")
+            if (s.kind == "warn" || s.kind == "confirm" || s.kind == "confirmSave" || s.kind == "error")
                 out << s.text;
         return out;
     }

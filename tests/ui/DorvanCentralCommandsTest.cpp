@@ -1,5 +1,6 @@
 #include "MainWindowTestSupport.h"
 
+#include "common/QtTranslations.h"
 #include "help/Pomoc_Napoveda.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +21,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -491,4 +496,76 @@ TEST_F(MainWindow, PrintingMakesOneJobPerActiveWindow)
     EXPECT_FALSE(QFile::exists(pdf.chosen()));
     EXPECT_EQ(dialogs.texts("printer").size(), 3);
     EXPECT_TRUE(dialogs.texts("error").isEmpty());
+}
+
+TEST_F(MainWindow, PrintingScalesAWindowDownOnlyWhenItDoesNotFitThePage)
+{
+    struct Case {
+        QSizeF onScreen;
+        double dotsPerPixel;
+        QSizeF printable;
+        QSizeF expected;
+    };
+    const Case cases[] = {
+        { { 100, 50 }, 2.0, { 1000, 1000 }, { 200, 100 } }, // fits: its size on the screen
+        { { 500, 500 }, 2.0, { 1000, 1000 }, { 1000, 1000 } }, // exactly fits
+        { { 1000, 500 }, 2.0, { 1000, 1000 }, { 1000, 500 } }, // too wide: halved
+        { { 300, 900 }, 2.0, { 1000, 1200 }, { 400, 1200 } }, // too tall: 600 x 1800 to 2/3
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(printedSize(c.onScreen, c.dotsPerPixel, c.printable), c.expected) << c.onScreen.width();
+
+    // Real jobs to a PDF on A4 paper.
+    PdfPrinting pdf;
+    QSizeF printable;
+    double resolution = 0;
+    const QString file = pdf.chosen();
+    dialogs.preparePrinter = [&](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(file);
+        p.setPageSize(QPageSize(QPageSize::A4));
+        printable = p.pageLayout().paintRectPixels(p.resolution()).size();
+        resolution = p.resolution();
+    };
+    QSignalSpy jobs(w.get(), &TDorvan_Central::printJobDone);
+    const auto printFrame = [&](QSize size) {
+        w->resize(size);
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        jobs.clear();
+        dialogs.printerAnswers = { true };
+        w->TlacitClick(); // the frame alone is active
+        EXPECT_EQ(jobs.count(), 1);
+        EXPECT_TRUE(PdfPrinting::isPdf(file));
+        return jobs.isEmpty() ? QSizeF() : jobs[0][2].toSizeF();
+    };
+
+    // A 1600-pixel-wide window is scaled down to the printable width, its proportions kept.
+    const QSizeF wide = printFrame(QSize(1600, 900));
+    ASSERT_GT(printable.width(), 0);
+    const double fullWidth = w->width() * resolution / w->logicalDpiX();
+    ASSERT_GT(fullWidth, printable.width()); // it would not fit as it is
+    EXPECT_NEAR(wide.width(), printable.width(), 0.5);
+    EXPECT_LE(wide.height(), printable.height() + 0.5);
+    EXPECT_NEAR(wide.width() / wide.height(), double(w->width()) / w->height(), 0.01);
+
+    // A window that fits keeps its size on paper.
+    const QSizeF small = printFrame(QSize(500, 400));
+    const double dotsPerPixel = resolution / w->logicalDpiX();
+    EXPECT_NEAR(small.width(), w->width() * dotsPerPixel, 0.5);
+    EXPECT_NEAR(small.height(), w->height() * dotsPerPixel, 0.5);
+}
+
+TEST(QtTexts, MessageBoxButtonsSpeakSlovakOnceQtsTranslationsAreLoaded)
+{
+    QTranslator* translator = dorvan::installQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr) << "Qt's Slovak translations (qt6-translations-l10n) are missing";
+    QMessageBox box(QMessageBox::Warning, u"DORVAN"_s, u"Skončiť program ?!!"_s, QMessageBox::Yes | QMessageBox::No);
+    const QString yes = box.button(QMessageBox::Yes)->text().remove(u'&');
+    const QString no = box.button(QMessageBox::No)->text().remove(u'&');
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_EQ(yes, u"Áno"_s);
+    EXPECT_EQ(no, u"Nie"_s);
 }

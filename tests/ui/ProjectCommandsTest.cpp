@@ -97,8 +97,16 @@ struct ProjectCommands : MainWindowFixture {
         }
         ASSERT_TRUE(state().PlacesComplete);
     }
-    // The data-entry window's close question, answered Yes.
-    void answerEntryCloseYes() { dialogs.confirmAnswers.push_back(true); }
+    // The data-entry window's close question, answered Yes (with unsaved work it also offers
+    // "Uložiť ...").
+    void answerEntryClose(bool yes)
+    {
+        if (state().UnsavedChanges)
+            dialogs.saveAnswers.push_back(yes ? dorvan::UserDialogs::Answer::Yes : dorvan::UserDialogs::Answer::No);
+        else
+            dialogs.confirmAnswers.push_back(yes);
+    }
+    void answerEntryCloseYes() { answerEntryClose(true); }
 };
 
 } // namespace
@@ -379,7 +387,7 @@ TEST_F(ProjectCommands, CancelledOpenLeavesNoProjectCommands)
 
     // Keeping the data-entry window stops the command before its dialog.
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
-    dialogs.confirmAnswers.push_back(false);
+    answerEntryClose(false);
     const auto dialogsBefore = dialogs.texts("open").size();
     w->OtvorVUClick();
     EXPECT_NE(w->entryWindow(), nullptr);
@@ -546,4 +554,74 @@ TEST_F(ProjectCommands, RiesenieBringsTheAllocationWindowToTheFront)
     ASSERT_NE(w->cooperWindow(), nullptr);
     EXPECT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->cooperWindow()));
     state().CooperClosedByProgram = true;
+}
+
+TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
+{
+    using Answer = dorvan::UserDialogs::Answer;
+    const QString quit = u("Skončiť program ?!!");
+    const QString closeEntry = u("Zavrieť \"Zadávanie údajov\" ?!!");
+    const auto quitAccepted = [&] {
+        QCloseEvent e;
+        QCoreApplication::sendEvent(w.get(), &e);
+        return e.isAccepted();
+    };
+
+    // Typed places are work not saved: the questions keep their texts and offer "Uložiť ...".
+    newProjectWith({ { "A", "0", "0" }, { "B", "4", "0" }, { "C", "2", "3" } });
+    EXPECT_TRUE(state().UnsavedChanges);
+    dialogs.shown.clear();
+    dialogs.saveAnswers = { Answer::No };
+    EXPECT_FALSE(quitAccepted());
+    EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { quit });
+
+    // "Uložiť ..." whose save fails (no such folder) keeps the program open and the work unsaved.
+    dialogs.saveAnswers = { Answer::Save };
+    dialogs.fileAnswers = { path("missing/folder/a") };
+    EXPECT_FALSE(quitAccepted());
+    EXPECT_EQ(dialogs.texts("error").size(), 1);
+    EXPECT_TRUE(state().UnsavedChanges);
+    // ... and so does a cancelled save dialog.
+    dialogs.saveAnswers = { Answer::Save };
+    dialogs.fileAnswers = { QString() };
+    EXPECT_FALSE(quitAccepted());
+
+    // "Uložiť ..." that saves goes on: the program may end, the file holds the places.
+    dialogs.saveAnswers = { Answer::Save };
+    dialogs.fileAnswers = { path("a") };
+    EXPECT_TRUE(quitAccepted());
+    EXPECT_EQ(fileBytes(path("a.mzd")).size(), 124680u);
+    EXPECT_FALSE(state().UnsavedChanges);
+
+    // Saved, the plain Yes/No question comes back.
+    dialogs.shown.clear();
+    dialogs.confirmAnswers = { false };
+    EXPECT_FALSE(quitAccepted());
+    EXPECT_EQ(dialogs.texts("confirm"), QStringList { quit });
+    EXPECT_TRUE(dialogs.texts("confirmSave").isEmpty());
+
+    // An edit after the save counts again (here "Množstvo" ticked); "Zavrieť" asks the
+    // data-entry window's question with "Uložiť ...".
+    entry<QCheckBox>("CheckBox1")->click();
+    ASSERT_TRUE(state().UnsavedChanges);
+    dialogs.shown.clear();
+    dialogs.saveAnswers = { Answer::No };
+    w->ZatvorClick();
+    EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { closeEntry });
+    ASSERT_NE(w->entryWindow(), nullptr);
+    dialogs.saveAnswers = { Answer::Yes };
+    w->ZatvorClick();
+    flushDeletes();
+    EXPECT_EQ(w->entryWindow(), nullptr);
+    EXPECT_FALSE(state().UnsavedChanges);
+
+    // A project just opened has nothing unsaved, even though showing it filled every page.
+    dialogs.fileAnswers = { path("a.mzd") };
+    w->OtvorVUClick();
+    ASSERT_NE(w->entryWindow(), nullptr);
+    EXPECT_FALSE(state().UnsavedChanges);
+    dialogs.shown.clear();
+    dialogs.confirmAnswers = { true };
+    w->ZatvorClick();
+    EXPECT_EQ(dialogs.texts("confirm"), QStringList { closeEntry });
 }
