@@ -517,9 +517,11 @@ void entry::PlacesPage::SelectCellStringGrid6()
     // Column by column, top to bottom; the first bad cell is emptied and nothing is stored.
     std::vector<dorvan::Text100> names(static_cast<std::size_t>(n));
     std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
+    bool edited = false; // a commit of cells that still show what is stored is no edit
     for (int col = 1; col <= 3; ++col) {
         for (int row = 1; row <= n; ++row) {
             QString text = cellText(StringGrid6, row, col);
+            edited = edited || text != storedCellText(row, col);
             QString message;
             bool good = false;
             auto slot = static_cast<std::size_t>(row - 1);
@@ -561,7 +563,9 @@ void entry::PlacesPage::SelectCellStringGrid6()
     if (s.PlaceCount >= 3)
         dorvan::sortPlacesByName(r, n);
     dorvan::computeDistances(r, s.PlaceCount);
+    const bool unsavedBefore = s.UnsavedChanges;
     context_.pages.valuesChanged();
+    s.UnsavedChanges = unsavedBefore || edited;
     refillPlaceRows();
     context_.pages.rebuildPlaceValuePages();
 }

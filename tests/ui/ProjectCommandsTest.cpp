@@ -620,6 +620,11 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     w->OtvorVUClick();
     ASSERT_NE(w->entryWindow(), nullptr);
     EXPECT_FALSE(state().UnsavedChanges);
+    // Clicking into the place grid commits it, but cells as stored are no change.
+    QFocusEvent into(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(entry<QTableWidget>("StringGrid6"), &into);
+    EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!")); // the commit ran
+    EXPECT_FALSE(state().UnsavedChanges);
     dialogs.shown.clear();
     dialogs.confirmAnswers = { true };
     w->ZatvorClick();
