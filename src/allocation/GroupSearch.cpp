@@ -710,4 +710,12 @@ std::vector<std::string> groupListLines(const GroupSearchResult& result, std::sp
     return lines;
 }
 
+void storeProposedGroups(const DistributionGroups& groups, TProjectRecord& r)
+{
+    // A larger earlier count has its stale group sizes cleared too.
+    storeGroups(groups, std::clamp(r.GroupCount, 0, MaxPlaces), r);
+    r.GroupCount = groups.Count;
+    r.setCriterion(CritGroups, true);
+}
+
 } // namespace dorvan

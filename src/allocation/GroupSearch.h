@@ -102,4 +102,8 @@ CentreCountRow centreCountRow(int centres, long double total, const CentreCountR
 // The group list lines of a result: "--- Skupina g ---" followed by the member names.
 std::vector<std::string> groupListLines(const GroupSearchResult& result, std::span<const GroupSite> sites);
 
+// Stores the groups into the record as saving stores the group list, with their number as the
+// number of groups and the groups box switched on, so that opening the project shows them.
+void storeProposedGroups(const DistributionGroups& groups, TProjectRecord& r);
+
 } // namespace dorvan
