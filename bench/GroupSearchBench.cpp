@@ -18,7 +18,8 @@ std::vector<dorvan::GroupSite> places99()
     std::uniform_int_distribution<int> weight(1, 50);
     std::vector<dorvan::GroupSite> s;
     for (int i = 0; i < 99; ++i)
-        s.push_back({ "M" + std::to_string(i + 1), coord(gen), coord(gen), static_cast<long double>(weight(gen)) });
+        s.push_back(
+            { "M" + std::to_string(i + 1), coord(gen), coord(gen), static_cast<long double>(weight(gen)) });
     return s;
 }
 

@@ -38,11 +38,13 @@ long double reachOf(std::span<const GroupSite> sites)
 {
     long double scale = 0.0L;
     for (const GroupSite& s : sites)
-        scale = std::max({ scale, std::fabs(static_cast<long double>(s.x)), std::fabs(static_cast<long double>(s.y)) });
+        scale = std::max(
+            { scale, std::fabs(static_cast<long double>(s.x)), std::fabs(static_cast<long double>(s.y)) });
     return CoincidenceTolerance * scale;
 }
 
-long double objectiveAt(std::span<const GroupSite> sites, std::span<const int> members, long double x, long double y)
+long double objectiveAt(
+    std::span<const GroupSite> sites, std::span<const int> members, long double x, long double y)
 {
     long double f = 0.0L;
     for (int i : members)
@@ -77,8 +79,8 @@ Pull pullAt(std::span<const GroupSite> sites, std::span<const int> members, long
 
 // One Weiszfeld step from (x, y); from a place that is not optimal the step of Vardi and
 // Zhang, which leaves the place along its pull.
-std::pair<long double, long double> weiszfeldStep(std::span<const GroupSite> sites, std::span<const int> members,
-    long double x, long double y, long double reach)
+std::pair<long double, long double> weiszfeldStep(std::span<const GroupSite> sites,
+    std::span<const int> members, long double x, long double y, long double reach)
 {
     long double nx = 0.0L, ny = 0.0L, den = 0.0L, here = 0.0L;
     for (int i : members) {
@@ -173,7 +175,8 @@ WeberResult solveWeber(std::span<const GroupSite> sites, std::span<const int> me
     // The iteration only creeps towards an optimal place: the nearest place gets the test.
     int nearest = members.front();
     for (int i : members)
-        if (dist(x, y, sites[static_cast<std::size_t>(i)]) < dist(x, y, sites[static_cast<std::size_t>(nearest)]))
+        if (dist(x, y, sites[static_cast<std::size_t>(i)])
+            < dist(x, y, sites[static_cast<std::size_t>(nearest)]))
             nearest = i;
     if (optimalPlace(sites, members, nearest, reach))
         return onPlace(sites, members, nearest);
@@ -363,7 +366,8 @@ private:
         for (int g = 0; g < p_; ++g)
             if (g != group_[static_cast<std::size_t>(i)])
                 others.push_back(g);
-        std::stable_sort(others.begin(), others.end(), [&](int a, int b) { return distTo(i, a) < distTo(i, b); });
+        std::stable_sort(
+            others.begin(), others.end(), [&](int a, int b) { return distTo(i, a) < distTo(i, b); });
         if (others.size() > count)
             others.resize(count);
         return others;
@@ -376,8 +380,10 @@ private:
         group_[static_cast<std::size_t>(i)] = b;
         if (j >= 0)
             group_[static_cast<std::size_t>(j)] = a;
-        const WeberResult ca = solveWeber(sites_, membersOf(a), reach_, Searching, &centre_[static_cast<std::size_t>(a)]);
-        const WeberResult cb = solveWeber(sites_, membersOf(b), reach_, Searching, &centre_[static_cast<std::size_t>(b)]);
+        const WeberResult ca
+            = solveWeber(sites_, membersOf(a), reach_, Searching, &centre_[static_cast<std::size_t>(a)]);
+        const WeberResult cb
+            = solveWeber(sites_, membersOf(b), reach_, Searching, &centre_[static_cast<std::size_t>(b)]);
         const long double before
             = centre_[static_cast<std::size_t>(a)].objective + centre_[static_cast<std::size_t>(b)].objective;
         if (ca.objective + cb.objective < before * (1.0L - 1e-12L)) {
@@ -407,7 +413,10 @@ private:
     // What place i adds to the total when it changes from group a to group b with the centres
     // kept, and how much solving both centres again may win back at most, roughly: the
     // centres shift by about the place's share of its groups' weight times its distance.
-    long double fixedChange(int i, int a, int b) const { return site(i).weight * (distTo(i, b) - distTo(i, a)); }
+    long double fixedChange(int i, int a, int b) const
+    {
+        return site(i).weight * (distTo(i, b) - distTo(i, a));
+    }
     long double mayWinBack(int i, int a, int b) const
     {
         const long double w = site(i).weight;

@@ -160,6 +160,10 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
         j.endArray();
     }
 
+    if (res.groupRun) {
+        j.key("ungrouped");
+        writeLines(j, res.ungroupedPlaces);
+    }
     j.key("warnings");
     writeLines(j, res.warnings);
     j.key("notice");
@@ -511,6 +515,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
     out << "ListBox2\n";
     for (const std::string& l : res.placeLines)
         out << l << '\n';
+    if (const std::string ungrouped = ungroupedText(res.ungroupedPlaces); !ungrouped.empty())
+        out << ungrouped << '\n';
     return ExitOk;
 }
 

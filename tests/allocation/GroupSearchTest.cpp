@@ -120,7 +120,8 @@ void expectSound(const GroupSearchResult& r, const std::vector<GroupSite>& s, in
         EXPECT_GE(g.members.size(), 3u);
         for (int i : g.members)
             ++seen[static_cast<std::size_t>(i)];
-        const double f = refCost(s, g.members, static_cast<double>(g.centre.x), static_cast<double>(g.centre.y));
+        const double f
+            = refCost(s, g.members, static_cast<double>(g.centre.x), static_cast<double>(g.centre.y));
         EXPECT_NEAR(static_cast<double>(g.centre.objective), f, 1e-9 * f + 1e-12);
         total += f;
     }
@@ -178,7 +179,8 @@ TEST(GroupSearch, FarApartClustersSplitAndAHeavyPlaceIsItsGroupsCentre)
 
 TEST(GroupSearch, LargerProjectsAreSoundAndRepeatForTheSameSeed)
 {
-    for (const auto& [n, p] : { std::pair { 27, 3 }, std::pair { 50, 8 }, std::pair { 99, 5 }, std::pair { 18, 6 } }) {
+    for (const auto& [n, p] :
+        { std::pair { 27, 3 }, std::pair { 50, 8 }, std::pair { 99, 5 }, std::pair { 18, 6 } }) {
         SCOPED_TRACE("n=" + std::to_string(n) + " p=" + std::to_string(p));
         const auto s = randomSites(n, static_cast<unsigned>(n * 31 + p));
         const GroupSearchResult a = searchGroups(s, { p, 8, 42 });
