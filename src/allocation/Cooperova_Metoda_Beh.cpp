@@ -11,12 +11,12 @@
 #include "project/Project.h"
 
 #include <QGroupBox>
-#include <QStringList>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QRadioButton>
+#include <QStringList>
 
 #include <algorithm>
 #include <exception>
@@ -197,7 +197,8 @@ void TCooperAlokMetod::runOnce()
 void TCooperAlokMetod::showRunNotice()
 {
     QStringList lines;
-    for (const std::string& line : { dorvan::runNoticeText(historyFullGroups_), dorvan::ungroupedText(ungroupedPlaces_) })
+    for (const std::string& line :
+        { dorvan::runNoticeText(historyFullGroups_), dorvan::ungroupedText(ungroupedPlaces_) })
         if (!line.empty())
             lines << q(line);
     const QString text = lines.join('\n');

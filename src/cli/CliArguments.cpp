@@ -303,7 +303,8 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
     const std::string& text = c->second;
     const std::size_t dash = text.find('-');
     const auto from = wholeNumber(std::string_view(text).substr(0, dash), 0, 1000);
-    const auto to = dash == std::string::npos ? from : wholeNumber(std::string_view(text).substr(dash + 1), 0, 1000);
+    const auto to
+        = dash == std::string::npos ? from : wholeNumber(std::string_view(text).substr(dash + 1), 0, 1000);
     if (!from || !to)
         throw UsageError(cmd + ": --centres \"" + text + "\" is not a number of centres or a range A-B");
     o.table = dash != std::string::npos;
@@ -321,8 +322,8 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
             throw UsageError(cmd + ": --seed \"" + it->second + "\" is not a whole number");
         o.seed = *n;
     }
-    o.format = choice<OutputFormat>(
-        raw, cmd, "--format", OutputFormat::Text, { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+    o.format = choice<OutputFormat>(raw, cmd, "--format", OutputFormat::Text,
+        { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
     if (auto it = raw.values.find("--out"); it != raw.values.end()) {
         if (it->second.empty())
             throw UsageError(cmd + ": --out needs a file name");

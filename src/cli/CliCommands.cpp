@@ -426,7 +426,8 @@ void tableOut(const std::vector<CentreCountRow>& rows, OutputFormat format, std:
     }
     out << "Počet centier;Náklady;Úspora\n";
     for (const CentreCountRow& row : rows)
-        out << row.centres << ';' << number(row.total) << ';' << (row.saving ? number(*row.saving) : "") << '\n';
+        out << row.centres << ';' << number(row.total) << ';' << (row.saving ? number(*row.saving) : "")
+            << '\n';
 }
 
 } // namespace

@@ -89,9 +89,8 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
     row->addWidget(GroupBox52, 1);
     row->addLayout(buildCountColumn());
     sheetLayout->addWidget(GroupBox50, 1);
-    proposal_ = new GroupProposal(context, [this](const std::vector<std::string>& lines, int count) {
-        applyProposedGroups(lines, count);
-    });
+    proposal_ = new GroupProposal(context,
+        [this](const std::vector<std::string>& lines, int count) { applyProposedGroups(lines, count); });
     sheetLayout->addWidget(proposal_);
 
     for (QListWidget* list : { ListBox8, ListBox9 }) {

@@ -12,8 +12,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -25,7 +23,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
