@@ -11,6 +11,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -816,6 +817,7 @@ TEST_F(CliAgainstWindow, ProposedGroupsOfTheSampleEqualTheCommandLinesAndSurvive
             fields[1].replace(',', '.').toDouble(), 1e-4);
     }
     EXPECT_TRUE(table->item(0, 2)->text().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy cursor went with the search
 
     // The open allocation window ran again, one centre per proposed group, nobody left out.
     settle();
@@ -839,6 +841,21 @@ TEST_F(CliAgainstWindow, ProposedGroupsOfTheSampleEqualTheCommandLinesAndSurvive
     const QString out = path("cli.mzd");
     ASSERT_EQ(runCli({ "groups", sample, "--centres", "3", "--out", out }).code, 0);
     EXPECT_EQ(runCli({ "solve", out, "--groups" }).outLines(), run);
+}
+
+TEST_F(CliAgainstWindow, AWindowClosedWhileItsSearchRunsTakesNoResultAndLeavesNoBusyCursor)
+{
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    ASSERT_NE(openInWindow(sample), nullptr);
+    entry<QCheckBox>("CheckBox17")->setChecked(true);
+    entry<QLineEdit>("CentreCountEdit")->setText("4");
+    QTest::mouseClick(entry<QPushButton>("ProposeButton"), Qt::LeftButton);
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    const auto groupsBefore = w->project().Choices.Groups;
+    delete w->entryWindow();
+    QTest::qWait(300);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(w->project().Choices.Groups, groupsBefore);
 }
 
 TEST(CliGroups, BadCentreCountsAreRefusedWithOneLine)
