@@ -57,9 +57,11 @@ entry::GroupProposal::GroupProposal(const EntryContext& context, Apply apply)
     CentreTable->setHorizontalHeaderLabels(
         { QString::fromUtf8("Počet centier"), QString::fromUtf8("Náklady"), QString::fromUtf8("Úspora") });
     CentreTable->verticalHeader()->setVisible(false);
+    CentreTable->verticalHeader()->setDefaultSectionSize(CentreTable->fontMetrics().height() + 4);
+    CentreTable->setWordWrap(false);
     CentreTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CentreTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    CentreTable->setMaximumHeight(220);
+    CentreTable->setMaximumHeight(190);
     column->addWidget(CentreTable);
 
     connect(ProposeButton, &QPushButton::clicked, this, &GroupProposal::ProposeButtonClick);
