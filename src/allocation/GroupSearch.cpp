@@ -11,6 +11,7 @@
 #include <limits>
 #include <map>
 #include <numeric>
+#include <set>
 #include <stdexcept>
 
 namespace dorvan {
@@ -663,7 +664,11 @@ std::optional<std::string> groupSearchProblem(std::span<const GroupSite> sites, 
         return "Na 2 centrá treba aspoň 6 miest !!!";
     if (centres < 2 || centres > maxCentres(n))
         return "Počet centier musí byť od 2 do " + std::to_string(maxCentres(n)) + " !!!";
+    std::set<std::string_view> names;
     for (const GroupSite& s : sites) {
+        // Groups keep their members by name, so a repeated name could not say which place.
+        if (!names.insert(s.name).second)
+            return "Meno miesta " + s.name + " sa opakuje, skupiny ho nerozlíšia !!!";
         if (!std::isfinite(s.x) || !std::isfinite(s.y))
             return "Miesto " + s.name + " nemá platné súradnice !!!";
         if (!std::isfinite(s.weight) || s.weight < 0.0L)

@@ -73,8 +73,8 @@ std::vector<GroupSite> groupingSites(const Project& project);
 int maxCentres(int placeCount);
 
 // Why the search cannot run for these places and this number of centres (a Slovak message
-// for the user), or nothing when it can: P from 2 to n / 3, finite coordinates, weights not
-// negative.
+// for the user), or nothing when it can: P from 2 to n / 3, distinct place names (groups keep
+// their members by name), finite coordinates, weights not negative.
 std::optional<std::string> groupSearchProblem(std::span<const GroupSite> sites, int centres);
 
 // The weighted Weber point of the members (indices into sites).

@@ -216,6 +216,9 @@ TEST(GroupSearch, RefusesCentreCountsAndPlacesItCannotGroup)
     s[4].weight = 1.0L;
     s[0].x = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(groupSearchProblem(s, 2), "Miesto M1 nemá platné súradnice !!!");
+    s[0].x = 1.0;
+    s[7].name = "M3";
+    EXPECT_EQ(groupSearchProblem(s, 2), "Meno miesta M3 sa opakuje, skupiny ho nerozlíšia !!!");
 }
 
 TEST(GroupSearch, WeberPointOfThreePlacesAndTheGroupLines)
