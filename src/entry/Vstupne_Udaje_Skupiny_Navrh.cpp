@@ -60,7 +60,8 @@ entry::GroupProposal::GroupProposal(const EntryContext& context, Apply apply)
     CentreTable->verticalHeader()->setDefaultSectionSize(CentreTable->fontMetrics().height() + 4);
     CentreTable->setWordWrap(false);
     CentreTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    CentreTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    CentreTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    CentreTable->horizontalHeader()->setStretchLastSection(true);
     CentreTable->setMaximumHeight(190);
     column->addWidget(CentreTable);
 
@@ -165,7 +166,9 @@ void entry::GroupProposal::tableRow(const dorvan::CentreCountRow& row, std::uint
             saving += QString(" (%1 %)").arg(
                 QLocale().toString(static_cast<double>(*row.saving / previous * 100.0L), 'f', 1));
     }
-    CentreTable->setItem(r, 2, new QTableWidgetItem(saving));
+    auto* savingItem = new QTableWidgetItem(saving);
+    savingItem->setToolTip(saving); // a narrow sheet may cut the column
+    CentreTable->setItem(r, 2, savingItem);
 }
 
 void entry::GroupProposal::searchEnded(std::uint64_t job)
