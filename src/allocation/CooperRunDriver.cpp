@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <set>
 
 namespace dorvan {
 
@@ -122,6 +123,20 @@ private:
             if (size >= 1 && cb_.groupListed)
                 cb_.groupListed(res_, g);
         }
+        listUngrouped();
+    }
+
+    // The places whose name no member line of the run's groups carries.
+    void listUngrouped()
+    {
+        std::set<std::string> members;
+        for (const CooperGroupResult& g : res_.groups)
+            members.insert(g.memberNames.begin(), g.memberNames.end());
+        for (int i = 1; i <= n_; ++i) {
+            std::string name = displayName(r_.PlaceName[i]);
+            if (members.count(name) == 0)
+                res_.ungroupedPlaces.push_back(std::move(name));
+        }
     }
 
     CooperSettings settings() const { return settings_; }
@@ -235,6 +250,16 @@ std::string runNoticeText(const std::vector<int>& historyFullGroups)
         else
             text += part;
     }
+    return text;
+}
+
+std::string ungroupedText(const std::vector<std::string>& ungroupedPlaces)
+{
+    if (ungroupedPlaces.empty())
+        return {};
+    std::string text = "Miesta mimo skupín: ";
+    for (std::size_t i = 0; i < ungroupedPlaces.size(); ++i)
+        text += (i ? ", " : "") + ungroupedPlaces[i];
     return text;
 }
 

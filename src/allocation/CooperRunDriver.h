@@ -59,6 +59,8 @@ struct CooperRunResult {
     bool correctionReset = false; // Edit48 went back to "1,0"
     // Runs that used up the history: 0 for the one-centre run, else group numbers.
     std::vector<int> historyFullGroups;
+    // Group run: the names of the places no group lists, in place-number order.
+    std::vector<std::string> ungroupedPlaces;
 };
 
 // Hooks of a run. Each may be left empty.
@@ -100,6 +102,10 @@ CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record
 // The line the window shows under its lists when a run used up a history: the notice, with
 // the groups concerned in brackets ("(SKUPINA 2, 3)"). Empty when no history was used up.
 std::string runNoticeText(const std::vector<int>& historyFullGroups);
+
+// The line under the lists of a group run that left places out: "Miesta mimo skupín: A, B".
+// Empty when every place is in a group.
+std::string ungroupedText(const std::vector<std::string>& ungroupedPlaces);
 
 // The iterates of a history, entries 1..finalIter (bounded to the history).
 std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter);

@@ -148,6 +148,7 @@ private:
     bool rerunPending_ = false;
     QSize laidOutSize_;
     std::vector<int> historyFullGroups_; // 0 for the one-centre run
+    std::vector<std::string> ungroupedPlaces_; // places a group run left out
 
     QGroupBox* GroupBox3 = nullptr;
     QWidget* Image1Area = nullptr; // shows Image1

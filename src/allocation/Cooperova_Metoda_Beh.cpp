@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QRadioButton>
+#include <QStringList>
 
 #include <algorithm>
 #include <exception>
@@ -174,6 +175,7 @@ void TCooperAlokMetod::runOnce()
     appendNew(ListBox2, res.placeLines);
     takeWidths(res);
     historyFullGroups_ = res.historyFullGroups;
+    ungroupedPlaces_ = res.ungroupedPlaces;
 
     if (!groups) {
         oneCentreFinal_ = res.finalIter;
@@ -194,7 +196,12 @@ void TCooperAlokMetod::runOnce()
 // The line goes away with the next run that reaches its precision.
 void TCooperAlokMetod::showRunNotice()
 {
-    const QString text = q(dorvan::runNoticeText(historyFullGroups_));
+    QStringList lines;
+    for (const std::string& line :
+        { dorvan::runNoticeText(historyFullGroups_), dorvan::ungroupedText(ungroupedPlaces_) })
+        if (!line.empty())
+            lines << q(line);
+    const QString text = lines.join('\n');
     RunNotice->setText(text);
     RunNotice->setVisible(!text.isEmpty());
     layOutPanels();

@@ -21,6 +21,7 @@ Commands:
   render PROJECT.mzd   draw the result chart into a PNG or PDF file
   places PROJECT.mzd   list the places and criteria of a project as CSV or JSON
   import PLACES.csv    make a project from a list of places
+  groups PROJECT.mzd   propose distribution groups: the best P centres and their places
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -100,6 +101,23 @@ The file:
   --out FILE                the project to write (an existing file is replaced)
 )";
 
+const char* const GroupsUsage = R"(Usage: dorvan-cli groups PROJECT.mzd --centres P|A-B [OPTIONS]
+
+Proposes distribution groups as "Navrhnúť skupiny" does: P centres and the places each serves,
+so that the sum of weight × distance from every place to its group's centre is least, every
+group holding at least 3 places. Places are weighted as a run weighs them. Projects of up to
+10 places are solved exactly; larger ones by a search from several starts.
+
+Options:
+  --centres P|A-B           the number of centres, 2 to places / 3; a range A-B (A from 1)
+                            prints the table of best totals and savings for A to B centres
+  --starts N                starts of the search, 1 to 10000 (default 24)
+  --seed S                  seed of the search, a whole number (default 1)
+  --format text|json        text (default) or json
+  --out NEW.mzd             write a copy of the project with these groups stored and groups
+                            switched on (one P only)
+)";
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
 {
     const std::size_t at = text.find(marker);
@@ -118,6 +136,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--size", true }, { "--picture", true }, { "--proportional", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true } };
+    static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
+        { "--seed", true }, { "--format", true }, { "--out", true } };
     switch (c) {
     case Command::Solve:
         return solve;
@@ -125,6 +145,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         return render;
     case Command::Places:
         return places;
+    case Command::Groups:
+        return groups;
     default:
         return import;
     }
@@ -140,6 +162,8 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Places;
     if (name == "import")
         return Command::Import;
+    if (name == "groups")
+        return Command::Groups;
     return std::nullopt;
 }
 
@@ -257,6 +281,59 @@ std::string needValue(const RawArguments& raw, const std::string& cmd, const std
     return it->second;
 }
 
+// A whole number written with digits only, within lo..hi.
+std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi)
+{
+    std::uint64_t v = 0;
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
+        return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
+        return std::nullopt;
+    return v;
+}
+
+GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
+{
+    GroupsOptions o;
+    o.project = raw.input;
+    const auto c = raw.values.find("--centres");
+    if (c == raw.values.end())
+        throw UsageError(cmd + ": --centres P is required (see dorvan-cli " + cmd + " --help)");
+    const std::string& text = c->second;
+    const std::size_t dash = text.find('-');
+    const auto from = wholeNumber(std::string_view(text).substr(0, dash), 0, 1000);
+    const auto to
+        = dash == std::string::npos ? from : wholeNumber(std::string_view(text).substr(dash + 1), 0, 1000);
+    if (!from || !to)
+        throw UsageError(cmd + ": --centres \"" + text + "\" is not a number of centres or a range A-B");
+    o.table = dash != std::string::npos;
+    o.centresFrom = static_cast<int>(*from);
+    o.centresTo = static_cast<int>(*to);
+    if (auto it = raw.values.find("--starts"); it != raw.values.end()) {
+        const auto n = wholeNumber(it->second, 1, 10000);
+        if (!n)
+            throw UsageError(cmd + ": --starts \"" + it->second + "\" is not a whole number from 1 to 10000");
+        o.starts = static_cast<int>(*n);
+    }
+    if (auto it = raw.values.find("--seed"); it != raw.values.end()) {
+        const auto n = wholeNumber(it->second, 0, UINT64_MAX);
+        if (!n)
+            throw UsageError(cmd + ": --seed \"" + it->second + "\" is not a whole number");
+        o.seed = *n;
+    }
+    o.format = choice<OutputFormat>(raw, cmd, "--format", OutputFormat::Text,
+        { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+    if (auto it = raw.values.find("--out"); it != raw.values.end()) {
+        if (it->second.empty())
+            throw UsageError(cmd + ": --out needs a file name");
+        if (o.table)
+            throw UsageError(cmd + ": --out needs one number of centres, not a range");
+        o.out = it->second;
+    }
+    return o;
+}
+
 } // namespace
 
 std::string_view startName(StartPoint start)
@@ -289,6 +366,8 @@ std::string usageText(std::string_view topic)
         return PlacesUsage;
     if (topic == "import")
         return ImportUsage;
+    if (topic == "groups")
+        return GroupsUsage;
     return Overview;
 }
 
@@ -359,6 +438,10 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         needInput(raw, name, "the CSV file");
         req.import.csv = raw.input;
         req.import.out = needValue(raw, name, "--out");
+        break;
+    case Command::Groups:
+        needInput(raw, name, "the project file");
+        req.groups = groupsOptions(raw, name);
         break;
     case Command::Help:
         break;

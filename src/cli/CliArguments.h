@@ -3,7 +3,9 @@
 // The command line of dorvan-cli: its subcommands, their options and their usage texts.
 
 #include "allocation/CooperSolver.h"
+#include "allocation/GroupSearch.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,7 +22,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import };
+enum class Command { Help, Solve, Render, Places, Import, Groups };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -54,6 +56,18 @@ struct ImportOptions {
     std::string out;
 };
 
+// groups: the centre counts asked for (one count, or a range for the table) and the search.
+struct GroupsOptions {
+    std::string project;
+    int centresFrom = 0;
+    int centresTo = 0; // equal to centresFrom for one count
+    bool table = false; // --centres A-B
+    int starts = DefaultGroupStarts;
+    std::uint64_t seed = DefaultGroupSeed;
+    OutputFormat format = OutputFormat::Text;
+    std::string out; // empty: no project is written
+};
+
 struct CliRequest {
     Command command = Command::Help;
     std::string helpTopic; // Help: the subcommand asked about, empty for the overview
@@ -61,6 +75,7 @@ struct CliRequest {
     RenderOptions render;
     PlacesOptions places;
     ImportOptions import;
+    GroupsOptions groups;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

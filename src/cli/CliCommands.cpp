@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "allocation/CooperRunText.h"
+#include "allocation/GroupSearch.h"
 #include "cli/JsonWriter.h"
 #include "cli/PlaceCsv.h"
 #include "entry/GroupList.h"
@@ -159,6 +160,10 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
         j.endArray();
     }
 
+    if (res.groupRun) {
+        j.key("ungrouped");
+        writeLines(j, res.ungroupedPlaces);
+    }
     j.key("warnings");
     writeLines(j, res.warnings);
     j.key("notice");
@@ -341,6 +346,90 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
     return bytes;
 }
 
+std::string number(long double v)
+{
+    return formatGeneral15(static_cast<double>(v), Separator);
+}
+
+void groupsText(const GroupSearchResult& r, const std::vector<GroupSite>& sites, std::ostream& out)
+{
+    out << "centres " << r.centres << ", total " << number(r.total);
+    if (r.exact)
+        out << " (exact: every partition tried)\n";
+    else
+        out << " (best total reached by " << r.bestFound << " of " << r.starts << " starts)\n";
+    int g = 0;
+    for (const FoundGroup& group : r.groups) {
+        out << groupHeader(++g) << '\n';
+        out << "centre [" << number(group.centre.x) << ";" << number(group.centre.y) << "], objective "
+            << number(group.centre.objective) << '\n';
+        for (int i : group.members)
+            out << sites[static_cast<std::size_t>(i)].name << '\n';
+    }
+}
+
+void groupsJson(const GroupSearchResult& r, const std::vector<GroupSite>& sites, std::ostream& out)
+{
+    JsonWriter j;
+    j.beginObject();
+    j.key("centres");
+    j.value(r.centres);
+    j.key("total");
+    j.value(static_cast<double>(r.total));
+    j.key("exact");
+    j.value(r.exact);
+    j.key("starts");
+    j.value(r.starts);
+    j.key("best_found");
+    j.value(r.bestFound);
+    j.key("groups");
+    j.beginArray();
+    for (const FoundGroup& group : r.groups) {
+        j.beginObject();
+        j.key("centre");
+        writePoint(j, group.centre.x, group.centre.y);
+        j.key("members");
+        j.beginArray(true);
+        for (int i : group.members)
+            j.value(sites[static_cast<std::size_t>(i)].name);
+        j.endArray();
+        j.key("objective");
+        j.value(static_cast<double>(group.centre.objective));
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+    out << j.text();
+}
+
+void tableOut(const std::vector<CentreCountRow>& rows, OutputFormat format, std::ostream& out)
+{
+    if (format == OutputFormat::Json) {
+        JsonWriter j;
+        j.beginObject();
+        j.key("table");
+        j.beginArray();
+        for (const CentreCountRow& row : rows) {
+            j.beginObject(true);
+            j.key("centres");
+            j.value(row.centres);
+            j.key("total");
+            j.value(static_cast<double>(row.total));
+            j.key("saving");
+            row.saving ? j.value(static_cast<double>(*row.saving)) : j.null();
+            j.endObject();
+        }
+        j.endArray();
+        j.endObject();
+        out << j.text();
+        return;
+    }
+    out << "Počet centier;Náklady;Úspora\n";
+    for (const CentreCountRow& row : rows)
+        out << row.centres << ';' << number(row.total) << ';' << (row.saving ? number(*row.saving) : "")
+            << '\n';
+}
+
 } // namespace
 
 LoadedProject loadProject(const std::string& path, std::ostream& err)
@@ -361,14 +450,20 @@ int projectPlaceCount(const TProjectRecord& record)
     return runPlaceCount(record.SavedPlaceCount);
 }
 
-CooperRunInputs runInputsFor(const TProjectRecord& r, const SolveOptions& o)
+std::unique_ptr<Project> projectAsOpened(const TProjectRecord& r)
 {
-    // The project as the program holds it after opening the file, with the settings given.
     auto project = std::make_unique<Project>();
     project->Record = r;
     project->State.PlaceCount = projectPlaceCount(r);
     project->State.PictureMode = r.hasPicture();
     project->Choices = choicesAsOpened(r, project->State.PlaceCount);
+    return project;
+}
+
+CooperRunInputs runInputsFor(const TProjectRecord& r, const SolveOptions& o)
+{
+    // The project as the program holds it after opening the file, with the settings given.
+    auto project = projectAsOpened(r);
     project->Choices.Ticked[CritGroups] = o.groups;
     project->Choices.Settings = o.settings;
     return runInputs(*project, Separator);
@@ -421,6 +516,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
     out << "ListBox2\n";
     for (const std::string& l : res.placeLines)
         out << l << '\n';
+    if (const std::string ungrouped = ungroupedText(res.ungroupedPlaces); !ungrouped.empty())
+        out << ungrouped << '\n';
     return ExitOk;
 }
 
@@ -468,6 +565,58 @@ int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
                        : csv.columns == 5 ? "quantity and price"
                                           : "quantity, price and flexibility");
     out << '\n';
+    return ExitOk;
+}
+
+} // namespace dorvan::cli
+
+namespace dorvan::cli {
+
+int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
+{
+    LoadedProject loaded = loadProject(o.project, err);
+    const auto project = projectAsOpened(loaded.record);
+    const std::vector<GroupSite> sites = groupingSites(*project);
+    const int most = maxCentres(static_cast<int>(sites.size()));
+    const int lowest = o.table ? 1 : 2;
+    if (o.centresFrom < lowest || o.centresTo > most || o.centresFrom > o.centresTo) {
+        std::string m = "groups: --centres " + std::to_string(o.centresFrom);
+        if (o.table)
+            m += "-" + std::to_string(o.centresTo);
+        m += " is outside " + std::to_string(lowest) + " to " + std::to_string(most) + " for "
+            + std::to_string(sites.size()) + " places (at least 3 places a group)";
+        throw UsageError(m);
+    }
+    for (int p = std::max(o.centresFrom, 2); p <= o.centresTo; ++p)
+        if (const auto problem = groupSearchProblem(sites, p))
+            throw UsageError("groups: " + *problem);
+
+    if (o.table) {
+        std::vector<CentreCountRow> rows;
+        for (int p = o.centresFrom; p <= o.centresTo; ++p) {
+            const long double total
+                = p == 1 ? singleCentreTotal(sites) : searchGroups(sites, { p, o.starts, o.seed }).total;
+            rows.push_back(centreCountRow(p, total, rows.empty() ? nullptr : &rows.back()));
+        }
+        if (o.centresFrom > 1)
+            rows.front().saving.reset();
+        tableOut(rows, o.format, out);
+        return ExitOk;
+    }
+    const GroupSearchResult r = searchGroups(sites, { o.centresFrom, o.starts, o.seed });
+    if (o.format == OutputFormat::Json)
+        groupsJson(r, sites, out);
+    else
+        groupsText(r, sites, out);
+    if (!o.out.empty()) {
+        project->Choices.Groups = groupsFromLines(groupListLines(r, sites), r.centres);
+        storeProposedGroups(project->Choices.Groups, loaded.record);
+        try {
+            saveProjectFile(o.out, loaded.record, loaded.picture);
+        } catch (const std::exception& e) {
+            throw UsageError(o.out + ": " + e.what());
+        }
+    }
     return ExitOk;
 }
 

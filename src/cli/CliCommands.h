@@ -9,6 +9,7 @@
 #include "project/ProjectFile.h"
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 namespace dorvan::cli {
@@ -33,5 +34,9 @@ void reportNotice(const CooperRunResult& result, std::ostream& err);
 int solveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err);
 int placesCommand(const PlacesOptions& options, std::ostream& out, std::ostream& err);
 int importCommand(const ImportOptions& options, std::ostream& out, std::ostream& err);
+int groupsCommand(const GroupsOptions& options, std::ostream& out, std::ostream& err);
+
+// The project as the program holds it after "Otvor ako ..." of this record.
+std::unique_ptr<Project> projectAsOpened(const TProjectRecord& record);
 
 } // namespace dorvan::cli

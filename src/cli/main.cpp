@@ -26,6 +26,8 @@ int main(int argc, char* argv[])
             return placesCommand(req.places, std::cout, std::cerr);
         case Command::Import:
             return importCommand(req.import, std::cout, std::cerr);
+        case Command::Groups:
+            return groupsCommand(req.groups, std::cout, std::cerr);
         }
     } catch (const UsageError& e) {
         std::cerr << "dorvan-cli: " << e.what() << '\n';

@@ -4,11 +4,17 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+namespace entry {
+class GroupProposal;
+}
 namespace dorvan {
 struct GroupLists;
 }
@@ -28,6 +34,9 @@ public:
     void ClickCheckBox17();
     // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
     void SelektujSkupiny();
+    // Proposed groups ("Navrhnúť skupiny"): ticks group mode, lists the groups in ListBox9,
+    // stores them and shows their number.
+    void applyProposedGroups(const std::vector<std::string>& lines, int groupCount);
 
 private:
     QGroupBox* buildListBox(
@@ -54,6 +63,7 @@ private:
     QPushButton* Button45 = nullptr;
     QLineEdit* Edit49 = nullptr;
     int LastGroupItem = -1;
+    GroupProposal* proposal_ = nullptr;
 };
 
 } // namespace entry

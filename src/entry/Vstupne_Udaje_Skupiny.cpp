@@ -4,6 +4,8 @@
 // into the record.
 #include "entry/EntryGroupsSheet.h"
 
+#include "allocation/GroupSearch.h"
+#include "entry/EntryGroupProposal.h"
 #include "entry/EntryHost.h"
 #include "entry/GroupList.h"
 #include "project/Project.h"
@@ -87,6 +89,9 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
     row->addWidget(GroupBox52, 1);
     row->addLayout(buildCountColumn());
     sheetLayout->addWidget(GroupBox50, 1);
+    proposal_ = new GroupProposal(context,
+        [this](const std::vector<std::string>& lines, int count) { applyProposedGroups(lines, count); });
+    sheetLayout->addWidget(proposal_);
 
     for (QListWidget* list : { ListBox8, ListBox9 }) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -306,4 +311,29 @@ void entry::GroupsSheet::SelektujSkupiny()
 {
     dorvan::storeGroups(
         context_.project.Choices.Groups, context_.project.Record.GroupCount, context_.project.Record);
+}
+
+void entry::GroupsSheet::applyProposedGroups(const std::vector<std::string>& lines, int groupCount)
+{
+    auto& project = context_.project;
+    if (!CheckBox17->isChecked())
+        CheckBox17->setChecked(true);
+    project.Choices.Groups = dorvan::groupsFromLines(lines, groupCount);
+    dorvan::storeProposedGroups(project.Choices.Groups, project.Record);
+    // The lists as the sheet builds them from stored groups: every place is in a group now.
+    showGroupLists(dorvan::buildGroupLists(project.Record, project.State.PlaceCount), -1, -1);
+    LastGroupItem = ListBox9->count() - 1;
+    setGroupCount(groupCount);
+    publishGroups();
+    const bool placesLeft = ListBox8->count() > 0;
+    Button43->setEnabled(placesLeft);
+    ListBox8->setEnabled(placesLeft);
+    setFieldColour(ListBox8, placesLeft ? QColor(Qt::white) : Silver);
+    for (QWidget* w : { static_cast<QWidget*>(GroupBox52), static_cast<QWidget*>(ListBox9),
+             static_cast<QWidget*>(Button44) })
+        w->setEnabled(true);
+    setFieldColour(ListBox9, Qt::white);
+    context_.pages.valuesChanged();
+    project.changed(dorvan::ProjectChange::Groups);
+    context_.pages.rerunIfCooperOpen();
 }

@@ -11,6 +11,8 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -22,7 +24,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -169,6 +173,10 @@ QStringList blocksOf(TCooperAlokMetod* c)
         out << "Edit1" << edit->text();
     out << "ListBox1" << items(c->findChild<QListWidget*>(QStringLiteral("ListBox1")));
     out << "ListBox2" << items(c->findChild<QListWidget*>(QStringLiteral("ListBox2")));
+    // The line naming the places a group run left out, which the text output prints last.
+    for (const QString& line : c->runNotice().split('\n'))
+        if (line.startsWith(QString::fromUtf8("Miesta mimo skupín: ")))
+            out << line;
     return out;
 }
 
@@ -380,6 +388,9 @@ TEST_F(CliAgainstWindow, StoredGroupsGiveTheLinesNumbersAndPixelsOfTheGroupRun)
     EXPECT_EQ(shown.first(), "ListBox1"); // Edit1 is hidden in a group run
     EXPECT_TRUE(dialogs.texts("warn").contains(TooSmallGroup2));
     EXPECT_TRUE(shown.contains(u("M9: Nikde, [?;?]")));
+    // "Mimo" is in no group: the run says so under its lists.
+    EXPECT_TRUE(c->runNotice().contains(u("Miesta mimo skupín: Mimo")));
+    EXPECT_EQ(shown.last(), u("Miesta mimo skupín: Mimo"));
 
     const CliRun text = runCli({ "solve", project, "--groups" });
     ASSERT_EQ(text.code, 0) << text.err.toStdString();
@@ -394,7 +405,7 @@ TEST_F(CliAgainstWindow, StoredGroupsGiveTheLinesNumbersAndPixelsOfTheGroupRun)
     EXPECT_TRUE(o["optimum"].isNull());
     EXPECT_TRUE(o["lines"]["Edit1"].isUndefined());
     EXPECT_EQ(QStringList { "ListBox1" } + jsonLines(o["lines"]["ListBox1"]) + QStringList { "ListBox2" }
-            + jsonLines(o["lines"]["ListBox2"]),
+            + jsonLines(o["lines"]["ListBox2"]) + QStringList { u("Miesta mimo skupín: Mimo") },
         shown);
     const QJsonArray groups = o["groups"].toArray();
     ASSERT_EQ(groups.size(), 3);
@@ -409,6 +420,7 @@ TEST_F(CliAgainstWindow, StoredGroupsGiveTheLinesNumbersAndPixelsOfTheGroupRun)
     EXPECT_EQ(groups[2]["final_iter"].toInt(), s.FinalIter);
     expectIteratesMatch(groups[2]["iterates"].toArray(), s.GroupIterX, s.GroupIterY, s.FinalIter);
     EXPECT_EQ(o["warnings"].toArray().size(), 1);
+    EXPECT_EQ(jsonLines(o["ungrouped"]), QStringList { u("Mimo") });
 
     EXPECT_EQ(renderDifference(dir, c, project, { "--groups" }, "groups"), 0);
 
@@ -755,4 +767,104 @@ TEST_F(CliAgainstWindow, WeightedSampleOpenedInTheProgramGivesTheLinesOfTheComma
     EXPECT_EQ(text.outLines(), blocksOf(c));
     // The weighted optimum, not the unweighted one at [152,4641;111,509].
     EXPECT_EQ(text.outLines().value(1), u("[X17,Y17]=[121,5507;100,3163]"));
+}
+
+TEST_F(CliAgainstWindow, ProposedGroupsOfTheSampleEqualTheCommandLinesAndSurviveSaving)
+{
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    TCooperAlokMetod* c = openInWindow(sample);
+    ASSERT_NE(c, nullptr);
+    EXPECT_FALSE(entry<QCheckBox>("CheckBox17")->isChecked());
+    entry<QCheckBox>("CheckBox17")->setChecked(true);
+    auto* count = entry<QLineEdit>("CentreCountEdit");
+    ASSERT_NE(count, nullptr);
+
+    // A count the places do not allow is refused with a message and changes nothing.
+    count->setText("10");
+    QTest::mouseClick(entry<QPushButton>("ProposeButton"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts("warn").last(), u("Počet centier musí byť od 2 do 9 !!!"));
+    EXPECT_EQ(entry<QListWidget>("ListBox9")->count(), 0);
+
+    count->setText("3");
+    QTest::mouseClick(entry<QPushButton>("ProposeButton"), Qt::LeftButton);
+    auto* table = entry<QTableWidget>("CentreTable");
+    // The search runs apart from the window; the table's 8 rows come last.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 8; }, 60000));
+    const QStringList groupLines = items(entry<QListWidget>("ListBox9"));
+    ASSERT_EQ(groupLines.size(), 30); // 3 headers and the 27 towns
+    EXPECT_EQ(entry<QLineEdit>("Edit49")->text(), "3");
+    EXPECT_EQ(entry<QListWidget>("ListBox8")->count(), 0);
+
+    // The command line proposes the same groups for the same project and seed.
+    const CliRun cli = runCli({ "groups", sample, "--centres", "3", "--format", "json" });
+    ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+    QStringList cliLines;
+    int g = 0;
+    for (const QJsonValue& group : o["groups"].toArray()) {
+        cliLines << u("--- Skupina %1 ---").arg(++g);
+        for (const QJsonValue& name : group["members"].toArray())
+            cliLines << name.toString();
+    }
+    EXPECT_EQ(groupLines, cliLines);
+    const CliRun tableCli = runCli({ "groups", sample, "--centres", "1-8" });
+    ASSERT_EQ(tableCli.code, 0);
+    for (int row = 0; row < 8; ++row) {
+        QStringList fields = tableCli.outLines()[row + 1].split(';');
+        EXPECT_EQ(table->item(row, 0)->text(), fields[0]);
+        // The window rounds to four decimals.
+        EXPECT_NEAR(table->item(row, 1)->text().replace(',', '.').toDouble(),
+            fields[1].replace(',', '.').toDouble(), 1e-4);
+    }
+    EXPECT_TRUE(table->item(0, 2)->text().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy cursor went with the search
+
+    // The open allocation window ran again, one centre per proposed group, nobody left out.
+    settle();
+    EXPECT_EQ(items(c->findChild<QListWidget*>(QStringLiteral("ListBox1"))).size(), 3);
+    EXPECT_TRUE(c->runNotice().isEmpty());
+    const QStringList run = blocksOf(c);
+
+    // Saved and opened again, the project lists the same groups and gives the same run.
+    const QString saved = path("navrh.mzd");
+    dialogs.fileAnswers.push_back(saved);
+    w->UlozAkoVUClick();
+    TCooperAlokMetod* again = openInWindow(saved);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked());
+    EXPECT_EQ(items(entry<QListWidget>("ListBox9")), groupLines);
+    EXPECT_EQ(blocksOf(again), run);
+    const CliRun solved = runCli({ "solve", saved, "--groups" });
+    EXPECT_EQ(solved.outLines(), run);
+
+    // --out stores the same groups as the window saved.
+    const QString out = path("cli.mzd");
+    ASSERT_EQ(runCli({ "groups", sample, "--centres", "3", "--out", out }).code, 0);
+    EXPECT_EQ(runCli({ "solve", out, "--groups" }).outLines(), run);
+}
+
+TEST_F(CliAgainstWindow, AWindowClosedWhileItsSearchRunsTakesNoResultAndLeavesNoBusyCursor)
+{
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    ASSERT_NE(openInWindow(sample), nullptr);
+    entry<QCheckBox>("CheckBox17")->setChecked(true);
+    entry<QLineEdit>("CentreCountEdit")->setText("4");
+    QTest::mouseClick(entry<QPushButton>("ProposeButton"), Qt::LeftButton);
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    const auto groupsBefore = w->project().Choices.Groups;
+    delete w->entryWindow();
+    QTest::qWait(300);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(w->project().Choices.Groups, groupsBefore);
+}
+
+TEST(CliGroups, BadCentreCountsAreRefusedWithOneLine)
+{
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    for (const char* centres : { "1", "10", "x", "", "3-2", "0-4" }) {
+        const CliRun r = runCli({ "groups", sample, "--centres", centres });
+        EXPECT_EQ(r.code, 2) << centres;
+        EXPECT_EQ(r.errLines().size(), 1) << centres;
+        EXPECT_TRUE(r.out.isEmpty()) << centres;
+    }
 }
