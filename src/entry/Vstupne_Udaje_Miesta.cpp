@@ -31,6 +31,7 @@ namespace {
 
 using entry::formatNumber;
 using entry::setFieldColour;
+using entry::showCutTextAsToolTip;
 using entry::Silver;
 const QColor Navy(0x00, 0x00, 0x80);
 
@@ -462,6 +463,7 @@ void entry::PlacesPage::fillPlaceRow(int row)
     QTableWidget* g = StringGrid6;
     setCellText(g, row, 0, QString::number(row));
     setCellText(g, row, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[row])));
+    showCutTextAsToolTip(g, row, 1);
     setCellText(g, row, 2, formatNumber(r.PlaceX[row]));
     setCellText(g, row, 3, formatNumber(r.PlaceY[row]));
     setCellText(g, row, 4, formatNumber(r.PlaceQuantity[row]));
@@ -502,8 +504,6 @@ void entry::PlacesPage::StringGrid6Event()
 
 void entry::PlacesPage::SelectCellStringGrid6()
 {
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
     const int n = enteredPlaces();
 
     // Column by column, top to bottom; the first bad cell is emptied and nothing is stored.
@@ -541,16 +541,7 @@ void entry::PlacesPage::SelectCellStringGrid6()
         }
     }
 
-    for (int row = 1; row <= n; ++row) {
-        auto slot = static_cast<std::size_t>(row - 1);
-        r.PlaceName[row] = names[slot];
-        r.PlaceX[row] = xs[slot];
-        r.PlaceY[row] = ys[slot];
-    }
-    s.CoordsDiffer = dorvan::coordinatesDiffer(r, n);
-    if (s.PlaceCount >= 3)
-        dorvan::sortPlacesByName(r, n);
-    dorvan::computeDistances(r, s.PlaceCount);
+    context_.placeEntry.storeEditedPlaces(names, xs, ys);
     context_.pages.valuesChanged();
     refillPlaceRows();
     context_.pages.rebuildPlaceValuePages();
@@ -573,6 +564,7 @@ void entry::PlacesPage::StringGrid6Delete()
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
     const int oldEntered = s.NextPlace - 1;
+    context_.placeEntry.deletePlace(row, oldEntered, false);
     s.NextPlace -= 1;
     s.PlaceCount = s.NextPlace - 1;
     // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
@@ -582,12 +574,7 @@ void entry::PlacesPage::StringGrid6Delete()
     if (s.PlaceCount == 0) {
         StringGrid6->setVisible(false);
         GroupBox53->setVisible(false);
-    } else if (row == s.NextPlace) {
-        StringGrid6->setRowCount(s.PlaceCount + 1);
-        dorvan::computeDistances(r, s.PlaceCount);
     } else {
-        dorvan::removePlace(r, row, oldEntered);
-        dorvan::computeDistances(r, s.PlaceCount);
         StringGrid6->setRowCount(s.PlaceCount + 1);
         refillPlaceRows();
     }
