@@ -227,8 +227,13 @@ void PlaceEntry::finishDistances()
 
 void PlaceEntry::askAboutPlace(int place, int count)
 {
-    straightenDistances(project_.Record, place, count);
+    auto& r = project_.Record;
+    straightenDistances(r, place, count);
     distanceQuestions().askPlace(place, count);
+    // A finished entry asks again, for the pairs of this place only (the entry may have been
+    // finished while an addition waited for its first place).
+    if (r.DistanceEntryState == 2)
+        r.DistanceEntryState = 1;
 }
 
 void PlaceEntry::sortPlaces(int count)
@@ -253,11 +258,6 @@ void PlaceEntry::storeEditedPlaces(
         r.PlaceName[k] = names[slot];
         r.PlaceX[k] = xs[slot];
         r.PlaceY[k] = ys[slot];
-    }
-    if (!moved.empty() && r.DistanceEntryState == 2) {
-        // A finished entry asks again, for the pairs of the moved places only.
-        distanceQuestions().clear();
-        r.DistanceEntryState = 1;
     }
     for (int k : moved)
         askAboutPlace(k, n);

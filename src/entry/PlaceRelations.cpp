@@ -61,8 +61,15 @@ void DistanceQuestions::answered(DistanceCursor pair)
     if (pair.row < 1 || pair.col < 1 || pair.row >= static_cast<int>(Slots)
         || pair.col >= static_cast<int>(Slots))
         return;
-    pending_[static_cast<std::size_t>(pair.row)].reset(static_cast<std::size_t>(pair.col));
-    pending_[static_cast<std::size_t>(pair.col)].reset(static_cast<std::size_t>(pair.row));
+    const auto row = static_cast<std::size_t>(pair.row);
+    const auto col = static_cast<std::size_t>(pair.col);
+    pending_[row].reset(col);
+    pending_[col].reset(row);
+    // A place with all its pairs answered is asked as a row no more: a place added later is
+    // asked against it under its own row.
+    for (std::size_t p : { row, col })
+        if (pending_[p].none())
+            rows_.reset(p);
 }
 
 void DistanceQuestions::reorder(const std::vector<int>& from)

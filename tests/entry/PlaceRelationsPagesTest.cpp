@@ -17,6 +17,27 @@ using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
 using dorvan::test::u;
 
+// A record saved to a file and opened again in a main window, as "Otvor ako ..." opens it.
+struct OpenedProject {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TDorvan_Central> main;
+    TVstupUdajov* entry = nullptr;
+
+    explicit OpenedProject(const dorvan::TProjectRecord& r)
+    {
+        EXPECT_TRUE(dir.isValid());
+        const QString file = dir.filePath("saved.mzd");
+        dorvan::saveProjectFile(file.toStdString(), r, {});
+        main = std::make_unique<TDorvan_Central>(dialogs);
+        main->resize(1280, 900);
+        main->show();
+        EXPECT_TRUE(main->openProjectFile(file));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        entry = main->entryWindow();
+    }
+};
+
 // The relation pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
 class RelationPages : public dorvan::test::ThreePlacesFixture {
 public:
@@ -405,9 +426,13 @@ TEST_F(RelationPages, TypedDistancesSurviveEditsAndASavedFile)
     distance("6,5"); // Alfa - Beta
     distance("3,25"); // Alfa - Gama
     distance("7"); // Beta - Gama
-    // A place added between them keeps every typed pair with its places.
+    // A place added between them keeps every typed pair with its places. A click into the
+    // place list before the new place is typed does not end its questions.
     showPage(0);
     count("1");
+    auto* places = get<QTableWidget>("StringGrid6");
+    QTest::mouseClick(
+        places->viewport(), Qt::LeftButton, {}, places->visualItemRect(places->item(1, 1)).center());
     place("Cyril", "1", "1");
     ASSERT_EQ(r.PlaceName[3].toUtf8(), "Cyril");
     EXPECT_EQ(r.Distance[1][2], 6.5);
@@ -434,19 +459,11 @@ TEST_F(RelationPages, TypedDistancesSurviveEditsAndASavedFile)
 
     // Saved and opened again, the typed distances are there, and clicking into the place list of
     // the opened project keeps them.
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.filePath("distances.mzd");
     r.SavedPlaceCount = project.State.PlaceCount;
-    dorvan::saveProjectFile(file.toStdString(), r, {});
     const auto typed = r.Distance;
-    ScriptedDialogs mainDialogs;
-    auto main = std::make_unique<TDorvan_Central>(mainDialogs);
-    main->resize(1280, 900);
-    main->show();
-    ASSERT_TRUE(main->openProjectFile(file));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    TVstupUdajov* entry = main->entryWindow();
+    OpenedProject opened(r);
+    TVstupUdajov* entry = opened.entry;
+    auto& main = opened.main;
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(main->project().Record.Distance, typed);
     auto* list = control<QTableWidget>(entry, "StringGrid6");
@@ -456,7 +473,6 @@ TEST_F(RelationPages, TypedDistancesSurviveEditsAndASavedFile)
     pages->setCurrentIndex(3);
     EXPECT_EQ(control<QTableWidget>(entry, "StringGrid2")->item(3, 2)->text(), u("6,5"));
     EXPECT_EQ(control<QTableWidget>(entry, "StringGrid2")->item(5, 3)->text(), u("4,5"));
-    main.reset();
 }
 
 TEST_F(RelationPages, DepotAndPriorityListsFollowThePlaceList)
@@ -570,8 +586,6 @@ TEST_F(RelationPages, SeveralChosenNamesMoveAtOnce)
 // A saved project with these criteria opens with the boxes ticked and their values shown again.
 TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     dorvan::TProjectRecord r;
     dorvan::ResetProjectAtStart(r);
     const char* names[] = { "Alfa", "Beta", "Delta", "Gama" };
@@ -596,16 +610,8 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
     for (auto c :
         { dorvan::CritRealDistances, dorvan::CritCentral, dorvan::CritWarehouses, dorvan::CritPriority })
         r.setCriterion(c, true);
-    const QString file = dir.filePath("relations.mzd");
-    dorvan::saveProjectFile(file.toStdString(), r, {});
-
-    ScriptedDialogs dialogs;
-    auto main = std::make_unique<TDorvan_Central>(dialogs);
-    main->resize(1280, 900);
-    main->show();
-    ASSERT_TRUE(main->openProjectFile(file));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    TVstupUdajov* entry = main->entryWindow();
+    OpenedProject opened(r);
+    TVstupUdajov* entry = opened.entry;
     ASSERT_NE(entry, nullptr);
     for (const char* box : { "CheckBox3", "CheckBox6", "CheckBox7", "CheckBox10" })
         EXPECT_TRUE(control<QCheckBox>(entry, box)->isChecked()) << box;
@@ -636,7 +642,6 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
     EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox6")), (QStringList { "Gama" }));
     EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox7")), (QStringList { "Delta", "Alfa" }));
     EXPECT_TRUE(control<QWidget>(entry, "Button34")->isEnabled());
-    main.reset();
 }
 
 } // namespace
