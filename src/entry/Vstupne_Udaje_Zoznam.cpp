@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -67,7 +68,9 @@ QTableWidget* entry::OverviewPage::buildGrid(const char* name)
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setWordWrap(false);
-    g->setTextElideMode(Qt::ElideRight);
+    // Two-digit place numbers fill their 20-pixel column: a text is cut, not shortened with dots
+    // (a cut text shows whole in its tooltip).
+    g->setTextElideMode(Qt::ElideNone);
     g->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return g;
 }
@@ -108,7 +111,12 @@ void entry::OverviewPage::showTable(QTableWidget* g, const dorvan::TextTable& ta
             showCutTextAsToolTip(g, row, col);
         }
     }
-    g->setFixedHeight(std::min(table.rows() * GridHeightPerRow, shape.maxHeight));
-    // As wide as its columns, or as the page allows; a wider table scrolls.
-    g->setMaximumWidth(width + 2 * g->frameWidth());
+    const int height = std::min(table.rows() * GridHeightPerRow, shape.maxHeight);
+    g->setFixedHeight(height);
+    // As wide as its columns (and the vertical scroll bar of a grid cut by its maximum height),
+    // or as the page allows; a wider table scrolls.
+    const int frames = 2 * g->frameWidth();
+    const bool cutOff = table.rows() * RowHeight + frames > height;
+    const int scrollBar = cutOff ? g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g) : 0;
+    g->setMaximumWidth(width + frames + scrollBar);
 }
