@@ -98,7 +98,8 @@ TEST_F(Overview, ListsTheProjectInGridsOfTheirSizes)
     EXPECT_EQ(
         row("StringGrid3", 0), (QStringList { u("Maximálna dĺžka distribučnej trasy"), "Bez obmedzenia" }));
     EXPECT_EQ(row("StringGrid3", 2), (QStringList { u("Distribučná centrála"), u("Nedefinované") }));
-    EXPECT_EQ(row("StringGrid3", 11), (QStringList { u("Priemerná rýchlosť dopravných prostriedkov"), "60" }));
+    EXPECT_EQ(
+        row("StringGrid3", 11), (QStringList { u("Priemerná rýchlosť dopravných prostriedkov"), "60" }));
     EXPECT_EQ(column("StringGrid5", 0),
         (QStringList { u("Poradie miest podľa priority"), u("Priorita neurčená") }));
     EXPECT_EQ(column("StringGrid4", 0),
