@@ -21,6 +21,17 @@ std::optional<double> coordinate(std::string_view text)
     return p.number->value();
 }
 
+// Whether a coordinate typed over in the place grid differs from the stored one as the grid
+// shows it (four decimals): a value a file holds more finely is no move of its place.
+bool coordinateChanged(double stored, double typed)
+{
+    const std::optional<Decimal4> a = toDecimal4(stored);
+    const std::optional<Decimal4> b = toDecimal4(typed);
+    if (a && b)
+        return a->tenThousandths != b->tenThousandths;
+    return stored != typed;
+}
+
 } // namespace
 
 PlaceCaptions placeCaptions(int n)
@@ -253,7 +264,7 @@ void PlaceEntry::storeEditedPlaces(
     for (int k = 1; k <= n; ++k) {
         const auto slot = static_cast<std::size_t>(k - 1);
         oldNames.push_back(r.PlaceName[k]);
-        if (r.PlaceX[k] != xs[slot] || r.PlaceY[k] != ys[slot])
+        if (coordinateChanged(r.PlaceX[k], xs[slot]) || coordinateChanged(r.PlaceY[k], ys[slot]))
             moved.push_back(k);
         r.PlaceName[k] = names[slot];
         r.PlaceX[k] = xs[slot];

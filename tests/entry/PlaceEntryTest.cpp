@@ -497,6 +497,12 @@ TEST(PlaceEntry, GridEditsKeepTypedDistancesAndAskAgainForMovedPlaces)
     EXPECT_EQ(r.Distance[2][3], r.Distance[3][2]);
     EXPECT_EQ(r.DistanceEntryState, 1);
     EXPECT_EQ(answerDistances(*project, entry), (Pairs { { 2, 1 }, { 2, 3 }, { 2, 4 } }));
+    entry.finishDistances();
+    // A coordinate held more finely than the grid shows it is no move when the grid is stored.
+    r.PlaceX[1] = 0.00003;
+    entry.storeEditedPlaces(namesOf(*project), { 0, 9, 10, 1 }, { 0, 4, 6, 2 });
+    EXPECT_EQ(r.DistanceEntryState, 2);
+    EXPECT_EQ(r.Distance[1][4], 12.0);
 
     // The lists follow the rename: the depots stay in name order.
     ASSERT_EQ(r.WarehouseCount, 2);
