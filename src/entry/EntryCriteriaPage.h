@@ -43,7 +43,8 @@ public:
     // open. Only a change of visibility changes the count.
     void showCriterionPage(QWidget* sheet, bool show);
     void setCurrentCriterionPage(QWidget* sheet);
-    // The ticked quantity, price and frequency sheets list the places again.
+    // The ticked sheets that list places (quantity, price, frequency, distances, depots,
+    // priorities) show them again.
     void rebuildPlaceValuePages();
     // Ticks the boxes from the record's CriterionOn bytes (see TVstupUdajov::replayCriteria).
     void replayCriteria();

@@ -45,6 +45,9 @@ private:
     void CheckBox17Click();
     void Button43Click();
     void Button44Click();
+    // One line each: the first chosen line of the place list, or of the group list.
+    void ClickButton43();
+    void ClickButton44();
     void Button45Click();
     dorvan::GroupLists readGroupLists() const;
     void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 class EntryHost;
+class QTableWidget;
 class QWidget;
 namespace dorvan {
 struct Project;
@@ -34,7 +35,8 @@ public:
     // A list of places is complete: the main window hears of it, and the settings box is ticked
     // or the user told that all places share one spot.
     virtual void placeListCompleted(const dorvan::ListCompletion& completion) = 0;
-    // The places changed: the ticked quantity, price and frequency pages list them again.
+    // The places changed: the ticked criterion sheets that list places (quantity, price,
+    // frequency, distances, depots, priorities) show them again.
     virtual void rebuildPlaceValuePages() = 0;
     // The rows of the place grid show the record again.
     virtual void refillPlaceRows() = 0;
@@ -71,5 +73,8 @@ inline QString text(std::string_view utf8)
 void setFieldColour(QWidget* w, const QColor& c);
 // A number to four decimals with the locale's separator.
 QString formatNumber(double v);
+// A cell whose column is too narrow for its text shows the whole text as its tooltip; a cell
+// whose text fits has none.
+void showCutTextAsToolTip(QTableWidget* grid, int row, int column);
 
 } // namespace entry

@@ -34,6 +34,8 @@ public:
     void setCentrePage();
     void setDepotPage();
     void setPriorityPage();
+    // The place list changed: the ticked sheets follow it.
+    void placesChanged();
 
 private:
     // The places on the left, the chosen ones on the right, the arrows between.
@@ -53,8 +55,7 @@ private:
         const char* outerCaption, const char* rightCaption);
     void connectControls();
     bool ticked(int box) const;
-    int addedPlaces() const;
-    void showDistancePair();
+    bool showDistancePair();
     void finishDistanceEntry();
     void Button10Click();
     void Button11Click();
@@ -67,17 +68,21 @@ private:
     void Button21Click();
     void centreOrDepotsChanged();
     void setChoiceLists(const ChoiceLists& c, bool on, bool depots);
+    void moveChosenLines(QListWidget* from, void (RelationSheets::*move)());
     void Button22Click();
     void Button23Click();
     void Button30Click();
     void Button31Click();
+    // One line each: the current line of its list, when it is chosen.
+    void ClickButton22();
+    void ClickButton23();
+    void ClickButton30();
+    void ClickButton31();
     void moveSelectedPriority(bool up);
     void warn(std::string_view message);
 
     EntryContext context_;
     QWidget* dialogParent_ = nullptr;
-    // Distance entry: the pair asked next (DistRow, DistCol)
-    dorvan::DistanceCursor distanceCursor_;
 
     // Distances
     QGroupBox* GroupBox13 = nullptr;

@@ -21,6 +21,17 @@ std::optional<double> coordinate(std::string_view text)
     return p.number->value();
 }
 
+// Whether a coordinate typed over in the place grid differs from the stored one as the grid
+// shows it (four decimals): a value a file holds more finely is no move of its place.
+bool coordinateChanged(double stored, double typed)
+{
+    const std::optional<Decimal4> a = toDecimal4(stored);
+    const std::optional<Decimal4> b = toDecimal4(typed);
+    if (a && b)
+        return a->tenThousandths != b->tenThousandths;
+    return stored != typed;
+}
+
 } // namespace
 
 PlaceCaptions placeCaptions(int n)
@@ -72,9 +83,10 @@ CountOutcome PlaceEntry::acceptAddCount(std::string_view text)
         return out;
     }
     // The distance entry asks for the pairs of every place added since the list was complete,
-    // also when the count is typed again during the addition.
-    if (s.PlacesComplete)
-        placesBeforeAddition_ = entered;
+    // also when the count is typed again during the addition; pairs an earlier addition left
+    // unanswered stay asked.
+    if (s.PlacesComplete && r.DistanceEntryState != 1)
+        distanceQuestions().clear();
     s.PlacesComplete = false;
     s.AddCount = c.count;
     s.PlaceCount = entered + c.count;
@@ -104,6 +116,8 @@ CountOutcome PlaceEntry::acceptFirstCount(std::string_view text)
     s.PlaceCount = c.count;
     s.NextPlace = 1;
     r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 0;
+    questions_.clear();
+    questionsKnown_ = true;
     out.askPlace = 1;
     return out;
 }
@@ -139,6 +153,7 @@ PlaceOutcome PlaceEntry::acceptPlace(const PlaceTexts& texts)
 
     const int p = s.NextPlace;
     storeNewPlace(r, p, name, *x, *y);
+    askAboutPlace(p, p);
     // While all entered places share one spot the list cannot be allocated.
     s.CoordsDiffer = coordinatesDiffer(r, p);
     s.NextPlace = p + 1;
@@ -151,13 +166,11 @@ PlaceOutcome PlaceEntry::acceptPlace(const PlaceTexts& texts)
 ListSettling PlaceEntry::settleTypedList()
 {
     auto& s = project_.State;
-    auto& r = project_.Record;
     ListSettling out;
     if (s.NextPlace <= 2)
         return out;
     out.settled = true;
-    sortPlacesByName(r, s.NextPlace - 1);
-    computeDistances(r, s.PlaceCount);
+    sortPlaces(s.NextPlace - 1);
     if (s.NextPlace > s.PlaceCount) {
         out.completed = true;
         out.completion = completeList();
@@ -178,6 +191,7 @@ ClickedPlace PlaceEntry::storeClickedPlace(int place, double x, double y)
     auto& s = project_.State;
     auto& r = project_.Record;
     storeNewPlace(r, place, Text100::fromUtf8(picturePlaceLabel(place)), x, y);
+    askAboutPlace(place, place);
     // Place 1 is the reference point; a later place differing from it makes the list usable.
     s.CoordsDiffer = coordinatesDiffer(r, place);
     s.PlaceCount = place;
@@ -187,10 +201,7 @@ ClickedPlace PlaceEntry::storeClickedPlace(int place, double x, double y)
 
 ListCompletion PlaceEntry::completeClickedList()
 {
-    auto& r = project_.Record;
-    const int count = project_.State.PlaceCount;
-    sortPlacesByName(r, count);
-    computeDistances(r, count);
+    sortPlaces(project_.State.PlaceCount);
     return completeList();
 }
 
@@ -204,6 +215,90 @@ ListCompletion PlaceEntry::completeList()
     if (s.CoordsDiffer)
         return { .tickSettings = true };
     return { .message = AllAtOneSpotText };
+}
+
+DistanceQuestions& PlaceEntry::distanceQuestions()
+{
+    if (!questionsKnown_) {
+        questions_.clear();
+        const int state = project_.Record.DistanceEntryState;
+        if (state == 0 || state == 1)
+            questions_.askAll(std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount));
+        questionsKnown_ = true;
+    }
+    return questions_;
+}
+
+void PlaceEntry::finishDistances()
+{
+    project_.Record.DistanceEntryState = 2;
+    questions_.clear();
+    questionsKnown_ = true;
+}
+
+void PlaceEntry::askAboutPlace(int place, int count)
+{
+    auto& r = project_.Record;
+    straightenDistances(r, place, count);
+    distanceQuestions().askPlace(place, count);
+    // A finished entry asks again, for the pairs of this place only (the entry may have been
+    // finished while an addition waited for its first place).
+    if (r.DistanceEntryState == 2)
+        r.DistanceEntryState = 1;
+}
+
+void PlaceEntry::sortPlaces(int count)
+{
+    distanceQuestions().reorder(sortPlacesByName(project_.Record, count));
+}
+
+void PlaceEntry::storeEditedPlaces(
+    const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    const int n = std::min({ static_cast<int>(names.size()), static_cast<int>(xs.size()),
+        static_cast<int>(ys.size()), MaxPlaceCount });
+    std::vector<Text100> oldNames;
+    std::vector<int> moved;
+    for (int k = 1; k <= n; ++k) {
+        const auto slot = static_cast<std::size_t>(k - 1);
+        oldNames.push_back(r.PlaceName[k]);
+        if (coordinateChanged(r.PlaceX[k], xs[slot]) || coordinateChanged(r.PlaceY[k], ys[slot]))
+            moved.push_back(k);
+        r.PlaceName[k] = names[slot];
+        r.PlaceX[k] = xs[slot];
+        r.PlaceY[k] = ys[slot];
+    }
+    for (int k : moved)
+        askAboutPlace(k, n);
+    std::vector<int> sameNumbers(static_cast<std::size_t>(n));
+    for (int k = 1; k <= n; ++k)
+        sameNumbers[static_cast<std::size_t>(k - 1)] = k;
+    followPlaceNames(r, oldNames, sameNumbers);
+    s.CoordsDiffer = coordinatesDiffer(r, n);
+    if (s.PlaceCount >= 3)
+        sortPlaces(n);
+}
+
+void PlaceEntry::deletePlace(int number, int entered, bool relabel)
+{
+    auto& r = project_.Record;
+    entered = std::clamp(entered, 0, MaxPlaceCount);
+    if (number < 1 || number > entered)
+        return;
+    std::vector<Text100> oldNames;
+    std::vector<int> newNumber;
+    for (int k = 1; k <= entered; ++k) {
+        oldNames.push_back(r.PlaceName[k]);
+        newNumber.push_back(k < number ? k : k == number ? 0 : k - 1);
+    }
+    distanceQuestions().remove(number, entered);
+    removePlace(r, number, entered);
+    if (relabel)
+        for (int k = number; k < entered; ++k)
+            r.PlaceName[k] = Text100::fromUtf8(picturePlaceLabel(k));
+    followPlaceNames(r, oldNames, newNumber);
 }
 
 } // namespace dorvan

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "entry/PlaceRelations.h"
+#include "project/ProjectRecord.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dorvan {
 
@@ -105,17 +109,35 @@ public:
     ClickedPlace storeClickedPlace(int place, double x, double y);
     ListCompletion completeClickedList();
 
-    // Places of the complete list an addition started from (-1: unknown, as in an opened
-    // project). The distance entry asks for the pairs of the places added since.
-    int placesBeforeAddition() const { return placesBeforeAddition_; }
+    // The places 1..count typed over in the place grid (names, X and Y by row), stored and
+    // sorted again. A place whose coordinates changed gets straight-line distances again and
+    // its pairs are asked anew; every other typed distance stays with its pair. The depot and
+    // priority lists follow renamed places.
+    void storeEditedPlaces(
+        const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys);
+    // Place `number` of the `entered` places goes, with its row and column of distances and its
+    // name in the depot and priority lists. On the picture page the later places take the
+    // labels of their new numbers (relabel).
+    void deletePlace(int number, int entered, bool relabel);
+
+    // The pairs the distance entry still asks for. Until this window has seen how the list came
+    // about (an opened project), a started entry asks every pair of the list.
+    DistanceQuestions& distanceQuestions();
+    // Every pair has its value: the entry is finished (state 2).
+    void finishDistances();
 
 private:
     CountOutcome acceptAddCount(std::string_view text);
     CountOutcome acceptFirstCount(std::string_view text);
     ListCompletion completeList();
+    // Sorts places 1..count; the distances and the questions move with their places.
+    void sortPlaces(int count);
+    // A new or moved place: straight-line distances to places 1..count, and its pairs asked.
+    void askAboutPlace(int place, int count);
 
     Project& project_;
-    int placesBeforeAddition_ = -1;
+    DistanceQuestions questions_;
+    bool questionsKnown_ = false;
 };
 
 } // namespace dorvan

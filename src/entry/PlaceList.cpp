@@ -41,6 +41,18 @@ void swapPlaces(TProjectRecord& r, int i, int j)
     std::swap(r.PlaceQuantity[i], r.PlaceQuantity[j]);
     std::swap(r.PlacePrice[i], r.PlacePrice[j]);
     std::swap(r.PlaceFlexibility[i], r.PlaceFlexibility[j]);
+    std::swap(r.Distance[i], r.Distance[j]);
+    for (int k = 1; k <= MaxPlaces; ++k)
+        std::swap(r.Distance[k][i], r.Distance[k][j]);
+}
+
+double straightLine(const TProjectRecord& r, int i, int j)
+{
+    if (i == j)
+        return 0.0;
+    long double dx = static_cast<long double>(r.PlaceX[i]) - static_cast<long double>(r.PlaceX[j]);
+    long double dy = static_cast<long double>(r.PlaceY[i]) - static_cast<long double>(r.PlaceY[j]);
+    return static_cast<double>(std::sqrt(dx * dx + dy * dy));
 }
 
 int clampCount(int count)
@@ -72,9 +84,12 @@ std::string displayName(const Text100& name)
     }
 }
 
-void sortPlacesByName(TProjectRecord& r, int count)
+std::vector<int> sortPlacesByName(TProjectRecord& r, int count)
 {
     count = clampCount(count);
+    std::vector<int> from(static_cast<std::size_t>(count));
+    for (int k = 1; k <= count; ++k)
+        from[static_cast<std::size_t>(k - 1)] = k;
     // Each pass of the exchange sort starts from place 1, but no pair before the place of the
     // last exchange can be out of order: the exchange only permuted places after it. So the
     // next pass may start there, which gives the same exchanges in O(n^3) instead of O(n^4).
@@ -83,27 +98,32 @@ void sortPlacesByName(TProjectRecord& r, int count)
         int j = i + 1;
         while (j <= count && compareNames(r.PlaceName[i].bytes(), r.PlaceName[j].bytes()) <= 0)
             ++j;
-        if (j <= count)
+        if (j <= count) {
             swapPlaces(r, i, j); // and look at place i again
-        else
+            std::swap(from[static_cast<std::size_t>(i - 1)], from[static_cast<std::size_t>(j - 1)]);
+        } else {
             ++i;
+        }
     }
+    return from;
 }
 
 void computeDistances(TProjectRecord& r, int count)
 {
     count = clampCount(count);
-    for (int i = 1; i <= count; ++i) {
-        for (int j = 1; j <= count; ++j) {
-            if (i == j) {
-                r.Distance[i][j] = 0.0;
-                continue;
-            }
-            long double dx = static_cast<long double>(r.PlaceX[i]) - static_cast<long double>(r.PlaceX[j]);
-            long double dy = static_cast<long double>(r.PlaceY[i]) - static_cast<long double>(r.PlaceY[j]);
-            r.Distance[i][j] = static_cast<double>(std::sqrt(dx * dx + dy * dy));
-        }
-    }
+    for (int i = 1; i <= count; ++i)
+        for (int j = 1; j <= count; ++j)
+            r.Distance[i][j] = straightLine(r, i, j);
+}
+
+void straightenDistances(TProjectRecord& r, int place, int count)
+{
+    count = clampCount(count);
+    if (place < 1 || place > MaxPlaceCount)
+        return;
+    for (int j = 1; j <= count; ++j)
+        r.Distance[place][j] = r.Distance[j][place] = straightLine(r, place, j);
+    r.Distance[place][place] = 0.0;
 }
 
 bool coordinatesDiffer(const TProjectRecord& r, int count)
@@ -137,6 +157,14 @@ void removePlace(TProjectRecord& r, int number, int oldCount)
         r.PlaceQuantity[k] = r.PlaceQuantity[k + 1];
         r.PlacePrice[k] = r.PlacePrice[k + 1];
         r.PlaceFlexibility[k] = r.PlaceFlexibility[k + 1];
+        r.Distance[k] = r.Distance[k + 1];
+    }
+    r.Distance[oldCount] = {};
+    for (int row = 1; row <= MaxPlaces; ++row) {
+        auto& line = r.Distance[row];
+        for (int k = number; k < oldCount; ++k)
+            line[k] = line[k + 1];
+        line[oldCount] = 0.0;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dorvan {
 
@@ -27,12 +28,18 @@ std::string displayName(const Text100& name);
 // Sorts places 1..count by name in code-page order. Passes repeat until none exchanges
 // anything: a pass looks for the first pair (i, j), i < j, whose name i is greater than name j
 // and exchanges the six per-place values of the two. Places with equal names are never
-// exchanged with each other, so the outcome is exactly that of the repeated passes.
-void sortPlacesByName(TProjectRecord& r, int count);
+// exchanged with each other, so the outcome is exactly that of the repeated passes. The rows
+// and columns of the distance matrix move with their places, so a distance the user typed
+// stays with its pair. Returns the old number of each place in its new order (entry k - 1 for
+// place k).
+std::vector<int> sortPlacesByName(TProjectRecord& r, int count);
 
 // Distance[i][j] for all i, j in 1..count: the Euclidean distance in extended precision,
 // stored as double; zero on the diagonal. count is clamped to 1..99.
 void computeDistances(TProjectRecord& r, int count);
+// Row and column `place` of the distance matrix, against places 1..count, get the straight-line
+// distances again (the same values computeDistances gives); the other pairs keep theirs.
+void straightenDistances(TProjectRecord& r, int place, int count);
 
 // True when some place of 2..count differs from place 1 in X or Y.
 bool coordinatesDiffer(const TProjectRecord& r, int count);
@@ -40,7 +47,9 @@ bool coordinatesDiffer(const TProjectRecord& r, int count);
 // A newly entered place p: name and coordinates, quantity 1, price 1, flexibility 1.
 void storeNewPlace(TProjectRecord& r, int p, const Text100& name, double x, double y);
 
-// Removes place `number` from places 1..oldCount: places number+1..oldCount move down by one.
+// Removes place `number` from places 1..oldCount: places number+1..oldCount move down by one,
+// their rows and columns of the distance matrix with them; the row and column left free at
+// oldCount are cleared.
 void removePlace(TProjectRecord& r, int number, int oldCount);
 
 // The place-count field.

@@ -14,38 +14,98 @@ int clampCount(int placeCount)
 }
 } // namespace
 
-DistanceCursor firstDistancePair(int entryState, int placeCount, int addedCount)
+void DistanceQuestions::clear()
 {
-    const int n = clampCount(placeCount);
-    if (entryState == 1 && addedCount >= 1 && addedCount < n)
-        return { n - addedCount + 1, 1 };
-    return { 1, 2 };
+    for (auto& row : pending_)
+        row.reset();
+    rows_.reset();
 }
 
-void advanceDistancePair(DistanceCursor& c, int placeCount, int addedCount)
+void DistanceQuestions::askAll(int count)
 {
-    const int n = clampCount(placeCount);
-    if (c.col < n) {
-        ++c.col;
-    } else if (c.row < n) {
-        ++c.row;
-        if (addedCount >= 1)
-            c.col = 1;
-        else
-            c.col = c.row < n ? c.row + 1 : c.row;
+    const int n = clampCount(count);
+    for (int p = 1; p <= n; ++p)
+        askPlace(p, n);
+}
+
+void DistanceQuestions::askPlace(int place, int count)
+{
+    const int n = clampCount(count);
+    if (place < 1 || place > MaxPlaceCount)
+        return;
+    const auto p = static_cast<std::size_t>(place);
+    rows_.set(p);
+    for (int j = 1; j <= n; ++j) {
+        if (j == place)
+            continue;
+        pending_[p].set(static_cast<std::size_t>(j));
+        pending_[static_cast<std::size_t>(j)].set(p);
     }
 }
 
-bool distancePairOpen(const DistanceCursor& c, int placeCount)
+std::optional<DistanceCursor> DistanceQuestions::next(int count) const
 {
-    const int n = clampCount(placeCount);
-    return c.row >= 1 && c.col >= 1 && c.row <= n && c.col <= n;
+    const int n = clampCount(count);
+    for (int i = 1; i <= n; ++i) {
+        if (!rows_.test(static_cast<std::size_t>(i)))
+            continue;
+        for (int j = 1; j <= n; ++j)
+            if (pending_[static_cast<std::size_t>(i)].test(static_cast<std::size_t>(j)))
+                return DistanceCursor { i, j };
+    }
+    return std::nullopt;
 }
 
-bool distanceEntryFinished(const DistanceCursor& c, int placeCount)
+void DistanceQuestions::answered(DistanceCursor pair)
 {
-    const int n = clampCount(placeCount);
-    return c.row > n || (c.row == n && c.col == n) || n < 2;
+    if (pair.row < 1 || pair.col < 1 || pair.row >= static_cast<int>(Slots)
+        || pair.col >= static_cast<int>(Slots))
+        return;
+    const auto row = static_cast<std::size_t>(pair.row);
+    const auto col = static_cast<std::size_t>(pair.col);
+    pending_[row].reset(col);
+    pending_[col].reset(row);
+    // A place with all its pairs answered is asked as a row no more: a place added later is
+    // asked against it under its own row.
+    for (std::size_t p : { row, col })
+        if (pending_[p].none())
+            rows_.reset(p);
+}
+
+void DistanceQuestions::reorder(const std::vector<int>& from)
+{
+    const DistanceQuestions old = *this;
+    const auto n = std::min(from.size(), static_cast<std::size_t>(MaxPlaceCount));
+    auto oldSlot = [&from](std::size_t k) { return static_cast<std::size_t>(from[k - 1]); };
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::size_t oi = oldSlot(i);
+        if (oi < 1 || oi >= Slots)
+            continue;
+        rows_[i] = old.rows_[oi];
+        for (std::size_t j = 1; j <= n; ++j) {
+            const std::size_t oj = oldSlot(j);
+            if (oj >= 1 && oj < Slots)
+                pending_[i][j] = old.pending_[oi][oj];
+        }
+    }
+}
+
+void DistanceQuestions::remove(int number, int oldCount)
+{
+    const int n = clampCount(oldCount);
+    if (number < 1 || number > n)
+        return;
+    auto shiftDown = [number, n](std::bitset<Slots>& bits) {
+        for (int k = number; k < n; ++k)
+            bits[static_cast<std::size_t>(k)] = bits[static_cast<std::size_t>(k + 1)];
+        bits.reset(static_cast<std::size_t>(n));
+    };
+    for (int k = number; k < n; ++k)
+        pending_[static_cast<std::size_t>(k)] = pending_[static_cast<std::size_t>(k + 1)];
+    pending_[static_cast<std::size_t>(n)].reset();
+    for (auto& row : pending_)
+        shiftDown(row);
+    shiftDown(rows_);
 }
 
 std::optional<double> parseDistance(std::string_view text)
@@ -56,19 +116,15 @@ std::optional<double> parseDistance(std::string_view text)
     return p.number->value();
 }
 
-bool enterDistance(TProjectRecord& r, DistanceCursor& c, int placeCount, int addedCount, double value)
+bool enterDistance(TProjectRecord& r, DistanceQuestions& q, int placeCount, double value)
 {
-    if (!distancePairOpen(c, placeCount))
+    const std::optional<DistanceCursor> c = q.next(placeCount);
+    if (!c)
         return false;
-    if (c.row != c.col) {
-        r.Distance[c.row][c.col] = value;
-        r.Distance[c.col][c.row] = value;
-        advanceDistancePair(c, placeCount, addedCount);
-    }
-    if (c.row == c.col && distancePairOpen(c, placeCount)) {
-        r.Distance[c.row][c.row] = 0.0;
-        advanceDistancePair(c, placeCount, addedCount);
-    }
+    r.Distance[c->row][c->col] = value;
+    r.Distance[c->col][c->row] = value;
+    r.Distance[c->row][c->row] = 0.0;
+    q.answered(*c);
     return true;
 }
 
@@ -197,6 +253,64 @@ PlaceSplit splitPlaces(
         (listHolds(list, count, r.PlaceName[p]) ? s.listed : s.others).push_back(p);
     }
     return s;
+}
+
+namespace {
+
+// What a listed name becomes after a change of the place list; empty when it leaves the list.
+std::optional<Text100> followedName(const TProjectRecord& r, const Text100& name,
+    const std::vector<Text100>& oldNames, const std::vector<int>& newNumber)
+{
+    std::optional<Text100> first;
+    bool carried = false;
+    for (std::size_t k = 0; k < oldNames.size() && k < newNumber.size(); ++k) {
+        if (!(oldNames[k] == name))
+            continue;
+        carried = true;
+        const int now = newNumber[k];
+        if (now < 1 || now > MaxPlaceCount)
+            continue;
+        if (r.PlaceName[now] == name)
+            return name;
+        if (!first)
+            first = r.PlaceName[now];
+    }
+    if (!carried)
+        return name;
+    return first;
+}
+
+std::vector<Text100> followedList(const TProjectRecord& r, const Array1<Text100, MaxPlaces>& list, int count,
+    const std::vector<Text100>& oldNames, const std::vector<int>& newNumber)
+{
+    std::vector<Text100> out;
+    for (const Text100& name : entries(list, count)) {
+        const std::optional<Text100> now = followedName(r, name, oldNames, newNumber);
+        if (now && std::find(out.begin(), out.end(), *now) == out.end())
+            out.push_back(*now);
+    }
+    return out;
+}
+
+} // namespace
+
+void followPlaceNames(
+    TProjectRecord& r, const std::vector<Text100>& oldNames, const std::vector<int>& newNumber)
+{
+    std::vector<Text100> depots = followedList(r, r.WarehouseName, r.WarehouseCount, oldNames, newNumber);
+    std::stable_sort(depots.begin(), depots.end(),
+        [](const Text100& a, const Text100& b) { return compareNames(a.bytes(), b.bytes()) < 0; });
+    const int oldDepots = std::clamp(r.WarehouseCount, 0, MaxPlaces);
+    store(r.WarehouseName, r.WarehouseCount, depots);
+    for (int k = static_cast<int>(depots.size()) + 1; k <= oldDepots; ++k)
+        r.WarehouseName[k] = Text100 {};
+
+    const std::vector<Text100> priorities
+        = followedList(r, r.PriorityName, r.PriorityCount, oldNames, newNumber);
+    const int oldPriorities = std::clamp(r.PriorityCount, 0, MaxPlaces);
+    store(r.PriorityName, r.PriorityCount, priorities);
+    for (int k = static_cast<int>(priorities.size()) + 1; k <= oldPriorities; ++k)
+        r.PriorityName[k] = Text100 {};
 }
 
 } // namespace dorvan

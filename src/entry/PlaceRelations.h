@@ -2,6 +2,8 @@
 
 #include "project/ProjectRecord.h"
 
+#include <array>
+#include <bitset>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -13,35 +15,48 @@ namespace dorvan {
 // (kept in priority order, first = highest). Places are named by number in the distance matrix
 // and by name in the lists.
 
-// The pair of place numbers the distance entry asks for next.
+// A pair of place numbers the distance entry asks for: `row` is the place being asked about
+// (an added or changed place), `col` the place it is measured against.
 struct DistanceCursor {
     int row = 1;
     int col = 2;
     bool operator==(const DistanceCursor&) const = default;
 };
 
-// The first pair to ask: every unordered pair from (1,2) on for a new list (entry state 0),
-// or the first added place against place 1 once places were added to a complete list (state 1,
-// addedCount places at the end of the list). Added places that cannot be counted (none, or more
-// than the list) make the whole list asked again.
-DistanceCursor firstDistancePair(int entryState, int placeCount, int addedCount);
+// Which pairs of places the distance entry still asks for. The pairs move with their places
+// when the list is sorted or a place is deleted, like the rows and columns of the distance
+// matrix. Each asked place is a "row": its pairs are asked together, against every place in
+// place order; a pair of two asked places is asked once, under the lower-numbered one. A first
+// list asks every place, so its pairs come as (1,2), (1,3) ... (N-1,N).
+class DistanceQuestions {
+public:
+    // Nothing is asked.
+    void clear();
+    // Every pair of places 1..count.
+    void askAll(int count);
+    // Every pair of `place` with places 1..count; `place` is asked as a row.
+    void askPlace(int place, int count);
+    // The pair asked next among places 1..count, none when every pair has its value.
+    std::optional<DistanceCursor> next(int count) const;
+    // The pair has its value and is not asked again.
+    void answered(DistanceCursor pair);
+    // The places were put in a new order: from[k - 1] is the old number of place k.
+    void reorder(const std::vector<int>& from);
+    // Place `number` of places 1..oldCount went; the later ones move down by one.
+    void remove(int number, int oldCount);
 
-// One step on: the next column, else the next row, starting at column 1 after an addition and
-// just right of the diagonal on a first list.
-void advanceDistancePair(DistanceCursor& c, int placeCount, int addedCount);
-
-// Whether the cursor names a pair inside the list, so a typed value can be taken.
-bool distancePairOpen(const DistanceCursor& c, int placeCount);
-// Whether no pair is left to ask: past the last row, or on the last diagonal.
-bool distanceEntryFinished(const DistanceCursor& c, int placeCount);
+private:
+    static constexpr std::size_t Slots = MaxPlaces + 1;
+    std::array<std::bitset<Slots>, Slots> pending_ {};
+    std::bitset<Slots> rows_ {};
+};
 
 // A real distance: a number whose four-decimal value is above 0.
 std::optional<double> parseDistance(std::string_view text);
 
-// Stores a distance for the pair under the cursor in both directions, moves on, and when that
-// lands on the diagonal sets it to 0 and moves on once more. Returns false (nothing stored)
-// when the cursor is outside the list.
-bool enterDistance(TProjectRecord& r, DistanceCursor& c, int placeCount, int addedCount, double value);
+// Stores a distance for the pair asked next in both directions (the asked place's own diagonal
+// 0) and marks the pair answered. Returns false (nothing stored) when no pair is asked.
+bool enterDistance(TProjectRecord& r, DistanceQuestions& q, int placeCount, double value);
 
 // The position a name takes in a list kept in byte order of names: before the first greater
 // name, else at the end (0-based).
@@ -79,5 +94,14 @@ struct PlaceSplit {
 };
 PlaceSplit splitPlaces(
     const TProjectRecord& r, int placeCount, const Array1<Text100, MaxPlaces>& list, int count);
+
+// The depot and priority lists follow a change of the place list. oldNames holds the names of
+// the places before the change (entry k - 1 for old place k), newNumber the number each of them
+// has now (0: deleted), whose name is read from the record. A listed name that no remaining
+// place carries any more goes to the name of the first remaining old place that carried it, or
+// leaves the list when all of them were deleted; a name no old place carried stays as it is.
+// The depots stay in name order and no name is listed twice.
+void followPlaceNames(
+    TProjectRecord& r, const std::vector<Text100>& oldNames, const std::vector<int>& newNumber);
 
 } // namespace dorvan

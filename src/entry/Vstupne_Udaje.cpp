@@ -5,6 +5,7 @@
 #include "entry/EntryCriteriaPage.h"
 #include "entry/EntryGroupsSheet.h"
 #include "entry/EntryHost.h"
+#include "entry/EntryOverviewPage.h"
 #include "entry/EntryPicturePage.h"
 #include "entry/EntryPlacesPage.h"
 #include "entry/EntrySettingsSheet.h"
@@ -71,7 +72,7 @@ void TVstupUdajov::showDataPage(bool pictureMode)
 TVstupUdajov::~TVstupUdajov()
 {
     *closing_ = true;
-    std::vector<const QObject*> receivers { this, places_, picture_ };
+    std::vector<const QObject*> receivers { this, places_, overview_, picture_ };
     if (criteria_ != nullptr)
         for (const QObject* part : criteria_->parts())
             receivers.push_back(part);
@@ -104,12 +105,10 @@ void TVstupUdajov::buildPages()
     List3 = buildRoutePage();
     PageControl1->addTab(List3, QString());
 
-    // The overview and the picture page are filled by their own parts of this window.
-    List4 = new QWidget;
-    List4->setObjectName("List4");
-    PageControl1->addTab(List4, QString::fromUtf8("Celkový zoznam vstupných údajov"));
+    overview_ = new entry::OverviewPage(context_);
+    PageControl1->addTab(overview_, QString::fromUtf8("Celkový zoznam vstupných údajov"));
     PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
-    List4->setStatusTip(PageControl1->tabToolTip(3));
+    overview_->setStatusTip(PageControl1->tabToolTip(3));
 
     picture_ = new entry::PicturePage(context_);
     PageControl1->addTab(picture_, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
@@ -120,6 +119,20 @@ void TVstupUdajov::buildPages()
     PageControl1->setTabVisible(2, false);
     PageControl1->setTabEnabled(3, false);
     PageControl1->setCurrentIndex(0);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (!*closing_)
+            PageControl1Change();
+    });
+}
+
+// The page control fills the window's client area through the window's layout on every page,
+// the picture page included; the window is maximised in the main window's client area, so that
+// is also the height of the main window's background. What is left to do on a page change is
+// to list the project anew on the overview, whichever page was chosen. The picture page keeps
+// its picture fitted to its own size as the page control resizes (PicturePage).
+void TVstupUdajov::PageControl1Change()
+{
+    overview_->refresh();
 }
 
 // The route description page is kept hidden; its controls do nothing.
@@ -255,7 +268,7 @@ bool TVstupUdajov::VstupUdajeZatvor()
 
 void TVstupUdajov::enableProjectPages()
 {
-    for (QWidget* page : { static_cast<QWidget*>(criteria_), List3, List4 })
+    for (QWidget* page : { static_cast<QWidget*>(criteria_), List3, static_cast<QWidget*>(overview_) })
         PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
 }
 

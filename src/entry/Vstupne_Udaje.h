@@ -30,6 +30,7 @@ class QTableWidget;
 class QScrollBar;
 namespace entry {
 class CriteriaPage;
+class OverviewPage;
 class PicturePage;
 class PlacesPage;
 } // namespace entry
@@ -48,9 +49,10 @@ class UserDialogs;
 // Vstupne_Udaje_Miesta.cpp), CriteriaPage (List2 with the criterion boxes and value sheets,
 // Vstupne_Udaje_Kriteria.cpp) with its parts RelationSheets (distances, centre, depots,
 // priorities, Vstupne_Udaje_Vzdialenosti.cpp), SettingsSheet (TabSheet14,
-// Vstupne_Udaje_Nastavenie.cpp) and GroupsSheet (TabSheet15, Vstupne_Udaje_Skupiny.cpp), and
-// PicturePage (TabSheet19, Vstupne_Udaje_Obrazok.cpp). The overview List4 is still empty. The
-// pages reach each other only through EntryPages, which this window implements; the window
+// Vstupne_Udaje_Nastavenie.cpp) and GroupsSheet (TabSheet15, Vstupne_Udaje_Skupiny.cpp),
+// OverviewPage (List4, Vstupne_Udaje_Zoznam.cpp) and PicturePage (TabSheet19,
+// Vstupne_Udaje_Obrazok.cpp). The pages reach each other only through EntryPages, which this
+// window implements; the window
 // (Vstupne_Udaje.cpp) builds PageControl1, owns closing, hands each project change to the page
 // concerned and keeps the routines other code calls as forwards to the pages.
 class TVstupUdajov : public QWidget, private EntryPages {
@@ -106,6 +108,8 @@ private:
     void projectChanged(dorvan::ProjectChange what);
     // The manual-entry page (List1) or the picture page (TabSheet19) shown, the other hidden.
     void showDataPage(bool pictureMode);
+    // Another page of PageControl1 became the current one.
+    void PageControl1Change();
     // EntryPages: what the pages ask of the window and of each other.
     void valuesChanged() override;
     void rerunIfCooperOpen() override;
@@ -127,7 +131,7 @@ private:
     entry::PlacesPage* places_ = nullptr; // List1
     entry::CriteriaPage* criteria_ = nullptr; // List2
     QWidget* List3 = nullptr;
-    QWidget* List4 = nullptr;
+    entry::OverviewPage* overview_ = nullptr; // List4
     entry::PicturePage* picture_ = nullptr; // TabSheet19
 
     // The rules of typed and clicked place entry, and what an addition started from.

@@ -581,12 +581,13 @@ void entry::CriteriaPage::replayCriteria()
 }
 
 // The quantity, price and flexibility pages list the places too; those that are ticked are
-// rebuilt whenever the list changes.
+// rebuilt whenever the list changes, and so are the distance, depot and priority sheets.
 void entry::CriteriaPage::rebuildPlaceValuePages()
 {
     for (int number : { 1, 2, 14 })
         if (criterionBox_[static_cast<std::size_t>(number)]->isChecked())
             runCriterionUpdate(number);
+    relations_->placesChanged();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -31,6 +31,7 @@ namespace {
 
 using entry::formatNumber;
 using entry::setFieldColour;
+using entry::showCutTextAsToolTip;
 using entry::Silver;
 const QColor Navy(0x00, 0x00, 0x80);
 
@@ -470,6 +471,7 @@ void entry::PlacesPage::fillPlaceRow(int row)
     QTableWidget* g = StringGrid6;
     setCellText(g, row, 0, QString::number(row));
     setCellText(g, row, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[row])));
+    showCutTextAsToolTip(g, row, 1);
     setCellText(g, row, 2, formatNumber(r.PlaceX[row]));
     setCellText(g, row, 3, formatNumber(r.PlaceY[row]));
     setCellText(g, row, 4, formatNumber(r.PlaceQuantity[row]));
@@ -510,11 +512,9 @@ void entry::PlacesPage::StringGrid6Event()
 
 void entry::PlacesPage::SelectCellStringGrid6()
 {
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
     const int n = enteredPlaces();
 
-    // Column by column, top to bottom; the first bad cell is emptied and nothing is stored.
+    // Column by column, top to bottom; at the first bad cell nothing is stored.
     std::vector<dorvan::Text100> names(static_cast<std::size_t>(n));
     std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
     bool edited = false; // a commit of cells that still show what is stored is no edit
@@ -553,19 +553,10 @@ void entry::PlacesPage::SelectCellStringGrid6()
         }
     }
 
-    for (int row = 1; row <= n; ++row) {
-        auto slot = static_cast<std::size_t>(row - 1);
-        r.PlaceName[row] = names[slot];
-        r.PlaceX[row] = xs[slot];
-        r.PlaceY[row] = ys[slot];
-    }
-    s.CoordsDiffer = dorvan::coordinatesDiffer(r, n);
-    if (s.PlaceCount >= 3)
-        dorvan::sortPlacesByName(r, n);
-    dorvan::computeDistances(r, s.PlaceCount);
-    const bool unsavedBefore = s.UnsavedChanges;
+    context_.placeEntry.storeEditedPlaces(names, xs, ys);
+    const bool unsavedBefore = context_.project.State.UnsavedChanges;
     context_.pages.valuesChanged();
-    s.UnsavedChanges = unsavedBefore || edited;
+    context_.project.State.UnsavedChanges = unsavedBefore || edited;
     refillPlaceRows();
     context_.pages.rebuildPlaceValuePages();
 }
@@ -587,6 +578,7 @@ void entry::PlacesPage::StringGrid6Delete()
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
     const int oldEntered = s.NextPlace - 1;
+    context_.placeEntry.deletePlace(row, oldEntered, false);
     s.NextPlace -= 1;
     s.PlaceCount = s.NextPlace - 1;
     // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
@@ -596,12 +588,7 @@ void entry::PlacesPage::StringGrid6Delete()
     if (s.PlaceCount == 0) {
         StringGrid6->setVisible(false);
         GroupBox53->setVisible(false);
-    } else if (row == s.NextPlace) {
-        StringGrid6->setRowCount(s.PlaceCount + 1);
-        dorvan::computeDistances(r, s.PlaceCount);
     } else {
-        dorvan::removePlace(r, row, oldEntered);
-        dorvan::computeDistances(r, s.PlaceCount);
         StringGrid6->setRowCount(s.PlaceCount + 1);
         refillPlaceRows();
     }

@@ -498,18 +498,13 @@ void entry::PicturePage::StringGrid7Delete()
 
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
+    // The moved places take the names of their new numbers.
+    context_.placeEntry.deletePlace(row, entered, true);
     s.NextPlace = entered;
     s.PlaceCount = s.NextPlace - 1;
     if (s.PlaceCount < 2)
         context_.host.entrySettingsSwitched(false); // "Riešenie DORVAN" off
     if (s.PlaceCount > 0) {
-        if (row != s.NextPlace) {
-            dorvan::removePlace(r, row, entered);
-            // The moved places take the names of their new numbers.
-            for (int n = row; n <= s.PlaceCount; ++n)
-                r.PlaceName[n] = dorvan::Text100::fromUtf8(dorvan::picturePlaceLabel(n));
-        }
-        dorvan::computeDistances(r, s.PlaceCount);
         StringGrid7->setRowCount(s.PlaceCount + 1);
         refillPictureRows(s.PlaceCount);
         s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);

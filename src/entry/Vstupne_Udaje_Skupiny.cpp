@@ -41,10 +41,41 @@ std::vector<std::string> lines(const QListWidget* list)
     return out;
 }
 
+// The first chosen line in list order (several may be chosen), -1 when none is.
 int selectedRow(const QListWidget* list)
 {
-    const auto selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            return i;
+    return -1;
+}
+
+std::vector<int> selectedRows(const QListWidget* list)
+{
+    std::vector<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            rows.push_back(i);
+    return rows;
+}
+
+// A member line's place among the member lines of the group list (headers not counted), and
+// back. Taking a member out removes only lines after it from this count, whatever headers go.
+int memberIndex(const QListWidget* groups, int row)
+{
+    int index = 0;
+    for (int i = 0; i < row; ++i)
+        if (!dorvan::isGroupHeader(groups->item(i)->text().toStdString()))
+            ++index;
+    return index;
+}
+
+int memberRow(const QListWidget* groups, int index)
+{
+    for (int i = 0; i < groups->count(); ++i)
+        if (!dorvan::isGroupHeader(groups->item(i)->text().toStdString()) && index-- == 0)
+            return i;
+    return -1;
 }
 
 void showLines(QListWidget* list, const std::vector<std::string>& text, int selected)
@@ -93,8 +124,10 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
         [this](const std::vector<std::string>& lines, int count) { applyProposedGroups(lines, count); });
     sheetLayout->addWidget(proposal_);
 
+    // Several names are moved at once: Ctrl- and Shift-click choose them; a double-click moves
+    // the line clicked alone.
     for (QListWidget* list : { ListBox8, ListBox9 }) {
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setEnabled(false);
         setFieldColour(list, Silver);
     }
@@ -111,6 +144,14 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
 
     connect(Button43, &QPushButton::clicked, this, &entry::GroupsSheet::Button43Click);
     connect(Button44, &QPushButton::clicked, this, &entry::GroupsSheet::Button44Click);
+    connect(ListBox8, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
+        ListBox8->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+        ClickButton43();
+    });
+    connect(ListBox9, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
+        ListBox9->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+        ClickButton44();
+    });
     connect(Button45, &QPushButton::clicked, this, &entry::GroupsSheet::Button45Click);
     // The project learns of the box before its handler runs, which may ask for a new result.
     connect(CheckBox17, &QCheckBox::toggled, this, [this](bool on) {
@@ -226,7 +267,18 @@ void entry::GroupsSheet::ClickCheckBox17()
     setFieldColour(ListBox9, Qt::white);
 }
 
+// ">>>" moves every chosen place, in list order, as one click each would: each move takes its
+// line out of the place list, so the later ones move up by one.
 void entry::GroupsSheet::Button43Click()
+{
+    const std::vector<int> rows = selectedRows(ListBox8);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ListBox8->setCurrentRow(rows[i] - static_cast<int>(i), QItemSelectionModel::ClearAndSelect);
+        ClickButton43();
+    }
+}
+
+void entry::GroupsSheet::ClickButton43()
 {
     const int place = selectedRow(ListBox8);
     if (ListBox8->count() == 0 || place < 0)
@@ -268,7 +320,24 @@ void entry::GroupsSheet::Button45Click()
         context_.pages.rerunIfCooperOpen();
 }
 
+// "<<<" takes every chosen member out, in list order, as one click each would. Headers do not
+// move; a member is found again by its place among the members.
 void entry::GroupsSheet::Button44Click()
+{
+    std::vector<int> members;
+    for (int row : selectedRows(ListBox9))
+        if (!dorvan::isGroupHeader(ListBox9->item(row)->text().toStdString()))
+            members.push_back(memberIndex(ListBox9, row));
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const int row = memberRow(ListBox9, members[i] - static_cast<int>(i));
+        if (row < 0)
+            break;
+        ListBox9->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        ClickButton44();
+    }
+}
+
+void entry::GroupsSheet::ClickButton44()
 {
     const int group = selectedRow(ListBox9);
     if (ListBox9->count() == 0 || group < 0)

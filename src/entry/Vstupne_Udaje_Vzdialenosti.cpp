@@ -68,6 +68,8 @@ QComboBox* combo(const char* name)
 QListWidget* list(const char* name)
 {
     auto* l = named(new QListWidget, name);
+    // Several names are moved at once: Ctrl- and Shift-click choose them.
+    l->setSelectionMode(QAbstractItemView::ExtendedSelection);
     l->setEnabled(false);
     return l;
 }
@@ -87,6 +89,24 @@ dorvan::Text100 itemName(const QListWidgetItem* item)
 {
     const QByteArray b = item->data(NameRole).toByteArray();
     return dorvan::Text100::fromBytes(std::string_view(b.constData(), static_cast<std::size_t>(b.size())));
+}
+
+// The names of the chosen lines, in list order.
+std::vector<dorvan::Text100> selectedNames(const QListWidget* l)
+{
+    std::vector<dorvan::Text100> names;
+    for (int i = 0; i < l->count(); ++i)
+        if (l->item(i)->isSelected())
+            names.push_back(itemName(l->item(i)));
+    return names;
+}
+
+QListWidgetItem* firstLineNamed(const QListWidget* l, const dorvan::Text100& name)
+{
+    for (int i = 0; i < l->count(); ++i)
+        if (itemName(l->item(i)) == name)
+            return l->item(i);
+    return nullptr;
 }
 
 // The row before which a name goes in a list kept in code-page order of names.
@@ -235,6 +255,18 @@ void entry::RelationSheets::connectControls()
     };
     for (const auto& [b, handler] : handlers)
         connect(b, &QPushButton::clicked, this, handler);
+    // A double-click moves the line clicked, as if it alone were chosen and its arrow pressed.
+    const std::pair<QListWidget*, void (entry::RelationSheets::*)()> moves[] = {
+        { depots_.left, &entry::RelationSheets::ClickButton22 },
+        { depots_.right, &entry::RelationSheets::ClickButton23 },
+        { priorities_.left, &entry::RelationSheets::ClickButton30 },
+        { priorities_.right, &entry::RelationSheets::ClickButton31 },
+    };
+    for (const auto& [l, move] : moves)
+        connect(l, &QListWidget::itemDoubleClicked, this, [this, l, move](QListWidgetItem* line) {
+            l->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+            (this->*move)();
+        });
     connect(Button34, &QPushButton::clicked, this, [this] { moveSelectedPriority(true); });
     connect(Button35, &QPushButton::clicked, this, [this] { moveSelectedPriority(false); });
     connect(ComboBox3, &QComboBox::activated, this, [this] { distanceChoiceChanged(true); });
@@ -254,17 +286,6 @@ void entry::RelationSheets::warn(std::string_view message)
 // ---------------------------------------------------------------------------------------------
 // Distances
 
-// Places added to a complete list whose pairs are still to be asked.
-int entry::RelationSheets::addedPlaces() const
-{
-    // AddCount holds only the last count typed; a count typed again during an addition would
-    // leave the places entered before it out.
-    const int before = context_.placeEntry.placesBeforeAddition();
-    if (context_.project.Record.DistanceEntryState != 1 || before < 0)
-        return 0;
-    return std::max(0, context_.project.State.PlaceCount - before);
-}
-
 void entry::RelationSheets::setDistanceEntry()
 {
     auto* entry = GroupBox13;
@@ -283,29 +304,29 @@ void entry::RelationSheets::setDistanceEntry()
         setFieldColour(value, Qt::white);
         value->setEnabled(true);
         ok->setEnabled(true);
-        distanceCursor_ = dorvan::firstDistancePair(state, context_.project.State.PlaceCount, addedPlaces());
-        showDistancePair();
         // A list too short to ask anything is complete at once.
-        if (dorvan::distanceEntryFinished(distanceCursor_, context_.project.State.PlaceCount))
+        if (!showDistancePair())
             finishDistanceEntry();
     } else {
         finishDistanceEntry();
     }
 }
 
-void entry::RelationSheets::showDistancePair()
+// The caption names the pair asked next; false when no pair is left.
+bool entry::RelationSheets::showDistancePair()
 {
     const auto& r = context_.project.Record;
-    const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
-    const auto& c = distanceCursor_;
-    if (c.row < 1 || c.row > n || c.col < 1 || c.col > n)
-        return;
+    const std::optional<dorvan::DistanceCursor> c
+        = context_.placeEntry.distanceQuestions().next(context_.project.State.PlaceCount);
+    if (!c)
+        return false;
     QString caption = u(" Vzdialenosť ");
-    caption += QString::fromStdString(dorvan::displayName(r.PlaceName[c.row]));
+    caption += QString::fromStdString(dorvan::displayName(r.PlaceName[c->row]));
     caption += u("<--->");
-    caption += QString::fromStdString(dorvan::displayName(r.PlaceName[c.col]));
+    caption += QString::fromStdString(dorvan::displayName(r.PlaceName[c->col]));
     caption += u(" ");
     GroupBox13->setTitle(caption);
+    return true;
 }
 
 void entry::RelationSheets::finishDistanceEntry()
@@ -317,13 +338,14 @@ void entry::RelationSheets::finishDistanceEntry()
     GroupBox13->setEnabled(false);
     GroupBox14->setEnabled(true);
     Button11->setEnabled(true);
-    context_.project.Record.DistanceEntryState = 2;
+    context_.placeEntry.finishDistances();
 }
 
 void entry::RelationSheets::Button10Click()
 {
     const int n = context_.project.State.PlaceCount;
-    if (!dorvan::distancePairOpen(distanceCursor_, n))
+    dorvan::DistanceQuestions& questions = context_.placeEntry.distanceQuestions();
+    if (!questions.next(n))
         return;
     auto* value = Edit11;
     const std::optional<double> d = dorvan::parseDistance(value->text().toStdString());
@@ -331,15 +353,36 @@ void entry::RelationSheets::Button10Click()
         warn(dorvan::BadDistanceText);
         value->clear();
     } else {
-        dorvan::enterDistance(context_.project.Record, distanceCursor_, n, addedPlaces(), *d);
+        dorvan::enterDistance(context_.project.Record, questions, n, *d);
         context_.pages.valuesChanged();
-        if (distanceCursor_.row <= n && distanceCursor_.row != distanceCursor_.col) {
-            showDistancePair();
+        if (showDistancePair())
             value->clear();
-        }
     }
-    if (dorvan::distanceEntryFinished(distanceCursor_, n))
+    if (!questions.next(n))
         finishDistanceEntry();
+}
+
+// The place list changed: the sheets that list places show them again, and the distance entry
+// asks for the pairs of a place that moved (the change box starts over, its choices being
+// place numbers).
+void entry::RelationSheets::placesChanged()
+{
+    if (ticked(3)) {
+        ComboBox3->clear();
+        ComboBox4->clear();
+        for (QWidget* w : std::initializer_list<QWidget*> { ComboBox3, ComboBox4, Edit13 }) {
+            w->setEnabled(false);
+            setFieldColour(w, Silver);
+        }
+        Edit13->clear();
+        Edit16->clear();
+        Button12->setEnabled(false);
+        setDistanceEntry();
+    }
+    if (ticked(7))
+        setDepotPage();
+    if (ticked(10))
+        setPriorityPage();
 }
 
 void entry::RelationSheets::Button11Click()
@@ -617,7 +660,40 @@ void entry::RelationSheets::setPriorityPage()
     setChoiceLists(priorities_, ticked(10), false);
 }
 
+// The arrows move every chosen line, in list order, exactly as one click each would.
+void entry::RelationSheets::moveChosenLines(QListWidget* from, void (RelationSheets::*move)())
+{
+    for (const dorvan::Text100& name : selectedNames(from)) {
+        // A move may fill the lists anew, so each line is looked up again by its name.
+        QListWidgetItem* line = firstLineNamed(from, name);
+        if (line == nullptr)
+            continue;
+        from->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+        (this->*move)();
+    }
+}
+
 void entry::RelationSheets::Button22Click()
+{
+    moveChosenLines(depots_.left, &RelationSheets::ClickButton22);
+}
+
+void entry::RelationSheets::Button23Click()
+{
+    moveChosenLines(depots_.right, &RelationSheets::ClickButton23);
+}
+
+void entry::RelationSheets::Button30Click()
+{
+    moveChosenLines(priorities_.left, &RelationSheets::ClickButton30);
+}
+
+void entry::RelationSheets::Button31Click()
+{
+    moveChosenLines(priorities_.right, &RelationSheets::ClickButton31);
+}
+
+void entry::RelationSheets::ClickButton22()
 {
     auto* places = depots_.left;
     auto* depots = depots_.right;
@@ -645,7 +721,7 @@ void entry::RelationSheets::Button22Click()
     centreOrDepotsChanged();
 }
 
-void entry::RelationSheets::Button23Click()
+void entry::RelationSheets::ClickButton23()
 {
     auto* places = depots_.left;
     auto* depots = depots_.right;
@@ -673,7 +749,7 @@ void entry::RelationSheets::Button23Click()
     centreOrDepotsChanged();
 }
 
-void entry::RelationSheets::Button30Click()
+void entry::RelationSheets::ClickButton30()
 {
     auto* places = priorities_.left;
     auto* chosen = priorities_.right;
@@ -698,7 +774,7 @@ void entry::RelationSheets::Button30Click()
     }
 }
 
-void entry::RelationSheets::Button31Click()
+void entry::RelationSheets::ClickButton31()
 {
     auto* places = priorities_.left;
     auto* chosen = priorities_.right;

@@ -1,5 +1,6 @@
 #include "entry/PlaceEntry.h"
 
+#include "entry/PlaceList.h"
 #include "project/Project.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace dorvan;
@@ -148,7 +150,9 @@ TEST(PlaceEntry, AddedPlacesKeepTheTotalBelowOneHundred)
         EXPECT_EQ(project->Record.EntryStateA, accepted ? 1 : 0) << c.text;
         EXPECT_EQ(project->Record.EntryStateB, accepted ? 1 : 0) << c.text;
         EXPECT_EQ(project->Record.DistanceEntryState, accepted ? 1 : 0) << c.text;
-        EXPECT_EQ(entry.placesBeforeAddition(), accepted ? 97 : -1) << c.text;
+        // An addition asks only for the pairs of the places to come; a refused count leaves the
+        // first list's pairs asked.
+        EXPECT_EQ(entry.distanceQuestions().next(97).has_value(), !accepted) << c.text;
     }
 }
 
@@ -178,13 +182,20 @@ TEST(PlaceEntry, ACountTypedAgainDuringAnAdditionCountsFromTheEnteredPlaces)
     EXPECT_EQ(s.NextPlace, 4);
     EXPECT_EQ(s.PlaceCount, 4);
     EXPECT_EQ(s.AddCount, 1);
-    EXPECT_EQ(entry.placesBeforeAddition(), 2);
 
     const ListSettling last = type(entry, { "D", "7", "7" });
     EXPECT_TRUE(last.completed);
     EXPECT_EQ(s.PlaceCount, 4);
     for (int k = 1; k <= 4; ++k)
         EXPECT_EQ(placeName(*project, k), std::string(1, static_cast<char>('A' + k - 1)));
+    // Both C and D are added places: their pairs are asked, each once.
+    std::vector<std::pair<int, int>> asked;
+    DistanceQuestions& q = entry.distanceQuestions();
+    while (auto c = q.next(4)) {
+        asked.emplace_back(c->row, c->col);
+        q.answered(*c);
+    }
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>> { { 3, 1 }, { 3, 2 }, { 3, 4 }, { 4, 1 }, { 4, 2 } }));
 }
 
 TEST(PlaceEntry, BadFieldsAreRefusedOneAtATimeAndStoreNothing)
@@ -419,3 +430,111 @@ TEST(PlaceEntry, ClickedPlacesCompleteTheListFromTheThirdOn)
 }
 
 } // namespace
+
+namespace {
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+// Answers every pair the distance entry asks for with 10*row+col and returns the pairs.
+Pairs answerDistances(Project& p, PlaceEntry& entry)
+{
+    Pairs asked;
+    DistanceQuestions& q = entry.distanceQuestions();
+    while (auto c = q.next(p.State.PlaceCount)) {
+        asked.emplace_back(c->row, c->col);
+        enterDistance(p.Record, q, p.State.PlaceCount, 10.0 * c->row + c->col);
+    }
+    return asked;
+}
+
+std::vector<Text100> namesOf(const Project& p)
+{
+    std::vector<Text100> names;
+    for (int k = 1; k <= p.State.PlaceCount; ++k)
+        names.push_back(p.Record.PlaceName[k]);
+    return names;
+}
+
+} // namespace
+
+TEST(PlaceEntry, GridEditsKeepTypedDistancesAndAskAgainForMovedPlaces)
+{
+    auto project = newProject();
+    auto& r = project->Record;
+    PlaceEntry entry(*project);
+    typeList(entry, { "A", "B", "C", "D" }); // at (0;0), (1;2), (2;4), (3;6)
+
+    // Before any distance is typed an edit leaves the straight-line matrix of the new places.
+    std::vector<Text100> names = namesOf(*project);
+    std::vector<double> xs { 0, 1, 2, 3 }, ys { 0, 2, 4, 6 };
+    xs[3] = 10;
+    entry.storeEditedPlaces(names, xs, ys);
+    auto fresh = std::make_unique<TProjectRecord>(r);
+    computeDistances(*fresh, 4);
+    EXPECT_EQ(r.Distance, fresh->Distance);
+    EXPECT_EQ(r.DistanceEntryState, 0);
+
+    ASSERT_EQ(answerDistances(*project, entry).size(), 6u);
+    entry.finishDistances();
+    r.WarehouseCount = 0;
+    addWarehouse(r, Text100::fromUtf8("B"));
+    addWarehouse(r, Text100::fromUtf8("C"));
+    addPriority(r, Text100::fromUtf8("B"));
+    addPriority(r, Text100::fromUtf8("A"));
+
+    // B renamed to Zed (it sorts last), C moved to (9;4).
+    names[1] = Text100::fromUtf8("Zed");
+    xs[2] = 9;
+    entry.storeEditedPlaces(names, xs, ys);
+    const char* order[] = { "A", "C", "D", "Zed" };
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(placeName(*project, k), order[k - 1]);
+    EXPECT_EQ(r.Distance[1][4], 12.0); // A - Zed as typed for A - B
+    EXPECT_EQ(r.Distance[4][3], 24.0); // Zed - D as typed for B - D
+    EXPECT_EQ(r.Distance[1][3], 14.0); // A - D
+    EXPECT_DOUBLE_EQ(r.Distance[2][1], std::sqrt(97.0)); // C (9;4) - A (0;0), straight again
+    EXPECT_DOUBLE_EQ(r.Distance[2][4], std::sqrt(68.0)); // C - Zed (1;2)
+    EXPECT_EQ(r.Distance[2][3], r.Distance[3][2]);
+    EXPECT_EQ(r.DistanceEntryState, 1);
+    EXPECT_EQ(answerDistances(*project, entry), (Pairs { { 2, 1 }, { 2, 3 }, { 2, 4 } }));
+    entry.finishDistances();
+    // A coordinate held more finely than the grid shows it is no move when the grid is stored.
+    r.PlaceX[1] = 0.00003;
+    entry.storeEditedPlaces(namesOf(*project), { 0, 9, 10, 1 }, { 0, 4, 6, 2 });
+    EXPECT_EQ(r.DistanceEntryState, 2);
+    EXPECT_EQ(r.Distance[1][4], 12.0);
+
+    // The lists follow the rename: the depots stay in name order.
+    ASSERT_EQ(r.WarehouseCount, 2);
+    EXPECT_EQ(r.WarehouseName[1].toUtf8(), "C");
+    EXPECT_EQ(r.WarehouseName[2].toUtf8(), "Zed");
+    ASSERT_EQ(r.PriorityCount, 2);
+    EXPECT_EQ(r.PriorityName[1].toUtf8(), "Zed");
+    EXPECT_EQ(r.PriorityName[2].toUtf8(), "A");
+}
+
+TEST(PlaceEntry, ADeletedPlaceTakesItsDistancesQuestionsAndListEntries)
+{
+    auto project = newProject();
+    auto& r = project->Record;
+    PlaceEntry entry(*project);
+    typeList(entry, { "A", "B", "C" });
+    ASSERT_EQ(answerDistances(*project, entry).size(), 3u);
+    entry.finishDistances();
+    // One place added: its pairs are still asked when B is deleted.
+    ASSERT_TRUE(entry.acceptCount("1").message.empty());
+    type(entry, { "D", "5", "5" });
+    addWarehouse(r, Text100::fromUtf8("B"));
+    addWarehouse(r, Text100::fromUtf8("D"));
+    addPriority(r, Text100::fromUtf8("B"));
+
+    entry.deletePlace(2, 4, false);
+    project->State.PlaceCount = 3;
+    EXPECT_EQ(placeName(*project, 2), "C");
+    EXPECT_EQ(r.Distance[1][2], 13.0); // A - C as typed
+    EXPECT_EQ(r.Distance[2][1], 13.0);
+    ASSERT_EQ(r.WarehouseCount, 1);
+    EXPECT_EQ(r.WarehouseName[1].toUtf8(), "D");
+    EXPECT_EQ(r.PriorityCount, 0);
+    EXPECT_EQ(answerDistances(*project, entry), (Pairs { { 3, 1 }, { 3, 2 } }));
+}

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <vector>
 
 using namespace dorvan;
 
@@ -171,4 +172,51 @@ TEST(PlaceList, DamagedNameBytesStillDisplay)
         "A\xEF\xBF\xBD"
         "B");
     EXPECT_EQ(displayName(Text100::fromUtf8("Žilina")), "Žilina");
+}
+
+// A typed distance belongs to its pair of places, whatever numbers sorting and deleting give
+// them; the straight-line values are those of computeDistances.
+TEST(PlaceList, DistancesMoveWithTheirPlaces)
+{
+    auto r = recordWith({ { "Dora", 0, 0 }, { "Beta", 3, 4 }, { "Cyril", 6, 8 }, { "Adam", 0, 1 } });
+    computeDistances(*r, 4);
+    auto straight = std::make_unique<TProjectRecord>(*r);
+    r->Distance[1][2] = r->Distance[2][1] = 77.5; // Dora - Beta typed
+    const std::vector<int> from = sortPlacesByName(*r, 4);
+    EXPECT_EQ(from, (std::vector<int> { 4, 2, 3, 1 })); // Adam, Beta, Cyril, Dora
+    EXPECT_EQ(r->Distance[4][2], 77.5);
+    EXPECT_EQ(r->Distance[2][4], 77.5);
+    EXPECT_EQ(r->Distance[4][3], 10.0); // Dora (0;0) - Cyril (6;8)
+    EXPECT_EQ(r->Distance[3][1], straight->Distance[3][4]);
+    // After the sort every straight-line pair equals a fresh computation.
+    auto fresh = std::make_unique<TProjectRecord>(*r);
+    computeDistances(*fresh, 4);
+    for (int i = 1; i <= 4; ++i) {
+        for (int j = 1; j <= 4; ++j) {
+            const bool typed = (i == 2 && j == 4) || (i == 4 && j == 2);
+            EXPECT_EQ(r->Distance[i][j], typed ? 77.5 : fresh->Distance[i][j]) << i << "," << j;
+        }
+    }
+
+    // Beta goes: Dora's typed pair with it goes too, Cyril and Dora move up.
+    r->Distance[3][4] = r->Distance[4][3] = 12.25; // Cyril - Dora typed
+    removePlace(*r, 2, 4);
+    EXPECT_EQ(r->PlaceName[3].toUtf8(), "Dora");
+    EXPECT_EQ(r->Distance[2][3], 12.25);
+    EXPECT_EQ(r->Distance[3][2], 12.25);
+    EXPECT_EQ(r->Distance[1][3], fresh->Distance[1][4]);
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(r->Distance[4][k], 0.0);
+        EXPECT_EQ(r->Distance[k][4], 0.0);
+    }
+
+    // A moved place gets its straight-line row and column back; other pairs stay.
+    r->PlaceX[1] = 3;
+    r->PlaceY[1] = 0;
+    straightenDistances(*r, 1, 3);
+    EXPECT_EQ(r->Distance[1][3], 3.0); // Dora (0;0)
+    EXPECT_EQ(r->Distance[3][1], 3.0);
+    EXPECT_DOUBLE_EQ(r->Distance[2][1], std::sqrt(73.0)); // Cyril (6;8)
+    EXPECT_EQ(r->Distance[1][1], 0.0);
+    EXPECT_EQ(r->Distance[2][3], 12.25);
 }

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -16,9 +17,30 @@ using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
 using dorvan::test::u;
 
+// A record saved to a file and opened again in a main window, as "Otvor ako ..." opens it.
+struct OpenedProject {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TDorvan_Central> main;
+    TVstupUdajov* entry = nullptr;
+
+    explicit OpenedProject(const dorvan::TProjectRecord& r)
+    {
+        EXPECT_TRUE(dir.isValid());
+        const QString file = dir.filePath("saved.mzd");
+        dorvan::saveProjectFile(file.toStdString(), r, {});
+        main = std::make_unique<TDorvan_Central>(dialogs);
+        main->resize(1280, 900);
+        main->show();
+        EXPECT_TRUE(main->openProjectFile(file));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        entry = main->entryWindow();
+    }
+};
+
 // The relation pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
 class RelationPages : public dorvan::test::ThreePlacesFixture {
-protected:
+public:
     RelationPages()
         : ThreePlacesFixture({ 1200, 800 })
     {
@@ -38,7 +60,18 @@ protected:
         click("Button10");
     }
     QString entryCaption() { return get<QGroupBox>("GroupBox13")->title(); }
+    // A user's double-click: a click, then the second press of the pair.
+    void doubleClick(const char* listName, int row)
+    {
+        auto* l = get<QListWidget>(listName);
+        const QPoint at = l->visualItemRect(l->item(row)).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+    }
+    using ThreePlacesFixture::editCell;
+    using ThreePlacesFixture::get;
 };
+using RelationPagesHelper = RelationPages;
 
 TEST_F(RelationPages, DistancesAreAskedPairByPairAndChangedLater)
 {
@@ -134,8 +167,9 @@ TEST_F(RelationPages, AfterAnAdditionOnlyTheAddedPlacesAreAsked)
         distance("9");
     }
     QStringList expected;
+    // The pair of the two added places is asked once.
     for (const char* pair : { "Kappa<--->Alfa", "Kappa<--->Beta", "Kappa<--->Gama", "Kappa<--->Omega",
-             "Omega<--->Alfa", "Omega<--->Beta", "Omega<--->Gama", "Omega<--->Kappa" })
+             "Omega<--->Alfa", "Omega<--->Beta", "Omega<--->Gama" })
         expected << u(" Vzdialenosť ") + u(pair) + u(" ");
     EXPECT_EQ(asked, expected);
     EXPECT_EQ(r.DistanceEntryState, 2);
@@ -329,11 +363,229 @@ TEST_F(RelationPages, TheCentreChangesToAnotherPlace)
     EXPECT_FALSE(get<QPushButton>("Button19")->isEnabled());
 }
 
+// Every caption the distance entry shows until it finishes, answering each pair with `value`.
+QStringList askedPairs(RelationPagesHelper& h, const char* value)
+{
+    QStringList asked;
+    for (int i = 0; i < 200 && h.get<QPushButton>("Button10")->isEnabled(); ++i) {
+        asked << h.entryCaption();
+        h.distance(value);
+    }
+    return asked;
+}
+
+QStringList captions(std::initializer_list<const char*> pairs)
+{
+    QStringList out;
+    for (const char* pair : pairs)
+        out << u(" Vzdialenosť ") + u(pair) + u(" ");
+    return out;
+}
+
+TEST_F(RelationPages, AddedPlacesAreAskedByTheirNamesWhereverTheySort)
+{
+    auto& r = project.Record;
+    showPage(0);
+    count("1");
+    place("Delta", "2", "2"); // four places: Alfa, Beta, Delta, Gama
+    tick("CheckBox3");
+    // The list was never asked for distances: an addition asks for the added place only.
+    ASSERT_EQ(askedPairs(*this, "9"), captions({ "Delta<--->Alfa", "Delta<--->Beta", "Delta<--->Gama" }));
+    ASSERT_EQ(r.DistanceEntryState, 2);
+    // Two added places: "Aaa" sorts first, "Zzz" last.
+    showPage(0);
+    count("2");
+    place("Aaa", "5", "5");
+    place("Zzz", "6", "6");
+    ASSERT_EQ(r.PlaceName[1].toUtf8(), "Aaa");
+    ASSERT_EQ(r.PlaceName[6].toUtf8(), "Zzz");
+    showPage(1);
+    tick("CheckBox3");
+    tick("CheckBox3");
+    EXPECT_EQ(askedPairs(*this, "11"),
+        captions({ "Aaa<--->Alfa", "Aaa<--->Beta", "Aaa<--->Delta", "Aaa<--->Gama", "Aaa<--->Zzz",
+            "Zzz<--->Alfa", "Zzz<--->Beta", "Zzz<--->Delta", "Zzz<--->Gama" }));
+    EXPECT_EQ(r.DistanceEntryState, 2);
+    EXPECT_FALSE(get<QLineEdit>("Edit11")->isEnabled());
+    for (int k = 2; k <= 6; ++k) {
+        EXPECT_EQ(r.Distance[1][k], 11.0) << k;
+        EXPECT_EQ(r.Distance[k][1], 11.0) << k;
+    }
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_EQ(r.Distance[6][k], 11.0) << k;
+    // Delta's typed pairs moved with it (Delta is place 4 now, Alfa 2).
+    EXPECT_EQ(r.Distance[4][2], 9.0);
+    EXPECT_EQ(r.Distance[5][4], 9.0);
+    EXPECT_EQ(r.Distance[2][3], 4.0); // Alfa - Beta, never asked: straight
+}
+
+TEST_F(RelationPages, TypedDistancesSurviveEditsAndASavedFile)
+{
+    auto& r = project.Record;
+    tick("CheckBox3");
+    distance("6,5"); // Alfa - Beta
+    distance("3,25"); // Alfa - Gama
+    distance("7"); // Beta - Gama
+    // A place added between them keeps every typed pair with its places. A click into the
+    // place list before the new place is typed does not end its questions.
+    showPage(0);
+    count("1");
+    auto* places = get<QTableWidget>("StringGrid6");
+    QTest::mouseClick(
+        places->viewport(), Qt::LeftButton, {}, places->visualItemRect(places->item(1, 1)).center());
+    place("Cyril", "1", "1");
+    ASSERT_EQ(r.PlaceName[3].toUtf8(), "Cyril");
+    EXPECT_EQ(r.Distance[1][2], 6.5);
+    EXPECT_EQ(r.Distance[1][4], 3.25);
+    EXPECT_EQ(r.Distance[4][2], 7.0);
+    EXPECT_DOUBLE_EQ(r.Distance[3][2], std::sqrt(10.0)); // Cyril (1;1) - Beta (4;0), straight
+    showPage(1);
+    EXPECT_EQ(askedPairs(*this, "2"), captions({ "Cyril<--->Alfa", "Cyril<--->Beta", "Cyril<--->Gama" }));
+
+    // Gama moved in the place list: only its pairs are straight again and asked anew; a renamed
+    // place keeps its pairs.
+    showPage(0);
+    editCell("StringGrid6", 4, 2, "8");
+    editCell("StringGrid6", 1, 1, "Aura");
+    EXPECT_EQ(r.Distance[1][2], 6.5); // Aura - Beta
+    EXPECT_EQ(r.Distance[3][1], 2.0); // Cyril - Aura
+    EXPECT_EQ(r.Distance[4][1], std::hypot(8.0, 3.0)); // Gama (8;3) - Aura (0;0)
+    EXPECT_EQ(r.Distance[2][4], r.Distance[4][2]);
+    EXPECT_EQ(r.DistanceEntryState, 1);
+    showPage(1);
+    EXPECT_EQ(get<QGroupBox>("GroupBox13")->title(), u(" Vzdialenosť Gama<--->Aura "));
+    EXPECT_EQ(askedPairs(*this, "4,5"), captions({ "Gama<--->Aura", "Gama<--->Beta", "Gama<--->Cyril" }));
+    EXPECT_EQ(r.Distance[2][4], 4.5);
+
+    // Saved and opened again, the typed distances are there, and clicking into the place list of
+    // the opened project keeps them.
+    r.SavedPlaceCount = project.State.PlaceCount;
+    const auto typed = r.Distance;
+    OpenedProject opened(r);
+    TVstupUdajov* entry = opened.entry;
+    auto& main = opened.main;
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(main->project().Record.Distance, typed);
+    auto* list = control<QTableWidget>(entry, "StringGrid6");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2, 1)).center());
+    EXPECT_EQ(main->project().Record.Distance, typed);
+    auto* pages = control<QTabWidget>(entry, "PageControl1");
+    pages->setCurrentIndex(3);
+    EXPECT_EQ(control<QTableWidget>(entry, "StringGrid2")->item(3, 2)->text(), u("6,5"));
+    EXPECT_EQ(control<QTableWidget>(entry, "StringGrid2")->item(5, 3)->text(), u("4,5"));
+}
+
+TEST_F(RelationPages, DepotAndPriorityListsFollowThePlaceList)
+{
+    auto& r = project.Record;
+    tick("CheckBox7");
+    tick("CheckBox10");
+    pickLine("TabSheet7", "ListBox2", 1); // Beta
+    click("Button22");
+    pickLine("TabSheet10", "ListBox6", 1); // Beta
+    click("Button30");
+    pickLine("TabSheet10", "ListBox6", 1); // Gama
+    click("Button30");
+
+    showPage(0);
+    editCell("StringGrid6", 2, 1, "Bora"); // Beta renamed
+    EXPECT_EQ(lines(get<QListWidget>("ListBox3")), (QStringList { "Bora" }));
+    EXPECT_EQ(lines(get<QListWidget>("ListBox7")), (QStringList { "Bora", "Gama" }));
+    EXPECT_EQ(r.WarehouseName[1].toUtf8(), "Bora");
+    EXPECT_EQ(r.PriorityName[1].toUtf8(), "Bora");
+
+    // A new place shows in its sorted position on the left.
+    count("1");
+    place("Cyril", "1", "1");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox2")), (QStringList { "Alfa", "Cyril", "Gama" }));
+    EXPECT_EQ(lines(get<QListWidget>("ListBox6")), (QStringList { "Alfa", "Cyril" }));
+
+    // Deleted places leave both sides and the stored lists.
+    dialogs.confirmAnswers = { true, true };
+    auto* list = get<QTableWidget>("StringGrid6");
+    list->setCurrentCell(2, 1); // Bora
+    QTest::keyClick(list, Qt::Key_Delete);
+    list->setCurrentCell(3, 1); // Gama
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(project.State.PlaceCount, 2);
+    EXPECT_EQ(lines(get<QListWidget>("ListBox2")), (QStringList { "Alfa", "Cyril" }));
+    EXPECT_TRUE(lines(get<QListWidget>("ListBox3")).isEmpty());
+    EXPECT_EQ(lines(get<QListWidget>("ListBox6")), (QStringList { "Alfa", "Cyril" }));
+    EXPECT_TRUE(lines(get<QListWidget>("ListBox7")).isEmpty());
+    EXPECT_EQ(r.WarehouseCount, 0);
+    EXPECT_EQ(r.PriorityCount, 0);
+}
+
+TEST_F(RelationPages, SeveralChosenNamesMoveAtOnce)
+{
+    auto& r = project.Record;
+    auto ctrlPick = [this](const char* listName, int row) {
+        auto* l = get<QListWidget>(listName);
+        QTest::mouseClick(
+            l->viewport(), Qt::LeftButton, Qt::ControlModifier, l->visualItemRect(l->item(row)).center());
+    };
+    // Depots: Gama and Alfa chosen (in that order), moved in list order.
+    tick("CheckBox7");
+    pickLine("TabSheet7", "ListBox2", 2);
+    ctrlPick("ListBox2", 0);
+    const int before = host.changes;
+    click("Button22");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox3")), (QStringList { "Alfa", "Gama" }));
+    EXPECT_EQ(lines(get<QListWidget>("ListBox2")), (QStringList { "Beta" }));
+    EXPECT_EQ(r.WarehouseCount, 2);
+    EXPECT_EQ(host.changes, before + 2); // one change each, as two clicks would make
+    pickLine("TabSheet7", "ListBox3", 0);
+    ctrlPick("ListBox3", 1);
+    click("Button23");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox2")), (QStringList { "Alfa", "Beta", "Gama" }));
+    EXPECT_EQ(r.WarehouseCount, 0);
+    // A double-click moves the one line.
+    doubleClick("ListBox2", 1);
+    EXPECT_EQ(lines(get<QListWidget>("ListBox3")), (QStringList { "Beta" }));
+
+    // Priorities keep the list order of the chosen places; Shift-click chooses a range.
+    tick("CheckBox10");
+    pickLine("TabSheet10", "ListBox6", 2);
+    auto* places = get<QListWidget>("ListBox6");
+    QTest::mouseClick(places->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+        places->visualItemRect(places->item(0)).center());
+    click("Button30");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox7")), (QStringList { "Alfa", "Beta", "Gama" }));
+    pickLine("TabSheet10", "ListBox7", 0);
+    ctrlPick("ListBox7", 2);
+    click("Button31");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox7")), (QStringList { "Beta" }));
+    EXPECT_EQ(lines(get<QListWidget>("ListBox6")), (QStringList { "Alfa", "Gama" }));
+    ASSERT_EQ(r.PriorityCount, 1);
+    EXPECT_EQ(r.PriorityName[1].toUtf8(), "Beta");
+
+    // Groups: two places into group 1 at once, then both back.
+    tick("CheckBox17");
+    pickLine("TabSheet15", "ListBox8", 0);
+    ctrlPick("ListBox8", 2);
+    click("Button43");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox9")), (QStringList { "--- Skupina 1 ---", "Alfa", "Gama" }));
+    EXPECT_EQ(lines(get<QListWidget>("ListBox8")), (QStringList { "Beta" }));
+    EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "1");
+    click("Button45");
+    doubleClick("ListBox8", 0);
+    EXPECT_EQ(lines(get<QListWidget>("ListBox9")),
+        (QStringList { "--- Skupina 1 ---", "Alfa", "Gama", "--- Skupina 2 ---", "Beta" }));
+    // Alfa and Beta chosen with a header between them: both go back, the emptied group 2 goes.
+    pickLine("TabSheet15", "ListBox9", 1);
+    ctrlPick("ListBox9", 3);
+    ctrlPick("ListBox9", 4);
+    click("Button44");
+    EXPECT_EQ(lines(get<QListWidget>("ListBox9")), (QStringList { "--- Skupina 1 ---", "Gama" }));
+    EXPECT_EQ(lines(get<QListWidget>("ListBox8")), (QStringList { "Alfa", "Beta" }));
+    EXPECT_EQ(get<QLineEdit>("Edit49")->text(), "1");
+    ASSERT_EQ(project.Choices.Groups.Groups.size(), 1u);
+    EXPECT_EQ(project.Choices.Groups.Groups[0].Members, (std::vector<std::string> { "Gama" }));
+}
+
 // A saved project with these criteria opens with the boxes ticked and their values shown again.
 TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     dorvan::TProjectRecord r;
     dorvan::ResetProjectAtStart(r);
     const char* names[] = { "Alfa", "Beta", "Delta", "Gama" };
@@ -358,16 +610,8 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
     for (auto c :
         { dorvan::CritRealDistances, dorvan::CritCentral, dorvan::CritWarehouses, dorvan::CritPriority })
         r.setCriterion(c, true);
-    const QString file = dir.filePath("relations.mzd");
-    dorvan::saveProjectFile(file.toStdString(), r, {});
-
-    ScriptedDialogs dialogs;
-    auto main = std::make_unique<TDorvan_Central>(dialogs);
-    main->resize(1280, 900);
-    main->show();
-    ASSERT_TRUE(main->openProjectFile(file));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    TVstupUdajov* entry = main->entryWindow();
+    OpenedProject opened(r);
+    TVstupUdajov* entry = opened.entry;
     ASSERT_NE(entry, nullptr);
     for (const char* box : { "CheckBox3", "CheckBox6", "CheckBox7", "CheckBox10" })
         EXPECT_TRUE(control<QCheckBox>(entry, box)->isChecked()) << box;
@@ -398,7 +642,6 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
     EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox6")), (QStringList { "Gama" }));
     EXPECT_EQ(lines(control<QListWidget>(entry, "ListBox7")), (QStringList { "Delta", "Alfa" }));
     EXPECT_TRUE(control<QWidget>(entry, "Button34")->isEnabled());
-    main.reset();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 namespace {
 
 using dorvan::DistanceCursor;
+using dorvan::DistanceQuestions;
 using dorvan::Text100;
 using dorvan::TProjectRecord;
 
@@ -17,14 +19,18 @@ Text100 t(const char* s)
     return Text100::fromUtf8(s);
 }
 
+using Pairs = std::vector<std::pair<int, int>>;
+
 // Every pair the entry asks for until it finishes, typing value 10*row+col each time.
-std::vector<std::pair<int, int>> askAll(TProjectRecord& r, int state, int n, int added)
+Pairs answerAll(TProjectRecord& r, DistanceQuestions& q, int n)
 {
-    std::vector<std::pair<int, int>> asked;
-    DistanceCursor c = dorvan::firstDistancePair(state, n, added);
-    for (int guard = 0; guard < 1000 && !dorvan::distanceEntryFinished(c, n); ++guard) {
-        asked.emplace_back(c.row, c.col);
-        EXPECT_TRUE(dorvan::enterDistance(r, c, n, added, 10.0 * c.row + c.col));
+    Pairs asked;
+    for (int guard = 0; guard < 10000; ++guard) {
+        const std::optional<DistanceCursor> c = q.next(n);
+        if (!c)
+            break;
+        asked.emplace_back(c->row, c->col);
+        EXPECT_TRUE(dorvan::enterDistance(r, q, n, 10.0 * c->row + c->col));
     }
     return asked;
 }
@@ -33,56 +39,75 @@ TEST(DistanceEntry, FirstListAsksEachPairOnceInBothDirections)
 {
     TProjectRecord r;
     r.Distance[4][4] = 7.0;
-    auto asked = askAll(r, 0, 4, 0);
-    std::vector<std::pair<int, int>> expected { { 1, 2 }, { 1, 3 }, { 1, 4 }, { 2, 3 }, { 2, 4 }, { 3, 4 } };
-    EXPECT_EQ(asked, expected);
+    DistanceQuestions q;
+    q.askAll(4);
+    EXPECT_EQ(answerAll(r, q, 4), (Pairs { { 1, 2 }, { 1, 3 }, { 1, 4 }, { 2, 3 }, { 2, 4 }, { 3, 4 } }));
     EXPECT_EQ(r.Distance[2][4], 24.0);
     EXPECT_EQ(r.Distance[4][2], 24.0);
     EXPECT_EQ(r.Distance[1][3], 13.0);
     EXPECT_EQ(r.Distance[3][1], 13.0);
-    EXPECT_EQ(r.Distance[4][4], 0.0); // the last diagonal is reached and cleared
+    EXPECT_EQ(r.Distance[3][3], 0.0);
+    EXPECT_FALSE(dorvan::enterDistance(r, q, 4, 5.0)); // nothing left: nothing stored
+    EXPECT_EQ(r.Distance[1][2], 12.0);
 
     TProjectRecord two;
-    auto pair = askAll(two, 0, 2, 0);
-    ASSERT_EQ(pair.size(), 1u);
+    DistanceQuestions q2;
+    q2.askAll(2);
+    EXPECT_EQ(answerAll(two, q2, 2), (Pairs { { 1, 2 } }));
     EXPECT_EQ(two.Distance[2][1], 12.0);
+    DistanceQuestions single;
+    single.askAll(1);
+    EXPECT_FALSE(single.next(1).has_value());
 }
 
-TEST(DistanceEntry, AfterAnAdditionEachAddedPlaceIsAskedAgainstEveryPlace)
+TEST(DistanceEntry, AddedPlacesAreAskedAgainstEveryPlaceEachPairOnce)
 {
     TProjectRecord r;
     r.Distance[1][2] = 3.0;
-    r.Distance[5][5] = 9.0;
-    auto one = askAll(r, 1, 5, 1);
-    std::vector<std::pair<int, int>> expected { { 5, 1 }, { 5, 2 }, { 5, 3 }, { 5, 4 } };
-    EXPECT_EQ(one, expected);
+    DistanceQuestions q;
+    q.askPlace(5, 5);
+    EXPECT_EQ(answerAll(r, q, 5), (Pairs { { 5, 1 }, { 5, 2 }, { 5, 3 }, { 5, 4 } }));
     EXPECT_EQ(r.Distance[3][5], 53.0);
-    EXPECT_EQ(r.Distance[5][5], 0.0);
     EXPECT_EQ(r.Distance[1][2], 3.0); // pairs of the old places stay
 
+    // Two added places: the pair of the two is asked once, under the first.
     TProjectRecord r2;
-    auto two = askAll(r2, 1, 6, 2);
-    std::vector<std::pair<int, int>> expected2 { { 5, 1 }, { 5, 2 }, { 5, 3 }, { 5, 4 }, { 5, 6 }, { 6, 1 },
-        { 6, 2 }, { 6, 3 }, { 6, 4 }, { 6, 5 } };
-    EXPECT_EQ(two, expected2);
-    EXPECT_EQ(r2.Distance[5][5], 0.0);
-    EXPECT_EQ(r2.Distance[6][6], 0.0);
-
-    // Added places that cannot be counted (an opened project knows none) ask the whole list.
-    EXPECT_EQ(dorvan::firstDistancePair(1, 4, 0), (DistanceCursor { 1, 2 }));
-    EXPECT_EQ(dorvan::firstDistancePair(1, 4, 4), (DistanceCursor { 1, 2 }));
+    DistanceQuestions q2;
+    q2.askPlace(5, 5);
+    q2.askPlace(6, 6);
+    EXPECT_EQ(answerAll(r2, q2, 6),
+        (Pairs { { 5, 1 }, { 5, 2 }, { 5, 3 }, { 5, 4 }, { 5, 6 }, { 6, 1 }, { 6, 2 }, { 6, 3 }, { 6, 4 } }));
+    EXPECT_EQ(r2.Distance[6][5], 56.0);
 }
 
-TEST(DistanceEntry, CursorOutsideTheListStoresNothingAndValuesAbove0Only)
+TEST(DistanceEntry, QuestionsMoveWithTheirPlaces)
 {
+    // Four places and two added ones, "Aaa" entered as place 5 and "Zzz" as 6; sorting by name
+    // makes Aaa place 1 and the old places 2..5.
+    DistanceQuestions q;
+    q.askPlace(5, 5);
+    q.askPlace(6, 6);
+    q.answered({ 5, 2 }); // Aaa against the old place 2, answered before the sort
+    q.reorder({ 5, 1, 2, 3, 4, 6 });
     TProjectRecord r;
-    DistanceCursor past { 3, 1 };
-    EXPECT_FALSE(dorvan::enterDistance(r, past, 2, 0, 5.0));
-    EXPECT_TRUE(dorvan::distanceEntryFinished(past, 2));
-    DistanceCursor single = dorvan::firstDistancePair(0, 1, 0);
-    EXPECT_TRUE(dorvan::distanceEntryFinished(single, 1));
-    EXPECT_FALSE(dorvan::enterDistance(r, single, 1, 0, 5.0));
+    EXPECT_EQ(answerAll(r, q, 6),
+        (Pairs { { 1, 2 }, { 1, 4 }, { 1, 5 }, { 1, 6 }, { 6, 2 }, { 6, 3 }, { 6, 4 }, { 6, 5 } }));
 
+    // A deleted place takes its pairs along; the later ones move down.
+    DistanceQuestions d;
+    d.askPlace(3, 4);
+    d.askPlace(4, 4);
+    d.remove(3, 4);
+    EXPECT_EQ(answerAll(r, d, 3), (Pairs { { 3, 1 }, { 3, 2 } }));
+    DistanceQuestions gone;
+    gone.askPlace(2, 2);
+    gone.remove(2, 2);
+    EXPECT_FALSE(gone.next(2).has_value());
+    EXPECT_NO_THROW(gone.remove(0, 120));
+}
+
+TEST(DistanceEntry, OnlyValuesAbove0AreDistances)
+{
     EXPECT_FALSE(dorvan::parseDistance("0").has_value());
     EXPECT_FALSE(dorvan::parseDistance("0,00004").has_value()); // rounds to 0
     EXPECT_FALSE(dorvan::parseDistance("-3").has_value());
@@ -188,6 +213,47 @@ TEST(Priorities, ChoiceListsLeaveOutTheCentre)
     EXPECT_EQ(s.others, (std::vector<int> { 1, 3 }));
     EXPECT_TRUE(dorvan::listHolds(r.WarehouseName, r.WarehouseCount, t("Gone")));
     EXPECT_FALSE(dorvan::listHolds(r.WarehouseName, r.WarehouseCount, t("B")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PlaceNames, DepotAndPriorityListsFollowRenamesAndDeletions)
+{
+    TProjectRecord r;
+    const char* before[] = { "Alfa", "Beta", "Gama", "Gama", "Delta" };
+    const std::vector<Text100> oldNames { t("Alfa"), t("Beta"), t("Gama"), t("Gama"), t("Delta") };
+    // Alfa deleted, Beta renamed Zeta, the first Gama deleted, the second renamed Omega, Delta
+    // kept: the places are now Zeta, Omega, Delta.
+    const std::vector<int> newNumber { 0, 1, 0, 2, 3 };
+    r.PlaceName[1] = t("Zeta");
+    r.PlaceName[2] = t("Omega");
+    r.PlaceName[3] = t("Delta");
+    for (const char* n : before)
+        dorvan::addWarehouse(r, t(n));
+    dorvan::addWarehouse(r, t("Stary")); // a name no place carried (a damaged file): it stays
+    for (const char* n : { "Delta", "Beta", "Alfa", "Gama" })
+        dorvan::addPriority(r, t(n));
+    dorvan::followPlaceNames(r, oldNames, newNumber);
+
+    std::vector<std::string> depots, priorities;
+    for (int k = 1; k <= r.WarehouseCount; ++k)
+        depots.push_back(r.WarehouseName[k].toUtf8());
+    for (int k = 1; k <= r.PriorityCount; ++k)
+        priorities.push_back(r.PriorityName[k].toUtf8());
+    EXPECT_EQ(depots, (std::vector<std::string> { "Delta", "Omega", "Stary", "Zeta" }));
+    EXPECT_EQ(priorities, (std::vector<std::string> { "Delta", "Zeta", "Omega" }));
+    EXPECT_TRUE(r.WarehouseName[5].empty()); // the freed entries hold no stale name
+
+    // Two places of one name, one renamed: the name stays for the other.
+    TProjectRecord s;
+    s.PlaceName[1] = t("Kappa");
+    s.PlaceName[2] = t("Lambda");
+    dorvan::addPriority(s, t("Kappa"));
+    dorvan::followPlaceNames(s, { t("Kappa"), t("Kappa") }, { 1, 2 });
+    ASSERT_EQ(s.PriorityCount, 1);
+    EXPECT_EQ(s.PriorityName[1].toUtf8(), "Kappa");
 }
 
 } // namespace

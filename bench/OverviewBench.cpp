@@ -1,0 +1,66 @@
+// The overview page filled anew, as every page change of the data-entry window does: 99 places,
+// so the distance table alone has 101 x 101 cells. A page change should feel immediate (target:
+// well below 100 ms per fill).
+#include "entry/EntryHost.h"
+#include "entry/PlaceList.h"
+#include "entry/Vstupne_Udaje.h"
+#include "project/Project.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QTabWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+struct QuietHost : EntryHost {
+    void entryValuesChanged() override { }
+    void entryFirstCountAccepted() override { }
+    void entryLastPlaceEntered() override { }
+    void entrySettingsSwitched(bool) override { }
+    void entryWindowClosed() override { }
+};
+
+void BM_OverviewFillFor99Places(benchmark::State& bench)
+{
+    dorvan::Project project;
+    project.resetAtStart();
+    auto& r = project.Record;
+    for (int k = 1; k <= dorvan::MaxPlaceCount; ++k)
+        dorvan::storeNewPlace(r, k,
+            dorvan::Text100::fromUtf8("Miesto s dlhym menom " + std::to_string(100 + k)),
+            37.0 * std::sin(k * 0.7), 29.0 * std::cos(k * 1.3));
+    dorvan::computeDistances(r, dorvan::MaxPlaceCount);
+    project.State.PlaceCount = dorvan::MaxPlaceCount;
+    project.State.NextPlace = dorvan::MaxPlaceCount + 1;
+    project.State.DataEntryOpen = true;
+
+    dorvan::test::ScriptedDialogs dialogs;
+    QuietHost host;
+    TVstupUdajov window(project, dialogs, host);
+    window.resize(1600, 1000);
+    auto* pages = window.findChild<QTabWidget*>("PageControl1");
+    for (auto _ : bench) {
+        pages->setCurrentIndex(3);
+        pages->setCurrentIndex(0);
+    }
+    bench.SetItemsProcessed(2 * bench.iterations()); // fills
+}
+BENCHMARK(BM_OverviewFillFor99Places)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
