@@ -2,6 +2,7 @@
 
 #include "common/RgbPicture.h"
 #include "entry/AllocationSettings.h"
+#include "network/StarSolution.h"
 #include "project/ProjectRecord.h"
 
 #include <array>
@@ -149,6 +150,8 @@ struct Project {
     WorkingState State;
     RgbPicture MapPicture;
     EntryChoices Choices;
+    // The best network of the last star search, drawn by the station network graph.
+    StarSolution BestStars;
     ProjectObservers Observers;
 
     void changed(ProjectChange what) const { Observers.notify(what); }
@@ -166,6 +169,7 @@ struct Project {
         State.FirstEntryMode = true;
         MapPicture.clear();
         Choices = EntryChoices {};
+        BestStars = StarSolution {};
     }
 };
 
