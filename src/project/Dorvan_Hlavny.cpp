@@ -7,6 +7,7 @@
 #include "common/UserDialogs.h"
 #include "help/Pomoc_Napoveda.h"
 #include "help/Program_Autori.h"
+#include "network/NetworkWindows.h"
 #include "project/StatusBar_DrawPanel.h"
 
 #include <QAbstractSpinBox>
@@ -98,6 +99,7 @@ QString clockTimeFormat(const QLocale& locale)
 TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent)
     , dialogs_(dialogs)
+    , networkWindows_(std::make_unique<NetworkWindows>(*this))
 {
     setObjectName("Dorvan_Central");
     // Child windows without an icon of their own show this one.
@@ -654,13 +656,12 @@ void TDorvan_Central::closeCooperWindow()
 void TDorvan_Central::closeProjectWindows()
 {
     auto& s = project_.State;
-    // The network windows are not part of the program yet; their flags are all there is.
     if (s.NetworkWindowOpen)
-        s.NetworkClosedByProgram = true;
+        networkWindows_->closeNetworkWindow();
     if (s.CooperWindowOpen && s.EntryStarted)
         closeCooperWindow();
     if (s.GraphWindowOpen)
-        s.GraphClosedByProgram = true;
+        networkWindows_->closeGraphWindow();
 }
 
 // ----------------------------------------------------------------------------------------------
