@@ -20,7 +20,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import };
+enum class Command { Help, Solve, Render, Places, Import, Network };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -54,6 +54,19 @@ struct ImportOptions {
     std::string out;
 };
 
+// The station graph's drawing area of the network window at its design size.
+inline constexpr int NetworkGraphWidth = 624;
+inline constexpr int NetworkGraphHeight = 446;
+
+struct NetworkOptions {
+    std::string project;
+    OutputFormat format = OutputFormat::Text;
+    std::string out; // the station graph's picture, none when empty
+    int width = NetworkGraphWidth;
+    int height = NetworkGraphHeight;
+    bool pdf = false;
+};
+
 struct CliRequest {
     Command command = Command::Help;
     std::string helpTopic; // Help: the subcommand asked about, empty for the overview
@@ -61,6 +74,7 @@ struct CliRequest {
     RenderOptions render;
     PlacesOptions places;
     ImportOptions import;
+    NetworkOptions network;
 };
 
 // The request from the arguments after the program name. Throws UsageError.
