@@ -4,6 +4,7 @@
 #include "common/DecimalText.h"
 #include "entry/PlaceList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -83,17 +84,32 @@ int starCapacity(const StarWorkingCopy& w)
 
 namespace {
 
-// A star of a solution: positions (0-based) in the order of the pass, the centre first.
-struct Star {
-    std::vector<int> members;
-    double sum = 0.0;
+// A solution: the places in the order the stars took them, as positions (0-based) in the order
+// of the pass, star after star with each centre first, and where each star ends. Flat, so that
+// the thousands of alternatives of a search reuse the same buffers.
+struct Solution {
+    std::vector<int> places;
+    std::vector<int> starEnd; // one past each star's last place in `places`
+    std::vector<double> sums;
+    double total = 0.0;
+
+    int count() const { return static_cast<int>(starEnd.size()); }
+    int starBegin(int s) const { return s == 0 ? 0 : starEnd[static_cast<std::size_t>(s - 1)]; }
+    int starSize(int s) const { return starEnd[static_cast<std::size_t>(s)] - starBegin(s); }
+    // Keeps the first K stars.
+    void keep(const Solution& from, int K)
+    {
+        const int end = from.starBegin(K);
+        places.assign(from.places.begin(), from.places.begin() + end);
+        starEnd.assign(from.starEnd.begin(), from.starEnd.begin() + K);
+        sums.assign(from.sums.begin(), from.sums.begin() + K);
+    }
 };
 
-struct Solution {
-    std::vector<Star> stars;
-    double total = 0.0;
-    int count() const { return static_cast<int>(stars.size()); }
-};
+std::size_t at(int k)
+{
+    return static_cast<std::size_t>(k);
+}
 
 class Search {
 public:
@@ -106,6 +122,8 @@ public:
         result_.capacity = starCapacity(w);
         order_ = w.names;
         D_ = w.D0;
+        assigned_.resize(at(n_));
+        listReachable();
     }
 
     StarSearchResult run()
@@ -123,115 +141,128 @@ public:
     }
 
 private:
-    double d(int c, int p) const { return D_[static_cast<std::size_t>(c * n_ + p)]; }
+    double d(int c, int p) const { return D_[at(c * n_ + p)]; }
 
     // One pass: a first solution, then the alternatives. True when a solution of the pass was
     // better than the best.
     bool runPass()
     {
         improved_ = false;
-        std::vector<char> assigned(static_cast<std::size_t>(n_), 0);
-        Solution first;
-        complete(first, assigned);
-        evaluate(first);
+        work_.keep(work_, 0);
+        std::fill(assigned_.begin(), assigned_.end(), 0);
+        complete();
+        evaluate();
         alternatives();
         return improved_;
     }
 
-    // Step 2: stars until every place is assigned.
-    void complete(Solution& s, std::vector<char>& assigned) const
+    int firstUnassigned(int from) const
     {
-        // A place a full star gave back may lie before the star's centre.
-        for (int c = firstUnassigned(assigned, 0); c < n_; c = firstUnassigned(assigned, 0))
-            s.stars.push_back(buildStar(c, assigned));
-    }
-
-    int firstUnassigned(const std::vector<char>& assigned, int from) const
-    {
-        while (from < n_ && assigned[static_cast<std::size_t>(from)])
+        while (from < n_ && assigned_[at(from)])
             ++from;
         return from;
     }
 
-    Star buildStar(int c, std::vector<char>& assigned) const
+    // Step 2: stars until every place is assigned. Only the first look starts from the front:
+    // a star whose centre was the first free place gives back places after its centre only.
+    void complete()
+    {
+        for (int c = firstUnassigned(0); c < n_; c = firstUnassigned(c))
+            buildStar(c);
+    }
+
+    void buildStar(int c)
     {
         // The centre joins first, whatever the reach or its own entry holds: a star always has
         // a place, so the search always ends.
-        Star star;
-        star.members.push_back(c);
-        star.sum = 0.0 + d(c, c);
-        assigned[static_cast<std::size_t>(c)] = 1;
-        for (int p = 0; p < n_; ++p) {
-            if (assigned[static_cast<std::size_t>(p)] || !(d(c, p) <= result_.reach))
+        Building star { static_cast<std::ptrdiff_t>(work_.places.size()), &D_[at(c * n_)] };
+        work_.places.push_back(c);
+        star.sum = 0.0 + star.row[c];
+        assigned_[at(c)] = 1;
+        const auto end = reachable_.begin() + reachableBegin_[at(c + 1)];
+        for (auto it = reachable_.begin() + reachableBegin_[at(c)]; it != end; ++it) {
+            const int p = *it;
+            if (assigned_[at(p)])
                 continue;
-            if (static_cast<int>(star.members.size()) < result_.capacity) {
-                star.members.push_back(p);
-                star.sum += d(c, p);
-                assigned[static_cast<std::size_t>(p)] = 1;
-                continue;
+            if (star.size < result_.capacity) {
+                work_.places.push_back(p);
+                star.sum += star.row[p];
+                assigned_[at(p)] = 1;
+                if (++star.size == result_.capacity)
+                    findFarthest(star);
+            } else if (star.far > 0 && star.largest > star.row[p]) {
+                // A full star takes p in place of its farthest place when p is strictly nearer.
+                int& slot = work_.places[at(star.begin + star.far)];
+                assigned_[at(slot)] = 0;
+                slot = p;
+                assigned_[at(p)] = 1;
+                star.sum = star.sum - star.largest + star.row[p];
+                findFarthest(star);
             }
-            swapIntoFullStar(star, c, p, assigned);
         }
-        return star;
+        work_.starEnd.push_back(static_cast<int>(work_.places.size()));
+        work_.sums.push_back(star.sum);
     }
 
-    // A full star takes p in place of its farthest place when p is strictly nearer. The centre
-    // keeps its slot.
-    void swapIntoFullStar(Star& star, int c, int p, std::vector<char>& assigned) const
+    // The star being built.
+    struct Building {
+        std::ptrdiff_t begin; // its centre's index in work_.places
+        const double* row; // the centre's distances
+        double sum = 0.0;
+        int size = 1;
+        int far = 0; // index in the star of its farthest place; the centre (0) never gives way
+        double largest = 0.0;
+    };
+
+    // The first of the star's places (the centre apart) with the largest distance.
+    void findFarthest(Building& star) const
     {
-        std::size_t far = 0;
-        for (std::size_t k = 1; k < star.members.size(); ++k)
-            if (far == 0 || d(c, star.members[k]) > d(c, star.members[far]))
-                far = k;
-        if (far == 0)
-            return;
-        const double largest = d(c, star.members[far]);
-        if (!(largest > d(c, p)))
-            return;
-        assigned[static_cast<std::size_t>(star.members[far])] = 0;
-        star.members[far] = p;
-        assigned[static_cast<std::size_t>(p)] = 1;
-        star.sum = star.sum - largest + d(c, p);
+        star.far = 0;
+        for (int k = 1; k < star.size; ++k) {
+            const double dk = star.row[work_.places[at(star.begin + k)]];
+            if (star.far == 0 || dk > star.largest) {
+                star.far = k;
+                star.largest = dk;
+            }
+        }
     }
 
     // Step 3.
-    void evaluate(Solution& s)
+    void evaluate()
     {
         ++result_.best.RecalcCount;
-        s.total = 0.0;
-        for (const Star& star : s.stars)
-            s.total += star.sum;
+        work_.total = 0.0;
+        for (double s : work_.sums)
+            work_.total += s;
         if (!haveBest_) {
             haveBest_ = true;
-            take(s, true);
+            take(true);
             return;
         }
-        if (s.count() < best_.count() || (s.count() == best_.count() && s.total < best_.total)) {
-            take(s, false);
+        if (work_.count() < best_.count() || (work_.count() == best_.count() && work_.total < best_.total)) {
+            take(false);
             improved_ = true;
         }
     }
 
-    void take(const Solution& s, bool first)
+    void take(bool first)
     {
-        best_ = s;
+        best_ = work_;
         auto& [l1, l2, l3, l4, l5] = result_.lists;
         if (!first)
             for (auto* l : { &l2, &l3, &l4, &l5 })
                 l->push_back("----------");
-        l1.push_back("Pocet Central: " + std::to_string(s.count()));
+        l1.push_back("Pocet Central: " + std::to_string(best_.count()));
         l1.push_back("----------");
         int j = 0;
-        int star = 0;
-        for (const Star& st : s.stars) {
-            ++star;
-            for (int p : st.members)
-                l2.push_back("Hviezda Zoznam" + std::to_string(++j) + ": " + displayName(order_[index(p)]));
-            l3.push_back("Centrum" + std::to_string(star) + ": " + std::to_string(st.members.front() + 1));
-            l4.push_back("Pocet miest v okruhu" + std::to_string(star) + ": "
-                + std::to_string(st.members.size()));
+        for (int p : best_.places)
+            l2.push_back("Hviezda Zoznam" + std::to_string(++j) + ": " + displayName(order_[at(p)]));
+        for (int s = 0; s < best_.count(); ++s) {
+            const std::string no = std::to_string(s + 1);
+            l3.push_back("Centrum" + no + ": " + std::to_string(best_.places[at(best_.starBegin(s))] + 1));
+            l4.push_back("Pocet miest v okruhu" + no + ": " + std::to_string(best_.starSize(s)));
         }
-        l5.push_back("Dlzka okruhu: " + formatDecimal4(s.total, separator_));
+        l5.push_back("Dlzka okruhu: " + formatDecimal4(best_.total, separator_));
     }
 
     // Step 4: the stars of the best solution are removed from its end one by one; once more
@@ -248,82 +279,75 @@ private:
     }
 
     // Places of the best solution's first K stars (all of them when it has fewer).
-    int keptSize(int K) const
-    {
-        int size = 0;
-        for (int s = 0; s < K && s < best_.count(); ++s)
-            size += static_cast<int>(best_.stars[static_cast<std::size_t>(s)].members.size());
-        return size;
-    }
+    int keptSize(int K) const { return best_.starBegin(std::min(K, best_.count())); }
 
     void tryAlternative(int K, int k)
     {
         // Read from the best as it stands: an alternative taken before changes it.
-        const int kept = keptSize(K);
-        const int slot = kept + k - 1;
+        const int kept = std::min(K, best_.count());
+        const int slot = best_.starBegin(kept) + k - 1;
         if (slot >= n_)
             return; // no k-th pooled place: nothing to try
-        Solution s;
-        std::vector<char> assigned(static_cast<std::size_t>(n_), 0);
-        for (int st = 0; st < K && st < best_.count(); ++st) {
-            s.stars.push_back(best_.stars[static_cast<std::size_t>(st)]);
-            for (int p : s.stars.back().members)
-                assigned[static_cast<std::size_t>(p)] = 1;
-        }
+        work_.keep(best_, kept);
+        std::fill(assigned_.begin(), assigned_.end(), 0);
+        for (int p : work_.places)
+            assigned_[at(p)] = 1;
         // The pooled place is named by the best solution; its name is looked up in the order
         // of the pass, the later of equal names winning as everywhere names are looked up.
-        const int centre = firstUnassigned(assigned, lastPositionNamed(order_[index(assignmentAt(best_, slot))]));
+        const int centre = firstUnassigned(lastPositionNamed(order_[at(best_.places[at(slot)])]));
         if (centre >= n_)
             return; // ran past the last place: the alternative is skipped
-        s.stars.push_back(buildStar(centre, assigned));
-        complete(s, assigned);
-        evaluate(s);
+        buildStar(centre);
+        complete();
+        evaluate();
     }
 
-    static int assignmentAt(const Solution& s, int slot)
+    int lastPositionNamed(const Text100& name) const
     {
-        for (const Star& st : s.stars) {
-            if (slot < static_cast<int>(st.members.size()))
-                return st.members[static_cast<std::size_t>(slot)];
-            slot -= static_cast<int>(st.members.size());
-        }
-        return std::numeric_limits<int>::max();
+        for (int a = n_ - 1; a > 0; --a)
+            if (order_[at(a)] == name)
+                return a;
+        return 0;
     }
-
-    static std::size_t index(int p) { return static_cast<std::size_t>(p); }
 
     // Step 5: the best solution's assignment order becomes the order of the next pass; D is
     // looked up in D0 by name, the later of equal names winning.
     void reorder()
     {
         std::vector<Text100> names;
-        names.reserve(static_cast<std::size_t>(n_));
-        for (Star& st : best_.stars)
-            for (int& p : st.members) {
-                names.push_back(order_[index(p)]);
-                p = static_cast<int>(names.size()) - 1;
-            }
+        names.reserve(at(n_));
+        for (int& p : best_.places) {
+            names.push_back(order_[at(p)]);
+            p = static_cast<int>(names.size()) - 1;
+        }
         order_ = std::move(names);
-        std::vector<int> place(static_cast<std::size_t>(n_));
+        std::vector<int> place(at(n_));
         for (int a = 0; a < n_; ++a)
-            place[index(a)] = lastPlaceNamed(order_[index(a)]);
+            place[at(a)] = lastPlaceNamed(order_[at(a)]);
         for (int a = 0; a < n_; ++a)
             for (int b = 0; b < n_; ++b)
-                D_[static_cast<std::size_t>(a * n_ + b)] = w_.d0(place[index(a)], place[index(b)]);
+                D_[at(a * n_ + b)] = w_.d0(place[at(a)], place[at(b)]);
+        listReachable();
     }
 
-    int lastPositionNamed(const Text100& name) const
+    // For each centre, the places within the reach in the order of the pass: the stars scan
+    // only these.
+    void listReachable()
     {
-        for (int a = n_ - 1; a > 0; --a)
-            if (order_[index(a)] == name)
-                return a;
-        return 0;
+        reachable_.clear();
+        reachableBegin_.assign(1, 0);
+        for (int c = 0; c < n_; ++c) {
+            for (int p = 0; p < n_; ++p)
+                if (d(c, p) <= result_.reach)
+                    reachable_.push_back(p);
+            reachableBegin_.push_back(static_cast<std::ptrdiff_t>(reachable_.size()));
+        }
     }
 
     int lastPlaceNamed(const Text100& name) const
     {
         for (int i = n_; i >= 1; --i)
-            if (w_.names[static_cast<std::size_t>(i - 1)] == name)
+            if (w_.names[at(i - 1)] == name)
                 return i;
         return 1; // every name of the order is a place's name
     }
@@ -333,16 +357,13 @@ private:
         StarSolution& b = result_.best;
         b.StarCount = best_.count();
         b.StarTotal = best_.total;
-        int position = 0;
-        for (const Star& st : best_.stars) {
-            b.StarCentre.push_back(position + 1);
-            b.StarSize.push_back(static_cast<int>(st.members.size()));
-            b.StarSum.push_back(st.sum);
-            for (int p : st.members) {
-                b.StarOrder.push_back(order_[index(p)]);
-                ++position;
-            }
+        for (int s = 0; s < best_.count(); ++s) {
+            b.StarCentre.push_back(best_.starBegin(s) + 1);
+            b.StarSize.push_back(best_.starSize(s));
+            b.StarSum.push_back(best_.sums[at(s)]);
         }
+        for (int p : best_.places)
+            b.StarOrder.push_back(order_[at(p)]);
     }
 
     const StarWorkingCopy& w_;
@@ -350,6 +371,10 @@ private:
     std::string separator_;
     std::vector<Text100> order_; // the names in the order of the pass
     std::vector<double> D_; // the working matrix in that order
+    std::vector<char> assigned_; // by position in the order
+    std::vector<int> reachable_; // the places within the reach of centre c, from reachableBegin_[c]
+    std::vector<std::ptrdiff_t> reachableBegin_;
+    Solution work_; // the solution being built
     Solution best_;
     bool haveBest_ = false;
     bool improved_ = false;
