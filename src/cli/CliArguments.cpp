@@ -101,7 +101,8 @@ The file:
   --out FILE                the project to write (an existing file is replaced)
 )";
 
-const char* const NetworkUsage = R"(Usage: dorvan-cli network PROJECT.mzd [--format text|json] [--out FILE.png|FILE.pdf] [--size WxH]
+const char* const NetworkUsage
+    = R"(Usage: dorvan-cli network PROJECT.mzd [--format text|json] [--out FILE.png|FILE.pdf] [--size WxH]
 
 Runs the star search of the distribution network window on the project as the program holds it
 after opening it (the criteria switched on in the file give the reach and the places a star)

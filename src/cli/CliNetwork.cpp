@@ -89,8 +89,8 @@ int networkCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err
     std::optional<QGuiApplication> app;
     startOffscreenGui(app);
     const Project& p = *run.project;
-    const QImage image = drawStationGraph(
-        graphPlaces(p.Record, p.State.PlaceCount), p.BestStars, QSize(o.width, o.height));
+    const QImage image
+        = drawStationGraph(graphPlaces(p.Record, p.State.PlaceCount), p.BestStars, QSize(o.width, o.height));
     writePicture(image, o.out, o.pdf);
     err << "dorvan-cli: " << o.out << ": " << image.width() << " x " << image.height()
         << (o.pdf ? " PDF\n" : " PNG\n");

@@ -37,7 +37,8 @@ private:
 
 } // namespace
 
-TGrafickaSietStanic::TGrafickaSietStanic(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent)
+TGrafickaSietStanic::TGrafickaSietStanic(
+    dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
     , project_(project)
     , dialogs_(dialogs)

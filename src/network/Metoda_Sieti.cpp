@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <exception>
+
 namespace {
 
 QListWidget* makeList(QWidget* parent, const char* name, int width)
@@ -89,9 +91,21 @@ void TMetodaDistribSieti::buildControls()
 
 void TMetodaDistribSieti::FormCreate()
 {
+    // Opening the graph window activates windows; the activation that comes back here while
+    // the search is shown changes nothing.
     if (computing_)
         return;
     computing_ = true;
+    try {
+        compute();
+    } catch (const std::exception& e) {
+        dialogs_.error(this, QString::fromUtf8(e.what()));
+    }
+    computing_ = false;
+}
+
+void TMetodaDistribSieti::compute()
+{
     auto& s = project_.State;
     s.NetworkWindowOpen = true;
     s.NetworkClosedByProgram = false;
@@ -105,7 +119,6 @@ void TMetodaDistribSieti::FormCreate()
         s.GraphWindowOpen = true;
     }
     fillGrid();
-    computing_ = false;
 }
 
 void TMetodaDistribSieti::fillLists()
@@ -118,13 +131,14 @@ void TMetodaDistribSieti::fillLists()
 void TMetodaDistribSieti::fillGrid()
 {
     const int n = dorvan::runPlaceCount(project_.State.PlaceCount);
-    const auto rows
-        = dorvan::starResultGrid(project_.BestStars, n, QLocale().decimalPoint().toStdString());
+    const auto rows = dorvan::starResultGrid(project_.BestStars, n, QLocale().decimalPoint().toStdString());
     StringGrid1->clearContents();
     StringGrid1->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < 5; ++c)
-            StringGrid1->setItem(r, c, new QTableWidgetItem(QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
+            StringGrid1->setItem(r, c,
+                new QTableWidgetItem(
+                    QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
     StringGrid1->setFixedHeight(17 * static_cast<int>(rows.size()));
 }
 

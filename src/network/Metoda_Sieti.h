@@ -20,8 +20,8 @@ class TMetodaDistribSieti : public QWidget {
     Q_OBJECT
 public:
     // Creating the window runs FormCreate, which searches and opens the graph window.
-    TMetodaDistribSieti(dorvan::Project& project, dorvan::UserDialogs& dialogs, NetworkHost& host,
-        QWidget* parent = nullptr);
+    TMetodaDistribSieti(
+        dorvan::Project& project, dorvan::UserDialogs& dialogs, NetworkHost& host, QWidget* parent = nullptr);
     ~TMetodaDistribSieti() override;
 
     static inline const QString CloseQuestion = QString::fromUtf8("Zavrieť \"Metódu definovania sietí\" ?!!");
@@ -41,6 +41,7 @@ protected:
 
 private:
     void buildControls();
+    void compute();
     void fillLists();
     void fillGrid();
     bool ZatvorDistribSiete();

@@ -395,7 +395,8 @@ std::vector<StarGridRow> starResultGrid(const StarSolution& best, int n, std::st
     for (int r = 1; r <= n; ++r) {
         rows[static_cast<std::size_t>(r)][0] = std::to_string(r);
         if (r <= static_cast<int>(best.StarOrder.size()))
-            rows[static_cast<std::size_t>(r)][1] = displayName(best.StarOrder[static_cast<std::size_t>(r - 1)]);
+            rows[static_cast<std::size_t>(r)][1]
+                = displayName(best.StarOrder[static_cast<std::size_t>(r - 1)]);
     }
     int row = 1;
     for (int s = 0; s < best.StarCount && s < static_cast<int>(best.StarSize.size()); ++s) {
@@ -409,8 +410,10 @@ std::vector<StarGridRow> starResultGrid(const StarSolution& best, int n, std::st
             rows[static_cast<std::size_t>(row)][3] = std::to_string(best.StarSize[k]);
         }
     }
-    const std::string totals[] = { best.StarOrder.empty() ? std::string() : formatDecimal4(best.StarTotal, separator),
-        "Pocet Prepoctov: " + std::to_string(best.RecalcCount), "Pocet Central: " + std::to_string(best.StarCount) };
+    const std::string totals[]
+        = { best.StarOrder.empty() ? std::string() : formatDecimal4(best.StarTotal, separator),
+              "Pocet Prepoctov: " + std::to_string(best.RecalcCount),
+              "Pocet Central: " + std::to_string(best.StarCount) };
     for (int r = 1; r <= 3 && r <= n; ++r)
         rows[static_cast<std::size_t>(r)][4] = totals[r - 1];
     return rows;

@@ -65,7 +65,9 @@ struct StarSearchResult {
 StarSearchResult Hviezda(const StarWorkingCopy& copy, std::string_view separator);
 
 // The ring method: an empty step.
-inline void Okruh() { }
+inline void Okruh()
+{
+}
 
 // The result grid StringGrid1: rows 0..n, columns 0..4 (UTF-8, empty cells empty).
 using StarGridRow = std::array<std::string, 5>;

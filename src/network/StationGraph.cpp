@@ -27,8 +27,8 @@ ChartRect circleAt(int x, int y)
 
 std::size_t utf8Length(std::string_view s)
 {
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 struct HalfAxis {

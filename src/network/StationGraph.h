@@ -64,7 +64,8 @@ struct StationGraph {
 };
 
 // The graph on a W × H drawing area (the client area less the list).
-StationGraph stationGraph(std::span<const GraphPlace> places, const StarSolution& best, int width, int height);
+StationGraph stationGraph(
+    std::span<const GraphPlace> places, const StarSolution& best, int width, int height);
 
 // Colour of star s: s × 15000 as 0x00BBGGRR.
 inline std::uint32_t starColour(int s)

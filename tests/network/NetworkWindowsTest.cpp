@@ -1,11 +1,11 @@
 // The network methods window and the station graph window in the main window, their closing
 // chains, the graph's pixels, and dorvan-cli network against both.
+#include "network/NetworkWindows.h"
 #include "allocation/CooperRunDriver.h"
 #include "entry/PlaceList.h"
 #include "entry/Vstupne_Udaje.h"
 #include "network/Graficka_Siet_Stanic.h"
 #include "network/Metoda_Sieti.h"
-#include "network/NetworkWindows.h"
 #include "network/StationGraphPainter.h"
 #include "project/Dorvan_Hlavny.h"
 #include "project/ProjectFile.h"
@@ -193,7 +193,8 @@ TEST_F(NetworkWindowsTest, EveryActivationSearchesAgainWithTheProjectsCriteria)
     w->mdiArea()->setActiveSubWindow(frameOf(graph()));
     w->mdiArea()->setActiveSubWindow(frameOf(net()));
     settle();
-    EXPECT_EQ(list("ListBox1").mid(list("ListBox1").size() - 2), (QStringList { "Pocet Central: 1", "----------" }));
+    EXPECT_EQ(list("ListBox1").mid(list("ListBox1").size() - 2),
+        (QStringList { "Pocet Central: 1", "----------" }));
     EXPECT_EQ(w->project().BestStars.StarCount, 1);
     // Sums around Alfa 1 + 1 + 14,142 = 16,142, around Beta 1 + 1,414 + 13,454 = 15,868 (Cyril
     // the same, not strictly less, Dunaj 41,05): one star around Beta.
@@ -406,13 +407,15 @@ TEST_F(NetworkCliAgainstWindows, SampleGivesTheLinesAndPixelsOfTheWindows)
 {
     expectSame(QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"));
     // JSON: the stars with their members and sums.
-    const CliRun json = runCli({ "network", QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"), "--format", "json" });
+    const CliRun json
+        = runCli({ "network", QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"), "--format", "json" });
     ASSERT_EQ(json.code, 0);
     EXPECT_TRUE(json.out.contains(u("\"star_count\": 1")));
     EXPECT_TRUE(json.out.contains(u("\"centre\": \"Banská Bystrica\"")));
     EXPECT_TRUE(json.out.contains(u("\"recalc_count\": 27")));
 
-    const CliRun bad = runCli({ "network", QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"), "--out", "x.gif" });
+    const CliRun bad
+        = runCli({ "network", QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"), "--out", "x.gif" });
     EXPECT_EQ(bad.code, 2);
     EXPECT_TRUE(bad.err.contains("must end in .png or .pdf"));
 }

@@ -1,7 +1,7 @@
 // The star search. Expected figures are worked out by hand in the comments and checked with
 // tests/network/star_reference.py, an independent reading of the search.
-#include "entry/PlaceList.h"
 #include "network/StarSearch.h"
+#include "entry/PlaceList.h"
 
 #include <gtest/gtest.h>
 
