@@ -1,6 +1,7 @@
 // The star search. Expected figures are worked out by hand in the comments and checked with
 // tests/network/star_reference.py, an independent reading of the search.
 #include "network/StarSearch.h"
+#include "network/StationGraph.h"
 #include "entry/PlaceList.h"
 
 #include <gtest/gtest.h>
@@ -272,6 +273,34 @@ TEST(StarSearch, GridOfTwoPlacesHasNoStarCountRowAndTotalsKeepFourDecimals)
     const StarSearchResult empty = Hviezda(VstupUdajRealStavCreate(*none), ",");
     EXPECT_EQ(empty.best.StarCount, 0);
     EXPECT_EQ(starResultGrid(empty.best, 0, ",").size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StationGraphGeometry, ListWidthAndTheWindowWithoutPlaces)
+{
+    const std::vector<dorvan::GraphPlace> places { { dorvan::Text100::fromUtf8("Žilina"), 12.5, -3 },
+        { dorvan::Text100::fromUtf8("B"), 0, 1e20 } };
+    const std::vector<std::string> lines = dorvan::graphListLines(places, ",");
+    EXPECT_EQ(lines, (std::vector<std::string> { "M1: Žilina, [12,5;-3]", "M2: B, [0;1E+20]" }));
+    // "M1: Žilina, [12,5;-3]" has 21 characters (Ž is one): 6 × 21 - 25 = 101.
+    EXPECT_EQ(dorvan::graphListWidth(lines), 101);
+    EXPECT_EQ(dorvan::graphListWidth({}), 0);
+
+    // With no places the window is the 5 units around the origin: sx = 584 / 10.
+    const dorvan::GraphWindow w = dorvan::graphWindow({}, 624, 446);
+    EXPECT_EQ(w.minX, -5.0);
+    EXPECT_EQ(w.maxY, 5.0);
+    EXPECT_EQ(w.sx, 58.4);
+    EXPECT_EQ(w.px(0), 312);
+    // Negative places only: the maximum becomes 0, then 5.
+    const std::vector<dorvan::GraphPlace> west { { dorvan::Text100::fromUtf8("A"), -20, -10 } };
+    const dorvan::GraphWindow v = dorvan::graphWindow(west, 624, 446);
+    EXPECT_EQ(v.maxX, 5.0);
+    EXPECT_EQ(v.minX, -25.0);
+    EXPECT_EQ(v.maxY, 5.0);
 }
 
 } // namespace
