@@ -65,8 +65,10 @@ void TMetodaDistribSieti::buildControls()
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setDefaultSectionSize(120);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(15);
+    // Rows of 15 pixels whatever the font asks for: the grid's height is 17 pixels a row.
     StringGrid1->verticalHeader()->setMinimumSectionSize(15);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(15);
     StringGrid1->setColumnWidth(0, 20);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setFixedHeight(97);

@@ -1,8 +1,8 @@
 // The star search. Expected figures are worked out by hand in the comments and checked with
 // tests/network/star_reference.py, an independent reading of the search.
 #include "network/StarSearch.h"
-#include "network/StationGraph.h"
 #include "entry/PlaceList.h"
+#include "network/StationGraph.h"
 
 #include <gtest/gtest.h>
 
