@@ -9,18 +9,6 @@
 
 namespace {
 
-// A child window closes without its question: the flag tells it that the program closes it.
-void closeByProgram(QWidget* window, bool& closedByProgram)
-{
-    closedByProgram = true;
-    if (window == nullptr)
-        return;
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-        frame->close();
-    else
-        window->close();
-}
-
 void bringToFront(QMdiArea* area, QWidget* window)
 {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
@@ -59,7 +47,7 @@ void NetworkWindows::open()
 
 void NetworkWindows::closeNetworkWindow()
 {
-    closeByProgram(network_, frame_.project().State.NetworkClosedByProgram);
+    TDorvan_Central::closeByProgram(network_, frame_.project().State.NetworkClosedByProgram);
 }
 
 void NetworkWindows::openGraphWindow()
@@ -73,5 +61,5 @@ void NetworkWindows::openGraphWindow()
 
 void NetworkWindows::closeGraphWindow()
 {
-    closeByProgram(graph_, frame_.project().State.GraphClosedByProgram);
+    TDorvan_Central::closeByProgram(graph_, frame_.project().State.GraphClosedByProgram);
 }

@@ -163,27 +163,14 @@ std::vector<GraphPlace> graphPlaces(const TProjectRecord& record, int n)
 
 GraphWindow graphWindow(std::span<const GraphPlace> places, int width, int height)
 {
-    GraphWindow w;
-    bool first = true;
-    for (const GraphPlace& p : places) {
-        if (first || p.x > w.maxX)
-            w.maxX = p.x;
-        if (first || p.x < w.minX)
-            w.minX = p.x;
-        if (first || p.y > w.maxY)
-            w.maxY = p.y;
-        if (first || p.y < w.minY)
-            w.minY = p.y;
-        first = false;
-    }
-    if (w.maxX > 0 && w.minX > 0)
-        w.minX = 0;
-    if (w.maxX < 0 && w.minX < 0)
-        w.maxX = 0;
-    if (w.maxY > 0 && w.minY > 0)
-        w.minY = 0;
-    if (w.maxY < 0 && w.minY < 0)
-        w.maxY = 0;
+    // The extremes of the places with the origin taken in, as the result chart takes them.
+    ChartState s;
+    if (!places.empty())
+        s = { places[0].x, places[0].x, places[0].y, places[0].y, 0.0, 0.0 };
+    for (const GraphPlace& p : places)
+        chart::widenTo(s, { p.x, p.y });
+    chart::includeOrigin(s);
+    GraphWindow w { s.ChartMinX, s.ChartMaxX, s.ChartMinY, s.ChartMaxY, 0.0, 0.0 };
     w.maxX += Margin;
     w.minX -= Margin;
     w.maxY += Margin;

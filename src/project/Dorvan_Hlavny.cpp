@@ -632,10 +632,7 @@ void TDorvan_Central::entryWindowClosed()
     setStatusPanelText(1, QString());
 }
 
-namespace {
-
-// A child window closes without its question: the flag tells it that the program closes it.
-void closeByProgram(QWidget* window, bool& closedByProgram)
+void TDorvan_Central::closeByProgram(QWidget* window, bool& closedByProgram)
 {
     closedByProgram = true;
     if (window == nullptr)
@@ -645,8 +642,6 @@ void closeByProgram(QWidget* window, bool& closedByProgram)
     else
         window->close();
 }
-
-} // namespace
 
 void TDorvan_Central::closeCooperWindow()
 {

@@ -109,6 +109,8 @@ public:
     // Puts a new allocation window into the client area; the program closes it through
     // closeCooperWindow.
     void adoptCooperWindow(TCooperAlokMetod* window);
+    // A child window closes without its question: the flag tells it that the program closes it.
+    static void closeByProgram(QWidget* window, bool& closedByProgram);
     // The network methods window and the station graph window.
     NetworkWindows& networkWindows() { return *networkWindows_; }
 
