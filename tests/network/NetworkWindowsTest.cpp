@@ -176,6 +176,14 @@ TEST_F(NetworkWindowsTest, SieteSearchesListsTheBestAndOpensTheGraph)
     const auto places = graphPlaces(w->project().Record, 4);
     EXPECT_EQ(differentPixels(shown, drawStationGraph(places, w->project().BestStars, shown.size())), 0);
 
+    // A resize draws again on the new area: the client width less the list.
+    frameOf(graph())->showNormal();
+    frameOf(graph())->resize(700, 500);
+    settle();
+    EXPECT_EQ(graph()->image().width(), graph()->width() - 93);
+    EXPECT_EQ(graph()->image().height(), graph()->height());
+    EXPECT_NE(graph()->image().size(), shown.size());
+
     // Siete again brings the same window forward.
     TMetodaDistribSieti* first = net();
     w->SieteClick();
