@@ -22,15 +22,19 @@ int main(int argc, char* argv[])
     central.showMaximized();
 
     // "dorvan PROJECT.mzd" (a double-click on a project file) opens the project once the window
-    // is on the screen, exactly as "Otvor ako ..." does after its dialog. Qt has taken its own
-    // options out of the arguments already; the first remaining one names the project.
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    // is on the screen, exactly as "Otvor ako ..." does after its dialog; "dorvan --network
+    // PROJECT.mzd" then opens the distribution network methods, whose menu item stays hidden.
+    // Qt has taken its own options out of the arguments already.
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool network = !args.isEmpty() && args.first() == QStringLiteral("--network");
+    if (network)
+        args.removeFirst();
     if (!args.isEmpty()) {
         const QString file = QFileInfo(args.first()).absoluteFilePath();
         QPointer<TDorvan_Central> window(&central);
-        QTimer::singleShot(0, &central, [window, file] {
-            if (window != nullptr)
-                window->openProjectFile(file);
+        QTimer::singleShot(0, &central, [window, file, network] {
+            if (window != nullptr && window->openProjectFile(file) && network)
+                window->SieteClick();
         });
     }
     return app.exec();

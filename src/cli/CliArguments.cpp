@@ -22,6 +22,7 @@ Commands:
   places PROJECT.mzd   list the places and criteria of a project as CSV or JSON
   import PLACES.csv    make a project from a list of places
   groups PROJECT.mzd   propose distribution groups: the best P centres and their places
+  network PROJECT.mzd  search the star network and draw the station graph
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -118,6 +119,22 @@ Options:
                             switched on (one P only)
 )";
 
+const char* const NetworkUsage
+    = R"(Usage: dorvan-cli network PROJECT.mzd [--format text|json] [--out FILE.png|FILE.pdf] [--size WxH]
+
+Runs the star search of the distribution network window on the project as the program holds it
+after opening it (the criteria switched on in the file give the reach and the places a star)
+and prints what the window shows.
+
+  --format text|json        text (default): ListBox1 to ListBox5, each block under a line
+                            naming the list, then StringGrid1, one line a row from row 0, the
+                            cells of columns 0 to 4 separated by tabs; json: the stars (centre,
+                            members, sum), the total, the star count and the recalculations
+  --out FILE                also draw the station graph into a PNG or PDF file (by extension)
+  --size WxH                the graph's drawing area, 120 to 5000 pixels a side (default
+                            624x446, the window's design size less its list)
+)";
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
 {
     const std::size_t at = text.find(marker);
@@ -138,6 +155,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
     static const std::map<std::string, bool> import { { "--out", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
         { "--seed", true }, { "--format", true }, { "--out", true } };
+    static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
+        { "--size", true } };
     switch (c) {
     case Command::Solve:
         return solve;
@@ -147,6 +166,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         return places;
     case Command::Groups:
         return groups;
+    case Command::Network:
+        return network;
     default:
         return import;
     }
@@ -164,6 +185,8 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Import;
     if (name == "groups")
         return Command::Groups;
+    if (name == "network")
+        return Command::Network;
     return std::nullopt;
 }
 
@@ -334,6 +357,34 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
     return o;
 }
 
+// True for a PDF file, false for a PNG picture.
+bool pictureKind(const std::string& out, const std::string& cmd)
+{
+    if (endsWithNoCase(out, ".pdf"))
+        return true;
+    if (!endsWithNoCase(out, ".png"))
+        throw UsageError(cmd + ": --out \"" + out + "\" must end in .png or .pdf");
+    return false;
+}
+
+void readSize(const RawArguments& raw, const std::string& name, int& width, int& height)
+{
+    const auto it = raw.values.find("--size");
+    if (it == raw.values.end())
+        return;
+    const std::string& s = it->second;
+    const std::size_t x = s.find_first_of("xX");
+    bool ok = x != std::string::npos;
+    if (ok) {
+        width = sizePart(std::string_view(s).substr(0, x), ok);
+        height = sizePart(std::string_view(s).substr(x + 1), ok);
+    }
+    if (!ok)
+        throw UsageError(name + ": --size \"" + s + "\" is not WIDTHxHEIGHT in pixels");
+    if (width < MinRenderSide || height < MinRenderSide || width > MaxRenderSide || height > MaxRenderSide)
+        throw UsageError(name + ": --size " + s + " is outside 120 to 5000 pixels a side");
+}
+
 } // namespace
 
 std::string_view startName(StartPoint start)
@@ -368,6 +419,8 @@ std::string usageText(std::string_view topic)
         return ImportUsage;
     if (topic == "groups")
         return GroupsUsage;
+    if (topic == "network")
+        return NetworkUsage;
     return Overview;
 }
 
@@ -405,24 +458,8 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         RenderOptions& r = req.render;
         r.solve = solveOptions(raw, name);
         r.out = needValue(raw, name, "--out");
-        if (endsWithNoCase(r.out, ".pdf"))
-            r.pdf = true;
-        else if (!endsWithNoCase(r.out, ".png"))
-            throw UsageError(name + ": --out \"" + r.out + "\" must end in .png or .pdf");
-        if (auto it = raw.values.find("--size"); it != raw.values.end()) {
-            const std::string& s = it->second;
-            const std::size_t x = s.find_first_of("xX");
-            bool ok = x != std::string::npos;
-            if (ok) {
-                r.width = sizePart(std::string_view(s).substr(0, x), ok);
-                r.height = sizePart(std::string_view(s).substr(x + 1), ok);
-            }
-            if (!ok)
-                throw UsageError(name + ": --size \"" + s + "\" is not WIDTHxHEIGHT in pixels");
-            if (r.width < MinRenderSide || r.height < MinRenderSide || r.width > MaxRenderSide
-                || r.height > MaxRenderSide)
-                throw UsageError(name + ": --size " + s + " is outside 120 to 5000 pixels a side");
-        }
+        r.pdf = pictureKind(r.out, name);
+        readSize(raw, name, r.width, r.height);
         r.picture = choice<bool>(raw, name, "--picture", true, { { "yes", true }, { "no", false } });
         r.proportional
             = choice<bool>(raw, name, "--proportional", true, { { "yes", true }, { "no", false } });
@@ -443,6 +480,19 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         needInput(raw, name, "the project file");
         req.groups = groupsOptions(raw, name);
         break;
+    case Command::Network: {
+        needInput(raw, name, "the project file");
+        NetworkOptions& o = req.network;
+        o.project = raw.input;
+        o.format = choice<OutputFormat>(raw, name, "--format", OutputFormat::Text,
+            { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+        if (auto it = raw.values.find("--out"); it != raw.values.end()) {
+            o.out = needValue(raw, name, "--out");
+            o.pdf = pictureKind(o.out, name);
+        }
+        readSize(raw, name, o.width, o.height);
+        break;
+    }
     case Command::Help:
         break;
     }

@@ -22,7 +22,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import, Groups };
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -68,6 +68,19 @@ struct GroupsOptions {
     std::string out; // empty: no project is written
 };
 
+// The station graph's drawing area of the network window at its design size.
+inline constexpr int NetworkGraphWidth = 624;
+inline constexpr int NetworkGraphHeight = 446;
+
+struct NetworkOptions {
+    std::string project;
+    OutputFormat format = OutputFormat::Text;
+    std::string out; // the station graph's picture, none when empty
+    int width = NetworkGraphWidth;
+    int height = NetworkGraphHeight;
+    bool pdf = false;
+};
+
 struct CliRequest {
     Command command = Command::Help;
     std::string helpTopic; // Help: the subcommand asked about, empty for the overview
@@ -76,6 +89,7 @@ struct CliRequest {
     PlacesOptions places;
     ImportOptions import;
     GroupsOptions groups;
+    NetworkOptions network;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

@@ -94,9 +94,8 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     return image;
 }
 
-int renderCommand(const RenderOptions& o, std::ostream& out, std::ostream& err)
+void startOffscreenGui(std::optional<QGuiApplication>& app)
 {
-    std::optional<QGuiApplication> app;
     if (QCoreApplication::instance() == nullptr) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietMessages);
@@ -105,20 +104,30 @@ int renderCommand(const RenderOptions& o, std::ostream& out, std::ostream& err)
         static char* argv[] = { name, nullptr };
         app.emplace(argc, argv);
     }
-    // The window shows numbers the Slovak way, whatever the system's language.
+    // The windows show numbers the Slovak way, whatever the system's language.
     QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
+}
 
-    const QImage image = renderChart(o, err);
-    const QString path = QString::fromStdString(o.out);
+void writePicture(const QImage& image, const std::string& out, bool pdf)
+{
+    const QString path = QString::fromStdString(out);
     QSaveFile file(path);
     bool written = file.open(QIODevice::WriteOnly);
     if (written)
-        written = o.pdf ? writePdf(image, file) : image.save(&file, "PNG");
+        written = pdf ? writePdf(image, file) : image.save(&file, "PNG");
     if (!written || !file.commit()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        throw UsageError(o.out + ": cannot be written (" + why.toStdString() + ")");
+        throw UsageError(out + ": cannot be written (" + why.toStdString() + ")");
     }
+}
+
+int renderCommand(const RenderOptions& o, std::ostream& out, std::ostream& err)
+{
+    std::optional<QGuiApplication> app;
+    startOffscreenGui(app);
+    const QImage image = renderChart(o, err);
+    writePicture(image, o.out, o.pdf);
     out << o.out << ": " << image.width() << " x " << image.height() << (o.pdf ? " PDF\n" : " PNG\n");
     return ExitOk;
 }

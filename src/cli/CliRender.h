@@ -6,7 +6,11 @@
 
 #include <QImage>
 
+#include <QGuiApplication>
+
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 namespace dorvan::cli {
 
@@ -14,6 +18,14 @@ namespace dorvan::cli {
 // window's surface holds after the same run. Needs a QGuiApplication. Throws UsageError for a
 // project that cannot be read.
 QImage renderChart(const RenderOptions& options, std::ostream& err);
+
+// Makes a QGuiApplication on the offscreen platform in app when there is none, and shows numbers
+// the Slovak way.
+void startOffscreenGui(std::optional<QGuiApplication>& app);
+
+// Writes a PNG picture or a one-page PDF of the image's size; a file that cannot be written is
+// a UsageError and leaves any earlier file as it was.
+void writePicture(const QImage& image, const std::string& out, bool pdf);
 
 // Renders and writes the PNG or PDF file; makes its own QGuiApplication on the offscreen
 // platform when there is none.

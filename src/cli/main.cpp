@@ -1,6 +1,7 @@
 // dorvan-cli: location-allocation of DORVAN from the command line.
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CliNetwork.h"
 #include "cli/CliRender.h"
 
 #include <exception>
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
             return importCommand(req.import, std::cout, std::cerr);
         case Command::Groups:
             return groupsCommand(req.groups, std::cout, std::cerr);
+        case Command::Network:
+            return networkCommand(req.network, std::cout, std::cerr);
         }
     } catch (const UsageError& e) {
         std::cerr << "dorvan-cli: " << e.what() << '\n';

@@ -7,6 +7,7 @@
 #include "common/UserDialogs.h"
 #include "help/Pomoc_Napoveda.h"
 #include "help/Program_Autori.h"
+#include "network/NetworkWindows.h"
 #include "project/StatusBar_DrawPanel.h"
 
 #include <QAbstractSpinBox>
@@ -98,6 +99,7 @@ QString clockTimeFormat(const QLocale& locale)
 TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent)
     , dialogs_(dialogs)
+    , networkWindows_(std::make_unique<NetworkWindows>(*this))
 {
     setObjectName("Dorvan_Central");
     // Child windows without an icon of their own show this one.
@@ -631,10 +633,7 @@ void TDorvan_Central::entryWindowClosed()
     setStatusPanelText(1, QString());
 }
 
-namespace {
-
-// A child window closes without its question: the flag tells it that the program closes it.
-void closeByProgram(QWidget* window, bool& closedByProgram)
+void TDorvan_Central::closeByProgram(QWidget* window, bool& closedByProgram)
 {
     closedByProgram = true;
     if (window == nullptr)
@@ -645,8 +644,6 @@ void closeByProgram(QWidget* window, bool& closedByProgram)
         window->close();
 }
 
-} // namespace
-
 void TDorvan_Central::closeCooperWindow()
 {
     closeByProgram(cooperWindow_, project_.State.CooperClosedByProgram);
@@ -655,13 +652,12 @@ void TDorvan_Central::closeCooperWindow()
 void TDorvan_Central::closeProjectWindows()
 {
     auto& s = project_.State;
-    // The network windows are not part of the program yet; their flags are all there is.
     if (s.NetworkWindowOpen)
-        s.NetworkClosedByProgram = true;
+        networkWindows_->closeNetworkWindow();
     if (s.CooperWindowOpen && s.EntryStarted)
         closeCooperWindow();
     if (s.GraphWindowOpen)
-        s.GraphClosedByProgram = true;
+        networkWindows_->closeGraphWindow();
 }
 
 // ----------------------------------------------------------------------------------------------

@@ -28,6 +28,7 @@ class QRadioButton;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class NetworkWindows;
 class TCooperAlokMetod;
 class TPomocNapoveda;
 class TProgramAutori;
@@ -113,6 +114,10 @@ public:
     // Puts a new allocation window into the client area; the program closes it through
     // closeCooperWindow.
     void adoptCooperWindow(TCooperAlokMetod* window);
+    // A child window closes without its question: the flag tells it that the program closes it.
+    static void closeByProgram(QWidget* window, bool& closedByProgram);
+    // The network methods window and the station graph window.
+    NetworkWindows& networkWindows() { return *networkWindows_; }
 
     // --- EntryHost: the data-entry window's events --------------------------------------------
     void entryValuesChanged() override;
@@ -264,6 +269,7 @@ private:
     QPointer<TCooperAlokMetod> cooperWindow_;
     QPointer<TPomocNapoveda> helpWindow_;
     TProgramAutori* aboutBox_ = nullptr;
+    std::unique_ptr<NetworkWindows> networkWindows_;
 
     std::unique_ptr<QPrinter> printer_;
     bool shuttingDown_ = false;

@@ -8,6 +8,7 @@
 #include "entry/PlaceEntry.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
+#include "network/NetworkWindows.h"
 #include "project/ProjectFile.h"
 #include "project/StatusBar_DrawPanel.h"
 
@@ -210,7 +211,7 @@ void TDorvan_Central::CooperClick()
 
 void TDorvan_Central::SieteClick()
 {
-    // TODO(network window): create and show TMetodaDistribSieti as a child window.
+    networkWindows_->open();
 }
 
 // ----------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "common/RgbPicture.h"
 #include "entry/AllocationSettings.h"
+#include "network/StarSolution.h"
 #include "project/ProjectRecord.h"
 
 #include <array>
@@ -153,6 +154,8 @@ struct Project {
     WorkingState State;
     RgbPicture MapPicture;
     EntryChoices Choices;
+    // The best network of the last star search, drawn by the station network graph.
+    StarSolution BestStars;
     ProjectObservers Observers;
 
     // Tells the observers; a change of what is saved (places, criteria, settings, groups) also
@@ -179,6 +182,7 @@ struct Project {
         State.FirstEntryMode = true;
         MapPicture.clear();
         Choices = EntryChoices {};
+        BestStars = StarSolution {};
     }
 };
 

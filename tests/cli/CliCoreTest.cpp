@@ -68,7 +68,10 @@ TEST(CliArguments, DefaultsAreThoseOfANewWindowAndOptionsTakeBothForms)
 TEST(CliArguments, BadArgumentsAreRefusedWithAReason)
 {
     EXPECT_EQ(usageError({}), "a command is missing (see dorvan-cli --help)");
-    EXPECT_EQ(usageError({ "network" }), "unknown command \"network\" (see dorvan-cli --help)");
+    EXPECT_EQ(usageError({ "optimise" }), "unknown command \"optimise\" (see dorvan-cli --help)");
+    EXPECT_NE(usageError({ "network" }).find("the project file is missing"), std::string::npos);
+    EXPECT_NE(usageError({ "network", "a", "--out", "x.gif" }).find("must end in .png or .pdf"), std::string::npos);
+    EXPECT_NE(usageError({ "network", "a", "--size", "50x50" }).find("outside 120 to 5000"), std::string::npos);
     EXPECT_NE(usageError({ "solve" }).find("the project file is missing"), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "b" }).find("unexpected argument \"b\""), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "--out", "x" }).find("unknown option --out"), std::string::npos);

@@ -719,7 +719,7 @@ TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)
     const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
     const QList<QStringList> cases {
         {},
-        { "network", sample },
+        { "optimise", sample },
         { "solve" },
         { "solve", sample, "--stop", "z" },
         { "solve", sample, "--format", "xml" },

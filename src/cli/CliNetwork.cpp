@@ -1,0 +1,100 @@
+#include "cli/CliNetwork.h"
+
+#include "cli/CliCommands.h"
+#include "cli/CliRender.h"
+#include "cli/JsonWriter.h"
+#include "entry/PlaceList.h"
+#include "network/StationGraphPainter.h"
+
+#include <ostream>
+
+namespace dorvan::cli {
+
+namespace {
+
+constexpr const char* Separator = ",";
+const char* const ListNames[] = { "ListBox1", "ListBox2", "ListBox3", "ListBox4", "ListBox5" };
+
+void writeText(const NetworkRun& run, std::ostream& out)
+{
+    for (std::size_t k = 0; k < 5; ++k) {
+        out << ListNames[k] << '\n';
+        for (const std::string& l : run.search.lists[k])
+            out << l << '\n';
+    }
+    out << "StringGrid1\n";
+    for (const StarGridRow& row : starResultGrid(run.search.best, run.project->State.PlaceCount, Separator))
+        out << row[0] << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\t' << row[4] << '\n';
+}
+
+void writeJson(const NetworkOptions& o, const NetworkRun& run, std::ostream& out)
+{
+    const StarSolution& b = run.search.best;
+    JsonWriter j;
+    j.beginObject();
+    j.key("project");
+    j.value(o.project);
+    j.key("star_count");
+    j.value(b.StarCount);
+    j.key("total");
+    j.value(b.StarTotal);
+    j.key("recalc_count");
+    j.value(b.RecalcCount);
+    j.key("stars");
+    j.beginArray();
+    std::size_t next = 0;
+    for (std::size_t s = 0; s < b.StarSize.size(); ++s) {
+        j.beginObject();
+        j.key("centre");
+        j.value(displayName(b.StarOrder[static_cast<std::size_t>(b.StarCentre[s] - 1)]));
+        j.key("members");
+        j.beginArray(true);
+        for (int m = 0; m < b.StarSize[s]; ++m)
+            j.value(displayName(b.StarOrder[next++]));
+        j.endArray();
+        j.key("sum");
+        j.value(b.StarSum[s]);
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+    out << j.text();
+}
+
+} // namespace
+
+NetworkRun runNetwork(const std::string& path, std::ostream& err)
+{
+    const LoadedProject loaded = loadProject(path, err);
+    NetworkRun run;
+    run.project = std::make_unique<Project>();
+    Project& p = *run.project;
+    p.Record = loaded.record;
+    p.State.PlaceCount = projectPlaceCount(loaded.record);
+    p.Choices = choicesAsOpened(p.Record, p.State.PlaceCount);
+    run.search = Hviezda(VstupUdajRealStavCreate(p), Separator);
+    p.BestStars = run.search.best;
+    return run;
+}
+
+int networkCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
+{
+    const NetworkRun run = runNetwork(o.project, err);
+    if (o.format == OutputFormat::Json)
+        writeJson(o, run, out);
+    else
+        writeText(run, out);
+    if (o.out.empty())
+        return ExitOk;
+    std::optional<QGuiApplication> app;
+    startOffscreenGui(app);
+    const Project& p = *run.project;
+    const QImage image
+        = drawStationGraph(graphPlaces(p.Record, p.State.PlaceCount), p.BestStars, QSize(o.width, o.height));
+    writePicture(image, o.out, o.pdf);
+    err << "dorvan-cli: " << o.out << ": " << image.width() << " x " << image.height()
+        << (o.pdf ? " PDF\n" : " PNG\n");
+    return ExitOk;
+}
+
+} // namespace dorvan::cli

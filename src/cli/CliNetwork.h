@@ -1,0 +1,22 @@
+#pragma once
+
+// "dorvan-cli network": the star search of the network window and its station graph.
+
+#include "cli/CliArguments.h"
+#include "network/StarSearch.h"
+
+#include <iosfwd>
+
+namespace dorvan::cli {
+
+// The project as the program holds it after "Otvor ako ...", searched as the network window
+// searches it.
+struct NetworkRun {
+    std::unique_ptr<Project> project;
+    StarSearchResult search;
+};
+NetworkRun runNetwork(const std::string& path, std::ostream& err);
+
+int networkCommand(const NetworkOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace dorvan::cli

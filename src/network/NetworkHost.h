@@ -1,0 +1,12 @@
+#pragma once
+
+// What the network window asks of the main window: the station graph window is a child window
+// of the main window too, created and closed there.
+class NetworkHost {
+public:
+    virtual ~NetworkHost() = default;
+    // Creates the station graph window in the client area.
+    virtual void openGraphWindow() = 0;
+    // Closes the station graph window without its question (sets its ClosedByProgram).
+    virtual void closeGraphWindow() = 0;
+};
