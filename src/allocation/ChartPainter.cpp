@@ -165,16 +165,24 @@ void paintChartOptimum(QPainter& p, const ChartOptimum& optimum)
     paintChartText(p, optimum.label, chartFont(10), Red);
 }
 
-bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state)
+void beginPart(QPainter& p, const SurfacePart& part)
 {
-    if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
+    beginExact(p);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.translate(-part.origin);
+}
+
+bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const SurfacePart& part)
+{
+    const QSize size = part.sizeOf(Image1);
+    if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
     OneCentreChart c
-        = oneCentreChart(places, iterates, mode, Image1.width(), Image1.height(), decimalSeparator());
+        = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator());
     state = c.state;
     QPainter p(&Image1);
-    beginExact(p);
+    beginPart(p, part);
     paintBackground(p, c.background);
     paintChartMarkers(p, c.places, Red, Black);
     paintChartPath(p, c.path);
@@ -183,15 +191,17 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     return true;
 }
 
-bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state)
+bool KresliGrafCooperSkupiny1(
+    QImage& Image1, std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part)
 {
-    if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
+    const QSize size = part.sizeOf(Image1);
+    if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
-    state = chartWindow(places, Image1.width(), Image1.height());
+    state = chartWindow(places, size.width(), size.height());
     ChartBackground b = chartBackground(
-        state, Image1.width(), Image1.height(), ChartBackgroundStyle::Groups, decimalSeparator());
+        state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
     QPainter p(&Image1);
-    beginExact(p);
+    beginPart(p, part);
     paintBackground(p, b);
     return true;
 }

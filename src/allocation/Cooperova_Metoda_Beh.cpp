@@ -174,8 +174,18 @@ void TCooperAlokMetod::runOnce()
     appendNew(ListBox2, res.placeLines);
     takeWidths(res);
     historyFullGroups_ = res.historyFullGroups;
+    ++runsMade_;
 
-    if (!groups) {
+    if (groups) {
+        // What the zoom draws again: the background and every group.
+        drawn_ = {};
+        drawn_.kind = overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart;
+        drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+        drawn_.mode = in.mode;
+        drawn_.groupRun = true;
+        drawn_.groups = res.groups;
+        drawn_.range = pictureRange();
+    } else {
         oneCentreFinal_ = res.finalIter;
         Edit1->show();
         Edit1->setText(q(res.optimumText));
