@@ -87,6 +87,12 @@ QImage stretchZoom(const QImage& surface, QPoint origin, const ZoomPlan& plan)
 
 QImage zoomResult(const ResultDrawing& d, QSize area, const ChartRect& selection, ChartState& state)
 {
+    return zoomResult(d, area, selection, state, ZoomBandPixels);
+}
+
+QImage zoomResult(
+    const ResultDrawing& d, QSize area, const ChartRect& selection, ChartState& state, qsizetype bandPixels)
+{
     const PixelSize f = zoomSurfaceSize(d, area);
     const std::optional<ZoomPlan> plan = zoomPlan(selection, area.width(), area.height(), f.width, f.height);
     if (!plan || d.kind == ResultDrawing::Kind::None)
@@ -96,8 +102,7 @@ QImage zoomResult(const ResultDrawing& d, QSize area, const ChartRect& selection
         return out;
     const ChartRect& s = plan->source;
     const int width = s.right - s.left;
-    const int bandHeight
-        = static_cast<int>(std::clamp<qsizetype>(ZoomBandPixels / width, 1, s.bottom - s.top));
+    const int bandHeight = static_cast<int>(std::clamp<qsizetype>(bandPixels / width, 1, s.bottom - s.top));
     const std::vector<int> rows = zoomRows(*plan);
     const std::vector<int> columns = zoomColumns(*plan);
     for (int top = s.top; top < s.bottom; top += bandHeight) {

@@ -52,6 +52,9 @@ QImage stretchZoom(const QImage& surface, QPoint origin, const ZoomPlan& plan);
 // draws nor holds all of F. A null image when there is nothing to zoom; state receives the
 // chart state of F.
 QImage zoomResult(const ResultDrawing& drawing, QSize area, const ChartRect& selection, ChartState& state);
+// The same, drawing at most bandPixels pixels of F at a time (at least one row).
+QImage zoomResult(const ResultDrawing& drawing, QSize area, const ChartRect& selection, ChartState& state,
+    qsizetype bandPixels);
 
 // The selection rectangle between two points of the area, corners in either order: blue, pen
 // width 2, solid, not filled.
