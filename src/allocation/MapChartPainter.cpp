@@ -2,7 +2,7 @@
 
 #include "allocation/ChartPainter.h"
 #include "allocation/MapChartGeometry.h"
-#include "common/RgbPicture.h"
+#include "common/PictureImage.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -43,11 +43,7 @@ void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& 
 
 QImage mapPictureImage(const RgbPicture& picture)
 {
-    if (picture.empty())
-        return {};
-    const QImage view(picture.row(0), picture.width(), picture.height(),
-        static_cast<qsizetype>(picture.rowBytes()), QImage::Format_RGB888);
-    return view;
+    return pictureView(picture);
 }
 
 bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
