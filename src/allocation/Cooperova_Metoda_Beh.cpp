@@ -178,13 +178,9 @@ void TCooperAlokMetod::runOnce()
 
     if (groups) {
         // What the zoom draws again: the background and every group.
-        drawn_ = {};
-        drawn_.kind = overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart;
-        drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-        drawn_.mode = in.mode;
+        rememberDrawing(overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart);
         drawn_.groupRun = true;
         drawn_.groups = res.groups;
-        drawn_.range = pictureRange();
     } else {
         oneCentreFinal_ = res.finalIter;
         Edit1->show();

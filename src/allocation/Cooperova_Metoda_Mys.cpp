@@ -78,8 +78,12 @@ void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
         drawing.pictureSize = dorvan::mapPictureSize(project_.MapPicture, project_.Record);
     }
     QImage zoom = dorvan::zoomResult(drawing, Image1Area->size(), selection, chart_);
-    if (zoom.isNull())
+    if (zoom.isNull()) {
+        // Nothing drawn yet to magnify: the area shows what it showed before the drag.
+        Image1 = resultShown_;
+        showOverlay();
         return;
+    }
     // The selection as it lies on the zoom's surface, as the drag left it.
     const dorvan::PixelSize f = dorvan::zoomSurfaceSize(drawing, Image1Area->size());
     if (const auto plan
