@@ -73,6 +73,9 @@ PixelSize zoomSurfaceSize(const ResultDrawing& d, QSize area)
 
 QImage stretchZoom(const QImage& surface, QPoint origin, const ZoomPlan& plan)
 {
+    const ChartRect& s = plan.source;
+    if (!QRect(origin, surface.size()).contains(QRect(s.left, s.top, s.right - s.left, s.bottom - s.top)))
+        return {};
     QImage out(plan.areaWidth, plan.areaHeight, QImage::Format_RGB32);
     if (out.isNull())
         return out;

@@ -43,7 +43,7 @@ PixelSize zoomSurfaceSize(const ResultDrawing& drawing, QSize area);
 
 // The drawing area after the zoom: each pixel the pixel of F that the plan's stretches bring
 // there, read from `surface`, which holds F's pixels from `origin` on and must cover the
-// plan's source rectangle.
+// plan's source rectangle (a null image when it does not).
 QImage stretchZoom(const QImage& surface, QPoint origin, const ZoomPlan& plan);
 
 // The zoom of a drawing area of `area` onto a selection of it: the drawing laid out on F, its

@@ -147,6 +147,13 @@ TEST(ChartZoomPainter, NothingToZoomGivesNoImage)
     chart.kind = ResultDrawing::Kind::Chart;
     chart.places = Places;
     EXPECT_TRUE(zoomResult(chart, QSize(0, 0), { 10, 10, 50, 50 }, state).isNull());
+    // A surface that does not hold the whole source rectangle is not read past its edges.
+    const auto plan = zoomPlan({ 100, 100, 200, 150 }, 500, 400, 540, 440);
+    ASSERT_TRUE(plan);
+    const QImage part = cooperSurface(QSize(100, 60));
+    EXPECT_TRUE(stretchZoom(part, QPoint(108, 110), *plan).isNull()); // 100 of 108 columns
+    EXPECT_TRUE(stretchZoom(cooperSurface(QSize(108, 55)), QPoint(109, 110), *plan).isNull());
+    EXPECT_FALSE(stretchZoom(cooperSurface(QSize(108, 55)), QPoint(108, 110), *plan).isNull());
 }
 
 } // namespace
