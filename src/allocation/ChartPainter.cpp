@@ -11,6 +11,9 @@
 #include <QPen>
 #include <QPolygon>
 
+#include <algorithm>
+#include <optional>
+
 namespace dorvan {
 
 namespace {
@@ -42,6 +45,39 @@ QRect outlineRect(const ChartRect& r)
 QLine toQLine(const ChartLine& l)
 {
     return QLine(l.x1, l.y1, l.x2, l.y2);
+}
+
+// The first pixel of a run of `from`..`to` (either direction) that lies in low..high-1 and is
+// a whole number of `period` pixels from `from`; `from` itself when it lies there already.
+int firstInside(int from, int to, int low, int high, int period)
+{
+    if (to >= from && from < low)
+        return from + (low - from + period - 1) / period * period;
+    if (to < from && from >= high)
+        return from - (from - high + period) / period * period;
+    return from;
+}
+
+// A dotted line that starts outside the painter's image begins, without changing a pixel, at
+// its first dot inside it: Qt restarts the dot pattern where it clips the start of a line, so
+// a part of a drawing (the zoom) would otherwise show the dots shifted. A line's last pixel is
+// not drawn, so a line whose first dot inside would be its end point draws nothing. Only
+// horizontal and vertical lines are dotted on the chart.
+std::optional<QLine> dottedInside(const QPainter& p, const ChartLine& l, int period)
+{
+    const QPoint o = -p.transform().map(QPoint(0, 0));
+    const int w = p.device()->width(), h = p.device()->height();
+    ChartLine in = l;
+    if (l.x1 == l.x2) {
+        in.y1 = firstInside(l.y1, l.y2, o.y(), o.y() + h, period);
+        if (in.y1 != l.y1 && (in.y2 - in.y1) * (l.y2 - l.y1) <= 0)
+            return std::nullopt;
+    } else if (l.y1 == l.y2) {
+        in.x1 = firstInside(l.x1, l.x2, o.x(), o.x() + w, period);
+        if (in.x1 != l.x1 && (in.x2 - in.x1) * (l.x2 - l.x1) <= 0)
+            return std::nullopt;
+    }
+    return toQLine(in);
 }
 
 // A rectangle with corners rounded by a 10 × 10 ellipse. On the chart's markers, 7 and 8 pixels
@@ -124,9 +160,15 @@ void paintChartStrokes(QPainter& p, const std::vector<ChartStroke>& strokes, con
 {
     const QPen tickPen = solidPen(Red, 1);
     const QPen gridPen = dottedPen(gridColour);
+    qreal pattern = 0;
+    for (qreal dash : gridPen.dashPattern())
+        pattern += dash;
+    const int period = std::max(1, static_cast<int>(pattern * gridPen.widthF()));
     for (const ChartStroke& s : strokes) {
         p.setPen(s.grid ? gridPen : tickPen);
-        p.drawLine(toQLine(s.line));
+        const std::optional<QLine> line = s.grid ? dottedInside(p, s.line, period) : toQLine(s.line);
+        if (line)
+            p.drawLine(*line);
     }
 }
 
@@ -165,16 +207,24 @@ void paintChartOptimum(QPainter& p, const ChartOptimum& optimum)
     paintChartText(p, optimum.label, chartFont(10), Red);
 }
 
-bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state)
+void beginPart(QPainter& p, const SurfacePart& part)
 {
-    if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
+    beginExact(p);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.translate(-part.origin);
+}
+
+bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const SurfacePart& part)
+{
+    const QSize size = part.sizeOf(Image1);
+    if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
     OneCentreChart c
-        = oneCentreChart(places, iterates, mode, Image1.width(), Image1.height(), decimalSeparator());
+        = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator());
     state = c.state;
     QPainter p(&Image1);
-    beginExact(p);
+    beginPart(p, part);
     paintBackground(p, c.background);
     paintChartMarkers(p, c.places, Red, Black);
     paintChartPath(p, c.path);
@@ -183,15 +233,17 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     return true;
 }
 
-bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state)
+bool KresliGrafCooperSkupiny1(
+    QImage& Image1, std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part)
 {
-    if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
+    const QSize size = part.sizeOf(Image1);
+    if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
-    state = chartWindow(places, Image1.width(), Image1.height());
+    state = chartWindow(places, size.width(), size.height());
     ChartBackground b = chartBackground(
-        state, Image1.width(), Image1.height(), ChartBackgroundStyle::Groups, decimalSeparator());
+        state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
     QPainter p(&Image1);
-    beginExact(p);
+    beginPart(p, part);
     paintBackground(p, b);
     return true;
 }

@@ -13,6 +13,8 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPoint>
+#include <QSize>
 
 #include <cstdint>
 #include <span>
@@ -22,18 +24,34 @@ class QPainter;
 
 namespace dorvan {
 
+// Where an image lies in the drawing it holds: the drawing is laid out for a surface of `size`
+// and the image's pixel (0, 0) is the drawing's pixel `origin`. The default is the whole drawing
+// on the image itself. Drawing a part paints the same pixels as drawing the whole surface and
+// cutting the part out, at the cost of the part alone (the zoom's surface over a large picture
+// would take hundreds of megabytes).
+struct SurfacePart {
+    QSize size; // empty: the image's own size
+    QPoint origin;
+    QSize sizeOf(const QImage& image) const { return size.isEmpty() ? image.size() : size; }
+};
+
+// A painter on the image that draws in the whole drawing's pixels, antialiasing off.
+void beginPart(QPainter& p, const SurfacePart& part);
+
 // The one-centre chart: frame, axes, ticks, grid, tick labels, the project places 1..n with
 // their labels by the data mode, the iteration path IterX / IterY[1..FinalIter] and the optimum
 // marked "OPTIMAL". Returns false, drawing nothing and leaving state as it was, when Image1 is
 // narrower or lower than 50 pixels: the window then takes chartFallbackSize. Otherwise state
 // receives the new chart state.
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state);
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
+    const SurfacePart& part = {});
 
 // The background of a group run: the chart of KresliGrafCooper without places, path and
 // optimum, its axes and grid lines kept a little further inside. The coordinate window covers
 // all project places, grouped or not. Same size guard and result as KresliGrafCooper.
-bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state);
+bool KresliGrafCooperSkupiny1(
+    QImage& Image1, std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part = {});
 
 // One group over that background, with the chart state it left: the members in the group's
 // colour, labelled "M" + m with m counted on through the groups (GroupMemberTotal is the count

@@ -26,35 +26,66 @@ QImage cooperSurface(QSize size)
     return image;
 }
 
-void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture)
+namespace {
+
+// One group's members and, for a group of at least 3 members, its path and optimum.
+struct GroupMarks {
+    int groupNo = 0;
+    int memberTotal = 0;
+    std::vector<ChartPoint> members;
+    std::vector<bool> found;
+    std::vector<IteratePoint> path;
+};
+
+void paintGroupMarks(
+    QImage& image, const ChartState& chart, const GroupMarks& m, bool overPicture, const SurfacePart& part)
 {
     if (image.isNull())
         return;
-    const int size = std::clamp(state.GroupSize, 0, MaxPlaces);
-    std::vector<ChartPoint> members;
-    members.reserve(static_cast<std::size_t>(size));
-    for (int k = 1; k <= size; ++k)
-        members.push_back({ state.GroupMemberX[k], state.GroupMemberY[k] });
-    std::vector<IteratePoint> path;
-    if (size >= MinGroupMembers)
-        path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
-    GroupChart g = overPicture ? mapGroupChart(chart, state.GroupNo, state.GroupMemberTotal, members, path,
-                       image.width(), image.height())
-                               : groupChart(chart, state.GroupNo, state.GroupMemberTotal, members, path);
+    const QSize size = part.sizeOf(image);
+    GroupChart g = overPicture
+        ? mapGroupChart(chart, m.groupNo, m.memberTotal, m.members, m.path, size.width(), size.height())
+        : groupChart(chart, m.groupNo, m.memberTotal, m.members, m.path);
     std::vector<ChartMarker> found;
-    for (int k = 1; k <= size && k <= static_cast<int>(g.members.size()); ++k)
-        if (state.GroupMemberFound[k])
-            found.push_back(g.members[static_cast<std::size_t>(k - 1)]);
+    for (std::size_t k = 0; k < m.found.size() && k < g.members.size(); ++k)
+        if (m.found[k])
+            found.push_back(g.members[k]);
 
-    const QColor colour = chartColour(VstupUdajFarby(state.GroupNo));
+    const QColor colour = chartColour(VstupUdajFarby(m.groupNo));
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
+    beginPart(p, part);
     paintChartMarkers(
         p, found, colour, colour, overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent);
     paintChartPath(p, g.path);
     if (g.hasOptimum)
         paintChartOptimum(p, g.optimum);
+}
+
+} // namespace
+
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture,
+    const SurfacePart& part)
+{
+    const int size = std::clamp(state.GroupSize, 0, MaxPlaces);
+    GroupMarks m { state.GroupNo, state.GroupMemberTotal, {}, {}, {} };
+    m.members.reserve(static_cast<std::size_t>(size));
+    for (int k = 1; k <= size; ++k) {
+        m.members.push_back({ state.GroupMemberX[k], state.GroupMemberY[k] });
+        m.found.push_back(state.GroupMemberFound[k]);
+    }
+    if (size >= MinGroupMembers)
+        m.path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
+    paintGroupMarks(image, chart, m, overPicture, part);
+}
+
+void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
+    bool overPicture, const SurfacePart& part)
+{
+    const int size = static_cast<int>(group.memberPoints.size());
+    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {} };
+    if (size >= MinGroupMembers)
+        m.path = group.iterates;
+    paintGroupMarks(image, chart, m, overPicture, part);
 }
 
 } // namespace dorvan

@@ -4,6 +4,7 @@
 // window and the command line's render so that both paint the same pixels.
 
 #include "allocation/ChartGeometry.h"
+#include "allocation/ChartPainter.h"
 #include "allocation/CooperSolver.h"
 
 #include <QColor>
@@ -11,6 +12,8 @@
 #include <QSize>
 
 namespace dorvan {
+
+struct CooperGroupResult;
 
 // The allocation window's colour, which a surface shows where no drawing covers it.
 QColor cooperWindowColour();
@@ -25,7 +28,11 @@ QImage cooperSurface(QSize size);
 // no position of its own and is left out; the others keep their numbers.
 // Over the map picture (overPicture), the labels are kept inside the surface by its edge rules
 // and stand on white, so that they stay legible on the picture.
-void paintCurrentGroup(
-    QImage& image, const ChartState& chart, const CooperState& state, bool overPicture = false);
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state,
+    bool overPicture = false, const SurfacePart& part = {});
+
+// The same for a group as the run listed it, to draw a group run again after it ended.
+void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
+    bool overPicture = false, const SurfacePart& part = {});
 
 } // namespace dorvan

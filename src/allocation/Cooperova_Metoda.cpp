@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,14 +84,20 @@ QListWidget* resultList(const char* name)
 
 } // namespace
 
-// The drawing area: shows the window's drawing surface Image1 as it was last painted.
+// The drawing area: shows the window's drawing surface Image1 as it was last painted, and hands
+// the mouse to the window's handlers. The click of the left button released over the area comes
+// before its release, as the handlers expect.
 class CooperImageArea : public QWidget {
 public:
-    CooperImageArea(const QImage& image, QWidget* parent)
+    CooperImageArea(TCooperAlokMetod& window, const QImage& image, QWidget* parent)
         : QWidget(parent)
+        , window_(window)
         , image_(image)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
+        // A selection left in progress (the settings were unticked before the release) follows
+        // the mouse without a button held.
+        setMouseTracking(true);
     }
 
 protected:
@@ -103,8 +110,27 @@ protected:
         if (!image_.isNull())
             p.drawImage(r.topLeft(), image_, r);
     }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        const QPoint at = e->position().toPoint();
+        window_.Image1MouseDown(e->button(), e->modifiers(), at.x(), at.y());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        const QPoint at = e->position().toPoint();
+        window_.Image1MouseMove(e->modifiers(), at.x(), at.y());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        const QPoint at = e->position().toPoint();
+        // The handlers may run, and a run may resize the window: the area stays, being its child.
+        if (e->button() == Qt::LeftButton && rect().contains(at))
+            window_.Image1Click();
+        window_.Image1MouseUp(e->button(), e->modifiers(), at.x(), at.y());
+    }
 
 private:
+    TCooperAlokMetod& window_;
     const QImage& image_;
 };
 
@@ -138,7 +164,7 @@ void TCooperAlokMetod::buildControls()
 {
     GroupBox3 = new QGroupBox(u(" Grafické zobrazenie dorvan "), this);
     GroupBox3->setObjectName("GroupBox3");
-    Image1Area = new CooperImageArea(Image1, GroupBox3);
+    Image1Area = new CooperImageArea(*this, Image1, GroupBox3);
     Image1Area->setObjectName("Image1");
     Image1Area->setGeometry(3, 15, 542, 386);
     Image1Area->setEnabled(false);
@@ -475,9 +501,29 @@ void TCooperAlokMetod::ensureSurface()
         prepareSurface();
 }
 
+// A drawing of the result: the area shows it, and it is the result a selection is dragged over.
 void TCooperAlokMetod::showSurface()
 {
+    resultShown_ = Image1;
+    zoomed_ = false;
     Image1Area->update();
+}
+
+// Something over the result or instead of it (the selection rectangle, the zoom).
+void TCooperAlokMetod::showOverlay()
+{
+    Image1Area->update();
+}
+
+// What a one-centre drawing showed, so that the zoom can draw it again.
+void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
+{
+    drawn_ = {};
+    drawn_.kind = kind;
+    drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+    drawn_.mode = dataMode();
+    drawn_.path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    drawn_.range = pictureRange();
 }
 
 // A drawing area too small for the chart: the window takes the two lists and a little more.
@@ -504,9 +550,10 @@ void TCooperAlokMetod::KresliGrafCooper()
     prepareSurface();
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_))
+    if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_)) {
         showSurface();
-    else
+        rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
+    } else
         enlargeForChart();
 }
 
@@ -562,6 +609,7 @@ void TCooperAlokMetod::KresliGrafMapaCooper()
     const bool drawn = dorvan::KresliGrafMapaCooper(
         Image1, dorvan::mapPictureImage(project_.MapPicture), pictureRange(), places, path, chart_);
     showSurface();
+    rememberDrawing(dorvan::ResultDrawing::Kind::Map);
     // Too small for more than the frame and the picture: the window takes the lists and a
     // little more.
     if (!drawn)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "allocation/ChartGeometry.h"
+#include "allocation/ChartZoomPainter.h"
 #include "allocation/CooperSolver.h"
 #include "entry/PicturePlacement.h"
 #include "project/Project.h"
@@ -33,8 +34,9 @@ class UserDialogs;
 // SpustiCooper overwrites them. It reads everything a run needs from the project and runs
 // again when the project says the run's inputs changed.
 //
-// The window is split over files: Cooperova_Metoda.cpp (layout, handlers, closing, drawing)
-// and Cooperova_Metoda_Beh.cpp (the run driver).
+// The window is split over files: Cooperova_Metoda.cpp (layout, handlers, closing, drawing),
+// Cooperova_Metoda_Beh.cpp (the run driver) and Cooperova_Metoda_Mys.cpp (the mouse on the
+// drawing: the selection rectangle, the zoom, a click that runs again).
 class TCooperAlokMetod : public QWidget {
     Q_OBJECT
 public:
@@ -57,6 +59,10 @@ public:
     int imageHeight() const { return ImageHeight; }
     // The notice of the last run shown in the window's status line, empty when there is none.
     QString runNotice() const;
+    // The runs made since the window was created (runs that computed a result).
+    int runsMade() const { return runsMade_; }
+    // Whether the drawing area shows a zoom of the result.
+    bool zoomed() const { return zoomed_; }
 
     // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
@@ -100,6 +106,7 @@ private:
     void prepareSurface();
     void ensureSurface();
     void showSurface();
+    void showOverlay();
     void enlargeForChart();
     bool areaTooSmall();
     void KresliGrafCooper();
@@ -110,6 +117,16 @@ private:
     void KresliGrafMapaCooper();
     void KresliGrafMapaCooperSkupiny1();
     void KresliGrafMapaCooperSkupiny2();
+    void rememberDrawing(dorvan::ResultDrawing::Kind kind);
+
+    // Cooperova_Metoda_Mys.cpp
+    friend class CooperImageArea;
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
+    void Image1Click();
+    void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    dorvan::ChartPixel clampToImage(int X, int Y) const;
+    void zoomInto(const dorvan::ChartRect& selection);
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
@@ -129,8 +146,22 @@ private:
     int oneCentreFinal_ = 0;
     int ImageWidth = 0;
     int ImageHeight = 0;
-    // Set by FormCreate for the chart interaction: no selection is in progress.
+    // The chart interaction: no selection is in progress (set by FormCreate), the press point
+    // and the release point in pixels of Image1.
     bool DragIdle = true;
+    int DragStartX = 0;
+    int DragStartY = 0;
+    int DragEndX = 0;
+    int DragEndY = 0;
+    // The result as last drawn in full, and as it was at the press: while a selection is
+    // dragged nothing the result depends on changes, so each move shows that drawing with the
+    // rectangle over it instead of drawing (or in group mode running) it all again.
+    QImage resultShown_;
+    QImage pressDrawing_;
+    // What the last drawing showed, to draw it again on the zoom's surface.
+    dorvan::ResultDrawing drawn_;
+    bool zoomed_ = false;
+    int runsMade_ = 0;
 
     // The drawing surface; the area widget only shows it.
     QImage Image1;

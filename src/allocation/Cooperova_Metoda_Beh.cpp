@@ -176,8 +176,14 @@ void TCooperAlokMetod::runOnce()
     takeWidths(res);
     historyFullGroups_ = res.historyFullGroups;
     ungroupedPlaces_ = res.ungroupedPlaces;
+    ++runsMade_;
 
-    if (!groups) {
+    if (groups) {
+        // What the zoom draws again: the background and every group.
+        rememberDrawing(overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart);
+        drawn_.groupRun = true;
+        drawn_.groups = res.groups;
+    } else {
         oneCentreFinal_ = res.finalIter;
         Edit1->show();
         Edit1->setText(q(res.optimumText));

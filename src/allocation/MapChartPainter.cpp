@@ -23,9 +23,6 @@ std::string decimalSeparator()
 // Frame and picture, then, on an area large enough, the axes, ticks, grid and labels.
 void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& picture)
 {
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     paintChartFrame(p, b.outerFrame, b.innerFrame);
     const QRect target(
         b.picture.left, b.picture.top, b.picture.right - b.picture.left, b.picture.bottom - b.picture.top);
@@ -46,18 +43,21 @@ void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& 
 
 QImage mapPictureImage(const RgbPicture& picture)
 {
-    return toQImage(picture);
+    return pictureView(picture);
 }
 
 bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
-    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state)
+    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
+    const SurfacePart& part)
 {
     if (Image1.isNull())
         return false;
+    const QSize size = part.sizeOf(Image1);
     const MapOneCentreChart c
-        = mapOneCentreChart(range, places, iterates, Image1.width(), Image1.height(), decimalSeparator());
+        = mapOneCentreChart(range, places, iterates, size.width(), size.height(), decimalSeparator());
     state = c.state;
     QPainter p(&Image1);
+    beginPart(p, part);
     paintMapBackground(p, c.background, picture);
     if (c.background.tooSmall)
         return false;
@@ -69,14 +69,15 @@ bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange ra
 }
 
 bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
-    std::span<const ChartPoint> places, ChartState& state)
+    std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part)
 {
     if (Image1.isNull())
         return false;
-    state = mapChartWindow(range, places, Image1.width(), Image1.height());
-    const MapChartBackground b
-        = mapChartBackground(state, Image1.width(), Image1.height(), decimalSeparator());
+    const QSize size = part.sizeOf(Image1);
+    state = mapChartWindow(range, places, size.width(), size.height());
+    const MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
     QPainter p(&Image1);
+    beginPart(p, part);
     paintMapBackground(p, b, picture);
     return !b.tooSmall;
 }

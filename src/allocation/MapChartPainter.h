@@ -7,6 +7,7 @@
 // must already have the drawing area's size (mapDrawingArea); antialiasing is off.
 
 #include "allocation/ChartGeometry.h"
+#include "allocation/ChartPainter.h"
 #include "entry/PicturePlacement.h"
 
 #include <QImage>
@@ -18,7 +19,9 @@ namespace dorvan {
 struct CooperState;
 class RgbPicture;
 
-// The map picture as the painter takes it; a null image for an empty picture.
+// The map picture as the painter takes it; a null image for an empty picture. The image shares
+// the picture's pixels (a copy of a large picture would cost more than drawing it): it is
+// valid while the picture is neither changed nor destroyed.
 QImage mapPictureImage(const RgbPicture& picture);
 
 // The one-centre result over the picture: the project places 1..n labelled "A0" + n / "A" + n,
@@ -27,10 +30,11 @@ QImage mapPictureImage(const RgbPicture& picture);
 // the area leaves less than 50 pixels between the margins: then only the frame and the picture
 // are drawn, and the window takes chartFallbackSize.
 bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
-    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state);
+    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
+    const SurfacePart& part = {});
 
 // The background of a group run over the picture: the same without places, path and optimum.
 bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
-    std::span<const ChartPoint> places, ChartState& state);
+    std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part = {});
 
 } // namespace dorvan

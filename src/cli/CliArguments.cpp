@@ -65,6 +65,9 @@ Options:
   --picture yes|no          over the project's map picture ("S obrázkom", default) or without
                             it ("Bez obrázku")
   --proportional yes|no     proportional picture ("ÁNO", default) or not ("NIE")
+  --select X1,Y1,X2,Y2      magnify the part of the drawing area a mouse drag from (X1,Y1) to
+                            (X2,Y2) selects, as the window's zoom does (pixels of the drawing
+                            area, kept to it; at most 1 pixel either way leaves it unzoomed)
 %SOLVE%
 With "--picture yes" a project with a map picture is drawn over its picture, as the window
 draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions
@@ -150,7 +153,7 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true } };
     static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
-        { "--size", true }, { "--picture", true }, { "--proportional", true } };
+        { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
@@ -279,6 +282,31 @@ int sizePart(std::string_view text, bool& ok)
     // Digits only: no sign, no blank.
     ok = ok && !text.empty() && std::isdigit(static_cast<unsigned char>(text.front())) && ec == std::errc()
         && end == text.data() + text.size();
+    return v;
+}
+
+// Four whole numbers separated by commas, each with an optional minus sign.
+std::optional<std::array<int, 4>> parseSelection(std::string_view text)
+{
+    std::array<int, 4> v {};
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        if (i > 0) {
+            if (at == end || *at != ',')
+                return std::nullopt;
+            ++at;
+        }
+        const char* digits = at != end && *at == '-' ? at + 1 : at;
+        if (digits == end || !std::isdigit(static_cast<unsigned char>(*digits)))
+            return std::nullopt;
+        const auto [next, ec] = std::from_chars(at, end, v[i]);
+        if (ec != std::errc())
+            return std::nullopt;
+        at = next;
+    }
+    if (at != end)
+        return std::nullopt;
     return v;
 }
 
@@ -463,6 +491,11 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         r.picture = choice<bool>(raw, name, "--picture", true, { { "yes", true }, { "no", false } });
         r.proportional
             = choice<bool>(raw, name, "--proportional", true, { { "yes", true }, { "no", false } });
+        if (auto it = raw.values.find("--select"); it != raw.values.end()) {
+            r.select = parseSelection(it->second);
+            if (!r.select)
+                throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
+        }
         break;
     }
     case Command::Places:

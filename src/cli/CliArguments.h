@@ -5,7 +5,9 @@
 #include "allocation/CooperSolver.h"
 #include "allocation/GroupSearch.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +46,9 @@ struct RenderOptions {
     bool picture = true; // "S obrázkom" rather than "Bez obrázku"
     bool proportional = true; // "ÁNO" rather than "NIE"
     bool pdf = false; // by the extension of out
+    // A drag over the drawing area from (X1, Y1) to (X2, Y2), released there: the render shows
+    // the area as the window does after it (zoomed, or plain for a selection of at most a pixel).
+    std::optional<std::array<int, 4>> select;
 };
 
 struct PlacesOptions {

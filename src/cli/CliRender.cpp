@@ -1,6 +1,8 @@
 #include "cli/CliRender.h"
 
 #include "allocation/ChartPainter.h"
+#include "allocation/ChartZoom.h"
+#include "allocation/ChartZoomPainter.h"
 #include "allocation/CooperRunPainter.h"
 #include "allocation/MapChartGeometry.h"
 #include "allocation/MapChartPainter.h"
@@ -46,6 +48,21 @@ bool writePdf(const QImage& image, QSaveFile& file)
     return p.end();
 }
 
+// The drawing area as the window shows it after a drag between the two points and its release:
+// the zoom of a real selection, otherwise the drawing as it is (the release runs again, which
+// draws the same).
+QImage selectedPart(const QImage& image, const ResultDrawing& drawn, const std::array<int, 4>& drag)
+{
+    const ChartPixel press = clampToArea(drag[0], drag[1], image.width(), image.height());
+    const ChartPixel release = clampToArea(drag[2], drag[3], image.width(), image.height());
+    const std::optional<ChartRect> selection = zoomSelection(press, release);
+    if (!selection)
+        return image;
+    ChartState chart;
+    QImage zoom = zoomResult(drawn, image.size(), *selection, chart);
+    return zoom.isNull() ? image : zoom;
+}
+
 } // namespace
 
 QImage renderChart(const RenderOptions& o, std::ostream& err)
@@ -84,13 +101,21 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     };
     const CooperRunResult res = runCooperDriver(*state, r, n, in, cb);
     reportNotice(res, err);
+    ResultDrawing drawn;
+    drawn.kind = overPicture ? ResultDrawing::Kind::Map : ResultDrawing::Kind::Chart;
+    drawn.places = places;
+    drawn.mode = in.mode;
+    drawn.groupRun = res.groupRun;
+    drawn.groups = res.groups;
+    drawn.picture = picture;
+    drawn.pictureSize = mapPictureSize(project.picture, r);
+    drawn.range = range;
     if (!res.groupRun) {
-        const std::vector<IteratePoint> path = historyPoints(state->IterX, state->IterY, res.finalIter);
-        if (overPicture)
-            KresliGrafMapaCooper(image, picture, range, places, path, chart);
-        else
-            KresliGrafCooper(image, places, path, in.mode, chart);
+        drawn.path = historyPoints(state->IterX, state->IterY, res.finalIter);
+        paintResult(image, drawn, chart);
     }
+    if (o.select)
+        return selectedPart(image, drawn, *o.select);
     return image;
 }
 

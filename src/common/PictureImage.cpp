@@ -19,4 +19,12 @@ QImage toQImage(const RgbPicture& picture)
     return image;
 }
 
+QImage pictureView(const RgbPicture& picture)
+{
+    if (picture.empty())
+        return {};
+    return QImage(picture.row(0), picture.width(), picture.height(),
+        static_cast<qsizetype>(picture.rowBytes()), QImage::Format_RGB888);
+}
+
 } // namespace dorvan

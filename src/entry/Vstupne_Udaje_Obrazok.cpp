@@ -294,7 +294,7 @@ void entry::PicturePage::redrawPicture(int rangeX, int rangeY)
     if (!context_.project.MapPicture.empty()) {
         QPainter p(&surface);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(surface.rect(), dorvan::toQImage(context_.project.MapPicture));
+        p.drawImage(surface.rect(), dorvan::pictureView(context_.project.MapPicture));
     }
     const auto& r = context_.project.Record;
     const int count = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);

@@ -612,6 +612,60 @@ TEST_F(CliAgainstWindow, GroupRunOverAPictureSmallerThanTheFrameDrawsTheSame)
     EXPECT_EQ(renderDifference(dir, c, project, { "--groups" }, "groups-picture", frameArea(c)), 0);
 }
 
+// A drag with the right button over the window's drawing area, released at its end.
+void dragOver(TCooperAlokMetod* c, QPoint from, QPoint to)
+{
+    auto* area = c->findChild<QWidget*>(QStringLiteral("Image1"));
+    ASSERT_NE(area, nullptr);
+    QTest::mousePress(area, Qt::RightButton, {}, from);
+    QTest::mouseMove(area, to);
+    QTest::mouseRelease(area, Qt::RightButton, {}, to);
+}
+
+QString selectArg(int x1, int y1, int x2, int y2)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(x1).arg(y1).arg(x2).arg(y2);
+}
+
+TEST_F(CliAgainstWindow, SelectDrawsTheZoomTheWindowShowsAfterTheSameDrag)
+{
+    const QString project = save("select.mzd",
+        *projectWith({ { "A", 0, 0 }, { "B", 10, 20 }, { "C", 30, 5 }, { "D", 31, 6 }, { "E", 12, 19 } }));
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    const QImage plain = c->image();
+
+    dragOver(c, QPoint(250, 180), QPoint(120, 90));
+    ASSERT_TRUE(c->zoomed());
+    EXPECT_EQ(
+        renderDifference(dir, c, project, { "--select", selectArg(250, 180, 120, 90) }, "select-chart"), 0);
+    // Beyond the area: kept to its edges, in the window and in the render alike.
+    dragOver(c, QPoint(300, 200), QPoint(5000, -70));
+    EXPECT_EQ(
+        renderDifference(dir, c, project, { "--select", selectArg(300, 200, 5000, -70) }, "select-clamped"),
+        0);
+    // A pixel high is no selection: the plain drawing, as the window shows it after a click.
+    QTest::mouseClick(c->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_FALSE(c->zoomed());
+    EXPECT_EQ(differentPixels(c->image(), plain, "select-plain"), 0);
+    EXPECT_EQ(
+        renderDifference(dir, c, project, { "--select", selectArg(10, 10, 200, 11) }, "select-none"), 0);
+}
+
+TEST_F(CliAgainstWindow, SelectOverThePictureWithGroupsZoomsTheGroupDrawing)
+{
+    auto r = groupProject();
+    givePicture(*r, 900, 700, 110, 110);
+    const QString project = save("select-groups.mzd", *r, gradientPicture(900, 700));
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    dragOver(c, QPoint(40, 60), QPoint(260, 230));
+    ASSERT_TRUE(c->zoomed());
+    EXPECT_EQ(renderDifference(dir, c, project, { "--groups", "--select", selectArg(40, 60, 260, 230) },
+                  "select-groups", frameArea(c)),
+        0);
+}
+
 TEST_F(CliAgainstWindow, PlacesListsEveryPlaceAndTheSingleValueCriteria)
 {
     auto r = projectWith({ { "Alfa; a \"beta\"", 1.5, -2.25, 3, 4.5, 6 }, { "Gama", 7, 8 } });
@@ -735,6 +789,9 @@ TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)
         { "render", sample, "--out", dir.filePath("c.png"), "--size", "big" },
         { "render", sample, "--out", dir.filePath("no-folder/c.png") },
         { "render", sample, "--out", dir.filePath("c.png"), "--picture", "maybe" },
+        { "render", sample, "--out", dir.filePath("c.png"), "--select", "1,2,3" },
+        { "render", sample, "--out", dir.filePath("c.png"), "--select", "1,2,3,x" },
+        { "render", sample, "--out", dir.filePath("c.png"), "--select", "1,2,3,4,5" },
         { "import", missing, "--out", dir.filePath("x.mzd") },
         { "import", DORVAN_EXAMPLES "/slovak_towns.csv" },
         { "import", DORVAN_EXAMPLES "/slovak_towns.csv", "--out", dir.filePath("no-folder/x.mzd") },

@@ -21,8 +21,8 @@ RgbPicture::Rgb patternAt(int x, int y)
 } // namespace
 
 // Widths of 1, 2, 3 and 5 pixels leave 3, 2, 1 and 1 padding bytes at the end of a toolkit row;
-// 4 leaves none.
-TEST(PictureImage, CopiesEveryPixelWhateverTheRowPadding)
+// 4 leaves none. The view has no padding at all: its rows are the picture's own.
+TEST(PictureImage, CopyAndViewShowEveryPixelWhateverTheRowWidth)
 {
     const struct {
         int width, height;
@@ -34,19 +34,23 @@ TEST(PictureImage, CopiesEveryPixelWhateverTheRowPadding)
             for (int x = 0; x < size.width; ++x)
                 picture.setPixel(x, y, patternAt(x, y));
 
-        const QImage image = toQImage(picture);
-        ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.width(), size.width);
-        EXPECT_EQ(image.height(), size.height);
-        EXPECT_EQ(image.format(), QImage::Format_RGB888);
-        for (int y = 0; y < size.height; ++y)
-            for (int x = 0; x < size.width; ++x) {
-                const RgbPicture::Rgb want = patternAt(x, y);
-                const QRgb got = image.pixel(x, y);
-                EXPECT_EQ(qRed(got), want.r) << "at " << x << "," << y;
-                EXPECT_EQ(qGreen(got), want.g) << "at " << x << "," << y;
-                EXPECT_EQ(qBlue(got), want.b) << "at " << x << "," << y;
-            }
+        const QImage view = pictureView(picture);
+        ASSERT_FALSE(view.isNull());
+        EXPECT_EQ(view.constBits(), picture.row(0)); // no copy
+        for (const QImage& image : { toQImage(picture), view }) {
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(image.width(), size.width);
+            EXPECT_EQ(image.height(), size.height);
+            EXPECT_EQ(image.format(), QImage::Format_RGB888);
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x) {
+                    const RgbPicture::Rgb want = patternAt(x, y);
+                    const QRgb got = image.pixel(x, y);
+                    EXPECT_EQ(qRed(got), want.r) << "at " << x << "," << y;
+                    EXPECT_EQ(qGreen(got), want.g) << "at " << x << "," << y;
+                    EXPECT_EQ(qBlue(got), want.b) << "at " << x << "," << y;
+                }
+        }
     }
 }
 
@@ -55,4 +59,6 @@ TEST(PictureImage, EmptyPictureGivesNullImage)
     EXPECT_TRUE(toQImage(RgbPicture()).isNull());
     EXPECT_TRUE(toQImage(RgbPicture(0, 5)).isNull());
     EXPECT_TRUE(toQImage(RgbPicture(6, 0)).isNull());
+    EXPECT_TRUE(pictureView(RgbPicture()).isNull());
+    EXPECT_TRUE(pictureView(RgbPicture(0, 5)).isNull());
 }
