@@ -1,5 +1,6 @@
 #include "allocation/ChartPainter.h"
 
+#include "allocation/ContourPainter.h"
 #include "allocation/GroupColours.h"
 #include "common/Rounding.h"
 
@@ -166,7 +167,7 @@ void paintChartOptimum(QPainter& p, const ChartOptimum& optimum)
 }
 
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state)
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const ContourInput* contours)
 {
     if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
         return false;
@@ -176,6 +177,8 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     QPainter p(&Image1);
     beginExact(p);
     paintBackground(p, c.background);
+    if (contours != nullptr)
+        paintCostContours(p, *contours, c.state, c.hasOptimum ? &c.optimum : nullptr);
     paintChartMarkers(p, c.places, Red, Black);
     paintChartPath(p, c.path);
     if (c.hasOptimum)

@@ -12,6 +12,7 @@
 #include "project/ProjectRecord.h"
 
 #include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct CooperGroupResult {
     int finalIter = 0; // of its own history; 0 when not solved
     std::vector<IteratePoint> iterates; // GroupIterX / GroupIterY[1..finalIter]
     bool historyFull = false;
+    CooperCertificate certificate; // of a solved group; optimalPlace is a member number
 };
 
 // What a run leaves for the window to show.
@@ -59,6 +61,8 @@ struct CooperRunResult {
     bool correctionReset = false; // Edit48 went back to "1,0"
     // Runs that used up the history: 0 for the one-centre run, else group numbers.
     std::vector<int> historyFullGroups;
+    // One-centre run: how far the result can be from the optimum.
+    CooperCertificate certificate;
 };
 
 // Hooks of a run. Each may be left empty.
@@ -100,6 +104,19 @@ CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record
 // The line the window shows under its lists when a run used up a history: the notice, with
 // the groups concerned in brackets ("(SKUPINA 2, 3)"). Empty when no history was used up.
 std::string runNoticeText(const std::vector<int>& historyFullGroups);
+
+// The line under the lists that says how good the result is: "Výsledok je optimum (miesto
+// NAME)" for a one-centre result proven to lie on an optimal place, else "Výsledok je nanajvýš
+// o G % horší ako optimum" with G in percent to 4 significant digits and the locale's
+// separator; a group run gives the largest gap over its solved groups. Empty when nothing can
+// be said (no solved group, a negative weight).
+std::string certificateText(
+    const CooperRunResult& result, const TProjectRecord& record, std::string_view separator);
+// The gap of one certificate as that line writes it ("Výsledok je nanajvýš o 0,01234 % horší
+// ako optimum"), without regard to a place.
+std::string gapText(long double gap, std::string_view separator);
+// The same for one group: its gap, or its optimal member by name.
+std::string groupCertificateText(const CooperGroupResult& group, std::string_view separator);
 
 // The iterates of a history, entries 1..finalIter (bounded to the history).
 std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter);

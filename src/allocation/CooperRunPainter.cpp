@@ -1,6 +1,7 @@
 #include "allocation/CooperRunPainter.h"
 
 #include "allocation/ChartPainter.h"
+#include "allocation/ContourPainter.h"
 #include "allocation/CooperRunDriver.h"
 #include "allocation/GroupColours.h"
 #include "allocation/MapChartGeometry.h"
@@ -26,7 +27,8 @@ QImage cooperSurface(QSize size)
     return image;
 }
 
-void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture)
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture,
+    const std::vector<double>* contourPercents)
 {
     if (image.isNull())
         return;
@@ -50,6 +52,10 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
+    if (contourPercents != nullptr && g.hasOptimum && !path.empty()) {
+        const ContourInput contours { groupCostSites(state), path.back(), *contourPercents };
+        paintCostContours(p, contours, chart, &g.optimum);
+    }
     paintChartMarkers(
         p, found, colour, colour, overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent);
     paintChartPath(p, g.path);

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 namespace dorvan {
 
 // The allocation window's colour, which a surface shows where no drawing covers it.
@@ -25,7 +27,9 @@ QImage cooperSurface(QSize size);
 // no position of its own and is left out; the others keep their numbers.
 // Over the map picture (overPicture), the labels are kept inside the surface by its edge rules
 // and stand on white, so that they stay legible on the picture.
-void paintCurrentGroup(
-    QImage& image, const ChartState& chart, const CooperState& state, bool overPicture = false);
+// With contourPercents, a solved group first gets the cost contours of its own members around
+// its centre, at those levels.
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture = false,
+    const std::vector<double>* contourPercents = nullptr);
 
 } // namespace dorvan

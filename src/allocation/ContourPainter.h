@@ -1,0 +1,22 @@
+#pragma once
+
+// Cost contours painted onto a result drawing: solid magenta curves of one pixel, each labelled
+// "+L %" in magenta, drawn over the background and under the places, path and optimum. The
+// window and the command line both paint them through here.
+
+#include "allocation/ChartGeometry.h"
+#include "allocation/CostContours.h"
+
+class QPainter;
+
+namespace dorvan {
+
+// The curves' colour, RGB(255, 0, 255).
+inline constexpr std::uint32_t ContourColour = 0xFF00FF;
+
+// The curves for a drawing of the painter's device size with the chart's mapping; labels keep
+// clear of the optimum (its dot and text) when there is one. Returns what it drew.
+CostContours paintCostContours(
+    QPainter& p, const ContourInput& input, const ChartState& chart, const ChartOptimum* optimum);
+
+} // namespace dorvan
