@@ -2,6 +2,7 @@
 
 #include "allocation/ChartGeometry.h"
 #include "allocation/CooperSolver.h"
+#include "allocation/CostContours.h"
 #include "entry/PicturePlacement.h"
 #include "project/Project.h"
 
@@ -12,9 +13,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class QBoxLayout;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -57,6 +61,8 @@ public:
     int imageHeight() const { return ImageHeight; }
     // The notice of the last run shown in the window's status line, empty when there is none.
     QString runNotice() const;
+    // The line under the lists that says how far the result can be from the optimum.
+    QString certificateLine() const;
 
     // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
@@ -110,6 +116,17 @@ private:
     void KresliGrafMapaCooper();
     void KresliGrafMapaCooperSkupiny1();
     void KresliGrafMapaCooperSkupiny2();
+
+    // Cooperova_Metoda_Izociary.cpp: the certificate line and the cost contours
+    void buildContourControls(QBoxLayout* resultChoice);
+    void CostContoursBoxClick();
+    void CostContourLevelsEdited();
+    // The contours of the one-centre result, when the box is ticked and there is a result.
+    std::optional<dorvan::ContourInput> oneCentreContours() const;
+    // The levels for the groups' contours, when the box is ticked.
+    const std::vector<double>* groupContourLevels() const;
+    void showCertificate(const dorvan::CooperRunResult& res);
+    void redrawResult();
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
@@ -165,6 +182,10 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QListWidget* ListBox2 = nullptr;
     QLabel* RunNotice = nullptr;
+    QLabel* CertificateLine = nullptr;
+    QCheckBox* CostContoursBox = nullptr;
+    QLineEdit* CostContourLevels = nullptr;
+    std::vector<double> contourLevels_;
 };
 
 // "Riešenie DORVAN", the part that belongs to this window: creates the allocation window in the

@@ -174,6 +174,7 @@ void TCooperAlokMetod::runOnce()
     appendNew(ListBox2, res.placeLines);
     takeWidths(res);
     historyFullGroups_ = res.historyFullGroups;
+    showCertificate(res);
 
     if (!groups) {
         oneCentreFinal_ = res.finalIter;

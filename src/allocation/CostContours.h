@@ -27,8 +27,9 @@ namespace dorvan {
 // At most this many levels are drawn, each from above 0 up to 1000 percent.
 inline constexpr std::size_t MaxContourLevels = 10;
 inline constexpr double MaxContourPercent = 1000.0;
-// The levels field's default.
+// The levels field's default, and what a field that cannot be read is answered with.
 inline constexpr std::string_view DefaultContourLevels = "1; 5; 10";
+inline constexpr std::string_view BadContourLevelsMessage = "Chybné zadanie IZOČIAR !!!";
 
 // The levels of a text such as "1; 5; 10" (or "1,5,10" with delimiter ','): decimal numbers
 // with a comma or a point, each above 0 and at most 1000, at most 10 of them. Nothing for a

@@ -1,5 +1,7 @@
 #include "cli/CliArguments.h"
 
+#include "allocation/CostContours.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -63,6 +65,9 @@ Options:
   --picture yes|no          over the project's map picture ("S obrázkom", default) or without
                             it ("Bez obrázku")
   --proportional yes|no     proportional picture ("ÁNO", default) or not ("NIE")
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point, e.g. 1,2.5,10),
+                            as "Izočiary nákladov" draws them
 %SOLVE%
 With "--picture yes" a project with a map picture is drawn over its picture, as the window
 draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions
@@ -115,7 +120,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true } };
     static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
-        { "--size", true }, { "--picture", true }, { "--proportional", true } };
+        { "--size", true }, { "--picture", true }, { "--proportional", true },
+        { "--contours", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true } };
     switch (c) {
@@ -347,6 +353,13 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         r.picture = choice<bool>(raw, name, "--picture", true, { { "yes", true }, { "no", false } });
         r.proportional
             = choice<bool>(raw, name, "--proportional", true, { { "yes", true }, { "no", false } });
+        if (auto it = raw.values.find("--contours"); it != raw.values.end()) {
+            std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
+            if (!levels)
+                throw UsageError(name + ": --contours \"" + it->second
+                    + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
+            r.contours = std::move(*levels);
+        }
         break;
     }
     case Command::Places:

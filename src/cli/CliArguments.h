@@ -42,6 +42,8 @@ struct RenderOptions {
     bool picture = true; // "S obrázkom" rather than "Bez obrázku"
     bool proportional = true; // "ÁNO" rather than "NIE"
     bool pdf = false; // by the extension of out
+    // Cost contours at these percents above the optimum's cost; none when empty.
+    std::vector<double> contours;
 };
 
 struct PlacesOptions {

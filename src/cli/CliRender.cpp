@@ -80,16 +80,20 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
             else
                 KresliGrafCooperSkupiny1(image, places, chart);
         }
-        paintCurrentGroup(image, chart, *state, overPicture);
+        paintCurrentGroup(image, chart, *state, overPicture, o.contours.empty() ? nullptr : &o.contours);
     };
     const CooperRunResult res = runCooperDriver(*state, r, n, in, cb);
     reportNotice(res, err);
     if (!res.groupRun) {
         const std::vector<IteratePoint> path = historyPoints(state->IterX, state->IterY, res.finalIter);
+        std::optional<ContourInput> contours;
+        if (!o.contours.empty() && !path.empty())
+            contours = ContourInput { oneCentreCostSites(*state), path.back(), o.contours };
+        const ContourInput* c = contours ? &*contours : nullptr;
         if (overPicture)
-            KresliGrafMapaCooper(image, picture, range, places, path, chart);
+            KresliGrafMapaCooper(image, picture, range, places, path, chart, c);
         else
-            KresliGrafCooper(image, places, path, in.mode, chart);
+            KresliGrafCooper(image, places, path, in.mode, chart, c);
     }
     return image;
 }
