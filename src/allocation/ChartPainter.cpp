@@ -178,7 +178,7 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     beginExact(p);
     paintBackground(p, c.background);
     if (contours != nullptr)
-        paintCostContours(p, *contours, c.state, c.hasOptimum ? &c.optimum : nullptr);
+        paintCostContours(p, *contours, c.state, c.hasOptimum ? &c.optimum : nullptr, c.places);
     paintChartMarkers(p, c.places, Red, Black);
     paintChartPath(p, c.path);
     if (c.hasOptimum)

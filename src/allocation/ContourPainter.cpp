@@ -24,8 +24,8 @@ ChartRect textRect(const ChartText& text, const QFont& font)
 
 } // namespace
 
-CostContours paintCostContours(
-    QPainter& p, const ContourInput& input, const ChartState& chart, const ChartOptimum* optimum)
+CostContours paintCostContours(QPainter& p, const ContourInput& input, const ChartState& chart,
+    const ChartOptimum* optimum, std::span<const ChartMarker> markers)
 {
     const QPaintDevice* device = p.device();
     if (device == nullptr || input.percents.empty())
@@ -41,6 +41,10 @@ CostContours paintCostContours(
     if (optimum != nullptr) {
         keepClear.push_back(optimum->dot);
         keepClear.push_back(textRect(optimum->label, chartFont(10)));
+    }
+    for (const ChartMarker& m : markers) {
+        keepClear.push_back(m.circle);
+        keepClear.push_back(textRect(m.label, font));
     }
     const CostContours contours = costContours(input, chart, contourArea(device->width(), device->height()),
         sizes, keepClear, separator);

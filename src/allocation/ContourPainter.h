@@ -7,6 +7,8 @@
 #include "allocation/ChartGeometry.h"
 #include "allocation/CostContours.h"
 
+#include <span>
+
 class QPainter;
 
 namespace dorvan {
@@ -15,8 +17,9 @@ namespace dorvan {
 inline constexpr std::uint32_t ContourColour = 0xFF00FF;
 
 // The curves for a drawing of the painter's device size with the chart's mapping; labels keep
-// clear of the optimum (its dot and text) when there is one. Returns what it drew.
-CostContours paintCostContours(
-    QPainter& p, const ContourInput& input, const ChartState& chart, const ChartOptimum* optimum);
+// clear of the optimum (its dot and text) when there is one, and of the markers and their
+// labels that will be drawn over them. Returns what it drew.
+CostContours paintCostContours(QPainter& p, const ContourInput& input, const ChartState& chart,
+    const ChartOptimum* optimum, std::span<const ChartMarker> markers = {});
 
 } // namespace dorvan

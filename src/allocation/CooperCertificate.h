@@ -7,7 +7,8 @@
 //     F* >= F(z) + min over those places a_i of g . (a_i - z),
 // a linear function being least over the hull at one of its corners. The bound is taken at the
 // result and, when that leaves a gap, at the place nearest to it, where the subgradient of
-// least length (Kuhn's residual) is used; the better of the two counts.
+// least length (Kuhn's residual) is used; the better of the two counts. The passes run in
+// double precision with an allowance for their rounding taken off the bound.
 
 #include <span>
 
@@ -24,7 +25,7 @@ struct CooperCertificate {
     // False when a weight is negative: the sum is then not convex and may have no minimum, so
     // nothing can be said. The objective is still given.
     bool available = false;
-    long double objective = 0.0L; // F at the result
+    long double objective = 0.0L; // F at the result (summed in double precision)
     long double lowerBound = 0.0L; // L, never above the true minimum
     long double gap = 0.0L; // (F - L) / F, 0 when F = 0
     // Number (1-based) of the place the result lies on exactly when Kuhn's test proves that
