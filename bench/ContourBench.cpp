@@ -21,7 +21,8 @@ void Contours(benchmark::State& state)
     std::vector<CooperPlace> places;
     std::vector<ChartPoint> points;
     for (int i = 0; i < 99; ++i) {
-        const CooperPlace p { coord(g) / 10000.0, coord(g) / 10000.0, static_cast<double>(quantity(g)), 1.0, 1 };
+        const CooperPlace p { coord(g) / 10000.0, coord(g) / 10000.0, static_cast<double>(quantity(g)), 1.0,
+            1 };
         places.push_back(p);
         points.push_back({ p.x, p.y });
     }
@@ -35,7 +36,8 @@ void Contours(benchmark::State& state)
     const ChartState chart = chartWindow(points, w, h);
     const std::vector<ContourLabelSize> sizes(3, ContourLabelSize { 36, 15 });
     const ChartPixel o { chart.px(input.result.x), chart.py(input.result.y) };
-    const std::vector<ChartRect> optimum { { o.x - 3, o.y - 3, o.x + 5, o.y + 5 }, { o.x - 22, o.y - 17, o.x + 50, o.y } };
+    const std::vector<ChartRect> optimum { { o.x - 3, o.y - 3, o.x + 5, o.y + 5 },
+        { o.x - 22, o.y - 17, o.x + 50, o.y } };
     std::size_t pixels = 0;
     for (auto _ : state) {
         CostContours c = costContours(input, chart, contourArea(w, h), sizes, optimum, ",");

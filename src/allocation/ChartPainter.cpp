@@ -167,7 +167,8 @@ void paintChartOptimum(QPainter& p, const ChartOptimum& optimum)
 }
 
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const ContourInput* contours)
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
+    const ContourInput* contours)
 {
     if (Image1.isNull() || chartTooSmall(Image1.width(), Image1.height()))
         return false;

@@ -35,8 +35,9 @@ CostContours paintCostContours(QPainter& p, const ContourInput& input, const Cha
     const QFontMetrics metrics(font);
     std::vector<ContourLabelSize> sizes;
     for (double percent : input.percents)
-        sizes.push_back({ metrics.horizontalAdvance(QString::fromStdString(contourLabelText(percent, separator))),
-            metrics.height() });
+        sizes.push_back(
+            { metrics.horizontalAdvance(QString::fromStdString(contourLabelText(percent, separator))),
+                metrics.height() });
     std::vector<ChartRect> keepClear;
     if (optimum != nullptr) {
         keepClear.push_back(optimum->dot);
@@ -46,8 +47,8 @@ CostContours paintCostContours(QPainter& p, const ContourInput& input, const Cha
         keepClear.push_back(m.circle);
         keepClear.push_back(textRect(m.label, font));
     }
-    const CostContours contours = costContours(input, chart, contourArea(device->width(), device->height()),
-        sizes, keepClear, separator);
+    const CostContours contours = costContours(
+        input, chart, contourArea(device->width(), device->height()), sizes, keepClear, separator);
 
     const QColor magenta = chartColour(ContourColour);
     p.setRenderHint(QPainter::Antialiasing, false);

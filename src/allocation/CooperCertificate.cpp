@@ -81,7 +81,8 @@ double boundAt(std::span<const CostSite> sites, double zx, double zy, const Slop
     double least = std::numeric_limits<double>::infinity();
     for (const CostSite& a : sites)
         if (a.w > 0.0L)
-            least = std::min(least, s.gx * (static_cast<double>(a.x) - zx) + s.gy * (static_cast<double>(a.y) - zy));
+            least = std::min(
+                least, s.gx * (static_cast<double>(a.x) - zx) + s.gy * (static_cast<double>(a.y) - zy));
     if (!std::isfinite(least))
         return s.f; // nothing weighs: F is 0 everywhere
     const double allowance = RoundingAllowance * (s.f + std::hypot(s.gx, s.gy) * s.farthest);

@@ -313,7 +313,8 @@ std::string groupCertificateText(const CooperGroupResult& group, std::string_vie
     return gapText(c.gap, separator);
 }
 
-std::string certificateText(const CooperRunResult& result, const TProjectRecord& record, std::string_view separator)
+std::string certificateText(
+    const CooperRunResult& result, const TProjectRecord& record, std::string_view separator)
 {
     if (!result.groupRun) {
         const CooperCertificate& c = result.certificate;

@@ -12,8 +12,8 @@
 #include "project/ProjectRecord.h"
 
 #include <functional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dorvan {

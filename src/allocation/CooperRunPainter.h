@@ -29,7 +29,7 @@ QImage cooperSurface(QSize size);
 // and stand on white, so that they stay legible on the picture.
 // With contourPercents, a solved group first gets the cost contours of its own members around
 // its centre, at those levels.
-void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture = false,
-    const std::vector<double>* contourPercents = nullptr);
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state,
+    bool overPicture = false, const std::vector<double>* contourPercents = nullptr);
 
 } // namespace dorvan

@@ -165,7 +165,8 @@ private:
     void traceCell(int i, int j)
     {
         const double a = g_.at(i, j), b = g_.at(i + 1, j), c = g_.at(i + 1, j + 1), d = g_.at(i, j + 1);
-        const int mask = (inside(a) ? 1 : 0) | (inside(b) ? 2 : 0) | (inside(c) ? 4 : 0) | (inside(d) ? 8 : 0);
+        const int mask
+            = (inside(a) ? 1 : 0) | (inside(b) ? 2 : 0) | (inside(c) ? 4 : 0) | (inside(d) ? 8 : 0);
         if (mask == 0 || mask == 15)
             return;
         const std::uint64_t top = g_.horizontal(i, j), bottom = g_.horizontal(i, j + 1);
@@ -197,7 +198,8 @@ private:
 
     // The point of an edge where F takes the level, by regula falsi with the Illinois change;
     // each edge is worked out once.
-    std::uint64_t crossing(std::uint64_t edge, double x0, double y0, double f0, double x1, double y1, double f1)
+    std::uint64_t crossing(
+        std::uint64_t edge, double x0, double y0, double f0, double x1, double y1, double f1)
     {
         if (points_.count(edge) != 0)
             return edge;
@@ -348,7 +350,8 @@ private:
 
     static std::uint64_t key(int i, int j)
     {
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(i)) << 32) | static_cast<std::uint32_t>(j);
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(i)) << 32)
+            | static_cast<std::uint32_t>(j);
     }
 
     const Grid& g_;
@@ -372,8 +375,8 @@ bool within(const ChartRect& inner, const ChartRect& outer)
 // The label of a level beside its curve, outside it as seen from the optimum: the curve's
 // points are tried from the one up and to the right of the optimum round both ways, first
 // right at the curve, then a little further out (a small curve round a crowded optimum).
-std::optional<ChartRect> placeLabel(const std::vector<ContourLine>& lines, std::size_t level, ContourPoint optimum,
-    ContourLabelSize size, const ChartRect& area, const std::vector<ChartRect>& taken)
+std::optional<ChartRect> placeLabel(const std::vector<ContourLine>& lines, std::size_t level,
+    ContourPoint optimum, ContourLabelSize size, const ChartRect& area, const std::vector<ChartRect>& taken)
 {
     struct Candidate {
         int further; // extra distance from the curve, in steps
@@ -394,7 +397,8 @@ std::optional<ChartRect> placeLabel(const std::vector<ContourLine>& lines, std::
             // How far out the box's centre must go for the box to clear the curve's point.
             const double away = std::acos(std::clamp((ux - uy) / std::numbers::sqrt2, -1.0, 1.0));
             for (int further = 0; further < LabelSteps; ++further) {
-                const double reach = std::abs(ux) * halfW + std::abs(uy) * halfH + LabelGap + further * LabelStep;
+                const double reach
+                    = std::abs(ux) * halfW + std::abs(uy) * halfH + LabelGap + further * LabelStep;
                 const double cx = p.x + ux * reach, cy = p.y + uy * reach;
                 const int left = static_cast<int>(std::lround(cx - halfW));
                 const int top = static_cast<int>(std::lround(cy - halfH));
@@ -402,8 +406,9 @@ std::optional<ChartRect> placeLabel(const std::vector<ContourLine>& lines, std::
             }
         }
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-        [](const Candidate& a, const Candidate& b) { return a.further != b.further ? a.further < b.further : a.away < b.away; });
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.further != b.further ? a.further < b.further : a.away < b.away;
+    });
     for (const Candidate& c : candidates) {
         if (!within(c.box, area))
             continue;
@@ -494,7 +499,8 @@ CostContours costContours(const ContourInput& input, const ChartState& chart, co
     const int cx = (grid.nx() + Block - 1) / Block;
     const int cy = (grid.ny() + Block - 1) / Block;
     std::vector<CoarseNode> coarse(static_cast<std::size_t>(cx + 1) * static_cast<std::size_t>(cy + 1));
-    auto node = [&](int I, int J) -> CoarseNode& { return coarse[static_cast<std::size_t>(J * (cx + 1) + I)]; };
+    auto node
+        = [&](int I, int J) -> CoarseNode& { return coarse[static_cast<std::size_t>(J * (cx + 1) + I)]; };
     for (int J = 0; J <= cy; ++J)
         for (int I = 0; I <= cx; ++I) {
             const Value v = grid.withSlope(std::min(I * Block, grid.nx()), std::min(J * Block, grid.ny()));
@@ -535,7 +541,8 @@ CostContours costContours(const ContourInput& input, const ChartState& chart, co
         }
     }
 
-    const ContourPoint optimum { ChartInset + (static_cast<double>(input.result.x) - chart.ChartMinX) * chart.ChartScaleX,
+    const ContourPoint optimum { ChartInset
+            + (static_cast<double>(input.result.x) - chart.ChartMinX) * chart.ChartScaleX,
         ChartInset + (chart.ChartMaxY - static_cast<double>(input.result.y)) * chart.ChartScaleY };
     std::vector<ChartRect> taken(keepClear.begin(), keepClear.end());
     for (std::size_t level = 0; level < out.values.size() && level < labelSizes.size(); ++level) {

@@ -120,8 +120,7 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true } };
     static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
-        { "--size", true }, { "--picture", true }, { "--proportional", true },
-        { "--contours", true } };
+        { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--contours", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true } };
     switch (c) {

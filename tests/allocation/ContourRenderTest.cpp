@@ -1,7 +1,7 @@
 #include "allocation/ChartPainter.h"
 #include "allocation/ContourPainter.h"
-#include "allocation/CostContours.h"
 #include "allocation/CooperSolver.h"
+#include "allocation/CostContours.h"
 #include "allocation/MapChartPainter.h"
 
 #include <QGuiApplication>
@@ -118,7 +118,8 @@ TEST(CostContours, MagentaPixelsLieOnTheirLevelsAndNoCrossingIsMissed)
     for (int project = 0; project < 4; ++project) {
         SCOPED_TRACE(project);
         const std::vector<CooperPlace> places = randomPlaces(rng, 5 + 7 * project);
-        const CooperRun run = solveCooper(places, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,0001", "1,0" });
+        const CooperRun run = solveCooper(
+            places, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,0001", "1,0" });
         const IteratePoint result { run.IterX[run.FinalIter], run.IterY[run.FinalIter] };
         const std::vector<ChartPoint> points = pointsOf(places);
         const int w = 540 + 100 * project, h = 400;
@@ -143,7 +144,8 @@ TEST(CostContours, MagentaPixelsLieOnTheirLevelsAndNoCrossingIsMissed)
                     continue;
                 bool label = false;
                 for (const ChartText& t : drawn.labels)
-                    label = label || inside(t, m.horizontalAdvance(QString::fromStdString(t.text)), m.height(), i, j);
+                    label = label
+                        || inside(t, m.horizontalAdvance(QString::fromStdString(t.text)), m.height(), i, j);
                 if (label)
                     continue;
                 ++magenta;
@@ -186,9 +188,10 @@ TEST(CostContours, OnTheChartUnderTheMarkersWithLabelsClearOfTheOptimum)
 {
     app();
     // A heavy place at (0;0) is the optimum, which the labels must leave free.
-    const std::vector<CooperPlace> places { { 0, 0, 10.0, 1.0, 1 }, { 30, 0, 1.0, 1.0, 1 }, { 0, 40, 1.0, 1.0, 1 },
-        { 25, 35, 2.0, 1.0, 1 }, { -10, 20, 1.0, 1.0, 1 } };
-    const CooperRun run = solveCooper(places, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,01", "1,0" });
+    const std::vector<CooperPlace> places { { 0, 0, 10.0, 1.0, 1 }, { 30, 0, 1.0, 1.0, 1 },
+        { 0, 40, 1.0, 1.0, 1 }, { 25, 35, 2.0, 1.0, 1 }, { -10, 20, 1.0, 1.0, 1 } };
+    const CooperRun run
+        = solveCooper(places, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,01", "1,0" });
     ASSERT_EQ(run.report.resultOnPlace, 1);
     std::vector<IteratePoint> path;
     for (int k = 1; k <= run.FinalIter; ++k)
@@ -248,8 +251,10 @@ TEST(CostContours, OnTheChartUnderTheMarkersWithLabelsClearOfTheOptimum)
 TEST(CostContours, OverTheMapPictureAndNotForNegativeWeights)
 {
     app();
-    const std::vector<CooperPlace> places { { 100, 50, 1.0, 1.0, 1 }, { 300, 250, 1.0, 1.0, 1 }, { 350, 60, 1.0, 1.0, 1 } };
-    const CooperRun run = solveCooper(places, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,01", "1,0" });
+    const std::vector<CooperPlace> places { { 100, 50, 1.0, 1.0, 1 }, { 300, 250, 1.0, 1.0, 1 },
+        { 350, 60, 1.0, 1.0, 1 } };
+    const CooperRun run
+        = solveCooper(places, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,01", "1,0" });
     const std::vector<IteratePoint> path { { run.IterX[run.FinalIter], run.IterY[run.FinalIter] } };
     const std::vector<ChartPoint> points = pointsOf(places);
     QImage picture(400, 300, QImage::Format_RGB32);
@@ -271,7 +276,8 @@ TEST(CostContours, OverTheMapPictureAndNotForNegativeWeights)
         for (int i = 21; i < 420; ++i) {
             bool label = false;
             for (const ChartText& t : cc.labels)
-                label = label || inside(t, m.horizontalAdvance(QString::fromStdString(t.text)), m.height(), i, j);
+                label = label
+                    || inside(t, m.horizontalAdvance(QString::fromStdString(t.text)), m.height(), i, j);
             if (image.pixel(i, j) == Magenta && !label) {
                 ++magenta;
                 off += onALevel(places, s, i, j, { 1.05 * base, 1.2 * base }) ? 0 : 1;

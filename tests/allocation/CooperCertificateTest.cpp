@@ -73,7 +73,8 @@ std::vector<CooperPlace> randomProject(std::mt19937& rng, int n, bool heavy)
     std::vector<CooperPlace> places;
     double total = 0.0;
     for (int i = 0; i < n; ++i) {
-        CooperPlace p { coord(rng) / 10000.0, coord(rng) / 10000.0, static_cast<double>(quantity(rng)), 1.0, 1 };
+        CooperPlace p { coord(rng) / 10000.0, coord(rng) / 10000.0, static_cast<double>(quantity(rng)), 1.0,
+            1 };
         total += p.quantity;
         places.push_back(p);
     }
@@ -89,11 +90,14 @@ TEST(CooperCertificate, ExactMinimaAreNeverExceededAndClosedIn)
     // Three collinear places of weights 1, 2, 4 at x = 0, 3, 10: the weighted median is x = 10
     // (4 >= 1 + 2), where the sum is 10 + 2 x 7 = 24. Equal weights 1, 1, 1: the median x = 3,
     // sum 3 + 7 = 10.
-    const std::vector<CooperPlace> heavyEnd { { 0, 0, 1.0, 1.0, 1 }, { 3, 0, 2.0, 1.0, 1 }, { 10, 0, 4.0, 1.0, 1 } };
-    const std::vector<CooperPlace> median { { 0, 0, 1.0, 1.0, 1 }, { 3, 0, 1.0, 1.0, 1 }, { 10, 0, 1.0, 1.0, 1 } };
+    const std::vector<CooperPlace> heavyEnd { { 0, 0, 1.0, 1.0, 1 }, { 3, 0, 2.0, 1.0, 1 },
+        { 10, 0, 4.0, 1.0, 1 } };
+    const std::vector<CooperPlace> median { { 0, 0, 1.0, 1.0, 1 }, { 3, 0, 1.0, 1.0, 1 },
+        { 10, 0, 1.0, 1.0, 1 } };
     // An equilateral triangle of side 6: the minimum is the centre, sqrt 3 x 6.
     const double h = 3.0 * std::sqrt(3.0);
-    const std::vector<CooperPlace> triangle { { 0, 0, 1.0, 1.0, 1 }, { 6, 0, 1.0, 1.0, 1 }, { 3, h, 1.0, 1.0, 1 } };
+    const std::vector<CooperPlace> triangle { { 0, 0, 1.0, 1.0, 1 }, { 6, 0, 1.0, 1.0, 1 },
+        { 3, h, 1.0, 1.0, 1 } };
     struct Case {
         const char* name;
         const std::vector<CooperPlace>& places;
@@ -103,8 +107,10 @@ TEST(CooperCertificate, ExactMinimaAreNeverExceededAndClosedIn)
         { "triangle", triangle, std::sqrt(3.0L) * 6.0L } };
     for (const Case& c : cases) {
         for (const char* e : { "10", "1", "0,01", "0,0001" }) {
-            for (StoppingRule rule : { StoppingRule::AxisX, StoppingRule::BothAxes, StoppingRule::Objective }) {
-                SCOPED_TRACE(::testing::Message() << c.name << " e=" << e << " rule " << static_cast<int>(rule));
+            for (StoppingRule rule :
+                { StoppingRule::AxisX, StoppingRule::BothAxes, StoppingRule::Objective }) {
+                SCOPED_TRACE(
+                    ::testing::Message() << c.name << " e=" << e << " rule " << static_cast<int>(rule));
                 const CooperRun r = solveCooper(c.places, settings(rule, e));
                 const CooperCertificate& cert = r.report.certificate;
                 ASSERT_TRUE(cert.available);
@@ -165,7 +171,8 @@ TEST(CooperCertificate, RunsCutAtEntry1000AndBadWeights)
 {
     // The valley of the history test: the iteration creeps along and is cut at entry 1000, far
     // from the optimum; the bound must still hold.
-    const std::vector<CooperPlace> valley { { 0, 0, 1000.0, 1.0, 1 }, { 1, 0, 1000.0, 1.0, 1 }, { 0.9, 0.1, 1.0, 1.0, 1 } };
+    const std::vector<CooperPlace> valley { { 0, 0, 1000.0, 1.0, 1 }, { 1, 0, 1000.0, 1.0, 1 },
+        { 0.9, 0.1, 1.0, 1.0, 1 } };
     const CooperRun r = solveCooper(valley, settings(StoppingRule::AxisX, "0,0001"));
     ASSERT_TRUE(r.report.historyFull);
     const long double minimum = referenceMinimum(costSites(valley));
@@ -183,11 +190,15 @@ TEST(CooperCertificate, RunsCutAtEntry1000AndBadWeights)
     EXPECT_NEAR(static_cast<double>(p.report.certificate.objective), std::sqrt(500.0), 1e-12);
 
     // A negative weight makes the sum unbounded below: no bound is claimed.
-    const std::vector<CooperPlace> negative { { 0, 0, -1.0, 1.0, 1 }, { 5, 0, 1.0, 1.0, 1 }, { 0, 5, 1.0, 1.0, 1 } };
-    EXPECT_FALSE(solveCooper(negative, settings(StoppingRule::BothAxes, "0,01")).report.certificate.available);
+    const std::vector<CooperPlace> negative { { 0, 0, -1.0, 1.0, 1 }, { 5, 0, 1.0, 1.0, 1 },
+        { 0, 5, 1.0, 1.0, 1 } };
+    EXPECT_FALSE(
+        solveCooper(negative, settings(StoppingRule::BothAxes, "0,01")).report.certificate.available);
     // No weight at all: F is 0 everywhere, and so is the gap.
-    const std::vector<CooperPlace> none { { 0, 0, 0.0, 1.0, 1 }, { 5, 0, 0.0, 1.0, 1 }, { 0, 5, 0.0, 1.0, 1 } };
-    const CooperCertificate z = solveCooper(none, settings(StoppingRule::BothAxes, "0,01")).report.certificate;
+    const std::vector<CooperPlace> none { { 0, 0, 0.0, 1.0, 1 }, { 5, 0, 0.0, 1.0, 1 },
+        { 0, 5, 0.0, 1.0, 1 } };
+    const CooperCertificate z
+        = solveCooper(none, settings(StoppingRule::BothAxes, "0,01")).report.certificate;
     EXPECT_TRUE(z.available);
     EXPECT_EQ(z.objective, 0.0L);
     EXPECT_EQ(z.gap, 0.0L);

@@ -1,5 +1,5 @@
-#include "allocation/ChartGeometry.h"
 #include "allocation/CooperSolver.h"
+#include "allocation/ChartGeometry.h"
 
 #include <gtest/gtest.h>
 

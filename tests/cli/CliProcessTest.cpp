@@ -807,8 +807,8 @@ TEST(CliOnTheSample, CertificateAndContoursAreTheSameInTheWindowAndOnTheCommandL
     ASSERT_EQ(json.code, 0);
     const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
     const auto& r = win.project.Record;
-    const double f = recordCost(r, win.project.State.PlaceCount, o["optimum"][0].toDouble(),
-        o["optimum"][1].toDouble(), true);
+    const double f = recordCost(
+        r, win.project.State.PlaceCount, o["optimum"][0].toDouble(), o["optimum"][1].toDouble(), true);
     EXPECT_NEAR(o["objective"].toDouble(), f, 1e-9 * f);
     const double lower = o["lower_bound"].toDouble(), gap = o["gap"].toDouble();
     EXPECT_LE(lower, o["objective"].toDouble());
@@ -852,8 +852,8 @@ TEST_F(CliAgainstWindow, ContoursOverThePictureAndForEachGroupMatchTheCommandLin
     ASSERT_NE(c, nullptr);
     clickContours(c);
     EXPECT_GT(magentaPixels(c->image()), 300);
-    EXPECT_EQ(renderDifference(dir, c, project, { "--picture", "yes", "--contours", "1,5,10" }, "contours-picture",
-                  frameArea(c)),
+    EXPECT_EQ(renderDifference(dir, c, project, { "--picture", "yes", "--contours", "1,5,10" },
+                  "contours-picture", frameArea(c)),
         0);
 
     // Groups: each solved group gets its own curves; the line gives the largest gap and each
@@ -898,7 +898,8 @@ TEST(CliOnAProject, AResultOnItsOptimalPlaceIsCertifiedByName)
 {
     // Stred outweighs the pull of the others: the result is set on it, certified optimal.
     QTemporaryDir dir;
-    auto r = projectWith({ { "Sever", 40, 80 }, { "Juh", 45, 5 }, { "Stred", 50, 40, 10 }, { "Západ", 5, 45 } });
+    auto r
+        = projectWith({ { "Sever", 40, 80 }, { "Juh", 45, 5 }, { "Stred", 50, 40, 10 }, { "Západ", 5, 45 } });
     r->setCriterion(dorvan::CritQuantity, true);
     const QString project = dir.filePath("heavy.mzd");
     dorvan::saveProjectFile(project.toStdString(), *r, {});
