@@ -25,7 +25,7 @@ ChartRect textRect(const ChartText& text, const QFont& font)
 } // namespace
 
 CostContours paintCostContours(QPainter& p, const ContourInput& input, const ChartState& chart,
-    const ChartOptimum* optimum, std::span<const ChartMarker> markers)
+    const ChartOptimum* optimum, std::span<const ChartMarker> markers, ChartTextBox box)
 {
     const QPaintDevice* device = p.device();
     if (device == nullptr || input.percents.empty())
@@ -62,7 +62,7 @@ CostContours paintCostContours(QPainter& p, const ContourInput& input, const Cha
         p.drawPoints(points);
     }
     for (const ChartText& label : contours.labels)
-        paintChartText(p, label, font, magenta);
+        paintChartText(p, label, font, magenta, box);
     return contours;
 }
 

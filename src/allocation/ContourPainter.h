@@ -5,6 +5,7 @@
 // window and the command line both paint them through here.
 
 #include "allocation/ChartGeometry.h"
+#include "allocation/ChartPainter.h"
 #include "allocation/CostContours.h"
 
 #include <span>
@@ -18,8 +19,10 @@ inline constexpr std::uint32_t ContourColour = 0xFF00FF;
 
 // The curves for a drawing of the painter's device size with the chart's mapping; labels keep
 // clear of the optimum (its dot and text) when there is one, and of the markers and their
-// labels that will be drawn over them. Returns what it drew.
+// labels that will be drawn over them. Over a picture (box OpaqueWhite) the labels stand on
+// white, as the places' labels do. Returns what it drew.
 CostContours paintCostContours(QPainter& p, const ContourInput& input, const ChartState& chart,
-    const ChartOptimum* optimum, std::span<const ChartMarker> markers = {});
+    const ChartOptimum* optimum, std::span<const ChartMarker> markers = {},
+    ChartTextBox box = ChartTextBox::Transparent);
 
 } // namespace dorvan

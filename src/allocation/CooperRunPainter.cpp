@@ -54,7 +54,8 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
     p.setRenderHint(QPainter::TextAntialiasing, false);
     if (contourPercents != nullptr && g.hasOptimum && !path.empty()) {
         const ContourInput contours { groupCostSites(state), path.back(), *contourPercents };
-        paintCostContours(p, contours, chart, &g.optimum, found);
+        paintCostContours(p, contours, chart, &g.optimum, found,
+            overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent);
     }
     paintChartMarkers(
         p, found, colour, colour, overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent);

@@ -64,7 +64,8 @@ bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange ra
     if (c.background.tooSmall)
         return false;
     if (contours != nullptr)
-        paintCostContours(p, *contours, c.state, c.hasOptimum ? &c.optimum : nullptr, c.places);
+        paintCostContours(
+            p, *contours, c.state, c.hasOptimum ? &c.optimum : nullptr, c.places, ChartTextBox::OpaqueWhite);
     paintChartMarkers(p, c.places, Red, Black, ChartTextBox::OpaqueWhite);
     paintChartPath(p, c.path);
     if (c.hasOptimum)
