@@ -218,6 +218,8 @@ protected:
         return p;
     }
 
+    // Four places on a 1600 x 500 picture of the range 250 x 200.
+    QString pictureProject();
     // Opens the project as "Otvor ako ..." does and then "Riešenie DORVAN".
     TCooperAlokMetod* openInWindow(const QString& project)
     {
@@ -534,6 +536,14 @@ void givePicture(dorvan::TProjectRecord& r, int width, int height, int rangeX, i
     r.MapRangeY = rangeY;
 }
 
+QString CliAgainstWindow::pictureProject()
+{
+    auto r = projectWith(
+        { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
+    givePicture(*r, 1600, 500, 250, 200);
+    return save("picture.mzd", *r, gradientPicture(1600, 500));
+}
+
 // The drawing area of "NIE", filling the window's frame: what --size stands for over a picture.
 QSize frameArea(TCooperAlokMetod* c)
 {
@@ -551,11 +561,8 @@ void clickChoice(TCooperAlokMetod* c, const char* button)
 
 TEST_F(CliAgainstWindow, PictureProjectListsPlainNamesAndDrawsTheSameOverThePictureAndWithout)
 {
-    auto r = projectWith(
-        { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
     // Wider than the frame: "ÁNO" fits it to the frame's width.
-    givePicture(*r, 1600, 500, 250, 200);
-    const QString project = save("picture.mzd", *r, gradientPicture(1600, 500));
+    const QString project = pictureProject();
 
     TCooperAlokMetod* c = openInWindow(project);
     ASSERT_NE(c, nullptr);
@@ -844,10 +851,7 @@ TEST(CliOnTheSample, CertificateAndContoursAreTheSameInTheWindowAndOnTheCommandL
 
 TEST_F(CliAgainstWindow, ContoursOverThePictureAndForEachGroupMatchTheCommandLine)
 {
-    auto r = projectWith(
-        { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
-    givePicture(*r, 1600, 500, 250, 200);
-    const QString project = save("picture.mzd", *r, gradientPicture(1600, 500));
+    const QString project = pictureProject();
     TCooperAlokMetod* c = openInWindow(project);
     ASSERT_NE(c, nullptr);
     clickContours(c);
