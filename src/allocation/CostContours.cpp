@@ -15,9 +15,9 @@ namespace dorvan {
 namespace {
 
 // Fine cells of 4 pixels keep a chord of the convex curves within a small part of a pixel; a
-// coarse cell is 4 × 4 of them.
+// coarse cell is 8 × 8 of them (32 pixels), which measured fastest on a full-screen area.
 constexpr int FineStep = 4;
-constexpr int Block = 4;
+constexpr int Block = 8;
 // Steps of the search for a crossing on a cell edge, and how close to the level it stops.
 constexpr int RootSteps = 30;
 constexpr double RootPixels = 1e-3;
@@ -56,8 +56,9 @@ Value evaluate(const Sites& s, double X, double Y)
         const double d = std::sqrt(dx * dx + dy * dy);
         v.f += s.w[i] * d;
         if (d > 0.0) {
-            v.gx += s.w[i] * dx / d;
-            v.gy += s.w[i] * dy / d;
+            const double pull = s.w[i] / d;
+            v.gx += pull * dx;
+            v.gy += pull * dy;
         }
     }
     return v;
@@ -311,6 +312,16 @@ private:
     {
         const int i = static_cast<int>(std::lround(x));
         const int j = static_cast<int>(std::lround(y));
+        // Samples follow each other a quarter pixel apart: most fall in the pixel just taken.
+        if (i == lastI_ && j == lastJ_)
+            return;
+        lastI_ = i;
+        lastJ_ = j;
+        if (crosses(i, j)) {
+            if (seen_.insert(key(i, j)).second)
+                out.push_back({ i, j });
+            return;
+        }
         std::optional<ChartPixel> best;
         double bestDistance = std::numeric_limits<double>::infinity();
         for (int dj = -1; dj <= 1; ++dj)
@@ -357,6 +368,8 @@ private:
     const Grid& g_;
     ChartRect area_;
     double level_;
+    int lastI_ = std::numeric_limits<int>::min();
+    int lastJ_ = std::numeric_limits<int>::min();
     std::unordered_map<std::uint64_t, double> corners_;
     std::unordered_set<std::uint64_t> seen_;
 };
