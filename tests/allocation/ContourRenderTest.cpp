@@ -294,3 +294,24 @@ TEST(CostContours, OverTheMapPictureAndNotForNegativeWeights)
         std::vector<ContourLabelSize> { { 20, 10 } }, {}, ",");
     EXPECT_TRUE(none.lines.empty());
 }
+
+TEST(CostContours, TwoEqualPlacesKeepTheirOptimumBetweenThemOnTheChart)
+{
+    app();
+    // Every point between (0;0) and (10;20) is optimal; the iteration stops at once on (5;10)
+    // and the red optimum stays there, at (270, 200) of the 540 x 400 chart, not on (0;0).
+    const std::vector<CooperPlace> pair { { 0, 0, 1.0, 1.0, 1 }, { 10, 20, 1.0, 1.0, 1 } };
+    const CooperRun run
+        = solveCooper(pair, CooperSettings { StartPoint::Computed, StoppingRule::BothAxes, "0,01", "1,0" });
+    std::vector<IteratePoint> path;
+    for (int k = 1; k <= run.FinalIter; ++k)
+        path.push_back({ run.IterX[k], run.IterY[k] });
+    QImage image(540, 400, QImage::Format_RGB32);
+    ChartState s;
+    ASSERT_TRUE(KresliGrafCooper(image, pointsOf(pair), path, ChartDataMode::Manual, s));
+    EXPECT_EQ(image.pixel(270, 200), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(273, 203), qRgb(255, 0, 0));
+    // The place (0;0) keeps its white marker at (145, 320).
+    EXPECT_EQ(image.pixel(145, 320), qRgb(255, 255, 255));
+    EXPECT_EQ(run.report.certificate.gap, 0.0L);
+}
