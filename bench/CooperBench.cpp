@@ -1,11 +1,14 @@
 // Cost of the Cooper iteration on a full project: 99 weighted places with each stopping rule,
 // and one run over 10 distribution groups. The places are drawn from a fixed seed, rounded to
 // four decimals as the entry stores them.
+#include "allocation/CooperRunDriver.h"
 #include "allocation/CooperSolver.h"
+#include "entry/PlaceList.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -96,8 +99,48 @@ void TenGroups(benchmark::State& state)
     state.counters["steps"] = static_cast<double>(steps);
 }
 
+// The certificate alone, at the result of the default run: its share of a run is what it adds.
+void Certificate(benchmark::State& state)
+{
+    CooperState s = makeProject();
+    PocitajCooper(s, CooperSettings {});
+    std::vector<CostSite> sites;
+    for (int i = 1; i <= PlaceCount; ++i)
+        sites.push_back({ s.CooperPlaceX[i], s.CooperPlaceY[i],
+            cooperWeight({ s.CooperPlaceX[i], s.CooperPlaceY[i], s.CooperQuantity[i], s.CooperPrice[i],
+                s.CooperFlexibility[i] }) });
+    for (auto _ : state) {
+        CooperCertificate c = certifyResult(sites, s.IterX[s.FinalIter], s.IterY[s.FinalIter]);
+        benchmark::DoNotOptimize(c);
+    }
+}
+
+// A whole run of the driver as the window makes it, list texts included, on the same places.
+void DriverRun(benchmark::State& state)
+{
+    const CooperState p = makeProject();
+    auto record = std::make_unique<TProjectRecord>();
+    ResetProjectForNew(*record);
+    for (int i = 1; i <= PlaceCount; ++i) {
+        storeNewPlace(*record, i, p.CooperPlaceName[i], p.CooperPlaceX[i], p.CooperPlaceY[i]);
+        record->PlaceQuantity[i] = p.CooperQuantity[i];
+        record->PlacePrice[i] = p.CooperPrice[i];
+        record->PlaceFlexibility[i] = p.CooperFlexibility[i];
+    }
+    CooperRunInputs in;
+    in.quantityOn = in.priceOn = in.flexibilityOn = true;
+    auto s = std::make_unique<CooperState>();
+    for (auto _ : state) {
+        CooperRunResult r = runCooperDriver(*s, *record, PlaceCount, in);
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["FinalIter"] = s->FinalIter;
+}
+
 } // namespace
 
+BENCHMARK(DriverRun)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Certificate)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(OneCentre, AxisX, StoppingRule::AxisX)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(OneCentre, AxisY, StoppingRule::AxisY)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(OneCentre, BothAxes, StoppingRule::BothAxes)->Unit(benchmark::kMicrosecond);

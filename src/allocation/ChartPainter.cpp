@@ -1,5 +1,6 @@
 #include "allocation/ChartPainter.h"
 
+#include "allocation/ContourPainter.h"
 #include "allocation/GroupColours.h"
 #include "common/Rounding.h"
 
@@ -215,7 +216,8 @@ void beginPart(QPainter& p, const SurfacePart& part)
 }
 
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const SurfacePart& part)
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const SurfacePart& part,
+    const ContourInput* contours)
 {
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
@@ -226,6 +228,8 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     QPainter p(&Image1);
     beginPart(p, part);
     paintBackground(p, c.background);
+    if (contours != nullptr)
+        paintCostContours(p, *contours, c.state, size, c.hasOptimum ? &c.optimum : nullptr, c.places);
     paintChartMarkers(p, c.places, Red, Black);
     paintChartPath(p, c.path);
     if (c.hasOptimum)

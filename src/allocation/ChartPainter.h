@@ -9,6 +9,7 @@
 // zoom and in a print.
 
 #include "allocation/ChartGeometry.h"
+#include "allocation/CostContours.h"
 
 #include <QColor>
 #include <QFont>
@@ -43,9 +44,10 @@ void beginPart(QPainter& p, const SurfacePart& part);
 // marked "OPTIMAL". Returns false, drawing nothing and leaving state as it was, when Image1 is
 // narrower or lower than 50 pixels: the window then takes chartFallbackSize. Otherwise state
 // receives the new chart state.
+// With contours, the cost contours are drawn over the background, under the places.
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
-    const SurfacePart& part = {});
+    const SurfacePart& part = {}, const ContourInput* contours = nullptr);
 
 // The background of a group run: the chart of KresliGrafCooper without places, path and
 // optimum, its axes and grid lines kept a little further inside. The coordinate window covers

@@ -55,9 +55,10 @@ bool paintResult(QImage& image, const ResultDrawing& d, ChartState& state, const
         return paintGroups(image, d, state, part);
     switch (d.kind) {
     case ResultDrawing::Kind::Chart:
-        return KresliGrafCooper(image, d.places, d.path, d.mode, state, part);
+        return KresliGrafCooper(image, d.places, d.path, d.mode, state, part, d.contours ? &*d.contours : nullptr);
     case ResultDrawing::Kind::Map:
-        return KresliGrafMapaCooper(image, d.picture, d.range, d.places, d.path, state, part);
+        return KresliGrafMapaCooper(
+            image, d.picture, d.range, d.places, d.path, state, part, d.contours ? &*d.contours : nullptr);
     case ResultDrawing::Kind::None:
         break;
     }

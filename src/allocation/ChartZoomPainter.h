@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <optional>
 #include <vector>
 
 namespace dorvan {
@@ -29,6 +30,7 @@ struct ResultDrawing {
     QImage picture; // Map: the map picture (mapPictureImage)
     PixelSize pictureSize; // Map: its size in pixels, which the zoom draws it at
     PictureRange range; // Map: the picture's coordinate range
+    std::optional<ContourInput> contours; // one centre: the cost contours drawn with it
 };
 
 // Paints the drawing onto the image (or the part of it the image holds). Returns false where

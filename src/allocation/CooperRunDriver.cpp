@@ -6,6 +6,7 @@
 #include "entry/PlaceList.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <set>
 
@@ -65,7 +66,9 @@ public:
 private:
     void oneCentreRun()
     {
-        takeReport(PocitajCooper(s_, settings()), 0);
+        const CooperReport report = PocitajCooper(s_, settings());
+        takeReport(report, 0);
+        res_.certificate = report.certificate;
         res_.finalIter = s_.FinalIter;
         res_.pathLines = iterationLines(s_.IterX, s_.IterY, s_.FinalIter, in_.separator);
         res_.optimumText = optimumLine(s_.IterX, s_.IterY, s_.FinalIter, in_.separator);
@@ -95,7 +98,9 @@ private:
             group.firstMemberNumber = s_.GroupMemberTotal - size + 1;
             group.memberNames = members;
             if (size >= MinGroupMembers) {
-                const bool full = takeReport(PocitajCooperSkupiny(s_, settings()), g);
+                const CooperReport report = PocitajCooperSkupiny(s_, settings());
+                const bool full = takeReport(report, g);
+                group.certificate = report.certificate;
                 const int f = s_.FinalIter;
                 res_.pathLines.push_back(
                     groupOptimumLine(g, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator));
@@ -281,6 +286,80 @@ std::vector<ChartPoint> projectChartPlaces(const TProjectRecord& record, int pla
     for (int i = 1; i <= n; ++i)
         places.push_back({ record.PlaceX[i], record.PlaceY[i] });
     return places;
+}
+
+namespace {
+
+// G to 4 significant digits, written as the lists write numbers: the locale's separator, an
+// exponent only for very small gaps ("1,5E-7").
+std::string percentDigits(long double percent, std::string_view separator)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.4Lg", percent);
+    std::string text;
+    for (const char* c = buf; *c; ++c) {
+        if (*c == '.')
+            text += separator;
+        else if (*c == 'e')
+            text += 'E';
+        else
+            text += *c;
+    }
+    // "E-07" -> "E-7"
+    const std::size_t e = text.find('E');
+    if (e != std::string::npos && e + 2 < text.size()) {
+        std::size_t digits = e + 2;
+        while (digits + 1 < text.size() && text[digits] == '0')
+            text.erase(digits, 1);
+    }
+    return text;
+}
+
+std::string placeText(const std::string& name)
+{
+    return "Výsledok je optimum (miesto " + name + ")";
+}
+
+} // namespace
+
+std::string gapText(long double gap, std::string_view separator)
+{
+    return "Výsledok je nanajvýš o " + percentDigits(gap * 100.0L, separator) + " % horší ako optimum";
+}
+
+std::string groupCertificateText(const CooperGroupResult& group, std::string_view separator)
+{
+    const CooperCertificate& c = group.certificate;
+    if (!group.solved || !c.available)
+        return {};
+    const auto k = static_cast<std::size_t>(c.optimalPlace);
+    if (k >= 1 && k <= group.memberNames.size())
+        return placeText(group.memberNames[k - 1]);
+    return gapText(c.gap, separator);
+}
+
+std::string certificateText(
+    const CooperRunResult& result, const TProjectRecord& record, std::string_view separator)
+{
+    if (!result.groupRun) {
+        const CooperCertificate& c = result.certificate;
+        if (!c.available || result.finalIter < 1)
+            return {};
+        if (c.optimalPlace >= 1 && c.optimalPlace <= MaxPlaces)
+            return placeText(displayName(record.PlaceName[c.optimalPlace]));
+        return gapText(c.gap, separator);
+    }
+    bool any = false;
+    long double worst = 0.0L;
+    for (const CooperGroupResult& g : result.groups) {
+        if (!g.solved)
+            continue;
+        if (!g.certificate.available)
+            return {};
+        any = true;
+        worst = std::max(worst, g.certificate.gap);
+    }
+    return any ? gapText(worst, separator) : std::string();
 }
 
 } // namespace dorvan

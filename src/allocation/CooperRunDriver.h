@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dorvan {
@@ -42,6 +43,7 @@ struct CooperGroupResult {
     int finalIter = 0; // of its own history; 0 when not solved
     std::vector<IteratePoint> iterates; // GroupIterX / GroupIterY[1..finalIter]
     bool historyFull = false;
+    CooperCertificate certificate; // of a solved group; optimalPlace is a member number
 };
 
 // What a run leaves for the window to show.
@@ -61,6 +63,8 @@ struct CooperRunResult {
     std::vector<int> historyFullGroups;
     // Group run: the names of the places no group lists, in place-number order.
     std::vector<std::string> ungroupedPlaces;
+    // One-centre run: how far the result can be from the optimum.
+    CooperCertificate certificate;
 };
 
 // Hooks of a run. Each may be left empty.
@@ -106,6 +110,18 @@ std::string runNoticeText(const std::vector<int>& historyFullGroups);
 // The line under the lists of a group run that left places out: "Miesta mimo skupín: A, B".
 // Empty when every place is in a group.
 std::string ungroupedText(const std::vector<std::string>& ungroupedPlaces);
+// The line under the lists that says how good the result is: "Výsledok je optimum (miesto
+// NAME)" for a one-centre result proven to lie on an optimal place, else "Výsledok je nanajvýš
+// o G % horší ako optimum" with G in percent to 4 significant digits and the locale's
+// separator; a group run gives the largest gap over its solved groups. Empty when nothing can
+// be said (no solved group, a negative weight).
+std::string certificateText(
+    const CooperRunResult& result, const TProjectRecord& record, std::string_view separator);
+// The gap of one certificate as that line writes it ("Výsledok je nanajvýš o 0,01234 % horší
+// ako optimum"), without regard to a place.
+std::string gapText(long double gap, std::string_view separator);
+// The same for one group: its gap, or its optimal member by name.
+std::string groupCertificateText(const CooperGroupResult& group, std::string_view separator);
 
 // The iterates of a history, entries 1..finalIter (bounded to the history).
 std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter);

@@ -1,6 +1,7 @@
 #include "allocation/CooperRunPainter.h"
 
 #include "allocation/ChartPainter.h"
+#include "allocation/ContourPainter.h"
 #include "allocation/CooperRunDriver.h"
 #include "allocation/GroupColours.h"
 #include "allocation/MapChartGeometry.h"
@@ -35,10 +36,11 @@ struct GroupMarks {
     std::vector<ChartPoint> members;
     std::vector<bool> found;
     std::vector<IteratePoint> path;
+    std::vector<CostSite> costSites; // the members with their weights, for cost contours
 };
 
-void paintGroupMarks(
-    QImage& image, const ChartState& chart, const GroupMarks& m, bool overPicture, const SurfacePart& part)
+void paintGroupMarks(QImage& image, const ChartState& chart, const GroupMarks& m, bool overPicture,
+    const SurfacePart& part, const std::vector<double>* contourPercents)
 {
     if (image.isNull())
         return;
@@ -54,8 +56,12 @@ void paintGroupMarks(
     const QColor colour = chartColour(VstupUdajFarby(m.groupNo));
     QPainter p(&image);
     beginPart(p, part);
-    paintChartMarkers(
-        p, found, colour, colour, overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent);
+    const ChartTextBox box = overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent;
+    if (contourPercents != nullptr && g.hasOptimum && !m.path.empty() && !m.costSites.empty()) {
+        const ContourInput contours { m.costSites, m.path.back(), *contourPercents };
+        paintCostContours(p, contours, chart, size, &g.optimum, found, box);
+    }
+    paintChartMarkers(p, found, colour, colour, box);
     paintChartPath(p, g.path);
     if (g.hasOptimum)
         paintChartOptimum(p, g.optimum);
@@ -64,10 +70,10 @@ void paintGroupMarks(
 } // namespace
 
 void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture,
-    const SurfacePart& part)
+    const SurfacePart& part, const std::vector<double>* contourPercents)
 {
     const int size = std::clamp(state.GroupSize, 0, MaxPlaces);
-    GroupMarks m { state.GroupNo, state.GroupMemberTotal, {}, {}, {} };
+    GroupMarks m { state.GroupNo, state.GroupMemberTotal, {}, {}, {}, {} };
     m.members.reserve(static_cast<std::size_t>(size));
     for (int k = 1; k <= size; ++k) {
         m.members.push_back({ state.GroupMemberX[k], state.GroupMemberY[k] });
@@ -75,17 +81,19 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
     }
     if (size >= MinGroupMembers)
         m.path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
-    paintGroupMarks(image, chart, m, overPicture, part);
+    if (contourPercents != nullptr)
+        m.costSites = groupCostSites(state);
+    paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
 }
 
 void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
     bool overPicture, const SurfacePart& part)
 {
     const int size = static_cast<int>(group.memberPoints.size());
-    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {} };
+    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {}, {} };
     if (size >= MinGroupMembers)
         m.path = group.iterates;
-    paintGroupMarks(image, chart, m, overPicture, part);
+    paintGroupMarks(image, chart, m, overPicture, part, nullptr);
 }
 
 } // namespace dorvan

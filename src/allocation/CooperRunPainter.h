@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 namespace dorvan {
 
 struct CooperGroupResult;
@@ -28,10 +30,13 @@ QImage cooperSurface(QSize size);
 // no position of its own and is left out; the others keep their numbers.
 // Over the map picture (overPicture), the labels are kept inside the surface by its edge rules
 // and stand on white, so that they stay legible on the picture.
+// With contourPercents, a solved group first gets the cost contours of its own members around
+// its centre, at those levels.
 void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state,
-    bool overPicture = false, const SurfacePart& part = {});
+    bool overPicture = false, const SurfacePart& part = {}, const std::vector<double>* contourPercents = nullptr);
 
-// The same for a group as the run listed it, to draw a group run again after it ended.
+// The same for a group as the run listed it, to draw a group run again after it ended (without
+// cost contours: the listed group keeps no weights).
 void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
     bool overPicture = false, const SurfacePart& part = {});
 

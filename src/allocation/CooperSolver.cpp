@@ -19,11 +19,7 @@ constexpr long double Scale = 10000.0L;
 constexpr long double OffPlaceStart = 0.01L;
 
 // A place ready for the sums: coordinates widened once, weight formed once.
-struct Site {
-    long double x;
-    long double y;
-    long double w;
-};
+using Site = CostSite;
 
 long double distance(long double px, long double py, const Site& s)
 {
@@ -182,14 +178,21 @@ private:
     const char* defaultText_;
 };
 
+// Kuhn's test shows a place to be the only optimum when the pull of the others stays below its
+// weight by more than rounding: |pull| < w (1 - 1e-9).
+constexpr long double UniqueOptimumMargin = 1.0L - 1e-9L;
+
 bool allWeightsNonNegative(const std::vector<Site>& sites)
 {
     return std::all_of(sites.begin(), sites.end(), [](const Site& s) { return s.w >= 0.0L; });
 }
 
-// The iteration has stopped near a place that is the optimum: the result becomes that place
-// exactly, as the iteration would only creep towards it. Only the nearest place is tried (the
-// first of equally near ones); with a negative weight the test says nothing and is skipped.
+// The iteration has stopped near a place that is the only optimum: the result becomes that
+// place exactly, as the iteration would only creep towards it. Only the nearest place is tried
+// (the first of equally near ones); with a negative weight the test says nothing and is
+// skipped. Where the pull balances the place's weight (two equal places: every point between
+// them is optimal) the place is one optimum among many, and the result stays where the
+// iteration stopped: moving it would draw a path the iteration never took.
 void settleOnOptimalPlace(const std::vector<Site>& sites, long double reach, CooperRun& run)
 {
     if (sites.empty() || !allWeightsNonNegative(sites))
@@ -210,12 +213,16 @@ void settleOnOptimalPlace(const std::vector<Site>& sites, long double reach, Coo
     // A place of weight 0 is no better than any other point when every weight around is 0.
     if (!(k.here > 0.0L) || !k.optimal())
         return;
-    run.report.resultOnPlace = static_cast<int>(nearest) + 1;
-    if (best != 0.0L) {
-        run.IterX[run.FinalIter] = s.x;
-        run.IterY[run.FinalIter] = s.y;
-        run.report.movedOntoPlace = true;
+    if (best == 0.0L) {
+        run.report.resultOnPlace = static_cast<int>(nearest) + 1;
+        return;
     }
+    if (!(k.pull() < k.here * UniqueOptimumMargin))
+        return;
+    run.report.resultOnPlace = static_cast<int>(nearest) + 1;
+    run.IterX[run.FinalIter] = s.x;
+    run.IterY[run.FinalIter] = s.y;
+    run.report.movedOntoPlace = true;
 }
 
 void startPoint(const std::vector<Site>& sites, StartPoint start, CooperRun& run)
@@ -399,6 +406,7 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
     }
 
     settleOnOptimalPlace(sites, reach, run);
+    run.report.certificate = certifyResult(sites, run.IterX[run.FinalIter], run.IterY[run.FinalIter]);
     return run;
 }
 
@@ -461,8 +469,10 @@ CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings
                     s.CooperPrice[j], s.CooperFlexibility[j] };
         }
         s.GroupMemberFound[k] = found.has_value();
+        s.GroupMemberWeight[k] = 0.0L;
         if (!found)
             continue;
+        s.GroupMemberWeight[k] = cooperWeight(*found);
         s.GroupMemberX[k] = found->x;
         s.GroupMemberY[k] = found->y;
         members.push_back(*found);
@@ -477,8 +487,9 @@ CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings
     // A member that matched no place has no weight and no coordinates of its own, so it is
     // left out altogether rather than let its old coordinates steer the start point.
     CooperRun run = solveCooper(members, settings);
-    if (run.report.resultOnPlace > 0)
-        run.report.resultOnPlace = memberNo[static_cast<std::size_t>(run.report.resultOnPlace - 1)];
+    for (int* place : { &run.report.resultOnPlace, &run.report.certificate.optimalPlace })
+        if (*place > 0)
+            *place = memberNo[static_cast<std::size_t>(*place - 1)];
     storeHistory(run, s.GroupIterX, s.GroupIterY, s);
     return run.report;
 }

@@ -9,6 +9,7 @@
 // shows them (radio buttons and the texts of Edit47 / Edit48) and gets back, besides the
 // iterates, the warnings to show and which fields to reset.
 
+#include "allocation/CooperCertificate.h"
 #include "entry/AllocationSettings.h"
 #include "project/ProjectRecord.h"
 
@@ -69,6 +70,9 @@ struct CooperReport {
     bool movedOntoPlace = false;
     // Group solve only: fewer than 3 members, so they were only looked up.
     bool tooFewMembers = false;
+    // How far the result can be from the optimum (not made for a group of fewer than 3).
+    // In a group solve optimalPlace is a member number.
+    CooperCertificate certificate;
 };
 
 struct CooperRun {
@@ -116,6 +120,8 @@ struct CooperState {
     // Whether member k matched a place name in the last lookup. A member that matched none
     // keeps the coordinates it had before.
     Array1<bool, MaxPlaces> GroupMemberFound;
+    // The weight member k carried in the last group solve (0 when it matched no place).
+    Array1<long double, MaxPlaces> GroupMemberWeight;
 };
 
 // Fills the working copy from the project: names and coordinates of places 1..placeCount, and

@@ -209,6 +209,7 @@ void TCooperAlokMetod::buildControls()
     proportion->addStretch(1);
     proportion->addWidget(RadioButton4);
     choice->addWidget(GroupBox6);
+    buildContourControls(choice);
 
     GroupBox2 = new QGroupBox(u(" Výpočet dorvan "), GroupBox5);
     GroupBox2->setObjectName("GroupBox2");
@@ -260,10 +261,13 @@ void TCooperAlokMetod::layOutPanels()
     const int choiceHeight = std::max(ResultChoiceHeight, GroupBox4->sizeHint().height());
     GroupBox4->setGeometry(inner.left(), inner.top(), inner.width(), choiceHeight);
     int bottom = inner.bottom() + 1;
-    if (RunNotice->isVisibleTo(GroupBox5)) {
-        const int noticeHeight = RunNotice->heightForWidth(inner.width());
-        bottom -= std::max(0, noticeHeight);
-        RunNotice->setGeometry(inner.left(), bottom, inner.width(), std::max(0, noticeHeight));
+    // The status lines at the foot, the run's notice lowest.
+    for (QLabel* line : { RunNotice, CertificateLine }) {
+        if (!line->isVisibleTo(GroupBox5))
+            continue;
+        const int lineHeight = std::max(0, line->heightForWidth(inner.width()));
+        bottom -= lineHeight;
+        line->setGeometry(inner.left(), bottom, inner.width(), lineHeight);
     }
     const int top = inner.top() + choiceHeight;
     const int listHeight = std::max(0, bottom - top);
@@ -524,6 +528,7 @@ void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
     drawn_.mode = dataMode();
     drawn_.path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     drawn_.range = pictureRange();
+    drawn_.contours = oneCentreContours();
 }
 
 // A drawing area too small for the chart: the window takes the two lists and a little more.
@@ -550,7 +555,8 @@ void TCooperAlokMetod::KresliGrafCooper()
     prepareSurface();
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_)) {
+    const std::optional<dorvan::ContourInput> contours = oneCentreContours();
+    if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr)) {
         showSurface();
         rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
     } else
@@ -575,7 +581,7 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny2()
     ensureSurface();
     if (Image1.isNull())
         return;
-    dorvan::paintCurrentGroup(Image1, chart_, state_);
+    dorvan::paintCurrentGroup(Image1, chart_, state_, false, {}, groupContourLevels());
     showSurface();
 }
 
@@ -606,8 +612,9 @@ void TCooperAlokMetod::KresliGrafMapaCooper()
         return;
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    const bool drawn = dorvan::KresliGrafMapaCooper(
-        Image1, dorvan::mapPictureImage(project_.MapPicture), pictureRange(), places, path, chart_);
+    const std::optional<dorvan::ContourInput> contours = oneCentreContours();
+    const bool drawn = dorvan::KresliGrafMapaCooper(Image1, dorvan::mapPictureImage(project_.MapPicture),
+        pictureRange(), places, path, chart_, {}, contours ? &*contours : nullptr);
     showSurface();
     rememberDrawing(dorvan::ResultDrawing::Kind::Map);
     // Too small for more than the frame and the picture: the window takes the lists and a
@@ -635,7 +642,7 @@ void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
     ensureSurface();
     if (Image1.isNull())
         return;
-    dorvan::paintCurrentGroup(Image1, chart_, state_, true);
+    dorvan::paintCurrentGroup(Image1, chart_, state_, true, {}, groupContourLevels());
     showSurface();
 }
 

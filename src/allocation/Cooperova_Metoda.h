@@ -3,6 +3,7 @@
 #include "allocation/ChartGeometry.h"
 #include "allocation/ChartZoomPainter.h"
 #include "allocation/CooperSolver.h"
+#include "allocation/CostContours.h"
 #include "entry/PicturePlacement.h"
 #include "project/Project.h"
 
@@ -13,9 +14,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class QBoxLayout;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -63,6 +67,8 @@ public:
     int runsMade() const { return runsMade_; }
     // Whether the drawing area shows a zoom of the result.
     bool zoomed() const { return zoomed_; }
+    // The line under the lists that says how far the result can be from the optimum.
+    QString certificateLine() const;
 
     // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
@@ -127,6 +133,17 @@ private:
     void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
     dorvan::ChartPixel clampToImage(int X, int Y) const;
     void zoomInto(const dorvan::ChartRect& selection);
+
+    // Cooperova_Metoda_Izociary.cpp: the certificate line and the cost contours
+    void buildContourControls(QBoxLayout* resultChoice);
+    void CostContoursBoxClick();
+    void CostContourLevelsEdited();
+    // The contours of the one-centre result, when the box is ticked and there is a result.
+    std::optional<dorvan::ContourInput> oneCentreContours() const;
+    // The levels for the groups' contours, when the box is ticked.
+    const std::vector<double>* groupContourLevels() const;
+    void showCertificate(const dorvan::CooperRunResult& res);
+    void redrawResult();
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
@@ -197,6 +214,10 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QListWidget* ListBox2 = nullptr;
     QLabel* RunNotice = nullptr;
+    QLabel* CertificateLine = nullptr;
+    QCheckBox* CostContoursBox = nullptr;
+    QLineEdit* CostContourLevels = nullptr;
+    std::vector<double> contourLevels_;
 };
 
 // "Riešenie DORVAN", the part that belongs to this window: creates the allocation window in the

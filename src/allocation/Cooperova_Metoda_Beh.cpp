@@ -177,6 +177,7 @@ void TCooperAlokMetod::runOnce()
     historyFullGroups_ = res.historyFullGroups;
     ungroupedPlaces_ = res.ungroupedPlaces;
     ++runsMade_;
+    showCertificate(res);
 
     if (groups) {
         // What the zoom draws again: the background and every group.

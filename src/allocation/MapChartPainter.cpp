@@ -1,6 +1,7 @@
 #include "allocation/MapChartPainter.h"
 
 #include "allocation/ChartPainter.h"
+#include "allocation/ContourPainter.h"
 #include "allocation/MapChartGeometry.h"
 #include "common/PictureImage.h"
 
@@ -48,7 +49,7 @@ QImage mapPictureImage(const RgbPicture& picture)
 
 bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
-    const SurfacePart& part)
+    const SurfacePart& part, const ContourInput* contours)
 {
     if (Image1.isNull())
         return false;
@@ -61,6 +62,9 @@ bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange ra
     paintMapBackground(p, c.background, picture);
     if (c.background.tooSmall)
         return false;
+    if (contours != nullptr)
+        paintCostContours(
+            p, *contours, c.state, size, c.hasOptimum ? &c.optimum : nullptr, c.places, ChartTextBox::OpaqueWhite);
     paintChartMarkers(p, c.places, Red, Black, ChartTextBox::OpaqueWhite);
     paintChartPath(p, c.path);
     if (c.hasOptimum)

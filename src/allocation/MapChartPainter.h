@@ -8,6 +8,7 @@
 
 #include "allocation/ChartGeometry.h"
 #include "allocation/ChartPainter.h"
+#include "allocation/CostContours.h"
 #include "entry/PicturePlacement.h"
 
 #include <QImage>
@@ -29,9 +30,10 @@ QImage mapPictureImage(const RgbPicture& picture);
 // is the picture's range, widened to any place beyond it; state receives it. Returns false when
 // the area leaves less than 50 pixels between the margins: then only the frame and the picture
 // are drawn, and the window takes chartFallbackSize.
+// With contours, the cost contours are drawn over the picture, under the places.
 bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
-    const SurfacePart& part = {});
+    const SurfacePart& part = {}, const ContourInput* contours = nullptr);
 
 // The background of a group run over the picture: the same without places, path and optimum.
 bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,

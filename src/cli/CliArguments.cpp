@@ -1,5 +1,7 @@
 #include "cli/CliArguments.h"
 
+#include "allocation/CostContours.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -68,6 +70,9 @@ Options:
   --select X1,Y1,X2,Y2      magnify the part of the drawing area a mouse drag from (X1,Y1) to
                             (X2,Y2) selects, as the window's zoom does (pixels of the drawing
                             area, kept to it; at most 1 pixel either way leaves it unzoomed)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point, e.g. 1,2.5,10),
+                            as "Izočiary nákladov" draws them
 %SOLVE%
 With "--picture yes" a project with a map picture is drawn over its picture, as the window
 draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions
@@ -153,7 +158,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true } };
     static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
-        { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true } };
+        { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true },
+        { "--contours", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
@@ -495,6 +501,13 @@ CliRequest parseArguments(const std::vector<std::string>& args)
             r.select = parseSelection(it->second);
             if (!r.select)
                 throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
+        }
+        if (auto it = raw.values.find("--contours"); it != raw.values.end()) {
+            std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
+            if (!levels)
+                throw UsageError(name + ": --contours \"" + it->second
+                    + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
+            r.contours = std::move(*levels);
         }
         break;
     }

@@ -49,6 +49,8 @@ struct RenderOptions {
     // A drag over the drawing area from (X1, Y1) to (X2, Y2), released there: the render shows
     // the area as the window does after it (zoomed, or plain for a selection of at most a pixel).
     std::optional<std::array<int, 4>> select;
+    // Cost contours at these percents above the optimum's cost; none when empty.
+    std::vector<double> contours;
 };
 
 struct PlacesOptions {

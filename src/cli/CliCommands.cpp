@@ -55,6 +55,18 @@ void writeLines(JsonWriter& j, const std::vector<std::string>& lines)
     j.endArray();
 }
 
+// "objective", "lower_bound" and "gap" of a certificate, in full double precision; the bound
+// and the gap are null where nothing can be said (a negative weight).
+void writeCertificate(JsonWriter& j, const CooperCertificate& c)
+{
+    j.key("objective");
+    j.value(static_cast<double>(c.objective));
+    j.key("lower_bound");
+    c.available ? j.value(static_cast<double>(c.lowerBound)) : j.null();
+    j.key("gap");
+    c.available ? j.value(static_cast<double>(c.gap)) : j.null();
+}
+
 void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
     const CooperRunResult& res, const CooperState& state)
 {
@@ -104,6 +116,8 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
         j.value(res.finalIter);
     j.key("iterates");
     writeIterates(j, path);
+    if (!res.groupRun)
+        writeCertificate(j, res.certificate);
 
     j.key("lines");
     j.beginObject();
@@ -151,6 +165,7 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
                 j.value(g.finalIter);
                 j.key("iterates");
                 writeIterates(j, g.iterates);
+                writeCertificate(j, g.certificate);
             } else {
                 j.key("warning");
                 j.value(tooFewMembersMessage(g.no));

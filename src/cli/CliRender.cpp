@@ -97,7 +97,7 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
             else
                 KresliGrafCooperSkupiny1(image, places, chart);
         }
-        paintCurrentGroup(image, chart, *state, overPicture);
+        paintCurrentGroup(image, chart, *state, overPicture, {}, o.contours.empty() ? nullptr : &o.contours);
     };
     const CooperRunResult res = runCooperDriver(*state, r, n, in, cb);
     reportNotice(res, err);
@@ -112,6 +112,8 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     drawn.range = range;
     if (!res.groupRun) {
         drawn.path = historyPoints(state->IterX, state->IterY, res.finalIter);
+        if (!o.contours.empty() && !drawn.path.empty())
+            drawn.contours = ContourInput { oneCentreCostSites(*state), drawn.path.back(), o.contours };
         paintResult(image, drawn, chart);
     }
     if (o.select)

@@ -1,4 +1,5 @@
 #include "allocation/CooperSolver.h"
+#include "allocation/ChartGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -425,4 +426,38 @@ TEST(CooperSolver, APointWithinRoundingOfAPlaceLeavesItUnlessThePlaceIsTheOptimu
         = solveCooper(heavyLucenec, settings(StartPoint::Computed, StoppingRule::BothAxes));
     EXPECT_EQ(onOptimum.FinalIter, 2);
     EXPECT_TRUE(onOptimum.report.movedOntoPlace);
+}
+
+TEST(CooperSolver, ResultGoesOntoAPlaceOnlyWhenThatPlaceIsTheOnlyOptimum)
+{
+    // Two places of equal weight: every point of the segment between them is optimal, and the
+    // iteration stops at once on the mean (5;10), balanced between the two pulls. Kuhn's test
+    // holds at (0;0) only with equality (pull 1 = weight 1), so the result stays on (5;10).
+    const std::vector<CooperPlace> pair { place(0, 0), place(10, 20) };
+    for (StoppingRule rule :
+        { StoppingRule::AxisX, StoppingRule::AxisY, StoppingRule::BothAxes, StoppingRule::Objective }) {
+        const CooperRun r = solveCooper(pair, settings(StartPoint::Computed, rule));
+        ASSERT_EQ(r.FinalIter, 2) << static_cast<int>(rule);
+        EXPECT_EQ(r.IterX[2], 5.0L);
+        EXPECT_EQ(r.IterY[2], 10.0L);
+        EXPECT_EQ(r.report.resultOnPlace, 0);
+        EXPECT_FALSE(r.report.movedOntoPlace);
+        // The red optimum of the 540 x 400 chart: sx = 25, sy = 12, so (20 + 10 x 25; 20 + 15 x 12).
+        const std::vector<IteratePoint> path { { r.IterX[1], r.IterY[1] }, { r.IterX[2], r.IterY[2] } };
+        const std::vector<ChartPoint> places { { 0, 0 }, { 10, 20 } };
+        const OneCentreChart chart = oneCentreChart(places, path, ChartDataMode::Manual, 540, 400, ",");
+        ASSERT_TRUE(chart.hasOptimum);
+        EXPECT_EQ(chart.optimum.centre, (ChartPixel { 270, 200 }));
+    }
+    // A third place of weight just over the pull tips the balance: (0;0) of weight 1 + 1e-6
+    // against the unit pull of (10;20) is the only optimum, and the result is set onto it.
+    const std::vector<CooperPlace> tipped { place(0, 0, 1.000001), place(10, 20) };
+    const CooperRun t = solveCooper(tipped, settings(StartPoint::Computed, StoppingRule::BothAxes));
+    EXPECT_EQ(t.IterX[t.FinalIter], 0.0L);
+    EXPECT_EQ(t.IterY[t.FinalIter], 0.0L);
+    EXPECT_EQ(t.report.resultOnPlace, 1);
+    // Within the rounding margin of a tie it is not.
+    const std::vector<CooperPlace> tie { place(0, 0, 1.0 + 1e-12), place(10, 20) };
+    const CooperRun u = solveCooper(tie, settings(StartPoint::Computed, StoppingRule::BothAxes));
+    EXPECT_FALSE(u.report.movedOntoPlace);
 }

@@ -225,6 +225,8 @@ protected:
         return p;
     }
 
+    // Four places on a 1600 x 500 picture of the range 250 x 200.
+    QString pictureProject();
     // Opens the project as "Otvor ako ..." does and then "Riešenie DORVAN".
     TCooperAlokMetod* openInWindow(const QString& project)
     {
@@ -545,6 +547,14 @@ void givePicture(dorvan::TProjectRecord& r, int width, int height, int rangeX, i
     r.MapRangeY = rangeY;
 }
 
+QString CliAgainstWindow::pictureProject()
+{
+    auto r = projectWith(
+        { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
+    givePicture(*r, 1600, 500, 250, 200);
+    return save("picture.mzd", *r, gradientPicture(1600, 500));
+}
+
 // The drawing area of "NIE", filling the window's frame: what --size stands for over a picture.
 QSize frameArea(TCooperAlokMetod* c)
 {
@@ -562,11 +572,8 @@ void clickChoice(TCooperAlokMetod* c, const char* button)
 
 TEST_F(CliAgainstWindow, PictureProjectListsPlainNamesAndDrawsTheSameOverThePictureAndWithout)
 {
-    auto r = projectWith(
-        { { "Prvé", 10, 20 }, { "Druhé", 200, 40 }, { "Tretie", 120, 160 }, { "Štvrté", 60, 90 } });
     // Wider than the frame: "ÁNO" fits it to the frame's width.
-    givePicture(*r, 1600, 500, 250, 200);
-    const QString project = save("picture.mzd", *r, gradientPicture(1600, 500));
+    const QString project = pictureProject();
 
     TCooperAlokMetod* c = openInWindow(project);
     ASSERT_NE(c, nullptr);
@@ -776,6 +783,8 @@ TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)
         { "optimise", sample },
         { "solve" },
         { "solve", sample, "--stop", "z" },
+        { "render", sample, "--out", dir.filePath("c.png"), "--contours", "0" },
+        { "render", sample, "--out", dir.filePath("c.png"), "--contours", "1;5" },
         { "solve", sample, "--format", "xml" },
         { "solve", sample, "--groups=1" },
         { "solve", sample, "--precision" },
@@ -924,4 +933,154 @@ TEST(CliGroups, BadCentreCountsAreRefusedWithOneLine)
         EXPECT_EQ(r.errLines().size(), 1) << centres;
         EXPECT_TRUE(r.out.isEmpty()) << centres;
     }
+}
+
+namespace {
+
+// Ticks or unticks "Izočiary nákladov" as the user does.
+void clickContours(TCooperAlokMetod* c)
+{
+    auto* box = c->findChild<QCheckBox*>(QStringLiteral("CostContoursBox"));
+    ASSERT_NE(box, nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+int magentaPixels(const QImage& image)
+{
+    int n = 0;
+    for (int j = 0; j < image.height(); ++j)
+        for (int i = 0; i < image.width(); ++i)
+            n += image.pixel(i, j) == qRgb(255, 0, 255) ? 1 : 0;
+    return n;
+}
+
+// The weighted sum of distances at a point, from the record: quantity weighs when ticked.
+double recordCost(const dorvan::TProjectRecord& r, int n, double x, double y, bool quantity)
+{
+    double f = 0.0;
+    for (int i = 1; i <= n; ++i)
+        f += (quantity ? r.PlaceQuantity[i] : 1.0) * std::hypot(r.PlaceX[i] - x, r.PlaceY[i] - y);
+    return f;
+}
+
+} // namespace
+
+TEST(CliOnTheSample, CertificateAndContoursAreTheSameInTheWindowAndOnTheCommandLine)
+{
+    QTemporaryDir dir;
+    const QString project = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    WindowOnProject win(project);
+    TCooperAlokMetod* c = win.window;
+    const QImage plain = c->image();
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_EQ(magentaPixels(plain), 0);
+
+    // The objective of the result, worked out here from the places and their quantities.
+    const CliRun json = runCli({ "solve", project, "--format", "json" });
+    ASSERT_EQ(json.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    const auto& r = win.project.Record;
+    const double f = recordCost(
+        r, win.project.State.PlaceCount, o["optimum"][0].toDouble(), o["optimum"][1].toDouble(), true);
+    EXPECT_NEAR(o["objective"].toDouble(), f, 1e-9 * f);
+    const double lower = o["lower_bound"].toDouble(), gap = o["gap"].toDouble();
+    EXPECT_LE(lower, o["objective"].toDouble());
+    EXPECT_GT(lower, 0.99 * f);
+    EXPECT_NEAR(gap, (o["objective"].toDouble() - lower) / o["objective"].toDouble(), 1e-15);
+    // The line under the lists gives that gap in percent to 4 significant digits.
+    EXPECT_EQ(c->certificateLine(),
+        u("Výsledok je nanajvýš o ") + QLocale(QLocale::Slovak).toString(gap * 100.0, 'g', 4)
+            + u(" % horší ako optimum"));
+
+    // Ticked: magenta curves, the same pixels as the command line's render.
+    clickContours(c);
+    EXPECT_GT(magentaPixels(c->image()), 500);
+    EXPECT_EQ(renderDifference(dir, c, project, { "--contours", "1,5,10" }, "contours"), 0);
+    // Other levels typed in: drawn at once, and again the same as the command line.
+    auto* levels = c->findChild<QLineEdit*>(QStringLiteral("CostContourLevels"));
+    ASSERT_NE(levels, nullptr);
+    EXPECT_EQ(levels->text(), "1; 5; 10");
+    levels->setText("2,5; 20");
+    emit levels->editingFinished();
+    EXPECT_EQ(renderDifference(dir, c, project, { "--contours", "2.5,20" }, "contours-2"), 0);
+    // A text that cannot be read is refused and the default levels come back.
+    levels->setText("5; x");
+    emit levels->editingFinished();
+    EXPECT_EQ(win.dialogs.texts("warn"), QStringList { u("Chybné zadanie IZOČIAR !!!") });
+    EXPECT_EQ(levels->text(), "1; 5; 10");
+    EXPECT_EQ(renderDifference(dir, c, project, { "--contours", "1,5,10" }, "contours-3"), 0);
+
+    // Unticked: byte for byte the drawing of before.
+    clickContours(c);
+    EXPECT_EQ(c->image(), plain);
+}
+
+TEST_F(CliAgainstWindow, ContoursOverThePictureAndForEachGroupMatchTheCommandLine)
+{
+    const QString project = pictureProject();
+    TCooperAlokMetod* c = openInWindow(project);
+    ASSERT_NE(c, nullptr);
+    clickContours(c);
+    EXPECT_GT(magentaPixels(c->image()), 300);
+    EXPECT_EQ(renderDifference(dir, c, project, { "--picture", "yes", "--contours", "1,5,10" },
+                  "contours-picture", frameArea(c)),
+        0);
+
+    // Groups: each solved group gets its own curves; the line gives the largest gap and each
+    // centre line its own in the tooltip.
+    const QString groups = save("groups.mzd", *groupProject());
+    c = openInWindow(groups);
+    ASSERT_NE(c, nullptr);
+    const QImage plain = c->image();
+    clickContours(c);
+    EXPECT_GT(magentaPixels(c->image()), 300);
+    EXPECT_EQ(renderDifference(dir, c, groups, { "--groups", "--contours", "1,5,10" }, "contours-groups"), 0);
+    clickContours(c);
+    EXPECT_EQ(c->image(), plain);
+
+    const CliRun json = runCli({ "solve", groups, "--groups", "--format", "json" });
+    const QJsonArray g = QJsonDocument::fromJson(json.out.toUtf8()).object()["groups"].toArray();
+    ASSERT_EQ(g.size(), 3);
+    EXPECT_TRUE(g[1]["gap"].isUndefined()); // too few members: nothing solved
+    auto* list = c->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    ASSERT_EQ(list->count(), 2);
+    const QLocale sk(QLocale::Slovak);
+    double worst = 0.0;
+    for (int k : { 0, 2 }) {
+        // Group 1: Sever, Les, Háj, Stred, all of weight 1 without the criteria ticked.
+        const double gap = g[k]["gap"].toDouble();
+        EXPECT_GE(gap, 0.0);
+        EXPECT_LE(g[k]["lower_bound"].toDouble(), g[k]["objective"].toDouble());
+        worst = std::max(worst, gap);
+        EXPECT_EQ(list->item(k == 0 ? 0 : 1)->toolTip(),
+            u("Výsledok je nanajvýš o ") + sk.toString(gap * 100.0, 'g', 4) + u(" % horší ako optimum"));
+    }
+    const double f1 = std::hypot(40 - g[0]["optimum"][0].toDouble(), 80 - g[0]["optimum"][1].toDouble())
+        + std::hypot(20 - g[0]["optimum"][0].toDouble(), 70 - g[0]["optimum"][1].toDouble())
+        + std::hypot(75 - g[0]["optimum"][0].toDouble(), 75 - g[0]["optimum"][1].toDouble())
+        + std::hypot(50 - g[0]["optimum"][0].toDouble(), 40 - g[0]["optimum"][1].toDouble());
+    EXPECT_NEAR(g[0]["objective"].toDouble(), f1, 1e-9 * f1);
+    EXPECT_EQ(c->certificateLine(),
+        u("Výsledok je nanajvýš o ") + sk.toString(worst * 100.0, 'g', 4) + u(" % horší ako optimum"));
+}
+
+TEST(CliOnAProject, AResultOnItsOptimalPlaceIsCertifiedByName)
+{
+    // Stred outweighs the pull of the others: the result is set on it, certified optimal.
+    QTemporaryDir dir;
+    auto r
+        = projectWith({ { "Sever", 40, 80 }, { "Juh", 45, 5 }, { "Stred", 50, 40, 10 }, { "Západ", 5, 45 } });
+    r->setCriterion(dorvan::CritQuantity, true);
+    const QString project = dir.filePath("heavy.mzd");
+    dorvan::saveProjectFile(project.toStdString(), *r, {});
+    WindowOnProject win(project);
+    EXPECT_EQ(win.window->certificateLine(), u("Výsledok je optimum (miesto Stred)"));
+    const CliRun json = runCli({ "solve", project, "--format", "json" });
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(o["gap"].toDouble(), 0.0);
+    EXPECT_EQ(o["lower_bound"].toDouble(), o["objective"].toDouble());
+    EXPECT_EQ(o["optimum"][0].toDouble(), 50.0);
+    EXPECT_EQ(o["optimum"][1].toDouble(), 40.0);
 }
