@@ -1011,6 +1011,14 @@ TEST(CliOnTheSample, CertificateAndContoursAreTheSameInTheWindowAndOnTheCommandL
     EXPECT_EQ(win.dialogs.texts("warn"), QStringList { u("Chybné zadanie IZOČIAR !!!") });
     EXPECT_EQ(levels->text(), "1; 5; 10");
     EXPECT_EQ(renderDifference(dir, c, project, { "--contours", "1,5,10" }, "contours-3"), 0);
+    // The zoom magnifies the contours with the rest, as the command line's --select does.
+    dragOver(c, QPoint(150, 100), QPoint(330, 260));
+    ASSERT_TRUE(c->zoomed());
+    EXPECT_GT(magentaPixels(c->image()), 100);
+    EXPECT_EQ(renderDifference(dir, c, project,
+                  { "--contours", "1,5,10", "--select", selectArg(150, 100, 330, 260) }, "contours-zoom"),
+        0);
+    QTest::mouseClick(c->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton, {}, QPoint(10, 10));
 
     // Unticked: byte for byte the drawing of before.
     clickContours(c);
