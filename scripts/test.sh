@@ -10,7 +10,10 @@ export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 
 echo "== Build and test (warnings as errors)"
-cmake -S . -B build/check -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVAN_WERROR=ON -DDORVAN_BUILD_BENCH=ON
+# Optimised as the program ships, without debug information: the sanitizer build below keeps it
+# for stack traces, and leaving it out here saves about a third of the compile time.
+cmake -S . -B build/check -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+  -DDORVAN_WERROR=ON -DDORVAN_BUILD_BENCH=ON
 cmake --build build/check -j "$jobs"
 ctest --test-dir build/check -j "$jobs" --timeout 300
 
