@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace dorvan {
 
@@ -45,9 +46,16 @@ long long tickCount(long double extent, long double step)
     return std::clamp<long long>(static_cast<long long>(roundHalfEven(extent / step)), 0, MaxTicks);
 }
 
+// The whole number nearest to k × end / ticks, written in full: a coordinate beyond the int range
+// (typed X 99999999999) is labelled with its own value, not with the largest int.
 std::string labelText(long long k, double end, long long ticks)
 {
-    return std::to_string(roundToInt(static_cast<long double>(k) * end / static_cast<long double>(ticks)));
+    const long double v = roundHalfEven(static_cast<long double>(k) * end / static_cast<long double>(ticks));
+    if (!std::isfinite(v))
+        return std::to_string(roundToInt(v));
+    char text[400];
+    std::snprintf(text, sizeof text, "%.0Lf", v + 0.0L); // + 0 writes -0 as 0
+    return text;
 }
 
 void xTicks(StationGraph& g, const HalfAxis& a, int axisRow)
