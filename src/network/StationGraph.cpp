@@ -13,6 +13,15 @@ namespace {
 
 constexpr double Margin = 5.0;
 constexpr int Inset = 20;
+
+// "M" + j. Appended rather than written "M" + std::to_string(j), which GCC 12 at -O2 and
+// above wrongly warns about (-Wrestrict) in every Release build.
+std::string placeLabel(int j)
+{
+    std::string label = "M";
+    label += std::to_string(j);
+    return label;
+}
 // No half-axis of a sound window has more than 100 ticks; the bound keeps a damaged one short.
 constexpr long long MaxTicks = 1000;
 
@@ -143,7 +152,7 @@ GraphStar starOf(std::span<const GraphPlace> places, const StarSolution& best, i
             if (star.hasCentre)
                 star.lines.push_back({ cx, cy, x, y });
             star.circles.push_back(circleAt(x, y));
-            star.labels.push_back({ "M" + std::to_string(j), j < 10 ? x - 5 : x - 10, y - 12 });
+            star.labels.push_back({ placeLabel(j), j < 10 ? x - 5 : x - 10, y - 12 });
         }
     }
     return star;
@@ -208,8 +217,8 @@ std::vector<std::string> graphListLines(std::span<const GraphPlace> places, std:
     std::vector<std::string> lines;
     int i = 0;
     for (const GraphPlace& p : places)
-        lines.push_back("M" + std::to_string(++i) + ": " + displayName(p.name) + ", ["
-            + formatGeneral15(p.x, separator) + ";" + formatGeneral15(p.y, separator) + "]");
+        lines.push_back(placeLabel(++i) + ": " + displayName(p.name) + ", [" + formatGeneral15(p.x, separator)
+            + ";" + formatGeneral15(p.y, separator) + "]");
     return lines;
 }
 
