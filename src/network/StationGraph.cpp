@@ -56,14 +56,19 @@ long long tickCount(long double extent, long double step)
 }
 
 // The whole number nearest to k × end / ticks, written in full: a coordinate beyond the int range
-// (typed X 99999999999) is labelled with its own value, not with the largest int.
+// (typed X 99999999999) is labelled with its own value, not with the largest int. Past the
+// 15 digits typed input can reach, only a damaged file brings such values; the label keeps
+// its magnitude in a short form ("1E+300") instead of hundreds of digits.
 std::string labelText(long long k, double end, long long ticks)
 {
     const long double v = roundHalfEven(static_cast<long double>(k) * end / static_cast<long double>(ticks));
     if (!std::isfinite(v))
         return std::to_string(roundToInt(v));
-    char text[400];
-    std::snprintf(text, sizeof text, "%.0Lf", v + 0.0L); // + 0 writes -0 as 0
+    char text[64];
+    if (std::fabs(v) < 1e15L)
+        std::snprintf(text, sizeof text, "%.0Lf", v + 0.0L); // + 0 writes -0 as 0
+    else
+        std::snprintf(text, sizeof text, "%.0LE", v);
     return text;
 }
 

@@ -319,6 +319,17 @@ TEST(StationGraphGeometry, LabelsOfCoordinatesBeyondTheIntRangeKeepTheirValue)
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "2147483647"), texts.end());
     // Y from -5 to 9: nothing big there, and no "-0".
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "-0"), texts.end());
+
+    // Only a damaged file brings 1e300: the last label of its half axis keeps the magnitude,
+    // short.
+    const std::vector<dorvan::GraphPlace> far { { dorvan::Text100::fromUtf8("A"), 1e300, 2 } };
+    const dorvan::StationGraph h = dorvan::stationGraph(far, dorvan::StarSolution {}, 624, 446);
+    std::vector<std::string> farTexts;
+    for (const dorvan::ChartText& t : h.labels)
+        farTexts.push_back(t.text);
+    EXPECT_NE(std::find(farTexts.begin(), farTexts.end(), "1E+300"), farTexts.end());
+    for (const std::string& t : farTexts)
+        EXPECT_LE(t.size(), 16u) << t;
 }
 
 } // namespace
