@@ -139,8 +139,8 @@ and prints what the window shows.
                             cells of columns 0 to 4 separated by tabs; json: the stars (centre,
                             members, sum), the total, the star count and the recalculations
   --out FILE                also draw the station graph into a PNG or PDF file (by extension)
-  --size WxH                the graph's drawing area, 120 to 5000 pixels a side (default
-                            624x446, the window's design size less its list)
+  --size WxH                the drawing area of the graph of --out, 120 to 5000 pixels a
+                            side (default 624x446, the window's design size less its list)
 )";
 
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
@@ -537,6 +537,9 @@ CliRequest parseArguments(const std::vector<std::string>& args)
             o.pdf = pictureKind(o.out, name);
         }
         readSize(raw, name, o.width, o.height);
+        // The size is that of the graph's picture: without one it would be ignored unseen.
+        if (raw.values.count("--size") != 0 && o.out.empty())
+            throw UsageError(name + ": --size needs --out FILE.png|FILE.pdf (it sizes the station graph)");
         break;
     }
     case Command::Help:

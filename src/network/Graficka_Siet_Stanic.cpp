@@ -74,6 +74,9 @@ QSize TGrafickaSietStanic::sizeHint() const
 
 void TGrafickaSietStanic::FormCreate()
 {
+    // An activation that reaches a window already on its way out must not mark it open again.
+    if (closing_)
+        return;
     project_.State.GraphWindowOpen = true;
     project_.State.GraphClosedByProgram = false;
     KresliGraf();
@@ -124,10 +127,12 @@ void TGrafickaSietStanic::mousePressEvent(QMouseEvent* event)
 
 void TGrafickaSietStanic::closeEvent(QCloseEvent* event)
 {
-    if (GSSZatvor())
+    if (GSSZatvor()) {
+        closing_ = true;
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool TGrafickaSietStanic::GSSZatvor()

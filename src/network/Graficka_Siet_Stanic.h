@@ -30,6 +30,9 @@ public:
 
     // Bound to the window's activation: marks the window open and draws.
     void FormCreate();
+    // True once its closing was accepted: the window goes, even if it is still on the screen
+    // while the main window activates the next one.
+    bool isClosing() const { return closing_; }
     // Bound to resizing and to a click on the window.
     void FormResize();
     // Widens the list to its longest line, draws the graph and lists the places.
@@ -49,4 +52,5 @@ private:
     QImage Image1;
     QWidget* Image1Area = nullptr;
     QListWidget* ListBox1 = nullptr;
+    bool closing_ = false;
 };

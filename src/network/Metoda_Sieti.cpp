@@ -5,14 +5,17 @@
 #include "network/NetworkHost.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -86,16 +89,29 @@ void TMetodaDistribSieti::buildControls()
         lists->addWidget(l);
     lists->addStretch(1);
     lists->addWidget(ListBox2);
-    auto* column = new QVBoxLayout(this);
+    // The grid grows 17 pixels a place and the lists keep their design widths: in a main window
+    // smaller than all that, the window scrolls instead of cutting off the lists below the grid.
+    auto* content = new QWidget;
+    content->setObjectName("Obsah");
+    auto* column = new QVBoxLayout(content);
     column->addWidget(StringGrid1, 0, Qt::AlignLeft);
     column->addLayout(lists, 1);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("Posuv");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 }
 
 void TMetodaDistribSieti::FormCreate()
 {
     // Opening the graph window activates windows; the activation that comes back here while
-    // the search is shown changes nothing.
-    if (computing_)
+    // the search is shown changes nothing, and so does one that reaches the window while it
+    // closes (closing the graph window along activates this one).
+    if (computing_ || closing_)
         return;
     computing_ = true;
     try {
@@ -142,6 +158,25 @@ void TMetodaDistribSieti::fillGrid()
                 new QTableWidgetItem(
                     QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
     StringGrid1->setFixedHeight(17 * static_cast<int>(rows.size()));
+    fitGridColumns();
+}
+
+// Columns 1 to 4 are 120 pixels wide, wider where a name or "Celková dráha - čas" needs it, and
+// the grid as wide as its columns: its rows are all shown, so a horizontal scroll bar would
+// cover the last one.
+void TMetodaDistribSieti::fitGridColumns()
+{
+    const QFontMetrics metrics(StringGrid1->font());
+    int total = StringGrid1->columnWidth(0);
+    for (int c = 1; c < StringGrid1->columnCount(); ++c) {
+        int need = 120;
+        for (int r = 0; r < StringGrid1->rowCount(); ++r)
+            if (const QTableWidgetItem* item = StringGrid1->item(r, c))
+                need = std::max(need, metrics.horizontalAdvance(item->text()) + 12);
+        StringGrid1->setColumnWidth(c, need);
+        total += need;
+    }
+    StringGrid1->setMinimumWidth(std::max(633, total + 2 * StringGrid1->frameWidth()));
 }
 
 bool TMetodaDistribSieti::event(QEvent* e)
@@ -166,12 +201,14 @@ bool TMetodaDistribSieti::ZatvorDistribSiete()
 {
     auto& s = project_.State;
     if (s.NetworkClosedByProgram) {
+        closing_ = true;
         s.NetworkWindowOpen = false;
         s.NetworkClosedByProgram = false;
         return true;
     }
     if (!dialogs_.confirm(this, CloseQuestion, false))
         return false;
+    closing_ = true;
     s.NetworkWindowOpen = false;
     s.NetworkClosedByProgram = false;
     host_.closeGraphWindow();

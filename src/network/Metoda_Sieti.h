@@ -34,6 +34,8 @@ public:
 
     // Bound to the window's creation and to every activation.
     void FormCreate();
+    // True once its closing was accepted (the window may still be on the screen).
+    bool isClosing() const { return closing_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -44,6 +46,7 @@ private:
     void compute();
     void fillLists();
     void fillGrid();
+    void fitGridColumns();
     bool ZatvorDistribSiete();
 
     dorvan::Project& project_;
@@ -51,6 +54,7 @@ private:
     NetworkHost& host_;
     dorvan::StarSearchResult search_;
     bool computing_ = false;
+    bool closing_ = false;
 
     QTableWidget* StringGrid1 = nullptr;
     QListWidget* ListBox1 = nullptr;

@@ -36,7 +36,7 @@ TGrafickaSietStanic* NetworkWindows::graphWindow() const
 
 void NetworkWindows::open()
 {
-    if (network_ != nullptr) {
+    if (network_ != nullptr && !network_->isClosing()) {
         bringToFront(frame_.mdiArea(), network_);
         return;
     }
@@ -52,7 +52,9 @@ void NetworkWindows::closeNetworkWindow()
 
 void NetworkWindows::openGraphWindow()
 {
-    if (graph_ != nullptr)
+    // A graph window whose closing was accepted is still here until the event loop deletes it;
+    // the new computation needs a window of its own.
+    if (graph_ != nullptr && !graph_->isClosing())
         return;
     graph_ = new TGrafickaSietStanic(frame_.project(), frame_.dialogs());
     frame_.addChildWindow(graph_, true);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace dorvan {
 
@@ -12,6 +13,15 @@ namespace {
 
 constexpr double Margin = 5.0;
 constexpr int Inset = 20;
+
+// "M" + j. Appended rather than written "M" + std::to_string(j), which GCC 12 at -O2 and
+// above wrongly warns about (-Wrestrict) in every Release build.
+std::string placeLabel(int j)
+{
+    std::string label = "M";
+    label += std::to_string(j);
+    return label;
+}
 // No half-axis of a sound window has more than 100 ticks; the bound keeps a damaged one short.
 constexpr long long MaxTicks = 1000;
 
@@ -45,9 +55,21 @@ long long tickCount(long double extent, long double step)
     return std::clamp<long long>(static_cast<long long>(roundHalfEven(extent / step)), 0, MaxTicks);
 }
 
+// The whole number nearest to k × end / ticks, written in full: a coordinate beyond the int range
+// (typed X 99999999999) is labelled with its own value, not with the largest int. Past the
+// 15 digits typed input can reach, only a damaged file brings such values; the label keeps
+// its magnitude in a short form ("1E+300") instead of hundreds of digits.
 std::string labelText(long long k, double end, long long ticks)
 {
-    return std::to_string(roundToInt(static_cast<long double>(k) * end / static_cast<long double>(ticks)));
+    const long double v = roundHalfEven(static_cast<long double>(k) * end / static_cast<long double>(ticks));
+    if (!std::isfinite(v))
+        return std::to_string(roundToInt(v));
+    char text[64];
+    if (std::fabs(v) < 1e15L)
+        std::snprintf(text, sizeof text, "%.0Lf", v + 0.0L); // + 0 writes -0 as 0
+    else
+        std::snprintf(text, sizeof text, "%.0LE", v);
+    return text;
 }
 
 void xTicks(StationGraph& g, const HalfAxis& a, int axisRow)
@@ -135,7 +157,7 @@ GraphStar starOf(std::span<const GraphPlace> places, const StarSolution& best, i
             if (star.hasCentre)
                 star.lines.push_back({ cx, cy, x, y });
             star.circles.push_back(circleAt(x, y));
-            star.labels.push_back({ "M" + std::to_string(j), j < 10 ? x - 5 : x - 10, y - 12 });
+            star.labels.push_back({ placeLabel(j), j < 10 ? x - 5 : x - 10, y - 12 });
         }
     }
     return star;
@@ -200,8 +222,8 @@ std::vector<std::string> graphListLines(std::span<const GraphPlace> places, std:
     std::vector<std::string> lines;
     int i = 0;
     for (const GraphPlace& p : places)
-        lines.push_back("M" + std::to_string(++i) + ": " + displayName(p.name) + ", ["
-            + formatGeneral15(p.x, separator) + ";" + formatGeneral15(p.y, separator) + "]");
+        lines.push_back(placeLabel(++i) + ": " + displayName(p.name) + ", [" + formatGeneral15(p.x, separator)
+            + ";" + formatGeneral15(p.y, separator) + "]");
     return lines;
 }
 

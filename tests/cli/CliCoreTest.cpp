@@ -70,8 +70,13 @@ TEST(CliArguments, BadArgumentsAreRefusedWithAReason)
     EXPECT_EQ(usageError({}), "a command is missing (see dorvan-cli --help)");
     EXPECT_EQ(usageError({ "optimise" }), "unknown command \"optimise\" (see dorvan-cli --help)");
     EXPECT_NE(usageError({ "network" }).find("the project file is missing"), std::string::npos);
-    EXPECT_NE(usageError({ "network", "a", "--out", "x.gif" }).find("must end in .png or .pdf"), std::string::npos);
-    EXPECT_NE(usageError({ "network", "a", "--size", "50x50" }).find("outside 120 to 5000"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "network", "a", "--out", "x.gif" }).find("must end in .png or .pdf"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "network", "a", "--size", "50x50" }).find("outside 120 to 5000"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "network", "a", "--size", "300x200" }).find("--size needs --out"), std::string::npos);
+    EXPECT_EQ(parse({ "network", "a", "--size", "300x200", "--out", "g.png" }).network.width, 300);
     EXPECT_NE(usageError({ "solve" }).find("the project file is missing"), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "b" }).find("unexpected argument \"b\""), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "--out", "x" }).find("unknown option --out"), std::string::npos);

@@ -13,10 +13,12 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -255,6 +257,71 @@ TEST_F(NetworkWindowsTest, ClosedGraphIsOpenedAgainByTheNextComputation)
     settle();
     ASSERT_NE(graph(), nullptr);
     EXPECT_TRUE(state().GraphWindowOpen);
+}
+
+// Closing the graph activates the network window at once, while the closed graph still waits
+// for its deletion: that activation computes and must open a new graph, not take the old one
+// for open.
+TEST_F(NetworkWindowsTest, GraphClosedByTheUserComesBackAtTheActivationThatFollowsItsClose)
+{
+    openNetwork(save("example.mzd", *exampleRecord()));
+    dialogs.confirmAnswers = { true };
+    frameOf(graph())->close();
+    w->mdiArea()->setActiveSubWindow(nullptr);
+    w->mdiArea()->setActiveSubWindow(frameOf(net()));
+    settle();
+    ASSERT_NE(graph(), nullptr);
+    EXPECT_TRUE(graph()->isVisible());
+    EXPECT_FALSE(graph()->isClosing());
+    EXPECT_TRUE(state().GraphWindowOpen);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 3); // data entry, network, the new graph
+
+    // The network window's Yes takes the new graph along; no activation on the way opens
+    // either again.
+    dialogs.confirmAnswers = { true };
+    frameOf(net())->close();
+    w->mdiArea()->setActiveSubWindow(nullptr);
+    w->mdiArea()->setActiveSubWindow(frameOf(w->entryWindow()));
+    settle();
+    EXPECT_EQ(net(), nullptr);
+    EXPECT_EQ(graph(), nullptr);
+    EXPECT_FALSE(state().NetworkWindowOpen);
+    EXPECT_FALSE(state().GraphWindowOpen);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+}
+
+// The main window at its usual size with the sample's 27 places: the grid of 28 rows and the lists
+// under it need more room than the window has; the window scrolls to every list, and the grid's
+// columns hold their texts.
+TEST_F(NetworkWindowsTest, SmallMainWindowScrollsToTheListsAndTheGridShowsWholeTexts)
+{
+    w->resize(860, 790);
+    openNetwork(QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd"));
+    auto* scroll = net()->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    QWidget* viewport = scroll->viewport();
+    for (const char* name : { "ListBox1", "ListBox2", "ListBox5" }) {
+        auto* list = dorvan::test::control<QListWidget>(net(), name);
+        scroll->ensureWidgetVisible(list, 0, 0);
+        settle();
+        const QRect shown(list->mapTo(viewport, QPoint(0, 0)), list->size());
+        EXPECT_TRUE(viewport->rect().contains(shown)) << name;
+    }
+    auto* grid = dorvan::test::control<QTableWidget>(net(), "StringGrid1");
+    const QFontMetrics metrics(grid->font());
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        for (int c = 1; c < 5; ++c) {
+            if (grid->item(r, c) != nullptr) {
+                EXPECT_LT(metrics.horizontalAdvance(grid->item(r, c)->text()), grid->columnWidth(c))
+                    << r << "," << c;
+            }
+        }
+    }
+    EXPECT_GE(grid->columnWidth(1), 120);
+    int columns = 0;
+    for (int c = 0; c < 5; ++c)
+        columns += grid->columnWidth(c);
+    EXPECT_GE(grid->viewport()->width(), columns);
 }
 
 TEST_F(NetworkWindowsTest, ClosingTheDataEntryWindowClosesBothByProgram)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -301,6 +302,34 @@ TEST(StationGraphGeometry, ListWidthAndTheWindowWithoutPlaces)
     EXPECT_EQ(v.maxX, 5.0);
     EXPECT_EQ(v.minX, -25.0);
     EXPECT_EQ(v.maxY, 5.0);
+}
+
+TEST(StationGraphGeometry, LabelsOfCoordinatesBeyondTheIntRangeKeepTheirValue)
+{
+    // X from -5 to 99999999999 + 5: a hundred ticks on the right half axis (100 × 100000000004 /
+    // 100000000009 rounds to 100), labelled at every tenth with round(k × 100000000004 / 100).
+    const std::vector<dorvan::GraphPlace> places { { dorvan::Text100::fromUtf8("A"), 99999999999.0, 2 },
+        { dorvan::Text100::fromUtf8("B"), 3, 4 } };
+    const dorvan::StationGraph g = dorvan::stationGraph(places, dorvan::StarSolution {}, 624, 446);
+    std::vector<std::string> texts;
+    for (const dorvan::ChartText& t : g.labels)
+        texts.push_back(t.text);
+    for (const char* want : { "10000000000", "50000000002", "100000000004" })
+        EXPECT_NE(std::find(texts.begin(), texts.end(), want), texts.end()) << want;
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "2147483647"), texts.end());
+    // Y from -5 to 9: nothing big there, and no "-0".
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "-0"), texts.end());
+
+    // Only a damaged file brings 1e300: the last label of its half axis keeps the magnitude,
+    // short.
+    const std::vector<dorvan::GraphPlace> far { { dorvan::Text100::fromUtf8("A"), 1e300, 2 } };
+    const dorvan::StationGraph h = dorvan::stationGraph(far, dorvan::StarSolution {}, 624, 446);
+    std::vector<std::string> farTexts;
+    for (const dorvan::ChartText& t : h.labels)
+        farTexts.push_back(t.text);
+    EXPECT_NE(std::find(farTexts.begin(), farTexts.end(), "1E+300"), farTexts.end());
+    for (const std::string& t : farTexts)
+        EXPECT_LE(t.size(), 16u) << t;
 }
 
 } // namespace
