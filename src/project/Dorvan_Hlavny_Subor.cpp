@@ -6,6 +6,7 @@
 #include "common/UserDialogs.h"
 #include "entry/GroupList.h"
 #include "entry/PlaceEntry.h"
+#include "entry/PlaceList.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
 #include "network/NetworkWindows.h"
@@ -20,6 +21,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <new>
 
 using namespace Qt::StringLiterals;
@@ -282,7 +284,9 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         dorvan::storeGroups(project_.Choices.Groups, r.GroupCount, r);
     else
         r.setCriterion(dorvan::CritGroups, false);
-    r.SavedPlaceCount = s.PlaceCount;
+    // A list still being typed is saved with the places entered so far: the planned rest has
+    // no names or coordinates yet, and its slots may still hold an earlier project's places.
+    r.SavedPlaceCount = std::clamp(std::min(s.PlaceCount, s.NextPlace - 1), 0, dorvan::MaxPlaceCount);
     if (r.hasPicture()) {
         r.MapRangeX = s.PictureRangeX;
         r.MapRangeY = s.PictureRangeY;

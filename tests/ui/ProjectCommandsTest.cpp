@@ -102,7 +102,8 @@ struct ProjectCommands : MainWindowFixture {
     void answerEntryClose(bool yes)
     {
         if (state().UnsavedChanges)
-            dialogs.saveAnswers.push_back(yes ? dorvan::UserDialogs::Answer::Yes : dorvan::UserDialogs::Answer::No);
+            dialogs.saveAnswers.push_back(
+                yes ? dorvan::UserDialogs::Answer::Yes : dorvan::UserDialogs::Answer::No);
         else
             dialogs.confirmAnswers.push_back(yes);
     }
@@ -629,4 +630,43 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     dialogs.confirmAnswers = { true };
     w->ZatvorClick();
     EXPECT_EQ(dialogs.texts("confirm"), QStringList { closeEntry });
+}
+
+TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
+{
+    // A project with five places leaves its names in the record's slots after "Nový".
+    newProjectWith(
+        { { "A", "0", "0" }, { "B", "4", "0" }, { "C", "2", "3" }, { "D", "1", "1" }, { "E", "5", "5" } });
+    answerEntryCloseYes();
+    w->NovyVUClick();
+    flushDeletes();
+    // Four places planned, two typed, then saved.
+    type("Edit1", "4");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    for (const auto& [name, x, y] : { std::tuple { "P", "1", "2" }, std::tuple { "Q", "5", "7" } }) {
+        type("Edit2", name);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    }
+    ASSERT_FALSE(state().PlacesComplete);
+    dialogs.fileAnswers.push_back(path("partial"));
+    w->UlozAkoVUClick();
+
+    const std::vector<std::uint8_t> bytes = fileBytes(path("partial.mzd"));
+    ASSERT_EQ(bytes.size(), 124680u);
+    dorvan::RecordBytes head;
+    std::memcpy(head.data(), bytes.data(), head.size());
+    EXPECT_EQ(dorvan::decodeRecord(head).SavedPlaceCount, 2);
+
+    // Opened again, the project has the two typed places and none of the old project's.
+    answerEntryCloseYes();
+    dialogs.fileAnswers.push_back(path("partial.mzd"));
+    w->OtvorVUClick();
+    flushDeletes();
+    EXPECT_EQ(state().PlaceCount, 2);
+    auto* grid = entry<QTableWidget>("StringGrid6");
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->item(1, 1)->text(), "P");
+    EXPECT_EQ(grid->item(2, 1)->text(), "Q");
 }
