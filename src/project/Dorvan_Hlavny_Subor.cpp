@@ -465,8 +465,11 @@ void TDorvan_Central::showOpenedProject(
     entryWindow_->enableProjectPages();
 
     entryWindow_->replayCriteria();
-    s.CoordsDiffer = true;
-    entryWindow_->switchSettingsOn();
+    // A file may hold fewer than two places, or places all at one spot: no allocation can be
+    // made of them, so the solution waits until the list is completed as typing would.
+    s.CoordsDiffer = dorvan::coordinatesDiffer(project_.Record, s.PlaceCount);
+    if (s.CoordsDiffer)
+        entryWindow_->switchSettingsOn();
 
     setStatusPanelText(1, QString());
     s.AddPlacesMode = true;
@@ -480,6 +483,8 @@ void TDorvan_Central::showOpenedProject(
     }
     // What the new window did to show the file is no change of the project.
     s.UnsavedChanges = false;
+    if (!s.CoordsDiffer)
+        dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
     if (loaded.pictureTruncated)
         dialogs_.warn(this, qs(dorvan::TruncatedPictureMessage));
 }

@@ -670,3 +670,44 @@ TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
     EXPECT_EQ(grid->item(1, 1)->text(), "P");
     EXPECT_EQ(grid->item(2, 1)->text(), "Q");
 }
+
+TEST_F(ProjectCommands, FileWithoutTwoDistinctPlacesOpensWithoutTheSolution)
+{
+    struct Case {
+        const char* what;
+        int places;
+        double x2;
+    };
+    for (const Case c :
+        { Case { "no place", 0, 3.0 }, Case { "one place", 1, 3.0 }, Case { "one spot", 2, 0.0 } }) {
+        dorvan::TProjectRecord r = twoPlaces();
+        r.SavedPlaceCount = c.places;
+        r.PlaceX[2] = c.x2;
+        r.PlaceY[2] = 0.0;
+        dorvan::saveProjectFile(path("few.mzd").toStdString(), r, {});
+        if (w->entryWindow() != nullptr)
+            answerEntryCloseYes();
+        dialogs.shown.clear();
+        dialogs.fileAnswers.push_back(path("few.mzd"));
+        w->OtvorVUClick();
+        flushDeletes();
+        ASSERT_NE(w->entryWindow(), nullptr) << c.what;
+        EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") })
+            << c.what;
+        EXPECT_FALSE(state().CoordsDiffer) << c.what;
+        EXPECT_FALSE(on("Cooper")) << c.what;
+        EXPECT_FALSE(entry<QCheckBox>("CheckBox16")->isChecked()) << c.what;
+        EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? ")) << c.what;
+    }
+
+    // Adding a place elsewhere completes the list as typing it would: the solution is offered.
+    type("Edit1", "1");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    type("Edit2", "C");
+    type("Edit3", "5");
+    type("Edit4", "5");
+    QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    EXPECT_TRUE(state().CoordsDiffer);
+    EXPECT_TRUE(on("Cooper"));
+    EXPECT_TRUE(entry<QCheckBox>("CheckBox16")->isChecked());
+}
