@@ -654,7 +654,9 @@ void TDorvan_Central::closeProjectWindows()
     auto& s = project_.State;
     if (s.NetworkWindowOpen)
         networkWindows_->closeNetworkWindow();
-    if (s.CooperWindowOpen && s.EntryStarted)
+    // The allocation window shows this project, so it goes with it, also when places were added
+    // after it opened (that completion clears EntryStarted).
+    if (s.CooperWindowOpen)
         closeCooperWindow();
     if (s.GraphWindowOpen)
         networkWindows_->closeGraphWindow();

@@ -711,3 +711,31 @@ TEST_F(ProjectCommands, FileWithoutTwoDistinctPlacesOpensWithoutTheSolution)
     EXPECT_TRUE(on("Cooper"));
     EXPECT_TRUE(entry<QCheckBox>("CheckBox16")->isChecked());
 }
+
+TEST_F(ProjectCommands, ClosingTheProjectClosesItsAllocationWindowAlsoAfterPlacesWereAdded)
+{
+    newProjectWith({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
+    w->CooperClick();
+    QPointer<QWidget> cooper = w->cooperWindow();
+    ASSERT_NE(cooper, nullptr);
+    // A place added and completed while the allocation window is open.
+    type("Edit1", "1");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    type("Edit2", "D");
+    type("Edit3", "7");
+    type("Edit4", "3");
+    QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    ASSERT_TRUE(state().PlacesComplete);
+    ASSERT_TRUE(state().CooperWindowOpen);
+
+    // "Nový": the old project goes, and with it the window that shows its allocation.
+    answerEntryCloseYes();
+    w->NovyVUClick();
+    flushDeletes();
+    EXPECT_EQ(cooper, nullptr);
+    EXPECT_FALSE(state().CooperWindowOpen);
+    int allocationWindows = 0;
+    for (QMdiSubWindow* sub : w->mdiArea()->subWindowList())
+        allocationWindows += qobject_cast<TCooperAlokMetod*>(sub->widget()) != nullptr;
+    EXPECT_EQ(allocationWindows, 0);
+}
