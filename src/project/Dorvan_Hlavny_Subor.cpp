@@ -269,7 +269,11 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
 {
     auto& s = project_.State;
     auto& r = project_.Record;
-    if (!s.CoordsDiffer) {
+    // A list still being typed is saved with the places entered so far: the planned rest has
+    // no names or coordinates yet, and its slots may still hold an earlier project's places.
+    const int entered = std::clamp(std::min(s.PlaceCount, s.NextPlace - 1), 0, dorvan::MaxPlaceCount);
+    // Judged on those places: a list started again at place 1 has none, whatever it had before.
+    if (!s.CoordsDiffer || !dorvan::coordinatesDiffer(r, entered)) {
         dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
         return false;
     }
@@ -284,9 +288,7 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         dorvan::storeGroups(project_.Choices.Groups, r.GroupCount, r);
     else
         r.setCriterion(dorvan::CritGroups, false);
-    // A list still being typed is saved with the places entered so far: the planned rest has
-    // no names or coordinates yet, and its slots may still hold an earlier project's places.
-    r.SavedPlaceCount = std::clamp(std::min(s.PlaceCount, s.NextPlace - 1), 0, dorvan::MaxPlaceCount);
+    r.SavedPlaceCount = entered;
     if (r.hasPicture()) {
         r.MapRangeX = s.PictureRangeX;
         r.MapRangeY = s.PictureRangeY;

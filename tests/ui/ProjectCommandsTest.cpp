@@ -739,3 +739,26 @@ TEST_F(ProjectCommands, ClosingTheProjectClosesItsAllocationWindowAlsoAfterPlace
         allocationWindows += qobject_cast<TCooperAlokMetod*>(sub->widget()) != nullptr;
     EXPECT_EQ(allocationWindows, 0);
 }
+
+TEST_F(ProjectCommands, ListRestartedAtPlaceOneIsNotSavedEmpty)
+{
+    w->NovyVUClick();
+    type("Edit1", "3");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    for (const auto& [name, x, y] : { std::tuple { "A", "0", "0" }, std::tuple { "B", "5", "5" } }) {
+        type("Edit2", name);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    }
+    // A new count starts the list again at place 1: nothing is entered now.
+    type("Edit1", "2");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    ASSERT_EQ(state().NextPlace, 1);
+    dialogs.shown.clear();
+    dialogs.fileAnswers.push_back(path("empty"));
+    w->UlozAkoVUClick();
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") });
+    EXPECT_TRUE(dialogs.texts("save").isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path("empty.mzd")));
+}
