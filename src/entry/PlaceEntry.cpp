@@ -199,6 +199,11 @@ ClickedPlace PlaceEntry::storeClickedPlace(int place, double x, double y)
     return { .raiseSettingsOn = place >= 2, .completesList = s.NextPlace > 3 };
 }
 
+ListCompletion PlaceEntry::completeCutShortList()
+{
+    return completeList();
+}
+
 ListCompletion PlaceEntry::completeClickedList()
 {
     sortPlaces(project_.State.PlaceCount);

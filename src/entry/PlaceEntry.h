@@ -119,6 +119,8 @@ public:
     // name in the depot and priority lists. On the picture page the later places take the
     // labels of their new numbers (relabel).
     void deletePlace(int number, int entered, bool relabel);
+    // A deletion cut an unfinished entry short: the places entered are the whole list now.
+    ListCompletion completeCutShortList();
 
     // The pairs the distance entry still asks for. Until this window has seen how the list came
     // about (an opened project), a started entry asks every pair of the list.

@@ -577,6 +577,7 @@ void entry::PlacesPage::StringGrid6Delete()
 
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
+    const bool entryUnfinished = s.NextPlace <= s.PlaceCount;
     const int oldEntered = s.NextPlace - 1;
     context_.placeEntry.deletePlace(row, oldEntered, false);
     s.NextPlace -= 1;
@@ -594,5 +595,21 @@ void entry::PlacesPage::StringGrid6Delete()
     }
     s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
     context_.pages.valuesChanged();
+    // The entry under way ends with the places entered: the boxes would otherwise go on asking
+    // for a place that no OK can store any more.
+    if (entryUnfinished) {
+        if (s.PlaceCount > 0) {
+            closeTypedEntry(context_.placeEntry.completeCutShortList());
+        } else {
+            setEntryCaptions(0);
+            for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
+                e->clear();
+                setFieldColour(e, Silver);
+            }
+            OKButton3->setEnabled(false);
+            VstupGroupBox1->setEnabled(false);
+            focusCountField();
+        }
+    }
     context_.pages.rebuildPlaceValuePages();
 }

@@ -440,7 +440,7 @@ constexpr EnabledRow rowFor(MainEvent event)
     case MainEvent::NewProject:
         return { On, On, On, K, K, On, On, On };
     case MainEvent::OpenCompleted:
-        return { On, On, On, On, On, On, K, Off };
+        return { On, On, On, Set::OnIfCoordsDiffer, On, On, K, Off };
     case MainEvent::OpenCancelled:
         return { Off, Off, Off, K, K, Off, K, K };
     case MainEvent::CooperOpened:
@@ -564,8 +564,8 @@ void TDorvan_Central::closeEvent(QCloseEvent* event)
 
 void TDorvan_Central::ZatvorCentral(QCloseEvent* event)
 {
-    if (dorvan::confirmKeepingWork(dialogs_, this, QuitQuestion, project_.State.UnsavedChanges,
-            [this] { return saveProjectAs(); }))
+    if (dorvan::confirmKeepingWork(
+            dialogs_, this, QuitQuestion, project_.State.UnsavedChanges, [this] { return saveProjectAs(); }))
         event->accept();
     else
         event->ignore();
@@ -654,7 +654,9 @@ void TDorvan_Central::closeProjectWindows()
     auto& s = project_.State;
     if (s.NetworkWindowOpen)
         networkWindows_->closeNetworkWindow();
-    if (s.CooperWindowOpen && s.EntryStarted)
+    // The allocation window shows this project, so it goes with it, also when places were added
+    // after it opened (that completion clears EntryStarted).
+    if (s.CooperWindowOpen)
         closeCooperWindow();
     if (s.GraphWindowOpen)
         networkWindows_->closeGraphWindow();

@@ -6,6 +6,7 @@
 #include "common/UserDialogs.h"
 #include "entry/GroupList.h"
 #include "entry/PlaceEntry.h"
+#include "entry/PlaceList.h"
 #include "entry/Vstupne_Udaje.h"
 #include "help/Pomoc_Napoveda.h"
 #include "network/NetworkWindows.h"
@@ -20,6 +21,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <new>
 
 using namespace Qt::StringLiterals;
@@ -267,7 +269,11 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
 {
     auto& s = project_.State;
     auto& r = project_.Record;
-    if (!s.CoordsDiffer) {
+    // A list still being typed is saved with the places entered so far: the planned rest has
+    // no names or coordinates yet, and its slots may still hold an earlier project's places.
+    const int entered = std::clamp(std::min(s.PlaceCount, s.NextPlace - 1), 0, dorvan::MaxPlaceCount);
+    // Judged on those places: a list started again at place 1 has none, whatever it had before.
+    if (!s.CoordsDiffer || !dorvan::coordinatesDiffer(r, entered)) {
         dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
         return false;
     }
@@ -282,7 +288,7 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         dorvan::storeGroups(project_.Choices.Groups, r.GroupCount, r);
     else
         r.setCriterion(dorvan::CritGroups, false);
-    r.SavedPlaceCount = s.PlaceCount;
+    r.SavedPlaceCount = entered;
     if (r.hasPicture()) {
         r.MapRangeX = s.PictureRangeX;
         r.MapRangeY = s.PictureRangeY;
@@ -461,8 +467,11 @@ void TDorvan_Central::showOpenedProject(
     entryWindow_->enableProjectPages();
 
     entryWindow_->replayCriteria();
-    s.CoordsDiffer = true;
-    entryWindow_->switchSettingsOn();
+    // A file may hold fewer than two places, or places all at one spot: no allocation can be
+    // made of them, so the solution waits until the list is completed as typing would.
+    s.CoordsDiffer = dorvan::coordinatesDiffer(project_.Record, s.PlaceCount);
+    if (s.CoordsDiffer)
+        entryWindow_->switchSettingsOn();
 
     setStatusPanelText(1, QString());
     s.AddPlacesMode = true;
@@ -476,6 +485,8 @@ void TDorvan_Central::showOpenedProject(
     }
     // What the new window did to show the file is no change of the project.
     s.UnsavedChanges = false;
+    if (!s.CoordsDiffer)
+        dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
     if (loaded.pictureTruncated)
         dialogs_.warn(this, qs(dorvan::TruncatedPictureMessage));
 }

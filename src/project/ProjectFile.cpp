@@ -54,11 +54,48 @@ std::optional<ProgressTracker::Draw> ProgressTracker::afterRow(int y, int w0, in
     return d;
 }
 
+std::string systemErrorText(int err)
+{
+    switch (err) {
+    case ENOENT:
+        return "súbor alebo priečinok neexistuje";
+    case EACCES:
+    case EPERM:
+        return "prístup zamietnutý";
+    case EISDIR:
+        return "je to priečinok";
+    case ENOTDIR:
+        return "časť cesty nie je priečinok";
+    case ENOSPC:
+        return "na disku nie je dosť miesta";
+    case EDQUOT:
+        return "prekročená kvóta disku";
+    case EFBIG:
+        return "súbor je príliš veľký";
+    case EROFS:
+        return "disk je len na čítanie";
+    case ENAMETOOLONG:
+        return "meno súboru je príliš dlhé";
+    case EIO:
+        return "chyba pri čítaní alebo zápise na disk";
+    case EMFILE:
+    case ENFILE:
+        return "príliš veľa otvorených súborov";
+    case ELOOP:
+        return "príliš veľa symbolických odkazov";
+    case EBUSY:
+    case ETXTBSY:
+        return "súbor je používaný";
+    default:
+        return std::strerror(err);
+    }
+}
+
 namespace {
 
 std::string systemReason(int err)
 {
-    return std::strerror(err);
+    return systemErrorText(err);
 }
 
 // Retries reads and writes that the system cut short or interrupted.

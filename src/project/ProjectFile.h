@@ -30,6 +30,10 @@ public:
 inline constexpr const char* ProjectFileFilter = "Vstupné údaje dorvan ( .mzd ) (*.mzd);;Všetky súbory (*)";
 inline constexpr const char* DefaultProjectFileName = "Novy.mzd";
 
+// Why the system refused a file operation, in words for the user's message box (Slovak for the
+// usual reasons, the system's own text for the rest).
+std::string systemErrorText(int err);
+
 // The name proposed by the save dialog: the last name used, else "Novy.mzd".
 std::string proposedProjectFileName(const std::string& projectFileName);
 

@@ -776,3 +776,54 @@ TEST(EntryWindowLifetime, GoesQuietlyWithItsOwnerWhileTheGridHasFocus)
     delete owner;
     EXPECT_FALSE(alive);
 }
+
+namespace {
+
+// A deletion that cuts an unfinished entry short leaves the places entered as the whole list:
+// the page shows the list complete, and more places come through "Koľko miest doplniť ?".
+struct CutShort : EntryWindow {
+    void expectComplete(Here at = Here::current())
+    {
+        SCOPED_TRACE(::testing::Message() << "from line " << at.line());
+        EXPECT_TRUE(project.State.PlacesComplete);
+        EXPECT_FALSE(get<QGroupBox>("VstupGroupBox1")->isEnabled());
+        EXPECT_FALSE(get<QPushButton>("OKButton3")->isEnabled());
+        EXPECT_EQ(get<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? "));
+        EXPECT_TRUE(get<QTabWidget>("PageControl1")->isTabEnabled(1));
+    }
+};
+
+TEST_F(CutShort, FirstEntry)
+{
+    count("4");
+    place("A", "0", "0");
+    place("B", "3", "0");
+    place("C", "0", "4");
+    dialogs.confirmAnswers = { true };
+    deleteRow(2);
+    EXPECT_EQ(project.State.PlaceCount, 2);
+    expectComplete();
+    EXPECT_TRUE(host.cooperEnabled);
+    EXPECT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
+
+    count("1");
+    place("D", "9", "9");
+    EXPECT_EQ(project.State.PlaceCount, 3);
+    EXPECT_EQ(cell(3, 1), "D");
+}
+
+TEST_F(CutShort, Addition)
+{
+    list({ "A", "B", "C" });
+    count("2");
+    place("D", "7", "1");
+    dialogs.confirmAnswers = { true };
+    deleteRow(1);
+    EXPECT_EQ(project.State.PlaceCount, 3);
+    expectComplete();
+    QStringList shown;
+    for (int row = 1; row <= 3; ++row)
+        shown << cell(row, 1);
+    EXPECT_EQ(shown, (QStringList { "B", "C", "D" }));
+}
+} // namespace

@@ -7,12 +7,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace dorvan;
@@ -404,4 +405,40 @@ TEST(ProjectFile, FullFilesystemLeavesThePreviousFileIntact)
         GTEST_SKIP() << "no permission to mount a small file system here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save claimed success, 2: wrong message, 3: previous file changed, "
                                          "4: temporary file left";
+}
+
+// The reasons of the system reach the user's message box, so they are told in Slovak.
+TEST(ProjectFile, SystemReasonsAreToldInSlovak)
+{
+    TempDir dir;
+    const std::string folder = dir.file("priecinok.mzd");
+    fs::create_directory(folder);
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        { "missing", [] { readProjectFile("/nonexistent/dir/x.mzd"); }, "súbor alebo priečinok neexistuje" },
+        { "folder opened", [&] { readProjectFile(folder); }, "je to priečinok" },
+        { "into a missing folder",
+            [] { saveProjectFile("/nonexistent/dir/x.mzd", twoPlaces(), RgbPicture()); },
+            "súbor alebo priečinok neexistuje" },
+    };
+    for (const Case& c : cases) {
+        try {
+            c.run();
+            ADD_FAILURE() << c.what << ": accepted";
+        } catch (const ProjectFileError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(c.reason), std::string::npos) << c.what << ": " << message;
+            EXPECT_EQ(message.find("No such"), std::string::npos) << message;
+            EXPECT_EQ(message.find("Is a directory"), std::string::npos) << message;
+            EXPECT_TRUE(message.ends_with(" !!!")) << message;
+        }
+    }
+    // A reason without a Slovak text keeps the system's own, never an empty one.
+    EXPECT_EQ(systemErrorText(ENOSPC), "na disku nie je dosť miesta");
+    EXPECT_EQ(systemErrorText(EACCES), "prístup zamietnutý");
+    EXPECT_FALSE(systemErrorText(EXDEV).empty());
 }

@@ -102,7 +102,8 @@ struct ProjectCommands : MainWindowFixture {
     void answerEntryClose(bool yes)
     {
         if (state().UnsavedChanges)
-            dialogs.saveAnswers.push_back(yes ? dorvan::UserDialogs::Answer::Yes : dorvan::UserDialogs::Answer::No);
+            dialogs.saveAnswers.push_back(
+                yes ? dorvan::UserDialogs::Answer::Yes : dorvan::UserDialogs::Answer::No);
         else
             dialogs.confirmAnswers.push_back(yes);
     }
@@ -629,4 +630,135 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     dialogs.confirmAnswers = { true };
     w->ZatvorClick();
     EXPECT_EQ(dialogs.texts("confirm"), QStringList { closeEntry });
+}
+
+TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
+{
+    // A project with five places leaves its names in the record's slots after "Nový".
+    newProjectWith(
+        { { "A", "0", "0" }, { "B", "4", "0" }, { "C", "2", "3" }, { "D", "1", "1" }, { "E", "5", "5" } });
+    answerEntryCloseYes();
+    w->NovyVUClick();
+    flushDeletes();
+    // Four places planned, two typed, then saved.
+    type("Edit1", "4");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    for (const auto& [name, x, y] : { std::tuple { "P", "1", "2" }, std::tuple { "Q", "5", "7" } }) {
+        type("Edit2", name);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    }
+    ASSERT_FALSE(state().PlacesComplete);
+    dialogs.fileAnswers.push_back(path("partial"));
+    w->UlozAkoVUClick();
+
+    const std::vector<std::uint8_t> bytes = fileBytes(path("partial.mzd"));
+    ASSERT_EQ(bytes.size(), 124680u);
+    dorvan::RecordBytes head;
+    std::memcpy(head.data(), bytes.data(), head.size());
+    EXPECT_EQ(dorvan::decodeRecord(head).SavedPlaceCount, 2);
+
+    // Opened again, the project has the two typed places and none of the old project's.
+    answerEntryCloseYes();
+    dialogs.fileAnswers.push_back(path("partial.mzd"));
+    w->OtvorVUClick();
+    flushDeletes();
+    EXPECT_EQ(state().PlaceCount, 2);
+    auto* grid = entry<QTableWidget>("StringGrid6");
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->item(1, 1)->text(), "P");
+    EXPECT_EQ(grid->item(2, 1)->text(), "Q");
+}
+
+TEST_F(ProjectCommands, FileWithoutTwoDistinctPlacesOpensWithoutTheSolution)
+{
+    struct Case {
+        const char* what;
+        int places;
+        double x2;
+    };
+    for (const Case c :
+        { Case { "no place", 0, 3.0 }, Case { "one place", 1, 3.0 }, Case { "one spot", 2, 0.0 } }) {
+        dorvan::TProjectRecord r = twoPlaces();
+        r.SavedPlaceCount = c.places;
+        r.PlaceX[2] = c.x2;
+        r.PlaceY[2] = 0.0;
+        dorvan::saveProjectFile(path("few.mzd").toStdString(), r, {});
+        if (w->entryWindow() != nullptr)
+            answerEntryCloseYes();
+        dialogs.shown.clear();
+        dialogs.fileAnswers.push_back(path("few.mzd"));
+        w->OtvorVUClick();
+        flushDeletes();
+        ASSERT_NE(w->entryWindow(), nullptr) << c.what;
+        EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") })
+            << c.what;
+        EXPECT_FALSE(state().CoordsDiffer) << c.what;
+        EXPECT_FALSE(on("Cooper")) << c.what;
+        EXPECT_FALSE(entry<QCheckBox>("CheckBox16")->isChecked()) << c.what;
+        EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? ")) << c.what;
+    }
+
+    // Adding a place elsewhere completes the list as typing it would: the solution is offered.
+    type("Edit1", "1");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    type("Edit2", "C");
+    type("Edit3", "5");
+    type("Edit4", "5");
+    QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    EXPECT_TRUE(state().CoordsDiffer);
+    EXPECT_TRUE(on("Cooper"));
+    EXPECT_TRUE(entry<QCheckBox>("CheckBox16")->isChecked());
+}
+
+TEST_F(ProjectCommands, ClosingTheProjectClosesItsAllocationWindowAlsoAfterPlacesWereAdded)
+{
+    newProjectWith({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
+    w->CooperClick();
+    QPointer<QWidget> cooper = w->cooperWindow();
+    ASSERT_NE(cooper, nullptr);
+    // A place added and completed while the allocation window is open.
+    type("Edit1", "1");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    type("Edit2", "D");
+    type("Edit3", "7");
+    type("Edit4", "3");
+    QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    ASSERT_TRUE(state().PlacesComplete);
+    ASSERT_TRUE(state().CooperWindowOpen);
+
+    // "Nový": the old project goes, and with it the window that shows its allocation.
+    answerEntryCloseYes();
+    w->NovyVUClick();
+    flushDeletes();
+    EXPECT_EQ(cooper, nullptr);
+    EXPECT_FALSE(state().CooperWindowOpen);
+    int allocationWindows = 0;
+    for (QMdiSubWindow* sub : w->mdiArea()->subWindowList())
+        allocationWindows += qobject_cast<TCooperAlokMetod*>(sub->widget()) != nullptr;
+    EXPECT_EQ(allocationWindows, 0);
+}
+
+TEST_F(ProjectCommands, ListRestartedAtPlaceOneIsNotSavedEmpty)
+{
+    w->NovyVUClick();
+    type("Edit1", "3");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    for (const auto& [name, x, y] : { std::tuple { "A", "0", "0" }, std::tuple { "B", "5", "5" } }) {
+        type("Edit2", name);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    }
+    // A new count starts the list again at place 1: nothing is entered now.
+    type("Edit1", "2");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    ASSERT_EQ(state().NextPlace, 1);
+    dialogs.shown.clear();
+    dialogs.fileAnswers.push_back(path("empty"));
+    w->UlozAkoVUClick();
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") });
+    EXPECT_TRUE(dialogs.texts("save").isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path("empty.mzd")));
 }
