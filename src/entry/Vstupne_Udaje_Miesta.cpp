@@ -595,4 +595,5 @@ void entry::PlacesPage::StringGrid6Delete()
     s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
     context_.pages.valuesChanged();
     context_.pages.rebuildPlaceValuePages();
+    context_.pages.placeDeleted();
 }

@@ -933,4 +933,52 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     EXPECT_FALSE(frame->project().State.CooperWindowOpen);
 }
 
+// A place deleted while the allocation window stays open: the window shows the places left, not
+// the deleted one; with fewer than two left there is nothing to allocate and the window closes.
+TEST(AllocationWindowInMainWindow, ADeletedPlaceLeavesNoStaleResult)
+{
+    ScriptedDialogs dialogs;
+    auto frame = std::make_unique<TDorvan_Central>(dialogs);
+    frame->show();
+    frame->NovyVUClick();
+    TVstupUdajov* entry = frame->entryWindow();
+    ASSERT_NE(entry, nullptr);
+    auto type = [&](const char* name, const QString& text) {
+        auto* e = control<QLineEdit>(entry, name);
+        e->clear();
+        QTest::keyClicks(e, text);
+    };
+    type("Edit1", "4");
+    QTest::keyClick(control<QLineEdit>(entry, "Edit1"), Qt::Key_Return);
+    for (auto [n, x, y] :
+        { std::tuple { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" }, { "D", "90", "90" } }) {
+        type("Edit2", n);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(control<QPushButton>(entry, "OKButton3"), Qt::LeftButton);
+    }
+    QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
+    ASSERT_TRUE(w);
+    frame->project().State.EntryStarted = false; // as any later edit of the places leaves it
+    auto* places = w->findChild<QListWidget*>("ListBox2");
+    ASSERT_EQ(places->count(), 4);
+
+    auto* grid = control<QTableWidget>(entry, "StringGrid6");
+    auto deleteRow = [&](int row) {
+        dialogs.confirmAnswers = { true };
+        grid->setCurrentCell(row, 1);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    deleteRow(4);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(lines(places), (QStringList { "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]" }));
+    EXPECT_EQ(w->solverState().CooperPlaceCount, 3);
+
+    deleteRow(3);
+    deleteRow(2);
+    EXPECT_FALSE(w) << "one place is nothing to allocate";
+    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+}
+
 } // namespace
