@@ -567,6 +567,20 @@ TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
     EXPECT_EQ(list("ListBox2").size(), 3);
 }
 
+// However low the window is made, the status line under the lists never covers the result
+// choice: what does not fit is cut off at the foot.
+TEST_F(AllocationWindow, ALowWindowKeepsTheStatusLineOffTheResultChoice)
+{
+    open();
+    ASSERT_FALSE(w->certificateLine().isEmpty());
+    auto* line = get<QLabel>("CertificateLine");
+    for (int h : { 700, 150, 90, 40 }) {
+        w->resize(700, h);
+        EXPECT_GE(line->geometry().top(), get<QWidget>("GroupBox4")->geometry().bottom()) << h;
+        EXPECT_GE(get<QWidget>("GroupBox2")->height(), 0) << h;
+    }
+}
+
 TEST_F(AllocationWindow, TooSmallDrawingAreaEnlargesTheWindow)
 {
     in->values.precisionText = "10";
