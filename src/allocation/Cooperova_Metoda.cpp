@@ -297,11 +297,16 @@ void TCooperAlokMetod::placeImage(ImagePlacement placement)
 }
 
 // The window's client area takes the given size; inside the main window its frame grows or
-// shrinks with it.
+// shrinks with it. A maximised or minimised window keeps the size its state gives it: resized,
+// it would leave its frame and hide its lists.
 void TCooperAlokMetod::resizeClient(int clientWidth, int clientHeight)
 {
     const QSize wanted(clientWidth, clientHeight);
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* sized = frame != nullptr ? static_cast<QWidget*>(frame) : this;
+    if (sized->isMaximized() || sized->isMinimized())
+        return;
+    if (frame != nullptr)
         frame->resize(frame->size() - size() + wanted);
     else
         resize(wanted);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -945,6 +946,38 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     EXPECT_FALSE(w);
     EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") });
     EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+}
+
+// A maximised window fills the main window's client area, whatever its drawing needs: a picture
+// two pixels high leaves too little room for the drawing over it, and the window must not be
+// shrunk out of its maximised frame (it would show without its frame and its lists).
+TEST(AllocationWindowInMainWindow, AMaximisedWindowStaysWholeWhenItsDrawingIsTooSmall)
+{
+    ScriptedDialogs dialogs;
+    auto frame = std::make_unique<TDorvan_Central>(dialogs);
+    frame->resize(1200, 900);
+    frame->show();
+    dorvan::Project& p = frame->project();
+    setPlaces(p, { { "A01", 100, 1 }, { "A02", 900, 1 }, { "A03", 500, 0 } });
+    setPicture(p, 2000, 1, 1250, 1);
+    p.State.PictureMode = true;
+    p.State.DataEntryOpen = true;
+    p.Choices.SettingsOn = true;
+    QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
+    ASSERT_TRUE(w);
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    w->findChild<QPushButton*>("Button1")->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(sub->geometry(), frame->mdiArea()->viewport()->rect());
+    EXPECT_EQ(w->findChild<QListWidget*>("ListBox2")->count(), 3);
+    const QWidget* lists = w->findChild<QWidget*>("GroupBox5");
+    EXPECT_LE(lists->geometry().right(), w->width() - 1);
+    EXPECT_GE(lists->x(), 0);
+    p.State.CooperClosedByProgram = true;
 }
 
 // A place deleted while the allocation window stays open: the window shows the places left, not
