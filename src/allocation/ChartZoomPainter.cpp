@@ -25,7 +25,8 @@ bool paintGroups(QImage& image, const ResultDrawing& d, ChartState& state, const
     // The groups go over what the background left, as during the run.
     if (overPicture || drawn)
         for (const CooperGroupResult& g : d.groups)
-            paintListedGroup(image, state, g, overPicture, part);
+            paintListedGroup(image, state, g, overPicture, part,
+                d.groupContourPercents ? &*d.groupContourPercents : nullptr);
     return drawn;
 }
 
@@ -55,7 +56,8 @@ bool paintResult(QImage& image, const ResultDrawing& d, ChartState& state, const
         return paintGroups(image, d, state, part);
     switch (d.kind) {
     case ResultDrawing::Kind::Chart:
-        return KresliGrafCooper(image, d.places, d.path, d.mode, state, part, d.contours ? &*d.contours : nullptr);
+        return KresliGrafCooper(
+            image, d.places, d.path, d.mode, state, part, d.contours ? &*d.contours : nullptr);
     case ResultDrawing::Kind::Map:
         return KresliGrafMapaCooper(
             image, d.picture, d.range, d.places, d.path, state, part, d.contours ? &*d.contours : nullptr);

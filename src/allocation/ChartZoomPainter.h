@@ -31,6 +31,7 @@ struct ResultDrawing {
     PixelSize pictureSize; // Map: its size in pixels, which the zoom draws it at
     PictureRange range; // Map: the picture's coordinate range
     std::optional<ContourInput> contours; // one centre: the cost contours drawn with it
+    std::optional<std::vector<double>> groupContourPercents; // groups: their contours' levels
 };
 
 // Paints the drawing onto the image (or the part of it the image holds). Returns false where

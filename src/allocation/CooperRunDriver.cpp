@@ -108,6 +108,7 @@ private:
                 group.finalIter = f;
                 group.iterates = historyPoints(s_.GroupIterX, s_.GroupIterY, f);
                 group.historyFull = full;
+                group.costSites = groupCostSites(s_);
             } else {
                 warnOnce(tooFewMembersMessage(g));
                 // The members are still looked up, to be listed and drawn.

@@ -8,6 +8,7 @@
 
 #include "allocation/ChartGeometry.h"
 #include "allocation/CooperSolver.h"
+#include "allocation/CostContours.h"
 #include "project/Project.h"
 #include "project/ProjectRecord.h"
 
@@ -44,6 +45,7 @@ struct CooperGroupResult {
     std::vector<IteratePoint> iterates; // GroupIterX / GroupIterY[1..finalIter]
     bool historyFull = false;
     CooperCertificate certificate; // of a solved group; optimalPlace is a member number
+    std::vector<CostSite> costSites; // of a solved group: its found members with their weights
 };
 
 // What a run leaves for the window to show.

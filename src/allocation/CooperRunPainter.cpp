@@ -87,13 +87,16 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
 }
 
 void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
-    bool overPicture, const SurfacePart& part)
+    bool overPicture, const SurfacePart& part, const std::vector<double>* contourPercents)
 {
     const int size = static_cast<int>(group.memberPoints.size());
-    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {}, {} };
+    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {},
+        {} };
     if (size >= MinGroupMembers)
         m.path = group.iterates;
-    paintGroupMarks(image, chart, m, overPicture, part, nullptr);
+    if (contourPercents != nullptr)
+        m.costSites = group.costSites;
+    paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
 }
 
 } // namespace dorvan

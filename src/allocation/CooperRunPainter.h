@@ -33,11 +33,13 @@ QImage cooperSurface(QSize size);
 // With contourPercents, a solved group first gets the cost contours of its own members around
 // its centre, at those levels.
 void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state,
-    bool overPicture = false, const SurfacePart& part = {}, const std::vector<double>* contourPercents = nullptr);
+    bool overPicture = false, const SurfacePart& part = {},
+    const std::vector<double>* contourPercents = nullptr);
 
-// The same for a group as the run listed it, to draw a group run again after it ended (without
-// cost contours: the listed group keeps no weights).
+// The same for a group as the run listed it, to draw a group run again after it ended; with
+// contourPercents a solved group gets its cost contours as during the run.
 void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
-    bool overPicture = false, const SurfacePart& part = {});
+    bool overPicture = false, const SurfacePart& part = {},
+    const std::vector<double>* contourPercents = nullptr);
 
 } // namespace dorvan

@@ -260,16 +260,22 @@ void TCooperAlokMetod::layOutPanels()
     const QRect inner = GroupBox5->contentsRect();
     const int choiceHeight = std::max(ResultChoiceHeight, GroupBox4->sizeHint().height());
     GroupBox4->setGeometry(inner.left(), inner.top(), inner.width(), choiceHeight);
-    int bottom = inner.bottom() + 1;
-    // The status lines at the foot, the run's notice lowest.
+    const int top = inner.top() + choiceHeight;
+    // The status lines at the foot, the run's notice lowest; in a window too low for them they
+    // start under the result choice and are cut off at the foot rather than cover it.
+    int linesHeight = 0;
+    for (QLabel* line : { RunNotice, CertificateLine })
+        if (line->isVisibleTo(GroupBox5))
+            linesHeight += std::max(0, line->heightForWidth(inner.width()));
+    const int bottom = std::max(top, inner.bottom() + 1 - linesHeight);
+    int lineTop = bottom + linesHeight;
     for (QLabel* line : { RunNotice, CertificateLine }) {
         if (!line->isVisibleTo(GroupBox5))
             continue;
         const int lineHeight = std::max(0, line->heightForWidth(inner.width()));
-        bottom -= lineHeight;
-        line->setGeometry(inner.left(), bottom, inner.width(), lineHeight);
+        lineTop -= lineHeight;
+        line->setGeometry(inner.left(), lineTop, inner.width(), lineHeight);
     }
-    const int top = inner.top() + choiceHeight;
     const int listHeight = std::max(0, bottom - top);
     GroupBox2->setGeometry(inner.right() + 1 - width2_, top, width2_, listHeight);
     GroupBox1->setGeometry(inner.right() + 1 - width2_ - width1_, top, width1_, listHeight);
@@ -291,11 +297,16 @@ void TCooperAlokMetod::placeImage(ImagePlacement placement)
 }
 
 // The window's client area takes the given size; inside the main window its frame grows or
-// shrinks with it.
+// shrinks with it. A maximised or minimised window keeps the size its state gives it: resized,
+// it would leave its frame and hide its lists.
 void TCooperAlokMetod::resizeClient(int clientWidth, int clientHeight)
 {
     const QSize wanted(clientWidth, clientHeight);
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* sized = frame != nullptr ? static_cast<QWidget*>(frame) : this;
+    if (sized->isMaximized() || sized->isMinimized())
+        return;
+    if (frame != nullptr)
         frame->resize(frame->size() - size() + wanted);
     else
         resize(wanted);
@@ -556,7 +567,8 @@ void TCooperAlokMetod::KresliGrafCooper()
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
-    if (dorvan::KresliGrafCooper(Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr)) {
+    if (dorvan::KresliGrafCooper(
+            Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr)) {
         showSurface();
         rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
     } else

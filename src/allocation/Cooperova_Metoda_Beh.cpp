@@ -184,6 +184,8 @@ void TCooperAlokMetod::runOnce()
         rememberDrawing(overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart);
         drawn_.groupRun = true;
         drawn_.groups = res.groups;
+        if (const std::vector<double>* levels = groupContourLevels())
+            drawn_.groupContourPercents = *levels;
     } else {
         oneCentreFinal_ = res.finalIter;
         Edit1->show();

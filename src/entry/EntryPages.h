@@ -26,6 +26,9 @@ public:
     virtual void valuesChanged() = 0;
     // An open allocation window runs again on the project as it now stands.
     virtual void rerunIfCooperOpen() = 0;
+    // A place was deleted: an open allocation window runs again on the places left, or closes
+    // when fewer than two are left to allocate.
+    virtual void placeDeleted() = 0;
     // Shows or hides a criterion sheet's tab (see TVstupUdajov::showCriterionPage).
     virtual void showCriterionPage(QWidget* sheet, bool show) = 0;
     // Makes a criterion sheet the current tab of the criterion pages.

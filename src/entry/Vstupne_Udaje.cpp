@@ -223,6 +223,16 @@ void TVstupUdajov::rerunIfCooperOpen()
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
+void TVstupUdajov::placeDeleted()
+{
+    if (!project_.State.CooperWindowOpen)
+        return;
+    if (project_.State.PlaceCount >= 2)
+        project_.changed(dorvan::ProjectChange::RunInputs);
+    else
+        host_.closeCooperWindow();
+}
+
 void TVstupUdajov::closeEvent(QCloseEvent* event)
 {
     if (VstupUdajeZatvor())

@@ -612,4 +612,5 @@ void entry::PlacesPage::StringGrid6Delete()
         }
     }
     context_.pages.rebuildPlaceValuePages();
+    context_.pages.placeDeleted();
 }

@@ -519,6 +519,7 @@ void entry::PicturePage::StringGrid7Delete()
     }
     context_.pages.valuesChanged();
     context_.pages.rebuildPlaceValuePages();
+    context_.pages.placeDeleted();
 }
 
 void entry::PicturePage::showProjectPicture()

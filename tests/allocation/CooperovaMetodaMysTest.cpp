@@ -2,12 +2,14 @@
 #include "allocation/Cooperova_Metoda.h"
 
 #include "allocation/ChartPainter.h"
+#include "allocation/ContourPainter.h"
 #include "allocation/CooperRunDriver.h"
 #include "allocation/CooperRunPainter.h"
 #include "allocation/GroupColours.h"
 #include "entry/GroupList.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QTest>
 
@@ -296,6 +298,38 @@ TEST_F(ChartMouse, GroupDragRunsNothingWarnsOnceAndZoomsTheGroups)
             inColour += w->image().pixelColor(x, y) == colour2 ? 1 : 0;
     // Two circles of 7 pixels, magnified about 500 / 32 times, and their labels.
     EXPECT_GT(inColour, 1000);
+}
+
+// With "Izočiary nákladov" ticked the groups are drawn with their cost contours, and a zoom of
+// the group drawing magnifies those contours along with the rest.
+TEST_F(ChartMouse, GroupZoomKeepsTheCostContours)
+{
+    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.Choices.Groups.Groups = dorvan::groupsFromLines({ "--- Skupina 1 ---", "A", "B", "E" }, 0).Groups;
+    project.Choices.Groups.Count = dorvan::groupCountFromText("1");
+    open();
+    sizeArea(QSize(500, 400));
+    auto* box = w->findChild<QCheckBox*>(QStringLiteral("CostContoursBox"));
+    ASSERT_NE(box, nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    ASSERT_TRUE(box->isChecked());
+    const QColor magenta = dorvan::chartColour(dorvan::ContourColour);
+    const auto magentaPixels = [&] {
+        int n = 0;
+        for (int y = 0; y < w->image().height(); ++y)
+            for (int x = 0; x < w->image().width(); ++x)
+                n += w->image().pixelColor(x, y) == magenta ? 1 : 0;
+        return n;
+    };
+    ASSERT_GT(magentaPixels(), 100) << "the group drawing has its contours";
+
+    // A selection around the group's centre, which its contours surround.
+    const dorvan::CooperState& s = w->solverState();
+    const dorvan::ChartState& c = w->chartState();
+    const QPoint centre(c.px(s.GroupIterX[s.FinalIter]), c.py(s.GroupIterY[s.FinalIter]));
+    drag(Qt::RightButton, centre - QPoint(60, 50), centre + QPoint(60, 50));
+    ASSERT_TRUE(w->zoomed());
+    EXPECT_GT(magentaPixels(), 100);
 }
 
 // A 1200 × 900 picture "S obrázkom": the zoom draws on 1240 × 940 with the picture at its own

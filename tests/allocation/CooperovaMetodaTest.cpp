@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -567,6 +568,20 @@ TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
     EXPECT_EQ(list("ListBox2").size(), 3);
 }
 
+// However low the window is made, the status line under the lists never covers the result
+// choice: what does not fit is cut off at the foot.
+TEST_F(AllocationWindow, ALowWindowKeepsTheStatusLineOffTheResultChoice)
+{
+    open();
+    ASSERT_FALSE(w->certificateLine().isEmpty());
+    auto* line = get<QLabel>("CertificateLine");
+    for (int h : { 700, 150, 90, 40 }) {
+        w->resize(700, h);
+        EXPECT_GE(line->geometry().top(), get<QWidget>("GroupBox4")->geometry().bottom()) << h;
+        EXPECT_GE(get<QWidget>("GroupBox2")->height(), 0) << h;
+    }
+}
+
 TEST_F(AllocationWindow, TooSmallDrawingAreaEnlargesTheWindow)
 {
     in->values.precisionText = "10";
@@ -930,6 +945,86 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
     EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") });
+    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+}
+
+// A maximised window fills the main window's client area, whatever its drawing needs: a picture
+// two pixels high leaves too little room for the drawing over it, and the window must not be
+// shrunk out of its maximised frame (it would show without its frame and its lists).
+TEST(AllocationWindowInMainWindow, AMaximisedWindowStaysWholeWhenItsDrawingIsTooSmall)
+{
+    ScriptedDialogs dialogs;
+    auto frame = std::make_unique<TDorvan_Central>(dialogs);
+    frame->resize(1200, 900);
+    frame->show();
+    dorvan::Project& p = frame->project();
+    setPlaces(p, { { "A01", 100, 1 }, { "A02", 900, 1 }, { "A03", 500, 0 } });
+    setPicture(p, 2000, 1, 1250, 1);
+    p.State.PictureMode = true;
+    p.State.DataEntryOpen = true;
+    p.Choices.SettingsOn = true;
+    QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
+    ASSERT_TRUE(w);
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    w->findChild<QPushButton*>("Button1")->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(sub->geometry(), frame->mdiArea()->viewport()->rect());
+    EXPECT_EQ(w->findChild<QListWidget*>("ListBox2")->count(), 3);
+    const QWidget* lists = w->findChild<QWidget*>("GroupBox5");
+    EXPECT_LE(lists->geometry().right(), w->width() - 1);
+    EXPECT_GE(lists->x(), 0);
+    p.State.CooperClosedByProgram = true;
+}
+
+// A place deleted while the allocation window stays open: the window shows the places left, not
+// the deleted one; with fewer than two left there is nothing to allocate and the window closes.
+TEST(AllocationWindowInMainWindow, ADeletedPlaceLeavesNoStaleResult)
+{
+    ScriptedDialogs dialogs;
+    auto frame = std::make_unique<TDorvan_Central>(dialogs);
+    frame->show();
+    frame->NovyVUClick();
+    TVstupUdajov* entry = frame->entryWindow();
+    ASSERT_NE(entry, nullptr);
+    auto type = [&](const char* name, const QString& text) {
+        auto* e = control<QLineEdit>(entry, name);
+        e->clear();
+        QTest::keyClicks(e, text);
+    };
+    type("Edit1", "4");
+    QTest::keyClick(control<QLineEdit>(entry, "Edit1"), Qt::Key_Return);
+    for (auto [n, x, y] :
+        { std::tuple { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" }, { "D", "90", "90" } }) {
+        type("Edit2", n);
+        type("Edit3", x);
+        type("Edit4", y);
+        QTest::mouseClick(control<QPushButton>(entry, "OKButton3"), Qt::LeftButton);
+    }
+    QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
+    ASSERT_TRUE(w);
+    frame->project().State.EntryStarted = false; // as any later edit of the places leaves it
+    auto* places = w->findChild<QListWidget*>("ListBox2");
+    ASSERT_EQ(places->count(), 4);
+
+    auto* grid = control<QTableWidget>(entry, "StringGrid6");
+    auto deleteRow = [&](int row) {
+        dialogs.confirmAnswers = { true };
+        grid->setCurrentCell(row, 1);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    deleteRow(4);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(lines(places), (QStringList { "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]" }));
+    EXPECT_EQ(w->solverState().CooperPlaceCount, 3);
+
+    deleteRow(3);
+    deleteRow(2);
+    EXPECT_FALSE(w) << "one place is nothing to allocate";
     EXPECT_FALSE(frame->project().State.CooperWindowOpen);
 }
 
