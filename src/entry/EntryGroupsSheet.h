@@ -27,6 +27,9 @@ namespace entry {
 class GroupsSheet : public QWidget {
 public:
     explicit GroupsSheet(const EntryContext& context);
+    // The lists after a place was deleted: the deleted place's line goes, the moved places'
+    // lines take their new names.
+    void followPlaces(const dorvan::PlaceListChange& change);
 
     // CheckBox17, for the criteria page to place with the criterion boxes.
     QCheckBox* switchBox() const { return CheckBox17; }

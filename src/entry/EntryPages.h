@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/PlaceRelations.h"
+
 #include <QColor>
 #include <QString>
 
@@ -26,9 +28,10 @@ public:
     virtual void valuesChanged() = 0;
     // An open allocation window runs again on the project as it now stands.
     virtual void rerunIfCooperOpen() = 0;
-    // A place was deleted: an open allocation window runs again on the places left, or closes
-    // when fewer than two are left to allocate.
-    virtual void placeDeleted() = 0;
+    // A place was deleted: the group lists follow the change (a moved place keeps its group under
+    // its new name, the deleted one leaves it), and an open allocation window runs again on the
+    // places left, or closes when fewer than two are left to allocate.
+    virtual void placeDeleted(const dorvan::PlaceListChange& change) = 0;
     // Shows or hides a criterion sheet's tab (see TVstupUdajov::showCriterionPage).
     virtual void showCriterionPage(QWidget* sheet, bool show) = 0;
     // Makes a criterion sheet the current tab of the criterion pages.

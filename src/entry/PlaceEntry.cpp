@@ -286,24 +286,24 @@ void PlaceEntry::storeEditedPlaces(
         sortPlaces(n);
 }
 
-void PlaceEntry::deletePlace(int number, int entered, bool relabel)
+PlaceListChange PlaceEntry::deletePlace(int number, int entered, bool relabel)
 {
     auto& r = project_.Record;
     entered = std::clamp(entered, 0, MaxPlaceCount);
+    PlaceListChange change;
     if (number < 1 || number > entered)
-        return;
-    std::vector<Text100> oldNames;
-    std::vector<int> newNumber;
+        return change;
     for (int k = 1; k <= entered; ++k) {
-        oldNames.push_back(r.PlaceName[k]);
-        newNumber.push_back(k < number ? k : k == number ? 0 : k - 1);
+        change.oldNames.push_back(r.PlaceName[k]);
+        change.newNumber.push_back(k < number ? k : k == number ? 0 : k - 1);
     }
     distanceQuestions().remove(number, entered);
     removePlace(r, number, entered);
     if (relabel)
         for (int k = number; k < entered; ++k)
             r.PlaceName[k] = Text100::fromUtf8(picturePlaceLabel(k));
-    followPlaceNames(r, oldNames, newNumber);
+    followPlaceNames(r, change.oldNames, change.newNumber);
+    return change;
 }
 
 } // namespace dorvan

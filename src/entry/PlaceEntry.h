@@ -117,8 +117,8 @@ public:
         const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys);
     // Place `number` of the `entered` places goes, with its row and column of distances and its
     // name in the depot and priority lists. On the picture page the later places take the
-    // labels of their new numbers (relabel).
-    void deletePlace(int number, int entered, bool relabel);
+    // labels of their new numbers (relabel). Returns the change, for the lists that follow it.
+    PlaceListChange deletePlace(int number, int entered, bool relabel);
     // A deletion cut an unfinished entry short: the places entered are the whole list now.
     ListCompletion completeCutShortList();
 

@@ -313,4 +313,27 @@ void followPlaceNames(
         r.PriorityName[k] = Text100 {};
 }
 
+std::optional<std::string> followedLine(
+    const TProjectRecord& r, const std::string& line, const PlaceListChange& change)
+{
+    std::optional<std::string> first;
+    bool carried = false;
+    for (std::size_t k = 0; k < change.oldNames.size() && k < change.newNumber.size(); ++k) {
+        if (displayName(change.oldNames[k]) != line)
+            continue;
+        carried = true;
+        const int now = change.newNumber[k];
+        if (now < 1 || now > MaxPlaceCount)
+            continue;
+        std::string name = displayName(r.PlaceName[now]);
+        if (name == line)
+            return line;
+        if (!first)
+            first = std::move(name);
+    }
+    if (!carried)
+        return line;
+    return first;
+}
+
 } // namespace dorvan

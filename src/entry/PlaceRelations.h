@@ -5,6 +5,7 @@
 #include <array>
 #include <bitset>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -103,5 +104,17 @@ PlaceSplit splitPlaces(
 // The depots stay in name order and no name is listed twice.
 void followPlaceNames(
     TProjectRecord& r, const std::vector<Text100>& oldNames, const std::vector<int>& newNumber);
+
+// A change of the place list as followPlaceNames takes it: the old names and new numbers.
+struct PlaceListChange {
+    std::vector<Text100> oldNames;
+    std::vector<int> newNumber;
+};
+
+// A line of a list of names shown to the user (the groups page's lists) after that change, by
+// the same rule: the new name of the place it named, nothing when that place was deleted, the
+// line itself when it named no old place (a group's header, a name of no place).
+std::optional<std::string> followedLine(
+    const TProjectRecord& r, const std::string& line, const PlaceListChange& change);
 
 } // namespace dorvan

@@ -223,8 +223,9 @@ void TVstupUdajov::rerunIfCooperOpen()
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
-void TVstupUdajov::placeDeleted()
+void TVstupUdajov::placeDeleted(const dorvan::PlaceListChange& change)
 {
+    criteria_->groups()->followPlaces(change);
     if (!project_.State.CooperWindowOpen)
         return;
     if (project_.State.PlaceCount >= 2)

@@ -113,7 +113,7 @@ private:
     // EntryPages: what the pages ask of the window and of each other.
     void valuesChanged() override;
     void rerunIfCooperOpen() override;
-    void placeDeleted() override;
+    void placeDeleted(const dorvan::PlaceListChange& change) override;
     void setCurrentCriterionPage(QWidget* sheet) override;
     void refreshCriterion(int number) override;
     void placeListCompleted(const dorvan::ListCompletion& completion) override;

@@ -579,7 +579,7 @@ void entry::PlacesPage::StringGrid6Delete()
         context_.host.closeCooperWindow();
     const bool entryUnfinished = s.NextPlace <= s.PlaceCount;
     const int oldEntered = s.NextPlace - 1;
-    context_.placeEntry.deletePlace(row, oldEntered, false);
+    const dorvan::PlaceListChange change = context_.placeEntry.deletePlace(row, oldEntered, false);
     s.NextPlace -= 1;
     s.PlaceCount = s.NextPlace - 1;
     // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
@@ -612,5 +612,5 @@ void entry::PlacesPage::StringGrid6Delete()
         }
     }
     context_.pages.rebuildPlaceValuePages();
-    context_.pages.placeDeleted();
+    context_.pages.placeDeleted(change);
 }

@@ -499,7 +499,7 @@ void entry::PicturePage::StringGrid7Delete()
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
     // The moved places take the names of their new numbers.
-    context_.placeEntry.deletePlace(row, entered, true);
+    const dorvan::PlaceListChange change = context_.placeEntry.deletePlace(row, entered, true);
     s.NextPlace = entered;
     s.PlaceCount = s.NextPlace - 1;
     if (s.PlaceCount < 2)
@@ -519,7 +519,7 @@ void entry::PicturePage::StringGrid7Delete()
     }
     context_.pages.valuesChanged();
     context_.pages.rebuildPlaceValuePages();
-    context_.pages.placeDeleted();
+    context_.pages.placeDeleted(change);
 }
 
 void entry::PicturePage::showProjectPicture()

@@ -211,6 +211,27 @@ void entry::GroupsSheet::showGroupLists(const dorvan::GroupLists& l, int selecte
     LastGroupItem = l.lastGroupItem;
 }
 
+void entry::GroupsSheet::followPlaces(const dorvan::PlaceListChange& change)
+{
+    const dorvan::GroupLists before = readGroupLists();
+    dorvan::GroupLists after = before;
+    const auto follow = [&](const std::vector<std::string>& lines, std::vector<std::string>& out) {
+        out.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (auto line = dorvan::followedLine(context_.project.Record, lines[i], change))
+                out.push_back(std::move(*line));
+            else if (&out == &after.groups && static_cast<int>(i) <= before.lastGroupItem)
+                --after.lastGroupItem; // a line above the insertion point went
+        }
+    };
+    follow(before.places, after.places);
+    follow(before.groups, after.groups);
+    if (after.places == before.places && after.groups == before.groups)
+        return;
+    showGroupLists(after, -1, -1);
+    publishGroups();
+}
+
 void entry::GroupsSheet::setGroupCount(int count)
 {
     context_.project.Record.GroupCount = count;

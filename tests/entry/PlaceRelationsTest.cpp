@@ -11,6 +11,8 @@ namespace {
 
 using dorvan::DistanceCursor;
 using dorvan::DistanceQuestions;
+using dorvan::followedLine;
+using dorvan::PlaceListChange;
 using dorvan::Text100;
 using dorvan::TProjectRecord;
 
@@ -257,3 +259,26 @@ TEST(PlaceNames, DepotAndPriorityListsFollowRenamesAndDeletions)
 }
 
 } // namespace
+
+TEST(PlaceRelations, ListLinesFollowADeletedPlaceAndTheRelabelledOnes)
+{
+    // Four places clicked onto a picture, A01..A04; A02 is deleted and the later ones take the
+    // labels of their new numbers: old A03 is A02 now, old A04 is A03.
+    TProjectRecord r;
+    PlaceListChange change;
+    for (const char* name : { "A01", "A02", "A03", "A04" })
+        change.oldNames.push_back(Text100::fromUtf8(name));
+    change.newNumber = { 1, 0, 2, 3 };
+    for (int k = 1; k <= 3; ++k)
+        r.PlaceName[k] = Text100::fromUtf8("A0" + std::to_string(k));
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases {
+        { "--- Skupina 1 ---", "--- Skupina 1 ---" }, // names no place: stays
+        { "A01", "A01" },
+        { "A02", std::nullopt }, // the deleted place, although a place carries its label now
+        { "A03", "A02" },
+        { "A04", "A03" },
+        { "Mimo", "Mimo" },
+    };
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(followedLine(r, line, change), expected) << line;
+}

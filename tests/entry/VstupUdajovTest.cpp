@@ -827,3 +827,30 @@ TEST_F(CutShort, Addition)
     EXPECT_EQ(shown, (QStringList { "B", "C", "D" }));
 }
 } // namespace
+
+TEST_F(EntryWindow, ADeletedPlaceLeavesItsGroupAndTheOthersKeepTheirs)
+{
+    list({ "A", "B", "C", "D" });
+    showPage(1);
+    tick("CheckBox17");
+    const QString h1 = "--- Skupina 1 ---", h2 = "--- Skupina 2 ---";
+    select("ListBox8", 0);
+    click("Button43"); // A
+    select("ListBox8", 0);
+    click("Button43"); // B after A
+    click("Button45");
+    select("ListBox8", 0);
+    click("Button43"); // C
+    ASSERT_EQ(listLines("ListBox9"), (QStringList { h1, "A", "B", h2, "C" }));
+    ASSERT_EQ(listLines("ListBox8"), QStringList { "D" });
+
+    showPage(0);
+    dialogs.confirmAnswers = { true };
+    deleteRow(2); // B
+    EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2, "C" }));
+    EXPECT_EQ(project.Choices.Groups, (dorvan::DistributionGroups { 2, { { 1, { "A" } }, { 2, { "C" } } } }));
+    dialogs.confirmAnswers = { true };
+    deleteRow(3); // D, in no group
+    EXPECT_TRUE(listLines("ListBox8").isEmpty());
+    EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2, "C" }));
+}
