@@ -28,6 +28,7 @@ class QPushButton;
 class QRadioButton;
 class TDorvan_Central;
 namespace dorvan {
+struct CooperRunCallbacks;
 struct CooperRunResult;
 class UserDialogs;
 } // namespace dorvan
@@ -147,6 +148,9 @@ private:
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
+    dorvan::CooperRunCallbacks runCallbacks(bool overPicture);
+    void rememberGroupDrawing(const dorvan::CooperRunResult& res, bool overPicture);
+    void showOneCentreResult(const dorvan::CooperRunResult& res, bool overPicture);
     void takeWidths(const dorvan::CooperRunResult& soFar);
     void showRunNotice();
     QString separator() const;

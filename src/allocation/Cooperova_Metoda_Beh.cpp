@@ -114,30 +114,10 @@ void TCooperAlokMetod::takeWidths(const dorvan::CooperRunResult& soFar)
         width2_ = std::max(width2_, dorvan::textPanelWidth(soFar.pathLines[i]));
 }
 
-void TCooperAlokMetod::runOnce()
+// What the run driver tells the window while it runs: its warnings, the settings it put back to
+// their defaults, and each group as soon as it is listed.
+dorvan::CooperRunCallbacks TCooperAlokMetod::runCallbacks(bool overPicture)
 {
-    if (!settingsOn())
-        return;
-    // Over the picture the drawing area was last sized to the picture; the run is measured on
-    // the frame it is sized in, as the result choice's handlers place it.
-    if (inPictureMode() && RadioButton1->isChecked())
-        placeImage(ImagePlacement::FrameLess);
-    ImageWidth = Image1Area->width();
-    ImageHeight = Image1Area->height();
-    if (ImageWidth < MinRunImageSide || ImageHeight < MinRunImageSide) {
-        resizeClient(width1_ + width2_ + RunFallbackExtraWidth, RunFallbackHeight);
-        return;
-    }
-
-    const dorvan::CooperRunInputs in = dorvan::runInputs(project_, separator().toStdString());
-    ListBox1->clear();
-    ListBox2->clear();
-    historyFullGroups_.clear();
-    const bool groups = dorvan::isGroupRun(in);
-    if (groups)
-        Edit1->hide();
-    const bool overPicture = inPictureMode() && RadioButton1->isChecked();
-
     dorvan::CooperRunCallbacks callbacks;
     callbacks.warn = [this](const std::string& text) { dialogs_.warn(this, q(text)); };
     // A text the run complained about goes back to its default in the project, and the
@@ -168,7 +148,34 @@ void TCooperAlokMetod::runOnce()
         else
             KresliGrafCooperSkupiny2();
     };
+    return callbacks;
+}
 
+void TCooperAlokMetod::runOnce()
+{
+    if (!settingsOn())
+        return;
+    // Over the picture the drawing area was last sized to the picture; the run is measured on
+    // the frame it is sized in, as the result choice's handlers place it.
+    if (inPictureMode() && RadioButton1->isChecked())
+        placeImage(ImagePlacement::FrameLess);
+    ImageWidth = Image1Area->width();
+    ImageHeight = Image1Area->height();
+    if (ImageWidth < MinRunImageSide || ImageHeight < MinRunImageSide) {
+        resizeClient(width1_ + width2_ + RunFallbackExtraWidth, RunFallbackHeight);
+        return;
+    }
+
+    const dorvan::CooperRunInputs in = dorvan::runInputs(project_, separator().toStdString());
+    ListBox1->clear();
+    ListBox2->clear();
+    historyFullGroups_.clear();
+    const bool groups = dorvan::isGroupRun(in);
+    if (groups)
+        Edit1->hide();
+    const bool overPicture = inPictureMode() && RadioButton1->isChecked();
+
+    const dorvan::CooperRunCallbacks callbacks = runCallbacks(overPicture);
     const dorvan::CooperRunResult res
         = dorvan::runCooperDriver(state_, project_.Record, project_.State.PlaceCount, in, callbacks);
     appendNew(ListBox1, res.pathLines);
@@ -179,25 +186,34 @@ void TCooperAlokMetod::runOnce()
     ++runsMade_;
     showCertificate(res);
 
-    if (groups) {
-        // What the zoom draws again: the background and every group.
-        rememberDrawing(overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart);
-        drawn_.groupRun = true;
-        drawn_.groups = res.groups;
-        if (const std::vector<double>* levels = groupContourLevels())
-            drawn_.groupContourPercents = *levels;
-    } else {
-        oneCentreFinal_ = res.finalIter;
-        Edit1->show();
-        Edit1->setText(q(res.optimumText));
-        width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
-        layOutPanels();
-        if (overPicture && project_.Record.PictureWidth > 0 && project_.Record.PictureHeight > 0)
-            KresliGrafMapaCooper();
-        else
-            KresliGrafCooper();
-    }
+    if (groups)
+        rememberGroupDrawing(res, overPicture);
+    else
+        showOneCentreResult(res, overPicture);
     showRunNotice();
+}
+
+// What the zoom draws again after a group run: the background and every group.
+void TCooperAlokMetod::rememberGroupDrawing(const dorvan::CooperRunResult& res, bool overPicture)
+{
+    rememberDrawing(overPicture ? dorvan::ResultDrawing::Kind::Map : dorvan::ResultDrawing::Kind::Chart);
+    drawn_.groupRun = true;
+    drawn_.groups = res.groups;
+    if (const std::vector<double>* levels = groupContourLevels())
+        drawn_.groupContourPercents = *levels;
+}
+
+void TCooperAlokMetod::showOneCentreResult(const dorvan::CooperRunResult& res, bool overPicture)
+{
+    oneCentreFinal_ = res.finalIter;
+    Edit1->show();
+    Edit1->setText(q(res.optimumText));
+    width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
+    layOutPanels();
+    if (overPicture && project_.Record.PictureWidth > 0 && project_.Record.PictureHeight > 0)
+        KresliGrafMapaCooper();
+    else
+        KresliGrafCooper();
 }
 
 // A run that used up the history says so in the status line under the lists, without a box

@@ -67,14 +67,9 @@ void writeCertificate(JsonWriter& j, const CooperCertificate& c)
     c.available ? j.value(static_cast<double>(c.gap)) : j.null();
 }
 
-void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state)
+void writeSolveSettings(
+    JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in, const CooperRunResult& res)
 {
-    j.beginObject();
-    j.key("project");
-    j.value(o.project);
-    j.key("run");
-    j.value(res.groupRun ? "groups" : "one-centre");
     j.key("settings");
     j.beginObject();
     j.key("start");
@@ -94,8 +89,11 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     j.key("groups");
     j.value(o.groups);
     j.endObject();
+}
 
-    // The one-centre result; a group run has one per group instead.
+// The one-centre result; in a group run its fields are null and each group has its own.
+void writeOneCentreResult(JsonWriter& j, const CooperRunResult& res, const CooperState& state)
+{
     const std::vector<IteratePoint> path = res.groupRun
         ? std::vector<IteratePoint> {}
         : historyPoints(state.IterX, state.IterY, res.finalIter);
@@ -118,7 +116,10 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     writeIterates(j, path);
     if (!res.groupRun)
         writeCertificate(j, res.certificate);
+}
 
+void writeListLines(JsonWriter& j, const CooperRunResult& res)
+{
     j.key("lines");
     j.beginObject();
     if (!res.groupRun) {
@@ -130,52 +131,70 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     j.key("ListBox2");
     writeLines(j, res.placeLines);
     j.endObject();
+}
 
+void writeGroupMembers(JsonWriter& j, const CooperGroupResult& g)
+{
+    j.key("members");
+    j.beginArray();
+    for (std::size_t k = 0; k < g.memberNames.size(); ++k) {
+        j.beginObject(true);
+        j.key("number");
+        j.value(g.firstMemberNumber + static_cast<int>(k));
+        j.key("name");
+        j.value(g.memberNames[k]);
+        const bool found = k < g.memberFound.size() && g.memberFound[k];
+        j.key("x");
+        found ? j.value(g.memberPoints[k].x) : j.null();
+        j.key("y");
+        found ? j.value(g.memberPoints[k].y) : j.null();
+        j.endObject();
+    }
+    j.endArray();
+}
+
+void writeGroup(JsonWriter& j, const CooperGroupResult& g)
+{
+    j.beginObject();
+    j.key("no");
+    j.value(g.no);
+    writeGroupMembers(j, g);
+    if (g.solved && !g.iterates.empty()) {
+        j.key("start");
+        writePoint(j, g.iterates.front().x, g.iterates.front().y);
+        j.key("optimum");
+        writePoint(j, g.iterates.back().x, g.iterates.back().y);
+        j.key("final_iter");
+        j.value(g.finalIter);
+        j.key("iterates");
+        writeIterates(j, g.iterates);
+        writeCertificate(j, g.certificate);
+    } else {
+        j.key("warning");
+        j.value(tooFewMembersMessage(g.no));
+    }
+    j.endObject();
+}
+
+void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
+    const CooperRunResult& res, const CooperState& state)
+{
+    j.beginObject();
+    j.key("project");
+    j.value(o.project);
+    j.key("run");
+    j.value(res.groupRun ? "groups" : "one-centre");
+    writeSolveSettings(j, o, in, res);
+    writeOneCentreResult(j, res, state);
+    writeListLines(j, res);
     if (res.groupRun) {
         j.key("group_count");
         j.value(res.groupCount);
         j.key("groups");
         j.beginArray();
-        for (const CooperGroupResult& g : res.groups) {
-            j.beginObject();
-            j.key("no");
-            j.value(g.no);
-            j.key("members");
-            j.beginArray();
-            for (std::size_t k = 0; k < g.memberNames.size(); ++k) {
-                j.beginObject(true);
-                j.key("number");
-                j.value(g.firstMemberNumber + static_cast<int>(k));
-                j.key("name");
-                j.value(g.memberNames[k]);
-                const bool found = k < g.memberFound.size() && g.memberFound[k];
-                j.key("x");
-                found ? j.value(g.memberPoints[k].x) : j.null();
-                j.key("y");
-                found ? j.value(g.memberPoints[k].y) : j.null();
-                j.endObject();
-            }
-            j.endArray();
-            if (g.solved && !g.iterates.empty()) {
-                j.key("start");
-                writePoint(j, g.iterates.front().x, g.iterates.front().y);
-                j.key("optimum");
-                writePoint(j, g.iterates.back().x, g.iterates.back().y);
-                j.key("final_iter");
-                j.value(g.finalIter);
-                j.key("iterates");
-                writeIterates(j, g.iterates);
-                writeCertificate(j, g.certificate);
-            } else {
-                j.key("warning");
-                j.value(tooFewMembersMessage(g.no));
-            }
-            j.endObject();
-        }
+        for (const CooperGroupResult& g : res.groups)
+            writeGroup(j, g);
         j.endArray();
-    }
-
-    if (res.groupRun) {
         j.key("ungrouped");
         writeLines(j, res.ungroupedPlaces);
     }
