@@ -67,6 +67,7 @@ private:
     void Button20Click();
     void Button21Click();
     void centreOrDepotsChanged();
+    void followCentre();
     void setChoiceLists(const ChoiceLists& c, bool on, bool depots);
     void moveChosenLines(QListWidget* from, void (RelationSheets::*move)());
     void Button22Click();

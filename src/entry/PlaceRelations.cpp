@@ -311,6 +311,14 @@ void followPlaceNames(
     store(r.PriorityName, r.PriorityCount, priorities);
     for (int k = static_cast<int>(priorities.size()) + 1; k <= oldPriorities; ++k)
         r.PriorityName[k] = Text100 {};
+
+    // The centre follows its place the same way; when its place is gone, so is the centre.
+    if (!r.CentralName.empty()) {
+        if (const std::optional<Text100> now = followedName(r, r.CentralName, oldNames, newNumber))
+            r.CentralName = *now;
+        else
+            cancelCentral(r);
+    }
 }
 
 std::optional<std::string> followedLine(

@@ -101,7 +101,8 @@ PlaceSplit splitPlaces(
 // has now (0: deleted), whose name is read from the record. A listed name that no remaining
 // place carries any more goes to the name of the first remaining old place that carried it, or
 // leaves the list when all of them were deleted; a name no old place carried stays as it is.
-// The depots stay in name order and no name is listed twice.
+// The depots stay in name order and no name is listed twice. The centre follows by the same
+// rule; a centre whose place was deleted is cancelled.
 void followPlaceNames(
     TProjectRecord& r, const std::vector<Text100>& oldNames, const std::vector<int>& newNumber);
 

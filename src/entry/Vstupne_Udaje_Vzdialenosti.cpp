@@ -379,10 +379,37 @@ void entry::RelationSheets::placesChanged()
         Button12->setEnabled(false);
         setDistanceEntry();
     }
+    if (ticked(6))
+        followCentre();
     if (ticked(7))
         setDepotPage();
     if (ticked(10))
         setPriorityPage();
+}
+
+// The centre follows its place (renamed with it); a deleted centre is cancelled, and the page
+// offers the first choice again as after "Zrušiť".
+void entry::RelationSheets::followCentre()
+{
+    const auto& r = context_.project.Record;
+    const bool cancelled = r.CentralState == 0 && Button20->isEnabled();
+    if (cancelled) {
+        setFieldColour(ComboBox6, Silver);
+        ComboBox6->setEnabled(false);
+        Edit25->clear();
+        Edit25->setEnabled(false);
+        Button21->setEnabled(false);
+        GroupBox23->setEnabled(false);
+        Button20->setEnabled(false);
+    } else if (Edit25->isEnabled()) {
+        Edit25->setText(QString::fromStdString(dorvan::displayName(r.CentralName)));
+    }
+    const bool changing = ComboBox6->isEnabled();
+    setCentrePage();
+    if (changing)
+        fillWithPlaces(ComboBox6);
+    if (cancelled)
+        centreOrDepotsChanged();
 }
 
 void entry::RelationSheets::Button11Click()

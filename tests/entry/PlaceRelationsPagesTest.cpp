@@ -645,3 +645,41 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RelationPages, TheCentreFollowsItsPlaceAndGoesWithItsDeletion)
+{
+    auto& r = project.Record;
+    tick("CheckBox6");
+    get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet6"));
+    auto* choice = get<QComboBox>("ComboBox5");
+    QTest::keyClick(choice, Qt::Key_Down);
+    QTest::keyClick(choice, Qt::Key_Down); // Beta
+    click("Button19");
+    ASSERT_EQ(r.CentralName.toUtf8(), "Beta");
+    click("Button20"); // the change box shows the centre
+    ASSERT_EQ(get<QLineEdit>("Edit25")->text(), "Beta");
+
+    // Renamed in the place list: the centre keeps its place under the new name.
+    showPage(0);
+    editCell("StringGrid6", 2, 1, "Bora");
+    EXPECT_EQ(r.CentralName.toUtf8(), "Bora");
+    EXPECT_EQ(get<QLineEdit>("Edit25")->text(), "Bora");
+    EXPECT_EQ(get<QComboBox>("ComboBox6")->count(), 3);
+
+    // Deleted: no centre any more, and the page offers the first choice among the places left.
+    auto* places = get<QTableWidget>("StringGrid6");
+    places->setCurrentCell(2, 1);
+    dialogs.confirmAnswers = { true };
+    QTest::keyClick(places, Qt::Key_Delete);
+    ASSERT_EQ(project.State.PlaceCount, 2);
+    EXPECT_TRUE(r.CentralName.empty());
+    EXPECT_EQ(r.CentralState, 0);
+    EXPECT_TRUE(choice->isEnabled());
+    EXPECT_EQ(choice->count(), 2);
+    EXPECT_FALSE(get<QPushButton>("Button20")->isEnabled());
+    EXPECT_TRUE(get<QLineEdit>("Edit25")->text().isEmpty());
+}
+
+} // namespace

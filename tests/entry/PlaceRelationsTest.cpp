@@ -248,6 +248,18 @@ TEST(PlaceNames, DepotAndPriorityListsFollowRenamesAndDeletions)
     EXPECT_EQ(priorities, (std::vector<std::string> { "Delta", "Zeta", "Omega" }));
     EXPECT_TRUE(r.WarehouseName[5].empty()); // the freed entries hold no stale name
 
+    // The centre follows its place: renamed with it, cancelled with its deletion.
+    const auto centreAfter = [&](const char* centre) {
+        TProjectRecord c = r;
+        dorvan::chooseCentral(c, t(centre), 5);
+        c.LoadTimeDC = 2.5;
+        dorvan::followPlaceNames(c, oldNames, newNumber);
+        return std::pair { c.CentralName.toUtf8(), c.CentralState == 0 && c.LoadTimeDC == 0.0 };
+    };
+    EXPECT_EQ(centreAfter("Beta"), (std::pair<std::string, bool> { "Zeta", false }));
+    EXPECT_EQ(centreAfter("Delta"), (std::pair<std::string, bool> { "Delta", false }));
+    EXPECT_EQ(centreAfter("Alfa"), (std::pair<std::string, bool> { "", true }));
+
     // Two places of one name, one renamed: the name stays for the other.
     TProjectRecord s;
     s.PlaceName[1] = t("Kappa");
