@@ -25,27 +25,14 @@ const QColor Blue(0, 0, 255);
 const QColor Black(0, 0, 0);
 const QColor White(255, 255, 255);
 
-// Flat caps: like the chart's coordinates, a line stops short of its end point instead of
-// running on by half its width.
 QPen solidPen(const QColor& colour, int width)
 {
-    return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    return chartPen(colour, width);
 }
 
 QPen dottedPen(const QColor& colour)
 {
-    return QPen(colour, 1, Qt::DotLine, Qt::FlatCap, Qt::MiterJoin);
-}
-
-// The pixels left..right-1 × top..bottom-1 as Qt strokes them with a one-pixel pen.
-QRect outlineRect(const ChartRect& r)
-{
-    return QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
-}
-
-QLine toQLine(const ChartLine& l)
-{
-    return QLine(l.x1, l.y1, l.x2, l.y2);
+    return chartPen(colour, 1, Qt::DotLine);
 }
 
 // The first pixel of a run of `from`..`to` (either direction) that lies in low..high-1 and is
@@ -78,14 +65,14 @@ std::optional<QLine> dottedInside(const QPainter& p, const ChartLine& l, int per
         if (in.x1 != l.x1 && (in.x2 - in.x1) * (l.x2 - l.x1) <= 0)
             return std::nullopt;
     }
-    return toQLine(in);
+    return chartQLine(in);
 }
 
 // A rectangle with corners rounded by a 10 × 10 ellipse. On the chart's markers, 7 and 8 pixels
 // wide, the corners meet and the rectangle becomes a small circle.
 void roundedRect(QPainter& p, const ChartRect& r)
 {
-    QRect box = outlineRect(r);
+    QRect box = chartOutline(r);
     if (box.width() < 10 && box.height() < 10)
         p.drawEllipse(box);
     else
@@ -102,8 +89,8 @@ void paintBackground(QPainter& p, const ChartBackground& b)
 {
     paintChartFrame(p, b.outerFrame, b.innerFrame);
     p.setPen(solidPen(Red, 2));
-    p.drawLine(toQLine(b.axisY));
-    p.drawLine(toQLine(b.axisX));
+    p.drawLine(chartQLine(b.axisY));
+    p.drawLine(chartQLine(b.axisX));
     paintChartStrokes(p, b.strokes, Silver);
     const QFont font = chartFont(8);
     for (const ChartText& label : b.labels)
@@ -151,9 +138,9 @@ void paintChartFrame(QPainter& p, const ChartRect& outer, const ChartRect& inner
     const QPalette palette = QGuiApplication::palette();
     p.setPen(solidPen(palette.color(QPalette::Midlight), 2));
     p.setBrush(palette.color(QPalette::ToolTipBase));
-    p.drawRect(outlineRect(outer));
+    p.drawRect(chartOutline(outer));
     p.setBrush(White);
-    p.drawRect(outlineRect(inner));
+    p.drawRect(chartOutline(inner));
     p.setBrush(Qt::NoBrush);
 }
 
@@ -167,7 +154,7 @@ void paintChartStrokes(QPainter& p, const std::vector<ChartStroke>& strokes, con
     const int period = std::max(1, static_cast<int>(pattern * gridPen.widthF()));
     for (const ChartStroke& s : strokes) {
         p.setPen(s.grid ? gridPen : tickPen);
-        const std::optional<QLine> line = s.grid ? dottedInside(p, s.line, period) : toQLine(s.line);
+        const std::optional<QLine> line = s.grid ? dottedInside(p, s.line, period) : chartQLine(s.line);
         if (line)
             p.drawLine(*line);
     }
@@ -206,6 +193,21 @@ void paintChartOptimum(QPainter& p, const ChartOptimum& optimum)
     roundedRect(p, optimum.dot);
     p.setBrush(Qt::NoBrush);
     paintChartText(p, optimum.label, chartFont(10), Red);
+}
+
+QPen chartPen(const QColor& colour, int width, Qt::PenStyle style)
+{
+    return QPen(colour, width, style, Qt::FlatCap, Qt::MiterJoin);
+}
+
+QRect chartOutline(const ChartRect& r)
+{
+    return QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
+}
+
+QLine chartQLine(const ChartLine& l)
+{
+    return QLine(l.x1, l.y1, l.x2, l.y2);
 }
 
 void beginPart(QPainter& p, const SurfacePart& part)

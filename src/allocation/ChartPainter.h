@@ -14,6 +14,9 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QLine>
+#include <QPen>
+#include <QRect>
 #include <QPoint>
 #include <QSize>
 
@@ -35,6 +38,13 @@ struct SurfacePart {
     QPoint origin;
     QSize sizeOf(const QImage& image) const { return size.isEmpty() ? image.size() : size; }
 };
+
+// A pen with flat caps: like the chart's coordinates, a line stops short of its end point instead
+// of running on by half its width.
+QPen chartPen(const QColor& colour, int width, Qt::PenStyle style = Qt::SolidLine);
+// The pixels left..right-1 × top..bottom-1 as Qt strokes them with a one-pixel pen.
+QRect chartOutline(const ChartRect& r);
+QLine chartQLine(const ChartLine& l);
 
 // A painter on the image that draws in the whole drawing's pixels, antialiasing off.
 void beginPart(QPainter& p, const SurfacePart& part);

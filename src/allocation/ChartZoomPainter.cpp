@@ -131,7 +131,7 @@ void paintSelection(QImage& image, ChartPixel from, ChartPixel to)
     const int top = std::min(from.y, to.y), bottom = std::max(from.y, to.y);
     QPainter p(&image);
     beginPart(p, {});
-    p.setPen(QPen(QColor(0, 0, 255), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setPen(chartPen(QColor(0, 0, 255), 2));
     p.setBrush(Qt::NoBrush);
     // The pixels left..right-1 × top..bottom-1, as the chart's frames are outlined.
     p.drawRect(QRect(left, top, std::max(0, right - left - 1), std::max(0, bottom - top - 1)));

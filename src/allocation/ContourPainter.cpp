@@ -50,7 +50,7 @@ CostContours paintCostContours(QPainter& p, const ContourInput& input, const Cha
 
     const QColor magenta = chartColour(ContourColour);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(magenta, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setPen(chartPen(magenta, 1));
     p.setBrush(Qt::NoBrush);
     for (const ContourLine& line : contours.lines) {
         QPolygon points;

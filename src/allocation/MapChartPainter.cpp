@@ -31,7 +31,7 @@ void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& 
         p.drawImage(target, picture);
     if (b.tooSmall)
         return;
-    p.setPen(QPen(Red, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setPen(chartPen(Red, 2));
     p.drawLine(b.axisX.x1, b.axisX.y1, b.axisX.x2, b.axisX.y2);
     p.drawLine(b.axisY.x1, b.axisY.y1, b.axisY.x2, b.axisY.y2);
     paintChartStrokes(p, b.strokes, Red);

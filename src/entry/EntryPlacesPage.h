@@ -45,6 +45,7 @@ private:
     void ClickOKButton2();
     void OKButton3Click();
     void ClickOKButton3();
+    void closeEntryBoxes();
     void closeTypedEntry(const dorvan::ListCompletion& completion);
     void Edit2Enter();
     void Edit3Enter();

@@ -5,6 +5,7 @@
 #include "entry/PlaceList.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace dorvan {
 namespace {
@@ -71,6 +72,21 @@ bool isGroupHeader(std::string_view line)
     std::string_view number
         = line.substr(HeaderStart.size(), line.size() - HeaderStart.size() - HeaderEnd.size());
     return std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+GroupLists followedGroupLists(const GroupLists& l, const TProjectRecord& r, const PlaceListChange& change)
+{
+    GroupLists out { {}, {}, l.lastGroupItem, l.groupCount };
+    for (const std::string& line : l.places)
+        if (std::optional<std::string> now = followedLine(r, line, change))
+            out.places.push_back(std::move(*now));
+    for (std::size_t i = 0; i < l.groups.size(); ++i) {
+        if (std::optional<std::string> now = followedLine(r, l.groups[i], change))
+            out.groups.push_back(std::move(*now));
+        else if (static_cast<int>(i) <= l.lastGroupItem)
+            --out.lastGroupItem;
+    }
+    return out;
 }
 
 GroupLists buildGroupLists(const TProjectRecord& r, int placeCount)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/PlaceRelations.h"
 #include "project/Project.h"
 #include "project/ProjectRecord.h"
 
@@ -27,6 +28,11 @@ struct GroupLists {
 // place 1..placeCount whose name is no stored member's name. Damaged counts are bounded by the
 // size of the stored arrays.
 GroupLists buildGroupLists(const TProjectRecord& r, int placeCount);
+
+// The lists after a change of the place list (r as it now stands): each line follows its place
+// by followedLine, so a deleted place's line goes and a moved place's line takes its new name;
+// lastGroupItem moves up by the lines that went above it.
+GroupLists followedGroupLists(const GroupLists& l, const TProjectRecord& r, const PlaceListChange& change);
 
 struct MoveInResult {
     bool moved = false;

@@ -403,6 +403,15 @@ void entry::PlacesPage::closeTypedEntry(const dorvan::ListCompletion& completion
     // pass through the place grid, and entering and leaving it commits the grid.
     Edit1->setFocus();
     context_.pages.enableProjectPages();
+    closeEntryBoxes();
+    Label1->setText(fromView(dorvan::AddPlacesPromptText));
+    Edit1->clear();
+    context_.pages.placeListCompleted(completion);
+}
+
+// The name and coordinate boxes go off, empty and silver, until the next count.
+void entry::PlacesPage::closeEntryBoxes()
+{
     setEntryCaptions(0);
     for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
         e->clear();
@@ -410,9 +419,6 @@ void entry::PlacesPage::closeTypedEntry(const dorvan::ListCompletion& completion
     }
     OKButton3->setEnabled(false);
     VstupGroupBox1->setEnabled(false);
-    Label1->setText(fromView(dorvan::AddPlacesPromptText));
-    Edit1->clear();
-    context_.pages.placeListCompleted(completion);
 }
 
 void entry::PlacesPage::layOutPlaceGrid(int rowCount)
@@ -601,13 +607,7 @@ void entry::PlacesPage::StringGrid6Delete()
         if (s.PlaceCount > 0) {
             closeTypedEntry(context_.placeEntry.completeCutShortList());
         } else {
-            setEntryCaptions(0);
-            for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
-                e->clear();
-                setFieldColour(e, Silver);
-            }
-            OKButton3->setEnabled(false);
-            VstupGroupBox1->setEnabled(false);
+            closeEntryBoxes();
             focusCountField();
         }
     }

@@ -214,18 +214,7 @@ void entry::GroupsSheet::showGroupLists(const dorvan::GroupLists& l, int selecte
 void entry::GroupsSheet::followPlaces(const dorvan::PlaceListChange& change)
 {
     const dorvan::GroupLists before = readGroupLists();
-    dorvan::GroupLists after = before;
-    const auto follow = [&](const std::vector<std::string>& lines, std::vector<std::string>& out) {
-        out.clear();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (auto line = dorvan::followedLine(context_.project.Record, lines[i], change))
-                out.push_back(std::move(*line));
-            else if (&out == &after.groups && static_cast<int>(i) <= before.lastGroupItem)
-                --after.lastGroupItem; // a line above the insertion point went
-        }
-    };
-    follow(before.places, after.places);
-    follow(before.groups, after.groups);
+    const dorvan::GroupLists after = dorvan::followedGroupLists(before, context_.project.Record, change);
     if (after.places == before.places && after.groups == before.groups)
         return;
     showGroupLists(after, -1, -1);

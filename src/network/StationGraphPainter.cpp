@@ -14,37 +14,21 @@ const QColor Silver(192, 192, 192);
 const QColor Black(0, 0, 0);
 const QColor White(255, 255, 255);
 
-QPen pen(const QColor& colour, int width, Qt::PenStyle style = Qt::SolidLine)
-{
-    return QPen(colour, width, style, Qt::FlatCap, Qt::MiterJoin);
-}
-
-// The pixels left..right-1 × top..bottom-1 as Qt strokes them.
-QRect outline(const ChartRect& r)
-{
-    return QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
-}
-
-QLine line(const ChartLine& l)
-{
-    return QLine(l.x1, l.y1, l.x2, l.y2);
-}
-
 void paintFrame(QPainter& p, const StationGraph& g)
 {
-    p.setPen(pen(DesktopBackground, 2));
+    p.setPen(chartPen(DesktopBackground, 2));
     p.setBrush(Silver);
-    p.drawRect(outline(g.outer));
+    p.drawRect(chartOutline(g.outer));
     p.setBrush(White);
-    p.drawRect(outline(g.inner));
+    p.drawRect(chartOutline(g.inner));
     p.setBrush(Qt::NoBrush);
 }
 
 void paintAxes(QPainter& p, const StationGraph& g)
 {
-    p.setPen(pen(Red, 2));
-    p.drawLine(line(g.axisY));
-    p.drawLine(line(g.axisX));
+    p.setPen(chartPen(Red, 2));
+    p.drawLine(chartQLine(g.axisY));
+    p.drawLine(chartQLine(g.axisX));
     paintChartStrokes(p, g.strokes, Silver);
     const QFont font = chartFont(8);
     for (const ChartText& label : g.labels)
@@ -54,14 +38,14 @@ void paintAxes(QPainter& p, const StationGraph& g)
 void paintStar(QPainter& p, const GraphStar& star, const QFont& font)
 {
     const QColor colour = chartColour(star.colour);
-    p.setPen(pen(colour, 1));
+    p.setPen(chartPen(colour, 1));
     p.setBrush(colour);
     if (star.hasCentre)
-        p.drawEllipse(outline(star.centreCircle));
+        p.drawEllipse(chartOutline(star.centreCircle));
     for (const ChartLine& l : star.lines)
-        p.drawLine(line(l));
+        p.drawLine(chartQLine(l));
     for (const ChartRect& c : star.circles)
-        p.drawEllipse(outline(c));
+        p.drawEllipse(chartOutline(c));
     p.setBrush(Qt::NoBrush);
     for (const ChartText& label : star.labels)
         paintChartText(p, label, font, colour);
