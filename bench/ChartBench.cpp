@@ -1,7 +1,7 @@
 // A full redraw of the one-centre chart on a large drawing area: 99 places and a path of 999
 // iterates on 1920 × 1080, the most a run can produce. Every resize of the window and every
 // run repaints this much, so it has to stay well under a frame (target: below 10 ms).
-#include "allocation/ChartPainter.h"
+#include "render/ChartPainter.h"
 
 #include <QGuiApplication>
 #include <QImage>

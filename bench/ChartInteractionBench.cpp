@@ -8,10 +8,10 @@
 //   same file (target: at most twice djpeg's time).
 //
 // The JPEG is made on the first run (or taken from DORVAN_BENCH_JPEG).
-#include "allocation/Cooperova_Metoda.h"
-#include "entry/EntryHost.h"
-#include "entry/Vstupne_Udaje.h"
-#include "project/Project.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "core/project/Project.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Cost contours of a full project: 99 weighted places on a 1920 × 1080 drawing area, the three
 // default levels, labels placed clear of the optimum.
-#include "allocation/ChartGeometry.h"
-#include "allocation/CooperSolver.h"
-#include "allocation/CostContours.h"
+#include "core/allocation/ChartGeometry.h"
+#include "core/allocation/CooperSolver.h"
+#include "core/allocation/CostContours.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Cost of the Cooper iteration on a full project: 99 weighted places with each stopping rule,
 // and one run over 10 distribution groups. The places are drawn from a fixed seed, rounded to
 // four decimals as the entry stores them.
-#include "allocation/CooperRunDriver.h"
-#include "allocation/CooperSolver.h"
-#include "entry/PlaceList.h"
+#include "core/allocation/CooperRunDriver.h"
+#include "core/allocation/CooperSolver.h"
+#include "core/entry/PlaceList.h"
 
 #include <benchmark/benchmark.h>
 

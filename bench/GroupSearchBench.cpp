@@ -1,6 +1,6 @@
 // Proposing groups for 99 weighted places and 5 centres with the default starts: the time of
 // one search, and over 20 seeds how many reach the best total any of them found.
-#include "allocation/GroupSearch.h"
+#include "core/allocation/GroupSearch.h"
 
 #include <benchmark/benchmark.h>
 

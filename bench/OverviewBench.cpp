@@ -1,10 +1,10 @@
 // The overview page filled anew, as every page change of the data-entry window does: 99 places,
 // so the distance table alone has 101 x 101 cells. A page change should feel immediate (target:
 // well below 100 ms per fill).
-#include "entry/EntryHost.h"
-#include "entry/PlaceList.h"
-#include "entry/Vstupne_Udaje.h"
-#include "project/Project.h"
+#include "ui/entry/EntryHost.h"
+#include "core/entry/PlaceList.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "core/project/Project.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>

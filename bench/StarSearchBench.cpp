@@ -1,8 +1,8 @@
 // Cost of the star search of the network window, which searches again on every activation: 99
 // places drawn from a fixed seed, with two places a star and a reach near the median distance,
 // and with no limits at all.
-#include "entry/PlaceList.h"
-#include "network/StarSearch.h"
+#include "core/entry/PlaceList.h"
+#include "core/network/StarSearch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // same run, with copying that file: `cp` + `sync` for saving (our save flushes to disk too)
 // and `cp` alone for opening (our open builds the picture in memory).
 //   project_file_bench [folder] [repetitions]
-#include "project/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 #include <algorithm>
 #include <chrono>

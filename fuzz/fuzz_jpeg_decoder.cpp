@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the JPEG decoder: a picture or a refusal with a message, never a
 // crash, and an accepted picture has exactly the bytes its size needs.
-#include "common/JpegDecoder.h"
+#include "core/common/JpegDecoder.h"
 
 #include <cstdlib>
 

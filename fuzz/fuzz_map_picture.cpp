@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the map picture reader (bitmap or JPEG): a picture or a refusal with
 // a notice, never a crash, and an accepted picture has exactly the bytes its size needs.
-#include "entry/MapPictureDecoder.h"
+#include "core/entry/MapPictureDecoder.h"
 
 #include <cstdlib>
 

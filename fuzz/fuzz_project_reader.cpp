@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the project reader: it must refuse or accept, never crash, and what
 // it accepts must encode back to the record it read.
-#include "project/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
-#include "common/QtTranslations.h"
-#include "common/UserDialogs.h"
-#include "project/Dorvan_Hlavny.h"
+#include "ui/common/QtTranslations.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/main/Dorvan_Hlavny.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "cli/CliNetwork.h"
 
-#include "cli/CliCommands.h"
+#include "core/cli/CliCommands.h"
 #include "cli/CliRender.h"
-#include "cli/JsonWriter.h"
-#include "entry/PlaceList.h"
-#include "network/StationGraphPainter.h"
+#include "core/cli/JsonWriter.h"
+#include "core/entry/PlaceList.h"
+#include "render/StationGraphPainter.h"
 
 #include <ostream>
 

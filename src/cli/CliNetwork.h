@@ -2,8 +2,8 @@
 
 // "dorvan-cli network": the star search of the network window and its station graph.
 
-#include "cli/CliArguments.h"
-#include "network/StarSearch.h"
+#include "core/cli/CliArguments.h"
+#include "core/network/StarSearch.h"
 
 #include <iosfwd>
 

@@ -1,12 +1,12 @@
 #include "cli/CliRender.h"
 
-#include "allocation/ChartPainter.h"
-#include "allocation/ChartZoom.h"
-#include "allocation/ChartZoomPainter.h"
-#include "allocation/CooperRunPainter.h"
-#include "allocation/MapChartGeometry.h"
-#include "allocation/MapChartPainter.h"
-#include "cli/CliCommands.h"
+#include "render/ChartPainter.h"
+#include "core/allocation/ChartZoom.h"
+#include "render/ChartZoomPainter.h"
+#include "render/CooperRunPainter.h"
+#include "core/allocation/MapChartGeometry.h"
+#include "render/MapChartPainter.h"
+#include "core/cli/CliCommands.h"
 
 #include <QGuiApplication>
 #include <QLocale>

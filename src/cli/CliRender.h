@@ -2,7 +2,7 @@
 
 // "dorvan-cli render": the result chart as the allocation window draws it, painted off screen.
 
-#include "cli/CliArguments.h"
+#include "core/cli/CliArguments.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 // dorvan-cli: location-allocation of DORVAN from the command line.
-#include "cli/CliArguments.h"
-#include "cli/CliCommands.h"
+#include "core/cli/CliArguments.h"
+#include "core/cli/CliCommands.h"
 #include "cli/CliNetwork.h"
 #include "cli/CliRender.h"
 

@@ -1,12 +1,12 @@
 // dorvan-cli run as a process: its lines, numbers and pictures against the allocation window
 // opened on the same project with the same settings.
-#include "allocation/CooperRunDriver.h"
-#include "allocation/Cooperova_Metoda.h"
-#include "entry/GroupList.h"
-#include "entry/PlaceList.h"
-#include "entry/Vstupne_Udaje.h"
-#include "project/Dorvan_Hlavny.h"
-#include "project/ProjectFile.h"
+#include "core/allocation/CooperRunDriver.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+#include "core/entry/GroupList.h"
+#include "core/entry/PlaceList.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "ui/main/Dorvan_Hlavny.h"
+#include "core/project/ProjectFile.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 

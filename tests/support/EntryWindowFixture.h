@@ -1,8 +1,8 @@
 #pragma once
 
-#include "entry/EntryHost.h"
-#include "entry/Vstupne_Udaje.h"
-#include "project/Project.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "core/project/Project.h"
 #include "support/Controls.h"
 #include "support/QtPrinters.h"
 #include "support/RerunCounter.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/Project.h"
+#include "core/project/Project.h"
 
 namespace dorvan::test {
 

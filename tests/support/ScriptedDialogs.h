@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/UserDialogs.h"
+#include "ui/common/UserDialogs.h"
 
 #include <QPrinter>
 #include <QString>

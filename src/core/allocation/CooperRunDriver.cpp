@@ -1,0 +1,366 @@
+#include "core/allocation/CooperRunDriver.h"
+
+#include "core/allocation/CooperRunText.h"
+#include "core/common/CodePage.h"
+#include "core/entry/GroupList.h"
+#include "core/entry/PlaceList.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <set>
+
+namespace dorvan {
+
+namespace {
+
+// A member line back into a stored name for the lookup. Lines come from place names, so they
+// convert; one that does not matches no place.
+Text100 memberName(const std::string& line)
+{
+    try {
+        return Text100::fromUtf8(line);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+} // namespace
+
+std::vector<std::string> groupRunMembers(const DistributionGroups& groups, int groupNo)
+{
+    std::vector<std::string> members;
+    for (const std::string& name : groups.members(groupNo)) {
+        if (members.size() == static_cast<std::size_t>(MaxPlaces))
+            break;
+        members.push_back(firstCharacters(name, Text100::Capacity));
+    }
+    return members;
+}
+
+namespace {
+
+class Run {
+public:
+    Run(CooperState& state, const TProjectRecord& record, int placeCount, const CooperRunInputs& inputs,
+        const CooperRunCallbacks& callbacks)
+        : s_(state)
+        , r_(record)
+        , n_(runPlaceCount(placeCount))
+        , in_(inputs)
+        , cb_(callbacks)
+        , settings_(inputs.settings)
+    {
+    }
+
+    CooperRunResult go()
+    {
+        VstupUdajCMStavCreate(s_, r_, n_, in_.quantityOn, in_.priceOn, in_.flexibilityOn);
+        if (isGroupRun(in_))
+            groupRun();
+        else
+            oneCentreRun();
+        return std::move(res_);
+    }
+
+private:
+    void oneCentreRun()
+    {
+        const CooperReport report = PocitajCooper(s_, settings());
+        takeReport(report, 0);
+        res_.certificate = report.certificate;
+        res_.finalIter = s_.FinalIter;
+        res_.pathLines = iterationLines(s_.IterX, s_.IterY, s_.FinalIter, in_.separator);
+        res_.optimumText = optimumLine(s_.IterX, s_.IterY, s_.FinalIter, in_.separator);
+        for (int i = 1; i <= n_; ++i)
+            res_.placeLines.push_back(placeLine(
+                in_.mode, i, displayName(r_.PlaceName[i]), r_.PlaceX[i], r_.PlaceY[i], in_.separator));
+    }
+
+    void groupRun()
+    {
+        res_.groupRun = true;
+        const int groups = std::clamp(in_.groups.Count, 0, MaxRunGroups);
+        res_.groupCount = groups;
+        s_.GroupMemberTotal = 0;
+
+        for (int g = 1; g <= groups; ++g) {
+            s_.GroupNo = g;
+            const std::vector<std::string> members = groupRunMembers(in_.groups, g);
+            const int size = static_cast<int>(members.size());
+            s_.GroupSize = size;
+            s_.GroupMemberTotal += size;
+            for (int k = 1; k <= size; ++k)
+                s_.GroupMemberName[k] = memberName(members[static_cast<std::size_t>(k - 1)]);
+
+            CooperGroupResult group;
+            group.no = g;
+            group.firstMemberNumber = s_.GroupMemberTotal - size + 1;
+            group.memberNames = members;
+            if (size >= MinGroupMembers) {
+                const CooperReport report = PocitajCooperSkupiny(s_, settings());
+                const bool full = takeReport(report, g);
+                group.certificate = report.certificate;
+                const int f = s_.FinalIter;
+                res_.pathLines.push_back(
+                    groupOptimumLine(g, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator));
+                group.solved = true;
+                group.finalIter = f;
+                group.iterates = historyPoints(s_.GroupIterX, s_.GroupIterY, f);
+                group.historyFull = full;
+                group.costSites = groupCostSites(s_);
+            } else {
+                warnOnce(tooFewMembersMessage(g));
+                // The members are still looked up, to be listed and drawn.
+                if (size >= 1)
+                    takeReport(PocitajCooperSkupiny(s_, settings()), g);
+            }
+
+            res_.placeLines.push_back(groupHeader(g));
+            for (int k = 1; k <= size; ++k) {
+                const bool found = s_.GroupMemberFound[k];
+                group.memberFound.push_back(found);
+                group.memberPoints.push_back({ s_.GroupMemberX[k], s_.GroupMemberY[k] });
+                res_.placeLines.push_back(
+                    memberLine(group.firstMemberNumber + k - 1, members[static_cast<std::size_t>(k - 1)],
+                        found, s_.GroupMemberX[k], s_.GroupMemberY[k], in_.separator));
+            }
+            res_.groups.push_back(std::move(group));
+            if (size >= 1 && cb_.groupListed)
+                cb_.groupListed(res_, g);
+        }
+        listUngrouped();
+    }
+
+    // The places whose name no member line of the run's groups carries.
+    void listUngrouped()
+    {
+        std::set<std::string> members;
+        for (const CooperGroupResult& g : res_.groups)
+            members.insert(g.memberNames.begin(), g.memberNames.end());
+        for (int i = 1; i <= n_; ++i) {
+            std::string name = displayName(r_.PlaceName[i]);
+            if (members.count(name) == 0)
+                res_.ungroupedPlaces.push_back(std::move(name));
+        }
+    }
+
+    CooperSettings settings() const { return settings_; }
+
+    // The solver's messages are shown once a run, and the texts it complained about go back to
+    // their defaults before the next group reads them. True when the history was used up.
+    bool takeReport(const CooperReport& report, int groupNo)
+    {
+        for (const std::string& message : report.messages)
+            warnOnce(message);
+        if (report.precisionReset) {
+            settings_.precisionText = DefaultPrecisionText;
+            res_.precisionReset = true;
+            if (cb_.resetPrecision)
+                cb_.resetPrecision();
+        }
+        if (report.correctionReset) {
+            settings_.correctionText = DefaultCorrectionText;
+            res_.correctionReset = true;
+            if (cb_.resetCorrection)
+                cb_.resetCorrection();
+        }
+        if (report.historyFull)
+            res_.historyFullGroups.push_back(groupNo);
+        return report.historyFull;
+    }
+
+    void warnOnce(const std::string& text)
+    {
+        if (std::find(res_.warnings.begin(), res_.warnings.end(), text) != res_.warnings.end())
+            return;
+        res_.warnings.push_back(text);
+        if (cb_.warn)
+            cb_.warn(text);
+    }
+
+    CooperState& s_;
+    const TProjectRecord& r_;
+    const int n_;
+    const CooperRunInputs& in_;
+    const CooperRunCallbacks& cb_;
+    CooperSettings settings_;
+    CooperRunResult res_;
+};
+
+} // namespace
+
+CooperRunInputs runInputs(const Project& project, std::string separator)
+{
+    const EntryChoices& c = project.Choices;
+    CooperRunInputs in;
+    in.quantityOn = c.ticked(CritQuantity);
+    in.priceOn = c.ticked(CritPrice);
+    in.flexibilityOn = c.ticked(CritFlexibility);
+    in.groupsOn = c.ticked(CritGroups);
+    if (in.groupsOn)
+        in.groups = c.Groups;
+    in.settings = c.Settings;
+    in.mode = project.State.PictureMode ? ChartDataMode::Picture : ChartDataMode::Manual;
+    in.separator = std::move(separator);
+    return in;
+}
+
+EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount)
+{
+    EntryChoices c;
+    for (int b = 0; b < CriterionCount; ++b)
+        c.Ticked[static_cast<std::size_t>(b)] = record.tickedWhenOpened(static_cast<Criterion>(b));
+    c.SettingsOn = true;
+    c.Groups = storedGroups(record, placeCount);
+    return c;
+}
+
+bool isGroupRun(const CooperRunInputs& inputs)
+{
+    return inputs.groupsOn && !inputs.groups.Groups.empty();
+}
+
+int runPlaceCount(int placeCount)
+{
+    return std::clamp(placeCount, 0, MaxPlaceCount);
+}
+
+CooperRunResult runCooperDriver(CooperState& state, const TProjectRecord& record, int placeCount,
+    const CooperRunInputs& inputs, const CooperRunCallbacks& callbacks)
+{
+    return Run(state, record, placeCount, inputs, callbacks).go();
+}
+
+std::string runNoticeText(const std::vector<int>& historyFullGroups)
+{
+    if (historyFullGroups.empty())
+        return {};
+    std::string text(HistoryFullNotice);
+    std::string groups;
+    for (int g : historyFullGroups) {
+        if (g <= 0)
+            continue;
+        if (!groups.empty())
+            groups += ", ";
+        groups += std::to_string(g);
+    }
+    if (!groups.empty()) {
+        // The groups go before the closing " !!!", so the notice keeps the program's form.
+        const std::string_view end = " !!!";
+        std::string part(" (SKUPINA ");
+        part += groups;
+        part += ')';
+        if (text.size() >= end.size() && std::string_view(text).substr(text.size() - end.size()) == end)
+            text.insert(text.size() - end.size(), part);
+        else
+            text += part;
+    }
+    return text;
+}
+
+std::string ungroupedText(const std::vector<std::string>& ungroupedPlaces)
+{
+    if (ungroupedPlaces.empty())
+        return {};
+    std::string text = "Miesta mimo skupín: ";
+    for (std::size_t i = 0; i < ungroupedPlaces.size(); ++i)
+        text += (i ? ", " : "") + ungroupedPlaces[i];
+    return text;
+}
+
+std::vector<IteratePoint> historyPoints(const CooperHistory& x, const CooperHistory& y, int finalIter)
+{
+    const int n = std::clamp(finalIter, 0, CooperHistorySize);
+    std::vector<IteratePoint> points;
+    points.reserve(static_cast<std::size_t>(n));
+    for (int j = 1; j <= n; ++j)
+        points.push_back({ x[j], y[j] });
+    return points;
+}
+
+std::vector<ChartPoint> projectChartPlaces(const TProjectRecord& record, int placeCount)
+{
+    const int n = std::clamp(placeCount, 0, MaxPlaces);
+    std::vector<ChartPoint> places;
+    places.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i)
+        places.push_back({ record.PlaceX[i], record.PlaceY[i] });
+    return places;
+}
+
+namespace {
+
+// G to 4 significant digits, written as the lists write numbers: the locale's separator, an
+// exponent only for very small gaps ("1,5E-7").
+std::string percentDigits(long double percent, std::string_view separator)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.4Lg", percent);
+    std::string text;
+    for (const char* c = buf; *c; ++c) {
+        if (*c == '.')
+            text += separator;
+        else if (*c == 'e')
+            text += 'E';
+        else
+            text += *c;
+    }
+    // "E-07" -> "E-7"
+    const std::size_t e = text.find('E');
+    if (e != std::string::npos && e + 2 < text.size()) {
+        std::size_t digits = e + 2;
+        while (digits + 1 < text.size() && text[digits] == '0')
+            text.erase(digits, 1);
+    }
+    return text;
+}
+
+std::string placeText(const std::string& name)
+{
+    return "Výsledok je optimum (miesto " + name + ")";
+}
+
+} // namespace
+
+std::string gapText(long double gap, std::string_view separator)
+{
+    return "Výsledok je nanajvýš o " + percentDigits(gap * 100.0L, separator) + " % horší ako optimum";
+}
+
+std::string groupCertificateText(const CooperGroupResult& group, std::string_view separator)
+{
+    const CooperCertificate& c = group.certificate;
+    if (!group.solved || !c.available)
+        return {};
+    const auto k = static_cast<std::size_t>(c.optimalPlace);
+    if (k >= 1 && k <= group.memberNames.size())
+        return placeText(group.memberNames[k - 1]);
+    return gapText(c.gap, separator);
+}
+
+std::string certificateText(
+    const CooperRunResult& result, const TProjectRecord& record, std::string_view separator)
+{
+    if (!result.groupRun) {
+        const CooperCertificate& c = result.certificate;
+        if (!c.available || result.finalIter < 1)
+            return {};
+        if (c.optimalPlace >= 1 && c.optimalPlace <= MaxPlaces)
+            return placeText(displayName(record.PlaceName[c.optimalPlace]));
+        return gapText(c.gap, separator);
+    }
+    bool any = false;
+    long double worst = 0.0L;
+    for (const CooperGroupResult& g : result.groups) {
+        if (!g.solved)
+            continue;
+        if (!g.certificate.available)
+            return {};
+        any = true;
+        worst = std::max(worst, g.certificate.gap);
+    }
+    return any ? gapText(worst, separator) : std::string();
+}
+
+} // namespace dorvan

@@ -1,0 +1,497 @@
+#include "core/allocation/CooperSolver.h"
+
+#include "core/common/DecimalText.h"
+#include "core/common/Rounding.h" // the sums need the 80-bit long double it checks for
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+namespace dorvan {
+
+namespace {
+
+constexpr std::int64_t MinPrecision = 1; // 0,0001
+constexpr std::int64_t MaxPrecision = 100000; // 10
+constexpr long double Scale = 10000.0L;
+// Where a start point that lies on a place is put instead.
+constexpr long double OffPlaceStart = 0.01L;
+
+// A place ready for the sums: coordinates widened once, weight formed once.
+using Site = CostSite;
+
+long double distance(long double px, long double py, const Site& s)
+{
+    long double dx = px - s.x;
+    long double dy = py - s.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// Coordinates arrive as doubles, so a point that should lie on a place (a weighted mean, an
+// iterate the pulls balance onto it) usually misses it by a few units in the last digit. Its
+// term w / d then outweighs every other place and the next steps only creep by rounding, so
+// within this share of the largest coordinate a place counts as lying on the point.
+constexpr long double CoincidenceTolerance = 1e-12L;
+
+long double coincidenceReach(const std::vector<Site>& sites)
+{
+    long double scale = 0.0L;
+    for (const Site& s : sites)
+        scale = std::max({ scale, std::fabs(s.x), std::fabs(s.y) });
+    return CoincidenceTolerance * scale;
+}
+
+// Kuhn's optimality test at point p: the places lying on p (no farther than reach) are weighed
+// together (here), the others pull with unit vectors times their weight (pull) and add w / d to
+// spread. For non-negative weights p is an optimum exactly when |pull| <= here.
+struct KuhnTest {
+    long double here = 0.0L;
+    long double pullX = 0.0L;
+    long double pullY = 0.0L;
+    long double spread = 0.0L;
+    bool onPlace = false;
+
+    long double pull() const { return std::sqrt(pullX * pullX + pullY * pullY); }
+    bool optimal() const { return pull() <= here; }
+};
+
+KuhnTest kuhnAt(const std::vector<Site>& sites, long double px, long double py, long double reach)
+{
+    KuhnTest k;
+    for (const Site& s : sites) {
+        long double d = distance(px, py, s);
+        if (d <= reach) {
+            k.here += s.w;
+            k.onPlace = true;
+            continue;
+        }
+        k.pullX += s.w * (s.x - px) / d;
+        k.pullY += s.w * (s.y - py) / d;
+        k.spread += s.w / d;
+    }
+    return k;
+}
+
+struct HalfStep {
+    long double value;
+    bool onPlace = false; // a place lies on the starting point
+    bool optimal = false; // ... and passes Kuhn's test there: the coordinate stays
+};
+
+// One half-step of the iteration from (px, py) along X or along Y: the coordinate minus
+// sum w (coordinate - place) / d over sum w / d.
+//
+// When the point lies on a place (d no more than reach) its term is left out. If the point
+// passes Kuhn's test it is the optimum and the coordinate stays. Otherwise the sums without
+// the places on the point give the value, which moves the point off them; the caller decides
+// whether that move is good enough. A zero sum of weights over distances leaves the coordinate
+// as it is.
+HalfStep halfStep(
+    const std::vector<Site>& sites, long double px, long double py, bool alongX, long double reach)
+{
+    long double a = 0.0L;
+    long double b = 0.0L;
+    bool onPlace = false;
+    for (const Site& s : sites) {
+        long double dx = px - s.x;
+        long double dy = py - s.y;
+        long double d = std::sqrt(dx * dx + dy * dy);
+        if (d <= reach) {
+            onPlace = true;
+            continue;
+        }
+        a += s.w * (alongX ? dx : dy) / d;
+        b += s.w / d;
+    }
+    long double current = alongX ? px : py;
+    if (onPlace && kuhnAt(sites, px, py, reach).optimal())
+        return { current, true, true };
+    if (b == 0.0L)
+        return { current, onPlace };
+    return { current - a / b, onPlace };
+}
+
+long double objective(const std::vector<Site>& sites, long double px, long double py)
+{
+    long double f = 0.0L;
+    for (const Site& s : sites)
+        f += s.w * distance(px, py, s);
+    return f;
+}
+
+struct Point {
+    long double x;
+    long double y;
+};
+
+// The point lies on a place that fails Kuhn's test: it leaves the place along the pull, by
+// Vardi and Zhang's length (|pull| - here) / spread, which lowers the weighted sum. Rounding
+// close to the optimum can spoil that, so the length is halved until the sum does go down;
+// when it never does, the place is as good as the optimum and there is nothing to return.
+std::optional<Point> stepOffPlace(
+    const std::vector<Site>& sites, long double px, long double py, long double reach)
+{
+    const KuhnTest k = kuhnAt(sites, px, py, reach);
+    const long double r = k.pull();
+    if (!(r > k.here) || !(k.spread > 0.0L))
+        return std::nullopt;
+    const long double f = objective(sites, px, py);
+    long double t = (r - k.here) / k.spread;
+    for (int halvings = 0; halvings < 64; ++halvings, t /= 2.0L) {
+        Point next { px + t * k.pullX / r, py + t * k.pullY / r };
+        if (objective(sites, next.x, next.y) < f)
+            return next;
+    }
+    return std::nullopt;
+}
+
+// The text of Edit47 or Edit48 as the run sees it. It is checked on every step, as the window
+// would read it; after a complaint the text is back at its default, so the next step reads a
+// good value and the complaint is not repeated.
+class CheckedText {
+public:
+    using Parse = std::optional<std::int64_t> (*)(std::string_view);
+
+    CheckedText(std::string text, Parse parse, std::string_view complaint, const char* defaultText)
+        : text_(std::move(text))
+        , parse_(parse)
+        , complaint_(complaint)
+        , defaultText_(defaultText)
+    {
+    }
+
+    std::int64_t units(CooperReport& report, bool& reset)
+    {
+        if (auto v = parse_(text_))
+            return *v;
+        report.messages.emplace_back(complaint_);
+        reset = true;
+        text_ = defaultText_;
+        return parse_(text_).value();
+    }
+
+private:
+    std::string text_;
+    Parse parse_;
+    std::string_view complaint_;
+    const char* defaultText_;
+};
+
+// Kuhn's test shows a place to be the only optimum when the pull of the others stays below its
+// weight by more than rounding: |pull| < w (1 - 1e-9).
+constexpr long double UniqueOptimumMargin = 1.0L - 1e-9L;
+
+bool allWeightsNonNegative(const std::vector<Site>& sites)
+{
+    return std::all_of(sites.begin(), sites.end(), [](const Site& s) { return s.w >= 0.0L; });
+}
+
+// The iteration has stopped near a place that is the only optimum: the result becomes that
+// place exactly, as the iteration would only creep towards it. Only the nearest place is tried
+// (the first of equally near ones); with a negative weight the test says nothing and is
+// skipped. Where the pull balances the place's weight (two equal places: every point between
+// them is optimal) the place is one optimum among many, and the result stays where the
+// iteration stopped: moving it would draw a path the iteration never took.
+void settleOnOptimalPlace(const std::vector<Site>& sites, long double reach, CooperRun& run)
+{
+    if (sites.empty() || !allWeightsNonNegative(sites))
+        return;
+    long double px = run.IterX[run.FinalIter];
+    long double py = run.IterY[run.FinalIter];
+    std::size_t nearest = 0;
+    long double best = distance(px, py, sites[0]);
+    for (std::size_t i = 1; i < sites.size(); ++i) {
+        long double d = distance(px, py, sites[i]);
+        if (d < best) {
+            best = d;
+            nearest = i;
+        }
+    }
+    const Site& s = sites[nearest];
+    KuhnTest k = kuhnAt(sites, s.x, s.y, reach);
+    // A place of weight 0 is no better than any other point when every weight around is 0.
+    if (!(k.here > 0.0L) || !k.optimal())
+        return;
+    if (best == 0.0L) {
+        run.report.resultOnPlace = static_cast<int>(nearest) + 1;
+        return;
+    }
+    if (!(k.pull() < k.here * UniqueOptimumMargin))
+        return;
+    run.report.resultOnPlace = static_cast<int>(nearest) + 1;
+    run.IterX[run.FinalIter] = s.x;
+    run.IterY[run.FinalIter] = s.y;
+    run.report.movedOntoPlace = true;
+}
+
+void startPoint(const std::vector<Site>& sites, StartPoint start, CooperRun& run)
+{
+    long double x0 = 0.0L;
+    long double y0 = 0.0L;
+    if (start == StartPoint::Computed) {
+        long double w = 0.0L;
+        long double wx = 0.0L;
+        long double wy = 0.0L;
+        for (const Site& s : sites) {
+            w += s.w;
+            wx += s.w * s.x;
+            wy += s.w * s.y;
+        }
+        if (w != 0.0L) {
+            x0 = wx / w;
+            y0 = wy / w;
+        } else if (!sites.empty()) {
+            // No weight to balance (all quantities 0, say): every point is as good as any
+            // other, so start from the plain mean of the places.
+            for (const Site& s : sites) {
+                x0 += s.x;
+                y0 += s.y;
+            }
+            x0 /= static_cast<long double>(sites.size());
+            y0 /= static_cast<long double>(sites.size());
+        }
+    }
+    for (const Site& s : sites) {
+        if (x0 == s.x && y0 == s.y) {
+            x0 = OffPlaceStart;
+            y0 = OffPlaceStart;
+        }
+    }
+    run.IterX[1] = x0;
+    run.IterY[1] = y0;
+}
+
+} // namespace
+
+std::string tooFewMembersMessage(int groupNo)
+{
+    std::string text = "Nedostatočný počet miest v SKUPINE ";
+    text += std::to_string(groupNo);
+    text += " (MIN=3)!!!";
+    return text;
+}
+
+std::optional<std::int64_t> precisionUnits(std::string_view text)
+{
+    DecimalParse p = parseDecimal4(text);
+    if (!p.ok() || p.number->tenThousandths < MinPrecision || p.number->tenThousandths > MaxPrecision)
+        return std::nullopt;
+    return p.number->tenThousandths;
+}
+
+std::optional<std::int64_t> correctionUnits(std::string_view text)
+{
+    DecimalParse p = parseDecimal4(text);
+    if (!p.ok() || p.number->tenThousandths <= 0)
+        return std::nullopt;
+    return p.number->tenThousandths;
+}
+
+long double cooperWeight(const CooperPlace& p)
+{
+    return static_cast<long double>(p.quantity) * static_cast<long double>(p.price)
+        * static_cast<long double>(p.flexibility);
+}
+
+namespace {
+
+// One step from entry j to entry j + 1: the X move, then the Y move from the new X and the old
+// Y, or off a place that fails Kuhn's test. True when the point stays on an optimal place.
+bool takeStep(const std::vector<Site>& sites, CooperRun& run, int j, long double reach)
+{
+    const int m = j + 1;
+    bool onOptimum = false;
+    const HalfStep stepX = halfStep(sites, run.IterX[j], run.IterY[j], true, reach);
+    if (stepX.onPlace && !stepX.optimal) {
+        // A step along one axis need not lead off the place downhill, so both coordinates
+        // leave it together; the entry lists them as the X and the Y move as usual.
+        if (std::optional<Point> off = stepOffPlace(sites, run.IterX[j], run.IterY[j], reach)) {
+            run.IterX[m] = off->x;
+            run.IterY[m] = off->y;
+        } else {
+            run.IterX[m] = run.IterX[j];
+            run.IterY[m] = run.IterY[j];
+            onOptimum = true;
+        }
+    } else {
+        run.IterX[m] = stepX.value;
+        const HalfStep stepY = halfStep(sites, run.IterX[m], run.IterY[j], false, reach);
+        onOptimum = stepX.optimal || stepY.optimal;
+        run.IterY[m] = stepY.value;
+        // Off a place along Y only when that is downhill; otherwise the point stays on it
+        // and the next step leaves it along the pull.
+        if (stepY.onPlace && !stepY.optimal
+            && !(objective(sites, run.IterX[m], stepY.value) < objective(sites, run.IterX[m], run.IterY[j])))
+            run.IterY[m] = run.IterY[j];
+    }
+    return onOptimum;
+}
+
+// Whether the change from entry m - 1 to entry m meets the stopping rule. The precision (and,
+// for the objective rule, the correction) text is checked again at every step.
+bool ruleMet(const std::vector<Site>& sites, const CooperSettings& settings, CheckedText& precision,
+    CheckedText& correction, CooperRun& run, int m)
+{
+    const std::int64_t e = precision.units(run.report, run.report.precisionReset);
+    run.precisionUnits = e;
+    const long double limit = static_cast<long double>(e);
+    const long double changeX = std::fabs(run.IterX[m] - run.IterX[m - 1]) * Scale;
+    const long double changeY = std::fabs(run.IterY[m] - run.IterY[m - 1]) * Scale;
+    bool stop = false;
+    switch (settings.rule) {
+    case StoppingRule::AxisX:
+        stop = changeX < limit;
+        break;
+    case StoppingRule::AxisY:
+        stop = changeY < limit;
+        break;
+    case StoppingRule::BothAxes:
+        stop = changeX < limit && changeY < limit;
+        break;
+    case StoppingRule::Objective: {
+        long double fNew = objective(sites, run.IterX[m], run.IterY[m]);
+        long double fOld = objective(sites, run.IterX[m - 1], run.IterY[m - 1]);
+        const std::int64_t k = correction.units(run.report, run.report.correctionReset);
+        run.correctionUnits = k;
+        fNew = static_cast<long double>(k) * fNew / Scale;
+        fOld = static_cast<long double>(k) * fOld / Scale;
+        stop = std::fabs(fNew - fOld) * Scale < limit;
+        break;
+    }
+    }
+    return stop;
+}
+
+} // namespace
+
+CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings& settings)
+{
+    std::vector<Site> sites;
+    sites.reserve(places.size());
+    for (const CooperPlace& p : places)
+        sites.push_back({ p.x, p.y, cooperWeight(p) });
+
+    CooperRun run;
+    CheckedText precision(settings.precisionText, precisionUnits, BadPrecisionMessage, DefaultPrecisionText);
+    CheckedText correction(
+        settings.correctionText, correctionUnits, BadCorrectionMessage, DefaultCorrectionText);
+    startPoint(sites, settings.start, run);
+    const long double reach = coincidenceReach(sites);
+
+    int j = 1;
+    for (;;) {
+        const int m = j + 1;
+        // X step from the point j, then the Y step from the new X and the old Y.
+        const bool onOptimum = takeStep(sites, run, j, reach);
+        bool stop = ruleMet(sites, settings, precision, correction, run, m);
+        // A step that ends on a place failing Kuhn's test has not converged, however little it
+        // moved: the next step leaves the place.
+        if (stop && !onOptimum) {
+            const KuhnTest k = kuhnAt(sites, run.IterX[m], run.IterY[m], reach);
+            stop = !k.onPlace || k.optimal();
+        }
+        // On an optimal place the step stays put, which every rule accepts anyway; say so
+        // plainly rather than rely on it.
+        if (stop || onOptimum) {
+            run.FinalIter = m;
+            break;
+        }
+        if (m == CooperHistorySize) {
+            run.FinalIter = m;
+            run.report.historyFull = true;
+            break;
+        }
+        j = m;
+    }
+
+    settleOnOptimalPlace(sites, reach, run);
+    run.report.certificate = certifyResult(sites, run.IterX[run.FinalIter], run.IterY[run.FinalIter]);
+    return run;
+}
+
+void VstupUdajCMStavCreate(CooperState& s, const TProjectRecord& r, int placeCount, bool quantityOn,
+    bool priceOn, bool flexibilityOn)
+{
+    const int n = std::clamp(placeCount, 0, MaxPlaces);
+    s.CooperPlaceCount = n;
+    for (int i = 1; i <= n; ++i) {
+        s.CooperPlaceName[i] = r.PlaceName[i];
+        s.CooperPlaceX[i] = r.PlaceX[i];
+        s.CooperPlaceY[i] = r.PlaceY[i];
+        s.CooperQuantity[i] = quantityOn ? r.PlaceQuantity[i] : 1.0;
+        s.CooperPrice[i] = priceOn ? r.PlacePrice[i] : 1.0;
+        s.CooperFlexibility[i] = flexibilityOn ? r.PlaceFlexibility[i] : 1;
+    }
+}
+
+namespace {
+
+void storeHistory(const CooperRun& run, CooperHistory& x, CooperHistory& y, CooperState& s)
+{
+    for (int j = 1; j <= run.FinalIter; ++j) {
+        x[j] = run.IterX[j];
+        y[j] = run.IterY[j];
+    }
+    s.FinalIter = run.FinalIter;
+    s.IterIndex = run.FinalIter;
+}
+
+} // namespace
+
+CooperReport PocitajCooper(CooperState& s, const CooperSettings& settings)
+{
+    const int n = std::clamp<int>(s.CooperPlaceCount, 0, MaxPlaces);
+    std::vector<CooperPlace> places;
+    places.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i)
+        places.push_back({ s.CooperPlaceX[i], s.CooperPlaceY[i], s.CooperQuantity[i], s.CooperPrice[i],
+            s.CooperFlexibility[i] });
+    CooperRun run = solveCooper(places, settings);
+    storeHistory(run, s.IterX, s.IterY, s);
+    return run.report;
+}
+
+CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings)
+{
+    const int n = std::clamp<int>(s.CooperPlaceCount, 0, MaxPlaces);
+    const int size = std::clamp<int>(s.GroupSize, 0, MaxPlaces);
+
+    // Members by name; every matching place overwrites the earlier one, so of several places
+    // with one name the last wins.
+    std::vector<CooperPlace> members;
+    std::vector<int> memberNo; // member number of each entry of members
+    for (int k = 1; k <= size; ++k) {
+        std::optional<CooperPlace> found;
+        for (int j = 1; j <= n; ++j) {
+            if (s.GroupMemberName[k] == s.CooperPlaceName[j])
+                found = CooperPlace { s.CooperPlaceX[j], s.CooperPlaceY[j], s.CooperQuantity[j],
+                    s.CooperPrice[j], s.CooperFlexibility[j] };
+        }
+        s.GroupMemberFound[k] = found.has_value();
+        s.GroupMemberWeight[k] = 0.0L;
+        if (!found)
+            continue;
+        s.GroupMemberWeight[k] = cooperWeight(*found);
+        s.GroupMemberX[k] = found->x;
+        s.GroupMemberY[k] = found->y;
+        members.push_back(*found);
+        memberNo.push_back(k);
+    }
+
+    CooperReport report;
+    if (size < MinGroupMembers) {
+        report.tooFewMembers = true;
+        return report;
+    }
+    // A member that matched no place has no weight and no coordinates of its own, so it is
+    // left out altogether rather than let its old coordinates steer the start point.
+    CooperRun run = solveCooper(members, settings);
+    for (int* place : { &run.report.resultOnPlace, &run.report.certificate.optimalPlace })
+        if (*place > 0)
+            *place = memberNo[static_cast<std::size_t>(*place - 1)];
+    storeHistory(run, s.GroupIterX, s.GroupIterY, s);
+    return run.report;
+}
+
+} // namespace dorvan

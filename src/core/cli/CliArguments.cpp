@@ -1,0 +1,551 @@
+#include "core/cli/CliArguments.h"
+
+#include "core/allocation/CostContours.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <map>
+#include <optional>
+#include <set>
+
+namespace dorvan::cli {
+
+namespace {
+
+const char* const Overview = R"(Usage: dorvan-cli COMMAND [ARGUMENTS]
+
+Location-allocation of DORVAN without its windows: solve projects, draw their result, list and
+import places.
+
+Commands:
+  solve PROJECT.mzd    find the optimal centre and print what the allocation window lists
+  render PROJECT.mzd   draw the result chart into a PNG or PDF file
+  places PROJECT.mzd   list the places and criteria of a project as CSV or JSON
+  import PLACES.csv    make a project from a list of places
+  groups PROJECT.mzd   propose distribution groups: the best P centres and their places
+  network PROJECT.mzd  search the star network and draw the station graph
+
+"dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
+message says why on one line; import names every bad line).
+)";
+
+const char* const SolveOptionsText
+    = R"(  --start gravity|origin    start point: the weighted centre of gravity (default) or [0;0]
+  --stop x|y|xy|objective   stopping rule: change of X, of Y, of both (default) or of the
+                            objective function
+  --precision TEXT          precision e, 0,0001 to 10 (default "0,01"); a comma or a point
+  --correction TEXT         correction value k above 0 (default "1,0"), read by the
+                            objective rule only
+  --groups                  one centre per stored distribution group instead of one for all
+)";
+
+const char* const SolveUsage = R"(Usage: dorvan-cli solve PROJECT.mzd [OPTIONS]
+
+Runs Cooper's method on the project as the allocation window does and prints what the window
+shows. The places are weighted by quantity, price and flexibility where the project has those
+criteria switched on.
+
+Options:
+%SOLVE%  --format text|json        text (default): the lines of Edit1 (one-centre runs only),
+                            ListBox1 and ListBox2, each block under a line naming the
+                            control; json: start, optimum, final_iter, iterates, lines and,
+                            for group runs, groups
+
+An invalid precision or correction value is reported on standard error and replaced by its
+default, as the window does, and the run goes on.
+)";
+
+const char* const RenderUsage = R"(Usage: dorvan-cli render PROJECT.mzd --out FILE.png|FILE.pdf [OPTIONS]
+
+Draws the result chart exactly as the allocation window draws it on a drawing area of the given
+size, into a PNG picture or a one-page PDF (by the extension of FILE).
+
+Options:
+  --out FILE                the picture to write (.png or .pdf)
+  --size WxH                the drawing area in pixels, 120 to 5000 each (default 800x600)
+  --picture yes|no          over the project's map picture ("S obrázkom", default) or without
+                            it ("Bez obrázku")
+  --proportional yes|no     proportional picture ("ÁNO", default) or not ("NIE")
+  --select X1,Y1,X2,Y2      magnify the part of the drawing area a mouse drag from (X1,Y1) to
+                            (X2,Y2) selects, as the window's zoom does (pixels of the drawing
+                            area, kept to it; at most 1 pixel either way leaves it unzoomed)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point, e.g. 1,2.5,10),
+                            as "Izočiary nákladov" draws them
+%SOLVE%
+With "--picture yes" a project with a map picture is drawn over its picture, as the window
+draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions
+within it. A project without a picture, or "--picture no", gives the chart of --size.
+)";
+
+const char* const PlacesUsage = R"(Usage: dorvan-cli places PROJECT.mzd [--format csv|json]
+
+Lists every place of the project (number, name, X, Y, quantity, price, flexibility) and the
+single-value criteria.
+
+  --format csv|json         csv (default): the places under a header line, ";" separated with
+                            decimal commas, then an empty line and the criteria as
+                            "criterion;on;value"; json: one object
+)";
+
+const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd
+
+Makes a project from a list of places, one place a line: name;x;y, optionally followed by
+quantity;price;flexibility. The rules of typed entry hold: 2 to 99 places, names of 1 to 100
+characters that Windows-1250 can store, numbers rounded to four decimals, quantity and price at
+least 1, flexibility a whole number above 0, not all coordinates equal. The places are sorted
+by name and their distances computed; a quantity, price or flexibility column switches its
+criterion on. Every bad line is reported with its number and no file is written.
+
+The file:
+  - UTF-8, or Windows-1250 when it is not valid UTF-8; blank lines and lines starting
+    with "#" are skipped;
+  - the first line decides the separator: ";" when it holds one, otherwise ",";
+  - numbers take a decimal comma or point; in a ","-separated file a number with a decimal
+    comma must be quoted ("48,15"), since a bare comma separates fields;
+  - fields may be quoted with double quotes ("" is one quote inside them);
+  - the first line is a header when neither its second nor its third field is a number.
+
+  --out FILE                the project to write (an existing file is replaced)
+)";
+
+const char* const GroupsUsage = R"(Usage: dorvan-cli groups PROJECT.mzd --centres P|A-B [OPTIONS]
+
+Proposes distribution groups as "Navrhnúť skupiny" does: P centres and the places each serves,
+so that the sum of weight × distance from every place to its group's centre is least, every
+group holding at least 3 places. Places are weighted as a run weighs them. Projects of up to
+10 places are solved exactly; larger ones by a search from several starts.
+
+Options:
+  --centres P|A-B           the number of centres, 2 to places / 3; a range A-B (A from 1)
+                            prints the table of best totals and savings for A to B centres
+  --starts N                starts of the search, 1 to 10000 (default 24)
+  --seed S                  seed of the search, a whole number (default 1)
+  --format text|json        text (default) or json
+  --out NEW.mzd             write a copy of the project with these groups stored and groups
+                            switched on (one P only)
+)";
+
+const char* const NetworkUsage
+    = R"(Usage: dorvan-cli network PROJECT.mzd [--format text|json] [--out FILE.png|FILE.pdf] [--size WxH]
+
+Runs the star search of the distribution network window on the project as the program holds it
+after opening it (the criteria switched on in the file give the reach and the places a star)
+and prints what the window shows.
+
+  --format text|json        text (default): ListBox1 to ListBox5, each block under a line
+                            naming the list, then StringGrid1, one line a row from row 0, the
+                            cells of columns 0 to 4 separated by tabs; json: the stars (centre,
+                            members, sum), the total, the star count and the recalculations
+  --out FILE                also draw the station graph into a PNG or PDF file (by extension)
+  --size WxH                the drawing area of the graph of --out, 120 to 5000 pixels a
+                            side (default 624x446, the window's design size less its list)
+)";
+
+std::string replaced(std::string text, std::string_view marker, std::string_view by)
+{
+    const std::size_t at = text.find(marker);
+    if (at != std::string::npos)
+        text.replace(at, marker.size(), by);
+    return text;
+}
+
+// The options a command takes, and whether each takes a value.
+const std::map<std::string, bool>& optionsOf(Command c)
+{
+    static const std::map<std::string, bool> solve { { "--start", true }, { "--stop", true },
+        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true } };
+    static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
+        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
+        { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true },
+        { "--contours", true } };
+    static const std::map<std::string, bool> places { { "--format", true } };
+    static const std::map<std::string, bool> import { { "--out", true } };
+    static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
+        { "--seed", true }, { "--format", true }, { "--out", true } };
+    static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
+        { "--size", true } };
+    switch (c) {
+    case Command::Solve:
+        return solve;
+    case Command::Render:
+        return render;
+    case Command::Places:
+        return places;
+    case Command::Groups:
+        return groups;
+    case Command::Network:
+        return network;
+    default:
+        return import;
+    }
+}
+
+std::optional<Command> commandNamed(std::string_view name)
+{
+    if (name == "solve")
+        return Command::Solve;
+    if (name == "render")
+        return Command::Render;
+    if (name == "places")
+        return Command::Places;
+    if (name == "import")
+        return Command::Import;
+    if (name == "groups")
+        return Command::Groups;
+    if (name == "network")
+        return Command::Network;
+    return std::nullopt;
+}
+
+struct RawArguments {
+    std::string input;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+    bool help = false;
+};
+
+RawArguments readRaw(Command c, std::string_view name, const std::vector<std::string>& args)
+{
+    const auto& known = optionsOf(c);
+    RawArguments raw;
+    const std::string cmd(name);
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            raw.help = true;
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-' && !(a.size() > 1 && (a[1] >= '0' && a[1] <= '9'))) {
+            const std::size_t eq = a.find('=');
+            const std::string opt = a.substr(0, eq);
+            const auto it = known.find(opt);
+            if (it == known.end())
+                throw UsageError(cmd + ": unknown option " + opt + " (see dorvan-cli " + cmd + " --help)");
+            if (raw.values.count(opt) != 0 || raw.flags.count(opt) != 0)
+                throw UsageError(cmd + ": option " + opt + " is given twice");
+            if (!it->second) {
+                if (eq != std::string::npos)
+                    throw UsageError(cmd + ": option " + opt + " takes no value");
+                raw.flags.insert(opt);
+                continue;
+            }
+            if (eq != std::string::npos) {
+                raw.values[opt] = a.substr(eq + 1);
+            } else {
+                if (i + 1 >= args.size())
+                    throw UsageError(cmd + ": option " + opt + " needs a value");
+                raw.values[opt] = args[++i];
+            }
+            continue;
+        }
+        if (!raw.input.empty())
+            throw UsageError(cmd + ": unexpected argument \"" + a + "\" (one input file only)");
+        raw.input = a;
+    }
+    return raw;
+}
+
+template <typename T>
+T choice(const RawArguments& raw, const std::string& cmd, const std::string& opt, T fallback,
+    const std::vector<std::pair<std::string, T>>& choices)
+{
+    const auto it = raw.values.find(opt);
+    if (it == raw.values.end())
+        return fallback;
+    std::string allowed;
+    for (const auto& [text, value] : choices) {
+        if (it->second == text)
+            return value;
+        allowed += allowed.empty() ? "" : "|";
+        allowed += text;
+    }
+    throw UsageError(cmd + ": " + opt + " \"" + it->second + "\" is not one of " + allowed);
+}
+
+SolveOptions solveOptions(const RawArguments& raw, const std::string& cmd)
+{
+    SolveOptions o;
+    o.project = raw.input;
+    o.settings.start = choice<StartPoint>(raw, cmd, "--start", StartPoint::Computed,
+        { { "gravity", StartPoint::Computed }, { "origin", StartPoint::Origin } });
+    o.settings.rule = choice<StoppingRule>(raw, cmd, "--stop", StoppingRule::BothAxes,
+        { { "x", StoppingRule::AxisX }, { "y", StoppingRule::AxisY }, { "xy", StoppingRule::BothAxes },
+            { "objective", StoppingRule::Objective } });
+    if (auto it = raw.values.find("--precision"); it != raw.values.end())
+        o.settings.precisionText = it->second;
+    if (auto it = raw.values.find("--correction"); it != raw.values.end())
+        o.settings.correctionText = it->second;
+    o.groups = raw.flags.count("--groups") != 0;
+    return o;
+}
+
+int sizePart(std::string_view text, bool& ok)
+{
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    // Digits only: no sign, no blank.
+    ok = ok && !text.empty() && std::isdigit(static_cast<unsigned char>(text.front())) && ec == std::errc()
+        && end == text.data() + text.size();
+    return v;
+}
+
+// Four whole numbers separated by commas, each with an optional minus sign.
+std::optional<std::array<int, 4>> parseSelection(std::string_view text)
+{
+    std::array<int, 4> v {};
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        if (i > 0) {
+            if (at == end || *at != ',')
+                return std::nullopt;
+            ++at;
+        }
+        const char* digits = at != end && *at == '-' ? at + 1 : at;
+        if (digits == end || !std::isdigit(static_cast<unsigned char>(*digits)))
+            return std::nullopt;
+        const auto [next, ec] = std::from_chars(at, end, v[i]);
+        if (ec != std::errc())
+            return std::nullopt;
+        at = next;
+    }
+    if (at != end)
+        return std::nullopt;
+    return v;
+}
+
+bool endsWithNoCase(std::string_view s, std::string_view suffix)
+{
+    if (s.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+        [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
+}
+
+void needInput(const RawArguments& raw, const std::string& cmd, const char* what)
+{
+    if (raw.input.empty())
+        throw UsageError(cmd + ": " + what + " is missing (see dorvan-cli " + cmd + " --help)");
+}
+
+std::string needValue(const RawArguments& raw, const std::string& cmd, const std::string& opt)
+{
+    const auto it = raw.values.find(opt);
+    if (it == raw.values.end() || it->second.empty())
+        throw UsageError(cmd + ": " + opt + " FILE is required (see dorvan-cli " + cmd + " --help)");
+    return it->second;
+}
+
+// A whole number written with digits only, within lo..hi.
+std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi)
+{
+    std::uint64_t v = 0;
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
+        return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
+        return std::nullopt;
+    return v;
+}
+
+GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
+{
+    GroupsOptions o;
+    o.project = raw.input;
+    const auto c = raw.values.find("--centres");
+    if (c == raw.values.end())
+        throw UsageError(cmd + ": --centres P is required (see dorvan-cli " + cmd + " --help)");
+    const std::string& text = c->second;
+    const std::size_t dash = text.find('-');
+    const auto from = wholeNumber(std::string_view(text).substr(0, dash), 0, 1000);
+    const auto to
+        = dash == std::string::npos ? from : wholeNumber(std::string_view(text).substr(dash + 1), 0, 1000);
+    if (!from || !to)
+        throw UsageError(cmd + ": --centres \"" + text + "\" is not a number of centres or a range A-B");
+    o.table = dash != std::string::npos;
+    o.centresFrom = static_cast<int>(*from);
+    o.centresTo = static_cast<int>(*to);
+    if (auto it = raw.values.find("--starts"); it != raw.values.end()) {
+        const auto n = wholeNumber(it->second, 1, 10000);
+        if (!n)
+            throw UsageError(cmd + ": --starts \"" + it->second + "\" is not a whole number from 1 to 10000");
+        o.starts = static_cast<int>(*n);
+    }
+    if (auto it = raw.values.find("--seed"); it != raw.values.end()) {
+        const auto n = wholeNumber(it->second, 0, UINT64_MAX);
+        if (!n)
+            throw UsageError(cmd + ": --seed \"" + it->second + "\" is not a whole number");
+        o.seed = *n;
+    }
+    o.format = choice<OutputFormat>(raw, cmd, "--format", OutputFormat::Text,
+        { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+    if (auto it = raw.values.find("--out"); it != raw.values.end()) {
+        if (it->second.empty())
+            throw UsageError(cmd + ": --out needs a file name");
+        if (o.table)
+            throw UsageError(cmd + ": --out needs one number of centres, not a range");
+        o.out = it->second;
+    }
+    return o;
+}
+
+// True for a PDF file, false for a PNG picture.
+bool pictureKind(const std::string& out, const std::string& cmd)
+{
+    if (endsWithNoCase(out, ".pdf"))
+        return true;
+    if (!endsWithNoCase(out, ".png"))
+        throw UsageError(cmd + ": --out \"" + out + "\" must end in .png or .pdf");
+    return false;
+}
+
+void readSize(const RawArguments& raw, const std::string& name, int& width, int& height)
+{
+    const auto it = raw.values.find("--size");
+    if (it == raw.values.end())
+        return;
+    const std::string& s = it->second;
+    const std::size_t x = s.find_first_of("xX");
+    bool ok = x != std::string::npos;
+    if (ok) {
+        width = sizePart(std::string_view(s).substr(0, x), ok);
+        height = sizePart(std::string_view(s).substr(x + 1), ok);
+    }
+    if (!ok)
+        throw UsageError(name + ": --size \"" + s + "\" is not WIDTHxHEIGHT in pixels");
+    if (width < MinRenderSide || height < MinRenderSide || width > MaxRenderSide || height > MaxRenderSide)
+        throw UsageError(name + ": --size " + s + " is outside 120 to 5000 pixels a side");
+}
+
+} // namespace
+
+std::string_view startName(StartPoint start)
+{
+    return start == StartPoint::Origin ? "origin" : "gravity";
+}
+
+std::string_view stopName(StoppingRule rule)
+{
+    switch (rule) {
+    case StoppingRule::AxisX:
+        return "x";
+    case StoppingRule::AxisY:
+        return "y";
+    case StoppingRule::BothAxes:
+        return "xy";
+    case StoppingRule::Objective:
+        return "objective";
+    }
+    return "xy";
+}
+
+std::string usageText(std::string_view topic)
+{
+    if (topic == "solve")
+        return replaced(SolveUsage, "%SOLVE%", SolveOptionsText);
+    if (topic == "render")
+        return replaced(RenderUsage, "%SOLVE%", SolveOptionsText);
+    if (topic == "places")
+        return PlacesUsage;
+    if (topic == "import")
+        return ImportUsage;
+    if (topic == "groups")
+        return GroupsUsage;
+    if (topic == "network")
+        return NetworkUsage;
+    return Overview;
+}
+
+CliRequest parseArguments(const std::vector<std::string>& args)
+{
+    CliRequest req;
+    if (args.empty())
+        throw UsageError("a command is missing (see dorvan-cli --help)");
+    const std::string& name = args[0];
+    if (name == "--help" || name == "-h" || name == "help") {
+        req.command = Command::Help;
+        if (args.size() > 1)
+            req.helpTopic = args[1];
+        return req;
+    }
+    const std::optional<Command> c = commandNamed(name);
+    if (!c)
+        throw UsageError("unknown command \"" + name + "\" (see dorvan-cli --help)");
+    const RawArguments raw = readRaw(*c, name, args);
+    if (raw.help) {
+        req.command = Command::Help;
+        req.helpTopic = name;
+        return req;
+    }
+    req.command = *c;
+    switch (*c) {
+    case Command::Solve:
+        needInput(raw, name, "the project file");
+        req.solve = solveOptions(raw, name);
+        req.solve.format = choice<OutputFormat>(raw, name, "--format", OutputFormat::Text,
+            { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+        break;
+    case Command::Render: {
+        needInput(raw, name, "the project file");
+        RenderOptions& r = req.render;
+        r.solve = solveOptions(raw, name);
+        r.out = needValue(raw, name, "--out");
+        r.pdf = pictureKind(r.out, name);
+        readSize(raw, name, r.width, r.height);
+        r.picture = choice<bool>(raw, name, "--picture", true, { { "yes", true }, { "no", false } });
+        r.proportional
+            = choice<bool>(raw, name, "--proportional", true, { { "yes", true }, { "no", false } });
+        if (auto it = raw.values.find("--select"); it != raw.values.end()) {
+            r.select = parseSelection(it->second);
+            if (!r.select)
+                throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
+        }
+        if (auto it = raw.values.find("--contours"); it != raw.values.end()) {
+            std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
+            if (!levels)
+                throw UsageError(name + ": --contours \"" + it->second
+                    + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
+            r.contours = std::move(*levels);
+        }
+        break;
+    }
+    case Command::Places:
+        needInput(raw, name, "the project file");
+        req.places.project = raw.input;
+        req.places.format = choice<OutputFormat>(raw, name, "--format", OutputFormat::Csv,
+            { { "csv", OutputFormat::Csv }, { "json", OutputFormat::Json } });
+        break;
+    case Command::Import:
+        needInput(raw, name, "the CSV file");
+        req.import.csv = raw.input;
+        req.import.out = needValue(raw, name, "--out");
+        break;
+    case Command::Groups:
+        needInput(raw, name, "the project file");
+        req.groups = groupsOptions(raw, name);
+        break;
+    case Command::Network: {
+        needInput(raw, name, "the project file");
+        NetworkOptions& o = req.network;
+        o.project = raw.input;
+        o.format = choice<OutputFormat>(raw, name, "--format", OutputFormat::Text,
+            { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+        if (auto it = raw.values.find("--out"); it != raw.values.end()) {
+            o.out = needValue(raw, name, "--out");
+            o.pdf = pictureKind(o.out, name);
+        }
+        readSize(raw, name, o.width, o.height);
+        // The size is that of the graph's picture: without one it would be ignored unseen.
+        if (raw.values.count("--size") != 0 && o.out.empty())
+            throw UsageError(name + ": --size needs --out FILE.png|FILE.pdf (it sizes the station graph)");
+        break;
+    }
+    case Command::Help:
+        break;
+    }
+    return req;
+}
+
+} // namespace dorvan::cli

@@ -1,0 +1,112 @@
+#pragma once
+
+// The command line of dorvan-cli: its subcommands, their options and their usage texts.
+
+#include "core/allocation/CooperSolver.h"
+#include "core/allocation/GroupSearch.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dorvan::cli {
+
+// Bad arguments or bad input: the command stops with exit code 2 and this one-line message.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitBadInput = 2;
+
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network };
+enum class OutputFormat { Text, Json, Csv };
+
+struct SolveOptions {
+    std::string project;
+    CooperSettings settings; // the defaults of a new data-entry window
+    bool groups = false;
+    OutputFormat format = OutputFormat::Text;
+};
+
+// The drawing area a render draws on: at least the 120 pixels a run needs, at most 5000.
+inline constexpr int MinRenderSide = 120;
+inline constexpr int MaxRenderSide = 5000;
+
+struct RenderOptions {
+    SolveOptions solve;
+    std::string out;
+    int width = 800;
+    int height = 600;
+    bool picture = true; // "S obrázkom" rather than "Bez obrázku"
+    bool proportional = true; // "ÁNO" rather than "NIE"
+    bool pdf = false; // by the extension of out
+    // A drag over the drawing area from (X1, Y1) to (X2, Y2), released there: the render shows
+    // the area as the window does after it (zoomed, or plain for a selection of at most a pixel).
+    std::optional<std::array<int, 4>> select;
+    // Cost contours at these percents above the optimum's cost; none when empty.
+    std::vector<double> contours;
+};
+
+struct PlacesOptions {
+    std::string project;
+    OutputFormat format = OutputFormat::Csv;
+};
+
+struct ImportOptions {
+    std::string csv;
+    std::string out;
+};
+
+// groups: the centre counts asked for (one count, or a range for the table) and the search.
+struct GroupsOptions {
+    std::string project;
+    int centresFrom = 0;
+    int centresTo = 0; // equal to centresFrom for one count
+    bool table = false; // --centres A-B
+    int starts = DefaultGroupStarts;
+    std::uint64_t seed = DefaultGroupSeed;
+    OutputFormat format = OutputFormat::Text;
+    std::string out; // empty: no project is written
+};
+
+// The station graph's drawing area of the network window at its design size.
+inline constexpr int NetworkGraphWidth = 624;
+inline constexpr int NetworkGraphHeight = 446;
+
+struct NetworkOptions {
+    std::string project;
+    OutputFormat format = OutputFormat::Text;
+    std::string out; // the station graph's picture, none when empty
+    int width = NetworkGraphWidth;
+    int height = NetworkGraphHeight;
+    bool pdf = false;
+};
+
+struct CliRequest {
+    Command command = Command::Help;
+    std::string helpTopic; // Help: the subcommand asked about, empty for the overview
+    SolveOptions solve;
+    RenderOptions render;
+    PlacesOptions places;
+    ImportOptions import;
+    GroupsOptions groups;
+    NetworkOptions network;
+};
+
+// The request from the arguments after the program name. Throws UsageError.
+CliRequest parseArguments(const std::vector<std::string>& args);
+
+// The usage text of a subcommand, or the overview for an empty or unknown topic.
+std::string usageText(std::string_view topic);
+
+// Names of the settings as the options write them.
+std::string_view startName(StartPoint start);
+std::string_view stopName(StoppingRule rule);
+
+} // namespace dorvan::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+// The commands of dorvan-cli that need no drawing: solve, places and import, and what render
+// shares with solve. Each writes its result to out and its messages to err and returns the
+// exit code; refused input throws UsageError with a one-line message.
+
+#include "core/allocation/CooperRunDriver.h"
+#include "core/cli/CliArguments.h"
+#include "core/project/ProjectFile.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace dorvan::cli {
+
+// A project file read and checked; a file that cannot be read is a UsageError naming it.
+LoadedProject loadProject(const std::string& path, std::ostream& err);
+
+// The places a run takes: the project's place count as opening the project sets it.
+int projectPlaceCount(const TProjectRecord& record);
+
+// What the allocation window would read for this project after "Otvor ako ...": the criteria
+// switched on in the file weigh the places, the stored groups are the group list (with
+// --groups), the data mode follows the picture, numbers take the decimal comma.
+CooperRunInputs runInputsFor(const TProjectRecord& record, const SolveOptions& options);
+
+// Callbacks that report the run's warnings on err, each once, with the value put in force.
+CooperRunCallbacks reportingCallbacks(const SolveOptions& options, std::ostream& err);
+
+// After a run: the notice the window shows under its lists when a history was used up.
+void reportNotice(const CooperRunResult& result, std::ostream& err);
+
+int solveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err);
+int placesCommand(const PlacesOptions& options, std::ostream& out, std::ostream& err);
+int importCommand(const ImportOptions& options, std::ostream& out, std::ostream& err);
+int groupsCommand(const GroupsOptions& options, std::ostream& out, std::ostream& err);
+
+// The project as the program holds it after "Otvor ako ..." of this record.
+std::unique_ptr<Project> projectAsOpened(const TProjectRecord& record);
+
+} // namespace dorvan::cli

@@ -1,0 +1,72 @@
+#pragma once
+
+// A project from a place list kept in a spreadsheet: one place a line, "name;x;y" optionally
+// followed by quantity, price and flexibility. Every rule of typed place entry holds: 2 to 99
+// places, names of 1 to 100 Windows-1250 characters, numbers rounded to four decimals,
+// quantity and price at least 1, flexibility a whole number above 0, not all coordinates
+// equal; the places are sorted by name and the distance matrix is computed.
+//
+// How a file is read:
+// - Text: UTF-8 (a leading byte-order mark is ignored). A file that is not valid UTF-8 is read
+//   as Windows-1250, which spreadsheet programs on Slovak Windows systems write.
+// - Blank lines and lines whose first non-blank character is "#" are skipped.
+// - Separator: the first remaining line decides. With a ";" in it (outside quotes) the fields
+//   are separated by ";", otherwise by ",".
+// - Numbers take a decimal comma or a decimal point. In a ","-separated file an unquoted comma
+//   always separates fields, so a number with a decimal comma must stand in double quotes
+//   ("48,15"); with ";" as the separator both forms may stand bare.
+// - A field may be enclosed in double quotes; inside them the separator is plain text and ""
+//   is one quote. Blanks around a field are ignored.
+// - The first line is a header when neither its second nor its third field is a number.
+// - Three to six fields a line: name, x, y, then quantity, price, flexibility in this order;
+//   every line has as many fields as the first. A column that is present switches its
+//   criterion on ("Množstvo", "Cena", "Flexibilita").
+
+#include "core/project/ProjectRecord.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dorvan::cli {
+
+// The largest place list read; 99 places fit in far less.
+inline constexpr std::size_t MaxPlaceCsvBytes = 4u * 1024u * 1024u;
+
+// A refused line; line 0 speaks of the file as a whole.
+struct CsvProblem {
+    int line = 0;
+    std::string message;
+    bool operator==(const CsvProblem&) const = default;
+};
+
+struct PlaceCsv {
+    TProjectRecord record; // the project, meaningful only when problems is empty
+    int placeCount = 0;
+    char separator = ';';
+    bool header = false;
+    int columns = 0; // fields a line: 3 to 6
+    std::vector<CsvProblem> problems;
+
+    bool ok() const { return problems.empty(); }
+};
+
+// Reads a place list from the bytes of a file; every bad line is reported.
+PlaceCsv readPlaceCsv(std::string_view bytes);
+
+// The fields of one line split at the separator, with quotes and blanks as described above, or
+// the reason the quotes are broken.
+struct CsvFields {
+    std::vector<std::string> fields;
+    std::string error; // empty when the line splits
+
+    bool ok() const { return error.empty(); }
+};
+CsvFields splitCsvLine(std::string_view line, char separator);
+
+// Whether a text is valid UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
+} // namespace dorvan::cli

@@ -1,0 +1,108 @@
+#include "core/entry/CriterionValues.h"
+
+#include "core/common/DecimalText.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace dorvan {
+
+namespace {
+
+std::optional<Decimal4> decimal(std::string_view text)
+{
+    return parseDecimal4(text).number;
+}
+
+std::optional<std::int32_t> wholeAtLeast(std::string_view text, std::int64_t least)
+{
+    std::optional<std::int64_t> n = parseWholeNumber(text);
+    // A count beyond the record's 32 bits would wrap; it is refused like any other bad count.
+    if (!n || *n < least || *n > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(*n);
+}
+
+} // namespace
+
+std::optional<double> parseQuantityOrPrice(std::string_view text)
+{
+    std::optional<Decimal4> d = decimal(text);
+    if (!d || d->tenThousandths < 10000)
+        return std::nullopt;
+    return d->value();
+}
+
+std::optional<std::int32_t> parseFlexibility(std::string_view text)
+{
+    return wholeAtLeast(text, 1);
+}
+
+std::optional<double> parseNonNegative(std::string_view text)
+{
+    std::optional<Decimal4> d = decimal(text);
+    if (!d || d->tenThousandths < 0)
+        return std::nullopt;
+    return d->value();
+}
+
+std::optional<std::int32_t> parseVehicleCount(std::string_view text)
+{
+    return wholeAtLeast(text, 0);
+}
+
+std::optional<std::int32_t> parsePlacesPerGroup(std::string_view text)
+{
+    return wholeAtLeast(text, 1);
+}
+
+std::string placeValueText(const TProjectRecord& r, PlaceValueKind kind, int p, std::string_view separator)
+{
+    switch (kind) {
+    case PlaceValueKind::Quantity:
+        return formatDecimal4(r.PlaceQuantity[p], separator);
+    case PlaceValueKind::Price:
+        return formatDecimal4(r.PlacePrice[p], separator);
+    case PlaceValueKind::Flexibility:
+        break;
+    }
+    return std::to_string(r.PlaceFlexibility[p]);
+}
+
+PlaceValueCommit commitPlaceValues(TProjectRecord& r, PlaceValueKind kind,
+    const std::vector<std::string>& cells, std::string_view separator)
+{
+    PlaceValueCommit out;
+    const int n = static_cast<int>(std::min<std::size_t>(cells.size(), MaxPlaces - 1));
+    for (int p = 1; p <= n; ++p) {
+        const std::string& text = cells[static_cast<std::size_t>(p - 1)];
+        if (text == placeValueText(r, kind, p, separator))
+            continue;
+        bool good = false;
+        if (kind == PlaceValueKind::Flexibility) {
+            if (auto v = parseFlexibility(text)) {
+                r.PlaceFlexibility[p] = *v;
+                good = true;
+            }
+        } else if (auto v = parseQuantityOrPrice(text)) {
+            (kind == PlaceValueKind::Quantity ? r.PlaceQuantity : r.PlacePrice)[p] = *v;
+            good = true;
+        }
+        if (good)
+            ++out.stored;
+        else
+            out.refused.push_back(p);
+    }
+    return out;
+}
+
+SiteEntries siteEntries(const TProjectRecord& r, int placeCount)
+{
+    SiteEntries e;
+    e.dc = !r.CentralName.empty();
+    e.ds = r.WarehouseCount > 0;
+    e.dm = e.dc ? r.WarehouseCount + 1 < placeCount : r.WarehouseCount < placeCount;
+    return e;
+}
+
+} // namespace dorvan

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/project/ProjectRecord.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dorvan {
+
+// The per-place values of the criteria "Množstvo", "Cena" and the supply frequency.
+enum class PlaceValueKind { Quantity, Price, Flexibility };
+
+// A quantity or a price: a number whose four-decimal value is at least 1.
+std::optional<double> parseQuantityOrPrice(std::string_view text);
+// A supply frequency: a whole number above 0 that the record can hold.
+std::optional<std::int32_t> parseFlexibility(std::string_view text);
+// A single criterion value such as a time, a capacity or a speed: a number whose four-decimal
+// value is 0 or more.
+std::optional<double> parseNonNegative(std::string_view text);
+// A number of vehicles: a whole number of 0 or more that the record can hold.
+std::optional<std::int32_t> parseVehicleCount(std::string_view text);
+// A number of places in a group: a whole number above 0 that the record can hold.
+std::optional<std::int32_t> parsePlacesPerGroup(std::string_view text);
+
+// The stored value of place p as its grid shows it: quantity and price in the four-decimal
+// form with the given separator, the frequency as a whole number.
+std::string placeValueText(const TProjectRecord& r, PlaceValueKind kind, int p, std::string_view separator);
+
+// Stores the grid cells of places 1..cells.size() (cell k-1 belongs to place k, at most 99).
+// A cell that still shows the stored value (placeValueText with separator) is no edit and is
+// left alone; another valid cell is stored; an invalid one leaves its place's value as it was.
+// The result counts the values stored and holds the places whose cells were refused, in order.
+struct PlaceValueCommit {
+    int stored = 0;
+    std::vector<int> refused;
+};
+PlaceValueCommit commitPlaceValues(TProjectRecord& r, PlaceValueKind kind,
+    const std::vector<std::string>& cells, std::string_view separator);
+
+// Which of the three entries (centre, depots, other places) of the loading-time and capacity
+// pages can take a value: the centre's when one is chosen, the depots' when there are depots,
+// the other places' when some place is neither the centre nor a depot.
+struct SiteEntries {
+    bool dc = false;
+    bool ds = false;
+    bool dm = false;
+};
+SiteEntries siteEntries(const TProjectRecord& r, int placeCount);
+
+} // namespace dorvan

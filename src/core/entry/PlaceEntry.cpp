@@ -1,0 +1,309 @@
+#include "core/entry/PlaceEntry.h"
+
+#include "core/common/CodePage.h"
+#include "core/common/DecimalText.h"
+#include "core/entry/PicturePlacement.h"
+#include "core/entry/PlaceList.h"
+#include "core/project/Project.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace dorvan {
+
+namespace {
+
+std::optional<double> coordinate(std::string_view text)
+{
+    DecimalParse p = parseDecimal4(text);
+    if (!p.ok())
+        return std::nullopt;
+    return p.number->value();
+}
+
+// Whether a coordinate typed over in the place grid differs from the stored one as the grid
+// shows it (four decimals): a value a file holds more finely is no move of its place.
+bool coordinateChanged(double stored, double typed)
+{
+    const std::optional<Decimal4> a = toDecimal4(stored);
+    const std::optional<Decimal4> b = toDecimal4(typed);
+    if (a && b)
+        return a->tenThousandths != b->tenThousandths;
+    return stored != typed;
+}
+
+} // namespace
+
+PlaceCaptions placeCaptions(int n)
+{
+    if (n == 0)
+        return { " Vstupné hodnoty MIESTA ", "Meno MIESTA", "Súradnica X", "Súradnica Y" };
+    const std::string s = std::to_string(n);
+    return { " Vstupné hodnoty MIESTA_" + s, "Meno MIESTA_" + s, "Súradnica X_" + s, "Súradnica Y_" + s };
+}
+
+std::string_view nameOnEnterMessage(std::string_view name)
+{
+    return name.empty() ? BadPlaceNameText : std::string_view();
+}
+
+std::string_view xOnEnterMessage(std::string_view x)
+{
+    return coordinate(x) ? std::string_view() : BadCoordinateXText;
+}
+
+CountOutcome PlaceEntry::acceptCount(std::string_view text)
+{
+    if (project_.State.AddPlacesMode)
+        return acceptAddCount(text);
+    if (project_.State.FirstEntryMode)
+        return acceptFirstCount(text);
+    return {};
+}
+
+CountOutcome PlaceEntry::acceptAddCount(std::string_view text)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    CountOutcome out { .handled = true, .showAddPrompt = true };
+    // Places are added to those entered so far. While an addition is under way PlaceCount is its
+    // planned total; counting on from there would leave the places not yet entered in the list
+    // as nameless places at stale coordinates.
+    const int entered = s.NextPlace >= 1 && s.NextPlace <= s.PlaceCount ? s.NextPlace - 1 : s.PlaceCount;
+    const CountResult c = checkAddCount(text, entered);
+    if (c.check == CountCheck::Invalid) {
+        out.message = InvalidCountText;
+        return out;
+    }
+    // A number at all fixes the input mode, even one over the limit.
+    out.raiseFirstCountAccepted = true;
+    s.NextPlace = entered + 1;
+    if (c.check == CountCheck::TooMany) {
+        out.message = TotalOver99Text;
+        return out;
+    }
+    // The distance entry asks for the pairs of every place added since the list was complete,
+    // also when the count is typed again during the addition; pairs an earlier addition left
+    // unanswered stay asked.
+    if (s.PlacesComplete && r.DistanceEntryState != 1)
+        distanceQuestions().clear();
+    s.PlacesComplete = false;
+    s.AddCount = c.count;
+    s.PlaceCount = entered + c.count;
+    s.FirstEntryMode = false;
+    r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 1;
+    out.askPlace = s.NextPlace;
+    return out;
+}
+
+CountOutcome PlaceEntry::acceptFirstCount(std::string_view text)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    CountOutcome out { .handled = true };
+    s.AddPlacesMode = false;
+    s.AddCount = 0;
+    const CountResult c = checkFirstCount(text);
+    if (c.check == CountCheck::TooMany) {
+        out.message = TotalOver99Text;
+        return out;
+    }
+    if (c.check == CountCheck::Invalid) {
+        out.message = InvalidCountText;
+        return out;
+    }
+    out.raiseFirstCountAccepted = true;
+    s.PlaceCount = c.count;
+    s.NextPlace = 1;
+    r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 0;
+    questions_.clear();
+    questionsKnown_ = true;
+    out.askPlace = 1;
+    return out;
+}
+
+PlaceOutcome PlaceEntry::acceptPlace(const PlaceTexts& texts)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    PlaceOutcome out;
+    if (s.NextPlace > s.PlaceCount || s.NextPlace < 1)
+        return out;
+    out.handled = true;
+
+    auto refuse = [&out](PlaceField field, std::string_view message) {
+        out.refused = field;
+        out.message = std::string(message);
+        return out;
+    };
+    if (texts.name.empty())
+        return refuse(PlaceField::Name, BadPlaceNameText);
+    Text100 name;
+    try {
+        name = Text100::fromUtf8(texts.name);
+    } catch (const CodePageError& e) {
+        return refuse(PlaceField::Name, e.what());
+    }
+    const std::optional<double> x = coordinate(texts.x);
+    if (!x)
+        return refuse(PlaceField::X, BadCoordinateXText);
+    const std::optional<double> y = coordinate(texts.y);
+    if (!y)
+        return refuse(PlaceField::Y, BadCoordinateYText);
+
+    const int p = s.NextPlace;
+    storeNewPlace(r, p, name, *x, *y);
+    askAboutPlace(p, p);
+    // While all entered places share one spot the list cannot be allocated.
+    s.CoordsDiffer = coordinatesDiffer(r, p);
+    s.NextPlace = p + 1;
+    out.stored = p;
+    if (s.NextPlace <= s.PlaceCount)
+        out.askPlace = s.NextPlace;
+    return out;
+}
+
+ListSettling PlaceEntry::settleTypedList()
+{
+    auto& s = project_.State;
+    ListSettling out;
+    if (s.NextPlace <= 2)
+        return out;
+    out.settled = true;
+    sortPlaces(s.NextPlace - 1);
+    if (s.NextPlace > s.PlaceCount) {
+        out.completed = true;
+        out.completion = completeList();
+    }
+    return out;
+}
+
+ClickTarget PlaceEntry::clickTarget() const
+{
+    const int p = std::max(1, project_.State.NextPlace);
+    if (p > MaxPlaceCount)
+        return { .message = PictureOver99Text };
+    return { .place = p, .setsRange = p == 1 };
+}
+
+ClickedPlace PlaceEntry::storeClickedPlace(int place, double x, double y)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    storeNewPlace(r, place, Text100::fromUtf8(picturePlaceLabel(place)), x, y);
+    askAboutPlace(place, place);
+    // Place 1 is the reference point; a later place differing from it makes the list usable.
+    s.CoordsDiffer = coordinatesDiffer(r, place);
+    s.PlaceCount = place;
+    s.NextPlace = place + 1;
+    return { .raiseSettingsOn = place >= 2, .completesList = s.NextPlace > 3 };
+}
+
+ListCompletion PlaceEntry::completeCutShortList()
+{
+    return completeList();
+}
+
+ListCompletion PlaceEntry::completeClickedList()
+{
+    sortPlaces(project_.State.PlaceCount);
+    return completeList();
+}
+
+ListCompletion PlaceEntry::completeList()
+{
+    auto& s = project_.State;
+    s.EntryStarted = false;
+    s.PlacesComplete = true;
+    s.AddPlacesMode = true;
+    s.EntryClosable = true;
+    if (s.CoordsDiffer)
+        return { .tickSettings = true };
+    return { .message = AllAtOneSpotText };
+}
+
+DistanceQuestions& PlaceEntry::distanceQuestions()
+{
+    if (!questionsKnown_) {
+        questions_.clear();
+        const int state = project_.Record.DistanceEntryState;
+        if (state == 0 || state == 1)
+            questions_.askAll(std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount));
+        questionsKnown_ = true;
+    }
+    return questions_;
+}
+
+void PlaceEntry::finishDistances()
+{
+    project_.Record.DistanceEntryState = 2;
+    questions_.clear();
+    questionsKnown_ = true;
+}
+
+void PlaceEntry::askAboutPlace(int place, int count)
+{
+    auto& r = project_.Record;
+    straightenDistances(r, place, count);
+    distanceQuestions().askPlace(place, count);
+    // A finished entry asks again, for the pairs of this place only (the entry may have been
+    // finished while an addition waited for its first place).
+    if (r.DistanceEntryState == 2)
+        r.DistanceEntryState = 1;
+}
+
+void PlaceEntry::sortPlaces(int count)
+{
+    distanceQuestions().reorder(sortPlacesByName(project_.Record, count));
+}
+
+void PlaceEntry::storeEditedPlaces(
+    const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    const int n = std::min({ static_cast<int>(names.size()), static_cast<int>(xs.size()),
+        static_cast<int>(ys.size()), MaxPlaceCount });
+    std::vector<Text100> oldNames;
+    std::vector<int> moved;
+    for (int k = 1; k <= n; ++k) {
+        const auto slot = static_cast<std::size_t>(k - 1);
+        oldNames.push_back(r.PlaceName[k]);
+        if (coordinateChanged(r.PlaceX[k], xs[slot]) || coordinateChanged(r.PlaceY[k], ys[slot]))
+            moved.push_back(k);
+        r.PlaceName[k] = names[slot];
+        r.PlaceX[k] = xs[slot];
+        r.PlaceY[k] = ys[slot];
+    }
+    for (int k : moved)
+        askAboutPlace(k, n);
+    std::vector<int> sameNumbers(static_cast<std::size_t>(n));
+    for (int k = 1; k <= n; ++k)
+        sameNumbers[static_cast<std::size_t>(k - 1)] = k;
+    followPlaceNames(r, oldNames, sameNumbers);
+    s.CoordsDiffer = coordinatesDiffer(r, n);
+    if (s.PlaceCount >= 3)
+        sortPlaces(n);
+}
+
+PlaceListChange PlaceEntry::deletePlace(int number, int entered, bool relabel)
+{
+    auto& r = project_.Record;
+    entered = std::clamp(entered, 0, MaxPlaceCount);
+    PlaceListChange change;
+    if (number < 1 || number > entered)
+        return change;
+    for (int k = 1; k <= entered; ++k) {
+        change.oldNames.push_back(r.PlaceName[k]);
+        change.newNumber.push_back(k < number ? k : k == number ? 0 : k - 1);
+    }
+    distanceQuestions().remove(number, entered);
+    removePlace(r, number, entered);
+    if (relabel)
+        for (int k = number; k < entered; ++k)
+            r.PlaceName[k] = Text100::fromUtf8(picturePlaceLabel(k));
+    followPlaceNames(r, change.oldNames, change.newNumber);
+    return change;
+}
+
+} // namespace dorvan

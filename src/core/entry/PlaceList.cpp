@@ -1,0 +1,193 @@
+#include "core/entry/PlaceList.h"
+
+#include "core/common/CodePage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace dorvan {
+
+int compareNames(std::string_view a, std::string_view b)
+{
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto ca = static_cast<unsigned char>(a[i]);
+        auto cb = static_cast<unsigned char>(b[i]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+namespace {
+
+std::string codePageKey(std::string_view utf8)
+{
+    try {
+        return utf8ToCp1250(utf8);
+    } catch (const CodePageError&) {
+        return std::string(utf8);
+    }
+}
+
+void swapPlaces(TProjectRecord& r, int i, int j)
+{
+    std::swap(r.PlaceName[i], r.PlaceName[j]);
+    std::swap(r.PlaceX[i], r.PlaceX[j]);
+    std::swap(r.PlaceY[i], r.PlaceY[j]);
+    std::swap(r.PlaceQuantity[i], r.PlaceQuantity[j]);
+    std::swap(r.PlacePrice[i], r.PlacePrice[j]);
+    std::swap(r.PlaceFlexibility[i], r.PlaceFlexibility[j]);
+    std::swap(r.Distance[i], r.Distance[j]);
+    for (int k = 1; k <= MaxPlaces; ++k)
+        std::swap(r.Distance[k][i], r.Distance[k][j]);
+}
+
+double straightLine(const TProjectRecord& r, int i, int j)
+{
+    if (i == j)
+        return 0.0;
+    long double dx = static_cast<long double>(r.PlaceX[i]) - static_cast<long double>(r.PlaceX[j]);
+    long double dy = static_cast<long double>(r.PlaceY[i]) - static_cast<long double>(r.PlaceY[j]);
+    return static_cast<double>(std::sqrt(dx * dx + dy * dy));
+}
+
+int clampCount(int count)
+{
+    return std::clamp(count, 0, MaxPlaceCount);
+}
+
+} // namespace
+
+int compareNamesUtf8(std::string_view a, std::string_view b)
+{
+    return compareNames(codePageKey(a), codePageKey(b));
+}
+
+std::string displayName(const Text100& name)
+{
+    try {
+        return name.toUtf8();
+    } catch (const CodePageError&) {
+        std::string out;
+        for (char c : name.bytes()) {
+            try {
+                out += cp1250ToUtf8(std::string_view(&c, 1));
+            } catch (const CodePageError&) {
+                out += "\xEF\xBF\xBD";
+            }
+        }
+        return out;
+    }
+}
+
+std::vector<int> sortPlacesByName(TProjectRecord& r, int count)
+{
+    count = clampCount(count);
+    std::vector<int> from(static_cast<std::size_t>(count));
+    for (int k = 1; k <= count; ++k)
+        from[static_cast<std::size_t>(k - 1)] = k;
+    // Each pass of the exchange sort starts from place 1, but no pair before the place of the
+    // last exchange can be out of order: the exchange only permuted places after it. So the
+    // next pass may start there, which gives the same exchanges in O(n^3) instead of O(n^4).
+    int i = 1;
+    while (i <= count) {
+        int j = i + 1;
+        while (j <= count && compareNames(r.PlaceName[i].bytes(), r.PlaceName[j].bytes()) <= 0)
+            ++j;
+        if (j <= count) {
+            swapPlaces(r, i, j); // and look at place i again
+            std::swap(from[static_cast<std::size_t>(i - 1)], from[static_cast<std::size_t>(j - 1)]);
+        } else {
+            ++i;
+        }
+    }
+    return from;
+}
+
+void computeDistances(TProjectRecord& r, int count)
+{
+    count = clampCount(count);
+    for (int i = 1; i <= count; ++i)
+        for (int j = 1; j <= count; ++j)
+            r.Distance[i][j] = straightLine(r, i, j);
+}
+
+void straightenDistances(TProjectRecord& r, int place, int count)
+{
+    count = clampCount(count);
+    if (place < 1 || place > MaxPlaceCount)
+        return;
+    for (int j = 1; j <= count; ++j)
+        r.Distance[place][j] = r.Distance[j][place] = straightLine(r, place, j);
+    r.Distance[place][place] = 0.0;
+}
+
+bool coordinatesDiffer(const TProjectRecord& r, int count)
+{
+    count = clampCount(count);
+    for (int k = 2; k <= count; ++k)
+        if (r.PlaceX[k] != r.PlaceX[1] || r.PlaceY[k] != r.PlaceY[1])
+            return true;
+    return false;
+}
+
+void storeNewPlace(TProjectRecord& r, int p, const Text100& name, double x, double y)
+{
+    r.PlaceName[p] = name;
+    r.PlaceX[p] = x;
+    r.PlaceY[p] = y;
+    r.PlaceQuantity[p] = 1.0;
+    r.PlacePrice[p] = 1.0;
+    r.PlaceFlexibility[p] = 1;
+}
+
+void removePlace(TProjectRecord& r, int number, int oldCount)
+{
+    oldCount = clampCount(oldCount);
+    if (number < 1 || number > oldCount)
+        return;
+    for (int k = number; k < oldCount; ++k) {
+        r.PlaceName[k] = r.PlaceName[k + 1];
+        r.PlaceX[k] = r.PlaceX[k + 1];
+        r.PlaceY[k] = r.PlaceY[k + 1];
+        r.PlaceQuantity[k] = r.PlaceQuantity[k + 1];
+        r.PlacePrice[k] = r.PlacePrice[k + 1];
+        r.PlaceFlexibility[k] = r.PlaceFlexibility[k + 1];
+        r.Distance[k] = r.Distance[k + 1];
+    }
+    r.Distance[oldCount] = {};
+    for (int row = 1; row <= MaxPlaces; ++row) {
+        auto& line = r.Distance[row];
+        for (int k = number; k < oldCount; ++k)
+            line[k] = line[k + 1];
+        line[oldCount] = 0.0;
+    }
+}
+
+CountResult checkFirstCount(std::string_view text)
+{
+    auto n = parseWholeNumber(text);
+    if (!n)
+        return { CountCheck::Invalid, 0 };
+    if (*n > MaxPlaceCount)
+        return { CountCheck::TooMany, 0 };
+    if (*n < 2)
+        return { CountCheck::Invalid, 0 };
+    return { CountCheck::Accepted, static_cast<int>(*n) };
+}
+
+CountResult checkAddCount(std::string_view text, int placeCount)
+{
+    auto n = parseWholeNumber(text);
+    if (!n || *n <= 0)
+        return { CountCheck::Invalid, 0 };
+    if (*n >= 100 - static_cast<std::int64_t>(placeCount))
+        return { CountCheck::TooMany, 0 };
+    return { CountCheck::Accepted, static_cast<int>(*n) };
+}
+
+} // namespace dorvan

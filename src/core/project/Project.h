@@ -1,0 +1,189 @@
+#pragma once
+
+#include "core/common/RgbPicture.h"
+#include "core/project/AllocationSettings.h"
+#include "core/project/StarSolution.h"
+#include "core/project/ProjectRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dorvan {
+
+inline constexpr const char* ProgramTitleText = "Program DORVAN verzia 2.0";
+
+// The state shared by the windows that is never saved: counters, mode flags and one flag per
+// child window.
+struct WorkingState {
+    std::int32_t PlaceCount = 0;
+    std::int32_t NextPlace = 0;
+    std::int32_t AddCount = 0;
+    bool AddPlacesMode = false;
+    bool FirstEntryMode = false;
+    bool PlacesComplete = false;
+    bool EntryStarted = false;
+    std::int32_t PictureRangeX = 0;
+    std::int32_t PictureRangeY = 0;
+    std::int32_t OpenCriterionPages = 0;
+    bool EntryWindowClosed = false;
+    bool EntryClosable = false;
+    bool DataEntryOpen = false;
+    bool CooperWindowOpen = false;
+    bool NetworkWindowOpen = false;
+    bool GraphWindowOpen = false;
+    bool HelpWindowOpen = false;
+    // Set by the code about to close that window, so it closes without asking.
+    bool CooperClosedByProgram = false;
+    bool NetworkClosedByProgram = false;
+    bool GraphClosedByProgram = false;
+    bool CoordsDiffer = false;
+    std::string ProgramTitle; // UTF-8
+    std::string ProjectFileName; // UTF-8, as chosen in the last save or open dialog
+    // The file this project was opened from or last saved to (UTF-8); empty for a new project.
+    // Saving onto it replaces it without a question; any other existing file is asked about.
+    std::string ProjectFile;
+    bool MapPictureOwned = false;
+    // The main window's data mode: places clicked onto a map picture ("Dáta - OBRÁZOK") rather
+    // than typed in ("Dáta - RUČNE").
+    bool PictureMode = false;
+    // The project has changes that were not saved: set by every edit, cleared when the project
+    // is saved, opened, started anew or closed. The closing questions offer "Uložiť ..." while
+    // it is set.
+    bool UnsavedChanges = false;
+};
+
+// One distribution group as the group page holds it: its number and its members' names (UTF-8,
+// in list order; a name need not match a place).
+struct DistributionGroup {
+    int No = 0;
+    std::vector<std::string> Members;
+    bool operator==(const DistributionGroup&) const = default;
+};
+
+// The distribution groups of the group page as they stand. Count is the number of groups the
+// page shows ("Počet skupín"), which may lag behind the list by a just-opened empty group.
+struct DistributionGroups {
+    int Count = 0;
+    std::vector<DistributionGroup> Groups;
+
+    // The members of group g: those of the first group numbered g, none when there is none.
+    const std::vector<std::string>& members(int g) const;
+    bool operator==(const DistributionGroups&) const = default;
+};
+
+// What the user has chosen in the data-entry window that a run needs, kept as the user edits
+// it. The criterion boxes are kept apart from the record's CriterionOn bytes: after "Nový" some
+// bytes keep their values while the boxes of the new window show unticked.
+struct EntryChoices {
+    // The criterion boxes by criterion byte; CritGroups is "Definovanie distribučných skupín".
+    std::array<bool, CriterionCount> Ticked {};
+    bool SettingsOn = false; // "Nastavenie premenných DORVAN"
+    CooperSettings Settings;
+    DistributionGroups Groups;
+
+    bool ticked(Criterion c) const { return Ticked[static_cast<std::size_t>(c)]; }
+};
+
+// What changed in the project, told to every window that observes it. One notification may
+// carry several parts.
+enum class ProjectChange : unsigned {
+    Places = 1u << 0, // names, coordinates or values of places
+    Criteria = 1u << 1, // a criterion box was ticked or unticked
+    Settings = 1u << 2, // the iteration settings (also when a run put a text back to its default)
+    Groups = 1u << 3, // the distribution groups
+    DataMode = 1u << 4, // the main window's data mode
+    Coordinates = 1u << 5, // the places' coordinates are to be shown again where they are listed
+    // The result of an open allocation window is stale: it runs again.
+    RunInputs = 1u << 6,
+};
+constexpr ProjectChange operator|(ProjectChange a, ProjectChange b)
+{
+    return static_cast<ProjectChange>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+constexpr bool has(ProjectChange set, ProjectChange part)
+{
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(part)) != 0;
+}
+
+// The observers of a project. A window observes for as long as it keeps the Observation it got;
+// an observation may outlive the project (child windows go after the main window's members).
+class ProjectObservers {
+public:
+    using Listener = std::function<void(ProjectChange)>;
+    class Observation {
+    public:
+        Observation() = default;
+        Observation(Observation&&) noexcept = default;
+        Observation& operator=(Observation&& other) noexcept;
+        Observation(const Observation&) = delete;
+        Observation& operator=(const Observation&) = delete;
+        ~Observation();
+        // Whether this observation still hears the project.
+        bool active() const { return !registry_.expired() && id_ != 0; }
+
+    private:
+        friend class ProjectObservers;
+        struct Registry;
+        Observation(std::weak_ptr<Registry> registry, int id);
+        void release();
+        std::weak_ptr<Registry> registry_;
+        int id_ = 0;
+    };
+
+    ProjectObservers();
+    // A copy of a project would share its observers; there is one project.
+    ProjectObservers(const ProjectObservers&) = delete;
+    ProjectObservers& operator=(const ProjectObservers&) = delete;
+    [[nodiscard]] Observation observe(Listener listener);
+    // Tells every observer, in the order they began to observe. An observer that stops during
+    // the notification is not told afterwards; one that begins is told from the next one on.
+    void notify(ProjectChange what) const;
+
+private:
+    std::shared_ptr<Observation::Registry> registry_;
+};
+
+// The open project: the record, the working state and the map picture, owned by the main
+// window for the whole run; child windows hold a reference to it.
+struct Project {
+    TProjectRecord Record;
+    WorkingState State;
+    RgbPicture MapPicture;
+    EntryChoices Choices;
+    // The best network of the last star search, drawn by the station network graph.
+    StarSolution BestStars;
+    ProjectObservers Observers;
+
+    // Tells the observers; a change of what is saved (places, criteria, settings, groups) also
+    // marks the project as changed since it was last saved.
+    void changed(ProjectChange what)
+    {
+        constexpr auto saved = ProjectChange::Places | ProjectChange::Criteria
+            | ProjectChange::Settings | ProjectChange::Groups;
+        if (has(what, saved))
+            State.UnsavedChanges = true;
+        Observers.notify(what);
+    }
+
+    // What the main window does on creation: the record starts from zero bytes, then takes
+    // its start values, and the working state takes its start flags.
+    void resetAtStart()
+    {
+        Record = TProjectRecord {};
+        ResetProjectAtStart(Record);
+        // Every other flag and counter starts at zero or false.
+        State = WorkingState {};
+        State.ProgramTitle = ProgramTitleText;
+        State.EntryWindowClosed = true;
+        State.FirstEntryMode = true;
+        MapPicture.clear();
+        Choices = EntryChoices {};
+        BestStars = StarSolution {};
+    }
+};
+
+} // namespace dorvan

@@ -1,0 +1,24 @@
+#pragma once
+
+// The best star network of the last star search: kept by the project after the network window
+// closes, and drawn by the station network graph.
+
+#include "core/project/ProjectRecord.h"
+
+#include <vector>
+
+namespace dorvan {
+
+struct StarSolution {
+    int StarCount = 0;
+    double StarTotal = 0.0; // the sum of the star sums, star 1 first
+    std::vector<Text100> StarOrder; // StarOrder[1..n] as [0..n-1]: the places star after star
+    std::vector<int> StarSize; // [s-1]: places of star s, its centre included
+    std::vector<int> StarCentre; // [s-1]: position (1-based) in StarOrder of star s's centre
+    std::vector<double> StarSum; // [s-1]: the distances from star s's centre to its places
+    int RecalcCount = 0; // complete solutions evaluated
+
+    bool operator==(const StarSolution&) const = default;
+};
+
+} // namespace dorvan

@@ -1,0 +1,102 @@
+#include "render/CooperRunPainter.h"
+
+#include "render/ChartPainter.h"
+#include "render/ContourPainter.h"
+#include "core/allocation/CooperRunDriver.h"
+#include "core/allocation/GroupColours.h"
+#include "core/allocation/MapChartGeometry.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+namespace dorvan {
+
+QColor cooperWindowColour()
+{
+    return QColor(0xF3, 0xE9, 0x0D);
+}
+
+QImage cooperSurface(QSize size)
+{
+    if (size.isEmpty())
+        return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(cooperWindowColour());
+    return image;
+}
+
+namespace {
+
+// One group's members and, for a group of at least 3 members, its path and optimum.
+struct GroupMarks {
+    int groupNo = 0;
+    int memberTotal = 0;
+    std::vector<ChartPoint> members;
+    std::vector<bool> found;
+    std::vector<IteratePoint> path;
+    std::vector<CostSite> costSites; // the members with their weights, for cost contours
+};
+
+void paintGroupMarks(QImage& image, const ChartState& chart, const GroupMarks& m, bool overPicture,
+    const SurfacePart& part, const std::vector<double>* contourPercents)
+{
+    if (image.isNull())
+        return;
+    const QSize size = part.sizeOf(image);
+    GroupChart g = overPicture
+        ? mapGroupChart(chart, m.groupNo, m.memberTotal, m.members, m.path, size.width(), size.height())
+        : groupChart(chart, m.groupNo, m.memberTotal, m.members, m.path);
+    std::vector<ChartMarker> found;
+    for (std::size_t k = 0; k < m.found.size() && k < g.members.size(); ++k)
+        if (m.found[k])
+            found.push_back(g.members[k]);
+
+    const QColor colour = chartColour(VstupUdajFarby(m.groupNo));
+    QPainter p(&image);
+    beginPart(p, part);
+    const ChartTextBox box = overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent;
+    if (contourPercents != nullptr && g.hasOptimum && !m.path.empty() && !m.costSites.empty()) {
+        const ContourInput contours { m.costSites, m.path.back(), *contourPercents };
+        paintCostContours(p, contours, chart, size, &g.optimum, found, box);
+    }
+    paintChartMarkers(p, found, colour, colour, box);
+    paintChartPath(p, g.path);
+    if (g.hasOptimum)
+        paintChartOptimum(p, g.optimum);
+}
+
+} // namespace
+
+void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture,
+    const SurfacePart& part, const std::vector<double>* contourPercents)
+{
+    const int size = std::clamp(state.GroupSize, 0, MaxPlaces);
+    GroupMarks m { state.GroupNo, state.GroupMemberTotal, {}, {}, {}, {} };
+    m.members.reserve(static_cast<std::size_t>(size));
+    for (int k = 1; k <= size; ++k) {
+        m.members.push_back({ state.GroupMemberX[k], state.GroupMemberY[k] });
+        m.found.push_back(state.GroupMemberFound[k]);
+    }
+    if (size >= MinGroupMembers)
+        m.path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
+    if (contourPercents != nullptr)
+        m.costSites = groupCostSites(state);
+    paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
+}
+
+void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
+    bool overPicture, const SurfacePart& part, const std::vector<double>* contourPercents)
+{
+    const int size = static_cast<int>(group.memberPoints.size());
+    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {},
+        {} };
+    if (size >= MinGroupMembers)
+        m.path = group.iterates;
+    if (contourPercents != nullptr)
+        m.costSites = group.costSites;
+    paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
+}
+
+} // namespace dorvan

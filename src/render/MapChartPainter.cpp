@@ -1,0 +1,89 @@
+#include "render/MapChartPainter.h"
+
+#include "render/ChartPainter.h"
+#include "render/ContourPainter.h"
+#include "core/allocation/MapChartGeometry.h"
+#include "render/PictureImage.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QPen>
+
+namespace dorvan {
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+
+std::string decimalSeparator()
+{
+    return QLocale().decimalPoint().toStdString();
+}
+
+// Frame and picture, then, on an area large enough, the axes, ticks, grid and labels.
+void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& picture)
+{
+    paintChartFrame(p, b.outerFrame, b.innerFrame);
+    const QRect target(
+        b.picture.left, b.picture.top, b.picture.right - b.picture.left, b.picture.bottom - b.picture.top);
+    if (!picture.isNull() && target.width() > 0 && target.height() > 0)
+        p.drawImage(target, picture);
+    if (b.tooSmall)
+        return;
+    p.setPen(chartPen(Red, 2));
+    p.drawLine(b.axisX.x1, b.axisX.y1, b.axisX.x2, b.axisX.y2);
+    p.drawLine(b.axisY.x1, b.axisY.y1, b.axisY.x2, b.axisY.y2);
+    paintChartStrokes(p, b.strokes, Red);
+    const QFont font = chartFont(8);
+    for (const ChartText& label : b.labels)
+        paintChartText(p, label, font, Black);
+}
+
+} // namespace
+
+QImage mapPictureImage(const RgbPicture& picture)
+{
+    return pictureView(picture);
+}
+
+bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
+    const SurfacePart& part, const ContourInput* contours)
+{
+    if (Image1.isNull())
+        return false;
+    const QSize size = part.sizeOf(Image1);
+    const MapOneCentreChart c
+        = mapOneCentreChart(range, places, iterates, size.width(), size.height(), decimalSeparator());
+    state = c.state;
+    QPainter p(&Image1);
+    beginPart(p, part);
+    paintMapBackground(p, c.background, picture);
+    if (c.background.tooSmall)
+        return false;
+    if (contours != nullptr)
+        paintCostContours(
+            p, *contours, c.state, size, c.hasOptimum ? &c.optimum : nullptr, c.places, ChartTextBox::OpaqueWhite);
+    paintChartMarkers(p, c.places, Red, Black, ChartTextBox::OpaqueWhite);
+    paintChartPath(p, c.path);
+    if (c.hasOptimum)
+        paintChartOptimum(p, c.optimum);
+    return true;
+}
+
+bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part)
+{
+    if (Image1.isNull())
+        return false;
+    const QSize size = part.sizeOf(Image1);
+    state = mapChartWindow(range, places, size.width(), size.height());
+    const MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
+    QPainter p(&Image1);
+    beginPart(p, part);
+    paintMapBackground(p, b, picture);
+    return !b.tooSmall;
+}
+
+} // namespace dorvan

@@ -1,0 +1,80 @@
+#include "render/StationGraphPainter.h"
+
+#include "render/ChartPainter.h"
+
+#include <QPainter>
+#include <QPen>
+
+namespace dorvan {
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Silver(192, 192, 192);
+const QColor Black(0, 0, 0);
+const QColor White(255, 255, 255);
+
+void paintFrame(QPainter& p, const StationGraph& g)
+{
+    p.setPen(chartPen(DesktopBackground, 2));
+    p.setBrush(Silver);
+    p.drawRect(chartOutline(g.outer));
+    p.setBrush(White);
+    p.drawRect(chartOutline(g.inner));
+    p.setBrush(Qt::NoBrush);
+}
+
+void paintAxes(QPainter& p, const StationGraph& g)
+{
+    p.setPen(chartPen(Red, 2));
+    p.drawLine(chartQLine(g.axisY));
+    p.drawLine(chartQLine(g.axisX));
+    paintChartStrokes(p, g.strokes, Silver);
+    const QFont font = chartFont(8);
+    for (const ChartText& label : g.labels)
+        paintChartText(p, label, font, Black);
+}
+
+void paintStar(QPainter& p, const GraphStar& star, const QFont& font)
+{
+    const QColor colour = chartColour(star.colour);
+    p.setPen(chartPen(colour, 1));
+    p.setBrush(colour);
+    if (star.hasCentre)
+        p.drawEllipse(chartOutline(star.centreCircle));
+    for (const ChartLine& l : star.lines)
+        p.drawLine(chartQLine(l));
+    for (const ChartRect& c : star.circles)
+        p.drawEllipse(chartOutline(c));
+    p.setBrush(Qt::NoBrush);
+    for (const ChartText& label : star.labels)
+        paintChartText(p, label, font, colour);
+}
+
+} // namespace
+
+void paintStationGraph(QImage& image, const StationGraph& graph)
+{
+    if (image.isNull())
+        return;
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    paintFrame(p, graph);
+    paintAxes(p, graph);
+    const QFont font = chartFont(5);
+    for (const GraphStar& star : graph.stars)
+        paintStar(p, star, font);
+}
+
+QImage drawStationGraph(std::span<const GraphPlace> places, const StarSolution& best, QSize size)
+{
+    if (size.isEmpty())
+        return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(White);
+    paintStationGraph(image, stationGraph(places, best, size.width(), size.height()));
+    return image;
+}
+
+} // namespace dorvan

@@ -1,0 +1,225 @@
+#pragma once
+
+#include "core/allocation/ChartGeometry.h"
+#include "render/ChartZoomPainter.h"
+#include "core/allocation/CooperSolver.h"
+#include "core/allocation/CostContours.h"
+#include "core/entry/PicturePlacement.h"
+#include "core/project/Project.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QBoxLayout;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+namespace dorvan {
+struct CooperRunCallbacks;
+struct CooperRunResult;
+class UserDialogs;
+} // namespace dorvan
+
+// The allocation window: the result of Cooper's method, drawn on the left, the places and the
+// iteration path listed on the right. An MDI child of the main window, at most one at a time.
+// It owns the solver state and the chart state, which survive between runs; every run of
+// SpustiCooper overwrites them. It reads everything a run needs from the project and runs
+// again when the project says the run's inputs changed.
+//
+// The window is split over files: Cooperova_Metoda.cpp (layout, handlers, closing, drawing),
+// Cooperova_Metoda_Beh.cpp (the run driver) and Cooperova_Metoda_Mys.cpp (the mouse on the
+// drawing: the selection rectangle, the zoom, a click that runs again).
+class TCooperAlokMetod : public QWidget {
+    Q_OBJECT
+public:
+    // Creating the window runs FormCreate, which makes the first run.
+    TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TCooperAlokMetod() override;
+
+    // "Riešenie DORVAN" sets the result choice by whether the project has a picture: with one,
+    // "S obrázkom" checked and all four buttons enabled; without, "Bez obrázku" and "ÁNO"
+    // checked and all four disabled.
+    void setResultChoiceByPicture(bool hasPicture);
+
+    // --- What the last run and drawing left ---
+    // The drawing surface as last painted.
+    const QImage& image() const { return Image1; }
+    const dorvan::CooperState& solverState() const { return state_; }
+    const dorvan::ChartState& chartState() const { return chart_; }
+    // The client size of the drawing area read at the start of the last run.
+    int imageWidth() const { return ImageWidth; }
+    int imageHeight() const { return ImageHeight; }
+    // The notice of the last run shown in the window's status line, empty when there is none.
+    QString runNotice() const;
+    // The runs made since the window was created (runs that computed a result).
+    int runsMade() const { return runsMade_; }
+    // Whether the drawing area shows a zoom of the result.
+    bool zoomed() const { return zoomed_; }
+    // The line under the lists that says how far the result can be from the optimum.
+    QString certificateLine() const;
+
+    // The design client size of the window, which it also proposes to its frame.
+    static constexpr int DesignClientWidth = 831;
+    static constexpr int DesignClientHeight = 546;
+    QSize sizeHint() const override;
+
+public slots:
+    // The run driver: copies the places, solves for one centre or for each group, fills the
+    // lists, sizes the panels and draws. Does nothing while "Nastavenie premenných DORVAN" is
+    // unticked.
+    void SpustiCooper();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Where the drawing area sits in its frame: filling the frame, or placed freely with the
+    // frame's size less 4 and 17 pixels.
+    enum class ImagePlacement { FillFrame, FrameLess };
+
+    // Cooperova_Metoda.cpp
+    void buildControls();
+    void FormCreate();
+    void FormResize();
+    bool FormZatvor();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void Button1Click();
+    void enableResultChoice(bool pictureChoice, bool proportionChoice);
+    void layOutPanels();
+    void placeImage(ImagePlacement placement);
+    void resizeClient(int width, int height);
+    void projectChanged(dorvan::ProjectChange what);
+    bool settingsOn() const;
+    bool groupsOn() const;
+    bool inPictureMode() const;
+    dorvan::ChartDataMode dataMode() const;
+    void prepareSurface();
+    void ensureSurface();
+    void showSurface();
+    void showOverlay();
+    void enlargeForChart();
+    bool areaTooSmall();
+    void KresliGrafCooper();
+    void KresliGrafCooperSkupiny1();
+    void KresliGrafCooperSkupiny2();
+    void placeImageOverPicture();
+    dorvan::PictureRange pictureRange() const;
+    void KresliGrafMapaCooper();
+    void KresliGrafMapaCooperSkupiny1();
+    void KresliGrafMapaCooperSkupiny2();
+    void rememberDrawing(dorvan::ResultDrawing::Kind kind);
+
+    // Cooperova_Metoda_Mys.cpp
+    friend class CooperImageArea;
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
+    void Image1Click();
+    void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    dorvan::ChartPixel clampToImage(int X, int Y) const;
+    void zoomInto(const dorvan::ChartRect& selection);
+
+    // Cooperova_Metoda_Izociary.cpp: the certificate line and the cost contours
+    void buildContourControls(QBoxLayout* resultChoice);
+    void CostContoursBoxClick();
+    void CostContourLevelsEdited();
+    // The contours of the one-centre result, when the box is ticked and there is a result.
+    std::optional<dorvan::ContourInput> oneCentreContours() const;
+    // The levels for the groups' contours, when the box is ticked.
+    const std::vector<double>* groupContourLevels() const;
+    void showCertificate(const dorvan::CooperRunResult& res);
+    void redrawResult();
+
+    // Cooperova_Metoda_Beh.cpp
+    void runOnce();
+    dorvan::CooperRunCallbacks runCallbacks(bool overPicture);
+    void rememberGroupDrawing(const dorvan::CooperRunResult& res, bool overPicture);
+    void showOneCentreResult(const dorvan::CooperRunResult& res, bool overPicture);
+    void takeWidths(const dorvan::CooperRunResult& soFar);
+    void showRunNotice();
+    QString separator() const;
+
+    dorvan::Project& project_;
+    dorvan::UserDialogs& dialogs_;
+    dorvan::ProjectObservers::Observation observation_;
+
+    // Solver and chart state, kept between runs.
+    dorvan::CooperState state_;
+    dorvan::ChartState chart_;
+    // The result entry of the last one-centre run: a group run reuses FinalIter, and a redraw
+    // of the one-centre chart must not take a group's count for the one-centre path.
+    int oneCentreFinal_ = 0;
+    int ImageWidth = 0;
+    int ImageHeight = 0;
+    // The chart interaction: no selection is in progress (set by FormCreate), the press point
+    // and the release point in pixels of Image1.
+    bool DragIdle = true;
+    int DragStartX = 0;
+    int DragStartY = 0;
+    int DragEndX = 0;
+    int DragEndY = 0;
+    // The result as last drawn in full, and as it was at the press: while a selection is
+    // dragged nothing the result depends on changes, so each move shows that drawing with the
+    // rectangle over it instead of drawing (or in group mode running) it all again.
+    QImage resultShown_;
+    QImage pressDrawing_;
+    // What the last drawing showed, to draw it again on the zoom's surface.
+    dorvan::ResultDrawing drawn_;
+    bool zoomed_ = false;
+    int runsMade_ = 0;
+
+    // The drawing surface; the area widget only shows it.
+    QImage Image1;
+    ImagePlacement placement_ = ImagePlacement::FillFrame;
+
+    // Panel widths as the runs set them.
+    int width1_ = 130; // GroupBox1, the places
+    int width2_ = 130; // GroupBox2, the path or the group centres
+    int width5_ = 263; // GroupBox5, both lists and the result choice
+
+    // Run bookkeeping: a run asked for while one is going (a message box, a resize of the
+    // window by the run itself) is made once the current one ends.
+    bool created_ = false;
+    bool running_ = false;
+    bool rerunPending_ = false;
+    QSize laidOutSize_;
+    std::vector<int> historyFullGroups_; // 0 for the one-centre run
+    std::vector<std::string> ungroupedPlaces_; // places a group run left out
+
+    QGroupBox* GroupBox3 = nullptr;
+    QWidget* Image1Area = nullptr; // shows Image1
+    QGroupBox* GroupBox5 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QGroupBox* GroupBox6 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QLabel* RunNotice = nullptr;
+    QLabel* CertificateLine = nullptr;
+    QCheckBox* CostContoursBox = nullptr;
+    QLineEdit* CostContourLevels = nullptr;
+    std::vector<double> contourLevels_;
+};
+

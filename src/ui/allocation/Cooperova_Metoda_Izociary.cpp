@@ -1,0 +1,126 @@
+// How good the result is and how flat the cost is around it: the certificate line under the
+// lists, the gaps of the groups in the tooltips of their centre lines, and the cost contours
+// drawn at the levels of the result box.
+#include "ui/allocation/Cooperova_Metoda.h"
+
+#include "core/allocation/CooperRunDriver.h"
+#include "ui/common/UserDialogs.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QRadioButton>
+
+namespace {
+
+QString u(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace
+
+void TCooperAlokMetod::buildContourControls(QBoxLayout* resultChoice)
+{
+    auto* row = new QHBoxLayout;
+    CostContoursBox = new QCheckBox(u("Izočiary nákladov"));
+    CostContoursBox->setObjectName("CostContoursBox");
+    CostContourLevels = new QLineEdit(u(dorvan::DefaultContourLevels));
+    CostContourLevels->setObjectName("CostContourLevels");
+    CostContourLevels->setToolTip(u("Percentá nad optimom, oddelené bodkočiarkou"));
+    contourLevels_ = dorvan::parseContourLevels(dorvan::DefaultContourLevels).value();
+    row->addWidget(CostContoursBox);
+    row->addWidget(CostContourLevels, 1);
+    resultChoice->addLayout(row);
+
+    CertificateLine = new QLabel(GroupBox5);
+    CertificateLine->setObjectName("CertificateLine");
+    CertificateLine->setWordWrap(true);
+    CertificateLine->hide();
+
+    connect(CostContoursBox, &QCheckBox::clicked, this, &TCooperAlokMetod::CostContoursBoxClick);
+    connect(CostContourLevels, &QLineEdit::editingFinished, this, &TCooperAlokMetod::CostContourLevelsEdited);
+}
+
+QString TCooperAlokMetod::certificateLine() const
+{
+    return CertificateLine->isHidden() ? QString() : CertificateLine->text();
+}
+
+void TCooperAlokMetod::CostContoursBoxClick()
+{
+    redrawResult();
+}
+
+// A text that cannot be read is refused and the field goes back to the default levels.
+void TCooperAlokMetod::CostContourLevelsEdited()
+{
+    const std::string text = CostContourLevels->text().toStdString();
+    std::optional<std::vector<double>> levels = dorvan::parseContourLevels(text);
+    if (!levels) {
+        dialogs_.warn(this, u(dorvan::BadContourLevelsMessage));
+        CostContourLevels->setText(u(dorvan::DefaultContourLevels));
+        levels = dorvan::parseContourLevels(dorvan::DefaultContourLevels);
+    }
+    if (*levels == contourLevels_)
+        return;
+    contourLevels_ = std::move(*levels);
+    if (CostContoursBox->isChecked())
+        redrawResult();
+}
+
+std::optional<dorvan::ContourInput> TCooperAlokMetod::oneCentreContours() const
+{
+    if (!CostContoursBox->isChecked() || oneCentreFinal_ < 1 || oneCentreFinal_ > dorvan::CooperHistorySize)
+        return std::nullopt;
+    return dorvan::ContourInput { dorvan::oneCentreCostSites(state_),
+        { state_.IterX[oneCentreFinal_], state_.IterY[oneCentreFinal_] }, contourLevels_ };
+}
+
+const std::vector<double>* TCooperAlokMetod::groupContourLevels() const
+{
+    return CostContoursBox->isChecked() ? &contourLevels_ : nullptr;
+}
+
+// The drawing as the last run left it, with or without the contours. A group run keeps only
+// its last group, so it is made again, as a resize in group mode does.
+void TCooperAlokMetod::redrawResult()
+{
+    if (!settingsOn())
+        return;
+    if (groupsOn()) {
+        SpustiCooper();
+        return;
+    }
+    if (oneCentreFinal_ < 1)
+        return;
+    if (inPictureMode() && RadioButton1->isChecked() && project_.Record.PictureWidth > 0
+        && project_.Record.PictureHeight > 0)
+        KresliGrafMapaCooper();
+    else
+        KresliGrafCooper();
+}
+
+// The line under the lists, and for each solved group the gap (or its optimal member) in the
+// tooltip of its centre line; the lines' texts stay as they are.
+void TCooperAlokMetod::showCertificate(const dorvan::CooperRunResult& res)
+{
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    const QString text = QString::fromStdString(dorvan::certificateText(res, project_.Record, sep));
+    CertificateLine->setText(text);
+    CertificateLine->setVisible(!text.isEmpty());
+    if (!res.groupRun)
+        return;
+    int row = 0;
+    for (const dorvan::CooperGroupResult& g : res.groups) {
+        if (!g.solved)
+            continue;
+        if (QListWidgetItem* item = ListBox1->item(row++))
+            item->setToolTip(QString::fromStdString(dorvan::groupCertificateText(g, sep)));
+    }
+}

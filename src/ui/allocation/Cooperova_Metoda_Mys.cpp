@@ -1,0 +1,99 @@
+// The mouse on the allocation window's drawing: a drag selects a rectangle, which is shown over
+// the result while the mouse moves and magnified over the whole area when the button is
+// released; a click, or a release without a real selection, runs the allocation again.
+#include "ui/allocation/Cooperova_Metoda.h"
+
+#include "core/allocation/ChartZoom.h"
+#include "render/ChartZoomPainter.h"
+#include "render/CooperRunPainter.h"
+#include "core/allocation/MapChartGeometry.h"
+#include "render/MapChartPainter.h"
+
+#include <cstdlib>
+#include <utility>
+
+dorvan::ChartPixel TCooperAlokMetod::clampToImage(int X, int Y) const
+{
+    return dorvan::clampToArea(X, Y, Image1Area->width(), Image1Area->height());
+}
+
+void TCooperAlokMetod::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!settingsOn() || !DragIdle)
+        return;
+    DragIdle = false;
+    const dorvan::ChartPixel at = clampToImage(X, Y);
+    DragStartX = DragEndX = at.x;
+    DragStartY = DragEndY = at.y;
+    pressDrawing_ = resultShown_;
+}
+
+// The result as drawn at the press, with the rectangle from the press point to the mouse over
+// it: the same pixels as the result drawn anew, as nothing it depends on changes meanwhile.
+void TCooperAlokMetod::Image1MouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!settingsOn() || DragIdle)
+        return;
+    Image1 = pressDrawing_.isNull() ? dorvan::cooperSurface(Image1Area->size()) : pressDrawing_;
+    dorvan::paintSelection(Image1, { DragStartX, DragStartY }, clampToImage(X, Y));
+    showOverlay();
+}
+
+// Comes before the release, which alone records the end point: every left-button release over
+// the area first runs the allocation.
+void TCooperAlokMetod::Image1Click()
+{
+    if (std::abs(DragStartX - DragEndX) > 1 && std::abs(DragStartY - DragEndY) > 1)
+        return;
+    SpustiCooper();
+}
+
+void TCooperAlokMetod::Image1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!settingsOn() || DragIdle)
+        return;
+    DragIdle = true;
+    pressDrawing_ = QImage();
+    const dorvan::ChartPixel at = clampToImage(X, Y);
+    DragEndX = at.x;
+    DragEndY = at.y;
+    if (DragStartX > DragEndX)
+        std::swap(DragStartX, DragEndX);
+    if (DragStartY > DragEndY)
+        std::swap(DragStartY, DragEndY);
+    const auto selection = dorvan::zoomSelection({ DragStartX, DragStartY }, { DragEndX, DragEndY });
+    if (!selection) {
+        SpustiCooper();
+        return;
+    }
+    zoomInto(*selection);
+}
+
+// The zoomed view stays until the next drawing of the area.
+void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
+{
+    dorvan::ResultDrawing drawing = drawn_;
+    if (drawing.kind == dorvan::ResultDrawing::Kind::Map) {
+        drawing.picture = dorvan::mapPictureImage(project_.MapPicture);
+        drawing.pictureSize = dorvan::mapPictureSize(project_.MapPicture, project_.Record);
+    }
+    QImage zoom = dorvan::zoomResult(drawing, Image1Area->size(), selection, chart_);
+    if (zoom.isNull()) {
+        // Nothing drawn yet to magnify: the area shows what it showed before the drag.
+        Image1 = resultShown_;
+        showOverlay();
+        return;
+    }
+    // The selection as it lies on the zoom's surface, as the drag left it.
+    const dorvan::PixelSize f = dorvan::zoomSurfaceSize(drawing, Image1Area->size());
+    if (const auto plan
+        = dorvan::zoomPlan(selection, Image1Area->width(), Image1Area->height(), f.width, f.height)) {
+        DragStartX = plan->source.left;
+        DragStartY = plan->source.top;
+        DragEndX = plan->source.right;
+        DragEndY = plan->source.bottom;
+    }
+    Image1 = std::move(zoom);
+    zoomed_ = true;
+    showOverlay();
+}

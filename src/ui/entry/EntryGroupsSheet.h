@@ -1,0 +1,75 @@
+#pragma once
+
+#include "ui/entry/EntryPages.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+namespace entry {
+class GroupProposal;
+}
+namespace dorvan {
+struct GroupLists;
+}
+
+namespace entry {
+
+// The groups sheet TabSheet15 of the criterion pages: the user sorts the places into numbered
+// distribution groups, and its switch CheckBox17 ("Definovanie distribučných skupín - DORVAN"),
+// which sits with the criterion boxes. Code in Vstupne_Udaje_Skupiny.cpp.
+class GroupsSheet : public QWidget {
+public:
+    explicit GroupsSheet(const EntryContext& context);
+    // The lists after a place was deleted: the deleted place's line goes, the moved places'
+    // lines take their new names.
+    void followPlaces(const dorvan::PlaceListChange& change);
+
+    // CheckBox17, for the criteria page to place with the criterion boxes.
+    QCheckBox* switchBox() const { return CheckBox17; }
+    // Brings the sheet in line with CheckBox17 and rebuilds its lists from the stored groups.
+    void ClickCheckBox17();
+    // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
+    void SelektujSkupiny();
+    // Proposed groups ("Navrhnúť skupiny"): ticks group mode, lists the groups in ListBox9,
+    // stores them and shows their number.
+    void applyProposedGroups(const std::vector<std::string>& lines, int groupCount);
+
+private:
+    QGroupBox* buildListBox(
+        const char* boxName, const char* caption, QListWidget*& list, const char* listName);
+    QLayout* buildCountColumn();
+    void CheckBox17Click();
+    void Button43Click();
+    void Button44Click();
+    // One line each: the first chosen line of the place list, or of the group list.
+    void ClickButton43();
+    void ClickButton44();
+    void Button45Click();
+    dorvan::GroupLists readGroupLists() const;
+    void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
+    void setGroupCount(int count);
+    void publishGroups();
+
+    EntryContext context_;
+    QCheckBox* CheckBox17 = nullptr;
+    QGroupBox* GroupBox50 = nullptr;
+    QGroupBox* GroupBox51 = nullptr;
+    QGroupBox* GroupBox52 = nullptr;
+    QListWidget* ListBox8 = nullptr;
+    QListWidget* ListBox9 = nullptr;
+    QPushButton* Button43 = nullptr;
+    QPushButton* Button44 = nullptr;
+    QPushButton* Button45 = nullptr;
+    QLineEdit* Edit49 = nullptr;
+    int LastGroupItem = -1;
+    GroupProposal* proposal_ = nullptr;
+};
+
+} // namespace entry

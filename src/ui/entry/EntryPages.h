@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/entry/PlaceRelations.h"
+
+#include <QColor>
+#include <QString>
+
+#include <memory>
+#include <string_view>
+
+class EntryHost;
+class QTableWidget;
+class QWidget;
+namespace dorvan {
+struct Project;
+struct ListCompletion;
+class PlaceEntry;
+class UserDialogs;
+} // namespace dorvan
+
+// What a page of the data-entry window may ask of the window and of the other pages. The window
+// implements it; a page never sees the window itself, nor another page's controls.
+class EntryPages {
+public:
+    virtual ~EntryPages() = default;
+
+    // An input value changed: the main window shows "ZMENENÉ HODNOTY !!!".
+    virtual void valuesChanged() = 0;
+    // An open allocation window runs again on the project as it now stands.
+    virtual void rerunIfCooperOpen() = 0;
+    // A place was deleted: the group lists follow the change (a moved place keeps its group under
+    // its new name, the deleted one leaves it), and an open allocation window runs again on the
+    // places left, or closes when fewer than two are left to allocate.
+    virtual void placeDeleted(const dorvan::PlaceListChange& change) = 0;
+    // Shows or hides a criterion sheet's tab (see TVstupUdajov::showCriterionPage).
+    virtual void showCriterionPage(QWidget* sheet, bool show) = 0;
+    // Makes a criterion sheet the current tab of the criterion pages.
+    virtual void setCurrentCriterionPage(QWidget* sheet) = 0;
+    // Runs the update routine of criterion box `number` (1..15) as its click does.
+    virtual void refreshCriterion(int number) = 0;
+    // A list of places is complete: the main window hears of it, and the settings box is ticked
+    // or the user told that all places share one spot.
+    virtual void placeListCompleted(const dorvan::ListCompletion& completion) = 0;
+    // The places changed: the ticked criterion sheets that list places (quantity, price,
+    // frequency, distances, depots, priorities) show them again.
+    virtual void rebuildPlaceValuePages() = 0;
+    // The rows of the place grid show the record again.
+    virtual void refillPlaceRows() = 0;
+    // The criteria, route and overview pages can be used (a list of places is complete).
+    virtual void enableProjectPages() = 0;
+    // Whether the picture page's tab is shown.
+    virtual bool pictureTabVisible() const = 0;
+};
+
+// What every page works with. A page keeps a copy; the references outlive it, except while the
+// window goes, which `closing` tells: then no handler may touch the project.
+struct EntryContext {
+    dorvan::Project& project;
+    dorvan::UserDialogs& dialogs;
+    EntryHost& host;
+    dorvan::PlaceEntry& placeEntry;
+    EntryPages& pages;
+    std::shared_ptr<const bool> closing;
+
+    bool windowClosing() const { return closing && *closing; }
+};
+
+namespace entry {
+
+// The colour of a field that cannot be used yet.
+inline const QColor Silver(0xC0, 0xC0, 0xC0);
+
+inline QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The base colour of an entry field, a list or a grid.
+void setFieldColour(QWidget* w, const QColor& c);
+// A number to four decimals with the locale's separator.
+QString formatNumber(double v);
+// A cell whose column is too narrow for its text shows the whole text as its tooltip; a cell
+// whose text fits has none.
+void showCutTextAsToolTip(QTableWidget* grid, int row, int column);
+
+} // namespace entry

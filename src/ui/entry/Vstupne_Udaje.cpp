@@ -1,0 +1,330 @@
+#include "ui/entry/Vstupne_Udaje.h"
+
+#include "core/common/DecimalText.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/entry/EntryCriteriaPage.h"
+#include "ui/entry/EntryGroupsSheet.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryOverviewPage.h"
+#include "ui/entry/EntryPicturePage.h"
+#include "ui/entry/EntryPlacesPage.h"
+#include "ui/entry/EntrySettingsSheet.h"
+#include "core/project/Project.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TVstupUdajov::TVstupUdajov(
+    dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host, QWidget* parent)
+    : QWidget(parent)
+    , project_(project)
+    , dialogs_(dialogs)
+    , host_(host)
+    , placeEntry_(project)
+    , context_ { project, dialogs, host, placeEntry_, *this, closing_ }
+{
+    setObjectName("VstupUdajov");
+    setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
+    setToolTip(QString::fromUtf8("Definovanie vstupných hodnôt"));
+    setStatusTip(toolTip());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    // A new window shows every box unticked, the settings at their defaults and no group.
+    project_.Choices = dorvan::EntryChoices {};
+    buildPages();
+    observation_ = project_.Observers.observe([this](dorvan::ProjectChange what) { projectChanged(what); });
+}
+
+void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
+{
+    using dorvan::ProjectChange;
+    if (dorvan::has(what, ProjectChange::DataMode))
+        showDataPage(project_.State.PictureMode);
+    if (dorvan::has(what, ProjectChange::Settings))
+        criteria_->settings()->showSettings();
+    if (dorvan::has(what, ProjectChange::Coordinates))
+        picture_->showPictureCoordinates();
+}
+
+void TVstupUdajov::showDataPage(bool pictureMode)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(places_), !pictureMode);
+    PageControl1->setTabVisible(PageControl1->indexOf(picture_), pictureMode);
+    PageControl1->setCurrentWidget(pictureMode ? static_cast<QWidget*>(picture_) : places_);
+    if (!pictureMode)
+        places_->focusCountField();
+}
+
+// Nothing here may touch the project: at program end the main window's members go before
+// its child windows. The controls go after this body, and a list emptied on its way out must
+// not reach the handlers that keep the project up to date.
+TVstupUdajov::~TVstupUdajov()
+{
+    *closing_ = true;
+    std::vector<const QObject*> receivers { this, places_, overview_, picture_ };
+    if (criteria_ != nullptr)
+        for (const QObject* part : criteria_->parts())
+            receivers.push_back(part);
+    for (QObject* child : findChildren<QObject*>())
+        for (const QObject* receiver : receivers)
+            if (receiver != nullptr)
+                child->disconnect(receiver);
+}
+
+void TVstupUdajov::buildPages()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // The page control fills the whole client area of the window.
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    layout->addWidget(PageControl1);
+
+    // A page's hint is its tab's tooltip and, for the status bar, the status tip of the page.
+    places_ = new entry::PlacesPage(context_);
+    PageControl1->addTab(places_, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
+    PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
+    places_->setStatusTip(PageControl1->tabToolTip(0));
+
+    criteria_ = new entry::CriteriaPage(context_);
+    PageControl1->addTab(criteria_, QString::fromUtf8("Definovanie kritérií"));
+    PageControl1->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
+    criteria_->setStatusTip(PageControl1->tabToolTip(1));
+
+    List3 = buildRoutePage();
+    PageControl1->addTab(List3, QString());
+
+    overview_ = new entry::OverviewPage(context_);
+    PageControl1->addTab(overview_, QString::fromUtf8("Celkový zoznam vstupných údajov"));
+    PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
+    overview_->setStatusTip(PageControl1->tabToolTip(3));
+
+    picture_ = new entry::PicturePage(context_);
+    PageControl1->addTab(picture_, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
+
+    // Until the first list of places is complete only the entry pages can be used.
+    PageControl1->setTabEnabled(1, false);
+    PageControl1->setTabEnabled(2, false);
+    PageControl1->setTabVisible(2, false);
+    PageControl1->setTabEnabled(3, false);
+    PageControl1->setCurrentIndex(0);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (!*closing_)
+            PageControl1Change();
+    });
+}
+
+// The page control fills the window's client area through the window's layout on every page,
+// the picture page included; the window is maximised in the main window's client area, so that
+// is also the height of the main window's background. What is left to do on a page change is
+// to list the project anew on the overview, whichever page was chosen. The picture page keeps
+// its picture fitted to its own size as the page control resizes (PicturePage).
+void TVstupUdajov::PageControl1Change()
+{
+    overview_->refresh();
+}
+
+// The route description page is kept hidden; its controls do nothing.
+QWidget* TVstupUdajov::buildRoutePage()
+{
+    auto* page = new QWidget;
+    page->setObjectName("List3");
+    auto* layout = new QHBoxLayout(page);
+    auto named = [](QWidget* w, const char* name) {
+        w->setObjectName(name);
+        return w;
+    };
+    layout->addWidget(named(new QLineEdit, "Edit12"));
+    layout->addWidget(named(new QPushButton("OK"), "OKButton5"));
+    layout->addWidget(named(new QListWidget, "ListBox4"));
+    layout->addWidget(named(new QPushButton(">>>"), "Button4"));
+    layout->addWidget(named(new QPushButton("<<<"), "Button5"));
+    layout->addWidget(named(new QListWidget, "ListBox5"));
+    layout->addWidget(named(new QPushButton("OK"), "Button6"));
+    return page;
+}
+
+void TVstupUdajov::showCriterionPage(QWidget* sheet, bool show)
+{
+    criteria_->showCriterionPage(sheet, show);
+}
+
+void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
+{
+    criteria_->setCurrentCriterionPage(sheet);
+}
+
+void TVstupUdajov::refreshCriterion(int number)
+{
+    criteria_->runCriterionUpdate(number);
+}
+
+void TVstupUdajov::refillPlaceRows()
+{
+    places_->refillPlaceRows();
+}
+
+void TVstupUdajov::placeListCompleted(const dorvan::ListCompletion& completion)
+{
+    host_.entryLastPlaceEntered();
+    if (completion.tickSettings)
+        criteria_->settings()->switchOn();
+    else
+        dialogs_.warn(this, entry::text(completion.message));
+}
+
+void TVstupUdajov::FillPlaceGrid()
+{
+    places_->FillPlaceGrid();
+}
+
+void TVstupUdajov::showAddPlacesPrompt()
+{
+    places_->showAddPlacesPrompt();
+}
+
+void TVstupUdajov::rebuildPlaceValuePages()
+{
+    criteria_->rebuildPlaceValuePages();
+}
+
+// The loading-time page is brought in line again when the centre or the depots change.
+void TVstupUdajov::ClickCheckBox8()
+{
+    criteria_->runCriterionUpdate(8);
+}
+
+bool TVstupUdajov::pictureTabVisible() const
+{
+    const int index = PageControl1 != nullptr ? PageControl1->indexOf(picture_) : -1;
+    return index >= 0 && PageControl1->isTabVisible(index);
+}
+
+void TVstupUdajov::valuesChanged()
+{
+    project_.State.UnsavedChanges = true;
+    host_.entryValuesChanged();
+}
+
+void TVstupUdajov::rerunIfCooperOpen()
+{
+    if (project_.State.CooperWindowOpen)
+        project_.changed(dorvan::ProjectChange::RunInputs);
+}
+
+void TVstupUdajov::placeDeleted(const dorvan::PlaceListChange& change)
+{
+    criteria_->groups()->followPlaces(change);
+    if (!project_.State.CooperWindowOpen)
+        return;
+    if (project_.State.PlaceCount >= 2)
+        project_.changed(dorvan::ProjectChange::RunInputs);
+    else
+        host_.closeCooperWindow();
+}
+
+void TVstupUdajov::closeEvent(QCloseEvent* event)
+{
+    if (VstupUdajeZatvor())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TVstupUdajov::VstupUdajeZatvor()
+{
+    auto& s = project_.State;
+    if (!dorvan::confirmKeepingWork(dialogs_, this, QString::fromUtf8("Zavrieť \"Zadávanie údajov\" ?!!"),
+            s.UnsavedChanges, [this] { return host_.saveProjectAs(); })) {
+        s.EntryWindowClosed = false;
+        return false;
+    }
+    s.DataEntryOpen = false;
+    s.AddPlacesMode = false;
+    s.EntryWindowClosed = true;
+    s.EntryClosable = false;
+    host_.closeProjectWindows();
+    s.PlacesComplete = false;
+    s.NetworkWindowOpen = s.CooperWindowOpen = s.GraphWindowOpen = false;
+    s.NetworkClosedByProgram = s.CooperClosedByProgram = s.GraphClosedByProgram = false;
+    s.UnsavedChanges = false; // the project is closed
+    // With the window its boxes go: nothing is ticked any more.
+    project_.Choices = dorvan::EntryChoices {};
+    // The mode switch, the project commands, the caption and the status text follow there.
+    host_.entryWindowClosed();
+    s.MapPictureOwned = false;
+    project_.MapPicture.clear();
+    auto& r = project_.Record;
+    r.PictureHeight = r.PictureWidth = 0;
+    r.MapRangeX = r.MapRangeY = 0;
+
+    // The window goes with its MDI frame, whichever of the two was asked to close.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->deleteLater();
+    else
+        deleteLater();
+    return true;
+}
+
+void TVstupUdajov::enableProjectPages()
+{
+    for (QWidget* page : { static_cast<QWidget*>(criteria_), List3, static_cast<QWidget*>(overview_) })
+        PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
+}
+
+void TVstupUdajov::replayCriteria()
+{
+    criteria_->replayCriteria();
+}
+
+void TVstupUdajov::switchSettingsOn()
+{
+    criteria_->settings()->switchOn();
+    criteria_->settings()->ClickCheckBox16();
+}
+
+void TVstupUdajov::showProjectPicture()
+{
+    // The window's boxes take their sizes before the page fits the picture into its own.
+    if (project_.MapPicture.empty())
+        return;
+    if (layout() != nullptr)
+        layout()->activate();
+    picture_->showProjectPicture();
+}
+
+void TVstupUdajov::SelektujSkupiny()
+{
+    criteria_->groups()->SelektujSkupiny();
+}
+
+dorvan::StoppingRule TVstupUdajov::stoppingRule() const
+{
+    return project_.Choices.Settings.rule;
+}
+
+dorvan::StartPoint TVstupUdajov::startPoint() const
+{
+    return project_.Choices.Settings.start;
+}
+
+QString TVstupUdajov::precisionText() const
+{
+    return QString::fromStdString(project_.Choices.Settings.precisionText);
+}
+
+QString TVstupUdajov::correctionText() const
+{
+    return QString::fromStdString(project_.Choices.Settings.correctionText);
+}

@@ -1,0 +1,616 @@
+// The places page of the data-entry window (PlacesPage): the number of places, each place's
+// name and coordinates, and the list grid of all places.
+#include "ui/entry/EntryPlacesPage.h"
+
+#include "core/common/CodePage.h"
+#include "core/common/DecimalText.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMessages.h"
+#include "core/entry/PlaceEntry.h"
+#include "core/entry/PlaceList.h"
+#include "core/project/Project.h"
+
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+using entry::formatNumber;
+using entry::setFieldColour;
+using entry::showCutTextAsToolTip;
+using entry::Silver;
+const QColor Navy(0x00, 0x00, 0x80);
+
+constexpr int GridColumns = 7;
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QString fromView(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The cell editor of the place grid: a name holds at most 100 characters. The window is told
+// when an editor opens, so that focus passing between the grid and its editor is not taken for
+// entering or leaving the grid.
+class PlaceGridDelegate : public QStyledItemDelegate {
+public:
+    PlaceGridDelegate(QObject* parent, std::function<void()> opened)
+        : QStyledItemDelegate(parent)
+        , opened_(std::move(opened))
+    {
+    }
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(w); edit && index.column() == 1)
+            edit->setMaxLength(dorvan::Text100::Capacity);
+        opened_();
+        return w;
+    }
+
+private:
+    std::function<void()> opened_;
+};
+
+QString cellText(const QTableWidget* grid, int row, int column)
+{
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void setCellText(QTableWidget* grid, int row, int column, const QString& text)
+{
+    if (QTableWidgetItem* item = grid->item(row, column))
+        item->setText(text);
+}
+
+// A name as the project stores it; the message says why it cannot be.
+std::optional<dorvan::Text100> storableName(const QString& text, QString& message)
+{
+    try {
+        return dorvan::Text100::fromUtf8(text.toStdString());
+    } catch (const dorvan::CodePageError& e) {
+        message = QString::fromUtf8(e.what());
+        return std::nullopt;
+    }
+}
+
+std::optional<double> decimalValue(const QString& text)
+{
+    dorvan::DecimalParse p = dorvan::parseDecimal4(text.toStdString());
+    if (!p.ok())
+        return std::nullopt;
+    return p.number->value();
+}
+
+} // namespace
+
+entry::PlacesPage::PlacesPage(const EntryContext& context)
+    : context_(context)
+{
+    setObjectName("List1");
+    auto* pageLayout = new QVBoxLayout(this);
+
+    auto* GroupBox7 = new QGroupBox(u("  Základné dáta  "));
+    GroupBox7->setObjectName("GroupBox7");
+    auto* basics = new QHBoxLayout(GroupBox7);
+    basics->addWidget(buildCountBox());
+    basics->addWidget(buildEntryBox());
+    basics->addStretch(1);
+    // The basic data keep their natural height; the list below takes the rest of the page.
+    GroupBox7->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    pageLayout->addWidget(GroupBox7);
+    pageLayout->addWidget(buildListBox(), 1, Qt::AlignLeft);
+    StringGrid6->setVisible(false);
+    GroupBox53->setVisible(false);
+    pageLayout->addStretch(0);
+
+    connect(OKButton2, &QPushButton::clicked, this, &PlacesPage::ClickOKButton2);
+    connect(Edit1, &QLineEdit::returnPressed, this, &PlacesPage::ClickOKButton2);
+    connect(Edit2, &QLineEdit::returnPressed, this, &PlacesPage::Edit2Enter);
+    connect(Edit3, &QLineEdit::returnPressed, this, &PlacesPage::Edit3Enter);
+    connect(Edit4, &QLineEdit::returnPressed, this, &PlacesPage::OKButton3Click);
+    connect(OKButton3, &QPushButton::clicked, this, &PlacesPage::OKButton3Click);
+
+    // A cell edit ends with Enter or by leaving the cell: that is a commit of the grid, unless
+    // the edit was abandoned with Escape. The view's own handler (connected first, when the
+    // delegate was set) has closed the editor and given the focus back by then.
+    connect(StringGrid6->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+        [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+            gridEditorOpen_ = false;
+            if (hint != QAbstractItemDelegate::RevertModelCache)
+                StringGrid6Event();
+        });
+    StringGrid6->installEventFilter(this);
+    StringGrid6->viewport()->installEventFilter(this);
+}
+
+QGroupBox* entry::PlacesPage::buildCountBox()
+{
+    auto* PocetGroupBox1 = new QGroupBox(u(" Počet miest vstupujúcich do analýzy "));
+    PocetGroupBox1->setObjectName("PocetGroupBox1");
+    auto* count = new QGridLayout(PocetGroupBox1);
+    Label1 = new QLabel(u(" Zadajte počet miest, MINIMÁLNE 2 "));
+    Label1->setObjectName("Label1");
+    Edit1 = new QLineEdit;
+    Edit1->setObjectName("Edit1");
+    OKButton2 = new QPushButton("OK");
+    OKButton2->setObjectName("OKButton2");
+    count->addWidget(Label1, 0, 0, 1, 2);
+    count->addWidget(Edit1, 1, 0);
+    count->addWidget(OKButton2, 1, 1);
+    count->setRowStretch(2, 1);
+    return PocetGroupBox1;
+}
+
+QGroupBox* entry::PlacesPage::buildEntryBox()
+{
+    VstupGroupBox1 = new QGroupBox(u(" Vstupné hodnoty "));
+    VstupGroupBox1->setObjectName("VstupGroupBox1");
+    auto* values = new QGridLayout(VstupGroupBox1);
+    Label2 = new QLabel(u("Meno MIESTA"));
+    Label2->setObjectName("Label2");
+    Label3 = new QLabel(u("Súradnica X"));
+    Label3->setObjectName("Label3");
+    Label4 = new QLabel(u("Súradnica Y"));
+    Label4->setObjectName("Label4");
+    Edit2 = new QLineEdit;
+    Edit2->setObjectName("Edit2");
+    Edit2->setMaxLength(dorvan::Text100::Capacity);
+    Edit2->setMinimumWidth(220);
+    Edit3 = new QLineEdit;
+    Edit3->setObjectName("Edit3");
+    Edit4 = new QLineEdit;
+    Edit4->setObjectName("Edit4");
+    OKButton3 = new QPushButton("OK");
+    OKButton3->setObjectName("OKButton3");
+    values->addWidget(Label2, 0, 0);
+    values->addWidget(Label3, 0, 1);
+    values->addWidget(Label4, 0, 2);
+    values->addWidget(Edit2, 1, 0);
+    values->addWidget(Edit3, 1, 1);
+    values->addWidget(Edit4, 1, 2);
+    values->addWidget(OKButton3, 1, 3);
+    for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+        setFieldColour(e, Silver);
+    VstupGroupBox1->setEnabled(false);
+    OKButton3->setEnabled(false);
+    return VstupGroupBox1;
+}
+
+QGroupBox* entry::PlacesPage::buildListBox()
+{
+    GroupBox53 = new QGroupBox(u(" Vstupné dáta "));
+    GroupBox53->setObjectName("GroupBox53");
+    auto* listLayout = new QVBoxLayout(GroupBox53);
+    StringGrid6 = new QTableWidget(0, GridColumns);
+    StringGrid6->setObjectName("StringGrid6");
+    StringGrid6->setItemDelegate(new PlaceGridDelegate(StringGrid6, [this] { gridEditorOpen_ = true; }));
+    StringGrid6->horizontalHeader()->setVisible(false);
+    StringGrid6->verticalHeader()->setVisible(false);
+    StringGrid6->verticalHeader()->setMinimumSectionSize(15);
+    StringGrid6->horizontalHeader()->setMinimumSectionSize(20);
+    StringGrid6->verticalHeader()->setDefaultSectionSize(15);
+    StringGrid6->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid6->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+        | QAbstractItemView::AnyKeyPressed);
+    StringGrid6->setWordWrap(false);
+    // Cells clip their text like a classic string grid; an ellipsis would leave no room for the
+    // place numbers in their narrow column.
+    StringGrid6->setTextElideMode(Qt::ElideNone);
+    listLayout->addWidget(StringGrid6);
+    return GroupBox53;
+}
+
+void entry::PlacesPage::focusCountField()
+{
+    if (Edit1->isEnabled())
+        Edit1->setFocus();
+}
+
+bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // While the window goes the grid still loses its focus; then nothing is committed.
+    if (context_.windowClosing())
+        return QWidget::eventFilter(watched, event);
+    if (StringGrid6 && watched == StringGrid6) {
+        // While a cell editor is open, focus passes between the grid and its own editor and the
+        // editor's unused keys bubble up to the grid; the edit is committed when it closes.
+        if (gridEditorOpen_)
+            return QWidget::eventFilter(watched, event);
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut: {
+            auto reason = static_cast<QFocusEvent*>(event)->reason();
+            // A message box coming and going is no entry into or exit from the grid.
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                StringGrid6Event();
+            break;
+        }
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                StringGrid6Event();
+            // Delete acts on its release; it must not open a cell editor first.
+            if (key->key() == Qt::Key_Delete)
+                return true;
+            break;
+        }
+        case QEvent::KeyRelease: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->isAutoRepeat())
+                break;
+            switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+                StringGrid6Event();
+                break;
+            case Qt::Key_Delete:
+                StringGrid6Delete();
+                break;
+            default:
+                break;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    } else if (StringGrid6 && watched == StringGrid6->viewport() && event->type() == QEvent::MouseButtonPress
+        && !gridEditorOpen_) {
+        StringGrid6Event();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int entry::PlacesPage::enteredPlaces() const
+{
+    int n = std::min(context_.project.State.NextPlace - 1, StringGrid6->rowCount() - 1);
+    return std::clamp(n, 0, dorvan::MaxPlaceCount);
+}
+
+void entry::PlacesPage::setEntryCaptions(int place)
+{
+    const dorvan::PlaceCaptions c = dorvan::placeCaptions(place);
+    VstupGroupBox1->setTitle(QString::fromStdString(c.group));
+    Label2->setText(QString::fromStdString(c.name));
+    Label3->setText(QString::fromStdString(c.x));
+    Label4->setText(QString::fromStdString(c.y));
+}
+
+void entry::PlacesPage::warnText(std::string_view utf8)
+{
+    context_.dialogs.warn(this, fromView(utf8));
+}
+
+void entry::PlacesPage::warnAndRetype(QLineEdit* edit, std::string_view message)
+{
+    warnText(message);
+    edit->clear();
+    edit->setFocus();
+}
+
+void entry::PlacesPage::ClickOKButton2()
+{
+    const dorvan::CountOutcome out = context_.placeEntry.acceptCount(Edit1->text().toStdString());
+    if (!out.handled)
+        return;
+    if (out.showAddPrompt)
+        showAddPlacesPrompt();
+    if (out.raiseFirstCountAccepted)
+        context_.host.entryFirstCountAccepted();
+    if (!out.message.empty()) {
+        warnAndRetype(Edit1, out.message);
+        return;
+    }
+    VstupGroupBox1->setEnabled(true);
+    for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+        setFieldColour(e, Qt::white);
+    setEntryCaptions(out.askPlace);
+    OKButton3->setEnabled(true);
+    context_.pages.valuesChanged();
+    Edit2->setFocus();
+}
+
+void entry::PlacesPage::Edit2Enter()
+{
+    const std::string_view message = dorvan::nameOnEnterMessage(Edit2->text().toStdString());
+    if (!message.empty()) {
+        warnText(message); // the name stays as typed
+        Edit2->setFocus();
+        return;
+    }
+    Edit3->setFocus();
+}
+
+void entry::PlacesPage::Edit3Enter()
+{
+    const std::string_view message = dorvan::xOnEnterMessage(Edit3->text().toStdString());
+    if (!message.empty()) {
+        warnAndRetype(Edit3, message);
+        return;
+    }
+    Edit4->setFocus();
+}
+
+void entry::PlacesPage::OKButton3Click()
+{
+    ClickOKButton3();
+    context_.pages.rerunIfCooperOpen();
+}
+
+void entry::PlacesPage::ClickOKButton3()
+{
+    const std::string name = Edit2->text().toStdString();
+    const std::string x = Edit3->text().toStdString();
+    const std::string y = Edit4->text().toStdString();
+    const dorvan::PlaceOutcome out = context_.placeEntry.acceptPlace({ name, x, y });
+    if (!out.handled)
+        return;
+    if (out.refused != dorvan::PlaceField::None) {
+        QLineEdit* edit = out.refused == dorvan::PlaceField::Name ? Edit2
+            : out.refused == dorvan::PlaceField::X                ? Edit3
+                                                                  : Edit4;
+        warnAndRetype(edit, out.message);
+    } else {
+        context_.pages.valuesChanged();
+        layOutPlaceGrid(out.stored + 1);
+        fillPlaceRow(out.stored);
+        if (out.askPlace > 0) {
+            setEntryCaptions(out.askPlace);
+            for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+                e->clear();
+            Edit2->setFocus();
+        }
+    }
+
+    const dorvan::ListSettling list = context_.placeEntry.settleTypedList();
+    if (!list.settled)
+        return;
+    context_.pages.valuesChanged();
+    if (list.completed)
+        closeTypedEntry(list.completion);
+    context_.pages.rebuildPlaceValuePages();
+    refillPlaceRows();
+}
+
+void entry::PlacesPage::closeTypedEntry(const dorvan::ListCompletion& completion)
+{
+    // The count field takes the focus before the entry boxes go off; otherwise the focus would
+    // pass through the place grid, and entering and leaving it commits the grid.
+    Edit1->setFocus();
+    context_.pages.enableProjectPages();
+    closeEntryBoxes();
+    Label1->setText(fromView(dorvan::AddPlacesPromptText));
+    Edit1->clear();
+    context_.pages.placeListCompleted(completion);
+}
+
+// The name and coordinate boxes go off, empty and silver, until the next count.
+void entry::PlacesPage::closeEntryBoxes()
+{
+    setEntryCaptions(0);
+    for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
+        e->clear();
+        setFieldColour(e, Silver);
+    }
+    OKButton3->setEnabled(false);
+    VstupGroupBox1->setEnabled(false);
+}
+
+void entry::PlacesPage::layOutPlaceGrid(int rowCount)
+{
+    QTableWidget* g = StringGrid6;
+    int oldRows = g->rowCount();
+    g->setRowCount(rowCount);
+    const QBrush fixedBrush = g->palette().brush(QPalette::Button);
+    for (int row = oldRows; row < rowCount; ++row) {
+        for (int col = 0; col < GridColumns; ++col) {
+            auto* item = new QTableWidgetItem;
+            if (row == 0 || col == 0) {
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setBackground(fixedBrush);
+            }
+            if (col == 0)
+                item->setTextAlignment(Qt::AlignCenter);
+            g->setItem(row, col, item);
+        }
+    }
+    if (rowCount > 0) {
+        static const char* const headers[GridColumns]
+            = { "", "Miesta", "Sur X", "Sur Y", "Množstvo", "Cena", "Flexibilita" };
+        for (int col = 0; col < GridColumns; ++col)
+            setCellText(g, 0, col, u(headers[col]));
+    }
+    // Columns other than the number and the quantity keep the toolkit's default width.
+    const int defaultWidth = g->horizontalHeader()->defaultSectionSize();
+    int width = 0;
+    for (int col = 0; col < GridColumns; ++col) {
+        int w = col == 0 ? 20 : col == 4 ? 100 : defaultWidth;
+        g->setColumnWidth(col, w);
+        width += w;
+    }
+    g->setFixedWidth(width + 10);
+    GroupBox53->setFixedWidth(width + 10 + GroupBox53->contentsMargins().left()
+        + GroupBox53->contentsMargins().right() + GroupBox53->layout()->contentsMargins().left()
+        + GroupBox53->layout()->contentsMargins().right());
+    g->setVisible(true);
+    GroupBox53->setVisible(true);
+}
+
+QString entry::PlacesPage::storedCellText(int row, int col) const
+{
+    const auto& r = context_.project.Record;
+    if (col == 1)
+        return QString::fromStdString(dorvan::displayName(r.PlaceName[row]));
+    return formatNumber(col == 2 ? r.PlaceX[row] : r.PlaceY[row]);
+}
+
+void entry::PlacesPage::fillPlaceRow(int row)
+{
+    if (row < 1 || row >= StringGrid6->rowCount() || row > dorvan::MaxPlaceCount)
+        return;
+    const auto& r = context_.project.Record;
+    QTableWidget* g = StringGrid6;
+    setCellText(g, row, 0, QString::number(row));
+    setCellText(g, row, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[row])));
+    showCutTextAsToolTip(g, row, 1);
+    setCellText(g, row, 2, formatNumber(r.PlaceX[row]));
+    setCellText(g, row, 3, formatNumber(r.PlaceY[row]));
+    setCellText(g, row, 4, formatNumber(r.PlaceQuantity[row]));
+    setCellText(g, row, 5, formatNumber(r.PlacePrice[row]));
+    setCellText(g, row, 6, QString::number(r.PlaceFlexibility[row]));
+}
+
+void entry::PlacesPage::refillPlaceRows()
+{
+    for (int row = 1; row <= enteredPlaces(); ++row)
+        fillPlaceRow(row);
+}
+
+void entry::PlacesPage::showAddPlacesPrompt()
+{
+    Label1->setText(fromView(dorvan::AddPlacesPromptText));
+    QPalette p = Label1->palette();
+    p.setColor(QPalette::WindowText, Navy);
+    Label1->setPalette(p);
+}
+
+void entry::PlacesPage::FillPlaceGrid()
+{
+    int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    layOutPlaceGrid(n + 1);
+    for (int row = 1; row <= n; ++row)
+        fillPlaceRow(row);
+}
+
+void entry::PlacesPage::StringGrid6Event()
+{
+    if (StringGrid6->isHidden())
+        return;
+    SelectCellStringGrid6();
+    if (context_.project.State.CooperWindowOpen && context_.project.Choices.SettingsOn)
+        context_.project.changed(dorvan::ProjectChange::RunInputs);
+}
+
+void entry::PlacesPage::SelectCellStringGrid6()
+{
+    const int n = enteredPlaces();
+
+    // Column by column, top to bottom; at the first bad cell nothing is stored.
+    std::vector<dorvan::Text100> names(static_cast<std::size_t>(n));
+    std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
+    bool edited = false; // a commit of cells that still show what is stored is no edit
+    for (int col = 1; col <= 3; ++col) {
+        for (int row = 1; row <= n; ++row) {
+            QString text = cellText(StringGrid6, row, col);
+            edited = edited || text != storedCellText(row, col);
+            QString message;
+            bool good = false;
+            auto slot = static_cast<std::size_t>(row - 1);
+            if (col == 1) {
+                message = fromView(dorvan::BadPlaceNameText);
+                if (!text.isEmpty()) {
+                    QString codePageMessage;
+                    if (auto name = storableName(text, codePageMessage)) {
+                        names[slot] = *name;
+                        good = true;
+                    } else {
+                        message = codePageMessage;
+                    }
+                }
+            } else {
+                message = entry::text(dorvan::BadGridCoordinateText);
+                if (auto v = decimalValue(text)) {
+                    (col == 2 ? xs : ys)[slot] = *v;
+                    good = true;
+                }
+            }
+            if (!good) {
+                // The stored value comes back into the cell, so the user is told once and may
+                // leave the cell; nothing is lost.
+                setCellText(StringGrid6, row, col, storedCellText(row, col));
+                context_.dialogs.warn(this, message);
+                return;
+            }
+        }
+    }
+
+    context_.placeEntry.storeEditedPlaces(names, xs, ys);
+    const bool unsavedBefore = context_.project.State.UnsavedChanges;
+    context_.pages.valuesChanged();
+    context_.project.State.UnsavedChanges = unsavedBefore || edited;
+    refillPlaceRows();
+    context_.pages.rebuildPlaceValuePages();
+}
+
+void entry::PlacesPage::StringGrid6Delete()
+{
+    auto& s = context_.project.State;
+    auto& r = context_.project.Record;
+    const int row = StringGrid6->currentRow();
+    if (row < 1 || row > enteredPlaces())
+        return;
+    QString name = cellText(StringGrid6, row, 1);
+    if (!context_.dialogs.confirm(this,
+            entry::text(dorvan::DeletePlaceQuestionText) + name
+                + entry::text(dorvan::DeletePlaceQuestionEndText),
+            false))
+        return;
+
+    if (s.CooperWindowOpen && s.EntryStarted)
+        context_.host.closeCooperWindow();
+    const bool entryUnfinished = s.NextPlace <= s.PlaceCount;
+    const int oldEntered = s.NextPlace - 1;
+    const dorvan::PlaceListChange change = context_.placeEntry.deletePlace(row, oldEntered, false);
+    s.NextPlace -= 1;
+    s.PlaceCount = s.NextPlace - 1;
+    // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
+    // "Riešenie DORVAN" off.
+    if (s.PlaceCount < 2)
+        context_.host.entrySettingsSwitched(false);
+    if (s.PlaceCount == 0) {
+        StringGrid6->setVisible(false);
+        GroupBox53->setVisible(false);
+    } else {
+        StringGrid6->setRowCount(s.PlaceCount + 1);
+        refillPlaceRows();
+    }
+    s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
+    context_.pages.valuesChanged();
+    // The entry under way ends with the places entered: the boxes would otherwise go on asking
+    // for a place that no OK can store any more.
+    if (entryUnfinished) {
+        if (s.PlaceCount > 0) {
+            closeTypedEntry(context_.placeEntry.completeCutShortList());
+        } else {
+            closeEntryBoxes();
+            focusCountField();
+        }
+    }
+    context_.pages.rebuildPlaceValuePages();
+    context_.pages.placeDeleted(change);
+}

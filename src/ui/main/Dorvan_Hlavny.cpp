@@ -1,0 +1,786 @@
+// The main window: building the frame, the enabled-state table, the status bar and hints,
+// shut-down, the help and About windows and the edit commands.
+#include "ui/main/Dorvan_Hlavny.h"
+
+#include "ui/allocation/Cooperova_Metoda.h"
+
+#include "ui/common/UserDialogs.h"
+#include "ui/help/Pomoc_Napoveda.h"
+#include "ui/help/Program_Autori.h"
+#include "ui/main/NetworkWindows.h"
+#include "ui/main/StatusBar_DrawPanel.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QShortcutEvent>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString ChangedValues = u"ZMENENÉ HODNOTY !!!"_s;
+const QString QuitQuestion = u"Skončiť program ?!!"_s;
+} // namespace
+
+namespace {
+
+// The client area of the frame, with the stored background picture stretched over it.
+class BackgroundMdiArea : public QMdiArea {
+public:
+    explicit BackgroundMdiArea(QWidget* parent)
+        : QMdiArea(parent)
+        , picture_(QStringLiteral(":/main_window/background.png"))
+    {
+        setObjectName("MdiArea");
+        // The picture is the window's Image1.
+        viewport()->setObjectName("Image1");
+    }
+    const QImage& picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter p(viewport());
+        p.setClipRegion(event->region());
+        const QRect area = viewport()->rect();
+        if (picture_.isNull()) {
+            p.fillRect(area, palette().color(QPalette::Dark));
+            return;
+        }
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(area, picture_);
+    }
+
+private:
+    QImage picture_;
+};
+
+// The long time format of the system without its time zone: the clock shows the local time
+// only, as hours, minutes and seconds in the order and separators the system uses.
+QString clockTimeFormat(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        out += c;
+    }
+    return out.trimmed();
+}
+
+} // namespace
+
+// ----------------------------------------------------------------------------------------------
+// Construction
+
+TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent)
+    , dialogs_(dialogs)
+    , networkWindows_(std::make_unique<NetworkWindows>(*this))
+{
+    setObjectName("Dorvan_Central");
+    // Child windows without an icon of their own show this one.
+    setWindowIcon(QIcon(QStringLiteral(":/main_window/icons/dorvan.png")));
+    resize(859, 726 + 35 + 25);
+
+    // The frame's own controls are created before the client area, so that a search by name
+    // from the frame meets them before the same names inside the child windows.
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    mdiArea_ = new BackgroundMdiArea(this);
+    setCentralWidget(mdiArea_);
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName("Timer1");
+    timer_->setInterval(1000);
+    connect(timer_, &QTimer::timeout, this, &TDorvan_Central::Timer1Timer);
+
+    connect(qApp, &QApplication::focusChanged, this, &TDorvan_Central::focusMoved);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { updateWindowMenu(); });
+
+    FormCreate();
+    applyEvent(MainEvent::ProgramStart);
+    updateEditActions();
+    updateWindowMenu();
+    timer_->start();
+
+    // The About box lives for the whole run and is only shown and hidden.
+    aboutBox_ = new TProgramAutori(dialogs_, this);
+    aboutBox_->hide();
+}
+
+TDorvan_Central::~TDorvan_Central()
+{
+    // Children go first, while this window is still whole: their "destroyed" handlers look at
+    // the window menu.
+    disconnect(qApp, nullptr, this, nullptr);
+    shuttingDown_ = true;
+    delete mdiArea_;
+    mdiArea_ = nullptr;
+}
+
+void TDorvan_Central::FormCreate()
+{
+    // The hint handler is event(): status tips of menu items and controls land in panel 2.
+    project_.resetAtStart();
+    auto& s = project_.State;
+    s.ProgramTitle = dorvan::ProgramTitleText;
+    setCaption(programTitle());
+    s.DataEntryOpen = false;
+    s.MapPictureOwned = false;
+    for (int i = 0; i < PanelStatusBar::PanelCount; ++i)
+        setStatusPanelText(i, QString());
+    s.HelpWindowOpen = false;
+    s.PlaceCount = 0;
+    s.EntryWindowClosed = true;
+    s.EntryStarted = false;
+    s.FirstEntryMode = true;
+    s.PlacesComplete = false;
+    s.AddPlacesMode = false;
+    s.OpenCriterionPages = 0;
+    s.EntryClosable = false;
+    s.NetworkWindowOpen = false;
+    s.GraphWindowOpen = false;
+    s.CooperWindowOpen = false;
+    s.CoordsDiffer = false;
+}
+
+QAction* TDorvan_Central::makeAction(
+    const char* name, const QString& caption, const QKeySequence& shortcut, const QString& hint)
+{
+    auto* a = new QAction(caption, this);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    a->setStatusTip(hint);
+    // A toolbar button that mirrors the item shows the hint as its tooltip too, not the
+    // item's caption.
+    if (!hint.isEmpty())
+        a->setToolTip(hint);
+    return a;
+}
+
+void TDorvan_Central::createActions()
+{
+    const QKeySequence none;
+    NovyVU = makeAction("NovyVU", u"Nový"_s, QKeySequence(Qt::CTRL | Qt::Key_N), QString());
+    OtvorVU = makeAction("OtvorVU", u"Otvor ako ..."_s, QKeySequence(Qt::CTRL | Qt::Key_O), QString());
+    UlozAkoVU = makeAction("UlozAkoVU", u"Ulož ako ..."_s, QKeySequence(Qt::CTRL | Qt::Key_S), QString());
+    Tlacit = makeAction("Tlacit", u"Tlačiť"_s, QKeySequence(Qt::CTRL | Qt::Key_T), QString());
+    Zatvor = makeAction("Zatvor", u"Zavrieť"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Zatvor súbor"_s);
+    Koniec = makeAction("Koniec", u"Koniec"_s, QKeySequence(Qt::CTRL | Qt::Key_K), QString());
+
+    KrokSpat = makeAction("KrokSpat", u"&Undo"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Krok späť"_s);
+    OznacVsetko = makeAction(
+        "OznacVsetko", u"Select &All"_s, QKeySequence(Qt::CTRL | Qt::Key_A), u"Vyber, označ všetko"_s);
+    Vlozit = makeAction("Vlozit", u"&Paste"_s, QKeySequence(Qt::CTRL | Qt::Key_V), u"Vložiť"_s);
+    Kopiruj = makeAction("Kopiruj", u"&Copy"_s, QKeySequence(Qt::CTRL | Qt::Key_C), u"Kopírovať"_s);
+    Vystrihni = makeAction("Vystrihni", u"Cu&t"_s, QKeySequence(Qt::CTRL | Qt::Key_X), u"Vystrihnúť"_s);
+    Zmazat = makeAction("Zmazat", u"&Delete"_s, QKeySequence(Qt::Key_Delete), u"Zmazať"_s);
+
+    Cooper = makeAction("Cooper", u"Riešenie DORVAN"_s, none, QString());
+    PomerIndex
+        = makeAction("PomerIndex", u"Pomerovo indexová metóda - Metóda zváženej sumy"_s, none, QString());
+    KvadratGraf = makeAction("KvadratGraf", u"Metóda kvadratického grafu"_s, none, QString());
+    Siete = makeAction("Siete", u"Metódy návrhu distribučných sietí"_s, none, QString());
+
+    KaskadaOkno = makeAction("KaskadaOkno", u"&Kaskáda"_s, none, u"Kaskádové usporiadanie"_s);
+    HorizontalOkno = makeAction("HorizontalOkno", u"Horizontál"_s, none, u"Horizontálne usporiadanie"_s);
+    VertikalOkno = makeAction("VertikalOkno", u"Vertikál"_s, none, u"Vertikálne usporiadanie"_s);
+    UsporiadatOkno = makeAction("UsporiadatOkno", u"&Arrange"_s, none, QString());
+    MinimalOkno = makeAction("MinimalOkno", u"&Minimalizovanie"_s, none, u"Minimalizovať všetko"_s);
+    ZavrietOkno = makeAction("ZavrietOkno", u"Z&avrieť okno"_s, none, u"Zavrieť aktívne okno"_s);
+
+    Pomoc = makeAction("Pomoc", u"Pomoc"_s, QKeySequence(Qt::Key_F1), u"Poradenstvo"_s);
+    Autori = makeAction("Autori", u"&Program"_s, none, u"Autor, autorské práva"_s);
+
+    // Toolbar pictures shown next to the menu items they mirror.
+    NovyVU->setIcon(QIcon(QStringLiteral(":/main_window/icons/new.png")));
+    OtvorVU->setIcon(QIcon(QStringLiteral(":/main_window/icons/open.png")));
+    UlozAkoVU->setIcon(QIcon(QStringLiteral(":/main_window/icons/save.png")));
+    Tlacit->setIcon(QIcon(QStringLiteral(":/main_window/icons/print.png")));
+    Vlozit->setIcon(QIcon(QStringLiteral(":/main_window/icons/paste.png")));
+    Kopiruj->setIcon(QIcon(QStringLiteral(":/main_window/icons/copy.png")));
+    Vystrihni->setIcon(QIcon(QStringLiteral(":/main_window/icons/cut.png")));
+    KaskadaOkno->setIcon(QIcon(QStringLiteral(":/main_window/icons/cascade.png")));
+    HorizontalOkno->setIcon(QIcon(QStringLiteral(":/main_window/icons/tile_horizontal.png")));
+    VertikalOkno->setIcon(QIcon(QStringLiteral(":/main_window/icons/tile_vertical.png")));
+    ZavrietOkno->setIcon(QIcon(QStringLiteral(":/main_window/icons/close_window.png")));
+    Koniec->setIcon(QIcon(QStringLiteral(":/main_window/icons/exit.png")));
+
+    // These three stay hidden for the whole run.
+    for (QAction* a : { PomerIndex, KvadratGraf, Siete })
+        a->setVisible(false);
+    PomerIndex->setEnabled(false);
+    KvadratGraf->setEnabled(false);
+
+    connect(NovyVU, &QAction::triggered, this, &TDorvan_Central::NovyVUClick);
+    connect(OtvorVU, &QAction::triggered, this, &TDorvan_Central::OtvorVUClick);
+    connect(UlozAkoVU, &QAction::triggered, this, &TDorvan_Central::UlozAkoVUClick);
+    connect(Tlacit, &QAction::triggered, this, &TDorvan_Central::TlacitClick);
+    connect(Zatvor, &QAction::triggered, this, &TDorvan_Central::ZatvorClick);
+    connect(Koniec, &QAction::triggered, this, &TDorvan_Central::KoniecClick);
+    connect(Cooper, &QAction::triggered, this, &TDorvan_Central::CooperClick);
+    connect(Siete, &QAction::triggered, this, &TDorvan_Central::SieteClick);
+    connect(Pomoc, &QAction::triggered, this, &TDorvan_Central::PomocClick);
+    connect(Autori, &QAction::triggered, this, &TDorvan_Central::AutoriClick);
+
+    connect(KrokSpat, &QAction::triggered, this, [this] { runEditCommand(EditCommand::Undo); });
+    connect(OznacVsetko, &QAction::triggered, this, [this] { runEditCommand(EditCommand::SelectAll); });
+    connect(Vlozit, &QAction::triggered, this, [this] { runEditCommand(EditCommand::Paste); });
+    connect(Kopiruj, &QAction::triggered, this, [this] { runEditCommand(EditCommand::Copy); });
+    connect(Vystrihni, &QAction::triggered, this, [this] { runEditCommand(EditCommand::Cut); });
+    connect(Zmazat, &QAction::triggered, this, [this] { runEditCommand(EditCommand::Delete); });
+
+    connect(KaskadaOkno, &QAction::triggered, this, [this] { mdiArea_->cascadeSubWindows(); });
+    connect(HorizontalOkno, &QAction::triggered, this, &TDorvan_Central::tileSubWindowsHorizontally);
+    connect(VertikalOkno, &QAction::triggered, this, &TDorvan_Central::tileSubWindowsVertically);
+    connect(UsporiadatOkno, &QAction::triggered, this, &TDorvan_Central::arrangeMinimisedSubWindows);
+    connect(MinimalOkno, &QAction::triggered, this, &TDorvan_Central::minimiseAllSubWindows);
+    connect(ZavrietOkno, &QAction::triggered, this, [this] { mdiArea_->closeActiveSubWindow(); });
+
+    // Ctrl+Z belongs to both "Zavrieť" and "&Undo"; see eventFilter.
+    Zatvor->installEventFilter(this);
+    KrokSpat->installEventFilter(this);
+}
+
+void TDorvan_Central::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+
+    fileMenu_ = bar->addMenu(u"Súbor"_s);
+    fileMenu_->setObjectName("Subor");
+    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, Tlacit, Zatvor, Koniec });
+
+    editMenu_ = bar->addMenu(u"Úpravy"_s);
+    editMenu_->setObjectName("Upravy");
+    editMenu_->addActions({ KrokSpat, OznacVsetko, Vlozit, Kopiruj, Vystrihni, Zmazat });
+    connect(editMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateEditActions);
+
+    methodsMenu_ = bar->addMenu(u"Metódy"_s);
+    methodsMenu_->setObjectName("Metody");
+    methodsMenu_->addActions({ Cooper, PomerIndex, KvadratGraf, Siete });
+
+    windowMenu_ = bar->addMenu(u"Okná"_s);
+    windowMenu_->setObjectName("Okna1");
+    windowMenu_->addActions(
+        { KaskadaOkno, HorizontalOkno, VertikalOkno, UsporiadatOkno, MinimalOkno, ZavrietOkno });
+    windowListSeparator_ = windowMenu_->addSeparator();
+    connect(windowMenu_, &QMenu::aboutToShow, this, [this] { updateWindowMenu(); });
+
+    helpMenu_ = bar->addMenu(u"O programe"_s);
+    helpMenu_->setObjectName("ProgramPomoc");
+    helpMenu_->addActions({ Pomoc, Autori });
+}
+
+QToolButton* TDorvan_Central::makeToolButton(const char* name, const QString& icon, const QString& hint)
+{
+    auto* b = new QToolButton(toolBar_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(QIcon(icon));
+    b->setIconSize(QSize(24, 24));
+    b->setFixedSize(31, 30);
+    b->setAutoRaise(true);
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    toolBar_->addWidget(b);
+    return b;
+}
+
+QToolButton* TDorvan_Central::makeToolButton(const char* name, QAction* action, const QString& icon)
+{
+    auto* b = new QToolButton(toolBar_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setDefaultAction(action); // hint and enabled state follow the action
+    b->setIcon(QIcon(icon));
+    b->setIconSize(QSize(24, 24));
+    b->setFixedSize(31, 30);
+    b->setAutoRaise(true);
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->addWidget(b);
+    return b;
+}
+
+void TDorvan_Central::addSpacerButton(const char* name)
+{
+    auto* b = new QToolButton(toolBar_);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setFixedSize(31, 30);
+    b->setAutoRaise(true);
+    b->setEnabled(false);
+    toolBar_->addWidget(b);
+}
+
+void TDorvan_Central::addToolSeparator(const char* name)
+{
+    QAction* s = toolBar_->addSeparator();
+    s->setObjectName(QString::fromLatin1(name));
+}
+
+void TDorvan_Central::createToolBar()
+{
+    toolBar_ = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar_->setObjectName("ToolBar1");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setFixedHeight(35);
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    const QString icons = QStringLiteral(":/main_window/icons/");
+
+    auto* b1 = makeToolButton("ToolButton1", icons + "new.png", u"Nový súbor"_s);
+    connect(b1, &QToolButton::clicked, this, &TDorvan_Central::NovyVUClick);
+    auto* b2 = makeToolButton("ToolButton2", icons + "open.png", u"Otvor súbor"_s);
+    connect(b2, &QToolButton::clicked, this, &TDorvan_Central::OtvorVUClick);
+    addToolSeparator("ToolButton3");
+    ToolButton4 = makeToolButton("ToolButton4", icons + "save.png", u"Ulož súbor"_s);
+    connect(ToolButton4, &QToolButton::clicked, this, &TDorvan_Central::UlozAkoVUClick);
+    ToolButton5 = makeToolButton("ToolButton5", icons + "print.png", u"Tlač"_s);
+    connect(ToolButton5, &QToolButton::clicked, this, &TDorvan_Central::TlacitClick);
+    addToolSeparator("ToolButton7");
+    makeToolButton("ToolButton6", Vlozit, icons + "paste.png");
+    makeToolButton("ToolButton8", Kopiruj, icons + "copy.png");
+    makeToolButton("ToolButton9", Vystrihni, icons + "cut.png");
+    addToolSeparator("ToolButton10");
+    makeToolButton("ToolButton11", KaskadaOkno, icons + "cascade.png");
+    makeToolButton("ToolButton12", HorizontalOkno, icons + "tile_horizontal.png");
+    makeToolButton("ToolButton13", VertikalOkno, icons + "tile_vertical.png");
+    addToolSeparator("ToolButton14");
+    makeToolButton("ToolButton15", ZavrietOkno, icons + "close_window.png");
+    addToolSeparator("ToolButton16");
+    addSpacerButton("ToolButton17");
+    addSpacerButton("ToolButton18");
+
+    modeGroup_ = new QGroupBox(toolBar_);
+    modeGroup_->setObjectName("GroupBox1");
+    modeGroup_->setToolTip(u"Výber režimu zadávania dát"_s);
+    modeGroup_->setStatusTip(u"Výber režimu zadávania dát"_s);
+    modeGroup_->setFixedHeight(31);
+    auto* modeLayout = new QHBoxLayout(modeGroup_);
+    modeLayout->setContentsMargins(8, 0, 8, 0);
+    modeLayout->setSpacing(14);
+    radioManual_ = new QRadioButton(u"Dáta - RUČNE"_s, modeGroup_);
+    radioManual_->setObjectName("RadioButton1");
+    radioManual_->setChecked(true);
+    radioPicture_ = new QRadioButton(u"Dáta - OBRÁZOK"_s, modeGroup_);
+    radioPicture_->setObjectName("RadioButton2");
+    for (QRadioButton* r : { radioManual_, radioPicture_ }) {
+        r->setStatusTip(modeGroup_->statusTip());
+        modeLayout->addWidget(r);
+    }
+    connect(radioManual_, &QRadioButton::clicked, this, &TDorvan_Central::RadioButton1Click);
+    connect(radioPicture_, &QRadioButton::clicked, this, &TDorvan_Central::RadioButton2Click);
+    toolBar_->addWidget(modeGroup_);
+
+    addToolSeparator("ToolButton19");
+    addSpacerButton("ToolButton20");
+    addSpacerButton("ToolButton21");
+    addToolSeparator("ToolButton22");
+    auto* b23 = makeToolButton("ToolButton23", icons + "exit.png", u"Koniec programu"_s);
+    connect(b23, &QToolButton::clicked, this, &TDorvan_Central::KoniecClick);
+}
+
+void TDorvan_Central::createStatusBar()
+{
+    statusBar_ = new PanelStatusBar(this);
+    setStatusBar(statusBar_);
+}
+
+// ----------------------------------------------------------------------------------------------
+// Enabled states
+
+namespace {
+
+enum class Set : std::uint8_t { Keep, On, Off, OnIfCoordsDiffer };
+
+struct EnabledRow {
+    Set save; // UlozAkoVU
+    Set print; // Tlacit
+    Set close; // Zatvor
+    Set cooper; // Cooper
+    Set network; // Siete
+    Set fileButtons; // ToolButton4, ToolButton5
+    Set modeGroup; // GroupBox1
+    Set modeButtons; // RadioButton1, RadioButton2
+};
+
+constexpr EnabledRow rowFor(MainEvent event)
+{
+    constexpr Set K = Set::Keep, On = Set::On, Off = Set::Off;
+    switch (event) {
+    case MainEvent::ProgramStart:
+        return { Off, Off, Off, Off, Off, Off, Off, Off };
+    case MainEvent::NewProject:
+        return { On, On, On, K, K, On, On, On };
+    case MainEvent::OpenCompleted:
+        return { On, On, On, Set::OnIfCoordsDiffer, On, On, K, Off };
+    case MainEvent::OpenCancelled:
+        return { Off, Off, Off, K, K, Off, K, K };
+    case MainEvent::CooperOpened:
+        return { On, On, On, K, K, K, K, K };
+    case MainEvent::ProjectClosed:
+        return { Off, K, K, K, K, K, K, K };
+    case MainEvent::EntryWindowClosed:
+        return { Off, Off, Off, Off, Off, K, Off, Off };
+    case MainEvent::FirstCountAccepted:
+        return { K, K, K, K, K, K, Off, Off };
+    case MainEvent::LastPlaceEntered:
+        return { K, K, K, Set::OnIfCoordsDiffer, On, K, K, K };
+    case MainEvent::SettingsSwitchedOn:
+        return { K, K, K, Set::OnIfCoordsDiffer, K, K, K, K };
+    case MainEvent::SettingsSwitchedOff:
+        return { K, K, K, Off, K, K, K, K };
+    }
+    return { K, K, K, K, K, K, K, K };
+}
+
+template <typename T> void applySet(T* target, Set how, bool coordsDiffer)
+{
+    if (target == nullptr)
+        return;
+    switch (how) {
+    case Set::Keep:
+        break;
+    case Set::On:
+        target->setEnabled(true);
+        break;
+    case Set::Off:
+        target->setEnabled(false);
+        break;
+    case Set::OnIfCoordsDiffer:
+        if (coordsDiffer)
+            target->setEnabled(true);
+        break;
+    }
+}
+
+} // namespace
+
+void TDorvan_Central::applyEvent(MainEvent event)
+{
+    const EnabledRow row = rowFor(event);
+    const bool differ = project_.State.CoordsDiffer;
+    applySet(UlozAkoVU, row.save, differ);
+    applySet(Tlacit, row.print, differ);
+    applySet(Zatvor, row.close, differ);
+    applySet(Cooper, row.cooper, differ);
+    applySet(Siete, row.network, differ);
+    if (row.network == Set::On)
+        networkItemEnabled_ = true;
+    else if (row.network == Set::Off)
+        networkItemEnabled_ = false;
+    applySet(ToolButton4, row.fileButtons, differ);
+    applySet(ToolButton5, row.fileButtons, differ);
+    applySet(modeGroup_, row.modeGroup, differ);
+    applySet(radioManual_, row.modeButtons, differ);
+    applySet(radioPicture_, row.modeButtons, differ);
+}
+
+// ----------------------------------------------------------------------------------------------
+// Caption and status bar
+
+QString TDorvan_Central::programTitle() const
+{
+    return QString::fromStdString(project_.State.ProgramTitle);
+}
+
+void TDorvan_Central::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    setWindowTitle(caption);
+}
+
+void TDorvan_Central::setStatusPanelText(int panel, const QString& text)
+{
+    if (statusBar_ != nullptr)
+        statusBar_->setPanelText(panel, text);
+}
+
+QString TDorvan_Central::statusPanelText(int panel) const
+{
+    return statusBar_ != nullptr ? statusBar_->panelText(panel) : QString();
+}
+
+QString TDorvan_Central::changedValuesText()
+{
+    return ChangedValues;
+}
+
+void TDorvan_Central::Timer1Timer()
+{
+    const QLocale locale = QLocale::system();
+    QString text = QStringLiteral(" ");
+    text += locale.toString(QDate::currentDate(), QLocale::ShortFormat);
+    text += QStringLiteral("  -  ");
+    text += locale.toString(QTime::currentTime(), clockTimeFormat(locale));
+    setStatusPanelText(0, text);
+}
+
+bool TDorvan_Central::event(QEvent* event)
+{
+    // The hint handler: the status tip of the menu item or control under the mouse goes to
+    // panel 2 (instead of replacing the whole bar, which is what a main window does by default).
+    if (event->type() == QEvent::StatusTip) {
+        setStatusPanelText(2, static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+// ----------------------------------------------------------------------------------------------
+// Shut-down
+
+void TDorvan_Central::closeEvent(QCloseEvent* event)
+{
+    ZatvorCentral(event);
+}
+
+void TDorvan_Central::ZatvorCentral(QCloseEvent* event)
+{
+    if (dorvan::confirmKeepingWork(
+            dialogs_, this, QuitQuestion, project_.State.UnsavedChanges, [this] { return saveProjectAs(); }))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TDorvan_Central::KoniecClick()
+{
+    close();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Help and About
+
+TPomocNapoveda* TDorvan_Central::helpWindow() const
+{
+    return helpWindow_;
+}
+
+void TDorvan_Central::PomocClick()
+{
+    if (project_.State.HelpWindowOpen)
+        return;
+    project_.State.HelpWindowOpen = true;
+    auto* help = new TPomocNapoveda(project_, dialogs_, mdiArea_);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    helpWindow_ = help;
+    // The flag follows the window even if it goes away by another road than its own close.
+    connect(help, &QObject::destroyed, this, [this] { project_.State.HelpWindowOpen = false; });
+    addChildWindow(help);
+}
+
+void TDorvan_Central::AutoriClick()
+{
+    if (aboutBox_ != nullptr)
+        aboutBox_->exec();
+}
+
+// ----------------------------------------------------------------------------------------------
+// EntryHost
+
+void TDorvan_Central::entryValuesChanged()
+{
+    setStatusPanelText(1, changedValuesText());
+}
+
+void TDorvan_Central::entryFirstCountAccepted()
+{
+    applyEvent(MainEvent::FirstCountAccepted);
+}
+
+void TDorvan_Central::entryLastPlaceEntered()
+{
+    applyEvent(MainEvent::LastPlaceEntered);
+}
+
+void TDorvan_Central::entrySettingsSwitched(bool on)
+{
+    applyEvent(on ? MainEvent::SettingsSwitchedOn : MainEvent::SettingsSwitchedOff);
+}
+
+void TDorvan_Central::entryWindowClosed()
+{
+    applyEvent(MainEvent::EntryWindowClosed);
+    setCaption(programTitle());
+    setStatusPanelText(1, QString());
+}
+
+void TDorvan_Central::closeByProgram(QWidget* window, bool& closedByProgram)
+{
+    closedByProgram = true;
+    if (window == nullptr)
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame->close();
+    else
+        window->close();
+}
+
+void TDorvan_Central::closeCooperWindow()
+{
+    closeByProgram(cooperWindow_, project_.State.CooperClosedByProgram);
+}
+
+void TDorvan_Central::closeProjectWindows()
+{
+    auto& s = project_.State;
+    if (s.NetworkWindowOpen)
+        networkWindows_->closeNetworkWindow();
+    // The allocation window shows this project, so it goes with it, also when places were added
+    // after it opened (that completion clears EntryStarted).
+    if (s.CooperWindowOpen)
+        closeCooperWindow();
+    if (s.GraphWindowOpen)
+        networkWindows_->closeGraphWindow();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Edit commands on the focused text field
+
+bool TDorvan_Central::isTextField(const QWidget* w)
+{
+    if (w == nullptr)
+        return false;
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w)
+        || qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
+        return true;
+    const auto* combo = qobject_cast<const QComboBox*>(w);
+    return combo != nullptr && combo->isEditable();
+}
+
+void TDorvan_Central::focusMoved(QWidget* /*old*/, QWidget* now)
+{
+    if (shuttingDown_)
+        return;
+    if (isTextField(now) && now->window() == this) {
+        textTarget_ = now;
+    } else if (now != nullptr && now->window() == this && !qobject_cast<QMenuBar*>(now)) {
+        textTarget_ = nullptr;
+    }
+    // Focus in a menu, a dialog or another window leaves the last text field as the target, so
+    // the menu commands still reach it.
+    updateEditActions();
+}
+
+void TDorvan_Central::updateEditActions()
+{
+    const bool on = textTarget_ != nullptr;
+    for (QAction* a : { KrokSpat, OznacVsetko, Vlozit, Kopiruj, Vystrihni, Zmazat })
+        a->setEnabled(on);
+}
+
+void TDorvan_Central::runEditCommand(EditCommand command)
+{
+    QWidget* target = textTarget_;
+    if (target == nullptr)
+        return;
+    // Spin boxes and editable combo boxes keep their text in a line edit of their own.
+    QLineEdit* line = qobject_cast<QLineEdit*>(target);
+    if (line == nullptr) {
+        if (auto* combo = qobject_cast<QComboBox*>(target))
+            line = combo->lineEdit();
+        else if (qobject_cast<QAbstractSpinBox*>(target))
+            line = target->findChild<QLineEdit*>();
+    }
+    if (line != nullptr) {
+        switch (command) {
+        case EditCommand::Undo:
+            line->undo();
+            break;
+        case EditCommand::SelectAll:
+            line->selectAll();
+            break;
+        case EditCommand::Paste:
+            line->paste();
+            break;
+        case EditCommand::Copy:
+            line->copy();
+            break;
+        case EditCommand::Cut:
+            line->cut();
+            break;
+        case EditCommand::Delete:
+            if (line->hasSelectedText() && !line->isReadOnly())
+                line->del();
+            break;
+        }
+        return;
+    }
+    auto run = [command](auto* edit) {
+        switch (command) {
+        case EditCommand::Undo:
+            edit->undo();
+            break;
+        case EditCommand::SelectAll:
+            edit->selectAll();
+            break;
+        case EditCommand::Paste:
+            edit->paste();
+            break;
+        case EditCommand::Copy:
+            edit->copy();
+            break;
+        case EditCommand::Cut:
+            edit->cut();
+            break;
+        case EditCommand::Delete:
+            if (!edit->isReadOnly()) {
+                QTextCursor c = edit->textCursor();
+                c.removeSelectedText();
+                edit->setTextCursor(c);
+            }
+            break;
+        }
+    };
+    if (auto* text = qobject_cast<QTextEdit*>(target))
+        run(text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(target))
+        run(plain);
+}
+
+bool TDorvan_Central::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+Z is both "Zavrieť" and "&Undo". When both are enabled the key is ambiguous and
+    // neither would run; it then goes to Undo while a text field has the focus and to
+    // "Zavrieť" otherwise. (A text field with the focus usually takes Ctrl+Z itself.)
+    if (event->type() == QEvent::Shortcut && (watched == Zatvor || watched == KrokSpat)) {
+        auto* se = static_cast<QShortcutEvent*>(event);
+        if (se->isAmbiguous()) {
+            QWidget* focus = QApplication::focusWidget();
+            if (isTextField(focus) && focus->window() == this)
+                KrokSpat->trigger();
+            else if (Zatvor->isEnabled())
+                Zatvor->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,578 @@
+// The main window's project commands: "Nový", "Otvor ako ...", "Ulož ako ...", "Zavrieť",
+// "Tlačiť", "Riešenie DORVAN" and the data-entry mode switch.
+#include "ui/main/Dorvan_Hlavny.h"
+
+#include "ui/allocation/Cooperova_Metoda.h"
+#include "ui/common/UserDialogs.h"
+#include "core/entry/GroupList.h"
+#include "core/entry/PlaceEntry.h"
+#include "core/entry/PlaceList.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "ui/help/Pomoc_Napoveda.h"
+#include "ui/main/NetworkWindows.h"
+#include "core/project/ProjectFile.h"
+#include "ui/main/StatusBar_DrawPanel.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <new>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString NoMemoryForPicture = u"Na obrázok projektu nie je dosť pamäte !!!"_s;
+const QString PrintFailed = u"Tlač sa nepodarila !!!"_s;
+
+QString qs(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace
+
+// ----------------------------------------------------------------------------------------------
+// The data-entry window
+
+TVstupUdajov* TDorvan_Central::entryWindow() const
+{
+    return entryWindow_;
+}
+
+bool TDorvan_Central::requestEntryWindowClose()
+{
+    if (entryWindow_ == nullptr)
+        return true;
+    auto* frame = qobject_cast<QMdiSubWindow*>(entryWindow_->parentWidget());
+    // Closing the frame closes the window inside first, which asks its own question.
+    const bool closed = frame != nullptr ? frame->close() : entryWindow_->close();
+    if (!closed)
+        return false;
+    // Gone now rather than at the next turn of the event loop, so a new window never meets the
+    // old one.
+    QWidget* gone = frame != nullptr ? static_cast<QWidget*>(frame) : entryWindow_.data();
+    entryWindow_ = nullptr;
+    delete gone;
+    return true;
+}
+
+void TDorvan_Central::createEntryWindow()
+{
+    auto* w = new TVstupUdajov(project_, dialogs_, *this, mdiArea_);
+    entryWindow_ = w;
+    addChildWindow(w, true);
+}
+
+void TDorvan_Central::showEntryPage(bool pictureMode)
+{
+    project_.State.PictureMode = pictureMode;
+    project_.changed(dorvan::ProjectChange::DataMode);
+}
+
+void TDorvan_Central::setModeSwitch(bool pictureMode)
+{
+    radioManual_->setChecked(!pictureMode);
+    radioPicture_->setChecked(pictureMode);
+    project_.State.PictureMode = pictureMode;
+}
+
+bool TDorvan_Central::pictureMode() const
+{
+    return project_.State.PictureMode;
+}
+
+TCooperAlokMetod* TDorvan_Central::cooperWindow() const
+{
+    return cooperWindow_;
+}
+
+void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
+{
+    cooperWindow_ = window;
+    // A window opened from the menu comes to the front, also over a maximised data-entry window.
+    // It takes the focus too: when the menu closes, the focus would otherwise go back into the
+    // data-entry window and bring that one forward again.
+    if (QMdiSubWindow* frame = addChildWindow(window)) {
+        mdiArea_->setActiveSubWindow(frame);
+        window->setFocus();
+    }
+}
+
+void TDorvan_Central::RadioButton1Click()
+{
+    showEntryPage(false);
+}
+
+void TDorvan_Central::RadioButton2Click()
+{
+    showEntryPage(true);
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Nový"
+
+void TDorvan_Central::NovyVUClick()
+{
+    auto& s = project_.State;
+    const bool projectOpen = s.AddPlacesMode || s.DataEntryOpen;
+    if (projectOpen) {
+        if (!requestEntryWindowClose() || !s.EntryWindowClosed)
+            return; // the user kept the window
+    } else {
+        // With no project open the help flag is cleared, but not while a help window is really
+        // open: that would let "Pomoc" open a second one.
+        if (helpWindow_ == nullptr)
+            s.HelpWindowOpen = false;
+        // At most one data-entry window, whatever the flags say.
+        if (entryWindow_ != nullptr && !requestEntryWindowClose())
+            return;
+    }
+
+    // Mode switch and project commands on (the "Nový" row of the enabled-state table).
+    applyEvent(MainEvent::NewProject);
+    setModeSwitch(false);
+
+    createEntryWindow();
+
+    s.AddPlacesMode = false;
+    s.DataEntryOpen = true;
+    s.FirstEntryMode = true;
+    s.NextPlace = 1;
+    s.PlacesComplete = false;
+    s.EntryStarted = true;
+
+    s.OpenCriterionPages = 0;
+    s.EntryClosable = false;
+    s.NetworkWindowOpen = false;
+    s.CooperWindowOpen = false;
+
+    dorvan::ResetProjectForNew(project_.Record);
+    s.PlaceCount = 0;
+    // A new project has no file yet: saving proposes "Novy.mzd", as the caption says, and asks
+    // before it replaces any existing file.
+    s.ProjectFileName.clear();
+    s.ProjectFile.clear();
+
+    setStatusPanelText(1, QString());
+    if (projectOpen)
+        setCaption(programTitle() + u" - Novy.mzd"_s);
+
+    project_.Record.PictureHeight = 0;
+    project_.Record.PictureWidth = 0;
+    project_.Record.MapRangeX = 0;
+    project_.Record.MapRangeY = 0;
+    if (s.MapPictureOwned) {
+        s.MapPictureOwned = false;
+        project_.MapPicture.clear();
+    }
+
+    // The new window opens on the manual-entry page, the picture page hidden, the focus in
+    // the place-count field.
+    showEntryPage(false);
+    s.UnsavedChanges = false;
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Zavrieť"
+
+void TDorvan_Central::ZatvorClick()
+{
+    if (!project_.State.EntryClosable)
+        return;
+    // When the user keeps the window, its project stays as it was, savable and with its name.
+    if (!requestEntryWindowClose())
+        return;
+    applyEvent(MainEvent::ProjectClosed);
+    setStatusPanelText(1, QString());
+    setCaption(programTitle());
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Riešenie DORVAN"
+
+void TDorvan_Central::CooperClick()
+{
+    auto& s = project_.State;
+    if (s.CooperWindowOpen)
+        return;
+    // The window sets CooperWindowOpen itself, makes its first run and takes its result
+    // choice from the picture.
+    openCooperWindow(*this);
+    s.FirstEntryMode = true;
+    s.PlacesComplete = false;
+    s.EntryStarted = true;
+    applyEvent(MainEvent::CooperOpened);
+}
+
+void TDorvan_Central::SieteClick()
+{
+    networkWindows_->open();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Project files
+
+void TDorvan_Central::showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme)
+{
+    if (statusBar_ == nullptr)
+        return;
+    const auto draw = tracker.afterRow(row, statusBar_->panelWidth(0), statusBar_->panelWidth(1));
+    if (!draw)
+        return;
+    StatusBar_DrawPanel(statusBar_, scheme,
+        QRect(draw->barLeft, draw->barTop, draw->barRight - draw->barLeft, draw->barBottom - draw->barTop),
+        QString::fromStdString(draw->text), QPoint(draw->textX, draw->textY));
+    emit fileProgressDrawn(scheme, row);
+}
+
+void TDorvan_Central::beginFileOperation(const QString& message)
+{
+    setStatusPanelText(1, QString());
+    setStatusPanelText(2, message);
+    if (statusBar_ != nullptr) {
+        statusBar_->setPanelOwnerDrawn(1, true);
+        statusBar_->repaint();
+    }
+}
+
+void TDorvan_Central::endFileOperation()
+{
+    if (statusBar_ != nullptr)
+        statusBar_->setPanelOwnerDrawn(1, false);
+    setStatusPanelText(1, QString());
+    setStatusPanelText(2, QString());
+}
+
+void TDorvan_Central::UlozAkoVUClick()
+{
+    saveProjectAs();
+}
+
+bool TDorvan_Central::saveProjectAs()
+{
+    // The name chosen in the dialog becomes the project's file name even when writing then
+    // fails, so the next save proposes it again.
+    QString name = QString::fromStdString(project_.State.ProjectFileName);
+    const bool saved = SaveProjectAs(name);
+    project_.State.ProjectFileName = name.toStdString();
+    return saved;
+}
+
+bool TDorvan_Central::SaveProjectAs(QString& fileName)
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    // A list still being typed is saved with the places entered so far: the planned rest has
+    // no names or coordinates yet, and its slots may still hold an earlier project's places.
+    const int entered = std::clamp(std::min(s.PlaceCount, s.NextPlace - 1), 0, dorvan::MaxPlaceCount);
+    // Judged on those places: a list started again at place 1 has none, whatever it had before.
+    if (!s.CoordsDiffer || !dorvan::coordinatesDiffer(r, entered)) {
+        dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
+        return false;
+    }
+    const QString name = chooseSaveName(fileName);
+    if (name.isEmpty()) {
+        s.AddPlacesMode = false;
+        return false;
+    }
+    fileName = name;
+
+    if (project_.Choices.ticked(dorvan::CritGroups))
+        dorvan::storeGroups(project_.Choices.Groups, r.GroupCount, r);
+    else
+        r.setCriterion(dorvan::CritGroups, false);
+    r.SavedPlaceCount = entered;
+    if (r.hasPicture()) {
+        r.MapRangeX = s.PictureRangeX;
+        r.MapRangeY = s.PictureRangeY;
+    } else {
+        r.MapRangeX = 0;
+        r.MapRangeY = 0;
+    }
+
+    // The status bar turns to saving once the file exists; a file that cannot be created
+    // leaves it as it was.
+    dorvan::ProgressTracker tracker(r.PictureWidth, r.PictureHeight);
+    bool created = false;
+    try {
+        dorvan::saveProjectFile(
+            name.toStdString(), r, project_.MapPicture,
+            [&](int row, int, int) { showFileProgress(tracker, row, 1); },
+            [&] {
+                created = true;
+                beginFileOperation(u"Ukladám súbor!"_s);
+            });
+    } catch (const std::exception& e) {
+        // The previous file, if any, is as it was: the new bytes never replaced it. Panel 1
+        // returns to plain text before the message; panel 2 still tells what was under way.
+        if (created && statusBar_ != nullptr)
+            statusBar_->setPanelOwnerDrawn(1, false);
+        dialogs_.error(this, QString::fromUtf8(e.what()));
+        return false;
+    }
+    endFileOperation();
+    s.ProjectFile = name.toStdString();
+    s.UnsavedChanges = false;
+    setCaption(programTitle() + u" - "_s + name);
+    return true;
+}
+
+// The save dialog until the user settles on a name (".mzd" added): an existing file other than
+// the one this project came from or was last saved to is replaced only when the user says so;
+// No returns to the dialog. Empty when the dialog was cancelled.
+QString TDorvan_Central::chooseSaveName(const QString& proposed)
+{
+    QString offer = QString::fromStdString(dorvan::proposedProjectFileName(proposed.toStdString()));
+    for (;;) {
+        const QString chosen = dialogs_.saveFileName(
+            this, u"Ulož ako ..."_s, offer, QString::fromUtf8(dorvan::ProjectFileFilter));
+        if (chosen.isEmpty())
+            return {};
+        const QString name = QString::fromStdString(dorvan::withProjectExtension(chosen.toStdString()));
+        const QFileInfo target(name);
+        const QString own = QString::fromStdString(project_.State.ProjectFile);
+        const bool ownFile = !own.isEmpty() && QFileInfo(own).exists()
+            && target.canonicalFilePath() == QFileInfo(own).canonicalFilePath();
+        if (!target.exists() || ownFile)
+            return name;
+        if (dialogs_.confirm(
+                this, u"Súbor "_s + target.fileName() + u" už existuje. Nahradiť ho ?!!"_s, false))
+            return name;
+        offer = name;
+    }
+}
+
+void TDorvan_Central::OtvorVUClick()
+{
+    auto& s = project_.State;
+    if (s.AddPlacesMode || s.DataEntryOpen) {
+        if (!requestEntryWindowClose())
+            return;
+    }
+    if (!s.EntryWindowClosed)
+        return;
+
+    const QString chosen
+        = dialogs_.openFileName(this, u"Otvor ako ..."_s, QString::fromUtf8(dorvan::ProjectFileFilter));
+    if (chosen.isEmpty()) {
+        openCancelled();
+        return;
+    }
+    openProjectFile(chosen);
+}
+
+bool TDorvan_Central::openProjectFile(const QString& chosen)
+{
+    auto& s = project_.State;
+    if (entryWindow_ != nullptr && !requestEntryWindowClose())
+        return false;
+    s.ProjectFileName = chosen.toStdString();
+
+    dorvan::LoadedProject loaded;
+    dorvan::RgbPicture built;
+    if (!readProjectForOpening(chosen, loaded, built))
+        return false;
+    showOpenedProject(chosen, loaded, std::move(built));
+    return true;
+}
+
+// The file is read and checked in full before anything of the project is replaced, and the
+// memory for building its picture is taken before that too. A refusal is shown and handled like
+// a cancelled open.
+bool TDorvan_Central::readProjectForOpening(
+    const QString& chosen, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built)
+{
+    beginFileOperation(u"Otváram súbor!"_s);
+    const auto refused = [&](const QString& message) {
+        endFileOperation();
+        dialogs_.warn(this, message);
+        openCancelled();
+    };
+    try {
+        std::optional<dorvan::ProgressTracker> tracker;
+        loaded = dorvan::readProjectFile(chosen.toStdString(), [&](int row, int width, int height) {
+            if (!tracker)
+                tracker.emplace(width, height);
+            showFileProgress(*tracker, row, 2);
+        });
+        if (loaded.record.hasPicture())
+            built.resizeForOverwrite(loaded.record.PictureWidth, loaded.record.PictureHeight);
+    } catch (const dorvan::ProjectFileUnavailable& e) {
+        // Nothing was read: panel 1 returns to plain text, panel 2 keeps "Otváram súbor!"
+        // until it is next changed.
+        if (statusBar_ != nullptr)
+            statusBar_->setPanelOwnerDrawn(1, false);
+        setStatusPanelText(1, QString());
+        dialogs_.warn(this, QString::fromUtf8(e.what()));
+        openCancelled();
+        return false;
+    } catch (const std::bad_alloc&) {
+        refused(NoMemoryForPicture);
+        return false;
+    } catch (const std::exception& e) {
+        refused(QString::fromUtf8(e.what()));
+        return false;
+    }
+    endFileOperation();
+    return true;
+}
+
+// The project read takes the place of the old one, and a new data-entry window shows it.
+void TDorvan_Central::showOpenedProject(
+    const QString& chosen, dorvan::LoadedProject& loaded, dorvan::RgbPicture built)
+{
+    auto& s = project_.State;
+    project_.Record = loaded.record;
+    project_.MapPicture.clear();
+    s.MapPictureOwned = false;
+    const bool picture = project_.Record.hasPicture();
+
+    createEntryWindow();
+    setModeSwitch(picture);
+    showEntryPage(picture);
+    s.PlaceCount = project_.Record.SavedPlaceCount;
+    s.DataEntryOpen = true;
+
+    if (picture) {
+        // Building the picture, with its own progress display.
+        setStatusPanelText(2, u"Spracovávam dáta!"_s);
+        if (statusBar_ != nullptr) {
+            statusBar_->repaint();
+            statusBar_->setPanelOwnerDrawn(1, true);
+        }
+        dorvan::ProgressTracker tracker(built.width(), built.height());
+        dorvan::buildMapPicture(
+            loaded.picture, built, [&](int row, int, int) { showFileProgress(tracker, row, 0); });
+        loaded.picture.clear();
+        project_.MapPicture = std::move(built);
+        s.MapPictureOwned = true;
+        // Image1 sized for the " Proporcionalita " choice, the picture with the place marks,
+        // StringGrid7; Image1 on and Button48 off.
+        entryWindow_->showProjectPicture();
+        endFileOperation();
+    }
+
+    s.PictureRangeX = project_.Record.MapRangeX;
+    s.PictureRangeY = project_.Record.MapRangeY;
+    setCaption(programTitle() + u" - "_s + chosen);
+    s.ProjectFile = chosen.toStdString();
+    s.NextPlace = s.PlaceCount + 1;
+    entryWindow_->enableProjectPages();
+
+    entryWindow_->replayCriteria();
+    // A file may hold fewer than two places, or places all at one spot: no allocation can be
+    // made of them, so the solution waits until the list is completed as typing would.
+    s.CoordsDiffer = dorvan::coordinatesDiffer(project_.Record, s.PlaceCount);
+    if (s.CoordsDiffer)
+        entryWindow_->switchSettingsOn();
+
+    setStatusPanelText(1, QString());
+    s.AddPlacesMode = true;
+    s.PlacesComplete = true;
+    s.EntryClosable = true;
+    applyEvent(MainEvent::OpenCompleted);
+
+    if (!picture) {
+        entryWindow_->showAddPlacesPrompt();
+        entryWindow_->FillPlaceGrid();
+    }
+    // What the new window did to show the file is no change of the project.
+    s.UnsavedChanges = false;
+    if (!s.CoordsDiffer)
+        dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
+    if (loaded.pictureTruncated)
+        dialogs_.warn(this, qs(dorvan::TruncatedPictureMessage));
+}
+
+void TDorvan_Central::openCancelled()
+{
+    auto& s = project_.State;
+    auto& r = project_.Record;
+    s.AddPlacesMode = false;
+    applyEvent(MainEvent::OpenCancelled);
+    r.PictureHeight = 0;
+    r.PictureWidth = 0;
+    r.MapRangeX = 0;
+    r.MapRangeY = 0;
+    if (s.MapPictureOwned) {
+        s.MapPictureOwned = false;
+        project_.MapPicture.clear();
+    }
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Tlačiť"
+
+QSizeF printedSize(QSizeF onScreen, double dotsPerPixel, QSizeF printable)
+{
+    // Printer dots per screen pixel keep the window's size on paper; a window wider or taller
+    // than the printable area is scaled down to fit it whole rather than cut off at its edge.
+    const QSizeF size = onScreen * dotsPerPixel;
+    if (size.width() <= printable.width() && size.height() <= printable.height())
+        return size;
+    return size.scaled(printable, Qt::KeepAspectRatio);
+}
+
+bool TDorvan_Central::printWindowImage(QWidget* window, QPrinter& printer, int job)
+{
+    // Printing to a file: every job gets its own file, the first one the chosen name, the
+    // next ones that name with "-2", "-3", ... before the extension.
+    const QString chosen = printer.outputFileName();
+    QString file = chosen;
+    if (!chosen.isEmpty() && job > 1) {
+        const QFileInfo info(chosen);
+        file = info.path() + u'/' + info.completeBaseName() + u'-' + QString::number(job);
+        if (!info.suffix().isEmpty())
+            file += u'.' + info.suffix();
+        printer.setOutputFileName(file);
+    }
+
+    const QPixmap image = window->grab();
+    QPainter painter;
+    QSizeF size;
+    bool ok = painter.begin(&printer);
+    if (ok) {
+        const double dotsPerPixel = static_cast<double>(printer.resolution()) / window->logicalDpiX();
+        const QSizeF printable = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+        size = printedSize(image.deviceIndependentSize(), dotsPerPixel, printable);
+        painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
+        ok = painter.end();
+    }
+    printer.setOutputFileName(chosen);
+    if (!ok) {
+        dialogs_.error(this, PrintFailed);
+        return false;
+    }
+    emit printJobDone(window->objectName(), file, size);
+    return true;
+}
+
+void TDorvan_Central::TlacitClick()
+{
+    // Which windows are active is taken before the printer dialog takes the activation away.
+    QMdiSubWindow* activeChild = mdiArea_->activeSubWindow();
+    const bool entryActive
+        = entryWindow_ != nullptr && activeChild != nullptr && activeChild->widget() == entryWindow_;
+    auto* cooper = activeChild != nullptr ? qobject_cast<TCooperAlokMetod*>(activeChild->widget()) : nullptr;
+    const bool frameActive = isActiveWindow();
+
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!dialogs_.printerSetup(this, *printer_))
+        return;
+
+    int job = 0;
+    if (entryActive && entryWindow_ != nullptr && !printWindowImage(entryWindow_, *printer_, ++job))
+        return;
+    if (cooper != nullptr && !printWindowImage(cooper, *printer_, ++job))
+        return;
+    if (frameActive)
+        printWindowImage(this, *printer_, ++job);
+}

@@ -1,0 +1,150 @@
+#include "ui/network/Graficka_Siet_Stanic.h"
+
+#include "core/allocation/CooperRunDriver.h"
+#include "ui/common/UserDialogs.h"
+#include "render/StationGraphPainter.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPainter>
+
+namespace {
+
+// Shows the graph's image; a click on it is a click on the window.
+class GraphArea : public QWidget {
+public:
+    GraphArea(const QImage& image, QWidget* parent)
+        : QWidget(parent)
+        , image_(image)
+    {
+        setObjectName("Image1");
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.drawImage(0, 0, image_);
+    }
+    void mousePressEvent(QMouseEvent* e) override { e->ignore(); }
+
+private:
+    const QImage& image_;
+};
+
+} // namespace
+
+TGrafickaSietStanic::TGrafickaSietStanic(
+    dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent)
+    , project_(project)
+    , dialogs_(dialogs)
+{
+    setObjectName("GrafickaSietStanic");
+    setWindowTitle(QString::fromUtf8("Grafická sieť staníc"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    project_.State.GraphClosedByProgram = false;
+
+    Image1Area = new GraphArea(Image1, this);
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName("ListBox1");
+    ListBox1->setFixedWidth(DesignListWidth);
+    QPalette grey = ListBox1->palette();
+    grey.setColor(QPalette::Base, QColor(128, 128, 128));
+    ListBox1->setPalette(grey);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(Image1Area, 1);
+    row->addWidget(ListBox1);
+    resize(DesignClientWidth, DesignClientHeight);
+}
+
+// Nothing here may touch the project: at program end the main window's members go before its
+// child windows.
+TGrafickaSietStanic::~TGrafickaSietStanic() = default;
+
+QSize TGrafickaSietStanic::sizeHint() const
+{
+    return QSize(DesignClientWidth, DesignClientHeight);
+}
+
+void TGrafickaSietStanic::FormCreate()
+{
+    // An activation that reaches a window already on its way out must not mark it open again.
+    if (closing_)
+        return;
+    project_.State.GraphWindowOpen = true;
+    project_.State.GraphClosedByProgram = false;
+    KresliGraf();
+}
+
+void TGrafickaSietStanic::FormResize()
+{
+    KresliGraf();
+}
+
+void TGrafickaSietStanic::KresliGraf()
+{
+    const int n = dorvan::runPlaceCount(project_.State.PlaceCount);
+    const std::vector<dorvan::GraphPlace> places = dorvan::graphPlaces(project_.Record, n);
+    const std::vector<std::string> lines
+        = dorvan::graphListLines(places, QLocale().decimalPoint().toStdString());
+    const int need = dorvan::graphListWidth(lines);
+    if (need > ListBox1->width())
+        ListBox1->setFixedWidth(need);
+    const QSize area(std::max(width() - ListBox1->width(), 0), height());
+    Image1 = dorvan::drawStationGraph(places, project_.BestStars, area);
+    Image1Area->update();
+    ListBox1->clear();
+    for (const std::string& l : lines)
+        ListBox1->addItem(QString::fromStdString(l));
+}
+
+bool TGrafickaSietStanic::event(QEvent* e)
+{
+    if (e->type() == QEvent::ParentChange)
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &TGrafickaSietStanic::FormCreate,
+                Qt::UniqueConnection);
+    return QWidget::event(e);
+}
+
+void TGrafickaSietStanic::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TGrafickaSietStanic::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    FormResize();
+}
+
+void TGrafickaSietStanic::closeEvent(QCloseEvent* event)
+{
+    if (GSSZatvor()) {
+        closing_ = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TGrafickaSietStanic::GSSZatvor()
+{
+    auto& s = project_.State;
+    if (s.GraphClosedByProgram) {
+        s.GraphWindowOpen = false;
+        s.GraphClosedByProgram = false;
+        return true;
+    }
+    if (!dialogs_.confirm(this, CloseQuestion, false))
+        return false;
+    s.GraphWindowOpen = false;
+    return true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/project/Project.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+class QListWidget;
+namespace dorvan {
+class UserDialogs;
+} // namespace dorvan
+
+// The station network graph: the best star network of the last search drawn over a coordinate
+// chart of the project's places, and the places listed on the right.
+class TGrafickaSietStanic : public QWidget {
+    Q_OBJECT
+public:
+    TGrafickaSietStanic(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TGrafickaSietStanic() override;
+
+    static inline const QString CloseQuestion = QString::fromUtf8("Zavrieť grafický náhľad ?!!");
+    static constexpr int DesignClientWidth = 717;
+    static constexpr int DesignClientHeight = 446;
+    static constexpr int DesignListWidth = 93;
+    QSize sizeHint() const override;
+
+    // The drawing area as last painted (the client area less the list).
+    const QImage& image() const { return Image1; }
+
+    // Bound to the window's activation: marks the window open and draws.
+    void FormCreate();
+    // True once its closing was accepted: the window goes, even if it is still on the screen
+    // while the main window activates the next one.
+    bool isClosing() const { return closing_; }
+    // Bound to resizing and to a click on the window.
+    void FormResize();
+    // Widens the list to its longest line, draws the graph and lists the places.
+    void KresliGraf();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool GSSZatvor();
+
+    dorvan::Project& project_;
+    dorvan::UserDialogs& dialogs_;
+    QImage Image1;
+    QWidget* Image1Area = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    bool closing_ = false;
+};

@@ -1,0 +1,216 @@
+#include "ui/network/Metoda_Sieti.h"
+
+#include "core/allocation/CooperRunDriver.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/network/NetworkHost.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+QListWidget* makeList(QWidget* parent, const char* name, int width)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setFixedWidth(width);
+    return list;
+}
+
+void fill(QListWidget* list, const std::vector<std::string>& lines)
+{
+    list->clear();
+    for (const std::string& l : lines)
+        list->addItem(QString::fromStdString(l));
+}
+
+} // namespace
+
+TMetodaDistribSieti::TMetodaDistribSieti(
+    dorvan::Project& project, dorvan::UserDialogs& dialogs, NetworkHost& host, QWidget* parent)
+    : QWidget(parent)
+    , project_(project)
+    , dialogs_(dialogs)
+    , host_(host)
+{
+    setObjectName("MetodaDistribSieti");
+    setWindowTitle(QString::fromUtf8("Metódy návrhu distribučných sietí"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    FormCreate();
+}
+
+// Nothing here may touch the project or the host: at program end the main window's members go
+// before its child windows.
+TMetodaDistribSieti::~TMetodaDistribSieti() = default;
+
+QSize TMetodaDistribSieti::sizeHint() const
+{
+    return QSize(DesignClientWidth, DesignClientHeight);
+}
+
+void TMetodaDistribSieti::buildControls()
+{
+    StringGrid1 = new QTableWidget(this);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setColumnCount(5);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(120);
+    // Rows of 15 pixels whatever the font asks for: the grid's height is 17 pixels a row.
+    StringGrid1->verticalHeader()->setMinimumSectionSize(15);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(15);
+    StringGrid1->setColumnWidth(0, 20);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setFixedHeight(97);
+    StringGrid1->setMinimumWidth(633);
+
+    ListBox1 = makeList(this, "ListBox1", 145);
+    ListBox3 = makeList(this, "ListBox3", 145);
+    ListBox4 = makeList(this, "ListBox4", 153);
+    ListBox5 = makeList(this, "ListBox5", 161);
+    ListBox2 = makeList(this, "ListBox2", 257);
+    ListBox2->setMinimumHeight(537);
+
+    auto* lists = new QHBoxLayout;
+    for (QListWidget* l : { ListBox1, ListBox3, ListBox4, ListBox5 })
+        lists->addWidget(l);
+    lists->addStretch(1);
+    lists->addWidget(ListBox2);
+    // The grid grows 17 pixels a place and the lists keep their design widths: in a main window
+    // smaller than all that, the window scrolls instead of cutting off the lists below the grid.
+    auto* content = new QWidget;
+    content->setObjectName("Obsah");
+    auto* column = new QVBoxLayout(content);
+    column->addWidget(StringGrid1, 0, Qt::AlignLeft);
+    column->addLayout(lists, 1);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("Posuv");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+}
+
+void TMetodaDistribSieti::FormCreate()
+{
+    // Opening the graph window activates windows; the activation that comes back here while
+    // the search is shown changes nothing, and so does one that reaches the window while it
+    // closes (closing the graph window along activates this one).
+    if (computing_ || closing_)
+        return;
+    computing_ = true;
+    try {
+        compute();
+    } catch (const std::exception& e) {
+        dialogs_.error(this, QString::fromUtf8(e.what()));
+    }
+    computing_ = false;
+}
+
+void TMetodaDistribSieti::compute()
+{
+    auto& s = project_.State;
+    s.NetworkWindowOpen = true;
+    s.NetworkClosedByProgram = false;
+    const dorvan::StarWorkingCopy copy = dorvan::VstupUdajRealStavCreate(project_);
+    search_ = dorvan::Hviezda(copy, QLocale().decimalPoint().toStdString());
+    dorvan::Okruh();
+    project_.BestStars = search_.best;
+    fillLists();
+    if (!s.GraphWindowOpen) {
+        host_.openGraphWindow();
+        s.GraphWindowOpen = true;
+    }
+    fillGrid();
+}
+
+void TMetodaDistribSieti::fillLists()
+{
+    QListWidget* lists[] = { ListBox1, ListBox2, ListBox3, ListBox4, ListBox5 };
+    for (std::size_t k = 0; k < 5; ++k)
+        fill(lists[k], search_.lists[k]);
+}
+
+void TMetodaDistribSieti::fillGrid()
+{
+    const int n = dorvan::runPlaceCount(project_.State.PlaceCount);
+    const auto rows = dorvan::starResultGrid(project_.BestStars, n, QLocale().decimalPoint().toStdString());
+    StringGrid1->clearContents();
+    StringGrid1->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        for (int c = 0; c < 5; ++c)
+            StringGrid1->setItem(r, c,
+                new QTableWidgetItem(
+                    QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
+    StringGrid1->setFixedHeight(17 * static_cast<int>(rows.size()));
+    fitGridColumns();
+}
+
+// Columns 1 to 4 are 120 pixels wide, wider where a name or "Celková dráha - čas" needs it, and
+// the grid as wide as its columns: its rows are all shown, so a horizontal scroll bar would
+// cover the last one.
+void TMetodaDistribSieti::fitGridColumns()
+{
+    const QFontMetrics metrics(StringGrid1->font());
+    int total = StringGrid1->columnWidth(0);
+    for (int c = 1; c < StringGrid1->columnCount(); ++c) {
+        int need = 120;
+        for (int r = 0; r < StringGrid1->rowCount(); ++r)
+            if (const QTableWidgetItem* item = StringGrid1->item(r, c))
+                need = std::max(need, metrics.horizontalAdvance(item->text()) + 12);
+        StringGrid1->setColumnWidth(c, need);
+        total += need;
+    }
+    StringGrid1->setMinimumWidth(std::max(633, total + 2 * StringGrid1->frameWidth()));
+}
+
+bool TMetodaDistribSieti::event(QEvent* e)
+{
+    // Every activation computes again: the frame says when it is about to be activated.
+    if (e->type() == QEvent::ParentChange)
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &TMetodaDistribSieti::FormCreate,
+                Qt::UniqueConnection);
+    return QWidget::event(e);
+}
+
+void TMetodaDistribSieti::closeEvent(QCloseEvent* event)
+{
+    if (ZatvorDistribSiete())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TMetodaDistribSieti::ZatvorDistribSiete()
+{
+    auto& s = project_.State;
+    if (s.NetworkClosedByProgram) {
+        closing_ = true;
+        s.NetworkWindowOpen = false;
+        s.NetworkClosedByProgram = false;
+        return true;
+    }
+    if (!dialogs_.confirm(this, CloseQuestion, false))
+        return false;
+    closing_ = true;
+    s.NetworkWindowOpen = false;
+    s.NetworkClosedByProgram = false;
+    host_.closeGraphWindow();
+    return true;
+}

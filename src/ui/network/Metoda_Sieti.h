@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/network/StarSearch.h"
+#include "core/project/Project.h"
+
+#include <QString>
+#include <QWidget>
+
+class NetworkHost;
+class QListWidget;
+class QTableWidget;
+namespace dorvan {
+class UserDialogs;
+} // namespace dorvan
+
+// The distribution network methods window: the star search over the project, its listing and
+// the best network in a grid. Every activation searches again; the best network is kept in the
+// project for the station graph.
+class TMetodaDistribSieti : public QWidget {
+    Q_OBJECT
+public:
+    // Creating the window runs FormCreate, which searches and opens the graph window.
+    TMetodaDistribSieti(
+        dorvan::Project& project, dorvan::UserDialogs& dialogs, NetworkHost& host, QWidget* parent = nullptr);
+    ~TMetodaDistribSieti() override;
+
+    static inline const QString CloseQuestion = QString::fromUtf8("Zavrieť \"Metódu definovania sietí\" ?!!");
+    static constexpr int DesignClientWidth = 900;
+    static constexpr int DesignClientHeight = 660;
+    QSize sizeHint() const override;
+
+    // The search of the last computation.
+    const dorvan::StarSearchResult& lastSearch() const { return search_; }
+
+    // Bound to the window's creation and to every activation.
+    void FormCreate();
+    // True once its closing was accepted (the window may still be on the screen).
+    bool isClosing() const { return closing_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildControls();
+    void compute();
+    void fillLists();
+    void fillGrid();
+    void fitGridColumns();
+    bool ZatvorDistribSiete();
+
+    dorvan::Project& project_;
+    dorvan::UserDialogs& dialogs_;
+    NetworkHost& host_;
+    dorvan::StarSearchResult search_;
+    bool computing_ = false;
+    bool closing_ = false;
+
+    QTableWidget* StringGrid1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QListWidget* ListBox4 = nullptr;
+    QListWidget* ListBox5 = nullptr;
+};

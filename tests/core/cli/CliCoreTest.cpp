@@ -1,0 +1,229 @@
+#include "core/allocation/CooperRunDriver.h"
+#include "core/cli/CliArguments.h"
+#include "core/cli/JsonWriter.h"
+#include "core/entry/GroupList.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+
+using namespace dorvan;
+using namespace dorvan::cli;
+
+namespace {
+
+CliRequest parse(std::initializer_list<const char*> args)
+{
+    return parseArguments(std::vector<std::string>(args.begin(), args.end()));
+}
+
+std::string usageError(std::initializer_list<const char*> args)
+{
+    try {
+        parse(args);
+    } catch (const UsageError& e) {
+        return e.what();
+    }
+    return "(accepted)";
+}
+
+} // namespace
+
+TEST(CliArguments, DefaultsAreThoseOfANewWindowAndOptionsTakeBothForms)
+{
+    const CliRequest s = parse({ "solve", "p.mzd" });
+    EXPECT_EQ(s.command, Command::Solve);
+    EXPECT_EQ(s.solve.project, "p.mzd");
+    EXPECT_EQ(s.solve.settings.start, StartPoint::Computed);
+    EXPECT_EQ(s.solve.settings.rule, StoppingRule::BothAxes);
+    EXPECT_EQ(s.solve.settings.precisionText, "0,01");
+    EXPECT_EQ(s.solve.settings.correctionText, "1,0");
+    EXPECT_FALSE(s.solve.groups);
+    EXPECT_EQ(s.solve.format, OutputFormat::Text);
+
+    const CliRequest o = parse({ "solve", "--start=origin", "--stop", "objective", "--precision", "-1",
+        "--correction=2,5", "--groups", "p.mzd", "--format", "json" });
+    EXPECT_EQ(o.solve.settings.start, StartPoint::Origin);
+    EXPECT_EQ(o.solve.settings.rule, StoppingRule::Objective);
+    EXPECT_EQ(o.solve.settings.precisionText, "-1"); // checked by the run, as the window does
+    EXPECT_EQ(o.solve.settings.correctionText, "2,5");
+    EXPECT_TRUE(o.solve.groups);
+    EXPECT_EQ(o.solve.format, OutputFormat::Json);
+
+    const CliRequest r
+        = parse({ "render", "p.mzd", "--out", "c.PDF", "--size", "640x480", "--picture", "no" });
+    EXPECT_TRUE(r.render.pdf);
+    EXPECT_EQ(r.render.width, 640);
+    EXPECT_EQ(r.render.height, 480);
+    EXPECT_FALSE(r.render.picture);
+    EXPECT_TRUE(r.render.proportional);
+    EXPECT_EQ(parse({ "render", "p.mzd", "--out", "c.png" }).render.width, 800);
+    EXPECT_EQ(parse({ "places", "p.mzd" }).places.format, OutputFormat::Csv);
+    EXPECT_EQ(parse({ "import", "a.csv", "--out", "b.mzd" }).import.out, "b.mzd");
+    EXPECT_EQ(parse({ "solve", "--help" }).helpTopic, "solve");
+    EXPECT_NE(usageText("render").find("drawn over its picture"), std::string::npos);
+}
+
+TEST(CliArguments, BadArgumentsAreRefusedWithAReason)
+{
+    EXPECT_EQ(usageError({}), "a command is missing (see dorvan-cli --help)");
+    EXPECT_EQ(usageError({ "optimise" }), "unknown command \"optimise\" (see dorvan-cli --help)");
+    EXPECT_NE(usageError({ "network" }).find("the project file is missing"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "network", "a", "--out", "x.gif" }).find("must end in .png or .pdf"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "network", "a", "--size", "50x50" }).find("outside 120 to 5000"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "network", "a", "--size", "300x200" }).find("--size needs --out"), std::string::npos);
+    EXPECT_EQ(parse({ "network", "a", "--size", "300x200", "--out", "g.png" }).network.width, 300);
+    EXPECT_NE(usageError({ "solve" }).find("the project file is missing"), std::string::npos);
+    EXPECT_NE(usageError({ "solve", "a", "b" }).find("unexpected argument \"b\""), std::string::npos);
+    EXPECT_NE(usageError({ "solve", "a", "--out", "x" }).find("unknown option --out"), std::string::npos);
+    EXPECT_NE(usageError({ "solve", "a", "--groups=yes" }).find("takes no value"), std::string::npos);
+    EXPECT_NE(usageError({ "solve", "a", "--stop" }).find("needs a value"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "solve", "a", "--stop", "x", "--stop", "y" }).find("given twice"), std::string::npos);
+    EXPECT_NE(usageError({ "solve", "a", "--start", "centre" }).find("not one of gravity|origin"),
+        std::string::npos);
+    EXPECT_NE(
+        usageError({ "places", "a", "--format", "text" }).find("not one of csv|json"), std::string::npos);
+    EXPECT_NE(usageError({ "render", "a" }).find("--out FILE is required"), std::string::npos);
+    EXPECT_NE(
+        usageError({ "render", "a", "--out", "c.jpg" }).find("must end in .png or .pdf"), std::string::npos);
+    for (const char* size : { "800", "800x", "x600", "80ox600", "800x600x1", "-800x600" })
+        EXPECT_NE(usageError({ "render", "a", "--out", "c.png", "--size", size }).find("is not WIDTHxHEIGHT"),
+            std::string::npos)
+            << size;
+    EXPECT_NE(
+        usageError({ "render", "a", "--out", "c.png", "--size", "119x600" }).find("outside 120 to 5000"),
+        std::string::npos);
+    EXPECT_NE(
+        usageError({ "render", "a", "--out", "c.png", "--size", "800x5001" }).find("outside 120 to 5000"),
+        std::string::npos);
+    EXPECT_NE(usageError({ "import", "a.csv" }).find("--out FILE is required"), std::string::npos);
+}
+
+TEST(JsonWriter, WritesEscapedTextAndRoundTripNumbers)
+{
+    EXPECT_EQ(jsonString("a\"b\\c\n\x01Ž"), "\"a\\\"b\\\\c\\n\\u0001Ž\"");
+    EXPECT_EQ(jsonNumber(0.1), "0.1");
+    EXPECT_EQ(jsonNumber(-2.0), "-2");
+    EXPECT_EQ(std::stod(jsonNumber(1.0 / 3.0)), 1.0 / 3.0);
+    EXPECT_EQ(jsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
+    EXPECT_EQ(jsonNumber(std::numeric_limits<double>::infinity()), "null");
+
+    JsonWriter j;
+    j.beginObject();
+    j.key("a");
+    j.beginArray(true);
+    j.value(1.5);
+    j.value(2);
+    j.endArray();
+    j.key("b");
+    j.beginArray();
+    j.endArray();
+    j.key("c");
+    j.null();
+    j.key("d");
+    j.value(true);
+    j.endObject();
+    EXPECT_EQ(j.text(), "{\n  \"a\": [1.5, 2],\n  \"b\": [],\n  \"c\": null,\n  \"d\": true\n}\n");
+}
+
+namespace {
+
+// Places A..H; groups {A, B, C}, {D, E}, {F, G, H}.
+std::unique_ptr<TProjectRecord> groupProject()
+{
+    auto r = std::make_unique<TProjectRecord>();
+    const char* names[] = { "A", "B", "C", "D", "E", "F", "G", "H" };
+    const double xy[][2]
+        = { { 0, 0 }, { 10, 0 }, { 5, 10 }, { 30, 30 }, { 40, 30 }, { 60, 0 }, { 70, 0 }, { 65, 9 } };
+    for (int i = 1; i <= 8; ++i) {
+        r->PlaceName[i] = Text100::fromUtf8(names[i - 1]);
+        r->PlaceX[i] = xy[i - 1][0];
+        r->PlaceY[i] = xy[i - 1][1];
+        r->PlaceQuantity[i] = r->PlacePrice[i] = 1.0;
+        r->PlaceFlexibility[i] = 1;
+    }
+    r->GroupCount = 3;
+    r->GroupPlaceCount[1] = 3;
+    r->GroupPlaceCount[2] = 2;
+    r->GroupPlaceCount[3] = 3;
+    for (int k = 1; k <= 8; ++k)
+        r->GroupedPlaceName[k] = r->PlaceName[k];
+    return r;
+}
+
+} // namespace
+
+TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForTheRest)
+{
+    const auto r = groupProject();
+    // The run's inputs come from the project as the program holds it after opening the file.
+    auto project = std::make_unique<Project>();
+    project->Record = *r;
+    project->State.PlaceCount = 8;
+    project->Choices = choicesAsOpened(*r, 8);
+    project->Choices.Ticked[CritGroups] = true;
+    project->Choices.Settings.precisionText = "11"; // above 10
+    CooperRunInputs in = runInputs(*project, ",");
+    EXPECT_EQ(in.groups.Count, 3);
+    ASSERT_EQ(in.groups.Groups.size(), 3u);
+    EXPECT_EQ(in.groups.members(2), (std::vector<std::string> { "D", "E" }));
+    std::vector<std::string> warned;
+    std::vector<int> listed;
+    int resets = 0;
+    CooperRunCallbacks cb;
+    cb.warn = [&](const std::string& t) { warned.push_back(t); };
+    cb.resetPrecision = [&] { ++resets; };
+    cb.groupListed = [&](const CooperRunResult& soFar, int g) {
+        listed.push_back(g);
+        EXPECT_EQ(soFar.groups.back().no, g);
+    };
+    auto state = std::make_unique<CooperState>();
+    const CooperRunResult res = runCooperDriver(*state, *r, 8, in, cb);
+
+    EXPECT_TRUE(res.groupRun);
+    EXPECT_EQ(listed, (std::vector<int> { 1, 2, 3 }));
+    // The bad precision is met in group 1 only: group 3 reads the reset text.
+    EXPECT_EQ(warned,
+        (std::vector<std::string> {
+            "Chybná presnosť !!!", "Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!" }));
+    EXPECT_EQ(res.warnings, warned);
+    EXPECT_EQ(resets, 1);
+    EXPECT_TRUE(res.precisionReset);
+    ASSERT_EQ(res.pathLines.size(), 2u);
+    EXPECT_EQ(res.pathLines[0].rfind("[Xopt1;Yopt1]=[", 0), 0u);
+    EXPECT_EQ(res.pathLines[1].rfind("[Xopt3;Yopt3]=[", 0), 0u);
+    EXPECT_EQ(res.placeLines,
+        (std::vector<std::string> { "--- Skupina 1 ---", "M1: A, [0;0]", "M2: B, [10;0]", "M3: C, [5;10]",
+            "--- Skupina 2 ---", "M4: D, [30;30]", "M5: E, [40;30]", "--- Skupina 3 ---", "M6: F, [60;0]",
+            "M7: G, [70;0]", "M8: H, [65;9]" }));
+    ASSERT_EQ(res.groups.size(), 3u);
+    EXPECT_FALSE(res.groups[1].solved);
+    EXPECT_EQ(res.groups[2].firstMemberNumber, 6);
+    EXPECT_EQ(static_cast<int>(res.groups[2].iterates.size()), res.groups[2].finalIter);
+    EXPECT_TRUE(res.optimumText.empty());
+
+    // Without groups: one centre, Edit1 holds the last path line.
+    project->Choices.Ticked[CritGroups] = false;
+    in = runInputs(*project, ",");
+    EXPECT_FALSE(in.groupsOn);
+    EXPECT_TRUE(in.groups.Groups.empty());
+    const CooperRunResult one = runCooperDriver(*state, *r, 8, in);
+    EXPECT_FALSE(one.groupRun);
+    ASSERT_FALSE(one.pathLines.empty());
+    EXPECT_EQ(one.optimumText, one.pathLines.back());
+    EXPECT_EQ(one.pathLines.size(), static_cast<std::size_t>(2 * one.finalIter - 1));
+    EXPECT_EQ(one.placeLines.size(), 8u);
+}
+
+TEST(CooperRunDriver, NoticeNamesTheGroupsWhoseHistoryRanOut)
+{
+    EXPECT_EQ(runNoticeText({}), "");
+    EXPECT_EQ(runNoticeText({ 0 }), std::string(HistoryFullNotice));
+    EXPECT_EQ(
+        runNoticeText({ 2, 3 }), "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch (SKUPINA 2, 3) !!!");
+}

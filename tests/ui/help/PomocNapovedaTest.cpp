@@ -1,0 +1,217 @@
+#include "ui/help/Pomoc_Napoveda.h"
+
+#include "core/project/Project.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabWidget>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+using dorvan::test::ScriptedDialogs;
+
+namespace {
+
+struct HelpFixture : ::testing::Test {
+    dorvan::Project project;
+    ScriptedDialogs dialogs;
+
+    HelpFixture() { project.resetAtStart(); }
+
+    static void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // The help window as the main window opens it: in an MDI frame, with its flag set.
+    QMdiSubWindow* openInFrame(QMdiArea& area)
+    {
+        area.resize(900, 700);
+        area.show();
+        QMdiSubWindow* frame = area.addSubWindow(new TPomocNapoveda(project, dialogs));
+        frame->show();
+        project.State.HelpWindowOpen = true;
+        return frame;
+    }
+};
+
+const QString CloseQuestion = QStringLiteral("Zavrieť \"Pomoc - Nápovedu\" ?!!");
+
+} // namespace
+
+TEST_F(HelpFixture, PagesGroupsAndCaptionsAreInPlace)
+{
+    TPomocNapoveda help(project, dialogs);
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("Pomoc a nápoveda"));
+    EXPECT_EQ(help.sizeHint(), QSize(682, 449));
+    EXPECT_EQ(help.size(), QSize(682, 449));
+
+    auto* pages = help.findChild<QTabWidget*>("PageControl1");
+    ASSERT_NE(pages, nullptr);
+    ASSERT_EQ(pages->count(), 4);
+    const QStringList captions = { QStringLiteral("Hlavné \"MENU\""), QStringLiteral("Vstupné dáta"),
+        QStringLiteral("Riešenie \"DORVAN\""), QStringLiteral("Program") };
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(pages->tabText(i), captions[i]);
+        EXPECT_EQ(pages->widget(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
+    }
+
+    auto caption = [&](const char* name) {
+        auto* box = help.findChild<QGroupBox*>(name);
+        return box ? box->title() : QStringLiteral("<missing>");
+    };
+    EXPECT_EQ(caption("GroupBox1"), QStringLiteral(" Hlavné \"MENU\""));
+    EXPECT_EQ(caption("GroupBox2"), QStringLiteral(" Zadávanie vstupných dát "));
+    EXPECT_EQ(caption("GroupBox3"), QStringLiteral(" Nový súbor "));
+    EXPECT_EQ(caption("GroupBox4"), QStringLiteral(" Zobrazenie riešenia "));
+    // The inner group of page 2 sits inside the outer one; pictures sit on their pages.
+    EXPECT_TRUE(
+        help.findChild<QGroupBox*>("GroupBox2")->isAncestorOf(help.findChild<QGroupBox*>("GroupBox3")));
+    EXPECT_TRUE(pages->widget(0)->isAncestorOf(help.findChild<QLabel*>("Image2")));
+    EXPECT_TRUE(help.findChild<QGroupBox*>("GroupBox3")->isAncestorOf(help.findChild<QLabel*>("Image3")));
+    for (const char* name : { "Image4", "Image5", "Image6", "Image7" })
+        EXPECT_TRUE(help.findChild<QGroupBox*>("GroupBox4")->isAncestorOf(help.findChild<QLabel*>(name)))
+            << name;
+    EXPECT_TRUE(pages->widget(3)->children().isEmpty());
+
+    auto* staticText = help.findChild<QLabel*>("StaticText1");
+    ASSERT_NE(staticText, nullptr);
+    EXPECT_EQ(staticText->text(), QStringLiteral("Zatvorenie všetkých aktívnych okien"));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(HelpFixture, ToolbarListHasTwelveLinesWithTheFirstSixPadded)
+{
+    TPomocNapoveda help(project, dialogs);
+    auto* text = help.findChild<QTextEdit*>("RichEdit1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isReadOnly());
+    const QStringList lines = text->toPlainText().split(QLatin1Char('\n'));
+    const QStringList expected = {
+        QStringLiteral("1 - Vytvorenie nového zadania"),
+        QStringLiteral("2 - Otvorenie existujúceho riešenia"),
+        QStringLiteral("3 - Uloženie zadaných hodnôt"),
+        QStringLiteral("4 - Tlač obrazovky aktívneho okna"),
+        QStringLiteral("5 - Vloženie kopírovaných dát"),
+        QStringLiteral("6 - Kopírovania označených dát"),
+        QStringLiteral("7 - Odrezanie označených dát"),
+        QStringLiteral("8 - kaskádové usporiadanie okien"),
+        QStringLiteral("9 - Horizontálne usporiadanie okien"),
+        QStringLiteral("10 - Vertikálne usporiadanie okien"),
+        QStringLiteral("11 - Zatvorenie aktívneho okna"),
+        QStringLiteral("12 - Skončenie programu"),
+    };
+    ASSERT_EQ(lines.size(), 12);
+    for (int i = 0; i < 12; ++i) {
+        // Only blanks are added, and only on the right.
+        EXPECT_EQ(i < 6 ? QString(lines[i]).remove(QRegularExpression(" +$")) : lines[i], expected[i]) << i;
+        EXPECT_TRUE(lines[i].startsWith(expected[i])) << i;
+    }
+    // The longest of the first six sets the width; the others are padded to it.
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(lines[i].size(), expected[1].size()) << i;
+    EXPECT_EQ(lines[0], expected[0] + QString(6, QLatin1Char(' ')));
+}
+
+TEST_F(HelpFixture, BackgroundIsMoneyGreenAndEveryPictureIsShown)
+{
+    TPomocNapoveda help(project, dialogs);
+    EXPECT_EQ(help.palette().color(QPalette::Window), QColor(0xC0, 0xDC, 0xC0));
+    const QImage shot = help.grab().toImage();
+    // Right of the last tab nothing covers the window's own background.
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 6, 6)), QColor(0xC0, 0xDC, 0xC0));
+    // The pages carry the same colour (the empty last page shows it best).
+    auto* pages = help.findChild<QTabWidget*>("PageControl1");
+    pages->setCurrentIndex(3);
+    const QImage empty = help.grab().toImage();
+    EXPECT_EQ(QColor(empty.pixel(341, 240)), QColor(0xC0, 0xDC, 0xC0));
+    pages->setCurrentIndex(0);
+
+    for (int i = 1; i <= 7; ++i) {
+        auto* label = help.findChild<QLabel*>(QStringLiteral("Image%1").arg(i));
+        ASSERT_NE(label, nullptr) << i;
+        const QImage image = label->pixmap().toImage();
+        ASSERT_FALSE(image.isNull()) << i;
+        EXPECT_GE(image.width(), 200) << i;
+        EXPECT_GE(image.height(), 50) << i;
+        // A real picture, not a blank: many different colours.
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                colours.insert(image.pixel(x, y));
+        EXPECT_GT(colours.size(), 50) << i;
+    }
+    // The toolbar picture spans the page width, the four solution pictures are stacked.
+    EXPECT_GE(help.findChild<QLabel*>("Image1")->width(), 600);
+    EXPECT_LT(help.findChild<QLabel*>("Image4")->y(), help.findChild<QLabel*>("Image5")->y());
+    EXPECT_LT(help.findChild<QLabel*>("Image5")->y(), help.findChild<QLabel*>("Image6")->y());
+    EXPECT_LT(help.findChild<QLabel*>("Image6")->y(), help.findChild<QLabel*>("Image7")->y());
+}
+
+TEST_F(HelpFixture, ClosingTheFrameAsksAndNoKeepsEverything)
+{
+    QMdiArea area;
+    QPointer<QMdiSubWindow> frame = openInFrame(area);
+    QPointer<TPomocNapoveda> window = qobject_cast<TPomocNapoveda*>(frame->widget());
+    ASSERT_TRUE(window);
+
+    dialogs.confirmAnswers = { false };
+    EXPECT_FALSE(frame->close());
+    deletePending();
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(project.State.HelpWindowOpen);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("confirm"));
+    EXPECT_EQ(dialogs.shown[0].text, CloseQuestion);
+    EXPECT_FALSE(dialogs.shown[0].defaultYes);
+
+    dialogs.confirmAnswers = { true };
+    EXPECT_TRUE(frame->close());
+    deletePending();
+    EXPECT_FALSE(window);
+    EXPECT_FALSE(frame);
+    EXPECT_FALSE(project.State.HelpWindowOpen);
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_EQ(dialogs.texts("confirm"), QStringList({ CloseQuestion, CloseQuestion }));
+}
+
+TEST_F(HelpFixture, ClosingTheWidgetItselfTakesItsFrameAlongAndAsksOnce)
+{
+    QMdiArea area;
+    QPointer<QMdiSubWindow> frame = openInFrame(area);
+    QPointer<TPomocNapoveda> window = qobject_cast<TPomocNapoveda*>(frame->widget());
+    ASSERT_TRUE(window);
+
+    dialogs.confirmAnswers = { false };
+    EXPECT_FALSE(window->close());
+    deletePending();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(frame && frame->isVisible());
+    EXPECT_TRUE(project.State.HelpWindowOpen);
+
+    dialogs.confirmAnswers = { true };
+    EXPECT_TRUE(window->close());
+    deletePending();
+    EXPECT_FALSE(window);
+    EXPECT_FALSE(frame);
+    EXPECT_FALSE(project.State.HelpWindowOpen);
+    EXPECT_EQ(dialogs.texts("confirm").size(), 2);
+
+    // Without a frame the window closes and is destroyed just the same.
+    QPointer<TPomocNapoveda> alone = new TPomocNapoveda(project, dialogs);
+    alone->show();
+    project.State.HelpWindowOpen = true;
+    dialogs.confirmAnswers = { true };
+    EXPECT_TRUE(alone->close());
+    deletePending();
+    EXPECT_FALSE(alone);
+    EXPECT_FALSE(project.State.HelpWindowOpen);
+}
