@@ -64,11 +64,15 @@ public:
     // Whether the sheet is the one of a criterion box.
     bool covers(CriterionBox box) const;
     QString caption() const;
-    // The loading-time and capacity sheets: the current values, and the DC, DS and DM entries
-    // that the centre and the depots open while the criterion is ticked.
-    void showSiteEntries(bool ticked);
-    // The entry of a criterion box of this sheet opens with its current value, or closes.
-    void showEntry(CriterionBox box, bool ticked);
+    // The loading-time and capacity sheets: the current values shown, every entry closed.
+    void showSiteValues();
+    // Then, while the criterion is ticked, the DC, DS and DM entries that the centre and the
+    // depots call for open.
+    void openSiteEntries();
+    // The entry of a criterion box of this sheet opens with its current value.
+    void openEntry(CriterionBox box);
+    // The entry of a criterion box of this sheet closes, emptied.
+    void closeEntry(CriterionBox box);
 
     struct Spec;
 
@@ -82,6 +86,7 @@ private:
         QLineEdit* current = nullptr;
     };
     QGroupBox* buildEntryBox(Controls& c);
+    const Controls* controlsOf(CriterionBox box) const;
     void valueOk(const Controls& c);
 
     EntryContext context_;

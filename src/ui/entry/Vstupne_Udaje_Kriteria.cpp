@@ -264,11 +264,15 @@ void entry::CriteriaPage::runCriterionUpdate(CriterionBox box)
         break;
     case SheetKind::SiteValues:
         criterionSwitch(box);
-        singlesSheet(box)->showSiteEntries(checkBox(box)->isChecked());
+        singlesSheet(box)->showSiteValues();
+        if (checkBox(box)->isChecked())
+            singlesSheet(box)->openSiteEntries();
         break;
     case SheetKind::SingleValue:
-        criterionSwitch(box);
-        singlesSheet(box)->showEntry(box, checkBox(box)->isChecked());
+        if (criterionSwitch(box))
+            singlesSheet(box)->openEntry(box);
+        else
+            singlesSheet(box)->closeEntry(box);
         break;
     case SheetKind::Switch:
         if (box == CriterionBox::Settings)

@@ -345,6 +345,7 @@ QGroupBox* entry::SingleValuesSheet::buildEntryBox(Controls& c)
     c.ok = button(s.ok, QStringLiteral("OK"));
     c.ok->setEnabled(false);
     g->addWidget(c.ok, row, 1);
+    // The loading-time and capacity values share their criterion box: each OK goes by its row.
     connect(c.ok, &QPushButton::clicked, this, [this, entry = c.entry] {
         for (const Controls& v : values_)
             if (v.entry == entry)
@@ -355,10 +356,7 @@ QGroupBox* entry::SingleValuesSheet::buildEntryBox(Controls& c)
 
 bool entry::SingleValuesSheet::covers(CriterionBox box) const
 {
-    for (const Controls& c : values_)
-        if (Singles[c.entry].box == box)
-            return true;
-    return false;
+    return controlsOf(box) != nullptr;
 }
 
 QString entry::SingleValuesSheet::caption() const
@@ -366,7 +364,7 @@ QString entry::SingleValuesSheet::caption() const
     return u(spec_->sheetCaption);
 }
 
-void entry::SingleValuesSheet::showSiteEntries(bool ticked)
+void entry::SingleValuesSheet::showSiteValues()
 {
     const auto& r = context_.project.Record;
     for (const Controls& c : values_) {
@@ -379,9 +377,11 @@ void entry::SingleValuesSheet::showSiteEntries(bool ticked)
             c.current->setText(formatNumber(r.*(s.real)));
         c.entryBox->setEnabled(true);
     }
-    if (!ticked)
-        return;
-    const dorvan::SiteEntries open = dorvan::siteEntries(r, context_.project.State.PlaceCount);
+}
+
+void entry::SingleValuesSheet::openSiteEntries()
+{
+    const dorvan::SiteEntries open = dorvan::siteEntries(context_.project.Record, context_.project.State.PlaceCount);
     const bool entries[3] = { open.dc, open.ds, open.dm };
     for (std::size_t k = 0; k < values_.size() && k < 3; ++k) {
         if (!entries[k])
@@ -393,29 +393,40 @@ void entry::SingleValuesSheet::showSiteEntries(bool ticked)
     }
 }
 
-void entry::SingleValuesSheet::showEntry(CriterionBox box, bool ticked)
+const entry::SingleValuesSheet::Controls* entry::SingleValuesSheet::controlsOf(CriterionBox box) const
 {
-    for (const Controls& c : values_) {
-        const SingleSpec& s = Singles[c.entry];
-        if (s.box != box)
-            continue;
-        const auto& r = context_.project.Record;
-        if (ticked) {
-            c.current->setText(s.whole != nullptr ? QString::number(r.*(s.whole)) : formatNumber(r.*(s.real)));
-            c.current->setEnabled(true);
-            c.entryBox->setEnabled(true);
-            c.edit->setEnabled(true);
-            setFieldColour(c.edit, Qt::white);
-            c.ok->setEnabled(true);
-        } else {
-            c.edit->clear();
-            c.current->clear();
-            c.edit->setEnabled(false);
-            setFieldColour(c.edit, Silver);
-            c.current->setEnabled(false);
-            c.ok->setEnabled(false);
-        }
-    }
+    for (const Controls& c : values_)
+        if (Singles[c.entry].box == box)
+            return &c;
+    return nullptr;
+}
+
+void entry::SingleValuesSheet::openEntry(CriterionBox box)
+{
+    const Controls* c = controlsOf(box);
+    if (c == nullptr)
+        return;
+    const SingleSpec& s = Singles[c->entry];
+    const auto& r = context_.project.Record;
+    c->current->setText(s.whole != nullptr ? QString::number(r.*(s.whole)) : formatNumber(r.*(s.real)));
+    c->current->setEnabled(true);
+    c->entryBox->setEnabled(true);
+    c->edit->setEnabled(true);
+    setFieldColour(c->edit, Qt::white);
+    c->ok->setEnabled(true);
+}
+
+void entry::SingleValuesSheet::closeEntry(CriterionBox box)
+{
+    const Controls* c = controlsOf(box);
+    if (c == nullptr)
+        return;
+    c->edit->clear();
+    c->current->clear();
+    c->edit->setEnabled(false);
+    setFieldColour(c->edit, Silver);
+    c->current->setEnabled(false);
+    c->ok->setEnabled(false);
 }
 
 void entry::SingleValuesSheet::valueOk(const Controls& c)
