@@ -1,30 +1,36 @@
 #pragma once
 
+#include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/EntryPages.h"
 
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
-class QLineEdit;
-class QPushButton;
 class QLayout;
 class QTabWidget;
-class QTableWidget;
 
 namespace entry {
 
+class CentreSheet;
+class DepotSheet;
+class DistanceSheet;
 class GroupsSheet;
-class RelationSheets;
+class PrioritySheet;
+class RouteSheet;
 class SettingsSheet;
+class SingleValuesSheet;
+class ValueGridSheet;
 
 // The criteria page List2 of the data-entry window: the criterion boxes CheckBox1..CheckBox15
 // on the left with the settings and groups switches at their foot, and on the right (GroupBox1)
-// the criterion sheets of PageControl2 that are ticked. It owns the per-place value grids
-// (StringGrid8, 9, 10) and the single values; the relation sheets, the settings sheet and the
-// groups sheet are its parts. Code in Vstupne_Udaje_Kriteria.cpp.
+// the criterion sheets of PageControl2 that are ticked. Which box is which criterion, and how
+// its sheet is set up, is the table of EntryCriterionBoxes.h; the sheets are parts of the page:
+// the value grids, the single-value sheets, the relation sheets, the settings sheet and the
+// groups sheet. Code in Vstupne_Udaje_Kriteria.cpp.
 class CriteriaPage : public QWidget {
 public:
     explicit CriteriaPage(const EntryContext& context);
@@ -32,18 +38,15 @@ public:
     SettingsSheet* settings() const { return settings_; }
     GroupsSheet* groups() const { return groups_; }
     // The parts whose handlers the page's controls reach, itself included.
-    std::array<const QObject*, 4> parts() const;
+    std::vector<const QObject*> parts() const;
 
-    // Brings the sheet of criterion box `number` in line with the box (1..15, 16 the settings,
-    // 17 the groups), as its click does.
-    void runCriterionUpdate(int number);
-    // Commits the quantity (0), price (1) or frequency (2) grid: validate, store, refill.
-    void commitValueGrid(int kind);
+    // Brings the sheet of a criterion box in line with the box, as its click does.
+    void runCriterionUpdate(CriterionBox box);
     // Shows or hides a sheet's tab, counting the open sheets and showing GroupBox1 while any is
     // open. Only a change of visibility changes the count.
     void showCriterionPage(QWidget* sheet, bool show);
     void setCurrentCriterionPage(QWidget* sheet);
-    // The ticked sheets that list places (quantity, price, frequency, distances, depots,
+    // The ticked sheets that list places (quantity, price, frequency, distances, centre, depots,
     // priorities) show them again.
     void rebuildPlaceValuePages();
     // Ticks the boxes from the record's CriterionOn bytes (see TVstupUdajov::replayCriteria).
@@ -52,59 +55,32 @@ public:
 private:
     void buildCriterionBoxes(QLayout* boxes);
     void buildCriterionSheets();
-    QWidget* addSheet(int number, const char* name, const char* caption);
-    QWidget* buildValueGridSheet(int kind);
-    void buildRouteSheet(int number, const char* name, const char* caption, bool routeLength);
-    QGroupBox* buildSingleBox(int i);
-    void buildSinglesSheet(int number, const char* name, const char* caption, int first, int count,
-        const char* currentName, const char* currentCaption);
-    bool criterionSwitch(int number);
-    void criterionBoxClicked(int number);
-    void criterionPageOff(int number);
-    void valuePage(int number, int kind);
-    void fillValueGrid(int kind);
-    void valueGridEvent(int kind);
-    void setRouteEntry(bool routeLength);
-    void routeEntryOk(bool routeLength, bool change);
-    void routeAllowChange(bool routeLength);
-    void siteValuesPage(bool loadTimes);
-    void singleValueOk(int entry);
-    void singleValuePage(int number);
-    void bindValueControls();
-
-    // The controls of the route length and distribution time sheets.
-    struct RouteControls {
-        QGroupBox* entryBox = nullptr;
-        QLineEdit* entryEdit = nullptr;
-        QPushButton* entryOk = nullptr;
-        QGroupBox* changeBox = nullptr;
-        QLineEdit* newEdit = nullptr;
-        QPushButton* changeOk = nullptr;
-        QLineEdit* currentEdit = nullptr;
-        QPushButton* allowButton = nullptr;
-    };
-    // The entry box, field, OK button and current value of a single value.
-    struct SingleControls {
-        QGroupBox* entryBox = nullptr;
-        QLineEdit* edit = nullptr;
-        QPushButton* ok = nullptr;
-        QLineEdit* current = nullptr;
-    };
-    const RouteControls& routeControls(bool routeLength) const { return route_[routeLength ? 0 : 1]; }
+    void addSheet(CriterionBox box, QWidget* sheet, const QString& caption);
+    QCheckBox* checkBox(CriterionBox box) const { return criterionBox_[boxIndex(box)]; }
+    bool criterionSwitch(CriterionBox box);
+    void criterionBoxClicked(CriterionBox box);
+    void valuePage(CriterionBox box);
+    void relationPage(CriterionBox box);
+    void routePage(CriterionBox box);
+    ValueGridSheet* valueSheet(CriterionBox box) const;
+    RouteSheet* routeSheet(CriterionBox box) const;
+    SingleValuesSheet* singlesSheet(CriterionBox box) const;
 
     EntryContext context_;
     QGroupBox* GroupBox1 = nullptr;
     QTabWidget* PageControl2 = nullptr;
-    // CheckBox1..CheckBox15 by number (slot 0 unused), their sheets, and the quantity, price and
-    // frequency grids (StringGrid8, StringGrid9, StringGrid10).
-    std::array<QCheckBox*, 16> criterionBox_ {};
-    std::array<QWidget*, 16> criterionSheet_ {};
-    std::array<QTableWidget*, 3> valueGrid_ {};
-    std::array<RouteControls, 2> route_ {}; // route length, distribution time
-    std::array<SingleControls, 10> single_ {}; // by entry of the single-value table
+    // CheckBox1..CheckBox15 and their sheets, by boxIndex.
+    std::array<QCheckBox*, CriterionBoxes.size()> criterionBox_ {};
+    std::array<QWidget*, CriterionBoxes.size()> criterionSheet_ {};
+    std::array<ValueGridSheet*, 3> valueSheets_ {}; // TabSheet1, TabSheet2, TabSheet12
+    std::array<RouteSheet*, 2> routeSheets_ {}; // TabSheet4, TabSheet5
+    std::array<SingleValuesSheet*, 4> singlesSheets_ {}; // TabSheet8, 9, 11, 13
+    DistanceSheet* distances_ = nullptr; // TabSheet3
+    CentreSheet* centre_ = nullptr; // TabSheet6
+    DepotSheet* depots_ = nullptr; // TabSheet7
+    PrioritySheet* priorities_ = nullptr; // TabSheet10
     SettingsSheet* settings_ = nullptr; // TabSheet14
     GroupsSheet* groups_ = nullptr; // TabSheet15
-    RelationSheets* relations_ = nullptr; // TabSheet3, TabSheet6, TabSheet7, TabSheet10
 };
 
 } // namespace entry

@@ -17,6 +17,9 @@ struct ListCompletion;
 class PlaceEntry;
 class UserDialogs;
 } // namespace dorvan
+namespace entry {
+enum class CriterionBox : int;
+}
 
 // What a page of the data-entry window may ask of the window and of the other pages. The window
 // implements it; a page never sees the window itself, nor another page's controls.
@@ -36,8 +39,8 @@ public:
     virtual void showCriterionPage(QWidget* sheet, bool show) = 0;
     // Makes a criterion sheet the current tab of the criterion pages.
     virtual void setCurrentCriterionPage(QWidget* sheet) = 0;
-    // Runs the update routine of criterion box `number` (1..15) as its click does.
-    virtual void refreshCriterion(int number) = 0;
+    // Runs the update routine of a criterion box as its click does.
+    virtual void refreshCriterion(entry::CriterionBox box) = 0;
     // A list of places is complete: the main window hears of it, and the settings box is ticked
     // or the user told that all places share one spot.
     virtual void placeListCompleted(const dorvan::ListCompletion& completion) = 0;

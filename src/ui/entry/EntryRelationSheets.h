@@ -1,91 +1,51 @@
 #pragma once
 
 #include "ui/entry/EntryPages.h"
-#include "core/entry/PlaceRelations.h"
 
-#include <QObject>
+#include <QWidget>
 
 class QComboBox;
 class QGroupBox;
-class QHBoxLayout;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
-class QWidget;
 
 namespace entry {
 
+class TwoListPicker;
+
 // The criterion sheets that relate places to each other: real distances typed pair by pair
 // (TabSheet3), the distribution centre (TabSheet6), the depots (TabSheet7) and the priority
-// places (TabSheet10). The criteria page makes the four sheets; this fills them and answers their
-// controls. Code in Vstupne_Udaje_Vzdialenosti.cpp.
-class RelationSheets : public QObject {
-public:
-    struct Sheets {
-        QWidget* distances;
-        QWidget* centre;
-        QWidget* depots;
-        QWidget* priorities;
-    };
-    RelationSheets(const EntryContext& context, const Sheets& sheets, QObject* parent);
+// places (TabSheet10). The criteria page adds them as its tabs and tells them when their box
+// changes and when the place list changes; the rules live in PlaceRelations.
 
-    // Bring a sheet in line with its criterion box (CheckBox3, 6, 7 and 10).
+// Real distances (TabSheet3): the pair entry, then the change of one pair. Code in
+// Vstupne_Udaje_Vzdialenosti.cpp.
+class DistanceSheet : public QWidget {
+public:
+    explicit DistanceSheet(const EntryContext& context);
+
+    // Brings the sheet in line with CheckBox3.
     void setDistanceEntry();
-    void setCentrePage();
-    void setDepotPage();
-    void setPriorityPage();
-    // The place list changed: the ticked sheets follow it.
+    // The place list changed: the change box starts over, its choices being place numbers, and
+    // the entry asks for the pairs of a place that moved.
     void placesChanged();
 
 private:
-    // The places on the left, the chosen ones on the right, the arrows between.
-    struct ChoiceLists {
-        QGroupBox* outer = nullptr;
-        QGroupBox* leftBox = nullptr;
-        QGroupBox* rightBox = nullptr;
-        QListWidget* left = nullptr;
-        QListWidget* right = nullptr;
-        QPushButton* in = nullptr;
-        QPushButton* out = nullptr;
-    };
-
-    void buildDistanceSheet(QWidget* sheet);
-    void buildCentreSheet(QWidget* sheet);
-    QHBoxLayout* buildChoiceSheet(QWidget* sheet, ChoiceLists& c, const char* const names[7],
-        const char* outerCaption, const char* rightCaption);
+    QGroupBox* buildEntryBox();
+    QGroupBox* buildChangeBox();
     void connectControls();
-    bool ticked(int box) const;
     bool showDistancePair();
     void finishDistanceEntry();
     void Button10Click();
     void Button11Click();
-    void distanceChoiceChanged(bool first);
+    void firstPlaceChosen();
+    void secondPlaceChosen();
+    // Both places of the change chosen: the value can be typed and the current one is shown.
+    void showChosenPair();
     void Button12Click();
-    void fillWithPlaces(QComboBox* c);
-    void chooseCentre(QComboBox* from, QPushButton* ok);
-    void Button19Click();
-    void Button20Click();
-    void Button21Click();
-    void centreOrDepotsChanged();
-    void followCentre();
-    void setChoiceLists(const ChoiceLists& c, bool on, bool depots);
-    void moveChosenLines(QListWidget* from, void (RelationSheets::*move)());
-    void Button22Click();
-    void Button23Click();
-    void Button30Click();
-    void Button31Click();
-    // One line each: the current line of its list, when it is chosen.
-    void ClickButton22();
-    void ClickButton23();
-    void ClickButton30();
-    void ClickButton31();
-    void moveSelectedPriority(bool up);
     void warn(std::string_view message);
 
     EntryContext context_;
-    QWidget* dialogParent_ = nullptr;
-
-    // Distances
     QGroupBox* GroupBox13 = nullptr;
     QLineEdit* Edit11 = nullptr;
     QPushButton* Button10 = nullptr;
@@ -98,8 +58,31 @@ private:
     QLineEdit* Edit13 = nullptr;
     QPushButton* Button12 = nullptr;
     QLineEdit* Edit16 = nullptr;
+};
 
-    // The distribution centre
+// The distribution centre (TabSheet6): the first choice, then its change or cancellation. Code
+// in Vstupne_Udaje_Centrala.cpp.
+class CentreSheet : public QWidget {
+public:
+    explicit CentreSheet(const EntryContext& context);
+
+    // Brings the sheet in line with CheckBox6.
+    void setCentrePage();
+    // The centre follows its place (renamed with it); a deleted centre is cancelled, and the
+    // sheet offers the first choice again as after "Zrušiť".
+    void followCentre();
+
+private:
+    QGroupBox* buildChoiceBox();
+    QGroupBox* buildChangeBox();
+    void fillWithPlaces(QComboBox* c);
+    void chooseCentre(QComboBox* from, QPushButton* ok);
+    void Button19Click();
+    void Button20Click();
+    void Button21Click();
+    void closeChange();
+
+    EntryContext context_;
     QGroupBox* GroupBox22 = nullptr;
     QComboBox* ComboBox5 = nullptr;
     QPushButton* Button19 = nullptr;
@@ -108,13 +91,50 @@ private:
     QPushButton* Button21 = nullptr;
     QLineEdit* Edit25 = nullptr;
     QPushButton* Button20 = nullptr;
+};
 
-    // Depots (GroupBox24..26, ListBox2, ListBox3, Button22, Button23) and priorities
-    // (GroupBox33..35, ListBox6, ListBox7, Button30, Button31) with the moves Button34, Button35.
-    ChoiceLists depots_;
-    ChoiceLists priorities_;
+// Depots (TabSheet7): the places on the left, the depots on the right in name order. Code in
+// Vstupne_Udaje_Sklady.cpp.
+class DepotSheet : public QWidget {
+public:
+    explicit DepotSheet(const EntryContext& context);
+
+    // Brings the sheet in line with CheckBox7; also when the place list or the centre changed.
+    void setDepotPage();
+
+private:
+    void addDepot(int row, const dorvan::Text100& name);
+    void removeDepot(int row, const dorvan::Text100& name);
+
+    EntryContext context_;
+    TwoListPicker* picker_ = nullptr; // GroupBox24..26, ListBox2, ListBox3, Button22, Button23
+};
+
+// Priority places (TabSheet10): the places on the left, the priorities on the right in their
+// stored order, which "A" and "V" change. Code in Vstupne_Udaje_Sklady.cpp.
+class PrioritySheet : public QWidget {
+public:
+    explicit PrioritySheet(const EntryContext& context);
+
+    // Brings the sheet in line with CheckBox10; also when the place list or the centre changed.
+    void setPriorityPage();
+
+private:
+    enum class Direction { Up, Down };
+    void addPriority(int row, const dorvan::Text100& name);
+    void removePriority(int row, const dorvan::Text100& name);
+    void moveSelectedPriority(Direction direction);
+    void enableMoves(bool on);
+
+    EntryContext context_;
+    TwoListPicker* picker_ = nullptr; // GroupBox33..35, ListBox6, ListBox7, Button30, Button31
     QPushButton* Button34 = nullptr;
     QPushButton* Button35 = nullptr;
 };
+
+// The centre or the depots changed: the centre is left out of the depot and priority lists, and
+// the loading-time and capacity pages offer their DC, DS and DM entries by the centre and the
+// depots.
+void centreOrDepotsChanged(const EntryContext& context);
 
 } // namespace entry

@@ -165,9 +165,9 @@ void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
     criteria_->setCurrentCriterionPage(sheet);
 }
 
-void TVstupUdajov::refreshCriterion(int number)
+void TVstupUdajov::refreshCriterion(entry::CriterionBox box)
 {
-    criteria_->runCriterionUpdate(number);
+    criteria_->runCriterionUpdate(box);
 }
 
 void TVstupUdajov::refillPlaceRows()
@@ -202,7 +202,7 @@ void TVstupUdajov::rebuildPlaceValuePages()
 // The loading-time page is brought in line again when the centre or the depots change.
 void TVstupUdajov::ClickCheckBox8()
 {
-    criteria_->runCriterionUpdate(8);
+    criteria_->runCriterionUpdate(entry::CriterionBox::LoadTimes);
 }
 
 bool TVstupUdajov::pictureTabVisible() const

@@ -47,8 +47,10 @@ class UserDialogs;
 //
 // Each page is a class of its own holding its controls: PlacesPage (List1,
 // Vstupne_Udaje_Miesta.cpp), CriteriaPage (List2 with the criterion boxes and value sheets,
-// Vstupne_Udaje_Kriteria.cpp) with its parts RelationSheets (distances, centre, depots,
-// priorities, Vstupne_Udaje_Vzdialenosti.cpp), SettingsSheet (TabSheet14,
+// Vstupne_Udaje_Kriteria.cpp) with its parts the value grids and single-value sheets
+// (Vstupne_Udaje_Kriteria_Mriezky.cpp, Vstupne_Udaje_Kriteria_Hodnoty.cpp), the relation sheets
+// (distances, centre, depots and priorities: Vstupne_Udaje_Vzdialenosti.cpp,
+// Vstupne_Udaje_Centrala.cpp, Vstupne_Udaje_Sklady.cpp), SettingsSheet (TabSheet14,
 // Vstupne_Udaje_Nastavenie.cpp) and GroupsSheet (TabSheet15, Vstupne_Udaje_Skupiny.cpp),
 // OverviewPage (List4, Vstupne_Udaje_Zoznam.cpp) and PicturePage (TabSheet19,
 // Vstupne_Udaje_Obrazok.cpp). The pages reach each other only through EntryPages, which this
@@ -115,7 +117,7 @@ private:
     void rerunIfCooperOpen() override;
     void placeDeleted(const dorvan::PlaceListChange& change) override;
     void setCurrentCriterionPage(QWidget* sheet) override;
-    void refreshCriterion(int number) override;
+    void refreshCriterion(entry::CriterionBox box) override;
     void placeListCompleted(const dorvan::ListCompletion& completion) override;
     void rebuildPlaceValuePages() override;
     void refillPlaceRows() override;
