@@ -1,6 +1,7 @@
 // dorvan-cli run as a process: its lines, numbers and pictures against the allocation window
 // opened on the same project with the same settings.
 #include "core/allocation/CooperRunDriver.h"
+#include "core/entry/ProjectSession.h"
 #include "ui/allocation/Cooperova_Metoda.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"

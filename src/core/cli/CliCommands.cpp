@@ -6,6 +6,7 @@
 #include "core/cli/PlaceCsv.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
+#include "core/entry/ProjectSession.h"
 
 #include <algorithm>
 #include <exception>
@@ -486,11 +487,9 @@ int projectPlaceCount(const TProjectRecord& record)
 
 std::unique_ptr<Project> projectAsOpened(const TProjectRecord& r)
 {
+    // The same transition as the program's "Otvor ako ...", without a window to show it.
     auto project = std::make_unique<Project>();
-    project->Record = r;
-    project->State.PlaceCount = projectPlaceCount(r);
-    project->State.PictureMode = r.hasPicture();
-    project->Choices = choicesAsOpened(r, project->State.PlaceCount);
+    ProjectSession(*project).open(r, std::string());
     return project;
 }
 
