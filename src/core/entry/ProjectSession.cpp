@@ -1,5 +1,7 @@
 #include "core/entry/ProjectSession.h"
 
+#include "core/common/CodePage.h"
+#include "core/common/DecimalText.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 
@@ -146,10 +148,31 @@ PlaceDeletion ProjectSession::afterDeletion(PlaceListChange change)
     return d;
 }
 
-void ProjectSession::editPlaces(
-    const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys)
+std::optional<GridRefusal> ProjectSession::editPlaces(const std::vector<PlaceTexts>& rows)
 {
+    const std::size_t n = rows.size();
+    std::vector<Text100> names(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const int row = static_cast<int>(k) + 1;
+        if (rows[k].name.empty())
+            return GridRefusal { row, 1, std::string(BadPlaceNameText) };
+        try {
+            names[k] = Text100::fromUtf8(rows[k].name);
+        } catch (const CodePageError& e) {
+            return GridRefusal { row, 1, e.what() };
+        }
+    }
+    std::vector<double> xs(n), ys(n);
+    for (int column : { 2, 3 }) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const DecimalParse p = parseDecimal4(column == 2 ? rows[k].x : rows[k].y);
+            if (!p.ok())
+                return GridRefusal { static_cast<int>(k) + 1, column, std::string(BadGridCoordinateText) };
+            (column == 2 ? xs : ys)[k] = p.number->value();
+        }
+    }
     places_.storeEditedPlaces(names, xs, ys);
+    return std::nullopt;
 }
 
 int ProjectSession::placesToSave() const

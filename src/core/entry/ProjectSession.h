@@ -6,6 +6,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace dorvan {
 
@@ -14,6 +16,16 @@ namespace dorvan {
 // allocated (at least two of them, not all at one spot). The program's window shows these
 // choices after "Otvor ako ..."; the command line runs on them.
 EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount);
+
+inline constexpr std::string_view BadGridCoordinateText = "Chybné zadanie SÚRADNICE !!!";
+
+// A cell of the place grid typed over that cannot be stored: its place (row) and column (1 the
+// name, 2 X, 3 Y), and why.
+struct GridRefusal {
+    int row = 0;
+    int column = 0;
+    std::string message;
+};
 
 // What deleting a place did to the list, for the windows that show it.
 struct PlaceDeletion {
@@ -64,9 +76,10 @@ public:
     // their new numbers.
     PlaceDeletion deletePicturePlace(int row);
 
-    // Places typed over in the place grid (renamed or moved).
-    void editPlaces(
-        const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys);
+    // Places 1..n typed over in the place grid (renamed or moved): the texts of each row. They
+    // are checked column by column, top to bottom; at the first bad cell nothing is stored and
+    // the refusal tells which cell and why. Otherwise the places are stored and sorted again.
+    std::optional<GridRefusal> editPlaces(const std::vector<PlaceTexts>& rows);
 
     // The places a save stores: those entered so far, a list being typed included.
     int placesToSave() const;

@@ -564,14 +564,16 @@ void entry::CriteriaPage::setCurrentCriterionPage(QWidget* sheet)
     PageControl2->setCurrentWidget(sheet);
 }
 
-void entry::CriteriaPage::replayCriteria()
+void entry::CriteriaPage::showChoices()
 {
+    // The choices as they stand before the first box's handler runs.
+    const auto chosen = context_.project.Choices.Ticked;
     for (int b = 0; b < dorvan::CriterionCount; ++b) {
         // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
         const int number = b == dorvan::CritGroups ? 17 : b + 1;
         QCheckBox* box
             = number == 17 ? groups_->switchBox() : criterionBox_[static_cast<std::size_t>(number)];
-        const bool ticked = context_.project.Record.tickedWhenOpened(static_cast<dorvan::Criterion>(b));
+        const bool ticked = chosen[static_cast<std::size_t>(b)];
         box->setChecked(ticked); // a change runs the click handler as a user's click does
         if (!ticked)
             continue;

@@ -260,6 +260,51 @@ TEST(ProjectSession, DeletingAClickedPlaceMovesTheLaterOnesUp)
     EXPECT_EQ(d.change.newNumber, (std::vector<int> { 0, 1, 2 }));
 }
 
+TEST(ProjectSession, AGridEditIsCheckedColumnByColumnAndStoredWholeOrNotAtAll)
+{
+    struct Row {
+        std::string name, x, y;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Row> rows;
+        int row, column; // the refused cell, 0 when stored
+        std::string message;
+        std::vector<std::string> names; // the places afterwards, sorted
+    };
+    const std::vector<Case> cases = {
+        { "renamed and moved", { { "Zeta", "0", "0" }, { "Beta", "5,5", "1" } }, 0, 0, "", { "Beta", "Zeta" } },
+        // Names are checked in all rows before any coordinate.
+        { "bad X before empty name", { { "A", "x", "0" }, { "", "1", "1" } }, 2, 1, std::string(BadPlaceNameText),
+            { "A", "B" } },
+        { "bad Y after good X", { { "A", "0", "0" }, { "B", "1", "?" } }, 2, 3, std::string(BadGridCoordinateText),
+            { "A", "B" } },
+        { "outside the code page", { { "A", "0", "0" }, { "\xe4\xb8\xad", "1", "1" } }, 2, 1, "", { "A", "B" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto p = std::make_unique<Project>();
+        p->resetAtStart();
+        p->Record = recordOf({ { "A", 0, 0 }, { "B", 1, 1 } });
+        p->State.PlaceCount = 2;
+        p->State.NextPlace = 3;
+        ProjectSession session(*p);
+        std::vector<PlaceTexts> rows;
+        for (const Row& r : c.rows)
+            rows.push_back({ r.name, r.x, r.y });
+        const auto refused = session.editPlaces(rows);
+        EXPECT_EQ(refused.has_value(), c.row != 0);
+        if (refused) {
+            EXPECT_EQ(refused->row, c.row);
+            EXPECT_EQ(refused->column, c.column);
+            if (!c.message.empty())
+                EXPECT_EQ(refused->message, c.message);
+            EXPECT_FALSE(refused->message.empty());
+        }
+        EXPECT_EQ(names(*p), c.names);
+    }
+}
+
 TEST(ProjectSession, SavingStoresThePlacesEnteredTheGroupsAndThePictureRange)
 {
     struct Case {
