@@ -307,9 +307,9 @@ TEST_F(CliAgainstWindow, SampleOpenedInTheProgramGivesTheLinesIteratesAndPixelsO
     EXPECT_EQ(o["final_iter"].toInt(), s.FinalIter);
     expectIteratesMatch(o["iterates"].toArray(), s.IterX, s.IterY, s.FinalIter);
     const QJsonObject lines = o["lines"].toObject();
-    EXPECT_EQ(QStringList { "Edit1", lines["Edit1"].toString(), "ListBox1" } + jsonLines(lines["ListBox1"])
-            + QStringList { "ListBox2" } + jsonLines(lines["ListBox2"]),
-        shown);
+    const QStringList fromJson = QStringList { "Edit1", lines["Edit1"].toString(), "ListBox1" }
+        + jsonLines(lines["ListBox1"]) + QStringList { "ListBox2" } + jsonLines(lines["ListBox2"]);
+    EXPECT_EQ(fromJson, shown);
 
     EXPECT_EQ(renderDifference(dir, c, project, {}, "towns"), 0);
 }

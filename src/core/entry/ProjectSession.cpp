@@ -44,6 +44,8 @@ void ProjectSession::startNew()
     s.FirstEntryMode = true;
     s.PlaceCount = 0;
     s.NextPlace = 1;
+    // No places, so none that differ (the last project's verdict went with it).
+    s.CoordsDiffer = false;
     s.PlacesComplete = false;
     s.EntryStarted = true;
     s.OpenCriterionPages = 0;

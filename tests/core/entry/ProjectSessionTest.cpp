@@ -193,7 +193,7 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
     EXPECT_EQ(p->State.PlaceCount, 0);
     EXPECT_EQ(p->State.NextPlace, 1);
     EXPECT_TRUE(p->State.FirstEntryMode && p->State.EntryStarted);
-    EXPECT_FALSE(p->State.PlacesComplete || p->State.PictureMode);
+    EXPECT_FALSE(p->State.PlacesComplete || p->State.PictureMode || p->State.CoordsDiffer);
     EXPECT_EQ(p->State.ProjectFileName, "");
 }
 
