@@ -111,6 +111,23 @@ void ProjectSession::close()
     dropPicture(project_);
 }
 
+void ProjectSession::takeMapPicture(RgbPicture picture)
+{
+    project_.MapPicture = std::move(picture);
+    project_.Record.PictureHeight = project_.MapPicture.height();
+    project_.Record.PictureWidth = project_.MapPicture.width();
+    project_.State.MapPictureOwned = true;
+    project_.State.NextPlace = 1;
+}
+
+void ProjectSession::allocationOpened()
+{
+    auto& s = project_.State;
+    s.FirstEntryMode = true;
+    s.PlacesComplete = false;
+    s.EntryStarted = true;
+}
+
 PlaceDeletion ProjectSession::deleteTypedPlace(int row)
 {
     auto& s = project_.State;

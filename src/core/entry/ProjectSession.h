@@ -67,6 +67,14 @@ public:
     // The data-entry window closed: the project with its picture and choices is gone.
     void close();
 
+    // A map picture chosen on the picture page of a new project: the project owns it, the
+    // record takes its size, and the clicked places start again at place 1.
+    void takeMapPicture(RgbPicture picture);
+
+    // "Riešenie DORVAN" opened its window: a later addition of places starts as a first entry
+    // would, and the entry counts as started.
+    void allocationOpened();
+
     // A first count or a count of places to add was accepted and the entry began.
     CountOutcome acceptCount(std::string_view text) { return places_.acceptCount(text); }
 

@@ -247,12 +247,8 @@ void entry::PicturePage::Button48Click()
         return;
     }
 
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
-    context_.project.MapPicture = std::move(*decoded.picture);
-    r.PictureHeight = context_.project.MapPicture.height();
-    r.PictureWidth = context_.project.MapPicture.width();
-    s.MapPictureOwned = true;
+    const auto& s = context_.project.State;
+    context_.session.takeMapPicture(std::move(*decoded.picture));
 
     Image1->setEnabled(true);
     Button48->setEnabled(false); // one picture per window
@@ -262,7 +258,6 @@ void entry::PicturePage::Button48Click()
     fitPictureControl(RadioButton7->isChecked());
     setPictureRange();
     redrawPicture(s.PictureRangeX, s.PictureRangeY);
-    s.NextPlace = 1;
     setPictureCaption();
     context_.pages.valuesChanged();
 }

@@ -176,15 +176,12 @@ void TDorvan_Central::ZatvorClick()
 
 void TDorvan_Central::CooperClick()
 {
-    auto& s = project_.State;
-    if (s.CooperWindowOpen)
+    if (project_.State.CooperWindowOpen)
         return;
     // The window sets CooperWindowOpen itself, makes its first run and takes its result
     // choice from the picture.
     openCooperWindow(*this);
-    s.FirstEntryMode = true;
-    s.PlacesComplete = false;
-    s.EntryStarted = true;
+    dorvan::ProjectSession(project_).allocationOpened();
     applyEvent(MainEvent::CooperOpened);
 }
 

@@ -197,6 +197,36 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
     EXPECT_EQ(p->State.ProjectFileName, "");
 }
 
+TEST(ProjectSession, AMapPictureAndTheAllocationWindowSetTheirParts)
+{
+    auto p = std::make_unique<Project>();
+    p->resetAtStart();
+    ProjectSession session(*p);
+    session.startNew();
+    p->State.NextPlace = 3;
+    RgbPicture picture;
+    picture.resizeForOverwrite(7, 5);
+    session.takeMapPicture(std::move(picture));
+    EXPECT_EQ(p->Record.PictureWidth, 7);
+    EXPECT_EQ(p->Record.PictureHeight, 5);
+    EXPECT_TRUE(p->Record.hasPicture());
+    EXPECT_EQ(p->MapPicture.width(), 7);
+    EXPECT_TRUE(p->State.MapPictureOwned);
+    EXPECT_EQ(p->State.NextPlace, 1);
+
+    // An opened project: complete, entry not started; the allocation window restarts it.
+    ProjectSession(*p).open(recordOf({ { "A", 0, 0 }, { "B", 1, 1 } }), "a.mzd");
+    p->State.FirstEntryMode = false;
+    p->State.EntryStarted = false;
+    session.allocationOpened();
+    EXPECT_TRUE(p->State.FirstEntryMode);
+    EXPECT_TRUE(p->State.EntryStarted);
+    EXPECT_FALSE(p->State.PlacesComplete);
+    // The list itself stays open for additions.
+    EXPECT_TRUE(p->State.AddPlacesMode);
+    EXPECT_EQ(p->State.PlaceCount, 2);
+}
+
 TEST(ProjectSession, DeletingATypedPlaceShortensTheListAndEndsAnUnfinishedEntry)
 {
     const std::vector<Place> abc = { { "A", 0, 0 }, { "B", 1, 2 }, { "C", 2, 4 } };
