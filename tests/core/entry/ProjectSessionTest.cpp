@@ -303,21 +303,23 @@ TEST(ProjectSession, AGridEditIsCheckedColumnByColumnAndStoredWholeOrNotAtAll)
         std::vector<std::string> names; // the places afterwards, sorted
     };
     const std::vector<Case> cases = {
-        { "renamed and moved", { { "Zeta", "0", "0" }, { "Beta", "5,5", "1" } }, 0, 0, "", { "Beta", "Zeta" } },
+        // Three places and more are sorted again by name.
+        { "renamed and moved", { { "Zeta", "0", "0" }, { "Beta", "5,5", "1" }, { "C", "2", "2" } }, 0, 0, "",
+            { "Beta", "C", "Zeta" } },
         // Names are checked in all rows before any coordinate.
         { "bad X before empty name", { { "A", "x", "0" }, { "", "1", "1" } }, 2, 1, std::string(BadPlaceNameText),
-            { "A", "B" } },
+            { "A", "B", "C" } },
         { "bad Y after good X", { { "A", "0", "0" }, { "B", "1", "?" } }, 2, 3, std::string(BadGridCoordinateText),
-            { "A", "B" } },
-        { "outside the code page", { { "A", "0", "0" }, { "\xe4\xb8\xad", "1", "1" } }, 2, 1, "", { "A", "B" } },
+            { "A", "B", "C" } },
+        { "outside the code page", { { "A", "0", "0" }, { "\xe4\xb8\xad", "1", "1" } }, 2, 1, "", { "A", "B", "C" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto p = std::make_unique<Project>();
         p->resetAtStart();
-        p->Record = recordOf({ { "A", 0, 0 }, { "B", 1, 1 } });
-        p->State.PlaceCount = 2;
-        p->State.NextPlace = 3;
+        p->Record = recordOf({ { "A", 0, 0 }, { "B", 1, 1 }, { "C", 2, 2 } });
+        p->State.PlaceCount = 3;
+        p->State.NextPlace = 4;
         ProjectSession session(*p);
         std::vector<PlaceTexts> rows;
         for (const Row& r : c.rows)
@@ -327,11 +329,14 @@ TEST(ProjectSession, AGridEditIsCheckedColumnByColumnAndStoredWholeOrNotAtAll)
         if (refused) {
             EXPECT_EQ(refused->row, c.row);
             EXPECT_EQ(refused->column, c.column);
-            if (!c.message.empty())
+            if (!c.message.empty()) {
                 EXPECT_EQ(refused->message, c.message);
+            }
             EXPECT_FALSE(refused->message.empty());
         }
         EXPECT_EQ(names(*p), c.names);
+        // A stored edit moves each place's coordinates with its name.
+        EXPECT_EQ(p->Record.PlaceX[1], refused ? 0.0 : 5.5);
     }
 }
 
