@@ -67,11 +67,8 @@ NetworkRun runNetwork(const std::string& path, std::ostream& err)
 {
     const LoadedProject loaded = loadProject(path, err);
     NetworkRun run;
-    run.project = std::make_unique<Project>();
+    run.project = projectAsOpened(loaded.record);
     Project& p = *run.project;
-    p.Record = loaded.record;
-    p.State.PlaceCount = projectPlaceCount(loaded.record);
-    p.Choices = choicesAsOpened(p.Record, p.State.PlaceCount);
     run.search = Hviezda(VstupUdajRealStavCreate(p), Separator);
     p.BestStars = run.search.best;
     return run;

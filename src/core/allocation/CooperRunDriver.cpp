@@ -206,16 +206,6 @@ CooperRunInputs runInputs(const Project& project, std::string separator)
     return in;
 }
 
-EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount)
-{
-    EntryChoices c;
-    for (int b = 0; b < CriterionCount; ++b)
-        c.Ticked[static_cast<std::size_t>(b)] = record.tickedWhenOpened(static_cast<Criterion>(b));
-    c.SettingsOn = true;
-    c.Groups = storedGroups(record, placeCount);
-    return c;
-}
-
 bool isGroupRun(const CooperRunInputs& inputs)
 {
     return inputs.groupsOn && !inputs.groups.Groups.empty();

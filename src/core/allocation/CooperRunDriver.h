@@ -86,11 +86,6 @@ struct CooperRunCallbacks {
 // data mode of the main window. separator is the locale's decimal separator (UTF-8).
 CooperRunInputs runInputs(const Project& project, std::string separator);
 
-// What the data-entry window shows after "Otvor ako ..." of a project: the boxes whose criterion
-// byte is 1 ticked, the settings box ticked, the stored groups listed, the settings at their
-// defaults.
-EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount);
-
 // The members of group g as a run takes them: at most 100, each cut to a name's 100 characters.
 std::vector<std::string> groupRunMembers(const DistributionGroups& groups, int groupNo);
 

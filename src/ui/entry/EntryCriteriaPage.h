@@ -49,8 +49,8 @@ public:
     // The ticked sheets that list places (quantity, price, frequency, distances, centre, depots,
     // priorities) show them again.
     void rebuildPlaceValuePages();
-    // Ticks the boxes from the record's CriterionOn bytes (see TVstupUdajov::replayCriteria).
-    void replayCriteria();
+    // Ticks the boxes as the project's choices say (see TVstupUdajov::showChoices).
+    void showChoices();
 
 private:
     void buildCriterionBoxes(QLayout* boxes);

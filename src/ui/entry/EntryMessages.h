@@ -9,7 +9,6 @@ namespace dorvan {
 // Places, typed or clicked: the confirmation asked before a place is deleted, around its name.
 inline constexpr std::string_view DeletePlaceQuestionText = "Zmazať definované miesto ";
 inline constexpr std::string_view DeletePlaceQuestionEndText = " ?!!";
-inline constexpr std::string_view BadGridCoordinateText = "Chybné zadanie SÚRADNICE !!!";
 
 // Picture
 inline constexpr std::string_view OpenPictureTitleText = "Otvor obrázok";

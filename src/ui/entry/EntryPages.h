@@ -15,6 +15,7 @@ namespace dorvan {
 struct Project;
 struct ListCompletion;
 class PlaceEntry;
+class ProjectSession;
 class UserDialogs;
 } // namespace dorvan
 namespace entry {
@@ -62,6 +63,8 @@ struct EntryContext {
     dorvan::UserDialogs& dialogs;
     EntryHost& host;
     dorvan::PlaceEntry& placeEntry;
+    // The project's transitions that the pages start (place deleted, grid edited, count).
+    dorvan::ProjectSession& session;
     EntryPages& pages;
     std::shared_ptr<const bool> closing;
 

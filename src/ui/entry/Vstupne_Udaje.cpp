@@ -32,16 +32,16 @@ TVstupUdajov::TVstupUdajov(
     , project_(project)
     , dialogs_(dialogs)
     , host_(host)
-    , placeEntry_(project)
-    , context_ { project, dialogs, host, placeEntry_, *this, closing_ }
+    , session_(project)
+    , context_ { project, dialogs, host, session_.places(), session_, *this, closing_ }
 {
     setObjectName("VstupUdajov");
     setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
     setToolTip(QString::fromUtf8("Definovanie vstupných hodnôt"));
     setStatusTip(toolTip());
     setWindowState(windowState() | Qt::WindowMaximized);
-    // A new window shows every box unticked, the settings at their defaults and no group.
-    project_.Choices = dorvan::EntryChoices {};
+    // The pages start with every box unticked, the settings at their defaults and no group; the
+    // transition that opens the window ("Nový", "Otvor ako ...") sets the project's choices.
     buildPages();
     observation_ = project_.Observers.observe([this](dorvan::ProjectChange what) { projectChanged(what); });
 }
@@ -251,23 +251,13 @@ bool TVstupUdajov::VstupUdajeZatvor()
         return false;
     }
     s.DataEntryOpen = false;
-    s.AddPlacesMode = false;
     s.EntryWindowClosed = true;
-    s.EntryClosable = false;
     host_.closeProjectWindows();
-    s.PlacesComplete = false;
     s.NetworkWindowOpen = s.CooperWindowOpen = s.GraphWindowOpen = false;
     s.NetworkClosedByProgram = s.CooperClosedByProgram = s.GraphClosedByProgram = false;
-    s.UnsavedChanges = false; // the project is closed
-    // With the window its boxes go: nothing is ticked any more.
-    project_.Choices = dorvan::EntryChoices {};
+    session_.close();
     // The mode switch, the project commands, the caption and the status text follow there.
     host_.entryWindowClosed();
-    s.MapPictureOwned = false;
-    project_.MapPicture.clear();
-    auto& r = project_.Record;
-    r.PictureHeight = r.PictureWidth = 0;
-    r.MapRangeX = r.MapRangeY = 0;
 
     // The window goes with its MDI frame, whichever of the two was asked to close.
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -283,13 +273,11 @@ void TVstupUdajov::enableProjectPages()
         PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
 }
 
-void TVstupUdajov::replayCriteria()
+void TVstupUdajov::showChoices()
 {
-    criteria_->replayCriteria();
-}
-
-void TVstupUdajov::switchSettingsOn()
-{
+    criteria_->showChoices();
+    if (!project_.Choices.SettingsOn)
+        return;
     criteria_->settings()->switchOn();
     criteria_->settings()->ClickCheckBox16();
 }

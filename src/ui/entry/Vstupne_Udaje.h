@@ -3,6 +3,7 @@
 #include "core/project/AllocationSettings.h"
 #include "ui/entry/EntryPages.h"
 #include "core/entry/PlaceEntry.h"
+#include "core/entry/ProjectSession.h"
 #include "core/entry/PlaceRelations.h"
 #include "core/project/Project.h"
 #include "core/project/ProjectRecord.h"
@@ -85,12 +86,11 @@ public:
     // --- Used when a project was opened ---
     // Enables the pages List2, List3 and List4.
     void enableProjectPages() override;
-    // Ticks the criterion boxes from the record's CriterionOn bytes in byte order: a ticked
-    // box runs its click handler and then its update routine once more, and shows GroupBox1;
-    // the others are unticked.
-    void replayCriteria();
-    // Ticks CheckBox16 (its handler runs) and runs its update routine once more.
-    void switchSettingsOn();
+    // Shows the project's choices: the criterion boxes in byte order (a ticked box runs its
+    // click handler and then its update routine once more, and shows GroupBox1; the others are
+    // unticked), then CheckBox16 when "Riešenie DORVAN" is chosen (its handler runs, and its
+    // update routine once more).
+    void showChoices();
     // " Koľko miest doplniť ? " in navy over the place-count field.
     void showAddPlacesPrompt();
 
@@ -137,7 +137,8 @@ private:
     entry::OverviewPage* overview_ = nullptr; // List4
     entry::PicturePage* picture_ = nullptr; // TabSheet19
 
-    // The rules of typed and clicked place entry, and what an addition started from.
-    dorvan::PlaceEntry placeEntry_;
+    // The project's transitions this window starts, with the rules of typed and clicked place
+    // entry and what an addition started from.
+    dorvan::ProjectSession session_;
     EntryContext context_;
 };

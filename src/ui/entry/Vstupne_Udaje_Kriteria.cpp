@@ -203,13 +203,15 @@ void entry::CriteriaPage::setCurrentCriterionPage(QWidget* sheet)
     PageControl2->setCurrentWidget(sheet);
 }
 
-void entry::CriteriaPage::replayCriteria()
+void entry::CriteriaPage::showChoices()
 {
+    // The choices as they stand before the first box's handler runs.
+    const auto chosen = context_.project.Choices.Ticked;
     for (int b = 0; b < dorvan::CriterionCount; ++b) {
         // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
         const CriterionBox number = boxOf(static_cast<dorvan::Criterion>(b));
         QCheckBox* box = number == CriterionBox::Groups ? groups_->switchBox() : checkBox(number);
-        const bool ticked = context_.project.Record.tickedWhenOpened(static_cast<dorvan::Criterion>(b));
+        const bool ticked = chosen[static_cast<std::size_t>(b)];
         box->setChecked(ticked); // a change runs the click handler as a user's click does
         if (!ticked)
             continue;

@@ -9,6 +9,7 @@
 #include "ui/entry/EntryMessages.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
+#include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
 
 #include <QFocusEvent>
@@ -25,6 +26,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
 #include <functional>
 
 namespace {
@@ -81,25 +85,6 @@ void setCellText(QTableWidget* grid, int row, int column, const QString& text)
 {
     if (QTableWidgetItem* item = grid->item(row, column))
         item->setText(text);
-}
-
-// A name as the project stores it; the message says why it cannot be.
-std::optional<dorvan::Text100> storableName(const QString& text, QString& message)
-{
-    try {
-        return dorvan::Text100::fromUtf8(text.toStdString());
-    } catch (const dorvan::CodePageError& e) {
-        message = QString::fromUtf8(e.what());
-        return std::nullopt;
-    }
-}
-
-std::optional<double> decimalValue(const QString& text)
-{
-    dorvan::DecimalParse p = dorvan::parseDecimal4(text.toStdString());
-    if (!p.ok())
-        return std::nullopt;
-    return p.number->value();
 }
 
 } // namespace
@@ -315,7 +300,7 @@ void entry::PlacesPage::warnAndRetype(QLineEdit* edit, std::string_view message)
 
 void entry::PlacesPage::ClickOKButton2()
 {
-    const dorvan::CountOutcome out = context_.placeEntry.acceptCount(Edit1->text().toStdString());
+    const dorvan::CountOutcome out = context_.session.acceptCount(Edit1->text().toStdString());
     if (!out.handled)
         return;
     if (out.showAddPrompt)
@@ -519,47 +504,25 @@ void entry::PlacesPage::StringGrid6Event()
 void entry::PlacesPage::SelectCellStringGrid6()
 {
     const int n = enteredPlaces();
-
-    // Column by column, top to bottom; at the first bad cell nothing is stored.
-    std::vector<dorvan::Text100> names(static_cast<std::size_t>(n));
-    std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
+    std::vector<std::array<std::string, 3>> texts(static_cast<std::size_t>(n));
+    std::vector<dorvan::PlaceTexts> rows;
     bool edited = false; // a commit of cells that still show what is stored is no edit
-    for (int col = 1; col <= 3; ++col) {
-        for (int row = 1; row <= n; ++row) {
-            QString text = cellText(StringGrid6, row, col);
+    for (int row = 1; row <= n; ++row) {
+        auto& t = texts[static_cast<std::size_t>(row - 1)];
+        for (int col = 1; col <= 3; ++col) {
+            const QString text = cellText(StringGrid6, row, col);
             edited = edited || text != storedCellText(row, col);
-            QString message;
-            bool good = false;
-            auto slot = static_cast<std::size_t>(row - 1);
-            if (col == 1) {
-                message = fromView(dorvan::BadPlaceNameText);
-                if (!text.isEmpty()) {
-                    QString codePageMessage;
-                    if (auto name = storableName(text, codePageMessage)) {
-                        names[slot] = *name;
-                        good = true;
-                    } else {
-                        message = codePageMessage;
-                    }
-                }
-            } else {
-                message = entry::text(dorvan::BadGridCoordinateText);
-                if (auto v = decimalValue(text)) {
-                    (col == 2 ? xs : ys)[slot] = *v;
-                    good = true;
-                }
-            }
-            if (!good) {
-                // The stored value comes back into the cell, so the user is told once and may
-                // leave the cell; nothing is lost.
-                setCellText(StringGrid6, row, col, storedCellText(row, col));
-                context_.dialogs.warn(this, message);
-                return;
-            }
+            t[static_cast<std::size_t>(col - 1)] = text.toStdString();
         }
+        rows.push_back({ t[0], t[1], t[2] });
     }
-
-    context_.placeEntry.storeEditedPlaces(names, xs, ys);
+    if (const auto refused = context_.session.editPlaces(rows)) {
+        // The stored value comes back into the cell, so the user is told once and may leave
+        // the cell; nothing is lost.
+        setCellText(StringGrid6, refused->row, refused->column, storedCellText(refused->row, refused->column));
+        warnText(refused->message);
+        return;
+    }
     const bool unsavedBefore = context_.project.State.UnsavedChanges;
     context_.pages.valuesChanged();
     context_.project.State.UnsavedChanges = unsavedBefore || edited;
@@ -569,8 +532,7 @@ void entry::PlacesPage::SelectCellStringGrid6()
 
 void entry::PlacesPage::StringGrid6Delete()
 {
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
+    const auto& s = context_.project.State;
     const int row = StringGrid6->currentRow();
     if (row < 1 || row > enteredPlaces())
         return;
@@ -583,14 +545,9 @@ void entry::PlacesPage::StringGrid6Delete()
 
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
-    const bool entryUnfinished = s.NextPlace <= s.PlaceCount;
-    const int oldEntered = s.NextPlace - 1;
-    const dorvan::PlaceListChange change = context_.placeEntry.deletePlace(row, oldEntered, false);
-    s.NextPlace -= 1;
-    s.PlaceCount = s.NextPlace - 1;
-    // Fewer than two places cannot be allocated; the host's "settings off" event is exactly
-    // "Riešenie DORVAN" off.
-    if (s.PlaceCount < 2)
+    const dorvan::PlaceDeletion deleted = context_.session.deleteTypedPlace(row);
+    // The host's "settings off" event is exactly "Riešenie DORVAN" off.
+    if (deleted.settingsOff)
         context_.host.entrySettingsSwitched(false);
     if (s.PlaceCount == 0) {
         StringGrid6->setVisible(false);
@@ -599,18 +556,13 @@ void entry::PlacesPage::StringGrid6Delete()
         StringGrid6->setRowCount(s.PlaceCount + 1);
         refillPlaceRows();
     }
-    s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
     context_.pages.valuesChanged();
-    // The entry under way ends with the places entered: the boxes would otherwise go on asking
-    // for a place that no OK can store any more.
-    if (entryUnfinished) {
-        if (s.PlaceCount > 0) {
-            closeTypedEntry(context_.placeEntry.completeCutShortList());
-        } else {
-            closeEntryBoxes();
-            focusCountField();
-        }
+    if (deleted.completion) {
+        closeTypedEntry(*deleted.completion);
+    } else if (deleted.entryEnded) {
+        closeEntryBoxes();
+        focusCountField();
     }
     context_.pages.rebuildPlaceValuePages();
-    context_.pages.placeDeleted(change);
+    context_.pages.placeDeleted(deleted.change);
 }

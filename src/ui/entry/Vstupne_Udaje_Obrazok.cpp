@@ -12,6 +12,7 @@
 #include "ui/entry/PictureSurface.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
+#include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
 
 #include <QFile>
@@ -246,12 +247,8 @@ void entry::PicturePage::Button48Click()
         return;
     }
 
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
-    context_.project.MapPicture = std::move(*decoded.picture);
-    r.PictureHeight = context_.project.MapPicture.height();
-    r.PictureWidth = context_.project.MapPicture.width();
-    s.MapPictureOwned = true;
+    const auto& s = context_.project.State;
+    context_.session.takeMapPicture(std::move(*decoded.picture));
 
     Image1->setEnabled(true);
     Button48->setEnabled(false); // one picture per window
@@ -261,7 +258,6 @@ void entry::PicturePage::Button48Click()
     fitPictureControl(RadioButton7->isChecked());
     setPictureRange();
     redrawPicture(s.PictureRangeX, s.PictureRangeY);
-    s.NextPlace = 1;
     setPictureCaption();
     context_.pages.valuesChanged();
 }
@@ -483,8 +479,7 @@ void entry::PicturePage::Image1MouseLeave()
 
 void entry::PicturePage::StringGrid7Delete()
 {
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
+    const auto& s = context_.project.State;
     const int row = StringGrid7->currentRow();
     const int entered = std::clamp(s.NextPlace - 1, 0, dorvan::MaxPlaceCount);
     if (row < 1 || row > entered || row >= StringGrid7->rowCount())
@@ -499,15 +494,12 @@ void entry::PicturePage::StringGrid7Delete()
     if (s.CooperWindowOpen && s.EntryStarted)
         context_.host.closeCooperWindow();
     // The moved places take the names of their new numbers.
-    const dorvan::PlaceListChange change = context_.placeEntry.deletePlace(row, entered, true);
-    s.NextPlace = entered;
-    s.PlaceCount = s.NextPlace - 1;
-    if (s.PlaceCount < 2)
+    const dorvan::PlaceDeletion deleted = context_.session.deletePicturePlace(row);
+    if (deleted.settingsOff)
         context_.host.entrySettingsSwitched(false); // "Riešenie DORVAN" off
     if (s.PlaceCount > 0) {
         StringGrid7->setRowCount(s.PlaceCount + 1);
         refillPictureRows(s.PlaceCount);
-        s.CoordsDiffer = dorvan::coordinatesDiffer(r, s.PlaceCount);
         redrawPicture(s.PictureRangeX, s.PictureRangeY);
     } else {
         StringGrid7->setRowCount(0);
@@ -515,11 +507,10 @@ void entry::PicturePage::StringGrid7Delete()
         GroupBox58->setVisible(false);
         redrawPicture(s.PictureRangeX, s.PictureRangeY);
         setPictureRange();
-        s.CoordsDiffer = false;
     }
     context_.pages.valuesChanged();
     context_.pages.rebuildPlaceValuePages();
-    context_.pages.placeDeleted(change);
+    context_.pages.placeDeleted(deleted.change);
 }
 
 void entry::PicturePage::showProjectPicture()

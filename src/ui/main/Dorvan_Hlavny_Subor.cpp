@@ -7,6 +7,7 @@
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
+#include "core/entry/ProjectSession.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/help/Pomoc_Napoveda.h"
 #include "ui/main/NetworkWindows.h"
@@ -140,43 +141,19 @@ void TDorvan_Central::NovyVUClick()
     setModeSwitch(false);
 
     createEntryWindow();
-
-    s.AddPlacesMode = false;
     s.DataEntryOpen = true;
-    s.FirstEntryMode = true;
-    s.NextPlace = 1;
-    s.PlacesComplete = false;
-    s.EntryStarted = true;
-
-    s.OpenCriterionPages = 0;
-    s.EntryClosable = false;
     s.NetworkWindowOpen = false;
     s.CooperWindowOpen = false;
-
-    dorvan::ResetProjectForNew(project_.Record);
-    s.PlaceCount = 0;
-    // A new project has no file yet: saving proposes "Novy.mzd", as the caption says, and asks
-    // before it replaces any existing file.
-    s.ProjectFileName.clear();
-    s.ProjectFile.clear();
+    dorvan::ProjectSession(project_).startNew();
 
     setStatusPanelText(1, QString());
+    // Saving proposes "Novy.mzd", as the caption says.
     if (projectOpen)
         setCaption(programTitle() + u" - Novy.mzd"_s);
 
-    project_.Record.PictureHeight = 0;
-    project_.Record.PictureWidth = 0;
-    project_.Record.MapRangeX = 0;
-    project_.Record.MapRangeY = 0;
-    if (s.MapPictureOwned) {
-        s.MapPictureOwned = false;
-        project_.MapPicture.clear();
-    }
-
     // The new window opens on the manual-entry page, the picture page hidden, the focus in
     // the place-count field.
-    showEntryPage(false);
-    s.UnsavedChanges = false;
+    project_.changed(dorvan::ProjectChange::DataMode);
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -199,15 +176,12 @@ void TDorvan_Central::ZatvorClick()
 
 void TDorvan_Central::CooperClick()
 {
-    auto& s = project_.State;
-    if (s.CooperWindowOpen)
+    if (project_.State.CooperWindowOpen)
         return;
     // The window sets CooperWindowOpen itself, makes its first run and takes its result
     // choice from the picture.
     openCooperWindow(*this);
-    s.FirstEntryMode = true;
-    s.PlacesComplete = false;
-    s.EntryStarted = true;
+    dorvan::ProjectSession(project_).allocationOpened();
     applyEvent(MainEvent::CooperOpened);
 }
 
@@ -267,35 +241,19 @@ bool TDorvan_Central::saveProjectAs()
 
 bool TDorvan_Central::SaveProjectAs(QString& fileName)
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    // A list still being typed is saved with the places entered so far: the planned rest has
-    // no names or coordinates yet, and its slots may still hold an earlier project's places.
-    const int entered = std::clamp(std::min(s.PlaceCount, s.NextPlace - 1), 0, dorvan::MaxPlaceCount);
-    // Judged on those places: a list started again at place 1 has none, whatever it had before.
-    if (!s.CoordsDiffer || !dorvan::coordinatesDiffer(r, entered)) {
+    dorvan::ProjectSession session(project_);
+    if (!session.savable()) {
         dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
         return false;
     }
     const QString name = chooseSaveName(fileName);
     if (name.isEmpty()) {
-        s.AddPlacesMode = false;
+        session.saveCancelled();
         return false;
     }
     fileName = name;
-
-    if (project_.Choices.ticked(dorvan::CritGroups))
-        dorvan::storeGroups(project_.Choices.Groups, r.GroupCount, r);
-    else
-        r.setCriterion(dorvan::CritGroups, false);
-    r.SavedPlaceCount = entered;
-    if (r.hasPicture()) {
-        r.MapRangeX = s.PictureRangeX;
-        r.MapRangeY = s.PictureRangeY;
-    } else {
-        r.MapRangeX = 0;
-        r.MapRangeY = 0;
-    }
+    session.prepareSave();
+    const auto& r = project_.Record;
 
     // The status bar turns to saving once the file exists; a file that cannot be created
     // leaves it as it was.
@@ -318,8 +276,7 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
         return false;
     }
     endFileOperation();
-    s.ProjectFile = name.toStdString();
-    s.UnsavedChanges = false;
+    session.saved(name.toStdString());
     setCaption(programTitle() + u" - "_s + name);
     return true;
 }
@@ -428,17 +385,14 @@ bool TDorvan_Central::readProjectForOpening(
 void TDorvan_Central::showOpenedProject(
     const QString& chosen, dorvan::LoadedProject& loaded, dorvan::RgbPicture built)
 {
-    auto& s = project_.State;
-    project_.Record = loaded.record;
-    project_.MapPicture.clear();
-    s.MapPictureOwned = false;
+    dorvan::ProjectSession session(project_);
+    session.open(loaded.record, chosen.toStdString());
     const bool picture = project_.Record.hasPicture();
 
     createEntryWindow();
     setModeSwitch(picture);
     showEntryPage(picture);
-    s.PlaceCount = project_.Record.SavedPlaceCount;
-    s.DataEntryOpen = true;
+    project_.State.DataEntryOpen = true;
 
     if (picture) {
         // Building the picture, with its own progress display.
@@ -451,41 +405,26 @@ void TDorvan_Central::showOpenedProject(
         dorvan::buildMapPicture(
             loaded.picture, built, [&](int row, int, int) { showFileProgress(tracker, row, 0); });
         loaded.picture.clear();
-        project_.MapPicture = std::move(built);
-        s.MapPictureOwned = true;
+        session.takePicture(std::move(built));
         // Image1 sized for the " Proporcionalita " choice, the picture with the place marks,
         // StringGrid7; Image1 on and Button48 off.
         entryWindow_->showProjectPicture();
         endFileOperation();
     }
 
-    s.PictureRangeX = project_.Record.MapRangeX;
-    s.PictureRangeY = project_.Record.MapRangeY;
     setCaption(programTitle() + u" - "_s + chosen);
-    s.ProjectFile = chosen.toStdString();
-    s.NextPlace = s.PlaceCount + 1;
     entryWindow_->enableProjectPages();
-
-    entryWindow_->replayCriteria();
-    // A file may hold fewer than two places, or places all at one spot: no allocation can be
-    // made of them, so the solution waits until the list is completed as typing would.
-    s.CoordsDiffer = dorvan::coordinatesDiffer(project_.Record, s.PlaceCount);
-    if (s.CoordsDiffer)
-        entryWindow_->switchSettingsOn();
+    entryWindow_->showChoices();
 
     setStatusPanelText(1, QString());
-    s.AddPlacesMode = true;
-    s.PlacesComplete = true;
-    s.EntryClosable = true;
     applyEvent(MainEvent::OpenCompleted);
 
     if (!picture) {
         entryWindow_->showAddPlacesPrompt();
         entryWindow_->FillPlaceGrid();
     }
-    // What the new window did to show the file is no change of the project.
-    s.UnsavedChanges = false;
-    if (!s.CoordsDiffer)
+    session.openShown();
+    if (!project_.State.CoordsDiffer)
         dialogs_.warn(this, qs(dorvan::AllAtOneSpotText));
     if (loaded.pictureTruncated)
         dialogs_.warn(this, qs(dorvan::TruncatedPictureMessage));
@@ -493,18 +432,8 @@ void TDorvan_Central::showOpenedProject(
 
 void TDorvan_Central::openCancelled()
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    s.AddPlacesMode = false;
+    dorvan::ProjectSession(project_).openCancelled();
     applyEvent(MainEvent::OpenCancelled);
-    r.PictureHeight = 0;
-    r.PictureWidth = 0;
-    r.MapRangeX = 0;
-    r.MapRangeY = 0;
-    if (s.MapPictureOwned) {
-        s.MapPictureOwned = false;
-        project_.MapPicture.clear();
-    }
 }
 
 // ----------------------------------------------------------------------------------------------

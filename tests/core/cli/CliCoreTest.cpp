@@ -1,4 +1,5 @@
 #include "core/allocation/CooperRunDriver.h"
+#include "core/entry/ProjectSession.h"
 #include "core/cli/CliArguments.h"
 #include "core/cli/JsonWriter.h"
 #include "core/entry/GroupList.h"

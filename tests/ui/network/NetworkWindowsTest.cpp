@@ -2,6 +2,7 @@
 // chains, the graph's pixels, and dorvan-cli network against both.
 #include "ui/main/NetworkWindows.h"
 #include "core/allocation/CooperRunDriver.h"
+#include "core/entry/ProjectSession.h"
 #include "core/entry/PlaceList.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/network/Graficka_Siet_Stanic.h"
