@@ -143,8 +143,6 @@ struct WindowOnProject {
         project.resetAtStart();
         project.Record = loaded.record;
         project.State.PlaceCount = project.Record.SavedPlaceCount;
-        project.State.CooperClosedByProgram = true; // closes without asking
-        project.State.DataEntryOpen = true;
         project.State.PictureMode = project.Record.hasPicture();
         // What the data-entry window shows after "Otvor ako ...", with the settings given.
         project.Choices = dorvan::choicesAsOpened(project.Record, project.State.PlaceCount);
@@ -212,8 +210,7 @@ protected:
     }
     void TearDown() override
     {
-        // The windows close without asking.
-        w->project().State.CooperClosedByProgram = true;
+        // The main window takes its children along without their questions.
         w.reset();
     }
 

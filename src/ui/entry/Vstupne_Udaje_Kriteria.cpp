@@ -3,6 +3,7 @@
 // time, loading times, capacities, vehicles, places per group). Every value goes into the
 // project at once. The relation, settings and groups sheets have files of their own.
 #include "ui/entry/EntryCriteriaPage.h"
+#include "ui/entry/EntryHost.h"
 
 #include "ui/common/UserDialogs.h"
 #include "core/entry/CriterionValues.h"
@@ -598,7 +599,7 @@ void entry::CriteriaPage::criterionBoxClicked(int number)
     runCriterionUpdate(number);
     context_.pages.valuesChanged();
     // The three criteria that weigh the places change the allocation.
-    if ((number == 1 || number == 2 || number == 14) && context_.project.State.CooperWindowOpen
+    if ((number == 1 || number == 2 || number == 14) && context_.host.cooperWindowOpen()
         && context_.project.Choices.SettingsOn)
         context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
@@ -780,7 +781,7 @@ void entry::CriteriaPage::valueGridEvent(int kind)
     if (!valueGrid_[static_cast<std::size_t>(kind)]->isEnabled())
         return;
     commitValueGrid(kind);
-    if (context_.project.State.CooperWindowOpen && context_.project.Choices.SettingsOn)
+    if (context_.host.cooperWindowOpen() && context_.project.Choices.SettingsOn)
         context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 

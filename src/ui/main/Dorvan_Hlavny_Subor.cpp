@@ -121,15 +121,11 @@ void TDorvan_Central::RadioButton2Click()
 void TDorvan_Central::NovyVUClick()
 {
     auto& s = project_.State;
-    const bool projectOpen = s.AddPlacesMode || s.DataEntryOpen;
+    const bool projectOpen = s.AddPlacesMode || entryWindowOpen();
     if (projectOpen) {
         if (!requestEntryWindowClose() || !s.EntryWindowClosed)
             return; // the user kept the window
     } else {
-        // With no project open the help flag is cleared, but not while a help window is really
-        // open: that would let "Pomoc" open a second one.
-        if (helpWindow_ == nullptr)
-            s.HelpWindowOpen = false;
         // At most one data-entry window, whatever the flags say.
         if (entryWindow_ != nullptr && !requestEntryWindowClose())
             return;
@@ -142,7 +138,6 @@ void TDorvan_Central::NovyVUClick()
     createEntryWindow();
 
     s.AddPlacesMode = false;
-    s.DataEntryOpen = true;
     s.FirstEntryMode = true;
     s.NextPlace = 1;
     s.PlacesComplete = false;
@@ -150,8 +145,6 @@ void TDorvan_Central::NovyVUClick()
 
     s.OpenCriterionPages = 0;
     s.EntryClosable = false;
-    s.NetworkWindowOpen = false;
-    s.CooperWindowOpen = false;
 
     dorvan::ResetProjectForNew(project_.Record);
     s.PlaceCount = 0;
@@ -200,10 +193,9 @@ void TDorvan_Central::ZatvorClick()
 void TDorvan_Central::CooperClick()
 {
     auto& s = project_.State;
-    if (s.CooperWindowOpen)
+    if (cooperWindowOpen())
         return;
-    // The window sets CooperWindowOpen itself, makes its first run and takes its result
-    // choice from the picture.
+    // The window makes its first run and takes its result choice from the picture.
     openCooperWindow(*this);
     s.FirstEntryMode = true;
     s.PlacesComplete = false;
@@ -352,7 +344,7 @@ QString TDorvan_Central::chooseSaveName(const QString& proposed)
 void TDorvan_Central::OtvorVUClick()
 {
     auto& s = project_.State;
-    if (s.AddPlacesMode || s.DataEntryOpen) {
+    if (s.AddPlacesMode || entryWindowOpen()) {
         if (!requestEntryWindowClose())
             return;
     }
@@ -438,7 +430,6 @@ void TDorvan_Central::showOpenedProject(
     setModeSwitch(picture);
     showEntryPage(picture);
     s.PlaceCount = project_.Record.SavedPlaceCount;
-    s.DataEntryOpen = true;
 
     if (picture) {
         // Building the picture, with its own progress display.
