@@ -12,8 +12,8 @@ class UserDialogs;
 
 // The application whose event delivery is the one guard around every window handler: whatever
 // a handler throws is caught here, shown as a message and the program goes on with the next
-// event. A handler that changes the project checks before it writes, so what it had not
-// written yet stays as it was.
+// event. Nothing is undone: a handler that must leave the project whole checks before it
+// writes, or catches itself to restore what it changed.
 class GuardedApplication : public QApplication {
 public:
     // Shown for a failure that carries no message of the program's own.

@@ -828,6 +828,7 @@ TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
     enterList({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
     ASSERT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     cooper = new TCooperAlokMetod(project, dialogs);
+    host.cooperOpen = true; // the main window knows it open
     cooper->resize(900, 600);
     cooper->show();
     auto* path = get<QListWidget>(cooper, "ListBox1");
