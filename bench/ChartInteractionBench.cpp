@@ -90,9 +90,7 @@ struct WindowOverPicture {
         }
         project.State.PlaceCount = i;
         project.State.EntryStarted = true;
-        project.State.DataEntryOpen = true;
         project.State.PictureMode = true;
-        project.State.CooperClosedByProgram = true;
         project.Choices.SettingsOn = true;
         project.MapPicture = largePicture();
         project.Record.PictureWidth = PictureWidth;
@@ -221,7 +219,6 @@ void BM_LoadJpegOnPicturePage(benchmark::State& bench)
         bench.PauseTiming();
         dorvan::Project project;
         project.resetAtStart();
-        project.State.DataEntryOpen = true;
         project.State.FirstEntryMode = true;
         project.State.NextPlace = 1;
         project.State.EntryStarted = true;

@@ -37,7 +37,6 @@ void BM_OverviewFillFor99Places(benchmark::State& bench)
     dorvan::computeDistances(r, dorvan::MaxPlaceCount);
     project.State.PlaceCount = dorvan::MaxPlaceCount;
     project.State.NextPlace = dorvan::MaxPlaceCount + 1;
-    project.State.DataEntryOpen = true;
 
     dorvan::test::ScriptedDialogs dialogs;
     QuietHost host;

@@ -1,8 +1,8 @@
+#include "ui/common/GuardedApplication.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/main/Dorvan_Hlavny.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
@@ -11,12 +11,14 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // Whatever a window handler throws is shown as a message and the program goes on.
+    dorvan::GuardedApplication app(argc, argv);
     // Numbers are shown the Slovak way (decimal comma) whatever the system's language; dates
     // and times keep the system's own formats.
     QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
     dorvan::installQtTranslations(app);
     dorvan::QtUserDialogs dialogs;
+    app.setDialogs(&dialogs);
     // The main window creates the About box (hidden) as its last step and keeps it for the run.
     TDorvan_Central central(dialogs);
     central.showMaximized();
@@ -37,5 +39,7 @@ int main(int argc, char* argv[])
                 window->SieteClick();
         });
     }
-    return app.exec();
+    const int code = app.exec();
+    app.setDialogs(nullptr);
+    return code;
 }

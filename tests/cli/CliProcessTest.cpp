@@ -183,8 +183,7 @@ protected:
     }
     void TearDown() override
     {
-        // The windows close without asking.
-        w->project().State.CooperClosedByProgram = true;
+        // The main window takes its children along without their questions.
         w.reset();
     }
 

@@ -40,6 +40,9 @@ struct RecordingEntryHost : EntryHost, RerunCounter {
     QStringList calls;
     int changes = 0;
     bool cooperEnabled = false;
+    bool cooperOpen = false; // an allocation window is open
+
+    bool cooperWindowOpen() const override { return cooperOpen; }
 
     void entryValuesChanged() override { ++changes; }
     void entryFirstCountAccepted() override { calls << "firstCount"; }
@@ -78,7 +81,6 @@ protected:
     {
         project.resetAtStart();
         auto& s = project.State;
-        s.DataEntryOpen = true;
         s.FirstEntryMode = true;
         s.NextPlace = 1;
         s.EntryStarted = true;

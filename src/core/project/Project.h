@@ -16,8 +16,8 @@ namespace dorvan {
 
 inline constexpr const char* ProgramTitleText = "Program DORVAN verzia 2.0";
 
-// The state shared by the windows that is never saved: counters, mode flags and one flag per
-// child window.
+// The state shared by the windows that is never saved: counters and mode flags. Which child
+// windows are open the main window knows by its pointers to them.
 struct WorkingState {
     std::int32_t PlaceCount = 0;
     std::int32_t NextPlace = 0;
@@ -31,15 +31,6 @@ struct WorkingState {
     std::int32_t OpenCriterionPages = 0;
     bool EntryWindowClosed = false;
     bool EntryClosable = false;
-    bool DataEntryOpen = false;
-    bool CooperWindowOpen = false;
-    bool NetworkWindowOpen = false;
-    bool GraphWindowOpen = false;
-    bool HelpWindowOpen = false;
-    // Set by the code about to close that window, so it closes without asking.
-    bool CooperClosedByProgram = false;
-    bool NetworkClosedByProgram = false;
-    bool GraphClosedByProgram = false;
     bool CoordsDiffer = false;
     std::string ProgramTitle; // UTF-8
     std::string ProjectFileName; // UTF-8, as chosen in the last save or open dialog

@@ -1,5 +1,5 @@
-// The allocation window: its layout, the result choice, resizing, closing and the drawings.
-// The run driver is in Cooperova_Metoda_Beh.cpp.
+// The allocation window: its layout, the result choice, resizing and closing. The run driver
+// is in Cooperova_Metoda_Beh.cpp, the drawings in Cooperova_Metoda_Kreslenie.cpp.
 #include "ui/allocation/Cooperova_Metoda.h"
 
 #include "render/ChartPainter.h"
@@ -137,6 +137,7 @@ TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs
     : QWidget(parent)
     , project_(project)
     , dialogs_(dialogs)
+    , child_(*new dorvan::ChildWindow(*this, dialogs, CloseQuestion))
 {
     setObjectName("CooperAlokMetod");
     setWindowTitle(QStringLiteral("DORVAN"));
@@ -346,10 +347,6 @@ QString TCooperAlokMetod::runNotice() const
 
 void TCooperAlokMetod::FormCreate()
 {
-    auto& s = project_.State;
-    s.CooperWindowOpen = true;
-    s.CooperClosedByProgram = false;
-
     // The surface follows the drawing area's size at every drawing, so it is not made large
     // in advance.
     Image1Area->setEnabled(true);
@@ -403,7 +400,7 @@ void TCooperAlokMetod::FormResize()
     if (!created_ || size() == laidOutSize_)
         return;
     laidOutSize_ = size();
-    if (!project_.State.DataEntryOpen || !settingsOn())
+    if (!entryWindowOpen_() || !settingsOn())
         return;
     if (groupsOn()) {
         SpustiCooper();
@@ -444,7 +441,7 @@ void TCooperAlokMetod::RadioButton2Click()
 // "ÁNO" and "NIE" differ only in how the picture is sized by the drawing over it.
 void TCooperAlokMetod::RadioButton3Click()
 {
-    if (!project_.State.CooperWindowOpen || !inPictureMode())
+    if (child_.isClosing() || !inPictureMode())
         return;
     placeImage(ImagePlacement::FrameLess);
     if (!Image1Area->isEnabled())
@@ -462,7 +459,7 @@ void TCooperAlokMetod::RadioButton4Click()
 
 void TCooperAlokMetod::Button1Click()
 {
-    if (project_.State.CooperWindowOpen)
+    if (!child_.isClosing())
         SpustiCooper();
 }
 
@@ -471,188 +468,19 @@ void TCooperAlokMetod::Button1Click()
 
 void TCooperAlokMetod::closeEvent(QCloseEvent* event)
 {
-    if (FormZatvor())
-        event->accept();
-    else
-        event->ignore();
+    child_.handleClose(event, [this] { return FormZatvor(); });
 }
 
 bool TCooperAlokMetod::FormZatvor()
 {
     auto& s = project_.State;
-    if (!s.CooperClosedByProgram && !dialogs_.confirm(this, CloseQuestion, false)) {
+    if (!child_.mayClose()) {
         s.EntryWindowClosed = false;
         return false;
     }
-    s.CooperWindowOpen = false;
     // Where the places' coordinates are listed, they are shown again as the project holds them.
     project_.changed(dorvan::ProjectChange::Coordinates);
     s.EntryWindowClosed = true;
     s.EntryStarted = false;
     return true;
-}
-
-// ----------------------------------------------------------------------------------------------
-// Drawing
-
-// A surface of the drawing area's size for a drawing that paints it whole.
-void TCooperAlokMetod::prepareSurface()
-{
-    const QSize wanted = Image1Area->size();
-    if (Image1.size() == wanted)
-        return;
-    if (wanted.isEmpty()) {
-        Image1 = QImage();
-        return;
-    }
-    Image1 = dorvan::cooperSurface(wanted);
-}
-
-// A drawing over what the surface shows needs a surface, whatever its size.
-void TCooperAlokMetod::ensureSurface()
-{
-    if (Image1.isNull())
-        prepareSurface();
-}
-
-// A drawing of the result: the area shows it, and it is the result a selection is dragged over.
-void TCooperAlokMetod::showSurface()
-{
-    resultShown_ = Image1;
-    zoomed_ = false;
-    Image1Area->update();
-}
-
-// Something over the result or instead of it (the selection rectangle, the zoom).
-void TCooperAlokMetod::showOverlay()
-{
-    Image1Area->update();
-}
-
-// What a one-centre drawing showed, so that the zoom can draw it again.
-void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
-{
-    drawn_ = {};
-    drawn_.kind = kind;
-    drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-    drawn_.mode = dataMode();
-    drawn_.path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    drawn_.range = pictureRange();
-    drawn_.contours = oneCentreContours();
-}
-
-// A drawing area too small for the chart: the window takes the two lists and a little more.
-void TCooperAlokMetod::enlargeForChart()
-{
-    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
-    resizeClient(fallback.clientWidth, fallback.clientHeight);
-}
-
-// An area too small for the chart is not drawn on: the last picture stays (the surface is not
-// replaced by an empty one) and the window grows to hold the lists and a little chart.
-bool TCooperAlokMetod::areaTooSmall()
-{
-    if (!dorvan::chartTooSmall(Image1Area->width(), Image1Area->height()))
-        return false;
-    enlargeForChart();
-    return true;
-}
-
-void TCooperAlokMetod::KresliGrafCooper()
-{
-    if (areaTooSmall())
-        return;
-    prepareSurface();
-    const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    const std::optional<dorvan::ContourInput> contours = oneCentreContours();
-    if (dorvan::KresliGrafCooper(
-            Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr)) {
-        showSurface();
-        rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
-    } else
-        enlargeForChart();
-}
-
-void TCooperAlokMetod::KresliGrafCooperSkupiny1()
-{
-    if (areaTooSmall())
-        return;
-    prepareSurface();
-    if (dorvan::KresliGrafCooperSkupiny1(
-            Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_))
-        showSurface();
-    else
-        enlargeForChart();
-}
-
-// The current group over the background, in its colour.
-void TCooperAlokMetod::KresliGrafCooperSkupiny2()
-{
-    ensureSurface();
-    if (Image1.isNull())
-        return;
-    dorvan::paintCurrentGroup(Image1, chart_, state_, false, {}, groupContourLevels());
-    showSurface();
-}
-
-// ----------------------------------------------------------------------------------------------
-// Drawing over the map picture ("S obrázkom")
-
-// The drawing area over the picture takes its size from the picture and the frame, by the
-// " Proporcionalita " choice, at the frame's top left, and a blank surface of that size.
-void TCooperAlokMetod::placeImageOverPicture()
-{
-    const dorvan::PixelSize area
-        = dorvan::mapDrawingArea(dorvan::mapPictureSize(project_.MapPicture, project_.Record),
-            { GroupBox3->width(), GroupBox3->height() }, RadioButton3->isChecked());
-    placement_ = ImagePlacement::FrameLess;
-    Image1Area->setGeometry(2, GroupBox3->contentsRect().top(), area.width, area.height);
-    Image1 = dorvan::cooperSurface(Image1Area->size());
-}
-
-dorvan::PictureRange TCooperAlokMetod::pictureRange() const
-{
-    return { project_.State.PictureRangeX, project_.State.PictureRangeY };
-}
-
-void TCooperAlokMetod::KresliGrafMapaCooper()
-{
-    placeImageOverPicture();
-    if (Image1.isNull())
-        return;
-    const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
-    const std::optional<dorvan::ContourInput> contours = oneCentreContours();
-    const bool drawn = dorvan::KresliGrafMapaCooper(Image1, dorvan::mapPictureImage(project_.MapPicture),
-        pictureRange(), places, path, chart_, {}, contours ? &*contours : nullptr);
-    showSurface();
-    rememberDrawing(dorvan::ResultDrawing::Kind::Map);
-    // Too small for more than the frame and the picture: the window takes the lists and a
-    // little more.
-    if (!drawn)
-        enlargeForChart();
-}
-
-void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
-{
-    placeImageOverPicture();
-    if (Image1.isNull())
-        return;
-    const bool drawn
-        = dorvan::KresliGrafMapaCooperSkupiny1(Image1, dorvan::mapPictureImage(project_.MapPicture),
-            pictureRange(), dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_);
-    showSurface();
-    if (!drawn)
-        enlargeForChart();
-}
-
-// The current group over the picture background, in its colour.
-void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
-{
-    ensureSurface();
-    if (Image1.isNull())
-        return;
-    dorvan::paintCurrentGroup(Image1, chart_, state_, true, {}, groupContourLevels());
-    showSurface();
 }

@@ -6,6 +6,7 @@
 #include "core/allocation/CostContours.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/project/Project.h"
+#include "ui/common/ChildWindow.h"
 
 #include <QImage>
 #include <QSize>
@@ -47,6 +48,12 @@ public:
     // Creating the window runs FormCreate, which makes the first run.
     TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
     ~TCooperAlokMetod() override;
+
+    // Close question and closing by program.
+    dorvan::ChildWindow& childWindow() { return child_; }
+    // Whether the data-entry window is open: without it in sight a resize only lays out. The
+    // main window tells; a window on its own counts it open.
+    void setEntryWindowOpen(std::function<bool()> open) { entryWindowOpen_ = std::move(open); }
 
     // "Riešenie DORVAN" sets the result choice by whether the project has a picture: with one,
     // "S obrázkom" checked and all four buttons enabled; without, "Bez obrázku" and "ÁNO"
@@ -156,6 +163,8 @@ private:
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
+    dorvan::ChildWindow& child_;
+    std::function<bool()> entryWindowOpen_ = [] { return true; };
     dorvan::ProjectObservers::Observation observation_;
 
     // Solver and chart state, kept between runs.

@@ -17,6 +17,9 @@ public:
     virtual void entryLastPlaceEntered() = 0;
     // "Nastavenie premenných DORVAN" ticked (on) or unticked (off).
     virtual void entrySettingsSwitched(bool on) = 0;
+    // Whether the allocation window is open (and not on its way out). A host without such a
+    // window says no.
+    virtual bool cooperWindowOpen() const { return false; }
     // The allocation window closes without asking: a place it shows is going. A host without
     // such a window does nothing.
     virtual void closeCooperWindow() { }

@@ -26,16 +26,25 @@
 
 #include <algorithm>
 
+namespace {
+const QString EntryCloseQuestion = QString::fromUtf8("Zavrieť \"Zadávanie údajov\" ?!!");
+} // namespace
+
 TVstupUdajov::TVstupUdajov(
     dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host, QWidget* parent)
     : QWidget(parent)
     , project_(project)
     , dialogs_(dialogs)
     , host_(host)
+    , child_(*new dorvan::ChildWindow(*this, dialogs, EntryCloseQuestion))
     , session_(project)
     , context_ { project, dialogs, host, session_.places(), session_, *this, closing_ }
 {
     setObjectName("VstupUdajov");
+    child_.setQuestion([this] {
+        return dorvan::confirmKeepingWork(dialogs_, this, EntryCloseQuestion,
+            project_.State.UnsavedChanges, [this] { return host_.saveProjectAs(); });
+    });
     setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
     setToolTip(QString::fromUtf8("Definovanie vstupných hodnôt"));
     setStatusTip(toolTip());
@@ -219,14 +228,14 @@ void TVstupUdajov::valuesChanged()
 
 void TVstupUdajov::rerunIfCooperOpen()
 {
-    if (project_.State.CooperWindowOpen)
+    if (host_.cooperWindowOpen())
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
 void TVstupUdajov::placeDeleted(const dorvan::PlaceListChange& change)
 {
     criteria_->groups()->followPlaces(change);
-    if (!project_.State.CooperWindowOpen)
+    if (!host_.cooperWindowOpen())
         return;
     if (project_.State.PlaceCount >= 2)
         project_.changed(dorvan::ProjectChange::RunInputs);
@@ -236,25 +245,18 @@ void TVstupUdajov::placeDeleted(const dorvan::PlaceListChange& change)
 
 void TVstupUdajov::closeEvent(QCloseEvent* event)
 {
-    if (VstupUdajeZatvor())
-        event->accept();
-    else
-        event->ignore();
+    child_.handleClose(event, [this] { return VstupUdajeZatvor(); });
 }
 
 bool TVstupUdajov::VstupUdajeZatvor()
 {
     auto& s = project_.State;
-    if (!dorvan::confirmKeepingWork(dialogs_, this, QString::fromUtf8("Zavrieť \"Zadávanie údajov\" ?!!"),
-            s.UnsavedChanges, [this] { return host_.saveProjectAs(); })) {
+    if (!child_.mayClose()) {
         s.EntryWindowClosed = false;
         return false;
     }
-    s.DataEntryOpen = false;
     s.EntryWindowClosed = true;
     host_.closeProjectWindows();
-    s.NetworkWindowOpen = s.CooperWindowOpen = s.GraphWindowOpen = false;
-    s.NetworkClosedByProgram = s.CooperClosedByProgram = s.GraphClosedByProgram = false;
     session_.close();
     // The mode switch, the project commands, the caption and the status text follow there.
     host_.entryWindowClosed();

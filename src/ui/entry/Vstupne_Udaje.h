@@ -7,6 +7,7 @@
 #include "core/entry/PlaceRelations.h"
 #include "core/project/Project.h"
 #include "core/project/ProjectRecord.h"
+#include "ui/common/ChildWindow.h"
 
 #include <QWidget>
 
@@ -64,6 +65,9 @@ public:
     TVstupUdajov(
         dorvan::Project& project, dorvan::UserDialogs& dialogs, EntryHost& host, QWidget* parent = nullptr);
     ~TVstupUdajov() override;
+
+    // Close question and closing state.
+    dorvan::ChildWindow& childWindow() { return child_; }
 
     // --- Iteration settings as the project keeps them from the settings page ---
     dorvan::StoppingRule stoppingRule() const;
@@ -126,6 +130,8 @@ private:
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
     EntryHost& host_;
+    // The close question (with "Uložiť ..." while there is unsaved work).
+    dorvan::ChildWindow& child_;
     dorvan::ProjectObservers::Observation observation_;
     // Set when the window goes: from then on no page's handler touches the project.
     std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);

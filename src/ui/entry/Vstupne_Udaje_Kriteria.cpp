@@ -2,6 +2,7 @@
 // they open. Every box switches its sheet and its record byte; the sheet is then set up by its
 // kind. The sheets have files of their own.
 #include "ui/entry/EntryCriteriaPage.h"
+#include "ui/entry/EntryHost.h"
 
 #include "ui/entry/EntryGroupsSheet.h"
 #include "ui/entry/EntryRelationSheets.h"
@@ -245,7 +246,7 @@ void entry::CriteriaPage::criterionBoxClicked(CriterionBox box)
     runCriterionUpdate(box);
     context_.pages.valuesChanged();
     // The three criteria that weigh the places change the allocation.
-    if (sheetKind(box) == SheetKind::PlaceValues && context_.project.State.CooperWindowOpen
+    if (sheetKind(box) == SheetKind::PlaceValues && context_.host.cooperWindowOpen()
         && context_.project.Choices.SettingsOn)
         context_.project.changed(dorvan::ProjectChange::RunInputs);
 }

@@ -284,6 +284,6 @@ void entry::ValueGridSheet::gridEvent()
     if (!grid_->isEnabled())
         return;
     commit();
-    if (context_.project.State.CooperWindowOpen && context_.project.Choices.SettingsOn)
+    if (context_.host.cooperWindowOpen() && context_.project.Choices.SettingsOn)
         context_.project.changed(dorvan::ProjectChange::RunInputs);
 }

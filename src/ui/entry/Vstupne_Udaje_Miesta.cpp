@@ -497,7 +497,7 @@ void entry::PlacesPage::StringGrid6Event()
     if (StringGrid6->isHidden())
         return;
     SelectCellStringGrid6();
-    if (context_.project.State.CooperWindowOpen && context_.project.Choices.SettingsOn)
+    if (context_.host.cooperWindowOpen() && context_.project.Choices.SettingsOn)
         context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 
@@ -543,7 +543,7 @@ void entry::PlacesPage::StringGrid6Delete()
             false))
         return;
 
-    if (s.CooperWindowOpen && s.EntryStarted)
+    if (context_.host.cooperWindowOpen() && s.EntryStarted)
         context_.host.closeCooperWindow();
     const dorvan::PlaceDeletion deleted = context_.session.deleteTypedPlace(row);
     // The host's "settings off" event is exactly "Riešenie DORVAN" off.

@@ -491,7 +491,7 @@ void entry::PicturePage::StringGrid7Delete()
             false))
         return;
 
-    if (s.CooperWindowOpen && s.EntryStarted)
+    if (context_.host.cooperWindowOpen() && s.EntryStarted)
         context_.host.closeCooperWindow();
     // The moved places take the names of their new numbers.
     const dorvan::PlaceDeletion deleted = context_.session.deletePicturePlace(row);

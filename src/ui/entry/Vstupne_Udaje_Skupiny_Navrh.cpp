@@ -35,6 +35,8 @@ entry::GroupProposal::GroupProposal(const EntryContext& context, Apply apply)
     : QGroupBox(QString::fromUtf8(" Návrh skupín "))
     , context_(context)
     , apply_(std::move(apply))
+    , search_([](std::span<const dorvan::GroupSite> sites, const dorvan::GroupSearchOptions& options,
+                  const std::atomic<bool>* cancel) { return dorvan::searchGroups(sites, options, cancel); })
 {
     setObjectName("GroupProposalBox");
     auto* column = new QVBoxLayout(this);
@@ -109,26 +111,36 @@ void entry::GroupProposal::ProposeButtonClick()
     const int tableTo = std::min(TableCentres, dorvan::maxCentres(static_cast<int>(sites_.size())));
     // The thread works on its own copy and posts each result to this object's thread; a result
     // posted to a window that has gone is never delivered, and the window waits for the thread.
-    worker_ = std::thread([this, sites = sites_, p, tableTo, job, cancel = cancel_] {
-        const dorvan::GroupSearchOptions options { p, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed };
-        const dorvan::GroupSearchResult found = dorvan::searchGroups(sites, options, cancel.get());
-        QMetaObject::invokeMethod(
-            this, [this, found, job] { searched(found, job); }, Qt::QueuedConnection);
-        dorvan::CentreCountRow before;
-        for (int k = 1; k <= tableTo && !cancel->load(); ++k) {
-            long double total = 0.0L;
-            if (k == 1)
-                total = dorvan::singleCentreTotal(sites);
-            else if (k == p)
-                total = found.total;
-            else
-                total = dorvan::searchGroups(
-                    sites, { k, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed }, cancel.get())
-                            .total;
-            const dorvan::CentreCountRow row = dorvan::centreCountRow(k, total, k == 1 ? nullptr : &before);
-            before = row;
+    worker_ = std::thread([this, sites = sites_, p, tableTo, job, cancel = cancel_, search = search_] {
+        try {
+            const dorvan::GroupSearchOptions options { p, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed };
+            const dorvan::GroupSearchResult found = search(sites, options, cancel.get());
             QMetaObject::invokeMethod(
-                this, [this, row, job] { tableRow(row, job); }, Qt::QueuedConnection);
+                this, [this, found, job] { searched(found, job); }, Qt::QueuedConnection);
+            dorvan::CentreCountRow before;
+            for (int k = 1; k <= tableTo && !cancel->load(); ++k) {
+                long double total = 0.0L;
+                if (k == 1)
+                    total = dorvan::singleCentreTotal(sites);
+                else if (k == p)
+                    total = found.total;
+                else
+                    total = search(sites, { k, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed },
+                        cancel.get())
+                                .total;
+                const dorvan::CentreCountRow row
+                    = dorvan::centreCountRow(k, total, k == 1 ? nullptr : &before);
+                before = row;
+                QMetaObject::invokeMethod(
+                    this, [this, row, job] { tableRow(row, job); }, Qt::QueuedConnection);
+            }
+        } catch (...) {
+            // Nothing may leave the thread: the failure goes to the window's thread, whose
+            // event delivery shows it.
+            QMetaObject::invokeMethod(
+                this, [this, failure = std::current_exception(), job] { searchFailed(failure, job); },
+                Qt::QueuedConnection);
+            return;
         }
         QMetaObject::invokeMethod(
             this, [this, job] { searchEnded(job); }, Qt::QueuedConnection);
@@ -182,4 +194,14 @@ void entry::GroupProposal::searchEnded(std::uint64_t job)
         QApplication::restoreOverrideCursor();
         cursorSet_ = false;
     }
+}
+
+// The search ends as it would have ended, and its failure is thrown on to the application's
+// guard, which shows it once; a failure of a search already replaced is dropped with it.
+void entry::GroupProposal::searchFailed(std::exception_ptr failure, std::uint64_t job)
+{
+    if (job != job_)
+        return;
+    searchEnded(job);
+    std::rethrow_exception(failure);
 }

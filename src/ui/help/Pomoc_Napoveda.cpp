@@ -46,6 +46,7 @@ TPomocNapoveda::TPomocNapoveda(dorvan::Project& project, dorvan::UserDialogs& di
     : QWidget(parent)
     , project_(project)
     , dialogs_(dialogs)
+    , child_(*new dorvan::ChildWindow(*this, dialogs, CloseQuestion))
 {
     setObjectName(QStringLiteral("PomocNapoveda"));
     setWindowTitle(QStringLiteral("Pomoc a nápoveda"));
@@ -192,12 +193,9 @@ void TPomocNapoveda::closeEvent(QCloseEvent* event)
 
 void TPomocNapoveda::Pomoc_Napoveda_Close(QCloseEvent* event)
 {
-    if (!dialogs_.confirm(this, CloseQuestion, false)) {
-        event->ignore();
+    child_.handleClose(event, [this] { return child_.mayClose(); });
+    if (!event->isAccepted())
         return;
-    }
-    project_.State.HelpWindowOpen = false;
-    event->accept();
     // A close sent to this widget alone takes its MDI frame along, so no empty frame stays
     // behind. When the frame started the close, this call returns at once (its close is
     // already under way) and the frame is destroyed with us.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/ChildWindow.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -12,7 +14,7 @@ class UserDialogs;
 } // namespace dorvan
 
 // The help window: fixed pages of pictures and text, an MDI child of the main window.
-// Closing it asks for confirmation; on Yes it clears HelpWindowOpen and is destroyed.
+// Closing it asks for confirmation; on Yes it is destroyed with its frame.
 class TPomocNapoveda : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +24,9 @@ public:
 
     // The lines of RichEdit1, numbering the toolbar buttons.
     static QStringList toolbarHelpLines();
+
+    // Close question and closing state.
+    dorvan::ChildWindow& childWindow() { return child_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -36,5 +41,6 @@ private:
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
+    dorvan::ChildWindow& child_;
     QString pictureError_; // the first picture that could not be shown
 };

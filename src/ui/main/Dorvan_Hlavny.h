@@ -99,6 +99,8 @@ public:
     // Asks the data-entry window to close (it asks its own confirmation). True when no
     // data-entry window is left afterwards.
     bool requestEntryWindowClose();
+    // Whether the data-entry window is there and not on its way out: a project is open in it.
+    bool entryWindowOpen() const;
     // Creates a new, empty data-entry window, maximised in the client area.
     void createEntryWindow();
     // Checks "Dáta - OBRÁZOK" (picture mode) or "Dáta - RUČNE" on the toolbar and sets the
@@ -114,8 +116,6 @@ public:
     // Puts a new allocation window into the client area; the program closes it through
     // closeCooperWindow.
     void adoptCooperWindow(TCooperAlokMetod* window);
-    // A child window closes without its question: the flag tells it that the program closes it.
-    static void closeByProgram(QWidget* window, bool& closedByProgram);
     // The network methods window and the station graph window.
     NetworkWindows& networkWindows() { return *networkWindows_; }
 
@@ -124,6 +124,7 @@ public:
     void entryFirstCountAccepted() override;
     void entryLastPlaceEntered() override;
     void entrySettingsSwitched(bool on) override;
+    bool cooperWindowOpen() const override;
     void closeCooperWindow() override;
     void closeProjectWindows() override;
     void entryWindowClosed() override;

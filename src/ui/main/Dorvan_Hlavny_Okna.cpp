@@ -168,9 +168,12 @@ void TDorvan_Central::minimiseAllSubWindows()
 TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
 {
     dorvan::Project& project = mainWindow.project();
-    if (project.State.CooperWindowOpen)
+    if (mainWindow.cooperWindowOpen())
         return nullptr;
     auto* w = new TCooperAlokMetod(project, mainWindow.dialogs());
+    w->setEntryWindowOpen([main = QPointer<TDorvan_Central>(&mainWindow)] {
+        return main != nullptr && main->entryWindowOpen();
+    });
     mainWindow.adoptCooperWindow(w);
     w->setResultChoiceByPicture(project.Record.hasPicture());
     return w;

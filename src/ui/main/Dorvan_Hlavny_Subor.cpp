@@ -122,15 +122,11 @@ void TDorvan_Central::RadioButton2Click()
 void TDorvan_Central::NovyVUClick()
 {
     auto& s = project_.State;
-    const bool projectOpen = s.AddPlacesMode || s.DataEntryOpen;
+    const bool projectOpen = s.AddPlacesMode || entryWindowOpen();
     if (projectOpen) {
         if (!requestEntryWindowClose() || !s.EntryWindowClosed)
             return; // the user kept the window
     } else {
-        // With no project open the help flag is cleared, but not while a help window is really
-        // open: that would let "Pomoc" open a second one.
-        if (helpWindow_ == nullptr)
-            s.HelpWindowOpen = false;
         // At most one data-entry window, whatever the flags say.
         if (entryWindow_ != nullptr && !requestEntryWindowClose())
             return;
@@ -141,9 +137,6 @@ void TDorvan_Central::NovyVUClick()
     setModeSwitch(false);
 
     createEntryWindow();
-    s.DataEntryOpen = true;
-    s.NetworkWindowOpen = false;
-    s.CooperWindowOpen = false;
     dorvan::ProjectSession(project_).startNew();
 
     setStatusPanelText(1, QString());
@@ -176,10 +169,9 @@ void TDorvan_Central::ZatvorClick()
 
 void TDorvan_Central::CooperClick()
 {
-    if (project_.State.CooperWindowOpen)
+    if (cooperWindowOpen())
         return;
-    // The window sets CooperWindowOpen itself, makes its first run and takes its result
-    // choice from the picture.
+    // The window makes its first run and takes its result choice from the picture.
     openCooperWindow(*this);
     dorvan::ProjectSession(project_).allocationOpened();
     applyEvent(MainEvent::CooperOpened);
@@ -309,7 +301,7 @@ QString TDorvan_Central::chooseSaveName(const QString& proposed)
 void TDorvan_Central::OtvorVUClick()
 {
     auto& s = project_.State;
-    if (s.AddPlacesMode || s.DataEntryOpen) {
+    if (s.AddPlacesMode || entryWindowOpen()) {
         if (!requestEntryWindowClose())
             return;
     }
@@ -392,7 +384,6 @@ void TDorvan_Central::showOpenedProject(
     createEntryWindow();
     setModeSwitch(picture);
     showEntryPage(picture);
-    project_.State.DataEntryOpen = true;
 
     if (picture) {
         // Building the picture, with its own progress display.

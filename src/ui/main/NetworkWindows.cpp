@@ -36,7 +36,7 @@ TGrafickaSietStanic* NetworkWindows::graphWindow() const
 
 void NetworkWindows::open()
 {
-    if (network_ != nullptr && !network_->isClosing()) {
+    if (networkWindowOpen()) {
         bringToFront(frame_.mdiArea(), network_);
         return;
     }
@@ -47,14 +47,25 @@ void NetworkWindows::open()
 
 void NetworkWindows::closeNetworkWindow()
 {
-    TDorvan_Central::closeByProgram(network_, frame_.project().State.NetworkClosedByProgram);
+    if (network_ != nullptr)
+        network_->childWindow().closeByProgram();
+}
+
+bool NetworkWindows::networkWindowOpen() const
+{
+    return network_ != nullptr && !network_->isClosing();
+}
+
+bool NetworkWindows::graphWindowOpen() const
+{
+    return graph_ != nullptr && !graph_->isClosing();
 }
 
 void NetworkWindows::openGraphWindow()
 {
     // A graph window whose closing was accepted is still here until the event loop deletes it;
     // the new computation needs a window of its own.
-    if (graph_ != nullptr && !graph_->isClosing())
+    if (graphWindowOpen())
         return;
     graph_ = new TGrafickaSietStanic(frame_.project(), frame_.dialogs());
     frame_.addChildWindow(graph_, true);
@@ -63,5 +74,6 @@ void NetworkWindows::openGraphWindow()
 
 void NetworkWindows::closeGraphWindow()
 {
-    TDorvan_Central::closeByProgram(graph_, frame_.project().State.GraphClosedByProgram);
+    if (graph_ != nullptr)
+        graph_->childWindow().closeByProgram();
 }

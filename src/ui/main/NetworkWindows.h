@@ -17,8 +17,11 @@ public:
     // "Metódy návrhu distribučných sietí" (SieteClick): creates the network window, or brings
     // the open one to the front (which computes again).
     void open();
-    // Closes the network window without its question (sets its ClosedByProgram).
+    // Closes the network window without its question.
     void closeNetworkWindow();
+    // Whether a window is there and not on its way out.
+    bool networkWindowOpen() const;
+    bool graphWindowOpen() const;
 
     void openGraphWindow() override;
     void closeGraphWindow() override;

@@ -42,11 +42,12 @@ TGrafickaSietStanic::TGrafickaSietStanic(
     : QWidget(parent)
     , project_(project)
     , dialogs_(dialogs)
+    , child_(*new dorvan::ChildWindow(*this, dialogs, CloseQuestion))
 {
     setObjectName("GrafickaSietStanic");
+    child_.setActivationHook([this] { FormCreate(); });
     setWindowTitle(QString::fromUtf8("Grafická sieť staníc"));
     setAttribute(Qt::WA_DeleteOnClose);
-    project_.State.GraphClosedByProgram = false;
 
     Image1Area = new GraphArea(Image1, this);
     ListBox1 = new QListWidget(this);
@@ -74,11 +75,9 @@ QSize TGrafickaSietStanic::sizeHint() const
 
 void TGrafickaSietStanic::FormCreate()
 {
-    // An activation that reaches a window already on its way out must not mark it open again.
-    if (closing_)
+    // An activation that reaches a window already on its way out draws nothing.
+    if (child_.isClosing())
         return;
-    project_.State.GraphWindowOpen = true;
-    project_.State.GraphClosedByProgram = false;
     KresliGraf();
 }
 
@@ -104,15 +103,6 @@ void TGrafickaSietStanic::KresliGraf()
         ListBox1->addItem(QString::fromStdString(l));
 }
 
-bool TGrafickaSietStanic::event(QEvent* e)
-{
-    if (e->type() == QEvent::ParentChange)
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &TGrafickaSietStanic::FormCreate,
-                Qt::UniqueConnection);
-    return QWidget::event(e);
-}
-
 void TGrafickaSietStanic::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -127,24 +117,10 @@ void TGrafickaSietStanic::mousePressEvent(QMouseEvent* event)
 
 void TGrafickaSietStanic::closeEvent(QCloseEvent* event)
 {
-    if (GSSZatvor()) {
-        closing_ = true;
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    child_.handleClose(event, [this] { return GSSZatvor(); });
 }
 
 bool TGrafickaSietStanic::GSSZatvor()
 {
-    auto& s = project_.State;
-    if (s.GraphClosedByProgram) {
-        s.GraphWindowOpen = false;
-        s.GraphClosedByProgram = false;
-        return true;
-    }
-    if (!dialogs_.confirm(this, CloseQuestion, false))
-        return false;
-    s.GraphWindowOpen = false;
-    return true;
+    return child_.mayClose();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/project/Project.h"
+#include "ui/common/ChildWindow.h"
 
 #include <QImage>
 #include <QString>
@@ -28,11 +29,13 @@ public:
     // The drawing area as last painted (the client area less the list).
     const QImage& image() const { return Image1; }
 
-    // Bound to the window's activation: marks the window open and draws.
+    // Bound to the window's activation: draws.
     void FormCreate();
     // True once its closing was accepted: the window goes, even if it is still on the screen
     // while the main window activates the next one.
-    bool isClosing() const { return closing_; }
+    bool isClosing() const { return child_.isClosing(); }
+    // Activation, close question and closing by program.
+    dorvan::ChildWindow& childWindow() { return child_; }
     // Bound to resizing and to a click on the window.
     void FormResize();
     // Widens the list to its longest line, draws the graph and lists the places.
@@ -40,7 +43,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -52,5 +54,5 @@ private:
     QImage Image1;
     QWidget* Image1Area = nullptr;
     QListWidget* ListBox1 = nullptr;
-    bool closing_ = false;
+    dorvan::ChildWindow& child_;
 };

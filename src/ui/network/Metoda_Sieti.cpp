@@ -43,8 +43,11 @@ TMetodaDistribSieti::TMetodaDistribSieti(
     , project_(project)
     , dialogs_(dialogs)
     , host_(host)
+    , child_(*new dorvan::ChildWindow(*this, dialogs, CloseQuestion))
 {
     setObjectName("MetodaDistribSieti");
+    // Every activation computes again.
+    child_.setActivationHook([this] { FormCreate(); });
     setWindowTitle(QString::fromUtf8("Metódy návrhu distribučných sietí"));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
@@ -111,7 +114,7 @@ void TMetodaDistribSieti::FormCreate()
     // Opening the graph window activates windows; the activation that comes back here while
     // the search is shown changes nothing, and so does one that reaches the window while it
     // closes (closing the graph window along activates this one).
-    if (computing_ || closing_)
+    if (computing_ || child_.isClosing())
         return;
     computing_ = true;
     try {
@@ -124,18 +127,13 @@ void TMetodaDistribSieti::FormCreate()
 
 void TMetodaDistribSieti::compute()
 {
-    auto& s = project_.State;
-    s.NetworkWindowOpen = true;
-    s.NetworkClosedByProgram = false;
     const dorvan::StarWorkingCopy copy = dorvan::VstupUdajRealStavCreate(project_);
     search_ = dorvan::Hviezda(copy, QLocale().decimalPoint().toStdString());
     dorvan::Okruh();
     project_.BestStars = search_.best;
     fillLists();
-    if (!s.GraphWindowOpen) {
-        host_.openGraphWindow();
-        s.GraphWindowOpen = true;
-    }
+    // An open graph window stays as it is.
+    host_.openGraphWindow();
     fillGrid();
 }
 
@@ -179,38 +177,19 @@ void TMetodaDistribSieti::fitGridColumns()
     StringGrid1->setMinimumWidth(std::max(633, total + 2 * StringGrid1->frameWidth()));
 }
 
-bool TMetodaDistribSieti::event(QEvent* e)
-{
-    // Every activation computes again: the frame says when it is about to be activated.
-    if (e->type() == QEvent::ParentChange)
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &TMetodaDistribSieti::FormCreate,
-                Qt::UniqueConnection);
-    return QWidget::event(e);
-}
-
 void TMetodaDistribSieti::closeEvent(QCloseEvent* event)
 {
-    if (ZatvorDistribSiete())
-        event->accept();
-    else
-        event->ignore();
+    child_.handleClose(event, [this] { return ZatvorDistribSiete(); });
 }
 
+// Closed by the user, the window takes the station graph along; closed by program, the
+// program closes what else goes.
 bool TMetodaDistribSieti::ZatvorDistribSiete()
 {
-    auto& s = project_.State;
-    if (s.NetworkClosedByProgram) {
-        closing_ = true;
-        s.NetworkWindowOpen = false;
-        s.NetworkClosedByProgram = false;
-        return true;
-    }
-    if (!dialogs_.confirm(this, CloseQuestion, false))
+    const bool byProgram = child_.closedByProgram();
+    if (!child_.mayClose())
         return false;
-    closing_ = true;
-    s.NetworkWindowOpen = false;
-    s.NetworkClosedByProgram = false;
-    host_.closeGraphWindow();
+    if (!byProgram)
+        host_.closeGraphWindow();
     return true;
 }

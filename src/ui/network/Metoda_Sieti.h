@@ -2,6 +2,7 @@
 
 #include "core/network/StarSearch.h"
 #include "core/project/Project.h"
+#include "ui/common/ChildWindow.h"
 
 #include <QString>
 #include <QWidget>
@@ -35,11 +36,12 @@ public:
     // Bound to the window's creation and to every activation.
     void FormCreate();
     // True once its closing was accepted (the window may still be on the screen).
-    bool isClosing() const { return closing_; }
+    bool isClosing() const { return child_.isClosing(); }
+    // Activation, close question and closing by program.
+    dorvan::ChildWindow& childWindow() { return child_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     void buildControls();
@@ -54,7 +56,7 @@ private:
     NetworkHost& host_;
     dorvan::StarSearchResult search_;
     bool computing_ = false;
-    bool closing_ = false;
+    dorvan::ChildWindow& child_;
 
     QTableWidget* StringGrid1 = nullptr;
     QListWidget* ListBox1 = nullptr;

@@ -5,8 +5,8 @@
 class NetworkHost {
 public:
     virtual ~NetworkHost() = default;
-    // Creates the station graph window in the client area.
+    // Creates the station graph window in the client area, unless one is open.
     virtual void openGraphWindow() = 0;
-    // Closes the station graph window without its question (sets its ClosedByProgram).
+    // Closes the station graph window without its question.
     virtual void closeGraphWindow() = 0;
 };

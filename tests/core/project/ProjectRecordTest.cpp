@@ -47,7 +47,6 @@ TEST(ProjectRecord, AfterStartEveryByteIsZeroButTheVehicleAndGroupDefaults)
     EXPECT_EQ(p.State.ProgramTitle, "Program DORVAN verzia 2.0");
     EXPECT_TRUE(p.State.EntryWindowClosed);
     EXPECT_TRUE(p.State.FirstEntryMode);
-    EXPECT_FALSE(p.State.DataEntryOpen || p.State.HelpWindowOpen || p.State.CooperWindowOpen);
 }
 
 TEST(ProjectRecord, NewProjectResetKeepsPlacesListsAndSomeCriteria)

@@ -68,8 +68,6 @@ protected:
         }
         project.State.PlaceCount = i;
         project.State.EntryStarted = true;
-        project.State.DataEntryOpen = true;
-        project.State.CooperClosedByProgram = true; // closes without asking
         project.Choices.SettingsOn = true;
         frame.resize(1200, 900);
         frame.show();

@@ -48,7 +48,6 @@ const QColor Red(255, 0, 0);
 const QColor Green(0, 128, 0);
 const QColor Black(0, 0, 0);
 const QString BadPrecision = u("Chybná presnosť !!!");
-const QString CloseQuestion = u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!");
 
 // The choices a run reads, set by the test straight in the project, and what the run told the
 // project.
@@ -61,7 +60,6 @@ struct FakeInputs {
         }))
     {
         // What "Riešenie DORVAN" finds: the data-entry window open with its settings ticked.
-        p.State.DataEntryOpen = true;
         p.Choices.SettingsOn = true;
     }
     void setGroups(const std::vector<std::string>& lines)
@@ -71,7 +69,7 @@ struct FakeInputs {
     void setGroupCount(const char* text) { project.Choices.Groups.Count = dorvan::groupCountFromText(text); }
 
     dorvan::Project& project;
-    bool& visible = project.State.DataEntryOpen;
+    bool visible = true; // the data-entry window
     bool& settingsTicked = project.Choices.SettingsOn;
     bool& groupsTicked = project.Choices.Ticked[dorvan::CritGroups];
     bool& quantity = project.Choices.Ticked[dorvan::CritQuantity];
@@ -151,6 +149,7 @@ protected:
     TCooperAlokMetod* open()
     {
         w = new TCooperAlokMetod(project, dialogs, &frame);
+        w->setEntryWindowOpen([this] { return in->visible; });
         w->show();
         return w;
     }
@@ -194,13 +193,10 @@ protected:
 TEST_F(AllocationWindow, OneStepRunListsThreeLinesAndDrawsTheOptimumInRed)
 {
     in->values.precisionText = "10";
-    project.State.CooperClosedByProgram = true;
     open();
 
     EXPECT_EQ(w->objectName(), "CooperAlokMetod");
     EXPECT_EQ(w->windowTitle(), "DORVAN");
-    EXPECT_TRUE(project.State.CooperWindowOpen);
-    EXPECT_FALSE(project.State.CooperClosedByProgram);
     EXPECT_TRUE(dialogs.shown.empty());
 
     EXPECT_EQ(
@@ -243,7 +239,6 @@ TEST_F(AllocationWindow, NothingIsComputedWhileTheSettingsAreOff)
 {
     in->settingsTicked = false;
     open();
-    EXPECT_TRUE(project.State.CooperWindowOpen);
     EXPECT_TRUE(list("ListBox1").isEmpty());
     EXPECT_TRUE(w->image().isNull());
     click("Button1");
@@ -325,8 +320,9 @@ TEST_F(AllocationWindow, DefaultRunsAgainWithTheCurrentData)
     EXPECT_EQ(width("GroupBox1"), 7 * 27 + 10);
     EXPECT_EQ(list("ListBox1").first(), "[X0;Y0]=[3,375;2,75]");
 
-    // Once the window counts as closed the button does nothing.
-    project.State.CooperWindowOpen = false;
+    // Once its closing was accepted the button does nothing, though the window is still there.
+    dialogs.confirmAnswers = { true };
+    ASSERT_TRUE(w->close());
     setPlaces(project, Triangle);
     click("Button1");
     EXPECT_EQ(list("ListBox2").size(), 4);
@@ -493,19 +489,16 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     EXPECT_FALSE(get<QLabel>("RunNotice")->isVisible());
 }
 
-TEST_F(AllocationWindow, ClosingAsksAndNoKeepsTheWindow)
+TEST_F(AllocationWindow, ClosingAnsweredNoKeepsTheEntryStartedAndYesEndsIt)
 {
     open();
     project.State.EntryWindowClosed = true;
     dialogs.confirmAnswers = { false };
     EXPECT_FALSE(w->close());
-    ASSERT_FALSE(dialogs.shown.empty());
-    EXPECT_EQ(dialogs.shown.back().kind, "confirm");
-    EXPECT_EQ(dialogs.shown.back().text, CloseQuestion);
-    EXPECT_FALSE(dialogs.shown.back().defaultYes);
+    EXPECT_EQ(dialogs.texts("confirm").size(), 1);
     flushDeletes();
     ASSERT_TRUE(w);
-    EXPECT_TRUE(project.State.CooperWindowOpen);
+    EXPECT_FALSE(w->childWindow().isClosing());
     EXPECT_FALSE(project.State.EntryWindowClosed);
     EXPECT_TRUE(project.State.EntryStarted);
 
@@ -514,7 +507,6 @@ TEST_F(AllocationWindow, ClosingAsksAndNoKeepsTheWindow)
     EXPECT_TRUE(w->close());
     flushDeletes();
     EXPECT_FALSE(w);
-    EXPECT_FALSE(project.State.CooperWindowOpen);
     EXPECT_TRUE(project.State.EntryWindowClosed);
     EXPECT_FALSE(project.State.EntryStarted);
 }
@@ -523,12 +515,11 @@ TEST_F(AllocationWindow, ClosedByProgramClosesWithoutAskingAndHasTheCoordinatesS
 {
     open();
     EXPECT_EQ(in->coordinateShows, 0);
-    project.State.CooperClosedByProgram = true;
-    EXPECT_TRUE(w->close());
+    w->childWindow().closeByProgram();
+    EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
     flushDeletes();
     EXPECT_FALSE(w);
-    EXPECT_FALSE(project.State.CooperWindowOpen);
     // The picture page lists the coordinates again (tested with that page).
     EXPECT_EQ(in->coordinateShows, 1);
 }
@@ -837,6 +828,7 @@ TEST_F(WithEntryWindow, EditsOnTheDataEntryWindowRunTheAllocationAgain)
     enterList({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
     ASSERT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     cooper = new TCooperAlokMetod(project, dialogs);
+    host.cooperOpen = true; // the main window knows it open
     cooper->resize(900, 600);
     cooper->show();
     auto* path = get<QListWidget>(cooper, "ListBox1");
@@ -905,7 +897,7 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
     ASSERT_TRUE(w);
     EXPECT_NE(qobject_cast<QMdiSubWindow*>(w->parentWidget()), nullptr);
-    EXPECT_TRUE(frame->project().State.CooperWindowOpen);
+    EXPECT_TRUE(frame->cooperWindowOpen());
     EXPECT_EQ(openCooperWindow(*frame), nullptr) << "one window at a time";
     auto radio = [&](const char* name) { return w->findChild<QRadioButton*>(name); };
     EXPECT_FALSE(radio("RadioButton1")->isEnabled());
@@ -923,11 +915,10 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     EXPECT_EQ(w->findChild<QListWidget*>("ListBox1")->count(), 3);
 
     // Closed by the program, then opened again for a project with a picture.
-    frame->project().State.CooperClosedByProgram = true;
-    w->parentWidget()->close();
+    w->childWindow().closeByProgram();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
-    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+    EXPECT_FALSE(frame->cooperWindowOpen());
     frame->project().Record.PictureWidth = 10;
     frame->project().Record.PictureHeight = 10;
     w = openCooperWindow(*frame);
@@ -945,7 +936,7 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
     EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") });
-    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+    EXPECT_FALSE(frame->cooperWindowOpen());
 }
 
 // A maximised window fills the main window's client area, whatever its drawing needs: a picture
@@ -961,7 +952,6 @@ TEST(AllocationWindowInMainWindow, AMaximisedWindowStaysWholeWhenItsDrawingIsToo
     setPlaces(p, { { "A01", 100, 1 }, { "A02", 900, 1 }, { "A03", 500, 0 } });
     setPicture(p, 2000, 1, 1250, 1);
     p.State.PictureMode = true;
-    p.State.DataEntryOpen = true;
     p.Choices.SettingsOn = true;
     QPointer<TCooperAlokMetod> w = openCooperWindow(*frame);
     ASSERT_TRUE(w);
@@ -977,7 +967,6 @@ TEST(AllocationWindowInMainWindow, AMaximisedWindowStaysWholeWhenItsDrawingIsToo
     const QWidget* lists = w->findChild<QWidget*>("GroupBox5");
     EXPECT_LE(lists->geometry().right(), w->width() - 1);
     EXPECT_GE(lists->x(), 0);
-    p.State.CooperClosedByProgram = true;
 }
 
 // A place deleted while the allocation window stays open: the window shows the places left, not
@@ -1025,7 +1014,7 @@ TEST(AllocationWindowInMainWindow, ADeletedPlaceLeavesNoStaleResult)
     deleteRow(3);
     deleteRow(2);
     EXPECT_FALSE(w) << "one place is nothing to allocate";
-    EXPECT_FALSE(frame->project().State.CooperWindowOpen);
+    EXPECT_FALSE(frame->cooperWindowOpen());
 }
 
 } // namespace

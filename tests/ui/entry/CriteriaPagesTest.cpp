@@ -139,7 +139,7 @@ TEST_F(CriteriaPages, WeighingBoxesAndGridsAskForANewRunOnlyWhileTheAllocationIs
 {
     tick("CheckBox1");
     EXPECT_EQ(host.reruns, 0);
-    project.State.CooperWindowOpen = true;
+    host.cooperOpen = true;
     tick("CheckBox2");
     EXPECT_EQ(host.reruns, 1);
     tick("CheckBox4"); // no weight: no run
@@ -443,7 +443,6 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     EXPECT_EQ(static_cast<double>(shown.IterX[1]), 5.0);
     EXPECT_EQ(shown.IterX[shown.FinalIter], plain.IterX[plain.FinalIter]);
 
-    main->project().State.CooperClosedByProgram = true;
     main.reset();
 }
 

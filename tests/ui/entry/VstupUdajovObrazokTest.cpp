@@ -138,7 +138,7 @@ TEST_F(PicturePage, BitmapAtNaturalSizeTakesPlacesFromTheLowerLeftCorner)
     EXPECT_TRUE(get<QWidget>("GroupBox58")->isVisible());
 
     EXPECT_EQ(host.reruns, 0);
-    project.State.CooperWindowOpen = true;
+    host.cooperOpen = true;
     click({ 20, 15 });
     EXPECT_GE(host.reruns, 1); // the open allocation window runs again
     EXPECT_EQ(r.PlaceName[3].toUtf8(), "A03");

@@ -353,7 +353,7 @@ TEST_F(EntryWindow, ACountTypedAgainDuringAnAdditionCountsFromTheEnteredPlaces)
 TEST_F(EntryWindow, CompletingAListCommitsNoGridEditOnTheWay)
 {
     list({ "A", "B" });
-    project.State.CooperWindowOpen = true;
+    host.cooperOpen = true;
     ASSERT_TRUE(get<QCheckBox>("CheckBox16")->isChecked());
     // Completed with the OK button and with Enter: the place itself is the only rerun.
     count("1");
@@ -463,7 +463,7 @@ TEST_F(EntryWindow, ClosingAnsweredNoKeepsEverything)
     ASSERT_FALSE(w.isNull());
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(project.State.EntryWindowClosed);
-    EXPECT_TRUE(project.State.DataEntryOpen);
+    EXPECT_FALSE(w->childWindow().isClosing());
     EXPECT_TRUE(project.State.AddPlacesMode);
     EXPECT_TRUE(project.State.EntryClosable);
     EXPECT_EQ(project.State.PlaceCount, 2);
@@ -474,7 +474,7 @@ TEST_F(EntryWindow, ClosingAnsweredNoKeepsEverything)
     EXPECT_TRUE(w->close());
     EXPECT_FALSE(project.State.UnsavedChanges); // the project is closed
     EXPECT_TRUE(project.State.EntryWindowClosed);
-    EXPECT_FALSE(project.State.DataEntryOpen);
+    EXPECT_TRUE(w->childWindow().isClosing());
     EXPECT_FALSE(project.State.AddPlacesMode);
     EXPECT_FALSE(project.State.EntryClosable);
     EXPECT_FALSE(project.State.PlacesComplete);
@@ -636,7 +636,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
 
 TEST_F(EntryWindow, AnOpenAllocationWindowIsAskedToRunAgainExactlyWhereInputChanges)
 {
-    project.State.CooperWindowOpen = true;
+    host.cooperOpen = true;
     count("3");
     EXPECT_EQ(host.reruns, 0);
     QTest::keyClick(get<QLineEdit>("Edit2"), Qt::Key_Return); // a refused name
@@ -712,7 +712,7 @@ TEST_F(EntryWindow, AnOpenAllocationWindowIsAskedToRunAgainExactlyWhereInputChan
     EXPECT_EQ(project.Record.GroupCount, 0);
 
     // The same changes with no allocation window open ask for nothing.
-    project.State.CooperWindowOpen = false;
+    host.cooperOpen = false;
     tick("CheckBox17");
     tick("RadioButton3");
     click("Button41");

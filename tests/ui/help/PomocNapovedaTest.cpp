@@ -28,19 +28,16 @@ struct HelpFixture : ::testing::Test {
 
     static void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    // The help window as the main window opens it: in an MDI frame, with its flag set.
+    // The help window as the main window opens it: in an MDI frame.
     QMdiSubWindow* openInFrame(QMdiArea& area)
     {
         area.resize(900, 700);
         area.show();
         QMdiSubWindow* frame = area.addSubWindow(new TPomocNapoveda(project, dialogs));
         frame->show();
-        project.State.HelpWindowOpen = true;
         return frame;
     }
 };
-
-const QString CloseQuestion = QStringLiteral("Zavrieť \"Pomoc - Nápovedu\" ?!!");
 
 } // namespace
 
@@ -153,36 +150,6 @@ TEST_F(HelpFixture, BackgroundIsMoneyGreenAndEveryPictureIsShown)
     EXPECT_LT(help.findChild<QLabel*>("Image6")->y(), help.findChild<QLabel*>("Image7")->y());
 }
 
-TEST_F(HelpFixture, ClosingTheFrameAsksAndNoKeepsEverything)
-{
-    QMdiArea area;
-    QPointer<QMdiSubWindow> frame = openInFrame(area);
-    QPointer<TPomocNapoveda> window = qobject_cast<TPomocNapoveda*>(frame->widget());
-    ASSERT_TRUE(window);
-
-    dialogs.confirmAnswers = { false };
-    EXPECT_FALSE(frame->close());
-    deletePending();
-    ASSERT_TRUE(window);
-    ASSERT_TRUE(frame);
-    EXPECT_TRUE(frame->isVisible());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(project.State.HelpWindowOpen);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].kind, QStringLiteral("confirm"));
-    EXPECT_EQ(dialogs.shown[0].text, CloseQuestion);
-    EXPECT_FALSE(dialogs.shown[0].defaultYes);
-
-    dialogs.confirmAnswers = { true };
-    EXPECT_TRUE(frame->close());
-    deletePending();
-    EXPECT_FALSE(window);
-    EXPECT_FALSE(frame);
-    EXPECT_FALSE(project.State.HelpWindowOpen);
-    EXPECT_TRUE(area.subWindowList().isEmpty());
-    EXPECT_EQ(dialogs.texts("confirm"), QStringList({ CloseQuestion, CloseQuestion }));
-}
-
 TEST_F(HelpFixture, ClosingTheWidgetItselfTakesItsFrameAlongAndAsksOnce)
 {
     QMdiArea area;
@@ -195,23 +162,19 @@ TEST_F(HelpFixture, ClosingTheWidgetItselfTakesItsFrameAlongAndAsksOnce)
     deletePending();
     ASSERT_TRUE(window);
     EXPECT_TRUE(frame && frame->isVisible());
-    EXPECT_TRUE(project.State.HelpWindowOpen);
 
     dialogs.confirmAnswers = { true };
     EXPECT_TRUE(window->close());
     deletePending();
     EXPECT_FALSE(window);
     EXPECT_FALSE(frame);
-    EXPECT_FALSE(project.State.HelpWindowOpen);
     EXPECT_EQ(dialogs.texts("confirm").size(), 2);
 
     // Without a frame the window closes and is destroyed just the same.
     QPointer<TPomocNapoveda> alone = new TPomocNapoveda(project, dialogs);
     alone->show();
-    project.State.HelpWindowOpen = true;
     dialogs.confirmAnswers = { true };
     EXPECT_TRUE(alone->close());
     deletePending();
     EXPECT_FALSE(alone);
-    EXPECT_FALSE(project.State.HelpWindowOpen);
 }

@@ -69,7 +69,7 @@ TEST_F(MainWindow, NewRightAfterStartOpensAnEmptyEntryWindowAndKeepsTheCaption)
     EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton2")->isChecked());
 
     const auto& s = state();
-    EXPECT_TRUE(s.DataEntryOpen);
+    EXPECT_TRUE(w->entryWindowOpen());
     EXPECT_FALSE(s.AddPlacesMode);
     EXPECT_TRUE(s.FirstEntryMode);
     EXPECT_EQ(s.NextPlace, 1);
@@ -77,7 +77,7 @@ TEST_F(MainWindow, NewRightAfterStartOpensAnEmptyEntryWindowAndKeepsTheCaption)
     EXPECT_TRUE(s.EntryStarted);
     EXPECT_FALSE(s.EntryClosable);
     EXPECT_EQ(s.PlaceCount, 0);
-    EXPECT_FALSE(s.HelpWindowOpen);
+    EXPECT_EQ(w->helpWindow(), nullptr);
     // The reset of "Nový": speed 0, places per group and some criteria kept.
     EXPECT_EQ(r.VehicleSpeed, 0.0);
     EXPECT_EQ(r.PlacesPerGroup, 7);
@@ -145,7 +145,7 @@ TEST_F(MainWindow, NewWithAProjectOpenClosesTheEntryWindowFirst)
     EXPECT_FALSE(state().MapPictureOwned);
     EXPECT_TRUE(w->project().MapPicture.empty());
     EXPECT_FALSE(state().AddPlacesMode);
-    EXPECT_TRUE(state().DataEntryOpen);
+    EXPECT_TRUE(w->entryWindowOpen());
     EXPECT_EQ(state().NextPlace, 1);
     // Closing switched everything off; "Nový" switched its items back on.
     EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor"));
@@ -183,9 +183,8 @@ TEST_F(MainWindow, NewAsksTheRealEntryWindowToCloseWithNoPreselected)
 TEST_F(MainWindow, NewWithNoProjectLeavesAnOpenHelpWindowCounted)
 {
     action("Pomoc")->trigger();
-    ASSERT_TRUE(state().HelpWindowOpen);
+    ASSERT_NE(w->helpWindow(), nullptr);
     action("NovyVU")->trigger();
-    EXPECT_TRUE(state().HelpWindowOpen);
     action("Pomoc")->trigger();
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), 2); // help and data entry, one each
 }

@@ -275,7 +275,6 @@ TEST_F(MainWindow, HelpOpensOnceAndAgainAfterItWasClosed)
     action("Pomoc")->trigger();
     QPointer<TPomocNapoveda> help = w->helpWindow();
     ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(state().HelpWindowOpen);
     action("Pomoc")->trigger();
     EXPECT_EQ(w->helpWindow(), help.data());
     ASSERT_EQ(w->mdiArea()->subWindowList().size(), 1);
@@ -294,7 +293,7 @@ TEST_F(MainWindow, HelpOpensOnceAndAgainAfterItWasClosed)
     flushDeletes();
     EXPECT_TRUE(help.isNull());
     EXPECT_TRUE(frame.isNull());
-    EXPECT_FALSE(state().HelpWindowOpen);
+    EXPECT_EQ(w->helpWindow(), nullptr);
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), 0);
     EXPECT_FALSE(on("KaskadaOkno"));
     EXPECT_FALSE(on("ZavrietOkno"));
@@ -315,7 +314,7 @@ TEST_F(MainWindow, HelpWindowDestroyedByItselfTakesItsFrameAlong)
     QCoreApplication::processEvents();
     flushDeletes();
     EXPECT_TRUE(frame.isNull());
-    EXPECT_FALSE(state().HelpWindowOpen);
+    EXPECT_EQ(w->helpWindow(), nullptr);
     EXPECT_FALSE(on("HorizontalOkno"));
 }
 
@@ -443,7 +442,7 @@ TEST_F(MainWindow, SolutionCommandSetsFlagsOnceAndEnablesTheProjectCommands)
     EXPECT_FALSE(button("ToolButton4")->isEnabled()); // not in its row
 
     // With the allocation window open nothing happens.
-    state().CooperWindowOpen = true;
+    ASSERT_TRUE(w->cooperWindowOpen());
     state().PlacesComplete = true;
     w->applyEvent(MainEvent::ProjectClosed);
     action("Cooper")->trigger();

@@ -73,7 +73,6 @@ protected:
         ++asked;
         auto& s = frame_.project().State;
         if (yes_) {
-            s.DataEntryOpen = false;
             s.AddPlacesMode = false;
             s.EntryWindowClosed = true;
             s.EntryClosable = false;

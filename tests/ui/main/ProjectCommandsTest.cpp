@@ -404,7 +404,7 @@ TEST_F(ProjectCommands, RiesenieOpensOneAllocationWindowThatPrintsAsItsOwnJob)
     newProjectWith({ { "A", "0", "0" }, { "B", "10", "0" }, { "C", "5", "10" } });
     ASSERT_TRUE(on("Cooper"));
     w->CooperClick();
-    EXPECT_TRUE(state().CooperWindowOpen);
+    EXPECT_TRUE(w->cooperWindowOpen());
     auto* active = w->mdiArea()->activeSubWindow();
     ASSERT_NE(active, nullptr);
     auto* cooper = active->widget();
@@ -554,7 +554,6 @@ TEST_F(ProjectCommands, RiesenieBringsTheAllocationWindowToTheFront)
     w->CooperClick();
     ASSERT_NE(w->cooperWindow(), nullptr);
     EXPECT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->cooperWindow()));
-    state().CooperClosedByProgram = true;
 }
 
 TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
@@ -726,14 +725,14 @@ TEST_F(ProjectCommands, ClosingTheProjectClosesItsAllocationWindowAlsoAfterPlace
     type("Edit4", "3");
     QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
     ASSERT_TRUE(state().PlacesComplete);
-    ASSERT_TRUE(state().CooperWindowOpen);
+    ASSERT_TRUE(w->cooperWindowOpen());
 
     // "Nový": the old project goes, and with it the window that shows its allocation.
     answerEntryCloseYes();
     w->NovyVUClick();
     flushDeletes();
     EXPECT_EQ(cooper, nullptr);
-    EXPECT_FALSE(state().CooperWindowOpen);
+    EXPECT_FALSE(w->cooperWindowOpen());
     int allocationWindows = 0;
     for (QMdiSubWindow* sub : w->mdiArea()->subWindowList())
         allocationWindows += qobject_cast<TCooperAlokMetod*>(sub->widget()) != nullptr;

@@ -106,8 +106,7 @@ protected:
     }
     void TearDown() override
     {
-        auto& s = w->project().State;
-        s.NetworkClosedByProgram = s.GraphClosedByProgram = s.CooperClosedByProgram = true;
+        // The main window takes its children along without their questions.
         w.reset();
     }
 
@@ -152,8 +151,8 @@ TEST_F(NetworkWindowsTest, SieteSearchesListsTheBestAndOpensTheGraph)
     openNetwork(save("example.mzd", *exampleRecord()));
     EXPECT_EQ(net()->windowTitle(), u("Metódy návrhu distribučných sietí"));
     EXPECT_EQ(graph()->windowTitle(), u("Grafická sieť staníc"));
-    EXPECT_TRUE(state().NetworkWindowOpen);
-    EXPECT_TRUE(state().GraphWindowOpen);
+    EXPECT_TRUE(w->networkWindows().networkWindowOpen());
+    EXPECT_TRUE(w->networkWindows().graphWindowOpen());
     // The item stays hidden, enabled by the opened project.
     EXPECT_FALSE(dorvan::test::control<QAction>(w.get(), "Siete")->isVisible());
     EXPECT_TRUE(w->networkItemEnabled());
@@ -212,39 +211,6 @@ TEST_F(NetworkWindowsTest, EveryActivationSearchesAgainWithTheProjectsCriteria)
     EXPECT_EQ(grid().at(3), u("3\tCyril\tBeta\t4\tPocet Central: 1"));
 }
 
-TEST_F(NetworkWindowsTest, ClosingQuestionsKeepTheWindowOnNoAndTakeTheGraphAlongOnYes)
-{
-    openNetwork(save("example.mzd", *exampleRecord()));
-    const QString netQuestion = u("Zavrieť \"Metódu definovania sietí\" ?!!");
-    const QString graphQuestion = u("Zavrieť grafický náhľad ?!!");
-
-    dialogs.confirmAnswers = { false };
-    frameOf(graph())->close();
-    settle();
-    ASSERT_NE(graph(), nullptr);
-    EXPECT_TRUE(state().GraphWindowOpen);
-
-    dialogs.confirmAnswers = { false };
-    frameOf(net())->close();
-    settle();
-    ASSERT_NE(net(), nullptr);
-    EXPECT_TRUE(state().NetworkWindowOpen);
-    EXPECT_EQ(dialogs.texts("confirm"), (QStringList { graphQuestion, netQuestion }));
-
-    dialogs.confirmAnswers = { true };
-    frameOf(net())->close();
-    settle();
-    EXPECT_EQ(net(), nullptr);
-    EXPECT_EQ(graph(), nullptr); // closed by program, without its question
-    EXPECT_EQ(dialogs.texts("confirm").size(), 3);
-    EXPECT_FALSE(state().NetworkWindowOpen);
-    EXPECT_FALSE(state().GraphWindowOpen);
-    EXPECT_FALSE(state().NetworkClosedByProgram);
-    EXPECT_FALSE(state().GraphClosedByProgram);
-    // The best network stays with the project.
-    EXPECT_EQ(w->project().BestStars.StarCount, 2);
-}
-
 TEST_F(NetworkWindowsTest, ClosedGraphIsOpenedAgainByTheNextComputation)
 {
     openNetwork(save("example.mzd", *exampleRecord()));
@@ -257,7 +223,7 @@ TEST_F(NetworkWindowsTest, ClosedGraphIsOpenedAgainByTheNextComputation)
     w->mdiArea()->setActiveSubWindow(frameOf(net()));
     settle();
     ASSERT_NE(graph(), nullptr);
-    EXPECT_TRUE(state().GraphWindowOpen);
+    EXPECT_TRUE(w->networkWindows().graphWindowOpen());
 }
 
 // Closing the graph activates the network window at once, while the closed graph still waits
@@ -274,7 +240,7 @@ TEST_F(NetworkWindowsTest, GraphClosedByTheUserComesBackAtTheActivationThatFollo
     ASSERT_NE(graph(), nullptr);
     EXPECT_TRUE(graph()->isVisible());
     EXPECT_FALSE(graph()->isClosing());
-    EXPECT_TRUE(state().GraphWindowOpen);
+    EXPECT_TRUE(w->networkWindows().graphWindowOpen());
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), 3); // data entry, network, the new graph
 
     // The network window's Yes takes the new graph along; no activation on the way opens
@@ -286,8 +252,8 @@ TEST_F(NetworkWindowsTest, GraphClosedByTheUserComesBackAtTheActivationThatFollo
     settle();
     EXPECT_EQ(net(), nullptr);
     EXPECT_EQ(graph(), nullptr);
-    EXPECT_FALSE(state().NetworkWindowOpen);
-    EXPECT_FALSE(state().GraphWindowOpen);
+    EXPECT_FALSE(w->networkWindows().networkWindowOpen());
+    EXPECT_FALSE(w->networkWindows().graphWindowOpen());
     EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
 }
 
@@ -335,10 +301,8 @@ TEST_F(NetworkWindowsTest, ClosingTheDataEntryWindowClosesBothByProgram)
     EXPECT_EQ(net(), nullptr);
     EXPECT_EQ(graph(), nullptr);
     EXPECT_EQ(dialogs.texts("confirm"), (QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") }));
-    EXPECT_FALSE(state().NetworkWindowOpen);
-    EXPECT_FALSE(state().GraphWindowOpen);
-    EXPECT_FALSE(state().NetworkClosedByProgram);
-    EXPECT_FALSE(state().GraphClosedByProgram);
+    EXPECT_FALSE(w->networkWindows().networkWindowOpen());
+    EXPECT_FALSE(w->networkWindows().graphWindowOpen());
     EXPECT_FALSE(w->networkItemEnabled());
 }
 

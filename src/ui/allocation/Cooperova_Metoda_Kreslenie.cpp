@@ -1,0 +1,176 @@
+// The allocation window's drawings: the chart of the result and of the groups, without and
+// over the map picture, onto the window's drawing surface Image1.
+#include "ui/allocation/Cooperova_Metoda.h"
+
+#include "core/allocation/CooperRunDriver.h"
+#include "core/allocation/MapChartGeometry.h"
+#include "core/project/Project.h"
+#include "render/ChartPainter.h"
+#include "render/CooperRunPainter.h"
+#include "render/MapChartPainter.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QWidget>
+
+// A surface of the drawing area's size for a drawing that paints it whole.
+void TCooperAlokMetod::prepareSurface()
+{
+    const QSize wanted = Image1Area->size();
+    if (Image1.size() == wanted)
+        return;
+    if (wanted.isEmpty()) {
+        Image1 = QImage();
+        return;
+    }
+    Image1 = dorvan::cooperSurface(wanted);
+}
+
+// A drawing over what the surface shows needs a surface, whatever its size.
+void TCooperAlokMetod::ensureSurface()
+{
+    if (Image1.isNull())
+        prepareSurface();
+}
+
+// A drawing of the result: the area shows it, and it is the result a selection is dragged over.
+void TCooperAlokMetod::showSurface()
+{
+    resultShown_ = Image1;
+    zoomed_ = false;
+    Image1Area->update();
+}
+
+// Something over the result or instead of it (the selection rectangle, the zoom).
+void TCooperAlokMetod::showOverlay()
+{
+    Image1Area->update();
+}
+
+// What a one-centre drawing showed, so that the zoom can draw it again.
+void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
+{
+    drawn_ = {};
+    drawn_.kind = kind;
+    drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+    drawn_.mode = dataMode();
+    drawn_.path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    drawn_.range = pictureRange();
+    drawn_.contours = oneCentreContours();
+}
+
+// A drawing area too small for the chart: the window takes the two lists and a little more.
+void TCooperAlokMetod::enlargeForChart()
+{
+    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
+    resizeClient(fallback.clientWidth, fallback.clientHeight);
+}
+
+// An area too small for the chart is not drawn on: the last picture stays (the surface is not
+// replaced by an empty one) and the window grows to hold the lists and a little chart.
+bool TCooperAlokMetod::areaTooSmall()
+{
+    if (!dorvan::chartTooSmall(Image1Area->width(), Image1Area->height()))
+        return false;
+    enlargeForChart();
+    return true;
+}
+
+void TCooperAlokMetod::KresliGrafCooper()
+{
+    if (areaTooSmall())
+        return;
+    prepareSurface();
+    const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    const std::optional<dorvan::ContourInput> contours = oneCentreContours();
+    if (dorvan::KresliGrafCooper(
+            Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr)) {
+        showSurface();
+        rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
+    } else
+        enlargeForChart();
+}
+
+void TCooperAlokMetod::KresliGrafCooperSkupiny1()
+{
+    if (areaTooSmall())
+        return;
+    prepareSurface();
+    if (dorvan::KresliGrafCooperSkupiny1(
+            Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_))
+        showSurface();
+    else
+        enlargeForChart();
+}
+
+// The current group over the background, in its colour.
+void TCooperAlokMetod::KresliGrafCooperSkupiny2()
+{
+    ensureSurface();
+    if (Image1.isNull())
+        return;
+    dorvan::paintCurrentGroup(Image1, chart_, state_, false, {}, groupContourLevels());
+    showSurface();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Drawing over the map picture ("S obrázkom")
+
+// The drawing area over the picture takes its size from the picture and the frame, by the
+// " Proporcionalita " choice, at the frame's top left, and a blank surface of that size.
+void TCooperAlokMetod::placeImageOverPicture()
+{
+    const dorvan::PixelSize area
+        = dorvan::mapDrawingArea(dorvan::mapPictureSize(project_.MapPicture, project_.Record),
+            { GroupBox3->width(), GroupBox3->height() }, RadioButton3->isChecked());
+    placement_ = ImagePlacement::FrameLess;
+    Image1Area->setGeometry(2, GroupBox3->contentsRect().top(), area.width, area.height);
+    Image1 = dorvan::cooperSurface(Image1Area->size());
+}
+
+dorvan::PictureRange TCooperAlokMetod::pictureRange() const
+{
+    return { project_.State.PictureRangeX, project_.State.PictureRangeY };
+}
+
+void TCooperAlokMetod::KresliGrafMapaCooper()
+{
+    placeImageOverPicture();
+    if (Image1.isNull())
+        return;
+    const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
+    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    const std::optional<dorvan::ContourInput> contours = oneCentreContours();
+    const bool drawn = dorvan::KresliGrafMapaCooper(Image1, dorvan::mapPictureImage(project_.MapPicture),
+        pictureRange(), places, path, chart_, {}, contours ? &*contours : nullptr);
+    showSurface();
+    rememberDrawing(dorvan::ResultDrawing::Kind::Map);
+    // Too small for more than the frame and the picture: the window takes the lists and a
+    // little more.
+    if (!drawn)
+        enlargeForChart();
+}
+
+void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
+{
+    placeImageOverPicture();
+    if (Image1.isNull())
+        return;
+    const bool drawn
+        = dorvan::KresliGrafMapaCooperSkupiny1(Image1, dorvan::mapPictureImage(project_.MapPicture),
+            pictureRange(), dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_);
+    showSurface();
+    if (!drawn)
+        enlargeForChart();
+}
+
+// The current group over the picture background, in its colour.
+void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
+{
+    ensureSurface();
+    if (Image1.isNull())
+        return;
+    dorvan::paintCurrentGroup(Image1, chart_, state_, true, {}, groupContourLevels());
+    showSurface();
+}
