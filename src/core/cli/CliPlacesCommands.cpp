@@ -1,0 +1,241 @@
+#include "core/cli/CliCommands.h"
+
+#include "core/cli/JsonWriter.h"
+#include "core/cli/PlaceCsv.h"
+#include "core/entry/PlaceList.h"
+
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+
+namespace dorvan::cli {
+
+namespace {
+
+// The program shows numbers the Slovak way.
+constexpr const char* Separator = ",";
+
+// A CSV field, quoted when it holds the separator, a quote or a line break.
+std::string csvField(std::string_view s)
+{
+    if (s.find_first_of(";\"\r\n") == std::string_view::npos)
+        return std::string(s);
+    std::string q = "\"";
+    for (char c : s) {
+        if (c == '"')
+            q += '"';
+        q += c;
+    }
+    q += '"';
+    return q;
+}
+
+// The criteria that hold one value each, with the byte that switches them on.
+struct SingleValue {
+    const char* key;
+    Criterion criterion;
+    enum Kind { Number, Whole, Text } kind;
+    double number = 0.0;
+    std::int64_t whole = 0;
+    std::string text;
+};
+
+std::vector<SingleValue> singleValues(const TProjectRecord& r)
+{
+    return {
+        { "max_route_length", CritMaxRouteLength, SingleValue::Number, r.MaxRouteLength, 0, {} },
+        { "max_distribution_time", CritMaxDistributionTime, SingleValue::Number, r.MaxDistributionTime, 0,
+            {} },
+        { "central", CritCentral, SingleValue::Text, 0.0, 0, displayName(r.CentralName) },
+        { "load_time_dc", CritLoadTimes, SingleValue::Number, r.LoadTimeDC, 0, {} },
+        { "load_time_ds", CritLoadTimes, SingleValue::Number, r.LoadTimeDS, 0, {} },
+        { "load_time_dm", CritLoadTimes, SingleValue::Number, r.LoadTimeDM, 0, {} },
+        { "capacity_dc", CritWarehouseCapacity, SingleValue::Number, r.CapacityDC, 0, {} },
+        { "capacity_ds", CritWarehouseCapacity, SingleValue::Number, r.CapacityDS, 0, {} },
+        { "capacity_dm", CritWarehouseCapacity, SingleValue::Number, r.CapacityDM, 0, {} },
+        { "vehicle_count", CritVehicleCount, SingleValue::Whole, 0.0, r.VehicleCount, {} },
+        { "vehicle_capacity", CritVehicleCapacity, SingleValue::Number, r.VehicleCapacity, 0, {} },
+        { "vehicle_speed", CritVehicleSpeed, SingleValue::Number, r.VehicleSpeed, 0, {} },
+        { "places_per_group", CritEvenGroups, SingleValue::Whole, 0.0, r.PlacesPerGroup, {} },
+    };
+}
+
+// The per-place criteria, which weigh the places.
+struct PlaceCriterion {
+    const char* key;
+    Criterion criterion;
+};
+const PlaceCriterion PlaceCriteria[]
+    = { { "quantity", CritQuantity }, { "price", CritPrice }, { "flexibility", CritFlexibility } };
+
+void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
+{
+    out << "number;name;x;y;quantity;price;flexibility\n";
+    for (int i = 1; i <= n; ++i) {
+        out << i << ';' << csvField(displayName(r.PlaceName[i])) << ';'
+            << formatGeneral15(r.PlaceX[i], Separator) << ';' << formatGeneral15(r.PlaceY[i], Separator)
+            << ';' << formatGeneral15(r.PlaceQuantity[i], Separator) << ';'
+            << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i] << '\n';
+    }
+    out << "\ncriterion;on;value\n";
+    for (const PlaceCriterion& c : PlaceCriteria)
+        out << c.key << ';' << (r.tickedWhenOpened(c.criterion) ? 1 : 0) << ";\n";
+    for (const SingleValue& v : singleValues(r)) {
+        out << v.key << ';' << (r.tickedWhenOpened(v.criterion) ? 1 : 0) << ';';
+        if (v.kind == SingleValue::Number)
+            out << formatGeneral15(v.number, Separator);
+        else if (v.kind == SingleValue::Whole)
+            out << v.whole;
+        else
+            out << csvField(v.text);
+        out << '\n';
+    }
+    out << "groups;" << (r.tickedWhenOpened(CritGroups) ? 1 : 0) << ';'
+        << std::clamp(r.GroupCount, 0, MaxPlaces) << '\n';
+}
+
+void placesJson(const TProjectRecord& r, int n, const std::string& path, std::ostream& out)
+{
+    JsonWriter j;
+    j.beginObject();
+    j.key("project");
+    j.value(path);
+    j.key("place_count");
+    j.value(n);
+    j.key("picture");
+    if (r.hasPicture()) {
+        j.beginObject(true);
+        j.key("width");
+        j.value(r.PictureWidth);
+        j.key("height");
+        j.value(r.PictureHeight);
+        j.endObject();
+    } else {
+        j.null();
+    }
+    j.key("places");
+    j.beginArray();
+    for (int i = 1; i <= n; ++i) {
+        j.beginObject(true);
+        j.key("number");
+        j.value(i);
+        j.key("name");
+        j.value(displayName(r.PlaceName[i]));
+        j.key("x");
+        j.value(r.PlaceX[i]);
+        j.key("y");
+        j.value(r.PlaceY[i]);
+        j.key("quantity");
+        j.value(r.PlaceQuantity[i]);
+        j.key("price");
+        j.value(r.PlacePrice[i]);
+        j.key("flexibility");
+        j.value(r.PlaceFlexibility[i]);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("criteria");
+    j.beginObject();
+    for (const PlaceCriterion& c : PlaceCriteria) {
+        j.key(c.key);
+        j.beginObject(true);
+        j.key("on");
+        j.value(r.tickedWhenOpened(c.criterion));
+        j.endObject();
+    }
+    for (const SingleValue& v : singleValues(r)) {
+        j.key(v.key);
+        j.beginObject(true);
+        j.key("on");
+        j.value(r.tickedWhenOpened(v.criterion));
+        j.key("value");
+        if (v.kind == SingleValue::Number)
+            j.value(v.number);
+        else if (v.kind == SingleValue::Whole)
+            j.value(v.whole);
+        else
+            j.value(v.text);
+        j.endObject();
+    }
+    j.key("groups");
+    j.beginObject(true);
+    j.key("on");
+    j.value(r.tickedWhenOpened(CritGroups));
+    j.key("count");
+    j.value(std::clamp(r.GroupCount, 0, MaxPlaces));
+    j.endObject();
+    j.endObject();
+    j.endObject();
+    out << j.text();
+}
+
+std::string readWholeFile(const std::string& path, std::size_t limit)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw UsageError(path + ": cannot be read");
+    std::string bytes;
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > limit)
+            break;
+    }
+    if (in.bad())
+        throw UsageError(path + ": cannot be read");
+    return bytes;
+}
+
+} // namespace
+
+int placesCommand(const PlacesOptions& o, std::ostream& out, std::ostream& err)
+{
+    const LoadedProject project = loadProject(o.project, err);
+    const int n = projectPlaceCount(project.record);
+    if (o.format == OutputFormat::Json)
+        placesJson(project.record, n, o.project, out);
+    else
+        placesCsv(project.record, n, out);
+    return ExitOk;
+}
+
+int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
+{
+    std::error_code same;
+    if (std::filesystem::equivalent(o.csv, o.out, same)) {
+        std::string m = "--out ";
+        m += o.out;
+        m += " is the place list itself; choose another name for the project";
+        throw UsageError(m);
+    }
+    const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
+    const PlaceCsv csv = readPlaceCsv(bytes);
+    if (!csv.ok()) {
+        for (const CsvProblem& p : csv.problems) {
+            err << "dorvan-cli: " << o.csv;
+            if (p.line > 0)
+                err << ':' << p.line;
+            err << ": " << p.message << '\n';
+        }
+        err << "dorvan-cli: " << o.csv << ": nothing was written\n";
+        return ExitBadInput;
+    }
+    try {
+        saveProjectFile(o.out, csv.record, RgbPicture {});
+    } catch (const std::exception& e) {
+        throw UsageError(o.out + ": " + e.what());
+    }
+    out << o.out << ": " << csv.placeCount << " places";
+    if (csv.columns > 3)
+        out << " with "
+            << (csv.columns == 4          ? "quantity"
+                       : csv.columns == 5 ? "quantity and price"
+                                          : "quantity, price and flexibility");
+    out << '\n';
+    return ExitOk;
+}
+
+} // namespace dorvan::cli
