@@ -55,7 +55,8 @@ Slope slopeAt(std::span<const CostSite> sites, double zx, double zy)
     s.f = sums.objective;
     s.totalPull = sums.spread;
     if (s.nearest > 0 && s.nearestDistance != 0.0)
-        s.nearestPull = static_cast<double>(sites[static_cast<std::size_t>(s.nearest - 1)].w) / s.nearestDistance;
+        s.nearestPull
+            = static_cast<double>(sites[static_cast<std::size_t>(s.nearest - 1)].w) / s.nearestDistance;
     // The subgradients at the point are the gradient of the other terms plus any vector of
     // length up to here; the shortest of them shortens that gradient by here, or is zero.
     const WeberTerm<double> least = sums.residualPull();

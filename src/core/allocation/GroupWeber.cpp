@@ -12,8 +12,7 @@ constexpr long double CoincidenceTolerance = 1e-12L;
 constexpr int MaxWeiszfeldSteps = 5000;
 
 // Member i (an index into the sites) as the sums read it.
-template <typename Real>
-struct ReadMember {
+template <typename Real> struct ReadMember {
     std::span<const GroupSite> sites;
     WeberTerm<Real> operator()(int i) const
     {
@@ -29,8 +28,8 @@ long double objectiveAt(
 }
 
 // Kuhn's test at a point: the weight lying on it against the pull of the others.
-WeberSums<long double> pullAt(std::span<const GroupSite> sites, std::span<const int> members,
-    long double px, long double py, long double reach)
+WeberSums<long double> pullAt(std::span<const GroupSite> sites, std::span<const int> members, long double px,
+    long double py, long double reach)
 {
     constexpr WeberParts Pull { .pullX = true, .pullY = true };
     return weberSums<long double, Pull>(members, px, py, reach, ReadMember<long double> { sites });
@@ -118,7 +117,8 @@ WeberResult solveWeber(std::span<const GroupSite> sites, std::span<const int> me
 {
     if (members.empty())
         return {};
-    const WeberTerm<long double> moments = weightMoments<long double>(members, ReadMember<long double> { sites });
+    const WeberTerm<long double> moments
+        = weightMoments<long double>(members, ReadMember<long double> { sites });
     const long double total = moments.w;
     if (!(total > 0.0L))
         return plainMean(sites, members);
@@ -147,7 +147,8 @@ WeberResult solveWeber(std::span<const GroupSite> sites, std::span<const int> me
     // The iteration only creeps towards an optimal place: the nearest place gets the test.
     int nearest = members.front();
     for (int i : members)
-        if (dist(x, y, sites[static_cast<std::size_t>(i)]) < dist(x, y, sites[static_cast<std::size_t>(nearest)]))
+        if (dist(x, y, sites[static_cast<std::size_t>(i)])
+            < dist(x, y, sites[static_cast<std::size_t>(nearest)]))
             nearest = i;
     if (optimalPlace(sites, members, nearest, reach))
         return onPlace(sites, members, nearest);

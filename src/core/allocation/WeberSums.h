@@ -31,8 +31,7 @@ struct CostSite {
 };
 
 // A place as the sums read it, in the precision they run in.
-template <typename Real>
-struct WeberTerm {
+template <typename Real> struct WeberTerm {
     Real x = 0;
     Real y = 0;
     Real w = 0;
@@ -60,8 +59,7 @@ struct WeberParts {
 inline constexpr WeberParts ObjectiveOnly { .objective = true };
 inline constexpr WeberParts KuhnParts { .pullX = true, .pullY = true, .spread = true };
 
-template <typename Real>
-struct WeberSums {
+template <typename Real> struct WeberSums {
     Real objective = 0;
     Real here = 0;
     Real pullX = 0; // with Direction::Gradient the gradient of the other terms instead
@@ -91,8 +89,7 @@ struct WeberSums {
     }
 };
 
-template <typename Real>
-Real weberDistance(Real px, Real py, Real x, Real y)
+template <typename Real> Real weberDistance(Real px, Real py, Real x, Real y)
 {
     const Real dx = px - x;
     const Real dy = py - y;
@@ -100,10 +97,8 @@ Real weberDistance(Real px, Real py, Real x, Real y)
 }
 
 // Reads an element with members x, y and w (CostSite, WeberTerm) in the precision Real.
-template <typename Real>
-struct ReadXyw {
-    template <typename Site>
-    WeberTerm<Real> operator()(const Site& s) const
+template <typename Real> struct ReadXyw {
+    template <typename Site> WeberTerm<Real> operator()(const Site& s) const
     {
         return { static_cast<Real>(s.x), static_cast<Real>(s.y), static_cast<Real>(s.w) };
     }
@@ -112,10 +107,7 @@ struct ReadXyw {
 // Called with each element, its distance and its weight; the certificate learns the nearest
 // and farthest place on the same pass.
 struct IgnorePlace {
-    template <typename Element, typename Real>
-    void operator()(const Element&, Real, Real) const
-    {
-    }
+    template <typename Element, typename Real> void operator()(const Element&, Real, Real) const { }
 };
 
 // One pass over the places (any range; read turns an element into a WeberTerm<Real>) at the

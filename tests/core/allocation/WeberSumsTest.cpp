@@ -43,14 +43,13 @@ const std::vector<SumsCase> sumsCases = {
     { "off the places", triangle(1, 2, 3), 3, 4, 0, 22, 0, false, -3.6L, -2.8L, 1.7L, 1.5L, 4, false,
         std::sqrt(3.6L * 3.6L + 2.8L * 2.8L) },
     // On A, which the others outpull: pull B 2(3,0)/3 + C 3(0,4)/4 = (2, 3), |pull| = sqrt 13.
-    { "on a place that is not optimal", triangle(1, 2, 3), 0, 0, 0, 18, 1, true, 2, 3, 2.0L / 3 + 0.75L, 2,
-        3, false, std::sqrt(13.0L) - 1 },
+    { "on a place that is not optimal", triangle(1, 2, 3), 0, 0, 0, 18, 1, true, 2, 3, 2.0L / 3 + 0.75L, 2, 3,
+        false, std::sqrt(13.0L) - 1 },
     // The same place heavy enough: sqrt 13 < 10.
     { "on a place that is optimal", triangle(10, 2, 3), 0, 0, 0, 18, 10, true, 2, 3, 2.0L / 3 + 0.75L, 2, 3,
         true, 0 },
     // The pull (3, 4) of B (weight 3) and C (weight 4) is 5 long: exactly the weight of A.
-    { "on a place the pull just balances", triangle(5, 3, 4), 0, 0, 0, 25, 5, true, 3, 4, 2, 3, 4, true,
-        0 },
+    { "on a place the pull just balances", triangle(5, 3, 4), 0, 0, 0, 25, 5, true, 3, 4, 2, 3, 4, true, 0 },
     { "just short of balancing", triangle(4.5L, 3, 4), 0, 0, 0, 25, 4.5L, true, 3, 4, 2, 3, 4, false, 0.5L },
     // A point within reach of A counts as lying on it: A adds its w d to F, nothing else.
     // B pulls with 3 (1, 0); C with 4 (-1e-13, 4) / d, d = sqrt(16 + 1e-26), so |pull| is 5 up
@@ -60,15 +59,15 @@ const std::vector<SumsCase> sumsCases = {
         4 - 0.6e-13L },
 };
 
-template <typename Real>
-void checkSums(const SumsCase& c, Real tolerance)
+template <typename Real> void checkSums(const SumsCase& c, Real tolerance)
 {
     SCOPED_TRACE(c.name);
     constexpr WeberParts All { .objective = true, .pullX = true, .pullY = true, .spread = true, .map = true };
-    const WeberSums<Real> s = weberSums<Real, All>(c.places, static_cast<Real>(c.px),
-        static_cast<Real>(c.py), static_cast<Real>(c.reach));
+    const WeberSums<Real> s = weberSums<Real, All>(
+        c.places, static_cast<Real>(c.px), static_cast<Real>(c.py), static_cast<Real>(c.reach));
     const auto near = [&](long double expected, Real actual, const char* what) {
-        EXPECT_NEAR(static_cast<long double>(actual), expected, tolerance * (1 + std::fabs(expected))) << what;
+        EXPECT_NEAR(static_cast<long double>(actual), expected, tolerance * (1 + std::fabs(expected)))
+            << what;
     };
     near(c.objective, s.objective, "objective");
     near(c.here, s.here, "here");
@@ -108,10 +107,9 @@ TEST(WeberSums, OrderDirectionAndSelectionOfTheSums)
 {
     const std::vector<CostSite> places = triangle(1, 2, 3);
     constexpr WeberParts Pull { .pullX = true, .pullY = true };
-    constexpr WeberParts Gradient { .pullX = true,
-        .pullY = true,
-        .order = TermOrder::RatioFirst,
-        .direction = Direction::Gradient };
+    constexpr WeberParts Gradient {
+        .pullX = true, .pullY = true, .order = TermOrder::RatioFirst, .direction = Direction::Gradient
+    };
     constexpr WeberParts OnlyY { .pullY = true, .direction = Direction::Gradient };
     const auto pull = weberSums<double, Pull>(places, 3.0, 4.0, 0.0);
     const auto gradient = weberSums<double, Gradient>(places, 3.0, 4.0, 0.0);
