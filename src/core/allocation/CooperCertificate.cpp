@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ranges>
 
 namespace dorvan {
 
@@ -31,39 +32,36 @@ struct Slope {
 Slope slopeAt(std::span<const CostSite> sites, double zx, double zy)
 {
     Slope s;
-    double here = 0.0; // weight lying on the point: its terms add a disc of radius here
     s.nearestDistance = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i < sites.size(); ++i) {
-        const CostSite& a = sites[i];
-        const double w = static_cast<double>(a.w);
-        const double dx = zx - static_cast<double>(a.x);
-        const double dy = zy - static_cast<double>(a.y);
-        const double d = std::sqrt(dx * dx + dy * dy);
-        s.f += w * d;
+    const auto note = [&](std::size_t i, double d, double w) {
         s.farthest = std::max(s.farthest, d);
         if (w > 0.0 && d < s.nearestDistance) {
             s.nearestDistance = d;
             s.nearest = static_cast<int>(i) + 1;
         }
-        if (d == 0.0) {
-            here += w;
-            if (w > 0.0 && s.onPlace == 0)
-                s.onPlace = static_cast<int>(i) + 1;
-            continue;
-        }
-        const double pull = w / d;
-        s.gx += pull * dx;
-        s.gy += pull * dy;
-        s.totalPull += pull;
-        if (s.nearest == static_cast<int>(i) + 1)
-            s.nearestPull = pull;
-    }
+        if (d == 0.0 && w > 0.0 && s.onPlace == 0)
+            s.onPlace = static_cast<int>(i) + 1;
+    };
+    const auto read = [&](std::size_t i) { return ReadXyw<double> {}(sites[i]); };
+    constexpr WeberParts parts { .objective = true,
+        .pullX = true,
+        .pullY = true,
+        .spread = true,
+        .order = TermOrder::RatioFirst,
+        .direction = Direction::Gradient };
+    // Weight lying on the point (here) adds a disc of that radius to the subgradients.
+    const WeberSums<double> sums = weberSums<double, parts>(
+        std::views::iota(std::size_t { 0 }, sites.size()), zx, zy, 0.0, read, note);
+    s.f = sums.objective;
+    s.totalPull = sums.spread;
+    if (s.nearest > 0 && s.nearestDistance != 0.0)
+        s.nearestPull
+            = static_cast<double>(sites[static_cast<std::size_t>(s.nearest - 1)].w) / s.nearestDistance;
     // The subgradients at the point are the gradient of the other terms plus any vector of
     // length up to here; the shortest of them shortens that gradient by here, or is zero.
-    const double length = std::sqrt(s.gx * s.gx + s.gy * s.gy);
-    const double keep = length > here ? 1.0 - here / length : 0.0;
-    s.gx *= keep;
-    s.gy *= keep;
+    const WeberTerm<double> least = sums.residualPull();
+    s.gx = least.x;
+    s.gy = least.y;
     return s;
 }
 
@@ -90,17 +88,6 @@ double boundAt(std::span<const CostSite> sites, double zx, double zy, const Slop
 }
 
 } // namespace
-
-long double weightedDistanceSum(std::span<const CostSite> sites, long double x, long double y)
-{
-    long double f = 0.0L;
-    for (const CostSite& a : sites) {
-        const long double dx = x - a.x;
-        const long double dy = y - a.y;
-        f += a.w * std::sqrt(dx * dx + dy * dy);
-    }
-    return f;
-}
 
 CooperCertificate certifyResult(std::span<const CostSite> sites, long double x, long double y)
 {

@@ -10,16 +10,11 @@
 // least length (Kuhn's residual) is used; the better of the two counts. The passes run in
 // double precision with an allowance for their rounding taken off the bound.
 
+#include "core/allocation/WeberSums.h"
+
 #include <span>
 
 namespace dorvan {
-
-// A place as its cost counts: coordinates and the weight the run gives it.
-struct CostSite {
-    long double x = 0.0L;
-    long double y = 0.0L;
-    long double w = 0.0L;
-};
 
 struct CooperCertificate {
     // False when a weight is negative: the sum is then not convex and may have no minimum, so
@@ -32,9 +27,6 @@ struct CooperCertificate {
     // place optimal (L = F, gap 0); 0 otherwise.
     int optimalPlace = 0;
 };
-
-// F(x, y), the weighted sum of distances, in extended precision.
-long double weightedDistanceSum(std::span<const CostSite> sites, long double x, long double y);
 
 // The certificate of the result (x, y) for these places.
 CooperCertificate certifyResult(std::span<const CostSite> sites, long double x, long double y);

@@ -1,5 +1,7 @@
 #include "core/allocation/CooperSolver.h"
 
+#include "core/allocation/WeberSums.h"
+
 #include "core/common/DecimalText.h"
 #include "core/common/Rounding.h" // the sums need the 80-bit long double it checks for
 
@@ -23,9 +25,7 @@ using Site = CostSite;
 
 long double distance(long double px, long double py, const Site& s)
 {
-    long double dx = px - s.x;
-    long double dy = py - s.y;
-    return std::sqrt(dx * dx + dy * dy);
+    return weberDistance(px, py, s.x, s.y);
 }
 
 // Coordinates arrive as doubles, so a point that should lie on a place (a weighted mean, an
@@ -45,32 +45,11 @@ long double coincidenceReach(const std::vector<Site>& sites)
 // Kuhn's optimality test at point p: the places lying on p (no farther than reach) are weighed
 // together (here), the others pull with unit vectors times their weight (pull) and add w / d to
 // spread. For non-negative weights p is an optimum exactly when |pull| <= here.
-struct KuhnTest {
-    long double here = 0.0L;
-    long double pullX = 0.0L;
-    long double pullY = 0.0L;
-    long double spread = 0.0L;
-    bool onPlace = false;
-
-    long double pull() const { return std::sqrt(pullX * pullX + pullY * pullY); }
-    bool optimal() const { return pull() <= here; }
-};
+using KuhnTest = WeberSums<long double>;
 
 KuhnTest kuhnAt(const std::vector<Site>& sites, long double px, long double py, long double reach)
 {
-    KuhnTest k;
-    for (const Site& s : sites) {
-        long double d = distance(px, py, s);
-        if (d <= reach) {
-            k.here += s.w;
-            k.onPlace = true;
-            continue;
-        }
-        k.pullX += s.w * (s.x - px) / d;
-        k.pullY += s.w * (s.y - py) / d;
-        k.spread += s.w / d;
-    }
-    return k;
+    return weberSums<long double, KuhnParts>(sites, px, py, reach);
 }
 
 struct HalfStep {
@@ -90,22 +69,16 @@ struct HalfStep {
 HalfStep halfStep(
     const std::vector<Site>& sites, long double px, long double py, bool alongX, long double reach)
 {
-    long double a = 0.0L;
-    long double b = 0.0L;
-    bool onPlace = false;
-    for (const Site& s : sites) {
-        long double dx = px - s.x;
-        long double dy = py - s.y;
-        long double d = std::sqrt(dx * dx + dy * dy);
-        if (d <= reach) {
-            onPlace = true;
-            continue;
-        }
-        a += s.w * (alongX ? dx : dy) / d;
-        b += s.w / d;
-    }
+    // Sum w (coordinate - place) / d along the one axis, and sum w / d.
+    constexpr WeberParts AlongX { .pullX = true, .spread = true, .direction = Direction::Gradient };
+    constexpr WeberParts AlongY { .pullY = true, .spread = true, .direction = Direction::Gradient };
+    const WeberSums<long double> sums = alongX ? weberSums<long double, AlongX>(sites, px, py, reach)
+                                               : weberSums<long double, AlongY>(sites, px, py, reach);
+    const long double a = alongX ? sums.pullX : sums.pullY;
+    const long double b = sums.spread;
+    const bool onPlace = sums.onPlace;
     long double current = alongX ? px : py;
-    if (onPlace && kuhnAt(sites, px, py, reach).optimal())
+    if (onPlace && kuhnAt(sites, px, py, reach).kuhnOptimal())
         return { current, true, true };
     if (b == 0.0L)
         return { current, onPlace };
@@ -114,10 +87,7 @@ HalfStep halfStep(
 
 long double objective(const std::vector<Site>& sites, long double px, long double py)
 {
-    long double f = 0.0L;
-    for (const Site& s : sites)
-        f += s.w * distance(px, py, s);
-    return f;
+    return weberObjective(sites, px, py);
 }
 
 struct Point {
@@ -133,7 +103,7 @@ std::optional<Point> stepOffPlace(
     const std::vector<Site>& sites, long double px, long double py, long double reach)
 {
     const KuhnTest k = kuhnAt(sites, px, py, reach);
-    const long double r = k.pull();
+    const long double r = k.pullLength();
     if (!(r > k.here) || !(k.spread > 0.0L))
         return std::nullopt;
     const long double f = objective(sites, px, py);
@@ -211,13 +181,13 @@ void settleOnOptimalPlace(const std::vector<Site>& sites, long double reach, Coo
     const Site& s = sites[nearest];
     KuhnTest k = kuhnAt(sites, s.x, s.y, reach);
     // A place of weight 0 is no better than any other point when every weight around is 0.
-    if (!(k.here > 0.0L) || !k.optimal())
+    if (!(k.here > 0.0L) || !k.kuhnOptimal())
         return;
     if (best == 0.0L) {
         run.report.resultOnPlace = static_cast<int>(nearest) + 1;
         return;
     }
-    if (!(k.pull() < k.here * UniqueOptimumMargin))
+    if (!(k.pullLength() < k.here * UniqueOptimumMargin))
         return;
     run.report.resultOnPlace = static_cast<int>(nearest) + 1;
     run.IterX[run.FinalIter] = s.x;
@@ -230,17 +200,10 @@ void startPoint(const std::vector<Site>& sites, StartPoint start, CooperRun& run
     long double x0 = 0.0L;
     long double y0 = 0.0L;
     if (start == StartPoint::Computed) {
-        long double w = 0.0L;
-        long double wx = 0.0L;
-        long double wy = 0.0L;
-        for (const Site& s : sites) {
-            w += s.w;
-            wx += s.w * s.x;
-            wy += s.w * s.y;
-        }
-        if (w != 0.0L) {
-            x0 = wx / w;
-            y0 = wy / w;
+        const WeberTerm<long double> m = weightMoments<long double>(sites);
+        if (m.w != 0.0L) {
+            x0 = m.x / m.w;
+            y0 = m.y / m.w;
         } else if (!sites.empty()) {
             // No weight to balance (all quantities 0, say): every point is as good as any
             // other, so start from the plain mean of the places.
@@ -389,7 +352,7 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         // moved: the next step leaves the place.
         if (stop && !onOptimum) {
             const KuhnTest k = kuhnAt(sites, run.IterX[m], run.IterY[m], reach);
-            stop = !k.onPlace || k.optimal();
+            stop = !k.onPlace || k.kuhnOptimal();
         }
         // On an optimal place the step stays put, which every rule accepts anyway; say so
         // plainly rather than rely on it.

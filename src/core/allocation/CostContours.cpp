@@ -1,12 +1,13 @@
 #include "core/allocation/CostContours.h"
 
+#include "core/allocation/ContourLabels.h"
+
 #include "core/common/DecimalText.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <numbers>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -21,10 +22,6 @@ constexpr int Block = 8;
 // Steps of the search for a crossing on a cell edge, and how close to the level it stops.
 constexpr int RootSteps = 30;
 constexpr double RootPixels = 1e-3;
-// Room between a curve and its label, in pixels.
-constexpr double LabelGap = 3.0;
-constexpr int LabelSteps = 4;
-constexpr double LabelStep = 8.0;
 
 std::string_view trimmed(std::string_view s)
 {
@@ -36,9 +33,7 @@ std::string_view trimmed(std::string_view s)
 }
 
 // The places as the evaluation loops want them.
-struct Sites {
-    std::vector<double> x, y, w;
-};
+using Sites = std::vector<WeberTerm<double>>;
 
 struct Value {
     double f = 0.0;
@@ -49,30 +44,18 @@ struct Value {
 // F and its gradient (a subgradient on a place) at a coordinate point.
 Value evaluate(const Sites& s, double X, double Y)
 {
-    Value v;
-    for (std::size_t i = 0; i < s.x.size(); ++i) {
-        const double dx = X - s.x[i];
-        const double dy = Y - s.y[i];
-        const double d = std::sqrt(dx * dx + dy * dy);
-        v.f += s.w[i] * d;
-        if (d > 0.0) {
-            const double pull = s.w[i] / d;
-            v.gx += pull * dx;
-            v.gy += pull * dy;
-        }
-    }
-    return v;
+    constexpr WeberParts Slope { .objective = true,
+        .pullX = true,
+        .pullY = true,
+        .order = TermOrder::RatioFirst,
+        .direction = Direction::Gradient };
+    const WeberSums<double> sums = weberSums<double, Slope>(s, X, Y, 0.0);
+    return { sums.objective, sums.pullX, sums.pullY };
 }
 
 double costOnly(const Sites& s, double X, double Y)
 {
-    double f = 0.0;
-    for (std::size_t i = 0; i < s.x.size(); ++i) {
-        const double dx = X - s.x[i];
-        const double dy = Y - s.y[i];
-        f += s.w[i] * std::sqrt(dx * dx + dy * dy);
-    }
-    return f;
+    return weberObjective(s, X, Y);
 }
 
 // The grid of fine nodes over the area, the last column and row on its edge, with F kept as it
@@ -135,6 +118,63 @@ struct CoarseNode {
     double f = 0.0;
     double gx = 0.0; // dF per pixel along the columns
     double gy = 0.0; // dF per pixel along the rows
+};
+
+// The coarse nodes, every Block-th fine node (and the last), with F and its slope per pixel.
+class CoarseGrid {
+public:
+    CoarseGrid(Grid& grid, const ChartState& chart)
+        : grid_(grid)
+        , cx_((grid.nx() + Block - 1) / Block)
+        , cy_((grid.ny() + Block - 1) / Block)
+        , nodes_(static_cast<std::size_t>(cx_ + 1) * static_cast<std::size_t>(cy_ + 1))
+    {
+        for (int J = 0; J <= cy_; ++J)
+            for (int I = 0; I <= cx_; ++I) {
+                const Value v = grid.withSlope(fineI(I), fineJ(J));
+                // Per pixel: X grows with the columns, Y against the rows.
+                node(I, J) = { v.f, v.gx / chart.ChartScaleX, -v.gy / chart.ChartScaleY };
+            }
+    }
+
+    int cx() const { return cx_; }
+    int cy() const { return cy_; }
+
+    // Whether the level can cross coarse cell (I, J): by convexity F there lies between the
+    // best of the corners' tangent planes and the largest corner value.
+    bool mayCross(int I, int J, double c) const
+    {
+        const int ci[4] = { I, I + 1, I + 1, I };
+        const int cj[4] = { J, J, J + 1, J + 1 };
+        double upper = -std::numeric_limits<double>::infinity();
+        double lower = -std::numeric_limits<double>::infinity();
+        for (int k = 0; k < 4; ++k) {
+            const CoarseNode& a = node(ci[k], cj[k]);
+            const double ax = grid_.px(fineI(ci[k]));
+            const double ay = grid_.py(fineJ(cj[k]));
+            upper = std::max(upper, a.f);
+            double least = 0.0;
+            for (int m = 0; m < 4; ++m) {
+                const double bx = grid_.px(fineI(ci[m]));
+                const double by = grid_.py(fineJ(cj[m]));
+                least = std::min(least, a.gx * (bx - ax) + a.gy * (by - ay));
+            }
+            lower = std::max(lower, a.f + least);
+        }
+        // Rounding of the sums must not hide a crossing.
+        return lower <= c + 1e-12 * c && c <= upper;
+    }
+
+private:
+    int fineI(int I) const { return std::min(I * Block, grid_.nx()); }
+    int fineJ(int J) const { return std::min(J * Block, grid_.ny()); }
+    CoarseNode& node(int I, int J) { return nodes_[static_cast<std::size_t>(J * (cx_ + 1) + I)]; }
+    const CoarseNode& node(int I, int J) const { return nodes_[static_cast<std::size_t>(J * (cx_ + 1) + I)]; }
+
+    Grid& grid_;
+    int cx_;
+    int cy_;
+    std::vector<CoarseNode> nodes_;
 };
 
 class Tracer {
@@ -374,63 +414,6 @@ private:
     std::unordered_set<std::uint64_t> seen_;
 };
 
-bool overlaps(const ChartRect& a, const ChartRect& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool within(const ChartRect& inner, const ChartRect& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
-}
-
-// The label of a level beside its curve, outside it as seen from the optimum: the curve's
-// points are tried from the one up and to the right of the optimum round both ways, first
-// right at the curve, then a little further out (a small curve round a crowded optimum).
-std::optional<ChartRect> placeLabel(const std::vector<ContourLine>& lines, std::size_t level,
-    ContourPoint optimum, ContourLabelSize size, const ChartRect& area, const std::vector<ChartRect>& taken)
-{
-    struct Candidate {
-        int further; // extra distance from the curve, in steps
-        double away; // angle from up-right, 0..pi
-        ChartRect box;
-    };
-    std::vector<Candidate> candidates;
-    const double halfW = size.width / 2.0, halfH = size.height / 2.0;
-    for (const ContourLine& line : lines) {
-        if (line.level != level)
-            continue;
-        for (const ContourPoint& p : line.points) {
-            const double dx = p.x - optimum.x, dy = p.y - optimum.y;
-            const double r = std::hypot(dx, dy);
-            if (!(r > 0.0))
-                continue;
-            const double ux = dx / r, uy = dy / r;
-            // How far out the box's centre must go for the box to clear the curve's point.
-            const double away = std::acos(std::clamp((ux - uy) / std::numbers::sqrt2, -1.0, 1.0));
-            for (int further = 0; further < LabelSteps; ++further) {
-                const double reach
-                    = std::abs(ux) * halfW + std::abs(uy) * halfH + LabelGap + further * LabelStep;
-                const double cx = p.x + ux * reach, cy = p.y + uy * reach;
-                const int left = static_cast<int>(std::lround(cx - halfW));
-                const int top = static_cast<int>(std::lround(cy - halfH));
-                candidates.push_back({ further, away, { left, top, left + size.width, top + size.height } });
-            }
-        }
-    }
-    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-        return a.further != b.further ? a.further < b.further : a.away < b.away;
-    });
-    for (const Candidate& c : candidates) {
-        if (!within(c.box, area))
-            continue;
-        if (std::none_of(taken.begin(), taken.end(), [&](const ChartRect& t) { return overlaps(c.box, t); }))
-            return c.box;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 std::optional<std::vector<double>> parseContourLevels(std::string_view text, char delimiter)
@@ -495,9 +478,7 @@ CostContours costContours(const ContourInput& input, const ChartState& chart, co
     for (const CostSite& s : input.sites) {
         if (!(s.w >= 0.0L) || !std::isfinite(static_cast<double>(s.w)))
             return out;
-        sites.x.push_back(static_cast<double>(s.x));
-        sites.y.push_back(static_cast<double>(s.y));
-        sites.w.push_back(static_cast<double>(s.w));
+        sites.push_back(ReadXyw<double> {}(s));
     }
     const double base = static_cast<double>(weightedDistanceSum(input.sites, input.result.x, input.result.y));
     const bool usable = std::isfinite(base) && base > 0.0 && std::isfinite(chart.ChartScaleX)
@@ -509,44 +490,14 @@ CostContours costContours(const ContourInput& input, const ChartState& chart, co
         out.values.push_back((1.0 + percent / 100.0) * base);
 
     Grid grid(sites, chart, area);
-    const int cx = (grid.nx() + Block - 1) / Block;
-    const int cy = (grid.ny() + Block - 1) / Block;
-    std::vector<CoarseNode> coarse(static_cast<std::size_t>(cx + 1) * static_cast<std::size_t>(cy + 1));
-    auto node
-        = [&](int I, int J) -> CoarseNode& { return coarse[static_cast<std::size_t>(J * (cx + 1) + I)]; };
-    for (int J = 0; J <= cy; ++J)
-        for (int I = 0; I <= cx; ++I) {
-            const Value v = grid.withSlope(std::min(I * Block, grid.nx()), std::min(J * Block, grid.ny()));
-            // Per pixel: X grows with the columns, Y against the rows.
-            node(I, J) = { v.f, v.gx / chart.ChartScaleX, -v.gy / chart.ChartScaleY };
-        }
-
+    const CoarseGrid coarse(grid, chart);
     for (std::size_t level = 0; level < out.values.size(); ++level) {
         const double c = out.values[level];
         Tracer tracer(grid, c);
-        for (int J = 0; J < cy; ++J)
-            for (int I = 0; I < cx; ++I) {
-                const int ci[4] = { I, I + 1, I + 1, I };
-                const int cj[4] = { J, J, J + 1, J + 1 };
-                double upper = -std::numeric_limits<double>::infinity();
-                double lower = -std::numeric_limits<double>::infinity();
-                for (int k = 0; k < 4; ++k) {
-                    const CoarseNode& a = node(ci[k], cj[k]);
-                    const double ax = grid.px(std::min(ci[k] * Block, grid.nx()));
-                    const double ay = grid.py(std::min(cj[k] * Block, grid.ny()));
-                    upper = std::max(upper, a.f);
-                    double least = 0.0;
-                    for (int m = 0; m < 4; ++m) {
-                        const double bx = grid.px(std::min(ci[m] * Block, grid.nx()));
-                        const double by = grid.py(std::min(cj[m] * Block, grid.ny()));
-                        least = std::min(least, a.gx * (bx - ax) + a.gy * (by - ay));
-                    }
-                    lower = std::max(lower, a.f + least);
-                }
-                // Rounding of the sums must not hide a crossing.
-                if (lower <= c + 1e-12 * c && c <= upper)
+        for (int J = 0; J < coarse.cy(); ++J)
+            for (int I = 0; I < coarse.cx(); ++I)
+                if (coarse.mayCross(I, J, c))
                     tracer.traceBlock(I, J);
-            }
         Rasteriser raster(grid, area, c);
         for (std::vector<ContourPoint>& points : tracer.polylines()) {
             std::vector<ChartPixel> pixels = raster.pixels(points);
@@ -559,7 +510,7 @@ CostContours costContours(const ContourInput& input, const ChartState& chart, co
         ChartInset + (chart.ChartMaxY - static_cast<double>(input.result.y)) * chart.ChartScaleY };
     std::vector<ChartRect> taken(keepClear.begin(), keepClear.end());
     for (std::size_t level = 0; level < out.values.size() && level < labelSizes.size(); ++level) {
-        if (auto box = placeLabel(out.lines, level, optimum, labelSizes[level], area, taken)) {
+        if (auto box = contour::placeLabel(out.lines, level, optimum, labelSizes[level], area, taken)) {
             taken.push_back(*box);
             out.labels.push_back({ contourLabelText(input.percents[level], separator), box->left, box->top });
         }

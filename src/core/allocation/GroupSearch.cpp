@@ -1,6 +1,7 @@
 #include "core/allocation/GroupSearch.h"
 
 #include "core/allocation/CooperSolver.h"
+#include "core/allocation/GroupWeber.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/ProjectRecord.h"
@@ -18,202 +19,14 @@ namespace dorvan {
 
 namespace {
 
-using Members = std::vector<int>;
+using grouping::dist;
+using grouping::Members;
+using grouping::reachOf;
+using grouping::Searching;
+using grouping::solveWeber;
 
-// Within this share of the largest coordinate a point lies on a place (as in the solver).
-constexpr long double CoincidenceTolerance = 1e-12L;
-// Weiszfeld steps shorter than this share of the spread of the places end the iteration.
-constexpr long double StepTolerance = 1e-15L;
-constexpr int MaxWeiszfeldSteps = 5000;
 // Two totals this close (relatively) are the same total.
 constexpr long double SameTotal = 1e-9L;
-
-long double dist(long double x, long double y, const GroupSite& s)
-{
-    const long double dx = x - s.x;
-    const long double dy = y - s.y;
-    return std::sqrt(dx * dx + dy * dy);
-}
-
-long double reachOf(std::span<const GroupSite> sites)
-{
-    long double scale = 0.0L;
-    for (const GroupSite& s : sites)
-        scale = std::max(
-            { scale, std::fabs(static_cast<long double>(s.x)), std::fabs(static_cast<long double>(s.y)) });
-    return CoincidenceTolerance * scale;
-}
-
-long double objectiveAt(
-    std::span<const GroupSite> sites, std::span<const int> members, long double x, long double y)
-{
-    long double f = 0.0L;
-    for (int i : members)
-        f += sites[static_cast<std::size_t>(i)].weight * dist(x, y, sites[static_cast<std::size_t>(i)]);
-    return f;
-}
-
-// Kuhn's test at place j: the weight lying on it against the pull of the others.
-struct Pull {
-    long double here = 0.0L;
-    long double x = 0.0L;
-    long double y = 0.0L;
-    long double length() const { return std::sqrt(x * x + y * y); }
-};
-
-Pull pullAt(std::span<const GroupSite> sites, std::span<const int> members, long double px, long double py,
-    long double reach)
-{
-    Pull p;
-    for (int i : members) {
-        const GroupSite& s = sites[static_cast<std::size_t>(i)];
-        const long double d = dist(px, py, s);
-        if (d <= reach) {
-            p.here += s.weight;
-            continue;
-        }
-        p.x += s.weight * (s.x - px) / d;
-        p.y += s.weight * (s.y - py) / d;
-    }
-    return p;
-}
-
-// One Weiszfeld step from (x, y); from a place that is not optimal the step of Vardi and
-// Zhang, which leaves the place along its pull.
-std::pair<long double, long double> weiszfeldStep(std::span<const GroupSite> sites,
-    std::span<const int> members, long double x, long double y, long double reach)
-{
-    long double nx = 0.0L, ny = 0.0L, den = 0.0L, here = 0.0L;
-    for (int i : members) {
-        const GroupSite& s = sites[static_cast<std::size_t>(i)];
-        const long double d = dist(x, y, s);
-        if (d <= reach) {
-            here += s.weight;
-            continue;
-        }
-        nx += s.weight * s.x / d;
-        ny += s.weight * s.y / d;
-        den += s.weight / d;
-    }
-    if (den == 0.0L)
-        return { x, y };
-    nx /= den;
-    ny /= den;
-    if (here == 0.0L)
-        return { nx, ny };
-    const Pull p = pullAt(sites, members, x, y, reach);
-    const long double share = std::min(1.0L, here / p.length());
-    return { (1.0L - share) * nx + share * x, (1.0L - share) * ny + share * y };
-}
-
-// A Weiszfeld step in double precision, which is all the search needs to compare groups and
-// several times faster; a point on a place takes the careful step.
-std::pair<long double, long double> quickStep(std::span<const GroupSite> sites, std::span<const int> members,
-    long double x, long double y, long double reach)
-{
-    const double px = static_cast<double>(x);
-    const double py = static_cast<double>(y);
-    const double near = static_cast<double>(reach);
-    double nx = 0.0, ny = 0.0, den = 0.0;
-    for (int i : members) {
-        const GroupSite& s = sites[static_cast<std::size_t>(i)];
-        const double dx = px - s.x;
-        const double dy = py - s.y;
-        const double d = std::sqrt(dx * dx + dy * dy);
-        if (d <= near)
-            return weiszfeldStep(sites, members, x, y, reach);
-        const double w = static_cast<double>(s.weight) / d;
-        nx += w * s.x;
-        ny += w * s.y;
-        den += w;
-    }
-    if (den == 0.0)
-        return { x, y };
-    return { nx / den, ny / den };
-}
-
-// How hard a Weber point is solved: the search compares many candidate groups and needs
-// the totals to far fewer digits than the answer shown at the end.
-struct Accuracy {
-    long double step; // stop when a step is below this share of the spread
-    bool everyPlace; // test every place by Kuhn's condition first, not only the nearest at the end
-};
-constexpr Accuracy Searching { 1e-9L, false };
-constexpr Accuracy Final { StepTolerance, true };
-
-// Whether place j passes Kuhn's test: then it is the optimum, and the only one.
-bool optimalPlace(std::span<const GroupSite> sites, std::span<const int> members, int j, long double reach)
-{
-    const GroupSite& s = sites[static_cast<std::size_t>(j)];
-    if (!(s.weight > 0.0L))
-        return false;
-    const Pull p = pullAt(sites, members, s.x, s.y, reach);
-    return p.length() <= p.here;
-}
-
-WeberResult onPlace(std::span<const GroupSite> sites, std::span<const int> members, int j)
-{
-    const GroupSite& s = sites[static_cast<std::size_t>(j)];
-    WeberResult r { s.x, s.y, 0.0L, j };
-    r.objective = objectiveAt(sites, members, r.x, r.y);
-    return r;
-}
-
-WeberResult solveWeber(std::span<const GroupSite> sites, std::span<const int> members, long double reach,
-    Accuracy accuracy = Final, const WeberResult* from = nullptr)
-{
-    WeberResult r;
-    if (members.empty())
-        return r;
-    long double total = 0.0L, cx = 0.0L, cy = 0.0L, mx = 0.0L, my = 0.0L;
-    for (int i : members) {
-        const GroupSite& s = sites[static_cast<std::size_t>(i)];
-        total += s.weight;
-        cx += s.weight * s.x;
-        cy += s.weight * s.y;
-        mx += s.x;
-        my += s.y;
-    }
-    const auto m = static_cast<long double>(members.size());
-    if (!(total > 0.0L)) {
-        // Weightless places cost nothing wherever the centre is; their plain mean serves.
-        r.x = mx / m;
-        r.y = my / m;
-        return r;
-    }
-    if (accuracy.everyPlace)
-        for (int j : members)
-            if (optimalPlace(sites, members, j, reach))
-                return onPlace(sites, members, j);
-    long double x = from ? from->x : cx / total;
-    long double y = from ? from->y : cy / total;
-    long double spread = 0.0L;
-    for (int i : members)
-        spread = std::max(spread, dist(cx / total, cy / total, sites[static_cast<std::size_t>(i)]));
-    const long double stop = accuracy.step * std::max(spread, reach);
-    for (int step = 0; step < MaxWeiszfeldSteps; ++step) {
-        const auto [nx, ny] = accuracy.everyPlace ? weiszfeldStep(sites, members, x, y, reach)
-                                                  : quickStep(sites, members, x, y, reach);
-        const long double dx = nx - x;
-        const long double dy = ny - y;
-        x = nx;
-        y = ny;
-        if (std::sqrt(dx * dx + dy * dy) <= stop)
-            break;
-    }
-    // The iteration only creeps towards an optimal place: the nearest place gets the test.
-    int nearest = members.front();
-    for (int i : members)
-        if (dist(x, y, sites[static_cast<std::size_t>(i)])
-            < dist(x, y, sites[static_cast<std::size_t>(nearest)]))
-            nearest = i;
-    if (optimalPlace(sites, members, nearest, reach))
-        return onPlace(sites, members, nearest);
-    r.x = x;
-    r.y = y;
-    r.objective = objectiveAt(sites, members, x, y);
-    return r;
-}
 
 // A small, fully specified generator, so a seed gives the same groups on every system.
 class SplitMix64 {
@@ -429,15 +242,6 @@ private:
         if (j >= 0)
             group_[static_cast<std::size_t>(j)] = b;
         return false;
-    }
-
-    long double groupWeight(int g) const
-    {
-        long double w = 0.0L;
-        for (int i = 0; i < n_; ++i)
-            if (group_[static_cast<std::size_t>(i)] == g)
-                w += site(i).weight;
-        return w;
     }
 
     // What place i adds to the total when it changes from group a to group b with the centres

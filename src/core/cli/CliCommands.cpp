@@ -210,23 +210,6 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     j.endObject();
 }
 
-std::string readWholeFile(const std::string& path, std::size_t limit)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw UsageError(path + ": cannot be read");
-    std::string bytes;
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > limit)
-            break;
-    }
-    if (in.bad())
-        throw UsageError(path + ": cannot be read");
-    return bytes;
-}
-
 std::string number(long double v)
 {
     return formatGeneral15(static_cast<double>(v), Separator);
@@ -397,42 +380,6 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
         out << l << '\n';
     if (const std::string ungrouped = ungroupedText(res.ungroupedPlaces); !ungrouped.empty())
         out << ungrouped << '\n';
-    return ExitOk;
-}
-
-int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
-{
-    std::error_code same;
-    if (std::filesystem::equivalent(o.csv, o.out, same)) {
-        std::string m = "--out ";
-        m += o.out;
-        m += " is the place list itself; choose another name for the project";
-        throw UsageError(m);
-    }
-    const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
-    const PlaceCsv csv = readPlaceCsv(bytes);
-    if (!csv.ok()) {
-        for (const CsvProblem& p : csv.problems) {
-            err << "dorvan-cli: " << o.csv;
-            if (p.line > 0)
-                err << ':' << p.line;
-            err << ": " << p.message << '\n';
-        }
-        err << "dorvan-cli: " << o.csv << ": nothing was written\n";
-        return ExitBadInput;
-    }
-    try {
-        saveProjectFile(o.out, csv.record, RgbPicture {});
-    } catch (const std::exception& e) {
-        throw UsageError(o.out + ": " + e.what());
-    }
-    out << o.out << ": " << csv.placeCount << " places";
-    if (csv.columns > 3)
-        out << " with "
-            << (csv.columns == 4          ? "quantity"
-                       : csv.columns == 5 ? "quantity and price"
-                                          : "quantity, price and flexibility");
-    out << '\n';
     return ExitOk;
 }
 

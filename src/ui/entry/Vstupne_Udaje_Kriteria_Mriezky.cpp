@@ -1,6 +1,7 @@
 // The per-place value grids of the criteria page (ValueGridSheet): quantity, unit price and
 // supply frequency. Every value goes into the project when the grid is committed.
 #include "ui/entry/EntryValueGridSheet.h"
+#include "ui/entry/EntryHost.h"
 
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryControls.h"

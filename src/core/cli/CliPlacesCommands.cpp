@@ -1,17 +1,15 @@
-// dorvan-cli places: the places of a project and its criteria, as CSV or JSON.
 #include "core/cli/CliCommands.h"
 
-#include "core/allocation/ChartGeometry.h"
 #include "core/cli/JsonWriter.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/entry/PlaceList.h"
 
-#include <algorithm>
-#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <sstream>
 
 namespace dorvan::cli {
 
@@ -174,6 +172,23 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
     out << j.text();
 }
 
+std::string readWholeFile(const std::string& path, std::size_t limit)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw UsageError(path + ": cannot be read");
+    std::string bytes;
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > limit)
+            break;
+    }
+    if (in.bad())
+        throw UsageError(path + ": cannot be read");
+    return bytes;
+}
+
 } // namespace
 
 int placesCommand(const PlacesOptions& o, std::ostream& out, std::ostream& err)
@@ -184,6 +199,42 @@ int placesCommand(const PlacesOptions& o, std::ostream& out, std::ostream& err)
         placesJson(project.record, n, o.project, out);
     else
         placesCsv(project.record, n, out);
+    return ExitOk;
+}
+
+int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
+{
+    std::error_code same;
+    if (std::filesystem::equivalent(o.csv, o.out, same)) {
+        std::string m = "--out ";
+        m += o.out;
+        m += " is the place list itself; choose another name for the project";
+        throw UsageError(m);
+    }
+    const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
+    const PlaceCsv csv = readPlaceCsv(bytes);
+    if (!csv.ok()) {
+        for (const CsvProblem& p : csv.problems) {
+            err << "dorvan-cli: " << o.csv;
+            if (p.line > 0)
+                err << ':' << p.line;
+            err << ": " << p.message << '\n';
+        }
+        err << "dorvan-cli: " << o.csv << ": nothing was written\n";
+        return ExitBadInput;
+    }
+    try {
+        saveProjectFile(o.out, csv.record, RgbPicture {});
+    } catch (const std::exception& e) {
+        throw UsageError(o.out + ": " + e.what());
+    }
+    out << o.out << ": " << csv.placeCount << " places";
+    if (csv.columns > 3)
+        out << " with "
+            << (csv.columns == 4          ? "quantity"
+                       : csv.columns == 5 ? "quantity and price"
+                                          : "quantity, price and flexibility");
+    out << '\n';
     return ExitOk;
 }
 
