@@ -581,4 +581,22 @@ GroupSearchResult searchGroupsWithRules(std::span<const GroupSite> sites, const 
     return res;
 }
 
+std::optional<std::string> proposalProblem(std::span<const GroupSite> sites, int centres, const GroupRules& rules)
+{
+    return rules.any() ? groupRulesProblem(sites, centres, rules) : groupSearchProblem(sites, centres);
+}
+
+GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSearchOptions& options,
+    const GroupRules& rules, const std::atomic<bool>* cancel)
+{
+    return rules.any() ? searchGroupsWithRules(sites, options, rules, cancel) : searchGroups(sites, options, cancel);
+}
+
+long double proposalTotal(std::span<const GroupSite> sites, const GroupSearchOptions& options, const GroupRules& rules)
+{
+    if (options.centres == 1 && rules.fixed.empty())
+        return singleCentreTotal(sites);
+    return proposeGroups(sites, options, rules).total;
+}
+
 } // namespace dorvan

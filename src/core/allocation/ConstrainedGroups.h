@@ -49,4 +49,14 @@ std::vector<int> assignPlaces(std::span<const GroupSite> sites, std::span<const 
 GroupSearchResult searchGroupsWithRules(std::span<const GroupSite> sites, const GroupSearchOptions& options,
     const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
 
+// The proposal both the groups page and dorvan-cli make: under the rules when there are any,
+// otherwise the free search exactly as before rules existed (same groups for the same seed).
+std::optional<std::string> proposalProblem(std::span<const GroupSite> sites, int centres, const GroupRules& rules);
+GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSearchOptions& options,
+    const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
+
+// The best total for P centres under the rules, for the table of centre counts: one free
+// centre is the Weber point of all places.
+long double proposalTotal(std::span<const GroupSite> sites, const GroupSearchOptions& options, const GroupRules& rules);
+
 } // namespace dorvan
