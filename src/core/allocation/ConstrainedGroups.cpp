@@ -489,6 +489,17 @@ private:
 
 } // namespace
 
+namespace {
+
+// "1 miesto", "3 miesta", "5 miest".
+std::string places(int count)
+{
+    const char* word = count == 1 ? "miesto" : (count >= 2 && count <= 4 ? "miesta" : "miest");
+    return std::to_string(count) + " " + word;
+}
+
+} // namespace
+
 int leastCentres(const GroupRules& rules)
 {
     return rules.fixed.empty() ? 2 : static_cast<int>(rules.fixed.size());
@@ -500,7 +511,6 @@ std::optional<std::string> groupRulesProblem(
     const int n = static_cast<int>(sites.size());
     const std::string P = std::to_string(centres);
     const std::string m = std::to_string(rules.maxPlaces);
-    const std::string N = std::to_string(n);
     std::set<int> seen;
     for (int f : rules.fixed) {
         if (f < 0 || f >= n)
@@ -515,13 +525,13 @@ std::optional<std::string> groupRulesProblem(
         return "Skupina musí smieť mať aspoň 3 miesta, m = " + m + " je málo !!!";
     if (centres < leastCentres(rules))
         return "Počet centier musí byť aspoň " + std::to_string(leastCentres(rules)) + " !!!";
+    const std::string m3 = places(MinMembers);
     if (MinMembers * centres > n)
-        return "P = " + P + " centrá po aspoň 3 miesta potrebujú " + std::to_string(MinMembers * centres)
-            + " miest, projekt má n = " + N + " miest" + (rules.maxPlaces > 0 ? " (m = " + m + ")" : "") + " !!!";
+        return "Skupiny nemožno naplniť: P = " + P + ", aspoň " + m3 + " v skupine, spolu " + places(MinMembers * centres)
+            + ", projekt má n = " + places(n) + (rules.maxPlaces > 0 ? " (m = " + m + ")" : "") + " !!!";
     if (rules.maxPlaces > 0 && static_cast<long long>(centres) * rules.maxPlaces < n)
-        return "P = " + P + " centrá po najviac m = " + m + " miest pojmú len "
-            + std::to_string(static_cast<long long>(centres) * rules.maxPlaces) + " miest, projekt má n = " + N
-            + " miest !!!";
+        return "Skupiny nepojmú všetky miesta: P = " + P + ", najviac m = " + places(rules.maxPlaces)
+            + " v skupine, spolu " + places(centres * rules.maxPlaces) + ", projekt má n = " + places(n) + " !!!";
     return groupSitesProblem(sites);
 }
 

@@ -268,9 +268,9 @@ TEST(ConstrainedGroups, RefusalsNameTheProblem)
     const std::vector<Case> cases = {
         { 2, { { 1, 2, 3 }, 0 }, "Počet centier P = 2 je menší ako počet existujúcich centier (3) !!!" },
         { 2, { { 4, 4 }, 0 }, "Existujúce centrum P4 je uvedené dvakrát !!!" },
-        { 4, { {}, 0 }, "P = 4 centrá po aspoň 3 miesta potrebujú 12 miest, projekt má n = 10 miest !!!" },
-        { 4, { {}, 5 }, "P = 4 centrá po aspoň 3 miesta potrebujú 12 miest, projekt má n = 10 miest (m = 5) !!!" },
-        { 2, { {}, 4 }, "P = 2 centrá po najviac m = 4 miest pojmú len 8 miest, projekt má n = 10 miest !!!" },
+        { 4, { {}, 0 }, "Skupiny nemožno naplniť: P = 4, aspoň 3 miesta v skupine, spolu 12 miest, projekt má n = 10 miest !!!" },
+        { 4, { {}, 5 }, "Skupiny nemožno naplniť: P = 4, aspoň 3 miesta v skupine, spolu 12 miest, projekt má n = 10 miest (m = 5) !!!" },
+        { 2, { {}, 4 }, "Skupiny nepojmú všetky miesta: P = 2, najviac m = 4 miesta v skupine, spolu 8 miest, projekt má n = 10 miest !!!" },
         { 3, { {}, 2 }, "Skupina musí smieť mať aspoň 3 miesta, m = 2 je málo !!!" },
         { 1, { {}, 0 }, "Počet centier musí byť aspoň 2 !!!" },
     };
