@@ -1,5 +1,6 @@
 // Proposing groups for 99 weighted places and 5 centres with the default starts: the time of
 // one search, and over 20 seeds how many reach the best total any of them found.
+#include "core/allocation/ConstrainedGroups.h"
 #include "core/allocation/GroupSearch.h"
 
 #include <benchmark/benchmark.h>
@@ -33,6 +34,19 @@ void BM_SearchGroups99P5(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SearchGroups99P5)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same places with two existing centres (places 1 and 50) and at most 25 places a group
+// (goal: at most 150 ms).
+void BM_SearchGroups99P5Fixed2Max25(benchmark::State& state)
+{
+    const auto sites = places99();
+    const dorvan::GroupRules rules { { 0, 49 }, 25 };
+    for (auto _ : state) {
+        auto r = dorvan::searchGroupsWithRules(sites, { 5, dorvan::DefaultGroupStarts, 1 }, rules);
+        benchmark::DoNotOptimize(r.total);
+    }
+}
+BENCHMARK(BM_SearchGroups99P5Fixed2Max25)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Not a timing: how often the default search reaches the best known total over 20 seeds.
 void reportBestReached()

@@ -468,6 +468,11 @@ std::optional<std::string> groupSearchProblem(std::span<const GroupSite> sites, 
         return "Na 2 centrá treba aspoň 6 miest !!!";
     if (centres < 2 || centres > maxCentres(n))
         return "Počet centier musí byť od 2 do " + std::to_string(maxCentres(n)) + " !!!";
+    return groupSitesProblem(sites);
+}
+
+std::optional<std::string> groupSitesProblem(std::span<const GroupSite> sites)
+{
     std::set<std::string_view> names;
     for (const GroupSite& s : sites) {
         // Groups keep their members by name, so a repeated name could not say which place.

@@ -53,6 +53,7 @@ struct WeberResult {
 struct FoundGroup {
     std::vector<int> members; // indices into the sites, ascending
     WeberResult centre;
+    int fixedPlace = -1; // the existing centre's place that serves this group, -1 for a free centre
 };
 
 struct GroupSearchResult {
@@ -76,6 +77,11 @@ int maxCentres(int placeCount);
 // for the user), or nothing when it can: P from 2 to n / 3, distinct place names (groups keep
 // their members by name), finite coordinates, weights not negative.
 std::optional<std::string> groupSearchProblem(std::span<const GroupSite> sites, int centres);
+
+// Why the places cannot be grouped whatever the number of centres (a Slovak message for the
+// user), or nothing: distinct place names (groups keep their members by name), finite
+// coordinates, weights not negative.
+std::optional<std::string> groupSitesProblem(std::span<const GroupSite> sites);
 
 // The weighted Weber point of the members (indices into sites).
 WeberResult weberPoint(std::span<const GroupSite> sites, std::span<const int> members);

@@ -120,6 +120,10 @@ group holding at least 3 places. Places are weighted as a run weighs them. Proje
 Options:
   --centres P|A-B           the number of centres, 2 to places / 3; a range A-B (A from 1)
                             prints the table of best totals and savings for A to B centres
+  --fixed NAME[,NAME...]    existing centres: they stay on these places and serve the places
+                            nearest to them; P counts them (P from their number, 1 included)
+  --max-places m            at most m places a group (3 to 99); without it the project's
+                            "Rovnomernosť počtu miest v skupinách" when that is ticked
   --starts N                starts of the search, 1 to 10000 (default 24)
   --seed S                  seed of the search, a whole number (default 1)
   --format text|json        text (default) or json
@@ -163,7 +167,7 @@ const std::map<std::string, bool>& optionsOf(Command c)
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
-        { "--seed", true }, { "--format", true }, { "--out", true } };
+        { "--seed", true }, { "--format", true }, { "--out", true }, { "--fixed", true }, { "--max-places", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
         { "--size", true } };
     switch (c) {
@@ -367,6 +371,27 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
     o.table = dash != std::string::npos;
     o.centresFrom = static_cast<int>(*from);
     o.centresTo = static_cast<int>(*to);
+    if (o.centresFrom > o.centresTo)
+        throw UsageError(cmd + ": --centres " + text + ": the first number is larger than the second");
+    if (auto it = raw.values.find("--fixed"); it != raw.values.end()) {
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t comma = it->second.find(',', start);
+            const std::string name = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
+            if (name.empty())
+                throw UsageError(cmd + ": --fixed \"" + it->second + "\" holds an empty place name");
+            o.fixed.push_back(name);
+            if (comma == std::string::npos)
+                break;
+            start = comma + 1;
+        }
+    }
+    if (auto it = raw.values.find("--max-places"); it != raw.values.end()) {
+        const auto m = wholeNumber(it->second, 3, 99);
+        if (!m)
+            throw UsageError(cmd + ": --max-places \"" + it->second + "\" is not a whole number from 3 to 99");
+        o.maxPlaces = static_cast<int>(*m);
+    }
     if (auto it = raw.values.find("--starts"); it != raw.values.end()) {
         const auto n = wholeNumber(it->second, 1, 10000);
         if (!n)

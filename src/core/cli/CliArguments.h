@@ -73,6 +73,8 @@ struct GroupsOptions {
     std::uint64_t seed = DefaultGroupSeed;
     OutputFormat format = OutputFormat::Text;
     std::string out; // empty: no project is written
+    std::vector<std::string> fixed; // --fixed: the places of existing centres, as named in the project
+    int maxPlaces = 0; // --max-places; 0: the project's value when its criterion is ticked
 };
 
 // The station graph's drawing area of the network window at its design size.

@@ -1,6 +1,7 @@
 #include "core/cli/CliCommands.h"
 
 #include "core/allocation/CooperRunText.h"
+#include "core/allocation/ConstrainedGroups.h"
 #include "core/allocation/GroupSearch.h"
 #include "core/cli/JsonWriter.h"
 #include "core/cli/PlaceCsv.h"
@@ -225,8 +226,10 @@ void groupsText(const GroupSearchResult& r, const std::vector<GroupSite>& sites,
     int g = 0;
     for (const FoundGroup& group : r.groups) {
         out << groupHeader(++g) << '\n';
-        out << "centre [" << number(group.centre.x) << ";" << number(group.centre.y) << "], objective "
-            << number(group.centre.objective) << '\n';
+        out << "centre [" << number(group.centre.x) << ";" << number(group.centre.y) << "]";
+        if (group.fixedPlace >= 0)
+            out << " existing centre " << sites[static_cast<std::size_t>(group.fixedPlace)].name;
+        out << ", objective " << number(group.centre.objective) << '\n';
         for (int i : group.members)
             out << sites[static_cast<std::size_t>(i)].name << '\n';
     }
@@ -252,6 +255,12 @@ void groupsJson(const GroupSearchResult& r, const std::vector<GroupSite>& sites,
         j.beginObject();
         j.key("centre");
         writePoint(j, group.centre.x, group.centre.y);
+        j.key("fixed");
+        j.value(group.fixedPlace >= 0);
+        if (group.fixedPlace >= 0) {
+            j.key("centre_place");
+            j.value(sites[static_cast<std::size_t>(group.fixedPlace)].name);
+        }
         j.key("members");
         j.beginArray(true);
         for (int i : group.members)
@@ -387,30 +396,65 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
 
 namespace dorvan::cli {
 
+namespace {
+
+// The rules of the proposal: the fixed centres by name, the size limit given or the project's.
+GroupRules groupRules(const GroupsOptions& o, const Project& project, const std::vector<GroupSite>& sites)
+{
+    GroupRules rules;
+    for (const std::string& name : o.fixed) {
+        const auto it = std::find_if(sites.begin(), sites.end(), [&](const GroupSite& s) { return s.name == name; });
+        if (it == sites.end())
+            throw UsageError("groups: --fixed: no place named \"" + name + "\" in the project");
+        const int i = static_cast<int>(it - sites.begin());
+        if (std::find(rules.fixed.begin(), rules.fixed.end(), i) != rules.fixed.end())
+            throw UsageError("groups: --fixed: \"" + name + "\" is named twice");
+        rules.fixed.push_back(i);
+    }
+    rules.maxPlaces = o.maxPlaces;
+    if (rules.maxPlaces == 0 && project.Choices.ticked(CritEvenGroups))
+        rules.maxPlaces = std::max(project.Record.PlacesPerGroup, 1);
+    return rules;
+}
+
+void checkCentreRange(const GroupsOptions& o, std::size_t places, const GroupRules& rules)
+{
+    const std::string asked
+        = std::to_string(o.centresFrom) + (o.table ? "-" + std::to_string(o.centresTo) : std::string());
+    const int fixed = static_cast<int>(rules.fixed.size());
+    if (fixed > o.centresFrom)
+        throw UsageError("groups: --fixed names " + std::to_string(fixed) + " existing centres, more than --centres "
+            + asked);
+    const int lowest = o.table ? 1 : leastCentres(rules);
+    if (o.centresFrom < lowest)
+        throw UsageError("groups: --centres " + asked + ": at least " + std::to_string(lowest) + (lowest == 1 ? " centre" : " centres")
+            + (o.table ? "" : " (a table A-B may start at 1)"));
+    const int most = maxCentres(static_cast<int>(places));
+    if (o.centresTo > most)
+        throw UsageError("groups: --centres " + asked + ": " + std::to_string(places) + " places allow at most "
+            + std::to_string(most) + " centres (at least 3 places a group)");
+}
+
+} // namespace
+
 int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
 {
     LoadedProject loaded = loadProject(o.project, err);
     const auto project = projectAsOpened(loaded.record);
     const std::vector<GroupSite> sites = groupingSites(*project);
-    const int most = maxCentres(static_cast<int>(sites.size()));
-    const int lowest = o.table ? 1 : 2;
-    if (o.centresFrom < lowest || o.centresTo > most || o.centresFrom > o.centresTo) {
-        std::string m = "groups: --centres " + std::to_string(o.centresFrom);
-        if (o.table)
-            m += "-" + std::to_string(o.centresTo);
-        m += " is outside " + std::to_string(lowest) + " to " + std::to_string(most) + " for "
-            + std::to_string(sites.size()) + " places (at least 3 places a group)";
-        throw UsageError(m);
-    }
-    for (int p = std::max(o.centresFrom, 2); p <= o.centresTo; ++p)
-        if (const auto problem = groupSearchProblem(sites, p))
+    const GroupRules rules = groupRules(o, *project, sites);
+    checkCentreRange(o, sites.size(), rules);
+    for (int p = o.centresFrom; p <= o.centresTo; ++p) {
+        if (p == 1 && rules.fixed.empty())
+            continue; // the single centre of all places, the baseline of the savings
+        if (const auto problem = proposalProblem(sites, p, rules))
             throw UsageError("groups: " + *problem);
+    }
 
     if (o.table) {
         std::vector<CentreCountRow> rows;
         for (int p = o.centresFrom; p <= o.centresTo; ++p) {
-            const long double total
-                = p == 1 ? singleCentreTotal(sites) : searchGroups(sites, { p, o.starts, o.seed }).total;
+            const long double total = proposalTotal(sites, { p, o.starts, o.seed }, rules);
             rows.push_back(centreCountRow(p, total, rows.empty() ? nullptr : &rows.back()));
         }
         if (o.centresFrom > 1)
@@ -418,7 +462,7 @@ int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
         tableOut(rows, o.format, out);
         return ExitOk;
     }
-    const GroupSearchResult r = searchGroups(sites, { o.centresFrom, o.starts, o.seed });
+    const GroupSearchResult r = proposeGroups(sites, { o.centresFrom, o.starts, o.seed }, rules);
     if (o.format == OutputFormat::Json)
         groupsJson(r, sites, out);
     else

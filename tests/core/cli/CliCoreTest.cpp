@@ -1,12 +1,15 @@
 #include "core/allocation/CooperRunDriver.h"
 #include "core/entry/ProjectSession.h"
 #include "core/cli/CliArguments.h"
+#include "core/cli/CliCommands.h"
 #include "core/cli/JsonWriter.h"
 #include "core/entry/GroupList.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <sstream>
 #include <memory>
 
 using namespace dorvan;
@@ -227,4 +230,94 @@ TEST(CooperRunDriver, NoticeNamesTheGroupsWhoseHistoryRanOut)
     EXPECT_EQ(runNoticeText({ 0 }), std::string(HistoryFullNotice));
     EXPECT_EQ(
         runNoticeText({ 2, 3 }), "Zadaná presnosť nebola dosiahnutá ani po 999 krokoch (SKUPINA 2, 3) !!!");
+}
+
+namespace {
+
+struct GroupsRun {
+    int code = 0;
+    std::string out;
+    std::string error;
+};
+
+GroupsRun groups(std::initializer_list<const char*> options)
+{
+    std::vector<std::string> args { "groups", DORVAN_EXAMPLES "/slovak_towns.mzd" };
+    args.insert(args.end(), options.begin(), options.end());
+    std::ostringstream out, err;
+    GroupsRun r;
+    try {
+        const CliRequest request = parseArguments(args);
+        r.code = groupsCommand(request.groups, out, err);
+    } catch (const UsageError& e) {
+        r.code = 2;
+        r.error = e.what();
+    }
+    r.out = out.str();
+    return r;
+}
+
+} // namespace
+
+TEST(CliGroups, RefusalsNameTheRealProblem)
+{
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+        { { "--centres", "5-2" }, "groups: --centres 5-2: the first number is larger than the second" },
+        { { "--centres", "1" }, "groups: --centres 1: at least 2 centres (a table A-B may start at 1)" },
+        { { "--centres", "0-4" }, "groups: --centres 0-4: at least 1 centre" },
+        { { "--centres", "10" }, "groups: --centres 10: 27 places allow at most 9 centres (at least 3 places a group)" },
+        { { "--centres", "2", "--fixed", "Žilina,Nitra,Košice" },
+            "groups: --fixed names 3 existing centres, more than --centres 2" },
+        { { "--centres", "3", "--fixed", "Praha" }, "groups: --fixed: no place named \"Praha\" in the project" },
+        { { "--centres", "3", "--fixed", "Žilina,Žilina" }, "groups: --fixed: \"Žilina\" is named twice" },
+        { { "--centres", "3", "--fixed", "Žilina," }, "groups: --fixed \"Žilina,\" holds an empty place name" },
+        { { "--centres", "3", "--max-places", "2" },
+            "groups: --max-places \"2\" is not a whole number from 3 to 99" },
+        { { "--centres", "2", "--max-places", "13" },
+            "groups: Skupiny nepojmú všetky miesta: P = 2, najviac m = 13 miest v skupine, spolu 26 miest, "
+            "projekt má n = 27 miest !!!" },
+    };
+    for (const auto& [options, message] : cases) {
+        std::vector<std::string> args { "groups", DORVAN_EXAMPLES "/slovak_towns.mzd" };
+        args.insert(args.end(), options.begin(), options.end());
+        std::ostringstream out, err;
+        std::string got = "(accepted)";
+        try {
+            groupsCommand(parseArguments(args).groups, out, err);
+        } catch (const UsageError& e) {
+            got = e.what();
+        }
+        EXPECT_EQ(got, message);
+        EXPECT_TRUE(out.str().empty()) << message;
+    }
+}
+
+TEST(CliGroups, ExistingCentreStaysAndGroupsKeepTheLimit)
+{
+    // Žilina kept, two more centres, at most 12 places a group.
+    const GroupsRun r = groups({ "--centres", "3", "--fixed", "Žilina", "--max-places", "12", "--format", "json" });
+    ASSERT_EQ(r.code, 0) << r.error;
+    const std::string& j = r.out;
+    // The fixed group comes first, served from Žilina's own coordinates (127.7; 169.4 in the sample).
+    const std::size_t first = j.find("\"centre\": [127.7, 169.4],\n      \"fixed\": true,\n      \"centre_place\": \"Žilina\"");
+    EXPECT_NE(first, std::string::npos) << j;
+    std::size_t fixedCount = 0, freeCount = 0;
+    for (std::size_t at = j.find("\"fixed\": "); at != std::string::npos; at = j.find("\"fixed\": ", at + 1))
+        (j.compare(at + 9, 4, "true") == 0 ? fixedCount : freeCount)++;
+    EXPECT_EQ(fixedCount, 1u);
+    EXPECT_EQ(freeCount, 2u);
+    // Every group's member list within 3..12 names; 27 names in all.
+    std::size_t members = 0;
+    for (std::size_t at = j.find("\"members\": ["); at != std::string::npos; at = j.find("\"members\": [", at + 1)) {
+        const std::size_t end = j.find(']', at);
+        const auto names = static_cast<std::size_t>(std::count(j.begin() + static_cast<long>(at), j.begin() + static_cast<long>(end), '"')) / 2 - 1;
+        EXPECT_GE(names, 3u);
+        EXPECT_LE(names, 12u);
+        members += names;
+    }
+    EXPECT_EQ(members, 27u);
+    // The table with the same existing centre starts at one centre: Žilina serving everything.
+    const GroupsRun table = groups({ "--centres", "1-3", "--fixed", "Žilina" });
+    ASSERT_EQ(table.code, 0) << table.error;
+    EXPECT_NE(table.out.find("\n1;"), std::string::npos) << table.out;
 }

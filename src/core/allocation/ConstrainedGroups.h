@@ -1,0 +1,62 @@
+#pragma once
+
+// Group proposals under rules: existing centres that stay where they are, and a largest number
+// of places a group may hold. A fixed centre serves its group from its place (the group's cost
+// is the weighted distance of its members to that place) and its group holds that place; the
+// other centres move freely to their groups' weighted Weber points, as in the free search.
+//
+// Up to 10 places every partition that keeps the rules is tried. Above that the search runs
+// alternating location-allocation from spread starts, each allocation an exact least-cost
+// assignment of the places to the centres within the group sizes (a transportation problem
+// solved by shortest augmenting paths), and ends with single-place moves judged with the
+// centres solved again.
+
+#include "core/allocation/GroupSearch.h"
+
+#include <atomic>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace dorvan {
+
+struct GroupRules {
+    std::vector<int> fixed; // indices into the sites of the existing centres
+    int maxPlaces = 0; // the most places a group may hold; 0 for no limit
+    bool any() const { return !fixed.empty() || maxPlaces > 0; }
+};
+
+// The least number of centres a proposal under the rules may have: the fixed centres (at
+// least one), or 2 without them.
+int leastCentres(const GroupRules& rules);
+
+// Why a proposal of this many centres cannot keep the rules (a Slovak message for the user,
+// naming P, m and n where the sizes cannot work), or nothing when it can.
+std::optional<std::string> groupRulesProblem(
+    std::span<const GroupSite> sites, int centres, const GroupRules& rules);
+
+// Assigns the places to centres at the given positions at the least sum of weight × distance,
+// each centre getting at least 3 and at most `maxPlaces` places (every place when 0) and each
+// pinned place (pinned[c], or -1) the centre c. Returns the centre of each place. Requires
+// 3 · centres <= places <= maxPlaces · centres.
+std::vector<int> assignPlaces(std::span<const GroupSite> sites, std::span<const long double> cx,
+    std::span<const long double> cy, std::span<const int> pinned, int maxPlaces);
+
+// The best groups found under the rules; the groups of fixed centres carry their place in
+// `fixedPlace`. Requires groupSearchProblem-style checks and groupRulesProblem to have no
+// objection. Deterministic for a given seed.
+GroupSearchResult searchGroupsWithRules(std::span<const GroupSite> sites, const GroupSearchOptions& options,
+    const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
+
+// The proposal both the groups page and dorvan-cli make: under the rules when there are any,
+// otherwise the free search exactly as before rules existed (same groups for the same seed).
+std::optional<std::string> proposalProblem(std::span<const GroupSite> sites, int centres, const GroupRules& rules);
+GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSearchOptions& options,
+    const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
+
+// The best total for P centres under the rules, for the table of centre counts: one free
+// centre is the Weber point of all places.
+long double proposalTotal(std::span<const GroupSite> sites, const GroupSearchOptions& options, const GroupRules& rules);
+
+} // namespace dorvan
