@@ -8,7 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
+#include <cctype>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -114,38 +118,95 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t n)
     return true;
 }
 
-// A temporary file beside the target that is removed unless it was committed.
+// The folder of a path and its last component.
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return { ".", path };
+    return { slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1) };
+}
+
+// "NAME.XXXXXX" as mkstemp makes it: six letters or digits after the target's name and a dot.
+bool isTemporaryOf(const std::string& entry, const std::string& name)
+{
+    if (entry.size() != name.size() + 7 || entry.compare(0, name.size(), name) != 0 || entry[name.size()] != '.')
+        return false;
+    return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(name.size()) + 1, entry.end(),
+        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes the temporaries of earlier saves of this target that were cut short (the program
+// killed, the power lost). A running save holds a lock on its temporary, so what can be
+// locked here belongs to no save any more.
+void removeStaleTemporaries(const std::string& target)
+{
+    const auto [folder, name] = splitPath(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (!isTemporaryOf(entry, name))
+            continue;
+        const std::string path = folder + "/" + entry;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// The mode of a file being replaced, or the usual mode of a new file.
+mode_t modeFor(const std::string& target)
+{
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// A temporary file beside the target that becomes the target only when everything was written.
+// Where the file system allows it, the file has no name until then (O_TMPFILE), so a save cut
+// short leaves nothing behind; it is linked under a temporary name and renamed over the target,
+// since a link cannot replace a file. Elsewhere it is an mkstemp file, locked while the save
+// runs, that the next save into the folder removes if the save never ended.
 class TempFile {
 public:
     explicit TempFile(const std::string& target) : target_(target)
     {
-        std::string templ = target + ".XXXXXX";
-        fd_ = ::mkstemp(templ.data());
-        if (fd_ < 0)
-            throw ProjectFileUnavailable("Súbor \"" + target + "\" nemožno vytvoriť: " + systemReason(errno)
-                                         + " !!!");
-        path_ = templ;
-        // Keep the mode of a file being replaced; a new file gets the usual mode.
-        struct stat st {};
-        mode_t mode;
-        if (::stat(target.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
+        removeStaleTemporaries(target);
+        const mode_t mode = modeFor(target);
+        fd_ = ::open(splitPath(target).first.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (fd_ < 0) {
+            std::string templ = target + ".XXXXXX";
+            fd_ = ::mkstemp(templ.data());
+            if (fd_ < 0)
+                throw ProjectFileUnavailable("Súbor \"" + target + "\" nemožno vytvoriť: " + systemReason(errno)
+                                             + " !!!");
+            path_ = templ;
+            ::fchmod(fd_, mode);
         }
-        ::fchmod(fd_, mode);
+        ::flock(fd_, LOCK_EX | LOCK_NB);
     }
     ~TempFile()
     {
         if (fd_ >= 0)
             ::close(fd_);
-        if (!committed_)
+        if (!committed_ && !path_.empty())
             ::unlink(path_.c_str());
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
+
+    // Whether the file has no name yet (tests).
+    bool unnamed() const { return path_.empty(); }
 
     void write(const std::uint8_t* data, std::size_t n)
     {
@@ -157,16 +218,39 @@ public:
     {
         if (::fsync(fd_) != 0)
             fail();
-        int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            fail();
+        if (path_.empty())
+            linkUnderTemporaryName();
+        // The lock is held until the rename, so a save starting meanwhile leaves this file alone.
         if (std::rename(path_.c_str(), target_.c_str()) != 0)
             fail();
         committed_ = true;
+        // Everything reached the disk with the fsync above; the close only ends the lock.
+        ::close(fd_);
+        fd_ = -1;
     }
 
 private:
+    void linkUnderTemporaryName()
+    {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string templ = target_ + ".XXXXXX";
+            // mkstemp only to draw a free name; the name is taken over by the link at once.
+            const int probe = ::mkstemp(templ.data());
+            if (probe < 0)
+                fail();
+            ::close(probe);
+            ::unlink(templ.c_str());
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, templ.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                path_ = templ;
+                return;
+            }
+            if (errno != EEXIST)
+                fail();
+        }
+        fail();
+    }
+
     [[noreturn]] void fail()
     {
         int err = errno;
@@ -174,7 +258,7 @@ private:
     }
 
     std::string target_;
-    std::string path_;
+    std::string path_; // empty while the file has no name
     int fd_ = -1;
     bool committed_ = false;
 };

@@ -11,6 +11,8 @@
 #include <random>
 #include <sched.h>
 #include <sys/mount.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -331,6 +333,56 @@ TEST(ProjectFile, FailedSaveLeavesThePreviousFileIntact)
     // And a save that succeeds replaces it.
     saveProjectFile(target, twoPlaces(), RgbPicture());
     EXPECT_EQ(fs::file_size(target), 124680u);
+}
+
+TEST(ProjectFile, SaveCutShortLeavesNothingBehind)
+{
+    // The program killed half-way through writing a picture: the old file stays and no
+    // temporary of the size of the project is left beside it.
+    TempDir dir;
+    const std::string target = dir.file("p.mzd");
+    spit(target, {7, 7, 7});
+    TProjectRecord r = twoPlaces();
+    r.PictureWidth = 400;
+    r.PictureHeight = 300;
+    const RgbPicture picture(400, 300);
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        saveProjectFile(target, r, picture, [](int y, int, int) {
+            if (y >= 150)
+                ::raise(SIGKILL);
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the save was meant to be cut short";
+    EXPECT_EQ(slurp(target), (std::vector<std::uint8_t>{7, 7, 7}));
+    std::vector<std::string> left;
+    for (auto& e : fs::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"p.mzd"});
+}
+
+TEST(ProjectFile, NextSaveRemovesStaleTemporariesOfItsTarget)
+{
+    // What a save killed on a file system without unnamed files leaves: "p.mzd.XXXXXX". The next
+    // save of p.mzd removes those no running save holds, and nothing else.
+    TempDir dir;
+    for (const char* name : {"p.mzd.Ab12Cd", "p.mzd.zz99ZZ", "p.mzd.notes", "q.mzd.Ab12Cd", "p.mzd.Held01"})
+        spit(dir.file(name), {1});
+    const int held = ::open(dir.file("p.mzd.Held01").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0) << "as a running save holds its temporary";
+    saveProjectFile(dir.file("p.mzd"), twoPlaces(), RgbPicture());
+    ::close(held);
+    std::vector<std::string> left;
+    for (auto& e : fs::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"p.mzd", "p.mzd.Held01", "p.mzd.notes", "q.mzd.Ab12Cd"}));
+    EXPECT_EQ(readProjectFile(dir.file("p.mzd")).record.SavedPlaceCount, 2);
 }
 
 TEST(ProjectFile, MissingFileIsReportedNotCrashed)
