@@ -89,7 +89,7 @@ single-value criteria.
                             "criterion;on;value"; json: one object
 )";
 
-const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd
+const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd [--crs EPSG:N]
 
 Makes a project from a list of places, one place a line: name;x;y, optionally followed by
 quantity;price;flexibility. The rules of typed entry hold: 2 to 99 places, names of 1 to 100
@@ -107,7 +107,19 @@ The file:
   - fields may be quoted with double quotes ("" is one quote inside them);
   - the first line is a header when neither its second nor its third field is a number.
 
+Real coordinates: a header naming a latitude column (latitude, lat, šírka) and a longitude
+column (longitude, lon, lng, dĺžka), in any case and order, gives the places in decimal degrees
+on WGS84; its other columns are then named too (name or názov, and optionally quantity or
+množstvo, price or cena, flexibility or flexibilita; x and y columns are ignored). The places
+are projected into a local azimuthal equidistant plane in kilometres centred on the middle of
+the list, every place at X, Y of at least 1, and the project keeps that projection as its
+reference: solve, places and export then give results in latitude and longitude too. Every
+place must lie within 2000 km of the middle.
+
   --out FILE                the project to write (an existing file is replaced)
+  --crs EPSG:N              the x and y columns are in this coordinate reference system (x the
+                            easting, y the northing; e.g. EPSG:5514, S-JTSK in metres); they are
+                            transformed to latitude and longitude and then as above
 )";
 
 const char* const GroupsUsage = R"(Usage: dorvan-cli groups PROJECT.mzd --centres P|A-B [OPTIONS]
@@ -161,7 +173,7 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true },
         { "--contours", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
-    static const std::map<std::string, bool> import { { "--out", true } };
+    static const std::map<std::string, bool> import { { "--out", true }, { "--crs", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
         { "--seed", true }, { "--format", true }, { "--out", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
@@ -521,6 +533,8 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         needInput(raw, name, "the CSV file");
         req.import.csv = raw.input;
         req.import.out = needValue(raw, name, "--out");
+        if (auto it = raw.values.find("--crs"); it != raw.values.end())
+            req.import.crs = it->second.empty() ? std::string("(empty)") : it->second;
         break;
     case Command::Groups:
         needInput(raw, name, "the project file");

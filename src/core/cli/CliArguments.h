@@ -61,6 +61,7 @@ struct PlacesOptions {
 struct ImportOptions {
     std::string csv;
     std::string out;
+    std::string crs; // "EPSG:N": the x/y columns are in that system
 };
 
 // groups: the centre counts asked for (one count, or a range for the table) and the search.

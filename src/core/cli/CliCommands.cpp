@@ -576,7 +576,9 @@ int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
         throw UsageError(m);
     }
     const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
-    const PlaceCsv csv = readPlaceCsv(bytes);
+    const PlaceCsv csv = readPlaceCsv(bytes, PlaceCsvOptions { o.crs });
+    for (const std::string& notice : csv.notices)
+        err << "dorvan-cli: " << o.csv << ": " << notice << '\n';
     if (!csv.ok()) {
         for (const CsvProblem& p : csv.problems) {
             err << "dorvan-cli: " << o.csv;
@@ -593,12 +595,13 @@ int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
         throw UsageError(o.out + ": " + e.what());
     }
     out << o.out << ": " << csv.placeCount << " places";
-    if (csv.columns > 3)
-        out << " with "
-            << (csv.columns == 4          ? "quantity"
-                       : csv.columns == 5 ? "quantity and price"
-                                          : "quantity, price and flexibility");
+    const char* with[] = { nullptr, "quantity", "price", "quantity and price", "flexibility",
+        "quantity and flexibility", "price and flexibility", "quantity, price and flexibility" };
+    if (const char* w = with[(csv.quantity ? 1 : 0) + (csv.price ? 2 : 0) + (csv.flexibility ? 4 : 0)])
+        out << " with " << w;
     out << '\n';
+    if (!csv.reference.empty())
+        out << o.out << ": reference " << csv.reference << '\n';
     return ExitOk;
 }
 
