@@ -25,6 +25,7 @@ Commands:
   import PLACES.csv    make a project from a list of places
   groups PROJECT.mzd   propose distribution groups: the best P centres and their places
   network PROJECT.mzd  search the star network and draw the station graph
+  export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -155,6 +156,26 @@ and prints what the window shows.
                             side (default 624x446, the window's design size less its list)
 )";
 
+const char* const ExportUsage
+    = R"(Usage: dorvan-cli export PROJECT.mzd --format geojson|csv --out FILE [OPTIONS]
+
+Solves the project as solve does (the same options give the same result) and writes the places
+and the result for other programs.
+
+Options:
+  --format geojson|csv      geojson: a FeatureCollection in latitude and longitude (RFC 7946,
+                            [longitude, latitude], 7 decimals): a Point per place (name,
+                            weight, group with --groups), a Point per result (role "optimum",
+                            group, objective, gap), the iteration path as a LineString (role
+                            "path") and the contours as LineStrings (role "contour", level);
+                            only for a project with a coordinate reference (made by import
+                            from latitude/longitude or with --crs). csv: the places and the
+                            results with X, Y and, with a reference, latitude and longitude
+  --out FILE                the file to write (an existing file is replaced)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point), GeoJSON only
+%SOLVE%)";
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
 {
     const std::size_t at = text.find(marker);
@@ -178,6 +199,9 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--seed", true }, { "--format", true }, { "--out", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
         { "--size", true } };
+    static const std::map<std::string, bool> exportRun { { "--start", true }, { "--stop", true },
+        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true },
+        { "--out", true }, { "--contours", true } };
     switch (c) {
     case Command::Solve:
         return solve;
@@ -189,6 +213,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         return groups;
     case Command::Network:
         return network;
+    case Command::Export:
+        return exportRun;
     default:
         return import;
     }
@@ -208,6 +234,8 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Groups;
     if (name == "network")
         return Command::Network;
+    if (name == "export")
+        return Command::Export;
     return std::nullopt;
 }
 
@@ -431,6 +459,18 @@ void readSize(const RawArguments& raw, const std::string& name, int& width, int&
         throw UsageError(name + ": --size " + s + " is outside 120 to 5000 pixels a side");
 }
 
+std::vector<double> contourOption(const RawArguments& raw, const std::string& name)
+{
+    const auto it = raw.values.find("--contours");
+    if (it == raw.values.end())
+        return {};
+    std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
+    if (!levels)
+        throw UsageError(
+            name + ": --contours \"" + it->second + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
+    return std::move(*levels);
+}
+
 } // namespace
 
 std::string_view startName(StartPoint start)
@@ -467,6 +507,8 @@ std::string usageText(std::string_view topic)
         return GroupsUsage;
     if (topic == "network")
         return NetworkUsage;
+    if (topic == "export")
+        return replaced(ExportUsage, "%SOLVE%", SolveOptionsText);
     return Overview;
 }
 
@@ -514,13 +556,21 @@ CliRequest parseArguments(const std::vector<std::string>& args)
             if (!r.select)
                 throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
         }
-        if (auto it = raw.values.find("--contours"); it != raw.values.end()) {
-            std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
-            if (!levels)
-                throw UsageError(name + ": --contours \"" + it->second
-                    + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
-            r.contours = std::move(*levels);
-        }
+        r.contours = contourOption(raw, name);
+        break;
+    }
+    case Command::Export: {
+        needInput(raw, name, "the project file");
+        ExportOptions& e = req.exportRun;
+        e.solve = solveOptions(raw, name);
+        if (raw.values.count("--format") == 0)
+            throw UsageError(name + ": --format geojson|csv is required (see dorvan-cli " + name + " --help)");
+        e.format = choice<ExportFormat>(raw, name, "--format", ExportFormat::GeoJson,
+            { { "geojson", ExportFormat::GeoJson }, { "csv", ExportFormat::Csv } });
+        e.out = needValue(raw, name, "--out");
+        e.contours = contourOption(raw, name);
+        if (!e.contours.empty() && e.format == ExportFormat::Csv)
+            throw UsageError(name + ": --contours are written to GeoJSON only");
         break;
     }
     case Command::Places:

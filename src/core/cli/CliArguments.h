@@ -24,7 +24,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import, Groups, Network };
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -89,6 +89,16 @@ struct NetworkOptions {
     bool pdf = false;
 };
 
+// export: a solved run for other programs.
+enum class ExportFormat { GeoJson, Csv };
+
+struct ExportOptions {
+    SolveOptions solve;
+    ExportFormat format = ExportFormat::GeoJson;
+    std::string out;
+    std::vector<double> contours; // percents above the optimum's cost; none when empty
+};
+
 struct CliRequest {
     Command command = Command::Help;
     std::string helpTopic; // Help: the subcommand asked about, empty for the overview
@@ -98,6 +108,7 @@ struct CliRequest {
     ImportOptions import;
     GroupsOptions groups;
     NetworkOptions network;
+    ExportOptions exportRun;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

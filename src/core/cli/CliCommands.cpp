@@ -6,6 +6,7 @@
 #include "core/cli/PlaceCsv.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
+#include "core/geo/GeoReference.h"
 
 #include <algorithm>
 #include <exception>
@@ -37,6 +38,19 @@ void writePoint(JsonWriter& j, long double x, long double y)
     j.value(static_cast<double>(x));
     j.value(static_cast<double>(y));
     j.endArray();
+}
+
+// "latitude" and "longitude" of a point of the plane, 7 decimals, with a reference only.
+void writeLatLon(JsonWriter& j, const geo::Projection* reference, std::optional<IteratePoint> point)
+{
+    if (reference == nullptr)
+        return;
+    const auto p = point ? reference->toLatLon({ static_cast<double>(point->x), static_cast<double>(point->y) })
+                         : std::nullopt;
+    j.key("latitude");
+    p ? j.value(geo::roundDegrees(p->latitude)) : j.null();
+    j.key("longitude");
+    p ? j.value(geo::roundDegrees(p->longitude)) : j.null();
 }
 
 void writeIterates(JsonWriter& j, const std::vector<IteratePoint>& points)
@@ -92,7 +106,8 @@ void writeSolveSettings(
 }
 
 // The one-centre result; in a group run its fields are null and each group has its own.
-void writeOneCentreResult(JsonWriter& j, const CooperRunResult& res, const CooperState& state)
+void writeOneCentreResult(
+    JsonWriter& j, const CooperRunResult& res, const CooperState& state, const geo::Projection* reference)
 {
     const std::vector<IteratePoint> path = res.groupRun
         ? std::vector<IteratePoint> {}
@@ -107,6 +122,7 @@ void writeOneCentreResult(JsonWriter& j, const CooperRunResult& res, const Coope
         j.null();
     else
         writePoint(j, path.back().x, path.back().y);
+    writeLatLon(j, reference, path.empty() ? std::nullopt : std::optional(path.back()));
     j.key("final_iter");
     if (res.groupRun)
         j.null();
@@ -153,7 +169,7 @@ void writeGroupMembers(JsonWriter& j, const CooperGroupResult& g)
     j.endArray();
 }
 
-void writeGroup(JsonWriter& j, const CooperGroupResult& g)
+void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection* reference)
 {
     j.beginObject();
     j.key("no");
@@ -164,6 +180,7 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g)
         writePoint(j, g.iterates.front().x, g.iterates.front().y);
         j.key("optimum");
         writePoint(j, g.iterates.back().x, g.iterates.back().y);
+        writeLatLon(j, reference, g.iterates.back());
         j.key("final_iter");
         j.value(g.finalIter);
         j.key("iterates");
@@ -177,7 +194,7 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g)
 }
 
 void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state)
+    const CooperRunResult& res, const CooperState& state, const geo::Projection* reference)
 {
     j.beginObject();
     j.key("project");
@@ -185,7 +202,7 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     j.key("run");
     j.value(res.groupRun ? "groups" : "one-centre");
     writeSolveSettings(j, o, in, res);
-    writeOneCentreResult(j, res, state);
+    writeOneCentreResult(j, res, state, reference);
     writeListLines(j, res);
     if (res.groupRun) {
         j.key("group_count");
@@ -193,7 +210,7 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
         j.key("groups");
         j.beginArray();
         for (const CooperGroupResult& g : res.groups)
-            writeGroup(j, g);
+            writeGroup(j, g, reference);
         j.endArray();
         j.key("ungrouped");
         writeLines(j, res.ungroupedPlaces);
@@ -207,6 +224,14 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     else
         j.value(notice);
     j.endObject();
+}
+
+// Degrees with 7 decimals and the decimal comma of the lists.
+std::string degreesText(double degrees)
+{
+    std::string s = geo::fixedDegrees(degrees);
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
 }
 
 // A CSV field, quoted when it holds the separator, a quote or a line break.
@@ -262,14 +287,31 @@ struct PlaceCriterion {
 const PlaceCriterion PlaceCriteria[]
     = { { "quantity", CritQuantity }, { "price", CritPrice }, { "flexibility", CritFlexibility } };
 
+// A place's latitude and longitude, 7 decimals, with a reference only.
+std::optional<geo::LatLon> placeLatLon(const geo::Projection* reference, const TProjectRecord& r, int i)
+{
+    if (reference == nullptr)
+        return std::nullopt;
+    auto p = reference->toLatLon({ r.PlaceX[i], r.PlaceY[i] });
+    if (p)
+        p = geo::LatLon { geo::roundDegrees(p->latitude), geo::roundDegrees(p->longitude) };
+    return p;
+}
+
 void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
 {
-    out << "number;name;x;y;quantity;price;flexibility\n";
+    const auto reference = geo::projectionOf(r);
+    out << "number;name;x;y;quantity;price;flexibility" << (reference ? ";latitude;longitude\n" : "\n");
     for (int i = 1; i <= n; ++i) {
         out << i << ';' << csvField(displayName(r.PlaceName[i])) << ';'
             << formatGeneral15(r.PlaceX[i], Separator) << ';' << formatGeneral15(r.PlaceY[i], Separator)
             << ';' << formatGeneral15(r.PlaceQuantity[i], Separator) << ';'
-            << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i] << '\n';
+            << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i];
+        if (reference) {
+            const auto p = placeLatLon(&*reference, r, i);
+            out << ';' << (p ? degreesText(p->latitude) : "") << ';' << (p ? degreesText(p->longitude) : "");
+        }
+        out << '\n';
     }
     out << "\ncriterion;on;value\n";
     for (const PlaceCriterion& c : PlaceCriteria)
@@ -290,6 +332,7 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
 
 void placesJson(const TProjectRecord& r, int n, const std::string& path, std::ostream& out)
 {
+    const auto reference = geo::projectionOf(r);
     JsonWriter j;
     j.beginObject();
     j.key("project");
@@ -319,6 +362,13 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
         j.value(r.PlaceX[i]);
         j.key("y");
         j.value(r.PlaceY[i]);
+        if (reference) {
+            const auto p = placeLatLon(&*reference, r, i);
+            j.key("latitude");
+            p ? j.value(p->latitude) : j.null();
+            j.key("longitude");
+            p ? j.value(p->longitude) : j.null();
+        }
         j.key("quantity");
         j.value(r.PlaceQuantity[i]);
         j.key("price");
@@ -538,7 +588,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
 
     if (o.format == OutputFormat::Json) {
         JsonWriter j;
-        writeSolveJson(j, o, in, res, *state);
+        const auto reference = geo::projectionOf(r);
+        writeSolveJson(j, o, in, res, *state, reference ? &*reference : nullptr);
         out << j.text();
         return ExitOk;
     }

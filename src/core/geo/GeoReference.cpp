@@ -193,9 +193,14 @@ void clearProjectReference(TProjectRecord& record)
     record.PlaceName[ReferenceEntry] = Text100 {};
 }
 
+std::optional<Projection> projectionOf(const TProjectRecord& record)
+{
+    return Projection::create(record.PlaceName[ReferenceEntry].bytes());
+}
+
 std::optional<LatLon> toLatLon(const TProjectRecord& record, double x, double y)
 {
-    const auto p = Projection::create(record.PlaceName[ReferenceEntry].bytes());
+    const auto p = projectionOf(record);
     if (!p)
         return std::nullopt;
     return p->toLatLon({ x, y });
@@ -205,6 +210,11 @@ double roundDegrees(double degrees)
 {
     const double r = std::round(degrees * 1e7) / 1e7;
     return r == 0.0 ? 0.0 : r;
+}
+
+std::string fixedDegrees(double degrees)
+{
+    return fixed(roundDegrees(degrees), 7);
 }
 
 std::string formatLatLon(LatLon p)

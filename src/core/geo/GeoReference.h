@@ -64,11 +64,17 @@ bool setProjectReference(TProjectRecord& record, std::string_view definition);
 // A project without a reference: "Nový" and closing the data entry clear it.
 void clearProjectReference(TProjectRecord& record);
 
+// The projection of the project's reference; nothing without one.
+std::optional<Projection> projectionOf(const TProjectRecord& record);
+
 // A point of the project's plane in latitude/longitude; nothing without a reference.
 std::optional<LatLon> toLatLon(const TProjectRecord& record, double x, double y);
 
 // Degrees rounded to 7 decimals, the precision every output gives.
 double roundDegrees(double degrees);
+
+// Degrees with 7 decimals and a decimal point, whatever the locale ("-0.1234560").
+std::string fixedDegrees(double degrees);
 
 // "48,7312345° s. š., 19,1456789° v. d." (south "j. š.", west "z. d."), 7 decimals.
 std::string formatLatLon(LatLon p);
