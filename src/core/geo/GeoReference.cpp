@@ -230,7 +230,7 @@ std::string formatLatLon(LatLon p)
 
 std::string formatPosition(LatLon p)
 {
-    return "Poloha optima: " + formatLatLon(p) + ".";
+    return "Poloha optima: " + formatLatLon(p);
 }
 
 LocalProjection localProjection(const std::vector<LatLon>& places)
