@@ -341,7 +341,7 @@ TEST(CliOnTheSample, ImportMakesTheCommittedProjectAndSolveShowsWhatTheWindowSho
     const QStringList shown = blocksOf(c);
     ASSERT_GT(shown.size(), 30);
     EXPECT_EQ(shown[0], "Edit1");
-    EXPECT_EQ(shown.last(), u("M27: Žilina, [127,7;169,4]"));
+    EXPECT_EQ(shown.last(), u("M27: Žilina, [123,6034;163,6368]"));
     EXPECT_TRUE(win.dialogs.shown.empty());
 
     const CliRun text = runCli({ "solve", project });
@@ -831,8 +831,8 @@ TEST_F(CliAgainstWindow, WeightedSampleOpenedInTheProgramGivesTheLinesOfTheComma
     const CliRun text = runCli({ "solve", DORVAN_EXAMPLES "/slovak_towns.mzd" });
     ASSERT_EQ(text.code, 0) << text.err.toStdString();
     EXPECT_EQ(text.outLines(), blocksOf(c));
-    // The weighted optimum, not the unweighted one at [152,4641;111,509].
-    EXPECT_EQ(text.outLines().value(1), u("[X17,Y17]=[121,5507;100,3163]"));
+    // The weighted optimum, not the unweighted one at [147,9028;106,2534].
+    EXPECT_EQ(text.outLines().value(1), u("[X17,Y17]=[116,7162;95,9027]"));
 }
 
 TEST_F(CliAgainstWindow, ProposedGroupsOfTheSampleEqualTheCommandLinesAndSurviveSaving)

@@ -51,7 +51,8 @@ Options:
 %SOLVE%  --format text|json        text (default): the lines of Edit1 (one-centre runs only),
                             ListBox1 and ListBox2, each block under a line naming the
                             control; json: start, optimum, final_iter, iterates, lines and,
-                            for group runs, groups
+                            for group runs, groups; a project with a coordinate reference
+                            adds the optimum's latitude and longitude (7 decimals)
 
 An invalid precision or correction value is reported on standard error and replaced by its
 default, as the window does, and the run goes on.
@@ -82,8 +83,9 @@ within it. A project without a picture, or "--picture no", gives the chart of --
 
 const char* const PlacesUsage = R"(Usage: dorvan-cli places PROJECT.mzd [--format csv|json]
 
-Lists every place of the project (number, name, X, Y, quantity, price, flexibility) and the
-single-value criteria.
+Lists every place of the project (number, name, X, Y, quantity, price, flexibility, and
+latitude and longitude for a project with a coordinate reference) and the single-value
+criteria.
 
   --format csv|json         csv (default): the places under a header line, ";" separated with
                             decimal commas, then an empty line and the criteria as

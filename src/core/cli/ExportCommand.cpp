@@ -1,7 +1,7 @@
 #include "core/cli/ExportCommand.h"
 
 #include "core/cli/CliCommands.h"
-#include "core/geo/ResultExport.h"
+#include "core/cli/ResultExport.h"
 
 #include <cstdio>
 #include <exception>
@@ -41,24 +41,27 @@ void writeFile(const std::string& path, const std::string& text)
 
 int exportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err)
 {
+    std::error_code same;
+    if (std::filesystem::equivalent(o.solve.project, o.out, same))
+        throw UsageError("--out " + o.out + " is the project itself; choose another name for the export");
     const LoadedProject project = loadProject(o.solve.project, err);
     const TProjectRecord& r = project.record;
     const auto reference = geo::projectionOf(r);
     if (o.format == ExportFormat::GeoJson && !reference)
-        throw UsageError(o.solve.project + ": " + geo::NoReferenceForGeoJson);
+        throw UsageError(o.solve.project + ": " + NoReferenceForGeoJson);
     const CooperRunInputs in = runInputsFor(r, o.solve);
     auto state = std::make_unique<CooperState>();
     const CooperRunResult res = runCooperDriver(*state, r, projectPlaceCount(r), in, reportingCallbacks(o.solve, err));
     reportNotice(res, err);
-    const geo::RunExport run = geo::runExport(r, projectPlaceCount(r), in, res, *state, o.contours);
+    const RunExport run = runExport(r, projectPlaceCount(r), in, res, *state, o.contours);
     std::string text;
     if (o.format == ExportFormat::GeoJson) {
-        const auto json = geo::exportGeoJson(run, *reference);
+        const auto json = exportGeoJson(run, *reference);
         if (!json)
             throw UsageError(o.solve.project + ": a point of the result has no latitude and longitude in the reference");
         text = *json;
     } else {
-        text = geo::exportCsv(run, reference ? &*reference : nullptr);
+        text = exportCsv(run, reference ? &*reference : nullptr);
     }
     writeFile(o.out, text);
     std::size_t contours = run.contours.size();

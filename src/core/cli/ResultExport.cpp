@@ -1,4 +1,4 @@
-#include "core/geo/ResultExport.h"
+#include "core/cli/ResultExport.h"
 
 #include "core/allocation/CostContours.h"
 #include "core/cli/JsonWriter.h"
@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <sstream>
 
-namespace dorvan::geo {
+namespace dorvan::cli {
+
+using namespace dorvan::geo;
 
 namespace {
 
@@ -67,7 +69,7 @@ std::string csvText(std::string_view s)
     return q + '"';
 }
 
-void position(cli::JsonWriter& j, const LatLon& p)
+void position(JsonWriter& j, const LatLon& p)
 {
     j.beginArray(true);
     j.value(roundDegrees(p.longitude));
@@ -133,7 +135,7 @@ RunExport runExport(const TProjectRecord& r, int placeCount, const CooperRunInpu
 
 std::optional<std::string> exportGeoJson(const RunExport& run, const Projection& reference)
 {
-    using cli::JsonWriter;
+    using JsonWriter;
     bool ok = true;
     auto at = [&](PlanarPoint p) {
         const auto q = reference.toLatLon(p);
@@ -250,4 +252,4 @@ std::string exportCsv(const RunExport& run, const Projection* reference)
     return out.str();
 }
 
-} // namespace dorvan::geo
+} // namespace dorvan::cli

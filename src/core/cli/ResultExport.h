@@ -12,7 +12,11 @@
 #include <string>
 #include <vector>
 
-namespace dorvan::geo {
+namespace dorvan::cli {
+
+using geo::LatLon;
+using geo::PlanarPoint;
+using geo::Projection;
 
 struct ExportPlace {
     std::string name; // UTF-8
@@ -65,4 +69,4 @@ inline constexpr const char* NoReferenceForGeoJson
     = "the project has no coordinate reference (import its places with latitude and longitude "
       "or --crs); GeoJSON needs latitude and longitude, so export CSV in X/Y instead";
 
-} // namespace dorvan::geo
+} // namespace dorvan::cli
