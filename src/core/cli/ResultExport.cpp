@@ -135,7 +135,6 @@ RunExport runExport(const TProjectRecord& r, int placeCount, const CooperRunInpu
 
 std::optional<std::string> exportGeoJson(const RunExport& run, const Projection& reference)
 {
-    using JsonWriter;
     bool ok = true;
     auto at = [&](PlanarPoint p) {
         const auto q = reference.toLatLon(p);
