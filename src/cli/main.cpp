@@ -1,6 +1,7 @@
 // dorvan-cli: location-allocation of DORVAN from the command line.
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
+#include "core/cli/ExportCommand.h"
 #include "cli/CliNetwork.h"
 #include "cli/CliRender.h"
 
@@ -31,6 +32,8 @@ int main(int argc, char* argv[])
             return groupsCommand(req.groups, std::cout, std::cerr);
         case Command::Network:
             return networkCommand(req.network, std::cout, std::cerr);
+        case Command::Export:
+            return exportCommand(req.exportRun, std::cout, std::cerr);
         }
     } catch (const UsageError& e) {
         std::cerr << "dorvan-cli: " << e.what() << '\n';

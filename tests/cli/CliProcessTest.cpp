@@ -278,7 +278,11 @@ TEST_F(CliAgainstWindow, SampleOpenedInTheProgramGivesTheLinesIteratesAndPixelsO
     const QString project = path("towns.mzd");
     const CliRun imported = runCli({ "import", DORVAN_EXAMPLES "/slovak_towns.csv", "--out", project });
     ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
-    EXPECT_EQ(imported.outLines(), QStringList { project + ": 27 places with quantity" });
+    // The towns' bounding box is 47.7633..49.2918 N, 17.1077..21.9195 E: its middle is the centre.
+    EXPECT_EQ(imported.outLines(),
+        (QStringList { project + ": 27 places with quantity",
+            project + ": reference +proj=aeqd +lat_0=48.52755 +lon_0=19.5136 +x_0=180000 +y_0=86000 +datum=WGS84 +units=km" }));
+    EXPECT_TRUE(imported.err.isEmpty());
     EXPECT_EQ(fileBytes(project), fileBytes(DORVAN_EXAMPLES "/slovak_towns.mzd"));
 
     // Opened in the program, the quantities weigh the towns through the criterion byte the file
@@ -287,7 +291,7 @@ TEST_F(CliAgainstWindow, SampleOpenedInTheProgramGivesTheLinesIteratesAndPixelsO
     ASSERT_NE(c, nullptr);
     const QStringList shown = blocksOf(c);
     ASSERT_GT(shown.size(), 30);
-    EXPECT_EQ(shown.last(), u("M27: Žilina, [127,7;169,4]"));
+    EXPECT_EQ(shown.last(), u("M27: Žilina, [123,6034;163,6368]"));
     EXPECT_TRUE(dialogs.texts("warn").isEmpty());
 
     const CliRun text = runCli({ "solve", project });
@@ -295,7 +299,7 @@ TEST_F(CliAgainstWindow, SampleOpenedInTheProgramGivesTheLinesIteratesAndPixelsO
     EXPECT_TRUE(text.err.isEmpty());
     EXPECT_EQ(text.outLines(), shown);
     // The weighted optimum, not the unweighted one at [152,4641;111,509].
-    EXPECT_EQ(text.outLines().value(1), u("[X17,Y17]=[121,5507;100,3163]"));
+    EXPECT_EQ(text.outLines().value(1), u("[X17,Y17]=[116,7162;95,9027]"));
 
     const CliRun json = runCli({ "solve", project, "--format", "json" });
     ASSERT_EQ(json.code, 0);
@@ -693,4 +697,124 @@ TEST_F(CliAgainstWindow, CertificateAndContoursOfTheSampleAreTheSameInTheWindowA
     EXPECT_EQ(renderDifference(dir, c, project, { "--contours", "1,5,10" }, "contours"), 0);
     clickContours(c);
     EXPECT_EQ(c->image(), plain);
+}
+
+namespace {
+
+QString writeText(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    return path;
+}
+
+} // namespace
+
+TEST(CliRealCoordinates, BadCoordinatesAreRefusedWithOneMessageAndNothingWritten)
+{
+    QTemporaryDir dir;
+    struct Case {
+        QByteArray csv;
+        QStringList options;
+        const char* names; // the line or the CRS the message names
+    };
+    const Case cases[] = {
+        { "name;lat;lon\nA;48;17\nB;90.5;18\n", {}, "bad.csv:3: latitude \"90.5\" is outside -90 to 90" },
+        { "name;lat;lon\nA;48;181\nB;48;18\n", {}, "bad.csv:2: longitude \"181\" is outside -180 to 180" },
+        { "name;lon;lat\nA;17;\nB;18;48\n", {}, "bad.csv:2: the latitude is missing" },
+        { "name;lat;lon\nA;48;17\nB;x;18\n", {}, "bad.csv:3: latitude \"x\" is not a number" },
+        { "name;lat;lon\nA;48;17\nB;48;18\nC;-33.9;151.2\n", {}, "bad.csv:4: the place lies" },
+        { "name;x;y\nA;-568000;-1160000\nB;-560000;-1200000\n", { "--crs", "EPSG:4711999" },
+            "bad.csv: --crs EPSG:4711999: PROJ knows no such coordinate reference system" },
+        { "name;x;y\nA;-568000;-1160000\nB;-560000;-1200000\n", { "--crs", "S-JTSK" },
+            "bad.csv: --crs S-JTSK: PROJ knows no such" },
+    };
+    for (const Case& c : cases) {
+        const QString csv = writeText(dir, "bad.csv", c.csv);
+        const QString out = dir.filePath("bad.mzd");
+        const CliRun r = runCli(QStringList { "import", csv, "--out", out } + c.options);
+        EXPECT_EQ(r.code, 2) << c.csv.toStdString();
+        ASSERT_EQ(r.errLines().size(), 2) << r.err.toStdString();
+        EXPECT_TRUE(r.errLines()[0].contains(u(c.names))) << r.err.toStdString();
+        EXPECT_EQ(r.errLines()[1], "dorvan-cli: " + csv + ": nothing was written");
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(QFile::exists(out)) << c.csv.toStdString();
+    }
+}
+
+TEST(CliRealCoordinates, SampleGivesLatitudeLongitudeAndExportMatchesSolve)
+{
+    QTemporaryDir dir;
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    // Each town's position computed back from its stored X/Y is the listed one within 1e-5°.
+    QFile in(QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.csv"));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QMap<QString, QPair<double, double>> listed;
+    for (const QByteArray& line : in.readAll().split('\n')) {
+        const QList<QByteArray> f = line.split(';');
+        if (f.size() == 4 && !line.startsWith('#') && f[1] != "latitude")
+            listed[QString::fromUtf8(f[0])] = { f[1].toDouble(), f[2].toDouble() };
+    }
+    ASSERT_EQ(listed.size(), 27);
+    const CliRun places = runCli({ "places", sample, "--format", "json" });
+    ASSERT_EQ(places.code, 0);
+    const QJsonArray towns = QJsonDocument::fromJson(places.out.toUtf8())["places"].toArray();
+    ASSERT_EQ(towns.size(), 27);
+    for (const QJsonValue& t : towns) {
+        const auto want = listed.value(t["name"].toString());
+        EXPECT_NEAR(t["latitude"].toDouble(), want.first, 1e-5) << t["name"].toString().toStdString();
+        EXPECT_NEAR(t["longitude"].toDouble(), want.second, 1e-5) << t["name"].toString().toStdString();
+    }
+
+    // solve and export with the same options: the same optimum, in X/Y and in degrees.
+    const QStringList options { "--stop", "objective", "--precision", "0,001" };
+    const CliRun solved = runCli(QStringList { "solve", sample, "--format", "json" } + options);
+    ASSERT_EQ(solved.code, 0);
+    const QJsonObject s = QJsonDocument::fromJson(solved.out.toUtf8()).object();
+    const QString geojson = dir.filePath("towns.geojson");
+    const CliRun exported = runCli(QStringList { "export", sample, "--format", "geojson", "--out", geojson } + options);
+    ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
+    const QJsonArray features = QJsonDocument::fromJson(fileBytes(geojson))["features"].toArray();
+    ASSERT_EQ(features.size(), 27 + 2);
+    const QJsonObject optimum = features[27].toObject();
+    EXPECT_EQ(optimum["properties"]["role"].toString(), "optimum");
+    EXPECT_EQ(optimum["properties"]["objective"].toDouble(), s["objective"].toDouble());
+    EXPECT_EQ(optimum["geometry"]["coordinates"][0].toDouble(), s["longitude"].toDouble());
+    EXPECT_EQ(optimum["geometry"]["coordinates"][1].toDouble(), s["latitude"].toDouble());
+    EXPECT_EQ(features[28]["geometry"]["coordinates"].toArray().size(), s["iterates"].toArray().size());
+
+    const QString csv = dir.filePath("towns.csv");
+    ASSERT_EQ(runCli(QStringList { "export", sample, "--format", "csv", "--out", csv } + options).code, 0);
+    const QList<QByteArray> rows = fileBytes(csv).split('\n');
+    ASSERT_GE(rows.size(), 31);
+    EXPECT_EQ(rows[0], "kind;group;name;x;y;weight;latitude;longitude");
+    const QList<QByteArray> result = rows[30].split(';');
+    ASSERT_EQ(result.size(), 8) << rows[30].toStdString();
+    EXPECT_NEAR(QByteArray(result[2]).replace(',', '.').toDouble(), s["optimum"][0].toDouble(), 1e-9);
+    EXPECT_NEAR(QByteArray(result[6]).replace(',', '.').toDouble(), s["latitude"].toDouble(), 1e-7);
+}
+
+TEST(CliRealCoordinates, WithoutReferenceGeoJsonIsRefusedAndCsvKeepsToXY)
+{
+    QTemporaryDir dir;
+    const QString plain = writeText(dir, "plain.csv", "name;x;y\nA;1;2\nB;5;2\nC;3;7\n");
+    const QString project = dir.filePath("plain.mzd");
+    ASSERT_EQ(runCli({ "import", plain, "--out", project }).code, 0);
+    const CliRun json = runCli({ "solve", project, "--format", "json" });
+    EXPECT_FALSE(json.out.contains("latitude"));
+
+    const QString geojson = dir.filePath("plain.geojson");
+    const CliRun refused = runCli({ "export", project, "--format", "geojson", "--out", geojson });
+    EXPECT_EQ(refused.code, 2);
+    ASSERT_EQ(refused.errLines().size(), 1);
+    EXPECT_TRUE(refused.err.contains("no coordinate reference")) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(geojson));
+
+    const QString csv = dir.filePath("plain.csv.out");
+    ASSERT_EQ(runCli({ "export", project, "--format", "csv", "--out", csv }).code, 0);
+    const QList<QByteArray> rows = fileBytes(csv).split('\n');
+    EXPECT_EQ(rows[0], "kind;group;name;x;y;weight");
+    EXPECT_EQ(rows[1], "place;;A;1;2;1");
 }

@@ -25,6 +25,7 @@ Commands:
   import PLACES.csv    make a project from a list of places
   groups PROJECT.mzd   propose distribution groups: the best P centres and their places
   network PROJECT.mzd  search the star network and draw the station graph
+  export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -50,7 +51,8 @@ Options:
 %SOLVE%  --format text|json        text (default): the lines of Edit1 (one-centre runs only),
                             ListBox1 and ListBox2, each block under a line naming the
                             control; json: start, optimum, final_iter, iterates, lines and,
-                            for group runs, groups
+                            for group runs, groups; a project with a coordinate reference
+                            adds the optimum's latitude and longitude (7 decimals)
 
 An invalid precision or correction value is reported on standard error and replaced by its
 default, as the window does, and the run goes on.
@@ -81,15 +83,16 @@ within it. A project without a picture, or "--picture no", gives the chart of --
 
 const char* const PlacesUsage = R"(Usage: dorvan-cli places PROJECT.mzd [--format csv|json]
 
-Lists every place of the project (number, name, X, Y, quantity, price, flexibility) and the
-single-value criteria.
+Lists every place of the project (number, name, X, Y, quantity, price, flexibility, and
+latitude and longitude for a project with a coordinate reference) and the single-value
+criteria.
 
   --format csv|json         csv (default): the places under a header line, ";" separated with
                             decimal commas, then an empty line and the criteria as
                             "criterion;on;value"; json: one object
 )";
 
-const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd
+const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd [--crs EPSG:N]
 
 Makes a project from a list of places, one place a line: name;x;y, optionally followed by
 quantity;price;flexibility. The rules of typed entry hold: 2 to 99 places, names of 1 to 100
@@ -107,7 +110,19 @@ The file:
   - fields may be quoted with double quotes ("" is one quote inside them);
   - the first line is a header when neither its second nor its third field is a number.
 
+Real coordinates: a header naming a latitude column (latitude, lat, šírka) and a longitude
+column (longitude, lon, lng, dĺžka), in any case and order, gives the places in decimal degrees
+on WGS84; its other columns are then named too (name or názov, and optionally quantity or
+množstvo, price or cena, flexibility or flexibilita; x and y columns are ignored). The places
+are projected into a local azimuthal equidistant plane in kilometres centred on the middle of
+the list, every place at X, Y of at least 1, and the project keeps that projection as its
+reference: solve, places and export then give results in latitude and longitude too. Every
+place must lie within 2000 km of the middle.
+
   --out FILE                the project to write (an existing file is replaced)
+  --crs EPSG:N              the x and y columns are in this coordinate reference system (x the
+                            easting, y the northing; e.g. EPSG:5514, S-JTSK in metres); they are
+                            transformed to latitude and longitude and then as above
 )";
 
 const char* const GroupsUsage = R"(Usage: dorvan-cli groups PROJECT.mzd --centres P|A-B [OPTIONS]
@@ -147,6 +162,26 @@ and prints what the window shows.
                             side (default 624x446, the window's design size less its list)
 )";
 
+const char* const ExportUsage
+    = R"(Usage: dorvan-cli export PROJECT.mzd --format geojson|csv --out FILE [OPTIONS]
+
+Solves the project as solve does (the same options give the same result) and writes the places
+and the result for other programs.
+
+Options:
+  --format geojson|csv      geojson: a FeatureCollection in latitude and longitude (RFC 7946,
+                            [longitude, latitude], 7 decimals): a Point per place (name,
+                            weight, group with --groups), a Point per result (role "optimum",
+                            group, objective, gap), the iteration path as a LineString (role
+                            "path") and the contours as LineStrings (role "contour", level);
+                            only for a project with a coordinate reference (made by import
+                            from latitude/longitude or with --crs). csv: the places and the
+                            results with X, Y and, with a reference, latitude and longitude
+  --out FILE                the file to write (an existing file is replaced)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point), GeoJSON only
+%SOLVE%)";
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
 {
     const std::size_t at = text.find(marker);
@@ -165,11 +200,14 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true },
         { "--contours", true } };
     static const std::map<std::string, bool> places { { "--format", true } };
-    static const std::map<std::string, bool> import { { "--out", true } };
+    static const std::map<std::string, bool> import { { "--out", true }, { "--crs", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
         { "--seed", true }, { "--format", true }, { "--out", true }, { "--fixed", true }, { "--max-places", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
         { "--size", true } };
+    static const std::map<std::string, bool> exportRun { { "--start", true }, { "--stop", true },
+        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true },
+        { "--out", true }, { "--contours", true } };
     switch (c) {
     case Command::Solve:
         return solve;
@@ -181,6 +219,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         return groups;
     case Command::Network:
         return network;
+    case Command::Export:
+        return exportRun;
     default:
         return import;
     }
@@ -200,6 +240,8 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Groups;
     if (name == "network")
         return Command::Network;
+    if (name == "export")
+        return Command::Export;
     return std::nullopt;
 }
 
@@ -444,6 +486,18 @@ void readSize(const RawArguments& raw, const std::string& name, int& width, int&
         throw UsageError(name + ": --size " + s + " is outside 120 to 5000 pixels a side");
 }
 
+std::vector<double> contourOption(const RawArguments& raw, const std::string& name)
+{
+    const auto it = raw.values.find("--contours");
+    if (it == raw.values.end())
+        return {};
+    std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
+    if (!levels)
+        throw UsageError(
+            name + ": --contours \"" + it->second + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
+    return std::move(*levels);
+}
+
 } // namespace
 
 std::string_view startName(StartPoint start)
@@ -480,6 +534,8 @@ std::string usageText(std::string_view topic)
         return GroupsUsage;
     if (topic == "network")
         return NetworkUsage;
+    if (topic == "export")
+        return replaced(ExportUsage, "%SOLVE%", SolveOptionsText);
     return Overview;
 }
 
@@ -527,13 +583,21 @@ CliRequest parseArguments(const std::vector<std::string>& args)
             if (!r.select)
                 throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
         }
-        if (auto it = raw.values.find("--contours"); it != raw.values.end()) {
-            std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
-            if (!levels)
-                throw UsageError(name + ": --contours \"" + it->second
-                    + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
-            r.contours = std::move(*levels);
-        }
+        r.contours = contourOption(raw, name);
+        break;
+    }
+    case Command::Export: {
+        needInput(raw, name, "the project file");
+        ExportOptions& e = req.exportRun;
+        e.solve = solveOptions(raw, name);
+        if (raw.values.count("--format") == 0)
+            throw UsageError(name + ": --format geojson|csv is required (see dorvan-cli " + name + " --help)");
+        e.format = choice<ExportFormat>(raw, name, "--format", ExportFormat::GeoJson,
+            { { "geojson", ExportFormat::GeoJson }, { "csv", ExportFormat::Csv } });
+        e.out = needValue(raw, name, "--out");
+        e.contours = contourOption(raw, name);
+        if (!e.contours.empty() && e.format == ExportFormat::Csv)
+            throw UsageError(name + ": --contours are written to GeoJSON only");
         break;
     }
     case Command::Places:
@@ -546,6 +610,8 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         needInput(raw, name, "the CSV file");
         req.import.csv = raw.input;
         req.import.out = needValue(raw, name, "--out");
+        if (auto it = raw.values.find("--crs"); it != raw.values.end())
+            req.import.crs = it->second.empty() ? std::string("(empty)") : it->second;
         break;
     case Command::Groups:
         needInput(raw, name, "the project file");

@@ -24,7 +24,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import, Groups, Network };
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -61,6 +61,7 @@ struct PlacesOptions {
 struct ImportOptions {
     std::string csv;
     std::string out;
+    std::string crs; // "EPSG:N": the x/y columns are in that system
 };
 
 // groups: the centre counts asked for (one count, or a range for the table) and the search.
@@ -90,6 +91,16 @@ struct NetworkOptions {
     bool pdf = false;
 };
 
+// export: a solved run for other programs.
+enum class ExportFormat { GeoJson, Csv };
+
+struct ExportOptions {
+    SolveOptions solve;
+    ExportFormat format = ExportFormat::GeoJson;
+    std::string out;
+    std::vector<double> contours; // percents above the optimum's cost; none when empty
+};
+
 struct CliRequest {
     Command command = Command::Help;
     std::string helpTopic; // Help: the subcommand asked about, empty for the overview
@@ -99,6 +110,7 @@ struct CliRequest {
     ImportOptions import;
     GroupsOptions groups;
     NetworkOptions network;
+    ExportOptions exportRun;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

@@ -6,6 +6,7 @@
 #include "core/cli/JsonWriter.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/entry/GroupList.h"
+#include "core/geo/GeoReference.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 
@@ -39,6 +40,19 @@ void writePoint(JsonWriter& j, long double x, long double y)
     j.value(static_cast<double>(x));
     j.value(static_cast<double>(y));
     j.endArray();
+}
+
+// "latitude" and "longitude" of a point of the plane, 7 decimals, with a reference only.
+void writeLatLon(JsonWriter& j, const geo::Projection* reference, std::optional<IteratePoint> point)
+{
+    if (reference == nullptr)
+        return;
+    const auto p = point ? reference->toLatLon({ static_cast<double>(point->x), static_cast<double>(point->y) })
+                         : std::nullopt;
+    j.key("latitude");
+    p ? j.value(geo::roundDegrees(p->latitude)) : j.null();
+    j.key("longitude");
+    p ? j.value(geo::roundDegrees(p->longitude)) : j.null();
 }
 
 void writeIterates(JsonWriter& j, const std::vector<IteratePoint>& points)
@@ -94,7 +108,8 @@ void writeSolveSettings(
 }
 
 // The one-centre result; in a group run its fields are null and each group has its own.
-void writeOneCentreResult(JsonWriter& j, const CooperRunResult& res, const CooperState& state)
+void writeOneCentreResult(
+    JsonWriter& j, const CooperRunResult& res, const CooperState& state, const geo::Projection* reference)
 {
     const std::vector<IteratePoint> path = res.groupRun
         ? std::vector<IteratePoint> {}
@@ -109,6 +124,7 @@ void writeOneCentreResult(JsonWriter& j, const CooperRunResult& res, const Coope
         j.null();
     else
         writePoint(j, path.back().x, path.back().y);
+    writeLatLon(j, reference, path.empty() ? std::nullopt : std::optional(path.back()));
     j.key("final_iter");
     if (res.groupRun)
         j.null();
@@ -155,7 +171,7 @@ void writeGroupMembers(JsonWriter& j, const CooperGroupResult& g)
     j.endArray();
 }
 
-void writeGroup(JsonWriter& j, const CooperGroupResult& g)
+void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection* reference)
 {
     j.beginObject();
     j.key("no");
@@ -166,6 +182,7 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g)
         writePoint(j, g.iterates.front().x, g.iterates.front().y);
         j.key("optimum");
         writePoint(j, g.iterates.back().x, g.iterates.back().y);
+        writeLatLon(j, reference, g.iterates.back());
         j.key("final_iter");
         j.value(g.finalIter);
         j.key("iterates");
@@ -179,7 +196,7 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g)
 }
 
 void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state)
+    const CooperRunResult& res, const CooperState& state, const geo::Projection* reference)
 {
     j.beginObject();
     j.key("project");
@@ -187,7 +204,7 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     j.key("run");
     j.value(res.groupRun ? "groups" : "one-centre");
     writeSolveSettings(j, o, in, res);
-    writeOneCentreResult(j, res, state);
+    writeOneCentreResult(j, res, state, reference);
     writeListLines(j, res);
     if (res.groupRun) {
         j.key("group_count");
@@ -195,7 +212,7 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
         j.key("groups");
         j.beginArray();
         for (const CooperGroupResult& g : res.groups)
-            writeGroup(j, g);
+            writeGroup(j, g, reference);
         j.endArray();
         j.key("ungrouped");
         writeLines(j, res.ungroupedPlaces);
@@ -375,7 +392,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
 
     if (o.format == OutputFormat::Json) {
         JsonWriter j;
-        writeSolveJson(j, o, in, res, *state);
+        const auto reference = geo::projectionOf(r);
+        writeSolveJson(j, o, in, res, *state, reference ? &*reference : nullptr);
         out << j.text();
         return ExitOk;
     }

@@ -3,6 +3,10 @@
 #include "core/cli/JsonWriter.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/entry/PlaceList.h"
+#include "core/geo/GeoReference.h"
+
+#include <algorithm>
+#include <optional>
 
 #include <exception>
 #include <filesystem>
@@ -17,6 +21,14 @@ namespace {
 
 // The program shows numbers the Slovak way.
 constexpr const char* Separator = ",";
+
+// Degrees with 7 decimals and the decimal comma of the lists.
+std::string degreesText(double degrees)
+{
+    std::string s = geo::fixedDegrees(degrees);
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+}
 
 // A CSV field, quoted when it holds the separator, a quote or a line break.
 std::string csvField(std::string_view s)
@@ -71,14 +83,31 @@ struct PlaceCriterion {
 const PlaceCriterion PlaceCriteria[]
     = { { "quantity", CritQuantity }, { "price", CritPrice }, { "flexibility", CritFlexibility } };
 
+// A place's latitude and longitude, 7 decimals, with a reference only.
+std::optional<geo::LatLon> placeLatLon(const geo::Projection* reference, const TProjectRecord& r, int i)
+{
+    if (reference == nullptr)
+        return std::nullopt;
+    auto p = reference->toLatLon({ r.PlaceX[i], r.PlaceY[i] });
+    if (p)
+        p = geo::LatLon { geo::roundDegrees(p->latitude), geo::roundDegrees(p->longitude) };
+    return p;
+}
+
 void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
 {
-    out << "number;name;x;y;quantity;price;flexibility\n";
+    const auto reference = geo::projectionOf(r);
+    out << "number;name;x;y;quantity;price;flexibility" << (reference ? ";latitude;longitude\n" : "\n");
     for (int i = 1; i <= n; ++i) {
         out << i << ';' << csvField(displayName(r.PlaceName[i])) << ';'
             << formatGeneral15(r.PlaceX[i], Separator) << ';' << formatGeneral15(r.PlaceY[i], Separator)
             << ';' << formatGeneral15(r.PlaceQuantity[i], Separator) << ';'
-            << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i] << '\n';
+            << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i];
+        if (reference) {
+            const auto p = placeLatLon(&*reference, r, i);
+            out << ';' << (p ? degreesText(p->latitude) : "") << ';' << (p ? degreesText(p->longitude) : "");
+        }
+        out << '\n';
     }
     out << "\ncriterion;on;value\n";
     for (const PlaceCriterion& c : PlaceCriteria)
@@ -99,6 +128,7 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
 
 void placesJson(const TProjectRecord& r, int n, const std::string& path, std::ostream& out)
 {
+    const auto reference = geo::projectionOf(r);
     JsonWriter j;
     j.beginObject();
     j.key("project");
@@ -128,6 +158,13 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
         j.value(r.PlaceX[i]);
         j.key("y");
         j.value(r.PlaceY[i]);
+        if (reference) {
+            const auto p = placeLatLon(&*reference, r, i);
+            j.key("latitude");
+            p ? j.value(p->latitude) : j.null();
+            j.key("longitude");
+            p ? j.value(p->longitude) : j.null();
+        }
         j.key("quantity");
         j.value(r.PlaceQuantity[i]);
         j.key("price");
@@ -212,7 +249,9 @@ int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
         throw UsageError(m);
     }
     const std::string bytes = readWholeFile(o.csv, MaxPlaceCsvBytes);
-    const PlaceCsv csv = readPlaceCsv(bytes);
+    const PlaceCsv csv = readPlaceCsv(bytes, PlaceCsvOptions { o.crs });
+    for (const std::string& notice : csv.notices)
+        err << "dorvan-cli: " << o.csv << ": " << notice << '\n';
     if (!csv.ok()) {
         for (const CsvProblem& p : csv.problems) {
             err << "dorvan-cli: " << o.csv;
@@ -229,12 +268,13 @@ int importCommand(const ImportOptions& o, std::ostream& out, std::ostream& err)
         throw UsageError(o.out + ": " + e.what());
     }
     out << o.out << ": " << csv.placeCount << " places";
-    if (csv.columns > 3)
-        out << " with "
-            << (csv.columns == 4          ? "quantity"
-                       : csv.columns == 5 ? "quantity and price"
-                                          : "quantity, price and flexibility");
+    const char* with[] = { nullptr, "quantity", "price", "quantity and price", "flexibility",
+        "quantity and flexibility", "price and flexibility", "quantity, price and flexibility" };
+    if (const char* w = with[(csv.quantity ? 1 : 0) + (csv.price ? 2 : 0) + (csv.flexibility ? 4 : 0)])
+        out << " with " << w;
     out << '\n';
+    if (!csv.reference.empty())
+        out << o.out << ": reference " << csv.reference << '\n';
     return ExitOk;
 }
 

@@ -3,8 +3,11 @@
 #include "core/common/CodePage.h"
 #include "core/common/DecimalText.h"
 #include "core/entry/PlaceList.h"
+#include "core/geo/GeoReference.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <exception>
 #include <limits>
@@ -139,7 +142,171 @@ std::optional<std::string> checkName(std::string_view name, Text100& stored)
     return std::nullopt;
 }
 
+// Where each value stands in a line; -1 for a column that is not there.
+struct Columns {
+    int name = 0;
+    int x = 1;
+    int y = 2;
+    int quantity = -1;
+    int price = -1;
+    int flexibility = -1;
+    int latitude = -1;
+    int longitude = -1;
+};
+
+// The columns by position: name, x, y, then quantity, price, flexibility.
+Columns positionalColumns(int count)
+{
+    Columns c;
+    c.quantity = count >= 4 ? 3 : -1;
+    c.price = count >= 5 ? 4 : -1;
+    c.flexibility = count >= 6 ? 5 : -1;
+    return c;
+}
+
+// Lower case for the letters a header may hold: ASCII and the Latin letters of two UTF-8 bytes
+// (Latin-1 and Latin Extended-A, where Slovak letters lie).
+std::string foldCase(std::string_view s)
+{
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b >= 'A' && b <= 'Z') {
+            out += static_cast<char>(b + 32);
+            continue;
+        }
+        if ((b == 0xC3 || b == 0xC4 || b == 0xC5) && i + 1 < s.size()) {
+            unsigned cp = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu);
+            if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)
+                cp += 0x20;
+            else if (((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) && cp % 2 == 0)
+                cp += 1;
+            else if (((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) && cp % 2 == 1)
+                cp += 1;
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+            ++i;
+            continue;
+        }
+        out += static_cast<char>(b);
+    }
+    return out;
+}
+
+enum class Role { Name, X, Y, Quantity, Price, Flexibility, Latitude, Longitude, Unknown };
+
+Role roleOf(std::string_view header)
+{
+    const std::string h = foldCase(trimBlanks(header));
+    struct Named {
+        const char* text;
+        Role role;
+    };
+    static const Named names[] = { { "name", Role::Name }, { "n\xC3\xA1zov", Role::Name }, { "x", Role::X },
+        { "y", Role::Y }, { "quantity", Role::Quantity }, { "mno\xC5\xBEstvo", Role::Quantity },
+        { "price", Role::Price }, { "cena", Role::Price }, { "flexibility", Role::Flexibility },
+        { "flexibilita", Role::Flexibility }, { "latitude", Role::Latitude }, { "lat", Role::Latitude },
+        { "\xC5\xA1\xC3\xADrka", Role::Latitude }, { "longitude", Role::Longitude },
+        { "lon", Role::Longitude }, { "lng", Role::Longitude }, { "d\xC4\xBA\xC5\xBEka", Role::Longitude } };
+    for (const Named& n : names)
+        if (h == n.text)
+            return n.role;
+    return Role::Unknown;
+}
+
+bool namesCoordinates(const std::vector<std::string>& header)
+{
+    bool lat = false;
+    bool lon = false;
+    for (const std::string& f : header) {
+        lat = lat || roleOf(f) == Role::Latitude;
+        lon = lon || roleOf(f) == Role::Longitude;
+    }
+    return lat && lon;
+}
+
+// The columns a header with latitude and longitude names; problems go to problems.
+Columns namedColumns(const std::vector<std::string>& header, int line, std::vector<CsvProblem>& problems,
+    std::vector<std::string>& notices)
+{
+    Columns c;
+    c.name = c.x = c.y = -1;
+    bool xy = false;
+    for (std::size_t k = 0; k < header.size(); ++k) {
+        const int at = static_cast<int>(k);
+        int* slot = nullptr;
+        switch (roleOf(header[k])) {
+        case Role::Name:
+            slot = &c.name;
+            break;
+        case Role::Quantity:
+            slot = &c.quantity;
+            break;
+        case Role::Price:
+            slot = &c.price;
+            break;
+        case Role::Flexibility:
+            slot = &c.flexibility;
+            break;
+        case Role::Latitude:
+            slot = &c.latitude;
+            break;
+        case Role::Longitude:
+            slot = &c.longitude;
+            break;
+        case Role::X:
+        case Role::Y:
+            xy = true;
+            continue;
+        case Role::Unknown:
+            problems.push_back({ line,
+                "column " + std::to_string(at + 1) + " " + quotedText(header[k])
+                    + " is none of name, latitude, longitude, quantity, price, flexibility, x, y" });
+            continue;
+        }
+        if (*slot >= 0)
+            problems.push_back({ line, "column " + std::to_string(at + 1) + " " + quotedText(header[k])
+                    + " names a value that an earlier column already gives" });
+        else
+            *slot = at;
+    }
+    if (c.name < 0)
+        problems.push_back({ line, "no column is named \"name\" or \"n\xC3\xA1zov\"" });
+    if (xy)
+        notices.push_back("the x and y columns are ignored: the places are given by latitude and longitude");
+    return c;
+}
+
+// A coordinate with all its digits: an optionally signed decimal number with a comma or a point.
+std::optional<double> parseCoordinate(std::string_view text)
+{
+    text = trimBlanks(text);
+    std::string s(text);
+    std::replace(s.begin(), s.end(), ',', '.');
+    std::size_t i = s.empty() || (s[0] != '-' && s[0] != '+') ? 0 : 1;
+    bool digit = false;
+    bool point = false;
+    for (std::size_t k = i; k < s.size(); ++k) {
+        if (s[k] >= '0' && s[k] <= '9')
+            digit = true;
+        else if (s[k] == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
+    }
+    if (!digit)
+        return std::nullopt;
+    if (s[0] == '+')
+        s.erase(0, 1);
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 struct Row {
+    int line = 0;
     Text100 name;
     double x = 0.0;
     double y = 0.0;
@@ -148,31 +315,72 @@ struct Row {
     std::int32_t flexibility = 1;
 };
 
-// One data line; the problems of its fields go to problems, the first of each field.
-std::optional<Row> readRow(const std::vector<std::string>& f, int line, std::vector<CsvProblem>& problems)
+// How the coordinates of a line are read.
+enum class Coordinates { Plain, Grid, Geographic };
+
+// One data line; the problems of its fields go to problems, the first of each field. Real
+// coordinates come as x = longitude, y = latitude, or as the grid's easting and northing.
+std::optional<Row> readRow(const std::vector<std::string>& f, const Columns& c, Coordinates kind, int line,
+    std::vector<CsvProblem>& problems)
 {
     Row row;
+    row.line = line;
     bool good = true;
     auto fail = [&](std::string message) {
         problems.push_back({ line, std::move(message) });
         good = false;
     };
-    if (auto p = checkName(f[0], row.name))
+    auto field = [&](int column) -> const std::string& { return f[static_cast<std::size_t>(column)]; };
+    if (auto p = checkName(field(c.name), row.name))
         fail(*p);
-    const char* axes[] = { "X", "Y" };
-    double* coords[] = { &row.x, &row.y };
-    for (int a = 0; a < 2; ++a) {
-        const std::string& text = f[static_cast<std::size_t>(a + 1)];
-        const DecimalParse d = parseDecimal4(text);
-        if (!d.ok())
-            fail(numberProblem(axes[a], text, d));
-        else
-            *coords[a] = d.number->value();
+    if (kind == Coordinates::Geographic) {
+        struct Axis {
+            const char* what;
+            int column;
+            double limit;
+            double* value;
+        };
+        const Axis axes[] = { { "latitude", c.latitude, 90.0, &row.y }, { "longitude", c.longitude, 180.0, &row.x } };
+        for (const Axis& a : axes) {
+            const std::string& text = field(a.column);
+            const auto v = parseCoordinate(text);
+            if (trimBlanks(text).empty())
+                fail(std::string("the ") + a.what + " is missing");
+            else if (!v)
+                fail(std::string(a.what) + " " + quotedText(text) + " is not a number");
+            else if (std::fabs(*v) > a.limit)
+                fail(std::string(a.what) + " " + quotedText(text) + " is outside -" + (a.limit == 90.0 ? "90 to 90" : "180 to 180"));
+            else
+                *a.value = *v;
+        }
+    } else {
+        const char* axes[] = { "X", "Y" };
+        double* coords[] = { &row.x, &row.y };
+        const int columns[] = { c.x, c.y };
+        for (int a = 0; a < 2; ++a) {
+            const std::string& text = field(columns[a]);
+            if (kind == Coordinates::Grid) {
+                const auto v = parseCoordinate(text);
+                if (!v)
+                    fail(std::string(axes[a]) + " " + quotedText(text) + " is not a number");
+                else
+                    *coords[a] = *v;
+                continue;
+            }
+            const DecimalParse d = parseDecimal4(text);
+            if (!d.ok())
+                fail(numberProblem(axes[a], text, d));
+            else
+                *coords[a] = d.number->value();
+        }
     }
     const char* factors[] = { "quantity", "price" };
     double* values[] = { &row.quantity, &row.price };
-    for (int k = 0; k < 2 && static_cast<int>(f.size()) > 3 + k; ++k) {
-        const std::string& text = f[static_cast<std::size_t>(3 + k)];
+    const int factorColumns[] = { c.quantity, c.price };
+    for (int k = 0; k < 2; ++k) {
+        if (factorColumns[k] < 0)
+            continue;
+        const std::string& text = field(factorColumns[k]);
         const DecimalParse d = parseDecimal4(text);
         if (!d.ok())
             fail(numberProblem(factors[k], text, d));
@@ -181,8 +389,8 @@ std::optional<Row> readRow(const std::vector<std::string>& f, int line, std::vec
         else
             *values[k] = d.number->value();
     }
-    if (f.size() > 5) {
-        const std::string& text = f[5];
+    if (c.flexibility >= 0) {
+        const std::string& text = field(c.flexibility);
         const std::optional<std::int64_t> n = parseWholeNumber(text);
         if (!n || *n <= 0 || *n > std::numeric_limits<std::int32_t>::max())
             fail("flexibility " + quotedText(text) + " is not a whole number from 1 to 2147483647");
@@ -192,6 +400,46 @@ std::optional<Row> readRow(const std::vector<std::string>& f, int line, std::vec
     if (!good)
         return std::nullopt;
     return row;
+}
+
+// Real coordinates into the project's plane: latitude/longitude (or the grid's numbers first
+// to them) into the local projection of the list. Problems name the line of the place.
+std::string projectRows(std::vector<Row>& rows, const std::optional<geo::GridToWgs84>& grid,
+    const std::string& crs, std::vector<CsvProblem>& problems)
+{
+    std::vector<geo::LatLon> degrees;
+    for (const Row& row : rows) {
+        if (!grid) {
+            degrees.push_back({ row.y, row.x });
+            continue;
+        }
+        const auto p = grid->toLatLon(row.x, row.y);
+        if (!p) {
+            problems.push_back({ row.line, "x, y cannot be transformed from " + crs + " to latitude and longitude" });
+            continue;
+        }
+        degrees.push_back(*p);
+    }
+    if (!problems.empty())
+        return {};
+    const geo::LocalProjection local = geo::localProjection(degrees);
+    if (local.tooFar) {
+        const Row& far = rows[*local.tooFar];
+        const long km = std::isfinite(local.tooFarKm) ? std::lround(local.tooFarKm) : -1;
+        problems.push_back({ far.line,
+            "the place lies " + (km >= 0 ? std::to_string(km) + " km" : std::string("too far"))
+                + " from the middle of the list; every place must lie within 2000 km of it" });
+        return {};
+    }
+    if (local.definition.empty() || local.points.size() != rows.size()) {
+        problems.push_back({ 0, "PROJ cannot project the places" });
+        return {};
+    }
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        rows[k].x = local.points[k].x;
+        rows[k].y = local.points[k].y;
+    }
+    return local.definition;
 }
 
 } // namespace
@@ -287,15 +535,27 @@ CsvFields splitCsvLine(std::string_view line, char separator)
     return out;
 }
 
-PlaceCsv readPlaceCsv(std::string_view bytes)
+PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
 {
     PlaceCsv out;
     if (bytes.size() > MaxPlaceCsvBytes) {
         out.problems.push_back({ 0, "the file is larger than 4 MB; a list of 99 places is far smaller" });
         return out;
     }
+    std::optional<geo::GridToWgs84> grid;
+    if (!options.crs.empty()) {
+        grid = geo::GridToWgs84::create(options.crs);
+        if (!grid) {
+            out.problems.push_back({ 0, "--crs " + options.crs
+                    + ": PROJ knows no such coordinate reference system (write it as EPSG:N, e.g. EPSG:5514)" });
+            return out;
+        }
+    }
+    Coordinates kind = grid ? Coordinates::Grid : Coordinates::Plain;
+    Columns columns;
     std::vector<Row> rows;
     bool first = true;
+    bool headerRefused = false;
     int hundredthLine = 0;
     for (const Line& line : splitLines(bytes)) {
         if (!line.decodeError.empty()) {
@@ -315,12 +575,30 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
         const int count = static_cast<int>(split.fields.size());
         if (first) {
             first = false;
+            const bool header = count >= 2 && !isNumber(split.fields[1]) && (count < 3 || !isNumber(split.fields[2]));
+            if (header && namesCoordinates(split.fields)) {
+                out.header = true;
+                out.geographic = true;
+                out.columns = count;
+                if (grid) {
+                    out.problems.push_back({ line.number, "--crs " + options.crs
+                            + " is for x and y columns; this list gives latitude and longitude" });
+                    headerRefused = true;
+                    continue;
+                }
+                kind = Coordinates::Geographic;
+                const std::size_t before = out.problems.size();
+                columns = namedColumns(split.fields, line.number, out.problems, out.notices);
+                headerRefused = out.problems.size() != before;
+                continue;
+            }
             if (count < MinColumns || count > MaxColumns) {
                 out.problems.push_back({ line.number, columnCountProblem(count) });
                 continue;
             }
             out.columns = count;
-            if (!isNumber(split.fields[1]) && !isNumber(split.fields[2])) {
+            columns = positionalColumns(count);
+            if (header) {
                 out.header = true;
                 continue;
             }
@@ -342,7 +620,9 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
             }
             continue;
         }
-        if (auto row = readRow(split.fields, line.number, out.problems))
+        if (headerRefused)
+            continue; // a refused header names no columns to read the lines by
+        if (auto row = readRow(split.fields, columns, kind, line.number, out.problems))
             rows.push_back(*row);
         else
             rows.emplace_back(); // keeps the count of places for the limit above
@@ -356,6 +636,11 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
             n == 0 ? std::string("the file holds no place; a project needs 2 to 99")
                    : std::string("the file holds 1 place; a project needs 2 to 99") });
         return out;
+    }
+    if (kind != Coordinates::Plain) {
+        out.reference = projectRows(rows, grid, options.crs, out.problems);
+        if (!out.ok())
+            return out;
     }
 
     // The project as "Nový" and typed entry leave it, then saved.
@@ -376,9 +661,16 @@ PlaceCsv readPlaceCsv(std::string_view bytes)
     }
     sortPlacesByName(r, n);
     computeDistances(r, n);
-    r.setCriterion(CritQuantity, out.columns >= 4);
-    r.setCriterion(CritPrice, out.columns >= 5);
-    r.setCriterion(CritFlexibility, out.columns >= 6);
+    out.quantity = columns.quantity >= 0;
+    out.price = columns.price >= 0;
+    out.flexibility = columns.flexibility >= 0;
+    r.setCriterion(CritQuantity, out.quantity);
+    r.setCriterion(CritPrice, out.price);
+    r.setCriterion(CritFlexibility, out.flexibility);
+    if (!out.reference.empty() && !geo::setProjectReference(r, out.reference)) {
+        out.problems.push_back({ 0, "PROJ does not accept the projection " + quotedText(out.reference) });
+        return out;
+    }
     r.SavedPlaceCount = n;
     out.placeCount = n;
     return out;

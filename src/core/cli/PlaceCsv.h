@@ -21,6 +21,16 @@
 // - Three to six fields a line: name, x, y, then quantity, price, flexibility in this order;
 //   every line has as many fields as the first. A column that is present switches its
 //   criterion on ("Množstvo", "Cena", "Flexibilita").
+// - Real coordinates: a header naming a latitude ("latitude", "lat", "šírka") and a longitude
+//   ("longitude", "lon", "lng", "dĺžka") column, in any case and order, gives the places in
+//   decimal degrees on WGS84; its other columns are named too: "name"/"názov" and the optional
+//   "quantity"/"množstvo", "price"/"cena", "flexibility"/"flexibilita" ("x" and "y" columns
+//   are then ignored with a notice). The degrees keep all their digits. The places are
+//   projected into a local azimuthal equidistant plane in kilometres, which becomes the
+//   project's reference.
+// - With a coordinate reference system ("EPSG:N") given, the x and y columns are in that
+//   system (x the easting, y the northing) and are transformed to latitude/longitude and then
+//   in the same way.
 
 #include "core/project/ProjectRecord.h"
 
@@ -47,14 +57,25 @@ struct PlaceCsv {
     int placeCount = 0;
     char separator = ';';
     bool header = false;
-    int columns = 0; // fields a line: 3 to 6
+    int columns = 0; // fields a line: 3 to 6, up to 8 with named real coordinates
     std::vector<CsvProblem> problems;
+    std::vector<std::string> notices; // said on the side; the list is still read
+    // The criteria switched on by a column.
+    bool quantity = false;
+    bool price = false;
+    bool flexibility = false;
+    bool geographic = false; // latitude/longitude columns
+    std::string reference; // the projection of real coordinates, empty for plain x/y
 
     bool ok() const { return problems.empty(); }
 };
 
+struct PlaceCsvOptions {
+    std::string crs; // "EPSG:N" for x/y columns in that system; empty for plain numbers
+};
+
 // Reads a place list from the bytes of a file; every bad line is reported.
-PlaceCsv readPlaceCsv(std::string_view bytes);
+PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options = {});
 
 // The fields of one line split at the separator, with quotes and blanks as described above, or
 // the reason the quotes are broken.

@@ -1,0 +1,72 @@
+#pragma once
+
+// A solved run written for other programs: GeoJSON (RFC 7946: WGS84, [longitude, latitude],
+// 7 decimals) for a project with a reference, and CSV in X/Y (with latitude and longitude when
+// there is a reference). The command line's export and the window's export share it.
+
+#include "core/allocation/CooperRunDriver.h"
+#include "core/geo/GeoReference.h"
+#include "core/project/ProjectRecord.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dorvan::cli {
+
+using geo::LatLon;
+using geo::PlanarPoint;
+using geo::Projection;
+
+struct ExportPlace {
+    std::string name; // UTF-8
+    double x = 0.0;
+    double y = 0.0;
+    double weight = 1.0; // as the run weighs the place
+    int group = 0; // the first group listing it in a group run; 0 for none
+};
+
+struct ExportResult {
+    int group = 0; // 0 for a one-centre run
+    PlanarPoint optimum;
+    double objective = 0.0;
+    std::optional<double> gap; // nothing where nothing can be said (a negative weight)
+    std::vector<PlanarPoint> path; // the iterates from the start to the optimum
+};
+
+struct ExportContour {
+    int group = 0;
+    double level = 0.0; // percent above the optimum's cost
+    std::vector<PlanarPoint> points;
+};
+
+struct RunExport {
+    bool groups = false;
+    std::vector<ExportPlace> places;
+    std::vector<ExportResult> results; // one, or one per solved group
+    std::vector<ExportContour> contours;
+};
+
+// What a run over places 1..placeCount of the record left, with the cost contours at the
+// given percents (none when empty) around each result, as the chart finds them over the
+// places' window.
+RunExport runExport(const TProjectRecord& record, int placeCount, const CooperRunInputs& inputs,
+    const CooperRunResult& result, const CooperState& state, const std::vector<double>& contourPercents);
+
+// The FeatureCollection: a Point per place (name, weight, group with groups), a Point per
+// result (role "optimum", group, objective, gap), the iteration path as a LineString (role
+// "path", group) and each contour as a LineString (role "contour", group, level). Nothing when
+// a point has no latitude/longitude.
+std::optional<std::string> exportGeoJson(const RunExport& run, const Projection& reference);
+
+// Two tables separated by an empty line, ";" separated with decimal commas: the places
+// (kind;group;name;x;y;weight) and the results (kind;group;x;y;objective;gap), each row ending
+// in latitude;longitude when there is a reference.
+std::string exportCsv(const RunExport& run, const Projection* reference);
+
+// Without a reference GeoJSON cannot be written.
+inline constexpr const char* NoReferenceForGeoJson
+    = "the project has no coordinate reference (import its places with latitude and longitude "
+      "or --crs); GeoJSON needs latitude and longitude, so export CSV in X/Y instead";
+
+} // namespace dorvan::cli
