@@ -4,6 +4,7 @@
 #include "core/common/DecimalText.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
+#include "core/geo/GeoReference.h"
 
 #include <algorithm>
 #include <utility>
@@ -39,6 +40,8 @@ void ProjectSession::startNew()
 {
     auto& s = project_.State;
     ResetProjectForNew(project_.Record);
+    // The coordinate reference belongs to the places, which go (unlike entries above the count).
+    geo::clearProjectReference(project_.Record);
     dropPicture(project_);
     s.AddPlacesMode = false;
     s.FirstEntryMode = true;
@@ -108,6 +111,7 @@ void ProjectSession::close()
     s.UnsavedChanges = false;
     // With the window its boxes go: nothing is ticked any more.
     project_.Choices = EntryChoices {};
+    geo::clearProjectReference(project_.Record);
     dropPicture(project_);
 }
 

@@ -1,6 +1,7 @@
 // The project's transitions, each checked on the record, the choices and the working state it
 // leaves. The expected values are worked out by hand from the record layouts the cases build.
 #include "core/entry/ProjectSession.h"
+#include "core/geo/GeoReference.h"
 
 #include "core/project/Project.h"
 
@@ -160,19 +161,23 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
         bool choicesCleared;
         bool unsaved;
         const char* file;
+        bool referenceKept; // the coordinate reference goes with "Nový" and closing
     };
     const Case cases[] = {
-        { "new", [](ProjectSession& s) { s.startNew(); }, true, false, false, true, false, "" },
-        { "close", [](ProjectSession& s) { s.close(); }, false, false, false, true, false, "old.mzd" },
+        { "new", [](ProjectSession& s) { s.startNew(); }, true, false, false, true, false, "", false },
+        { "close", [](ProjectSession& s) { s.close(); }, false, false, false, true, false, "old.mzd", false },
         { "open cancelled", [](ProjectSession& s) { s.openCancelled(); }, false, false, true, false, true,
-            "old.mzd" },
+            "old.mzd", true },
     };
+    const std::string reference = "+proj=aeqd +lat_0=48.5 +lon_0=19.5 +x_0=180000 +y_0=86000 +datum=WGS84 +units=km";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto p = dirtyProject();
+        ASSERT_TRUE(geo::setProjectReference(p->Record, reference));
         ProjectSession session(*p);
         c.transition(session);
         const TProjectRecord& r = p->Record;
+        EXPECT_EQ(geo::projectReference(r).value_or("(none)"), c.referenceKept ? reference : "(none)");
         EXPECT_EQ(r.PictureWidth, 0);
         EXPECT_EQ(r.PictureHeight, 0);
         EXPECT_EQ(r.MapRangeX, 0);
