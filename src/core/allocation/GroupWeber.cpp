@@ -21,12 +21,6 @@ template <typename Real> struct ReadMember {
     }
 };
 
-long double objectiveAt(
-    std::span<const GroupSite> sites, std::span<const int> members, long double x, long double y)
-{
-    return weberObjective(members, x, y, ReadMember<long double> { sites });
-}
-
 // Kuhn's test at a point: the weight lying on it against the pull of the others.
 WeberSums<long double> pullAt(std::span<const GroupSite> sites, std::span<const int> members, long double px,
     long double py, long double reach)
@@ -102,6 +96,13 @@ WeberResult plainMean(std::span<const GroupSite> sites, std::span<const int> mem
 }
 
 } // namespace
+
+long double objectiveAt(
+    std::span<const GroupSite> sites, std::span<const int> members, long double x, long double y)
+{
+    return weberObjective(members, x, y, ReadMember<long double> { sites });
+}
+
 
 long double reachOf(std::span<const GroupSite> sites)
 {

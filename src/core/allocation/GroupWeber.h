@@ -31,6 +31,10 @@ inline long double dist(long double x, long double y, const GroupSite& s)
     return weberDistance<long double>(x, y, s.x, s.y);
 }
 
+// The sum of weight × distance of the members (indices into sites) to (x, y).
+long double objectiveAt(
+    std::span<const GroupSite> sites, std::span<const int> members, long double x, long double y);
+
 // Within this share of the largest coordinate a point lies on a place (as in the solver).
 long double reachOf(std::span<const GroupSite> sites);
 

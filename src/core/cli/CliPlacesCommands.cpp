@@ -30,21 +30,6 @@ std::string degreesText(double degrees)
     return s;
 }
 
-// A CSV field, quoted when it holds the separator, a quote or a line break.
-std::string csvField(std::string_view s)
-{
-    if (s.find_first_of(";\"\r\n") == std::string_view::npos)
-        return std::string(s);
-    std::string q = "\"";
-    for (char c : s) {
-        if (c == '"')
-            q += '"';
-        q += c;
-    }
-    q += '"';
-    return q;
-}
-
 // The criteria that hold one value each, with the byte that switches them on.
 struct SingleValue {
     const char* key;

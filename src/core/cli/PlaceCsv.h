@@ -90,4 +90,8 @@ CsvFields splitCsvLine(std::string_view line, char separator);
 // Whether a text is valid UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool isValidUtf8(std::string_view text);
 
+// A field of the ";"-separated lists dorvan-cli writes, quoted when it holds the separator, a
+// quote or a line break.
+std::string csvField(std::string_view s);
+
 } // namespace dorvan::cli

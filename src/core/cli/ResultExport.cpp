@@ -1,5 +1,7 @@
 #include "core/cli/ResultExport.h"
 
+#include "core/cli/PlaceCsv.h"
+
 #include "core/allocation/CostContours.h"
 #include "core/cli/JsonWriter.h"
 #include "core/entry/PlaceList.h"
@@ -54,19 +56,6 @@ std::string decimal(double v)
 {
     std::string s = formatGeneral15(v, ",");
     return s;
-}
-
-std::string csvText(std::string_view s)
-{
-    if (s.find_first_of(";\"\r\n") == std::string_view::npos)
-        return std::string(s);
-    std::string q = "\"";
-    for (char c : s) {
-        if (c == '"')
-            q += '"';
-        q += c;
-    }
-    return q + '"';
 }
 
 void position(JsonWriter& j, const LatLon& p)
@@ -241,7 +230,7 @@ std::string exportCsv(const RunExport& run, const Projection* reference)
     const char* degrees = reference != nullptr ? ";latitude;longitude" : "";
     out << "kind;group;name;x;y;weight" << degrees << '\n';
     for (const ExportPlace& p : run.places)
-        out << "place;" << (p.group > 0 ? std::to_string(p.group) : "") << ';' << csvText(p.name) << ';'
+        out << "place;" << (p.group > 0 ? std::to_string(p.group) : "") << ';' << csvField(p.name) << ';'
             << decimal(p.x) << ';' << decimal(p.y) << ';' << decimal(p.weight) << latLon({ p.x, p.y }) << '\n';
     out << "\nkind;group;x;y;objective;gap" << degrees << '\n';
     for (const ExportResult& r : run.results)

@@ -1,0 +1,209 @@
+// The help texts of dorvan-cli, one a command.
+#include "core/cli/CliArguments.h"
+
+#include <string>
+#include <string_view>
+
+namespace dorvan::cli {
+
+namespace {
+
+const char* const Overview = R"(Usage: dorvan-cli COMMAND [ARGUMENTS]
+
+Location-allocation of DORVAN without its windows: solve projects, draw their result, list and
+import places.
+
+Commands:
+  solve PROJECT.mzd    find the optimal centre and print what the allocation window lists
+  render PROJECT.mzd   draw the result chart into a PNG or PDF file
+  places PROJECT.mzd   list the places and criteria of a project as CSV or JSON
+  import PLACES.csv    make a project from a list of places
+  groups PROJECT.mzd   propose distribution groups: the best P centres and their places
+  network PROJECT.mzd  search the star network and draw the station graph
+  export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
+
+"dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
+message says why on one line; import names every bad line).
+)";
+
+const char* const SolveOptionsText
+    = R"(  --start gravity|origin    start point: the weighted centre of gravity (default) or [0;0]
+  --stop x|y|xy|objective   stopping rule: change of X, of Y, of both (default) or of the
+                            objective function
+  --precision TEXT          precision e, 0,0001 to 10 (default "0,01"); a comma or a point
+  --correction TEXT         correction value k above 0 (default "1,0"), read by the
+                            objective rule only
+  --groups                  one centre per stored distribution group instead of one for all
+)";
+
+const char* const SolveUsage = R"(Usage: dorvan-cli solve PROJECT.mzd [OPTIONS]
+
+Runs Cooper's method on the project as the allocation window does and prints what the window
+shows. The places are weighted by quantity, price and flexibility where the project has those
+criteria switched on.
+
+Options:
+%SOLVE%  --format text|json        text (default): the lines of Edit1 (one-centre runs only),
+                            ListBox1 and ListBox2, each block under a line naming the
+                            control; json: start, optimum, final_iter, iterates, lines and,
+                            for group runs, groups; a project with a coordinate reference
+                            adds the optimum's latitude and longitude (7 decimals)
+
+An invalid precision or correction value is reported on standard error and replaced by its
+default, as the window does, and the run goes on.
+)";
+
+const char* const RenderUsage = R"(Usage: dorvan-cli render PROJECT.mzd --out FILE.png|FILE.pdf [OPTIONS]
+
+Draws the result chart exactly as the allocation window draws it on a drawing area of the given
+size, into a PNG picture or a one-page PDF (by the extension of FILE).
+
+Options:
+  --out FILE                the picture to write (.png or .pdf)
+  --size WxH                the drawing area in pixels, 120 to 5000 each (default 800x600)
+  --picture yes|no          over the project's map picture ("S obrázkom", default) or without
+                            it ("Bez obrázku")
+  --proportional yes|no     proportional picture ("ÁNO", default) or not ("NIE")
+  --select X1,Y1,X2,Y2      magnify the part of the drawing area a mouse drag from (X1,Y1) to
+                            (X2,Y2) selects, as the window's zoom does (pixels of the drawing
+                            area, kept to it; at most 1 pixel either way leaves it unzoomed)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point, e.g. 1,2.5,10),
+                            as "Izočiary nákladov" draws them
+%SOLVE%
+With "--picture yes" a project with a map picture is drawn over its picture, as the window
+draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions
+within it. A project without a picture, or "--picture no", gives the chart of --size.
+)";
+
+const char* const PlacesUsage = R"(Usage: dorvan-cli places PROJECT.mzd [--format csv|json]
+
+Lists every place of the project (number, name, X, Y, quantity, price, flexibility, and
+latitude and longitude for a project with a coordinate reference) and the single-value
+criteria.
+
+  --format csv|json         csv (default): the places under a header line, ";" separated with
+                            decimal commas, then an empty line and the criteria as
+                            "criterion;on;value"; json: one object
+)";
+
+const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd [--crs EPSG:N]
+
+Makes a project from a list of places, one place a line: name;x;y, optionally followed by
+quantity;price;flexibility. The rules of typed entry hold: 2 to 99 places, names of 1 to 100
+characters that Windows-1250 can store, numbers rounded to four decimals, quantity and price at
+least 1, flexibility a whole number above 0, not all coordinates equal. The places are sorted
+by name and their distances computed; a quantity, price or flexibility column switches its
+criterion on. Every bad line is reported with its number and no file is written.
+
+The file:
+  - UTF-8, or Windows-1250 when it is not valid UTF-8; blank lines and lines starting
+    with "#" are skipped;
+  - the first line decides the separator: ";" when it holds one, otherwise ",";
+  - numbers take a decimal comma or point; in a ","-separated file a number with a decimal
+    comma must be quoted ("48,15"), since a bare comma separates fields;
+  - fields may be quoted with double quotes ("" is one quote inside them);
+  - the first line is a header when neither its second nor its third field is a number.
+
+Real coordinates: a header naming a latitude column (latitude, lat, šírka) and a longitude
+column (longitude, lon, lng, dĺžka), in any case and order, gives the places in decimal degrees
+on WGS84; its other columns are then named too (name or názov, and optionally quantity or
+množstvo, price or cena, flexibility or flexibilita; x and y columns are ignored). The places
+are projected into a local azimuthal equidistant plane in kilometres centred on the middle of
+the list, every place at X, Y of at least 1, and the project keeps that projection as its
+reference: solve, places and export then give results in latitude and longitude too. Every
+place must lie within 2000 km of the middle.
+
+  --out FILE                the project to write (an existing file is replaced)
+  --crs EPSG:N              the x and y columns are in this coordinate reference system (x the
+                            easting, y the northing; e.g. EPSG:5514, S-JTSK in metres); they are
+                            transformed to latitude and longitude and then as above
+)";
+
+const char* const GroupsUsage = R"(Usage: dorvan-cli groups PROJECT.mzd --centres P|A-B [OPTIONS]
+
+Proposes distribution groups as "Navrhnúť skupiny" does: P centres and the places each serves,
+so that the sum of weight × distance from every place to its group's centre is least, every
+group holding at least 3 places. Places are weighted as a run weighs them. Projects of up to
+10 places are solved exactly; larger ones by a search from several starts.
+
+Options:
+  --centres P|A-B           the number of centres, 2 to places / 3; a range A-B (A from 1)
+                            prints the table of best totals and savings for A to B centres
+  --fixed NAME[,NAME...]    existing centres: they stay on these places and serve the places
+                            nearest to them; P counts them (P from their number, 1 included)
+  --max-places m            at most m places a group (3 to 99); without it the project's
+                            "Rovnomernosť počtu miest v skupinách" when that is ticked
+  --starts N                starts of the search, 1 to 10000 (default 24)
+  --seed S                  seed of the search, a whole number (default 1)
+  --format text|json        text (default) or json
+  --out NEW.mzd             write a copy of the project with these groups stored and groups
+                            switched on (one P only)
+)";
+
+const char* const NetworkUsage
+    = R"(Usage: dorvan-cli network PROJECT.mzd [--format text|json] [--out FILE.png|FILE.pdf] [--size WxH]
+
+Runs the star search of the distribution network window on the project as the program holds it
+after opening it (the criteria switched on in the file give the reach and the places a star)
+and prints what the window shows.
+
+  --format text|json        text (default): ListBox1 to ListBox5, each block under a line
+                            naming the list, then StringGrid1, one line a row from row 0, the
+                            cells of columns 0 to 4 separated by tabs; json: the stars (centre,
+                            members, sum), the total, the star count and the recalculations
+  --out FILE                also draw the station graph into a PNG or PDF file (by extension)
+  --size WxH                the drawing area of the graph of --out, 120 to 5000 pixels a
+                            side (default 624x446, the window's design size less its list)
+)";
+
+const char* const ExportUsage
+    = R"(Usage: dorvan-cli export PROJECT.mzd --format geojson|csv --out FILE [OPTIONS]
+
+Solves the project as solve does (the same options give the same result) and writes the places
+and the result for other programs.
+
+Options:
+  --format geojson|csv      geojson: a FeatureCollection in latitude and longitude (RFC 7946,
+                            [longitude, latitude], 7 decimals): a Point per place (name,
+                            weight, group with --groups), a Point per result (role "optimum",
+                            group, objective, gap), the iteration path as a LineString (role
+                            "path") and the contours as LineStrings (role "contour", level);
+                            only for a project with a coordinate reference (made by import
+                            from latitude/longitude or with --crs). csv: the places and the
+                            results with X, Y and, with a reference, latitude and longitude
+  --out FILE                the file to write (an existing file is replaced)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
+                            at most 1000, at most 10 levels; a decimal point), GeoJSON only
+%SOLVE%)";
+
+std::string replaced(std::string text, std::string_view marker, std::string_view by)
+{
+    const std::size_t at = text.find(marker);
+    if (at != std::string::npos)
+        text.replace(at, marker.size(), by);
+    return text;
+}
+
+} // namespace
+
+std::string usageText(std::string_view topic)
+{
+    if (topic == "solve")
+        return replaced(SolveUsage, "%SOLVE%", SolveOptionsText);
+    if (topic == "render")
+        return replaced(RenderUsage, "%SOLVE%", SolveOptionsText);
+    if (topic == "places")
+        return PlacesUsage;
+    if (topic == "import")
+        return ImportUsage;
+    if (topic == "groups")
+        return GroupsUsage;
+    if (topic == "network")
+        return NetworkUsage;
+    if (topic == "export")
+        return replaced(ExportUsage, "%SOLVE%", SolveOptionsText);
+    return Overview;
+}
+
+} // namespace dorvan::cli
