@@ -31,10 +31,10 @@ namespace entry {
 // larger) with what each further centre saves. Places moved into "Existujúce centrá" keep their
 // centres; with "Rovnomernosť počtu miest v skupinách" ticked no group holds more places than
 // its value. A row the rules cannot fill stays empty, its refusal in its tooltip, and the row
-// after it shows no saving. The search runs on a thread of its own; its results come back to this window's thread
-// in order (the groups first, then the table rows) and are dropped when the places changed in
-// the meantime. A failure of the search comes back the same way and is shown by the
-// application's guard. Code in Vstupne_Udaje_Skupiny_Navrh.cpp.
+// after it shows no saving. The search runs on a thread of its own; its results come back to
+// this window's thread in order (the groups first, then the table rows) and are dropped when
+// the places changed in the meantime. A failure of the search comes back the same way and is
+// shown by the application's guard. Code in Vstupne_Udaje_Skupiny_Navrh.cpp.
 class GroupProposal : public QGroupBox {
 public:
     // apply receives the group list lines and the number of groups to show.

@@ -143,7 +143,8 @@ void entry::GroupProposal::moveFixedCentre(bool in, int row, const dorvan::Text1
 {
     if (in)
         fixed_.push_back(name);
-    else if (row >= 0 && row < static_cast<int>(fixed_.size()) && fixed_[static_cast<std::size_t>(row)] == name)
+    else if (row >= 0 && row < static_cast<int>(fixed_.size())
+        && fixed_[static_cast<std::size_t>(row)] == name)
         fixed_.erase(fixed_.begin() + row);
     showFixedCentres();
 }

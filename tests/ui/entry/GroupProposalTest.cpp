@@ -4,9 +4,9 @@
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
 #include "core/project/ProjectFile.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/main/Dorvan_Hlavny.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -101,8 +101,8 @@ protected:
         l->clearSelection();
         for (int row : rows) {
             l->scrollToItem(l->item(row));
-            QTest::mouseClick(l->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                l->visualItemRect(l->item(row)).center());
+            QTest::mouseClick(
+                l->viewport(), Qt::LeftButton, Qt::ControlModifier, l->visualItemRect(l->item(row)).center());
         }
     }
     void propose(int centres)
@@ -174,8 +174,8 @@ TEST_F(GroupProposalPage, PlacesMoveInAndOutOfTheExistingCentresAndTheCentralPla
         ASSERT_EQ(offered->item(kosice)->text(), u("Košice"));
         choose("FixedPlacesList", { zilina, kosice });
         QTest::mouseClick(get<QPushButton>("FixedAddButton"), Qt::LeftButton);
-        const QStringList expectedChosen = c.central ? QStringList { u("Žilina"), u("Košice") }
-                                                     : QStringList { u("Košice"), u("Žilina") };
+        const QStringList expectedChosen
+            = c.central ? QStringList { u("Žilina"), u("Košice") } : QStringList { u("Košice"), u("Žilina") };
         EXPECT_EQ(items(chosen), expectedChosen);
         EXPECT_EQ(offered->count(), 25);
         EXPECT_FALSE(items(offered).contains(u("Žilina")));
@@ -199,11 +199,17 @@ TEST_F(GroupProposalPage, ProposalsTheRulesCannotKeepAreRefusedWithTheirReason)
         const char* message;
     };
     const Case cases[] = {
-        { 12, 0, 2, "Skupiny nepojmú všetky miesta: P = 2, najviac m = 12 miest v skupine, spolu 24 miest, projekt má n = 27 miest !!!" },
-        { 4, 1, 6, "Skupiny nepojmú všetky miesta: P = 6, najviac m = 4 miesta v skupine, spolu 24 miest, projekt má n = 27 miest !!!" },
+        { 12, 0, 2,
+            "Skupiny nepojmú všetky miesta: P = 2, najviac m = 12 miest v skupine, spolu 24 miest, projekt "
+            "má n = 27 miest !!!" },
+        { 4, 1, 6,
+            "Skupiny nepojmú všetky miesta: P = 6, najviac m = 4 miesta v skupine, spolu 24 miest, projekt "
+            "má n = 27 miest !!!" },
         { 0, 2, 1, "Počet centier P = 1 je menší ako počet existujúcich centier (2) !!!" },
         { 2, 0, 3, "Skupina musí smieť mať aspoň 3 miesta, m = 2 je málo !!!" },
-        { 12, 0, 10, "Skupiny nemožno naplniť: P = 10, aspoň 3 miesta v skupine, spolu 30 miest, projekt má n = 27 miest (m = 12) !!!" },
+        { 12, 0, 10,
+            "Skupiny nemožno naplniť: P = 10, aspoň 3 miesta v skupine, spolu 30 miest, projekt má n = 27 "
+            "miest (m = 12) !!!" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -259,14 +265,16 @@ TEST_F(GroupProposalPage, ExistingCentresAndALimitGiveTheCommandLinesGroupsAndAn
             continue;
         }
         EXPECT_EQ(table->item(r, 2)->text().isEmpty(), r == 2);
-        const double total = r + 1 == 3 ? cli["total"].toDouble() : cliGroups(file, r + 1, { "Žilina" })["total"].toDouble();
+        const double total
+            = r + 1 == 3 ? cli["total"].toDouble() : cliGroups(file, r + 1, { "Žilina" })["total"].toDouble();
         bool ok = false;
         const double shownTotal = QLocale().toDouble(table->item(r, 1)->text(), &ok);
         ASSERT_TRUE(ok) << table->item(r, 1)->text().toStdString();
         EXPECT_NEAR(shownTotal, total, 1e-4);
     }
     EXPECT_EQ(table->item(0, 0)->toolTip(),
-        u("Skupiny nepojmú všetky miesta: P = 1, najviac m = 12 miest v skupine, spolu 12 miest, projekt má n = 27 miest !!!"));
+        u("Skupiny nepojmú všetky miesta: P = 1, najviac m = 12 miest v skupine, spolu 12 miest, projekt má "
+          "n = 27 miest !!!"));
 }
 
 TEST_F(GroupProposalPage, TheTableReachesTheChosenNumberOfCentresAboveEight)
