@@ -2,11 +2,11 @@
 // table of best totals by number of centres.
 #include "ui/entry/EntryGroupProposal.h"
 
+#include "core/common/DecimalText.h"
+#include "core/project/Project.h"
+#include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/TwoListPicker.h"
-#include "core/common/DecimalText.h"
-#include "ui/common/UserDialogs.h"
-#include "core/project/Project.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -75,9 +75,10 @@ entry::GroupProposal::GroupProposal(const EntryContext& context, Apply apply)
     CentreTable->horizontalHeader()->setStretchLastSection(true);
     CentreTable->setMaximumHeight(TableHeight);
 
-    fixedPicker_ = new TwoListPicker({ "FixedCentresBox", "FixedPlacesBox", "FixedPlacesList", "FixedChosenBox",
-                                         "FixedCentresList", "FixedAddButton", "FixedRemoveButton" },
-        { "", " Zoznam miest ", " Existujúce centrá " }, this);
+    fixedPicker_
+        = new TwoListPicker({ "FixedCentresBox", "FixedPlacesBox", "FixedPlacesList", "FixedChosenBox",
+                                "FixedCentresList", "FixedAddButton", "FixedRemoveButton" },
+            { "", " Zoznam miest ", " Existujúce centrá " }, this);
     fixedPicker_->box()->setMaximumHeight(TableHeight + 30);
     fixedPicker_->setMove([this](Side from, int row, const dorvan::Text100& name) {
         moveFixedCentre(from == Side::Offered, row, name);
@@ -183,7 +184,8 @@ void entry::GroupProposal::ProposeButtonClick()
     QApplication::setOverrideCursor(Qt::BusyCursor);
     cursorSet_ = true;
 
-    const int tableTo = std::min(std::max(TableCentres, p), dorvan::maxCentres(static_cast<int>(sites_.size())));
+    const int tableTo
+        = std::min(std::max(TableCentres, p), dorvan::maxCentres(static_cast<int>(sites_.size())));
     // The thread works on its own copy and posts each result to this object's thread; a result
     // posted to a window that has gone is never delivered, and the window waits for the thread.
     worker_ = std::thread([this, sites = sites_, p, rules, tableTo, job, cancel = cancel_, search = search_] {
@@ -243,7 +245,8 @@ void entry::GroupProposal::searched(const dorvan::GroupSearchResult& result, std
     apply_(dorvan::groupListLines(result, sites_), result.centres);
 }
 
-void entry::GroupProposal::tableRow(const dorvan::CentreCountRow& row, const std::string& refusal, std::uint64_t job)
+void entry::GroupProposal::tableRow(
+    const dorvan::CentreCountRow& row, const std::string& refusal, std::uint64_t job)
 {
     if (job != job_)
         return;
