@@ -456,6 +456,11 @@ std::vector<GroupSite> groupingSites(const Project& project)
     return sites;
 }
 
+int projectGroupSizeLimit(const Project& project)
+{
+    return project.Choices.ticked(CritEvenGroups) ? std::max(project.Record.PlacesPerGroup, 1) : 0;
+}
+
 int maxCentres(int placeCount)
 {
     return std::max(placeCount, 0) / MinGroupMembers;

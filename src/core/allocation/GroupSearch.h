@@ -70,6 +70,10 @@ struct GroupSearchResult {
 // the ticked quantity, price and flexibility boxes.
 std::vector<GroupSite> groupingSites(const Project& project);
 
+// The most places a proposed group may hold by the project: the value of "Rovnomernosť počtu
+// miest v skupinách" (at least 1) when that criterion is ticked, 0 (no limit) when it is not.
+int projectGroupSizeLimit(const Project& project);
+
 // The largest number of centres the places allow: one group of 3 places per centre.
 int maxCentres(int placeCount);
 

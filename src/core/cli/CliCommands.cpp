@@ -429,9 +429,7 @@ GroupRules groupRules(const GroupsOptions& o, const Project& project, const std:
             throw UsageError("groups: --fixed: \"" + name + "\" is named twice");
         rules.fixed.push_back(i);
     }
-    rules.maxPlaces = o.maxPlaces;
-    if (rules.maxPlaces == 0 && project.Choices.ticked(CritEvenGroups))
-        rules.maxPlaces = std::max(project.Record.PlacesPerGroup, 1);
+    rules.maxPlaces = o.maxPlaces != 0 ? o.maxPlaces : projectGroupSizeLimit(project);
     return rules;
 }
 

@@ -3,14 +3,17 @@
 #include "ui/entry/EntryGroupProposal.h"
 
 #include "core/common/DecimalText.h"
-#include "ui/common/UserDialogs.h"
 #include "core/project/Project.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/entry/EntryCriterionBoxes.h"
+#include "ui/entry/TwoListPicker.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
@@ -20,8 +23,12 @@
 
 namespace {
 
-// The table lists 1 to this many centres.
+// The table lists 1 to this many centres, or to the number asked for when that is larger.
 constexpr int TableCentres = 8;
+// The height of the table and of the lists of existing centres beside it.
+constexpr int TableHeight = 190;
+
+using Side = entry::TwoListPicker::Side;
 
 QString number(long double v)
 {
@@ -36,7 +43,9 @@ entry::GroupProposal::GroupProposal(const EntryContext& context, Apply apply)
     , context_(context)
     , apply_(std::move(apply))
     , search_([](std::span<const dorvan::GroupSite> sites, const dorvan::GroupSearchOptions& options,
-                  const std::atomic<bool>* cancel) { return dorvan::searchGroups(sites, options, cancel); })
+                  const dorvan::GroupRules& rules, const std::atomic<bool>* cancel) {
+        return dorvan::proposeGroups(sites, options, rules, cancel);
+    })
 {
     setObjectName("GroupProposalBox");
     auto* column = new QVBoxLayout(this);
@@ -64,8 +73,20 @@ entry::GroupProposal::GroupProposal(const EntryContext& context, Apply apply)
     CentreTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CentreTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     CentreTable->horizontalHeader()->setStretchLastSection(true);
-    CentreTable->setMaximumHeight(190);
-    column->addWidget(CentreTable);
+    CentreTable->setMaximumHeight(TableHeight);
+
+    fixedPicker_
+        = new TwoListPicker({ "FixedCentresBox", "FixedPlacesBox", "FixedPlacesList", "FixedChosenBox",
+                                "FixedCentresList", "FixedAddButton", "FixedRemoveButton" },
+            { "", " Zoznam miest ", " Existujúce centrá " }, this);
+    fixedPicker_->box()->setMaximumHeight(TableHeight + 30);
+    fixedPicker_->setMove([this](Side from, int row, const dorvan::Text100& name) {
+        moveFixedCentre(from == Side::Offered, row, name);
+    });
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(fixedPicker_->box(), 3);
+    lower->addWidget(CentreTable, 2);
+    column->addLayout(lower);
 
     connect(ProposeButton, &QPushButton::clicked, this, &GroupProposal::ProposeButtonClick);
     connect(CentreCountEdit, &QLineEdit::returnPressed, this, &GroupProposal::ProposeButtonClick);
@@ -90,12 +111,67 @@ void entry::GroupProposal::stopSearch()
     finished_ = true;
 }
 
+void entry::GroupProposal::showEvent(QShowEvent* event)
+{
+    QGroupBox::showEvent(event);
+    // The places, the centre or its criterion may have changed on another page.
+    showFixedCentres();
+}
+
+void entry::GroupProposal::showFixedCentres()
+{
+    const dorvan::TProjectRecord& r = context_.project.Record;
+    const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaces - 1);
+    std::vector<dorvan::Text100> places;
+    for (int i = 1; i <= n; ++i)
+        if (std::find(places.begin(), places.end(), r.PlaceName[i]) == places.end())
+            places.push_back(r.PlaceName[i]);
+    std::erase_if(fixed_, [&](const dorvan::Text100& name) {
+        return std::find(places.begin(), places.end(), name) == places.end();
+    });
+    std::erase_if(places, [&](const dorvan::Text100& name) {
+        return std::find(fixed_.begin(), fixed_.end(), name) != fixed_.end();
+    });
+    // The central place is the first candidate for an existing centre.
+    const auto central = std::find(places.begin(), places.end(), r.CentralName);
+    if (ticked(context_.project, CriterionBox::Centre) && !r.CentralName.empty() && central != places.end())
+        std::rotate(places.begin(), central, central + 1);
+    fixedPicker_->show(places, fixed_, !fixed_.empty());
+}
+
+// A place chosen becomes the last existing centre; one sent back leaves its place in the list.
+void entry::GroupProposal::moveFixedCentre(bool in, int row, const dorvan::Text100& name)
+{
+    if (in)
+        fixed_.push_back(name);
+    else if (row >= 0 && row < static_cast<int>(fixed_.size())
+        && fixed_[static_cast<std::size_t>(row)] == name)
+        fixed_.erase(fixed_.begin() + row);
+    showFixedCentres();
+}
+
+dorvan::GroupRules entry::GroupProposal::rules(std::span<const dorvan::GroupSite> sites) const
+{
+    const dorvan::TProjectRecord& r = context_.project.Record;
+    dorvan::GroupRules rules;
+    for (const dorvan::Text100& name : fixed_)
+        for (int i = 1; i <= static_cast<int>(sites.size()); ++i)
+            if (r.PlaceName[i] == name) {
+                rules.fixed.push_back(i - 1);
+                break;
+            }
+    rules.maxPlaces = dorvan::projectGroupSizeLimit(context_.project);
+    return rules;
+}
+
 void entry::GroupProposal::ProposeButtonClick()
 {
     const auto centres = dorvan::parseWholeNumber(CentreCountEdit->text().trimmed().toStdString());
     std::vector<dorvan::GroupSite> sites = dorvan::groupingSites(context_.project);
     const int p = centres ? static_cast<int>(std::clamp<std::int64_t>(*centres, -1, 1000)) : -1;
-    if (const auto problem = dorvan::groupSearchProblem(sites, p)) {
+    showFixedCentres();
+    const dorvan::GroupRules rules = this->rules(sites);
+    if (const auto problem = dorvan::proposalProblem(sites, p, rules)) {
         context_.dialogs.warn(this, text(*problem));
         return;
     }
@@ -108,31 +184,38 @@ void entry::GroupProposal::ProposeButtonClick()
     QApplication::setOverrideCursor(Qt::BusyCursor);
     cursorSet_ = true;
 
-    const int tableTo = std::min(TableCentres, dorvan::maxCentres(static_cast<int>(sites_.size())));
+    const int tableTo
+        = std::min(std::max(TableCentres, p), dorvan::maxCentres(static_cast<int>(sites_.size())));
     // The thread works on its own copy and posts each result to this object's thread; a result
     // posted to a window that has gone is never delivered, and the window waits for the thread.
-    worker_ = std::thread([this, sites = sites_, p, tableTo, job, cancel = cancel_, search = search_] {
+    worker_ = std::thread([this, sites = sites_, p, rules, tableTo, job, cancel = cancel_, search = search_] {
         try {
-            const dorvan::GroupSearchOptions options { p, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed };
-            const dorvan::GroupSearchResult found = search(sites, options, cancel.get());
+            const auto options = [](int k) {
+                return dorvan::GroupSearchOptions { k, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed };
+            };
+            const dorvan::GroupSearchResult found = search(sites, options(p), rules, cancel.get());
             QMetaObject::invokeMethod(
                 this, [this, found, job] { searched(found, job); }, Qt::QueuedConnection);
-            dorvan::CentreCountRow before;
+            std::optional<dorvan::CentreCountRow> before;
             for (int k = 1; k <= tableTo && !cancel->load(); ++k) {
-                long double total = 0.0L;
-                if (k == 1)
-                    total = dorvan::singleCentreTotal(sites);
-                else if (k == p)
-                    total = found.total;
-                else
-                    total = search(sites, { k, dorvan::DefaultGroupStarts, dorvan::DefaultGroupSeed },
-                        cancel.get())
-                                .total;
-                const dorvan::CentreCountRow row
-                    = dorvan::centreCountRow(k, total, k == 1 ? nullptr : &before);
-                before = row;
+                // One centre without existing ones is the Weber point of all places, the
+                // baseline of the savings, as on the command line.
+                const bool baseline = k == 1 && rules.fixed.empty();
+                const std::optional<std::string> refusal
+                    = baseline ? std::nullopt : dorvan::proposalProblem(sites, k, rules);
+                dorvan::CentreCountRow row { k, 0.0L, std::nullopt };
+                if (!refusal) {
+                    const long double total = baseline ? dorvan::singleCentreTotal(sites)
+                        : k == p                       ? found.total
+                                                       : search(sites, options(k), rules, cancel.get()).total;
+                    row = dorvan::centreCountRow(k, total, before ? &*before : nullptr);
+                    before = row;
+                } else {
+                    before.reset();
+                }
                 QMetaObject::invokeMethod(
-                    this, [this, row, job] { tableRow(row, job); }, Qt::QueuedConnection);
+                    this, [this, row, refusal = refusal.value_or(""), job] { tableRow(row, refusal, job); },
+                    Qt::QueuedConnection);
             }
         } catch (...) {
             // Nothing may leave the thread: the failure goes to the window's thread, whose
@@ -162,13 +245,22 @@ void entry::GroupProposal::searched(const dorvan::GroupSearchResult& result, std
     apply_(dorvan::groupListLines(result, sites_), result.centres);
 }
 
-void entry::GroupProposal::tableRow(const dorvan::CentreCountRow& row, std::uint64_t job)
+void entry::GroupProposal::tableRow(
+    const dorvan::CentreCountRow& row, const std::string& refusal, std::uint64_t job)
 {
     if (job != job_)
         return;
     const int r = CentreTable->rowCount();
     CentreTable->insertRow(r);
-    CentreTable->setItem(r, 0, new QTableWidgetItem(QString::number(row.centres)));
+    auto* centresItem = new QTableWidgetItem(QString::number(row.centres));
+    CentreTable->setItem(r, 0, centresItem);
+    if (!refusal.empty()) {
+        // No grouping keeps the rules with this many centres: the row says why in its tooltip.
+        centresItem->setToolTip(text(refusal));
+        CentreTable->setItem(r, 1, new QTableWidgetItem(QString()));
+        CentreTable->setItem(r, 2, new QTableWidgetItem(QString()));
+        return;
+    }
     CentreTable->setItem(r, 1, new QTableWidgetItem(number(row.total)));
     QString saving;
     if (row.saving) {

@@ -167,7 +167,7 @@ TEST_F(GuardOnSample, AGroupSearchThatFailsOnItsThreadIsShownOnceAndTheWindowGoe
     auto* proposal = dynamic_cast<entry::GroupProposal*>(entry<QGroupBox>("GroupProposalBox"));
     ASSERT_NE(proposal, nullptr);
     const QString message = QString::fromUtf8("Skupiny sa nepodarilo navrhnúť !!!");
-    proposal->setSearch([message](auto, auto, auto) -> dorvan::GroupSearchResult {
+    proposal->setSearch([message](auto, auto, auto, auto) -> dorvan::GroupSearchResult {
         throw std::runtime_error(message.toStdString());
     });
     entry<QLineEdit>("CentreCountEdit")->setText("3");
@@ -182,7 +182,7 @@ TEST_F(GuardOnSample, AGroupSearchThatFailsOnItsThreadIsShownOnceAndTheWindowGoe
 
     // The next search runs to its end: one row per number of centres, and no further message.
     int runs = 0;
-    proposal->setSearch([&runs](auto, const dorvan::GroupSearchOptions& o, auto) {
+    proposal->setSearch([&runs](auto, const dorvan::GroupSearchOptions& o, auto, auto) {
         ++runs;
         dorvan::GroupSearchResult r;
         r.centres = o.centres;
