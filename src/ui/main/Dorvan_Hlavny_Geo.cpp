@@ -3,6 +3,7 @@
 // command line's import, and "Exportovať výsledok ..." writes the allocation window's result
 // through the same writer as the command line's export.
 #include "ui/main/Dorvan_Hlavny.h"
+#include "ui/main/PlaceListMessages.h"
 
 #include "core/allocation/CooperRunDriver.h"
 #include "core/cli/PlaceCsv.h"
@@ -34,11 +35,6 @@ const QString NoReferenceForGeoJson
 const QString XyIgnoredNotice
     = u"Stĺpce x a y sa nepoužijú: miesta sú dané zemepisnou šírkou a dĺžkou."_s;
 
-QString qs(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // Every refused line in one message, as the command line lists them one a line.
 QString problemsText(const QString& file, const std::vector<dorvan::cli::CsvProblem>& problems)
 {
@@ -47,7 +43,7 @@ QString problemsText(const QString& file, const std::vector<dorvan::cli::CsvProb
         text += u"\n"_s;
         if (p.line > 0)
             text += u"riadok "_s + QString::number(p.line) + u": "_s;
-        text += qs(p.message);
+        text += placeListMessageInSlovak(p.message);
     }
     return text + u"\nNič nebolo zmenené."_s;
 }
