@@ -93,10 +93,8 @@ bool TDorvan_Central::importPlaceList(const QString& fileName)
     project_.State.UnsavedChanges = true;
     if (!csv.notices.empty())
         dialogs_.warn(this, XyIgnoredNotice);
-    QString summary = u"Načítané miesta: "_s + QString::number(csv.placeCount);
-    if (!csv.reference.empty())
-        summary += u", zemepisná šírka a dĺžka"_s;
-    setStatusPanelText(1, summary);
+    // The status panel is narrow: the count only; the places' positions are in the grid.
+    setStatusPanelText(1, u"Importované miesta: "_s + QString::number(csv.placeCount));
     return true;
 }
 

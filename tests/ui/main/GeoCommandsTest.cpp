@@ -149,6 +149,7 @@ TEST_F(GeoCommands, ImportedLatLonListGivesThePlacesWithTheirPositionsInTheGridT
     EXPECT_EQ(state().ProjectFileName, "");
     EXPECT_TRUE(w->caption().endsWith(u(" - Novy.mzd")));
     EXPECT_TRUE(state().UnsavedChanges);
+    EXPECT_EQ(w->statusPanelText(1), u("Importované miesta: 4"));
 
     QTableWidget* g = grid();
     ASSERT_NE(g, nullptr);
