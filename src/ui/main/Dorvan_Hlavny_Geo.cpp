@@ -62,9 +62,9 @@ void TDorvan_Central::ImportujMiestaClick()
             return;
     }
     const QString chosen = dialogs_.openFileName(this, u"Importovať miesta ..."_s, PlaceListFilter);
-    if (chosen.isEmpty())
-        return;
-    importPlaceList(chosen);
+    // A cancelled or refused import ends as a cancelled "Otvor ako ..." does.
+    if ((chosen.isEmpty() || !importPlaceList(chosen)) && !entryWindowOpen())
+        openCancelled();
 }
 
 bool TDorvan_Central::importPlaceList(const QString& fileName)

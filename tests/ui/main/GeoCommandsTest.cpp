@@ -199,6 +199,9 @@ TEST_F(GeoCommands, ImportAsksAsNovyDoesAndBadLinesAreListedInOneWarning)
           "riadok 4: zemepisná dĺžka \"x\" nie je číslo\n"
           "Nič nebolo zmenené."));
     EXPECT_EQ(w->entryWindow(), nullptr);
+    // ... and leaves the commands as a cancelled "Otvor ako ..." does: nothing to save or solve.
+    EXPECT_FALSE(on("UlozAkoVU"));
+    EXPECT_FALSE(on("Cooper"));
 
     // A file that cannot be read.
     import(dir.filePath("missing.csv"));
