@@ -264,12 +264,12 @@ void TCooperAlokMetod::layOutPanels()
     // The status lines at the foot, the run's notice lowest; in a window too low for them they
     // start under the result choice and are cut off at the foot rather than cover it.
     int linesHeight = 0;
-    for (QLabel* line : { RunNotice, CertificateLine })
+    for (QLabel* line : { RunNotice, PositionLine, CertificateLine })
         if (line->isVisibleTo(GroupBox5))
             linesHeight += std::max(0, line->heightForWidth(inner.width()));
     const int bottom = std::max(top, inner.bottom() + 1 - linesHeight);
     int lineTop = bottom + linesHeight;
-    for (QLabel* line : { RunNotice, CertificateLine }) {
+    for (QLabel* line : { RunNotice, PositionLine, CertificateLine }) {
         if (!line->isVisibleTo(GroupBox5))
             continue;
         const int lineHeight = std::max(0, line->heightForWidth(inner.width()));

@@ -76,6 +76,12 @@ public:
     bool zoomed() const { return zoomed_; }
     // The line under the lists that says how far the result can be from the optimum.
     QString certificateLine() const;
+    // The position of the one-centre optimum in latitude/longitude under the certificate line,
+    // empty when the project has no coordinate reference or the run had groups.
+    QString positionLine() const;
+    // The cost contour levels a result export takes: those of the result box while it is
+    // ticked, none otherwise.
+    std::vector<double> exportContourLevels() const;
 
     // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
@@ -150,6 +156,7 @@ private:
     // The levels for the groups' contours, when the box is ticked.
     const std::vector<double>* groupContourLevels() const;
     void showCertificate(const dorvan::CooperRunResult& res);
+    void showPosition(const dorvan::CooperRunResult& res);
     void redrawResult();
 
     // Cooperova_Metoda_Beh.cpp
@@ -226,6 +233,7 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QListWidget* ListBox2 = nullptr;
     QLabel* RunNotice = nullptr;
+    QLabel* PositionLine = nullptr;
     QLabel* CertificateLine = nullptr;
     QCheckBox* CostContoursBox = nullptr;
     QLineEdit* CostContourLevels = nullptr;

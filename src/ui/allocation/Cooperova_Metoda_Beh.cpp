@@ -185,6 +185,7 @@ void TCooperAlokMetod::runOnce()
     ungroupedPlaces_ = res.ungroupedPlaces;
     ++runsMade_;
     showCertificate(res);
+    showPosition(res);
 
     if (groups)
         rememberGroupDrawing(res, overPicture);

@@ -4,6 +4,7 @@
 #include "ui/allocation/Cooperova_Metoda.h"
 
 #include "core/allocation/CooperRunDriver.h"
+#include "core/geo/GeoReference.h"
 #include "ui/common/UserDialogs.h"
 
 #include <QBoxLayout>
@@ -43,6 +44,12 @@ void TCooperAlokMetod::buildContourControls(QBoxLayout* resultChoice)
     CertificateLine->setWordWrap(true);
     CertificateLine->hide();
 
+    PositionLine = new QLabel(GroupBox5);
+    PositionLine->setObjectName("PositionLine");
+    PositionLine->setWordWrap(true);
+    PositionLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    PositionLine->hide();
+
     connect(CostContoursBox, &QCheckBox::clicked, this, &TCooperAlokMetod::CostContoursBoxClick);
     connect(CostContourLevels, &QLineEdit::editingFinished, this, &TCooperAlokMetod::CostContourLevelsEdited);
 }
@@ -50,6 +57,16 @@ void TCooperAlokMetod::buildContourControls(QBoxLayout* resultChoice)
 QString TCooperAlokMetod::certificateLine() const
 {
     return CertificateLine->isHidden() ? QString() : CertificateLine->text();
+}
+
+QString TCooperAlokMetod::positionLine() const
+{
+    return PositionLine->isHidden() ? QString() : PositionLine->text();
+}
+
+std::vector<double> TCooperAlokMetod::exportContourLevels() const
+{
+    return CostContoursBox->isChecked() ? contourLevels_ : std::vector<double> {};
 }
 
 void TCooperAlokMetod::CostContoursBoxClick()
@@ -123,4 +140,43 @@ void TCooperAlokMetod::showCertificate(const dorvan::CooperRunResult& res)
         if (QListWidgetItem* item = ListBox1->item(row++))
             item->setToolTip(QString::fromStdString(dorvan::groupCertificateText(g, sep)));
     }
+}
+
+namespace {
+
+// "Poloha optima: ..." of a point of the project's plane; empty without a reference.
+QString positionText(const dorvan::TProjectRecord& record, const dorvan::IteratePoint& p)
+{
+    const auto position
+        = dorvan::geo::toLatLon(record, static_cast<double>(p.x), static_cast<double>(p.y));
+    return position ? u(dorvan::geo::formatPosition(*position)) : QString();
+}
+
+} // namespace
+
+// Where the project has a coordinate reference: the one-centre optimum in latitude/longitude
+// under the certificate line, and each solved group's centre in its line's tooltip.
+void TCooperAlokMetod::showPosition(const dorvan::CooperRunResult& res)
+{
+    QString text;
+    if (!res.groupRun) {
+        const std::vector<dorvan::IteratePoint> path
+            = dorvan::historyPoints(state_.IterX, state_.IterY, res.finalIter);
+        if (!path.empty())
+            text = positionText(project_.Record, path.back());
+    } else {
+        int row = 0;
+        for (const dorvan::CooperGroupResult& g : res.groups) {
+            if (!g.solved)
+                continue;
+            QListWidgetItem* item = ListBox1->item(row++);
+            const QString position = g.iterates.empty() ? QString() : positionText(project_.Record, g.iterates.back());
+            if (item == nullptr || position.isEmpty())
+                continue;
+            const QString tip = item->toolTip();
+            item->setToolTip(tip.isEmpty() ? position : tip + u'\n' + position);
+        }
+    }
+    PositionLine->setText(text);
+    PositionLine->setVisible(!text.isEmpty());
 }

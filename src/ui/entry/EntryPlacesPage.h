@@ -56,6 +56,7 @@ private:
     // The stored name (column 1) or coordinate (2, 3) of place row as the grid shows it.
     QString storedCellText(int row, int col) const;
     void fillPlaceRow(int row);
+    void showPositionToolTip(int row);
     void StringGrid6Event();
     void StringGrid6Delete();
     int enteredPlaces() const;

@@ -9,6 +9,7 @@
 #include "ui/entry/EntryMessages.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
+#include "core/geo/GeoReference.h"
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
 
@@ -468,6 +469,23 @@ void entry::PlacesPage::fillPlaceRow(int row)
     setCellText(g, row, 4, formatNumber(r.PlaceQuantity[row]));
     setCellText(g, row, 5, formatNumber(r.PlacePrice[row]));
     setCellText(g, row, 6, QString::number(r.PlaceFlexibility[row]));
+    showPositionToolTip(row);
+}
+
+// With a coordinate reference every cell of a place's row tells its latitude and longitude; a
+// cut name stays in its cell's tooltip, above the position.
+void entry::PlacesPage::showPositionToolTip(int row)
+{
+    const auto& r = context_.project.Record;
+    const auto position = dorvan::geo::toLatLon(r, r.PlaceX[row], r.PlaceY[row]);
+    const QString text = position ? QString::fromStdString(dorvan::geo::formatLatLon(*position)) : QString();
+    for (int col = 1; col < GridColumns; ++col) {
+        QTableWidgetItem* item = StringGrid6->item(row, col);
+        if (item == nullptr)
+            continue;
+        const QString cutName = col == 1 ? item->toolTip().section(u'\n', 0, 0) : QString();
+        item->setToolTip(cutName.isEmpty() ? text : text.isEmpty() ? cutName : cutName + u'\n' + text);
+    }
 }
 
 void entry::PlacesPage::refillPlaceRows()

@@ -142,6 +142,9 @@ public slots:
     // Menu and toolbar commands.
     void NovyVUClick();
     void OtvorVUClick();
+    // "Importovať miesta ..." and "Exportovať výsledok ..." (Dorvan_Hlavny_Geo.cpp).
+    void ImportujMiestaClick();
+    void ExportujVysledokClick();
     void UlozAkoVUClick();
     void ZatvorClick();
     void TlacitClick();
@@ -186,6 +189,11 @@ private:
     void endFileOperation();
     void showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme);
     void openCancelled();
+    // A place list read from a spreadsheet file: the project as if opened, without a file name.
+    bool importPlaceList(const QString& fileName);
+    bool writeResultExport(const QString& fileName, bool geoJson);
+    // "Exportovať výsledok ..." is on while an allocation window shows a result.
+    void updateExportAction();
     bool readProjectForOpening(
         const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built);
     void showOpenedProject(const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture built);
@@ -238,6 +246,8 @@ private:
     QAction* NovyVU = nullptr;
     QAction* OtvorVU = nullptr;
     QAction* UlozAkoVU = nullptr;
+    QAction* ImportujMiesta = nullptr;
+    QAction* ExportujVysledok = nullptr;
     QAction* Tlacit = nullptr;
     QAction* Zatvor = nullptr;
     QAction* Koniec = nullptr;

@@ -37,6 +37,11 @@ void TDorvan_Central::createActions()
     NovyVU = makeAction("NovyVU", u"Nový"_s, QKeySequence(Qt::CTRL | Qt::Key_N), QString());
     OtvorVU = makeAction("OtvorVU", u"Otvor ako ..."_s, QKeySequence(Qt::CTRL | Qt::Key_O), QString());
     UlozAkoVU = makeAction("UlozAkoVU", u"Ulož ako ..."_s, QKeySequence(Qt::CTRL | Qt::Key_S), QString());
+    ImportujMiesta = makeAction("ImportujMiesta", u"Importovať miesta ..."_s, none,
+        u"Miesta zo zoznamu so zemepisnou šírkou a dĺžkou alebo so súradnicami X, Y"_s);
+    ExportujVysledok = makeAction("ExportujVysledok", u"Exportovať výsledok ..."_s, none,
+        u"Výsledok do súboru GeoJSON alebo CSV"_s);
+    ExportujVysledok->setEnabled(false);
     Tlacit = makeAction("Tlacit", u"Tlačiť"_s, QKeySequence(Qt::CTRL | Qt::Key_T), QString());
     Zatvor = makeAction("Zatvor", u"Zavrieť"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Zatvor súbor"_s);
     Koniec = makeAction("Koniec", u"Koniec"_s, QKeySequence(Qt::CTRL | Qt::Key_K), QString());
@@ -88,6 +93,8 @@ void TDorvan_Central::createActions()
     connect(NovyVU, &QAction::triggered, this, &TDorvan_Central::NovyVUClick);
     connect(OtvorVU, &QAction::triggered, this, &TDorvan_Central::OtvorVUClick);
     connect(UlozAkoVU, &QAction::triggered, this, &TDorvan_Central::UlozAkoVUClick);
+    connect(ImportujMiesta, &QAction::triggered, this, &TDorvan_Central::ImportujMiestaClick);
+    connect(ExportujVysledok, &QAction::triggered, this, &TDorvan_Central::ExportujVysledokClick);
     connect(Tlacit, &QAction::triggered, this, &TDorvan_Central::TlacitClick);
     connect(Zatvor, &QAction::triggered, this, &TDorvan_Central::ZatvorClick);
     connect(Koniec, &QAction::triggered, this, &TDorvan_Central::KoniecClick);
@@ -122,7 +129,8 @@ void TDorvan_Central::createMenus()
 
     fileMenu_ = bar->addMenu(u"Súbor"_s);
     fileMenu_->setObjectName("Subor");
-    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, Tlacit, Zatvor, Koniec });
+    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, Tlacit, Zatvor, Koniec });
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateExportAction);
 
     editMenu_ = bar->addMenu(u"Úpravy"_s);
     editMenu_->setObjectName("Upravy");

@@ -97,6 +97,9 @@ TCooperAlokMetod* TDorvan_Central::cooperWindow() const
 void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
 {
     cooperWindow_ = window;
+    if (window != nullptr)
+        connect(window, &QObject::destroyed, this, &TDorvan_Central::updateExportAction);
+    updateExportAction();
     // A window opened from the menu comes to the front, also over a maximised data-entry window.
     // It takes the focus too: when the menu closes, the focus would otherwise go back into the
     // data-entry window and bring that one forward again.
@@ -403,7 +406,8 @@ void TDorvan_Central::showOpenedProject(
         endFileOperation();
     }
 
-    setCaption(programTitle() + u" - "_s + chosen);
+    // An imported place list has no file yet: saving proposes "Novy.mzd", as after "Nový".
+    setCaption(programTitle() + u" - "_s + (chosen.isEmpty() ? u"Novy.mzd"_s : chosen));
     entryWindow_->enableProjectPages();
     entryWindow_->showChoices();
 

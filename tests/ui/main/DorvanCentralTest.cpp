@@ -51,6 +51,11 @@ TEST_F(MainWindow, StartsWithEveryMenuItemAsListed)
         { "NovyVU", u"Nový"_s, QKeySequence("Ctrl+N"), {}, true, true },
         { "OtvorVU", u"Otvor ako ..."_s, QKeySequence("Ctrl+O"), {}, true, true },
         { "UlozAkoVU", u"Ulož ako ..."_s, QKeySequence("Ctrl+S"), {}, false, true },
+        { "ImportujMiesta", u"Importovať miesta ..."_s, none,
+            u"Miesta zo zoznamu so zemepisnou šírkou a dĺžkou alebo so súradnicami X, Y"_s, true, true },
+        // Only while an allocation window shows a result.
+        { "ExportujVysledok", u"Exportovať výsledok ..."_s, none, u"Výsledok do súboru GeoJSON alebo CSV"_s, false,
+            true },
         { "Tlacit", u"Tlačiť"_s, QKeySequence("Ctrl+T"), {}, false, true },
         { "Zatvor", u"Zavrieť"_s, QKeySequence("Ctrl+Z"), u"Zatvor súbor"_s, false, true },
         { "Koniec", u"Koniec"_s, QKeySequence("Ctrl+K"), {}, true, true },
@@ -102,7 +107,8 @@ TEST_F(MainWindow, StartsWithEveryMenuItemAsListed)
     QStringList fileItems;
     for (QAction* a : child<QMenu>("Subor")->actions())
         fileItems << a->objectName();
-    EXPECT_EQ(fileItems, QStringList({ "NovyVU", "OtvorVU", "UlozAkoVU", "Tlacit", "Zatvor", "Koniec" }));
+    EXPECT_EQ(fileItems,
+        QStringList({ "NovyVU", "OtvorVU", "UlozAkoVU", "ImportujMiesta", "ExportujVysledok", "Tlacit", "Zatvor", "Koniec" }));
 
     auto* timer = child<QTimer>("Timer1");
     EXPECT_EQ(timer->interval(), 1000);

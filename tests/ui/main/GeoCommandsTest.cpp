@@ -1,0 +1,356 @@
+// Real coordinates in the windows: a place list imported through "Súbor → Importovať miesta
+// ...", the optimum's latitude/longitude in the allocation window, the places' positions in the
+// place grid's tooltips, and "Súbor → Exportovať výsledok ..." against dorvan-cli export.
+#include "MainWindowTestSupport.h"
+#include "support/QtPrinters.h"
+
+#include "core/allocation/CooperRunDriver.h"
+#include "core/entry/GroupList.h"
+#include "core/geo/GeoReference.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <proj.h>
+
+#include <cmath>
+#include <map>
+
+using dorvan::test::MainWindowFixture;
+using dorvan::test::u;
+
+namespace {
+
+// Four towns, one with a name too long for its grid cell.
+const char* const TownsCsv = "name;latitude;longitude;quantity\n"
+                             "Bratislava;48.1486;17.1077;475\n"
+                             "Košice;48.7164;21.2611;229\n"
+                             "Žilina;49.2231;18.7394;81\n"
+                             "Banská Bystrica pod Urpínom na rieke Hron;48.7363;19.1462;76\n";
+const std::map<QString, std::pair<double, double>> TownDegrees {
+    { u("Bratislava"), { 48.1486, 17.1077 } },
+    { u("Košice"), { 48.7164, 21.2611 } },
+    { u("Žilina"), { 49.2231, 18.7394 } },
+    { u("Banská Bystrica pod Urpínom na rieke Hron"), { 48.7363, 19.1462 } },
+};
+
+// Latitude/longitude of a point of the plane, by PROJ on the stored definition directly (not
+// through the program's own transformation).
+std::pair<double, double> inverse(const std::string& definition, double x, double y)
+{
+    PJ_CONTEXT* ctx = proj_context_create();
+    PJ* p = proj_create(ctx, definition.c_str());
+    EXPECT_NE(p, nullptr) << definition;
+    if (p == nullptr) {
+        proj_context_destroy(ctx);
+        return { NAN, NAN };
+    }
+    const PJ_COORD c = proj_trans(p, PJ_INV, proj_coord(x, y, 0, 0));
+    proj_destroy(p);
+    proj_context_destroy(ctx);
+    return { proj_todeg(c.lp.phi), proj_todeg(c.lp.lam) };
+}
+
+// "48,7312345° s. š., 19,1456789° v. d." written out here, apart from the program's formatter.
+QString degreesText(double lat, double lon)
+{
+    const auto part = [](double v) { return QString::number(std::fabs(v), 'f', 7).replace(u'.', u','); };
+    return part(lat) + u("° ") + (lat < 0 ? u("j. š.") : u("s. š.")) + u(", ") + part(lon) + u("° ")
+        + (lon < 0 ? u("z. d.") : u("v. d."));
+}
+
+struct CliRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(DORVAN_CLI), args);
+    CliRun r;
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct GeoCommands : MainWindowFixture {
+    QTemporaryDir dir;
+
+    QString write(const char* name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    void import(const QString& path)
+    {
+        dialogs.fileAnswers.push_back(path);
+        action("ImportujMiesta")->trigger();
+    }
+    QTableWidget* grid() const
+    {
+        auto* g = w->entryWindow() ? w->entryWindow()->findChild<QTableWidget*>("StringGrid6") : nullptr;
+        EXPECT_NE(g, nullptr);
+        return g;
+    }
+    // The window shown, a list imported and the allocation run on it.
+    TCooperAlokMetod* importAndSolve(const QString& csv)
+    {
+        w->resize(1200, 800);
+        w->show();
+        import(csv);
+        EXPECT_TRUE(on("Cooper"));
+        w->CooperClick();
+        return w->cooperWindow();
+    }
+    std::string reference() const
+    {
+        return dorvan::geo::projectReference(w->project().Record).value_or(std::string());
+    }
+};
+
+} // namespace
+
+TEST_F(GeoCommands, ImportedLatLonListGivesThePlacesWithTheirPositionsInTheGridTooltips)
+{
+    import(write("towns.csv", TownsCsv));
+    ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
+    const auto& r = w->project().Record;
+    ASSERT_EQ(state().PlaceCount, 4);
+    const std::string definition = reference();
+    ASSERT_TRUE(definition.starts_with("+proj=aeqd")) << definition;
+    // No file name: saving asks for one, as after "Nový".
+    EXPECT_EQ(state().ProjectFileName, "");
+    EXPECT_TRUE(w->caption().endsWith(u(" - Novy.mzd")));
+    EXPECT_TRUE(state().UnsavedChanges);
+    EXPECT_EQ(w->statusPanelText(1), u("Importované miesta: 4"));
+
+    QTableWidget* g = grid();
+    ASSERT_NE(g, nullptr);
+    for (int row = 1; row <= 4; ++row) {
+        const QString name = QString::fromStdString(r.PlaceName[row].toUtf8());
+        ASSERT_TRUE(TownDegrees.count(name)) << name.toStdString();
+        const auto [lat, lon] = TownDegrees.at(name);
+        // The stored X/Y (4 decimals) lead back to the degrees read.
+        const auto [backLat, backLon] = inverse(definition, r.PlaceX[row], r.PlaceY[row]);
+        EXPECT_NEAR(backLat, lat, 1e-5) << name.toStdString();
+        EXPECT_NEAR(backLon, lon, 1e-5) << name.toStdString();
+        const QString position = degreesText(backLat, backLon);
+        EXPECT_EQ(g->item(row, 1)->text(), name);
+        for (int col = 2; col <= 6; ++col)
+            EXPECT_EQ(g->item(row, col)->toolTip(), position) << row << ' ' << col;
+        // A name cut by its cell keeps its tooltip, the position under it.
+        const bool longName = name.size() > 20;
+        EXPECT_EQ(g->item(row, 1)->toolTip(), longName ? name + u'\n' + position : position);
+    }
+}
+
+TEST_F(GeoCommands, ImportAsksAsNovyDoesAndBadLinesAreListedInOneWarning)
+{
+    // A project without a reference: no positions anywhere.
+    import(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"));
+    ASSERT_EQ(state().PlaceCount, 3);
+    EXPECT_EQ(reference(), "");
+    EXPECT_EQ(grid()->item(1, 2)->toolTip(), QString());
+
+    // The open project is asked about first; No keeps it and shows no file dialog.
+    dialogs.confirmAnswers.clear();
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::No };
+    const auto before = dialogs.shown.size();
+    action("ImportujMiesta")->trigger();
+    ASSERT_EQ(dialogs.shown.size(), before + 1);
+    EXPECT_EQ(dialogs.shown.back().kind, "confirmSave");
+    EXPECT_EQ(state().PlaceCount, 3);
+
+    // Yes closes it; a list with two bad lines is refused in one warning naming both.
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::Yes };
+    import(write("bad.csv", "name;latitude;longitude\nA;48.1;17.1\nB;91;17.2\nC;48.3;x\nD;48.2;17.3\n"));
+    const QStringList warnings = dialogs.texts("warn");
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0],
+        u("Zoznam miest bad.csv sa nedá načítať:\n"
+          "riadok 3: zemepisná šírka \"91\" nie je v rozsahu -90 až 90\n"
+          "riadok 4: zemepisná dĺžka \"x\" nie je číslo\n"
+          "Nič nebolo zmenené."));
+    EXPECT_EQ(w->entryWindow(), nullptr);
+    // ... and leaves the commands as a cancelled "Otvor ako ..." does: nothing to save or solve.
+    EXPECT_FALSE(on("UlozAkoVU"));
+    EXPECT_FALSE(on("Cooper"));
+
+    // A file that cannot be read.
+    import(dir.filePath("missing.csv"));
+    EXPECT_EQ(dialogs.texts("warn").last(), u("Súbor missing.csv sa nedá čítať !!!"));
+}
+
+// Each refusal of the reader in Slovak, the line named as the command line names it.
+TEST_F(GeoCommands, RefusedListsAreExplainedInSlovak)
+{
+    struct Case {
+        const char* csv;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "name;lat;lon\nA;48;17\nB;48;-181\n", "riadok 3: zemepisná dĺžka \"-181\" nie je v rozsahu -180 až 180" },
+        { "name;lat;lon\nA;48;17\nB;;17\n", "riadok 3: chýba zemepisná šírka" },
+        { "name;lat;lon;mno\u017estvo\nA;48;17;0,5\nB;48.1;17;2\n", "riadok 2: množstvo \"0,5\" je menej ako 1" },
+        { "name;lat;lon\nA;0;0\nB;40;0\n", "riadok 3: miesto leží N km od stredu zoznamu; každé miesto musí ležať najviac 2000 km od neho" },
+        { "name;lat;lon;mesto\nA;48;17;1\n", "riadok 1: stĺpec 4 \"mesto\" nie je žiadny z name, latitude, longitude, quantity, price, flexibility, x, y" },
+        { "A;1;1\nB;2\n", "riadok 2: polí je 2, ale prvý riadok ich má 3" },
+        { "A;1;1\n", "súbor obsahuje 1 miesto; projekt potrebuje 2 až 99 miest" },
+        { "A;1;1\nB;1;1\n", "všetky miesta majú rovnaké súradnice" },
+        { "A;1;1\n;2;2\n", "riadok 2: názov je prázdny" },
+        { "A;1;1\nB;x;2\n", "riadok 2: X \"x\" nie je číslo" },
+        { "\"A;1;1\nB;1;2\n", "riadok 1: pole 1: úvodzovky nie sú uzavreté" },
+    };
+    for (const Case& c : cases) {
+        dialogs.shown.clear();
+        import(write("bad.csv", c.csv));
+        const QStringList warnings = dialogs.texts("warn");
+        ASSERT_EQ(warnings.size(), 1) << c.csv;
+        const QStringList lines = warnings[0].split(u'\n');
+        ASSERT_EQ(lines.size(), 3) << warnings[0].toStdString();
+        // The distance is the reader's own figure; only its words are checked.
+        EXPECT_EQ(QString(lines[1]).replace(QRegularExpression(u("miesto leží \\d+ km")), u("miesto leží N km")),
+            u(c.message))
+            << c.csv;
+        EXPECT_EQ(w->entryWindow(), nullptr) << c.csv;
+    }
+}
+
+// The position line against dorvan-cli solve on the same list, and a group's tooltip against
+// PROJ on the group's centre.
+TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
+{
+    const QString csv = write("towns.csv", TownsCsv);
+    TCooperAlokMetod* cooper = importAndSolve(csv);
+    ASSERT_NE(cooper, nullptr);
+    auto* line = cooper->findChild<QLabel*>("PositionLine");
+    ASSERT_NE(line, nullptr);
+
+    const QString mzd = dir.filePath("towns.mzd");
+    ASSERT_EQ(runCli({ "import", csv, "--out", mzd }).code, 0);
+    const CliRun solved = runCli({ "solve", mzd, "--format", "json" });
+    ASSERT_EQ(solved.code, 0) << solved.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(solved.out).object();
+    ASSERT_TRUE(json.contains("latitude")) << solved.out.toStdString();
+    EXPECT_EQ(cooper->positionLine(),
+        u("Poloha optima: ") + degreesText(json["latitude"].toDouble(), json["longitude"].toDouble()));
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_FALSE(cooper->certificateLine().isEmpty());
+
+    // A group run: no position line, the solved group's line tells its centre in its tooltip.
+    auto& p = w->project();
+    p.Choices.Ticked[dorvan::CritGroups] = true;
+    p.Choices.Groups.Count = dorvan::groupCountFromText("1");
+    p.Choices.Groups.Groups = dorvan::groupsFromLines(
+        { "--- Skupina 1 ---", "Bratislava", u("Košice").toStdString(), u("Žilina").toStdString() }, 0)
+                                  .Groups;
+    cooper->SpustiCooper();
+    EXPECT_EQ(cooper->positionLine(), QString());
+    dorvan::CooperState state;
+    const dorvan::CooperRunResult res = dorvan::runCooperDriver(
+        state, p.Record, p.State.PlaceCount, dorvan::runInputs(p, ","), {});
+    ASSERT_EQ(res.groups.size(), 1u);
+    ASSERT_TRUE(res.groups[0].solved);
+    const auto centre = res.groups[0].iterates.back();
+    const auto [lat, lon] = inverse(reference(), static_cast<double>(centre.x), static_cast<double>(centre.y));
+    auto* groupLines = cooper->findChild<QListWidget*>("ListBox1");
+    ASSERT_NE(groupLines, nullptr);
+    ASSERT_GE(groupLines->count(), 1);
+    const QStringList tip = groupLines->item(0)->toolTip().split(u'\n');
+    ASSERT_EQ(tip.size(), 2) << groupLines->item(0)->toolTip().toStdString();
+    EXPECT_FALSE(tip[0].isEmpty()); // the group's certificate stays first
+    EXPECT_EQ(tip[1], u("Poloha optima: ") + degreesText(lat, lon));
+    EXPECT_EQ(groupLines->item(0)->text(), QString::fromStdString(res.pathLines[0]));
+}
+
+// The window's export against dorvan-cli export of the same list with the same options.
+TEST_F(GeoCommands, ExportWritesWhatDorvanCliExportWrites)
+{
+    EXPECT_FALSE(on("ExportujVysledok")); // no result yet
+    const QString csv = write("towns.csv", TownsCsv);
+    TCooperAlokMetod* cooper = importAndSolve(csv);
+    ASSERT_NE(cooper, nullptr);
+    EXPECT_TRUE(on("ExportujVysledok"));
+    const QString mzd = dir.filePath("towns.mzd");
+    ASSERT_EQ(runCli({ "import", csv, "--out", mzd }).code, 0);
+
+    struct Case {
+        const char* file;
+        QStringList cliOptions;
+        bool contours;
+    };
+    const Case cases[] = {
+        { "plain.geojson", { "--format", "geojson" }, false },
+        { "plain.csv", { "--format", "csv" }, false },
+        { "contours.geojson", { "--format", "geojson", "--contours", "1,5,10" }, true },
+    };
+    for (const Case& c : cases) {
+        cooper->findChild<QCheckBox*>("CostContoursBox")->setChecked(c.contours);
+        const QString mine = dir.filePath(QString::fromLatin1(c.file));
+        dialogs.fileAnswers.push_back(mine);
+        action("ExportujVysledok")->trigger();
+        const QString theirs = dir.filePath(u("cli-") + QString::fromLatin1(c.file));
+        const CliRun cli = runCli(QStringList { "export", mzd, "--out", theirs } + c.cliOptions);
+        ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
+        const QByteArray written = fileBytes(mine);
+        EXPECT_FALSE(written.isEmpty()) << c.file;
+        EXPECT_EQ(written, fileBytes(theirs)) << c.file;
+        EXPECT_EQ(written.contains("\"contour\""), c.contours) << c.file;
+    }
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
+
+    // Closing the allocation window turns the item off.
+    w->closeCooperWindow();
+    flushDeletes();
+    EXPECT_FALSE(on("ExportujVysledok"));
+}
+
+TEST_F(GeoCommands, ProjectWithoutReferenceRefusesGeoJsonAndExportsCsv)
+{
+    TCooperAlokMetod* cooper = importAndSolve(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"));
+    ASSERT_NE(cooper, nullptr);
+    EXPECT_EQ(cooper->positionLine(), QString());
+    EXPECT_TRUE(cooper->findChild<QLabel*>("PositionLine")->isHidden());
+
+    const QString geojson = dir.filePath("plain.geojson");
+    dialogs.fileAnswers.push_back(geojson);
+    action("ExportujVysledok")->trigger();
+    ASSERT_EQ(dialogs.texts("warn").size(), 1);
+    EXPECT_TRUE(dialogs.texts("warn")[0].contains(u("GeoJSON preto nemožno zapísať")));
+    EXPECT_FALSE(QFile::exists(geojson));
+
+    // The save dialog proposes CSV; a name without an extension gets it.
+    dialogs.fileAnswers.push_back(dir.filePath("vysledok"));
+    action("ExportujVysledok")->trigger();
+    EXPECT_TRUE(dialogs.texts("save").last().endsWith(u("|GeoJSON (*.geojson);;CSV (*.csv)")));
+    const QByteArray written = fileBytes(dir.filePath("vysledok.csv"));
+    EXPECT_TRUE(written.startsWith("kind;group;name;x;y;weight")) << written.toStdString();
+    EXPECT_FALSE(written.contains("latitude"));
+}
