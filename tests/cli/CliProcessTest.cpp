@@ -8,6 +8,7 @@
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/main/Dorvan_Hlavny.h"
 #include "core/project/ProjectFile.h"
+#include "support/CliProcess.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 
@@ -35,6 +36,9 @@
 #include <cstdint>
 #include <memory>
 
+using dorvan::test::CliRun;
+using dorvan::test::runCli;
+
 namespace {
 
 using dorvan::test::ScriptedDialogs;
@@ -42,36 +46,6 @@ using dorvan::test::ScriptedDialogs;
 QString u(const char* utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-
-    QStringList outLines() const { return out.split('\n', Qt::SkipEmptyParts); }
-    QStringList errLines() const { return err.split('\n', Qt::SkipEmptyParts); }
-};
-
-// Runs the built dorvan-cli and waits for it (the bound only keeps a hung process from
-// holding the test run).
-CliRun runCli(const QStringList& args)
-{
-    QProcess p;
-    p.setProgram(QStringLiteral(DORVAN_CLI));
-    p.setArguments(args);
-    p.start();
-    CliRun r;
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        r.err = QStringLiteral("(did not finish)");
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
 }
 
 QStringList items(const QListWidget* list)

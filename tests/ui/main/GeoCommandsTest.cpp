@@ -2,6 +2,7 @@
 // ...", the optimum's latitude/longitude in the allocation window, the places' positions in the
 // place grid's tooltips, and "Súbor → Exportovať výsledok ..." against dorvan-cli export.
 #include "MainWindowTestSupport.h"
+#include "support/CliProcess.h"
 #include "support/QtPrinters.h"
 
 #include "core/allocation/CooperRunDriver.h"
@@ -28,6 +29,9 @@
 
 using dorvan::test::MainWindowFixture;
 using dorvan::test::u;
+
+using dorvan::test::CliRun;
+using dorvan::test::runCli;
 
 namespace {
 
@@ -67,28 +71,6 @@ QString degreesText(double lat, double lon)
     const auto part = [](double v) { return QString::number(std::fabs(v), 'f', 7).replace(u'.', u','); };
     return part(lat) + u("° ") + (lat < 0 ? u("j. š.") : u("s. š.")) + u(", ") + part(lon) + u("° ")
         + (lon < 0 ? u("z. d.") : u("v. d."));
-}
-
-struct CliRun {
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORVAN_CLI), args);
-    CliRun r;
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
 }
 
 QByteArray fileBytes(const QString& path)
@@ -257,7 +239,7 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
     ASSERT_EQ(runCli({ "import", csv, "--out", mzd }).code, 0);
     const CliRun solved = runCli({ "solve", mzd, "--format", "json" });
     ASSERT_EQ(solved.code, 0) << solved.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(solved.out).object();
+    const QJsonObject json = QJsonDocument::fromJson(solved.outBytes).object();
     ASSERT_TRUE(json.contains("latitude")) << solved.out.toStdString();
     EXPECT_EQ(cooper->positionLine(),
         u("Poloha optima: ") + degreesText(json["latitude"].toDouble(), json["longitude"].toDouble()));

@@ -10,6 +10,7 @@
 #include "render/StationGraphPainter.h"
 #include "ui/main/Dorvan_Hlavny.h"
 #include "core/project/ProjectFile.h"
+#include "support/CliProcess.h"
 #include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
@@ -26,6 +27,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using dorvan::test::CliRun;
+using dorvan::test::runCli;
 
 namespace {
 
@@ -386,28 +390,6 @@ TEST(StationGraphPixels, LabelsOfPlacesFromTenOnStartFivePixelsFurtherLeft)
 
 // ----------------------------------------------------------------------------------------------
 // dorvan-cli network against the windows
-
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(DORVAN_CLI), args);
-    CliRun r;
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 class NetworkCliAgainstWindows : public NetworkWindowsTest {
 protected:
