@@ -98,7 +98,8 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
 {
     cooperWindow_ = window;
     if (window != nullptr)
-        connect(window, &QObject::destroyed, this, &TDorvan_Central::updateExportAction);
+        // Queued: while the window is being destroyed it is no allocation window any more.
+        connect(window, &QObject::destroyed, this, &TDorvan_Central::updateExportAction, Qt::QueuedConnection);
     updateExportAction();
     // A window opened from the menu comes to the front, also over a maximised data-entry window.
     // It takes the focus too: when the menu closes, the focus would otherwise go back into the
