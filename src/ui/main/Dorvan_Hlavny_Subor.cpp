@@ -98,8 +98,12 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
 {
     cooperWindow_ = window;
     if (window != nullptr)
-        // Queued: while the window is being destroyed it is no allocation window any more.
-        connect(window, &QObject::destroyed, this, &TDorvan_Central::updateExportAction, Qt::QueuedConnection);
+        // The window going is the result going (one allocation window at a time; the file menu
+        // checks again whenever it opens). The half-destroyed window is not asked anything.
+        connect(window, &QObject::destroyed, this, [this] {
+            if (ExportujVysledok != nullptr)
+                ExportujVysledok->setEnabled(false);
+        });
     updateExportAction();
     // A window opened from the menu comes to the front, also over a maximised data-entry window.
     // It takes the focus too: when the menu closes, the focus would otherwise go back into the
