@@ -445,11 +445,14 @@ GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSea
     return rules.any() ? searchGroupsWithRules(sites, options, rules, cancel) : searchGroups(sites, options, cancel);
 }
 
-long double proposalTotal(std::span<const GroupSite> sites, const GroupSearchOptions& options, const GroupRules& rules)
+CentreCountEntry centreCountEntry(std::span<const GroupSite> sites, int centres, const GroupRules& rules,
+    const CentreCountRow* before, const std::function<long double(int)>& total)
 {
-    if (options.centres == 1 && rules.fixed.empty())
-        return singleCentreTotal(sites);
-    return proposeGroups(sites, options, rules).total;
+    if (baselineCount(centres, rules))
+        return { centreCountRow(centres, singleCentreTotal(sites), nullptr), std::nullopt };
+    if (auto refusal = proposalProblem(sites, centres, rules))
+        return { CentreCountRow { centres, 0.0L, std::nullopt }, std::move(refusal) };
+    return { centreCountRow(centres, total(centres), before), std::nullopt };
 }
 
 } // namespace dorvan

@@ -14,6 +14,7 @@
 #include "core/allocation/GroupSearch.h"
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -55,8 +56,19 @@ std::optional<std::string> proposalProblem(std::span<const GroupSite> sites, int
 GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSearchOptions& options,
     const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
 
-// The best total for P centres under the rules, for the table of centre counts: one free
-// centre is the Weber point of all places.
-long double proposalTotal(std::span<const GroupSite> sites, const GroupSearchOptions& options, const GroupRules& rules);
+// One row of the table of centre counts "Počet centier / Náklady / Úspora" under the rules.
+// Without existing centres one centre is the baseline of the savings, the Weber point of all
+// places; a count that cannot keep the rules gets its refusal and no total (the row after it
+// then has no saving: before is null). total(P) is the best total of a proposal of P centres,
+// from the caller's search (which may reuse a result it already has).
+struct CentreCountEntry {
+    CentreCountRow row;
+    std::optional<std::string> refusal;
+};
+CentreCountEntry centreCountEntry(std::span<const GroupSite> sites, int centres, const GroupRules& rules,
+    const CentreCountRow* before, const std::function<long double(int)>& total);
+
+// Whether P centres is the table's baseline (one centre, none of them existing).
+inline bool baselineCount(int centres, const GroupRules& rules) { return centres == 1 && rules.fixed.empty(); }
 
 } // namespace dorvan

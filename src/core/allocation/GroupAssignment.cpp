@@ -93,7 +93,7 @@ public:
                     if (edgePlace[at(e)] < 0)
                         continue;
                     const Cost via = best[at(a)] + edge[at(e)];
-                    if (via < best[at(b)] && !onChain(from, moved, a, b)) {
+                    if (via < best[at(b)] && !onChain(from, a, b)) {
                         best[at(b)] = via;
                         from[at(b)] = a;
                         moved[at(b)] = edgePlace[at(e)];
@@ -133,7 +133,7 @@ private:
     long double c_(int i, int c) const { return cost_[at(i * p_ + c)]; }
 
     // Whether centre b already lies on the chain that ends at a (a chain visits a centre once).
-    static bool onChain(const std::vector<int>& from, const std::vector<int>&, int a, int b)
+    static bool onChain(const std::vector<int>& from, int a, int b)
     {
         for (int c = a; c >= 0; c = from[at(c)])
             if (c == b)

@@ -461,7 +461,7 @@ int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
     const GroupRules rules = groupRules(o, *project, sites);
     checkCentreRange(o, sites.size(), rules);
     for (int p = o.centresFrom; p <= o.centresTo; ++p) {
-        if (p == 1 && rules.fixed.empty())
+        if (baselineCount(p, rules))
             continue; // the single centre of all places, the baseline of the savings
         if (const auto problem = proposalProblem(sites, p, rules))
             throw UsageError("groups: " + *problem);
@@ -469,12 +469,9 @@ int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
 
     if (o.table) {
         std::vector<CentreCountRow> rows;
-        for (int p = o.centresFrom; p <= o.centresTo; ++p) {
-            const long double total = proposalTotal(sites, { p, o.starts, o.seed }, rules);
-            rows.push_back(centreCountRow(p, total, rows.empty() ? nullptr : &rows.back()));
-        }
-        if (o.centresFrom > 1)
-            rows.front().saving.reset();
+        const auto total = [&](int p) { return proposeGroups(sites, { p, o.starts, o.seed }, rules).total; };
+        for (int p = o.centresFrom; p <= o.centresTo; ++p)
+            rows.push_back(centreCountEntry(sites, p, rules, rows.empty() ? nullptr : &rows.back(), total).row);
         tableOut(rows, o.format, out);
         return ExitOk;
     }

@@ -196,25 +196,22 @@ void entry::GroupProposal::ProposeButtonClick()
             const dorvan::GroupSearchResult found = search(sites, options(p), rules, cancel.get());
             QMetaObject::invokeMethod(
                 this, [this, found, job] { searched(found, job); }, Qt::QueuedConnection);
+            const auto total = [&](int k) {
+                return k == p ? found.total : search(sites, options(k), rules, cancel.get()).total;
+            };
             std::optional<dorvan::CentreCountRow> before;
             for (int k = 1; k <= tableTo && !cancel->load(); ++k) {
-                // One centre without existing ones is the Weber point of all places, the
-                // baseline of the savings, as on the command line.
-                const bool baseline = k == 1 && rules.fixed.empty();
-                const std::optional<std::string> refusal
-                    = baseline ? std::nullopt : dorvan::proposalProblem(sites, k, rules);
-                dorvan::CentreCountRow row { k, 0.0L, std::nullopt };
-                if (!refusal) {
-                    const long double total = baseline ? dorvan::singleCentreTotal(sites)
-                        : k == p                       ? found.total
-                                                       : search(sites, options(k), rules, cancel.get()).total;
-                    row = dorvan::centreCountRow(k, total, before ? &*before : nullptr);
-                    before = row;
-                } else {
+                const dorvan::CentreCountEntry entry
+                    = dorvan::centreCountEntry(sites, k, rules, before ? &*before : nullptr, total);
+                if (entry.refusal)
                     before.reset();
-                }
+                else
+                    before = entry.row;
                 QMetaObject::invokeMethod(
-                    this, [this, row, refusal = refusal.value_or(""), job] { tableRow(row, refusal, job); },
+                    this,
+                    [this, row = entry.row, refusal = entry.refusal.value_or(""), job] {
+                        tableRow(row, refusal, job);
+                    },
                     Qt::QueuedConnection);
             }
         } catch (...) {

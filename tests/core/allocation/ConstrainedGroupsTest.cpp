@@ -301,3 +301,27 @@ TEST(ConstrainedGroups, HeuristicFindsTheOptimumOfSmallProjectsAboveTheExactLimi
         EXPECT_NEAR(static_cast<double>(r.total), ref.total, 1e-7 * ref.total) << what;
     }
 }
+
+TEST(ConstrainedGroups, TableRowsTakeTheBaselineRefuseWhatBreaksTheRulesAndSaveAgainstTheRowBefore)
+{
+    const auto sites = randomSites(10, 21);
+    const auto total = [](int p) { return 1000.0L / p; }; // stands for the caller's search
+    // No existing centre: P = 1 is the Weber point of all places, whatever total() says.
+    const CentreCountEntry one = centreCountEntry(sites, 1, GroupRules {}, nullptr, total);
+    EXPECT_FALSE(one.refusal);
+    EXPECT_NEAR(static_cast<double>(one.row.total), referenceWeber(sites, { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }), 1e-7);
+    EXPECT_FALSE(one.row.saving);
+    // With one existing centre P = 1 is a proposal like any other.
+    const CentreCountEntry fixedOne = centreCountEntry(sites, 1, GroupRules { { 3 }, 0 }, nullptr, total);
+    EXPECT_EQ(fixedOne.row.total, 1000.0L);
+    // The saving is against the row before.
+    const CentreCountEntry two = centreCountEntry(sites, 2, GroupRules { {}, 5 }, &fixedOne.row, total);
+    ASSERT_FALSE(two.refusal);
+    EXPECT_EQ(two.row.total, 500.0L);
+    EXPECT_EQ(two.row.saving.value_or(-1.0L), 500.0L);
+    // Four centres of 3 places need 12: refused with the core's words, no total.
+    const CentreCountEntry four = centreCountEntry(sites, 4, GroupRules { {}, 5 }, &two.row, total);
+    EXPECT_EQ(four.refusal.value_or(""),
+        "Skupiny nemožno naplniť: P = 4, aspoň 3 miesta v skupine, spolu 12 miest, projekt má n = 10 miest (m = 5) !!!");
+    EXPECT_FALSE(four.row.saving);
+}
