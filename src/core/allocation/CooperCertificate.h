@@ -5,10 +5,12 @@
 // the certificate does. The weighted sum of distances F is convex and its minimum lies in the
 // convex hull of the places that carry weight, so for any point z and subgradient g of F at z
 //     F* >= F(z) + min over those places a_i of g . (a_i - z),
-// a linear function being least over the hull at one of its corners. The bound is taken at the
-// result and, when that leaves a gap, at the place nearest to it, where the subgradient of
-// least length (Kuhn's residual) is used; the better of the two counts. The passes run in
-// double precision with an allowance for their rounding taken off the bound.
+// a linear function being least over the hull at one of its corners. The point z may be any
+// point: the bound is taken at the result, and when that leaves a gap, at the point a few of
+// Newton's steps on F lead to from the result (where the gradient is far shorter) and at the
+// place nearest to it, where the subgradient of least length (Kuhn's residual) is used; the
+// best of them counts. The objective stays F at the result. The passes run in double precision
+// with an allowance for their rounding taken off the bound.
 
 #include "core/allocation/WeberSums.h"
 

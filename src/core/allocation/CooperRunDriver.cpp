@@ -6,6 +6,7 @@
 #include "core/entry/PlaceList.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <set>
@@ -281,28 +282,28 @@ std::vector<ChartPoint> projectChartPlaces(const TProjectRecord& record, int pla
 
 namespace {
 
-// G to 4 significant digits, written as the lists write numbers: the locale's separator, an
-// exponent only for very small gaps ("1,5E-7").
+// G to at most 4 significant digits, with the locale's separator and never an exponent, so
+// that a small gap reads as a plain number ("0,00001191"); trailing zeros are dropped.
 std::string percentDigits(long double percent, std::string_view separator)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.4Lg", percent);
-    std::string text;
-    for (const char* c = buf; *c; ++c) {
-        if (*c == '.')
-            text += separator;
-        else if (*c == 'e')
-            text += 'E';
-        else
-            text += *c;
+    if (!(percent > 0.0L) || !std::isfinite(percent))
+        return "0";
+    char buf[96];
+    // Decimals for 4 significant digits; a value that rounds up to the next power of ten
+    // ("9,99996" to "10,000") just keeps one digit more, dropped below as a trailing zero.
+    const int magnitude = static_cast<int>(std::floor(std::log10(percent)));
+    const int decimals = std::clamp(3 - magnitude, 0, 40);
+    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, percent);
+    std::string text(buf);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
     }
-    // "E-07" -> "E-7"
-    const std::size_t e = text.find('E');
-    if (e != std::string::npos && e + 2 < text.size()) {
-        std::size_t digits = e + 2;
-        while (digits + 1 < text.size() && text[digits] == '0')
-            text.erase(digits, 1);
-    }
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos)
+        text.replace(point, 1, separator);
     return text;
 }
 

@@ -9,6 +9,8 @@
 //                           their unit pulls times their weights, -grad F where no place lies
 //     spread       S(p)   = sum w_i / d_i over the other places
 //     map          M(p)   = sum w_i a_i / d_i over the other places; M / S is Weiszfeld's step
+//     curvature    C(p)   = sum w_i / d_i^3 (dy^2, -dx dy, dx^2) over the other places, with
+//                           (dx, dy) = p - a_i: the Hessian of F where no place lies
 // Kuhn's test: a point on places is an optimum (for weights not negative) exactly when
 // |R| <= H; its residual max(0, |R| - H) is the length of the least subgradient there.
 //
@@ -52,6 +54,7 @@ struct WeberParts {
     bool pullY = false;
     bool spread = false;
     bool map = false; // both coordinates
+    bool curvature = false; // the three entries of the Hessian
     TermOrder order = TermOrder::WeightFirst;
     Direction direction = Direction::Pull;
 };
@@ -67,6 +70,9 @@ template <typename Real> struct WeberSums {
     Real spread = 0;
     Real mapX = 0;
     Real mapY = 0;
+    Real curveXX = 0;
+    Real curveXY = 0;
+    Real curveYY = 0;
     bool onPlace = false; // some place lies within reach of the point
 
     Real pullLength() const { return std::sqrt(pullX * pullX + pullY * pullY); }
@@ -157,6 +163,12 @@ WeberSums<Real> weberSums(
             }
             if constexpr (parts.spread)
                 s.spread += ratio;
+        }
+        if constexpr (parts.curvature) {
+            const Real c = a.w / (d * d * d);
+            s.curveXX += c * dy * dy;
+            s.curveXY -= c * dx * dy;
+            s.curveYY += c * dx * dx;
         }
     }
     return s;

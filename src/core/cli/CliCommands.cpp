@@ -196,7 +196,8 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection
 }
 
 void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state, const geo::Projection* reference)
+    const CooperRunResult& res, const CooperState& state, const geo::Projection* reference,
+    const std::string& certificateLine)
 {
     j.beginObject();
     j.key("project");
@@ -219,6 +220,12 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     }
     j.key("warnings");
     writeLines(j, res.warnings);
+    // The line the window shows under its lists, made by the same function.
+    j.key("certificate_line");
+    if (certificateLine.empty())
+        j.null();
+    else
+        j.value(certificateLine);
     j.key("notice");
     const std::string notice = runNoticeText(res.historyFullGroups);
     if (notice.empty())
@@ -393,7 +400,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
     if (o.format == OutputFormat::Json) {
         JsonWriter j;
         const auto reference = geo::projectionOf(r);
-        writeSolveJson(j, o, in, res, *state, reference ? &*reference : nullptr);
+        writeSolveJson(
+            j, o, in, res, *state, reference ? &*reference : nullptr, certificateText(res, r, Separator));
         out << j.text();
         return ExitOk;
     }

@@ -538,6 +538,15 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
     }
     if (!out.ok())
         return out;
+    std::vector<Text100> names;
+    for (const Row& row : rows)
+        names.push_back(row.name);
+    for (const auto& [at, earlier] : repeatedNames(names)) { // a place named twice: each repeat
+        const Row& row = rows[static_cast<std::size_t>(at - 1)];
+        out.problems.push_back({ row.line, placeExistsText(row.name.toUtf8()) });
+    }
+    if (!out.ok())
+        return out;
 
     const int n = static_cast<int>(rows.size());
     if (n < MinPlaces) {

@@ -144,6 +144,8 @@ PlaceOutcome PlaceEntry::acceptPlace(const PlaceTexts& texts)
     } catch (const CodePageError& e) {
         return refuse(PlaceField::Name, e.what());
     }
+    if (placeNamed(r, s.NextPlace - 1, name) > 0)
+        return refuse(PlaceField::Name, placeExistsText(texts.name));
     const std::optional<double> x = coordinate(texts.x);
     if (!x)
         return refuse(PlaceField::X, BadCoordinateXText);
@@ -182,7 +184,10 @@ ClickTarget PlaceEntry::clickTarget() const
 {
     const int p = std::max(1, project_.State.NextPlace);
     if (p > MaxPlaceCount)
-        return { .message = PictureOver99Text };
+        return { .message = std::string(PictureOver99Text) };
+    const std::string label = picturePlaceLabel(p);
+    if (placeNamed(project_.Record, p - 1, Text100::fromUtf8(label)) > 0)
+        return { .message = placeExistsText(label) };
     return { .place = p, .setsRange = p == 1 };
 }
 

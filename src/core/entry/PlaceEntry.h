@@ -78,7 +78,7 @@ struct ListSettling {
 // A click on the map picture.
 struct ClickTarget {
     int place = 0; // the place the click makes (0: refused)
-    std::string_view message {};
+    std::string message {};
     bool setsRange = false; // the first place fixes the coordinate range of the picture
 };
 struct ClickedPlace {

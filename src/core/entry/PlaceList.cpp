@@ -191,3 +191,76 @@ CountResult checkAddCount(std::string_view text, int placeCount)
 }
 
 } // namespace dorvan
+
+namespace dorvan {
+
+namespace {
+
+// The small letter of a Windows-1250 capital; other bytes stay.
+unsigned char smallLetter(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 0x20);
+    switch (c) {
+    case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F: // Š Ś Ť Ž Ź
+        return static_cast<unsigned char>(c + 0x10);
+    case 0xA3: return 0xB3; // Ł
+    case 0xA5: return 0xB9; // Ą
+    case 0xAA: return 0xBA; // Ş
+    case 0xAF: return 0xBF; // Ż
+    case 0xBC: return 0xBE; // Ľ
+    default: break;
+    }
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) // Ŕ .. Ţ, not the multiplication sign
+        return static_cast<unsigned char>(c + 0x20);
+    return c;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+std::string placeNameKey(std::string_view cp1250)
+{
+    std::string key(trimmed(cp1250));
+    for (char& c : key)
+        c = static_cast<char>(smallLetter(static_cast<unsigned char>(c)));
+    return key;
+}
+
+std::string placeExistsText(std::string_view utf8Name)
+{
+    return "Miesto " + std::string(trimmed(utf8Name)) + " už existuje !!!";
+}
+
+int placeNamed(const TProjectRecord& r, int count, const Text100& name, int except)
+{
+    const std::string key = placeNameKey(name.bytes());
+    for (int k = 1; k <= std::min(count, MaxPlaceCount); ++k)
+        if (k != except && placeNameKey(r.PlaceName[k].bytes()) == key)
+            return k;
+    return 0;
+}
+
+std::vector<std::pair<int, int>> repeatedNames(const std::vector<Text100>& names)
+{
+    std::vector<std::pair<int, int>> repeats;
+    std::vector<std::string> keys;
+    for (const Text100& n : names) {
+        keys.push_back(placeNameKey(n.bytes()));
+        const auto earlier = std::find(keys.begin(), keys.end() - 1, keys.back());
+        if (earlier != keys.end() - 1)
+            repeats.emplace_back(static_cast<int>(keys.size()), static_cast<int>(earlier - keys.begin()) + 1);
+    }
+    return repeats;
+}
+
+} // namespace dorvan

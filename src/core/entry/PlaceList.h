@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dorvan {
@@ -20,6 +21,19 @@ int compareNames(std::string_view cp1250a, std::string_view cp1250b);
 // The same order for names held as UTF-8 (the lists of the windows). A name with a character
 // outside the code page is compared by its UTF-8 bytes.
 int compareNamesUtf8(std::string_view a, std::string_view b);
+
+// Two place names are the same place when they differ only in the case of their letters and in
+// spaces around them. The key is the code-page name so folded: spaces and tabs trimmed, capitals
+// of the code page made small.
+std::string placeNameKey(std::string_view cp1250);
+// "Miesto NAME už existuje !!!" (NAME as typed, without its surrounding spaces).
+std::string placeExistsText(std::string_view utf8Name);
+// The first of places 1..count apart from `except` whose name is the same place as `name` (see
+// placeNameKey); 0 when none is.
+int placeNamed(const TProjectRecord& r, int count, const Text100& name, int except = 0);
+// The names of a list (1-based positions) that repeat an earlier one: each repeat once, in
+// order, as (position, position of the earlier name).
+std::vector<std::pair<int, int>> repeatedNames(const std::vector<Text100>& names);
 
 // A name for display. Bytes the code page leaves undefined (only a damaged file holds them)
 // show as U+FFFD instead of failing the whole list.

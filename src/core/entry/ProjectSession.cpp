@@ -185,6 +185,16 @@ std::optional<GridRefusal> ProjectSession::editPlaces(const std::vector<PlaceTex
             return GridRefusal { row, 1, e.what() };
         }
     }
+    // A renamed place may not take the name of another; names a file already repeats stay.
+    for (std::size_t k = 0; k < n; ++k) {
+        const int row = static_cast<int>(k) + 1;
+        if (row <= MaxPlaceCount && names[k] == project_.Record.PlaceName[row])
+            continue;
+        const std::string key = placeNameKey(names[k].bytes());
+        for (std::size_t j = 0; j < n; ++j)
+            if (j != k && placeNameKey(names[j].bytes()) == key)
+                return GridRefusal { row, 1, placeExistsText(rows[k].name) };
+    }
     std::vector<double> xs(n), ys(n);
     for (int column : { 2, 3 }) {
         for (std::size_t k = 0; k < n; ++k) {

@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -202,4 +204,134 @@ TEST(CooperCertificate, RunsCutAtEntry1000AndBadWeights)
     EXPECT_TRUE(z.available);
     EXPECT_EQ(z.objective, 0.0L);
     EXPECT_EQ(z.gap, 0.0L);
+}
+
+namespace {
+
+// F in extended precision, summed here rather than by the code under test.
+long double sumAt(const std::vector<CostSite>& sites, long double x, long double y)
+{
+    long double f = 0.0L;
+    for (const CostSite& s : sites)
+        f += s.w * std::hypot(x - s.x, y - s.y);
+    return f;
+}
+
+// The minimum of the weighted sum worked out apart from the solver and the certificate: the
+// best of every place and of a long Weiszfeld iteration in extended precision, whose step off a
+// place it lands on is the one Kuhn's test gives (move along the others' pull by
+// (|R| - w) / S, stay when |R| <= w).
+long double tightMinimum(const std::vector<CostSite>& sites)
+{
+    long double best = std::numeric_limits<long double>::infinity();
+    long double w = 0.0L, x = 0.0L, y = 0.0L;
+    for (const CostSite& s : sites) {
+        best = std::min(best, sumAt(sites, s.x, s.y));
+        w += s.w;
+        x += s.w * s.x;
+        y += s.w * s.y;
+    }
+    x /= w;
+    y /= w;
+    for (int step = 0; step < 40000; ++step) {
+        long double sx = 0.0L, sy = 0.0L, sw = 0.0L, rx = 0.0L, ry = 0.0L, here = 0.0L;
+        for (const CostSite& s : sites) {
+            const long double d = std::hypot(x - s.x, y - s.y);
+            if (d == 0.0L) {
+                here += s.w;
+                continue;
+            }
+            sx += s.w * s.x / d;
+            sy += s.w * s.y / d;
+            sw += s.w / d;
+            rx += s.w * (s.x - x) / d;
+            ry += s.w * (s.y - y) / d;
+        }
+        const long double r = std::hypot(rx, ry);
+        if (here > 0.0L) {
+            if (r <= here)
+                break;
+            x += rx / r * (r - here) / sw;
+            y += ry / r * (r - here) / sw;
+        } else {
+            x = sx / sw;
+            y = sy / sw;
+        }
+        best = std::min(best, sumAt(sites, x, y));
+    }
+    return best;
+}
+
+// How the optimum of a test project lies: anywhere, on place 1, or next to it (place 1 weighs
+// a share just under what the others pull with at its spot, so Kuhn's test just fails there).
+enum class Optimum { Anywhere, OnPlace, NextToPlace, HardByPlace };
+
+std::vector<CooperPlace> projectWith(std::mt19937& rng, int n, Optimum kind)
+{
+    std::vector<CooperPlace> places = randomProject(rng, n, kind == Optimum::OnPlace);
+    if (kind == Optimum::Anywhere || kind == Optimum::OnPlace)
+        return places;
+    long double rx = 0.0L, ry = 0.0L;
+    for (std::size_t i = 1; i < places.size(); ++i) {
+        const long double dx = places[i].x - places[0].x, dy = places[i].y - places[0].y;
+        const long double d = std::hypot(dx, dy);
+        rx += places[i].quantity * dx / d;
+        ry += places[i].quantity * dy / d;
+    }
+    const long double share = kind == Optimum::NextToPlace ? 0.99L : 0.99999L;
+    places[0].quantity = static_cast<double>(share * std::hypot(rx, ry));
+    return places;
+}
+
+} // namespace
+
+TEST(CooperCertificate, BoundIsWithinAMillionthOfTheMinimumAtFinePrecision)
+{
+    std::mt19937 rng(20261210);
+    const Optimum kinds[] = { Optimum::Anywhere, Optimum::OnPlace, Optimum::NextToPlace, Optimum::HardByPlace };
+    const StoppingRule rules[]
+        = { StoppingRule::AxisX, StoppingRule::AxisY, StoppingRule::BothAxes, StoppingRule::Objective };
+    auto state = std::make_unique<CooperState>();
+    for (int project = 0; project < 24; ++project) {
+        const Optimum kind = kinds[project % 4];
+        // A group of the first members among places that are not in it: the group run solves
+        // and certifies the members alone.
+        const int members = 3 + project % 13;
+        const bool group = project / 4 % 2 == 1;
+        std::vector<CooperPlace> places = projectWith(rng, members, kind);
+        const long double minimum = tightMinimum(costSites(places));
+        for (StoppingRule rule : rules) {
+            SCOPED_TRACE(::testing::Message() << "project " << project << " kind " << static_cast<int>(kind)
+                                              << " group " << group << " rule " << static_cast<int>(rule));
+            const CooperSettings fine = settings(rule, "0,0001");
+            CooperCertificate c;
+            if (group) {
+                CooperState& s = *state;
+                s.CooperPlaceCount = members + 3;
+                for (int i = 1; i <= s.CooperPlaceCount; ++i) {
+                    const bool member = i <= members;
+                    const CooperPlace p = member ? places[static_cast<std::size_t>(i - 1)]
+                                                 : CooperPlace { 5000.0 * i, -300.0, 40.0, 1.0, 1 };
+                    s.CooperPlaceName[i] = Text100::fromUtf8("P" + std::to_string(i));
+                    s.CooperPlaceX[i] = p.x;
+                    s.CooperPlaceY[i] = p.y;
+                    s.CooperQuantity[i] = p.quantity;
+                    s.CooperPrice[i] = p.price;
+                    s.CooperFlexibility[i] = p.flexibility;
+                    if (member)
+                        s.GroupMemberName[i] = s.CooperPlaceName[i];
+                }
+                s.GroupNo = 1;
+                s.GroupSize = members;
+                c = PocitajCooperSkupiny(s, fine).certificate;
+            } else {
+                c = solveCooper(places, fine).report.certificate;
+            }
+            ASSERT_TRUE(c.available);
+            EXPECT_LE(c.lowerBound, minimum * (1.0L + 1e-15L));
+            EXPECT_GE(c.objective, minimum * (1.0L - 1e-15L));
+            EXPECT_LE((minimum - c.lowerBound) / minimum, 1e-6L)
+                << static_cast<double>(minimum) << " " << static_cast<double>(c.lowerBound);
+        }
+    }
 }

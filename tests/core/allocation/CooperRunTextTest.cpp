@@ -135,3 +135,29 @@ TEST(CooperRunText, GroupCountAndMembersFromTheGroupList)
     EXPECT_EQ(members[0], repeat("č", 100));
     EXPECT_EQ(members[99], "P98");
 }
+
+TEST(CooperRunText, GapsAreWrittenInPercentToFourDigitsWithoutExponent)
+{
+    struct Case {
+        long double gap; // as a fraction
+        const char* separator;
+        const char* percent;
+    };
+    const Case cases[] = {
+        { 1.191e-7L, ",", "0,00001191" },
+        { 1.5e-9L, ",", "0,00000015" },
+        { 0.0023L, ",", "0,23" },
+        { 0.0123456L, ",", "1,235" },
+        { 0.0023L, ".", "0.23" },
+        { 0.000099996L, ",", "0,01" }, // 0,0099996 rounds up to the next power of ten
+        { 0.99999999L, ",", "100" },
+        { 1.0L, ",", "100" },
+        { 0.0L, ",", "0" },
+        { 0.4567891L, ",", "45,68" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.percent);
+        EXPECT_EQ(gapText(c.gap, c.separator),
+            std::string("Výsledok je nanajvýš o ") + c.percent + " % horší ako optimum");
+    }
+}
