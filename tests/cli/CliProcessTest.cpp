@@ -505,6 +505,20 @@ TEST(CliProcess, ImportRefusesEveryBadLineWithItsNumberAndWritesNothing)
     EXPECT_EQ(single.errLines().first(),
         "dorvan-cli: " + one.fileName() + ": the file holds 1 place; a project needs 2 to 99");
     EXPECT_EQ(fileBytes(out), "old");
+
+    // A name that repeats an earlier one in another case or with spaces around it: one line
+    // for each repeat, and nothing written.
+    QFile twice(dir.filePath("twice.csv"));
+    ASSERT_TRUE(twice.open(QIODevice::WriteOnly));
+    twice.write("name;x;y\nNitra;1;2\n\xC5\xA0a\xC4\xBEa;3;4\n NITRA ;5;6\n\xC5\xA0A\xC4\xBDA;7;8\nnitra;9;9\nLu\xC4\x8Denec;0;1\n");
+    twice.close();
+    const CliRun repeated = runCli({ "import", twice.fileName(), "--out", out });
+    EXPECT_EQ(repeated.code, 2);
+    const QString in = "dorvan-cli: " + twice.fileName() + ":";
+    EXPECT_EQ(repeated.errLines(),
+        (QStringList { in + u("4: Miesto NITRA už existuje !!!"), in + u("5: Miesto ŠAĽA už existuje !!!"),
+            in + u("6: Miesto nitra už existuje !!!"), in + " nothing was written" }));
+    EXPECT_EQ(fileBytes(out), "old");
 }
 
 TEST(CliProcess, BadArgumentsExitWithTwoAndOneLine)

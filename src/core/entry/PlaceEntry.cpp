@@ -122,6 +122,19 @@ CountOutcome PlaceEntry::acceptFirstCount(std::string_view text)
     return out;
 }
 
+std::string PlaceEntry::nameOnEnter(std::string_view name) const
+{
+    if (name.empty())
+        return std::string(BadPlaceNameText);
+    try {
+        if (placeNamed(project_.Record, project_.State.NextPlace - 1, Text100::fromUtf8(name)) > 0)
+            return placeExistsText(name);
+    } catch (const CodePageError&) {
+        // A character outside the code page: the OK button says so.
+    }
+    return {};
+}
+
 PlaceOutcome PlaceEntry::acceptPlace(const PlaceTexts& texts)
 {
     auto& s = project_.State;

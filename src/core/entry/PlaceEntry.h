@@ -99,7 +99,12 @@ public:
     // The count field: in the first entry a total of 2..99, once a list exists places to add.
     CountOutcome acceptCount(std::string_view text);
 
-    // The place awaited (NextPlace), stored unsorted; NextPlace moves on.
+    // Enter in the name box: an empty name, or the name of a place entered before (the same
+    // place in any case and spacing, "Miesto NAME už existuje !!!"); empty when it is fine.
+    std::string nameOnEnter(std::string_view name) const;
+
+    // The place awaited (NextPlace), stored unsorted; NextPlace moves on. A name that is
+    // another place's already is refused.
     PlaceOutcome acceptPlace(const PlaceTexts& texts);
     // Follows every acceptPlace that was handled, refused or not.
     ListSettling settleTypedList();

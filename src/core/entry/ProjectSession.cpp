@@ -191,9 +191,14 @@ std::optional<GridRefusal> ProjectSession::editPlaces(const std::vector<PlaceTex
         if (row <= MaxPlaceCount && names[k] == project_.Record.PlaceName[row])
             continue;
         const std::string key = placeNameKey(names[k].bytes());
-        for (std::size_t j = 0; j < n; ++j)
-            if (j != k && placeNameKey(names[j].bytes()) == key)
-                return GridRefusal { row, 1, placeExistsText(rows[k].name) };
+        bool taken = false;
+        for (std::size_t j = 0; j < n && !taken; ++j)
+            taken = j != k && placeNameKey(names[j].bytes()) == key;
+        // Places after the rows keep their names.
+        for (int j = static_cast<int>(n) + 1; j <= placesToSave() && !taken; ++j)
+            taken = placeNameKey(project_.Record.PlaceName[j].bytes()) == key;
+        if (taken)
+            return GridRefusal { row, 1, placeExistsText(rows[k].name) };
     }
     std::vector<double> xs(n), ys(n);
     for (int column : { 2, 3 }) {

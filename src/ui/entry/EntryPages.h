@@ -3,13 +3,17 @@
 #include "core/entry/PlaceRelations.h"
 
 #include <QColor>
+#include <QFont>
+#include <QFontMetrics>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <string_view>
 
 class EntryHost;
 class QTableWidget;
+class QTableWidgetItem;
 class QWidget;
 namespace dorvan {
 struct Project;
@@ -88,5 +92,28 @@ QString formatNumber(double v);
 // A cell whose column is too narrow for its text shows the whole text as its tooltip; a cell
 // whose text fits has none.
 void showCutTextAsToolTip(QTableWidget* grid, int row, int column);
+
+// The same rule for many cells of one grid: the margins the grid's style leaves around a
+// cell's text and the metrics of the cells' font are taken once, not for every cell. Shaping a
+// text to measure it is what a cell costs; a text of Latin-1 characters is first measured as
+// the sum of its characters' advances (kerning moves a short text by a pixel or so), and only
+// a text that comes that close to the column's edge is shaped and measured exactly.
+class CutTextTips {
+public:
+    explicit CutTextTips(const QTableWidget* grid);
+    // Sets the tooltip of an item that goes into a column of this width (before or after the
+    // item is placed in the grid).
+    void show(QTableWidgetItem* item, int columnWidth) const;
+
+private:
+    // The text's width in the cells' font: exact, or -1 when only an exact measure can tell
+    // whether the text fits in `room` pixels.
+    int quickWidth(const QString& text, int room) const;
+
+    QFont font_; // the font of an item that sets none of its own
+    QFontMetrics metrics_;
+    int margin_;
+    mutable std::array<int, 256> advances_; // of the Latin-1 characters, -1 until measured
+};
 
 } // namespace entry

@@ -323,7 +323,7 @@ void entry::PlacesPage::ClickOKButton2()
 
 void entry::PlacesPage::Edit2Enter()
 {
-    const std::string_view message = dorvan::nameOnEnterMessage(Edit2->text().toStdString());
+    const std::string message = context_.placeEntry.nameOnEnter(Edit2->text().toStdString());
     if (!message.empty()) {
         warnText(message); // the name stays as typed
         Edit2->setFocus();

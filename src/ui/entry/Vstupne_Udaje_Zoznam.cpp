@@ -100,6 +100,8 @@ void entry::OverviewPage::showTable(QTableWidget* g, const dorvan::TextTable& ta
         g->setColumnWidth(col, col == 0 ? shape.firstWidth : shape.defaultWidth);
         width += g->columnWidth(col);
     }
+    // Each item is made whole before it goes into the grid, so that the grid hears of it once.
+    const entry::CutTextTips tips(g);
     for (int row = 0; row < table.rows(); ++row) {
         g->setRowHeight(row, RowHeight);
         for (int col = 0; col < table.columns(); ++col) {
@@ -107,8 +109,8 @@ void entry::OverviewPage::showTable(QTableWidget* g, const dorvan::TextTable& ta
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             if (col < shape.fixedColumns || row < shape.fixedRows)
                 item->setBackground(fixedBrush);
+            tips.show(item, g->columnWidth(col));
             g->setItem(row, col, item);
-            showCutTextAsToolTip(g, row, col);
         }
     }
     const int height = std::min(table.rows() * GridHeightPerRow, shape.maxHeight);

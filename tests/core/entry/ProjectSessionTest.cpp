@@ -1,6 +1,7 @@
 // The project's transitions, each checked on the record, the choices and the working state it
 // leaves. The expected values are worked out by hand from the record layouts the cases build.
 #include "core/entry/ProjectSession.h"
+#include "core/entry/PlaceList.h"
 #include "core/geo/GeoReference.h"
 
 #include "core/project/Project.h"
@@ -9,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace dorvan;
@@ -410,3 +412,71 @@ TEST(ProjectSession, SavingStoresThePlacesEnteredTheGroupsAndThePictureRange)
 }
 
 } // namespace
+
+TEST(ProjectSession, APlaceNameMayNotRepeatAnotherInAnyCaseOrSpacing)
+{
+    // The opened list, its names in the code page's capitals and small letters; place 4 repeats
+    // place 1 as an older file may.
+    const std::vector<Place> opened { { "Nitra", 0, 0 }, { "Šaľa", 1, 1 }, { "ŽILINA", 2, 2 }, { "nitra", 3, 3 } };
+    struct Case {
+        const char* typed;
+        const char* refusal; // empty: accepted
+    };
+    const Case cases[] = {
+        { " NITRA\t", "Miesto NITRA už existuje !!!" },
+        { "ŠAĽA", "Miesto ŠAĽA už existuje !!!" },
+        { "žilina ", "Miesto žilina už existuje !!!" },
+        { "Saľa", "" }, // S without its caron is another letter
+        { "Nitra 2", "" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto p = std::make_unique<Project>();
+        p->resetAtStart();
+        ProjectSession session(*p);
+        session.open(recordOf(opened), "old.mzd");
+        ASSERT_TRUE(session.acceptCount("1").message.empty());
+        const PlaceOutcome out = session.places().acceptPlace({ c.typed, "7", "8" });
+        EXPECT_EQ(out.message, c.refusal);
+        EXPECT_EQ(out.refused, *c.refusal ? PlaceField::Name : PlaceField::None);
+        EXPECT_EQ(out.stored, *c.refusal ? 0 : 5);
+        EXPECT_EQ(p->State.NextPlace, *c.refusal ? 5 : 6);
+
+        // The grid: place 2 renamed to the typed name is refused at its cell, whether that name
+        // was the list's already or has just been typed as place 5; only "Šaľa" may change the
+        // case of its own name. The name the file repeats stays and stops no edit.
+        const std::vector<PlaceTexts> grid { { "Nitra", "0", "0" }, { c.typed, "1", "1" }, { "ŽILINA", "2", "2" },
+            { "nitra", "3", "3" } };
+        const auto refused = session.editPlaces(grid);
+        const bool ownName = std::string_view(c.typed) == "ŠAĽA";
+        ASSERT_EQ(refused.has_value(), !ownName);
+        if (refused) {
+            EXPECT_EQ(refused->row, 2);
+            EXPECT_EQ(refused->column, 1);
+            EXPECT_EQ(refused->message, placeExistsText(c.typed));
+            EXPECT_EQ(names(*p)[1], "Šaľa");
+        } else {
+            EXPECT_EQ(p->Record.PlaceName[placeNamed(p->Record, 5, Text100::fromUtf8("šaľa"))].toUtf8(), "ŠAĽA");
+        }
+    }
+    // Messages name the place as typed, without the spaces around it.
+    EXPECT_EQ(placeExistsText("  Horná Ves "), "Miesto Horná Ves už existuje !!!");
+}
+
+TEST(ProjectSession, AClickIsRefusedWhereItsLabelNamesAPlaceAlready)
+{
+    // Two typed places, the second named as the third click would label its place.
+    auto p = std::make_unique<Project>();
+    p->resetAtStart();
+    p->State.NextPlace = 1;
+    ProjectSession session(*p);
+    PlaceEntry& entry = session.places();
+    ASSERT_EQ(entry.clickTarget().place, 1);
+    entry.storeClickedPlace(1, 1, 1);
+    p->Record.PlaceName[1] = Text100::fromUtf8(" a02 ");
+    const ClickTarget second = entry.clickTarget();
+    EXPECT_EQ(second.place, 0);
+    EXPECT_EQ(second.message, "Miesto A02 už existuje !!!");
+    p->Record.PlaceName[1] = Text100::fromUtf8("A2");
+    EXPECT_EQ(entry.clickTarget().place, 2);
+}

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QStyle>
 #include <QToolTip>
 
 namespace {
@@ -205,6 +206,26 @@ TEST_F(Overview, ACutNameShowsWholeInItsTooltip)
     QTableWidget* places = grid("StringGrid6");
     EXPECT_EQ(places->item(3, 1)->toolTip(), longName);
     EXPECT_TRUE(places->item(2, 1)->toolTip().isEmpty());
+
+    // Names growing a character at a time across the edge of the 100-pixel column: the tooltip
+    // appears exactly where the shaped text and the cell's margins no longer fit.
+    const QFontMetrics metrics { QFont() };
+    const int margin = 2 * (amounts->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, amounts) + 1);
+    const QString pattern = QStringLiteral("Gama Wily-Ziar 12,5 AV To");
+    int cut = 0;
+    for (int length = 6; length <= pattern.size(); ++length) {
+        const QString name = pattern.left(length).trimmed();
+        SCOPED_TRACE(name.toStdString());
+        showPage(0);
+        editCell("StringGrid6", 3, 1, name);
+        showOverview();
+        const bool wider = metrics.horizontalAdvance(name) + margin > amounts->columnWidth(1);
+        ASSERT_EQ(amounts->item(3, 1)->text(), name);
+        EXPECT_EQ(amounts->item(3, 1)->toolTip(), wider ? name : QString());
+        cut += wider ? 1 : 0;
+    }
+    EXPECT_GT(cut, 0);
+    EXPECT_LT(cut, pattern.size() - 6);
 }
 
 } // namespace

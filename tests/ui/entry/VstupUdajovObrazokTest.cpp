@@ -345,6 +345,24 @@ TEST_F(PicturePage, AtMost99PlacesAndAllOnOneSpotIsReported)
     EXPECT_EQ(project.State.PlaceCount, 99);
 }
 
+TEST_F(PicturePage, AClickWhoseLabelNamesAPlaceAlreadyIsRefused)
+{
+    load(save(halves(300, 200, Qt::green, Qt::green), "map.bmp", "BMP"));
+    click({ 50, 50 });
+    // The first place bears the label the next click would give (as a file may name it).
+    project.Record.PlaceName[1] = dorvan::Text100::fromUtf8(" a02");
+    dialogs.shown.clear();
+    click({ 100, 100 });
+    EXPECT_EQ(dialogs.messages(), QStringList { u("Miesto A02 už existuje !!!") });
+    EXPECT_EQ(project.State.PlaceCount, 1);
+    EXPECT_EQ(project.State.NextPlace, 2);
+    EXPECT_EQ(shown(image()).pixelColor(100, 100), QColor(Qt::green)); // no mark
+    project.Record.PlaceName[1] = dorvan::Text100::fromUtf8("Hrad");
+    click({ 100, 100 });
+    EXPECT_EQ(project.Record.PlaceName[2].toUtf8(), "A02");
+    expectMark(shown(image()), { 100, 100 });
+}
+
 TEST_F(PicturePage, UnreadablePicturesAreRefusedAndChangeNothing)
 {
     QFile text(dir.filePath("notes.bmp"));

@@ -854,3 +854,37 @@ TEST_F(EntryWindow, ADeletedPlaceLeavesItsGroupAndTheOthersKeepTheirs)
     EXPECT_TRUE(listLines("ListBox8").isEmpty());
     EXPECT_EQ(listLines("ListBox9"), (QStringList { h1, "A", h2, "C" }));
 }
+
+namespace {
+
+TEST_F(EntryWindow, ANameOfAnotherPlaceIsRefusedWhenTypedOrRenamed)
+{
+    list({ "Nitra", u("Šaľa"), "Trnava" });
+    dialogs.shown.clear();
+    count("2"); // places to add
+    // Enter in the name box already tells; the name stays to be mended.
+    typeInto("Edit2", u(" šAĽA "));
+    QTest::keyClick(get<QLineEdit>("Edit2"), Qt::Key_Return);
+    EXPECT_EQ(dialogs.messages(), QStringList { u("Miesto šAĽA už existuje !!!") });
+    EXPECT_TRUE(get<QLineEdit>("Edit2")->hasFocus());
+    // OK refuses it the same way and stores nothing.
+    place(u("NITRA"), "5", "5");
+    EXPECT_EQ(dialogs.messages().last(), u("Miesto NITRA už existuje !!!"));
+    EXPECT_TRUE(get<QLineEdit>("Edit2")->text().isEmpty());
+    EXPECT_EQ(project.State.NextPlace, 4);
+    place("Senica", "5", "5");
+    place("Zvolen", "6", "5");
+    EXPECT_EQ(project.State.NextPlace, 6);
+    EXPECT_EQ(dialogs.messages().size(), 2);
+
+    // Renamed in the place grid (Nitra, Senica, Trnava, Zvolen, Šaľa in code-page order).
+    editCell(1, 1, "zvolen ");
+    EXPECT_EQ(dialogs.messages().last(), u("Miesto zvolen už existuje !!!"));
+    EXPECT_EQ(cell(1, 1), "Nitra");
+    EXPECT_EQ(project.Record.PlaceName[1].toUtf8(), "Nitra");
+    editCell(1, 1, "NITRA");
+    EXPECT_EQ(dialogs.messages().size(), 3);
+    EXPECT_EQ(project.Record.PlaceName[1].toUtf8(), "NITRA");
+}
+
+} // namespace
