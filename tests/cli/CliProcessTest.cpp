@@ -22,12 +22,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -510,7 +510,7 @@ TEST(CliProcess, ImportRefusesEveryBadLineWithItsNumberAndWritesNothing)
     // for each repeat, and nothing written.
     QFile twice(dir.filePath("twice.csv"));
     ASSERT_TRUE(twice.open(QIODevice::WriteOnly));
-    twice.write("name;x;y\nNitra;1;2\n\xC5\xA0a\xC4\xBEa;3;4\n NITRA ;5;6\n\xC5\xA0A\xC4\xBDA;7;8\nnitra;9;9\nLu\xC4\x8Denec;0;1\n");
+    twice.write(u("name;x;y\nNitra;1;2\nŠaľa;3;4\n NITRA ;5;6\nŠAĽA;7;8\nnitra;9;9\nLučenec;0;1\n").toUtf8());
     twice.close();
     const CliRun repeated = runCli({ "import", twice.fileName(), "--out", out });
     EXPECT_EQ(repeated.code, 2);

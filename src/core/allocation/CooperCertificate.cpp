@@ -147,8 +147,7 @@ Probe newtonFrom(std::span<const CostSite> sites, Probe z)
             if (nx == z.x && ny == z.y)
                 break;
             Slope next = slopeAt(sites, nx, ny);
-            if (next.f < s.f
-                || (next.f == s.f && std::hypot(next.gx, next.gy) < std::hypot(s.gx, s.gy))) {
+            if (next.f < s.f || (next.f == s.f && std::hypot(next.gx, next.gy) < std::hypot(s.gx, s.gy))) {
                 z = { nx, ny, next };
                 moved = true;
             }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace dorvan {
@@ -196,23 +197,18 @@ namespace dorvan {
 
 namespace {
 
-// The small letter of a Windows-1250 capital; other bytes stay.
+// The small letter of a Windows-1250 capital; other bytes stay. Apart from A..Z and the block
+// 0xC0..0xDE (without the multiplication sign 0xD7), which lie 0x20 below their small letters,
+// the capitals are these: Š Ś Ť Ž Ź Ł Ą Ş Ż Ľ.
 unsigned char smallLetter(unsigned char c)
 {
-    if (c >= 'A' && c <= 'Z')
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return static_cast<unsigned char>(c + 0x20);
-    switch (c) {
-    case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F: // Š Ś Ť Ž Ź
-        return static_cast<unsigned char>(c + 0x10);
-    case 0xA3: return 0xB3; // Ł
-    case 0xA5: return 0xB9; // Ą
-    case 0xAA: return 0xBA; // Ş
-    case 0xAF: return 0xBF; // Ż
-    case 0xBC: return 0xBE; // Ľ
-    default: break;
-    }
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) // Ŕ .. Ţ, not the multiplication sign
-        return static_cast<unsigned char>(c + 0x20);
+    constexpr unsigned char capitals[] = { 0x8A, 0x8C, 0x8D, 0x8E, 0x8F, 0xA3, 0xA5, 0xAA, 0xAF, 0xBC };
+    constexpr unsigned char small[] = { 0x9A, 0x9C, 0x9D, 0x9E, 0x9F, 0xB3, 0xB9, 0xBA, 0xBF, 0xBE };
+    for (std::size_t i = 0; i < std::size(capitals); ++i)
+        if (c == capitals[i])
+            return small[i];
     return c;
 }
 

@@ -288,7 +288,8 @@ std::vector<CooperPlace> projectWith(std::mt19937& rng, int n, Optimum kind)
 TEST(CooperCertificate, BoundIsWithinAMillionthOfTheMinimumAtFinePrecision)
 {
     std::mt19937 rng(20261210);
-    const Optimum kinds[] = { Optimum::Anywhere, Optimum::OnPlace, Optimum::NextToPlace, Optimum::HardByPlace };
+    const Optimum kinds[]
+        = { Optimum::Anywhere, Optimum::OnPlace, Optimum::NextToPlace, Optimum::HardByPlace };
     const StoppingRule rules[]
         = { StoppingRule::AxisX, StoppingRule::AxisY, StoppingRule::BothAxes, StoppingRule::Objective };
     auto state = std::make_unique<CooperState>();

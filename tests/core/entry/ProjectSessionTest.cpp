@@ -417,7 +417,8 @@ TEST(ProjectSession, APlaceNameMayNotRepeatAnotherInAnyCaseOrSpacing)
 {
     // The opened list, its names in the code page's capitals and small letters; place 4 repeats
     // place 1 as an older file may.
-    const std::vector<Place> opened { { "Nitra", 0, 0 }, { "Šaľa", 1, 1 }, { "ŽILINA", 2, 2 }, { "nitra", 3, 3 } };
+    const std::vector<Place> opened { { "Nitra", 0, 0 }, { "Šaľa", 1, 1 }, { "ŽILINA", 2, 2 },
+        { "nitra", 3, 3 } };
     struct Case {
         const char* typed;
         const char* refusal; // empty: accepted
@@ -445,8 +446,8 @@ TEST(ProjectSession, APlaceNameMayNotRepeatAnotherInAnyCaseOrSpacing)
         // The grid: place 2 renamed to the typed name is refused at its cell, whether that name
         // was the list's already or has just been typed as place 5; only "Šaľa" may change the
         // case of its own name. The name the file repeats stays and stops no edit.
-        const std::vector<PlaceTexts> grid { { "Nitra", "0", "0" }, { c.typed, "1", "1" }, { "ŽILINA", "2", "2" },
-            { "nitra", "3", "3" } };
+        const std::vector<PlaceTexts> grid { { "Nitra", "0", "0" }, { c.typed, "1", "1" },
+            { "ŽILINA", "2", "2" }, { "nitra", "3", "3" } };
         const auto refused = session.editPlaces(grid);
         const bool ownName = std::string_view(c.typed) == "ŠAĽA";
         ASSERT_EQ(refused.has_value(), !ownName);
@@ -456,7 +457,8 @@ TEST(ProjectSession, APlaceNameMayNotRepeatAnotherInAnyCaseOrSpacing)
             EXPECT_EQ(refused->message, placeExistsText(c.typed));
             EXPECT_EQ(names(*p)[1], "Šaľa");
         } else {
-            EXPECT_EQ(p->Record.PlaceName[placeNamed(p->Record, 5, Text100::fromUtf8("šaľa"))].toUtf8(), "ŠAĽA");
+            EXPECT_EQ(
+                p->Record.PlaceName[placeNamed(p->Record, 5, Text100::fromUtf8("šaľa"))].toUtf8(), "ŠAĽA");
         }
     }
     // Messages name the place as typed, without the spaces around it.

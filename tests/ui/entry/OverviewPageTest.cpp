@@ -210,7 +210,8 @@ TEST_F(Overview, ACutNameShowsWholeInItsTooltip)
     // Names growing a character at a time across the edge of the 100-pixel column: the tooltip
     // appears exactly where the shaped text and the cell's margins no longer fit.
     const QFontMetrics metrics { QFont() };
-    const int margin = 2 * (amounts->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, amounts) + 1);
+    const int margin
+        = 2 * (amounts->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, amounts) + 1);
     const QString pattern = QStringLiteral("Gama Wily-Ziar 12,5 AV To");
     int cut = 0;
     for (int length = 6; length <= pattern.size(); ++length) {
