@@ -241,6 +241,7 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     OneCentreChart c
         = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator(), scale);
     thinChartLabels(c.background);
+    c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
     placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
         size.width(), size.height());
     state = c.state;
@@ -266,6 +267,7 @@ bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places
     ChartBackground b = chartBackground(
         state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
     thinChartLabels(b);
+    state.LabelBoxes = tickLabelBoxes(b, chartTextMeasure());
     QPainter p(&Image1);
     beginPart(p, part);
     paintBackground(p, b);

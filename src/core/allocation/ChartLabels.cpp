@@ -46,10 +46,7 @@ std::size_t axisStride(std::span<const ChartRect> first, std::span<const ChartRe
 
 void thinTickLabels(ChartBackground& b, const ChartTextMeasure& measure)
 {
-    std::vector<ChartRect> boxes;
-    boxes.reserve(b.labels.size());
-    for (const ChartText& t : b.labels)
-        boxes.push_back(textBox(t, measure(t.text, TickLabelPoints)));
+    const std::vector<ChartRect> boxes = tickLabelBoxes(b, measure);
     std::array<std::size_t, 5> start {};
     for (std::size_t h = 0; h < 4; ++h)
         start[h + 1] = std::min(start[h] + b.labelCounts[h], boxes.size());
@@ -77,13 +74,24 @@ void thinTickLabels(ChartBackground& b, const ChartTextMeasure& measure)
     b.labelCounts = counts;
 }
 
+std::vector<ChartRect> tickLabelBoxes(const ChartBackground& b, const ChartTextMeasure& measure)
+{
+    std::vector<ChartRect> boxes;
+    boxes.reserve(b.labels.size());
+    for (const ChartText& t : b.labels)
+        boxes.push_back(textBox(t, measure(t.text, TickLabelPoints)));
+    return boxes;
+}
+
 std::vector<ChartText> markerLabelPlaces(const ChartMarker& m, ChartTextSize size)
 {
     const ChartPixel c = m.centre;
     const ChartText& usual = m.label;
     const int middle = c.y - size.height / 2;
-    return { usual, { usual.text, usual.x, c.y + 6 }, { usual.text, c.x + 7, middle },
-        { usual.text, c.x - 6 - size.width, middle } };
+    const int right = c.x + 5, left = c.x - 5 - size.width, below = c.y + 6;
+    return { usual, { usual.text, usual.x, below }, { usual.text, c.x + 7, middle },
+        { usual.text, c.x - 6 - size.width, middle }, { usual.text, right, usual.y },
+        { usual.text, left, usual.y }, { usual.text, right, below }, { usual.text, left, below } };
 }
 
 std::vector<ChartText> optimumLabelPlaces(const ChartOptimum& o, ChartTextSize size)
@@ -91,8 +99,10 @@ std::vector<ChartText> optimumLabelPlaces(const ChartOptimum& o, ChartTextSize s
     const ChartPixel c = o.centre;
     const ChartText& usual = o.label;
     const int middle = c.y + 1 - size.height / 2;
-    return { usual, { usual.text, usual.x, c.y + 8 }, { usual.text, c.x + 8, middle },
-        { usual.text, c.x - 6 - size.width, middle } };
+    const int right = c.x + 6, left = c.x - 4 - size.width, below = c.y + 8;
+    return { usual, { usual.text, usual.x, below }, { usual.text, c.x + 8, middle },
+        { usual.text, c.x - 6 - size.width, middle }, { usual.text, right, usual.y },
+        { usual.text, left, usual.y }, { usual.text, right, below }, { usual.text, left, below } };
 }
 
 namespace {

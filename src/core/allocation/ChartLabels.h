@@ -39,9 +39,11 @@ bool boxesMeet(const ChartRect& a, const ChartRect& b);
 // TickLabelGap pixels clear of the next; a label that would still meet one kept before it (the
 // two axes near the origin) is left out.
 void thinTickLabels(ChartBackground& background, const ChartTextMeasure& measure);
+// The boxes of the tick labels, which the labels of places and optima keep clear of.
+std::vector<ChartRect> tickLabelBoxes(const ChartBackground& background, const ChartTextMeasure& measure);
 
 // Where a label may stand around its point, its usual place first: above (the usual place),
-// below, right, left.
+// below, right, left, then above right, above left, below right, below left.
 std::vector<ChartText> markerLabelPlaces(const ChartMarker& marker, ChartTextSize size);
 std::vector<ChartText> optimumLabelPlaces(const ChartOptimum& optimum, ChartTextSize size);
 
