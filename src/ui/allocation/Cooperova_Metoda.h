@@ -241,5 +241,6 @@ private:
     QCheckBox* CostContoursBox = nullptr;
     QLineEdit* CostContourLevels = nullptr;
     std::vector<double> contourLevels_;
+    QString acceptedLevelsText_; // the levels' text as last accepted
 };
 
