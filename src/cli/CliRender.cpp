@@ -95,7 +95,7 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
             if (overPicture)
                 KresliGrafMapaCooperSkupiny1(image, picture, range, places, chart);
             else
-                KresliGrafCooperSkupiny1(image, places, chart);
+                KresliGrafCooperSkupiny1(image, places, chart, {}, o.scale);
         }
         paintCurrentGroup(image, chart, *state, overPicture, {}, o.contours.empty() ? nullptr : &o.contours);
     };
@@ -110,6 +110,7 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     drawn.picture = picture;
     drawn.pictureSize = mapPictureSize(project.picture, r);
     drawn.range = range;
+    drawn.scale = o.scale;
     if (!res.groupRun) {
         drawn.path = historyPoints(state->IterX, state->IterY, res.finalIter);
         if (!o.contours.empty() && !drawn.path.empty())

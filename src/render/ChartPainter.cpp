@@ -92,7 +92,7 @@ void paintBackground(QPainter& p, const ChartBackground& b)
     p.drawLine(chartQLine(b.axisY));
     p.drawLine(chartQLine(b.axisX));
     paintChartStrokes(p, b.strokes, Silver);
-    const QFont font = chartFont(8);
+    const QFont font = chartFont(TickLabelPoints);
     for (const ChartText& label : b.labels)
         paintChartText(p, label, font, Black);
 }
@@ -119,6 +119,20 @@ QFont chartFont(int points)
     // Whole pixels only, like every other element of the chart.
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
+}
+
+ChartTextMeasure chartTextMeasure()
+{
+    return [](std::string_view text, int points) {
+        const QFontMetrics metrics(chartFont(points));
+        const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return ChartTextSize { metrics.horizontalAdvance(s), metrics.height() };
+    };
+}
+
+void thinChartLabels(ChartBackground& background)
+{
+    thinTickLabels(background, chartTextMeasure());
 }
 
 void paintChartText(
@@ -219,13 +233,17 @@ void beginPart(QPainter& p, const SurfacePart& part)
 
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const SurfacePart& part,
-    const ContourInput* contours)
+    const ContourInput* contours, ChartScale scale)
 {
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
     OneCentreChart c
-        = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator());
+        = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator(), scale);
+    thinChartLabels(c.background);
+    c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
+    placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
+        size.width(), size.height());
     state = c.state;
     QPainter p(&Image1);
     beginPart(p, part);
@@ -239,27 +257,31 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     return true;
 }
 
-bool KresliGrafCooperSkupiny1(
-    QImage& Image1, std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part)
+bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state,
+    const SurfacePart& part, ChartScale scale)
 {
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
-    state = chartWindow(places, size.width(), size.height());
+    state = chartWindow(places, size.width(), size.height(), scale);
     ChartBackground b = chartBackground(
         state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
+    thinChartLabels(b);
+    state.LabelBoxes = tickLabelBoxes(b, chartTextMeasure());
     QPainter p(&Image1);
     beginPart(p, part);
     paintBackground(p, b);
     return true;
 }
 
-void KresliGrafCooperSkupiny2(QImage& Image1, const ChartState& state, int GroupNo, int GroupMemberTotal,
+void KresliGrafCooperSkupiny2(QImage& Image1, ChartState& state, int GroupNo, int GroupMemberTotal,
     std::span<const ChartPoint> members, std::span<const IteratePoint> iterates)
 {
     if (Image1.isNull())
         return;
     GroupChart g = groupChart(state, GroupNo, GroupMemberTotal, members, iterates);
+    placePointLabels(g.members, g.hasOptimum ? &g.optimum : nullptr, chartTextMeasure(), state.LabelBoxes,
+        Image1.width(), Image1.height());
     const QColor colour = chartColour(VstupUdajFarby(GroupNo));
     QPainter p(&Image1);
     beginExact(p);

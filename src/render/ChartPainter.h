@@ -9,6 +9,7 @@
 // zoom and in a print.
 
 #include "core/allocation/ChartGeometry.h"
+#include "core/allocation/ChartLabels.h"
 #include "core/allocation/CostContours.h"
 
 #include <QColor>
@@ -55,21 +56,25 @@ void beginPart(QPainter& p, const SurfacePart& part);
 // narrower or lower than 50 pixels: the window then takes chartFallbackSize. Otherwise state
 // receives the new chart state.
 // With contours, the cost contours are drawn over the background, under the places.
+// The tick labels are thinned so that none covers another, and a place label or the
+// optimum's text that would cover another label moves to a free side of its point.
+// With ChartScale::Equal both axes share one scale and the drawing stays centred.
 bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
-    const SurfacePart& part = {}, const ContourInput* contours = nullptr);
+    const SurfacePart& part = {}, const ContourInput* contours = nullptr, ChartScale scale = ChartScale::Free);
 
 // The background of a group run: the chart of KresliGrafCooper without places, path and
 // optimum, its axes and grid lines kept a little further inside. The coordinate window covers
 // all project places, grouped or not. Same size guard and result as KresliGrafCooper.
-bool KresliGrafCooperSkupiny1(
-    QImage& Image1, std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part = {});
+bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state,
+    const SurfacePart& part = {}, ChartScale scale = ChartScale::Free);
 
 // One group over that background, with the chart state it left: the members in the group's
 // colour, labelled "M" + m with m counted on through the groups (GroupMemberTotal is the count
 // including this group), and for a group of at least 3 members its path GroupIterX /
-// GroupIterY[1..FinalIter] and its optimum marked "OPTIM " + GroupNo.
-void KresliGrafCooperSkupiny2(QImage& Image1, const ChartState& state, int GroupNo, int GroupMemberTotal,
+// GroupIterY[1..FinalIter] and its optimum marked "OPTIM " + GroupNo. Its labels keep clear of
+// those the groups before it left in state.
+void KresliGrafCooperSkupiny2(QImage& Image1, ChartState& state, int GroupNo, int GroupMemberTotal,
     std::span<const ChartPoint> members, std::span<const IteratePoint> iterates);
 
 // The pieces the three drawings are made of, for the drawing over the map picture, which
@@ -80,6 +85,10 @@ void KresliGrafCooperSkupiny2(QImage& Image1, const ChartState& state, int Group
 QColor chartColour(std::uint32_t bgr);
 // A font of the given point size, bold, in whole pixels.
 QFont chartFont(int points);
+// The size of a text in chartFont: its advance and the font's height.
+ChartTextMeasure chartTextMeasure();
+// The tick labels of a background thinned by chartTextMeasure.
+void thinChartLabels(ChartBackground& background);
 // A text with its top left corner at its point: transparent, or on an opaque white box so
 // that it stays legible over a picture.
 enum class ChartTextBox { Transparent, OpaqueWhite };

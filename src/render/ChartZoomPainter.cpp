@@ -21,7 +21,7 @@ bool paintGroups(QImage& image, const ResultDrawing& d, ChartState& state, const
     const bool overPicture = d.kind == ResultDrawing::Kind::Map;
     const bool drawn = overPicture
         ? KresliGrafMapaCooperSkupiny1(image, d.picture, d.range, d.places, state, part)
-        : KresliGrafCooperSkupiny1(image, d.places, state, part);
+        : KresliGrafCooperSkupiny1(image, d.places, state, part, d.scale);
     // The groups go over what the background left, as during the run.
     if (overPicture || drawn)
         for (const CooperGroupResult& g : d.groups)
@@ -57,7 +57,7 @@ bool paintResult(QImage& image, const ResultDrawing& d, ChartState& state, const
     switch (d.kind) {
     case ResultDrawing::Kind::Chart:
         return KresliGrafCooper(
-            image, d.places, d.path, d.mode, state, part, d.contours ? &*d.contours : nullptr);
+            image, d.places, d.path, d.mode, state, part, d.contours ? &*d.contours : nullptr, d.scale);
     case ResultDrawing::Kind::Map:
         return KresliGrafMapaCooper(
             image, d.picture, d.range, d.places, d.path, state, part, d.contours ? &*d.contours : nullptr);

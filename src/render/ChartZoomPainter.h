@@ -32,6 +32,7 @@ struct ResultDrawing {
     PictureRange range; // Map: the picture's coordinate range
     std::optional<ContourInput> contours; // one centre: the cost contours drawn with it
     std::optional<std::vector<double>> groupContourPercents; // groups: their contours' levels
+    ChartScale scale = ChartScale::Free; // Chart: the axes' scales ("Rovnaká mierka osí")
 };
 
 // Paints the drawing onto the image (or the part of it the image holds). Returns false where

@@ -39,7 +39,7 @@ struct GroupMarks {
     std::vector<CostSite> costSites; // the members with their weights, for cost contours
 };
 
-void paintGroupMarks(QImage& image, const ChartState& chart, const GroupMarks& m, bool overPicture,
+void paintGroupMarks(QImage& image, ChartState& chart, const GroupMarks& m, bool overPicture,
     const SurfacePart& part, const std::vector<double>* contourPercents)
 {
     if (image.isNull())
@@ -53,6 +53,9 @@ void paintGroupMarks(QImage& image, const ChartState& chart, const GroupMarks& m
         if (m.found[k])
             found.push_back(g.members[k]);
 
+    if (!overPicture)
+        placePointLabels(found, g.hasOptimum ? &g.optimum : nullptr, chartTextMeasure(), chart.LabelBoxes,
+            size.width(), size.height());
     const QColor colour = chartColour(VstupUdajFarby(m.groupNo));
     QPainter p(&image);
     beginPart(p, part);
@@ -69,7 +72,7 @@ void paintGroupMarks(QImage& image, const ChartState& chart, const GroupMarks& m
 
 } // namespace
 
-void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState& state, bool overPicture,
+void paintCurrentGroup(QImage& image, ChartState& chart, const CooperState& state, bool overPicture,
     const SurfacePart& part, const std::vector<double>* contourPercents)
 {
     const int size = std::clamp(state.GroupSize, 0, MaxPlaces);
@@ -86,7 +89,7 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
     paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
 }
 
-void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
+void paintListedGroup(QImage& image, ChartState& chart, const CooperGroupResult& group,
     bool overPicture, const SurfacePart& part, const std::vector<double>* contourPercents)
 {
     const int size = static_cast<int>(group.memberPoints.size());

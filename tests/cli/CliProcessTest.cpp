@@ -695,6 +695,37 @@ TEST_F(CliAgainstWindow, CertificateAndContoursOfTheSampleAreTheSameInTheWindowA
     EXPECT_EQ(c->image(), plain);
 }
 
+TEST_F(CliAgainstWindow, EqualScaleDrawsTheSamePixelsInTheWindowAndOnTheCommandLine)
+{
+    // The sample for one centre, then the stored groups: "Rovnaká mierka osí" starts unticked;
+    // ticked, both axes share one scale as --equal-scale draws them; unticked again, the drawing
+    // of before.
+    const QString towns = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    const QString groups = save("groups.mzd", *groupProject());
+    for (const QString& project : { towns, groups }) {
+        const bool grouped = project == groups;
+        if (grouped)
+            dialogs.confirmAnswers.push_back(true); // the allocation window's close question
+        TCooperAlokMetod* c = openInWindow(project);
+        ASSERT_NE(c, nullptr);
+        auto* box = c->findChild<QCheckBox*>(QStringLiteral("EqualScaleBox"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), u("Rovnaká mierka osí"));
+        EXPECT_FALSE(box->isChecked());
+        const QImage free = c->image();
+        EXPECT_NE(c->chartState().ChartScaleX, c->chartState().ChartScaleY);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        settle();
+        EXPECT_EQ(c->chartState().ChartScaleX, c->chartState().ChartScaleY);
+        EXPECT_NE(c->image(), free);
+        const QStringList extra = grouped ? QStringList { "--groups", "--equal-scale" } : QStringList { "--equal-scale" };
+        EXPECT_EQ(renderDifference(dir, c, project, extra, grouped ? "equal-groups" : "equal-towns"), 0);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        settle();
+        EXPECT_EQ(c->image(), free);
+    }
+}
+
 namespace {
 
 QString writeText(const QTemporaryDir& dir, const QString& name, const QByteArray& text)

@@ -217,7 +217,32 @@ std::string formatGeneral15(double value, std::string_view separator)
     return out;
 }
 
-ChartState chartWindow(std::span<const ChartPoint> places, int width, int height)
+namespace {
+
+// Widens [low; high] at both ends alike so that it spans `pixels` at `scale` pixels a unit.
+void widenToScale(double& low, double& high, long double pixels, long double scale)
+{
+    const long double spare = pixels / scale - (static_cast<long double>(high) - low);
+    if (spare <= 0.0L)
+        return;
+    low = static_cast<double>(low - spare / 2.0L);
+    high = static_cast<double>(high + spare / 2.0L);
+}
+
+// Both axes at the smaller scale, the other axis widened around its middle.
+void equalScales(ChartState& s, int width, int height)
+{
+    const long double scale = std::min<long double>(s.ChartScaleX, s.ChartScaleY);
+    if (!std::isfinite(scale) || scale <= 0.0L)
+        return;
+    widenToScale(s.ChartMinX, s.ChartMaxX, width - 2 * ChartInset, scale);
+    widenToScale(s.ChartMinY, s.ChartMaxY, height - 2 * ChartInset, scale);
+    s.ChartScaleX = s.ChartScaleY = static_cast<double>(scale);
+}
+
+} // namespace
+
+ChartState chartWindow(std::span<const ChartPoint> places, int width, int height, ChartScale scale)
 {
     ChartState s;
     bool first = true;
@@ -242,6 +267,9 @@ ChartState chartWindow(std::span<const ChartPoint> places, int width, int height
         / (static_cast<long double>(s.ChartMaxX) - s.ChartMinX));
     s.ChartScaleY = static_cast<double>(static_cast<long double>(height - 2 * ChartInset)
         / (static_cast<long double>(s.ChartMaxY) - s.ChartMinY));
+    s.Scale = scale;
+    if (scale == ChartScale::Equal)
+        equalScales(s, width, height);
     return s;
 }
 
@@ -263,6 +291,8 @@ ChartBackground chartBackground(
     b.height = H;
     b.stepX = tickStep(roundHalfEven(maxX - minX));
     b.stepY = tickStep(roundHalfEven(maxY - minY));
+    if (state.Scale == ChartScale::Equal)
+        b.stepX = b.stepY = tickStep(roundHalfEven(std::max(maxX - minX, maxY - minY)));
     b.tickX = b.stepX * sx;
     b.tickY = b.stepY * sy;
     b.outerFrame = { 1, 1, W, H };
@@ -308,25 +338,34 @@ ChartBackground chartBackground(
     }
 
     // Every tenth tick is labelled with its coordinate.
+    std::size_t counted = 0;
+    auto countHalf = [&](std::size_t half) {
+        b.labelCounts[half] = b.labels.size() - counted;
+        counted = b.labels.size();
+    };
     if (usableSpacing(tx)) {
         long long up = lastLabelled(maxX * sx / tx);
         for (long long k = 10; k <= up; k += 10)
             b.labels.push_back({ formatGeneral15(labelValue(k, maxX, sx, tx, b.stepX), separator),
                 toPixel(k * tx + 10.0L - minX * sx), y0 + 10 });
+        countHalf(0);
         long long down = lastLabelled(-minX * sx / tx);
         for (long long k = 10; k <= down; k += 10)
             b.labels.push_back({ formatGeneral15(labelValue(k, minX, -sx, tx, -b.stepX), separator),
                 toPixel(-k * tx + 10.0L - minX * sx), y0 + 10 });
+        countHalf(1);
     }
     if (usableSpacing(ty)) {
         long long up = lastLabelled(maxY * sy / ty);
         for (long long k = 10; k <= up; k += 10)
             b.labels.push_back({ formatGeneral15(labelValue(k, maxY, sy, ty, b.stepY), separator), x0 - 20,
                 toPixel(-k * ty + 20.0L + maxY * sy) });
+        countHalf(2);
         long long down = lastLabelled(-minY * sy / ty);
         for (long long k = 10; k <= down; k += 10)
             b.labels.push_back({ formatGeneral15(labelValue(k, minY, -sy, ty, -b.stepY), separator), x0 - 20,
                 toPixel(k * ty + 20.0L + maxY * sy) });
+        countHalf(3);
     }
     return b;
 }
@@ -400,10 +439,10 @@ std::string groupOptimumText(int groupNo)
 }
 
 OneCentreChart oneCentreChart(std::span<const ChartPoint> places, std::span<const IteratePoint> iterates,
-    ChartDataMode mode, int width, int height, std::string_view separator)
+    ChartDataMode mode, int width, int height, std::string_view separator, ChartScale scale)
 {
     OneCentreChart c;
-    c.state = chartWindow(places, width, height);
+    c.state = chartWindow(places, width, height, scale);
     c.background = chartBackground(c.state, width, height, ChartBackgroundStyle::OneCentre, separator);
     c.places = placeMarkers(c.state, places, mode);
     c.path = iterationPath(c.state, iterates);

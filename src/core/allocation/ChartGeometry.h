@@ -9,6 +9,8 @@
 // Every pixel position is computed in extended precision and rounded to the nearest integer,
 // halves to even.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,23 +34,9 @@ struct IteratePoint {
 // How the places were entered: typed in ("Dáta - RUČNE") or clicked onto a map picture.
 enum class ChartDataMode { Manual, Picture };
 
-// The chart state kept by the allocation window between drawings (one instance, rewritten by
-// every drawing). The mapping of coordinates to pixels belongs to it.
-struct ChartState {
-    double ChartMinX = 0.0;
-    double ChartMaxX = 0.0;
-    double ChartMinY = 0.0;
-    double ChartMaxY = 0.0;
-    double ChartScaleX = 0.0; // pixels per coordinate unit along X
-    double ChartScaleY = 0.0; // pixels per coordinate unit along Y
-
-    // The pixel column of coordinate X: the window's [ChartMinX; ChartMaxX] maps onto 20..W-20.
-    int px(long double X) const;
-    // The pixel row of coordinate Y: the window's [ChartMinY; ChartMaxY] maps onto H-20..20.
-    int py(long double Y) const;
-
-    bool operator==(const ChartState&) const = default;
-};
+// How the chart scales its axes: each to fill the drawing area on its own, or both alike
+// ("Rovnaká mierka osí"), so that distances look true and a circle stays round.
+enum class ChartScale { Free, Equal };
 
 // A rectangle from (left, top) to (right, bottom), the right and bottom edges excluded: it
 // covers the pixels left..right-1 and top..bottom-1. A marker "from (x-3, y-3) to (x+4, y+4)"
@@ -59,6 +47,34 @@ struct ChartRect {
     int right = 0;
     int bottom = 0;
     bool operator==(const ChartRect&) const = default;
+};
+
+// The chart state kept by the allocation window between drawings (one instance, rewritten by
+// every drawing). The mapping of coordinates to pixels belongs to it.
+struct ChartState {
+    double ChartMinX = 0.0;
+    double ChartMaxX = 0.0;
+    double ChartMinY = 0.0;
+    double ChartMaxY = 0.0;
+    double ChartScaleX = 0.0; // pixels per coordinate unit along X
+    double ChartScaleY = 0.0; // pixels per coordinate unit along Y
+    ChartScale Scale = ChartScale::Free;
+    // The boxes of the place and optimum labels drawn on this chart so far, so that a group
+    // drawn later puts its labels where they cover none of them.
+    std::vector<ChartRect> LabelBoxes;
+
+    // The pixel column of coordinate X: the window's [ChartMinX; ChartMaxX] maps onto 20..W-20.
+    int px(long double X) const;
+    // The pixel row of coordinate Y: the window's [ChartMinY; ChartMaxY] maps onto H-20..20.
+    int py(long double Y) const;
+
+    // Two states are the same chart when they map alike; the labels taken are not compared.
+    bool operator==(const ChartState& o) const
+    {
+        return ChartMinX == o.ChartMinX && ChartMaxX == o.ChartMaxX && ChartMinY == o.ChartMinY
+            && ChartMaxY == o.ChartMaxY && ChartScaleX == o.ChartScaleX && ChartScaleY == o.ChartScaleY
+            && Scale == o.Scale;
+    }
 };
 
 struct ChartLine {
@@ -151,7 +167,10 @@ double labelValue(long long k, long double extreme, long double scale, long doub
 // The coordinate window around the places, with the origin and a margin of 5 units, and the
 // scales for a W × H drawing area. Needs at least one place; with none the window is the
 // margin around the origin. A coordinate that is not finite is left out of the window.
-ChartState chartWindow(std::span<const ChartPoint> places, int width, int height);
+// With equal scales both axes take the smaller of the two scales, and the axis that then has
+// room to spare is widened by the same amount at both ends, so the drawing stays centred.
+ChartState chartWindow(
+    std::span<const ChartPoint> places, int width, int height, ChartScale scale = ChartScale::Free);
 
 // The plain chart's background and the group run's background differ only in how far the axes
 // and grid lines reach.
@@ -181,10 +200,13 @@ struct ChartBackground {
     ChartLine axisX;
     std::vector<ChartStroke> strokes; // X > 0, X < 0, Y > 0, Y < 0 in this order
     std::vector<ChartText> labels; // every tenth tick, the same order of half-axes
+    // How many of labels belong to each half-axis: X > 0, X < 0, Y > 0, Y < 0.
+    std::array<std::size_t, 4> labelCounts {};
 };
 
 // The background for a state made by chartWindow on the same W × H area. separator is the
-// locale's decimal separator for the labels.
+// locale's decimal separator for the labels. With equal scales both axes take the tick step
+// of the longer range, so the grid is square.
 ChartBackground chartBackground(
     const ChartState& state, int width, int height, ChartBackgroundStyle style, std::string_view separator);
 
@@ -234,7 +256,7 @@ struct OneCentreChart {
 // The one-centre chart on a W × H area; the caller checks chartTooSmall first. iterates are
 // IterX / IterY[1..FinalIter].
 OneCentreChart oneCentreChart(std::span<const ChartPoint> places, std::span<const IteratePoint> iterates,
-    ChartDataMode mode, int width, int height, std::string_view separator);
+    ChartDataMode mode, int width, int height, std::string_view separator, ChartScale scale = ChartScale::Free);
 
 // One group drawn over the group background, with the chart state that background left.
 struct GroupChart {

@@ -21,7 +21,7 @@ const std::map<std::string, bool>& optionsOf(Command c)
     static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
         { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true },
-        { "--contours", true } };
+        { "--contours", true }, { "--equal-scale", false } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true }, { "--crs", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
@@ -388,6 +388,8 @@ CliRequest parseArguments(const std::vector<std::string>& args)
                 throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
         }
         r.contours = contourOption(raw, name);
+        if (raw.flags.count("--equal-scale") != 0)
+            r.scale = ChartScale::Equal;
         break;
     }
     case Command::Export: {

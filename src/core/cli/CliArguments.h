@@ -2,6 +2,7 @@
 
 // The command line of dorvan-cli: its subcommands, their options and their usage texts.
 
+#include "core/allocation/ChartGeometry.h"
 #include "core/allocation/CooperSolver.h"
 #include "core/allocation/GroupSearch.h"
 
@@ -51,6 +52,8 @@ struct RenderOptions {
     std::optional<std::array<int, 4>> select;
     // Cost contours at these percents above the optimum's cost; none when empty.
     std::vector<double> contours;
+    // Both axes of the chart at one scale ("Rovnaká mierka osí").
+    ChartScale scale = ChartScale::Free;
 };
 
 struct PlacesOptions {

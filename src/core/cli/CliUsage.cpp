@@ -70,6 +70,8 @@ Options:
   --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
                             at most 1000, at most 10 levels; a decimal point, e.g. 1,2.5,10),
                             as "Izočiary nákladov" draws them
+  --equal-scale             both axes of the chart at one scale, the drawing centred, as
+                            "Rovnaká mierka osí" draws it (not over the map picture)
 %SOLVE%
 With "--picture yes" a project with a map picture is drawn over its picture, as the window
 draws it; --size is then the drawing area of "NIE", and "ÁNO" fits the picture's proportions

@@ -188,7 +188,7 @@ GraphWindow graphWindow(std::span<const GraphPlace> places, int width, int heigh
     // The extremes of the places with the origin taken in, as the result chart takes them.
     ChartState s;
     if (!places.empty())
-        s = { places[0].x, places[0].x, places[0].y, places[0].y, 0.0, 0.0 };
+        s = { places[0].x, places[0].x, places[0].y, places[0].y, 0.0, 0.0, ChartScale::Free, {} };
     for (const GraphPlace& p : places)
         chart::widenTo(s, { p.x, p.y });
     chart::includeOrigin(s);

@@ -210,6 +210,7 @@ void TCooperAlokMetod::buildControls()
     proportion->addWidget(RadioButton4);
     choice->addWidget(GroupBox6);
     buildContourControls(choice);
+    buildScaleControl(choice);
 
     GroupBox2 = new QGroupBox(u(" Výpočet dorvan "), GroupBox5);
     GroupBox2->setObjectName("GroupBox2");

@@ -137,6 +137,8 @@ private:
     void KresliGrafMapaCooperSkupiny1();
     void KresliGrafMapaCooperSkupiny2();
     void rememberDrawing(dorvan::ResultDrawing::Kind kind);
+    void buildScaleControl(QBoxLayout* resultChoice);
+    dorvan::ChartScale chartScale() const;
 
     // Cooperova_Metoda_Mys.cpp
     friend class CooperImageArea;
@@ -235,8 +237,10 @@ private:
     QLabel* RunNotice = nullptr;
     QLabel* PositionLine = nullptr;
     QLabel* CertificateLine = nullptr;
+    QCheckBox* EqualScaleBox = nullptr; // "Rovnaká mierka osí"
     QCheckBox* CostContoursBox = nullptr;
     QLineEdit* CostContourLevels = nullptr;
     std::vector<double> contourLevels_;
+    QString acceptedLevelsText_; // the levels' text as last accepted
 };
 

@@ -35,6 +35,7 @@ void TCooperAlokMetod::buildContourControls(QBoxLayout* resultChoice)
     CostContourLevels->setObjectName("CostContourLevels");
     CostContourLevels->setToolTip(u("Percentá nad optimom, oddelené bodkočiarkou"));
     contourLevels_ = dorvan::parseContourLevels(dorvan::DefaultContourLevels).value();
+    acceptedLevelsText_ = CostContourLevels->text();
     row->addWidget(CostContoursBox);
     row->addWidget(CostContourLevels, 1);
     resultChoice->addLayout(row);
@@ -74,16 +75,19 @@ void TCooperAlokMetod::CostContoursBoxClick()
     redrawResult();
 }
 
-// A text that cannot be read is refused and the field goes back to the default levels.
+// A text that cannot be read is refused once and the field goes back to the levels last
+// accepted, so the drawing stays as it is. The field is put back before the message is shown:
+// the message takes the focus, which ends the editing again, and then finds the accepted text.
 void TCooperAlokMetod::CostContourLevelsEdited()
 {
-    const std::string text = CostContourLevels->text().toStdString();
-    std::optional<std::vector<double>> levels = dorvan::parseContourLevels(text);
+    const QString text = CostContourLevels->text();
+    std::optional<std::vector<double>> levels = dorvan::parseContourLevels(text.toStdString());
     if (!levels) {
+        CostContourLevels->setText(acceptedLevelsText_);
         dialogs_.warn(this, u(dorvan::BadContourLevelsMessage));
-        CostContourLevels->setText(u(dorvan::DefaultContourLevels));
-        levels = dorvan::parseContourLevels(dorvan::DefaultContourLevels);
+        return;
     }
+    acceptedLevelsText_ = text;
     if (*levels == contourLevels_)
         return;
     contourLevels_ = std::move(*levels);

@@ -9,9 +9,26 @@
 #include "render/CooperRunPainter.h"
 #include "render/MapChartPainter.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QWidget>
+
+// "Rovnaká mierka osí": unticked, each axis fills the drawing area; ticked, both axes share
+// one scale, so that distances look true. The chart is drawn again at once.
+void TCooperAlokMetod::buildScaleControl(QBoxLayout* resultChoice)
+{
+    EqualScaleBox = new QCheckBox(QString::fromUtf8("Rovnaká mierka osí"));
+    EqualScaleBox->setObjectName("EqualScaleBox");
+    resultChoice->addWidget(EqualScaleBox);
+    connect(EqualScaleBox, &QCheckBox::clicked, this, &TCooperAlokMetod::redrawResult);
+}
+
+dorvan::ChartScale TCooperAlokMetod::chartScale() const
+{
+    return EqualScaleBox->isChecked() ? dorvan::ChartScale::Equal : dorvan::ChartScale::Free;
+}
 
 // A surface of the drawing area's size for a drawing that paints it whole.
 void TCooperAlokMetod::prepareSurface()
@@ -57,6 +74,7 @@ void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
     drawn_.path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     drawn_.range = pictureRange();
     drawn_.contours = oneCentreContours();
+    drawn_.scale = chartScale();
 }
 
 // A drawing area too small for the chart: the window takes the two lists and a little more.
@@ -85,7 +103,7 @@ void TCooperAlokMetod::KresliGrafCooper()
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
     if (dorvan::KresliGrafCooper(
-            Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr)) {
+            Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr, chartScale())) {
         showSurface();
         rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
     } else
@@ -98,7 +116,8 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny1()
         return;
     prepareSurface();
     if (dorvan::KresliGrafCooperSkupiny1(
-            Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_))
+            Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_, {},
+            chartScale()))
         showSurface();
     else
         enlargeForChart();

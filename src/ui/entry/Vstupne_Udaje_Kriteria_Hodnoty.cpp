@@ -265,6 +265,7 @@ bool entry::RouteSheet::storeValue(QLineEdit* edit)
     }
     context_.project.Record.*(spec_->value) = *v;
     context_.pages.valuesChanged();
+    currentEdit_->setText(formatNumber(*v));
     setFieldColour(edit, Silver);
     edit->setEnabled(false);
     return true;

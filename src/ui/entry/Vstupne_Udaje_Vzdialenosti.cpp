@@ -103,6 +103,15 @@ void entry::DistanceSheet::connectControls()
     connect(Button10, &QPushButton::clicked, this, &DistanceSheet::Button10Click);
     connect(Button11, &QPushButton::clicked, this, &DistanceSheet::Button11Click);
     connect(Button12, &QPushButton::clicked, this, &DistanceSheet::Button12Click);
+    // Enter in a "Zadajte vzdialenosť" field is its OK, while that OK may be pressed.
+    connect(Edit11, &QLineEdit::returnPressed, this, [this] {
+        if (Button10->isEnabled())
+            Button10Click();
+    });
+    connect(Edit13, &QLineEdit::returnPressed, this, [this] {
+        if (Button12->isEnabled())
+            Button12Click();
+    });
     connect(ComboBox3, &QComboBox::activated, this, &DistanceSheet::firstPlaceChosen);
     connect(ComboBox4, &QComboBox::activated, this, &DistanceSheet::secondPlaceChosen);
 }

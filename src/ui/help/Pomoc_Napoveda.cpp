@@ -1,6 +1,7 @@
 #include "ui/help/Pomoc_Napoveda.h"
 
 #include "ui/common/UserDialogs.h"
+#include "ui/help/HelpPages.h"
 #include "ui/help/HelpPicture.h"
 #include "core/project/Project.h"
 
@@ -65,6 +66,8 @@ TPomocNapoveda::TPomocNapoveda(dorvan::Project& project, dorvan::UserDialogs& di
     auto* programPage = new QWidget;
     programPage->setObjectName(QStringLiteral("TabSheet4"));
     pages->addTab(programPage, QStringLiteral("Program"));
+    for (const HelpTextPage& page : helpTextPages())
+        pages->addTab(buildTextPage(page), page.caption);
 
     // The pages show the window's colour too, not the style's lighter page colour.
     for (int i = 0; i < pages->count(); ++i)
@@ -138,7 +141,7 @@ QWidget* TPomocNapoveda::buildMenuPage()
     auto* left = new QVBoxLayout;
     left->setSpacing(4);
     left->addWidget(picture("Image2", QStringLiteral(":/help/window_menu.jpg")));
-    auto* closeAll = new QLabel(QStringLiteral("Zatvorenie všetkých aktívnych okien"));
+    auto* closeAll = new QLabel(closeWindowHelpText());
     closeAll->setObjectName(QStringLiteral("StaticText1"));
     left->addWidget(closeAll);
     left->addStretch();
@@ -183,6 +186,23 @@ QWidget* TPomocNapoveda::buildSolutionPage()
     column->addWidget(picture("Image6", QStringLiteral(":/help/result_chart.jpg")));
     column->addWidget(picture("Image7", QStringLiteral(":/help/result_map.jpg")));
     column->addStretch();
+    return page;
+}
+
+// A page of text in the style of the others: a group box with its caption and, in it, the
+// read-only text.
+QWidget* TPomocNapoveda::buildTextPage(const HelpTextPage& p)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(p.sheet));
+    QGroupBox* box = group(p.group, p.groupCaption);
+    tightColumn(page, 4, 0)->addWidget(box);
+    auto* text = new QTextEdit;
+    text->setObjectName(QString::fromLatin1(p.text));
+    text->setReadOnly(true);
+    text->setLineWrapMode(QTextEdit::NoWrap);
+    text->setPlainText(p.body);
+    tightColumn(box, 6, 0)->addWidget(text);
     return page;
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QCloseEvent;
+struct HelpTextPage;
 class QLabel;
 
 namespace dorvan {
@@ -13,7 +14,8 @@ struct Project;
 class UserDialogs;
 } // namespace dorvan
 
-// The help window: fixed pages of pictures and text, an MDI child of the main window.
+// The help window: fixed pages of pictures and text, an MDI child of the main window. After the
+// four first pages come pages of text (HelpPages.h) about the later capabilities.
 // Closing it asks for confirmation; on Yes it is destroyed with its frame.
 class TPomocNapoveda : public QWidget {
     Q_OBJECT
@@ -37,6 +39,7 @@ private:
     QWidget* buildMenuPage();
     QWidget* buildInputPage();
     QWidget* buildSolutionPage();
+    QWidget* buildTextPage(const HelpTextPage& page);
     QLabel* picture(const char* name, const QString& resource);
 
     dorvan::Project& project_;

@@ -235,6 +235,56 @@ TEST_F(AllocationWindow, OneStepRunListsThreeLinesAndDrawsTheOptimumInRed)
     EXPECT_EQ(shown.pixelColor(ox + 1, oy + 1), Red);
 }
 
+namespace {
+
+// A message box takes the focus while it is shown: these dialogs move it to `thief` when they warn.
+struct FocusTakingDialogs : ScriptedDialogs {
+    QWidget* thief = nullptr;
+    void warn(QWidget* parent, const QString& text) override
+    {
+        ScriptedDialogs::warn(parent, text);
+        if (thief != nullptr)
+            thief->setFocus();
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST_F(AllocationWindow, RefusedContourLevelsAreToldOnceAndTheLastAcceptedOnesStay)
+{
+    FocusTakingDialogs taking;
+    auto* win = new TCooperAlokMetod(project, taking, &frame);
+    w = win;
+    win->show();
+    QApplication::setActiveWindow(&frame);
+    auto* levels = get<QLineEdit>("CostContourLevels");
+    taking.thief = get<QListWidget>("ListBox1");
+    click("CostContoursBox");
+    auto enter = [&](const char* text) {
+        levels->setFocus();
+        levels->selectAll();
+        QTest::keyClicks(levels, u(text));
+        QTest::keyClick(levels, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
+    enter("2; 4");
+    EXPECT_TRUE(taking.texts("warn").isEmpty());
+    EXPECT_EQ(win->exportContourLevels(), (std::vector<double> { 2.0, 4.0 }));
+    const QImage accepted = win->image();
+
+    enter("2; x");
+    EXPECT_EQ(taking.texts("warn"), QStringList { u("Chybné zadanie IZOČIAR !!!") });
+    EXPECT_EQ(levels->text(), u("2; 4"));
+    EXPECT_EQ(win->exportContourLevels(), (std::vector<double> { 2.0, 4.0 }));
+    EXPECT_EQ(win->image(), accepted);
+    // Leaving the field afterwards tells nothing more.
+    levels->setFocus();
+    taking.thief->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(taking.texts("warn").size(), 1);
+}
+
 TEST_F(AllocationWindow, NothingIsComputedWhileTheSettingsAreOff)
 {
     in->settingsTicked = false;

@@ -214,6 +214,38 @@ TEST_F(CriteriaPages, VehicleBoxesShareOnePage)
     EXPECT_EQ(get<QLineEdit>("Edit46")->text(), "4");
 }
 
+TEST_F(CriteriaPages, RoutePagesShowTheEnteredValueAsTheCurrentOneAfterOk)
+{
+    struct Page {
+        const char* box;
+        const char* entry;
+        const char* entryOk;
+        const char* allow;
+        const char* change;
+        const char* changeOk;
+        const char* current;
+        double dorvan::TProjectRecord::*value;
+    };
+    for (const Page& p : { Page { "CheckBox4", "Edit17", "Button13", "Button14", "Edit18", "Button15", "Edit19",
+                               &dorvan::TProjectRecord::MaxRouteLength },
+             Page { "CheckBox5", "Edit20", "Button16", "Button17", "Edit21", "Button18", "Edit22",
+                 &dorvan::TProjectRecord::MaxDistributionTime } }) {
+        tick(p.box);
+        typeInto(p.entry, "12,5");
+        click(p.entryOk);
+        EXPECT_EQ(project.Record.*p.value, 12.5) << p.box;
+        EXPECT_EQ(get<QLineEdit>(p.current)->text(), "12,5") << p.box;
+        click(p.allow);
+        typeInto(p.change, "x");
+        click(p.changeOk);
+        EXPECT_EQ(get<QLineEdit>(p.current)->text(), "12,5") << p.box << ": a refused value changes nothing";
+        typeInto(p.change, "30,25");
+        click(p.changeOk);
+        EXPECT_EQ(project.Record.*p.value, 30.25) << p.box;
+        EXPECT_EQ(get<QLineEdit>(p.current)->text(), "30,25") << p.box;
+    }
+}
+
 TEST_F(CriteriaPages, RouteLengthMovesFromEntryToChange)
 {
     auto& r = project.Record;

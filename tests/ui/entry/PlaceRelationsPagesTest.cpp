@@ -73,6 +73,46 @@ public:
 };
 using RelationPagesHelper = RelationPages;
 
+TEST_F(RelationPages, EnterInADistanceFieldIsItsOk)
+{
+    auto& r = project.Record;
+    tick("CheckBox3");
+    auto enter = [&](const char* edit, const char* text) {
+        typeInto(edit, u(text));
+        QTest::keyClick(get<QLineEdit>(edit), Qt::Key_Return);
+    };
+    // Refused as OK refuses it: the same message, the field emptied, the pair still asked.
+    enter("Edit11", "-2");
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Chybné zadanie VZDIALENOSTI !!!") });
+    EXPECT_TRUE(get<QLineEdit>("Edit11")->text().isEmpty());
+    EXPECT_EQ(entryCaption(), u(" Vzdialenosť Alfa<--->Beta "));
+    enter("Edit11", "6,5");
+    EXPECT_EQ(r.Distance[1][2], 6.5);
+    EXPECT_EQ(entryCaption(), u(" Vzdialenosť Alfa<--->Gama "));
+    enter("Edit11", "3,25");
+    enter("Edit11", "7");
+    EXPECT_EQ(r.Distance[2][3], 7.0);
+    EXPECT_EQ(r.DistanceEntryState, 2);
+    // Once the entry is done, Enter in its (disabled) field does nothing.
+    EXPECT_EQ(dialogs.texts("warn").size(), 1);
+
+    // The change of a pair: Enter is the change's OK.
+    get<QTabWidget>("PageControl2")->setCurrentWidget(get<QWidget>("TabSheet3"));
+    click("Button11");
+    QTest::keyClick(get<QComboBox>("ComboBox3"), Qt::Key_Down); // Alfa
+    QTest::keyClick(get<QComboBox>("ComboBox4"), Qt::Key_Down); // Alfa
+    QTest::keyClick(get<QComboBox>("ComboBox4"), Qt::Key_Down); // Beta
+    dialogs.shown.clear();
+    enter("Edit13", "x");
+    EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Chybné zadanie VZDIALENOSTI !!!") });
+    EXPECT_EQ(r.Distance[1][2], 6.5);
+    enter("Edit13", "9");
+    EXPECT_EQ(r.Distance[1][2], 9.0);
+    EXPECT_EQ(r.Distance[2][1], 9.0);
+    EXPECT_EQ(get<QLineEdit>("Edit16")->text(), "9");
+    EXPECT_FALSE(get<QPushButton>("Button12")->isEnabled());
+}
+
 TEST_F(RelationPages, DistancesAreAskedPairByPairAndChangedLater)
 {
     auto& r = project.Record;

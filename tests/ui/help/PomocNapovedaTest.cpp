@@ -1,11 +1,20 @@
 #include "ui/help/Pomoc_Napoveda.h"
 
+#include "core/entry/PlaceList.h"
+#include "core/project/ProjectFile.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+#include "ui/help/HelpPages.h"
+#include "ui/main/Dorvan_Hlavny.h"
+
 #include "core/project/Project.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QAction>
 #include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -50,7 +59,8 @@ TEST_F(HelpFixture, PagesGroupsAndCaptionsAreInPlace)
 
     auto* pages = help.findChild<QTabWidget*>("PageControl1");
     ASSERT_NE(pages, nullptr);
-    ASSERT_EQ(pages->count(), 4);
+    // The four first pages, then the pages of text about the later capabilities.
+    ASSERT_EQ(pages->count(), 10);
     const QStringList captions = { QStringLiteral("Hlavné \"MENU\""), QStringLiteral("Vstupné dáta"),
         QStringLiteral("Riešenie \"DORVAN\""), QStringLiteral("Program") };
     for (int i = 0; i < 4; ++i) {
@@ -75,10 +85,33 @@ TEST_F(HelpFixture, PagesGroupsAndCaptionsAreInPlace)
         EXPECT_TRUE(help.findChild<QGroupBox*>("GroupBox4")->isAncestorOf(help.findChild<QLabel*>(name)))
             << name;
     EXPECT_TRUE(pages->widget(3)->children().isEmpty());
+    const QStringList later = { QStringLiteral("Certifikát"), QStringLiteral("Graf"), QStringLiteral("Skupiny"),
+        QStringLiteral("Siete"), QStringLiteral("Import a export"), QStringLiteral("Príklad") };
+    for (int i = 4; i < 10; ++i) {
+        EXPECT_EQ(pages->tabText(i), later[i - 4]);
+        EXPECT_EQ(pages->widget(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
+        // Each is a group with a caption framed by blanks holding a read-only text.
+        auto* box = pages->widget(i)->findChild<QGroupBox*>(QStringLiteral("GroupBox%1").arg(i + 1));
+        ASSERT_NE(box, nullptr) << i;
+        EXPECT_TRUE(box->title().startsWith(' ') && box->title().endsWith(' ')) << i;
+        auto* text = box->findChild<QTextEdit*>();
+        ASSERT_NE(text, nullptr) << i;
+        EXPECT_TRUE(text->isReadOnly());
+        EXPECT_GT(text->toPlainText().size(), 200) << i;
+    }
+    // What each page must name.
+    auto pageText = [&](int i) { return pages->widget(i)->findChild<QTextEdit*>()->toPlainText(); };
+    EXPECT_TRUE(pageText(4).contains(QStringLiteral("Výsledok je nanajvýš o X % horší ako optimum")));
+    EXPECT_TRUE(pageText(5).contains(QStringLiteral("Rovnaká mierka osí")));
+    EXPECT_TRUE(pageText(5).contains(QStringLiteral("Izočiary nákladov")));
+    EXPECT_TRUE(pageText(6).contains(QStringLiteral("Existujúce centrá")));
+    EXPECT_TRUE(pageText(6).contains(QStringLiteral("Rovnomernosť počtu miest v skupinách")));
+    EXPECT_TRUE(pageText(7).contains(QStringLiteral("dorvan --network PROJEKT.mzd")));
+    EXPECT_TRUE(pageText(8).contains(QStringLiteral("zemepisná šírka a dĺžka")));
 
     auto* staticText = help.findChild<QLabel*>("StaticText1");
     ASSERT_NE(staticText, nullptr);
-    EXPECT_EQ(staticText->text(), QStringLiteral("Zatvorenie všetkých aktívnych okien"));
+    EXPECT_EQ(staticText->text(), QStringLiteral("Zavrieť okno - Zavrieť aktívne okno"));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -120,10 +153,13 @@ TEST_F(HelpFixture, BackgroundIsMoneyGreenAndEveryPictureIsShown)
     TPomocNapoveda help(project, dialogs);
     EXPECT_EQ(help.palette().color(QPalette::Window), QColor(0xC0, 0xDC, 0xC0));
     const QImage shot = help.grab().toImage();
-    // Right of the last tab nothing covers the window's own background.
-    EXPECT_EQ(QColor(shot.pixel(shot.width() - 6, 6)), QColor(0xC0, 0xDC, 0xC0));
-    // The pages carry the same colour (the empty last page shows it best).
+    // The pages carry the window's colour (the empty page "Program" shows it best; the margin
+    // of a page of text shows it too).
     auto* pages = help.findChild<QTabWidget*>("PageControl1");
+    pages->setCurrentIndex(4);
+    const QImage text = help.grab().toImage();
+    EXPECT_EQ(QColor(text.pixel(pages->currentWidget()->mapTo(&help, QPoint(1, 1)))), QColor(0xC0, 0xDC, 0xC0));
+    EXPECT_EQ(QColor(shot.pixel(pages->widget(0)->mapTo(&help, QPoint(1, 1)))), QColor(0xC0, 0xDC, 0xC0));
     pages->setCurrentIndex(3);
     const QImage empty = help.grab().toImage();
     EXPECT_EQ(QColor(empty.pixel(341, 240)), QColor(0xC0, 0xDC, 0xC0));
@@ -177,4 +213,59 @@ TEST_F(HelpFixture, ClosingTheWidgetItselfTakesItsFrameAlongAndAsksOnce)
     EXPECT_TRUE(alone->close());
     deletePending();
     EXPECT_FALSE(alone);
+}
+
+TEST_F(HelpFixture, TheCloseWindowTextIsTheMenuItemAndItsHint)
+{
+    TDorvan_Central main(dialogs);
+    auto* item = main.findChild<QAction*>(QStringLiteral("ZavrietOkno"));
+    ASSERT_NE(item, nullptr);
+    TPomocNapoveda help(project, dialogs);
+    auto* text = help.findChild<QLabel*>("StaticText1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(), QString(item->text()).remove('&') + QStringLiteral(" - ") + item->statusTip());
+}
+
+TEST_F(HelpFixture, TheWorkedExampleIsWhatTheAllocationWindowShowsForIt)
+{
+    // The example's places typed in as a project, opened and solved with the window's defaults.
+    auto r = std::make_unique<dorvan::TProjectRecord>();
+    dorvan::ResetProjectAtStart(*r);
+    dorvan::ResetProjectForNew(*r);
+    int n = 0;
+    for (const HelpExamplePlace& p : helpExamplePlaces())
+        dorvan::storeNewPlace(*r, ++n, dorvan::Text100::fromUtf8(p.name), p.x, p.y);
+    dorvan::computeDistances(*r, n);
+    r->SavedPlaceCount = n;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("example.mzd"));
+    dorvan::saveProjectFile(file.toStdString(), *r, {});
+    TDorvan_Central main(dialogs);
+    main.resize(1280, 900);
+    main.show();
+    ASSERT_TRUE(main.openProjectFile(file));
+    deletePending();
+    main.CooperClick();
+    QCoreApplication::processEvents();
+    auto* window = main.findChild<TCooperAlokMetod*>(QStringLiteral("CooperAlokMetod"));
+    ASSERT_NE(window, nullptr);
+    auto lines = [&](const char* name) {
+        QStringList out;
+        auto* list = window->findChild<QListWidget*>(QString::fromLatin1(name));
+        for (int i = 0; list != nullptr && i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    };
+    EXPECT_EQ(lines("ListBox1"), helpExamplePathLines());
+    EXPECT_EQ(lines("ListBox2"), helpExamplePlaceLines());
+    EXPECT_FALSE(helpExamplePathLines().isEmpty());
+
+    // The help's page shows those lines.
+    TPomocNapoveda help(project, dialogs);
+    auto* text = help.findChild<QTextEdit*>("RichEdit7");
+    ASSERT_NE(text, nullptr);
+    for (const QString& line : helpExamplePathLines() + helpExamplePlaceLines())
+        EXPECT_TRUE(text->toPlainText().contains(line)) << line.toStdString();
+    dialogs.confirmAnswers.assign(8, true); // the child windows' close questions
 }

@@ -1,0 +1,161 @@
+#include "ui/help/HelpPages.h"
+
+#include <QStringList>
+
+namespace {
+
+QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const char* const CertificateText = R"(Pod zoznamami okna "Riešenie DORVAN" stojí riadok
+"Výsledok je nanajvýš o X % horší ako optimum".
+
+Program pri každom výpočte overí, ako ďaleko môže byť nájdené centrum od skutočného optima:
+spočíta náklady (súčet váha × vzdialenosť) vo výsledku a dolnú hranicu, pod ktorú skutočné
+minimum nikdy neklesne. X je rozdiel týchto dvoch čísel v percentách nákladov výsledku.
+Malé X znamená, že presnejší výpočet už nič podstatné neušetrí.
+
+Pri skupinách má každá vyriešená skupina svoj údaj v bublinovej nápovede riadku jej centra.
+Ak má projekt zemepisné súradnice, pod riadkom stojí aj poloha optima v zemepisnej šírke
+a dĺžke.
+)";
+
+const char* const ChartText = R"(Graf výsledku ukazuje miesta, cestu iterácie a optimum.
+
+Popisy osí: v úzkom okne sa vynechávajú, ostáva každý k-ty popis tak, aby sa žiadne dva
+neprekrývali.
+Popisy miest a "OPTIMAL" / "OPTIM n": ak by popis zakryl iný popis, presunie sa na voľnú
+stranu bodu (pod bod, vpravo, vľavo, šikmo); ak voľná strana nie je, ostáva nad bodom.
+
+"Rovnaká mierka osí" (v rámčeku výsledku, na začiatku nezaškrtnuté): zaškrtnuté, obe osi
+majú rovnakú mierku, vzdialenosti v grafe zodpovedajú skutočnosti (kruh ostane kruhom)
+a graf stojí v strede plochy. Nezaškrtnuté, každá os vyplní plochu sama.
+To isté kreslí "dorvan-cli render --equal-scale".
+
+"Izočiary nákladov": zaškrtnuté, graf ukáže čiary, na ktorých sú náklady o dané percentá
+vyššie ako v optime (fialové, s popisom "+L %"). Percentá sa píšu do poľa vedľa,
+oddelené bodkočiarkou (na začiatku "1; 5; 10"), najviac 10 hodnôt väčších ako 0
+a najviac 1000. Chybný zápis ohlási "Chybné zadanie IZOČIAR !!!" a pole sa vráti
+k naposledy prijatým hodnotám; graf sa nezmení.
+Pri skupinách má každá vyriešená skupina izočiary okolo svojho centra.
+)";
+
+const char* const GroupsText = R"(Stránka "Distribučné skupiny - Cooper" v okne zadávania
+údajov má rámček " Návrh skupín ".
+
+"Počet centier": koľko centier (P) a teda skupín sa má navrhnúť, od 2 do počtu miest / 3.
+"Navrhnúť skupiny": program rozdelí miesta do P skupín tak, aby súčet váha × vzdialenosť
+k centru skupiny bol najmenší; každá skupina má aspoň 3 miesta. Do 10 miest skúsi všetky
+rozdelenia, pri viacerých hľadá z viacerých začiatkov. Výpočet beží na pozadí, okno sa dá
+medzitým používať.
+
+Tabuľka "Počet centier / Náklady / Úspora" uvádza najlepšie náklady pre každý počet centier
+a úsporu oproti o jedno menšiemu počtu.
+
+" Existujúce centrá ": miesta presunuté z " Zoznam miest " (tlačidlom ">>>" alebo dvojklikom)
+ostanú centrami; počítajú sa do P a obsluhujú svoju skupinu zo svojho miesta.
+"Rovnomernosť počtu miest v skupinách": ak je zaškrtnutá, žiadna skupina nemá viac miest,
+ako je tam zadané; miesta sa potom priradia centrám s najmenšími nákladmi v rámci tejto
+veľkosti.
+
+To isté robí "dorvan-cli groups" (--centres, --fixed, --max-places).
+)";
+
+const char* const NetworkText = R"(Okno "Metódy návrhu distribučných sietí" navrhuje sieť hviezd:
+každá hviezda je centrum (miesto) s miestami, ktoré zásobuje.
+
+Každé miesto hviezdy je v dosahu jej centra: najviac maximálna dĺžka distribučnej trasy,
+alebo maximálny čas distribúcie × priemerná rýchlosť vozidiel (60, ak nie je zadaná);
+bez nich dosah nie je obmedzený. Hviezda má najviac toľko miest, koľko udáva
+"Rovnomernosť počtu miest v skupinách".
+
+Hľadá sa najmenší počet hviezd a potom najkratší súčet vzdialeností. Zoznamy ukazujú každé
+lepšie riešenie, ktoré sa našlo, tabuľka to najlepšie. Okno "Grafická sieť staníc" nakreslí
+každú hviezdu vlastnou farbou. Pri každej aktivácii okna sa hľadá znova s kritériami,
+ako sú v okne zadávania údajov.
+
+Položka ponuky je skrytá: program sa spustí príkazom
+    dorvan --network PROJEKT.mzd
+ktorý otvorí projekt ako "Otvor ako ..." a potom obe okná.
+Z príkazového riadka: "dorvan-cli network PROJEKT.mzd --out graf.png".
+)";
+
+const char* const ImportExportText = R"("Súbor → Importovať miesta ..." načíta zoznam miest (CSV,
+oddelený bodkočiarkou): názov a súradnice X, Y, alebo zemepisná šírka a dĺžka,
+prípadne množstvo, cena a frekvencia.
+
+Zemepisné súradnice: hlavička stĺpcov "latitude" / "lat" / "šírka" a "longitude" / "lon" /
+"lng" / "dĺžka", v desatinných stupňoch (WGS84). Miesta sa premietnu do roviny v kilometroch
+okolo stredu zoznamu a projekt si pamätá tento prevod; výsledky potom udáva aj v zemepisnej
+šírke a dĺžke. Zoznam v národnej sieti načíta "dorvan-cli import --crs EPSG:N".
+Chybné riadky sa odmietnu s číslom riadka a nezapíše sa nič.
+
+"Súbor → Exportovať výsledok ..." zapíše výsledok okna "Riešenie DORVAN" do súboru
+GeoJSON (miesta, optimum, cesta iterácie, izočiary; pre GIS) alebo CSV. Bez prevodu na
+zemepisné súradnice sa zapíše len CSV s X, Y.
+Z príkazového riadka: "dorvan-cli import" a "dorvan-cli export".
+)";
+
+} // namespace
+
+std::vector<HelpExamplePlace> helpExamplePlaces()
+{
+    return { { "Brezová", 12.5, 40.0 }, { "Dubová", 48.0, 36.75 }, { "Javorová", 30.25, 10.0 } };
+}
+
+QStringList helpExamplePathLines()
+{
+    return { u("[X0;Y0]=[30,25;28,9167]"), u("[X1;Y0]=[30,6879;28,9167]"), u("[X1,Y1]=[30,6879;28,4763]"),
+        u("[X2;Y1]=[30,9096;28,4763]"), u("[X2,Y2]=[30,9096;28,2601]"), u("[X3;Y2]=[31,0164;28,2601]"),
+        u("[X3,Y3]=[31,0164;28,1521]"), u("[X4;Y3]=[31,0666;28,1521]"), u("[X4,Y4]=[31,0666;28,0978]"),
+        u("[X5;Y4]=[31,0897;28,0978]"), u("[X5,Y5]=[31,0897;28,0702]"), u("[X6;Y5]=[31,1003;28,0702]"),
+        u("[X6,Y6]=[31,1003;28,0562]"), u("[X7;Y6]=[31,1051;28,0562]"), u("[X7,Y7]=[31,1051;28,049]") };
+}
+
+QStringList helpExamplePlaceLines()
+{
+    return { u("M1: Brezová, [12,5;40]"), u("M2: Dubová, [48;36,75]"), u("M3: Javorová, [30,25;10]") };
+}
+
+namespace {
+
+QString exampleText()
+{
+    QString text = u("Tri miesta zadané ručne, ostatné nastavenia ako na začiatku (ťažisko, obe osi,\n"
+                     "presnosť \"0,01\", korekcia \"1,0\"):\n");
+    for (const HelpExamplePlace& p : helpExamplePlaces())
+        text += QStringLiteral("    %1  X = %2  Y = %3\n")
+                    .arg(u(p.name), QString::number(p.x).replace('.', ','), QString::number(p.y).replace('.', ','));
+    text += u("\n\"Riešenie DORVAN\" vypíše v rámčeku \" Výpočet dorvan \":\n");
+    for (const QString& line : helpExamplePathLines())
+        text += QStringLiteral("    ") + line + QLatin1Char('\n');
+    text += u("\na v rámčeku \" Miesta \":\n");
+    for (const QString& line : helpExamplePlaceLines())
+        text += QStringLiteral("    ") + line + QLatin1Char('\n');
+    text += u("\nX0, Y0 je ťažisko miest ((12,5 + 48 + 30,25) / 3 = 30,25). Posledný riadok cesty je\n"
+              "optimum: centrum s najmenším súčtom vzdialeností k miestam, pri presnosti 0,01.");
+    return text;
+}
+
+} // namespace
+
+std::vector<HelpTextPage> helpTextPages()
+{
+    return {
+        { "TabSheet5", u("Certifikát"), "GroupBox5", u(" Certifikát výsledku "), "RichEdit2", u(CertificateText) },
+        { "TabSheet6", u("Graf"), "GroupBox6", u(" Graf výsledku a izočiary nákladov "), "RichEdit3", u(ChartText) },
+        { "TabSheet7", u("Skupiny"), "GroupBox7", u(" Navrhnúť skupiny "), "RichEdit4", u(GroupsText) },
+        { "TabSheet8", u("Siete"), "GroupBox8", u(" Metódy návrhu distribučných sietí "), "RichEdit5",
+            u(NetworkText) },
+        { "TabSheet9", u("Import a export"), "GroupBox9", u(" Import a export miest "), "RichEdit6",
+            u(ImportExportText) },
+        { "TabSheet10", u("Príklad"), "GroupBox10", u(" Príklad výpočtu "), "RichEdit7", exampleText() },
+    };
+}
+
+QString closeWindowHelpText()
+{
+    return u("Zavrieť okno - Zavrieť aktívne okno");
+}

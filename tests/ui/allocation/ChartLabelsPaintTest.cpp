@@ -1,0 +1,181 @@
+// The chart's texts as painted: each label's ink found on its own image, the boxes of that ink
+// compared, and the places of a circle found in the picture to see it drawn round.
+#include "render/ChartPainter.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace dorvan;
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+const QColor White(255, 255, 255);
+
+// A text as the chart writes it, alone on a white surface of the chart's size: its ink.
+struct Ink {
+    QRect box;
+    std::vector<QPoint> pixels;
+};
+
+Ink inkOf(const ChartText& text, int points, QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(White);
+    {
+        QPainter p(&img);
+        beginPart(p, {});
+        paintChartText(p, text, chartFont(points), Black);
+    }
+    Ink ink;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) == Black) {
+                ink.pixels.emplace_back(x, y);
+                ink.box |= QRect(x, y, 1, 1);
+            }
+    return ink;
+}
+
+struct Written {
+    ChartText text;
+    int points;
+};
+
+// The texts of a one-centre chart as KresliGrafCooper writes them.
+std::vector<Written> chartTexts(const std::vector<ChartPoint>& places, const std::vector<IteratePoint>& path,
+    QSize size, bool thinned)
+{
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    OneCentreChart c = oneCentreChart(places, path, ChartDataMode::Manual, size.width(), size.height(), sep);
+    std::vector<Written> out;
+    if (thinned) {
+        thinChartLabels(c.background);
+        c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
+        placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
+            size.width(), size.height());
+    }
+    for (const ChartText& t : c.background.labels)
+        out.push_back({ t, TickLabelPoints });
+    for (const ChartMarker& m : c.places)
+        out.push_back({ m.label, PlaceLabelPoints });
+    if (c.hasOptimum)
+        out.push_back({ c.optimum.label, OptimumLabelPoints });
+    return out;
+}
+
+int meetingPairs(const std::vector<Ink>& inks, const std::vector<Written>& texts = {})
+{
+    int n = 0;
+    for (std::size_t i = 0; i < inks.size(); ++i)
+        for (std::size_t j = i + 1; j < inks.size(); ++j)
+            if (inks[i].box.intersects(inks[j].box)) {
+                ++n;
+                if (!texts.empty())
+                    ADD_FAILURE() << texts[i].text.text << " meets " << texts[j].text.text << " at ("
+                                  << texts[i].text.x << ", " << texts[i].text.y << ")";
+            }
+    return n;
+}
+
+// Places around the origin, two of them close to the optimum the path ends at.
+const std::vector<ChartPoint> Towns { { 0, 0 }, { 40, 0 }, { 20, 30 }, { 21, 12 }, { 60, 80 }, { -20, 50 },
+    { 90, -10 }, { 10, 90 }, { 26, 17 } };
+const std::vector<IteratePoint> TownsPath { { 30.0L, 20.0L }, { 22.0L, 13.5L } };
+
+} // namespace
+
+TEST(ChartLabelInk, NoTwoLabelsOfTheChartCoverEachOtherAtAnyWidth)
+{
+    for (int width : { 150, 260, 400, 800 }) {
+        const QSize size(width, 300);
+        QImage chart(size, QImage::Format_RGB32);
+        ChartState state;
+        ASSERT_TRUE(KresliGrafCooper(chart, Towns, TownsPath, ChartDataMode::Manual, state));
+
+        const std::vector<Written> texts = chartTexts(Towns, TownsPath, size, true);
+        std::vector<Ink> inks;
+        std::vector<bool> inked(static_cast<std::size_t>(width * 300), false);
+        for (const Written& w : texts) {
+            inks.push_back(inkOf(w.text, w.points, size));
+            if (w.points == OptimumLabelPoints)
+                continue; // red, like the axes: its box is compared, not its pixels
+            // Much of each black label's ink is black in the chart (the path, the optimum's dot
+            // and the markers are drawn over the labels).
+            int shown = 0;
+            for (const QPoint& q : inks.back().pixels) {
+                shown += chart.pixelColor(q) == Black ? 1 : 0;
+                inked[static_cast<std::size_t>(q.y() * width + q.x())] = true;
+            }
+            EXPECT_GE(shown * 10, static_cast<int>(inks.back().pixels.size()) * 4) << width << " " << w.text.text;
+        }
+        // Every black pixel of the chart belongs to one of these labels: they are what it shows.
+        int stray = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < width; ++x)
+                stray += chart.pixelColor(x, y) == Black && !inked[static_cast<std::size_t>(y * width + x)] ? 1 : 0;
+        EXPECT_EQ(stray, 0) << width;
+        EXPECT_EQ(meetingPairs(inks, texts), 0) << width;
+        if (!qEnvironmentVariable("DORVAN_CHART_PNG").isEmpty())
+            chart.save(qEnvironmentVariable("DORVAN_CHART_PNG") + QStringLiteral("/labels_%1.png").arg(width));
+    }
+    // Unthinned and unmoved, the same chart's labels do meet when it is narrow and near the optimum.
+    std::vector<Ink> raw;
+    for (const Written& w : chartTexts(Towns, TownsPath, QSize(150, 300), false))
+        raw.push_back(inkOf(w.text, w.points, QSize(150, 300)));
+    EXPECT_GT(meetingPairs(raw), 0);
+}
+
+namespace {
+
+// The centres of the place markers: a white pixel with the red outline 3 pixels away each way
+// and white 2 pixels away.
+std::vector<QPoint> markerCentres(const QImage& img)
+{
+    std::vector<QPoint> found;
+    auto is = [&](int x, int y, const QColor& c) { return img.valid(x, y) && img.pixelColor(x, y) == c; };
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (is(x, y, White) && is(x - 3, y, Red) && is(x + 3, y, Red) && is(x, y - 3, Red) && is(x, y + 3, Red)
+                && is(x - 2, y, White) && is(x + 2, y, White) && is(x, y - 2, White) && is(x, y + 2, White))
+                found.emplace_back(x, y);
+    return found;
+}
+
+} // namespace
+
+TEST(ChartEqualScale, ACircleOfPlacesIsDrawnRoundAndCentred)
+{
+    // Twelve places on a circle of radius 50 around the origin, on a wide area.
+    std::vector<ChartPoint> circle;
+    const double pi = std::acos(-1.0);
+    for (int k = 0; k < 12; ++k)
+        circle.push_back({ 50.0 * std::cos(k * pi / 6.0), 50.0 * std::sin(k * pi / 6.0) });
+    auto extents = [&](ChartScale scale) {
+        QImage img(800, 300, QImage::Format_RGB32);
+        ChartState state;
+        EXPECT_TRUE(KresliGrafCooper(img, circle, {}, ChartDataMode::Manual, state, {}, nullptr, scale));
+        const std::vector<QPoint> centres = markerCentres(img);
+        EXPECT_EQ(centres.size(), 12u);
+        QRect box;
+        for (const QPoint& c : centres)
+            box |= QRect(c, QSize(1, 1));
+        return box;
+    };
+    const QRect round = extents(ChartScale::Equal);
+    // 100 units across and down: the pixels per unit of both axes agree within a pixel over the
+    // diameter, and the circle's middle is the area's middle (400, 150).
+    EXPECT_LE(std::abs(round.width() - round.height()), 1) << round.width() << " x " << round.height();
+    EXPECT_GT(round.height(), 200); // 260 pixels for 110 units: about 236 for the diameter
+    EXPECT_LE(std::abs(round.center().x() - 400), 1);
+    EXPECT_LE(std::abs(round.center().y() - 150), 1);
+    // Free scales stretch it across the wide area.
+    const QRect stretched = extents(ChartScale::Free);
+    EXPECT_GT(stretched.width(), 2 * stretched.height());
+}
