@@ -145,6 +145,7 @@ public slots:
     // "Importovať miesta ..." and "Exportovať výsledok ..." (Dorvan_Hlavny_Geo.cpp).
     void ImportujMiestaClick();
     void ExportujVysledokClick();
+    void KopirovatVysledokClick();
     void UlozAkoVUClick();
     void ZatvorClick();
     void TlacitClick();
@@ -248,6 +249,7 @@ private:
     QAction* UlozAkoVU = nullptr;
     QAction* ImportujMiesta = nullptr;
     QAction* ExportujVysledok = nullptr;
+    QAction* KopirovatVysledok = nullptr;
     QAction* Tlacit = nullptr;
     QAction* Zatvor = nullptr;
     QAction* Koniec = nullptr;
