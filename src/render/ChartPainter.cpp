@@ -224,11 +224,19 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
+    QPainter p(&Image1);
+    beginPart(p, part);
+    return paintOneCentreChart(p, size, places, iterates, mode, state, contours);
+}
+
+bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> places,
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const ContourInput* contours)
+{
+    if (chartTooSmall(size.width(), size.height()))
+        return false;
     OneCentreChart c
         = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator());
     state = c.state;
-    QPainter p(&Image1);
-    beginPart(p, part);
     paintBackground(p, c.background);
     if (contours != nullptr)
         paintCostContours(p, *contours, c.state, size, c.hasOptimum ? &c.optimum : nullptr, c.places);
@@ -245,11 +253,18 @@ bool KresliGrafCooperSkupiny1(
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
+    QPainter p(&Image1);
+    beginPart(p, part);
+    return paintGroupBackground(p, size, places, state);
+}
+
+bool paintGroupBackground(QPainter& p, QSize size, std::span<const ChartPoint> places, ChartState& state)
+{
+    if (chartTooSmall(size.width(), size.height()))
+        return false;
     state = chartWindow(places, size.width(), size.height());
     ChartBackground b = chartBackground(
         state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
-    QPainter p(&Image1);
-    beginPart(p, part);
     paintBackground(p, b);
     return true;
 }

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QSize>
 
+class QPainter;
+
 #include <vector>
 
 namespace dorvan {
@@ -41,5 +43,9 @@ void paintCurrentGroup(QImage& image, const ChartState& chart, const CooperState
 void paintListedGroup(QImage& image, const ChartState& chart, const CooperGroupResult& group,
     bool overPicture = false, const SurfacePart& part = {},
     const std::vector<double>* contourPercents = nullptr);
+
+// The same on a painter the caller has opened, over a drawing of the given size.
+void paintListedGroup(QPainter& p, QSize size, const ChartState& chart, const CooperGroupResult& group,
+    bool overPicture = false, const std::vector<double>* contourPercents = nullptr);
 
 } // namespace dorvan

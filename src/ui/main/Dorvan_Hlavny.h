@@ -33,6 +33,9 @@ class TCooperAlokMetod;
 class TPomocNapoveda;
 class TProgramAutori;
 class TVstupUdajov;
+namespace dorvan::report {
+struct PreparedReport;
+} // namespace dorvan::report
 
 // The events that change which project commands are available. Each one maps to one row of
 // the main window's enabled-state table (see applyEvent).
@@ -146,6 +149,8 @@ public slots:
     void ImportujMiestaClick();
     void ExportujVysledokClick();
     void KopirovatVysledokClick();
+    // "Zostava (PDF) ..." (Dorvan_Hlavny_Zostava.cpp).
+    void ZostavaPdfClick();
     void UlozAkoVUClick();
     void ZatvorClick();
     void TlacitClick();
@@ -193,6 +198,8 @@ private:
     // A place list read from a spreadsheet file: the project as if opened, without a file name.
     bool importPlaceList(const QString& fileName);
     bool writeResultExport(const QString& fileName, bool geoJson);
+    // Writes the report whole or not at all; false (and the message shown) when it cannot.
+    bool writeReport(const QString& fileName);
     // "Exportovať výsledok ..." is on while an allocation window shows a result.
     void updateExportAction();
     bool readProjectForOpening(
@@ -225,6 +232,8 @@ private:
 
     // Printing.
     bool printWindowImage(QWidget* window, QPrinter& printer, int job);
+    // The report of the allocation window's result (Dorvan_Hlavny_Zostava.cpp).
+    dorvan::report::PreparedReport prepareWindowReport() const;
 
     dorvan::Project project_;
     dorvan::UserDialogs& dialogs_;
@@ -250,6 +259,7 @@ private:
     QAction* ImportujMiesta = nullptr;
     QAction* ExportujVysledok = nullptr;
     QAction* KopirovatVysledok = nullptr;
+    QAction* ZostavaPdf = nullptr;
     QAction* Tlacit = nullptr;
     QAction* Zatvor = nullptr;
     QAction* Koniec = nullptr;

@@ -45,6 +45,9 @@ void TDorvan_Central::createActions()
     KopirovatVysledok = makeAction("KopirovatVysledok", u"Kopírovať výsledok"_s, none,
         u"Miesta a výsledok do schránky ako tabuľka pre tabuľkový procesor"_s);
     KopirovatVysledok->setEnabled(false);
+    ZostavaPdf = makeAction("ZostavaPdf", u"Zostava (PDF) ..."_s, none,
+        u"Zostava výsledku do súboru PDF"_s);
+    ZostavaPdf->setEnabled(false);
     Tlacit = makeAction("Tlacit", u"Tlačiť"_s, QKeySequence(Qt::CTRL | Qt::Key_T), QString());
     Zatvor = makeAction("Zatvor", u"Zavrieť"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Zatvor súbor"_s);
     Koniec = makeAction("Koniec", u"Koniec"_s, QKeySequence(Qt::CTRL | Qt::Key_K), QString());
@@ -99,6 +102,7 @@ void TDorvan_Central::createActions()
     connect(ImportujMiesta, &QAction::triggered, this, &TDorvan_Central::ImportujMiestaClick);
     connect(ExportujVysledok, &QAction::triggered, this, &TDorvan_Central::ExportujVysledokClick);
     connect(KopirovatVysledok, &QAction::triggered, this, &TDorvan_Central::KopirovatVysledokClick);
+    connect(ZostavaPdf, &QAction::triggered, this, &TDorvan_Central::ZostavaPdfClick);
     connect(Tlacit, &QAction::triggered, this, &TDorvan_Central::TlacitClick);
     connect(Zatvor, &QAction::triggered, this, &TDorvan_Central::ZatvorClick);
     connect(Koniec, &QAction::triggered, this, &TDorvan_Central::KoniecClick);
@@ -133,8 +137,8 @@ void TDorvan_Central::createMenus()
 
     fileMenu_ = bar->addMenu(u"Súbor"_s);
     fileMenu_->setObjectName("Subor");
-    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, KopirovatVysledok, Tlacit, Zatvor,
-        Koniec });
+    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, KopirovatVysledok, ZostavaPdf,
+        Tlacit, Zatvor, Koniec });
     connect(fileMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateExportAction);
 
     editMenu_ = bar->addMenu(u"Úpravy"_s);
