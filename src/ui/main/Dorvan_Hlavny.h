@@ -149,8 +149,9 @@ public slots:
     void ImportujMiestaClick();
     void ExportujVysledokClick();
     void KopirovatVysledokClick();
-    // "Zostava (PDF) ..." (Dorvan_Hlavny_Zostava.cpp).
+    // "Zostava (PDF) ..." and "Tlačiť zostavu ..." (Dorvan_Hlavny_Zostava.cpp).
     void ZostavaPdfClick();
+    void TlacitZostavuClick();
     void UlozAkoVUClick();
     void ZatvorClick();
     void TlacitClick();
@@ -260,6 +261,7 @@ private:
     QAction* ExportujVysledok = nullptr;
     QAction* KopirovatVysledok = nullptr;
     QAction* ZostavaPdf = nullptr;
+    QAction* TlacitZostavu = nullptr;
     QAction* Tlacit = nullptr;
     QAction* Zatvor = nullptr;
     QAction* Koniec = nullptr;

@@ -107,7 +107,7 @@ void TDorvan_Central::updateExportAction()
 {
     if (ExportujVysledok != nullptr)
         ExportujVysledok->setEnabled(cooperWindowOpen());
-    for (QAction* a : { KopirovatVysledok, ZostavaPdf })
+    for (QAction* a : { KopirovatVysledok, ZostavaPdf, TlacitZostavu })
         if (a != nullptr)
             a->setEnabled(cooperWindowOpen());
 }

@@ -48,6 +48,9 @@ void TDorvan_Central::createActions()
     ZostavaPdf = makeAction("ZostavaPdf", u"Zostava (PDF) ..."_s, none,
         u"Zostava výsledku do súboru PDF"_s);
     ZostavaPdf->setEnabled(false);
+    TlacitZostavu = makeAction("TlacitZostavu", u"Tlačiť zostavu ..."_s, none,
+        u"Zostava výsledku na tlačiareň"_s);
+    TlacitZostavu->setEnabled(false);
     Tlacit = makeAction("Tlacit", u"Tlačiť"_s, QKeySequence(Qt::CTRL | Qt::Key_T), QString());
     Zatvor = makeAction("Zatvor", u"Zavrieť"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Zatvor súbor"_s);
     Koniec = makeAction("Koniec", u"Koniec"_s, QKeySequence(Qt::CTRL | Qt::Key_K), QString());
@@ -103,6 +106,7 @@ void TDorvan_Central::createActions()
     connect(ExportujVysledok, &QAction::triggered, this, &TDorvan_Central::ExportujVysledokClick);
     connect(KopirovatVysledok, &QAction::triggered, this, &TDorvan_Central::KopirovatVysledokClick);
     connect(ZostavaPdf, &QAction::triggered, this, &TDorvan_Central::ZostavaPdfClick);
+    connect(TlacitZostavu, &QAction::triggered, this, &TDorvan_Central::TlacitZostavuClick);
     connect(Tlacit, &QAction::triggered, this, &TDorvan_Central::TlacitClick);
     connect(Zatvor, &QAction::triggered, this, &TDorvan_Central::ZatvorClick);
     connect(Koniec, &QAction::triggered, this, &TDorvan_Central::KoniecClick);
@@ -138,7 +142,7 @@ void TDorvan_Central::createMenus()
     fileMenu_ = bar->addMenu(u"Súbor"_s);
     fileMenu_->setObjectName("Subor");
     fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, KopirovatVysledok, ZostavaPdf,
-        Tlacit, Zatvor, Koniec });
+        TlacitZostavu, Tlacit, Zatvor, Koniec });
     connect(fileMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateExportAction);
 
     editMenu_ = bar->addMenu(u"Úpravy"_s);

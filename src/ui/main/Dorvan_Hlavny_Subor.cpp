@@ -101,7 +101,7 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
         // The window going is the result going (one allocation window at a time; the file menu
         // checks again whenever it opens). The half-destroyed window is not asked anything.
         connect(window, &QObject::destroyed, this, [this] {
-            for (QAction* a : { ExportujVysledok, KopirovatVysledok, ZostavaPdf })
+            for (QAction* a : { ExportujVysledok, KopirovatVysledok, ZostavaPdf, TlacitZostavu })
                 if (a != nullptr)
                     a->setEnabled(false);
         });

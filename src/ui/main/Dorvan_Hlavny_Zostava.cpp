@@ -1,4 +1,5 @@
-// The report of the allocation window's result: "Zostava (PDF) ..." writes it as a PDF. It makes the run again over the
+// The report of the allocation window's result: "Zostava (PDF) ..." writes it as a PDF and
+// "Tlačiť zostavu ..." sends the same pages to a printer. Both make the run again over the
 // project as the allocation window runs it, with its cost contours, and add what only the
 // window has: the group proposal's table of centre counts and the star network.
 #include "ui/main/Dorvan_Hlavny.h"
@@ -68,4 +69,17 @@ bool TDorvan_Central::writeReport(const QString& fileName)
     }
     setStatusPanelText(1, u"Zostava zapísaná: "_s + QFileInfo(fileName).fileName());
     return true;
+}
+
+void TDorvan_Central::TlacitZostavuClick()
+{
+    updateExportAction();
+    if (!cooperWindowOpen())
+        return;
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!dialogs_.printerSetup(this, *printer_))
+        return;
+    if (!dorvan::report::paintReport(*printer_, prepareWindowReport()))
+        dialogs_.error(this, u"Zostavu sa nepodarilo vytlačiť !!!"_s);
 }

@@ -1,4 +1,4 @@
-// The report: "Súbor → Zostava (PDF) ..." in the window against
+// The report: "Súbor → Zostava (PDF) ..." and "Súbor → Tlačiť zostavu ..." in the window against
 // dorvan-cli report, each PDF read back with poppler's own tools (pdfinfo, pdffonts, pdftotext,
 // pdfimages, pdftocairo), not with the program's code.
 #include "MainWindowTestSupport.h"
@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -144,6 +145,7 @@ struct Report : MainWindowFixture {
 TEST_F(Report, SampleReportOfTheWindowIsTheCommandLinesAndHoldsWhatTheWindowShows)
 {
     EXPECT_FALSE(on("ZostavaPdf")); // no result yet
+    EXPECT_FALSE(on("TlacitZostavu"));
     TCooperAlokMetod* c = openAndSolve(Sample);
     ASSERT_NE(c, nullptr);
     ASSERT_TRUE(on("ZostavaPdf"));
@@ -169,6 +171,15 @@ TEST_F(Report, SampleReportOfTheWindowIsTheCommandLinesAndHoldsWhatTheWindowShow
     // The same text from the command line.
     EXPECT_EQ(pdfText(cliReport(Sample, "cli.pdf")), text);
 
+    // The printer gets the same pages.
+    const QString printed = path("tlac.pdf");
+    dialogs.preparePrinter = [printed](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(printed);
+    };
+    dialogs.printerAnswers = { true };
+    action("TlacitZostavu")->trigger();
+    EXPECT_EQ(pdfText(printed), text);
     EXPECT_TRUE(dialogs.texts("error").isEmpty()) << dialogs.messages().join('\n').toStdString();
 }
 
