@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -235,6 +238,18 @@ TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
     const QString withStars = pdfText(windowReport("hviezdy.pdf"));
     EXPECT_TRUE(withStars.contains(u("Hviezdicová sieť")));
     EXPECT_FALSE(text.contains(u("Hviezdicová sieť")));
+    // So does the group proposal's table of totals, once the proposal ran.
+    auto* entryWindow = w->entryWindow();
+    ASSERT_NE(entryWindow, nullptr);
+    entryWindow->findChild<QLineEdit*>(u("CentreCountEdit"))->setText(u("3"));
+    QTest::mouseClick(entryWindow->findChild<QPushButton*>(u("ProposeButton")), Qt::LeftButton);
+    auto* table = entryWindow->findChild<QTableWidget*>(u("CentreTable"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 8; }, 60000));
+    const QString withProposal = pdfText(windowReport("navrh.pdf"));
+    EXPECT_TRUE(withProposal.contains(u("Návrh skupín: náklady podľa počtu centier")));
+    for (int r = 0; r < table->rowCount(); ++r)
+        EXPECT_TRUE(withProposal.contains(table->item(r, 1)->text())) << r;
+
     // The pages before the place table's last are the same but for their numbers.
     const QString cli2 = path("skupiny-cli.pdf");
     const int pages = pageCount(cli2);
@@ -282,6 +297,23 @@ TEST_F(Report, AFailedWriteLeavesNoFileAndTheOldOneAsItWas)
     action("ZostavaPdf")->trigger();
     EXPECT_EQ(dialogs.texts("error"), QStringList { u("Súbor zostava.pdf sa nedá zapísať !!!") });
     EXPECT_FALSE(QFile::exists(path("chyba/zostava.pdf")));
+
+    // Refused on the command line before anything is written.
+    const struct {
+        QStringList args;
+        const char* message;
+    } refused[] = {
+        { { "report", Sample, "--out", path("zostava.png") }, "must end in .pdf" },
+        { { "report", Sample }, "--out" },
+        { { "report", path("chyba.mzd"), "--out", path("z.pdf") }, "chyba.mzd" },
+        { { "report", Sample, "--out", path("chyba/z.pdf") }, "cannot be written" },
+    };
+    for (const auto& r : refused) {
+        const CliRun cli = runCli(r.args);
+        EXPECT_EQ(cli.code, 2) << r.message;
+        EXPECT_TRUE(cli.err.contains(u(r.message))) << cli.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
     // A disk that fills up (the file size limit, its signal ignored, makes each write past it
     // fail as on a full disk): the command line refuses, the earlier report stays as it was and
