@@ -4,6 +4,7 @@
 #include "core/cli/ExportCommand.h"
 #include "cli/CliNetwork.h"
 #include "cli/CliRender.h"
+#include "cli/CliReport.h"
 
 #include <exception>
 #include <iostream>
@@ -34,6 +35,8 @@ int main(int argc, char* argv[])
             return networkCommand(req.network, std::cout, std::cerr);
         case Command::Export:
             return exportCommand(req.exportRun, std::cout, std::cerr);
+        case Command::Report:
+            return reportCommand(req.report, std::cout, std::cerr);
         }
     } catch (const UsageError& e) {
         std::cerr << "dorvan-cli: " << e.what() << '\n';

@@ -238,6 +238,17 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
+    QPainter p(&Image1);
+    beginPart(p, part);
+    return paintOneCentreChart(p, size, places, iterates, mode, state, contours, scale);
+}
+
+bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> places,
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const ContourInput* contours,
+    ChartScale scale)
+{
+    if (chartTooSmall(size.width(), size.height()))
+        return false;
     OneCentreChart c
         = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator(), scale);
     thinChartLabels(c.background);
@@ -245,8 +256,6 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
         size.width(), size.height());
     state = c.state;
-    QPainter p(&Image1);
-    beginPart(p, part);
     paintBackground(p, c.background);
     if (contours != nullptr)
         paintCostContours(p, *contours, c.state, size, c.hasOptimum ? &c.optimum : nullptr, c.places);
@@ -263,13 +272,21 @@ bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places
     const QSize size = part.sizeOf(Image1);
     if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
+    QPainter p(&Image1);
+    beginPart(p, part);
+    return paintGroupBackground(p, size, places, state, scale);
+}
+
+bool paintGroupBackground(
+    QPainter& p, QSize size, std::span<const ChartPoint> places, ChartState& state, ChartScale scale)
+{
+    if (chartTooSmall(size.width(), size.height()))
+        return false;
     state = chartWindow(places, size.width(), size.height(), scale);
     ChartBackground b = chartBackground(
         state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
     thinChartLabels(b);
     state.LabelBoxes = tickLabelBoxes(b, chartTextMeasure());
-    QPainter p(&Image1);
-    beginPart(p, part);
     paintBackground(p, b);
     return true;
 }

@@ -63,11 +63,21 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
     const SurfacePart& part = {}, const ContourInput* contours = nullptr, ChartScale scale = ChartScale::Free);
 
+// The same on a painter the caller has opened, over a drawing of the given size (the report
+// draws it in vector form onto a page).
+bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> places,
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
+    const ContourInput* contours = nullptr, ChartScale scale = ChartScale::Free);
+
 // The background of a group run: the chart of KresliGrafCooper without places, path and
 // optimum, its axes and grid lines kept a little further inside. The coordinate window covers
 // all project places, grouped or not. Same size guard and result as KresliGrafCooper.
 bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state,
     const SurfacePart& part = {}, ChartScale scale = ChartScale::Free);
+
+// The same on a painter the caller has opened.
+bool paintGroupBackground(QPainter& p, QSize size, std::span<const ChartPoint> places, ChartState& state,
+    ChartScale scale = ChartScale::Free);
 
 // One group over that background, with the chart state it left: the members in the group's
 // colour, labelled "M" + m with m counted on through the groups (GroupMemberTotal is the count

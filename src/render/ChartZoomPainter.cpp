@@ -67,6 +67,30 @@ bool paintResult(QImage& image, const ResultDrawing& d, ChartState& state, const
     return false;
 }
 
+bool paintResult(QPainter& p, QSize size, const ResultDrawing& d, ChartState& state)
+{
+    const ContourInput* contours = d.contours ? &*d.contours : nullptr;
+    if (d.groupRun) {
+        const bool overPicture = d.kind == ResultDrawing::Kind::Map;
+        const bool drawn = overPicture ? paintMapGroupBackground(p, size, d.picture, d.range, d.places, state)
+                                       : paintGroupBackground(p, size, d.places, state, d.scale);
+        if (overPicture || drawn)
+            for (const CooperGroupResult& g : d.groups)
+                paintListedGroup(p, size, state, g, overPicture,
+                    d.groupContourPercents ? &*d.groupContourPercents : nullptr);
+        return drawn;
+    }
+    switch (d.kind) {
+    case ResultDrawing::Kind::Chart:
+        return paintOneCentreChart(p, size, d.places, d.path, d.mode, state, contours, d.scale);
+    case ResultDrawing::Kind::Map:
+        return paintMapOneCentreChart(p, size, d.picture, d.range, d.places, d.path, state, contours);
+    case ResultDrawing::Kind::None:
+        break;
+    }
+    return false;
+}
+
 PixelSize zoomSurfaceSize(const ResultDrawing& d, QSize area)
 {
     if (d.kind == ResultDrawing::Kind::Map)

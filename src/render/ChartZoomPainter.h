@@ -16,6 +16,8 @@
 #include <optional>
 #include <vector>
 
+class QPainter;
+
 namespace dorvan {
 
 // What the drawing area shows as the result of the last run: enough to draw it again.
@@ -40,6 +42,10 @@ struct ResultDrawing {
 // state of the drawing.
 bool paintResult(
     QImage& image, const ResultDrawing& drawing, ChartState& state, const SurfacePart& part = {});
+
+// The same on a painter the caller has opened, over a drawing of the given size: the report
+// draws the result this way in vector form.
+bool paintResult(QPainter& p, QSize size, const ResultDrawing& drawing, ChartState& state);
 
 // The zoom surface F for a drawing area of `area`: 40 pixels wider and higher than the area, or
 // than the picture for a drawing over it, which F then shows at its own resolution.

@@ -39,12 +39,9 @@ struct GroupMarks {
     std::vector<CostSite> costSites; // the members with their weights, for cost contours
 };
 
-void paintGroupMarks(QImage& image, ChartState& chart, const GroupMarks& m, bool overPicture,
-    const SurfacePart& part, const std::vector<double>* contourPercents)
+void paintGroupMarks(QPainter& p, QSize size, ChartState& chart, const GroupMarks& m, bool overPicture,
+    const std::vector<double>* contourPercents)
 {
-    if (image.isNull())
-        return;
-    const QSize size = part.sizeOf(image);
     GroupChart g = overPicture
         ? mapGroupChart(chart, m.groupNo, m.memberTotal, m.members, m.path, size.width(), size.height())
         : groupChart(chart, m.groupNo, m.memberTotal, m.members, m.path);
@@ -57,8 +54,6 @@ void paintGroupMarks(QImage& image, ChartState& chart, const GroupMarks& m, bool
         placePointLabels(found, g.hasOptimum ? &g.optimum : nullptr, chartTextMeasure(), chart.LabelBoxes,
             size.width(), size.height());
     const QColor colour = chartColour(VstupUdajFarby(m.groupNo));
-    QPainter p(&image);
-    beginPart(p, part);
     const ChartTextBox box = overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent;
     if (contourPercents != nullptr && g.hasOptimum && !m.path.empty() && !m.costSites.empty()) {
         const ContourInput contours { m.costSites, m.path.back(), *contourPercents };
@@ -68,6 +63,28 @@ void paintGroupMarks(QImage& image, ChartState& chart, const GroupMarks& m, bool
     paintChartPath(p, g.path);
     if (g.hasOptimum)
         paintChartOptimum(p, g.optimum);
+}
+
+void paintGroupMarks(QImage& image, ChartState& chart, const GroupMarks& m, bool overPicture,
+    const SurfacePart& part, const std::vector<double>* contourPercents)
+{
+    if (image.isNull())
+        return;
+    QPainter p(&image);
+    beginPart(p, part);
+    paintGroupMarks(p, part.sizeOf(image), chart, m, overPicture, contourPercents);
+}
+
+GroupMarks listedMarks(const CooperGroupResult& group, const std::vector<double>* contourPercents)
+{
+    const int size = static_cast<int>(group.memberPoints.size());
+    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {},
+        {} };
+    if (size >= MinGroupMembers)
+        m.path = group.iterates;
+    if (contourPercents != nullptr)
+        m.costSites = group.costSites;
+    return m;
 }
 
 } // namespace
@@ -92,14 +109,13 @@ void paintCurrentGroup(QImage& image, ChartState& chart, const CooperState& stat
 void paintListedGroup(QImage& image, ChartState& chart, const CooperGroupResult& group,
     bool overPicture, const SurfacePart& part, const std::vector<double>* contourPercents)
 {
-    const int size = static_cast<int>(group.memberPoints.size());
-    GroupMarks m { group.no, group.firstMemberNumber + size - 1, group.memberPoints, group.memberFound, {},
-        {} };
-    if (size >= MinGroupMembers)
-        m.path = group.iterates;
-    if (contourPercents != nullptr)
-        m.costSites = group.costSites;
-    paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
+    paintGroupMarks(image, chart, listedMarks(group, contourPercents), overPicture, part, contourPercents);
+}
+
+void paintListedGroup(QPainter& p, QSize size, ChartState& chart, const CooperGroupResult& group,
+    bool overPicture, const std::vector<double>* contourPercents)
+{
+    paintGroupMarks(p, size, chart, listedMarks(group, contourPercents), overPicture, contourPercents);
 }
 
 } // namespace dorvan

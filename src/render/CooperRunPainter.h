@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QSize>
 
+class QPainter;
+
 #include <vector>
 
 namespace dorvan {
@@ -42,5 +44,9 @@ void paintCurrentGroup(QImage& image, ChartState& chart, const CooperState& stat
 void paintListedGroup(QImage& image, ChartState& chart, const CooperGroupResult& group,
     bool overPicture = false, const SurfacePart& part = {},
     const std::vector<double>* contourPercents = nullptr);
+
+// The same on a painter the caller has opened, over a drawing of the given size.
+void paintListedGroup(QPainter& p, QSize size, ChartState& chart, const CooperGroupResult& group,
+    bool overPicture = false, const std::vector<double>* contourPercents = nullptr);
 
 } // namespace dorvan

@@ -53,12 +53,18 @@ bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange ra
 {
     if (Image1.isNull())
         return false;
-    const QSize size = part.sizeOf(Image1);
+    QPainter p(&Image1);
+    beginPart(p, part);
+    return paintMapOneCentreChart(p, part.sizeOf(Image1), picture, range, places, iterates, state, contours);
+}
+
+bool paintMapOneCentreChart(QPainter& p, QSize size, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
+    const ContourInput* contours)
+{
     const MapOneCentreChart c
         = mapOneCentreChart(range, places, iterates, size.width(), size.height(), decimalSeparator());
     state = c.state;
-    QPainter p(&Image1);
-    beginPart(p, part);
     paintMapBackground(p, c.background, picture);
     if (c.background.tooSmall)
         return false;
@@ -77,11 +83,16 @@ bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, Picture
 {
     if (Image1.isNull())
         return false;
-    const QSize size = part.sizeOf(Image1);
-    state = mapChartWindow(range, places, size.width(), size.height());
-    const MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
     QPainter p(&Image1);
     beginPart(p, part);
+    return paintMapGroupBackground(p, part.sizeOf(Image1), picture, range, places, state);
+}
+
+bool paintMapGroupBackground(QPainter& p, QSize size, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, ChartState& state)
+{
+    state = mapChartWindow(range, places, size.width(), size.height());
+    const MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
     paintMapBackground(p, b, picture);
     return !b.tooSmall;
 }

@@ -39,4 +39,11 @@ bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange ra
 bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part = {});
 
+// Both on a painter the caller has opened, over a drawing of the given size.
+bool paintMapOneCentreChart(QPainter& p, QSize size, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
+    const ContourInput* contours = nullptr);
+bool paintMapGroupBackground(QPainter& p, QSize size, const QImage& picture, PictureRange range,
+    std::span<const ChartPoint> places, ChartState& state);
+
 } // namespace dorvan

@@ -31,6 +31,9 @@ const std::map<std::string, bool>& optionsOf(Command c)
     static const std::map<std::string, bool> exportRun { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true },
         { "--out", true }, { "--contours", true } };
+    static const std::map<std::string, bool> report { { "--start", true }, { "--stop", true },
+        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
+        { "--contours", true } };
     switch (c) {
     case Command::Solve:
         return solve;
@@ -44,6 +47,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         return network;
     case Command::Export:
         return exportRun;
+    case Command::Report:
+        return report;
     default:
         return import;
     }
@@ -65,6 +70,8 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Network;
     if (name == "export")
         return Command::Export;
+    if (name == "report")
+        return Command::Report;
     return std::nullopt;
 }
 
@@ -404,6 +411,16 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         e.contours = contourOption(raw, name);
         if (!e.contours.empty() && e.format == ExportFormat::Csv)
             throw UsageError(name + ": --contours are written to GeoJSON only");
+        break;
+    }
+    case Command::Report: {
+        needInput(raw, name, "the project file");
+        ReportOptions& r = req.report;
+        r.solve = solveOptions(raw, name);
+        r.out = needValue(raw, name, "--out");
+        if (!endsWithNoCase(r.out, ".pdf"))
+            throw UsageError(name + ": --out \"" + r.out + "\" must end in .pdf");
+        r.contours = contourOption(raw, name);
         break;
     }
     case Command::Places:

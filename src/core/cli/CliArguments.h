@@ -25,7 +25,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export };
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -104,6 +104,13 @@ struct ExportOptions {
     std::vector<double> contours; // percents above the optimum's cost; none when empty
 };
 
+// report: the PDF report of a solved run.
+struct ReportOptions {
+    SolveOptions solve;
+    std::string out; // ends in .pdf
+    std::vector<double> contours; // percents above the optimum's cost; none when empty
+};
+
 struct CliRequest {
     Command command = Command::Help;
     std::string helpTopic; // Help: the subcommand asked about, empty for the overview
@@ -114,6 +121,7 @@ struct CliRequest {
     GroupsOptions groups;
     NetworkOptions network;
     ExportOptions exportRun;
+    ReportOptions report;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

@@ -1,5 +1,6 @@
 #include "core/cli/CliCommands.h"
 
+#include "core/allocation/CandidateSites.h"
 #include "core/allocation/CooperRunText.h"
 #include "core/allocation/ConstrainedGroups.h"
 #include "core/allocation/GroupSearch.h"
@@ -171,6 +172,25 @@ void writeGroupMembers(JsonWriter& j, const CooperGroupResult& g)
     j.endArray();
 }
 
+// "candidates": every place of the run as the centre, cheapest first, unrounded; the excess is
+// null where the result costs nothing.
+void writeCandidates(JsonWriter& j, const std::vector<CandidateSite>& candidates)
+{
+    j.key("candidates");
+    j.beginArray();
+    for (const CandidateSite& c : candidates) {
+        j.beginObject(true);
+        j.key("name");
+        j.value(c.name);
+        j.key("objective");
+        j.value(static_cast<double>(c.objective));
+        j.key("excess");
+        c.excess ? j.value(static_cast<double>(*c.excess)) : j.null();
+        j.endObject();
+    }
+    j.endArray();
+}
+
 void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection* reference)
 {
     j.beginObject();
@@ -188,6 +208,7 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection
         j.key("iterates");
         writeIterates(j, g.iterates);
         writeCertificate(j, g.certificate);
+        writeCandidates(j, groupCandidates(g));
     } else {
         j.key("warning");
         j.value(tooFewMembersMessage(g.no));
@@ -196,8 +217,8 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection
 }
 
 void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state, const geo::Projection* reference,
-    const std::string& certificateLine)
+    const CooperRunResult& res, const CooperState& state, const TProjectRecord& record,
+    const geo::Projection* reference, const std::string& certificateLine)
 {
     j.beginObject();
     j.key("project");
@@ -206,6 +227,8 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     j.value(res.groupRun ? "groups" : "one-centre");
     writeSolveSettings(j, o, in, res);
     writeOneCentreResult(j, res, state, reference);
+    if (!res.groupRun)
+        writeCandidates(j, oneCentreCandidates(record, projectPlaceCount(record), res, state));
     writeListLines(j, res);
     if (res.groupRun) {
         j.key("group_count");
@@ -400,8 +423,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
     if (o.format == OutputFormat::Json) {
         JsonWriter j;
         const auto reference = geo::projectionOf(r);
-        writeSolveJson(
-            j, o, in, res, *state, reference ? &*reference : nullptr, certificateText(res, r, Separator));
+        writeSolveJson(j, o, in, res, *state, r, reference ? &*reference : nullptr,
+            certificateText(res, r, Separator));
         out << j.text();
         return ExitOk;
     }

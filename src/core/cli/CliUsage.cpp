@@ -21,6 +21,7 @@ Commands:
   groups PROJECT.mzd   propose distribution groups: the best P centres and their places
   network PROJECT.mzd  search the star network and draw the station graph
   export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
+  report PROJECT.mzd   write the report of the solved result as a PDF (A4)
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -179,6 +180,22 @@ Options:
                             at most 1000, at most 10 levels; a decimal point), GeoJSON only
 %SOLVE%)";
 
+const char* const ReportUsage = R"(Usage: dorvan-cli report PROJECT.mzd --out FILE.pdf [OPTIONS]
+
+Solves the project as solve does (the same options give the same result) and writes its report
+on A4 pages, the same pages as the window's "Súbor -> Zostava (PDF) ...": the project's places,
+criteria and run settings; the result with its certificate; the chart as vector graphics (over
+the map picture for a project entered on its picture); the candidate sites (every place as the
+centre, with its cost above the optimum's); the place table. Every page names the project file
+and the date and carries its number; the fonts are embedded.
+
+Options:
+  --out FILE.pdf            the file to write (an existing file is replaced; a failed write
+                            leaves it as it was)
+  --contours L1,L2,...      cost contours at these percents above the optimum's cost on the
+                            chart (above 0, at most 1000, at most 10 levels; a decimal point)
+%SOLVE%)";
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
 {
     const std::size_t at = text.find(marker);
@@ -205,6 +222,8 @@ std::string usageText(std::string_view topic)
         return NetworkUsage;
     if (topic == "export")
         return replaced(ExportUsage, "%SOLVE%", SolveOptionsText);
+    if (topic == "report")
+        return replaced(ReportUsage, "%SOLVE%", SolveOptionsText);
     return Overview;
 }
 

@@ -212,7 +212,26 @@ std::optional<std::string> exportGeoJson(const RunExport& run, const Projection&
     return j.text();
 }
 
-std::string exportCsv(const RunExport& run, const Projection* reference)
+namespace {
+
+// A field of a tab-separated line: quoted, as spreadsheets read it, only where it holds a tab,
+// a quote or a line break.
+std::string tabField(std::string_view s)
+{
+    if (s.find_first_of("\t\"\r\n") == std::string_view::npos)
+        return std::string(s);
+    std::string q = "\"";
+    for (char c : s) {
+        if (c == '"')
+            q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
+
+// The two tables of the export with the given field separator and field quoting.
+std::string exportTables(const RunExport& run, const Projection* reference, char sep,
+    std::string (*field)(std::string_view))
 {
     std::ostringstream out;
     auto latLon = [&](PlanarPoint p) {
@@ -220,24 +239,43 @@ std::string exportCsv(const RunExport& run, const Projection* reference)
             return std::string();
         const auto q = reference->toLatLon(p);
         if (!q)
-            return std::string(";;");
+            return std::string(2, sep);
         std::string lat = fixedDegrees(q->latitude);
         std::string lon = fixedDegrees(q->longitude);
         std::replace(lat.begin(), lat.end(), '.', ',');
         std::replace(lon.begin(), lon.end(), '.', ',');
-        return ";" + lat + ";" + lon;
+        return sep + lat + sep + lon;
     };
-    const char* degrees = reference != nullptr ? ";latitude;longitude" : "";
-    out << "kind;group;name;x;y;weight" << degrees << '\n';
+    auto header = [&](std::initializer_list<const char*> names) {
+        std::string line;
+        for (const char* n : names)
+            line += (line.empty() ? "" : std::string(1, sep)) + n;
+        if (reference != nullptr)
+            line += sep + std::string("latitude") + sep + "longitude";
+        return line + '\n';
+    };
+    out << header({ "kind", "group", "name", "x", "y", "weight" });
     for (const ExportPlace& p : run.places)
-        out << "place;" << (p.group > 0 ? std::to_string(p.group) : "") << ';' << csvField(p.name) << ';'
-            << decimal(p.x) << ';' << decimal(p.y) << ';' << decimal(p.weight) << latLon({ p.x, p.y }) << '\n';
-    out << "\nkind;group;x;y;objective;gap" << degrees << '\n';
+        out << "place" << sep << (p.group > 0 ? std::to_string(p.group) : "") << sep << field(p.name) << sep
+            << decimal(p.x) << sep << decimal(p.y) << sep << decimal(p.weight) << latLon({ p.x, p.y }) << '\n';
+    out << '\n' << header({ "kind", "group", "x", "y", "objective", "gap" });
     for (const ExportResult& r : run.results)
-        out << "optimum;" << (run.groups ? std::to_string(r.group) : "") << ';' << decimal(r.optimum.x) << ';'
-            << decimal(r.optimum.y) << ';' << decimal(r.objective) << ';' << (r.gap ? decimal(*r.gap) : "")
+        out << "optimum" << sep << (run.groups ? std::to_string(r.group) : "") << sep << decimal(r.optimum.x)
+            << sep << decimal(r.optimum.y) << sep << decimal(r.objective) << sep << (r.gap ? decimal(*r.gap) : "")
             << latLon(r.optimum) << '\n';
     return out.str();
+}
+
+} // namespace
+
+std::string exportCsv(const RunExport& run, const Projection* reference)
+{
+    return exportTables(run, reference, ';', csvField);
+}
+
+std::string exportTabSeparated(const RunExport& run, const Projection* reference)
+{
+    return exportTables(run, reference, '\t', tabField);
 }
 
 } // namespace dorvan::cli

@@ -64,6 +64,9 @@ std::optional<std::string> exportGeoJson(const RunExport& run, const Projection&
 // in latitude;longitude when there is a reference.
 std::string exportCsv(const RunExport& run, const Projection* reference);
 
+// The same two tables separated by tabs, for a spreadsheet to paste.
+std::string exportTabSeparated(const RunExport& run, const Projection* reference);
+
 // Without a reference GeoJSON cannot be written.
 inline constexpr const char* NoReferenceForGeoJson
     = "the project has no coordinate reference (import its places with latitude and longitude "

@@ -46,6 +46,7 @@ const QColor Cream(0xFF, 0xFB, 0xF0);
 
 // Design heights; a style whose frame titles need more room gets what its controls need.
 constexpr int ResultChoiceHeight = 68; // GroupBox4
+constexpr int CandidatesHeight = 150; // GroupBox7, "Kandidátske miesta", at most
 constexpr int ProportionHeight = 33; // GroupBox6
 
 void fillWith(QWidget* w, const QColor& colour)
@@ -231,6 +232,14 @@ void TCooperAlokMetod::buildControls()
     ListBox2 = resultList("ListBox2");
     places->addWidget(ListBox2);
 
+    // Under both lists: the places as the centre instead of the optimum, cheapest first.
+    GroupBox7 = new QGroupBox(u(" Kandidátske miesta "), GroupBox5);
+    GroupBox7->setObjectName("GroupBox7");
+    auto* candidates = new QVBoxLayout(GroupBox7);
+    candidates->setContentsMargins(2, 2, 2, 2);
+    CandidateList = resultList("CandidateList");
+    candidates->addWidget(CandidateList);
+
     // The status line under the lists: a notice that needs no answer.
     RunNotice = new QLabel(GroupBox5);
     RunNotice->setObjectName("RunNotice");
@@ -277,9 +286,14 @@ void TCooperAlokMetod::layOutPanels()
         lineTop -= lineHeight;
         line->setGeometry(inner.left(), lineTop, inner.width(), lineHeight);
     }
-    const int listHeight = std::max(0, bottom - top);
+    // The candidates take the lower third of the lists' height, at most CandidatesHeight.
+    const int height = std::max(0, bottom - top);
+    const int candidatesHeight = std::min(height / 3, CandidatesHeight);
+    const int listHeight = height - candidatesHeight;
     GroupBox2->setGeometry(inner.right() + 1 - width2_, top, width2_, listHeight);
     GroupBox1->setGeometry(inner.right() + 1 - width2_ - width1_, top, width1_, listHeight);
+    GroupBox7->setGeometry(
+        inner.right() + 1 - width2_ - width1_, top + listHeight, width1_ + width2_, candidatesHeight);
 
     if (placement_ == ImagePlacement::FillFrame)
         Image1Area->setGeometry(GroupBox3->contentsRect());

@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 #include <QString>
 #include <QWidget>
 
@@ -82,6 +83,9 @@ public:
     // The cost contour levels a result export takes: those of the result box while it is
     // ticked, none otherwise.
     std::vector<double> exportContourLevels() const;
+    // The lines of "Kandidátske miesta": the ten cheapest places as the centre ("NAME: +0,83 %"),
+    // in a group run under each solved group's header.
+    QStringList candidateLines() const;
 
     // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
@@ -159,6 +163,7 @@ private:
     const std::vector<double>* groupContourLevels() const;
     void showCertificate(const dorvan::CooperRunResult& res);
     void showPosition(const dorvan::CooperRunResult& res);
+    void showCandidates(const dorvan::CooperRunResult& res);
     void redrawResult();
 
     // Cooperova_Metoda_Beh.cpp
@@ -234,6 +239,8 @@ private:
     QListWidget* ListBox1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QListWidget* ListBox2 = nullptr;
+    QGroupBox* GroupBox7 = nullptr; // "Kandidátske miesta"
+    QListWidget* CandidateList = nullptr;
     QLabel* RunNotice = nullptr;
     QLabel* PositionLine = nullptr;
     QLabel* CertificateLine = nullptr;

@@ -186,6 +186,7 @@ void TCooperAlokMetod::runOnce()
     ++runsMade_;
     showCertificate(res);
     showPosition(res);
+    showCandidates(res);
 
     if (groups)
         rememberGroupDrawing(res, overPicture);

@@ -3,7 +3,9 @@
 // drawn at the levels of the result box.
 #include "ui/allocation/Cooperova_Metoda.h"
 
+#include "core/allocation/CandidateSites.h"
 #include "core/allocation/CooperRunDriver.h"
+#include "core/entry/GroupList.h"
 #include "core/geo/GeoReference.h"
 #include "ui/common/UserDialogs.h"
 
@@ -183,4 +185,45 @@ void TCooperAlokMetod::showPosition(const dorvan::CooperRunResult& res)
     }
     PositionLine->setText(text);
     PositionLine->setVisible(!text.isEmpty());
+}
+
+namespace {
+
+// The list shows the cheapest ten of each result.
+constexpr std::size_t ShownCandidates = 10;
+
+void addCandidates(QListWidget* list, const std::vector<dorvan::CandidateSite>& candidates, const std::string& sep)
+{
+    for (std::size_t i = 0; i < candidates.size() && i < ShownCandidates; ++i)
+        list->addItem(QString::fromStdString(dorvan::candidateLine(candidates[i], sep)));
+}
+
+} // namespace
+
+// "Kandidátske miesta": the places as the centre instead of the result, cheapest first; in a
+// group run each solved group under its header.
+void TCooperAlokMetod::showCandidates(const dorvan::CooperRunResult& res)
+{
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    CandidateList->clear();
+    if (!res.groupRun) {
+        addCandidates(CandidateList,
+            dorvan::oneCentreCandidates(project_.Record, project_.State.PlaceCount, res, state_), sep);
+        return;
+    }
+    for (const dorvan::CooperGroupResult& g : res.groups) {
+        const std::vector<dorvan::CandidateSite> candidates = dorvan::groupCandidates(g);
+        if (candidates.empty())
+            continue;
+        CandidateList->addItem(QString::fromStdString(dorvan::groupHeader(g.no)));
+        addCandidates(CandidateList, candidates, sep);
+    }
+}
+
+QStringList TCooperAlokMetod::candidateLines() const
+{
+    QStringList lines;
+    for (int i = 0; i < CandidateList->count(); ++i)
+        lines << CandidateList->item(i)->text();
+    return lines;
 }

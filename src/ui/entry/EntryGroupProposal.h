@@ -54,6 +54,10 @@ public:
     // first when its criterion is ticked, existing centres no place carries any more dropped.
     void showFixedCentres();
 
+    // The table of totals by centre count as it stands: its header, then one row a count; empty
+    // while it has no row.
+    std::vector<std::vector<std::string>> costTable() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

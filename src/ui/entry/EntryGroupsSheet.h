@@ -40,6 +40,8 @@ public:
     // Proposed groups ("Navrhnúť skupiny"): ticks group mode, lists the groups in ListBox9,
     // stores them and shows their number.
     void applyProposedGroups(const std::vector<std::string>& lines, int groupCount);
+    // The group proposal's table of totals by centre count, header first; empty without rows.
+    std::vector<std::vector<std::string>> proposalTable() const;
 
 private:
     QGroupBox* buildListBox(

@@ -299,6 +299,11 @@ void TVstupUdajov::SelektujSkupiny()
     criteria_->groups()->SelektujSkupiny();
 }
 
+std::vector<std::vector<std::string>> TVstupUdajov::proposalTable() const
+{
+    return criteria_->groups()->proposalTable();
+}
+
 dorvan::StoppingRule TVstupUdajov::stoppingRule() const
 {
     return project_.Choices.Settings.rule;

@@ -80,6 +80,8 @@ public:
     void ClickCheckBox8();
     // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
     void SelektujSkupiny();
+    // The group proposal's table of totals by centre count, header first; empty without rows.
+    std::vector<std::vector<std::string>> proposalTable() const;
     // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row from the
     // record (used when a project was opened).
     void FillPlaceGrid();

@@ -416,3 +416,8 @@ void entry::GroupsSheet::applyProposedGroups(const std::vector<std::string>& lin
     project.changed(dorvan::ProjectChange::Groups);
     context_.pages.rerunIfCooperOpen();
 }
+
+std::vector<std::vector<std::string>> entry::GroupsSheet::proposalTable() const
+{
+    return proposal_ != nullptr ? proposal_->costTable() : std::vector<std::vector<std::string>> {};
+}

@@ -294,3 +294,23 @@ void entry::GroupProposal::searchFailed(std::exception_ptr failure, std::uint64_
     searchEnded(job);
     std::rethrow_exception(failure);
 }
+
+std::vector<std::vector<std::string>> entry::GroupProposal::costTable() const
+{
+    std::vector<std::vector<std::string>> table;
+    if (CentreTable->rowCount() == 0)
+        return table;
+    table.emplace_back();
+    for (int c = 0; c < CentreTable->columnCount(); ++c) {
+        const QTableWidgetItem* h = CentreTable->horizontalHeaderItem(c);
+        table.back().push_back(h != nullptr ? h->text().toStdString() : std::string());
+    }
+    for (int r = 0; r < CentreTable->rowCount(); ++r) {
+        table.emplace_back();
+        for (int c = 0; c < CentreTable->columnCount(); ++c) {
+            const QTableWidgetItem* item = CentreTable->item(r, c);
+            table.back().push_back(item != nullptr ? item->text().toStdString() : std::string());
+        }
+    }
+    return table;
+}

@@ -33,6 +33,9 @@ class TCooperAlokMetod;
 class TPomocNapoveda;
 class TProgramAutori;
 class TVstupUdajov;
+namespace dorvan::report {
+struct PreparedReport;
+} // namespace dorvan::report
 
 // The events that change which project commands are available. Each one maps to one row of
 // the main window's enabled-state table (see applyEvent).
@@ -145,6 +148,10 @@ public slots:
     // "Importovať miesta ..." and "Exportovať výsledok ..." (Dorvan_Hlavny_Geo.cpp).
     void ImportujMiestaClick();
     void ExportujVysledokClick();
+    void KopirovatVysledokClick();
+    // "Zostava (PDF) ..." and "Tlačiť zostavu ..." (Dorvan_Hlavny_Zostava.cpp).
+    void ZostavaPdfClick();
+    void TlacitZostavuClick();
     void UlozAkoVUClick();
     void ZatvorClick();
     void TlacitClick();
@@ -192,6 +199,8 @@ private:
     // A place list read from a spreadsheet file: the project as if opened, without a file name.
     bool importPlaceList(const QString& fileName);
     bool writeResultExport(const QString& fileName, bool geoJson);
+    // Writes the report whole or not at all; false (and the message shown) when it cannot.
+    bool writeReport(const QString& fileName);
     // "Exportovať výsledok ..." is on while an allocation window shows a result.
     void updateExportAction();
     bool readProjectForOpening(
@@ -224,6 +233,8 @@ private:
 
     // Printing.
     bool printWindowImage(QWidget* window, QPrinter& printer, int job);
+    // The report of the allocation window's result (Dorvan_Hlavny_Zostava.cpp).
+    dorvan::report::PreparedReport prepareWindowReport() const;
 
     dorvan::Project project_;
     dorvan::UserDialogs& dialogs_;
@@ -248,6 +259,9 @@ private:
     QAction* UlozAkoVU = nullptr;
     QAction* ImportujMiesta = nullptr;
     QAction* ExportujVysledok = nullptr;
+    QAction* KopirovatVysledok = nullptr;
+    QAction* ZostavaPdf = nullptr;
+    QAction* TlacitZostavu = nullptr;
     QAction* Tlacit = nullptr;
     QAction* Zatvor = nullptr;
     QAction* Koniec = nullptr;

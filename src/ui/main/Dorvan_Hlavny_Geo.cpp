@@ -16,6 +16,8 @@
 #include "ui/entry/Vstupne_Udaje.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -105,6 +107,9 @@ void TDorvan_Central::updateExportAction()
 {
     if (ExportujVysledok != nullptr)
         ExportujVysledok->setEnabled(cooperWindowOpen());
+    for (QAction* a : { KopirovatVysledok, ZostavaPdf, TlacitZostavu })
+        if (a != nullptr)
+            a->setEnabled(cooperWindowOpen());
 }
 
 void TDorvan_Central::ExportujVysledokClick()
@@ -136,16 +141,25 @@ void TDorvan_Central::ExportujVysledokClick()
     writeResultExport(chosen, geoJson);
 }
 
+namespace {
+
 // The result made again over the project as the allocation window runs it, with the cost
-// contours the window draws, and written whole or not at all.
+// contours the window draws.
+dorvan::cli::RunExport windowRunExport(const dorvan::Project& project, const std::vector<double>& contours)
+{
+    const dorvan::CooperRunInputs in = dorvan::runInputs(project, QLocale().decimalPoint().toStdString());
+    auto state = std::make_unique<dorvan::CooperState>();
+    const int count = project.State.PlaceCount;
+    const dorvan::CooperRunResult res = dorvan::runCooperDriver(*state, project.Record, count, in, {});
+    return dorvan::cli::runExport(project.Record, count, in, res, *state, contours);
+}
+
+} // namespace
+
+// Written whole or not at all.
 bool TDorvan_Central::writeResultExport(const QString& fileName, bool geoJson)
 {
-    const dorvan::CooperRunInputs in = dorvan::runInputs(project_, QLocale().decimalPoint().toStdString());
-    auto state = std::make_unique<dorvan::CooperState>();
-    const int count = project_.State.PlaceCount;
-    const dorvan::CooperRunResult res = dorvan::runCooperDriver(*state, project_.Record, count, in, {});
-    const dorvan::cli::RunExport run
-        = dorvan::cli::runExport(project_.Record, count, in, res, *state, cooperWindow_->exportContourLevels());
+    const dorvan::cli::RunExport run = windowRunExport(project_, cooperWindow_->exportContourLevels());
     const auto reference = dorvan::geo::projectionOf(project_.Record);
     std::string text;
     if (geoJson) {
@@ -167,4 +181,20 @@ bool TDorvan_Central::writeResultExport(const QString& fileName, bool geoJson)
     }
     setStatusPanelText(1, u"Výsledok zapísaný: "_s + QFileInfo(fileName).fileName());
     return true;
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Kopírovať výsledok": the places and the results as the export's tables, tab-separated, for a
+// spreadsheet to paste.
+
+void TDorvan_Central::KopirovatVysledokClick()
+{
+    updateExportAction();
+    if (!cooperWindowOpen())
+        return;
+    const dorvan::cli::RunExport run = windowRunExport(project_, {});
+    const auto reference = dorvan::geo::projectionOf(project_.Record);
+    const std::string text = dorvan::cli::exportTabSeparated(run, reference ? &*reference : nullptr);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    setStatusPanelText(1, u"Výsledok skopírovaný"_s);
 }

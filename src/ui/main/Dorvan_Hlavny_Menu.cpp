@@ -42,6 +42,15 @@ void TDorvan_Central::createActions()
     ExportujVysledok = makeAction("ExportujVysledok", u"Exportovať výsledok ..."_s, none,
         u"Výsledok do súboru GeoJSON alebo CSV"_s);
     ExportujVysledok->setEnabled(false);
+    KopirovatVysledok = makeAction("KopirovatVysledok", u"Kopírovať výsledok"_s, none,
+        u"Miesta a výsledok do schránky ako tabuľka pre tabuľkový procesor"_s);
+    KopirovatVysledok->setEnabled(false);
+    ZostavaPdf = makeAction("ZostavaPdf", u"Zostava (PDF) ..."_s, none,
+        u"Zostava výsledku do súboru PDF"_s);
+    ZostavaPdf->setEnabled(false);
+    TlacitZostavu = makeAction("TlacitZostavu", u"Tlačiť zostavu ..."_s, none,
+        u"Zostava výsledku na tlačiareň"_s);
+    TlacitZostavu->setEnabled(false);
     Tlacit = makeAction("Tlacit", u"Tlačiť"_s, QKeySequence(Qt::CTRL | Qt::Key_T), QString());
     Zatvor = makeAction("Zatvor", u"Zavrieť"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Zatvor súbor"_s);
     Koniec = makeAction("Koniec", u"Koniec"_s, QKeySequence(Qt::CTRL | Qt::Key_K), QString());
@@ -95,6 +104,9 @@ void TDorvan_Central::createActions()
     connect(UlozAkoVU, &QAction::triggered, this, &TDorvan_Central::UlozAkoVUClick);
     connect(ImportujMiesta, &QAction::triggered, this, &TDorvan_Central::ImportujMiestaClick);
     connect(ExportujVysledok, &QAction::triggered, this, &TDorvan_Central::ExportujVysledokClick);
+    connect(KopirovatVysledok, &QAction::triggered, this, &TDorvan_Central::KopirovatVysledokClick);
+    connect(ZostavaPdf, &QAction::triggered, this, &TDorvan_Central::ZostavaPdfClick);
+    connect(TlacitZostavu, &QAction::triggered, this, &TDorvan_Central::TlacitZostavuClick);
     connect(Tlacit, &QAction::triggered, this, &TDorvan_Central::TlacitClick);
     connect(Zatvor, &QAction::triggered, this, &TDorvan_Central::ZatvorClick);
     connect(Koniec, &QAction::triggered, this, &TDorvan_Central::KoniecClick);
@@ -129,7 +141,8 @@ void TDorvan_Central::createMenus()
 
     fileMenu_ = bar->addMenu(u"Súbor"_s);
     fileMenu_->setObjectName("Subor");
-    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, Tlacit, Zatvor, Koniec });
+    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, KopirovatVysledok, ZostavaPdf,
+        TlacitZostavu, Tlacit, Zatvor, Koniec });
     connect(fileMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateExportAction);
 
     editMenu_ = bar->addMenu(u"Úpravy"_s);

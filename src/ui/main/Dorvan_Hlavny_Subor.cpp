@@ -101,8 +101,9 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
         // The window going is the result going (one allocation window at a time; the file menu
         // checks again whenever it opens). The half-destroyed window is not asked anything.
         connect(window, &QObject::destroyed, this, [this] {
-            if (ExportujVysledok != nullptr)
-                ExportujVysledok->setEnabled(false);
+            for (QAction* a : { ExportujVysledok, KopirovatVysledok, ZostavaPdf, TlacitZostavu })
+                if (a != nullptr)
+                    a->setEnabled(false);
         });
     updateExportAction();
     // A window opened from the menu comes to the front, also over a maximised data-entry window.

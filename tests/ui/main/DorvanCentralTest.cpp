@@ -56,6 +56,10 @@ TEST_F(MainWindow, StartsWithEveryMenuItemAsListed)
         // Only while an allocation window shows a result.
         { "ExportujVysledok", u"Exportovať výsledok ..."_s, none, u"Výsledok do súboru GeoJSON alebo CSV"_s, false,
             true },
+        { "KopirovatVysledok", u"Kopírovať výsledok"_s, none,
+            u"Miesta a výsledok do schránky ako tabuľka pre tabuľkový procesor"_s, false, true },
+        { "ZostavaPdf", u"Zostava (PDF) ..."_s, none, u"Zostava výsledku do súboru PDF"_s, false, true },
+        { "TlacitZostavu", u"Tlačiť zostavu ..."_s, none, u"Zostava výsledku na tlačiareň"_s, false, true },
         { "Tlacit", u"Tlačiť"_s, QKeySequence("Ctrl+T"), {}, false, true },
         { "Zatvor", u"Zavrieť"_s, QKeySequence("Ctrl+Z"), u"Zatvor súbor"_s, false, true },
         { "Koniec", u"Koniec"_s, QKeySequence("Ctrl+K"), {}, true, true },
@@ -108,7 +112,8 @@ TEST_F(MainWindow, StartsWithEveryMenuItemAsListed)
     for (QAction* a : child<QMenu>("Subor")->actions())
         fileItems << a->objectName();
     EXPECT_EQ(fileItems,
-        QStringList({ "NovyVU", "OtvorVU", "UlozAkoVU", "ImportujMiesta", "ExportujVysledok", "Tlacit", "Zatvor", "Koniec" }));
+        QStringList({ "NovyVU", "OtvorVU", "UlozAkoVU", "ImportujMiesta", "ExportujVysledok", "KopirovatVysledok",
+            "ZostavaPdf", "TlacitZostavu", "Tlacit", "Zatvor", "Koniec" }));
 
     auto* timer = child<QTimer>("Timer1");
     EXPECT_EQ(timer->interval(), 1000);

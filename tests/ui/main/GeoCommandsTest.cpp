@@ -11,6 +11,9 @@
 #include "ui/allocation/Cooperova_Metoda.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonArray>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -335,4 +338,67 @@ TEST_F(GeoCommands, ProjectWithoutReferenceRefusesGeoJsonAndExportsCsv)
     const QByteArray written = fileBytes(dir.filePath("vysledok.csv"));
     EXPECT_TRUE(written.startsWith("kind;group;name;x;y;weight")) << written.toStdString();
     EXPECT_FALSE(written.contains("latitude"));
+}
+
+TEST_F(GeoCommands, CopyPutsTheExportTablesTabSeparatedOnTheClipboard)
+{
+    EXPECT_FALSE(on("KopirovatVysledok")); // no result yet
+    const QString csv = write("towns.csv", TownsCsv);
+    TCooperAlokMetod* cooper = importAndSolve(csv);
+    ASSERT_NE(cooper, nullptr);
+    ASSERT_TRUE(on("KopirovatVysledok"));
+    QGuiApplication::clipboard()->clear();
+    action("KopirovatVysledok")->trigger();
+    const QString copied = QGuiApplication::clipboard()->text();
+
+    // The same tables as dorvan-cli's CSV export (no name holds a ";"), tab-separated.
+    const QString mzd = dir.filePath("towns.mzd");
+    ASSERT_EQ(runCli({ "import", csv, "--out", mzd }).code, 0);
+    const QString exported = dir.filePath("towns-export.csv");
+    ASSERT_EQ(runCli({ "export", mzd, "--out", exported, "--format", "csv" }).code, 0);
+    QString expected = QString::fromUtf8(fileBytes(exported));
+    expected.replace(u';', u'\t');
+    EXPECT_EQ(copied, expected);
+    EXPECT_TRUE(copied.startsWith(u("kind\tgroup\tname\tx\ty\tweight\tlatitude\tlongitude\n")));
+    EXPECT_EQ(copied.count(u("\nplace\t")), 4);
+    EXPECT_EQ(copied.count(u("\noptimum\t")), 1);
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
+
+    w->closeCooperWindow();
+    flushDeletes();
+    EXPECT_FALSE(on("KopirovatVysledok"));
+}
+
+TEST_F(GeoCommands, CandidateSitesListTheCliSolvesCandidatesToTwoDecimals)
+{
+    const QString csv = write("towns.csv", TownsCsv);
+    TCooperAlokMetod* cooper = importAndSolve(csv);
+    ASSERT_NE(cooper, nullptr);
+    const QString mzd = dir.filePath("towns.mzd");
+    ASSERT_EQ(runCli({ "import", csv, "--out", mzd }).code, 0);
+    const CliRun cli = runCli({ "solve", mzd, "--format", "json" });
+    ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
+    const QJsonObject solved = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+    const QJsonArray candidates = solved[u("candidates")].toArray();
+    ASSERT_EQ(candidates.size(), 4);
+    QStringList expected;
+    double previous = 0.0;
+    for (const QJsonValue& v : candidates) {
+        const QJsonObject c = v.toObject();
+        const double excess = c[u("excess")].toDouble();
+        const double objective = c[u("objective")].toDouble();
+        // The excess is the objective's percent over the result's.
+        EXPECT_NEAR(excess, (objective - solved[u("objective")].toDouble()) / solved[u("objective")].toDouble() * 100.0,
+            1e-9);
+        EXPECT_GE(objective, previous);
+        previous = objective;
+        // Written here apart from the program: two decimals, a sign, no minus for a rounded 0.
+        QString figure = QString::number(excess, 'f', 2).replace(u'.', u',');
+        if (figure == u("-0,00"))
+            figure = u("0,00");
+        expected << c[u("name")].toString() + u(": ") + (figure.startsWith(u'-') ? u("") : u("+")) + figure + u(" %");
+    }
+    EXPECT_EQ(cooper->candidateLines(), expected);
+    // The heavy capital is the cheapest of the towns.
+    EXPECT_TRUE(expected.front().startsWith(u("Bratislava: +"))) << expected.front().toStdString();
 }

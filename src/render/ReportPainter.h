@@ -1,0 +1,60 @@
+#pragma once
+
+// The report of an allocation run on paged devices: the run made as the allocation window makes
+// it, its pages laid out by the core, painted here on a PDF writer or on a printer (which the
+// window opens: QPrinter belongs to the widget libraries). Text and the chart stay vector
+// graphics; only the map picture of a run in picture mode is an image. The command line and the
+// window both go through prepareReport and paintReport, so they make the same pages.
+
+#include "core/allocation/CooperRunDriver.h"
+#include "core/common/RgbPicture.h"
+#include "core/report/ReportContent.h"
+#include "core/report/ReportLayout.h"
+#include "render/ChartZoomPainter.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace dorvan::report {
+
+// What a report is made of.
+struct ReportSource {
+    std::string projectName; // the project file's name without its folder
+    ReportDate date;
+    const TProjectRecord* record = nullptr;
+    const RgbPicture* picture = nullptr; // the map picture; none or empty for a project without one
+    int placeCount = 0;
+    std::array<bool, CriterionCount> ticked {}; // the criterion boxes
+    CooperRunInputs inputs;
+    std::vector<double> contours; // percents above the optimum's cost; none when empty
+    std::vector<ReportSection> extras; // the window's own tables, after the place table
+};
+
+struct PreparedReport {
+    ReportLayout layout;
+    ResultDrawing chart; // holds its own copy of the map picture
+};
+
+// Runs the allocation over the source's project and lays the report out; the callbacks hear the
+// run's warnings as a run in the window would.
+PreparedReport prepareReport(const ReportSource& source, const CooperRunCallbacks& callbacks = {});
+
+// Sets the device to A4 portrait without margins and paints one page a laid-out page. False
+// when a painter cannot begin on the device.
+bool paintReport(QPagedPaintDevice& device, const PreparedReport& report);
+
+// Writes the report as PDF beside the file and renames it over the file, so a failure (an
+// unwritable folder, a full disk) leaves neither a part nor a changed file; the reason when it
+// fails.
+std::optional<QString> writeReportPdf(const PreparedReport& report, const QString& path);
+
+// Today's date on this machine.
+ReportDate today();
+
+} // namespace dorvan::report

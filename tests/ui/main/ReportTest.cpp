@@ -1,0 +1,337 @@
+// The report: "Súbor → Zostava (PDF) ..." and "Súbor → Tlačiť zostavu ..." in the window against
+// dorvan-cli report, each PDF read back with poppler's own tools (pdfinfo, pdffonts, pdftotext,
+// pdfimages, pdftocairo), not with the program's code.
+#include "MainWindowTestSupport.h"
+#include "support/CliProcess.h"
+#include "support/QtPrinters.h"
+
+#include "core/entry/PlaceList.h"
+#include "core/project/ProjectFile.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cstdint>
+
+using dorvan::test::CliRun;
+using dorvan::test::MainWindowFixture;
+using dorvan::test::runCli;
+using dorvan::test::u;
+
+namespace {
+
+const QString Sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+
+// A poppler tool's standard output; the test fails when the tool does.
+QString tool(const char* program, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromLatin1(program), args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        ADD_FAILURE() << program << " " << args.join(' ').toStdString() << ": "
+                      << p.readAllStandardError().toStdString();
+        return QString();
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pageCount(const QString& pdf)
+{
+    const auto m = QRegularExpression(u("Pages:\\s+(\\d+)")).match(tool("pdfinfo", { pdf }));
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+QString pdfText(const QString& pdf, int page = 0)
+{
+    QStringList args;
+    if (page > 0)
+        args << u("-f") << QString::number(page) << u("-l") << QString::number(page);
+    return tool("pdftotext", args << pdf << u("-"));
+}
+
+// What every report must be: A4 pages, each with its number, the project's name and the date;
+// every font embedded; the chart on a page of its own in vector paths, with no image but the
+// map picture. Returns the text.
+QString checkedReport(const QString& pdf, const QString& projectName, int images)
+{
+    const int pages = pageCount(pdf);
+    EXPECT_GE(pages, 3) << pdf.toStdString();
+    const QString sizes = tool("pdfinfo", { u("-f"), u("1"), u("-l"), QString::number(pages), pdf });
+    EXPECT_EQ(sizes.count(QRegularExpression(u("Page\\s+\\d+ size:\\s+59[45](\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))), pages)
+        << sizes.toStdString();
+
+    const QStringList fonts = tool("pdffonts", { pdf }).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_FALSE(fonts.isEmpty());
+    for (const QString& line : fonts) {
+        const QStringList f = line.split(QRegularExpression(u("\\s+")), Qt::SkipEmptyParts);
+        EXPECT_TRUE(f.size() >= 6 && f[f.size() - 5] == u("yes")) << "not embedded: " << line.toStdString();
+    }
+
+    int chartPage = 0;
+    const QString date = QDate::currentDate().toString(u("d. M. yyyy"));
+    for (int p = 1; p <= pages; ++p) {
+        const QString text = pdfText(pdf, p);
+        EXPECT_TRUE(text.contains(projectName)) << p;
+        EXPECT_TRUE(text.contains(date)) << p;
+        EXPECT_TRUE(text.contains(u("Strana %1 z %2").arg(p).arg(pages))) << p;
+        if (text.contains(u("Graf výsledku"))) {
+            EXPECT_EQ(chartPage, 0) << "a second chart page " << p;
+            chartPage = p;
+            // Nothing else on the chart's page.
+            EXPECT_FALSE(text.contains(u("Kandidátske miesta"))) << p;
+            EXPECT_FALSE(text.contains(u("Výsledok\n"))) << p;
+        }
+    }
+    EXPECT_GT(chartPage, 0);
+    // The chart's lines, markers and frames are paths of their own.
+    const QString svgBase = pdf + u("-chart");
+    tool("pdftocairo", { u("-svg"), u("-f"), QString::number(chartPage), u("-l"), QString::number(chartPage), pdf,
+                           svgBase + u(".svg") });
+    QFile svg(svgBase + u(".svg"));
+    EXPECT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_GT(QString::fromUtf8(svg.readAll()).count(u("<path")), 40);
+    const QStringList imageLines = tool("pdfimages", { u("-list"), pdf }).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_EQ(imageLines.size(), images) << imageLines.join(u'\n').toStdString();
+    return pdfText(pdf);
+}
+
+QString withoutPageNumbers(QString text)
+{
+    return text.remove(QRegularExpression(u("Strana \\d+ z \\d+"))).trimmed();
+}
+
+struct Report : MainWindowFixture {
+    QTemporaryDir dir;
+
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    TCooperAlokMetod* openAndSolve(const QString& project)
+    {
+        w->resize(1200, 800);
+        w->show();
+        EXPECT_TRUE(w->openProjectFile(project));
+        flushDeletes();
+        w->CooperClick();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        return w->cooperWindow();
+    }
+    QString windowReport(const char* name)
+    {
+        const QString pdf = path(name);
+        dialogs.fileAnswers.push_back(pdf);
+        action("ZostavaPdf")->trigger();
+        return pdf;
+    }
+    QString cliReport(const QString& project, const char* name, const QStringList& options = {})
+    {
+        const QString pdf = path(name);
+        const CliRun cli = runCli(QStringList { "report", project, "--out", pdf } + options);
+        EXPECT_EQ(cli.code, 0) << cli.err.toStdString();
+        return pdf;
+    }
+};
+
+} // namespace
+
+TEST_F(Report, SampleReportOfTheWindowIsTheCommandLinesAndHoldsWhatTheWindowShows)
+{
+    EXPECT_FALSE(on("ZostavaPdf")); // no result yet
+    EXPECT_FALSE(on("TlacitZostavu"));
+    TCooperAlokMetod* c = openAndSolve(Sample);
+    ASSERT_NE(c, nullptr);
+    ASSERT_TRUE(on("ZostavaPdf"));
+    const QString mine = windowReport("okno.pdf");
+    ASSERT_TRUE(QFile::exists(mine)) << dialogs.messages().join('\n').toStdString();
+    const QString text = checkedReport(mine, u("slovak_towns.mzd"), 0);
+
+    for (const char* name : { "Žilina", "Košice", "Banská Bystrica", "Trenčín", "Prešov" })
+        EXPECT_TRUE(text.contains(u(name))) << name;
+    const QString optimum = c->findChild<QLineEdit*>(u("Edit1"))->text();
+    ASSERT_FALSE(optimum.isEmpty());
+    EXPECT_TRUE(text.contains(optimum)) << optimum.toStdString();
+    ASSERT_FALSE(c->certificateLine().isEmpty());
+    EXPECT_TRUE(text.contains(c->certificateLine())) << c->certificateLine().toStdString();
+    ASSERT_FALSE(c->positionLine().isEmpty());
+    EXPECT_TRUE(text.contains(c->positionLine())) << c->positionLine().toStdString();
+    // The window lists the ten cheapest candidates; the report all of them, in the same order.
+    const QStringList candidates = c->candidateLines();
+    ASSERT_EQ(candidates.size(), 10);
+    const QString cheapest = candidates.front().section(u(": "), 0, 0);
+    EXPECT_TRUE(text.contains(u("1 ") + cheapest) || text.contains(cheapest)) << cheapest.toStdString();
+
+    // The same text from the command line.
+    EXPECT_EQ(pdfText(cliReport(Sample, "cli.pdf")), text);
+
+    // The printer gets the same pages.
+    const QString printed = path("tlac.pdf");
+    dialogs.preparePrinter = [printed](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(printed);
+    };
+    dialogs.printerAnswers = { true };
+    action("TlacitZostavu")->trigger();
+    EXPECT_EQ(pdfText(printed), text);
+    EXPECT_TRUE(dialogs.texts("error").isEmpty()) << dialogs.messages().join('\n').toStdString();
+}
+
+TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
+{
+    const QString groups = path("skupiny.mzd");
+    const CliRun proposed = runCli({ "groups", Sample, "--centres", "3", "--out", groups });
+    ASSERT_EQ(proposed.code, 0) << proposed.err.toStdString();
+    const QString cli = cliReport(groups, "skupiny-cli.pdf", { "--groups" });
+    const QString text = checkedReport(cli, u("skupiny.mzd"), 0);
+    // Each group's centre as the window lists it, and the certificate line under the lists.
+    const CliRun solved = runCli({ "solve", groups, "--groups" });
+    const QStringList lines = solved.outLines();
+    const int from = static_cast<int>(lines.indexOf(u("ListBox1"))) + 1;
+    ASSERT_GT(from, 0);
+    for (int i = from; i < from + 3; ++i) {
+        ASSERT_TRUE(lines[i].startsWith(u("[Xopt"))) << lines[i].toStdString();
+        EXPECT_TRUE(text.contains(lines[i])) << lines[i].toStdString();
+    }
+    // Each group's candidates in the order solve gives them.
+    const CliRun json = runCli({ "solve", groups, "--groups", "--format", "json" });
+    const QJsonArray solvedGroups = QJsonDocument::fromJson(json.out.toUtf8()).object()[u("groups")].toArray();
+    ASSERT_EQ(solvedGroups.size(), 3);
+    // In reading order, row by row.
+    const QString rows = tool("pdftotext", { u("-layout"), cli, u("-") });
+    qsizetype at = rows.indexOf(u("Kandidátske miesta"));
+    ASSERT_GT(at, 0);
+    for (const QJsonValue& g : solvedGroups) {
+        const QJsonArray candidates = g.toObject()[u("candidates")].toArray();
+        EXPECT_GE(candidates.size(), 3);
+        at = rows.indexOf(QRegularExpression(u("\\n\\s*Skupina %1\\n").arg(g.toObject()[u("no")].toInt())), at);
+        ASSERT_GT(at, 0);
+        for (const QJsonValue& c : candidates) {
+            const QString name = c.toObject()[u("name")].toString();
+            at = rows.indexOf(name, at);
+            ASSERT_GT(at, 0) << name.toStdString();
+        }
+    }
+
+    TCooperAlokMetod* c = openAndSolve(groups);
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(text.contains(c->certificateLine())) << c->certificateLine().toStdString();
+    EXPECT_EQ(pdfText(windowReport("skupiny-okno.pdf")), text);
+
+    // The star network, which only the window has, goes after the place table.
+    dorvan::StarSolution& stars = w->project().BestStars;
+    stars.StarCount = 1;
+    stars.StarTotal = 12.5;
+    stars.StarOrder = { dorvan::Text100::fromUtf8("Žilina"), dorvan::Text100::fromUtf8("Martin") };
+    stars.StarSize = { 2 };
+    stars.StarCentre = { 1 };
+    stars.StarSum = { 12.5 };
+    const QString withStars = pdfText(windowReport("hviezdy.pdf"));
+    EXPECT_TRUE(withStars.contains(u("Hviezdicová sieť")));
+    EXPECT_FALSE(text.contains(u("Hviezdicová sieť")));
+    // So does the group proposal's table of totals, once the proposal ran.
+    auto* entryWindow = w->entryWindow();
+    ASSERT_NE(entryWindow, nullptr);
+    entryWindow->findChild<QLineEdit*>(u("CentreCountEdit"))->setText(u("3"));
+    QTest::mouseClick(entryWindow->findChild<QPushButton*>(u("ProposeButton")), Qt::LeftButton);
+    auto* table = entryWindow->findChild<QTableWidget*>(u("CentreTable"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 8; }, 60000));
+    const QString withProposal = pdfText(windowReport("navrh.pdf"));
+    EXPECT_TRUE(withProposal.contains(u("Návrh skupín: náklady podľa počtu centier")));
+    for (int r = 0; r < table->rowCount(); ++r)
+        EXPECT_TRUE(withProposal.contains(table->item(r, 1)->text())) << r;
+
+    // The pages before the place table's last are the same but for their numbers.
+    const QString cli2 = path("skupiny-cli.pdf");
+    const int pages = pageCount(cli2);
+    ASSERT_GE(pageCount(path("hviezdy.pdf")), pages);
+    for (int p = 1; p < pages; ++p)
+        EXPECT_EQ(withoutPageNumbers(pdfText(path("hviezdy.pdf"), p)), withoutPageNumbers(pdfText(cli2, p))) << p;
+}
+
+TEST_F(Report, PictureProjectDrawsOverItsPictureTheOnlyImage)
+{
+    auto r = std::make_unique<dorvan::TProjectRecord>();
+    dorvan::ResetProjectAtStart(*r);
+    dorvan::ResetProjectForNew(*r);
+    const char* names[] = { "Prvé", "Druhé", "Tretie", "Štvrté" };
+    const double xy[][2] = { { 10, 20 }, { 200, 40 }, { 120, 160 }, { 60, 90 } };
+    for (int i = 1; i <= 4; ++i) {
+        dorvan::storeNewPlace(*r, i, dorvan::Text100::fromUtf8(names[i - 1]), xy[i - 1][0], xy[i - 1][1]);
+        r->PlaceQuantity[i] = r->PlacePrice[i] = 1.0;
+        r->PlaceFlexibility[i] = 1;
+    }
+    dorvan::computeDistances(*r, 4);
+    r->SavedPlaceCount = 4;
+    r->PictureWidth = 160;
+    r->PictureHeight = 50;
+    r->MapRangeX = 250;
+    r->MapRangeY = 200;
+    dorvan::RgbPicture picture(160, 50);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 160; ++x)
+            picture.setPixel(x, y, { static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y * 5), 90 });
+    const QString project = path("obrazok.mzd");
+    dorvan::saveProjectFile(project.toStdString(), *r, picture);
+    const QString text = checkedReport(cliReport(project, "obrazok.pdf", { "--contours", "5,10" }), u("obrazok.mzd"), 1);
+    EXPECT_TRUE(text.contains(u("Výsledok nad mapovým obrázkom projektu.")));
+    EXPECT_TRUE(text.contains(u("Štvrté")));
+    EXPECT_TRUE(text.contains(u("Izočiary nákladov: 5; 10 %")));
+}
+
+TEST_F(Report, AFailedWriteLeavesNoFileAndTheOldOneAsItWas)
+{
+    TCooperAlokMetod* c = openAndSolve(Sample);
+    ASSERT_NE(c, nullptr);
+    // A folder that does not exist: the Slovak file message, nothing written.
+    dialogs.fileAnswers.push_back(path("chyba/zostava.pdf"));
+    action("ZostavaPdf")->trigger();
+    EXPECT_EQ(dialogs.texts("error"), QStringList { u("Súbor zostava.pdf sa nedá zapísať !!!") });
+    EXPECT_FALSE(QFile::exists(path("chyba/zostava.pdf")));
+
+    // Refused on the command line before anything is written.
+    const struct {
+        QStringList args;
+        const char* message;
+    } refused[] = {
+        { { "report", Sample, "--out", path("zostava.png") }, "must end in .pdf" },
+        { { "report", Sample }, "--out" },
+        { { "report", path("chyba.mzd"), "--out", path("z.pdf") }, "chyba.mzd" },
+        { { "report", Sample, "--out", path("chyba/z.pdf") }, "cannot be written" },
+    };
+    for (const auto& r : refused) {
+        const CliRun cli = runCli(r.args);
+        EXPECT_EQ(cli.code, 2) << r.message;
+        EXPECT_TRUE(cli.err.contains(u(r.message))) << cli.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // A disk that fills up (the file size limit, its signal ignored, makes each write past it
+    // fail as on a full disk): the command line refuses, the earlier report stays as it was and
+    // no part is left beside it.
+    const QString target = path("plny.pdf");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("earlier report");
+    }
+    QProcess p;
+    p.start(u("bash"), { u("-c"), u("trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""), QStringLiteral(DORVAN_CLI),
+                            u("report"), Sample, u("--out"), target });
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(u("plny.pdf: cannot be written")));
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("earlier report"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { u("plny.pdf") });
+}
