@@ -50,9 +50,8 @@ void paintGroupMarks(QPainter& p, QSize size, ChartState& chart, const GroupMark
         if (m.found[k])
             found.push_back(g.members[k]);
 
-    if (!overPicture)
-        placePointLabels(found, g.hasOptimum ? &g.optimum : nullptr, chartTextMeasure(), chart.LabelBoxes,
-            size.width(), size.height());
+    placePointLabels(found, g.hasOptimum ? &g.optimum : nullptr, chartTextMeasure(), chart.LabelBoxes,
+        size.width(), size.height());
     const QColor colour = chartColour(VstupUdajFarby(m.groupNo));
     const ChartTextBox box = overPicture ? ChartTextBox::OpaqueWhite : ChartTextBox::Transparent;
     if (contourPercents != nullptr && g.hasOptimum && !m.path.empty() && !m.costSites.empty()) {

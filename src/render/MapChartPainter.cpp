@@ -2,6 +2,7 @@
 
 #include "render/ChartPainter.h"
 #include "render/ContourPainter.h"
+#include "core/allocation/ChartLabels.h"
 #include "core/allocation/MapChartGeometry.h"
 #include "render/PictureImage.h"
 
@@ -62,8 +63,12 @@ bool paintMapOneCentreChart(QPainter& p, QSize size, const QImage& picture, Pict
     std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
     const ContourInput* contours)
 {
-    const MapOneCentreChart c
+    MapOneCentreChart c
         = mapOneCentreChart(range, places, iterates, size.width(), size.height(), decimalSeparator());
+    thinTickLabels(c.background, chartTextMeasure());
+    c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
+    placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
+        size.width(), size.height());
     state = c.state;
     paintMapBackground(p, c.background, picture);
     if (c.background.tooSmall)
@@ -92,7 +97,9 @@ bool paintMapGroupBackground(QPainter& p, QSize size, const QImage& picture, Pic
     std::span<const ChartPoint> places, ChartState& state)
 {
     state = mapChartWindow(range, places, size.width(), size.height());
-    const MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
+    MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
+    thinTickLabels(b, chartTextMeasure());
+    state.LabelBoxes = tickLabelBoxes(b, chartTextMeasure());
     paintMapBackground(p, b, picture);
     return !b.tooSmall;
 }

@@ -32,55 +32,92 @@ bool strideFits(std::span<const ChartRect> half, std::size_t k)
     return true;
 }
 
-// The smallest stride that fits both halves of an axis.
-std::size_t axisStride(std::span<const ChartRect> first, std::span<const ChartRect> second)
+// The smallest stride that fits every run (half-axis) of an axis.
+std::size_t axisStride(const std::vector<std::span<const ChartRect>>& runs)
 {
-    const std::size_t most = std::max<std::size_t>({ first.size(), second.size(), 1 });
+    std::size_t most = 1;
+    for (const auto& r : runs)
+        most = std::max(most, r.size());
     for (std::size_t k = 1; k < most; ++k)
-        if (strideFits(first, k) && strideFits(second, k))
+        if (std::all_of(runs.begin(), runs.end(), [&](const auto& r) { return strideFits(r, k); }))
             return k;
     return most;
 }
 
 } // namespace
 
-void thinTickLabels(ChartBackground& b, const ChartTextMeasure& measure)
+namespace {
+
+std::vector<ChartRect> labelBoxes(const std::vector<ChartText>& labels, const ChartTextMeasure& measure)
 {
-    const std::vector<ChartRect> boxes = tickLabelBoxes(b, measure);
-    std::array<std::size_t, 5> start {};
-    for (std::size_t h = 0; h < 4; ++h)
-        start[h + 1] = std::min(start[h] + b.labelCounts[h], boxes.size());
-    auto half = [&](std::size_t h) {
+    std::vector<ChartRect> boxes;
+    boxes.reserve(labels.size());
+    for (const ChartText& t : labels)
+        boxes.push_back(textBox(t, measure(t.text, TickLabelPoints)));
+    return boxes;
+}
+
+// Thins labels written in runs (the half-axes, in order): the runs of one axis share a stride,
+// axisOf[h] naming the axis of run h.
+template <std::size_t Runs>
+void thinRuns(std::vector<ChartText>& labels, std::array<std::size_t, Runs>& counts,
+    const std::array<std::size_t, Runs>& axisOf, const ChartTextMeasure& measure)
+{
+    const std::vector<ChartRect> boxes = labelBoxes(labels, measure);
+    std::array<std::size_t, Runs + 1> start {};
+    for (std::size_t h = 0; h < Runs; ++h)
+        start[h + 1] = std::min(start[h] + counts[h], boxes.size());
+    auto run = [&](std::size_t h) {
         return std::span<const ChartRect>(boxes).subspan(start[h], start[h + 1] - start[h]);
     };
-    const std::array<std::size_t, 2> stride { axisStride(half(0), half(1)), axisStride(half(2), half(3)) };
+    std::array<std::size_t, 2> stride { 1, 1 };
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        std::vector<std::span<const ChartRect>> runs;
+        for (std::size_t h = 0; h < Runs; ++h)
+            if (axisOf[h] == axis)
+                runs.push_back(run(h));
+        stride[axis] = axisStride(runs);
+    }
 
     std::vector<ChartText> kept;
     std::vector<ChartRect> keptBoxes;
-    std::array<std::size_t, 4> counts {};
-    for (std::size_t h = 0; h < 4; ++h)
+    std::array<std::size_t, Runs> keptCounts {};
+    for (std::size_t h = 0; h < Runs; ++h)
         for (std::size_t i = start[h]; i < start[h + 1]; ++i) {
             const ChartRect& box = boxes[i];
-            if ((i - start[h] + 1) % stride[h / 2] != 0)
+            if ((i - start[h] + 1) % stride[axisOf[h]] != 0)
                 continue;
             if (std::any_of(keptBoxes.begin(), keptBoxes.end(),
                     [&](const ChartRect& k) { return boxesMeet(grown(k, TickLabelGap), box); }))
                 continue;
-            kept.push_back(b.labels[i]);
+            kept.push_back(labels[i]);
             keptBoxes.push_back(box);
-            ++counts[h];
+            ++keptCounts[h];
         }
-    b.labels = std::move(kept);
-    b.labelCounts = counts;
+    labels = std::move(kept);
+    counts = keptCounts;
+}
+
+} // namespace
+
+void thinTickLabels(ChartBackground& b, const ChartTextMeasure& measure)
+{
+    thinRuns<4>(b.labels, b.labelCounts, { 0, 0, 1, 1 }, measure);
+}
+
+void thinTickLabels(MapChartBackground& b, const ChartTextMeasure& measure)
+{
+    thinRuns<2>(b.labels, b.labelCounts, { 0, 1 }, measure);
+}
+
+std::vector<ChartRect> tickLabelBoxes(const MapChartBackground& b, const ChartTextMeasure& measure)
+{
+    return labelBoxes(b.labels, measure);
 }
 
 std::vector<ChartRect> tickLabelBoxes(const ChartBackground& b, const ChartTextMeasure& measure)
 {
-    std::vector<ChartRect> boxes;
-    boxes.reserve(b.labels.size());
-    for (const ChartText& t : b.labels)
-        boxes.push_back(textBox(t, measure(t.text, TickLabelPoints)));
-    return boxes;
+    return labelBoxes(b.labels, measure);
 }
 
 std::vector<ChartText> markerLabelPlaces(const ChartMarker& m, ChartTextSize size)

@@ -6,6 +6,7 @@
 // a text is, and these functions only choose positions.
 
 #include "core/allocation/ChartGeometry.h"
+#include "core/allocation/MapChartGeometry.h"
 
 #include <functional>
 #include <span>
@@ -39,8 +40,11 @@ bool boxesMeet(const ChartRect& a, const ChartRect& b);
 // TickLabelGap pixels clear of the next; a label that would still meet one kept before it (the
 // two axes near the origin) is left out.
 void thinTickLabels(ChartBackground& background, const ChartTextMeasure& measure);
+// The same along the picture's edges (labels on the positive half-axes only).
+void thinTickLabels(MapChartBackground& background, const ChartTextMeasure& measure);
 // The boxes of the tick labels, which the labels of places and optima keep clear of.
 std::vector<ChartRect> tickLabelBoxes(const ChartBackground& background, const ChartTextMeasure& measure);
+std::vector<ChartRect> tickLabelBoxes(const MapChartBackground& background, const ChartTextMeasure& measure);
 
 // Where a label may stand around its point, its usual place first: above (the usual place),
 // below, right, left, then above right, above left, below right, below left.

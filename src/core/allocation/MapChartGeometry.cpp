@@ -160,6 +160,7 @@ MapChartBackground mapChartBackground(
             b.labels.push_back({ formatGeneral15(labelValue(k, maxX, sx, tx, b.stepX), separator),
                 toPixel(k * tx + 10.0L - minX * sx), H - 13 });
     }
+    b.labelCounts[0] = b.labels.size();
     if (usableSpacing(ty)) {
         const long long up = lastLabelled(maxY * sy / ty);
         const int x = toPixel(20.0L - minX * sx) - 20;
@@ -167,6 +168,7 @@ MapChartBackground mapChartBackground(
             b.labels.push_back({ formatGeneral15(labelValue(k, maxY, sy, ty, b.stepY), separator), x,
                 toPixel(20.0L + maxY * sy - k * ty) });
     }
+    b.labelCounts[1] = b.labels.size() - b.labelCounts[0];
     return b;
 }
 

@@ -11,6 +11,7 @@
 #include "core/entry/PicturePlacement.h"
 #include "core/project/ProjectRecord.h"
 
+#include <array>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,7 @@ struct MapChartBackground {
     ChartLine axisY; // along its left edge
     std::vector<ChartStroke> strokes; // X then Y; grid lines red and dotted
     std::vector<ChartText> labels; // X then Y
+    std::array<std::size_t, 2> labelCounts {}; // how many of labels are along X, along Y
 };
 
 // The background for a state made by mapChartWindow on the same W × H area. separator is the

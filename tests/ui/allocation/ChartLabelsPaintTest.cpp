@@ -1,6 +1,7 @@
 // The chart's texts as painted: each label's ink found on its own image, the boxes of that ink
 // compared, and the places of a circle found in the picture to see it drawn round.
 #include "render/ChartPainter.h"
+#include "render/MapChartPainter.h"
 
 #include <QImage>
 #include <QLocale>
@@ -48,26 +49,47 @@ struct Written {
     int points;
 };
 
+std::vector<Written> writtenTexts(
+    const std::vector<ChartText>& ticks, const std::vector<ChartMarker>& places, const ChartOptimum* optimum)
+{
+    std::vector<Written> out;
+    for (const ChartText& t : ticks)
+        out.push_back({ t, TickLabelPoints });
+    for (const ChartMarker& m : places)
+        out.push_back({ m.label, PlaceLabelPoints });
+    if (optimum != nullptr)
+        out.push_back({ optimum->label, OptimumLabelPoints });
+    return out;
+}
+
 // The texts of a one-centre chart as KresliGrafCooper writes them.
 std::vector<Written> chartTexts(const std::vector<ChartPoint>& places, const std::vector<IteratePoint>& path,
     QSize size, bool thinned)
 {
     const std::string sep = QLocale().decimalPoint().toStdString();
     OneCentreChart c = oneCentreChart(places, path, ChartDataMode::Manual, size.width(), size.height(), sep);
-    std::vector<Written> out;
     if (thinned) {
         thinChartLabels(c.background);
         c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
         placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
             size.width(), size.height());
     }
-    for (const ChartText& t : c.background.labels)
-        out.push_back({ t, TickLabelPoints });
-    for (const ChartMarker& m : c.places)
-        out.push_back({ m.label, PlaceLabelPoints });
-    if (c.hasOptimum)
-        out.push_back({ c.optimum.label, OptimumLabelPoints });
-    return out;
+    return writtenTexts(c.background.labels, c.places, c.hasOptimum ? &c.optimum : nullptr);
+}
+
+// The same over a map picture of the given range, as KresliGrafMapaCooper writes them.
+std::vector<Written> mapChartTexts(PictureRange range, const std::vector<ChartPoint>& places,
+    const std::vector<IteratePoint>& path, QSize size, bool thinned)
+{
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    MapOneCentreChart c = mapOneCentreChart(range, places, path, size.width(), size.height(), sep);
+    if (thinned) {
+        thinTickLabels(c.background, chartTextMeasure());
+        c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
+        placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
+            size.width(), size.height());
+    }
+    return writtenTexts(c.background.labels, c.places, c.hasOptimum ? &c.optimum : nullptr);
 }
 
 int meetingPairs(const std::vector<Ink>& inks, const std::vector<Written>& texts = {})
@@ -91,6 +113,47 @@ const std::vector<IteratePoint> TownsPath { { 30.0L, 20.0L }, { 22.0L, 13.5L } }
 
 } // namespace
 
+namespace {
+
+// Every label's ink shown in the drawn chart, no black pixel that is not a label's, and no two
+// labels' ink boxes meeting.
+void expectLabelsApart(const QImage& chart, const std::vector<Written>& texts)
+{
+    const int width = chart.width();
+    std::vector<Ink> inks;
+    std::vector<bool> inked(static_cast<std::size_t>(width * chart.height()), false);
+    for (const Written& w : texts) {
+        inks.push_back(inkOf(w.text, w.points, chart.size()));
+        if (w.points == OptimumLabelPoints)
+            continue; // red, like the axes: its box is compared, not its pixels
+        // Much of each black label's ink is black in the chart (the path, the optimum's dot
+        // and the markers are drawn over the labels).
+        int shown = 0;
+        for (const QPoint& q : inks.back().pixels) {
+            shown += chart.pixelColor(q) == Black ? 1 : 0;
+            inked[static_cast<std::size_t>(q.y() * width + q.x())] = true;
+        }
+        EXPECT_GE(shown * 10, static_cast<int>(inks.back().pixels.size()) * 4) << width << " " << w.text.text;
+    }
+    // Every black pixel of the chart belongs to one of these labels: they are what it shows.
+    int stray = 0;
+    for (int y = 0; y < chart.height(); ++y)
+        for (int x = 0; x < width; ++x)
+            stray += chart.pixelColor(x, y) == Black && !inked[static_cast<std::size_t>(y * width + x)] ? 1 : 0;
+    EXPECT_EQ(stray, 0) << width;
+    EXPECT_EQ(meetingPairs(inks, texts), 0) << width;
+}
+
+int rawMeetings(const std::vector<Written>& texts, QSize size)
+{
+    std::vector<Ink> raw;
+    for (const Written& w : texts)
+        raw.push_back(inkOf(w.text, w.points, size));
+    return meetingPairs(raw);
+}
+
+} // namespace
+
 TEST(ChartLabelInk, NoTwoLabelsOfTheChartCoverEachOtherAtAnyWidth)
 {
     for (int width : { 150, 260, 400, 800 }) {
@@ -98,38 +161,32 @@ TEST(ChartLabelInk, NoTwoLabelsOfTheChartCoverEachOtherAtAnyWidth)
         QImage chart(size, QImage::Format_RGB32);
         ChartState state;
         ASSERT_TRUE(KresliGrafCooper(chart, Towns, TownsPath, ChartDataMode::Manual, state));
-
-        const std::vector<Written> texts = chartTexts(Towns, TownsPath, size, true);
-        std::vector<Ink> inks;
-        std::vector<bool> inked(static_cast<std::size_t>(width * 300), false);
-        for (const Written& w : texts) {
-            inks.push_back(inkOf(w.text, w.points, size));
-            if (w.points == OptimumLabelPoints)
-                continue; // red, like the axes: its box is compared, not its pixels
-            // Much of each black label's ink is black in the chart (the path, the optimum's dot
-            // and the markers are drawn over the labels).
-            int shown = 0;
-            for (const QPoint& q : inks.back().pixels) {
-                shown += chart.pixelColor(q) == Black ? 1 : 0;
-                inked[static_cast<std::size_t>(q.y() * width + q.x())] = true;
-            }
-            EXPECT_GE(shown * 10, static_cast<int>(inks.back().pixels.size()) * 4) << width << " " << w.text.text;
-        }
-        // Every black pixel of the chart belongs to one of these labels: they are what it shows.
-        int stray = 0;
-        for (int y = 0; y < 300; ++y)
-            for (int x = 0; x < width; ++x)
-                stray += chart.pixelColor(x, y) == Black && !inked[static_cast<std::size_t>(y * width + x)] ? 1 : 0;
-        EXPECT_EQ(stray, 0) << width;
-        EXPECT_EQ(meetingPairs(inks, texts), 0) << width;
+        expectLabelsApart(chart, chartTexts(Towns, TownsPath, size, true));
         if (!qEnvironmentVariable("DORVAN_CHART_PNG").isEmpty())
             chart.save(qEnvironmentVariable("DORVAN_CHART_PNG") + QStringLiteral("/labels_%1.png").arg(width));
     }
     // Unthinned and unmoved, the same chart's labels do meet when it is narrow and near the optimum.
-    std::vector<Ink> raw;
-    for (const Written& w : chartTexts(Towns, TownsPath, QSize(150, 300), false))
-        raw.push_back(inkOf(w.text, w.points, QSize(150, 300)));
-    EXPECT_GT(meetingPairs(raw), 0);
+    EXPECT_GT(rawMeetings(chartTexts(Towns, TownsPath, QSize(150, 300), false), QSize(150, 300)), 0);
+}
+
+TEST(ChartLabelInk, NoTwoLabelsOverTheMapCoverEachOtherAtAnyWidth)
+{
+    // A white picture of 400 x 300 units: what shows in black is the labels alone.
+    const PictureRange range { 400, 300 };
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(White);
+    const std::vector<ChartPoint> places { { 10, 10 }, { 200, 150 }, { 250, 180 }, { 150, 110 }, { 380, 290 },
+        { 30, 280 }, { 390, 20 } };
+    const std::vector<IteratePoint> path { { 150.0L, 100.0L }, { 205.0L, 150.0L } };
+    for (int width : { 150, 260, 400, 800 }) {
+        const QSize size(width, 300);
+        QImage chart(size, QImage::Format_RGB32);
+        ChartState state;
+        ASSERT_TRUE(KresliGrafMapaCooper(chart, picture, range, places, path, state));
+        expectLabelsApart(chart, mapChartTexts(range, places, path, size, true));
+    }
+    // Without thinning and moving, the narrow drawing's labels do meet.
+    EXPECT_GT(rawMeetings(mapChartTexts(range, places, path, QSize(150, 300), false), QSize(150, 300)), 0);
 }
 
 namespace {
