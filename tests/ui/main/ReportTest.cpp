@@ -110,8 +110,8 @@ QString checkedReport(const QString& pdf, const QString& projectName, int images
     return pdfText(pdf);
 }
 
-// The chart's page drawn by poppler at 40 pixels an inch.
-QImage chartPage(const QString& pdf)
+// The chart's page drawn by poppler without smoothing, at 40 pixels an inch unless told.
+QImage chartPage(const QString& pdf, int dpi = 40)
 {
     const int pages = pageCount(pdf);
     for (int p = 1; p <= pages; ++p) {
@@ -119,8 +119,8 @@ QImage chartPage(const QString& pdf)
             continue;
         const QString base = pdf + u("-graf");
         tool("pdftoppm",
-            { u("-r"), u("40"), u("-f"), QString::number(p), u("-l"), QString::number(p), u("-singlefile"),
-                u("-png"), pdf, base });
+            { u("-aa"), u("no"), u("-aaVector"), u("no"), u("-r"), QString::number(dpi), u("-f"),
+                QString::number(p), u("-l"), QString::number(p), u("-singlefile"), u("-png"), pdf, base });
         return QImage(base + u(".png"));
     }
     ADD_FAILURE() << "no chart page in " << pdf.toStdString();
@@ -416,14 +416,14 @@ TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
 
     auto* equal = c->findChild<QCheckBox*>(u("EqualScaleBox"));
     ASSERT_NE(equal, nullptr);
-    QTest::mouseClick(equal, Qt::LeftButton);
+    equal->click();
     ASSERT_TRUE(equal->isChecked());
     const QString equalWindow = windowReport("rovnaka.pdf");
     const QString equalCli = cliReport(Sample, "rovnaka-cli.pdf", { "--equal-scale" });
     EXPECT_EQ(checkedReport(equalWindow, u("slovak_towns.mzd"), 0), pdfText(equalCli));
     EXPECT_EQ(chartPage(equalWindow), chartPage(equalCli));
     EXPECT_NE(chartPage(equalWindow), plain);
-    QTest::mouseClick(equal, Qt::LeftButton);
+    equal->click();
     ASSERT_FALSE(equal->isChecked());
 
     // A drag with the right button zooms without running again.
@@ -442,6 +442,13 @@ TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
     const QImage zoomed = chartPage(zoomWindow);
     EXPECT_EQ(chartPage(zoomCli), zoomed);
     EXPECT_NE(zoomed, plain);
+    // The magnified dotted grid keeps its dots (silver), as the zoom in the window shows them.
+    const QImage sharp = chartPage(zoomWindow, 96);
+    int silver = 0;
+    for (int y = 0; y < sharp.height(); ++y)
+        for (int x = 0; x < sharp.width(); ++x)
+            silver += sharp.pixelColor(x, y) == QColor(192, 192, 192) ? 1 : 0;
+    EXPECT_GT(silver, 200);
 
     // A drawing of the whole result again ends the zoom, and the report shows the whole chart.
     c->SpustiCooper();
