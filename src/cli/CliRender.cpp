@@ -75,14 +75,11 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     // Its drawing area is sized from the frame that holds a drawing area of the requested size
     // ("NIE": exactly that size; "ÁNO": the picture's proportions within it).
     const bool overPicture = o.picture && r.hasPicture();
-    QSize area(o.width, o.height);
+    const QSize area = drawingArea(QSize(o.width, o.height),
+        overPicture ? std::optional(mapPictureSize(project.picture, r)) : std::nullopt, o.proportional);
     QImage picture;
-    if (overPicture) {
-        const PixelSize a = mapDrawingArea(
-            mapPictureSize(project.picture, r), { o.width + 4, o.height + 17 }, o.proportional);
-        area = QSize(a.width, a.height);
+    if (overPicture)
         picture = mapPictureImage(project.picture);
-    }
     const PictureRange range { r.MapRangeX, r.MapRangeY };
     QImage image = cooperSurface(area);
     ChartState chart;
@@ -120,6 +117,14 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     if (o.select)
         return selectedPart(image, drawn, *o.select);
     return image;
+}
+
+QSize drawingArea(QSize size, const std::optional<PixelSize>& picture, bool proportional)
+{
+    if (!picture)
+        return size;
+    const PixelSize a = mapDrawingArea(*picture, { size.width() + 4, size.height() + 17 }, proportional);
+    return { a.width, a.height };
 }
 
 void startOffscreenGui(std::optional<QGuiApplication>& app)

@@ -3,6 +3,7 @@
 // "dorvan-cli render": the result chart as the allocation window draws it, painted off screen.
 
 #include "core/cli/CliArguments.h"
+#include "core/entry/PicturePlacement.h"
 
 #include <QImage>
 
@@ -18,6 +19,11 @@ namespace dorvan::cli {
 // window's surface holds after the same run. Needs a QGuiApplication. Throws UsageError for a
 // project that cannot be read.
 QImage renderChart(const RenderOptions& options, std::ostream& err);
+
+// The drawing area of a requested size: that size, or, drawn over a map picture of `picture`
+// pixels, the area within a frame that holds one of that size ("NIE": exactly that size; "ÁNO":
+// the picture's proportions within it).
+QSize drawingArea(QSize size, const std::optional<PixelSize>& picture, bool proportional);
 
 // Makes a QGuiApplication on the offscreen platform in app when there is none, and shows numbers
 // the Slovak way.

@@ -1,15 +1,41 @@
 #include "cli/CliReport.h"
 
 #include "cli/CliRender.h"
+#include "core/allocation/ChartZoom.h"
+#include "core/allocation/MapChartGeometry.h"
 #include "core/cli/CliCommands.h"
 #include "core/entry/ProjectSession.h"
 #include "render/ReportPainter.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 
 namespace dorvan::cli {
+
+namespace {
+
+// The part of the chart --select chooses, on the drawing area render would draw on; none for a
+// selection of at most a pixel either way, which leaves the whole chart.
+std::optional<report::ChartSelection> selectedPart(
+    const ReportOptions& o, const report::ReportSource& source, const RgbPicture& picture)
+{
+    if (!o.select)
+        return std::nullopt;
+    const bool overPicture = report::chartOverPicture(source);
+    const QSize area = drawingArea(QSize(o.width, o.height),
+        overPicture ? std::optional(mapPictureSize(picture, *source.record)) : std::nullopt, o.proportional);
+    const std::array<int, 4>& drag = *o.select;
+    const std::optional<ChartRect> rect
+        = zoomSelection(clampToArea(drag[0], drag[1], area.width(), area.height()),
+            clampToArea(drag[2], drag[3], area.width(), area.height()));
+    if (!rect)
+        return std::nullopt;
+    return report::ChartSelection { *rect, area };
+}
+
+} // namespace
 
 int reportCommand(const ReportOptions& o, std::ostream& out, std::ostream& err)
 {
@@ -29,6 +55,9 @@ int reportCommand(const ReportOptions& o, std::ostream& out, std::ostream& err)
     source.ticked = choicesAsOpened(r, source.placeCount).Ticked;
     source.inputs = runInputsFor(r, o.solve);
     source.contours = o.contours;
+    source.view.withPicture = o.picture;
+    source.view.scale = o.scale;
+    source.view.selection = selectedPart(o, source, project.picture);
     const report::PreparedReport prepared = report::prepareReport(source, reportingCallbacks(o.solve, err));
     if (const std::optional<QString> why = report::writeReportPdf(prepared, QString::fromStdString(o.out)))
         throw UsageError(o.out + ": cannot be written (" + why->toStdString() + ")");

@@ -50,11 +50,14 @@ int firstInside(int from, int to, int low, int high, int period)
 // its first dot inside it: Qt restarts the dot pattern where it clips the start of a line, so
 // a part of a drawing (the zoom) would otherwise show the dots shifted. A line's last pixel is
 // not drawn, so a line whose first dot inside would be its end point draws nothing. Only
-// horizontal and vertical lines are dotted on the chart.
+// horizontal and vertical lines are dotted on the chart. The device's rectangle is taken in the
+// drawing's pixels, so a painter that also scales (the report's zoomed part) keeps every dot.
 std::optional<QLine> dottedInside(const QPainter& p, const ChartLine& l, int period)
 {
-    const QPoint o = -p.transform().map(QPoint(0, 0));
-    const int w = p.device()->width(), h = p.device()->height();
+    const QRect device
+        = p.transform().inverted().mapRect(QRect(0, 0, p.device()->width(), p.device()->height()));
+    const QPoint o = device.topLeft();
+    const int w = device.width(), h = device.height();
     ChartLine in = l;
     if (l.x1 == l.x2) {
         in.y1 = firstInside(l.y1, l.y2, o.y(), o.y() + h, period);

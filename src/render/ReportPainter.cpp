@@ -1,5 +1,6 @@
 #include "render/ReportPainter.h"
 
+#include "core/allocation/ChartZoom.h"
 #include "core/allocation/MapChartGeometry.h"
 #include "render/MapChartPainter.h"
 
@@ -28,13 +29,13 @@ ResultDrawing reportDrawing(const ReportSource& s, const CooperRunResult& res, c
     const TProjectRecord& r = *s.record;
     const int n = runPlaceCount(s.placeCount);
     ResultDrawing d;
-    const bool picture = s.picture != nullptr && !s.picture->empty() && r.hasPicture()
-        && s.inputs.mode == ChartDataMode::Picture;
+    const bool picture = chartOverPicture(s);
     d.kind = picture ? ResultDrawing::Kind::Map : ResultDrawing::Kind::Chart;
     d.places = projectChartPlaces(r, n);
     d.mode = s.inputs.mode;
     d.groupRun = res.groupRun;
     d.groups = res.groups;
+    d.scale = s.view.scale;
     if (picture) {
         d.picture = mapPictureImage(*s.picture).copy();
         d.pictureSize = mapPictureSize(*s.picture, r);
@@ -81,28 +82,71 @@ void paintText(QPainter& p, const PageScale& s, const PlacedText& t)
     p.drawText(box, static_cast<int>(align), text);
 }
 
-// The chart on a drawing of whole pixels at 96 an inch, scaled into its box: its lines and
-// text stay vector graphics. Over the map picture the drawing takes the picture's proportions.
-void paintChart(QPainter& p, const PageScale& s, const ReportBox& box, const ResultDrawing& chart)
+// The chart's box in pixels at 96 an inch, the unit the chart painters draw in.
+QSizeF boxPixels(const ReportBox& box)
 {
-    const QRectF target = s.rect(box);
-    QSize area(static_cast<int>(std::floor(box.width * 96.0 / 72.0)), static_cast<int>(std::floor(box.height * 96.0 / 72.0)));
+    return { box.width * 96.0 / 72.0, box.height * 96.0 / 72.0 };
+}
+
+// The whole chart on a drawing of whole pixels filling the box: over the map picture the
+// drawing takes the picture's proportions within it.
+void paintWholeChart(QPainter& p, const QSizeF& room, const ResultDrawing& chart)
+{
+    QSize area(static_cast<int>(std::floor(room.width())), static_cast<int>(std::floor(room.height())));
     if (chart.kind == ResultDrawing::Kind::Map) {
         const PixelSize a = mapDrawingArea(chart.pictureSize, { area.width() + 4, area.height() + 17 }, true);
         area = QSize(std::min(a.width, area.width()), std::min(a.height, area.height()));
     }
-    const double scale = target.width() / (box.width * 96.0 / 72.0);
+    p.setClipRect(QRect(QPoint(0, 0), area));
+    ChartState state;
+    paintResult(p, area, chart, state);
+}
+
+// The part of the chart a selection chose, as the window's zoom shows it: the drawing laid out
+// on the zoom's surface F, the selection's rectangle of F mapped onto a frame of the selection
+// area's proportions, as large as the room allows, and clipped to it. False when there is no
+// such part.
+bool paintSelectedPart(
+    QPainter& p, const QSizeF& room, const ResultDrawing& chart, const ChartSelection& selection)
+{
+    const QSize area = selection.area;
+    const PixelSize f = zoomSurfaceSize(chart, area);
+    const std::optional<ZoomPlan> plan
+        = zoomPlan(selection.rect, area.width(), area.height(), f.width, f.height);
+    if (!plan || area.isEmpty())
+        return false;
+    const double k = std::min(room.width() / area.width(), room.height() / area.height());
+    const ChartRect& s = plan->source;
+    p.setClipRect(QRectF(0, 0, area.width() * k, area.height() * k));
+    p.scale(area.width() * k / (s.right - s.left), area.height() * k / (s.bottom - s.top));
+    p.translate(-s.left, -s.top);
+    ChartState state;
+    paintResult(p, QSize(f.width, f.height), chart, state);
+    return true;
+}
+
+// The chart scaled into its box: its lines and text stay vector graphics.
+void paintChart(QPainter& p, const PageScale& s, const ReportBox& box, const PreparedReport& report)
+{
+    const QRectF target = s.rect(box);
+    const QSizeF room = boxPixels(box);
+    const double scale = target.width() / room.width();
     p.save();
     p.translate(target.topLeft());
     p.scale(scale, scale);
-    p.setClipRect(QRect(QPoint(0, 0), area));
     p.setRenderHint(QPainter::Antialiasing, false);
-    ChartState state;
-    paintResult(p, area, chart, state);
+    if (!report.selection || !paintSelectedPart(p, room, report.chart, *report.selection))
+        paintWholeChart(p, room, report.chart);
     p.restore();
 }
 
 } // namespace
+
+bool chartOverPicture(const ReportSource& s)
+{
+    return s.view.withPicture && s.picture != nullptr && !s.picture->empty() && s.record != nullptr
+        && s.record->hasPicture() && s.inputs.mode == ChartDataMode::Picture;
+}
 
 PreparedReport prepareReport(const ReportSource& s, const CooperRunCallbacks& callbacks)
 {
@@ -120,7 +164,9 @@ PreparedReport prepareReport(const ReportSource& s, const CooperRunCallbacks& ca
     run.contours = s.contours;
     PreparedReport out;
     out.chart = reportDrawing(s, res, *state);
+    out.selection = s.view.selection;
     run.overPicture = out.chart.kind == ResultDrawing::Kind::Map;
+    run.selectedPart = out.selection.has_value();
     ReportContent content = reportContent(run);
     content.sections.insert(content.sections.end(), s.extras.begin(), s.extras.end());
     out.layout = layoutReport(content);
@@ -148,7 +194,7 @@ bool paintReport(QPagedPaintDevice& device, const PreparedReport& report)
         for (const PlacedText& t : page.texts)
             paintText(p, s, t);
         if (page.chart)
-            paintChart(p, s, *page.chart, report.chart);
+            paintChart(p, s, *page.chart, report);
     }
     return p.end();
 }

@@ -12,6 +12,7 @@
 #include "core/report/ReportLayout.h"
 #include "render/ChartZoomPainter.h"
 
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -23,6 +24,20 @@ class QPagedPaintDevice;
 
 namespace dorvan::report {
 
+// A part of the chart chosen by a drag over a drawing area, as the allocation window's zoom
+// takes it: the chart page shows that part magnified, as the zoom shows it on that area.
+struct ChartSelection {
+    ChartRect rect; // the drag's rectangle, left/top before right/bottom, over a pixel each way
+    QSize area; // the drawing area it was dragged over
+};
+
+// How the chart page draws the result, as the allocation window's result box sets it.
+struct ReportChartView {
+    bool withPicture = true; // "S obrázkom": over the map picture when the run is in picture mode
+    ChartScale scale = ChartScale::Free; // "Rovnaká mierka osí"
+    std::optional<ChartSelection> selection; // none: the whole chart
+};
+
 // What a report is made of.
 struct ReportSource {
     std::string projectName; // the project file's name without its folder
@@ -33,13 +48,19 @@ struct ReportSource {
     std::array<bool, CriterionCount> ticked {}; // the criterion boxes
     CooperRunInputs inputs;
     std::vector<double> contours; // percents above the optimum's cost; none when empty
+    ReportChartView view;
     std::vector<ReportSection> extras; // the window's own tables, after the place table
 };
 
 struct PreparedReport {
     ReportLayout layout;
     ResultDrawing chart; // holds its own copy of the map picture
+    std::optional<ChartSelection> selection; // the part of the chart shown; none for all of it
 };
+
+// Whether the source's chart is drawn over the map picture: "S obrázkom" chosen, the run in
+// picture mode and the project's picture at hand.
+bool chartOverPicture(const ReportSource& source);
 
 // Runs the allocation over the source's project and lays the report out; the callbacks hear the
 // run's warnings as a run in the window would.

@@ -33,7 +33,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--out", true }, { "--contours", true } };
     static const std::map<std::string, bool> report { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
-        { "--contours", true } };
+        { "--contours", true }, { "--picture", true }, { "--equal-scale", false }, { "--select", true },
+        { "--size", true }, { "--proportional", true } };
     switch (c) {
     case Command::Solve:
         return solve;
@@ -328,6 +329,22 @@ std::vector<double> contourOption(const RawArguments& raw, const std::string& na
     return std::move(*levels);
 }
 
+// The chart's options, which render and report read alike.
+template <class Options> void readChartOptions(const RawArguments& raw, const std::string& name, Options& o)
+{
+    readSize(raw, name, o.width, o.height);
+    o.picture = choice<bool>(raw, name, "--picture", true, { { "yes", true }, { "no", false } });
+    o.proportional = choice<bool>(raw, name, "--proportional", true, { { "yes", true }, { "no", false } });
+    if (auto it = raw.values.find("--select"); it != raw.values.end()) {
+        o.select = parseSelection(it->second);
+        if (!o.select)
+            throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
+    }
+    o.contours = contourOption(raw, name);
+    if (raw.flags.count("--equal-scale") != 0)
+        o.scale = ChartScale::Equal;
+}
+
 } // namespace
 
 std::string_view startName(StartPoint start)
@@ -385,18 +402,7 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         r.solve = solveOptions(raw, name);
         r.out = needValue(raw, name, "--out");
         r.pdf = pictureKind(r.out, name);
-        readSize(raw, name, r.width, r.height);
-        r.picture = choice<bool>(raw, name, "--picture", true, { { "yes", true }, { "no", false } });
-        r.proportional
-            = choice<bool>(raw, name, "--proportional", true, { { "yes", true }, { "no", false } });
-        if (auto it = raw.values.find("--select"); it != raw.values.end()) {
-            r.select = parseSelection(it->second);
-            if (!r.select)
-                throw UsageError(name + ": --select \"" + it->second + "\" is not X1,Y1,X2,Y2 in pixels");
-        }
-        r.contours = contourOption(raw, name);
-        if (raw.flags.count("--equal-scale") != 0)
-            r.scale = ChartScale::Equal;
+        readChartOptions(raw, name, r);
         break;
     }
     case Command::Export: {
@@ -420,7 +426,12 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         r.out = needValue(raw, name, "--out");
         if (!endsWithNoCase(r.out, ".pdf"))
             throw UsageError(name + ": --out \"" + r.out + "\" must end in .pdf");
-        r.contours = contourOption(raw, name);
+        readChartOptions(raw, name, r);
+        // The drawing area only places the selection's pixels.
+        if (!r.select && (raw.values.count("--size") != 0 || raw.values.count("--proportional") != 0))
+            throw UsageError(name
+                + ": --size and --proportional give the drawing area of --select; "
+                  "without --select they are not used");
         break;
     }
     case Command::Places:

@@ -109,6 +109,15 @@ struct ReportOptions {
     SolveOptions solve;
     std::string out; // ends in .pdf
     std::vector<double> contours; // percents above the optimum's cost; none when empty
+    // The chart as render draws it: over the picture or not, its axes' scales, and the part a
+    // drag selects over a drawing area of width x height (sized by proportional over the picture,
+    // as render sizes it).
+    bool picture = true;
+    ChartScale scale = ChartScale::Free;
+    std::optional<std::array<int, 4>> select;
+    int width = 800;
+    int height = 600;
+    bool proportional = true;
 };
 
 struct CliRequest {

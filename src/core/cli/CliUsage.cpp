@@ -194,6 +194,17 @@ Options:
                             leaves it as it was)
   --contours L1,L2,...      cost contours at these percents above the optimum's cost on the
                             chart (above 0, at most 1000, at most 10 levels; a decimal point)
+  --picture yes|no          the chart over the project's map picture ("S obrázkom", default)
+                            or without it ("Bez obrázku")
+  --equal-scale             both axes of the chart at one scale, as "Rovnaká mierka osí"
+  --select X1,Y1,X2,Y2      the chart page shows the part of the drawing area a mouse drag
+                            from (X1,Y1) to (X2,Y2) selects, magnified as render --select
+                            shows it, still as vector graphics (at most 1 pixel either way
+                            leaves the whole chart)
+  --size WxH                the drawing area --select's pixels lie on, as render takes it
+                            (default 800x600; only with --select)
+  --proportional yes|no     over the picture, that area as render sizes it ("ÁNO", default,
+                            or "NIE"; only with --select)
 %SOLVE%)";
 
 std::string replaced(std::string text, std::string_view marker, std::string_view by)

@@ -324,6 +324,8 @@ ReportContent reportContent(const ReportRun& run)
     chart.title = "Graf výsledku";
     if (run.overPicture)
         chart.lines.push_back("Výsledok nad mapovým obrázkom projektu.");
+    if (run.selectedPart)
+        chart.lines.push_back("Zväčšená vybraná časť grafu.");
     chart.chart = true;
     c.sections.push_back(std::move(chart));
     c.sections.push_back(candidateSection(run));

@@ -37,6 +37,7 @@ struct ReportRun {
     const CooperState* state = nullptr;
     std::vector<double> contours; // percents above the optimum's cost; none when empty
     bool overPicture = false; // the chart is drawn over the map picture
+    bool selectedPart = false; // the chart shows a magnified part of the drawing
 };
 
 // Everything but the window's extras; numbers with a decimal comma, as the window shows them.

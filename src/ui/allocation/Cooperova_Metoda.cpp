@@ -342,6 +342,11 @@ bool TCooperAlokMetod::inPictureMode() const
     return project_.State.PictureMode;
 }
 
+bool TCooperAlokMetod::drawsOverPicture() const
+{
+    return inPictureMode() && RadioButton1->isChecked();
+}
+
 dorvan::ChartDataMode TCooperAlokMetod::dataMode() const
 {
     return inPictureMode() ? dorvan::ChartDataMode::Picture : dorvan::ChartDataMode::Manual;

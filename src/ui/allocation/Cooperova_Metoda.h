@@ -75,6 +75,14 @@ public:
     int runsMade() const { return runsMade_; }
     // Whether the drawing area shows a zoom of the result.
     bool zoomed() const { return zoomed_; }
+    // The rectangle dragged for the zoom the area shows, and the area's size then; none while
+    // the area shows the whole result.
+    std::optional<dorvan::ChartRect> zoomSelection() const;
+    QSize zoomArea() const { return zoomArea_; }
+    // Whether the result is drawn over the map picture ("S obrázkom" in picture mode).
+    bool drawsOverPicture() const;
+    // The axes' scales the result is drawn with ("Rovnaká mierka osí").
+    dorvan::ChartScale chartScale() const;
     // The line under the lists that says how far the result can be from the optimum.
     QString certificateLine() const;
     // The position of the one-centre optimum in latitude/longitude under the certificate line,
@@ -142,7 +150,6 @@ private:
     void KresliGrafMapaCooperSkupiny2();
     void rememberDrawing(dorvan::ResultDrawing::Kind kind);
     void buildScaleControl(QBoxLayout* resultChoice);
-    dorvan::ChartScale chartScale() const;
 
     // Cooperova_Metoda_Mys.cpp
     friend class CooperImageArea;
@@ -204,6 +211,8 @@ private:
     // What the last drawing showed, to draw it again on the zoom's surface.
     dorvan::ResultDrawing drawn_;
     bool zoomed_ = false;
+    dorvan::ChartRect zoomSelection_; // while zoomed_: the dragged rectangle and the area's size
+    QSize zoomArea_;
     int runsMade_ = 0;
 
     // The drawing surface; the area widget only shows it.

@@ -95,5 +95,14 @@ void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
     }
     Image1 = std::move(zoom);
     zoomed_ = true;
+    zoomSelection_ = selection;
+    zoomArea_ = Image1Area->size();
     showOverlay();
+}
+
+std::optional<dorvan::ChartRect> TCooperAlokMetod::zoomSelection() const
+{
+    if (!zoomed_)
+        return std::nullopt;
+    return zoomSelection_;
 }

@@ -98,6 +98,41 @@ zemepisné súradnice sa zapíše len CSV s X, Y.
 Z príkazového riadka: "dorvan-cli import" a "dorvan-cli export".
 )";
 
+const char* const ReportText = R"("Súbor → Zostava (PDF) ..." zapíše výsledok okna "Riešenie DORVAN"
+ako zostavu do súboru PDF na strany A4. Položka je prístupná, kým je okno "Riešenie DORVAN"
+otvorené. Zostava obsahuje: prehľad projektu (miesta, zapnuté kritériá s hodnotami, nastavenie
+výpočtu), výsledok (optimum, zemepisnú šírku a dĺžku, ak ich projekt má, súčet nákladov,
+riadok certifikátu, pravidlo zastavenia a počet iterácií; pri skupinách riadok za každú
+skupinu), graf výsledku na samostatnej strane, kandidátske miesta a tabuľku miest. Ak bol
+spustený návrh skupín, pribudne jeho tabuľka "Počet centier / Náklady / Úspora", a ak má
+okno sietí výsledok, aj hviezdy. Každá strana nesie názov súboru projektu, dátum a číslo
+strany. Ak sa súbor nedá zapísať, program ohlási "Súbor NÁZOV sa nedá zapísať !!!"
+a nezapíše nič; starší súbor ostane, ako bol.
+
+Graf v zostave je taký, ako ho ukazuje okno: s obrázkom alebo bez neho ("S obrázkom" /
+"Bez obrázku"), s izočiarami, ak je zaškrtnuté "Izočiary nákladov", a s rovnakou mierkou,
+ak je zaškrtnuté "Rovnaká mierka osí". Ak je v grafe ťahaním myšou vybraná a zväčšená časť,
+zostava ukáže tú istú časť s poznámkou "Zväčšená vybraná časť grafu.". Čiary a písmo grafu
+ostanú ostré aj pri zväčšení.
+
+"Súbor → Tlačiť zostavu ..." pošle tie isté strany na tlačiareň (papier a PDF sa zhodujú).
+"Tlačiť" naďalej tlačí obraz aktívneho okna.
+
+"Súbor → Exportovať výsledok ..." zapíše miesta a výsledok do súboru GeoJSON alebo CSV
+(podľa prípony názvu).
+"Súbor → Kopírovať výsledok" vloží tie isté tabuľky do schránky ako text oddelený
+tabulátormi; v tabuľkovom procesore sa vložia do stĺpcov.
+
+"Kandidátske miesta" (v okne "Riešenie DORVAN" pod zoznamami): desať miest, na ktorých by
+centrum stálo najlacnejšie namiesto optima, s tým, o koľko percent by boli náklady vyššie
+ako v optime, napr. "Prievidza: +1,10 %". Pri skupinách má každá vyriešená skupina svoje
+miesta pod svojím nadpisom. Zostava uvádza všetky miesta.
+
+Z príkazového riadka: "dorvan-cli report PROJEKT.mzd --out zostava.pdf" (s voľbami
+--contours, --picture, --equal-scale, --select ako "dorvan-cli render") a kandidátske
+miesta "dorvan-cli solve PROJEKT.mzd --format json".
+)";
+
 } // namespace
 
 std::vector<HelpExamplePlace> helpExamplePlaces()
@@ -151,7 +186,9 @@ std::vector<HelpTextPage> helpTextPages()
             u(NetworkText) },
         { "TabSheet9", u("Import a export"), "GroupBox9", u(" Import a export miest "), "RichEdit6",
             u(ImportExportText) },
-        { "TabSheet10", u("Príklad"), "GroupBox10", u(" Príklad výpočtu "), "RichEdit7", exampleText() },
+        { "TabSheet10", u("Zostava"), "GroupBox10", u(" Zostava, tlač a export výsledku "), "RichEdit7",
+            u(ReportText) },
+        { "TabSheet11", u("Príklad"), "GroupBox11", u(" Príklad výpočtu "), "RichEdit8", exampleText() },
     };
 }
 

@@ -2,7 +2,7 @@
 
 // The help window's pages of text about what the program does beyond entering places and
 // drawing one result: the certificate line, the result chart's choices and cost contours, the
-// group proposal, the network methods, import and export, and a worked example.
+// group proposal, the network methods, import and export, the report, and a worked example.
 
 #include <QString>
 

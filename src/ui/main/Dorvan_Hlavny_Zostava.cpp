@@ -1,7 +1,9 @@
 // The report of the allocation window's result: "Zostava (PDF) ..." writes it as a PDF and
 // "Tlačiť zostavu ..." sends the same pages to a printer. Both make the run again over the
-// project as the allocation window runs it, with its cost contours, and add what only the
-// window has: the group proposal's table of centre counts and the star network.
+// project as the allocation window runs it, draw the chart as the window shows it (with or
+// without the picture, with its contours and scales, the zoomed part while it is zoomed), and
+// add what only the window has: the group proposal's table of centre counts and the star
+// network.
 #include "ui/main/Dorvan_Hlavny.h"
 
 #include "core/allocation/CooperRunDriver.h"
@@ -32,7 +34,14 @@ dorvan::report::PreparedReport TDorvan_Central::prepareWindowReport() const
     source.placeCount = project_.State.PlaceCount;
     source.ticked = project_.Choices.Ticked;
     source.inputs = dorvan::runInputs(project_, QLocale().decimalPoint().toStdString());
-    source.contours = cooperWindow_ != nullptr ? cooperWindow_->exportContourLevels() : std::vector<double> {};
+    if (cooperWindow_ != nullptr) {
+        // The chart as the window draws it: with or without the picture, its scales, its zoom.
+        source.contours = cooperWindow_->exportContourLevels();
+        source.view.withPicture = cooperWindow_->drawsOverPicture();
+        source.view.scale = cooperWindow_->chartScale();
+        if (const std::optional<dorvan::ChartRect> zoom = cooperWindow_->zoomSelection())
+            source.view.selection = dorvan::report::ChartSelection { *zoom, cooperWindow_->zoomArea() };
+    }
     if (entryWindow_ != nullptr) {
         const auto table = entryWindow_->proposalTable();
         if (!table.empty())

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
-#include <sstream>
 #include <memory>
+#include <sstream>
+#include <vector>
 
 using namespace dorvan;
 using namespace dorvan::cli;
@@ -67,6 +69,46 @@ TEST(CliArguments, DefaultsAreThoseOfANewWindowAndOptionsTakeBothForms)
     EXPECT_EQ(parse({ "import", "a.csv", "--out", "b.mzd" }).import.out, "b.mzd");
     EXPECT_EQ(parse({ "solve", "--help" }).helpTopic, "solve");
     EXPECT_NE(usageText("render").find("drawn over its picture"), std::string::npos);
+}
+
+TEST(CliArguments, ReportTakesTheChartOptionsOfRender)
+{
+    const ReportOptions r
+        = parse({ "report", "p.mzd", "--out", "z.pdf", "--picture", "no", "--equal-scale", "--select",
+                    "30,-5,10,40", "--size", "300x200", "--proportional", "no", "--contours", "1,5" })
+              .report;
+    EXPECT_FALSE(r.picture);
+    EXPECT_EQ(r.scale, ChartScale::Equal);
+    ASSERT_TRUE(r.select.has_value());
+    EXPECT_EQ(*r.select, (std::array<int, 4> { 30, -5, 10, 40 }));
+    EXPECT_EQ(r.width, 300);
+    EXPECT_EQ(r.height, 200);
+    EXPECT_FALSE(r.proportional);
+    EXPECT_EQ(r.contours, (std::vector<double> { 1.0, 5.0 }));
+    const ReportOptions plain = parse({ "report", "p.mzd", "--out", "z.pdf" }).report;
+    EXPECT_TRUE(plain.picture);
+    EXPECT_EQ(plain.scale, ChartScale::Free);
+    EXPECT_FALSE(plain.select.has_value());
+    EXPECT_EQ(plain.width, 800);
+    EXPECT_EQ(plain.height, 600);
+
+    const struct {
+        std::initializer_list<const char*> args;
+        const char* message;
+    } refused[] = {
+        { { "report", "p.mzd", "--out", "z.pdf", "--picture", "maybe" }, "--picture" },
+        { { "report", "p.mzd", "--out", "z.pdf", "--select", "1,2,3" }, "is not X1,Y1,X2,Y2 in pixels" },
+        { { "report", "p.mzd", "--out", "z.pdf", "--size", "800x600" },
+            "without --select they are not used" },
+        { { "report", "p.mzd", "--out", "z.pdf", "--proportional", "no" },
+            "without --select they are not used" },
+        { { "report", "p.mzd", "--out", "z.pdf", "--select", "1,2,3,4", "--size", "10x10" },
+            "outside 120 to 5000" },
+        { { "report", "p.mzd", "--out", "z.pdf", "--equal-scale=yes" }, "takes no value" },
+    };
+    for (const auto& c : refused)
+        EXPECT_NE(usageError(c.args).find(c.message), std::string::npos)
+            << c.message << ": " << usageError(c.args);
 }
 
 TEST(CliArguments, BadArgumentsAreRefusedWithAReason)

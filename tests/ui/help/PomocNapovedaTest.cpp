@@ -9,6 +9,7 @@
 #include "core/project/Project.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QAction>
@@ -60,7 +61,7 @@ TEST_F(HelpFixture, PagesGroupsAndCaptionsAreInPlace)
     auto* pages = help.findChild<QTabWidget*>("PageControl1");
     ASSERT_NE(pages, nullptr);
     // The four first pages, then the pages of text about the later capabilities.
-    ASSERT_EQ(pages->count(), 10);
+    ASSERT_EQ(pages->count(), 11);
     const QStringList captions = { QStringLiteral("Hlavné \"MENU\""), QStringLiteral("Vstupné dáta"),
         QStringLiteral("Riešenie \"DORVAN\""), QStringLiteral("Program") };
     for (int i = 0; i < 4; ++i) {
@@ -85,9 +86,10 @@ TEST_F(HelpFixture, PagesGroupsAndCaptionsAreInPlace)
         EXPECT_TRUE(help.findChild<QGroupBox*>("GroupBox4")->isAncestorOf(help.findChild<QLabel*>(name)))
             << name;
     EXPECT_TRUE(pages->widget(3)->children().isEmpty());
-    const QStringList later = { QStringLiteral("Certifikát"), QStringLiteral("Graf"), QStringLiteral("Skupiny"),
-        QStringLiteral("Siete"), QStringLiteral("Import a export"), QStringLiteral("Príklad") };
-    for (int i = 4; i < 10; ++i) {
+    const QStringList later = { QStringLiteral("Certifikát"), QStringLiteral("Graf"),
+        QStringLiteral("Skupiny"), QStringLiteral("Siete"), QStringLiteral("Import a export"),
+        QStringLiteral("Zostava"), QStringLiteral("Príklad") };
+    for (int i = 4; i < 11; ++i) {
         EXPECT_EQ(pages->tabText(i), later[i - 4]);
         EXPECT_EQ(pages->widget(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
         // Each is a group with a caption framed by blanks holding a read-only text.
@@ -226,6 +228,43 @@ TEST_F(HelpFixture, TheCloseWindowTextIsTheMenuItemAndItsHint)
     EXPECT_EQ(text->text(), QString(item->text()).remove('&') + QStringLiteral(" - ") + item->statusTip());
 }
 
+TEST_F(HelpFixture, TheReportPageNamesTheMenuItemsAndTheWindowsOwnTexts)
+{
+    TDorvan_Central main(dialogs);
+    TPomocNapoveda help(project, dialogs);
+    auto* page = help.findChild<QWidget*>(QStringLiteral("TabSheet10"));
+    ASSERT_NE(page, nullptr);
+    auto* box = page->findChild<QGroupBox*>(QStringLiteral("GroupBox10"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->title(), QStringLiteral(" Zostava, tlač a export výsledku "));
+    const QString text = page->findChild<QTextEdit*>(QStringLiteral("RichEdit7"))->toPlainText();
+    // Each item as the Súbor menu spells it, so that a reader finds it there.
+    for (const char* name : { "ZostavaPdf", "TlacitZostavu", "ExportujVysledok", "KopirovatVysledok" }) {
+        auto* item = main.findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(item, nullptr) << name;
+        EXPECT_TRUE(text.contains(QStringLiteral("\"Súbor → ") + QString(item->text()).remove('&') + '"'))
+            << name << ": " << item->text().toStdString();
+    }
+    // The allocation window's own words: its list's caption, its picture choices and boxes, and
+    // the write failure's message as the main window gives it.
+    dorvan::Project solved;
+    solved.resetAtStart();
+    TCooperAlokMetod cooper(solved, dialogs);
+    for (const char* name :
+        { "GroupBox7", "RadioButton1", "RadioButton2", "EqualScaleBox", "CostContoursBox" }) {
+        QString caption;
+        if (auto* b = cooper.findChild<QGroupBox*>(QString::fromLatin1(name)))
+            caption = b->title().trimmed();
+        else if (auto* a = cooper.findChild<QAbstractButton*>(QString::fromLatin1(name)))
+            caption = a->text();
+        ASSERT_FALSE(caption.isEmpty()) << name;
+        EXPECT_TRUE(text.contains(QLatin1Char('"') + caption + QLatin1Char('"'))) << caption.toStdString();
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("\"Súbor NÁZOV sa nedá zapísať !!!\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("dorvan-cli report PROJEKT.mzd --out zostava.pdf")));
+    dialogs.confirmAnswers.assign(4, true);
+}
+
 TEST_F(HelpFixture, TheWorkedExampleIsWhatTheAllocationWindowShowsForIt)
 {
     // The example's places typed in as a project, opened and solved with the window's defaults.
@@ -263,7 +302,7 @@ TEST_F(HelpFixture, TheWorkedExampleIsWhatTheAllocationWindowShowsForIt)
 
     // The help's page shows those lines.
     TPomocNapoveda help(project, dialogs);
-    auto* text = help.findChild<QTextEdit*>("RichEdit7");
+    auto* text = help.findChild<QTextEdit*>("RichEdit8");
     ASSERT_NE(text, nullptr);
     for (const QString& line : helpExamplePathLines() + helpExamplePlaceLines())
         EXPECT_TRUE(text->toPlainText().contains(line)) << line.toStdString();

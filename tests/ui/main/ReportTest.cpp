@@ -9,8 +9,10 @@
 #include "core/project/ProjectFile.h"
 #include "ui/allocation/Cooperova_Metoda.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +20,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QRegularExpression>
@@ -107,6 +110,23 @@ QString checkedReport(const QString& pdf, const QString& projectName, int images
     return pdfText(pdf);
 }
 
+// The chart's page drawn by poppler without smoothing, at 40 pixels an inch unless told.
+QImage chartPage(const QString& pdf, int dpi = 40)
+{
+    const int pages = pageCount(pdf);
+    for (int p = 1; p <= pages; ++p) {
+        if (!pdfText(pdf, p).contains(u("Graf výsledku")))
+            continue;
+        const QString base = pdf + u("-graf");
+        tool("pdftoppm",
+            { u("-aa"), u("no"), u("-aaVector"), u("no"), u("-r"), QString::number(dpi), u("-f"),
+                QString::number(p), u("-l"), QString::number(p), u("-singlefile"), u("-png"), pdf, base });
+        return QImage(base + u(".png"));
+    }
+    ADD_FAILURE() << "no chart page in " << pdf.toStdString();
+    return {};
+}
+
 QString withoutPageNumbers(QString text)
 {
     return text.remove(QRegularExpression(u("Strana \\d+ z \\d+"))).trimmed();
@@ -133,6 +153,34 @@ struct Report : MainWindowFixture {
         dialogs.fileAnswers.push_back(pdf);
         action("ZostavaPdf")->trigger();
         return pdf;
+    }
+    // A project of four places entered on a map picture of 160 x 50 pixels.
+    QString pictureProject()
+    {
+        auto r = std::make_unique<dorvan::TProjectRecord>();
+        dorvan::ResetProjectAtStart(*r);
+        dorvan::ResetProjectForNew(*r);
+        const char* names[] = { "Prvé", "Druhé", "Tretie", "Štvrté" };
+        const double xy[][2] = { { 10, 20 }, { 200, 40 }, { 120, 160 }, { 60, 90 } };
+        for (int i = 1; i <= 4; ++i) {
+            dorvan::storeNewPlace(*r, i, dorvan::Text100::fromUtf8(names[i - 1]), xy[i - 1][0], xy[i - 1][1]);
+            r->PlaceQuantity[i] = r->PlacePrice[i] = 1.0;
+            r->PlaceFlexibility[i] = 1;
+        }
+        dorvan::computeDistances(*r, 4);
+        r->SavedPlaceCount = 4;
+        r->PictureWidth = 160;
+        r->PictureHeight = 50;
+        r->MapRangeX = 250;
+        r->MapRangeY = 200;
+        dorvan::RgbPicture picture(160, 50);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 160; ++x)
+                picture.setPixel(
+                    x, y, { static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y * 5), 90 });
+        const QString project = path("obrazok.mzd");
+        dorvan::saveProjectFile(project.toStdString(), *r, picture);
+        return project;
     }
     QString cliReport(const QString& project, const char* name, const QStringList& options = {})
     {
@@ -260,28 +308,7 @@ TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
 
 TEST_F(Report, PictureProjectDrawsOverItsPictureTheOnlyImage)
 {
-    auto r = std::make_unique<dorvan::TProjectRecord>();
-    dorvan::ResetProjectAtStart(*r);
-    dorvan::ResetProjectForNew(*r);
-    const char* names[] = { "Prvé", "Druhé", "Tretie", "Štvrté" };
-    const double xy[][2] = { { 10, 20 }, { 200, 40 }, { 120, 160 }, { 60, 90 } };
-    for (int i = 1; i <= 4; ++i) {
-        dorvan::storeNewPlace(*r, i, dorvan::Text100::fromUtf8(names[i - 1]), xy[i - 1][0], xy[i - 1][1]);
-        r->PlaceQuantity[i] = r->PlacePrice[i] = 1.0;
-        r->PlaceFlexibility[i] = 1;
-    }
-    dorvan::computeDistances(*r, 4);
-    r->SavedPlaceCount = 4;
-    r->PictureWidth = 160;
-    r->PictureHeight = 50;
-    r->MapRangeX = 250;
-    r->MapRangeY = 200;
-    dorvan::RgbPicture picture(160, 50);
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 160; ++x)
-            picture.setPixel(x, y, { static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y * 5), 90 });
-    const QString project = path("obrazok.mzd");
-    dorvan::saveProjectFile(project.toStdString(), *r, picture);
+    const QString project = pictureProject();
     const QString text = checkedReport(cliReport(project, "obrazok.pdf", { "--contours", "5,10" }), u("obrazok.mzd"), 1);
     EXPECT_TRUE(text.contains(u("Výsledok nad mapovým obrázkom projektu.")));
     EXPECT_TRUE(text.contains(u("Štvrté")));
@@ -334,4 +361,98 @@ TEST_F(Report, AFailedWriteLeavesNoFileAndTheOldOneAsItWas)
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("earlier report"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { u("plny.pdf") });
+}
+
+// "S obrázkom" / "Bez obrázku" in the window and --picture on the command line: over the
+// picture the report holds it as its only image, without it none, and both give the same pages.
+TEST_F(Report, PictureChoiceOfTheWindowIsTheCommandLinesPictureOption)
+{
+    const QString project = pictureProject();
+    const QString over = u("Výsledok nad mapovým obrázkom projektu.");
+    const QString cliWith = cliReport(project, "s-cli.pdf", { "--picture", "yes" });
+    const QString cliWithout = cliReport(project, "bez-cli.pdf", { "--picture", "no" });
+    EXPECT_TRUE(checkedReport(cliWith, u("obrazok.mzd"), 1).contains(over));
+    EXPECT_FALSE(checkedReport(cliWithout, u("obrazok.mzd"), 0).contains(over));
+    EXPECT_EQ(pdfText(cliReport(project, "s-cli2.pdf")), pdfText(cliWith)); // "yes" is the default
+    EXPECT_NE(chartPage(cliWith), chartPage(cliWithout));
+
+    TCooperAlokMetod* c = openAndSolve(project);
+    ASSERT_NE(c, nullptr);
+    auto* with = c->findChild<QRadioButton*>(u("RadioButton1"));
+    auto* without = c->findChild<QRadioButton*>(u("RadioButton2"));
+    ASSERT_TRUE(with->isChecked() && without->isEnabled());
+    const struct {
+        QRadioButton* choice;
+        const char* name;
+        QString cli;
+        int images;
+    } cases[] = { { without, "bez.pdf", cliWithout, 0 }, { with, "s.pdf", cliWith, 1 } };
+    for (const auto& k : cases) {
+        QTest::mouseClick(k.choice, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(k.choice->isChecked()) << k.name;
+        const QString mine = windowReport(k.name);
+        EXPECT_EQ(checkedReport(mine, u("obrazok.mzd"), k.images), pdfText(k.cli)) << k.name;
+        EXPECT_EQ(chartPage(mine), chartPage(k.cli)) << k.name;
+    }
+    EXPECT_TRUE(dialogs.texts("error").isEmpty()) << dialogs.messages().join('\n').toStdString();
+}
+
+// "Rovnaká mierka osí" and the zoom of a drag over the chart in the window's report, and
+// --equal-scale and --select (with the window's drawing area as --size) on the command line:
+// the same pages, the chart still in vector paths and no image.
+TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
+{
+    TCooperAlokMetod* c = openAndSolve(Sample);
+    ASSERT_NE(c, nullptr);
+    QWidget* area = c->findChild<QWidget*>(u("Image1"));
+    ASSERT_NE(area, nullptr);
+    const QString size = u("%1x%2").arg(area->width()).arg(area->height());
+    const QImage plain = chartPage(windowReport("cele.pdf"));
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_EQ(chartPage(cliReport(Sample, "cele-cli.pdf")), plain);
+    // A selection of a pixel is a click: the whole chart.
+    EXPECT_EQ(chartPage(cliReport(Sample, "bod-cli.pdf", { "--select", "5,5,6,6", "--size", size })), plain);
+
+    auto* equal = c->findChild<QCheckBox*>(u("EqualScaleBox"));
+    ASSERT_NE(equal, nullptr);
+    equal->click();
+    ASSERT_TRUE(equal->isChecked());
+    const QString equalWindow = windowReport("rovnaka.pdf");
+    const QString equalCli = cliReport(Sample, "rovnaka-cli.pdf", { "--equal-scale" });
+    EXPECT_EQ(checkedReport(equalWindow, u("slovak_towns.mzd"), 0), pdfText(equalCli));
+    EXPECT_EQ(chartPage(equalWindow), chartPage(equalCli));
+    EXPECT_NE(chartPage(equalWindow), plain);
+    equal->click();
+    ASSERT_FALSE(equal->isChecked());
+
+    // A drag with the right button zooms without running again.
+    const QPoint from(area->width() / 4, area->height() / 3), to(area->width() / 2, area->height() * 2 / 3);
+    QTest::mousePress(area, Qt::RightButton, {}, from);
+    QTest::mouseMove(area, to);
+    QTest::mouseRelease(area, Qt::RightButton, {}, to);
+    ASSERT_TRUE(c->zoomed());
+    const QString zoomWindow = windowReport("vyber.pdf");
+    const QString select = u("%1,%2,%3,%4").arg(from.x()).arg(from.y()).arg(to.x()).arg(to.y());
+    const QString zoomCli = cliReport(Sample, "vyber-cli.pdf", { "--select", select, "--size", size });
+    const QString text = checkedReport(zoomWindow, u("slovak_towns.mzd"), 0);
+    EXPECT_TRUE(text.contains(u("Zväčšená vybraná časť grafu.")));
+    EXPECT_FALSE(pdfText(cliReport(Sample, "cele-cli2.pdf")).contains(u("Zväčšená")));
+    EXPECT_EQ(pdfText(zoomCli), text);
+    const QImage zoomed = chartPage(zoomWindow);
+    EXPECT_EQ(chartPage(zoomCli), zoomed);
+    EXPECT_NE(zoomed, plain);
+    // The magnified dotted grid keeps its dots (silver), as the zoom in the window shows them.
+    const QImage sharp = chartPage(zoomWindow, 96);
+    int silver = 0;
+    for (int y = 0; y < sharp.height(); ++y)
+        for (int x = 0; x < sharp.width(); ++x)
+            silver += sharp.pixelColor(x, y) == QColor(192, 192, 192) ? 1 : 0;
+    EXPECT_GT(silver, 200);
+
+    // A drawing of the whole result again ends the zoom, and the report shows the whole chart.
+    c->SpustiCooper();
+    ASSERT_FALSE(c->zoomed());
+    EXPECT_EQ(chartPage(windowReport("cele2.pdf")), plain);
+    EXPECT_TRUE(dialogs.texts("error").isEmpty()) << dialogs.messages().join('\n').toStdString();
 }
