@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
   libproj-dev proj-data libgeographiclib-dev gdal-bin
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-dejavu-core xvfb xauth poppler-utils
+  lld fonts-dejavu-core xvfb xauth poppler-utils
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-dev)
