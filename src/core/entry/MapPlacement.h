@@ -18,7 +18,7 @@ inline constexpr const char* MapScaleTitleText = "Mierka mapy";
 inline constexpr const char* MapWidthLabelText = "Šírka mapy (km)";
 inline constexpr const char* MapHeightLabelText = "Výška mapy (km)";
 inline constexpr const char* BadMapScaleText = "Mierka mapy musí byť celý počet kilometrov, aspoň 1 !!!";
-inline constexpr const char* PlainPictureTooLargeText = "Obrázok je príliš veľký !!!";
+inline constexpr const char* PlainPictureTooLargeText = "Súbor obrázka je príliš veľký !!!";
 
 // A side of the scale as typed: a whole number of kilometres, at least 1 (a decimal, a sign or
 // anything else is refused); nothing for an empty text.
