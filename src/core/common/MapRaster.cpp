@@ -177,12 +177,34 @@ RasterOpen RasterFile::openBytes(std::span<const std::uint8_t> bytes)
 
 namespace {
 
-// One band into the red byte of every pixel.
+int sampleBits(GDALRasterBandH band)
+{
+    const char* nbits = GDALGetMetadataItem(band, "NBITS", "IMAGE_STRUCTURE");
+    return nbits != nullptr ? std::atoi(nbits) : GDALGetDataTypeSizeBits(GDALGetRasterDataType(band));
+}
+
+// One band into byte `channel` of every pixel. 16-bit samples keep their 8 highest bits (of
+// those NBITS says are used); other types are clamped to 0..255 by GDAL.
 bool readBand(GDALRasterBandH band, RasterPixels& p, int channel)
 {
-    return GDALRasterIOEx(band, GF_Read, 0, 0, p.width, p.height, p.rgb.data() + channel, p.width, p.height,
-               GDT_Byte, 3, static_cast<GSpacing>(p.width) * 3, nullptr)
-        == CE_None;
+    const GDALDataType type = GDALGetRasterDataType(band);
+    if (type != GDT_UInt16) {
+        return GDALRasterIOEx(band, GF_Read, 0, 0, p.width, p.height, p.rgb.data() + channel, p.width,
+                   p.height, GDT_Byte, 3, static_cast<GSpacing>(p.width) * 3, nullptr)
+            == CE_None;
+    }
+    const int shift = std::clamp(sampleBits(band), 8, 16) - 8;
+    std::vector<std::uint16_t> row(static_cast<std::size_t>(p.width));
+    for (int y = 0; y < p.height; ++y) {
+        if (GDALRasterIOEx(band, GF_Read, 0, y, p.width, 1, row.data(), p.width, 1, GDT_UInt16, 0, 0, nullptr)
+            != CE_None)
+            return false;
+        std::uint8_t* out = p.rgb.data() + static_cast<std::size_t>(y) * p.width * 3 + channel;
+        for (int x = 0; x < p.width; ++x)
+            out[static_cast<std::size_t>(x) * 3]
+                = static_cast<std::uint8_t>(std::min(row[static_cast<std::size_t>(x)] >> shift, 255));
+    }
+    return true;
 }
 
 void expandPalette(GDALColorTableH table, RasterPixels& p)
@@ -204,8 +226,7 @@ void expandPalette(GDALColorTableH table, RasterPixels& p)
 
 void expandGrey(GDALRasterBandH band, RasterPixels& p)
 {
-    const char* nbits = GDALGetMetadataItem(band, "NBITS", "IMAGE_STRUCTURE");
-    const int bits = nbits != nullptr ? std::atoi(nbits) : 8;
+    const int bits = sampleBits(band);
     const unsigned top = bits >= 1 && bits < 8 ? (1u << bits) - 1u : 255u;
     for (std::size_t at = 0; at < p.rgb.size(); at += 3) {
         const auto v = static_cast<std::uint8_t>(std::min<unsigned>(p.rgb[at], top) * 255u / top);

@@ -207,7 +207,7 @@ TEST(MapRaster, GreyPaletteAndOneBitPicturesComeOutInRgb)
         const char* name;
         const char* driver;
         const char* file;
-        int kind; // 0 grey, 1 palette, 2 one bit
+        int kind; // 0 grey, 1 palette, 2 one bit, 3 16-bit grey
         RgbPicture::Rgb at1x1;
         RgbPicture::Rgb at0x0;
     };
@@ -215,15 +215,20 @@ TEST(MapRaster, GreyPaletteAndOneBitPicturesComeOutInRgb)
         { "grey PNG", "PNG", "grey.png", 0, { 100, 100, 100 }, { 0, 0, 0 } },
         { "palette PNG", "PNG", "palette.png", 1, { 10, 20, 30 }, { 200, 150, 100 } },
         { "1-bit GeoTIFF", "GTiff", "bits.tif", 2, { 255, 255, 255 }, { 0, 0, 0 } },
+        // 0x6480 keeps its high byte, 100; 0x00FF is 0.
+        { "16-bit grey PNG", "PNG", "grey16.png", 3, { 100, 100, 100 }, { 0, 0, 0 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path path = scratch(c.file);
         const char* nbits[] = { "NBITS=1", nullptr };
-        GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", 4, 3, 1, GDT_Byte, nullptr);
-        GByte values[12] = {};
-        values[5] = c.kind == 0 ? 100 : 1; // pixel (1, 1)
-        ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(mem, 1), GF_Write, 0, 0, 4, 3, values, 4, 3, GDT_Byte, 0, 0),
+        const GDALDataType type = c.kind == 3 ? GDT_UInt16 : GDT_Byte;
+        GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", 4, 3, 1, type, nullptr);
+        std::uint16_t values[12] = {};
+        values[0] = c.kind == 3 ? 0x00FF : 0;
+        values[5] = c.kind == 0 ? 100 : c.kind == 3 ? 0x6480 : 1; // pixel (1, 1)
+        ASSERT_EQ(
+            GDALRasterIO(GDALGetRasterBand(mem, 1), GF_Write, 0, 0, 4, 3, values, 4, 3, GDT_UInt16, 0, 0),
             CE_None);
         if (c.kind == 1) {
             GDALColorTableH table = GDALCreateColorTable(GPI_RGB);
