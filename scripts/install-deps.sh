@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev
-  libproj-dev proj-data libgeographiclib-dev gdal-bin
+  libproj-dev proj-data libgeographiclib-dev gdal-bin libgdal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   lld fonts-dejavu-core xvfb xauth poppler-utils
 )

@@ -1,3 +1,4 @@
+#include "core/common/MapRaster.h"
 #include "ui/common/GuardedApplication.h"
 #include "ui/common/QtTranslations.h"
 #include "ui/common/UserDialogs.h"
@@ -11,6 +12,8 @@
 
 int main(int argc, char* argv[])
 {
+    // GDAL's and PROJ's caches go after every window.
+    const dorvan::GeoLibrariesRelease release;
     // Whatever a window handler throws is shown as a message and the program goes on.
     dorvan::GuardedApplication app(argc, argv);
     // Numbers are shown the Slovak way (decimal comma) whatever the system's language; dates

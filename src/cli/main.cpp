@@ -1,5 +1,6 @@
 // dorvan-cli: location-allocation of DORVAN from the command line.
 #include "core/cli/CliArguments.h"
+#include "core/common/MapRaster.h"
 #include "core/cli/CliCommands.h"
 #include "core/cli/ExportCommand.h"
 #include "cli/CliNetwork.h"
@@ -14,6 +15,7 @@
 int main(int argc, char* argv[])
 {
     using namespace dorvan::cli;
+    const dorvan::GeoLibrariesRelease release;
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         const CliRequest req = parseArguments(args);
@@ -37,6 +39,8 @@ int main(int argc, char* argv[])
             return exportCommand(req.exportRun, std::cout, std::cerr);
         case Command::Report:
             return reportCommand(req.report, std::cout, std::cerr);
+        case Command::Map:
+            return mapCommand(req.map, std::cout, std::cerr);
         }
     } catch (const UsageError& e) {
         std::cerr << "dorvan-cli: " << e.what() << '\n';

@@ -66,6 +66,17 @@ public:
         shown.push_back({"picture", title + "|" + filter});
         return nextFile();
     }
+    // Answers of the text questions (kind "text"); nothing is a cancel.
+    std::deque<std::optional<QString>> textAnswers;
+    std::optional<QString> askText(QWidget*, const QString& prompt) override
+    {
+        shown.push_back({"text", prompt});
+        if (textAnswers.empty())
+            throw std::logic_error("unexpected text question: " + prompt.toStdString());
+        std::optional<QString> a = textAnswers.front();
+        textAnswers.pop_front();
+        return a;
+    }
     bool printerSetup(QWidget*, QPrinter& printer) override
     {
         shown.push_back({"printer", QString()});

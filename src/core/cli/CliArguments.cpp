@@ -1,6 +1,7 @@
 #include "core/cli/CliArguments.h"
 
 #include "core/allocation/CostContours.h"
+#include "core/entry/MapPlacement.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,7 +36,10 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
         { "--contours", true }, { "--picture", true }, { "--equal-scale", false }, { "--select", true },
         { "--size", true }, { "--proportional", true } };
+    static const std::map<std::string, bool> map { { "--out", true }, { "--epsg", true }, { "--scale", true } };
     switch (c) {
+    case Command::Map:
+        return map;
     case Command::Solve:
         return solve;
     case Command::Render:
@@ -73,11 +77,14 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Export;
     if (name == "report")
         return Command::Report;
+    if (name == "map")
+        return Command::Map;
     return std::nullopt;
 }
 
 struct RawArguments {
     std::string input;
+    std::string second; // map: the map file after the project
     std::map<std::string, std::string> values;
     std::set<std::string> flags;
     bool help = false;
@@ -115,6 +122,10 @@ RawArguments readRaw(Command c, std::string_view name, const std::vector<std::st
                     throw UsageError(cmd + ": option " + opt + " needs a value");
                 raw.values[opt] = args[++i];
             }
+            continue;
+        }
+        if (c == Command::Map && !raw.input.empty() && raw.second.empty()) {
+            raw.second = a;
             continue;
         }
         if (!raw.input.empty())
@@ -367,6 +378,42 @@ std::string_view stopName(StoppingRule rule)
     return "xy";
 }
 
+namespace {
+
+// "WxH" in whole kilometres, or "Wx" / "xH" with the other side following the picture.
+void readScale(const std::string& text, const std::string& cmd, MapOptions& o)
+{
+    const std::size_t x = text.find_first_of("xX");
+    const KilometresText w = parseKilometres(x == std::string::npos ? text : text.substr(0, x));
+    const KilometresText h = parseKilometres(x == std::string::npos ? std::string() : text.substr(x + 1));
+    if (x == std::string::npos || !w.ok || !h.ok || (!w.km && !h.km))
+        throw UsageError(cmd + ": --scale \"" + text + "\" is not WxH in whole kilometres of at least 1 (or Wx, xH)");
+    o.scaleWidth = w.km;
+    o.scaleHeight = h.km;
+}
+
+MapOptions mapOptions(const RawArguments& raw, const std::string& name)
+{
+    MapOptions o;
+    needInput(raw, name, "the project file");
+    if (raw.second.empty())
+        throw UsageError(name + ": the map file is missing (dorvan-cli map PROJECT.mzd MAPFILE --out NEW.mzd)");
+    o.project = raw.input;
+    o.map = raw.second;
+    o.out = needValue(raw, name, "--out");
+    if (auto it = raw.values.find("--epsg"); it != raw.values.end()) {
+        const KilometresText code = parseKilometres(it->second);
+        if (!code.km)
+            throw UsageError(name + ": --epsg \"" + it->second + "\" is not an EPSG code");
+        o.epsg = code.km;
+    }
+    if (auto it = raw.values.find("--scale"); it != raw.values.end())
+        readScale(it->second, name, o);
+    return o;
+}
+
+} // namespace
+
 CliRequest parseArguments(const std::vector<std::string>& args)
 {
     CliRequest req;
@@ -467,6 +514,9 @@ CliRequest parseArguments(const std::vector<std::string>& args)
             throw UsageError(name + ": --size needs --out FILE.png|FILE.pdf (it sizes the station graph)");
         break;
     }
+    case Command::Map:
+        req.map = mapOptions(raw, name);
+        break;
     case Command::Help:
         break;
     }

@@ -25,7 +25,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report };
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report, Map };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -65,6 +65,17 @@ struct ImportOptions {
     std::string csv;
     std::string out;
     std::string crs; // "EPSG:N": the x/y columns are in that system
+};
+
+// map: a map or a scaled picture put into a copy of a project.
+struct MapOptions {
+    std::string project;
+    std::string map;
+    std::string out;
+    std::optional<int> epsg; // the map's system when its files name none
+    std::optional<int> scaleWidth; // kilometres; with --scale only
+    std::optional<int> scaleHeight;
+    bool scaled() const { return scaleWidth || scaleHeight; }
 };
 
 // groups: the centre counts asked for (one count, or a range for the table) and the search.
@@ -131,6 +142,7 @@ struct CliRequest {
     NetworkOptions network;
     ExportOptions exportRun;
     ReportOptions report;
+    MapOptions map;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

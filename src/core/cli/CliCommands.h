@@ -35,6 +35,8 @@ int solveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
 int placesCommand(const PlacesOptions& options, std::ostream& out, std::ostream& err);
 int importCommand(const ImportOptions& options, std::ostream& out, std::ostream& err);
 int groupsCommand(const GroupsOptions& options, std::ostream& out, std::ostream& err);
+// map: exit status 2 and one line for a refusal, nothing written.
+int mapCommand(const MapOptions& options, std::ostream& out, std::ostream& err);
 
 // The project as the program holds it after "Otvor ako ..." of this record.
 std::unique_ptr<Project> projectAsOpened(const TProjectRecord& record);

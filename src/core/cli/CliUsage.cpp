@@ -22,6 +22,7 @@ Commands:
   network PROJECT.mzd  search the star network and draw the station graph
   export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
   report PROJECT.mzd   write the report of the solved result as a PDF (A4)
+  map PROJECT.mzd MAP  put a map (or a picture with a scale) into a copy of the project
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -88,6 +89,27 @@ criteria.
   --format csv|json         csv (default): the places under a header line, ";" separated with
                             decimal commas, then an empty line and the criteria as
                             "criterion;on;value"; json: one object
+)";
+
+const char* const MapUsage = R"(Usage: dorvan-cli map PROJECT.mzd MAPFILE --out NEW.mzd [--epsg N] [--scale WxH]
+
+Puts a map picture into a copy of the project, as the picture page of the data entry does.
+A georeferenced map (a GeoTIFF, or a PNG, JPEG or bitmap with a world file .pgw/.jgw/.bpw/.wld
+and an .aux.xml or .prj naming its system) is warped into the project's coordinate reference;
+a project without one gets a local reference centred on the map, its origin at the map's
+lower-left corner. The stored picture covers whole kilometres from 0 (white where the map does
+not reach) and holds every place; where the map reaches below 0 the origin moves and the
+places' X/Y move with it. A warped picture has at most 8000 x 6000 pixels.
+
+Options:
+  --out NEW.mzd   the project written, never the input itself
+  --epsg N        the map's coordinate system when its files name none
+  --scale WxH     a picture without a georeference: its width and height in whole kilometres
+                  (Wx or xH gives one side, the other follows the picture's proportions)
+
+Refused, with one line and nothing written: a file that is no readable picture, a raster over
+20000 x 20000 pixels, a georeference without a system and no --epsg, a warp needing more than
+1 GB, a plain picture without --scale.
 )";
 
 const char* const ImportUsage = R"(Usage: dorvan-cli import PLACES.csv --out PROJECT.mzd [--crs EPSG:N]
@@ -227,6 +249,8 @@ std::string usageText(std::string_view topic)
         return PlacesUsage;
     if (topic == "import")
         return ImportUsage;
+    if (topic == "map")
+        return MapUsage;
     if (topic == "groups")
         return GroupsUsage;
     if (topic == "network")

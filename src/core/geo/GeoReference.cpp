@@ -287,6 +287,21 @@ LocalProjection localProjection(const std::vector<LatLon>& places)
     return out;
 }
 
+std::string localDefinition(LatLon centre, double x0Metres, double y0Metres)
+{
+    return aeqdDefinition(centre.latitude, centre.longitude, std::round(x0Metres), std::round(y0Metres));
+}
+
+bool isScaledPicture(const TProjectRecord& record)
+{
+    return record.PlaceName[ReferenceEntry].bytes() == ScaledPictureMarker;
+}
+
+void markScaledPicture(TProjectRecord& record)
+{
+    record.PlaceName[ReferenceEntry] = Text100::fromBytes(ScaledPictureMarker);
+}
+
 struct GridToWgs84::Handle : Context {};
 
 GridToWgs84::GridToWgs84(std::unique_ptr<Handle> handle)

@@ -99,6 +99,17 @@ struct LocalProjection {
 // places must hold at least one point, each latitude in -90..90 and longitude in -180..180.
 LocalProjection localProjection(const std::vector<LatLon>& places);
 
+// The definition of such a projection centred on `centre` (degrees written with at most 6
+// decimals) with a false origin in whole metres.
+std::string localDefinition(LatLon centre, double x0Metres, double y0Metres);
+
+// A picture given a scale in kilometres without any real coordinates keeps this text in the
+// reference's field: its ranges are kilometres, but there is no latitude or longitude. It does
+// not begin with "+proj=", so it is never taken for a reference.
+inline constexpr std::string_view ScaledPictureMarker = "#picture-scale-km";
+bool isScaledPicture(const TProjectRecord& record);
+void markScaledPicture(TProjectRecord& record);
+
 // A national or other grid given as "EPSG:N", transformed to WGS84 as PROJ chooses. x is the
 // easting, y the northing (the traditional GIS order).
 class GridToWgs84 {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -66,6 +68,15 @@ QString QtUserDialogs::openFileName(QWidget* parent, const QString& title, const
 QString QtUserDialogs::openPictureName(QWidget* parent, const QString& title, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+std::optional<QString> QtUserDialogs::askText(QWidget* parent, const QString& prompt)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, QString(), prompt, QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 bool QtUserDialogs::printerSetup(QWidget* parent, QPrinter& printer)

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 class QPrinter;
@@ -34,6 +35,8 @@ public:
     virtual QString openPictureName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // The printer set-up dialog; false when cancelled.
     virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
+    // A line of text asked for with `prompt`; nothing when cancelled.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& prompt) = 0;
     // The desktop's "open" action for a web or mail address.
     virtual bool openUrl(const QString& url) = 0;
 };
@@ -50,6 +53,7 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString openPictureName(QWidget* parent, const QString& title, const QString& filter) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;
+    std::optional<QString> askText(QWidget* parent, const QString& prompt) override;
     bool openUrl(const QString& url) override;
 };
 

@@ -4,6 +4,8 @@
 // tests of the data-entry window install a recording double. Each call is one event of the
 // main window's enabled-state table, so every enabled state is derived in one place there.
 // What the data-entry window changes in the project, the other windows hear from the project.
+#include <QString>
+
 class EntryHost {
 public:
     virtual ~EntryHost() = default;
@@ -30,6 +32,9 @@ public:
     // "Ulož ako ...", asked for by a closing question's "Uložiť ..."; true when the project was
     // saved. A host that cannot save says false, and the window stays.
     virtual bool saveProjectAs() { return false; }
+    // A notice for the status bar (a map warped at a coarser resolution). A host without a
+    // status bar ignores it.
+    virtual void entryStatusNotice(const QString& text) { (void)text; }
     // The data-entry window closed after confirmation.
     virtual void entryWindowClosed() = 0;
 };

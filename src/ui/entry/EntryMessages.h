@@ -13,7 +13,8 @@ inline constexpr std::string_view DeletePlaceQuestionEndText = " ?!!";
 // Picture
 inline constexpr std::string_view OpenPictureTitleText = "Otvor obrázok";
 inline constexpr std::string_view PictureFilterText
-    = "Obrázky (*.bmp *.jpg *.jpeg);;Bitmapy (*.bmp);;JPEG (*.jpg *.jpeg)";
+    = "Obrázky a mapy (*.bmp *.jpg *.jpeg *.png *.tif *.tiff);;Bitmapy (*.bmp);;JPEG (*.jpg *.jpeg);;"
+      "PNG (*.png);;GeoTIFF (*.tif *.tiff)";
 inline constexpr std::string_view PictureNotOpenedText = "Súbor obrázka sa nedá otvoriť !!!";
 inline constexpr std::string_view PictureTooLargeText = "Súbor obrázka je príliš veľký !!!";
 inline constexpr std::string_view PictureNotReadText = "Súbor obrázka sa nedá prečítať !!!";

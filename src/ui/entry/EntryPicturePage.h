@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 class PictureSurface;
 class QGroupBox;
 class QLineEdit;
@@ -32,6 +35,14 @@ private:
     QGroupBox* buildProportionBox();
     QGroupBox* buildCoordinatesBox();
     QGroupBox* buildListBox();
+    QGroupBox* buildScaleBox();
+    // Reads a picture or a map chosen with "Otvor" into the project (Vstupne_Udaje_Mapa.cpp):
+    // the notice for the status bar (empty for none), or nothing, with the user told why, when
+    // nothing changed.
+    std::optional<QString> loadPictureFile(const QString& file);
+    // The X/Y a click at (x, y) of Image1 gives: kilometres for a map or a scaled picture,
+    // display pixels otherwise.
+    std::optional<std::pair<double, double>> clickedCoordinates(int x, int y) const;
     void hookEvents();
     void Button48Click();
     void setPictureRange();
@@ -60,6 +71,8 @@ private:
     QLineEdit* Edit51 = nullptr;
     QLineEdit* Edit52 = nullptr;
     QLineEdit* Edit53 = nullptr;
+    QLineEdit* EditMapWidth = nullptr; // "Šírka mapy (km)"
+    QLineEdit* EditMapHeight = nullptr; // "Výška mapy (km)"
     QGroupBox* GroupBox58 = nullptr;
     QTableWidget* StringGrid7 = nullptr;
 };

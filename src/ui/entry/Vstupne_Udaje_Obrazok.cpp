@@ -7,7 +7,7 @@
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryHost.h"
 #include "ui/entry/EntryMessages.h"
-#include "core/entry/MapPictureDecoder.h"
+#include "core/entry/MapPlacement.h"
 #include "core/entry/PicturePlacement.h"
 #include "ui/entry/PictureSurface.h"
 #include "core/entry/PlaceEntry.h"
@@ -15,8 +15,6 @@
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -117,6 +115,7 @@ QGroupBox* entry::PicturePage::buildSideBox()
     Button48->setObjectName("Button48");
     right->addWidget(Button48);
     right->addWidget(buildProportionBox());
+    right->addWidget(buildScaleBox());
     right->addWidget(buildCoordinatesBox());
     right->addWidget(buildListBox(), 1, Qt::AlignLeft);
     right->addStretch(0);
@@ -222,33 +221,12 @@ void entry::PicturePage::Button48Click()
     if (file.isEmpty())
         return;
 
-    // The file is read and decoded in full before anything of the project changes.
-    // Only a plain file: a device or a pipe has no size to bound the reading by.
-    QFile f(file);
-    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
-        context_.dialogs.warn(this, entry::text(dorvan::PictureNotOpenedText));
+    // The file is read and decoded (a map also warped) in full before anything of the project
+    // changes.
+    const std::optional<QString> notice = loadPictureFile(file);
+    if (!notice)
         return;
-    }
-    // No supported picture of an acceptable size needs a larger file than its pixels at four
-    // bytes each, a palette and a header; a bigger one is refused before it is read.
-    if (static_cast<quint64>(f.size()) > dorvan::RgbPicture::MaxBytes / 3 * 4 + 65536) {
-        context_.dialogs.warn(this, entry::text(dorvan::PictureTooLargeText));
-        return;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        context_.dialogs.warn(this, entry::text(dorvan::PictureNotReadText));
-        return;
-    }
-    dorvan::MapPictureResult decoded = dorvan::tryDecodeMapPicture(std::span(
-        reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
-    if (!decoded.ok()) {
-        context_.dialogs.warn(this, QString::fromStdString(decoded.message));
-        return;
-    }
-
     const auto& s = context_.project.State;
-    context_.session.takeMapPicture(std::move(*decoded.picture));
 
     Image1->setEnabled(true);
     Button48->setEnabled(false); // one picture per window
@@ -260,14 +238,22 @@ void entry::PicturePage::Button48Click()
     redrawPicture(s.PictureRangeX, s.PictureRangeY);
     setPictureCaption();
     context_.pages.valuesChanged();
+    if (!notice->isEmpty())
+        context_.host.entryStatusNotice(*notice);
 }
 
-// The coordinate range of the picture follows the size of Image1.
+// The coordinate range of the picture follows the size of Image1; a map's or a scaled
+// picture's stays its kilometres.
 void entry::PicturePage::setPictureRange()
 {
-    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
     auto& s = context_.project.State;
     auto& r = context_.project.Record;
+    if (dorvan::rangesFixed(r)) {
+        s.PictureRangeX = r.MapRangeX;
+        s.PictureRangeY = r.MapRangeY;
+        return;
+    }
+    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
     s.PictureRangeX = r.MapRangeX = range.x;
     s.PictureRangeY = r.MapRangeY = range.y;
 }
@@ -430,12 +416,11 @@ void entry::PicturePage::ObrClick(int x, int y)
     if (target.setsRange) {
         setPictureRange();
     }
-    const auto ref
-        = dorvan::referenceFromPixel({ x, y }, sizeOf(Image1), { s.PictureRangeX, s.PictureRangeY });
+    const auto ref = clickedCoordinates(x, y);
     if (!ref)
         return;
     const int p = target.place;
-    const dorvan::ClickedPlace clicked = context_.placeEntry.storeClickedPlace(p, ref->x, ref->y);
+    const dorvan::ClickedPlace clicked = context_.placeEntry.storeClickedPlace(p, ref->first, ref->second);
     if (clicked.raiseSettingsOn)
         context_.host.entrySettingsSwitched(true);
     context_.pages.valuesChanged();
@@ -461,13 +446,17 @@ void entry::PicturePage::Image1MouseMove(QPoint at)
     const int fromBottom = Image1->height() - at.y() - 1;
     Edit52->setText(QString::number(at.x()));
     Edit53->setText(QString::number(fromBottom));
-    if (s.NextPlace <= 1) {
+    if (dorvan::rangesFixed(context_.project.Record)) {
+        if (const auto km = clickedCoordinates(at.x(), at.y())) {
+            Edit50->setText(entry::formatNumber(km->first));
+            Edit51->setText(entry::formatNumber(km->second));
+        }
+    } else if (s.NextPlace <= 1) {
         Edit50->setText(QString::number(at.x()));
         Edit51->setText(QString::number(fromBottom));
-    } else if (auto ref = dorvan::referenceFromPixel(
-                   { at.x(), at.y() }, sizeOf(Image1), { s.PictureRangeX, s.PictureRangeY })) {
-        Edit50->setText(QString::number(ref->x));
-        Edit51->setText(QString::number(ref->y));
+    } else if (const auto ref = clickedCoordinates(at.x(), at.y())) {
+        Edit50->setText(QString::number(ref->first));
+        Edit51->setText(QString::number(ref->second));
     }
 }
 

@@ -130,6 +130,7 @@ public:
     bool cooperWindowOpen() const override;
     void closeCooperWindow() override;
     void closeProjectWindows() override;
+    void entryStatusNotice(const QString& text) override { setStatusPanelText(1, text); }
     void entryWindowClosed() override;
     bool saveProjectAs() override;
 

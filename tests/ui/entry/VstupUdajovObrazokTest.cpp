@@ -1,6 +1,9 @@
+#include "core/entry/MapPlacement.h"
 #include "core/entry/PicturePlacement.h"
+#include "core/geo/GeoReference.h"
 #include "ui/main/Dorvan_Hlavny.h"
 #include "support/EntryWindowFixture.h"
+#include "support/TestRasters.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -10,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include <cmath>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -469,4 +474,101 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
     EXPECT_EQ(r.PlaceY[4], 0.0);
     dialogs.confirmAnswers.push_back(true);
     dialogs.confirmAnswers.push_back(true);
+}
+
+namespace {
+
+// A red 3 x 3 block centred at pixel (60, 40) of a 200 x 150 GeoTIFF in degrees.
+const testrasters::Raster DegreesMap { 200, 150, { 18.0, 0.005, 0.0, 49.0, 0.0, -0.005 }, "EPSG:4326", 60, 40 };
+constexpr double RedLatitude = 49.0 - 40.5 * 0.005, RedLongitude = 18.0 + 60.5 * 0.005;
+
+} // namespace
+
+TEST_F(PicturePage, AMapIsWarpedAndAClickOnItGivesKilometresAndItsLatitudeLongitude)
+{
+    const std::filesystem::path map = dir.filePath("map.tif").toStdString();
+    testrasters::write(map, DegreesMap, testrasters::Form::GeoTiff);
+    load(QString::fromStdString(map.string()));
+    ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().front().toStdString();
+    const auto& r = project.Record;
+    ASSERT_TRUE(dorvan::rangesFixed(r));
+    EXPECT_EQ(project.State.PictureRangeX, r.MapRangeX);
+    const auto plane = dorvan::geo::projectionOf(r);
+    ASSERT_TRUE(plane);
+    const auto red = plane->toPlanar({ RedLatitude, RedLongitude });
+    const auto at = dorvan::pixelFromReference(red->x, red->y, controlSize(), { r.MapRangeX, r.MapRangeY });
+    ASSERT_TRUE(at);
+    // The display shows the red block there.
+    const QColor c = shown(image()).pixelColor(at->x, at->y);
+    EXPECT_GT(c.red(), 150);
+    EXPECT_LT(c.green(), 150);
+
+    click(QPoint(at->x, at->y));
+    ASSERT_EQ(project.State.PlaceCount, 1);
+    const double pixelKm = double(r.MapRangeX) / image()->width();
+    EXPECT_NEAR(r.PlaceX[1], red->x, pixelKm);
+    EXPECT_NEAR(r.PlaceY[1], red->y, double(r.MapRangeY) / (image()->height() - 1));
+    // Four decimals, not whole display pixels.
+    EXPECT_NEAR(r.PlaceX[1] * 1e4, std::round(r.PlaceX[1] * 1e4), 1e-6);
+    const auto clicked = dorvan::geo::toLatLon(r, r.PlaceX[1], r.PlaceY[1]);
+    ASSERT_TRUE(clicked);
+    EXPECT_NEAR(clicked->latitude, RedLatitude, 2 * pixelKm / 111.0);
+    EXPECT_NEAR(clicked->longitude, RedLongitude, 2 * pixelKm / 70.0);
+}
+
+TEST_F(PicturePage, AScaledPictureGivesTheSameKilometresInAnyWindowSizeAndKeepsItsRanges)
+{
+    typeInto("EditMapWidth", u("50"));
+    load(save(halves(400, 300, Qt::green, Qt::blue), "plain.png", "PNG"));
+    ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().front().toStdString();
+    const auto& r = project.Record;
+    // 300 / 400 of 50 km is 37.5, to the nearest whole kilometre 38.
+    EXPECT_EQ(r.MapRangeX, 50);
+    EXPECT_EQ(r.MapRangeY, 38);
+    EXPECT_TRUE(dorvan::geo::isScaledPicture(r));
+
+    const auto clickCentre = [&] {
+        click(QPoint(image()->width() / 2, image()->height() / 2));
+        return std::pair { double(r.MapRangeX) / image()->width(), double(r.MapRangeY) / (image()->height() - 1) };
+    };
+    const auto [kmX1, kmY1] = clickCentre();
+    w->resize(700, 480);
+    QApplication::processEvents();
+    const auto [kmX2, kmY2] = clickCentre();
+    ASSERT_EQ(project.State.PlaceCount, 2);
+    // Both clicks are the picture's centre in kilometres, within a display pixel.
+    EXPECT_NEAR(r.PlaceX[1], 25.0, kmX1);
+    EXPECT_NEAR(r.PlaceX[2], 25.0, kmX2);
+    EXPECT_NEAR(r.PlaceY[1], 19.0, kmY1);
+    EXPECT_NEAR(r.PlaceY[2], 19.0, kmY2);
+    EXPECT_EQ(project.State.PictureRangeX, 50);
+    EXPECT_EQ(project.State.PictureRangeY, 38);
+}
+
+TEST_F(PicturePage, AMapWithoutASystemAsksForItsEpsgCodeAndABadScaleIsRefused)
+{
+    testrasters::Raster utm = DegreesMap;
+    utm.transform = { 350000.0, 400.0, 0.0, 5400000.0, 0.0, -400.0 };
+    const std::filesystem::path map = dir.filePath("nosystem.png").toStdString();
+    testrasters::write(map, utm, testrasters::Form::PngWorldOnly);
+    const QString file = QString::fromStdString(map.string());
+
+    typeInto("EditMapWidth", u("2,5"));
+    load(file);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages().front(), u(dorvan::BadMapScaleText));
+    get<QLineEdit>("EditMapWidth")->clear();
+
+    // Cancelled: nothing changes.
+    dialogs.textAnswers = { std::nullopt };
+    load(file);
+    EXPECT_TRUE(project.MapPicture.empty());
+    EXPECT_FALSE(image()->isEnabled());
+    EXPECT_EQ(dialogs.shown.back().text, u(dorvan::geo::MapSystemQuestion));
+
+    dialogs.textAnswers = { u("32634") };
+    load(file);
+    EXPECT_FALSE(project.MapPicture.empty());
+    EXPECT_TRUE(dorvan::geo::projectReference(project.Record));
+    EXPECT_TRUE(image()->isEnabled());
 }
