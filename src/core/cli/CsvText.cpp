@@ -101,9 +101,10 @@ CsvFields splitCsvLine(std::string_view line, char separator)
     return out;
 }
 
-std::string csvField(std::string_view s)
+std::string separatedField(std::string_view s, char separator)
 {
-    if (s.find_first_of(";\"\r\n") == std::string_view::npos)
+    const char special[] = { separator, '"', '\r', '\n', '\0' };
+    if (s.find_first_of(special) == std::string_view::npos)
         return std::string(s);
     std::string q = "\"";
     for (char c : s) {
@@ -113,6 +114,11 @@ std::string csvField(std::string_view s)
     }
     q += '"';
     return q;
+}
+
+std::string csvField(std::string_view s)
+{
+    return separatedField(s, ';');
 }
 
 } // namespace dorvan::cli

@@ -90,8 +90,10 @@ CsvFields splitCsvLine(std::string_view line, char separator);
 // Whether a text is valid UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool isValidUtf8(std::string_view text);
 
-// A field of the ";"-separated lists dorvan-cli writes, quoted when it holds the separator, a
-// quote or a line break.
+// A field of a list separated by `separator`, quoted (quotes doubled) when it holds the separator,
+// a quote or a line break, as spreadsheets read it.
+std::string separatedField(std::string_view s, char separator);
+// A field of the ";"-separated lists dorvan-cli writes.
 std::string csvField(std::string_view s);
 
 } // namespace dorvan::cli

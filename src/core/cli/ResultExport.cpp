@@ -214,19 +214,10 @@ std::optional<std::string> exportGeoJson(const RunExport& run, const Projection&
 
 namespace {
 
-// A field of a tab-separated line: quoted, as spreadsheets read it, only where it holds a tab,
-// a quote or a line break.
+// A field of a tab-separated line.
 std::string tabField(std::string_view s)
 {
-    if (s.find_first_of("\t\"\r\n") == std::string_view::npos)
-        return std::string(s);
-    std::string q = "\"";
-    for (char c : s) {
-        if (c == '"')
-            q += '"';
-        q += c;
-    }
-    return q + "\"";
+    return separatedField(s, '\t');
 }
 
 // The two tables of the export with the given field separator and field quoting.
