@@ -8,9 +8,14 @@ scripts/install-deps.sh --fuzz
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
-# ccache (when present) keys on paths relative to the checkout, so another clone of the same
-# sources reuses what an earlier run compiled.
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+# Every build here starts from nothing on a fresh clone: ccache would only add its own work (about
+# a third more on an empty cache), so it stays out; a rerun in the same checkout rebuilds only
+# what changed.
+export CCACHE_DISABLE=1
+# Both builds compile the sources of each library and test program in batches of 8 as one
+# (unity build): the headers are parsed once per batch instead of once per file, which takes a
+# third off each build. Names in unnamed namespaces must therefore differ within a library.
+unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8)
 # Every step reports its wall time and the processor time it took.
 TIMEFORMAT='   ... %R s (user %U s, sys %S s)'
 
@@ -18,7 +23,7 @@ echo "== Build and test (warnings as errors)"
 # Optimised as the program ships, without debug information: the sanitizer build below keeps it
 # for stack traces, and leaving it out here saves about a third of the compile time.
 cmake -S . -B build/check -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-  -DDORVAN_WERROR=ON -DDORVAN_BUILD_BENCH=ON
+  -DDORVAN_WERROR=ON -DDORVAN_BUILD_BENCH=ON "${unity[@]}"
 time cmake --build build/check -j "$jobs"
 time ctest --test-dir build/check -j "$jobs" --timeout 300
 
@@ -26,7 +31,7 @@ echo "== Build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
 # At -O0 with line tables only (enough for the sanitizers' stack traces): -O1 with full debug
 # information took more than twice the compile time.
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" \
-  -DDORVAN_WERROR=ON -DDORVAN_SANITIZE=ON
+  -DDORVAN_WERROR=ON -DDORVAN_SANITIZE=ON "${unity[@]}"
 time cmake --build build/sanitize -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"

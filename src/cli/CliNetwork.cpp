@@ -12,7 +12,6 @@ namespace dorvan::cli {
 
 namespace {
 
-constexpr const char* Separator = ",";
 const char* const ListNames[] = { "ListBox1", "ListBox2", "ListBox3", "ListBox4", "ListBox5" };
 
 void writeText(const NetworkRun& run, std::ostream& out)

@@ -19,11 +19,11 @@ namespace dorvan {
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Silver(192, 192, 192);
-const QColor Blue(0, 0, 255);
-const QColor Black(0, 0, 0);
-const QColor White(255, 255, 255);
+using chart_colours::Black;
+using chart_colours::Blue;
+using chart_colours::Red;
+using chart_colours::Silver;
+using chart_colours::White;
 
 QPen solidPen(const QColor& colour, int width)
 {
@@ -100,12 +100,12 @@ void paintBackground(QPainter& p, const ChartBackground& b)
         paintChartText(p, label, font, Black);
 }
 
-std::string decimalSeparator()
+} // namespace
+
+std::string chartDecimalSeparator()
 {
     return QLocale().decimalPoint().toStdString();
 }
-
-} // namespace
 
 QColor chartColour(std::uint32_t bgr)
 {
@@ -253,7 +253,7 @@ bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> pl
     if (chartTooSmall(size.width(), size.height()))
         return false;
     OneCentreChart c
-        = oneCentreChart(places, iterates, mode, size.width(), size.height(), decimalSeparator(), scale);
+        = oneCentreChart(places, iterates, mode, size.width(), size.height(), chartDecimalSeparator(), scale);
     thinChartLabels(c.background);
     c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
     placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
@@ -287,7 +287,7 @@ bool paintGroupBackground(
         return false;
     state = chartWindow(places, size.width(), size.height(), scale);
     ChartBackground b = chartBackground(
-        state, size.width(), size.height(), ChartBackgroundStyle::Groups, decimalSeparator());
+        state, size.width(), size.height(), ChartBackgroundStyle::Groups, chartDecimalSeparator());
     thinChartLabels(b);
     state.LabelBoxes = tickLabelBoxes(b, chartTextMeasure());
     paintBackground(p, b);

@@ -23,11 +23,24 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 class QPainter;
 
 namespace dorvan {
+
+// The chart's named colours.
+namespace chart_colours {
+inline const QColor Red(255, 0, 0);
+inline const QColor Silver(192, 192, 192);
+inline const QColor Blue(0, 0, 255);
+inline const QColor Black(0, 0, 0);
+inline const QColor White(255, 255, 255);
+} // namespace chart_colours
+
+// The decimal separator of the application's locale, as the charts write numbers.
+std::string chartDecimalSeparator();
 
 // Where an image lies in the drawing it holds: the drawing is laid out for a surface of `size`
 // and the image's pixel (0, 0) is the drawing's pixel `origin`. The default is the whole drawing

@@ -3,7 +3,6 @@
 #include "render/ChartPainter.h"
 
 #include <QFontMetrics>
-#include <QLocale>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
@@ -28,7 +27,7 @@ CostContours paintCostContours(QPainter& p, const ContourInput& input, const Cha
 {
     if (input.percents.empty())
         return {};
-    const std::string separator = QLocale().decimalPoint().toStdString();
+    const std::string separator = chartDecimalSeparator();
     const QFont font = chartFont(8);
     const QFontMetrics metrics(font);
     std::vector<ContourLabelSize> sizes;

@@ -6,7 +6,6 @@
 #include "core/allocation/MapChartGeometry.h"
 #include "render/PictureImage.h"
 
-#include <QLocale>
 #include <QPainter>
 #include <QPen>
 
@@ -14,13 +13,8 @@ namespace dorvan {
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Black(0, 0, 0);
-
-std::string decimalSeparator()
-{
-    return QLocale().decimalPoint().toStdString();
-}
+using chart_colours::Black;
+using chart_colours::Red;
 
 // Frame and picture, then, on an area large enough, the axes, ticks, grid and labels.
 void paintMapBackground(QPainter& p, const MapChartBackground& b, const QImage& picture)
@@ -64,7 +58,7 @@ bool paintMapOneCentreChart(QPainter& p, QSize size, const QImage& picture, Pict
     const ContourInput* contours)
 {
     MapOneCentreChart c
-        = mapOneCentreChart(range, places, iterates, size.width(), size.height(), decimalSeparator());
+        = mapOneCentreChart(range, places, iterates, size.width(), size.height(), chartDecimalSeparator());
     thinTickLabels(c.background, chartTextMeasure());
     c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
     placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
@@ -97,7 +91,7 @@ bool paintMapGroupBackground(QPainter& p, QSize size, const QImage& picture, Pic
     std::span<const ChartPoint> places, ChartState& state)
 {
     state = mapChartWindow(range, places, size.width(), size.height());
-    MapChartBackground b = mapChartBackground(state, size.width(), size.height(), decimalSeparator());
+    MapChartBackground b = mapChartBackground(state, size.width(), size.height(), chartDecimalSeparator());
     thinTickLabels(b, chartTextMeasure());
     state.LabelBoxes = tickLabelBoxes(b, chartTextMeasure());
     paintMapBackground(p, b, picture);

@@ -9,10 +9,10 @@ namespace dorvan {
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Silver(192, 192, 192);
-const QColor Black(0, 0, 0);
-const QColor White(255, 255, 255);
+using chart_colours::Black;
+using chart_colours::Red;
+using chart_colours::Silver;
+using chart_colours::White;
 
 void paintFrame(QPainter& p, const StationGraph& g)
 {

@@ -11,6 +11,7 @@
 #include "support/CliProcess.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,11 +44,6 @@ using dorvan::test::runCli;
 namespace {
 
 using dorvan::test::ScriptedDialogs;
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QStringList items(const QListWidget* list)
 {

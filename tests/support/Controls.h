@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListWidget>
+#include "ui/common/Utf8Text.h"
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,11 +15,6 @@
 // Small helpers of the window tests: Slovak texts, list lines, controls found by name.
 
 namespace dorvan::test {
-
-inline QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 inline QStringList lines(const QListWidget* list)
 {

@@ -15,13 +15,14 @@ namespace dorvan {
 
 namespace {
 
-constexpr int MinMembers = 3;
+using grouping::at;
+using grouping::MinMembers;
+using grouping::orderGroups;
+using grouping::SameTotal;
+using grouping::totalOf;
+
 constexpr int MaxAlternations = 100;
 constexpr int MaxMovePasses = 20;
-// Two totals this close (relatively) are the same total.
-constexpr long double SameTotal = 1e-9L;
-
-std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 // The cost of a group served from a fixed place, as a Weber result standing on that place.
 WeberResult fixedCentre(std::span<const GroupSite> sites, std::span<const int> members, int place)
@@ -46,26 +47,6 @@ std::vector<FoundGroup> groupsOf(std::span<const GroupSite> sites, const std::ve
         }
     }
     return groups;
-}
-
-long double totalOf(const std::vector<FoundGroup>& groups)
-{
-    long double t = 0.0L;
-    for (const FoundGroup& g : groups)
-        t += g.centre.objective;
-    return t;
-}
-
-// Fixed groups first, in the order the centres were given; then the others by their first member.
-void orderGroups(std::vector<FoundGroup>& groups)
-{
-    std::stable_sort(groups.begin(), groups.end(), [](const FoundGroup& a, const FoundGroup& b) {
-        if ((a.fixedPlace >= 0) != (b.fixedPlace >= 0))
-            return a.fixedPlace >= 0;
-        if (a.fixedPlace >= 0)
-            return false;
-        return a.members.front() < b.members.front();
-    });
 }
 
 // Every partition of at most 10 places that keeps the rules: the cost of every admissible

@@ -12,9 +12,8 @@ namespace dorvan {
 
 namespace {
 
-constexpr int MinMembers = 3;
-
-std::size_t at(int i) { return static_cast<std::size_t>(i); }
+using grouping::at;
+using grouping::MinMembers;
 
 // A cost that first counts the places put into groups beyond their 3 required ones and only
 // then the weighted distance: the least such cost fills every group to 3 places whenever the

@@ -25,8 +25,9 @@ using grouping::reachOf;
 using grouping::Searching;
 using grouping::solveWeber;
 
-// Two totals this close (relatively) are the same total.
-constexpr long double SameTotal = 1e-9L;
+using grouping::orderGroups;
+using grouping::SameTotal;
+using grouping::totalOf;
 
 // A small, fully specified generator, so a seed gives the same groups on every system.
 class SplitMix64 {
@@ -341,20 +342,6 @@ private:
     std::vector<WeberResult> centre_;
     std::vector<long double> weight_;
 };
-
-long double totalOf(const std::vector<FoundGroup>& groups)
-{
-    long double t = 0.0L;
-    for (const FoundGroup& g : groups)
-        t += g.centre.objective;
-    return t;
-}
-
-void orderGroups(std::vector<FoundGroup>& groups)
-{
-    std::sort(groups.begin(), groups.end(),
-        [](const FoundGroup& a, const FoundGroup& b) { return a.members.front() < b.members.front(); });
-}
 
 // Every partition of at most 10 places into groups of 3 or more: the Weber cost of every
 // subset once, then the best split of each set of places into k groups.

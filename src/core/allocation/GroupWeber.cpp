@@ -160,4 +160,23 @@ WeberResult solveWeber(std::span<const GroupSite> sites, std::span<const int> me
     return r;
 }
 
+long double totalOf(const std::vector<FoundGroup>& groups)
+{
+    long double t = 0.0L;
+    for (const FoundGroup& g : groups)
+        t += g.centre.objective;
+    return t;
+}
+
+void orderGroups(std::vector<FoundGroup>& groups)
+{
+    std::stable_sort(groups.begin(), groups.end(), [](const FoundGroup& a, const FoundGroup& b) {
+        if ((a.fixedPlace >= 0) != (b.fixedPlace >= 0))
+            return a.fixedPlace >= 0;
+        if (a.fixedPlace >= 0)
+            return false;
+        return a.members.front() < b.members.front();
+    });
+}
+
 } // namespace dorvan::grouping

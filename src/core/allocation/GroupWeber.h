@@ -7,12 +7,26 @@
 #include "core/allocation/GroupSearch.h"
 #include "core/allocation/WeberSums.h"
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
 namespace dorvan::grouping {
 
 using Members = std::vector<int>;
+
+// The fewest places a group may have.
+inline constexpr int MinMembers = 3;
+// Two totals this close (relatively) are the same total.
+inline constexpr long double SameTotal = 1e-9L;
+
+// An index of a site, group or member as the containers take it.
+inline std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+// The sum of the groups' costs.
+long double totalOf(const std::vector<FoundGroup>& groups);
+// Fixed groups first, in the order the centres were given; then the others by their first member.
+void orderGroups(std::vector<FoundGroup>& groups);
 
 // Weiszfeld steps shorter than this share of the spread of the places end the iteration.
 inline constexpr long double StepTolerance = 1e-15L;

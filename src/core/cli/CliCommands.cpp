@@ -24,9 +24,6 @@ namespace dorvan::cli {
 
 namespace {
 
-// The program shows numbers the Slovak way.
-constexpr const char* Separator = ",";
-
 std::string quoted(std::string_view s)
 {
     std::string q = "\"";

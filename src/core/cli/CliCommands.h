@@ -14,6 +14,9 @@
 
 namespace dorvan::cli {
 
+// The program shows numbers the Slovak way.
+inline constexpr const char* Separator = ",";
+
 // A project file read and checked; a file that cannot be read is a UsageError naming it.
 LoadedProject loadProject(const std::string& path, std::ostream& err);
 

@@ -19,9 +19,6 @@ namespace dorvan::cli {
 
 namespace {
 
-// The program shows numbers the Slovak way.
-constexpr const char* Separator = ",";
-
 // Degrees with 7 decimals and the decimal comma of the lists.
 std::string degreesText(double degrees)
 {

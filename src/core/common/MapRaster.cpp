@@ -55,7 +55,7 @@ struct RasterFile::Handle {
 
 namespace {
 
-RasterOpen refuse(const char* message)
+RasterOpen refusedOpen(const char* message)
 {
     RasterOpen r;
     r.message = message;
@@ -135,10 +135,10 @@ RasterFile::~RasterFile() = default;
 RasterOpen RasterFile::opened(std::unique_ptr<Handle> h, const std::string& path)
 {
     if (!usable(h->dataset))
-        return refuse(RasterUnreadableText);
+        return refusedOpen(RasterUnreadableText);
     const int w = GDALGetRasterXSize(h->dataset), ht = GDALGetRasterYSize(h->dataset);
     if (w > MaxRasterSide || ht > MaxRasterSide)
-        return refuse(RasterTooLargeText);
+        return refusedOpen(RasterTooLargeText);
     auto georeference = georeferenceOf(h->dataset, path);
     RasterOpen r;
     r.file.reset(new RasterFile(std::move(h)));
@@ -167,7 +167,7 @@ RasterOpen RasterFile::openBytes(std::span<const std::uint8_t> bytes)
         static_cast<vsi_l_offset>(bytes.size()), FALSE);
     if (f == nullptr) {
         h->memoryFile.clear();
-        return refuse(RasterUnreadableText);
+        return refusedOpen(RasterUnreadableText);
     }
     VSIFCloseL(f);
     h->dataset

@@ -14,7 +14,7 @@ constexpr const char* Damaged = "Obrázok BMP je poškodený !!!";
 constexpr const char* Unsupported = "Nepodporovaný druh obrázka BMP !!!";
 constexpr const char* TooLarge = "Obrázok BMP je príliš veľký !!!";
 
-MapPictureResult refuse(const std::string& message)
+MapPictureResult refusedPicture(const std::string& message)
 {
     MapPictureResult r;
     r.message = message;
@@ -59,13 +59,13 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
 {
     constexpr std::size_t FileHeader = 14;
     if (b.size() < FileHeader + 12 || b[0] != 'B' || b[1] != 'M')
-        return refuse(Damaged);
+        return refusedPicture(Damaged);
     const std::uint64_t dataOffset = u32(b, 10);
     const std::uint32_t headerSize = u32(b, FileHeader);
     if (headerSize != 12 && headerSize < 40)
-        return refuse(Unsupported);
+        return refusedPicture(Unsupported);
     if (FileHeader + std::uint64_t { headerSize } > b.size())
-        return refuse(Damaged);
+        return refusedPicture(Damaged);
 
     std::int64_t width = 0, height = 0;
     std::uint32_t bits = 0, compression = 0, coloursUsed = 0;
@@ -74,14 +74,14 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
         width = u16(b, FileHeader + 4);
         height = static_cast<std::int16_t>(u16(b, FileHeader + 6));
         if (u16(b, FileHeader + 8) != 1)
-            return refuse(Damaged);
+            return refusedPicture(Damaged);
         bits = u16(b, FileHeader + 10);
         paletteEntry = 3;
     } else {
         width = static_cast<std::int32_t>(u32(b, FileHeader + 4));
         height = static_cast<std::int32_t>(u32(b, FileHeader + 8));
         if (u16(b, FileHeader + 12) != 1)
-            return refuse(Damaged);
+            return refusedPicture(Damaged);
         bits = u16(b, FileHeader + 14);
         compression = u32(b, FileHeader + 16);
         coloursUsed = u32(b, FileHeader + 32);
@@ -90,9 +90,9 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
     if (topDown)
         height = -height;
     if (width <= 0 || height <= 0)
-        return refuse(Damaged);
+        return refusedPicture(Damaged);
     if (!RgbPicture::sizeAcceptable(width, height))
-        return refuse(TooLarge);
+        return refusedPicture(TooLarge);
 
     // Masks: BI_RGB has fixed ones; BI_BITFIELDS takes them after a 40-byte header or inside a
     // longer one.
@@ -108,19 +108,19 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
             gMask = 0x0000FF00;
             bMask = 0x000000FF;
         } else if (bits != 1 && bits != 4 && bits != 8 && bits != 24) {
-            return refuse(Unsupported);
+            return refusedPicture(Unsupported);
         }
     } else if (compression == 3 && (bits == 16 || bits == 32)) {
         const std::uint64_t masksAt = FileHeader + 40;
         if (masksAt + 12 > b.size())
-            return refuse(Damaged);
+            return refusedPicture(Damaged);
         rMask = u32(b, masksAt);
         gMask = u32(b, masksAt + 4);
         bMask = u32(b, masksAt + 8);
         if (headerSize == 40)
             paletteAt += 12;
     } else {
-        return refuse(Unsupported);
+        return refusedPicture(Unsupported);
     }
 
     std::array<RgbPicture::Rgb, 256> palette {};
@@ -128,7 +128,7 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
         const std::uint32_t most = 1u << bits;
         const std::uint32_t count = coloursUsed == 0 || coloursUsed > most ? most : coloursUsed;
         if (paletteAt + std::uint64_t { count } * paletteEntry > b.size())
-            return refuse(Damaged);
+            return refusedPicture(Damaged);
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::size_t at = static_cast<std::size_t>(paletteAt + i * paletteEntry);
             palette[i] = { b[at + 2], b[at + 1], b[at] };
@@ -137,14 +137,14 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
 
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     if (dataOffset > b.size() || stride * static_cast<std::uint64_t>(height) > b.size() - dataOffset)
-        return refuse(Damaged);
+        return refusedPicture(Damaged);
 
     MapPictureResult result;
     try {
         result.picture.emplace();
         result.picture->resizeForOverwrite(static_cast<int>(width), static_cast<int>(height));
     } catch (const std::bad_alloc&) {
-        return refuse("Nedostatok pamäte pre obrázok BMP !!!");
+        return refusedPicture("Nedostatok pamäte pre obrázok BMP !!!");
     }
     RgbPicture& pic = *result.picture;
     const Channel red(rMask), green(gMask), blue(bMask);
@@ -177,7 +177,7 @@ MapPictureResult tryDecodeBmp(std::span<const std::uint8_t> b)
 MapPictureResult tryDecodeMapPicture(std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty())
-        return refuse(jpegFailureMessage(JpegFailure::Empty));
+        return refusedPicture(jpegFailureMessage(JpegFailure::Empty));
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
         return tryDecodeBmp(bytes);
     if (looksLikeJpeg(bytes)) {
@@ -189,7 +189,7 @@ MapPictureResult tryDecodeMapPicture(std::span<const std::uint8_t> bytes)
             r.message = j.message;
         return r;
     }
-    return refuse("Súbor nie je obrázok BMP ani JPEG !!!");
+    return refusedPicture("Súbor nie je obrázok BMP ani JPEG !!!");
 }
 
 } // namespace dorvan

@@ -56,11 +56,6 @@ double straightLine(const TProjectRecord& r, int i, int j)
     return static_cast<double>(std::sqrt(dx * dx + dy * dy));
 }
 
-int clampCount(int count)
-{
-    return std::clamp(count, 0, MaxPlaceCount);
-}
-
 } // namespace
 
 int compareNamesUtf8(std::string_view a, std::string_view b)
@@ -87,7 +82,7 @@ std::string displayName(const Text100& name)
 
 std::vector<int> sortPlacesByName(TProjectRecord& r, int count)
 {
-    count = clampCount(count);
+    count = clampPlaceCount(count);
     std::vector<int> from(static_cast<std::size_t>(count));
     for (int k = 1; k <= count; ++k)
         from[static_cast<std::size_t>(k - 1)] = k;
@@ -111,7 +106,7 @@ std::vector<int> sortPlacesByName(TProjectRecord& r, int count)
 
 void computeDistances(TProjectRecord& r, int count)
 {
-    count = clampCount(count);
+    count = clampPlaceCount(count);
     for (int i = 1; i <= count; ++i)
         for (int j = 1; j <= count; ++j)
             r.Distance[i][j] = straightLine(r, i, j);
@@ -119,7 +114,7 @@ void computeDistances(TProjectRecord& r, int count)
 
 void straightenDistances(TProjectRecord& r, int place, int count)
 {
-    count = clampCount(count);
+    count = clampPlaceCount(count);
     if (place < 1 || place > MaxPlaceCount)
         return;
     for (int j = 1; j <= count; ++j)
@@ -129,7 +124,7 @@ void straightenDistances(TProjectRecord& r, int place, int count)
 
 bool coordinatesDiffer(const TProjectRecord& r, int count)
 {
-    count = clampCount(count);
+    count = clampPlaceCount(count);
     for (int k = 2; k <= count; ++k)
         if (r.PlaceX[k] != r.PlaceX[1] || r.PlaceY[k] != r.PlaceY[1])
             return true;
@@ -148,7 +143,7 @@ void storeNewPlace(TProjectRecord& r, int p, const Text100& name, double x, doub
 
 void removePlace(TProjectRecord& r, int number, int oldCount)
 {
-    oldCount = clampCount(oldCount);
+    oldCount = clampPlaceCount(oldCount);
     if (number < 1 || number > oldCount)
         return;
     for (int k = number; k < oldCount; ++k) {

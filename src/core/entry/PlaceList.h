@@ -3,6 +3,7 @@
 #include "core/common/DecimalText.h"
 #include "core/project/ProjectRecord.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +14,12 @@ namespace dorvan {
 
 // The largest number of places a project may hold (the arrays have one slot more).
 inline constexpr int MaxPlaceCount = 99;
+
+// A place count as the lists and tables take it: 0..MaxPlaceCount.
+inline int clampPlaceCount(int count)
+{
+    return std::clamp(count, 0, MaxPlaceCount);
+}
 
 // Byte-wise comparison of two names in code-page order: case-sensitive, a proper prefix first.
 // Negative, zero or positive like strcmp.

@@ -7,13 +7,6 @@
 
 namespace dorvan {
 
-namespace {
-int clampCount(int placeCount)
-{
-    return std::clamp(placeCount, 0, MaxPlaceCount);
-}
-} // namespace
-
 void DistanceQuestions::clear()
 {
     for (auto& row : pending_)
@@ -23,14 +16,14 @@ void DistanceQuestions::clear()
 
 void DistanceQuestions::askAll(int count)
 {
-    const int n = clampCount(count);
+    const int n = clampPlaceCount(count);
     for (int p = 1; p <= n; ++p)
         askPlace(p, n);
 }
 
 void DistanceQuestions::askPlace(int place, int count)
 {
-    const int n = clampCount(count);
+    const int n = clampPlaceCount(count);
     if (place < 1 || place > MaxPlaceCount)
         return;
     const auto p = static_cast<std::size_t>(place);
@@ -45,7 +38,7 @@ void DistanceQuestions::askPlace(int place, int count)
 
 std::optional<DistanceCursor> DistanceQuestions::next(int count) const
 {
-    const int n = clampCount(count);
+    const int n = clampPlaceCount(count);
     for (int i = 1; i <= n; ++i) {
         if (!rows_.test(static_cast<std::size_t>(i)))
             continue;
@@ -92,7 +85,7 @@ void DistanceQuestions::reorder(const std::vector<int>& from)
 
 void DistanceQuestions::remove(int number, int oldCount)
 {
-    const int n = clampCount(oldCount);
+    const int n = clampPlaceCount(oldCount);
     if (number < 1 || number > n)
         return;
     auto shiftDown = [number, n](std::bitset<Slots>& bits) {
@@ -247,7 +240,7 @@ PlaceSplit splitPlaces(
 {
     PlaceSplit s;
     const bool centre = !r.CentralName.empty();
-    for (int p = 1; p <= clampCount(placeCount); ++p) {
+    for (int p = 1; p <= clampPlaceCount(placeCount); ++p) {
         if (centre && r.PlaceName[p] == r.CentralName)
             continue;
         (listHolds(list, count, r.PlaceName[p]) ? s.listed : s.others).push_back(p);

@@ -11,29 +11,30 @@
 
 namespace dorvan::geo {
 
-namespace {
-
-// One PROJ context for one object, so objects may live in different threads.
-struct Context {
+// One PROJ context for one object, so objects may live in different threads. Not in the
+// unnamed namespace: the handles of the public classes derive from it.
+struct ProjContext {
     PJ_CONTEXT* ctx = nullptr;
     PJ* pj = nullptr;
 
-    Context()
+    ProjContext()
     {
         ctx = proj_context_create();
         if (ctx != nullptr)
             proj_log_level(ctx, PJ_LOG_NONE);
     }
-    ~Context()
+    ~ProjContext()
     {
         if (pj != nullptr)
             proj_destroy(pj);
         if (ctx != nullptr)
             proj_context_destroy(ctx);
     }
-    Context(const Context&) = delete;
-    Context& operator=(const Context&) = delete;
+    ProjContext(const ProjContext&) = delete;
+    ProjContext& operator=(const ProjContext&) = delete;
 };
+
+namespace {
 
 bool finite(const PJ_COORD& c)
 {
@@ -113,7 +114,7 @@ double fourDecimals(double v)
 
 } // namespace
 
-struct Projection::Handle : Context {};
+struct Projection::Handle : ProjContext {};
 
 Projection::Projection(std::string definition, std::unique_ptr<Handle> handle)
     : definition_(std::move(definition))
@@ -302,7 +303,7 @@ void markScaledPicture(TProjectRecord& record)
     record.PlaceName[ReferenceEntry] = Text100::fromBytes(ScaledPictureMarker);
 }
 
-struct GridToWgs84::Handle : Context {};
+struct GridToWgs84::Handle : ProjContext {};
 
 GridToWgs84::GridToWgs84(std::unique_ptr<Handle> handle)
     : handle_(std::move(handle))

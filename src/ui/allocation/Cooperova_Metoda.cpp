@@ -10,6 +10,7 @@
 #include "core/common/DecimalText.h"
 #include "ui/common/UserDialogs.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -31,11 +32,6 @@
 #include <algorithm>
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 const QString CloseQuestion = u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!");
 

@@ -1,19 +1,16 @@
 #pragma once
 
 #include <QGroupBox>
+#include "ui/common/Utf8Text.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QTableWidget>
 
 // The named controls the data-entry sheets are built of; a control's object name is the one
 // the window's tests and the window's own lookups use.
 namespace entry::controls {
-
-inline QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 inline QGroupBox* groupBox(const char* name, const char* caption)
 {
@@ -53,6 +50,20 @@ inline QLineEdit* currentValueEdit(const char* name)
     QLineEdit* e = valueEdit(name);
     e->setReadOnly(true);
     return e;
+}
+
+// The text of a grid cell, empty where the cell has no item.
+inline QString cellText(const QTableWidget* grid, int row, int column)
+{
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Sets the text of a grid cell that has an item; a cell without one is left alone.
+inline void setCellText(QTableWidget* grid, int row, int column, const QString& text)
+{
+    if (QTableWidgetItem* item = grid->item(row, column))
+        item->setText(text);
 }
 
 } // namespace entry::controls

@@ -25,7 +25,6 @@ namespace {
 
 using entry::setFieldColour;
 using entry::Silver;
-using entry::controls::u;
 
 QComboBox* combo(const char* name)
 {

@@ -11,6 +11,7 @@
 #include "ui/entry/EntryValueSheets.h"
 #include "ui/entry/TwoListPicker.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,11 +24,6 @@
 #include <algorithm>
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 } // namespace
 

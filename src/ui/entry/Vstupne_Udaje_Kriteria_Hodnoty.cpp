@@ -61,7 +61,6 @@ using entry::CriterionBox;
 using entry::formatNumber;
 using entry::setFieldColour;
 using entry::Silver;
-using entry::controls::u;
 
 const entry::RouteSheet::Spec Routes[2] = {
     { CriterionBox::MaxRouteLength, "TabSheet4", "Dĺžka distribučnej trasy", "GroupBox18",

@@ -37,8 +37,8 @@ struct entry::ValueGridSheet::Spec {
 namespace {
 
 using entry::CriterionBox;
+using entry::controls::cellText;
 using entry::formatNumber;
-using entry::controls::u;
 
 constexpr int ValueColumn = 4;
 constexpr int ValueGridColumns = 5;
@@ -130,12 +130,6 @@ public:
 private:
     ValueGridEvents* events_;
 };
-
-QString cellText(const QTableWidget* grid, int row, int column)
-{
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
 
 // Rows from `from` on get their cells: four fixed columns and the header row; only the value
 // can be edited.

@@ -12,6 +12,8 @@
 #include "core/geo/GeoReference.h"
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
+#include "ui/entry/EntryControls.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -34,6 +36,9 @@
 
 namespace {
 
+using entry::controls::cellText;
+using entry::controls::setCellText;
+
 using entry::formatNumber;
 using entry::setFieldColour;
 using entry::showCutTextAsToolTip;
@@ -41,11 +46,6 @@ using entry::Silver;
 const QColor Navy(0x00, 0x00, 0x80);
 
 constexpr int GridColumns = 7;
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QString fromView(std::string_view utf8)
 {
@@ -75,18 +75,6 @@ public:
 private:
     std::function<void()> opened_;
 };
-
-QString cellText(const QTableWidget* grid, int row, int column)
-{
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
-
-void setCellText(QTableWidget* grid, int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* item = grid->item(row, column))
-        item->setText(text);
-}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "ui/entry/EntryMessages.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,11 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QRadioButton* radio(const char* name, const char* caption)
 {

@@ -14,6 +14,8 @@
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
+#include "ui/entry/EntryControls.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -34,10 +36,7 @@
 
 namespace {
 
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+using entry::controls::setCellText;
 
 // Top-left corner of Image1 inside GroupBox54: the box's border and its caption line.
 constexpr QPoint PictureOrigin(2, 15);
@@ -67,12 +66,6 @@ dorvan::PixelSize sizeOf(const QWidget* w)
 QSize toQSize(dorvan::PixelSize s)
 {
     return { s.width, s.height };
-}
-
-void setCellText(QTableWidget* grid, int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* item = grid->item(row, column))
-        item->setText(text);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "ui/entry/EntryHost.h"
 #include "core/entry/GroupList.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -26,11 +27,6 @@ namespace {
 
 using entry::setFieldColour;
 using entry::Silver;
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 std::vector<std::string> lines(const QListWidget* list)
 {

@@ -25,7 +25,6 @@ namespace {
 
 using entry::setFieldColour;
 using entry::Silver;
-using entry::controls::u;
 
 QLineEdit* edit(const char* name)
 {

@@ -4,6 +4,7 @@
 
 #include "core/entry/OverviewTables.h"
 #include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QHeaderView>
 #include <QLocale>
@@ -15,11 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // Every row is 15 pixels high; a grid is 17 pixels high per row, up to its maximum.
 constexpr int RowHeight = 15;

@@ -1,13 +1,9 @@
 #include "ui/help/HelpPages.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QStringList>
 
 namespace {
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 const char* const CertificateText = R"(Pod zoznamami okna "Riešenie DORVAN" stojí riadok
 "Výsledok je nanajvýš o X % horší ako optimum".

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int ClientWidth = 307;
-constexpr int ClientHeight = 210;
+constexpr int AuthorsClientWidth = 307;
+constexpr int AuthorsClientHeight = 210;
 // 0x00E0FF as 0x00BBGGRR: a golden yellow.
 const QColor Background(0xFF, 0xE0, 0x00);
 const QColor LinkColour(0x00, 0x00, 0x80); // navy
@@ -56,7 +56,7 @@ TProgramAutori::TProgramAutori(dorvan::UserDialogs& dialogs, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
         | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
-    setFixedSize(ClientWidth, ClientHeight);
+    setFixedSize(AuthorsClientWidth, AuthorsClientHeight);
     setSizeGripEnabled(false);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Background);

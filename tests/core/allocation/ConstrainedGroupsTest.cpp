@@ -1,5 +1,7 @@
 #include "core/allocation/ConstrainedGroups.h"
 
+#include "support/GroupReference.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,127 +17,9 @@ using namespace dorvan;
 
 namespace {
 
-// ---- An independent reference: plain Weiszfeld with a check of every place, and every set
-// partition of the places enumerated by restricted growth strings.
-
-double dist(const GroupSite& s, double x, double y) { return std::hypot(s.x - x, s.y - y); }
-
-double costAt(const std::vector<GroupSite>& sites, const std::vector<int>& g, double x, double y)
-{
-    double f = 0.0;
-    for (int i : g)
-        f += static_cast<double>(sites[i].weight) * dist(sites[i], x, y);
-    return f;
-}
-
-double referenceWeber(const std::vector<GroupSite>& sites, const std::vector<int>& g)
-{
-    double best = std::numeric_limits<double>::infinity();
-    for (int j : g)
-        best = std::min(best, costAt(sites, g, sites[j].x, sites[j].y));
-    double x = 0, y = 0, w = 0;
-    for (int i : g) {
-        x += static_cast<double>(sites[i].weight) * sites[i].x;
-        y += static_cast<double>(sites[i].weight) * sites[i].y;
-        w += static_cast<double>(sites[i].weight);
-    }
-    x /= w;
-    y /= w;
-    for (int it = 0; it < 20000; ++it) {
-        double sx = 0, sy = 0, sw = 0;
-        bool onPlace = false;
-        for (int i : g) {
-            const double d = dist(sites[i], x, y);
-            if (d < 1e-12) {
-                onPlace = true;
-                break;
-            }
-            sx += static_cast<double>(sites[i].weight) * sites[i].x / d;
-            sy += static_cast<double>(sites[i].weight) * sites[i].y / d;
-            sw += static_cast<double>(sites[i].weight) / d;
-        }
-        if (onPlace)
-            break;
-        const double step = std::hypot(sx / sw - x, sy / sw - y);
-        x = sx / sw;
-        y = sy / sw;
-        if (step < 1e-13)
-            break;
-    }
-    return std::min(best, costAt(sites, g, x, y));
-}
-
-struct Reference {
-    double total = std::numeric_limits<double>::infinity();
-};
-
-// The best total over every partition into `centres` blocks that keeps the rules: each fixed
-// place heads a block of its own, served from that place; blocks of 3..m places.
-Reference bruteForce(const std::vector<GroupSite>& sites, int centres, const std::vector<int>& fixed, int m)
-{
-    const int n = static_cast<int>(sites.size());
-    const int cap = m > 0 ? m : n;
-    std::map<unsigned, double> weberCache;
-    Reference ref;
-    std::vector<int> label(n, 0);
-    // restricted growth strings: label[0] = 0, label[i] <= max(label[0..i-1]) + 1
-    std::function<void(int, int)> walk = [&](int i, int used) {
-        if (used > centres)
-            return;
-        if (i == n) {
-            if (used != centres)
-                return;
-            std::vector<std::vector<int>> blocks(centres);
-            for (int k = 0; k < n; ++k)
-                blocks[label[k]].push_back(k);
-            std::set<int> fixedBlocks;
-            for (int f : fixed)
-                if (!fixedBlocks.insert(label[f]).second)
-                    return; // two existing centres in one group
-            double total = 0.0;
-            for (int b = 0; b < centres; ++b) {
-                const auto& g = blocks[b];
-                if (static_cast<int>(g.size()) < 3 || static_cast<int>(g.size()) > cap)
-                    return;
-                int head = -1;
-                for (int f : fixed)
-                    if (label[f] == b)
-                        head = f;
-                if (head >= 0) {
-                    total += costAt(sites, g, sites[head].x, sites[head].y);
-                } else {
-                    unsigned mask = 0;
-                    for (int k : g)
-                        mask |= 1u << k;
-                    auto it = weberCache.find(mask);
-                    if (it == weberCache.end())
-                        it = weberCache.emplace(mask, referenceWeber(sites, g)).first;
-                    total += it->second;
-                }
-            }
-            ref.total = std::min(ref.total, total);
-            return;
-        }
-        for (int l = 0; l <= used && l < centres; ++l) {
-            label[i] = l;
-            walk(i + 1, std::max(used, l + 1));
-        }
-    };
-    walk(0, 0);
-    return ref;
-}
-
-std::vector<GroupSite> randomSites(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> coord(0.0, 100.0);
-    std::uniform_int_distribution<int> weight(1, 9);
-    std::vector<GroupSite> sites;
-    for (int i = 0; i < n; ++i)
-        sites.push_back({ "P" + std::to_string(i), std::round(coord(rng) * 10) / 10,
-            std::round(coord(rng) * 10) / 10, static_cast<long double>(weight(rng)) });
-    return sites;
-}
+using group_reference::bruteForce;
+using group_reference::cost;
+using group_reference::typedSites;
 
 // What every result must satisfy, recomputed here from its members.
 void expectKeepsRules(const std::vector<GroupSite>& sites, const GroupSearchResult& r, int centres,
@@ -158,12 +42,12 @@ void expectKeepsRules(const std::vector<GroupSite>& sites, const GroupSearchResu
             EXPECT_TRUE(std::count(group.members.begin(), group.members.end(), fixed[g])) << what;
             EXPECT_EQ(static_cast<double>(group.centre.x), sites[fixed[g]].x) << what;
             EXPECT_EQ(static_cast<double>(group.centre.y), sites[fixed[g]].y) << what;
-            total += costAt(sites, group.members, sites[fixed[g]].x, sites[fixed[g]].y);
+            total += cost(sites, group.members, sites[fixed[g]].x, sites[fixed[g]].y);
         } else {
             EXPECT_EQ(group.fixedPlace, -1) << what;
             for (int f : fixed)
                 EXPECT_FALSE(std::count(group.members.begin(), group.members.end(), f)) << what;
-            total += costAt(sites, group.members, static_cast<double>(group.centre.x),
+            total += cost(sites, group.members, static_cast<double>(group.centre.x),
                 static_cast<double>(group.centre.y));
         }
     }
@@ -189,7 +73,7 @@ TEST(ConstrainedGroups, ExactSearchMatchesBruteForceWithFixedCentresAndLimits)
     };
     unsigned seed = 11;
     for (const Case& c : cases) {
-        const auto sites = randomSites(c.n, seed++);
+        const auto sites = typedSites(c.n, seed++);
         const std::string what = "n=" + std::to_string(c.n) + " P=" + std::to_string(c.centres) + " fixed="
             + std::to_string(c.fixed.size()) + " m=" + std::to_string(c.m);
         const GroupRules rules { c.fixed, c.m };
@@ -197,15 +81,15 @@ TEST(ConstrainedGroups, ExactSearchMatchesBruteForceWithFixedCentresAndLimits)
         const GroupSearchResult r = searchGroupsWithRules(sites, { c.centres, 24, 1 }, rules);
         EXPECT_TRUE(r.exact) << what;
         expectKeepsRules(sites, r, c.centres, c.fixed, c.m, what);
-        const Reference ref = bruteForce(sites, c.centres, c.fixed, c.m);
-        EXPECT_NEAR(static_cast<double>(r.total), ref.total, 1e-7 * ref.total) << what;
+        const double ref = bruteForce(sites, c.centres, c.fixed, c.m);
+        EXPECT_NEAR(static_cast<double>(r.total), ref, 1e-7 * ref) << what;
     }
 }
 
 TEST(ConstrainedGroups, AssignmentIsTheCheapestWithinTheSizes)
 {
     // Every assignment of 9 places to 3 fixed points tried: sizes 3..4, place 0 pinned to centre 2.
-    const auto sites = randomSites(9, 5);
+    const auto sites = typedSites(9, 5);
     const std::vector<long double> cx { 10.0L, 50.0L, 500.0L }, cy { 10.0L, 80.0L, 500.0L }; // centre 2 far off: only the least size fills it
     const std::vector<int> pinned { -1, -1, 0 };
     const auto got = assignPlaces(sites, cx, cy, pinned, 4);
@@ -241,7 +125,7 @@ TEST(ConstrainedGroups, AssignmentIsTheCheapestWithinTheSizes)
 
 TEST(ConstrainedGroups, HeuristicKeepsTheRulesAndRepeatsForASeed)
 {
-    const auto sites = randomSites(60, 77);
+    const auto sites = typedSites(60, 77);
     const std::vector<int> fixed { 7, 33 };
     const GroupRules rules { fixed, 16 };
     ASSERT_FALSE(groupRulesProblem(sites, 5, rules));
@@ -259,7 +143,7 @@ TEST(ConstrainedGroups, HeuristicKeepsTheRulesAndRepeatsForASeed)
 
 TEST(ConstrainedGroups, RefusalsNameTheProblem)
 {
-    const auto sites = randomSites(10, 3);
+    const auto sites = typedSites(10, 3);
     struct Case {
         int centres;
         GroupRules rules;
@@ -291,25 +175,25 @@ TEST(ConstrainedGroups, HeuristicFindsTheOptimumOfSmallProjectsAboveTheExactLimi
     const std::vector<Case> cases = { { 3, { 2 }, 5 }, { 3, {}, 4 }, { 3, { 0, 11 }, 0 }, { 2, { 6 }, 7 } };
     unsigned seed = 101;
     for (const Case& c : cases) {
-        const auto sites = randomSites(12, seed++);
+        const auto sites = typedSites(12, seed++);
         const GroupRules rules { c.fixed, c.m };
         const GroupSearchResult r = searchGroupsWithRules(sites, { c.centres, 24, 1 }, rules);
         const std::string what = "P=" + std::to_string(c.centres) + " m=" + std::to_string(c.m);
         EXPECT_FALSE(r.exact);
         expectKeepsRules(sites, r, c.centres, c.fixed, c.m, what);
-        const Reference ref = bruteForce(sites, c.centres, c.fixed, c.m);
-        EXPECT_NEAR(static_cast<double>(r.total), ref.total, 1e-7 * ref.total) << what;
+        const double ref = bruteForce(sites, c.centres, c.fixed, c.m);
+        EXPECT_NEAR(static_cast<double>(r.total), ref, 1e-7 * ref) << what;
     }
 }
 
 TEST(ConstrainedGroups, TableRowsTakeTheBaselineRefuseWhatBreaksTheRulesAndSaveAgainstTheRowBefore)
 {
-    const auto sites = randomSites(10, 21);
+    const auto sites = typedSites(10, 21);
     const auto total = [](int p) { return 1000.0L / p; }; // stands for the caller's search
     // No existing centre: P = 1 is the Weber point of all places, whatever total() says.
     const CentreCountEntry one = centreCountEntry(sites, 1, GroupRules {}, nullptr, total);
     EXPECT_FALSE(one.refusal);
-    EXPECT_NEAR(static_cast<double>(one.row.total), referenceWeber(sites, { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }), 1e-7);
+    EXPECT_NEAR(static_cast<double>(one.row.total), group_reference::weber(sites, { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }), 1e-7);
     EXPECT_FALSE(one.row.saving);
     // With one existing centre P = 1 is a proposal like any other.
     const CentreCountEntry fixedOne = centreCountEntry(sites, 1, GroupRules { { 3 }, 0 }, nullptr, total);

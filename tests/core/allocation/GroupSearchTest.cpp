@@ -1,5 +1,7 @@
 #include "core/allocation/GroupSearch.h"
 
+#include "support/GroupReference.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,99 +17,8 @@ using namespace dorvan;
 
 namespace {
 
-std::vector<GroupSite> randomSites(int n, unsigned seed, bool weighted = true)
-{
-    std::mt19937 gen(seed);
-    std::uniform_real_distribution<double> coord(0.0, 100.0);
-    std::uniform_int_distribution<int> weight(1, 9);
-    std::vector<GroupSite> s;
-    for (int i = 0; i < n; ++i)
-        s.push_back({ "M" + std::to_string(i + 1), coord(gen), coord(gen),
-            weighted ? static_cast<long double>(weight(gen)) : 1.0L });
-    return s;
-}
-
-// The reference written apart from the code under test: a textbook Weiszfeld iteration with a
-// check of every place by Kuhn's condition, then a brute force over every labelling.
-double refCost(const std::vector<GroupSite>& s, const std::vector<int>& m, double x, double y)
-{
-    double f = 0.0;
-    for (int i : m)
-        f += static_cast<double>(s[i].weight) * std::hypot(s[i].x - x, s[i].y - y);
-    return f;
-}
-
-double refWeber(const std::vector<GroupSite>& s, const std::vector<int>& m)
-{
-    for (int j : m) {
-        double gx = 0.0, gy = 0.0;
-        for (int i : m)
-            if (i != j) {
-                const double d = std::hypot(s[i].x - s[j].x, s[i].y - s[j].y);
-                gx += static_cast<double>(s[i].weight) * (s[i].x - s[j].x) / d;
-                gy += static_cast<double>(s[i].weight) * (s[i].y - s[j].y) / d;
-            }
-        if (std::hypot(gx, gy) <= static_cast<double>(s[j].weight))
-            return refCost(s, m, s[j].x, s[j].y);
-    }
-    double x = 0.0, y = 0.0;
-    for (int i : m) {
-        x += s[i].x / static_cast<double>(m.size());
-        y += s[i].y / static_cast<double>(m.size());
-    }
-    for (int it = 0; it < 100000; ++it) {
-        double nx = 0.0, ny = 0.0, den = 0.0;
-        for (int i : m) {
-            const double d = std::max(std::hypot(s[i].x - x, s[i].y - y), 1e-300);
-            nx += static_cast<double>(s[i].weight) * s[i].x / d;
-            ny += static_cast<double>(s[i].weight) * s[i].y / d;
-            den += static_cast<double>(s[i].weight) / d;
-        }
-        const double step = std::hypot(nx / den - x, ny / den - y);
-        x = nx / den;
-        y = ny / den;
-        if (step < 1e-13)
-            break;
-    }
-    return refCost(s, m, x, y);
-}
-
-// The least total over all labellings of the places with p labels, every label used 3 times or
-// more; Weber costs cached by subset.
-double bruteForceTotal(const std::vector<GroupSite>& s, int p)
-{
-    const int n = static_cast<int>(s.size());
-    std::vector<double> cost(1u << n, -1.0);
-    auto costOf = [&](unsigned mask) {
-        if (cost[mask] < 0.0) {
-            std::vector<int> m;
-            for (int i = 0; i < n; ++i)
-                if (mask & (1u << i))
-                    m.push_back(i);
-            cost[mask] = refWeber(s, m);
-        }
-        return cost[mask];
-    };
-    double best = std::numeric_limits<double>::infinity();
-    std::vector<int> label(n, 0);
-    while (true) {
-        std::vector<unsigned> masks(p, 0);
-        for (int i = 0; i < n; ++i)
-            masks[label[i]] |= 1u << i;
-        if (std::all_of(masks.begin(), masks.end(), [](unsigned m) { return std::popcount(m) >= 3; })) {
-            double t = 0.0;
-            for (unsigned m : masks)
-                t += costOf(m);
-            best = std::min(best, t);
-        }
-        int k = 0;
-        while (k < n && ++label[k] == p)
-            label[k++] = 0;
-        if (k == n)
-            break;
-    }
-    return best;
-}
+using group_reference::bruteForce;
+using group_reference::randomSites;
 
 // Every place in exactly one group, every group 3 places or more, each group's objective and
 // the total as recomputed from the coordinates.
@@ -121,7 +32,7 @@ void expectSound(const GroupSearchResult& r, const std::vector<GroupSite>& s, in
         for (int i : g.members)
             ++seen[static_cast<std::size_t>(i)];
         const double f
-            = refCost(s, g.members, static_cast<double>(g.centre.x), static_cast<double>(g.centre.y));
+            = group_reference::cost(s, g.members, static_cast<double>(g.centre.x), static_cast<double>(g.centre.y));
         EXPECT_NEAR(static_cast<double>(g.centre.objective), f, 1e-9 * f + 1e-12);
         total += f;
     }
@@ -148,7 +59,7 @@ TEST(GroupSearch, SmallProjectsEqualTheBruteForceOptimum)
         const GroupSearchResult r = searchGroups(s, { c.p, DefaultGroupStarts, 1 });
         EXPECT_EQ(r.exact, c.n <= ExactGroupSearchPlaces);
         expectSound(r, s, c.p);
-        const double ref = bruteForceTotal(s, c.p);
+        const double ref = bruteForce(s, c.p);
         EXPECT_NEAR(static_cast<double>(r.total), ref, 1e-7 * ref);
     }
 }

@@ -2,6 +2,7 @@
 // compared, and the places of a circle found in the picture to see it drawn round.
 #include "render/ChartPainter.h"
 #include "render/MapChartPainter.h"
+#include "support/Colours.h"
 
 #include <QImage>
 #include <QLocale>
@@ -15,9 +16,9 @@ using namespace dorvan;
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Black(0, 0, 0);
-const QColor White(255, 255, 255);
+using dorvan::test::Red;
+using dorvan::test::Black;
+using dorvan::test::White;
 
 // A text as the chart writes it, alone on a white surface of the chart's size: its ink.
 struct Ink {

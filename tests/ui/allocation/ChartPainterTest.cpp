@@ -1,6 +1,7 @@
 #include "render/ChartPainter.h"
 
 #include "core/allocation/GroupColours.h"
+#include "support/Colours.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,11 +23,11 @@ void PrintTo(const QColor& c, std::ostream* os)
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Blue(0, 0, 255);
-const QColor White(255, 255, 255);
-const QColor Black(0, 0, 0);
-const QColor Silver(192, 192, 192);
+using dorvan::test::Red;
+using dorvan::test::Blue;
+using dorvan::test::White;
+using dorvan::test::Black;
+using dorvan::test::Silver;
 // Frame colours no theme uses, so that the test sees they come from the palette.
 const QColor EdgeColour(1, 2, 3);
 const QColor TipColour(250, 240, 200);

@@ -8,6 +8,7 @@
 #include "core/allocation/GroupColours.h"
 #include "core/entry/GroupList.h"
 #include "support/ScriptedDialogs.h"
+#include "support/Colours.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -23,7 +24,7 @@ namespace {
 
 using dorvan::test::ScriptedDialogs;
 
-const QColor Blue(0, 0, 255);
+using dorvan::test::Blue;
 
 struct Place {
     const char* name;

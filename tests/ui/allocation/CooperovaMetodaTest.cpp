@@ -5,6 +5,7 @@
 #include "core/entry/GroupList.h"
 #include "ui/main/Dorvan_Hlavny.h"
 #include "support/EntryWindowFixture.h"
+#include "support/Colours.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,11 +43,10 @@ namespace {
 using dorvan::test::control;
 using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
-using dorvan::test::u;
 
-const QColor Red(255, 0, 0);
+using dorvan::test::Red;
 const QColor Green(0, 128, 0);
-const QColor Black(0, 0, 0);
+using dorvan::test::Black;
 const QString BadPrecision = u("Chybná presnosť !!!");
 
 // The choices a run reads, set by the test straight in the project, and what the run told the

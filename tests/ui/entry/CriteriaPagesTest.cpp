@@ -15,7 +15,6 @@ namespace {
 using dorvan::test::control;
 using dorvan::test::Here;
 using dorvan::test::ScriptedDialogs;
-using dorvan::test::u;
 
 // The criteria pages over a complete list of three places: Alfa (0;0), Beta (4;0), Gama (0;3).
 class CriteriaPages : public dorvan::test::ThreePlacesFixture {

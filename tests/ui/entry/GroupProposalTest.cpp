@@ -7,6 +7,7 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/main/Dorvan_Hlavny.h"
+#include "ui/common/Utf8Text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,11 +31,6 @@
 namespace {
 
 using dorvan::test::ScriptedDialogs;
-
-QString u(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QStringList items(const QListWidget* l)
 {

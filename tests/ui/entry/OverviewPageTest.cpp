@@ -7,7 +7,6 @@
 
 namespace {
 
-using dorvan::test::u;
 
 // The overview over three places: Alfa (0;0), Beta (4;0), Gama (0;3).
 class Overview : public dorvan::test::ThreePlacesFixture {

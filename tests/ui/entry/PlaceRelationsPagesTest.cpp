@@ -15,7 +15,6 @@ namespace {
 using dorvan::test::control;
 using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
-using dorvan::test::u;
 
 // A record saved to a file and opened again in a main window, as "Otvor ako ..." opens it.
 struct OpenedProject {

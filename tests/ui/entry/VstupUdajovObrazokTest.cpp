@@ -4,6 +4,7 @@
 #include "ui/main/Dorvan_Hlavny.h"
 #include "support/EntryWindowFixture.h"
 #include "support/TestRasters.h"
+#include "support/Colours.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -22,11 +23,10 @@ namespace {
 using dorvan::test::ScriptedDialogs;
 
 using dorvan::test::control;
-using dorvan::test::u;
 
 const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
-const QColor Red(255, 0, 0);
-const QColor White(255, 255, 255);
+using dorvan::test::Red;
+using dorvan::test::White;
 
 // A picture of two halves: left `left`, right `right`.
 QImage halves(int width, int height, QColor left, QColor right)

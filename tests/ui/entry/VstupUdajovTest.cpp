@@ -13,7 +13,6 @@
 namespace {
 
 using dorvan::test::Here;
-using dorvan::test::u;
 
 const QString Invalid = u("Chybné zadanie!!!");
 const QString Max99 = u("Chybné zadanie - celkový počet MAX 99 !!!");

@@ -1,6 +1,7 @@
 #include "ui/help/Program_Autori.h"
 
 #include "support/ScriptedDialogs.h"
+#include "support/Colours.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -17,7 +18,7 @@ using dorvan::test::ScriptedDialogs;
 namespace {
 
 const QColor Navy(0x00, 0x00, 0x80);
-const QColor Red(0xFF, 0x00, 0x00);
+using dorvan::test::Red;
 const QString WebPage = QStringLiteral("https://www.example.org/dorvan");
 const QString MailLink = QStringLiteral("mailto:dorvan@example.org?subject=Program%20DORVAN%202.0");
 

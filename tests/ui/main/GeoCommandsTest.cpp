@@ -31,7 +31,6 @@
 #include <map>
 
 using dorvan::test::MainWindowFixture;
-using dorvan::test::u;
 
 using dorvan::test::CliRun;
 using dorvan::test::runCli;

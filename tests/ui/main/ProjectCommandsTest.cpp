@@ -30,7 +30,6 @@
 #include <sys/resource.h>
 
 using dorvan::test::MainWindowFixture;
-using dorvan::test::u;
 
 namespace {
 

@@ -31,7 +31,6 @@
 using dorvan::test::CliRun;
 using dorvan::test::MainWindowFixture;
 using dorvan::test::runCli;
-using dorvan::test::u;
 
 namespace {
 

@@ -36,7 +36,6 @@ namespace {
 using namespace dorvan;
 using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
-using dorvan::test::u;
 
 struct PlaceSpec {
     const char* name;
