@@ -12,6 +12,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/common/Utf8Text.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,11 +54,7 @@ QStringList items(const QListWidget* list)
     return out;
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using dorvan::test::fileBytes;
 
 // Set DORVAN_CHART_PNG to a folder to keep both pictures when they differ.
 int differentPixels(const QImage& a, const QImage& b, const char* name)

@@ -27,6 +27,9 @@
 
 namespace dorvan::test {
 
+// The refusal of a list whose places all stand on one spot.
+inline const QString SameSpot = QString::fromUtf8("Nesmú byť všetky rovnaké SÚRADNICE !!!");
+
 // The main window as the data-entry window sees it: records every call, the value changes and
 // the reruns the project is told of, and keeps the one enabled state the tests look at,
 // "Riešenie DORVAN", by the main window's rule.

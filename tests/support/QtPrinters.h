@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -14,4 +15,9 @@ inline void PrintTo(const QString& s, std::ostream* os)
 inline void PrintTo(const QStringList& l, std::ostream* os)
 {
     *os << '{' << l.join(" | ").toStdString() << '}';
+}
+// Colours read as (r, g, b) in failure messages.
+inline void PrintTo(const QColor& c, std::ostream* os)
+{
+    *os << "(" << c.red() << ", " << c.green() << ", " << c.blue() << ")";
 }

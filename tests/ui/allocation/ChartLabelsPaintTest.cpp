@@ -108,7 +108,7 @@ int meetingPairs(const std::vector<Ink>& inks, const std::vector<Written>& texts
 }
 
 // Places around the origin, two of them close to the optimum the path ends at.
-const std::vector<ChartPoint> Towns { { 0, 0 }, { 40, 0 }, { 20, 30 }, { 21, 12 }, { 60, 80 }, { -20, 50 },
+const std::vector<ChartPoint> TownPoints { { 0, 0 }, { 40, 0 }, { 20, 30 }, { 21, 12 }, { 60, 80 }, { -20, 50 },
     { 90, -10 }, { 10, 90 }, { 26, 17 } };
 const std::vector<IteratePoint> TownsPath { { 30.0L, 20.0L }, { 22.0L, 13.5L } };
 
@@ -161,13 +161,13 @@ TEST(ChartLabelInk, NoTwoLabelsOfTheChartCoverEachOtherAtAnyWidth)
         const QSize size(width, 300);
         QImage chart(size, QImage::Format_RGB32);
         ChartState state;
-        ASSERT_TRUE(KresliGrafCooper(chart, Towns, TownsPath, ChartDataMode::Manual, state));
-        expectLabelsApart(chart, chartTexts(Towns, TownsPath, size, true));
+        ASSERT_TRUE(KresliGrafCooper(chart, TownPoints, TownsPath, ChartDataMode::Manual, state));
+        expectLabelsApart(chart, chartTexts(TownPoints, TownsPath, size, true));
         if (!qEnvironmentVariable("DORVAN_CHART_PNG").isEmpty())
             chart.save(qEnvironmentVariable("DORVAN_CHART_PNG") + QStringLiteral("/labels_%1.png").arg(width));
     }
     // Unthinned and unmoved, the same chart's labels do meet when it is narrow and near the optimum.
-    EXPECT_GT(rawMeetings(chartTexts(Towns, TownsPath, QSize(150, 300), false), QSize(150, 300)), 0);
+    EXPECT_GT(rawMeetings(chartTexts(TownPoints, TownsPath, QSize(150, 300), false), QSize(150, 300)), 0);
 }
 
 TEST(ChartLabelInk, NoTwoLabelsOverTheMapCoverEachOtherAtAnyWidth)

@@ -2,6 +2,8 @@
 
 #include "core/allocation/GroupColours.h"
 #include "support/Colours.h"
+#include "support/QtPrinters.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,11 +17,6 @@
 
 using namespace dorvan;
 
-// Colours read as (r, g, b) in failure messages.
-void PrintTo(const QColor& c, std::ostream* os)
-{
-    *os << "(" << c.red() << ", " << c.green() << ", " << c.blue() << ")";
-}
 
 namespace {
 
@@ -60,13 +57,7 @@ int countIn(const QImage& img, int x, int y, int w, int h, const QColor& colour)
     return n;
 }
 
-// Set DORVAN_CHART_PNG to a folder to keep the rendered charts for a look.
-void keep(const QImage& img, const char* name)
-{
-    QString folder = qEnvironmentVariable("DORVAN_CHART_PNG");
-    if (!folder.isEmpty())
-        img.save(QDir(folder).filePath(QString::fromUtf8(name)));
-}
+using dorvan::test::keepPicture;
 
 class ChartPainter : public ::testing::Test {
 protected:
@@ -91,7 +82,7 @@ TEST_F(ChartPainter, OneCentreChartPutsEveryElementAtItsPixel)
     QImage img = blank(540, 400);
     ChartState state;
     ASSERT_TRUE(KresliGrafCooper(img, TwoPlaces, ShortPath, ChartDataMode::Manual, state));
-    keep(img, "chart_one_centre.png");
+    keepPicture(img, "chart_one_centre.png");
     EXPECT_EQ(state.ChartScaleX, 25.0);
     EXPECT_EQ(state.ChartScaleY, 12.0);
 
@@ -163,7 +154,7 @@ TEST_F(ChartPainter, PictureModeLabelsAndDecimalLabels)
     ChartState s1, s2;
     ASSERT_TRUE(KresliGrafCooper(manual, places, {}, ChartDataMode::Manual, s1));
     ASSERT_TRUE(KresliGrafCooper(picture, places, {}, ChartDataMode::Picture, s2));
-    keep(picture, "chart_picture_mode.png");
+    keepPicture(picture, "chart_picture_mode.png");
     EXPECT_EQ(s1, s2);
     // Place 7: "M7" starts 8 pixels left of the centre, "A07" 13 pixels left.
     int x = s1.px(14.0), y = s1.py(14.0);
@@ -216,7 +207,7 @@ TEST_F(ChartPainter, GroupChartsDrawMembersInTheirGroupColours)
     KresliGrafCooperSkupiny2(img, state, 7, 3, seven, sevenPath);
     std::vector<ChartPoint> eight { { 10.0, 20.0 }, { 0.0, 0.0 } };
     KresliGrafCooperSkupiny2(img, state, 8, 5, eight, sevenPath);
-    keep(img, "chart_groups.png");
+    keepPicture(img, "chart_groups.png");
 
     const QColor groupRed(255, 0, 0);
     const QColor groupGreen(0, 128, 0);

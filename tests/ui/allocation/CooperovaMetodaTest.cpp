@@ -6,6 +6,8 @@
 #include "ui/main/Dorvan_Hlavny.h"
 #include "support/EntryWindowFixture.h"
 #include "support/Colours.h"
+#include "support/QtPrinters.h"
+#include "support/TestFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,10 +35,6 @@
 #include <tuple>
 #include <vector>
 
-void PrintTo(const QColor& c, std::ostream* os)
-{
-    *os << "(" << c.red() << ", " << c.green() << ", " << c.blue() << ")";
-}
 
 namespace {
 
@@ -116,13 +114,7 @@ std::vector<std::string> groupList(const std::vector<std::vector<std::string>>& 
     return out;
 }
 
-// Set DORVAN_CHART_PNG to a folder to keep the rendered drawings for a look.
-void keep(const QImage& img, const char* name)
-{
-    const QString folder = qEnvironmentVariable("DORVAN_CHART_PNG");
-    if (!folder.isEmpty())
-        img.save(QDir(folder).filePath(QString::fromUtf8(name)));
-}
+using dorvan::test::keepPicture;
 
 class AllocationWindow : public ::testing::Test {
 protected:
@@ -224,7 +216,7 @@ TEST_F(AllocationWindow, OneStepRunListsThreeLinesAndDrawsTheOptimumInRed)
     EXPECT_TRUE(area->isEnabled());
     EXPECT_EQ(w->image().size(), area->size());
     EXPECT_GE(w->imageWidth(), 120);
-    keep(w->image(), "allocation_one_step.png");
+    keepPicture(w->image(), "allocation_one_step.png");
     EXPECT_EQ(redDotPixels(), 36);
     const int bx = w->chartState().px(10.0), by = w->chartState().py(0.0);
     EXPECT_EQ(pixel(bx - 3, by), Red);
@@ -404,7 +396,7 @@ TEST_F(AllocationWindow, ThreeGroupsWithASmallMiddleGroup)
     EXPECT_EQ(width("GroupBox1"), 7 * 17 + 10);
 
     // Each group in its colour: group 1 black, 2 green, 3 orange; the optima in red.
-    keep(w->image(), "allocation_three_groups.png");
+    keepPicture(w->image(), "allocation_three_groups.png");
     const auto& c = w->chartState();
     EXPECT_EQ(pixel(c.px(10.0) - 3, c.py(0.0)), Black);
     EXPECT_EQ(pixel(c.px(40.0) - 3, c.py(30.0)), Green);
@@ -474,7 +466,7 @@ TEST_F(AllocationWindow, GroupColoursReachTheDrawing)
     in->setGroupCount("16");
     in->setGroups(groupList(groups));
     open();
-    keep(w->image(), "allocation_sixteen_groups.png");
+    keepPicture(w->image(), "allocation_sixteen_groups.png");
     EXPECT_EQ(dialogs.texts("warn").size(), 16);
     const auto& c = w->chartState();
     auto outline = [&](int g) {
@@ -730,7 +722,7 @@ TEST_F(OverPicture, OneCentreResultLiesOnThePictureWhereThePlacesWereClicked)
     EXPECT_TRUE(get<QRadioButton>("RadioButton1")->isChecked());
     ASSERT_EQ(w->image().size(), QSize(440, 340));
     EXPECT_EQ(get<QWidget>("Image1")->size(), QSize(440, 340));
-    keep(w->image(), "allocation_over_picture.png");
+    keepPicture(w->image(), "allocation_over_picture.png");
     const auto& c = w->chartState();
     EXPECT_EQ(c.ChartMaxX, 400.0);
     EXPECT_EQ(c.ChartMaxY, 300.0);
@@ -776,7 +768,7 @@ TEST_F(OverPicture, ProportionalKeepsThePicturesShapeAndNotProportionalFillsTheF
     ASSERT_EQ(w->image().size(), QSize(fitted.width, fitted.height));
     EXPECT_EQ(fitted.width, frame.width() - 4);
     EXPECT_LT(fitted.height, frame.height() - 17);
-    keep(w->image(), "allocation_over_picture_proportional.png");
+    keepPicture(w->image(), "allocation_over_picture_proportional.png");
     expectPictureFillsRow(25);
     expectPictureFillsRow(w->image().height() - 25);
     EXPECT_EQ(redDotPixels(), 36);
@@ -786,7 +778,7 @@ TEST_F(OverPicture, ProportionalKeepsThePicturesShapeAndNotProportionalFillsTheF
     EXPECT_TRUE(get<QRadioButton>("RadioButton4")->isChecked());
     ASSERT_EQ(w->image().size(), QSize(frame.width() - 4, frame.height() - 17));
     EXPECT_EQ(get<QWidget>("Image1")->size(), w->image().size());
-    keep(w->image(), "allocation_over_picture_filling.png");
+    keepPicture(w->image(), "allocation_over_picture_filling.png");
     expectPictureFillsRow(25);
     expectPictureFillsRow(w->image().height() - 25);
     EXPECT_EQ(redDotPixels(), 36);
@@ -811,7 +803,7 @@ TEST_F(OverPicture, GroupsAreDrawnInTheirColoursWithLabelsOnWhite)
     // The group lists are wide: a larger window gives the picture room at its own size.
     w->resize(1100, 700);
     ASSERT_EQ(w->image().size(), QSize(440, 340));
-    keep(w->image(), "allocation_over_picture_groups.png");
+    keepPicture(w->image(), "allocation_over_picture_groups.png");
     EXPECT_EQ(dialogs.texts("warn").size(), 2); // group 2 is too small, in each of the two runs
     // Group 1 in black, group 2 in green, each circle at its place over the picture.
     EXPECT_EQ(pixel(117, 270), Black);

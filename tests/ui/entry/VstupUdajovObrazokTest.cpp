@@ -24,7 +24,7 @@ using dorvan::test::ScriptedDialogs;
 
 using dorvan::test::control;
 
-const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
+using dorvan::test::SameSpot;
 using dorvan::test::Red;
 using dorvan::test::White;
 

@@ -17,7 +17,7 @@ using dorvan::test::Here;
 const QString Invalid = u("Chybné zadanie!!!");
 const QString Max99 = u("Chybné zadanie - celkový počet MAX 99 !!!");
 const QString BadName = u("Chybné zadanie MENA MIESTA !!!");
-const QString SameSpot = u("Nesmú byť všetky rovnaké SÚRADNICE !!!");
+using dorvan::test::SameSpot;
 
 // The place page's grid is StringGrid6.
 class EntryWindow : public dorvan::test::EntryWindowFixture {

@@ -9,6 +9,7 @@
 #include "core/entry/GroupList.h"
 #include "core/geo/GeoReference.h"
 #include "ui/allocation/Cooperova_Metoda.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -75,11 +76,7 @@ QString degreesText(double lat, double lon)
         + (lon < 0 ? u("z. d.") : u("v. d."));
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using dorvan::test::fileBytes;
 
 struct GeoCommands : MainWindowFixture {
     QTemporaryDir dir;

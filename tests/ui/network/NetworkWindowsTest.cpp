@@ -37,19 +37,19 @@ using namespace dorvan;
 using dorvan::test::lines;
 using dorvan::test::ScriptedDialogs;
 
-struct PlaceSpec {
+struct StationSpec {
     const char* name;
     double x;
     double y;
 };
 
-std::unique_ptr<TProjectRecord> recordWith(const std::vector<PlaceSpec>& places)
+std::unique_ptr<TProjectRecord> recordWith(const std::vector<StationSpec>& places)
 {
     auto r = std::make_unique<TProjectRecord>();
     ResetProjectAtStart(*r);
     ResetProjectForNew(*r);
     int i = 0;
-    for (const PlaceSpec& p : places)
+    for (const StationSpec& p : places)
         storeNewPlace(*r, ++i, Text100::fromUtf8(p.name), p.x, p.y);
     computeDistances(*r, i);
     r->SavedPlaceCount = i;
@@ -362,7 +362,7 @@ TEST(StationGraphPixels, FirstQuadrantShowsTheOriginAndStarsTakeTheirColours)
 
 TEST(StationGraphPixels, LabelsOfPlacesFromTenOnStartFivePixelsFurtherLeft)
 {
-    std::vector<PlaceSpec> places;
+    std::vector<StationSpec> places;
     const char* names[] = { "P01", "P02", "P03", "P04", "P05", "P06", "P07", "P08", "P09", "P10" };
     for (int j = 1; j <= 10; ++j)
         places.push_back({ names[j - 1], 10.0 * j, 10.0 * j });
