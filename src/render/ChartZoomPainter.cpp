@@ -16,20 +16,6 @@ namespace {
 // At most this many pixels of F (16 MB) are drawn at a time.
 constexpr qsizetype ZoomBandPixels = qsizetype { 4 } * 1024 * 1024;
 
-bool paintGroups(QImage& image, const ResultDrawing& d, ChartState& state, const SurfacePart& part)
-{
-    const bool overPicture = d.kind == ResultDrawing::Kind::Map;
-    const bool drawn = overPicture
-        ? KresliGrafMapaCooperSkupiny1(image, d.picture, d.range, d.places, state, part)
-        : KresliGrafCooperSkupiny1(image, d.places, state, part, d.scale);
-    // The groups go over what the background left, as during the run.
-    if (overPicture || drawn)
-        for (const CooperGroupResult& g : d.groups)
-            paintListedGroup(image, state, g, overPicture, part,
-                d.groupContourPercents ? &*d.groupContourPercents : nullptr);
-    return drawn;
-}
-
 // The rows of the area whose pixels come from rows first..last-1 of F.
 void copyBand(QImage& out, const QImage& band, int first, const std::vector<int>& rows,
     const std::vector<int>& columns, int left)
@@ -52,19 +38,9 @@ bool paintResult(QImage& image, const ResultDrawing& d, ChartState& state, const
 {
     if (image.isNull())
         return false;
-    if (d.groupRun)
-        return paintGroups(image, d, state, part);
-    switch (d.kind) {
-    case ResultDrawing::Kind::Chart:
-        return KresliGrafCooper(
-            image, d.places, d.path, d.mode, state, part, d.contours ? &*d.contours : nullptr, d.scale);
-    case ResultDrawing::Kind::Map:
-        return KresliGrafMapaCooper(
-            image, d.picture, d.range, d.places, d.path, state, part, d.contours ? &*d.contours : nullptr);
-    case ResultDrawing::Kind::None:
-        break;
-    }
-    return false;
+    QPainter p(&image);
+    beginPart(p, part);
+    return paintResult(p, part.sizeOf(image), d, state);
 }
 
 bool paintResult(QPainter& p, QSize size, const ResultDrawing& d, ChartState& state)

@@ -19,14 +19,6 @@ namespace dorvan::cli {
 
 namespace {
 
-// Degrees with 7 decimals and the decimal comma of the lists.
-std::string degreesText(double degrees)
-{
-    std::string s = geo::fixedDegrees(degrees);
-    std::replace(s.begin(), s.end(), '.', ',');
-    return s;
-}
-
 // The criteria that hold one value each, with the byte that switches them on.
 struct SingleValue {
     const char* key;
@@ -87,7 +79,8 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
             << formatGeneral15(r.PlacePrice[i], Separator) << ';' << r.PlaceFlexibility[i];
         if (reference) {
             const auto p = placeLatLon(&*reference, r, i);
-            out << ';' << (p ? degreesText(p->latitude) : "") << ';' << (p ? degreesText(p->longitude) : "");
+            out << ';' << (p ? geo::commaDegrees(p->latitude) : "") << ';'
+                << (p ? geo::commaDegrees(p->longitude) : "");
         }
         out << '\n';
     }

@@ -231,11 +231,7 @@ std::string exportTables(const RunExport& run, const Projection* reference, char
         const auto q = reference->toLatLon(p);
         if (!q)
             return std::string(2, sep);
-        std::string lat = fixedDegrees(q->latitude);
-        std::string lon = fixedDegrees(q->longitude);
-        std::replace(lat.begin(), lat.end(), '.', ',');
-        std::replace(lon.begin(), lon.end(), '.', ',');
-        return sep + lat + sep + lon;
+        return sep + commaDegrees(q->latitude) + sep + commaDegrees(q->longitude);
     };
     auto header = [&](std::initializer_list<const char*> names) {
         std::string line;

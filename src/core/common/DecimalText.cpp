@@ -187,4 +187,10 @@ std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
+double fourDecimals(double v)
+{
+    const auto d = toDecimal4(v);
+    return d ? d->value() : v;
+}
+
 } // namespace dorvan

@@ -55,6 +55,9 @@ std::string formatDecimal4(double v, std::string_view separator);
 // lies beyond the range of the count.
 std::optional<Decimal4> toDecimal4(double v);
 
+// v rounded to four decimals as a coordinate is kept; v itself when it has no such count.
+double fourDecimals(double v);
+
 // A blank of typed or imported text: a space or a tab.
 inline bool isBlank(char c)
 {

@@ -145,12 +145,6 @@ MapLoad loadMapFile(const std::string& path, const Project& project, int placeCo
 
 namespace {
 
-double fourDecimals(double v)
-{
-    const auto d = toDecimal4(v);
-    return d ? d->value() : v;
-}
-
 void takePicture(Project& project, RgbPicture picture, int rangeX, int rangeY)
 {
     auto& r = project.Record;

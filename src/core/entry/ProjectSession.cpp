@@ -124,6 +124,18 @@ void ProjectSession::takeMapPicture(RgbPicture picture)
     project_.State.NextPlace = 1;
 }
 
+void ProjectSession::takeFittedMap(geo::MapFit fit)
+{
+    placeFittedMap(project_, placesToSave(), std::move(fit));
+    project_.State.NextPlace = 1;
+}
+
+void ProjectSession::takeScaledPicture(RgbPicture picture, ScaleKm scale)
+{
+    placeScaledPicture(project_, std::move(picture), scale);
+    project_.State.NextPlace = 1;
+}
+
 void ProjectSession::allocationOpened()
 {
     auto& s = project_.State;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/entry/MapPlacement.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceRelations.h"
 #include "core/project/Project.h"
@@ -70,6 +71,10 @@ public:
     // A map picture chosen on the picture page of a new project: the project owns it, the
     // record takes its size, and the clicked places start again at place 1.
     void takeMapPicture(RgbPicture picture);
+    // The same for a georeferenced map fitted to the project (the places move with its origin)
+    // and for a plain picture given its size in kilometres.
+    void takeFittedMap(geo::MapFit fit);
+    void takeScaledPicture(RgbPicture picture, ScaleKm scale);
 
     // "Riešenie DORVAN" opened its window: a later addition of places starts as a first entry
     // would, and the entry counts as started.

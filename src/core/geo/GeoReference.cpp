@@ -106,12 +106,6 @@ std::string aeqdDefinition(double lat0, double lon0, double x0Metres, double y0M
         + " +datum=WGS84 +units=km";
 }
 
-double fourDecimals(double v)
-{
-    const auto d = toDecimal4(v);
-    return d ? d->value() : v;
-}
-
 } // namespace
 
 struct Projection::Handle : ProjContext {};
@@ -218,13 +212,18 @@ std::string fixedDegrees(double degrees)
     return fixed(roundDegrees(degrees), 7);
 }
 
+std::string commaDegrees(double degrees)
+{
+    std::string s = fixedDegrees(degrees);
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+}
+
 std::string formatLatLon(LatLon p)
 {
     auto part = [](double v, const char* positive, const char* negative) {
         const double r = roundDegrees(v);
-        std::string s = fixed(std::fabs(r), 7);
-        std::replace(s.begin(), s.end(), '.', ',');
-        return s + "\xC2\xB0 " + (r < 0.0 ? negative : positive);
+        return commaDegrees(std::fabs(r)) + "\xC2\xB0 " + (r < 0.0 ? negative : positive);
     };
     return part(p.latitude, "s. \xC5\xA1.", "j. \xC5\xA1.") + ", " + part(p.longitude, "v. d.", "z. d.");
 }

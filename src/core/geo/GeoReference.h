@@ -75,6 +75,8 @@ double roundDegrees(double degrees);
 
 // Degrees with 7 decimals and a decimal point, whatever the locale ("-0.1234560").
 std::string fixedDegrees(double degrees);
+// The same with a decimal comma ("-0,1234560"), as the lists and the report give degrees.
+std::string commaDegrees(double degrees);
 
 // "48,7312345° s. š., 19,1456789° v. d." (south "j. š.", west "z. d."), 7 decimals.
 std::string formatLatLon(LatLon p);

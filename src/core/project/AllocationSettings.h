@@ -19,6 +19,27 @@ enum class StartPoint {
     Computed, // "[X0;Y0] - vypočítať" (default)
 };
 
+// The captions the settings page gives the choices; the report names the settings alike.
+constexpr const char* ruleCaption(StoppingRule rule)
+{
+    switch (rule) {
+    case StoppingRule::AxisX:
+        return "podľa osi x";
+    case StoppingRule::AxisY:
+        return "podľa osi y";
+    case StoppingRule::BothAxes:
+        return "podľa osi x a osi y súčasne";
+    case StoppingRule::Objective:
+        return "podľa účelovej funkcie";
+    }
+    return "";
+}
+
+constexpr const char* startCaption(StartPoint start)
+{
+    return start == StartPoint::Origin ? "[X0;Y0] = [0;0]" : "[X0;Y0] - vypočítať";
+}
+
 // What a run or the settings page says of a precision or correction text it cannot take.
 inline constexpr std::string_view BadPrecisionMessage = "Chybná presnosť !!!";
 inline constexpr std::string_view BadCorrectionMessage = "Chybná korekčná hodnota !!!";

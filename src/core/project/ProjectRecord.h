@@ -88,6 +88,16 @@ enum Criterion : int {
     CritGroups = 15,
 };
 
+// The criteria's names by byte, as the criteria page's boxes show them (the groups' switch
+// below them adds " - DORVAN"); the report lists the criteria by them.
+inline constexpr std::array<const char*, CriterionCount> CriterionCaptions { "Množstvo", "Cena",
+    "Reálne vzdialenosti medzi miestami", "Maximálna dĺžka distribučnej trasy", "Maximálny čas distribúcie",
+    "Distribučná centrála (rozvoz z centrály)", "Distribučné sklady (rozvoz zo skladov)",
+    "Čas potrebný na nakladanie a vykladanie (DC, DS, DM)", "Kapacita distribučných skladov",
+    "Priorita miest v štruktúre", "Počet dopravných prostriedkov", "Kapacita dopravných prostriedkov",
+    "Priemerná rýchlosť DP", "Flexibilita zásobovania miest za mesiac (počet návštev)",
+    "Rovnomernosť počtu miest v skupinách", "Definovanie distribučných skupín" };
+
 // The one project record. Field names and order follow the .mzd file layout, which the
 // codec in RecordCodec.cpp writes byte by byte.
 struct TProjectRecord {

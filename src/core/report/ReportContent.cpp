@@ -25,42 +25,6 @@ std::string number(long double v)
     return formatIterate(v, Sep);
 }
 
-std::string degrees(double v)
-{
-    std::string s = geo::fixedDegrees(v);
-    std::replace(s.begin(), s.end(), '.', ',');
-    return s;
-}
-
-std::string startText(StartPoint s)
-{
-    return s == StartPoint::Origin ? "[X0;Y0] = [0;0]" : "[X0;Y0] - vypočítať";
-}
-
-std::string ruleText(StoppingRule r)
-{
-    switch (r) {
-    case StoppingRule::AxisX:
-        return "podľa osi x";
-    case StoppingRule::AxisY:
-        return "podľa osi y";
-    case StoppingRule::BothAxes:
-        return "podľa osi x a osi y súčasne";
-    case StoppingRule::Objective:
-        return "podľa účelovej funkcie";
-    }
-    return {};
-}
-
-// The captions of the criterion boxes by criterion byte, as the criteria page shows them.
-constexpr std::array<const char*, CriterionCount> CriterionCaptions { "Množstvo", "Cena",
-    "Reálne vzdialenosti medzi miestami", "Maximálna dĺžka distribučnej trasy", "Maximálny čas distribúcie",
-    "Distribučná centrála (rozvoz z centrály)", "Distribučné sklady (rozvoz zo skladov)",
-    "Čas potrebný na nakladanie a vykladanie (DC, DS, DM)", "Kapacita distribučných skladov",
-    "Priorita miest v štruktúre", "Počet dopravných prostriedkov", "Kapacita dopravných prostriedkov",
-    "Priemerná rýchlosť DP", "Flexibilita zásobovania miest za mesiac (počet návštev)",
-    "Rovnomernosť počtu miest v skupinách", "Definovanie distribučných skupín" };
-
 // The value a switched-on criterion has, as the overview page lists it.
 std::string criterionValue(int c, const ReportRun& run, const TextTable& settings)
 {
@@ -144,8 +108,8 @@ ReportSection summarySection(const ReportRun& run)
     if (!any)
         s.lines.push_back("    žiadne (každé miesto má váhu 1)");
     s.lines.push_back("Nastavenie premenných DORVAN:");
-    s.lines.push_back("    Počiatočné hodnoty X0 a Y0: " + startText(in.settings.start));
-    s.lines.push_back("    Presnosť: " + ruleText(in.settings.rule));
+    s.lines.push_back(std::string("    Počiatočné hodnoty X0 a Y0: ") + startCaption(in.settings.start));
+    s.lines.push_back(std::string("    Presnosť: ") + ruleCaption(in.settings.rule));
     s.lines.push_back("    Hodnota presnosti: "
         + (res.precisionReset ? std::string(DefaultPrecisionText) : in.settings.precisionText));
     s.lines.push_back("    Korekčná hodnota: "
@@ -215,7 +179,8 @@ ReportSection resultSection(const ReportRun& run)
     const CooperRunResult& res = *run.result;
     ReportSection s;
     s.title = "Výsledok";
-    s.lines.push_back("Pravidlo zastavenia: " + ruleText(run.inputs->settings.rule) + ", hodnota presnosti "
+    s.lines.push_back(std::string("Pravidlo zastavenia: ") + ruleCaption(run.inputs->settings.rule)
+        + ", hodnota presnosti "
         + (res.precisionReset ? std::string(DefaultPrecisionText) : run.inputs->settings.precisionText));
     if (res.groupRun)
         groupResult(s, run);
@@ -293,8 +258,8 @@ ReportSection placeSection(const ReportRun& run)
             formatCoordinate(r.PlaceY[i], Sep) };
         if (reference) {
             const auto at = reference->toLatLon({ r.PlaceX[i], r.PlaceY[i] });
-            row.push_back(at ? degrees(at->latitude) : std::string());
-            row.push_back(at ? degrees(at->longitude) : std::string());
+            row.push_back(at ? geo::commaDegrees(at->latitude) : std::string());
+            row.push_back(at ? geo::commaDegrees(at->longitude) : std::string());
         }
         const int group = run.result->groupRun ? groupOf(*run.result, placeName) : 0;
         row.insert(row.end(), { decimal4(r.PlaceQuantity[i]), decimal4(r.PlacePrice[i]),

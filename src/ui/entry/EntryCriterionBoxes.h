@@ -44,28 +44,27 @@ enum class SheetKind {
 
 struct CriterionBoxSpec {
     CriterionBox box;
-    const char* caption;
     SheetKind sheet;
 };
 
-// The fifteen criterion boxes in the order they stand on the page.
+// The fifteen criterion boxes in the order they stand on the page; their captions are the
+// core's CriterionCaptions.
 inline constexpr std::array<CriterionBoxSpec, 15> CriterionBoxes { {
-    { CriterionBox::Quantity, "Množstvo", SheetKind::PlaceValues },
-    { CriterionBox::Price, "Cena", SheetKind::PlaceValues },
-    { CriterionBox::RealDistances, "Reálne vzdialenosti medzi miestami", SheetKind::Relation },
-    { CriterionBox::MaxRouteLength, "Maximálna dĺžka distribučnej trasy", SheetKind::Route },
-    { CriterionBox::MaxDistributionTime, "Maximálny čas distribúcie", SheetKind::Route },
-    { CriterionBox::Centre, "Distribučná centrála (rozvoz z centrály)", SheetKind::Relation },
-    { CriterionBox::Depots, "Distribučné sklady (rozvoz zo skladov)", SheetKind::Relation },
-    { CriterionBox::LoadTimes, "Čas potrebný na nakladanie a vykladanie (DC, DS, DM)", SheetKind::SiteValues },
-    { CriterionBox::DepotCapacity, "Kapacita distribučných skladov", SheetKind::SiteValues },
-    { CriterionBox::Priority, "Priorita miest v štruktúre", SheetKind::Relation },
-    { CriterionBox::VehicleCount, "Počet dopravných prostriedkov", SheetKind::SingleValue },
-    { CriterionBox::VehicleCapacity, "Kapacita dopravných prostriedkov", SheetKind::SingleValue },
-    { CriterionBox::VehicleSpeed, "Priemerná rýchlosť DP", SheetKind::SingleValue },
-    { CriterionBox::Flexibility, "Flexibilita zásobovania miest za mesiac (počet návštev)",
-        SheetKind::PlaceValues },
-    { CriterionBox::EvenGroups, "Rovnomernosť počtu miest v skupinách", SheetKind::SingleValue },
+    { CriterionBox::Quantity, SheetKind::PlaceValues },
+    { CriterionBox::Price, SheetKind::PlaceValues },
+    { CriterionBox::RealDistances, SheetKind::Relation },
+    { CriterionBox::MaxRouteLength, SheetKind::Route },
+    { CriterionBox::MaxDistributionTime, SheetKind::Route },
+    { CriterionBox::Centre, SheetKind::Relation },
+    { CriterionBox::Depots, SheetKind::Relation },
+    { CriterionBox::LoadTimes, SheetKind::SiteValues },
+    { CriterionBox::DepotCapacity, SheetKind::SiteValues },
+    { CriterionBox::Priority, SheetKind::Relation },
+    { CriterionBox::VehicleCount, SheetKind::SingleValue },
+    { CriterionBox::VehicleCapacity, SheetKind::SingleValue },
+    { CriterionBox::VehicleSpeed, SheetKind::SingleValue },
+    { CriterionBox::Flexibility, SheetKind::PlaceValues },
+    { CriterionBox::EvenGroups, SheetKind::SingleValue },
 } };
 
 // The number in the box's object name.

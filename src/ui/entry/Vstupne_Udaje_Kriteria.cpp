@@ -72,7 +72,7 @@ void entry::CriteriaPage::buildCriterionBoxes(QLayout* boxes)
 {
     for (const CriterionBoxSpec& spec : CriterionBoxes) {
         const CriterionBox criterion = spec.box;
-        auto* box = new QCheckBox(u(spec.caption));
+        auto* box = new QCheckBox(u(dorvan::CriterionCaptions[boxIndex(spec.box)]));
         box->setObjectName(QStringLiteral("CheckBox%1").arg(boxNumber(criterion)));
         boxes->addWidget(box);
         criterionBox_[boxIndex(criterion)] = box;

@@ -74,12 +74,10 @@ std::optional<QString> entry::PicturePage::loadPictureFile(const QString& file)
     if (load.kind == dorvan::MapLoad::Map) {
         if (load.fit->coarser)
             notice = entry::text(CoarserMapText);
-        dorvan::placeFittedMap(project, places, std::move(*load.fit));
-        project.State.NextPlace = 1;
+        context_.session.takeFittedMap(std::move(*load.fit));
     } else if (const auto scale
         = dorvan::scaleRanges(width.km, height.km, load.picture.width(), load.picture.height())) {
-        dorvan::placeScaledPicture(project, std::move(load.picture), *scale);
-        project.State.NextPlace = 1;
+        context_.session.takeScaledPicture(std::move(load.picture), *scale);
     } else {
         context_.session.takeMapPicture(std::move(load.picture));
     }

@@ -83,10 +83,10 @@ QGroupBox* entry::SettingsSheet::buildRuleBox()
     auto* GroupBox46 = new QGroupBox(u(" Presnosť "));
     GroupBox46->setObjectName("GroupBox46");
     auto* rule = new QVBoxLayout(GroupBox46);
-    RadioButton1 = radio("RadioButton1", "podľa osi x");
-    RadioButton2 = radio("RadioButton2", "podľa osi y");
-    RadioButton3 = radio("RadioButton3", "podľa osi x a osi y súčasne");
-    RadioButton4 = radio("RadioButton4", "podľa účelovej funkcie");
+    RadioButton1 = radio("RadioButton1", dorvan::ruleCaption(dorvan::StoppingRule::AxisX));
+    RadioButton2 = radio("RadioButton2", dorvan::ruleCaption(dorvan::StoppingRule::AxisY));
+    RadioButton3 = radio("RadioButton3", dorvan::ruleCaption(dorvan::StoppingRule::BothAxes));
+    RadioButton4 = radio("RadioButton4", dorvan::ruleCaption(dorvan::StoppingRule::Objective));
     for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
         rule->addWidget(b);
     RadioButton3->setChecked(true);
@@ -119,8 +119,8 @@ QGroupBox* entry::SettingsSheet::buildStartBox()
     auto* GroupBox49 = new QGroupBox(u(" Počiatočné hodnoty X0 a Y0 "));
     GroupBox49->setObjectName("GroupBox49");
     auto* start = new QVBoxLayout(GroupBox49);
-    RadioButton5 = radio("RadioButton5", "[X0;Y0] = [0;0]");
-    RadioButton6 = radio("RadioButton6", "[X0;Y0] - vypočítať");
+    RadioButton5 = radio("RadioButton5", dorvan::startCaption(dorvan::StartPoint::Origin));
+    RadioButton6 = radio("RadioButton6", dorvan::startCaption(dorvan::StartPoint::Computed));
     start->addWidget(RadioButton5);
     start->addWidget(RadioButton6);
     RadioButton6->setChecked(true);

@@ -221,6 +221,18 @@ TEST(ProjectSession, AMapPictureAndTheAllocationWindowSetTheirParts)
     EXPECT_TRUE(p->State.MapPictureOwned);
     EXPECT_EQ(p->State.NextPlace, 1);
 
+    // A plain picture 200 x 100 pixels given as 40 x 20 km: the ranges are the kilometres, the
+    // project is marked scaled, clicking starts again at place 1.
+    p->State.NextPlace = 4;
+    RgbPicture scaled;
+    scaled.resizeForOverwrite(200, 100);
+    session.takeScaledPicture(std::move(scaled), { 40, 20 });
+    EXPECT_EQ(p->Record.PictureWidth, 200);
+    EXPECT_EQ(p->Record.MapRangeX, 40);
+    EXPECT_EQ(p->State.PictureRangeY, 20);
+    EXPECT_TRUE(p->State.PictureMode);
+    EXPECT_EQ(p->State.NextPlace, 1);
+
     // An opened project: complete, entry not started; the allocation window restarts it.
     ProjectSession(*p).open(recordOf({ { "A", 0, 0 }, { "B", 1, 1 } }), "a.mzd");
     p->State.FirstEntryMode = false;
