@@ -764,6 +764,23 @@ TEST(CliRealCoordinates, BadCoordinatesAreRefusedWithOneMessageAndNothingWritten
     }
 }
 
+// Metres of a national grid without --crs are written as kilometres, never silently.
+TEST(CliRealCoordinates, MetreSizedXYWithoutASystemGiveANotice)
+{
+    QTemporaryDir dir;
+    const QString csv = writeText(dir, "grid.csv", "name;x;y\nA;-568000;-1160000\nB;-560000;-1200000\n");
+    const QString out = dir.filePath("grid.mzd");
+    const CliRun plain = runCli({ "import", csv, "--out", out });
+    EXPECT_EQ(plain.code, 0) << plain.err.toStdString();
+    EXPECT_EQ(plain.errLines(),
+        QStringList { "dorvan-cli: " + csv
+            + ": x or y is larger than 10 000: metres of a national grid? They are read as kilometres; "
+              "give their system with --crs EPSG:N (S-JTSK: --crs EPSG:5514) to place them" });
+    const CliRun placed = runCli({ "import", csv, "--out", out, "--crs", "EPSG:5514" });
+    EXPECT_EQ(placed.code, 0) << placed.err.toStdString();
+    EXPECT_TRUE(placed.err.isEmpty()) << placed.err.toStdString();
+}
+
 TEST(CliRealCoordinates, SampleGivesLatitudeLongitudeAndExportMatchesSolve)
 {
     QTemporaryDir dir;

@@ -1,15 +1,16 @@
 #include "core/cli/CliCommands.h"
 
 #include "core/allocation/CandidateSites.h"
-#include "core/allocation/CooperRunText.h"
 #include "core/allocation/ConstrainedGroups.h"
+#include "core/allocation/CooperRunText.h"
 #include "core/allocation/GroupSearch.h"
 #include "core/cli/JsonWriter.h"
 #include "core/cli/PlaceCsv.h"
+#include "core/common/CodePage.h"
 #include "core/entry/GroupList.h"
-#include "core/geo/GeoReference.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
+#include "core/geo/GeoReference.h"
 
 #include <algorithm>
 #include <exception>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -319,21 +321,25 @@ void groupsJson(const GroupSearchResult& r, const std::vector<GroupSite>& sites,
     out << j.text();
 }
 
-void tableOut(const std::vector<CentreCountRow>& rows, OutputFormat format, std::ostream& out)
+// Every row of the table; a count that cannot keep the rules has no total and says why, as the
+// groups page leaves its row empty and tells why in its tooltip.
+void tableOut(const std::vector<CentreCountEntry>& rows, OutputFormat format, std::ostream& out)
 {
     if (format == OutputFormat::Json) {
         JsonWriter j;
         j.beginObject();
         j.key("table");
         j.beginArray();
-        for (const CentreCountRow& row : rows) {
+        for (const auto& [row, refusal] : rows) {
             j.beginObject(true);
             j.key("centres");
             j.value(row.centres);
             j.key("total");
-            j.value(static_cast<double>(row.total));
+            refusal ? j.null() : j.value(static_cast<double>(row.total));
             j.key("saving");
             row.saving ? j.value(static_cast<double>(*row.saving)) : j.null();
+            j.key("refused");
+            refusal ? j.value(*refusal) : j.null();
             j.endObject();
         }
         j.endArray();
@@ -341,10 +347,10 @@ void tableOut(const std::vector<CentreCountRow>& rows, OutputFormat format, std:
         out << j.text();
         return;
     }
-    out << "Počet centier;Náklady;Úspora\n";
-    for (const CentreCountRow& row : rows)
-        out << row.centres << ';' << number(row.total) << ';' << (row.saving ? number(*row.saving) : "")
-            << '\n';
+    out << "Počet centier;Náklady;Úspora;Odmietnuté\n";
+    for (const auto& [row, refusal] : rows)
+        out << row.centres << ';' << (refusal ? "" : number(row.total)) << ';'
+            << (row.saving ? number(*row.saving) : "") << ';' << (refusal ? csvField(*refusal) : "") << '\n';
 }
 
 } // namespace
@@ -444,12 +450,29 @@ namespace dorvan::cli {
 
 namespace {
 
+// The key duplicate names are told by, of a UTF-8 name; nothing for a name the code page cannot
+// hold (no place has it).
+std::optional<std::string> utf8NameKey(std::string_view name)
+{
+    if (utf8Length(name) > static_cast<std::size_t>(Text100::Capacity))
+        return std::nullopt; // would be cut, and then be some other name
+    try {
+        return placeNameKey(Text100::fromUtf8(name).bytes());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 // The rules of the proposal: the fixed centres by name, the size limit given or the project's.
 GroupRules groupRules(const GroupsOptions& o, const Project& project, const std::vector<GroupSite>& sites)
 {
     GroupRules rules;
     for (const std::string& name : o.fixed) {
-        const auto it = std::find_if(sites.begin(), sites.end(), [&](const GroupSite& s) { return s.name == name; });
+        // A name is the place's as duplicate names are told: letter case and surrounding spaces
+        // aside.
+        const std::optional<std::string> key = utf8NameKey(name);
+        const auto it = std::find_if(sites.begin(), sites.end(),
+            [&](const GroupSite& s) { return key && utf8NameKey(s.name) == key; });
         if (it == sites.end())
             throw UsageError("groups: --fixed: no place named \"" + name + "\" in the project");
         const int i = static_cast<int>(it - sites.begin());
@@ -461,12 +484,14 @@ GroupRules groupRules(const GroupsOptions& o, const Project& project, const std:
     return rules;
 }
 
+// The counts asked for; in a table A-B a count that cannot keep the rules is a refused row, not
+// a refusal of the whole range.
 void checkCentreRange(const GroupsOptions& o, std::size_t places, const GroupRules& rules)
 {
     const std::string asked
         = std::to_string(o.centresFrom) + (o.table ? "-" + std::to_string(o.centresTo) : std::string());
     const int fixed = static_cast<int>(rules.fixed.size());
-    if (fixed > o.centresFrom)
+    if (!o.table && fixed > o.centresFrom)
         throw UsageError("groups: --fixed names " + std::to_string(fixed) + " existing centres, more than --centres "
             + asked);
     const int lowest = o.table ? 1 : leastCentres(rules);
@@ -488,21 +513,20 @@ int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
     const std::vector<GroupSite> sites = groupingSites(*project);
     const GroupRules rules = groupRules(o, *project, sites);
     checkCentreRange(o, sites.size(), rules);
-    for (int p = o.centresFrom; p <= o.centresTo; ++p) {
-        if (baselineCount(p, rules))
-            continue; // the single centre of all places, the baseline of the savings
-        if (const auto problem = proposalProblem(sites, p, rules))
-            throw UsageError("groups: " + *problem);
-    }
-
     if (o.table) {
-        std::vector<CentreCountRow> rows;
+        std::vector<CentreCountEntry> rows;
         const auto total = [&](int p) { return proposeGroups(sites, { p, o.starts, o.seed }, rules).total; };
-        for (int p = o.centresFrom; p <= o.centresTo; ++p)
-            rows.push_back(centreCountEntry(sites, p, rules, rows.empty() ? nullptr : &rows.back(), total).row);
+        for (int p = o.centresFrom; p <= o.centresTo; ++p) {
+            // The row after a refused one has no saving.
+            const bool before = !rows.empty() && !rows.back().refusal;
+            rows.push_back(centreCountEntry(sites, p, rules, before ? &rows.back().row : nullptr, total));
+        }
         tableOut(rows, o.format, out);
         return ExitOk;
     }
+    if (!baselineCount(o.centresFrom, rules))
+        if (const auto problem = proposalProblem(sites, o.centresFrom, rules))
+            throw UsageError("groups: " + *problem);
     const GroupSearchResult r = proposeGroups(sites, { o.centresFrom, o.starts, o.seed }, rules);
     if (o.format == OutputFormat::Json)
         groupsJson(r, sites, out);

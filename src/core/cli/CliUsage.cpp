@@ -119,7 +119,10 @@ quantity;price;flexibility. The rules of typed entry hold: 2 to 99 places, names
 characters that Windows-1250 can store, numbers rounded to four decimals, quantity and price at
 least 1, flexibility a whole number above 0, not all coordinates equal. The places are sorted
 by name and their distances computed; a quantity, price or flexibility column switches its
-criterion on. Every bad line is reported with its number and no file is written.
+criterion on. Every bad line is reported with its number (a name given twice too, letter case
+and surrounding spaces aside) and no file is written. Plain x and y of which any is larger than
+10 000 in size are read as kilometres with a notice: they look like metres of a national grid,
+which --crs places.
 
 The file:
   - UTF-8, or Windows-1250 when it is not valid UTF-8; blank lines and lines starting
@@ -130,9 +133,10 @@ The file:
   - fields may be quoted with double quotes ("" is one quote inside them);
   - the first line is a header when neither its second nor its third field is a number.
 
-Real coordinates: a header naming a latitude column (latitude, lat, šírka) and a longitude
-column (longitude, lon, lng, dĺžka), in any case and order, gives the places in decimal degrees
-on WGS84; its other columns are then named too (name or názov, and optionally quantity or
+Real coordinates: a header naming a latitude column (latitude, lat, šírka, zemepisná šírka,
+šířka, zeměpisná šířka) and a longitude column (longitude, lon, lng, dĺžka, zemepisná dĺžka,
+délka, zeměpisná délka), in any case and order, gives the places in decimal degrees on WGS84;
+its other columns are then named too (name, názov or název, and optionally quantity or
 množstvo, price or cena, flexibility or flexibilita; x and y columns are ignored). The places
 are projected into a local azimuthal equidistant plane in kilometres centred on the middle of
 the list, every place at X, Y of at least 1, and the project keeps that projection as its
@@ -154,9 +158,13 @@ group holding at least 3 places. Places are weighted as a run weighs them. Proje
 
 Options:
   --centres P|A-B           the number of centres, 2 to places / 3; a range A-B (A from 1)
-                            prints the table of best totals and savings for A to B centres
+                            prints the table of best totals and savings for A to B centres,
+                            every row: a count that cannot keep the rules has no total and
+                            gives the reason in its last column (json: "refused")
   --fixed NAME[,NAME...]    existing centres: they stay on these places and serve the places
-                            nearest to them; P counts them (P from their number, 1 included)
+                            nearest to them; P counts them (P from their number, 1 included);
+                            a name matches as duplicate names do (letter case and surrounding
+                            spaces aside)
   --max-places m            at most m places a group (3 to 99); without it the project's
                             "Rovnomernosť počtu miest v skupinách" when that is ticked
   --starts N                starts of the search, 1 to 10000 (default 24)

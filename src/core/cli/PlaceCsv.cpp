@@ -202,12 +202,20 @@ Role roleOf(std::string_view header)
         const char* text;
         Role role;
     };
-    static const Named names[] = { { "name", Role::Name }, { "n\xC3\xA1zov", Role::Name }, { "x", Role::X },
-        { "y", Role::Y }, { "quantity", Role::Quantity }, { "mno\xC5\xBEstvo", Role::Quantity },
-        { "price", Role::Price }, { "cena", Role::Price }, { "flexibility", Role::Flexibility },
-        { "flexibilita", Role::Flexibility }, { "latitude", Role::Latitude }, { "lat", Role::Latitude },
-        { "\xC5\xA1\xC3\xADrka", Role::Latitude }, { "longitude", Role::Longitude },
-        { "lon", Role::Longitude }, { "lng", Role::Longitude }, { "d\xC4\xBA\xC5\xBEka", Role::Longitude } };
+    // Slovak and Czech headers beside the English ones: "názov"/"název", "(zemepisná) šírka",
+    // "(zeměpisná) šířka", "(zemepisná) dĺžka", "(zeměpisná) délka".
+    static const Named names[] = { { "name", Role::Name }, { "n\xC3\xA1zov", Role::Name },
+        { "n\xC3\xA1zev", Role::Name }, { "x", Role::X }, { "y", Role::Y }, { "quantity", Role::Quantity },
+        { "mno\xC5\xBEstvo", Role::Quantity }, { "price", Role::Price }, { "cena", Role::Price },
+        { "flexibility", Role::Flexibility }, { "flexibilita", Role::Flexibility },
+        { "latitude", Role::Latitude }, { "lat", Role::Latitude }, { "\xC5\xA1\xC3\xADrka", Role::Latitude },
+        { "zemepisn\xC3\xA1 \xC5\xA1\xC3\xADrka", Role::Latitude },
+        { "\xC5\xA1\xC3\xAD\xC5\x99ka", Role::Latitude },
+        { "zem\xC4\x9Bpisn\xC3\xA1 \xC5\xA1\xC3\xAD\xC5\x99ka", Role::Latitude },
+        { "longitude", Role::Longitude }, { "lon", Role::Longitude }, { "lng", Role::Longitude },
+        { "d\xC4\xBA\xC5\xBEka", Role::Longitude },
+        { "zemepisn\xC3\xA1 d\xC4\xBA\xC5\xBEka", Role::Longitude }, { "d\xC3\xA9lka", Role::Longitude },
+        { "zem\xC4\x9Bpisn\xC3\xA1 d\xC3\xA9lka", Role::Longitude } };
     for (const Named& n : names)
         if (h == n.text)
             return n.role;
@@ -271,7 +279,7 @@ Columns namedColumns(const std::vector<std::string>& header, int line, std::vect
             *slot = at;
     }
     if (c.name < 0)
-        problems.push_back({ line, "no column is named \"name\" or \"n\xC3\xA1zov\"" });
+        problems.push_back({ line, "no column is named \"name\", \"n\xC3\xA1zov\" or \"n\xC3\xA1zev\"" });
     if (xy)
         notices.push_back("the x and y columns are ignored: the places are given by latitude and longitude");
     return c;
@@ -307,6 +315,8 @@ std::optional<double> parseCoordinate(std::string_view text)
 
 struct Row {
     int line = 0;
+    bool nameGood = false; // the name passed its checks (the line may still be refused)
+    bool good = false; // every field passed
     Text100 name;
     double x = 0.0;
     double y = 0.0;
@@ -320,7 +330,7 @@ enum class Coordinates { Plain, Grid, Geographic };
 
 // One data line; the problems of its fields go to problems, the first of each field. Real
 // coordinates come as x = longitude, y = latitude, or as the grid's easting and northing.
-std::optional<Row> readRow(const std::vector<std::string>& f, const Columns& c, Coordinates kind, int line,
+Row readRow(const std::vector<std::string>& f, const Columns& c, Coordinates kind, int line,
     std::vector<CsvProblem>& problems)
 {
     Row row;
@@ -333,6 +343,8 @@ std::optional<Row> readRow(const std::vector<std::string>& f, const Columns& c, 
     auto field = [&](int column) -> const std::string& { return f[static_cast<std::size_t>(column)]; };
     if (auto p = checkName(field(c.name), row.name))
         fail(*p);
+    else
+        row.nameGood = true;
     if (kind == Coordinates::Geographic) {
         struct Axis {
             const char* what;
@@ -397,8 +409,7 @@ std::optional<Row> readRow(const std::vector<std::string>& f, const Columns& c, 
         else
             row.flexibility = static_cast<std::int32_t>(*n);
     }
-    if (!good)
-        return std::nullopt;
+    row.good = good;
     return row;
 }
 
@@ -442,7 +453,31 @@ std::string projectRows(std::vector<Row>& rows, const std::optional<geo::GridToW
     return local.definition;
 }
 
+// Plain X/Y this large are metres of a national grid rather than kilometres of a plane.
+bool looksLikeMetres(const std::vector<Row>& rows)
+{
+    return std::any_of(rows.begin(), rows.end(),
+        [](const Row& r) { return std::fabs(r.x) > MetreSizedAbove || std::fabs(r.y) > MetreSizedAbove; });
+}
+
 } // namespace
+
+std::string crsFromUserText(std::string_view text)
+{
+    text = trimBlanks(text);
+    const auto digits = [](std::string_view s) {
+        return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (digits(text))
+        return "EPSG:" + std::string(text);
+    const std::size_t colon = text.find(':');
+    if (colon != std::string_view::npos && foldCase(trimBlanks(text.substr(0, colon))) == "epsg") {
+        const std::string_view code = trimBlanks(text.substr(colon + 1));
+        if (digits(code))
+            return "EPSG:" + std::string(code);
+    }
+    return std::string(text);
+}
 
 PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
 {
@@ -531,20 +566,23 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
         }
         if (headerRefused)
             continue; // a refused header names no columns to read the lines by
-        if (auto row = readRow(split.fields, columns, kind, line.number, out.problems))
-            rows.push_back(*row);
-        else
-            rows.emplace_back(); // keeps the count of places for the limit above
+        rows.push_back(readRow(split.fields, columns, kind, line.number, out.problems));
     }
-    if (!out.ok())
-        return out;
+    // A place named twice, each repeat, among every line whose name is good, also when other
+    // lines are refused: one run lists every bad line, in the order of the file.
     std::vector<Text100> names;
+    std::vector<int> nameLines;
     for (const Row& row : rows)
-        names.push_back(row.name);
-    for (const auto& [at, earlier] : repeatedNames(names)) { // a place named twice: each repeat
-        const Row& row = rows[static_cast<std::size_t>(at - 1)];
-        out.problems.push_back({ row.line, placeExistsText(row.name.toUtf8()) });
+        if (row.nameGood) {
+            names.push_back(row.name);
+            nameLines.push_back(row.line);
+        }
+    for (const auto& [at, earlier] : repeatedNames(names)) {
+        const std::size_t k = static_cast<std::size_t>(at - 1);
+        out.problems.push_back({ nameLines[k], placeExistsText(names[k].toUtf8()) });
     }
+    std::stable_sort(out.problems.begin(), out.problems.end(),
+        [](const CsvProblem& a, const CsvProblem& b) { return a.line < b.line; });
     if (!out.ok())
         return out;
 
@@ -591,6 +629,11 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
     }
     r.SavedPlaceCount = n;
     out.placeCount = n;
+    out.xyIgnored = !out.notices.empty();
+    if (kind == Coordinates::Plain && looksLikeMetres(rows)) {
+        out.metreSized = true;
+        out.notices.push_back(MetreSizedNotice);
+    }
     return out;
 }
 

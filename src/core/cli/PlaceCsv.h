@@ -23,14 +23,17 @@
 //   criterion on ("Množstvo", "Cena", "Flexibilita").
 // - Real coordinates: a header naming a latitude ("latitude", "lat", "šírka") and a longitude
 //   ("longitude", "lon", "lng", "dĺžka") column, in any case and order, gives the places in
-//   decimal degrees on WGS84; its other columns are named too: "name"/"názov" and the optional
+//   decimal degrees on WGS84 ("zemepisná šírka"/"dĺžka" and the Czech "(zeměpisná) šířka"/
+//   "délka" too); its other columns are named too: "name"/"názov"/"název" and the optional
 //   "quantity"/"množstvo", "price"/"cena", "flexibility"/"flexibilita" ("x" and "y" columns
 //   are then ignored with a notice). The degrees keep all their digits. The places are
 //   projected into a local azimuthal equidistant plane in kilometres, which becomes the
 //   project's reference.
 // - With a coordinate reference system ("EPSG:N") given, the x and y columns are in that
 //   system (x the easting, y the northing) and are transformed to latitude/longitude and then
-//   in the same way.
+//   in the same way. Plain x/y of which any is larger than 10 000 in size are still read as
+//   kilometres, with a notice: they look like the metres of a national grid.
+// - Every bad line is reported in one run, in the order of the file, a name given twice too.
 
 #include "core/project/ProjectRecord.h"
 
@@ -52,6 +55,12 @@ struct CsvProblem {
     bool operator==(const CsvProblem&) const = default;
 };
 
+// Plain X/Y above this in size look like metres (a national grid) rather than kilometres.
+inline constexpr double MetreSizedAbove = 10000.0;
+inline constexpr const char* MetreSizedNotice
+    = "x or y is larger than 10 000: metres of a national grid? They are read as kilometres; give "
+      "their system with --crs EPSG:N (S-JTSK: --crs EPSG:5514) to place them";
+
 struct PlaceCsv {
     TProjectRecord record; // the project, meaningful only when problems is empty
     int placeCount = 0;
@@ -60,6 +69,8 @@ struct PlaceCsv {
     int columns = 0; // fields a line: 3 to 6, up to 8 with named real coordinates
     std::vector<CsvProblem> problems;
     std::vector<std::string> notices; // said on the side; the list is still read
+    bool xyIgnored = false; // x and y columns beside latitude and longitude (a notice)
+    bool metreSized = false; // plain x/y above MetreSizedAbove in size (a notice)
     // The criteria switched on by a column.
     bool quantity = false;
     bool price = false;
@@ -73,6 +84,11 @@ struct PlaceCsv {
 struct PlaceCsvOptions {
     std::string crs; // "EPSG:N" for x/y columns in that system; empty for plain numbers
 };
+
+// The system of X/Y as a user types it: "5514", "epsg:5514" or " EPSG : 5514 " give
+// "EPSG:5514"; blanks only give "" (plain kilometres); anything else is kept, trimmed, for PROJ
+// to refuse.
+std::string crsFromUserText(std::string_view text);
 
 // Reads a place list from the bytes of a file; every bad line is reported.
 PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options = {});

@@ -24,6 +24,8 @@
 #include <QSaveFile>
 
 #include <memory>
+#include <optional>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -55,48 +57,92 @@ QString problemsText(const QString& file, const std::vector<dorvan::cli::CsvProb
 // ----------------------------------------------------------------------------------------------
 // "Importovať miesta ..."
 
-void TDorvan_Central::ImportujMiestaClick()
-{
-    auto& s = project_.State;
-    // An open project is closed first, with the question "Nový" asks.
-    if (s.AddPlacesMode || entryWindowOpen()) {
-        if (!requestEntryWindowClose() || !s.EntryWindowClosed)
-            return;
-    }
-    const QString chosen = dialogs_.openFileName(this, u"Importovať miesta ..."_s, PlaceListFilter);
-    // A cancelled or refused import ends as a cancelled "Otvor ako ..." does.
-    if ((chosen.isEmpty() || !importPlaceList(chosen)) && !entryWindowOpen())
-        openCancelled();
-}
+namespace {
 
-bool TDorvan_Central::importPlaceList(const QString& fileName)
+const QString SystemPrompt
+    = u"Súradnicový systém stĺpcov X, Y: kód EPSG (napr. 5514 pre S-JTSK, 32633 pre UTM 33N).\n"
+      "Prázdne pole: rovinné súradnice v kilometroch."_s;
+const QString MetresQuestion
+    = u"Niektoré súradnice X, Y sú väčšie ako 10 000, zrejme sú to metre súradnicového systému "
+      "(napr. S-JTSK). Bez neho sa vezmú ako kilometre.\nZadať súradnicový systém ?!!"_s;
+
+// The place list read and checked in full, its system of X/Y asked for when it gives plain X/Y:
+// nothing when the user cancelled or the list was refused (the refusal shown). Nothing of the
+// project is touched here.
+std::optional<dorvan::cli::PlaceCsv> readPlaceListAsked(
+    dorvan::UserDialogs& dialogs, QWidget* parent, const QString& fileName)
 {
     const QString shown = QFileInfo(fileName).fileName();
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        dialogs_.warn(this, u"Súbor "_s + shown + u" sa nedá čítať !!!"_s);
-        return false;
+        dialogs.warn(parent, u"Súbor "_s + shown + u" sa nedá čítať !!!"_s);
+        return std::nullopt;
     }
     // One byte over the limit is enough to refuse a file that is too large.
-    const QByteArray bytes = file.read(static_cast<qint64>(dorvan::cli::MaxPlaceCsvBytes) + 1);
-    const dorvan::cli::PlaceCsv csv
-        = dorvan::cli::readPlaceCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!csv.ok()) {
-        dialogs_.warn(this, problemsText(shown, csv.problems));
+    const QByteArray read = file.read(static_cast<qint64>(dorvan::cli::MaxPlaceCsvBytes) + 1);
+    const std::string_view bytes(read.constData(), static_cast<std::size_t>(read.size()));
+    const auto refused = [&](const dorvan::cli::PlaceCsv& csv) {
+        dialogs.warn(parent, problemsText(shown, csv.problems));
+        return std::nullopt;
+    };
+    dorvan::cli::PlaceCsv plain = dorvan::cli::readPlaceCsv(bytes);
+    if (!plain.ok())
+        return refused(plain);
+    if (plain.geographic)
+        return plain;
+    // Plain X/Y: kilometres of a plane, or a coordinate system as dorvan-cli's --crs.
+    while (true) {
+        const std::optional<QString> answer = dialogs.askText(parent, SystemPrompt);
+        if (!answer)
+            return std::nullopt;
+        const std::string crs = dorvan::cli::crsFromUserText(answer->toStdString());
+        if (crs.empty()) {
+            // Metres taken as kilometres put every place in one corner: never without a word.
+            if (plain.metreSized && dialogs.confirm(parent, MetresQuestion))
+                continue;
+            return plain;
+        }
+        dorvan::cli::PlaceCsv grid = dorvan::cli::readPlaceCsv(bytes, { crs });
+        if (!grid.ok())
+            return refused(grid);
+        return grid;
+    }
+}
+
+} // namespace
+
+// The file is read and checked first; only a list that can be imported leads to the question
+// about the open project, so a refused or cancelled import leaves the project as it was.
+void TDorvan_Central::ImportujMiestaClick()
+{
+    const QString chosen = dialogs_.openFileName(this, u"Importovať miesta ..."_s, PlaceListFilter);
+    if (!chosen.isEmpty())
+        importPlaceList(chosen);
+}
+
+bool TDorvan_Central::importPlaceList(const QString& fileName)
+{
+    const std::optional<dorvan::cli::PlaceCsv> csv = readPlaceListAsked(dialogs_, this, fileName);
+    if (!csv)
+        return false;
+    // An open project is closed now, with the question "Nový" asks.
+    auto& s = project_.State;
+    if (s.AddPlacesMode || entryWindowOpen()) {
+        if (!requestEntryWindowClose() || !s.EntryWindowClosed)
+            return false; // the user kept the project
+    } else if (entryWindow_ != nullptr && !requestEntryWindowClose()) {
         return false;
     }
-    if (entryWindow_ != nullptr && !requestEntryWindowClose())
-        return false;
 
     dorvan::LoadedProject loaded;
-    loaded.record = csv.record;
+    loaded.record = csv->record;
     showOpenedProject(QString(), loaded, dorvan::RgbPicture {});
     // The places exist in no project file yet: closing offers to save them.
     project_.State.UnsavedChanges = true;
-    if (!csv.notices.empty())
+    if (csv->xyIgnored)
         dialogs_.warn(this, XyIgnoredNotice);
     // The status panel is narrow: the count only; the places' positions are in the grid.
-    setStatusPanelText(1, u"Importované miesta: "_s + QString::number(csv.placeCount));
+    setStatusPanelText(1, u"Importované miesta: "_s + QString::number(csv->placeCount));
     return true;
 }
 

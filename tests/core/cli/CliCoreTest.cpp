@@ -282,7 +282,7 @@ struct GroupsRun {
     std::string error;
 };
 
-GroupsRun groups(std::initializer_list<const char*> options)
+GroupsRun groups(const std::vector<const char*>& options)
 {
     std::vector<std::string> args { "groups", DORVAN_EXAMPLES "/slovak_towns.mzd" };
     args.insert(args.end(), options.begin(), options.end());
@@ -362,4 +362,92 @@ TEST(CliGroups, ExistingCentreStaysAndGroupsKeepTheLimit)
     const GroupsRun table = groups({ "--centres", "1-3", "--fixed", "Žilina" });
     ASSERT_EQ(table.code, 0) << table.error;
     EXPECT_NE(table.out.find("\n1;"), std::string::npos) << table.out;
+}
+
+// A table A-B prints every row: a count that cannot keep the rules is a refused row saying why
+// (the groups page leaves it empty), and the row after it has no saving.
+TEST(CliGroups, TableMarksRowsThatCannotKeepTheRulesInsteadOfRefusingTheRange)
+{
+    struct Case {
+        std::vector<const char*> options;
+        std::vector<std::string> refused; // the reason of each row, "" for a row with a total
+    };
+    // 27 places: at most 12 a group needs 3 centres; two existing centres need 2.
+    const std::string m12
+        = "Skupiny nepojmú všetky miesta: P = %P, najviac m = 12 miest v skupine, spolu %S miest, "
+          "projekt má n = 27 miest !!!";
+    auto sizes = [&](int p) {
+        std::string s = m12;
+        s.replace(s.find("%P"), 2, std::to_string(p));
+        s.replace(s.find("%S"), 2, std::to_string(12 * p));
+        return s;
+    };
+    const Case cases[] = {
+        // One centre of all places is the baseline of the savings, limit or not.
+        { { "--centres", "1-4", "--max-places", "12" }, { "", sizes(2), "", "" } },
+        { { "--centres", "1-4", "--max-places", "12", "--fixed", "Žilina" }, { sizes(1), sizes(2), "", "" } },
+        { { "--centres", "1-3", "--fixed", "Žilina,Nitra" },
+            { "Počet centier P = 1 je menší ako počet existujúcich centier (2) !!!", "", "" } },
+    };
+    for (const Case& c : cases) {
+        const GroupsRun r = groups(c.options);
+        ASSERT_EQ(r.code, 0) << r.error;
+        std::istringstream lines(r.out);
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line, "Počet centier;Náklady;Úspora;Odmietnuté");
+        bool before = false; // the row before had a total
+        for (std::size_t k = 0; k < c.refused.size(); ++k) {
+            ASSERT_TRUE(std::getline(lines, line)) << r.out;
+            const std::string p = std::to_string(static_cast<int>(k) + 1);
+            if (!c.refused[k].empty()) {
+                EXPECT_EQ(line, p + ";;;" + c.refused[k]);
+                before = false;
+                continue;
+            }
+            // A total, a saving only after a row with a total, no reason.
+            const std::size_t a = line.find(';'), b = line.find(';', a + 1), d = line.find(';', b + 1);
+            ASSERT_NE(d, std::string::npos) << line;
+            EXPECT_EQ(line.substr(0, a), p);
+            EXPECT_GT(b - a, 1u) << line;
+            EXPECT_EQ(d - b > 1, before) << line;
+            EXPECT_EQ(d + 1, line.size()) << line;
+            before = true;
+        }
+        EXPECT_FALSE(std::getline(lines, line)) << r.out;
+    }
+    // The total of a row is that of the proposal of as many centres under the same rules.
+    const GroupsRun one = groups({ "--centres", "3", "--max-places", "12", "--format", "json" });
+    const GroupsRun table = groups({ "--centres", "1-3", "--max-places", "12", "--format", "json" });
+    ASSERT_EQ(one.code, 0) << one.error;
+    const std::size_t total = one.out.find("\"total\": ");
+    ASSERT_NE(total, std::string::npos);
+    const std::string figure = one.out.substr(total, one.out.find(',', total) - total);
+    EXPECT_NE(table.out.find("\"centres\": 3, " + figure + ", \"saving\": null, \"refused\": null"),
+        std::string::npos)
+        << table.out;
+    EXPECT_NE(
+        table.out.find("\"centres\": 2, \"total\": null, \"saving\": null, \"refused\": \"Skupiny nepojm"),
+        std::string::npos)
+        << table.out;
+}
+
+// --fixed names a place as duplicate names are told apart: letter case and surrounding spaces aside.
+TEST(CliGroups, FixedNamesMatchLikeDuplicateNames)
+{
+    const GroupsRun exact = groups({ "--centres", "3", "--fixed", "Žilina" });
+    ASSERT_EQ(exact.code, 0) << exact.error;
+    ASSERT_NE(exact.out.find(" existing centre Žilina,"), std::string::npos) << exact.out;
+    for (const char* name : { "žilina", "  ŽILINA ", "žILINA\t" }) {
+        const GroupsRun r = groups({ "--centres", "3", "--fixed", name });
+        EXPECT_EQ(r.code, 0) << name << ": " << r.error;
+        EXPECT_EQ(r.out, exact.out) << name;
+    }
+    const GroupsRun twice = groups({ "--centres", "3", "--fixed", "Žilina,žilina" });
+    EXPECT_EQ(twice.error, "groups: --fixed: \"žilina\" is named twice");
+    // Not the same place: another letter, or a name the code page cannot hold.
+    EXPECT_EQ(groups({ "--centres", "3", "--fixed", "Zilina" }).error,
+        "groups: --fixed: no place named \"Zilina\" in the project");
+    EXPECT_EQ(groups({ "--centres", "3", "--fixed", "Žilina☃" }).error,
+        "groups: --fixed: no place named \"Žilina☃\" in the project");
 }

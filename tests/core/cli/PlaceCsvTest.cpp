@@ -210,3 +210,70 @@ TEST(PlaceCsv, HeaderOnlyWhenNeitherCoordinateIsANumberAndWindows1250Files)
     EXPECT_FALSE(cli::isValidUtf8("\xED\xA0\x80")); // surrogate
     EXPECT_FALSE(cli::isValidUtf8("\xE2\x82")); // cut short
 }
+
+// One run lists every bad line in the order of the file: a repeated name (as duplicates are
+// told: letter case and surrounding spaces aside) beside the refused fields, also when the
+// earlier line with that name is refused for another field.
+TEST(PlaceCsv, RepeatedNamesAreListedWithTheOtherBadLinesInFileOrder)
+{
+    const auto csv = readPlaceCsv("name;x;y\n" // 1
+                                  "A;1;1\n" // 2
+                                  "B;x;2\n" // 3: X refused, the name is good
+                                  " a ;3;3\n" // 4: A again
+                                  "C;4;4\n" // 5
+                                  "b;5;y\n" // 6: Y refused and B again
+                                  ";6;6\n" // 7: no name, so no repeat either
+                                  "CC;7;7\n" // 8
+                                  "c;8;8\n"); // 9: C again
+    const std::vector<std::string> expected { "3: X \"x\" is not a number", "4: Miesto a už existuje !!!",
+        "6: Y \"y\" is not a number", "6: Miesto b už existuje !!!", "7: the name is empty",
+        "9: Miesto c už existuje !!!" };
+    EXPECT_EQ(problemTexts(csv), expected);
+}
+
+// Plain X/Y larger than 10 000 in size look like metres of a national grid: still read as
+// kilometres, with a notice; never for latitude/longitude or a grid given with its system.
+TEST(PlaceCsv, MetreSizedPlainCoordinatesGiveANotice)
+{
+    struct Case {
+        const char* csv;
+        const char* crs;
+        bool metres;
+    };
+    const Case cases[] = {
+        { "A;10000;0\nB;0;-10000\n", "", false }, // exactly 10 000: not over
+        { "A;10000,0001;0\nB;0;0\n", "", true },
+        { "A;1;2\nB;3;-10000,5\n", "", true },
+        { "A;-568000;-1160000\nB;-560000;-1200000\n", "", true },
+        { "A;-568000;-1160000\nB;-560000;-1200000\n", "EPSG:5514", false },
+        { "name;lat;lon\nA;48;17\nB;49;18\n", "", false },
+    };
+    for (const Case& c : cases) {
+        const auto csv = readPlaceCsv(c.csv, { c.crs });
+        ASSERT_TRUE(csv.ok()) << c.csv << testing::PrintToString(problemTexts(csv));
+        EXPECT_EQ(csv.metreSized, c.metres) << c.csv;
+        EXPECT_EQ(csv.notices.size(), c.metres ? 1u : 0u) << c.csv;
+        if (c.metres) {
+            EXPECT_NE(csv.notices[0].find("--crs EPSG:5514"), std::string::npos);
+            EXPECT_EQ(csv.reference, ""); // still plain kilometres
+        }
+    }
+}
+
+TEST(PlaceCsv, SystemTypedByTheUserBecomesAnEpsgCode)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "", "" },
+        { "  \t", "" },
+        { "5514", "EPSG:5514" },
+        { " 32633 ", "EPSG:32633" },
+        { "epsg:5514", "EPSG:5514" },
+        { " Epsg : 5514 ", "EPSG:5514" },
+        { "EPSG:", "EPSG:" },
+        { "S-JTSK", "S-JTSK" },
+        { "55 14", "55 14" },
+        { "-5514", "-5514" },
+    };
+    for (const auto& [typed, code] : cases)
+        EXPECT_EQ(cli::crsFromUserText(typed), code) << '"' << typed << '"';
+}

@@ -269,6 +269,23 @@ TEST(PlaceCsvCoordinates, NamedColumnsInAnyOrderGiveTheReferenceAndTheCriteria)
         0.001 * csv.record.Distance[1][2]);
     EXPECT_TRUE(csv.record.PlaceName[100].bytes() == csv.reference);
 
+    // Czech and longer Slovak names of the columns give the same places.
+    const char* const headers[] = { "n\xC3\xA1zev;zem\xC4\x9Bpisn\xC3\xA1 "
+                                    "\xC5\xA1\xC3\xAD\xC5\x99ka;zem\xC4\x9Bpisn\xC3\xA1 d\xC3\xA9lka",
+        "N\xC3\x81ZEV;\xC5\xA0\xC3\x8D\xC5\x98KA;D\xC3\x89LKA",
+        "N\xC3\xA1zov;Zemepisn\xC3\xA1 \xC5\xA1\xC3\xADrka;Zemepisn\xC3\xA1 d\xC4\xBA\xC5\xBEka",
+        "Name;Latitude;Longitude" };
+    for (const char* header : headers) {
+        const cli::PlaceCsv named = cli::readPlaceCsv(
+            std::string(header) + "\nBratislava;48,1486;17,1077\nKo\xC5\xA1ice;48,7164;21,2611\n");
+        ASSERT_TRUE(named.ok()) << header << ": " << named.problems[0].message;
+        EXPECT_TRUE(named.geographic) << header;
+        const auto kosice = geo::toLatLon(named.record, named.record.PlaceX[2], named.record.PlaceY[2]);
+        ASSERT_TRUE(kosice) << header;
+        EXPECT_NEAR(kosice->latitude, 48.7164, 1e-5) << header;
+        EXPECT_NEAR(kosice->longitude, 21.2611, 1e-5) << header;
+    }
+
     // Plain x/y without --crs stay exactly as they were: no reference.
     const cli::PlaceCsv plain = cli::readPlaceCsv("name;x;y\nA;1;2\nB;3;4\n");
     ASSERT_TRUE(plain.ok());

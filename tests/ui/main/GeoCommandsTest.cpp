@@ -30,6 +30,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 using dorvan::test::MainWindowFixture;
 
@@ -89,9 +90,12 @@ struct GeoCommands : MainWindowFixture {
         f.write(bytes);
         return path;
     }
-    void import(const QString& path)
+    // A list with plain X/Y is asked its system: `system` answers (nothing: no question expected).
+    void import(const QString& path, std::optional<QString> system = std::nullopt)
     {
         dialogs.fileAnswers.push_back(path);
+        if (system)
+            dialogs.textAnswers.push_back(*system);
         action("ImportujMiesta")->trigger();
     }
     QTableWidget* grid() const
@@ -101,11 +105,11 @@ struct GeoCommands : MainWindowFixture {
         return g;
     }
     // The window shown, a list imported and the allocation run on it.
-    TCooperAlokMetod* importAndSolve(const QString& csv)
+    TCooperAlokMetod* importAndSolve(const QString& csv, std::optional<QString> system = std::nullopt)
     {
         w->resize(1200, 800);
         w->show();
-        import(csv);
+        import(csv, system);
         EXPECT_TRUE(on("Cooper"));
         w->CooperClick();
         return w->cooperWindow();
@@ -152,41 +156,134 @@ TEST_F(GeoCommands, ImportedLatLonListGivesThePlacesWithTheirPositionsInTheGridT
     }
 }
 
-TEST_F(GeoCommands, ImportAsksAsNovyDoesAndBadLinesAreListedInOneWarning)
+// The file is read and checked first: a refused, cancelled or kept-back import leaves the open
+// project (unsaved groups included) byte for byte, and only a list that can be imported leads
+// to the question about closing it.
+TEST_F(GeoCommands, ImportChecksTheListBeforeTheOpenProjectIsClosed)
 {
-    // A project without a reference: no positions anywhere.
-    import(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"));
+    import(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"), u(""));
     ASSERT_EQ(state().PlaceCount, 3);
     EXPECT_EQ(reference(), "");
     EXPECT_EQ(grid()->item(1, 2)->toolTip(), QString());
+    auto& p = w->project();
+    p.Choices.Ticked[dorvan::CritGroups] = true;
+    p.Choices.Groups = dorvan::groupsFromLines({ "--- Skupina 1 ---", "A", "B", "C" }, 1);
+    QByteArray record(reinterpret_cast<const char*>(&p.Record), sizeof p.Record);
+    const auto groups = p.Choices.Groups;
+    const QString caption = w->caption();
+    QWidget* entry = w->entryWindow();
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&p.Record), sizeof p.Record), record) << what;
+        EXPECT_EQ(p.Choices.Groups, groups) << what;
+        EXPECT_TRUE(p.Choices.Ticked[dorvan::CritGroups]) << what;
+        EXPECT_EQ(state().PlaceCount, 3) << what;
+        EXPECT_TRUE(state().UnsavedChanges) << what;
+        EXPECT_EQ(w->entryWindow(), entry) << what;
+        EXPECT_EQ(w->caption(), caption) << what;
+        EXPECT_TRUE(on("UlozAkoVU")) << what;
+        EXPECT_TRUE(on("Cooper")) << what;
+    };
+    const auto questions
+        = [&] { return dialogs.texts("confirmSave").size() + dialogs.texts("confirm").size(); };
 
-    // The open project is asked about first; No keeps it and shows no file dialog.
-    dialogs.confirmAnswers.clear();
-    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::No };
-    const auto before = dialogs.shown.size();
+    // The file dialog cancelled: nothing asked, nothing changed.
+    dialogs.fileAnswers.push_back(QString());
     action("ImportujMiesta")->trigger();
-    ASSERT_EQ(dialogs.shown.size(), before + 1);
-    EXPECT_EQ(dialogs.shown.back().kind, "confirmSave");
-    EXPECT_EQ(state().PlaceCount, 3);
+    unchanged("cancelled");
+    EXPECT_EQ(questions(), 0);
 
-    // Yes closes it; a list with two bad lines is refused in one warning naming both.
-    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::Yes };
+    // A list with two bad lines: refused in one warning naming both, before any question.
     import(write("bad.csv", "name;latitude;longitude\nA;48.1;17.1\nB;91;17.2\nC;48.3;x\nD;48.2;17.3\n"));
-    const QStringList warnings = dialogs.texts("warn");
-    ASSERT_EQ(warnings.size(), 1);
-    EXPECT_EQ(warnings[0],
+    ASSERT_EQ(dialogs.texts("warn").size(), 1);
+    EXPECT_EQ(dialogs.texts("warn")[0],
         u("Zoznam miest bad.csv sa nedá načítať:\n"
           "riadok 3: zemepisná šírka \"91\" nie je v rozsahu -90 až 90\n"
           "riadok 4: zemepisná dĺžka \"x\" nie je číslo\n"
           "Nič nebolo zmenené."));
-    EXPECT_EQ(w->entryWindow(), nullptr);
-    // ... and leaves the commands as a cancelled "Otvor ako ..." does: nothing to save or solve.
-    EXPECT_FALSE(on("UlozAkoVU"));
-    EXPECT_FALSE(on("Cooper"));
+    EXPECT_EQ(questions(), 0);
+    unchanged("refused");
 
-    // A file that cannot be read.
+    // A file that cannot be read; a system PROJ does not know; the system question cancelled.
     import(dir.filePath("missing.csv"));
     EXPECT_EQ(dialogs.texts("warn").last(), u("Súbor missing.csv sa nedá čítať !!!"));
+    import(write("grid.csv", "name;x;y\nD;-568000;-1160000\nE;-560000;-1200000\n"), u("4711999"));
+    EXPECT_EQ(dialogs.texts("warn").last(),
+        u("Zoznam miest grid.csv sa nedá načítať:\nsúradnicový systém EPSG:4711999 knižnica PROJ nepozná "
+          "(zadajte ho ako kód EPSG, napr. 5514 pre S-JTSK)\nNič nebolo zmenené."));
+    dialogs.fileAnswers.push_back(dir.filePath("grid.csv"));
+    dialogs.textAnswers.push_back(std::nullopt);
+    action("ImportujMiesta")->trigger();
+    EXPECT_EQ(questions(), 0);
+    unchanged("bad system, system cancelled");
+
+    // A good list: now the open project is asked about; No keeps it as it was.
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::No };
+    import(write("good.csv", "name;x;y\nP;1;1\nQ;2;3\n"), u(""));
+    EXPECT_EQ(dialogs.texts("confirmSave").size(), 1u);
+    unchanged("kept");
+
+    // Yes closes it and the list becomes the project.
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::Yes };
+    import(dir.filePath("good.csv"), u(""));
+    EXPECT_EQ(state().PlaceCount, 2);
+    EXPECT_EQ(p.Record.PlaceName[2].toUtf8(), "Q");
+    EXPECT_NE(w->entryWindow(), nullptr);
+    EXPECT_EQ(dialogs.texts("warn").size(), 3); // no more than the three refusals above
+}
+
+// X/Y in a national grid: the system typed as an EPSG code places them as --crs does; metres
+// without one are never taken as kilometres without a question.
+TEST_F(GeoCommands, ImportAsksForTheSystemOfXYAndAboutMetres)
+{
+    // Two S-JTSK points 8 km and 40 km apart in the grid's metres.
+    const QString csv = write("sjtsk.csv", "name;x;y\nD;-568000;-1160000\nE;-560000;-1200000\n");
+    const QString metres
+        = u("Niektoré súradnice X, Y sú väčšie ako 10 000, zrejme sú to metre súradnicového "
+            "systému (napr. S-JTSK). Bez neho sa vezmú ako kilometre.\nZadať súradnicový systém ?!!");
+    struct Case {
+        std::vector<std::optional<QString>> systems; // the answers to the system question
+        std::vector<bool> metreAnswers; // the answers to the metre question
+        bool placed; // read in S-JTSK (else kilometres as written)
+    };
+    const Case cases[] = {
+        { { u("5514") }, {}, true },
+        { { u(" epsg:5514") }, {}, true },
+        { { u(""), u("EPSG:5514") }, { true }, true },
+        { { u(""), u("") }, { true, false }, false },
+        { { u("") }, { false }, false },
+    };
+    for (const Case& c : cases) {
+        dialogs.shown.clear();
+        dialogs.fileAnswers.push_back(csv);
+        for (const auto& answer : c.systems)
+            dialogs.textAnswers.push_back(answer);
+        for (bool yes : c.metreAnswers)
+            dialogs.confirmAnswers.push_back(yes);
+        if (w->entryWindow() != nullptr)
+            dialogs.saveAnswers = { dorvan::UserDialogs::Answer::Yes };
+        action("ImportujMiesta")->trigger();
+        EXPECT_TRUE(dialogs.textAnswers.empty());
+        EXPECT_TRUE(dialogs.confirmAnswers.empty());
+        EXPECT_EQ(dialogs.texts("confirm"), QStringList(QList<QString>(c.metreAnswers.size(), metres)));
+        EXPECT_EQ(dialogs.texts("text").size(), static_cast<qsizetype>(c.systems.size()));
+        EXPECT_TRUE(dialogs.texts("warn").isEmpty()) << dialogs.texts("warn").join('\n').toStdString();
+        ASSERT_EQ(state().PlaceCount, 2);
+        const auto& r = w->project().Record;
+        if (c.placed) {
+            // Local kilometres: the grid's 40 792 m apart (S-JTSK's scale is within 1e-4 of 1),
+            // and the reference names the local projection.
+            EXPECT_NEAR(r.Distance[1][2], std::hypot(8.0, 40.0), 0.005);
+            EXPECT_TRUE(reference().starts_with("+proj=aeqd")) << reference();
+        } else {
+            EXPECT_EQ(r.PlaceX[1], -568000.0);
+            EXPECT_EQ(r.PlaceY[2], -1200000.0);
+            EXPECT_EQ(reference(), "");
+        }
+    }
+    // A list of latitude/longitude is not asked about a system.
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::Yes };
+    import(write("towns.csv", TownsCsv));
+    EXPECT_EQ(state().PlaceCount, 4);
 }
 
 // Each refusal of the reader in Slovak, the line named as the command line names it.
@@ -315,7 +412,7 @@ TEST_F(GeoCommands, ExportWritesWhatDorvanCliExportWrites)
 
 TEST_F(GeoCommands, ProjectWithoutReferenceRefusesGeoJsonAndExportsCsv)
 {
-    TCooperAlokMetod* cooper = importAndSolve(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"));
+    TCooperAlokMetod* cooper = importAndSolve(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"), u(""));
     ASSERT_NE(cooper, nullptr);
     EXPECT_EQ(cooper->positionLine(), QString());
     EXPECT_TRUE(cooper->findChild<QLabel*>("PositionLine")->isHidden());
