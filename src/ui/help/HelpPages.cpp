@@ -82,11 +82,17 @@ const char* const ImportExportText = R"("Súbor → Importovať miesta ..." nač
 oddelený bodkočiarkou): názov a súradnice X, Y, alebo zemepisná šírka a dĺžka,
 prípadne množstvo, cena a frekvencia.
 
-Zemepisné súradnice: hlavička stĺpcov "latitude" / "lat" / "šírka" a "longitude" / "lon" /
-"lng" / "dĺžka", v desatinných stupňoch (WGS84). Miesta sa premietnu do roviny v kilometroch
-okolo stredu zoznamu a projekt si pamätá tento prevod; výsledky potom udáva aj v zemepisnej
-šírke a dĺžke. Zoznam v národnej sieti načíta "dorvan-cli import --crs EPSG:N".
-Chybné riadky sa odmietnu s číslom riadka a nezapíše sa nič.
+Zemepisné súradnice: hlavička stĺpcov "latitude" / "lat" / "šírka" / "zemepisná šírka" /
+"šířka" a "longitude" / "lon" / "lng" / "dĺžka" / "zemepisná dĺžka" / "délka", v desatinných
+stupňoch (WGS84). Miesta sa premietnu do roviny v kilometroch okolo stredu zoznamu a projekt si
+pamätá tento prevod; výsledky potom udáva aj v zemepisnej šírke a dĺžke.
+
+Súradnice X, Y: import sa spýta na ich súradnicový systém. Kód EPSG (napr. 5514 pre S-JTSK)
+ich premietne tak ako zemepisné súradnice; prázdne pole ich ponechá ako rovinné kilometre.
+X alebo Y nad 10 000 bez systému sú zrejme metre: import sa najprv spýta, či systém zadať.
+
+Zoznam sa najprv celý načíta a skontroluje; až potom sa import spýta na zatvorenie otvoreného
+projektu. Chybné riadky sa odmietnu všetky naraz s číslom riadka a projekt ostane nezmenený.
 
 "Súbor → Exportovať výsledok ..." zapíše výsledok okna "Riešenie DORVAN" do súboru
 GeoJSON (miesta, optimum, cesta iterácie, izočiary; pre GIS) alebo CSV. Bez prevodu na
