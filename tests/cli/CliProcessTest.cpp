@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -825,12 +826,14 @@ TEST(CliRealCoordinates, SampleGivesLatitudeLongitudeAndExportMatchesSolve)
     const QString csv = dir.filePath("towns.csv");
     ASSERT_EQ(runCli(QStringList { "export", sample, "--format", "csv", "--out", csv } + options).code, 0);
     const QList<QByteArray> rows = fileBytes(csv).split('\n');
-    ASSERT_GE(rows.size(), 31);
-    EXPECT_EQ(rows[0], "kind;group;name;x;y;weight;latitude;longitude");
-    const QList<QByteArray> result = rows[30].split(';');
-    ASSERT_EQ(result.size(), 8) << rows[30].toStdString();
-    EXPECT_NEAR(QByteArray(result[2]).replace(',', '.').toDouble(), s["optimum"][0].toDouble(), 1e-9);
-    EXPECT_NEAR(QByteArray(result[6]).replace(',', '.').toDouble(), s["latitude"].toDouble(), 1e-7);
+    ASSERT_GE(rows.size(), 29);
+    EXPECT_EQ(rows[0], "kind,group,name,step,x,y,weight,objective,gap,latitude,longitude");
+    const QList<QByteArray> result = rows[28].split(',');
+    ASSERT_EQ(result.size(), 11) << rows[28].toStdString();
+    EXPECT_EQ(result[0], "optimum");
+    EXPECT_NEAR(result[4].toDouble(), s["optimum"][0].toDouble(), 1e-9);
+    EXPECT_NEAR(result[7].toDouble(), s["objective"].toDouble(), 1e-9 * s["objective"].toDouble());
+    EXPECT_NEAR(result[9].toDouble(), s["latitude"].toDouble(), 1e-7);
 }
 
 TEST(CliRealCoordinates, WithoutReferenceGeoJsonIsRefusedAndCsvKeepsToXY)
@@ -852,6 +855,83 @@ TEST(CliRealCoordinates, WithoutReferenceGeoJsonIsRefusedAndCsvKeepsToXY)
     const QString csv = dir.filePath("plain.csv.out");
     ASSERT_EQ(runCli({ "export", project, "--format", "csv", "--out", csv }).code, 0);
     const QList<QByteArray> rows = fileBytes(csv).split('\n');
-    EXPECT_EQ(rows[0], "kind;group;name;x;y;weight");
-    EXPECT_EQ(rows[1], "place;;A;1;2;1");
+    EXPECT_EQ(rows[0], "kind,group,name,step,x,y,weight,objective,gap");
+    EXPECT_EQ(rows[1], "place,,A,,1.0,2.0,1.0,,");
+}
+
+namespace {
+
+struct OgrInfo {
+    QString out;
+    QString err;
+};
+
+OgrInfo ogrinfo(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(
+        QStringLiteral("ogrinfo"), QStringList { "-ro", "-al", "-oo", "AUTODETECT_TYPE=YES" } + arguments);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return { QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
+}
+
+} // namespace
+
+// The CSV export as GDAL reads it: one layer, a feature for every place, result and path point,
+// and the coordinates and figures typed as reals, the names in UTF-8.
+TEST(CliRealCoordinates, CsvExportIsOneTableThatOgrinfoReadsWithRealColumns)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ogrinfo")).isEmpty())
+        GTEST_SKIP() << "ogrinfo is not installed";
+    QTemporaryDir dir;
+    const QString sample = QStringLiteral(DORVAN_EXAMPLES "/slovak_towns.mzd");
+    const QString grouped = dir.filePath("groups.mzd");
+    ASSERT_EQ(runCli({ "groups", sample, "--centres", "3", "--out", grouped }).code, 0);
+    struct Case {
+        QString project;
+        QStringList options;
+    };
+    for (const Case& c : { Case { sample, {} }, Case { grouped, { "--groups" } } }) {
+        const CliRun solved = runCli(QStringList { "solve", c.project, "--format", "json" } + c.options);
+        ASSERT_EQ(solved.code, 0) << solved.err.toStdString();
+        const QJsonObject s = QJsonDocument::fromJson(solved.outBytes).object();
+        // The solve's results, each with its path: one group, or the run itself.
+        QJsonArray results = s["groups"].toArray();
+        if (c.options.isEmpty())
+            results = { s };
+        qsizetype points = 0;
+        for (const QJsonValue& r : results)
+            points += r["iterates"].toArray().size();
+        const QString csv = dir.filePath("result.csv");
+        const CliRun exported
+            = runCli(QStringList { "export", c.project, "--format", "csv", "--out", csv } + c.options);
+        ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
+
+        const OgrInfo summary = ogrinfo({ "-so", csv });
+        EXPECT_TRUE(summary.err.isEmpty()) << summary.err.toStdString();
+        EXPECT_TRUE(summary.out.contains(u("Feature Count: %1\n").arg(27 + results.size() + points)))
+            << summary.out.toStdString();
+        QStringList types { "kind: String", "name: String", "step: Integer", "x: Real", "y: Real",
+            "weight: Real", "objective: Real", "gap: Real", "latitude: Real", "longitude: Real" };
+        if (!c.options.isEmpty())
+            types << "group: Integer";
+        for (const QString& type : types)
+            EXPECT_TRUE(summary.out.contains(u("\n") + type + u(" (")))
+                << type.toStdString() << summary.out.toStdString();
+
+        // Each optimum as solve gives it; a town by its UTF-8 name.
+        const OgrInfo optima = ogrinfo({ "-where", "kind = 'optimum'", csv });
+        const QRegularExpression objective(u("objective \\(Real\\) = ([-0-9.e+]+)"));
+        auto m = objective.globalMatch(optima.out);
+        for (const QJsonValue& r : results) {
+            ASSERT_TRUE(m.hasNext()) << optima.out.toStdString();
+            const double want = r["objective"].toDouble();
+            EXPECT_NEAR(m.next().captured(1).toDouble(), want, want * 1e-13);
+        }
+        EXPECT_FALSE(m.hasNext());
+        const OgrInfo town = ogrinfo({ "-where", u("name = 'Žilina'"), csv });
+        EXPECT_TRUE(town.out.contains(u("Feature Count: 1\n")) || town.out.count(u("OGRFeature(")) == 1)
+            << town.out.toStdString();
+        EXPECT_TRUE(town.out.contains(u("x (Real) = 123.6034"))) << town.out.toStdString();
+    }
 }

@@ -203,8 +203,11 @@ Options:
                             group, objective, gap), the iteration path as a LineString (role
                             "path") and the contours as LineStrings (role "contour", level);
                             only for a project with a coordinate reference (made by import
-                            from latitude/longitude or with --crs). csv: the places and the
-                            results with X, Y and, with a reference, latitude and longitude
+                            from latitude/longitude or with --crs). csv: one table a GIS
+                            reads, a row a feature: kind (place, optimum, path), group, name,
+                            step (of the path, 0 at the start), x, y, weight, objective, gap
+                            and, with a reference, latitude, longitude; "," between fields, a
+                            decimal point, UTF-8
   --out FILE                the file to write (an existing file is replaced)
   --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,
                             at most 1000, at most 10 levels; a decimal point), GeoJSON only

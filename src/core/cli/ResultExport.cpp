@@ -220,7 +220,7 @@ std::string tabField(std::string_view s)
     return separatedField(s, '\t');
 }
 
-// The two tables of the export with the given field separator and field quoting.
+// The two tables of the copy with the given field separator and field quoting.
 std::string exportTables(const RunExport& run, const Projection* reference, char sep,
     std::string (*field)(std::string_view))
 {
@@ -254,11 +254,6 @@ std::string exportTables(const RunExport& run, const Projection* reference, char
 }
 
 } // namespace
-
-std::string exportCsv(const RunExport& run, const Projection* reference)
-{
-    return exportTables(run, reference, ';', csvField);
-}
 
 std::string exportTabSeparated(const RunExport& run, const Projection* reference)
 {

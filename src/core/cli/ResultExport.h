@@ -59,12 +59,16 @@ RunExport runExport(const TProjectRecord& record, int placeCount, const CooperRu
 // a point has no latitude/longitude.
 std::optional<std::string> exportGeoJson(const RunExport& run, const Projection& reference);
 
-// Two tables separated by an empty line, ";" separated with decimal commas: the places
-// (kind;group;name;x;y;weight) and the results (kind;group;x;y;objective;gap), each row ending
-// in latitude;longitude when there is a reference.
+// One table a GIS reads (ResultCsv.cpp): a header and one row a feature, "," separated, numbers
+// with a decimal point (reals always with a fraction or an exponent), UTF-8. Columns
+// kind,group,name,step,x,y,weight,objective,gap and, with a reference, latitude,longitude; kind
+// "place" (group, name, weight), "optimum" (group, objective, gap) and "path" (group, step from
+// 0 at the start point to the optimum). A value a feature does not have is an empty field.
 std::string exportCsv(const RunExport& run, const Projection* reference);
 
-// The same two tables separated by tabs, for a spreadsheet to paste.
+// Two tables separated by an empty line, tab-separated with decimal commas, for a spreadsheet to
+// paste: the places (kind, group, name, x, y, weight) and the results (kind, group, x, y,
+// objective, gap), each row ending in latitude and longitude when there is a reference.
 std::string exportTabSeparated(const RunExport& run, const Projection* reference);
 
 // Without a reference GeoJSON cannot be written.

@@ -96,7 +96,9 @@ projektu. Chybné riadky sa odmietnu všetky naraz s číslom riadka a projekt o
 
 "Súbor → Exportovať výsledok ..." zapíše výsledok okna "Riešenie DORVAN" do súboru
 GeoJSON (miesta, optimum, cesta iterácie, izočiary; pre GIS) alebo CSV. Bez prevodu na
-zemepisné súradnice sa zapíše len CSV s X, Y.
+zemepisné súradnice sa zapíše len CSV s X, Y. CSV je jedna tabuľka, ktorú prečíta GIS: riadok
+pre každé miesto, optimum a bod cesty iterácie, stĺpec "kind" hovorí, čo riadok je; polia
+oddelené čiarkou, čísla s desatinnou bodkou, kódovanie UTF-8.
 Z príkazového riadka: "dorvan-cli import" a "dorvan-cli export".
 )";
 
@@ -122,8 +124,8 @@ ostanú ostré aj pri zväčšení.
 
 "Súbor → Exportovať výsledok ..." zapíše miesta a výsledok do súboru GeoJSON alebo CSV
 (podľa prípony názvu).
-"Súbor → Kopírovať výsledok" vloží tie isté tabuľky do schránky ako text oddelený
-tabulátormi; v tabuľkovom procesore sa vložia do stĺpcov.
+"Súbor → Kopírovať výsledok" vloží miesta a výsledok do schránky ako dve tabuľky oddelené
+tabulátormi, s desatinnou čiarkou; v tabuľkovom procesore sa vložia do stĺpcov.
 
 "Kandidátske miesta" (v okne "Riešenie DORVAN" pod zoznamami): desať miest, na ktorých by
 centrum stálo najlacnejšie namiesto optima, s tým, o koľko percent by boli náklady vyššie

@@ -429,7 +429,8 @@ TEST_F(GeoCommands, ProjectWithoutReferenceRefusesGeoJsonAndExportsCsv)
     action("ExportujVysledok")->trigger();
     EXPECT_TRUE(dialogs.texts("save").last().endsWith(u("|GeoJSON (*.geojson);;CSV (*.csv)")));
     const QByteArray written = fileBytes(dir.filePath("vysledok.csv"));
-    EXPECT_TRUE(written.startsWith("kind;group;name;x;y;weight")) << written.toStdString();
+    EXPECT_TRUE(written.startsWith("kind,group,name,step,x,y,weight,objective,gap\n"))
+        << written.toStdString();
     EXPECT_FALSE(written.contains("latitude"));
 }
 
@@ -444,17 +445,47 @@ TEST_F(GeoCommands, CopyPutsTheExportTablesTabSeparatedOnTheClipboard)
     action("KopirovatVysledok")->trigger();
     const QString copied = QGuiApplication::clipboard()->text();
 
-    // The same tables as dorvan-cli's CSV export (no name holds a ";"), tab-separated.
+    // The copy keeps its two tables for a spreadsheet (decimal commas, tabs); its figures are
+    // those of dorvan-cli's CSV export, the one table a GIS reads, row by row.
     const QString mzd = dir.filePath("towns.mzd");
     ASSERT_EQ(runCli({ "import", csv, "--out", mzd }).code, 0);
     const QString exported = dir.filePath("towns-export.csv");
     ASSERT_EQ(runCli({ "export", mzd, "--out", exported, "--format", "csv" }).code, 0);
-    QString expected = QString::fromUtf8(fileBytes(exported));
-    expected.replace(u';', u'\t');
-    EXPECT_EQ(copied, expected);
-    EXPECT_TRUE(copied.startsWith(u("kind\tgroup\tname\tx\ty\tweight\tlatitude\tlongitude\n")));
-    EXPECT_EQ(copied.count(u("\nplace\t")), 4);
-    EXPECT_EQ(copied.count(u("\noptimum\t")), 1);
+    std::map<QString, QStringList> gis; // by name, the optimum by "optimum"
+    for (const QString& line : QString::fromUtf8(fileBytes(exported)).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(u',');
+        ASSERT_EQ(f.size(), 11) << line.toStdString();
+        if (f[0] == u("place") || f[0] == u("optimum"))
+            gis[f[0] == u("place") ? f[2] : f[0]] = f;
+    }
+    const QStringList tables = copied.split(u("\n\n"));
+    ASSERT_EQ(tables.size(), 2) << copied.toStdString();
+    const QStringList places = tables[0].split(u'\n');
+    const QStringList results = tables[1].split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(places[0], u("kind\tgroup\tname\tx\ty\tweight\tlatitude\tlongitude"));
+    EXPECT_EQ(results[0], u("kind\tgroup\tx\ty\tobjective\tgap\tlatitude\tlongitude"));
+    ASSERT_EQ(places.size(), 5);
+    ASSERT_EQ(results.size(), 2);
+    const auto number = [](QString text) { return text.replace(u',', u'.').toDouble(); };
+    const auto same = [&](const QStringList& copy, std::initializer_list<std::pair<int, int>> columns,
+                          const QStringList& row) {
+        for (const auto& [mine, theirs] : columns) {
+            EXPECT_FALSE(copy[mine].contains(u'.')) << copy.join(u'\t').toStdString();
+            EXPECT_NEAR(
+                number(copy[mine]), row[theirs].toDouble(), 1e-9 * std::fabs(row[theirs].toDouble()) + 1e-12)
+                << copy.join(u'\t').toStdString();
+        }
+    };
+    for (qsizetype k = 1; k < places.size(); ++k) {
+        const QStringList f = places[k].split(u'\t');
+        ASSERT_EQ(f.size(), 8) << places[k].toStdString();
+        ASSERT_TRUE(gis.count(f[2])) << places[k].toStdString();
+        same(f, { { 3, 4 }, { 4, 5 }, { 5, 6 }, { 6, 9 }, { 7, 10 } }, gis[f[2]]);
+    }
+    const QStringList optimum = results[1].split(u'\t');
+    ASSERT_EQ(optimum.size(), 8);
+    EXPECT_EQ(optimum[0], u("optimum"));
+    same(optimum, { { 2, 4 }, { 3, 5 }, { 4, 7 }, { 5, 8 }, { 6, 9 }, { 7, 10 } }, gis[u("optimum")]);
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
 
     w->closeCooperWindow();
