@@ -4,6 +4,7 @@
 #include "render/ChartZoomPainter.h"
 #include "core/allocation/CooperSolver.h"
 #include "core/allocation/CostContours.h"
+#include "core/allocation/GroupWarnings.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/project/Project.h"
 #include "ui/common/ChildWindow.h"
@@ -232,6 +233,8 @@ private:
     QSize laidOutSize_;
     std::vector<int> historyFullGroups_; // 0 for the one-centre run
     std::vector<std::string> ungroupedPlaces_; // places a group run left out
+    // A group too small to solve is told once for the same groups, not at every run again.
+    dorvan::GroupWarnings groupWarnings_;
 
     QGroupBox* GroupBox3 = nullptr;
     QWidget* Image1Area = nullptr; // shows Image1

@@ -5,10 +5,10 @@
 
 #include "core/allocation/CooperRunDriver.h"
 #include "core/allocation/CooperRunText.h"
-#include "ui/common/UserDialogs.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/Project.h"
+#include "ui/common/UserDialogs.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -119,7 +119,10 @@ void TCooperAlokMetod::takeWidths(const dorvan::CooperRunResult& soFar)
 dorvan::CooperRunCallbacks TCooperAlokMetod::runCallbacks(bool overPicture)
 {
     dorvan::CooperRunCallbacks callbacks;
-    callbacks.warn = [this](const std::string& text) { dialogs_.warn(this, q(text)); };
+    callbacks.warn = [this](const std::string& text) {
+        if (groupWarnings_.shows(text))
+            dialogs_.warn(this, q(text));
+    };
     // A text the run complained about goes back to its default in the project, and the
     // settings page shows it.
     callbacks.resetPrecision = [this] {
@@ -167,6 +170,7 @@ void TCooperAlokMetod::runOnce()
     }
 
     const dorvan::CooperRunInputs in = dorvan::runInputs(project_, separator().toStdString());
+    groupWarnings_.startRun(in);
     ListBox1->clear();
     ListBox2->clear();
     historyFullGroups_.clear();

@@ -5,7 +5,10 @@
 
 #include <QWidget>
 
+#include <QString>
+
 #include <array>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -43,7 +46,9 @@ public:
     // Brings the sheet of a criterion box in line with the box, as its click does.
     void runCriterionUpdate(CriterionBox box);
     // Shows or hides a sheet's tab, counting the open sheets and showing GroupBox1 while any is
-    // open. Only a change of visibility changes the count.
+    // open. Only a change of visibility changes the count. The tab bar holds only the shown
+    // sheets, in the order of tabOrder_: Qt's scroll arrows measure from the first and the last
+    // tab, hidden or not, and went dead with a hidden tab at either end.
     void showCriterionPage(QWidget* sheet, bool show);
     void setCurrentCriterionPage(QWidget* sheet);
     // The ticked sheets that list places (quantity, price, frequency, distances, centre, depots,
@@ -56,6 +61,7 @@ private:
     void buildCriterionBoxes(QLayout* boxes);
     void buildCriterionSheets();
     void addSheet(CriterionBox box, QWidget* sheet, const QString& caption);
+    void addTab(QWidget* sheet, const QString& caption);
     QCheckBox* checkBox(CriterionBox box) const { return criterionBox_[boxIndex(box)]; }
     bool criterionSwitch(CriterionBox box);
     void criterionBoxClicked(CriterionBox box);
@@ -72,6 +78,8 @@ private:
     // CheckBox1..CheckBox15 and their sheets, by boxIndex.
     std::array<QCheckBox*, CriterionBoxes.size()> criterionBox_ {};
     std::array<QWidget*, CriterionBoxes.size()> criterionSheet_ {};
+    // Every sheet with its caption, in the order the tabs show.
+    std::vector<std::pair<QWidget*, QString>> tabOrder_;
     std::array<ValueGridSheet*, 3> valueSheets_ {}; // TabSheet1, TabSheet2, TabSheet12
     std::array<RouteSheet*, 2> routeSheets_ {}; // TabSheet4, TabSheet5
     std::array<SingleValuesSheet*, 4> singlesSheets_ {}; // TabSheet8, 9, 11, 13

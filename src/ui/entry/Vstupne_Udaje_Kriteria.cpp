@@ -4,14 +4,14 @@
 #include "ui/entry/EntryCriteriaPage.h"
 #include "ui/entry/EntryHost.h"
 
+#include "core/project/Project.h"
+#include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryGroupsSheet.h"
 #include "ui/entry/EntryRelationSheets.h"
 #include "ui/entry/EntrySettingsSheet.h"
 #include "ui/entry/EntryValueGridSheet.h"
 #include "ui/entry/EntryValueSheets.h"
 #include "ui/entry/TwoListPicker.h"
-#include "core/project/Project.h"
-#include "ui/common/Utf8Text.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -61,10 +61,11 @@ entry::CriteriaPage::CriteriaPage(const EntryContext& context)
     row->addWidget(GroupBox1, 1);
 
     buildCriterionSheets();
-    PageControl2->addTab(settings_, u("DORVAN nastavenia"));
-    PageControl2->addTab(groups_, u("Distribučné skupiny - Cooper"));
-    for (int i = 0; i < PageControl2->count(); ++i)
-        PageControl2->setTabVisible(i, false);
+    addTab(settings_, u("DORVAN nastavenia"));
+    addTab(groups_, u("Distribučné skupiny - Cooper"));
+    // Every sheet now belongs to the page control's stack; the tabs come as the boxes are ticked.
+    while (PageControl2->count() > 0)
+        PageControl2->removeTab(0);
     GroupBox1->setVisible(false);
 }
 
@@ -103,8 +104,14 @@ std::vector<const QObject*> entry::CriteriaPage::parts() const
 
 void entry::CriteriaPage::addSheet(CriterionBox box, QWidget* sheet, const QString& caption)
 {
-    PageControl2->addTab(sheet, caption);
+    addTab(sheet, caption);
     criterionSheet_[boxIndex(box)] = sheet;
+}
+
+void entry::CriteriaPage::addTab(QWidget* sheet, const QString& caption)
+{
+    PageControl2->addTab(sheet, caption);
+    tabOrder_.emplace_back(sheet, caption);
 }
 
 // The tabs in the order the user sees them; the three vehicle boxes share one sheet.
@@ -116,8 +123,8 @@ void entry::CriteriaPage::buildCriterionSheets()
     const CriterionBox routes[2] = { CriterionBox::MaxRouteLength, CriterionBox::MaxDistributionTime };
     for (std::size_t k = 0; k < routeSheets_.size(); ++k)
         routeSheets_[k] = new RouteSheet(context_, routes[k]);
-    const CriterionBox singles[4]
-        = { CriterionBox::LoadTimes, CriterionBox::DepotCapacity, CriterionBox::VehicleCount, CriterionBox::EvenGroups };
+    const CriterionBox singles[4] = { CriterionBox::LoadTimes, CriterionBox::DepotCapacity,
+        CriterionBox::VehicleCount, CriterionBox::EvenGroups };
     for (std::size_t k = 0; k < singlesSheets_.size(); ++k)
         singlesSheets_[k] = new SingleValuesSheet(context_, singles[k]);
     distances_ = new DistanceSheet(context_);
@@ -175,19 +182,24 @@ entry::SingleValuesSheet* entry::CriteriaPage::singlesSheet(CriterionBox box) co
 
 void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
 {
-    int index = PageControl2->indexOf(sheet);
-    if (index < 0)
+    const auto known = std::find_if(
+        tabOrder_.begin(), tabOrder_.end(), [sheet](const auto& tab) { return tab.first == sheet; });
+    if (known == tabOrder_.end())
         return;
+    const int index = PageControl2->indexOf(sheet);
     auto& open = context_.project.State.OpenCriterionPages;
     if (show) {
         GroupBox1->setVisible(true);
-        if (!PageControl2->isTabVisible(index)) {
-            PageControl2->setTabVisible(index, true);
+        if (index < 0) {
+            // After the shown sheets that come before it.
+            const auto shownBefore = std::count_if(tabOrder_.begin(), known,
+                [this](const auto& tab) { return PageControl2->indexOf(tab.first) >= 0; });
+            PageControl2->insertTab(static_cast<int>(shownBefore), sheet, known->second);
             ++open;
         }
     } else {
-        if (PageControl2->isTabVisible(index)) {
-            PageControl2->setTabVisible(index, false);
+        if (index >= 0) {
+            PageControl2->removeTab(index);
             open = std::max(0, open - 1);
         }
         if (open == 0)

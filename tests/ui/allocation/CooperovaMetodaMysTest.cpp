@@ -11,6 +11,7 @@
 #include "support/Colours.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
 
@@ -267,7 +268,8 @@ TEST_F(ChartMouse, GroupDragRunsNothingWarnsOnceAndZoomsTheGroups)
     open();
     sizeArea(QSize(500, 400));
     const QStringList warned = warnings();
-    ASSERT_EQ(warned.size(), 2); // at opening and for the resize
+    // At opening; the resize runs the same groups again and does not tell it again.
+    ASSERT_EQ(warned, QStringList { QString::fromUtf8("Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!") });
     const QImage groups = w->image();
     const int before = runs();
 
@@ -297,6 +299,47 @@ TEST_F(ChartMouse, GroupDragRunsNothingWarnsOnceAndZoomsTheGroups)
             inColour += w->image().pixelColor(x, y) == colour2 ? 1 : 0;
     // Two circles of 7 pixels, magnified about 500 / 32 times, and their labels.
     EXPECT_GT(inColour, 1000);
+}
+
+// The warning about a small group is a modal box: it comes once for the same groups, however
+// often the window runs them again, and again once the groups change.
+TEST_F(ChartMouse, ASmallGroupIsToldOnceUntilTheGroupsChange)
+{
+    const auto setGroups = [this](std::vector<std::string> lines) {
+        project.Choices.Groups.Groups = dorvan::groupsFromLines(lines, 0).Groups;
+        project.Choices.Groups.Count = dorvan::groupCountFromText("2");
+    };
+    const QString small2 = QString::fromUtf8("Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!");
+    const QString small1 = QString::fromUtf8("Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!");
+    project.Choices.Ticked[dorvan::CritGroups] = true;
+    setGroups({ "--- Skupina 1 ---", "A", "B", "E", "--- Skupina 2 ---", "C", "D" });
+    open();
+    EXPECT_EQ(warnings(), QStringList { small2 });
+
+    // Clicks, a drag, a resize and an edit elsewhere run the same groups again: no box.
+    const int before = runs();
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(100, 100));
+    drag(Qt::LeftButton, QPoint(50, 50), QPoint(150, 120));
+    sizeArea(QSize(480, 380));
+    project.Choices.Ticked[dorvan::CritQuantity] = true;
+    project.changed(dorvan::ProjectChange::RunInputs);
+    EXPECT_GE(runs(), before + 5);
+    EXPECT_EQ(warnings(), QStringList { small2 });
+    // The small group is still listed without a centre.
+    EXPECT_EQ(w->findChild<QListWidget*>("ListBox1")->count(), 1);
+
+    // Other groups: told at once, and then no more.
+    setGroups({ "--- Skupina 1 ---", "A", "B", "--- Skupina 2 ---", "C", "D", "E" });
+    project.changed(dorvan::ProjectChange::RunInputs);
+    project.changed(dorvan::ProjectChange::RunInputs);
+    EXPECT_EQ(warnings(), (QStringList { small2, small1 }));
+
+    // A run without groups between, then the same groups again: told again.
+    project.Choices.Ticked[dorvan::CritGroups] = false;
+    project.changed(dorvan::ProjectChange::RunInputs);
+    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.changed(dorvan::ProjectChange::RunInputs);
+    EXPECT_EQ(warnings(), (QStringList { small2, small1, small1 }));
 }
 
 // With "Izočiary nákladov" ticked the groups are drawn with their cost contours, and a zoom of
