@@ -77,6 +77,7 @@ private:
     QGroupBox* buildChangeBox();
     void fillWithPlaces(QComboBox* c);
     void chooseCentre(QComboBox* from, QPushButton* ok);
+    void showCurrentCentre();
     void Button19Click();
     void Button20Click();
     void Button21Click();

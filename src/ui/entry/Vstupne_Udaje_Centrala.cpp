@@ -3,13 +3,13 @@
 // result.
 #include "ui/entry/EntryRelationSheets.h"
 
+#include "core/entry/PlaceList.h"
+#include "core/entry/PlaceRelations.h"
+#include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryControls.h"
 #include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/EntryMessages.h"
-#include "core/entry/PlaceList.h"
-#include "core/entry/PlaceRelations.h"
-#include "core/project/Project.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -143,6 +143,7 @@ void entry::CentreSheet::setCentrePage()
         Button19->setEnabled(false);
         ComboBox5->setEnabled(false);
         setFieldColour(ComboBox5, Silver);
+        showCurrentCentre();
         GroupBox23->setEnabled(true);
         Button20->setEnabled(true);
     } else {
@@ -167,7 +168,19 @@ void entry::CentreSheet::chooseCentre(QComboBox* from, QPushButton* ok)
     GroupBox22->setEnabled(false);
     Button20->setEnabled(true);
     GroupBox23->setEnabled(true);
+    showCurrentCentre();
     centreOrDepotsChanged(context_);
+}
+
+// The first choice box, disabled once there is a centre, names the current one: after a change
+// it no longer shows the centre chosen first, and an opened project's centre shows there too.
+void entry::CentreSheet::showCurrentCentre()
+{
+    ComboBox5->clear();
+    if (context_.project.Record.CentralState == 0)
+        return;
+    ComboBox5->addItem(centreName(context_.project));
+    ComboBox5->setCurrentIndex(0);
 }
 
 void entry::CentreSheet::Button19Click()

@@ -1,15 +1,19 @@
 #include "ui/network/Graficka_Siet_Stanic.h"
 
 #include "core/allocation/CooperRunDriver.h"
-#include "ui/common/UserDialogs.h"
 #include "render/StationGraphPainter.h"
+#include "ui/common/UserDialogs.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -92,7 +96,7 @@ void TGrafickaSietStanic::KresliGraf()
     const std::vector<dorvan::GraphPlace> places = dorvan::graphPlaces(project_.Record, n);
     const std::vector<std::string> lines
         = dorvan::graphListLines(places, QLocale().decimalPoint().toStdString());
-    const int need = dorvan::graphListWidth(lines);
+    const int need = listWidthFor(lines);
     if (need > ListBox1->width())
         ListBox1->setFixedWidth(need);
     const QSize area(std::max(width() - ListBox1->width(), 0), height());
@@ -101,6 +105,22 @@ void TGrafickaSietStanic::KresliGraf()
     ListBox1->clear();
     for (const std::string& l : lines)
         ListBox1->addItem(QString::fromStdString(l));
+}
+
+// The list as wide as its longest line in its own font, with the items' margins, the frame and
+// room for a vertical scroll bar: the core's estimate of 6 pixels a character cut the lines of
+// wider letters.
+int TGrafickaSietStanic::listWidthFor(const std::vector<std::string>& lines) const
+{
+    const QFontMetrics metrics(ListBox1->font());
+    int text = 0;
+    for (const std::string& l : lines)
+        text = std::max(text, metrics.horizontalAdvance(QString::fromStdString(l)));
+    const QStyle* style = ListBox1->style();
+    const int itemMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListBox1) + 1);
+    const int frame = 2 * ListBox1->frameWidth();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ListBox1);
+    return std::max(dorvan::graphListWidth(lines), text + itemMargins + frame + scrollBar);
 }
 
 void TGrafickaSietStanic::resizeEvent(QResizeEvent* event)

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class QListWidget;
 namespace dorvan {
 class UserDialogs;
@@ -48,6 +51,7 @@ protected:
 
 private:
     bool GSSZatvor();
+    int listWidthFor(const std::vector<std::string>& lines) const;
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;

@@ -379,6 +379,7 @@ TEST_F(RelationPages, TheCentreChangesToAnotherPlace)
     QTest::keyClick(get<QComboBox>("ComboBox5"), Qt::Key_Down); // Alfa
     click("Button19");
     EXPECT_EQ(r.CentralName.toUtf8(), "Alfa");
+    EXPECT_EQ(get<QComboBox>("ComboBox5")->currentText(), "Alfa");
     EXPECT_EQ(lines(get<QListWidget>("ListBox6")), (QStringList { "Beta", "Gama" }));
     click("Button20");
     auto* change = get<QComboBox>("ComboBox6");
@@ -392,6 +393,10 @@ TEST_F(RelationPages, TheCentreChangesToAnotherPlace)
     EXPECT_EQ(r.CentralName.toUtf8(), "Gama");
     EXPECT_EQ(r.CentralState, 2);
     EXPECT_EQ(get<QLineEdit>("Edit25")->text(), "Gama");
+    // Both boxes, disabled now, name the current centre (the first one named Alfa still).
+    EXPECT_FALSE(get<QComboBox>("ComboBox5")->isEnabled());
+    EXPECT_EQ(get<QComboBox>("ComboBox5")->currentText(), "Gama");
+    EXPECT_EQ(change->currentText(), "Gama");
     EXPECT_FALSE(change->isEnabled());
     EXPECT_FALSE(get<QPushButton>("Button21")->isEnabled());
     EXPECT_GT(host.changes, before);
@@ -669,8 +674,9 @@ TEST(RelationsOnOpening, ASavedProjectShowsItsDistancesCentreDepotsAndPriorities
         QTest::keyClick(my, Qt::Key_Down); // Delta
     EXPECT_EQ(control<QLineEdit>(entry, "Edit16")->text(), u("50,5"));
 
-    // The centre is in its change mode and shows its name.
+    // The centre is in its change mode and shows its name, also in the disabled first box.
     EXPECT_FALSE(control<QWidget>(entry, "GroupBox22")->isEnabled());
+    EXPECT_EQ(control<QComboBox>(entry, "ComboBox5")->currentText(), "Beta");
     ASSERT_TRUE(control<QWidget>(entry, "Button20")->isEnabled());
     pages->setCurrentWidget(control<QWidget>(entry, "TabSheet6"));
     QTest::mouseClick(control<QPushButton>(entry, "Button20"), Qt::LeftButton);
@@ -705,6 +711,7 @@ TEST_F(RelationPages, TheCentreFollowsItsPlaceAndGoesWithItsDeletion)
     editCell("StringGrid6", 2, 1, "Bora");
     EXPECT_EQ(r.CentralName.toUtf8(), "Bora");
     EXPECT_EQ(get<QLineEdit>("Edit25")->text(), "Bora");
+    EXPECT_EQ(choice->currentText(), "Bora");
     EXPECT_EQ(get<QComboBox>("ComboBox6")->count(), 3);
 
     // Deleted: no centre any more, and the page offers the first choice among the places left.
