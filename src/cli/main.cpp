@@ -41,6 +41,8 @@ int main(int argc, char* argv[])
             return reportCommand(req.report, std::cout, std::cerr);
         case Command::Map:
             return mapCommand(req.map, std::cout, std::cerr);
+        case Command::Distances:
+            return distancesCommand(req.distances, std::cout, std::cerr);
         }
     } catch (const UsageError& e) {
         std::cerr << "dorvan-cli: " << e.what() << '\n';

@@ -37,7 +37,11 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--contours", true }, { "--picture", true }, { "--equal-scale", false }, { "--select", true },
         { "--size", true }, { "--proportional", true } };
     static const std::map<std::string, bool> map { { "--out", true }, { "--epsg", true }, { "--scale", true } };
+    static const std::map<std::string, bool> distances { { "--out", true }, { "--unit", true },
+        { "--request-url", true } };
     switch (c) {
+    case Command::Distances:
+        return distances;
     case Command::Map:
         return map;
     case Command::Solve:
@@ -79,6 +83,8 @@ std::optional<Command> commandNamed(std::string_view name)
         return Command::Report;
     if (name == "map")
         return Command::Map;
+    if (name == "distances")
+        return Command::Distances;
     return std::nullopt;
 }
 
@@ -124,7 +130,7 @@ RawArguments readRaw(Command c, std::string_view name, const std::vector<std::st
             }
             continue;
         }
-        if (c == Command::Map && !raw.input.empty() && raw.second.empty()) {
+        if ((c == Command::Map || c == Command::Distances) && !raw.input.empty() && raw.second.empty()) {
             raw.second = a;
             continue;
         }
@@ -412,6 +418,31 @@ MapOptions mapOptions(const RawArguments& raw, const std::string& name)
     return o;
 }
 
+DistancesOptions distancesOptions(const RawArguments& raw, const std::string& name)
+{
+    DistancesOptions o;
+    needInput(raw, name, "the project file");
+    o.project = raw.input;
+    o.matrix = raw.second;
+    if (auto it = raw.values.find("--request-url"); it != raw.values.end()) {
+        if (it->second.empty())
+            throw UsageError(name + ": --request-url needs the address of a routing server");
+        if (!o.matrix.empty() || raw.values.count("--out") != 0 || raw.values.count("--unit") != 0)
+            throw UsageError(
+                name + ": --request-url prints the request only; it takes no matrix, --out or --unit");
+        o.requestUrl = it->second;
+        return o;
+    }
+    if (o.matrix.empty())
+        throw UsageError(name
+            + ": the matrix file is missing (dorvan-cli distances PROJECT.mzd MATRIX --out NEW.mzd, "
+              "or --request-url BASE)");
+    o.out = needValue(raw, name, "--out");
+    o.unit = choice<DistancesOptions::Unit>(raw, name, "--unit", DistancesOptions::Unit::Default,
+        { { "km", DistancesOptions::Unit::Kilometres }, { "m", DistancesOptions::Unit::Metres } });
+    return o;
+}
+
 } // namespace
 
 CliRequest parseArguments(const std::vector<std::string>& args)
@@ -516,6 +547,9 @@ CliRequest parseArguments(const std::vector<std::string>& args)
     }
     case Command::Map:
         req.map = mapOptions(raw, name);
+        break;
+    case Command::Distances:
+        req.distances = distancesOptions(raw, name);
         break;
     case Command::Help:
         break;

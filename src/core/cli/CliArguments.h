@@ -25,7 +25,7 @@ public:
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
 
-enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report, Map };
+enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report, Map, Distances };
 enum class OutputFormat { Text, Json, Csv };
 
 struct SolveOptions {
@@ -76,6 +76,16 @@ struct MapOptions {
     std::optional<int> scaleWidth; // kilometres; with --scale only
     std::optional<int> scaleHeight;
     bool scaled() const { return scaleWidth || scaleHeight; }
+};
+
+// distances: a matrix of road distances imported into a copy of a project, or the request that
+// fetches one from a routing server.
+struct DistancesOptions {
+    std::string project;
+    std::string matrix; // empty with --request-url
+    std::string out;
+    enum class Unit { Default, Kilometres, Metres } unit = Unit::Default;
+    std::string requestUrl; // --request-url BASE: print the request instead of importing
 };
 
 // groups: the centre counts asked for (one count, or a range for the table) and the search.
@@ -143,6 +153,7 @@ struct CliRequest {
     ExportOptions exportRun;
     ReportOptions report;
     MapOptions map;
+    DistancesOptions distances;
 };
 
 // The request from the arguments after the program name. Throws UsageError.

@@ -41,6 +41,10 @@ int groupsCommand(const GroupsOptions& options, std::ostream& out, std::ostream&
 // map: exit status 2 and one line for a refusal, nothing written.
 int mapCommand(const MapOptions& options, std::ostream& out, std::ostream& err);
 
+// distances: a matrix imported into a copy of the project (every problem named on err, exit
+// status 2 and nothing written when it is refused), or the request for one printed.
+int distancesCommand(const DistancesOptions& options, std::ostream& out, std::ostream& err);
+
 // The project as the program holds it after "Otvor ako ..." of this record.
 std::unique_ptr<Project> projectAsOpened(const TProjectRecord& record);
 

@@ -23,6 +23,8 @@ Commands:
   export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
   report PROJECT.mzd   write the report of the solved result as a PDF (A4)
   map PROJECT.mzd MAP  put a map (or a picture with a scale) into a copy of the project
+  distances PROJECT.mzd MATRIX
+                       import a matrix of road distances into a copy of the project
 
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
@@ -149,6 +151,44 @@ place must lie within 2000 km of the middle.
                             transformed to latitude and longitude and then as above
 )";
 
+const char* const DistancesUsage
+    = R"(Usage: dorvan-cli distances PROJECT.mzd MATRIX --out NEW.mzd [--unit km|m]
+       dorvan-cli distances PROJECT.mzd --request-url BASE
+
+Imports a matrix of road distances between the project's places into a copy of the project, as
+if every pair had been typed on the distance page: the matrix is kept symmetric in kilometres to
+four decimals and "Reálne vzdialenosti medzi miestami" is switched on, so that the network
+methods run on it. The matrix may be:
+  - long CSV: one pair a line, from;to;distance, the places named as in the project (an
+    optional header line: the first line is one when its third field is no number);
+  - square CSV: a header line with a corner cell and the place names, then one line a place,
+    its name followed by its distance to the place of each column (an empty cell gives none);
+  - the JSON of a routing engine's table service, {"distances": [[...], ...]}, rows and columns
+    in the project's place order, as --request-url asks for them; null gives no value.
+The CSV is read as import reads a place list (UTF-8 or Windows-1250, ";" or "," as the first
+line decides, a decimal comma or point, quotes). A CSV file is square when its first line holds
+more than three fields, or three whose second and third are place names.
+
+A pair given in one direction serves both; where both directions are given and differ, their
+mean is kept, and a notice on standard error counts the pairs that differ by more than 1 %.
+Refused, every problem named on its own line and nothing written: a missing pair (named
+"A<--->B"), a value that is no number or is negative, a place whose distance to itself is not
+0, a name that is no place of the project or is repeated, a pair given twice, a matrix of
+another size than the list.
+
+Options:
+  --out NEW.mzd             the project written, never the input itself
+  --unit km|m               the unit of the matrix; without it the JSON is in metres and the
+                            CSV in kilometres, unless the CSV's header names its unit (the
+                            third field of a long header or the corner of a square one ending
+                            in "km" or "m", e.g. "distance_m")
+  --request-url BASE        print the table-service request for the project's places
+                            (longitude,latitude in the project's order) at the routing server
+                            BASE, e.g. http://localhost:5000; BASE/table/v1/driving/ is added
+                            unless BASE already names a table service. Only for a project with
+                            a coordinate reference.
+)";
+
 const char* const GroupsUsage = R"(Usage: dorvan-cli groups PROJECT.mzd --centres P|A-B [OPTIONS]
 
 Proposes distribution groups as "Navrhnúť skupiny" does: P centres and the places each serves,
@@ -262,6 +302,8 @@ std::string usageText(std::string_view topic)
         return ImportUsage;
     if (topic == "map")
         return MapUsage;
+    if (topic == "distances")
+        return DistancesUsage;
     if (topic == "groups")
         return GroupsUsage;
     if (topic == "network")

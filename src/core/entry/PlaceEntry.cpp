@@ -259,6 +259,23 @@ void PlaceEntry::finishDistances()
     questionsKnown_ = true;
 }
 
+bool PlaceEntry::importDistances(const DistanceTable& table)
+{
+    auto& r = project_.Record;
+    const int n = table.count;
+    if (n < 2 || n > MaxPlaceCount || n != project_.State.PlaceCount || !project_.State.PlacesComplete
+        || table.tenThousandths.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n))
+        return false;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            r.Distance[i][j] = i == j ? 0.0 : table.km(i, j);
+    finishDistances();
+    r.setCriterion(CritRealDistances, true);
+    project_.Choices.Ticked[static_cast<std::size_t>(CritRealDistances)] = true;
+    project_.changed(ProjectChange::Places | ProjectChange::Criteria);
+    return true;
+}
+
 void PlaceEntry::askAboutPlace(int place, int count)
 {
     auto& r = project_.Record;

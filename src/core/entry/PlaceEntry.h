@@ -132,6 +132,12 @@ public:
     DistanceQuestions& distanceQuestions();
     // Every pair has its value: the entry is finished (state 2).
     void finishDistances();
+    // A whole matrix for places 1..table.count (the complete list) at once: the record holds
+    // it as if every pair had been typed, the entry is finished and "Reálne vzdialenosti medzi
+    // miestami" is ticked, in the record's byte and in the choices. Pairs of places beyond the
+    // table are left as they are. Returns false, changing nothing, for a table of another size
+    // than the list.
+    bool importDistances(const DistanceTable& table);
 
 private:
     CountOutcome acceptAddCount(std::string_view text);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,20 @@ private:
     static constexpr std::size_t Slots = MaxPlaces + 1;
     std::array<std::bitset<Slots>, Slots> pending_ {};
     std::bitset<Slots> rows_ {};
+};
+
+// A whole matrix of real distances for places 1..count, as an import brings it in: kilometres
+// kept as counts of ten-thousandths (as typed entry keeps them), row-major, symmetric, with a
+// zero diagonal.
+struct DistanceTable {
+    int count = 0;
+    std::vector<std::int64_t> tenThousandths; // count × count
+
+    std::int64_t at(int i, int j) const
+    {
+        return tenThousandths[static_cast<std::size_t>((i - 1) * count + (j - 1))];
+    }
+    double km(int i, int j) const { return static_cast<double>(at(i, j)) / 10000.0; }
 };
 
 // A real distance: a number whose four-decimal value is above 0.

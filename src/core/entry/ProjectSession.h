@@ -94,6 +94,11 @@ public:
     // the refusal tells which cell and why. Otherwise the places are stored and sorted again.
     std::optional<GridRefusal> editPlaces(const std::vector<PlaceTexts>& rows);
 
+    // A matrix of real distances imported for the complete list (see PlaceEntry): one change
+    // of the project. False, with nothing changed, when the list is not complete or the table
+    // has another size.
+    bool importDistances(const DistanceTable& table) { return places_.importDistances(table); }
+
     // The places a save stores: those entered so far, a list being typed included.
     int placesToSave() const;
     // A save is refused while the places to save all share one spot (or there are none).

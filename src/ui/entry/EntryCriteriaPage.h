@@ -40,6 +40,7 @@ public:
 
     SettingsSheet* settings() const { return settings_; }
     GroupsSheet* groups() const { return groups_; }
+    DistanceSheet* distances() const { return distances_; }
     // The parts whose handlers the page's controls reach, itself included.
     std::vector<const QObject*> parts() const;
 
@@ -56,6 +57,9 @@ public:
     void rebuildPlaceValuePages();
     // Ticks the boxes as the project's choices say (see TVstupUdajov::showChoices).
     void showChoices();
+    // A box the project's choices tick now: ticked as a click would (its handler runs), or
+    // brought in line when it was ticked already; its sheet becomes the current one.
+    void showTicked(CriterionBox box);
 
 private:
     void buildCriterionBoxes(QLayout* boxes);

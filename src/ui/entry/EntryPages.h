@@ -46,6 +46,9 @@ public:
     virtual void setCurrentCriterionPage(QWidget* sheet) = 0;
     // Runs the update routine of a criterion box as its click does.
     virtual void refreshCriterion(entry::CriterionBox box) = 0;
+    // The project's choices tick a criterion now (an import did): its box shows ticked, as if
+    // clicked when it was not, and the criteria page shows its sheet.
+    virtual void showCriterionTicked(entry::CriterionBox box) = 0;
     // A list of places is complete: the main window hears of it, and the settings box is ticked
     // or the user told that all places share one spot.
     virtual void placeListCompleted(const dorvan::ListCompletion& completion) = 0;

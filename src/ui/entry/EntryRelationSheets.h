@@ -29,6 +29,9 @@ public:
     // The place list changed: the change box starts over, its choices being place numbers, and
     // the entry asks for the pairs of a place that moved.
     void placesChanged();
+    // "Importovať vzdialenosti ...": every pair at once from a matrix file, checked whole
+    // before anything changes (Vstupne_Udaje_Vzdialenosti_Import.cpp).
+    void importDistances();
 
 private:
     QGroupBox* buildEntryBox();
@@ -49,6 +52,7 @@ private:
     QGroupBox* GroupBox13 = nullptr;
     QLineEdit* Edit11 = nullptr;
     QPushButton* Button10 = nullptr;
+    QPushButton* importButton_ = nullptr; // ImportVzdialenosti
     QGroupBox* GroupBox14 = nullptr;
     QPushButton* Button11 = nullptr;
     QGroupBox* GroupBox15 = nullptr;

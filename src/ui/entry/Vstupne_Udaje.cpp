@@ -1,6 +1,7 @@
 #include "ui/entry/Vstupne_Udaje.h"
 
 #include "core/common/DecimalText.h"
+#include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryCriteriaPage.h"
 #include "ui/entry/EntryGroupsSheet.h"
@@ -8,8 +9,8 @@
 #include "ui/entry/EntryOverviewPage.h"
 #include "ui/entry/EntryPicturePage.h"
 #include "ui/entry/EntryPlacesPage.h"
+#include "ui/entry/EntryRelationSheets.h"
 #include "ui/entry/EntrySettingsSheet.h"
-#include "core/project/Project.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -177,6 +178,17 @@ void TVstupUdajov::setCurrentCriterionPage(QWidget* sheet)
 void TVstupUdajov::refreshCriterion(entry::CriterionBox box)
 {
     criteria_->runCriterionUpdate(box);
+}
+
+void TVstupUdajov::showCriterionTicked(entry::CriterionBox box)
+{
+    PageControl1->setCurrentWidget(criteria_);
+    criteria_->showTicked(box);
+}
+
+void TVstupUdajov::importDistances()
+{
+    criteria_->distances()->importDistances();
 }
 
 void TVstupUdajov::refillPlaceRows()

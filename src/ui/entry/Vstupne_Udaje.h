@@ -99,6 +99,9 @@ public:
     void showChoices();
     // " Koľko miest doplniť ? " in navy over the place-count field.
     void showAddPlacesPrompt();
+    // "Importovať vzdialenosti ...": a matrix of real distances from a file (the distance
+    // sheet's import).
+    void importDistances();
 
     // Shows or hides the tab of a criterion page of PageControl2, counting the open pages and
     // showing GroupBox1 while any is open. Only a change of visibility changes the count.
@@ -124,6 +127,7 @@ private:
     void placeDeleted(const dorvan::PlaceListChange& change) override;
     void setCurrentCriterionPage(QWidget* sheet) override;
     void refreshCriterion(entry::CriterionBox box) override;
+    void showCriterionTicked(entry::CriterionBox box) override;
     void placeListCompleted(const dorvan::ListCompletion& completion) override;
     void rebuildPlaceValuePages() override;
     void refillPlaceRows() override;

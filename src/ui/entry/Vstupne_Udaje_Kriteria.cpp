@@ -229,6 +229,17 @@ void entry::CriteriaPage::showChoices()
     }
 }
 
+void entry::CriteriaPage::showTicked(CriterionBox box)
+{
+    QCheckBox* b = checkBox(box);
+    if (b->isChecked())
+        runCriterionUpdate(box);
+    else
+        b->setChecked(true);
+    if (QWidget* sheet = criterionSheet_[boxIndex(box)])
+        PageControl2->setCurrentWidget(sheet);
+}
+
 // The quantity, price and flexibility pages list the places too; those that are ticked are
 // rebuilt whenever the list changes, and so are the distance, centre, depot and priority sheets.
 void entry::CriteriaPage::rebuildPlaceValuePages()

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -48,7 +49,14 @@ entry::DistanceSheet::DistanceSheet(const EntryContext& context)
     : context_(context)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildEntryBox());
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildEntryBox(), 1);
+    // Beside the pair entry: every pair at once from a matrix file.
+    importButton_ = entry::controls::button("ImportVzdialenosti", u("Importovať vzdialenosti ..."));
+    importButton_->setToolTip(
+        u("Všetky vzdialenosti naraz zo súboru CSV alebo z tabuľky smerovacieho servera (JSON)"));
+    top->addWidget(importButton_, 0, Qt::AlignBottom);
+    layout->addLayout(top);
     layout->addWidget(buildChangeBox());
     layout->addStretch(1);
     for (QWidget* w : std::initializer_list<QWidget*> { GroupBox13, GroupBox14, GroupBox15, GroupBox17 })
@@ -102,6 +110,7 @@ void entry::DistanceSheet::connectControls()
     connect(Button10, &QPushButton::clicked, this, &DistanceSheet::Button10Click);
     connect(Button11, &QPushButton::clicked, this, &DistanceSheet::Button11Click);
     connect(Button12, &QPushButton::clicked, this, &DistanceSheet::Button12Click);
+    connect(importButton_, &QPushButton::clicked, this, &DistanceSheet::importDistances);
     // Enter in a "Zadajte vzdialenosť" field is its OK, while that OK may be pressed.
     connect(Edit11, &QLineEdit::returnPressed, this, [this] {
         if (Button10->isEnabled())

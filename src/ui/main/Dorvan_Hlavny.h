@@ -148,6 +148,8 @@ public slots:
     void OtvorVUClick();
     // "Importovať miesta ..." and "Exportovať výsledok ..." (Dorvan_Hlavny_Geo.cpp).
     void ImportujMiestaClick();
+    // "Importovať vzdialenosti ...": the data-entry window's distance import (Dorvan_Hlavny_Menu.cpp).
+    void ImportujVzdialenostiClick();
     void ExportujVysledokClick();
     void KopirovatVysledokClick();
     // "Zostava (PDF) ..." and "Tlačiť zostavu ..." (Dorvan_Hlavny_Zostava.cpp).
@@ -204,6 +206,7 @@ private:
     bool writeReport(const QString& fileName);
     // "Exportovať výsledok ..." is on while an allocation window shows a result.
     void updateExportAction();
+    void updateDistanceImportAction();
     bool readProjectForOpening(
         const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built);
     void showOpenedProject(const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture built);
@@ -259,6 +262,7 @@ private:
     QAction* OtvorVU = nullptr;
     QAction* UlozAkoVU = nullptr;
     QAction* ImportujMiesta = nullptr;
+    QAction* ImportujVzdialenosti = nullptr;
     QAction* ExportujVysledok = nullptr;
     QAction* KopirovatVysledok = nullptr;
     QAction* ZostavaPdf = nullptr;

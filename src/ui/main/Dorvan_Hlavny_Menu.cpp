@@ -2,6 +2,7 @@
 // of each to its handler.
 #include "ui/main/Dorvan_Hlavny.h"
 
+#include "ui/entry/Vstupne_Udaje.h"
 #include "ui/main/StatusBar_DrawPanel.h"
 
 #include <QAction>
@@ -39,6 +40,9 @@ void TDorvan_Central::createActions()
     UlozAkoVU = makeAction("UlozAkoVU", u"Ulož ako ..."_s, QKeySequence(Qt::CTRL | Qt::Key_S), QString());
     ImportujMiesta = makeAction("ImportujMiesta", u"Importovať miesta ..."_s, none,
         u"Miesta zo zoznamu so zemepisnou šírkou a dĺžkou alebo so súradnicami X, Y"_s);
+    ImportujVzdialenosti = makeAction("ImportujVzdialenosti", u"Importovať vzdialenosti ..."_s, none,
+        u"Reálne vzdialenosti medzi miestami zo súboru CSV alebo z tabuľky smerovacieho servera (JSON)"_s);
+    ImportujVzdialenosti->setEnabled(false);
     ExportujVysledok = makeAction("ExportujVysledok", u"Exportovať výsledok ..."_s, none,
         u"Výsledok do súboru GeoJSON alebo CSV"_s);
     ExportujVysledok->setEnabled(false);
@@ -103,6 +107,7 @@ void TDorvan_Central::createActions()
     connect(OtvorVU, &QAction::triggered, this, &TDorvan_Central::OtvorVUClick);
     connect(UlozAkoVU, &QAction::triggered, this, &TDorvan_Central::UlozAkoVUClick);
     connect(ImportujMiesta, &QAction::triggered, this, &TDorvan_Central::ImportujMiestaClick);
+    connect(ImportujVzdialenosti, &QAction::triggered, this, &TDorvan_Central::ImportujVzdialenostiClick);
     connect(ExportujVysledok, &QAction::triggered, this, &TDorvan_Central::ExportujVysledokClick);
     connect(KopirovatVysledok, &QAction::triggered, this, &TDorvan_Central::KopirovatVysledokClick);
     connect(ZostavaPdf, &QAction::triggered, this, &TDorvan_Central::ZostavaPdfClick);
@@ -141,9 +146,10 @@ void TDorvan_Central::createMenus()
 
     fileMenu_ = bar->addMenu(u"Súbor"_s);
     fileMenu_->setObjectName("Subor");
-    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ExportujVysledok, KopirovatVysledok, ZostavaPdf,
-        TlacitZostavu, Tlacit, Zatvor, Koniec });
+    fileMenu_->addActions({ NovyVU, OtvorVU, UlozAkoVU, ImportujMiesta, ImportujVzdialenosti,
+        ExportujVysledok, KopirovatVysledok, ZostavaPdf, TlacitZostavu, Tlacit, Zatvor, Koniec });
     connect(fileMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateExportAction);
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TDorvan_Central::updateDistanceImportAction);
 
     editMenu_ = bar->addMenu(u"Úpravy"_s);
     editMenu_->setObjectName("Upravy");
@@ -164,6 +170,20 @@ void TDorvan_Central::createMenus()
     helpMenu_ = bar->addMenu(u"O programe"_s);
     helpMenu_->setObjectName("ProgramPomoc");
     helpMenu_->addActions({ Pomoc, Autori });
+}
+
+// "Importovať vzdialenosti ..." is on while the data-entry window holds a complete list.
+void TDorvan_Central::updateDistanceImportAction()
+{
+    const auto& s = project_.State;
+    ImportujVzdialenosti->setEnabled(entryWindowOpen() && s.PlacesComplete && s.PlaceCount >= 2);
+}
+
+void TDorvan_Central::ImportujVzdialenostiClick()
+{
+    updateDistanceImportAction();
+    if (ImportujVzdialenosti->isEnabled())
+        entryWindow_->importDistances();
 }
 
 QToolButton* TDorvan_Central::makeToolButton(const char* name, const QString& icon, const QString& hint)

@@ -1,0 +1,37 @@
+#pragma once
+
+// A small reader of JSON (RFC 8259) for the answers of routing servers: the whole text into a
+// tree of values. Numbers keep their text, so that a caller reads their digits exactly; strings
+// are decoded to UTF-8. Nesting is bounded, so no input can exhaust the stack.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace dorvan::cli {
+
+struct JsonValue {
+    enum class Kind { Null, Bool, Number, String, Array, Object };
+    Kind kind = Kind::Null;
+    bool boolean = false;
+    std::string text; // a number as written, or a string's UTF-8 text
+    std::vector<JsonValue> items; // an array's values
+    std::vector<std::pair<std::string, JsonValue>> members; // an object's members in file order
+
+    // The first member of that name of an object; none for another kind of value.
+    const JsonValue* member(std::string_view name) const;
+};
+
+inline constexpr int MaxJsonDepth = 64;
+
+struct JsonParse {
+    std::optional<JsonValue> value;
+    std::string error; // English, with the byte offset where reading stopped
+};
+
+JsonParse parseJson(std::string_view text);
+
+} // namespace dorvan::cli
