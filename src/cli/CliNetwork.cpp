@@ -1,9 +1,12 @@
 #include "cli/CliNetwork.h"
 
-#include "core/cli/CliCommands.h"
 #include "cli/CliRender.h"
+#include "core/cli/CliCommands.h"
+#include "core/cli/ExportCommand.h"
 #include "core/cli/JsonWriter.h"
+#include "core/cli/RoundsExport.h"
 #include "core/entry/PlaceList.h"
+#include "core/network/RoundsSearch.h"
 #include "render/StationGraphPainter.h"
 
 #include <ostream>
@@ -73,8 +76,55 @@ NetworkRun runNetwork(const std::string& path, std::ostream& err)
     return run;
 }
 
+RoundsRun runRounds(const NetworkOptions& o, std::ostream& err)
+{
+    const LoadedProject loaded = loadProject(o.project, err);
+    RoundsRun run;
+    run.project = projectAsOpened(loaded.record);
+    RoundsInput in = roundsProblem(*run.project);
+    if (!in.problem)
+        throw UsageError("network: " + in.refusal);
+    run.problem = std::move(*in.problem);
+    RoundsOptions options;
+    options.timeLimit = o.timeLimit;
+    options.seed = o.seed;
+    options.iterations = o.iterations;
+    run.plan = searchRounds(run.problem, options, Separator);
+    return run;
+}
+
+namespace {
+
+int roundsCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
+{
+    if (!o.out.empty() && !o.geoJson)
+        throw UsageError("network: --out FILE for --method rounds must end in .geojson or .json");
+    const RoundsRun run = runRounds(o, err);
+    if (o.format == OutputFormat::Json)
+        out << roundsJson(o.project, run.problem, run.plan);
+    else
+        for (const std::string& line : roundsLines(run.problem, run.plan, Separator))
+            out << line << '\n';
+    if (o.geoJson) {
+        const auto reference = geo::projectionOf(run.project->Record);
+        const auto text
+            = roundsGeoJson(run.project->Record, run.problem, run.plan, reference ? &*reference : nullptr);
+        if (!text)
+            throw UsageError(o.out + ": a point of the rounds has no latitude and longitude");
+        writeTextFile(o.out, *text);
+        err << "dorvan-cli: " << o.out << ": " << run.plan.rounds.size() << " rounds\n";
+    }
+    for (const std::string& m : run.plan.missed)
+        err << "dorvan-cli: " << m << '\n';
+    return run.plan.missed.empty() ? ExitOk : ExitLimitsMissed;
+}
+
+} // namespace
+
 int networkCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
 {
+    if (o.method == NetworkMethod::Rounds)
+        return roundsCommand(o, out, err);
     const NetworkRun run = runNetwork(o.project, err);
     if (o.format == OutputFormat::Json)
         writeJson(o, run, out);

@@ -3,6 +3,7 @@
 // "dorvan-cli network": the star search of the network window and its station graph.
 
 #include "core/cli/CliArguments.h"
+#include "core/network/Rounds.h"
 #include "core/network/StarSearch.h"
 
 #include <iosfwd>
@@ -16,6 +17,15 @@ struct NetworkRun {
     StarSearchResult search;
 };
 NetworkRun runNetwork(const std::string& path, std::ostream& err);
+
+// The project as opened and its delivery rounds; a project the rounds cannot be made for
+// throws UsageError with the reason.
+struct RoundsRun {
+    std::unique_ptr<Project> project;
+    RoundsProblem problem;
+    RoundsPlan plan;
+};
+RoundsRun runRounds(const NetworkOptions& options, std::ostream& err);
 
 int networkCommand(const NetworkOptions& options, std::ostream& out, std::ostream& err);
 

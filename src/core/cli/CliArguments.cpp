@@ -28,7 +28,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
         { "--seed", true }, { "--format", true }, { "--out", true }, { "--fixed", true }, { "--max-places", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
-        { "--size", true } };
+        { "--size", true }, { "--method", true }, { "--time-limit", true }, { "--seed", true },
+        { "--iterations", true } };
     static const std::map<std::string, bool> exportRun { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true },
         { "--out", true }, { "--contours", true } };
@@ -244,6 +245,51 @@ std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo
     return v;
 }
 
+bool hasGeoJsonSuffix(const std::string& path)
+{
+    std::string lower = path;
+    std::transform(
+        lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower.ends_with(".geojson") || lower.ends_with(".json");
+}
+
+// --method star|rounds, and the rounds' --time-limit and --seed.
+void readNetworkMethod(const RawArguments& raw, const std::string& cmd, NetworkOptions& o)
+{
+    o.method = choice<NetworkMethod>(raw, cmd, "--method", NetworkMethod::Star,
+        { { "star", NetworkMethod::Star }, { "rounds", NetworkMethod::Rounds } });
+    const bool rounds = o.method == NetworkMethod::Rounds;
+    if (auto it = raw.values.find("--time-limit"); it != raw.values.end()) {
+        if (!rounds)
+            throw UsageError(cmd + ": --time-limit is for --method rounds");
+        std::string text = it->second;
+        std::replace(text.begin(), text.end(), ',', '.');
+        double v = 0.0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+        if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(v > 0.0) || v > 3600.0)
+            throw UsageError(cmd + ": --time-limit \"" + it->second
+                + "\" is not a number of seconds above 0, at most 3600");
+        o.timeLimit = v;
+    }
+    if (auto it = raw.values.find("--seed"); it != raw.values.end()) {
+        if (!rounds)
+            throw UsageError(cmd + ": --seed is for --method rounds");
+        const auto n = wholeNumber(it->second, 0, UINT64_MAX);
+        if (!n)
+            throw UsageError(cmd + ": --seed \"" + it->second + "\" is not a whole number");
+        o.seed = *n;
+    }
+    if (auto it = raw.values.find("--iterations"); it != raw.values.end()) {
+        if (!rounds)
+            throw UsageError(cmd + ": --iterations is for --method rounds");
+        const auto n = wholeNumber(it->second, 1, 1000000000);
+        if (!n)
+            throw UsageError(
+                cmd + ": --iterations \"" + it->second + "\" is not a whole number from 1 to 1000000000");
+        o.iterations = static_cast<long>(*n);
+    }
+}
+
 GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
 {
     GroupsOptions o;
@@ -267,7 +313,8 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
         std::size_t start = 0;
         while (true) {
             const std::size_t comma = it->second.find(',', start);
-            const std::string name = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
+            const std::string name
+                = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
             if (name.empty())
                 throw UsageError(cmd + ": --fixed \"" + it->second + "\" holds an empty place name");
             o.fixed.push_back(name);
@@ -279,7 +326,8 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
     if (auto it = raw.values.find("--max-places"); it != raw.values.end()) {
         const auto m = wholeNumber(it->second, 3, 99);
         if (!m)
-            throw UsageError(cmd + ": --max-places \"" + it->second + "\" is not a whole number from 3 to 99");
+            throw UsageError(
+                cmd + ": --max-places \"" + it->second + "\" is not a whole number from 3 to 99");
         o.maxPlaces = static_cast<int>(*m);
     }
     if (auto it = raw.values.find("--starts"); it != raw.values.end()) {
@@ -341,8 +389,8 @@ std::vector<double> contourOption(const RawArguments& raw, const std::string& na
         return {};
     std::optional<std::vector<double>> levels = parseContourLevels(it->second, ',');
     if (!levels)
-        throw UsageError(
-            name + ": --contours \"" + it->second + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
+        throw UsageError(name + ": --contours \"" + it->second
+            + "\" is not a list of 1 to 10 percents above 0 and at most 1000");
     return std::move(*levels);
 }
 
@@ -393,7 +441,8 @@ void readScale(const std::string& text, const std::string& cmd, MapOptions& o)
     const KilometresText w = parseKilometres(x == std::string::npos ? text : text.substr(0, x));
     const KilometresText h = parseKilometres(x == std::string::npos ? std::string() : text.substr(x + 1));
     if (x == std::string::npos || !w.ok || !h.ok || (!w.km && !h.km))
-        throw UsageError(cmd + ": --scale \"" + text + "\" is not WxH in whole kilometres of at least 1 (or Wx, xH)");
+        throw UsageError(
+            cmd + ": --scale \"" + text + "\" is not WxH in whole kilometres of at least 1 (or Wx, xH)");
     o.scaleWidth = w.km;
     o.scaleHeight = h.km;
 }
@@ -403,7 +452,8 @@ MapOptions mapOptions(const RawArguments& raw, const std::string& name)
     MapOptions o;
     needInput(raw, name, "the project file");
     if (raw.second.empty())
-        throw UsageError(name + ": the map file is missing (dorvan-cli map PROJECT.mzd MAPFILE --out NEW.mzd)");
+        throw UsageError(
+            name + ": the map file is missing (dorvan-cli map PROJECT.mzd MAPFILE --out NEW.mzd)");
     o.project = raw.input;
     o.map = raw.second;
     o.out = needValue(raw, name, "--out");
@@ -488,7 +538,8 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         ExportOptions& e = req.exportRun;
         e.solve = solveOptions(raw, name);
         if (raw.values.count("--format") == 0)
-            throw UsageError(name + ": --format geojson|csv is required (see dorvan-cli " + name + " --help)");
+            throw UsageError(
+                name + ": --format geojson|csv is required (see dorvan-cli " + name + " --help)");
         e.format = choice<ExportFormat>(raw, name, "--format", ExportFormat::GeoJson,
             { { "geojson", ExportFormat::GeoJson }, { "csv", ExportFormat::Csv } });
         e.out = needValue(raw, name, "--out");
@@ -535,9 +586,12 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         o.project = raw.input;
         o.format = choice<OutputFormat>(raw, name, "--format", OutputFormat::Text,
             { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+        readNetworkMethod(raw, name, o);
         if (auto it = raw.values.find("--out"); it != raw.values.end()) {
             o.out = needValue(raw, name, "--out");
-            o.pdf = pictureKind(o.out, name);
+            o.geoJson = o.method == NetworkMethod::Rounds && hasGeoJsonSuffix(o.out);
+            if (!o.geoJson)
+                o.pdf = pictureKind(o.out, name);
         }
         readSize(raw, name, o.width, o.height);
         // The size is that of the graph's picture: without one it would be ignored unseen.

@@ -24,6 +24,8 @@ public:
 
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 2;
+// network --method rounds: rounds were printed, but no plan the search found keeps every limit.
+inline constexpr int ExitLimitsMissed = 3;
 
 enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report, Map, Distances };
 enum class OutputFormat { Text, Json, Csv };
@@ -106,10 +108,20 @@ struct GroupsOptions {
 inline constexpr int NetworkGraphWidth = 624;
 inline constexpr int NetworkGraphHeight = 446;
 
+// The methods of the network window: the star search, the delivery rounds.
+enum class NetworkMethod { Star, Rounds };
+
 struct NetworkOptions {
     std::string project;
+    NetworkMethod method = NetworkMethod::Star;
+    double timeLimit = 10.0; // rounds: seconds of the search at most
+    std::uint64_t seed = 1; // rounds: the seed of the search
+    long iterations = 0; // rounds: steps of the search; 0: as many as the places ask for
     OutputFormat format = OutputFormat::Text;
-    std::string out; // the station graph's picture, none when empty
+    // The station graph's picture (PNG or PDF), or for the rounds also a GeoJSON file; none
+    // when empty.
+    std::string out;
+    bool geoJson = false;
     int width = NetworkGraphWidth;
     int height = NetworkGraphHeight;
     bool pdf = false;

@@ -12,10 +12,8 @@
 
 namespace dorvan::cli {
 
-namespace {
-
 // Written beside the target and renamed over it, so a failed export leaves no half file.
-void writeFile(const std::string& path, const std::string& text)
+void writeTextFile(const std::string& path, const std::string& text)
 {
     const std::string temporary = path + ".part";
     {
@@ -36,8 +34,6 @@ void writeFile(const std::string& path, const std::string& text)
         throw UsageError(path + ": cannot be written");
     }
 }
-
-} // namespace
 
 int exportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err)
 {
@@ -63,7 +59,7 @@ int exportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err)
     } else {
         text = exportCsv(run, reference ? &*reference : nullptr);
     }
-    writeFile(o.out, text);
+    writeTextFile(o.out, text);
     std::size_t contours = run.contours.size();
     out << o.out << ": " << run.places.size() << " places, " << run.results.size()
         << (run.results.size() == 1 ? " result" : " results");

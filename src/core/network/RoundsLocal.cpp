@@ -239,46 +239,61 @@ void RoundsContext::polish(RoundsSolution& s) const
 }
 
 // A string of 1 to 3 places moved elsewhere, in its own round or another, in its direction.
+// Priced from the edges it breaks and makes; the rounds are built only for the move taken.
 bool RoundsContext::orOpt(RoundsSolution& s) const
 {
     const double eps = 1e-9 * std::max(1.0, s.total);
+    const auto node = [](const std::vector<int>& r, int k) {
+        return k < 0 || k >= static_cast<int>(r.size()) ? 0 : r[ix(k)];
+    };
     for (std::size_t r = 0; r < s.routes.size(); ++r) {
         const auto& route = s.routes[r];
         const int size = static_cast<int>(route.size());
         for (int len = 1; len <= 3 && len <= size; ++len)
             for (int i = 0; i + len <= size; ++i) {
-                std::vector<int> rest(route.begin(), route.begin() + i);
-                rest.insert(rest.end(), route.begin() + i + len, route.end());
-                const std::vector<int> seg(route.begin() + i, route.begin() + i + len);
-                double segLoad = 0.0;
-                for (int c : seg)
-                    segLoad += p_.demand[ix(c)];
-                const double restLen = routeLength(rest);
-                const double gain = s.len[r] - restLen;
-                const int first = seg.front(), last = seg.back();
+                const int a = node(route, i - 1), b = node(route, i + len);
+                const int first = route[ix(i)], last = route[ix(i + len - 1)];
+                double segLoad = p_.demand[ix(first)], inside = 0.0;
+                for (int k = i + 1; k < i + len; ++k) {
+                    segLoad += p_.demand[ix(route[ix(k)])];
+                    inside += p_.d(route[ix(k - 1)], route[ix(k)]);
+                }
+                const double gain = p_.d(a, first) + p_.d(last, b) - p_.d(a, b);
+                if (gain <= eps)
+                    continue;
+                const bool restFits = fits(s.load[r] - segLoad, s.len[r] - gain - inside, size - len);
                 for (std::size_t t = 0; t < s.routes.size(); ++t) {
-                    const auto& target = t == r ? rest : s.routes[t];
-                    const double base = t == r ? restLen : s.len[t];
-                    const double load = (t == r ? s.load[r] - segLoad : s.load[t]) + segLoad;
-                    const int k = static_cast<int>(target.size()) + len;
-                    if (!fitsLoad(load))
+                    const auto& target = s.routes[t];
+                    const int tsize = static_cast<int>(target.size());
+                    const bool same = t == r;
+                    if (!same && (!restFits || !fitsLoad(s.load[t] + segLoad)))
                         continue;
-                    int prev = 0;
-                    for (std::size_t pos = 0; pos <= target.size(); ++pos) {
-                        const int next = pos < target.size() ? target[pos] : 0;
+                    // Edge k joins node k - 1 and node k of the target (the depot at both ends).
+                    for (int k = 0; k <= tsize; ++k) {
+                        if (same && k >= i && k <= i + len)
+                            continue; // an edge of the string or beside it
+                        const int prev = node(target, k - 1), next = node(target, k);
                         const double add = p_.d(prev, first) + p_.d(last, next) - p_.d(prev, next);
-                        prev = next;
-                        const double change = t == r ? restLen + add - s.len[r] : add - gain;
-                        if (change >= -eps || !(base + add <= allowed(k) + slack(allowed(k))))
+                        if (add - gain >= -eps)
                             continue;
-                        if (t == r && static_cast<int>(pos) == i)
+                        const bool ok = same
+                            ? fits(s.load[r], s.len[r] - gain + add, size)
+                            : fits(s.load[t] + segLoad, s.len[t] + add + inside, tsize + len);
+                        if (!ok)
                             continue;
+                        std::vector<int> seg(route.begin() + i, route.begin() + i + len);
                         std::vector<int> moved = target;
-                        moved.insert(
-                            moved.begin() + static_cast<std::ptrdiff_t>(pos), seg.begin(), seg.end());
-                        if (t != r)
-                            s.routes[r] = rest;
-                        s.routes[t] = std::move(moved);
+                        if (same) {
+                            // Insert first, then erase the string where it was (shifted when after).
+                            moved.insert(moved.begin() + k, seg.begin(), seg.end());
+                            const int from = k <= i ? i + len : i;
+                            moved.erase(moved.begin() + from, moved.begin() + from + len);
+                            s.routes[t] = std::move(moved);
+                        } else {
+                            moved.insert(moved.begin() + k, seg.begin(), seg.end());
+                            s.routes[t] = std::move(moved);
+                            s.routes[r].erase(s.routes[r].begin() + i, s.routes[r].begin() + i + len);
+                        }
                         return true;
                     }
                 }

@@ -123,6 +123,30 @@ TEST(CliArguments, BadArgumentsAreRefusedWithAReason)
     EXPECT_NE(
         usageError({ "network", "a", "--size", "300x200" }).find("--size needs --out"), std::string::npos);
     EXPECT_EQ(parse({ "network", "a", "--size", "300x200", "--out", "g.png" }).network.width, 300);
+    const NetworkOptions rounds = parse({ "network", "a", "--method", "rounds", "--time-limit", "2,5", "--seed",
+                                            "7", "--iterations", "900", "--out", "r.GeoJSON" })
+                                      .network;
+    EXPECT_EQ(rounds.method, NetworkMethod::Rounds);
+    EXPECT_EQ(rounds.timeLimit, 2.5);
+    EXPECT_EQ(rounds.seed, 7u);
+    EXPECT_EQ(rounds.iterations, 900);
+    EXPECT_TRUE(rounds.geoJson);
+    EXPECT_EQ(parse({ "network", "a" }).network.method, NetworkMethod::Star);
+    struct Refused {
+        std::initializer_list<const char*> args;
+        const char* message;
+    };
+    const Refused roundsRefused[] = {
+        { { "network", "a", "--method", "ring" }, "--method \"ring\" is not one of" },
+        { { "network", "a", "--time-limit", "2" }, "--time-limit is for --method rounds" },
+        { { "network", "a", "--seed", "2" }, "--seed is for --method rounds" },
+        { { "network", "a", "--method", "rounds", "--time-limit", "0" }, "not a number of seconds above 0" },
+        { { "network", "a", "--method", "rounds", "--time-limit", "5s" }, "not a number of seconds above 0" },
+        { { "network", "a", "--method", "rounds", "--iterations", "0" }, "from 1 to 1000000000" },
+        { { "network", "a", "--out", "r.geojson" }, "must end in .png or .pdf" },
+    };
+    for (const Refused& r : roundsRefused)
+        EXPECT_NE(usageError(r.args).find(r.message), std::string::npos) << r.message << ": " << usageError(r.args);
     EXPECT_NE(usageError({ "solve" }).find("the project file is missing"), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "b" }).find("unexpected argument \"b\""), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "--out", "x" }).find("unknown option --out"), std::string::npos);
