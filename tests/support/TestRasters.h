@@ -21,6 +21,7 @@ enum class Form {
     PngWorldPrj, // a .pgw world file and a .prj with the system's WKT
     PngWorldOnly, // a .pgw and no system
     PngPlain, // no georeference at all
+    JpegWorldPrj, // a JPEG with a .jgw world file and a .prj
 };
 
 struct Raster {
@@ -80,18 +81,20 @@ inline void write(const std::filesystem::path& path, const Raster& r, Form form)
         GDALClose(ds);
         return;
     }
-    // The PNG itself carries nothing but pixels: the georeference is in the companions.
+    // The PNG or JPEG itself carries nothing but pixels: the georeference is in the companions.
+    const bool jpeg = form == Form::JpegWorldPrj;
     GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", r.width, r.height, 3, GDT_Byte, nullptr);
     fill(mem, r);
-    GDALClose(
-        GDALCreateCopy(GDALGetDriverByName("PNG"), path.c_str(), mem, FALSE, nullptr, nullptr, nullptr));
+    const char* quality[] = { "QUALITY=100", nullptr };
+    GDALClose(GDALCreateCopy(GDALGetDriverByName(jpeg ? "JPEG" : "PNG"), path.c_str(), mem, FALSE,
+        jpeg ? const_cast<char**>(quality) : nullptr, nullptr, nullptr));
     GDALClose(mem);
     std::filesystem::remove(path.string() + ".aux.xml");
     if (form == Form::PngPlain)
         return;
     // A world file gives the centre of the upper-left pixel.
     const auto& t = r.transform;
-    std::ofstream w(std::filesystem::path(path).replace_extension(".pgw"));
+    std::ofstream w(std::filesystem::path(path).replace_extension(jpeg ? ".jgw" : ".pgw"));
     w.precision(17);
     w << t[1] << '\n'
       << t[4] << '\n'
@@ -99,7 +102,7 @@ inline void write(const std::filesystem::path& path, const Raster& r, Form form)
       << t[5] << '\n'
       << t[0] + t[1] / 2 + t[2] / 2 << '\n'
       << t[3] + t[4] / 2 + t[5] / 2 << '\n';
-    if (form == Form::PngWorldPrj)
+    if (form == Form::PngWorldPrj || jpeg)
         std::ofstream(std::filesystem::path(path).replace_extension(".prj")) << wktOf(r.system);
 }
 

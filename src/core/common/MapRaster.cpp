@@ -4,12 +4,16 @@
 #include <cpl_error.h>
 #include <cpl_vsi.h>
 #include <gdal.h>
+#include <gdal_frmts.h>
 #include <ogr_srs_api.h>
 #include <proj.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <new>
@@ -20,13 +24,42 @@ namespace {
 
 std::atomic<bool> gdalRegistered { false };
 
+// The raster formats a map may come in. Nothing else opens: no description of other files (VRT),
+// of a service (WMS, WCS, a database) or of vectors, whose opening would read other files or
+// reach the network and carry their bytes into the project.
+const char* const MapDrivers[] = { "GTiff", "PNG", "JPEG", "BMP", nullptr };
+
 } // namespace
+
+void keepGeoLibrariesOffline()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // The options set here overrule the environment's. The network file systems (/vsicurl/,
+        // /vsis3/, /vsigs/, /vsiaz/ ...) take only names ending in an extension no file has, so
+        // they refuse every name before they connect anywhere.
+        CPLSetConfigOption("CPL_VSIL_CURL_ALLOWED_EXTENSIONS", ".dorvan-never-fetched");
+        CPLSetConfigOption("GDAL_HTTP_MAX_RETRY", "0");
+        // PROJ downloads no grid: neither through GDAL's contexts nor through the program's own.
+        CPLSetConfigOption("PROJ_NETWORK", "OFF");
+        ::setenv("PROJ_NETWORK", "OFF", 1);
+        OSRSetPROJEnableNetwork(FALSE);
+        proj_context_set_enable_network(nullptr, 0);
+    });
+}
 
 void ensureGdal()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        GDALAllRegister();
+        keepGeoLibrariesOffline();
+        // Only the drivers the program means (and MEM for its warps): no plugin and no driver
+        // that reads descriptions of other data is even registered.
+        GDALRegister_GTiff();
+        GDALRegister_PNG();
+        GDALRegister_JPEG();
+        GDALRegister_BMP();
+        GDALRegister_MEM();
         // Refusals reach the user as the program's own messages, never as GDAL's text on stderr.
         CPLSetErrorHandler(CPLQuietErrorHandler);
         gdalRegistered = true;
@@ -87,11 +120,16 @@ std::string systemFromPrj(const std::string& path)
         std::string text(64 * 1024, '\0');
         in.read(text.data(), static_cast<std::streamsize>(text.size()));
         text.resize(static_cast<std::size_t>(in.gcount()));
+        // WKT, in its own or ESRI's dialect, and nothing else: a .prj naming a file, an address
+        // or a catalogue entry reads nothing further.
         OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
         std::string wkt;
-        if (!text.empty() && text.find('\0') == std::string::npos
-            && OSRSetFromUserInput(srs, text.c_str()) == OGRERR_NONE)
-            wkt = wktOf(srs);
+        if (!text.empty() && text.find('\0') == std::string::npos) {
+            char* lines[] = { text.data(), nullptr };
+            char* cursor = text.data();
+            if (OSRImportFromWkt(srs, &cursor) == OGRERR_NONE || OSRImportFromESRI(srs, lines) == OGRERR_NONE)
+                wkt = wktOf(srs);
+        }
         OSRDestroySpatialReference(srs);
         return wkt;
     }
@@ -148,12 +186,42 @@ RasterOpen RasterFile::opened(std::unique_ptr<Handle> h, const std::string& path
     return r;
 }
 
+namespace {
+
+// The one way a raster is opened, from a file or from memory: the map drivers only.
+GDALDatasetH openMapDataset(const std::string& path)
+{
+    return GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, MapDrivers, nullptr, nullptr);
+}
+
+} // namespace
+
+std::optional<std::string> localRasterPath(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec || !std::filesystem::is_regular_file(absolute, ec) || ec)
+        return std::nullopt;
+    // GDAL takes a name beginning with /vsi as one of its virtual file systems, whatever exists
+    // on the disk. An absolute name can carry no driver prefix ("GTIFF_DIR:1:...") either.
+    std::string text = absolute.string();
+    std::string head = text.substr(0, 4);
+    for (char& c : head)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (head == "/vsi")
+        return std::nullopt;
+    return text;
+}
+
 RasterOpen RasterFile::open(const std::string& path)
 {
     ensureGdal();
+    const auto local = localRasterPath(path);
+    if (!local)
+        return refusedOpen(RasterUnreadableText);
     auto h = std::make_unique<Handle>();
-    h->dataset = GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
-    return opened(std::move(h), path);
+    h->dataset = openMapDataset(*local);
+    return opened(std::move(h), *local);
 }
 
 RasterOpen RasterFile::openBytes(std::span<const std::uint8_t> bytes)
@@ -170,8 +238,7 @@ RasterOpen RasterFile::openBytes(std::span<const std::uint8_t> bytes)
         return refusedOpen(RasterUnreadableText);
     }
     VSIFCloseL(f);
-    h->dataset
-        = GDALOpenEx(h->memoryFile.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
+    h->dataset = openMapDataset(h->memoryFile);
     return opened(std::move(h), {});
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-// Map pictures read through GDAL: PNG, GeoTIFF, JPEG, bitmaps and whatever else GDAL reads as a
-// raster, with the georeference that the file or its companions give (a GeoTIFF's own keys, a
-// world file .pgw/.jgw/.bpw/.wld with an .aux.xml or a .prj naming the system). The facade keeps
-// every GDAL type out of the header: sizes, bytes, six numbers and the system's WKT.
+// Map pictures read through GDAL: GeoTIFF, PNG, JPEG and bitmaps and nothing else, with the
+// georeference that the file or its companions beside it give (a GeoTIFF's own keys, a world file
+// .tfw/.pgw/.jgw/.bpw/.wld with an .aux.xml or a .prj naming the system). No other file is read
+// and the network is never reached. The facade keeps every GDAL type out of the header: sizes,
+// bytes, six numbers and the system's WKT.
 
 #include <array>
 #include <cstddef>
@@ -50,7 +51,8 @@ struct RasterOpen {
 
 class RasterFile {
 public:
-    // A file and its companions. Rasters over MaxRasterSide on a side are refused.
+    // A file and its companions. Rasters over MaxRasterSide on a side are refused, and so is
+    // anything but a local regular file (localRasterPath).
     static RasterOpen open(const std::string& path);
     // Bytes in memory (no companions): the fuzz target's way in.
     static RasterOpen openBytes(std::span<const std::uint8_t> bytes);
@@ -81,7 +83,15 @@ private:
     std::optional<RasterGeoreference> georeference_;
 };
 
-// GDAL registered once, quiet on stderr.
+// The absolute name of a regular local file that GDAL cannot take for one of its virtual file
+// systems (/vsicurl/, /vsizip/ ...); nothing for any other path.
+std::optional<std::string> localRasterPath(const std::string& path);
+
+// GDAL's and PROJ's options that keep them off the network (no /vsicurl/ and kin, no grid
+// download), whatever the environment says. Called once, early; ensureGdal calls it too.
+void keepGeoLibrariesOffline();
+
+// GDAL with the map drivers registered once, offline, quiet on stderr.
 void ensureGdal();
 
 // Releases GDAL's drivers and caches and PROJ's: the programs call it as main returns, while
@@ -89,9 +99,10 @@ void ensureGdal();
 // not usable afterwards.
 void releaseGeoLibraries();
 
-// Calls releaseGeoLibraries when main's scope ends, by return or by an exception.
+// Keeps the libraries offline from the start of main (before any thread), and calls
+// releaseGeoLibraries when main's scope ends, by return or by an exception.
 struct GeoLibrariesRelease {
-    GeoLibrariesRelease() = default;
+    GeoLibrariesRelease() { keepGeoLibrariesOffline(); }
     GeoLibrariesRelease(const GeoLibrariesRelease&) = delete;
     GeoLibrariesRelease& operator=(const GeoLibrariesRelease&) = delete;
     ~GeoLibrariesRelease() { releaseGeoLibraries(); }

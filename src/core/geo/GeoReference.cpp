@@ -5,8 +5,8 @@
 #include <proj.h>
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <exception>
 
 namespace dorvan::geo {
@@ -20,8 +20,11 @@ struct ProjContext {
     ProjContext()
     {
         ctx = proj_context_create();
-        if (ctx != nullptr)
+        if (ctx != nullptr) {
             proj_log_level(ctx, PJ_LOG_NONE);
+            // No grid is ever downloaded, whatever PROJ_NETWORK says.
+            proj_context_set_enable_network(ctx, 0);
+        }
     }
     ~ProjContext()
     {
@@ -108,7 +111,7 @@ std::string aeqdDefinition(double lat0, double lon0, double x0Metres, double y0M
 
 } // namespace
 
-struct Projection::Handle : ProjContext {};
+struct Projection::Handle : ProjContext { };
 
 Projection::Projection(std::string definition, std::unique_ptr<Handle> handle)
     : definition_(std::move(definition))
@@ -121,7 +124,8 @@ Projection::~Projection() = default;
 
 std::optional<Projection> Projection::create(std::string_view definition)
 {
-    if (definition.size() > MaxDefinitionLength || definition.substr(0, 6) != "+proj=" || !plainAscii(definition))
+    if (definition.size() > MaxDefinitionLength || definition.substr(0, 6) != "+proj="
+        || !plainAscii(definition))
         return std::nullopt;
     auto h = std::make_unique<Handle>();
     if (h->ctx == nullptr)
@@ -134,7 +138,8 @@ std::optional<Projection> Projection::create(std::string_view definition)
     const PJ_TYPE type = proj_get_type(h->pj);
     if (type != PJ_TYPE_OTHER_COORDINATE_OPERATION && type != PJ_TYPE_CONVERSION)
         return std::nullopt;
-    if (!proj_angular_input(h->pj, PJ_FWD) || proj_angular_output(h->pj, PJ_FWD) || !proj_pj_info(h->pj).has_inverse)
+    if (!proj_angular_input(h->pj, PJ_FWD) || proj_angular_output(h->pj, PJ_FWD)
+        || !proj_pj_info(h->pj).has_inverse)
         return std::nullopt;
     return Projection(text, std::move(h));
 }
@@ -302,7 +307,7 @@ void markScaledPicture(TProjectRecord& record)
     record.PlaceName[ReferenceEntry] = Text100::fromBytes(ScaledPictureMarker);
 }
 
-struct GridToWgs84::Handle : ProjContext {};
+struct GridToWgs84::Handle : ProjContext { };
 
 GridToWgs84::GridToWgs84(std::unique_ptr<Handle> handle)
     : handle_(std::move(handle))

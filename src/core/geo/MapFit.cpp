@@ -5,6 +5,7 @@
 #include <gdal.h>
 #include <gdal_alg.h>
 #include <gdalwarper.h>
+#include <ogr_spatialref.h>
 #include <ogr_srs_api.h>
 
 #include <algorithm>
@@ -31,9 +32,13 @@ struct Srs {
     ~Srs() { OSRDestroySpatialReference(h); }
     Srs(const Srs&) = delete;
     Srs& operator=(const Srs&) = delete;
+    // A definition, WKT or "EPSG:n"; never a file name or an address to read it from.
     bool set(const std::string& text)
     {
-        return !text.empty() && OSRSetFromUserInput(h, text.c_str()) == OGRERR_NONE;
+        return !text.empty()
+            && OGRSpatialReference::FromHandle(h)->SetFromUserInput(
+                   text.c_str(), OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS_get())
+            == OGRERR_NONE;
     }
 };
 

@@ -6,12 +6,14 @@
 #include "core/geo/GeoReference.h"
 #include "core/project/ProjectFile.h"
 
+#include "support/LoopbackListener.h"
 #include "support/TestRasters.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -211,4 +213,66 @@ TEST(MapCommand, AScaledPictureKeepsItsKilometresAndIsToldApartAfterReopening)
         EXPECT_EQ(after.record.PlaceX[i], bare.record.PlaceX[i]);
     // A file saved before maps existed is no map and no scaled picture.
     EXPECT_FALSE(rangesFixed(bare.record));
+}
+
+// Files that GDAL would read as rasters made of other files or of network answers: none is a
+// map, none reads what it names, and nothing connects to the listener they point at.
+TEST(MapCommand, FilesNamingOtherFilesOrTheNetworkAreRefusedWithoutReadingThem)
+{
+    testnet::LoopbackListener listener;
+    // Were a request ever sent, it would fail after a second instead of waiting for an answer.
+    CPLSetConfigOption("GDAL_HTTP_TIMEOUT", "1");
+    const fs::path secret = scratch("secret.txt");
+    std::ofstream(secret) << std::string(64 * 28, 'S');
+    const std::string georeference
+        = "<GeoTransform>16.0, 0.1, 0.0, 49.0, 0.0, -0.1</GeoTransform><SRS>EPSG:4326</SRS>";
+    const auto file = [](const std::string& name, const std::string& text) {
+        const fs::path p = scratch(name);
+        std::ofstream(p) << text;
+        return p.string();
+    };
+    const std::string localVrt = file("local.vrt",
+        "<VRTDataset rasterXSize=\"64\" rasterYSize=\"28\">" + georeference
+            + "<VRTRasterBand dataType=\"Byte\" band=\"1\" subClass=\"VRTRawRasterBand\">"
+              "<SourceFilename relativeToVRT=\"0\">"
+            + secret.string()
+            + "</SourceFilename><ImageOffset>0</ImageOffset><PixelOffset>1</PixelOffset>"
+              "<LineOffset>64</LineOffset></VRTRasterBand></VRTDataset>\n");
+    const std::string curlVrt = file("remote.vrt",
+        "<VRTDataset rasterXSize=\"64\" rasterYSize=\"28\">" + georeference
+            + "<VRTRasterBand dataType=\"Byte\" band=\"1\"><SimpleSource><SourceFilename>/vsicurl/"
+            + listener.url("/x.tif") + "</SourceFilename><SourceBand>1</SourceBand></SimpleSource>"
+            + "</VRTRasterBand></VRTDataset>\n");
+    const std::string wms = file("tiles.xml",
+        "<GDAL_WMS><Service name=\"TMS\"><ServerUrl>" + listener.url("/${z}/${x}/${y}.png")
+            + "</ServerUrl></Service><DataWindow><UpperLeftX>-20037508.34</UpperLeftX>"
+              "<UpperLeftY>20037508.34</UpperLeftY><LowerRightX>20037508.34</LowerRightX>"
+              "<LowerRightY>-20037508.34</LowerRightY><TileLevel>1</TileLevel><TileCountX>1</TileCountX>"
+              "<TileCountY>1</TileCountY><YOrigin>top</YOrigin></DataWindow><Projection>EPSG:3857</"
+              "Projection>"
+              "<BlockSizeX>256</BlockSizeX><BlockSizeY>256</BlockSizeY><BandsCount>3</BandsCount></"
+              "GDAL_WMS>\n");
+    const std::string geojson = file("places.geojson",
+        R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{"name":"Brno"},)"
+        R"("geometry":{"type":"Point","coordinates":[16.6068,49.1951]}}]})"
+        "\n");
+    const std::string kml = file("places.kml",
+        R"(<?xml version="1.0" encoding="UTF-8"?><kml xmlns="http://www.opengis.net/kml/2.2"><Document>)"
+        R"(<Placemark><name>Brno</name><Point><coordinates>16.6068,49.1951</coordinates></Point>)"
+        R"(</Placemark></Document></kml>)"
+        "\n");
+    const fs::path out = scratch("never.mzd");
+    for (const std::string& map : { localVrt, curlVrt, wms, geojson, kml,
+             "/vsicurl/" + listener.url("/x.tif"), "/vsicurl/" + listener.url("/x.vrt") }) {
+        SCOPED_TRACE(map);
+        const MapRun run = runMap({ Sample, map, "--out", out.string() });
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.error, map + ": " + RasterUnreadableText);
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_EQ(listener.pendingConnections(), 0);
+    // The listener would have seen one.
+    ASSERT_TRUE(listener.connectOnce());
+    EXPECT_EQ(listener.pendingConnections(), 1);
+    CPLSetConfigOption("GDAL_HTTP_TIMEOUT", nullptr);
 }

@@ -60,6 +60,8 @@ const MapCase Maps[] = {
         { 200, 150, { 2000000.0, 500.0, 0.0, 6270000.0, 0.0, -500.0 }, "EPSG:3857", 150, 100 } },
     { "PNG with a world file and .prj in EPSG:32634", Form::PngWorldPrj, System::Utm34,
         { 200, 150, { 350000.0, 400.0, 0.0, 5400000.0, 0.0, -400.0 }, "EPSG:32634", 30, 120 } },
+    { "JPEG with a world file and .prj in EPSG:32634", Form::JpegWorldPrj, System::Utm34,
+        { 200, 150, { 360000.0, 300.0, 0.0, 5390000.0, 0.0, -300.0 }, "EPSG:32634", 120, 50 } },
 };
 
 // The centre of pixel (c, r) of the raster in latitude/longitude, by the system's own formulas.
@@ -130,8 +132,10 @@ const ProjectCase Projects[] = {
 TEST(MapFit, TheRedBlockLandsWhereTheReferencePutsItAndAClickGivesItBack)
 {
     for (const MapCase& m : Maps) {
-        const fs::path file = scratch(
-            std::string("map") + std::to_string(&m - Maps) + (m.form == Form::GeoTiff ? ".tif" : ".png"));
+        const char* extension = m.form == Form::GeoTiff ? ".tif"
+            : m.form == Form::JpegWorldPrj              ? ".jpg"
+                                                        : ".png";
+        const fs::path file = scratch(std::string("map") + std::to_string(&m - Maps) + extension);
         testrasters::write(file, m.raster, m.form);
         RasterOpen opened = RasterFile::open(file.string());
         ASSERT_TRUE(opened.ok()) << m.name;
@@ -344,4 +348,67 @@ TEST(MapFit, ShiftedDefinitionMovesTheFalseOriginInMetres)
     EXPECT_EQ(geo::shiftedDefinition("+proj=aeqd +lat_0=48.7 +lon_0=19 +datum=WGS84 +units=km", 0.001, 2),
         "+proj=aeqd +lat_0=48.7 +lon_0=19 +datum=WGS84 +units=km +x_0=1 +y_0=2000");
     EXPECT_FALSE(geo::shiftedDefinition(base + std::string(40, ' ') + "+no_defs", 1, 1));
+}
+
+// The open path the fuzzer feeds (bytes in memory) and the file path take the same drivers; a
+// companion is read as it stands, never as the name of something else to read.
+TEST(MapRaster, OnlyPictureFormatsOpenAndCompanionsNameNothingElse)
+{
+    const testrasters::Raster utm { 40, 30, { 350000.0, 400.0, 0.0, 5400000.0, 0.0, -400.0 }, "EPSG:32634",
+        -1, -1 };
+    const fs::path tiff = scratch("bytes.tif");
+    testrasters::write(tiff, utm, Form::GeoTiff);
+    std::ifstream in(tiff, std::ios::binary);
+    const std::vector<std::uint8_t> tiffBytes((std::istreambuf_iterator<char>(in)), {});
+    const fs::path secret = scratch("secret.raw");
+    std::ofstream(secret) << std::string(64 * 28, 'S');
+    const std::string vrt
+        = "<VRTDataset rasterXSize=\"64\" rasterYSize=\"28\"><VRTRasterBand dataType=\"Byte\" "
+          "band=\"1\" subClass=\"VRTRawRasterBand\"><SourceFilename>"
+        + secret.string() + "</SourceFilename></VRTRasterBand></VRTDataset>";
+    const std::vector<std::uint8_t> vrtBytes(vrt.begin(), vrt.end());
+    const RasterOpen fromTiff = RasterFile::openBytes(tiffBytes);
+    ASSERT_TRUE(fromTiff.ok());
+    EXPECT_EQ(fromTiff.file->width(), 40);
+    EXPECT_EQ(fromTiff.file->georeference()->transform[1], 400.0);
+    const RasterOpen fromVrt = RasterFile::openBytes(vrtBytes);
+    EXPECT_FALSE(fromVrt.ok());
+    EXPECT_EQ(fromVrt.message, RasterUnreadableText);
+
+    // A .prj whose text is the name of a file holding a system's WKT: no system.
+    const fs::path png = scratch("named.png");
+    testrasters::write(png, utm, Form::PngWorldOnly);
+    const fs::path wkt = scratch("utm34.wkt");
+    std::ofstream(wkt) << testrasters::wktOf("EPSG:32634");
+    std::ofstream(scratch("named.prj")) << wkt.string();
+    const RasterOpen named = RasterFile::open(png.string());
+    ASSERT_TRUE(named.ok());
+    ASSERT_TRUE(named.file->georeference());
+    EXPECT_EQ(named.file->georeference()->system, "");
+    // The same WKT written in the .prj is the system.
+    std::ofstream(scratch("named.prj")) << testrasters::wktOf("EPSG:32634");
+    EXPECT_NE(
+        RasterFile::open(png.string()).file->georeference()->system.find("UTM zone 34N"), std::string::npos);
+
+    // Local regular files only, by their absolute names.
+    struct PathCase {
+        std::string path;
+        bool local;
+    };
+    const PathCase paths[] = {
+        { tiff.string(), true },
+        { scratch("").string(), false }, // a folder
+        { scratch("missing.tif").string(), false },
+        { "/vsicurl/http://127.0.0.1:9/x.tif", false },
+        { "/VSIZIP/" + tiff.string(), false },
+        { "/vsimem/x.tif", false },
+        { "GTIFF_DIR:1:" + tiff.string(), false },
+        { "/dev/null", false },
+    };
+    for (const PathCase& c : paths)
+        EXPECT_EQ(localRasterPath(c.path).has_value(), c.local) << c.path;
+    const fs::path here = fs::current_path();
+    fs::current_path(tiff.parent_path());
+    EXPECT_EQ(localRasterPath("bytes.tif"), tiff.string());
+    fs::current_path(here);
 }
