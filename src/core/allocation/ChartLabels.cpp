@@ -48,6 +48,36 @@ std::size_t axisStride(const std::vector<std::span<const ChartRect>>& runs)
 
 namespace {
 
+// How far a run of pixels from..from+length-1 lies from pixel at (0 when it holds it).
+int gapTo(int from, int length, int at)
+{
+    return at < from ? from - at : (at >= from + length ? at - (from + length - 1) : 0);
+}
+
+// Brings a tick label's box inside the W × H drawing by the smallest move that keeps it beside
+// its tick: a label along X may move up or down freely, and sideways only so far as it comes no
+// further from its tick's column (10 pixels right of its left edge, where the labels are
+// written); a label along Y may move sideways freely, and up or down only so far as it comes no
+// further from its tick's row (its top). False, leaving the label as it was, when no such move
+// brings it inside.
+bool fitTickLabel(ChartText& label, ChartTextSize size, bool alongX, int width, int height)
+{
+    if (size.width > width || size.height > height)
+        return false;
+    const int x = std::clamp(label.x, 0, width - size.width);
+    const int y = std::clamp(label.y, 0, height - size.height);
+    if (alongX) {
+        const int column = label.x + 10;
+        if (gapTo(x, size.width, column) > gapTo(label.x, size.width, column))
+            return false;
+    } else if (gapTo(y, size.height, label.y) > 0) {
+        return false;
+    }
+    label.x = x;
+    label.y = y;
+    return true;
+}
+
 std::vector<ChartRect> labelBoxes(const std::vector<ChartText>& labels, const ChartTextMeasure& measure)
 {
     std::vector<ChartRect> boxes;
@@ -59,14 +89,21 @@ std::vector<ChartRect> labelBoxes(const std::vector<ChartText>& labels, const Ch
 
 // Thins labels written in runs (the half-axes, in order): the runs of one axis share a stride,
 // axisOf[h] naming the axis of run h.
+// A label that cannot be brought wholly inside the drawing is left out: a number drawn in part
+// would be a wrong number.
 template <std::size_t Runs>
 void thinRuns(std::vector<ChartText>& labels, std::array<std::size_t, Runs>& counts,
-    const std::array<std::size_t, Runs>& axisOf, const ChartTextMeasure& measure)
+    const std::array<std::size_t, Runs>& axisOf, const ChartTextMeasure& measure, int width, int height)
 {
-    const std::vector<ChartRect> boxes = labelBoxes(labels, measure);
     std::array<std::size_t, Runs + 1> start {};
     for (std::size_t h = 0; h < Runs; ++h)
-        start[h + 1] = std::min(start[h] + counts[h], boxes.size());
+        start[h + 1] = std::min(start[h] + counts[h], labels.size());
+    std::vector<bool> fits(labels.size(), false);
+    for (std::size_t h = 0; h < Runs; ++h)
+        for (std::size_t i = start[h]; i < start[h + 1]; ++i)
+            fits[i] = fitTickLabel(
+                labels[i], measure(labels[i].text, TickLabelPoints), axisOf[h] == 0, width, height);
+    const std::vector<ChartRect> boxes = labelBoxes(labels, measure);
     auto run = [&](std::size_t h) {
         return std::span<const ChartRect>(boxes).subspan(start[h], start[h + 1] - start[h]);
     };
@@ -85,7 +122,7 @@ void thinRuns(std::vector<ChartText>& labels, std::array<std::size_t, Runs>& cou
     for (std::size_t h = 0; h < Runs; ++h)
         for (std::size_t i = start[h]; i < start[h + 1]; ++i) {
             const ChartRect& box = boxes[i];
-            if ((i - start[h] + 1) % stride[axisOf[h]] != 0)
+            if ((i - start[h] + 1) % stride[axisOf[h]] != 0 || !fits[i])
                 continue;
             if (std::any_of(keptBoxes.begin(), keptBoxes.end(),
                     [&](const ChartRect& k) { return boxesMeet(grown(k, TickLabelGap), box); }))
@@ -102,12 +139,12 @@ void thinRuns(std::vector<ChartText>& labels, std::array<std::size_t, Runs>& cou
 
 void thinTickLabels(ChartBackground& b, const ChartTextMeasure& measure)
 {
-    thinRuns<4>(b.labels, b.labelCounts, { 0, 0, 1, 1 }, measure);
+    thinRuns<4>(b.labels, b.labelCounts, { 0, 0, 1, 1 }, measure, b.width, b.height);
 }
 
 void thinTickLabels(MapChartBackground& b, const ChartTextMeasure& measure)
 {
-    thinRuns<2>(b.labels, b.labelCounts, { 0, 1 }, measure);
+    thinRuns<2>(b.labels, b.labelCounts, { 0, 1 }, measure, b.width, b.height);
 }
 
 std::vector<ChartRect> tickLabelBoxes(const MapChartBackground& b, const ChartTextMeasure& measure)
@@ -153,7 +190,8 @@ void placeLabel(ChartText& label, const std::vector<ChartText>& places, ChartTex
     std::vector<ChartRect>& taken, int width, int height)
 {
     auto free = [&](const ChartRect& box) {
-        return std::none_of(taken.begin(), taken.end(), [&](const ChartRect& t) { return boxesMeet(t, box); });
+        return std::none_of(
+            taken.begin(), taken.end(), [&](const ChartRect& t) { return boxesMeet(t, box); });
     };
     const ChartRect usual = textBox(label, size);
     if (!free(usual)) {
@@ -170,8 +208,8 @@ void placeLabel(ChartText& label, const std::vector<ChartText>& places, ChartTex
 
 } // namespace
 
-void placePointLabels(std::vector<ChartMarker>& markers, ChartOptimum* optimum, const ChartTextMeasure& measure,
-    std::vector<ChartRect>& taken, int width, int height)
+void placePointLabels(std::vector<ChartMarker>& markers, ChartOptimum* optimum,
+    const ChartTextMeasure& measure, std::vector<ChartRect>& taken, int width, int height)
 {
     if (optimum != nullptr) {
         const ChartTextSize size = measure(optimum->label.text, OptimumLabelPoints);

@@ -38,7 +38,10 @@ bool boxesMeet(const ChartRect& a, const ChartRect& b);
 // The tick labels thinned so that no two cover each other: along each axis every k-th label is
 // kept (ticks 10k, 20k, ... on both halves), with the smallest k for which each kept label stands
 // TickLabelGap pixels clear of the next; a label that would still meet one kept before it (the
-// two axes near the origin) is left out.
+// two axes near the origin) is left out. Before that, a label that runs over the drawing's edge
+// is moved inside, as far as it stays beside its tick (a label along X sideways only while its
+// tick's column stays under it, a label along Y up or down only while its tick's row stays
+// beside it), and left out where it cannot be: no number is ever drawn in part.
 void thinTickLabels(ChartBackground& background, const ChartTextMeasure& measure);
 // The same along the picture's edges (labels on the positive half-axes only).
 void thinTickLabels(MapChartBackground& background, const ChartTextMeasure& measure);
@@ -55,7 +58,7 @@ std::vector<ChartText> optimumLabelPlaces(const ChartOptimum& optimum, ChartText
 // to the first of its places that lies inside the W × H drawing and covers no label in `taken`
 // and no label placed before it; a label with no such place stays in its usual place. Every
 // label's box is added to `taken`. A label whose usual place is free does not move.
-void placePointLabels(std::vector<ChartMarker>& markers, ChartOptimum* optimum, const ChartTextMeasure& measure,
-    std::vector<ChartRect>& taken, int width, int height);
+void placePointLabels(std::vector<ChartMarker>& markers, ChartOptimum* optimum,
+    const ChartTextMeasure& measure, std::vector<ChartRect>& taken, int width, int height);
 
 } // namespace dorvan

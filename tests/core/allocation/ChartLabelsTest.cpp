@@ -1,8 +1,8 @@
 // Equal scales on both axes, the thinning of the tick labels and the free sides the labels of
 // places and optima move to, with a text measure of fixed pitch so that every box can be worked
 // out by hand.
-#include "core/allocation/ChartGeometry.h"
 #include "core/allocation/ChartLabels.h"
+#include "core/allocation/ChartGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -107,7 +107,8 @@ TEST(PointLabels, ALabelThatWouldCoverAnotherMovesToTheFirstFreeSide)
     // The optimum at (100, 100): "OPTIMAL" at (78, 83), 63 × 15. A place at (104, 96) would have
     // "M1" at (96, 80), 14 × 12, which meets it; below the place, at (96, 102), it is free.
     ChartOptimum optimum = optimumAt({ 100, 100 }, OptimumText);
-    std::vector<ChartMarker> markers = placeMarkers(chartWindow(Square, 400, 400), Square, ChartDataMode::Manual);
+    std::vector<ChartMarker> markers
+        = placeMarkers(chartWindow(Square, 400, 400), Square, ChartDataMode::Manual);
     markers.resize(2);
     markers[0].centre = { 104, 96 };
     markers[0].label = { "M1", 96, 80 };
@@ -136,4 +137,72 @@ TEST(PointLabels, ALabelThatWouldCoverAnotherMovesToTheFirstFreeSide)
     std::vector<ChartRect> full { { 0, 0, 400, 400 } };
     placePointLabels(none, &cornered, fixedPitch, full, 400, 400);
     EXPECT_EQ(cornered.label, (ChartText { "OPTIMAL", 368, -12 }));
+}
+
+TEST(TickLabels, ALabelOverTheEdgeMovesInsideBesideItsTickOrIsLeftOut)
+{
+    // A 200 × 100 drawing with one label on one half-axis at a time; fixed pitch: 7 pixels a
+    // character, 12 high. X labels are written 10 pixels left of their tick's column, Y labels
+    // with their top on their tick's row.
+    struct Case {
+        const char* what;
+        std::size_t half; // X > 0, X < 0, Y > 0, Y < 0
+        ChartText label;
+        bool kept;
+        int x, y; // where a kept label stands
+    };
+    const Case cases[] = {
+        { "inside stays", 0, { "100", 50, 60 }, true, 50, 60 },
+        // "-100000" is 49 wide: from 170 it would end at 219; moved to 151 (200 - 49).
+        { "Y over the right edge", 2, { "-100000", 170, 40 }, true, 151, 40 },
+        { "Y over the left edge", 3, { "-5", -6, 30 }, true, 0, 30 },
+        // A Y label 5 rows below the foot (12 high from 93): up to 88, its row 93 still beside it.
+        { "Y over the foot", 3, { "-20", 30, 93 }, true, 30, 88 },
+        { "Y whose row is outside", 2, { "80", 30, -3 }, false, 0, 0 },
+        { "X under the foot", 0, { "40", 80, 95 }, true, 80, 88 },
+        // "100000" is 42 wide: 170..212 goes to 158..200, the tick's column 180 still under it.
+        { "X over the right edge", 0, { "100000", 170, 80 }, true, 158, 80 },
+        { "X over the left edge", 1, { "-300", -8, 80 }, true, 0, 80 },
+        // The tick's column 205 lies beyond the drawing: no move keeps the label under it.
+        { "X whose tick is outside", 0, { "1000", 195, 80 }, false, 0, 0 },
+        { "wider than the drawing", 0, { std::string(30, '9'), 10, 80 }, false, 0, 0 },
+    };
+    for (const Case& c : cases) {
+        ChartBackground b;
+        b.width = 200;
+        b.height = 100;
+        b.labels = { c.label };
+        b.labelCounts = {};
+        b.labelCounts[c.half] = 1;
+        thinTickLabels(b, fixedPitch);
+        if (!c.kept) {
+            EXPECT_TRUE(b.labels.empty()) << c.what;
+            EXPECT_EQ(b.labelCounts[c.half], 0u) << c.what;
+            continue;
+        }
+        ASSERT_EQ(b.labels.size(), 1u) << c.what;
+        EXPECT_EQ(b.labels[0], (ChartText { c.label.text, c.x, c.y })) << c.what;
+        EXPECT_EQ(b.labelCounts[c.half], 1u) << c.what;
+    }
+}
+
+TEST(TickLabels, EveryLabelOfAChartInMetresLiesWhollyInside)
+{
+    // A national grid in metres read as kilometres: every place far in the negative quarter, so
+    // the origin (and the Y axis) stands at the right edge, and labels such as "-100000" reach
+    // past it. After thinning each label's box lies within the drawing, and the Y axis keeps
+    // labels.
+    const std::vector<ChartPoint> places { { -742000, -1043000 }, { -598000, -1161000 },
+        { -470000, -1210000 } };
+    for (const auto& [w, h] : { std::pair { 640, 480 }, std::pair { 300, 700 }, std::pair { 900, 200 } }) {
+        const ChartState s = chartWindow(places, w, h);
+        ChartBackground b = chartBackground(s, w, h, ChartBackgroundStyle::OneCentre, ",");
+        thinTickLabels(b, fixedPitch);
+        EXPECT_GT(b.labelCounts[3], 0u) << w;
+        for (const ChartText& t : b.labels) {
+            const ChartRect r = textBox(t, fixedPitch(t.text, TickLabelPoints));
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h)
+                << w << "x" << h << ": " << t.text << " at " << t.x << "," << t.y;
+        }
+    }
 }

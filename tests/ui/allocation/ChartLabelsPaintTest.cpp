@@ -9,15 +9,17 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 using namespace dorvan;
 
 namespace {
 
-using dorvan::test::Red;
 using dorvan::test::Black;
+using dorvan::test::Red;
 using dorvan::test::White;
 
 // A text as the chart writes it, alone on a white surface of the chart's size: its ink.
@@ -64,16 +66,16 @@ std::vector<Written> writtenTexts(
 }
 
 // The texts of a one-centre chart as KresliGrafCooper writes them.
-std::vector<Written> chartTexts(const std::vector<ChartPoint>& places, const std::vector<IteratePoint>& path,
-    QSize size, bool thinned)
+std::vector<Written> chartTexts(
+    const std::vector<ChartPoint>& places, const std::vector<IteratePoint>& path, QSize size, bool thinned)
 {
     const std::string sep = QLocale().decimalPoint().toStdString();
     OneCentreChart c = oneCentreChart(places, path, ChartDataMode::Manual, size.width(), size.height(), sep);
     if (thinned) {
         thinChartLabels(c.background);
         c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
-        placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
-            size.width(), size.height());
+        placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(),
+            c.state.LabelBoxes, size.width(), size.height());
     }
     return writtenTexts(c.background.labels, c.places, c.hasOptimum ? &c.optimum : nullptr);
 }
@@ -87,8 +89,8 @@ std::vector<Written> mapChartTexts(PictureRange range, const std::vector<ChartPo
     if (thinned) {
         thinTickLabels(c.background, chartTextMeasure());
         c.state.LabelBoxes = tickLabelBoxes(c.background, chartTextMeasure());
-        placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(), c.state.LabelBoxes,
-            size.width(), size.height());
+        placePointLabels(c.places, c.hasOptimum ? &c.optimum : nullptr, chartTextMeasure(),
+            c.state.LabelBoxes, size.width(), size.height());
     }
     return writtenTexts(c.background.labels, c.places, c.hasOptimum ? &c.optimum : nullptr);
 }
@@ -108,8 +110,8 @@ int meetingPairs(const std::vector<Ink>& inks, const std::vector<Written>& texts
 }
 
 // Places around the origin, two of them close to the optimum the path ends at.
-const std::vector<ChartPoint> TownPoints { { 0, 0 }, { 40, 0 }, { 20, 30 }, { 21, 12 }, { 60, 80 }, { -20, 50 },
-    { 90, -10 }, { 10, 90 }, { 26, 17 } };
+const std::vector<ChartPoint> TownPoints { { 0, 0 }, { 40, 0 }, { 20, 30 }, { 21, 12 }, { 60, 80 },
+    { -20, 50 }, { 90, -10 }, { 10, 90 }, { 26, 17 } };
 const std::vector<IteratePoint> TownsPath { { 30.0L, 20.0L }, { 22.0L, 13.5L } };
 
 } // namespace
@@ -140,7 +142,8 @@ void expectLabelsApart(const QImage& chart, const std::vector<Written>& texts)
     int stray = 0;
     for (int y = 0; y < chart.height(); ++y)
         for (int x = 0; x < width; ++x)
-            stray += chart.pixelColor(x, y) == Black && !inked[static_cast<std::size_t>(y * width + x)] ? 1 : 0;
+            stray
+                += chart.pixelColor(x, y) == Black && !inked[static_cast<std::size_t>(y * width + x)] ? 1 : 0;
     EXPECT_EQ(stray, 0) << width;
     EXPECT_EQ(meetingPairs(inks, texts), 0) << width;
 }
@@ -164,7 +167,8 @@ TEST(ChartLabelInk, NoTwoLabelsOfTheChartCoverEachOtherAtAnyWidth)
         ASSERT_TRUE(KresliGrafCooper(chart, TownPoints, TownsPath, ChartDataMode::Manual, state));
         expectLabelsApart(chart, chartTexts(TownPoints, TownsPath, size, true));
         if (!qEnvironmentVariable("DORVAN_CHART_PNG").isEmpty())
-            chart.save(qEnvironmentVariable("DORVAN_CHART_PNG") + QStringLiteral("/labels_%1.png").arg(width));
+            chart.save(
+                qEnvironmentVariable("DORVAN_CHART_PNG") + QStringLiteral("/labels_%1.png").arg(width));
     }
     // Unthinned and unmoved, the same chart's labels do meet when it is narrow and near the optimum.
     EXPECT_GT(rawMeetings(chartTexts(TownPoints, TownsPath, QSize(150, 300), false), QSize(150, 300)), 0);
@@ -200,8 +204,9 @@ std::vector<QPoint> markerCentres(const QImage& img)
     auto is = [&](int x, int y, const QColor& c) { return img.valid(x, y) && img.pixelColor(x, y) == c; };
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (is(x, y, White) && is(x - 3, y, Red) && is(x + 3, y, Red) && is(x, y - 3, Red) && is(x, y + 3, Red)
-                && is(x - 2, y, White) && is(x + 2, y, White) && is(x, y - 2, White) && is(x, y + 2, White))
+            if (is(x, y, White) && is(x - 3, y, Red) && is(x + 3, y, Red) && is(x, y - 3, Red)
+                && is(x, y + 3, Red) && is(x - 2, y, White) && is(x + 2, y, White) && is(x, y - 2, White)
+                && is(x, y + 2, White))
                 found.emplace_back(x, y);
     return found;
 }
@@ -236,4 +241,81 @@ TEST(ChartEqualScale, ACircleOfPlacesIsDrawnRoundAndCentred)
     // Free scales stretch it across the wide area.
     const QRect stretched = extents(ChartScale::Free);
     EXPECT_GT(stretched.width(), 2 * stretched.height());
+}
+
+namespace {
+
+// A drawing of `size` painted with its origin 100 pixels inside a larger white image: whatever
+// the chart would have drawn past its own edges shows in the border around it.
+QImage paddedChart(const std::function<void(QImage&, const SurfacePart&)>& draw, QSize size)
+{
+    QImage img(size + QSize(200, 200), QImage::Format_RGB32);
+    img.fill(White);
+    draw(img, SurfacePart { size, QPoint(-100, -100) });
+    return img;
+}
+
+int inkOutside(const QImage& padded, QSize size)
+{
+    int n = 0;
+    const QRect drawing(QPoint(100, 100), size);
+    for (int y = 0; y < padded.height(); ++y)
+        for (int x = 0; x < padded.width(); ++x)
+            n += !drawing.contains(x, y) && padded.pixelColor(x, y) != White ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+// A national grid in metres taken for kilometres: every place far in the negative quarter, the
+// origin and the Y axis at the right edge, the X axis at the top. The labels that would run past
+// the edge, "-100000" among them, are moved inside whole or left out: nothing is drawn past the
+// drawing's edges, and "-100000" is drawn whole, every pixel of its ink.
+TEST(ChartLabelInk, ATickLabelAtTheEdgeIsDrawnWholeOrNotAtAll)
+{
+    const std::vector<ChartPoint> metres { { -742000, -1043000 }, { -598000, -1161000 },
+        { -470000, -1210000 }, { -520000, -1100000 } };
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    for (const QSize size : { QSize(640, 480), QSize(420, 700) }) {
+        const QImage padded = paddedChart(
+            [&](QImage& img, const SurfacePart& part) {
+                ChartState state;
+                ASSERT_TRUE(KresliGrafCooper(img, metres, {}, ChartDataMode::Manual, state, part));
+            },
+            size);
+        EXPECT_EQ(inkOutside(padded, size), 0) << size.width();
+        // The labels as the painter keeps them, and "-100000" among those along Y.
+        OneCentreChart c
+            = oneCentreChart(metres, {}, ChartDataMode::Manual, size.width(), size.height(), sep);
+        thinChartLabels(c.background);
+        const auto& labels = c.background.labels;
+        const auto found = std::find_if(
+            labels.begin(), labels.end(), [](const ChartText& t) { return t.text == "-100000"; });
+        ASSERT_NE(found, labels.end()) << size.width();
+        const Ink ink = inkOf(*found, TickLabelPoints, size + QSize(200, 200));
+        ASSERT_FALSE(ink.pixels.empty());
+        for (const QPoint& q : ink.pixels) {
+            EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(q)) << size.width();
+            const QPoint at = q + QPoint(100, 100);
+            EXPECT_EQ(padded.pixelColor(at), Black) << size.width() << ": " << at.x() << "," << at.y();
+        }
+    }
+    // The same places over a map picture and in a group run's background.
+    const QSize size(500, 400);
+    QImage white(50, 40, QImage::Format_RGB32);
+    white.fill(White);
+    const QImage map = paddedChart(
+        [&](QImage& img, const SurfacePart& part) {
+            ChartState state;
+            KresliGrafMapaCooper(img, white, PictureRange { 12, 9 }, metres, {}, state, part);
+        },
+        size);
+    EXPECT_EQ(inkOutside(map, size), 0);
+    const QImage groups = paddedChart(
+        [&](QImage& img, const SurfacePart& part) {
+            ChartState state;
+            ASSERT_TRUE(KresliGrafCooperSkupiny1(img, metres, state, part));
+        },
+        size);
+    EXPECT_EQ(inkOutside(groups, size), 0);
 }
