@@ -35,7 +35,8 @@ ResultDrawing reportDrawing(const ReportSource& s, const CooperRunResult& res, c
     d.mode = s.inputs.mode;
     d.groupRun = res.groupRun;
     d.groups = res.groups;
-    d.scale = s.view.scale;
+    // On paper the chart is always to scale, whatever the window shows.
+    d.scale = ChartScale::Equal;
     if (picture) {
         d.picture = mapPictureImage(*s.picture).copy();
         d.pictureSize = mapPictureSize(*s.picture, r);
@@ -61,6 +62,25 @@ QFont reportFont(TextStyle style)
     return f;
 }
 
+} // namespace
+
+// Widths in points as the fonts set them at the resolution both devices print at (the PDF
+// writer's and the printer's 1200 an inch), with a hair to spare for a printer's own rounding.
+double measuredWidth(std::string_view text, TextStyle style)
+{
+    static QImage device = [] {
+        QImage img(1, 1, QImage::Format_RGB32);
+        img.setDotsPerMeterX(47244); // 1200 an inch
+        img.setDotsPerMeterY(47244);
+        return img;
+    }();
+    const QFontMetricsF metrics(reportFont(style), &device);
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return metrics.horizontalAdvance(s) * 72.0 / 1200.0 * 1.01 + 0.3;
+}
+
+namespace {
+
 // Points of the layout to the device's units.
 struct PageScale {
     double x = 1.0;
@@ -72,14 +92,10 @@ void paintText(QPainter& p, const PageScale& s, const PlacedText& t)
 {
     const QFont font = reportFont(t.style);
     p.setFont(font);
-    QRectF box = s.rect(t.box);
-    // A column of figures keeps a gap to the column on its right.
-    if (t.align == Align::Right)
-        box.adjust(0, 0, -3.0 * s.x, 0);
-    const QFontMetricsF metrics(font, p.device());
-    const QString text = metrics.elidedText(QString::fromStdString(t.text), Qt::ElideRight, box.width());
+    // The layout made the box wide enough: the text is written whole, never cut.
+    const QRectF box = s.rect(t.box);
     const Qt::Alignment align = (t.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-    p.drawText(box, static_cast<int>(align), text);
+    p.drawText(box, static_cast<int>(align | Qt::TextDontClip), QString::fromStdString(t.text));
 }
 
 // The chart's box in pixels at 96 an inch, the unit the chart painters draw in.
@@ -102,42 +118,135 @@ void paintWholeChart(QPainter& p, const QSizeF& room, const ResultDrawing& chart
     paintResult(p, area, chart, state);
 }
 
-// The part of the chart a selection chose, as the window's zoom shows it: the drawing laid out
-// on the zoom's surface F, the selection's rectangle of F mapped onto a frame of the selection
-// area's proportions, as large as the room allows, and clipped to it. False when there is no
-// such part.
-bool paintSelectedPart(
-    QPainter& p, const QSizeF& room, const ResultDrawing& chart, const ChartSelection& selection)
+// The coordinates under pixel (x, y) of a drawing in this state.
+QPointF coordinatesAt(const ChartState& s, double x, double y)
+{
+    return { s.ChartMinX + (x - ChartInset) / s.ChartScaleX, s.ChartMaxY - (y - ChartInset) / s.ChartScaleY };
+}
+
+QPointF pixelAt(const ChartState& s, double x, double y)
+{
+    return { ChartInset + (x - s.ChartMinX) * s.ChartScaleX, ChartInset + (s.ChartMaxY - y) * s.ChartScaleY };
+}
+
+// The chart state F is drawn with.
+ChartState surfaceState(const ResultDrawing& d, QSize f, ChartScale scale)
+{
+    if (d.kind == ResultDrawing::Kind::Map)
+        return mapChartWindow(d.range, d.places, f.width(), f.height());
+    return chartWindow(d.places, f.width(), f.height(), scale);
+}
+
+std::optional<SelectedPart> selectedPart(
+    const ResultDrawing& d, const ChartSelection& selection, ChartScale windowScale)
 {
     const QSize area = selection.area;
-    const PixelSize f = zoomSurfaceSize(chart, area);
+    const PixelSize f = zoomSurfaceSize(d, area);
     const std::optional<ZoomPlan> plan
         = zoomPlan(selection.rect, area.width(), area.height(), f.width, f.height);
-    if (!plan || area.isEmpty())
-        return false;
-    const double k = std::min(room.width() / area.width(), room.height() / area.height());
-    const ChartRect& s = plan->source;
-    p.setClipRect(QRectF(0, 0, area.width() * k, area.height() * k));
-    p.scale(area.width() * k / (s.right - s.left), area.height() * k / (s.bottom - s.top));
-    p.translate(-s.left, -s.top);
+    if (!plan || area.isEmpty() || d.kind == ResultDrawing::Kind::None)
+        return std::nullopt;
+    SelectedPart part;
+    part.surface = QSize(f.width, f.height);
+    const ChartRect& r = plan->source;
+    const ChartState window = surfaceState(d, part.surface, windowScale);
+    const QPointF low = coordinatesAt(window, r.left, r.bottom);
+    const QPointF high = coordinatesAt(window, r.right, r.top);
+    part.minX = low.x();
+    part.minY = low.y();
+    part.maxX = high.x();
+    part.maxY = high.y();
+    const ChartState drawn = surfaceState(d, part.surface, d.scale);
+    part.source = QRectF(pixelAt(drawn, part.minX, part.maxY), pixelAt(drawn, part.maxX, part.minY));
+    if (!(part.source.width() > 0.0) || !(part.source.height() > 0.0))
+        return std::nullopt;
+    return part;
+}
+
+// The zoomed part's frame with its ticks and coordinates: X below, Y on the left. The frame is
+// in the device's units, u of them a point; fonts are in points already.
+void paintPartAxes(QPainter& p, const QRectF& frame, double u, const SelectedPart& part)
+{
+    const std::string sep = chartDecimalSeparator();
+    const double lineHeight = 10.0;
+    p.setFont(reportFont(TextStyle::TableCell));
+    p.setPen(QPen(Qt::black, 0.5 * u));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+    const double widest = std::max({ measuredWidth(formatGeneral15(part.minX, sep), TextStyle::TableCell),
+        measuredWidth(formatGeneral15(part.maxX, sep), TextStyle::TableCell) });
+    for (const AxisMark& m : axisMarks(part.minX, part.maxX, frame.width() / u, widest + 12.0, sep)) {
+        const double x = frame.left() + m.at * frame.width();
+        p.drawLine(QPointF(x, frame.bottom()), QPointF(x, frame.bottom() + 3.0 * u));
+        const double w = (measuredWidth(m.text, TextStyle::TableCell) + 2.0) * u;
+        p.drawText(QRectF(x - w / 2.0, frame.bottom() + 3.0 * u, w, lineHeight * u),
+            Qt::AlignCenter | Qt::TextDontClip, QString::fromStdString(m.text));
+    }
+    for (const AxisMark& m : axisMarks(part.minY, part.maxY, frame.height() / u, lineHeight * 2.0, sep)) {
+        const double y = frame.bottom() - m.at * frame.height();
+        p.drawLine(QPointF(frame.left() - 3.0 * u, y), QPointF(frame.left(), y));
+        p.drawText(QRectF(frame.left() - AxisRoomLeft * u, y - lineHeight * u / 2.0, (AxisRoomLeft - 5.0) * u,
+                       lineHeight * u),
+            Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, QString::fromStdString(m.text));
+    }
+}
+
+// The part of the chart a selection chose, to scale, with its axes: F drawn again, the part's
+// rectangle of F mapped onto a frame of its own proportions beside the axes' room, as large as
+// the box allows, and clipped to it.
+void paintSelectedPart(QPainter& p, const QRectF& target, double pointScale, const ResultDrawing& chart,
+    const SelectedPart& part)
+{
+    const QRectF room(target.left() + AxisRoomLeft * pointScale, target.top() + AxisRoomTop * pointScale,
+        target.width() - AxisRoomLeft * pointScale,
+        target.height() - (AxisRoomTop + AxisRoomBottom) * pointScale);
+    const QRectF& s = part.source;
+    const double k = std::min(room.width() / s.width(), room.height() / s.height());
+    const QRectF frame(room.topLeft(), QSizeF(s.width() * k, s.height() * k));
+    p.save();
+    p.setClipRect(frame);
+    p.translate(frame.topLeft());
+    p.scale(k, k);
+    p.translate(-s.topLeft());
+    p.setRenderHint(QPainter::Antialiasing, false);
     ChartState state;
-    paintResult(p, QSize(f.width, f.height), chart, state);
-    return true;
+    paintResult(p, part.surface, chart, state);
+    p.restore();
+    paintPartAxes(p, frame, pointScale, part);
 }
 
 // The chart scaled into its box: its lines and text stay vector graphics.
 void paintChart(QPainter& p, const PageScale& s, const ReportBox& box, const PreparedReport& report)
 {
     const QRectF target = s.rect(box);
+    if (report.part) {
+        paintSelectedPart(p, target, s.x, report.chart, *report.part);
+        return;
+    }
     const QSizeF room = boxPixels(box);
     const double scale = target.width() / room.width();
     p.save();
     p.translate(target.topLeft());
     p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing, false);
-    if (!report.selection || !paintSelectedPart(p, room, report.chart, *report.selection))
-        paintWholeChart(p, room, report.chart);
+    paintWholeChart(p, room, report.chart);
     p.restore();
+}
+
+// The chart's proportions for the layout: the coordinate window within the drawing's inset,
+// the map picture's pixels, or the selected part and its axes.
+ChartShape chartShape(const PreparedReport& r)
+{
+    const double point = 72.0 / 96.0; // a drawing pixel in points
+    if (r.part)
+        return { r.part->source.width(), r.part->source.height(), AxisRoomLeft,
+            AxisRoomTop + AxisRoomBottom };
+    if (r.chart.kind == ResultDrawing::Kind::Map)
+        return { static_cast<double>(std::max(1, r.chart.pictureSize.width)),
+            static_cast<double>(std::max(1, r.chart.pictureSize.height)), 0.0, 0.0 };
+    const ChartState w = chartWindow(r.chart.places, 1000, 1000);
+    return { w.ChartMaxX - w.ChartMinX, w.ChartMaxY - w.ChartMinY, 2.0 * ChartInset * point,
+        2.0 * ChartInset * point };
 }
 
 } // namespace
@@ -165,23 +274,39 @@ PreparedReport prepareReport(const ReportSource& s, const CooperRunCallbacks& ca
     PreparedReport out;
     out.chart = reportDrawing(s, res, *state);
     out.selection = s.view.selection;
+    if (out.selection)
+        out.part = selectedPart(out.chart, *out.selection, s.view.scale);
     run.overPicture = out.chart.kind == ResultDrawing::Kind::Map;
     run.selectedPart = out.selection.has_value();
     ReportContent content = reportContent(run);
     content.sections.insert(content.sections.end(), s.extras.begin(), s.extras.end());
-    out.layout = layoutReport(content);
+    for (ReportSection& section : content.sections)
+        if (section.chart)
+            section.chartShape = chartShape(out);
+    out.layout = layoutReport(content, measuredWidth);
     return out;
 }
 
 bool paintReport(QPagedPaintDevice& device, const PreparedReport& report)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    auto layoutOf = [](Orientation o) {
+        return QPageLayout(QPageSize(QPageSize::A4),
+            o == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+            QMarginsF(0, 0, 0, 0));
+    };
+    device.setPageLayout(layoutOf(
+        report.layout.pages.empty() ? Orientation::Portrait : report.layout.pages.front().orientation));
     QPainter p;
     if (!p.begin(&device))
         return false;
     const PageScale s { device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0 };
     bool first = true;
+    Orientation previous
+        = report.layout.pages.empty() ? Orientation::Portrait : report.layout.pages.front().orientation;
     for (const LaidOutPage& page : report.layout.pages) {
+        if (!first && page.orientation != previous)
+            device.setPageLayout(layoutOf(page.orientation)); // a printer that cannot turn keeps portrait
+        previous = page.orientation;
         if (!first && !device.newPage()) {
             p.end();
             return false;

@@ -12,6 +12,7 @@
 #include "core/report/ReportLayout.h"
 #include "render/ChartZoomPainter.h"
 
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -52,11 +53,33 @@ struct ReportSource {
     std::vector<ReportSection> extras; // the window's own tables, after the place table
 };
 
+// The part of the chart a selection chose, to scale: the coordinates the selection covered on
+// the window's drawing, and their rectangle on the zoom's surface F drawn with equal axes (over
+// a map picture, as the window draws F).
+struct SelectedPart {
+    QSize surface; // F
+    QRectF source; // in F's pixels
+    double minX = 0.0;
+    double maxX = 0.0;
+    double minY = 0.0;
+    double maxY = 0.0;
+};
+
+// The room the zoomed part's axes take beside its frame, in points: the Y labels on the left,
+// the X labels below, half a label's height above.
+inline constexpr double AxisRoomLeft = 52.0;
+inline constexpr double AxisRoomBottom = 16.0;
+inline constexpr double AxisRoomTop = 6.0;
+
 struct PreparedReport {
     ReportLayout layout;
-    ResultDrawing chart; // holds its own copy of the map picture
+    ResultDrawing chart; // holds its own copy of the map picture; drawn with equal axes
     std::optional<ChartSelection> selection; // the part of the chart shown; none for all of it
+    std::optional<SelectedPart> part; // that part to scale, when there is one
 };
+
+// The width in points of a text in a style of the report's fonts.
+double measuredWidth(std::string_view text, TextStyle style);
 
 // Whether the source's chart is drawn over the map picture: "S obrázkom" chosen, the run in
 // picture mode and the project's picture at hand.
@@ -66,7 +89,8 @@ bool chartOverPicture(const ReportSource& source);
 // run's warnings as a run in the window would.
 PreparedReport prepareReport(const ReportSource& source, const CooperRunCallbacks& callbacks = {});
 
-// Sets the device to A4 portrait without margins and paints one page a laid-out page. False
+// Sets the device to A4 without margins, each page in its layout's orientation, and paints one
+// page a laid-out page. False
 // when a painter cannot begin on the device.
 bool paintReport(QPagedPaintDevice& device, const PreparedReport& report);
 

@@ -3,6 +3,7 @@
 #include "core/allocation/CandidateSites.h"
 #include "core/allocation/CooperRunText.h"
 #include "core/common/DecimalText.h"
+#include "core/entry/MapPlacement.h"
 #include "core/entry/OverviewTables.h"
 #include "core/entry/PlaceList.h"
 #include "core/geo/GeoReference.h"
@@ -14,6 +15,12 @@ namespace dorvan::report {
 namespace {
 
 constexpr const char* Sep = ",";
+
+// Coordinates are kilometres where the project has a reference or a map with its scale.
+bool inKilometres(const TProjectRecord& r)
+{
+    return geo::projectReference(r).has_value() || rangesFixed(r);
+}
 
 std::string decimal4(double v)
 {
@@ -95,6 +102,8 @@ ReportSection summarySection(const ReportRun& run)
     s.lines.push_back(std::string("Dáta: ") + (in.mode == ChartDataMode::Picture ? "OBRÁZOK" : "RUČNE"));
     if (geo::projectReference(*run.record))
         s.lines.push_back("Súradnice miest majú zemepisnú šírku a dĺžku (WGS84).");
+    if (inKilometres(*run.record))
+        s.lines.push_back("Súradnice X a Y sú v kilometroch (km).");
     const OverviewTables overview = overviewTables(*run.record, runPlaceCount(run.placeCount), {}, Sep);
     bool any = false;
     s.lines.push_back("Zapnuté kritériá:");
@@ -152,9 +161,9 @@ void groupResult(ReportSection& s, const ReportRun& run)
 {
     const CooperRunResult& res = *run.result;
     ReportTable t;
-    t.columns = { { "Skupina", 38, Align::Left }, { "Optimum", 158, Align::Left },
-        { "Vážený súčet", 74, Align::Right }, { "Iterácie", 40, Align::Right }, { "", 5, Align::Left },
-        { "Výsledok je ...", 180, Align::Left } };
+    t.columns = { { "Skupina", 0, Align::Left }, { "Optimum", 0, Align::Left },
+        { "Vážený súčet", 0, Align::Right }, { "Iterácie", 0, Align::Right }, { "", 5, Align::Left },
+        { "Výsledok je ...", 0, Align::Left } };
     std::size_t line = 0;
     for (const CooperGroupResult& g : res.groups) {
         if (!g.solved) {
@@ -199,8 +208,8 @@ ReportTable candidateTable(const std::string& title, const std::vector<Candidate
 {
     ReportTable t;
     t.title = title;
-    t.columns = { { "Poradie", 50, Align::Right }, { "", 10, Align::Left }, { "Miesto", 235, Align::Left },
-        { "Vážený súčet", 100, Align::Right }, { "Nad optimom", 100, Align::Right } };
+    t.columns = { { "Poradie", 0, Align::Right }, { "", 10, Align::Left }, { "Miesto", 0, Align::Left },
+        { "Vážený súčet", 0, Align::Right }, { "Nad optimom", 0, Align::Right } };
     int rank = 0;
     for (const CandidateSite& c : candidates) {
         const std::string line = candidateLine(c, Sep);
@@ -244,13 +253,14 @@ ReportSection placeSection(const ReportRun& run)
     ReportSection s;
     s.title = "Miesta";
     ReportTable t;
-    const double name = reference ? 89 : 199;
-    t.columns = { { "Č.", 20, Align::Right }, { "", 4, Align::Left }, { "Názov", name, Align::Left },
-        { "X", 48, Align::Right }, { "Y", 48, Align::Right } };
+    const bool km = inKilometres(r);
+    t.columns = { { "Č.", 0, Align::Right }, { "", 4, Align::Left }, { "Názov", 0, Align::Left },
+        { km ? "X [km]" : "X", 0, Align::Right }, { km ? "Y [km]" : "Y", 0, Align::Right } };
     if (reference)
-        t.columns.insert(t.columns.end(), { { "Šírka", 55, Align::Right }, { "Dĺžka", 55, Align::Right } });
-    t.columns.insert(t.columns.end(), { { "Množstvo", 48, Align::Right }, { "Cena", 38, Align::Right },
-        { "Flexibilita", 48, Align::Right }, { "Skupina", 42, Align::Right } });
+        t.columns.insert(t.columns.end(), { { "Šírka", 0, Align::Right }, { "Dĺžka", 0, Align::Right } });
+    t.columns.insert(t.columns.end(),
+        { { "Množstvo", 0, Align::Right }, { "Cena", 0, Align::Right }, { "Flexibilita", 0, Align::Right },
+            { "Skupina", 0, Align::Right } });
     const int n = runPlaceCount(run.placeCount);
     for (int i = 1; i <= n; ++i) {
         const std::string placeName = displayName(r.PlaceName[i]);
@@ -262,8 +272,9 @@ ReportSection placeSection(const ReportRun& run)
             row.push_back(at ? geo::commaDegrees(at->longitude) : std::string());
         }
         const int group = run.result->groupRun ? groupOf(*run.result, placeName) : 0;
-        row.insert(row.end(), { decimal4(r.PlaceQuantity[i]), decimal4(r.PlacePrice[i]),
-            std::to_string(r.PlaceFlexibility[i]), group > 0 ? std::to_string(group) : "" });
+        row.insert(row.end(),
+            { decimal4(r.PlaceQuantity[i]), decimal4(r.PlacePrice[i]), std::to_string(r.PlaceFlexibility[i]),
+                group > 0 ? std::to_string(group) : "" });
         t.rows.push_back(std::move(row));
     }
     s.tables.push_back(std::move(t));
@@ -291,6 +302,9 @@ ReportContent reportContent(const ReportRun& run)
         chart.lines.push_back("Výsledok nad mapovým obrázkom projektu.");
     if (run.selectedPart)
         chart.lines.push_back("Zväčšená vybraná časť grafu.");
+    chart.lines.push_back(inKilometres(*run.record)
+            ? "Obe osi v rovnakej mierke, súradnice v kilometroch (km)."
+            : "Obe osi v rovnakej mierke.");
     chart.chart = true;
     c.sections.push_back(std::move(chart));
     c.sections.push_back(candidateSection(run));
@@ -302,15 +316,18 @@ ReportSection starSection(const StarSolution& stars)
 {
     ReportSection s;
     s.title = "Hviezdicová sieť";
-    s.lines.push_back("Počet hviezd: " + std::to_string(stars.StarCount) + ", celkový súčet vzdialeností: "
-        + decimal4(stars.StarTotal));
+    s.lines.push_back("Počet hviezd: " + std::to_string(stars.StarCount)
+        + ", celkový súčet vzdialeností: " + decimal4(stars.StarTotal));
     ReportTable t;
-    t.columns = { { "Hviezda", 45, Align::Right }, { "", 10, Align::Left }, { "Centrum", 110, Align::Left },
-        { "Miesta", 250, Align::Left }, { "Súčet", 80, Align::Right } };
+    t.columns = { { "Hviezda", 0, Align::Right }, { "", 10, Align::Left }, { "Centrum", 0, Align::Left },
+        { "Miesta", 0, Align::Left }, { "Súčet", 0, Align::Right } };
     std::size_t at = 0;
     for (int k = 0; k < stars.StarCount && k < static_cast<int>(stars.StarSize.size()); ++k) {
-        const std::size_t size = static_cast<std::size_t>(std::max(0, stars.StarSize[static_cast<std::size_t>(k)]));
-        const int centre = k < static_cast<int>(stars.StarCentre.size()) ? stars.StarCentre[static_cast<std::size_t>(k)] : 0;
+        const std::size_t size
+            = static_cast<std::size_t>(std::max(0, stars.StarSize[static_cast<std::size_t>(k)]));
+        const int centre = k < static_cast<int>(stars.StarCentre.size())
+            ? stars.StarCentre[static_cast<std::size_t>(k)]
+            : 0;
         std::string members;
         std::string centreName;
         for (std::size_t m = 0; m < size && at + m < stars.StarOrder.size(); ++m) {
@@ -321,7 +338,8 @@ ReportSection starSection(const StarSolution& stars)
                 members += (members.empty() ? "" : ", ") + name;
         }
         at += size;
-        const double sum = k < static_cast<int>(stars.StarSum.size()) ? stars.StarSum[static_cast<std::size_t>(k)] : 0.0;
+        const double sum
+            = k < static_cast<int>(stars.StarSum.size()) ? stars.StarSum[static_cast<std::size_t>(k)] : 0.0;
         t.rows.push_back({ std::to_string(k + 1), "", centreName, members, decimal4(sum) });
     }
     s.tables.push_back(std::move(t));
@@ -334,9 +352,8 @@ ReportSection tableSection(const std::string& title, const std::vector<std::stri
     ReportSection s;
     s.title = title;
     ReportTable t;
-    const double width = header.empty() ? BodyWidth : BodyWidth / static_cast<double>(header.size());
     for (const std::string& h : header)
-        t.columns.push_back({ h, width, Align::Right });
+        t.columns.push_back({ h, 0.0, Align::Right });
     if (!t.columns.empty())
         t.columns.front().align = Align::Left;
     t.rows = rows;

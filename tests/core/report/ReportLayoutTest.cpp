@@ -2,12 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace dorvan::report;
 
 namespace {
+
+// Half the point size a letter (UTF-8 letters counted once): 4 points a letter in the tables'
+// 8 points, 4,5 in the body's 9.
+double letters(std::string_view text)
+{
+    double n = 0;
+    for (unsigned char c : text)
+        n += (c & 0xC0) != 0x80 ? 1 : 0;
+    return n;
+}
+double pitch(std::string_view text, TextStyle style)
+{
+    return letters(text) * pointSize(style) / 2.0;
+}
 
 ReportSection longTable(int rows)
 {
@@ -51,8 +67,9 @@ TEST(ReportLayout, LongTablesGoOnWithTheirHeaderAndTheChartStandsAlone)
         ReportSection chart;
         chart.title = "Graf výsledku";
         chart.chart = true;
-        content.sections = { ReportSection { "Projekt", { "Počet miest: 3" }, {}, false }, chart, longTable(c.rows) };
-        const ReportLayout layout = layoutReport(content);
+        content.sections
+            = { ReportSection { "Projekt", { "Počet miest: 3" }, {}, false, {} }, chart, longTable(c.rows) };
+        const ReportLayout layout = layoutReport(content, pitch);
         const int pages = static_cast<int>(layout.pages.size());
         ASSERT_GE(pages, c.pagesAtLeast);
 
@@ -112,11 +129,215 @@ TEST(ReportLayout, AHeadingNeverStandsAloneAtAPagesFoot)
     for (int i = 0; i < 50; ++i)
         filler.lines.push_back("riadok " + std::to_string(i));
     content.sections = { filler, longTable(3) };
-    const ReportLayout layout = layoutReport(content);
+    const ReportLayout layout = layoutReport(content, pitch);
     for (const LaidOutPage& page : layout.pages) {
         const auto body = bodyTexts(page);
         ASSERT_FALSE(body.empty());
         EXPECT_NE(body.back()->style, TextStyle::Heading) << body.back()->text;
         EXPECT_NE(body.back()->style, TextStyle::TableHeader) << body.back()->text;
     }
+}
+
+TEST(ReportLayout, TextsWrapAtSpacesLongWordsAtLettersAndIndentsStay)
+{
+    struct Case {
+        const char* text;
+        double width;
+        std::vector<std::string> lines;
+    };
+    // Table cells: 4 points a letter.
+    const Case cases[] = {
+        { "abc def ghi", 44, { "abc def ghi" } },
+        { "abc def ghi", 40, { "abc def", "ghi" } }, // 11 letters are 44 points
+        { "  ab cd ef", 24, { "  ab", "  cd", "  ef" } }, // "  ab cd" is 7 letters, 28 points
+        { "abcdefghijkl", 20, { "abcde", "fghij", "kl" } },
+        { "ľščťž", 8, { "ľš", "čť", "ž" } }, // two-byte letters are never split
+        { "xy abcdefghijkl z", 20, { "xy", "abcde", "fghij", "kl z" } },
+        { "", 10, { "" } },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wrapText(c.text, c.width, TextStyle::TableCell, pitch), c.lines)
+            << c.text << " in " << c.width;
+}
+
+TEST(ReportLayout, ColumnsTakeTheirContentAndTheWidestGivesWayFirst)
+{
+    // "35" and "Č." are 8 points: 14 with the gap. The name of 42 letters is 168: 174. The
+    // quantity "123456789" is 36, "Množstvo" 32: 42. A name column wraps down to its longest
+    // word or 60 points ("distribučná", 44): 66; the figures never.
+    ReportTable t;
+    t.columns = { { "Č.", 0, Align::Right }, { "Názov", 0, Align::Left }, { "Množstvo", 0, Align::Right } };
+    t.rows = { { "35", "Mestská distribučná oblasť Severovýchod AB", "123456789" }, { "1", "Brno", "5" } };
+    struct Case {
+        double body;
+        std::vector<double> widths;
+    };
+    for (const Case& c :
+        { Case { 300, { 14, 174, 42 } }, Case { 150, { 14, 94, 42 } }, Case { 100, { 14, 66, 42 } } }) {
+        const std::vector<double> w = columnWidths(t, c.body, pitch);
+        ASSERT_EQ(w.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_NEAR(w[i], c.widths[i], 1e-6) << c.body << " column " << i;
+    }
+}
+
+namespace {
+
+// Every body text of the layout fits its box by the measure, lies inside its page's body, and
+// no two texts of a page share any space.
+void expectNothingCut(const ReportLayout& layout)
+{
+    for (std::size_t p = 0; p < layout.pages.size(); ++p) {
+        const LaidOutPage& page = layout.pages[p];
+        const double right = pageWidth(page.orientation) - MarginRight;
+        for (const PlacedText& t : page.texts) {
+            EXPECT_LE(pitch(t.text, t.style), t.box.width + 1e-9) << p << ": " << t.text;
+            EXPECT_LE(t.box.x + t.box.width, right + 1e-9) << p << ": " << t.text;
+            EXPECT_LE(t.box.y + t.box.height, pageHeight(page.orientation)) << p << ": " << t.text;
+        }
+        const auto body = bodyTexts(page);
+        for (std::size_t i = 0; i < body.size(); ++i)
+            for (std::size_t j = i + 1; j < body.size(); ++j) {
+                const ReportBox& a = body[i]->box;
+                const ReportBox& b = body[j]->box;
+                const bool meet = a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height
+                    && b.y < a.y + a.height;
+                EXPECT_FALSE(meet) << p << ": " << body[i]->text << " / " << body[j]->text;
+            }
+    }
+}
+
+} // namespace
+
+TEST(ReportLayout, NumbersAndNamesStandWholeAndAWideTableTurnsThePage)
+{
+    // A place table of eleven columns with a quantity of 123456789 and a name of 40 letters;
+    // and a group table whose certificate column must wrap.
+    const std::string name = "Liberec Mestská distribučná oblasť Sever"; // 40 letters
+    ASSERT_EQ(letters(name), 40);
+    ReportTable places;
+    for (const char* title : { "Č.", "Názov", "X [km]", "Y [km]", "Šírka", "Dĺžka", "Množstvo", "Cena",
+             "Flexibilita", "Skupina", "Poznámka" })
+        places.columns.push_back(
+            { title, 0, std::string_view(title) == "Názov" ? Align::Left : Align::Right });
+    for (int i = 1; i <= 60; ++i)
+        places.rows.push_back({ std::to_string(i), i == 7 ? name : "Miesto " + std::to_string(i),
+            "-12345678,9123", "-10430001,1234", "50,8790503", "12,8707401", i == 7 ? "123456789" : "1", "1",
+            "1", "2", "poznámka-dlhá-15" });
+    ReportTable groups;
+    groups.columns = { { "Skupina", 0, Align::Left }, { "Optimum", 0, Align::Left },
+        { "Výsledok je ...", 0, Align::Left } };
+    const std::string certificate
+        = "nanajvýš o 0,00004009 % horší ako optimum, dokázané dolnou hranicou nákladov a ešte ďalšie slová";
+    groups.rows = { { "1", "[Xopt1;Yopt1]=[43,3753;56,2841]", certificate } };
+    ReportContent content;
+    content.title = "Zostava";
+    content.sections
+        = { ReportSection { "Výsledok", { std::string(150, 'a') + " koniec" }, { groups }, false, {} },
+              ReportSection { "Miesta", {}, { places }, false, {} } };
+    const ReportLayout layout = layoutReport(content, pitch);
+    expectNothingCut(layout);
+
+    int landscape = 0;
+    bool quantity = false;
+    std::string names;
+    for (const LaidOutPage& page : layout.pages) {
+        landscape += page.orientation == Orientation::Landscape ? 1 : 0;
+        for (const PlacedText& t : page.texts) {
+            quantity = quantity || t.text == "123456789";
+            if (t.text.find("Liberec") != std::string::npos || t.text.find("Sever") != std::string::npos
+                || t.text.find("distribučná") != std::string::npos)
+                names += (names.empty() ? "" : " ") + t.text;
+        }
+    }
+    EXPECT_TRUE(quantity);
+    EXPECT_EQ(names, name); // on one line or wrapped, every word of it
+    // The place table's least width: 14 + 66 for number and name, 62 twice, 46 twice, 42, 22,
+    // 50, 34 and 66 for the rest, 510 in all: more than a portrait page's 495 points.
+    EXPECT_GT(landscape, 0);
+    EXPECT_EQ(layout.pages.front().orientation, Orientation::Portrait);
+    // The group table (34 + 130 + 398 points wide by its content) has its certificate wrapped
+    // onto further lines of the same row, every word of it.
+    std::vector<std::string> certificateLines;
+    for (const PlacedText& t : layout.pages.front().texts)
+        if (t.style == TextStyle::TableCell && t.text != "1" && !t.text.starts_with("[Xopt"))
+            certificateLines.push_back(t.text);
+    EXPECT_GE(certificateLines.size(), 2u);
+    std::string joined;
+    for (const std::string& l : certificateLines)
+        joined += (joined.empty() ? "" : " ") + l;
+    EXPECT_EQ(joined, certificate);
+}
+
+TEST(ReportLayout, TheChartTakesThePageThatShowsItLargestAtItsOwnProportions)
+{
+    struct Case {
+        const char* what;
+        ChartShape shape;
+        Orientation orientation;
+    };
+    const Case cases[] = {
+        { "wide", { 400, 100, 30, 30 }, Orientation::Landscape },
+        { "tall", { 100, 300, 30, 30 }, Orientation::Portrait },
+        { "square", { 100, 100, 30, 30 }, Orientation::Portrait },
+    };
+    for (const Case& c : cases) {
+        ReportSection chart;
+        chart.title = "Graf výsledku";
+        chart.lines = { "Obe osi v rovnakej mierke." };
+        chart.chart = true;
+        chart.chartShape = c.shape;
+        ReportContent content;
+        content.title = "Zostava";
+        content.sections = { ReportSection { "Projekt", { "riadok" }, {}, false, {} }, chart };
+        const ReportLayout layout = layoutReport(content, pitch);
+        const LaidOutPage* page = nullptr;
+        for (const LaidOutPage& p : layout.pages)
+            if (p.chart)
+                page = &p;
+        ASSERT_NE(page, nullptr) << c.what;
+        EXPECT_EQ(page->orientation, c.orientation) << c.what;
+        const ReportBox& box = *page->chart;
+        // The same scale both ways: (width - 30) / 400 = (height - 30) / 100 for the wide shape.
+        EXPECT_NEAR((box.width - c.shape.fixedWidth) / c.shape.width,
+            (box.height - c.shape.fixedHeight) / c.shape.height, 1e-9)
+            << c.what;
+        // As large as the body allows: one side reaches it.
+        const double body = bodyWidth(c.orientation);
+        const double room = bodyBottom(c.orientation) - box.y;
+        EXPECT_TRUE(std::abs(box.width - body) < 1e-6 || std::abs(box.height - room) < 1e-6) << c.what;
+        EXPECT_GE(box.x, MarginLeft) << c.what;
+        EXPECT_LE(box.x + box.width, MarginLeft + body + 1e-9) << c.what;
+        // Centred across the body.
+        EXPECT_NEAR(box.x - MarginLeft, MarginLeft + body - box.x - box.width, 1e-9) << c.what;
+    }
+    // Worked by hand for the wide shape: a landscape body of 741,89 points, (741,89 - 30) / 400
+    // = 1,7797 points a unit against (room - 30) / 100 for a room of over 420 points.
+}
+
+TEST(ReportLayout, AxisMarksAreRoundStepsSpacedApart)
+{
+    struct Case {
+        double low, high, length, spacing;
+        std::vector<std::string> texts;
+        double firstAt;
+    };
+    // 0..100 over 200 points with 30 between: at least 15 units, so a step of 20.
+    // -3..7 over 100 with 20: 2 units, a step of 2. 1010..1040 over 300 with 40: 4 units: 5.
+    const Case cases[] = {
+        { 0, 100, 200, 30, { "0", "20", "40", "60", "80", "100" }, 0.0 },
+        { -3, 7, 100, 20, { "-2", "0", "2", "4", "6" }, 0.1 },
+        { 1010, 1040, 300, 40, { "1010", "1015", "1020", "1025", "1030", "1035", "1040" }, 0.0 },
+        { 0.1, 0.35, 100, 40, { "0,1", "0,2", "0,3" }, 0.0 },
+    };
+    for (const Case& c : cases) {
+        const std::vector<AxisMark> marks = axisMarks(c.low, c.high, c.length, c.spacing, ",");
+        std::vector<std::string> texts;
+        for (const AxisMark& m : marks)
+            texts.push_back(m.text);
+        EXPECT_EQ(texts, c.texts) << c.low;
+        ASSERT_FALSE(marks.empty());
+        EXPECT_NEAR(marks.front().at, c.firstAt, 1e-9) << c.low;
+    }
+    EXPECT_TRUE(axisMarks(5, 5, 100, 10, ",").empty());
 }

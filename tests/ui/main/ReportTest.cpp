@@ -21,12 +21,15 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
-#include <QTest>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 using dorvan::test::CliRun;
 using dorvan::test::MainWindowFixture;
@@ -71,8 +74,13 @@ QString checkedReport(const QString& pdf, const QString& projectName, int images
     const int pages = pageCount(pdf);
     EXPECT_GE(pages, 3) << pdf.toStdString();
     const QString sizes = tool("pdfinfo", { u("-f"), u("1"), u("-l"), QString::number(pages), pdf });
-    EXPECT_EQ(sizes.count(QRegularExpression(u("Page\\s+\\d+ size:\\s+59[45](\\.\\d+)? x 84[12](\\.\\d+)? pts \\(A4\\)"))), pages)
+    // Portrait, or landscape for a wide chart or table.
+    EXPECT_EQ(sizes.count(QRegularExpression(u("Page\\s+\\d+ size:\\s+(59[45](\\.\\d+)? x "
+                                               "84[12]|84[12](\\.\\d+)? x 59[45])(\\.\\d+)? pts \\(A4\\)"))),
+        pages)
         << sizes.toStdString();
+    // Nothing written in part: no text cut short with an ellipsis.
+    EXPECT_FALSE(pdfText(pdf).contains(QChar(0x2026))) << pdf.toStdString();
 
     const QStringList fonts = tool("pdffonts", { pdf }).split(u'\n', Qt::SkipEmptyParts).mid(2);
     EXPECT_FALSE(fonts.isEmpty());
@@ -99,12 +107,14 @@ QString checkedReport(const QString& pdf, const QString& projectName, int images
     EXPECT_GT(chartPage, 0);
     // The chart's lines, markers and frames are paths of their own.
     const QString svgBase = pdf + u("-chart");
-    tool("pdftocairo", { u("-svg"), u("-f"), QString::number(chartPage), u("-l"), QString::number(chartPage), pdf,
-                           svgBase + u(".svg") });
+    tool("pdftocairo",
+        { u("-svg"), u("-f"), QString::number(chartPage), u("-l"), QString::number(chartPage), pdf,
+            svgBase + u(".svg") });
     QFile svg(svgBase + u(".svg"));
     EXPECT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_GT(QString::fromUtf8(svg.readAll()).count(u("<path")), 40);
-    const QStringList imageLines = tool("pdfimages", { u("-list"), pdf }).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    const QStringList imageLines
+        = tool("pdfimages", { u("-list"), pdf }).split(u'\n', Qt::SkipEmptyParts).mid(2);
     EXPECT_EQ(imageLines.size(), images) << imageLines.join(u'\n').toStdString();
     return pdfText(pdf);
 }
@@ -251,7 +261,8 @@ TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
     }
     // Each group's candidates in the order solve gives them.
     const CliRun json = runCli({ "solve", groups, "--groups", "--format", "json" });
-    const QJsonArray solvedGroups = QJsonDocument::fromJson(json.out.toUtf8()).object()[u("groups")].toArray();
+    const QJsonArray solvedGroups
+        = QJsonDocument::fromJson(json.out.toUtf8()).object()[u("groups")].toArray();
     ASSERT_EQ(solvedGroups.size(), 3);
     // In reading order, row by row.
     const QString rows = tool("pdftotext", { u("-layout"), cli, u("-") });
@@ -260,7 +271,8 @@ TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
     for (const QJsonValue& g : solvedGroups) {
         const QJsonArray candidates = g.toObject()[u("candidates")].toArray();
         EXPECT_GE(candidates.size(), 3);
-        at = rows.indexOf(QRegularExpression(u("\\n\\s*Skupina %1\\n").arg(g.toObject()[u("no")].toInt())), at);
+        at = rows.indexOf(
+            QRegularExpression(u("\\n\\s*Skupina %1\\n").arg(g.toObject()[u("no")].toInt())), at);
         ASSERT_GT(at, 0);
         for (const QJsonValue& c : candidates) {
             const QString name = c.toObject()[u("name")].toString();
@@ -302,13 +314,15 @@ TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
     const int pages = pageCount(cli2);
     ASSERT_GE(pageCount(path("hviezdy.pdf")), pages);
     for (int p = 1; p < pages; ++p)
-        EXPECT_EQ(withoutPageNumbers(pdfText(path("hviezdy.pdf"), p)), withoutPageNumbers(pdfText(cli2, p))) << p;
+        EXPECT_EQ(withoutPageNumbers(pdfText(path("hviezdy.pdf"), p)), withoutPageNumbers(pdfText(cli2, p)))
+            << p;
 }
 
 TEST_F(Report, PictureProjectDrawsOverItsPictureTheOnlyImage)
 {
     const QString project = pictureProject();
-    const QString text = checkedReport(cliReport(project, "obrazok.pdf", { "--contours", "5,10" }), u("obrazok.mzd"), 1);
+    const QString text
+        = checkedReport(cliReport(project, "obrazok.pdf", { "--contours", "5,10" }), u("obrazok.mzd"), 1);
     EXPECT_TRUE(text.contains(u("Výsledok nad mapovým obrázkom projektu.")));
     EXPECT_TRUE(text.contains(u("Štvrté")));
     EXPECT_TRUE(text.contains(u("Izočiary nákladov: 5; 10 %")));
@@ -351,8 +365,9 @@ TEST_F(Report, AFailedWriteLeavesNoFileAndTheOldOneAsItWas)
         old.write("earlier report");
     }
     QProcess p;
-    p.start(u("bash"), { u("-c"), u("trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""), QStringLiteral(DORVAN_CLI),
-                            u("report"), Sample, u("--out"), target });
+    p.start(u("bash"),
+        { u("-c"), u("trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""), QStringLiteral(DORVAN_CLI),
+            u("report"), Sample, u("--out"), target });
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(u("plny.pdf: cannot be written")));
@@ -421,7 +436,8 @@ TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
     const QString equalCli = cliReport(Sample, "rovnaka-cli.pdf", { "--equal-scale" });
     EXPECT_EQ(checkedReport(equalWindow, u("slovak_towns.mzd"), 0), pdfText(equalCli));
     EXPECT_EQ(chartPage(equalWindow), chartPage(equalCli));
-    EXPECT_NE(chartPage(equalWindow), plain);
+    // On paper the chart is always to scale: the box changes nothing.
+    EXPECT_EQ(chartPage(equalWindow), plain);
     equal->click();
     ASSERT_FALSE(equal->isChecked());
 
@@ -440,6 +456,24 @@ TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
     EXPECT_EQ(pdfText(zoomCli), text);
     const QImage zoomed = chartPage(zoomWindow);
     EXPECT_EQ(chartPage(zoomCli), zoomed);
+    // The zoomed part has axes of its own: under it a row of round coordinates, evenly apart.
+    const QString layoutText
+        = tool("pdftotext", { u("-layout"), u("-f"), u("2"), u("-l"), u("2"), zoomWindow, u("-") });
+    std::vector<double> axisRow;
+    for (const QString& line : layoutText.split(u'\n')) {
+        const QStringList tokens = line.split(QRegularExpression(u("\\s+")), Qt::SkipEmptyParts);
+        // The numbers of the line (labels of places cut off by the frame may share it).
+        std::vector<double> numbers;
+        for (const QString& t : tokens)
+            if (QRegularExpression(u("^-?\\d+(,\\d+)?$")).match(t).hasMatch())
+                numbers.push_back(QString(t).replace(QChar(u','), QChar(u'.')).toDouble());
+        if (numbers.size() >= 3 && numbers.size() > axisRow.size())
+            axisRow = numbers;
+    }
+    ASSERT_GE(axisRow.size(), 3u) << layoutText.toStdString();
+    for (std::size_t i = 2; i < axisRow.size(); ++i)
+        EXPECT_NEAR(axisRow[i] - axisRow[i - 1], axisRow[1] - axisRow[0], 1e-9) << i;
+    EXPECT_GT(axisRow[1], axisRow[0]);
     EXPECT_NE(zoomed, plain);
     // The magnified dotted grid keeps its dots (silver), as the zoom in the window shows them.
     const QImage sharp = chartPage(zoomWindow, 96);
@@ -454,4 +488,139 @@ TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
     ASSERT_FALSE(c->zoomed());
     EXPECT_EQ(chartPage(windowReport("cele2.pdf")), plain);
     EXPECT_TRUE(dialogs.texts("error").isEmpty()) << dialogs.messages().join('\n').toStdString();
+}
+
+namespace {
+
+// The middles of the runs of rows (or columns) of the image in which at least a quarter of the
+// pixels are the chart's silver grid: its dotted grid lines.
+std::vector<double> gridLines(const QImage& image, bool columns)
+{
+    const QImage page = image.convertToFormat(QImage::Format_RGB32);
+    const QRgb grid = qRgb(192, 192, 192);
+    const int along = columns ? page.width() : page.height();
+    const int across = columns ? page.height() : page.width();
+    std::vector<int> silver(static_cast<std::size_t>(along), 0);
+    for (int y = 0; y < page.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == (grid & 0xFFFFFF))
+                ++silver[static_cast<std::size_t>(columns ? x : y)];
+    }
+    std::vector<double> lines;
+    int runStart = -1;
+    for (int i = 0; i <= along; ++i) {
+        // The dots cover half of a line's length, the line most of the page's.
+        const bool line = i < along && silver[static_cast<std::size_t>(i)] * 8 >= across;
+        if (line && runStart < 0)
+            runStart = i;
+        if (!line && runStart >= 0) {
+            lines.push_back((runStart + i - 1) / 2.0);
+            runStart = -1;
+        }
+    }
+    return lines;
+}
+
+double medianGap(const std::vector<double>& lines)
+{
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        gaps.push_back(lines[i] - lines[i - 1]);
+    if (gaps.empty())
+        return 0.0;
+    std::sort(gaps.begin(), gaps.end());
+    return gaps[gaps.size() / 2];
+}
+
+// The widths in points of the magenta contour curves on the chart's page, read from poppler's
+// SVG: each path's stroke width times the scale of its transform.
+std::vector<double> contourWidths(const QString& pdf, int page)
+{
+    const QString svgPath = pdf + u("-contours.svg");
+    tool("pdftocairo",
+        { u("-svg"), u("-f"), QString::number(page), u("-l"), QString::number(page), pdf, svgPath });
+    QFile svg(svgPath);
+    EXPECT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(svg.readAll());
+    std::vector<double> widths;
+    const QRegularExpression path(u("<path [^>]*stroke:rgb\\(100%,0%,100%\\)[^>]*>"));
+    const QRegularExpression width(u("stroke-width:([0-9.]+)"));
+    const QRegularExpression matrix(u("transform=\"matrix\\(([-0-9.]+),([-0-9.]+),"));
+    for (auto it = path.globalMatch(text); it.hasNext();) {
+        const QString tag = it.next().captured(0);
+        const auto w = width.match(tag);
+        const auto m = matrix.match(tag);
+        const double scale
+            = m.hasMatch() ? std::hypot(m.captured(1).toDouble(), m.captured(2).toDouble()) : 1.0;
+        if (w.hasMatch())
+            widths.push_back(w.captured(1).toDouble() * scale);
+    }
+    return widths;
+}
+
+int chartPageNumber(const QString& pdf)
+{
+    for (int p = 1; p <= pageCount(pdf); ++p)
+        if (pdfText(pdf, p).contains(u("Graf výsledku")))
+            return p;
+    return 0;
+}
+
+} // namespace
+
+// A planner's list: 35 places in latitude and longitude, names up to 40 letters (one without a
+// space), a quantity of 123456789, four groups and two contour levels. Every number and name is
+// printed whole, the chart is to scale (its grid squares are squares) and the contours are
+// lines of at least half a point.
+TEST_F(Report, ALargeProjectPrintsEveryNumberAndNameWholeToScaleWithVisibleContours)
+{
+    const QString longName = u("Liberec Mestská distribučná oblasť Sever"); // 40 letters
+    const QString oneWord = u("Veľmidlhýnázovmiestabezjedinejmedzery12"); // 39
+    ASSERT_EQ(longName.size(), 40);
+    QFile csv(path("miesta.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("name;latitude;longitude;quantity\n");
+    for (int i = 1; i <= 35; ++i) {
+        const QString name = i == 4 ? longName : i == 6 ? oneWord : u("Mesto %1").arg(i);
+        const double lat = 48.9 + (i * 37 % 100) / 50.0;
+        const double lon = 12.6 + (i * 53 % 100) / 16.0;
+        const long quantity = i == 8 ? 123456789L : 10L + i * 7;
+        csv.write(
+            u("%1;%2;%3;%4\n").arg(name).arg(lat, 0, 'f', 4).arg(lon, 0, 'f', 4).arg(quantity).toUtf8());
+    }
+    csv.close();
+    const QString project = path("miesta.mzd"), groups = path("skupiny35.mzd");
+    ASSERT_EQ(runCli({ "import", csv.fileName(), "--out", project }).code, 0);
+    ASSERT_EQ(runCli({ "groups", project, "--centres", "4", "--out", groups }).code, 0);
+
+    // The one-centre run of this list sits on the place of 123456789, where its contours shrink
+    // to nothing: the sample's contours are drawn instead.
+    for (const bool grouped : { false, true }) {
+        SCOPED_TRACE(grouped ? "groups" : "one centre");
+        const QString pdf = cliReport(grouped ? groups : project, grouped ? "g35.pdf" : "c35.pdf",
+            grouped ? QStringList { "--groups", "--contours", "5,10" } : QStringList {});
+        const QString text = checkedReport(pdf, grouped ? u("skupiny35.mzd") : u("miesta.mzd"), 0);
+        EXPECT_TRUE(text.contains(u("123456789"))) << "the quantity";
+        EXPECT_TRUE(text.contains(longName));
+        EXPECT_TRUE(text.contains(oneWord));
+        EXPECT_TRUE(text.contains(u("X [km]")));
+        EXPECT_TRUE(text.contains(u("Súradnice X a Y sú v kilometroch (km).")));
+
+        const QString contoured = grouped ? pdf : cliReport(Sample, "c-sample.pdf", { "--contours", "5,10" });
+        const int page = chartPageNumber(contoured);
+        ASSERT_GT(page, 0);
+        const std::vector<double> widths = contourWidths(contoured, page);
+        // Two curves a group whose optimum is not a heavy place (three of the four here).
+        EXPECT_GE(widths.size(), grouped ? 6u : 2u);
+        for (double w : widths)
+            EXPECT_GE(w, 0.5);
+        // The grid lines stand the same distance apart across and down: one scale.
+        const QImage chart = chartPage(pdf, 100);
+        const std::vector<double> across = gridLines(chart, true), down = gridLines(chart, false);
+        ASSERT_GE(across.size(), 3u);
+        ASSERT_GE(down.size(), 3u);
+        EXPECT_NEAR(medianGap(across), medianGap(down), 1.5) << medianGap(across) << " / " << medianGap(down);
+        EXPECT_GT(medianGap(across), 20.0);
+    }
 }
