@@ -175,14 +175,16 @@ void paintPartAxes(QPainter& p, const QRectF& frame, double u, const SelectedPar
     p.drawRect(frame);
     const double widest = std::max({ measuredWidth(formatGeneral15(part.minX, sep), TextStyle::TableCell),
         measuredWidth(formatGeneral15(part.maxX, sep), TextStyle::TableCell) });
-    for (const AxisMark& m : axisMarks(part.minX, part.maxX, frame.width() / u, widest + 12.0, sep)) {
+    // One spacing both ways: the part is to scale, so both axes get the same step.
+    const double spacing = std::max(widest + 12.0, lineHeight * 2.0);
+    for (const AxisMark& m : axisMarks(part.minX, part.maxX, frame.width() / u, spacing, sep)) {
         const double x = frame.left() + m.at * frame.width();
         p.drawLine(QPointF(x, frame.bottom()), QPointF(x, frame.bottom() + 3.0 * u));
         const double w = (measuredWidth(m.text, TextStyle::TableCell) + 2.0) * u;
         p.drawText(QRectF(x - w / 2.0, frame.bottom() + 3.0 * u, w, lineHeight * u),
             Qt::AlignCenter | Qt::TextDontClip, QString::fromStdString(m.text));
     }
-    for (const AxisMark& m : axisMarks(part.minY, part.maxY, frame.height() / u, lineHeight * 2.0, sep)) {
+    for (const AxisMark& m : axisMarks(part.minY, part.maxY, frame.height() / u, spacing, sep)) {
         const double y = frame.bottom() - m.at * frame.height();
         p.drawLine(QPointF(frame.left() - 3.0 * u, y), QPointF(frame.left(), y));
         p.drawText(QRectF(frame.left() - AxisRoomLeft * u, y - lineHeight * u / 2.0, (AxisRoomLeft - 5.0) * u,

@@ -240,6 +240,14 @@ TEST_F(Report, SampleReportOfTheWindowIsTheCommandLinesAndHoldsWhatTheWindowShow
     dialogs.printerAnswers = { true };
     action("TlacitZostavu")->trigger();
     EXPECT_EQ(pdfText(printed), text);
+    // In the same orientations: the chart's page turned to landscape on the printer too.
+    const auto sizes = [](const QString& pdf) {
+        return tool("pdfinfo", { u("-f"), u("1"), u("-l"), QString::number(pageCount(pdf)), pdf })
+            .split(u'\n')
+            .filter(QRegularExpression(u("^Page\\s+\\d+ size:")));
+    };
+    EXPECT_EQ(sizes(printed), sizes(mine));
+    EXPECT_TRUE(sizes(mine).join(u'\n').contains(u("842 x 595"))) << sizes(mine).join(u'\n').toStdString();
     EXPECT_TRUE(dialogs.texts("error").isEmpty()) << dialogs.messages().join('\n').toStdString();
 }
 
@@ -606,6 +614,9 @@ TEST_F(Report, ALargeProjectPrintsEveryNumberAndNameWholeToScaleWithVisibleConto
         EXPECT_TRUE(text.contains(oneWord));
         EXPECT_TRUE(text.contains(u("X [km]")));
         EXPECT_TRUE(text.contains(u("Súradnice X a Y sú v kilometroch (km).")));
+        // Headers apart: poppler puts a space between words only where there is one on paper.
+        EXPECT_TRUE(text.contains(u("Skupina Optimum")) || !grouped);
+        EXPECT_FALSE(text.contains(u("SkupinaOptimum")));
 
         const QString contoured = grouped ? pdf : cliReport(Sample, "c-sample.pdf", { "--contours", "5,10" });
         const int page = chartPageNumber(contoured);
