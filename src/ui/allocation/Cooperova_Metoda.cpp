@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,6 +28,7 @@
 #include <QResizeEvent>
 #include <QStyledItemDelegate>
 #include <QToolBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -97,6 +99,20 @@ public:
     }
 
 protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::ToolTip)
+            return QWidget::event(e);
+        auto* help = static_cast<QHelpEvent*>(e);
+        const QString tip = window_.placeTipAt(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            e->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
     void paintEvent(QPaintEvent* event) override
     {
         QPainter p(this);

@@ -10,9 +10,10 @@
 #include "ui/common/ChildWindow.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -95,6 +96,11 @@ public:
     // The lines of "Kandidátske miesta": the ten cheapest places as the centre ("NAME: +0,83 %"),
     // in a group run under each solved group's header.
     QStringList candidateLines() const;
+
+    // The tooltip for the mouse at `at` of the drawing area: the name, coordinates and, where
+    // the project has a reference, latitude/longitude of the place mark under it; empty where
+    // no mark is (or while a selection is dragged).
+    QString placeTipAt(QPoint at) const;
 
     // The design client size of the window, which it also proposes to its frame.
     static constexpr int DesignClientWidth = 831;
@@ -214,6 +220,7 @@ private:
     bool zoomed_ = false;
     dorvan::ChartRect zoomSelection_; // while zoomed_: the dragged rectangle and the area's size
     QSize zoomArea_;
+    std::optional<dorvan::ZoomPlan> zoomPlan_; // while zoomed_: which pixel of F each pixel shows
     int runsMade_ = 0;
 
     // The drawing surface; the area widget only shows it.

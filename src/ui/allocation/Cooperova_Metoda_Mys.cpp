@@ -1,12 +1,14 @@
 // The mouse on the allocation window's drawing: a drag selects a rectangle, which is shown over
 // the result while the mouse moves and magnified over the whole area when the button is
-// released; a click, or a release without a real selection, runs the allocation again.
+// released; a click, or a release without a real selection, runs the allocation again. Resting
+// on a place mark shows the place in a tooltip.
 #include "ui/allocation/Cooperova_Metoda.h"
 
+#include "core/allocation/ChartHover.h"
 #include "core/allocation/ChartZoom.h"
+#include "core/allocation/MapChartGeometry.h"
 #include "render/ChartZoomPainter.h"
 #include "render/CooperRunPainter.h"
-#include "core/allocation/MapChartGeometry.h"
 #include "render/MapChartPainter.h"
 
 #include <cstdlib>
@@ -86,18 +88,40 @@ void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
     }
     // The selection as it lies on the zoom's surface, as the drag left it.
     const dorvan::PixelSize f = dorvan::zoomSurfaceSize(drawing, Image1Area->size());
-    if (const auto plan
-        = dorvan::zoomPlan(selection, Image1Area->width(), Image1Area->height(), f.width, f.height)) {
-        DragStartX = plan->source.left;
-        DragStartY = plan->source.top;
-        DragEndX = plan->source.right;
-        DragEndY = plan->source.bottom;
+    zoomPlan_ = dorvan::zoomPlan(selection, Image1Area->width(), Image1Area->height(), f.width, f.height);
+    if (zoomPlan_) {
+        DragStartX = zoomPlan_->source.left;
+        DragStartY = zoomPlan_->source.top;
+        DragEndX = zoomPlan_->source.right;
+        DragEndY = zoomPlan_->source.bottom;
     }
     Image1 = std::move(zoom);
     zoomed_ = true;
     zoomSelection_ = selection;
     zoomArea_ = Image1Area->size();
     showOverlay();
+}
+
+// The marks are those of the drawing shown, on the chart state it left: in a zoom, the state of
+// the zoom's surface F, onto which the mouse's pixel is carried first.
+QString TCooperAlokMetod::placeTipAt(QPoint at) const
+{
+    if (!DragIdle || drawn_.kind == dorvan::ResultDrawing::Kind::None || Image1.isNull())
+        return {};
+    dorvan::ChartPixel pixel { at.x(), at.y() };
+    if (zoomed_) {
+        if (!zoomPlan_)
+            return {};
+        pixel = dorvan::zoomSourcePixel(*zoomPlan_, pixel);
+    }
+    const std::vector<dorvan::PlaceMark> marks = drawn_.groupRun
+        ? dorvan::groupMemberMarks(chart_, drawn_.groups)
+        : dorvan::resultPlaceMarks(chart_, drawn_.places, project_.Record, drawn_.mode);
+    const std::optional<std::size_t> under = dorvan::markUnder(marks, pixel.x, pixel.y);
+    if (!under)
+        return {};
+    return QString::fromStdString(
+        dorvan::placeTip(project_.Record, marks[*under], separator().toStdString()));
 }
 
 std::optional<dorvan::ChartRect> TCooperAlokMetod::zoomSelection() const

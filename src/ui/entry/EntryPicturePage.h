@@ -2,6 +2,10 @@
 
 #include "ui/entry/EntryPages.h"
 
+#include "core/entry/PicturePlacement.h"
+
+#include <QPoint>
+#include <QString>
 #include <QWidget>
 
 #include <optional>
@@ -55,11 +59,14 @@ private:
     void ObrClick(int x, int y);
     void Image1MouseMove(QPoint at);
     void Image1MouseLeave();
+    QString placeTipAt(QPoint at) const;
     void proportionClicked(bool proportional);
     void picturePageResized();
     void StringGrid7Delete();
 
     EntryContext context_;
+    // The coordinate range the marks were last drawn for.
+    dorvan::PictureRange shownRange_;
     QGroupBox* GroupBox54 = nullptr;
     PictureSurface* Image1 = nullptr;
     QScrollBar* ScrollBar1 = nullptr;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QString>
+#include <QToolTip>
 #include <QWidget>
 
 #include <functional>
@@ -21,6 +24,8 @@ public:
     std::function<void(QPoint)> mousePressed;
     std::function<void(QPoint)> mouseMoved;
     std::function<void()> mouseLeft;
+    // The tooltip for a point of the control; an empty text shows none.
+    std::function<QString(QPoint)> tipAt;
 
     // A white surface of that size; the control takes the same size.
     void resetSurface(QSize size)
@@ -34,6 +39,20 @@ public:
     const QImage& surface() const { return surface_; }
 
 protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::ToolTip)
+            return QWidget::event(e);
+        auto* help = static_cast<QHelpEvent*>(e);
+        const QString tip = tipAt ? tipAt(help->pos()) : QString();
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            e->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);

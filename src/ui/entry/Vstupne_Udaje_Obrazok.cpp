@@ -3,19 +3,20 @@
 #include "ui/entry/EntryPicturePage.h"
 
 #include "core/common/CodePage.h"
-#include "render/PictureImage.h"
-#include "ui/common/UserDialogs.h"
-#include "ui/entry/EntryHost.h"
-#include "ui/entry/EntryMessages.h"
 #include "core/entry/MapPlacement.h"
 #include "core/entry/PicturePlacement.h"
-#include "ui/entry/PictureSurface.h"
 #include "core/entry/PlaceEntry.h"
+#include "core/entry/PlaceHover.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
+#include "render/PictureImage.h"
+#include "ui/common/UserDialogs.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryControls.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMessages.h"
+#include "ui/entry/PictureSurface.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -23,6 +24,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -189,6 +191,7 @@ void entry::PicturePage::hookEvents()
     Image1->mousePressed = [this](QPoint at) { ObrClick(at.x(), at.y()); };
     Image1->mouseMoved = [this](QPoint at) { Image1MouseMove(at); };
     Image1->mouseLeft = [this] { Image1MouseLeave(); };
+    Image1->tipAt = [this](QPoint at) { return placeTipAt(at); };
     new EventHook(GroupBox54, [this](QEvent* e) {
         if (e->type() == QEvent::Resize && !context_.windowClosing())
             picturePageResized();
@@ -264,6 +267,7 @@ void entry::PicturePage::fitPictureControl(bool proportional)
 // for a coordinate range of rangeX by rangeY. The map picture itself stays clean.
 void entry::PicturePage::redrawPicture(int rangeX, int rangeY)
 {
+    shownRange_ = { rangeX, rangeY };
     QImage& surface = Image1->surface();
     surface.fill(Qt::white);
     if (!context_.project.MapPicture.empty()) {
@@ -451,6 +455,20 @@ void entry::PicturePage::Image1MouseMove(QPoint at)
         Edit50->setText(QString::number(ref->first));
         Edit51->setText(QString::number(ref->second));
     }
+}
+
+// The place under the mouse, among the marks as the page draws them.
+QString entry::PicturePage::placeTipAt(QPoint at) const
+{
+    if (!context_.project.State.MapPictureOwned || !Image1->isEnabled())
+        return {};
+    const std::vector<dorvan::PlaceMark> marks = dorvan::picturePlaceMarks(
+        context_.project.Record, context_.project.State, sizeOf(Image1), shownRange_);
+    const std::optional<std::size_t> under = dorvan::markUnder(marks, at.x(), at.y());
+    if (!under)
+        return {};
+    return QString::fromStdString(
+        dorvan::placeTip(context_.project.Record, marks[*under], QLocale().decimalPoint().toStdString()));
 }
 
 void entry::PicturePage::Image1MouseLeave()

@@ -9,14 +9,18 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -92,6 +96,15 @@ protected:
         click("Button48");
     }
     void click(QPoint at) { QTest::mouseClick(image(), Qt::LeftButton, {}, at); }
+    // The tooltip Qt's event brings up over the picture; none when the picture turned it down.
+    std::optional<QString> tipAt(QPoint at)
+    {
+        QHelpEvent e(QEvent::ToolTip, at, image()->mapToGlobal(at));
+        QApplication::sendEvent(image(), &e);
+        if (!e.isAccepted())
+            return std::nullopt;
+        return QToolTip::text();
+    }
     using EntryWindowFixture::click;
     dorvan::PixelSize controlSize() { return { image()->width(), image()->height() }; }
 
@@ -174,6 +187,11 @@ TEST_F(PicturePage, BitmapAtNaturalSizeTakesPlacesFromTheLowerLeftCorner)
 
     QImage img = shown(image());
     expectMark(img, { 20, 15 });
+    // Resting on a mark names its place; a clicked place is named by its label.
+    EXPECT_EQ(tipAt({ 20, 15 }), QString("A03\nX = 20; Y = 14"));
+    EXPECT_EQ(tipAt({ 36, 3 }), QString("A02\nX = 39; Y = 29"));
+    // Off the marks the picture has no tip of its own: the page's shows, or none.
+    EXPECT_FALSE(tipAt({ 10, 10 }).value_or(QString()).contains("X = "));
     // The map picture itself stays clean.
     EXPECT_EQ(project.MapPicture.pixel(20, 15), (dorvan::RgbPicture::Rgb { 0, 255, 0 }));
 
@@ -514,6 +532,18 @@ TEST_F(PicturePage, AMapIsWarpedAndAClickOnItGivesKilometresAndItsLatitudeLongit
     ASSERT_TRUE(clicked);
     EXPECT_NEAR(clicked->latitude, RedLatitude, 2 * pixelKm / 111.0);
     EXPECT_NEAR(clicked->longitude, RedLongitude, 2 * pixelKm / 70.0);
+
+    // Resting on the mark gives its kilometres and its latitude/longitude, north and east.
+    const std::optional<QString> tip = tipAt(QPoint(at->x, at->y));
+    ASSERT_TRUE(tip);
+    const QStringList tipLines = tip->split('\n');
+    ASSERT_EQ(tipLines.size(), 3) << tip->toStdString();
+    EXPECT_EQ(tipLines[0], "A01");
+    const QRegularExpression degrees(u("^(\\d+),(\\d{7})° s\\. š\\., (\\d+),(\\d{7})° v\\. d\\.$"));
+    const QRegularExpressionMatch m = degrees.match(tipLines[2]);
+    ASSERT_TRUE(m.hasMatch()) << tipLines[2].toStdString();
+    EXPECT_NEAR((m.captured(1) + "." + m.captured(2)).toDouble(), RedLatitude, 2 * pixelKm / 111.0);
+    EXPECT_NEAR((m.captured(3) + "." + m.captured(4)).toDouble(), RedLongitude, 2 * pixelKm / 70.0);
 }
 
 TEST_F(PicturePage, AScaledPictureGivesTheSameKilometresInAnyWindowSizeAndKeepsItsRanges)
