@@ -496,7 +496,8 @@ std::string differingNoticeSlovak(const DistanceMatrixRead& read)
 {
     if (read.differing == 0)
         return {};
-    return "Počet dvojíc miest, ktorých vzdialenosti tam a späť sa líšia o viac ako 1 %: "
+    // A non-breaking space keeps "1 %" on one line.
+    return "Počet dvojíc miest, ktorých vzdialenosti tam a späť sa líšia o viac ako 1\u00A0%: "
         + std::to_string(read.differing) + ". Uložený je priemer oboch smerov.";
 }
 

@@ -30,8 +30,9 @@ public:
     // the entry asks for the pairs of a place that moved.
     void placesChanged();
     // "Importovať vzdialenosti ...": every pair at once from a matrix file, checked whole
-    // before anything changes (Vstupne_Udaje_Vzdialenosti_Import.cpp).
-    void importDistances();
+    // before anything changes (Vstupne_Udaje_Vzdialenosti_Import.cpp). True when the project
+    // took a matrix.
+    bool importDistances();
 
 private:
     QGroupBox* buildEntryBox();

@@ -186,9 +186,9 @@ void TVstupUdajov::showCriterionTicked(entry::CriterionBox box)
     criteria_->showTicked(box);
 }
 
-void TVstupUdajov::importDistances()
+bool TVstupUdajov::importDistances()
 {
-    criteria_->distances()->importDistances();
+    return criteria_->distances()->importDistances();
 }
 
 void TVstupUdajov::refillPlaceRows()

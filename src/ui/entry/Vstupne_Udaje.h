@@ -100,8 +100,8 @@ public:
     // " Koľko miest doplniť ? " in navy over the place-count field.
     void showAddPlacesPrompt();
     // "Importovať vzdialenosti ...": a matrix of real distances from a file (the distance
-    // sheet's import).
-    void importDistances();
+    // sheet's import). True when the project took a matrix.
+    bool importDistances();
 
     // Shows or hides the tab of a criterion page of PageControl2, counting the open pages and
     // showing GroupBox1 while any is open. Only a change of visibility changes the count.

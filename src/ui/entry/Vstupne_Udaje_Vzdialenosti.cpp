@@ -110,7 +110,7 @@ void entry::DistanceSheet::connectControls()
     connect(Button10, &QPushButton::clicked, this, &DistanceSheet::Button10Click);
     connect(Button11, &QPushButton::clicked, this, &DistanceSheet::Button11Click);
     connect(Button12, &QPushButton::clicked, this, &DistanceSheet::Button12Click);
-    connect(importButton_, &QPushButton::clicked, this, &DistanceSheet::importDistances);
+    connect(importButton_, &QPushButton::clicked, this, [this] { importDistances(); });
     // Enter in a "Zadajte vzdialenosť" field is its OK, while that OK may be pressed.
     connect(Edit11, &QLineEdit::returnPressed, this, [this] {
         if (Button10->isEnabled())

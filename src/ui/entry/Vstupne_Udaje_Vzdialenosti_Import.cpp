@@ -20,23 +20,23 @@ const char* const CompleteTheListFirst = "Najprv dokončite zoznam miest !!!";
 
 } // namespace
 
-void entry::DistanceSheet::importDistances()
+bool entry::DistanceSheet::importDistances()
 {
     dorvan::Project& project = context_.project;
     const int n = project.State.PlaceCount;
     if (!project.State.PlacesComplete || n < 2) {
         warn(CompleteTheListFirst);
-        return;
+        return false;
     }
     const QString chosen
         = context_.dialogs.openFileName(this, u("Importovať vzdialenosti ..."), u(DistanceFileFilter));
     if (chosen.isEmpty())
-        return;
+        return false;
     const QString shown = QFileInfo(chosen).fileName();
     QFile file(chosen);
     if (!file.open(QIODevice::ReadOnly)) {
         context_.dialogs.warn(this, u("Súbor ") + shown + u(" sa nedá čítať !!!"));
-        return;
+        return false;
     }
     // One byte over the limit is enough to refuse a file that is too large.
     const QByteArray bytes = file.read(static_cast<qint64>(dorvan::cli::MaxDistanceMatrixBytes) + 1);
@@ -44,14 +44,15 @@ void entry::DistanceSheet::importDistances()
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), project.Record, n);
     if (!read.ok()) {
         warn(dorvan::cli::slovakRefusal(shown.toStdString(), read));
-        return;
+        return false;
     }
     if (!context_.session.importDistances(read.table))
-        return;
+        return false;
     // The box shows ticked (its handler brings this sheet in line), the change box starts over.
     context_.pages.showCriterionTicked(CriterionBox::RealDistances);
     placesChanged();
     context_.pages.valuesChanged();
     if (const std::string notice = dorvan::cli::differingNoticeSlovak(read); !notice.empty())
         warn(notice);
+    return true;
 }

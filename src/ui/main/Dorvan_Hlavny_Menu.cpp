@@ -3,7 +3,9 @@
 #include "ui/main/Dorvan_Hlavny.h"
 
 #include "ui/entry/Vstupne_Udaje.h"
+#include "ui/main/NetworkWindows.h"
 #include "ui/main/StatusBar_DrawPanel.h"
+#include "ui/network/Metoda_Sieti.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -182,8 +184,12 @@ void TDorvan_Central::updateDistanceImportAction()
 void TDorvan_Central::ImportujVzdialenostiClick()
 {
     updateDistanceImportAction();
-    if (ImportujVzdialenosti->isEnabled())
-        entryWindow_->importDistances();
+    if (!ImportujVzdialenosti->isEnabled() || !entryWindow_->importDistances())
+        return;
+    // An open network window searches again on the new distances, as its activation would: it
+    // may be the active window, which the import does not activate anew.
+    if (networkWindows_->networkWindowOpen())
+        networkWindows_->networkWindow()->FormCreate();
 }
 
 QToolButton* TDorvan_Central::makeToolButton(const char* name, const QString& icon, const QString& hint)

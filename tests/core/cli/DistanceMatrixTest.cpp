@@ -138,7 +138,8 @@ TEST(DistanceMatrix, BothDirectionsGiveTheirMeanAndTheNoticeCountsThoseOverOnePe
     EXPECT_EQ(differingNoticeEnglish(read),
         "1 pair differs by more than 1 % between its two directions; the mean of both is kept");
     EXPECT_EQ(differingNoticeSlovak(read),
-        "Počet dvojíc miest, ktorých vzdialenosti tam a späť sa líšia o viac ako 1 %: 1. Uložený je priemer "
+        "Počet dvojíc miest, ktorých vzdialenosti tam a späť sa líšia o viac ako 1\u00A0%: 1. Uložený je "
+        "priemer "
         "oboch smerov.");
     // Metres to kilometres to four decimals, halves to even: 52300.05 m is 52.30005 km.
     const DistanceMatrixRead m
@@ -361,4 +362,49 @@ TEST(DistanceImport, StarSearchRunsOnTheImportedDistances)
     ASSERT_EQ(after.best.StarCount, 1);
     EXPECT_EQ(centreOf(after), FourPlaces[roadCentre - 1].name);
     EXPECT_NEAR(after.best.StarTotal, roadSum, 1e-9);
+}
+
+// Whatever the bytes, the reader answers: a refusal, or a table that is whole, symmetric and
+// zero on its diagonal. Every cut of three good files and a run of deterministic byte changes.
+TEST(DistanceMatrix, DamagedFilesAreRefusedOrGiveAWholeSymmetricTable)
+{
+    const std::string good[] = {
+        "od;do;km\nNitra;Trnava;52,3\nNitra;Zlín;118,75\nŽilina;Nitra;141.2\nTrnava;Zlín;96,05\n"
+        "Trnava;Žilina;158,9\nZlín;Žilina;98,4\n",
+        ";Nitra;Trnava;Zlín;Žilina\nNitra;0;5;6;7\nTrnava;5;0;8;9\nZlín;6;8;0;1\nŽilina;7;9;1;0\n",
+        R"({"distances":[[0,5e3,6000,7000],[5000,0,8000,9000],[6000,8000,0,1000],[7000,9000,1000,0]]})",
+    };
+    int whole = 0;
+    auto check = [&whole](const std::string& text) {
+        const DistanceMatrixRead read = readFor4(text);
+        if (!read.ok()) {
+            EXPECT_EQ(read.table.count, 0);
+            return;
+        }
+        ++whole;
+        ASSERT_EQ(read.table.count, 4);
+        ASSERT_EQ(read.table.tenThousandths.size(), 16u);
+        for (int i = 1; i <= 4; ++i)
+            for (int j = 1; j <= 4; ++j) {
+                EXPECT_EQ(read.table.at(i, j), read.table.at(j, i));
+                EXPECT_GE(read.table.at(i, j), 0);
+                if (i == j) {
+                    EXPECT_EQ(read.table.at(i, j), 0);
+                }
+            }
+    };
+    std::uint32_t seed = 12345;
+    for (const std::string& text : good) {
+        for (std::size_t cut = 0; cut <= text.size(); ++cut)
+            check(text.substr(0, cut));
+        for (int k = 0; k < 300; ++k) {
+            std::string damaged = text;
+            seed = seed * 1664525u + 1013904223u;
+            const std::size_t at = (seed >> 8) % damaged.size();
+            const char bytes[] = { ';', ',', '"', '\n', '-', '0', '[', ']', '{', '\x8E', '\xC3', 'e', '\0' };
+            damaged[at] = bytes[(seed >> 4) % sizeof bytes];
+            check(damaged);
+        }
+    }
+    EXPECT_GT(whole, 3); // the whole files and the harmless changes still read
 }

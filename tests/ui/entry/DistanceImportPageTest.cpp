@@ -54,8 +54,9 @@ TEST_F(DistanceImportPage, ButtonBesideThePairEntryStoresEveryPairAndFinishesThe
         QStringList {
             u("Importovať vzdialenosti ...|Vzdialenosti (*.csv *.txt *.json);;Všetky súbory (*)") });
     EXPECT_EQ(dialogs.texts("warn"),
-        QStringList { u("Počet dvojíc miest, ktorých vzdialenosti tam a späť sa líšia o viac ako 1 %: 1. "
-                        "Uložený je priemer oboch smerov.") });
+        QStringList {
+            u("Počet dvojíc miest, ktorých vzdialenosti tam a späť sa líšia o viac ako 1\u00A0%: 1. "
+              "Uložený je priemer oboch smerov.") });
     const auto& r = project.Record;
     EXPECT_EQ(r.Distance[1][2], 10.25);
     EXPECT_EQ(r.Distance[2][1], 10.25);
