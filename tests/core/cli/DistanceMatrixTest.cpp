@@ -6,11 +6,14 @@
 #include "core/cli/JsonReader.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
+#include "core/network/Rounds.h"
+#include "core/network/RoundsSearch.h"
 #include "core/network/StarSearch.h"
 #include "core/project/RecordCodec.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -407,4 +410,52 @@ TEST(DistanceMatrix, DamagedFilesAreRefusedOrGiveAWholeSymmetricTable)
         }
     }
     EXPECT_GT(whole, 3); // the whole files and the harmless changes still read
+}
+
+// The delivery rounds run on the imported distances too: from the centre Nitra, with no limit,
+// one round serves the three others, in the order of the shortest tour over the test's matrix
+// (brute force over the six orders; the matrix keeps the triangle inequality, so no split into
+// several rounds is shorter).
+TEST(DistanceImport, DeliveryRoundsRunOnTheImportedDistances)
+{
+    auto project = std::make_unique<Project>();
+    project->resetAtStart();
+    ProjectSession session(*project);
+    session.open(fourPlaceRecord(), "four.mzd");
+    project->Record.CentralName = Text100::fromUtf8("Nitra");
+    project->Record.CentralState = 2;
+    project->Record.setCriterion(CritCentral, true);
+    project->Choices.Ticked[CritCentral] = true;
+    const DistanceMatrixRead read
+        = readDistanceMatrix("Nitra;Trnava;52,3\nNitra;Zlín;118,75\nNitra;Žilina;141,2\nTrnava;Zlín;96,"
+                             "05\nTrnava;Žilina;158,9\nZlín;Žilina;98,4\n",
+            project->Record, 4);
+    ASSERT_TRUE(read.ok());
+    ASSERT_TRUE(session.importDistances(read.table));
+
+    const RoundsInput input = roundsProblem(*project);
+    ASSERT_TRUE(input.problem) << input.refusal;
+    const RoundsProblem& problem = *input.problem;
+    ASSERT_EQ(problem.n, 3);
+    auto place
+        = [&problem](int node) { return node == 0 ? 1 : problem.placeNo[static_cast<std::size_t>(node)]; };
+    for (int a = 0; a <= 3; ++a)
+        for (int b = 0; b <= 3; ++b)
+            EXPECT_EQ(problem.d(a, b), static_cast<double>(Road[place(a) - 1][place(b) - 1]) / 10000.0)
+                << a << "," << b;
+
+    double best = 0.0;
+    std::vector<int> order { 2, 3, 4 };
+    do {
+        const double length = static_cast<double>(Road[0][order[0] - 1] + Road[order[0] - 1][order[1] - 1]
+                                  + Road[order[1] - 1][order[2] - 1] + Road[order[2] - 1][0])
+            / 10000.0;
+        if (best == 0.0 || length < best)
+            best = length;
+    } while (std::next_permutation(order.begin(), order.end()));
+    RoundsOptions options;
+    options.threads = 1;
+    const RoundsPlan plan = searchRounds(problem, options);
+    ASSERT_EQ(plan.rounds.size(), 1u);
+    EXPECT_NEAR(plan.total, best, 1e-9);
 }
