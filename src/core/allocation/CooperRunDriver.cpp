@@ -2,8 +2,10 @@
 
 #include "core/allocation/CooperRunText.h"
 #include "core/common/CodePage.h"
+#include "core/entry/ExistingCentres.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
+#include "core/geo/GeoReference.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,12 +101,20 @@ private:
             group.firstMemberNumber = s_.GroupMemberTotal - size + 1;
             group.memberNames = members;
             if (size >= MinGroupMembers) {
-                const CooperReport report = PocitajCooperSkupiny(s_, settings());
+                const int centre = existingCentreOf(members);
+                const CooperReport report
+                    = centre > 0 ? solveGroupAtPlace(s_, centre) : PocitajCooperSkupiny(s_, settings());
                 const bool full = takeReport(report, g);
                 group.certificate = report.certificate;
                 const int f = s_.FinalIter;
-                res_.pathLines.push_back(
-                    groupOptimumLine(g, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator));
+                if (centre > 0) {
+                    group.existingCentre = members[static_cast<std::size_t>(centre - 1)];
+                    res_.pathLines.push_back(existingCentreLine(
+                        g, group.existingCentre, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator));
+                } else {
+                    res_.pathLines.push_back(
+                        groupOptimumLine(g, s_.GroupIterX[f], s_.GroupIterY[f], in_.separator));
+                }
                 group.solved = true;
                 group.finalIter = f;
                 group.iterates = historyPoints(s_.GroupIterX, s_.GroupIterY, f);
@@ -131,6 +141,24 @@ private:
                 cb_.groupListed(res_, g);
         }
         listUngrouped();
+    }
+
+    // The member number (1-based) of the existing centre that serves the group, 0 for none. A
+    // member whose name matches no place serves nothing.
+    int existingCentreOf(const std::vector<std::string>& members) const
+    {
+        std::vector<std::string> candidates = in_.existingCentres;
+        while (!candidates.empty()) {
+            const int k = existingCentreMember(members, candidates);
+            if (k < 0)
+                return 0;
+            const Text100 name = memberName(members[static_cast<std::size_t>(k)]);
+            for (int i = 1; i <= n_; ++i)
+                if (r_.PlaceName[i] == name && !name.empty())
+                    return k + 1;
+            std::erase(candidates, members[static_cast<std::size_t>(k)]);
+        }
+        return 0;
     }
 
     // The places whose name no member line of the run's groups carries.
@@ -199,8 +227,10 @@ CooperRunInputs runInputs(const Project& project, std::string separator)
     in.priceOn = c.ticked(CritPrice);
     in.flexibilityOn = c.ticked(CritFlexibility);
     in.groupsOn = c.ticked(CritGroups);
-    if (in.groupsOn)
+    if (in.groupsOn) {
         in.groups = c.Groups;
+        in.existingCentres = c.ExistingCentres;
+    }
     in.settings = c.Settings;
     in.mode = project.State.PictureMode ? ChartDataMode::Picture : ChartDataMode::Manual;
     in.separator = std::move(separator);
@@ -319,9 +349,52 @@ std::string gapText(long double gap, std::string_view separator)
     return "Výsledok je nanajvýš o " + percentDigits(gap * 100.0L, separator) + " % horší ako optimum";
 }
 
+std::string existingCentreText(std::string_view name)
+{
+    return "Existujúce centrum: " + std::string(name);
+}
+
+long double groupRunTotal(const CooperRunResult& result)
+{
+    long double total = 0.0L;
+    for (const CooperGroupResult& g : result.groups)
+        if (g.solved)
+            total += g.certificate.objective;
+    return total;
+}
+
+std::string groupTotalText(const CooperRunResult& result, std::string_view separator)
+{
+    const bool any = std::any_of(
+        result.groups.begin(), result.groups.end(), [](const CooperGroupResult& g) { return g.solved; });
+    if (!result.groupRun || !any)
+        return {};
+    return "Vážený súčet skupín: " + formatIterate(groupRunTotal(result), separator);
+}
+
+std::vector<std::string> groupPositionLines(const CooperRunResult& result, const TProjectRecord& record)
+{
+    std::vector<std::string> lines;
+    for (const CooperGroupResult& g : result.groups) {
+        if (!g.solved || g.iterates.empty())
+            continue;
+        const IteratePoint& p = g.iterates.back();
+        const auto at = geo::toLatLon(record, static_cast<double>(p.x), static_cast<double>(p.y));
+        if (!at)
+            continue;
+        lines.push_back("Skupina " + std::to_string(g.no) + ": "
+            + (g.existingCentre.empty()
+                    ? geo::formatPosition(*at)
+                    : "Existujúce centrum " + g.existingCentre + ": " + geo::formatLatLon(*at)));
+    }
+    return lines;
+}
+
 std::string groupCertificateText(const CooperGroupResult& group, std::string_view separator)
 {
     const CooperCertificate& c = group.certificate;
+    if (group.solved && !group.existingCentre.empty())
+        return existingCentreText(group.existingCentre);
     if (!group.solved || !c.available)
         return {};
     const auto k = static_cast<std::size_t>(c.optimalPlace);
@@ -344,7 +417,8 @@ std::string certificateText(
     bool any = false;
     long double worst = 0.0L;
     for (const CooperGroupResult& g : result.groups) {
-        if (!g.solved)
+        // A centre that stays at its place is no result of the iteration to vouch for.
+        if (!g.solved || !g.existingCentre.empty())
             continue;
         if (!g.certificate.available)
             return {};

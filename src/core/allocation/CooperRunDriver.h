@@ -26,6 +26,9 @@ struct CooperRunInputs {
     bool flexibilityOn = false; // supply frequency (CheckBox14)
     bool groupsOn = false; // "Definovanie distribučných skupín - DORVAN" (CheckBox17)
     DistributionGroups groups; // taken only while groups are ticked
+    // The existing centres (UTF-8 names, in the order chosen), taken with the groups: a group
+    // that holds one is served from its place.
+    std::vector<std::string> existingCentres;
     // The iteration settings as the settings page shows them. A text the solver complains
     // about is reset to its default for the rest of the run (and the callbacks are told).
     CooperSettings settings;
@@ -45,6 +48,9 @@ struct CooperGroupResult {
     std::vector<IteratePoint> iterates; // GroupIterX / GroupIterY[1..finalIter]
     bool historyFull = false;
     CooperCertificate certificate; // of a solved group; optimalPlace is a member number
+    // The existing centre that serves the group from its place (no iteration: the history
+    // holds that place alone); empty when the group's centre was iterated.
+    std::string existingCentre;
     std::vector<CostSite> costSites; // of a solved group: its found members with their weights
 };
 
@@ -107,17 +113,29 @@ std::string runNoticeText(const std::vector<int>& historyFullGroups);
 // The line under the lists of a group run that left places out: "Miesta mimo skupín: A, B".
 // Empty when every place is in a group.
 std::string ungroupedText(const std::vector<std::string>& ungroupedPlaces);
+// The sum of the weighted distances over the solved groups, each from its centre.
+long double groupRunTotal(const CooperRunResult& result);
+// "Vážený súčet skupín: 170265,5388" for a group run with a solved group; empty otherwise.
+std::string groupTotalText(const CooperRunResult& result, std::string_view separator);
+// "Existujúce centrum: NAME"
+std::string existingCentreText(std::string_view name);
+// Where each solved group's centre lies in latitude/longitude, for a project with a coordinate
+// reference: "Skupina 1: Poloha optima: ..." or "Skupina 1: Existujúce centrum NAME: ...". Empty
+// without a reference.
+std::vector<std::string> groupPositionLines(const CooperRunResult& result, const TProjectRecord& record);
+
 // The line under the lists that says how good the result is: "Výsledok je optimum (miesto
 // NAME)" for a one-centre result proven to lie on an optimal place, else "Výsledok je nanajvýš
 // o G % horší ako optimum" with G in percent to 4 significant digits and the locale's
-// separator; a group run gives the largest gap over its solved groups. Empty when nothing can
-// be said (no solved group, a negative weight).
+// separator; a group run gives the largest gap over its solved groups whose centres were
+// iterated. Empty when nothing can be said (no such group, a negative weight).
 std::string certificateText(
     const CooperRunResult& result, const TProjectRecord& record, std::string_view separator);
 // The gap of one certificate as that line writes it ("Výsledok je nanajvýš o 0,01234 % horší
 // ako optimum"), without regard to a place.
 std::string gapText(long double gap, std::string_view separator);
-// The same for one group: its gap, or its optimal member by name.
+// The same for one group: its gap, or its optimal member by name; for a group served from an
+// existing centre, existingCentreText.
 std::string groupCertificateText(const CooperGroupResult& group, std::string_view separator);
 
 // The iterates of a history, entries 1..finalIter (bounded to the history).

@@ -161,4 +161,12 @@ std::string groupOptimumLine(int groupNo, long double x, long double y, std::str
     return s;
 }
 
+std::string existingCentreLine(
+    int groupNo, std::string_view nameUtf8, long double x, long double y, std::string_view separator)
+{
+    const std::string g = std::to_string(groupNo);
+    return "[X" + g + ";Y" + g + "]=" + iteratePair(x, y, separator)
+        + " Existujúce centrum: " + std::string(nameUtf8);
+}
+
 } // namespace dorvan

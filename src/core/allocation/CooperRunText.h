@@ -56,4 +56,9 @@ std::string memberLine(
 // The centre of group g: "[Xopt" + g + ";Yopt" + g + "]=[x;y]".
 std::string groupOptimumLine(int groupNo, long double x, long double y, std::string_view separator);
 
+// The centre of group g served from an existing centre, which no iteration moves:
+// "[X" + g + ";Y" + g + "]=[x;y] Existujúce centrum: " + name.
+std::string existingCentreLine(
+    int groupNo, std::string_view nameUtf8, long double x, long double y, std::string_view separator);
+
 } // namespace dorvan

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 namespace dorvan {
@@ -415,15 +416,16 @@ CooperReport PocitajCooper(CooperState& s, const CooperSettings& settings)
     return run.report;
 }
 
-CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings)
+namespace {
+
+// The members of the current group by name; every matching place overwrites the earlier one,
+// so of several places with one name the last wins. Returns the found members and fills
+// memberNo with the member number of each.
+std::vector<CooperPlace> lookUpGroupMembers(CooperState& s, std::vector<int>& memberNo)
 {
     const int n = std::clamp<int>(s.CooperPlaceCount, 0, MaxPlaces);
     const int size = std::clamp<int>(s.GroupSize, 0, MaxPlaces);
-
-    // Members by name; every matching place overwrites the earlier one, so of several places
-    // with one name the last wins.
     std::vector<CooperPlace> members;
-    std::vector<int> memberNo; // member number of each entry of members
     for (int k = 1; k <= size; ++k) {
         std::optional<CooperPlace> found;
         for (int j = 1; j <= n; ++j) {
@@ -441,6 +443,16 @@ CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings
         members.push_back(*found);
         memberNo.push_back(k);
     }
+    return members;
+}
+
+} // namespace
+
+CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings)
+{
+    const int size = std::clamp<int>(s.GroupSize, 0, MaxPlaces);
+    std::vector<int> memberNo; // member number of each found member
+    const std::vector<CooperPlace> members = lookUpGroupMembers(s, memberNo);
 
     CooperReport report;
     if (size < MinGroupMembers) {
@@ -453,6 +465,33 @@ CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings
     for (int* place : { &run.report.resultOnPlace, &run.report.certificate.optimalPlace })
         if (*place > 0)
             *place = memberNo[static_cast<std::size_t>(*place - 1)];
+    storeHistory(run, s.GroupIterX, s.GroupIterY, s);
+    return run.report;
+}
+
+CooperReport solveGroupAtPlace(CooperState& s, int centreMember)
+{
+    const int size = std::clamp<int>(s.GroupSize, 0, MaxPlaces);
+    std::vector<int> memberNo;
+    const std::vector<CooperPlace> members = lookUpGroupMembers(s, memberNo);
+    CooperReport report;
+    if (size < MinGroupMembers) {
+        report.tooFewMembers = true;
+        return report;
+    }
+    if (centreMember < 1 || centreMember > size || !s.GroupMemberFound[centreMember])
+        throw std::out_of_range("the existing centre is no member found among the places");
+    CooperRun run;
+    run.IterX[1] = s.GroupMemberX[centreMember];
+    run.IterY[1] = s.GroupMemberY[centreMember];
+    run.FinalIter = 1;
+    std::vector<CostSite> sites;
+    for (const CooperPlace& p : members)
+        sites.push_back({ p.x, p.y, cooperWeight(p) });
+    run.report.certificate = certifyResult(sites, run.IterX[1], run.IterY[1]);
+    if (run.report.certificate.optimalPlace > 0)
+        run.report.certificate.optimalPlace
+            = memberNo[static_cast<std::size_t>(run.report.certificate.optimalPlace - 1)];
     storeHistory(run, s.GroupIterX, s.GroupIterY, s);
     return run.report;
 }

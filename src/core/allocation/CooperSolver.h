@@ -140,4 +140,12 @@ CooperReport PocitajCooper(CooperState& s, const CooperSettings& settings);
 // fewer than 3 members the histories and FinalIter stay as they were and tooFewMembers is set.
 CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings);
 
+// The group of GroupMemberName[1..GroupSize] served from an existing centre, member
+// centreMember: the members are looked up as PocitajCooperSkupiny does, and the history holds
+// that member's place alone (FinalIter = 1): no iteration. The certificate is that of the
+// place, its objective the cost of serving the group from there. With fewer than 3 members
+// nothing is solved, as in PocitajCooperSkupiny. Throws std::out_of_range when the centre is no
+// member found among the places.
+CooperReport solveGroupAtPlace(CooperState& s, int centreMember);
+
 } // namespace dorvan

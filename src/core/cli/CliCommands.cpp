@@ -7,6 +7,7 @@
 #include "core/cli/JsonWriter.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/common/CodePage.h"
+#include "core/entry/ExistingCentres.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
@@ -195,6 +196,11 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection
     j.beginObject();
     j.key("no");
     j.value(g.no);
+    // A group served from an existing centre: its place, which no iteration moved.
+    j.key("existing");
+    j.value(!g.existingCentre.empty());
+    j.key("existing_centre");
+    g.existingCentre.empty() ? j.null() : j.value(g.existingCentre);
     writeGroupMembers(j, g);
     if (g.solved && !g.iterates.empty()) {
         j.key("start");
@@ -232,6 +238,8 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     if (res.groupRun) {
         j.key("group_count");
         j.value(res.groupCount);
+        j.key("total");
+        j.value(static_cast<double>(groupRunTotal(res)));
         j.key("groups");
         j.beginArray();
         for (const CooperGroupResult& g : res.groups)
@@ -441,6 +449,8 @@ int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
         out << l << '\n';
     if (const std::string ungrouped = ungroupedText(res.ungroupedPlaces); !ungrouped.empty())
         out << ungrouped << '\n';
+    if (const std::string total = groupTotalText(res, Separator); !total.empty())
+        out << total << '\n';
     return ExitOk;
 }
 
@@ -467,7 +477,8 @@ std::optional<std::string> utf8NameKey(std::string_view name)
 GroupRules groupRules(const GroupsOptions& o, const Project& project, const std::vector<GroupSite>& sites)
 {
     GroupRules rules;
-    for (const std::string& name : o.fixed) {
+    // Without --fixed the project's own existing centres hold, as in the window's proposal.
+    for (const std::string& name : o.fixed.empty() ? project.Choices.ExistingCentres : o.fixed) {
         // A name is the place's as duplicate names are told: letter case and surrounding spaces
         // aside.
         const std::optional<std::string> key = utf8NameKey(name);
@@ -482,6 +493,20 @@ GroupRules groupRules(const GroupsOptions& o, const Project& project, const std:
     }
     rules.maxPlaces = o.maxPlaces != 0 ? o.maxPlaces : projectGroupSizeLimit(project);
     return rules;
+}
+
+// The rules a proposal was made under go with its groups: the existing centres, and a limit
+// given by --max-places as the project's own "Rovnomernosť počtu miest v skupinách".
+void storeProposalRules(const GroupRules& rules, const std::vector<GroupSite>& sites, TProjectRecord& r)
+{
+    std::vector<std::string> names;
+    for (int i : rules.fixed)
+        names.push_back(sites[static_cast<std::size_t>(i)].name);
+    storeExistingCentres(names, projectPlaceCount(r), r);
+    if (rules.maxPlaces > 0) {
+        r.setCriterion(CritEvenGroups, true);
+        r.PlacesPerGroup = rules.maxPlaces;
+    }
 }
 
 // The counts asked for; in a table A-B a count that cannot keep the rules is a refused row, not
@@ -535,6 +560,7 @@ int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
     if (!o.out.empty()) {
         project->Choices.Groups = groupsFromLines(groupListLines(r, sites), r.centres);
         storeProposedGroups(project->Choices.Groups, loaded.record);
+        storeProposalRules(rules, sites, loaded.record);
         try {
             saveProjectFile(o.out, loaded.record, loaded.picture);
         } catch (const std::exception& e) {

@@ -204,14 +204,14 @@ Options:
   --fixed NAME[,NAME...]    existing centres: they stay on these places and serve the places
                             nearest to them; P counts them (P from their number, 1 included);
                             a name matches as duplicate names do (letter case and surrounding
-                            spaces aside)
+                            spaces aside); without it the project's own existing centres
   --max-places m            at most m places a group (3 to 99); without it the project's
                             "Rovnomernosť počtu miest v skupinách" when that is ticked
   --starts N                starts of the search, 1 to 10000 (default 24)
   --seed S                  seed of the search, a whole number (default 1)
   --format text|json        text (default) or json
   --out NEW.mzd             write a copy of the project with these groups stored and groups
-                            switched on (one P only)
+                            switched on (one P only), with its existing centres and limit
 )";
 
 const char* const NetworkUsage

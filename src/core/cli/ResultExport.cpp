@@ -115,6 +115,7 @@ RunExport runExport(const TProjectRecord& r, int placeCount, const CooperRunInpu
         if (g.certificate.available)
             e.gap = static_cast<double>(g.certificate.gap);
         e.path = planarPath(g.iterates);
+        e.existingCentre = g.existingCentre;
         out.results.push_back(std::move(e));
         if (!percents.empty())
             addContours(out, g.no, g.costSites, g.iterates.back(), percents, chart);
@@ -187,6 +188,12 @@ std::optional<std::string> exportGeoJson(const RunExport& run, const Projection&
                 j.value(r.objective);
                 j.key("gap");
                 r.gap ? j.value(*r.gap) : j.null();
+                j.key("existing");
+                j.value(!r.existingCentre.empty());
+                if (run.groups) {
+                    j.key("existing_centre");
+                    r.existingCentre.empty() ? j.null() : j.value(r.existingCentre);
+                }
             });
         // A LineString needs two positions; a path of one iterate is its optimum alone.
         if (r.path.size() >= 2)
@@ -220,9 +227,10 @@ std::string tabField(std::string_view s)
     return separatedField(s, '\t');
 }
 
-// The two tables of the copy with the given field separator and field quoting.
+// The two tables of the copy with the given field separator and field quoting; in a run with
+// existing centres the results also name the one that serves each group.
 std::string exportTables(const RunExport& run, const Projection* reference, char sep,
-    std::string (*field)(std::string_view))
+    std::string (*field)(std::string_view), bool existingColumn)
 {
     std::ostringstream out;
     auto latLon = [&](PlanarPoint p) {
@@ -244,12 +252,16 @@ std::string exportTables(const RunExport& run, const Projection* reference, char
     out << header({ "kind", "group", "name", "x", "y", "weight" });
     for (const ExportPlace& p : run.places)
         out << "place" << sep << (p.group > 0 ? std::to_string(p.group) : "") << sep << field(p.name) << sep
-            << decimal(p.x) << sep << decimal(p.y) << sep << decimal(p.weight) << latLon({ p.x, p.y }) << '\n';
-    out << '\n' << header({ "kind", "group", "x", "y", "objective", "gap" });
+            << decimal(p.x) << sep << decimal(p.y) << sep << decimal(p.weight) << latLon({ p.x, p.y })
+            << '\n';
+    out << '\n'
+        << (existingColumn ? header({ "kind", "group", "x", "y", "objective", "gap", "existing" })
+                           : header({ "kind", "group", "x", "y", "objective", "gap" }));
     for (const ExportResult& r : run.results)
         out << "optimum" << sep << (run.groups ? std::to_string(r.group) : "") << sep << decimal(r.optimum.x)
-            << sep << decimal(r.optimum.y) << sep << decimal(r.objective) << sep << (r.gap ? decimal(*r.gap) : "")
-            << latLon(r.optimum) << '\n';
+            << sep << decimal(r.optimum.y) << sep << decimal(r.objective) << sep
+            << (r.gap ? decimal(*r.gap) : "")
+            << (existingColumn ? sep + field(r.existingCentre) : std::string()) << latLon(r.optimum) << '\n';
     return out.str();
 }
 
@@ -257,7 +269,9 @@ std::string exportTables(const RunExport& run, const Projection* reference, char
 
 std::string exportTabSeparated(const RunExport& run, const Projection* reference)
 {
-    return exportTables(run, reference, '\t', tabField);
+    const bool existing = std::any_of(run.results.begin(), run.results.end(),
+        [](const ExportResult& r) { return !r.existingCentre.empty(); });
+    return exportTables(run, reference, '\t', tabField, existing);
 }
 
 } // namespace dorvan::cli

@@ -32,6 +32,9 @@ struct ExportResult {
     double objective = 0.0;
     std::optional<double> gap; // nothing where nothing can be said (a negative weight)
     std::vector<PlanarPoint> path; // the iterates from the start to the optimum
+    // The existing centre that serves the group from its place (the optimum is then that
+    // place, not iterated); empty for an iterated centre.
+    std::string existingCentre;
 };
 
 struct ExportContour {
@@ -54,7 +57,8 @@ RunExport runExport(const TProjectRecord& record, int placeCount, const CooperRu
     const CooperRunResult& result, const CooperState& state, const std::vector<double>& contourPercents);
 
 // The FeatureCollection: a Point per place (name, weight, group with groups), a Point per
-// result (role "optimum", group, objective, gap), the iteration path as a LineString (role
+// result (role "optimum", group, objective, gap, existing: whether it is an existing centre,
+// with existing_centre its name in a group run), the iteration path as a LineString (role
 // "path", group) and each contour as a LineString (role "contour", group, level). Nothing when
 // a point has no latitude/longitude.
 std::optional<std::string> exportGeoJson(const RunExport& run, const Projection& reference);
@@ -68,7 +72,9 @@ std::string exportCsv(const RunExport& run, const Projection* reference);
 
 // Two tables separated by an empty line, tab-separated with decimal commas, for a spreadsheet to
 // paste: the places (kind, group, name, x, y, weight) and the results (kind, group, x, y,
-// objective, gap), each row ending in latitude and longitude when there is a reference.
+// objective, gap), each row ending in latitude and longitude when there is a reference. In a run
+// where existing centres serve groups the results take a column "existing" before latitude and
+// longitude: the name of the existing centre that serves the group, empty for an iterated centre.
 std::string exportTabSeparated(const RunExport& run, const Projection* reference);
 
 // Without a reference GeoJSON cannot be written.

@@ -2,6 +2,7 @@
 
 #include "core/common/CodePage.h"
 #include "core/common/DecimalText.h"
+#include "core/entry/ExistingCentres.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/Project.h"
@@ -316,6 +317,8 @@ void PlaceEntry::storeEditedPlaces(
     for (int k = 1; k <= n; ++k)
         sameNumbers[static_cast<std::size_t>(k - 1)] = k;
     followPlaceNames(r, oldNames, sameNumbers);
+    project_.Choices.ExistingCentres
+        = followedExistingCentres(project_.Choices.ExistingCentres, r, { oldNames, sameNumbers });
     s.CoordsDiffer = coordinatesDiffer(r, n);
     if (s.PlaceCount >= 3)
         sortPlaces(n);
@@ -338,6 +341,7 @@ PlaceListChange PlaceEntry::deletePlace(int number, int entered, bool relabel)
         for (int k = number; k < entered; ++k)
             r.PlaceName[k] = Text100::fromUtf8(picturePlaceLabel(k));
     followPlaceNames(r, change.oldNames, change.newNumber);
+    project_.Choices.ExistingCentres = followedExistingCentres(project_.Choices.ExistingCentres, r, change);
     return change;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/common/CodePage.h"
 #include "core/common/DecimalText.h"
+#include "core/entry/ExistingCentres.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 #include "core/geo/GeoReference.h"
@@ -18,6 +19,7 @@ EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount)
         c.Ticked[static_cast<std::size_t>(b)] = record.tickedWhenOpened(static_cast<Criterion>(b));
     c.SettingsOn = coordinatesDiffer(record, placeCount);
     c.Groups = storedGroups(record, placeCount);
+    c.ExistingCentres = storedExistingCentres(record, placeCount);
     return c;
 }
 
@@ -249,6 +251,8 @@ void ProjectSession::prepareSave()
     else
         r.setCriterion(CritGroups, false);
     r.SavedPlaceCount = placesToSave();
+    // The existing centres belong to the places, whether groups are on or not.
+    storeExistingCentres(project_.Choices.ExistingCentres, r.SavedPlaceCount, r);
     if (r.hasPicture()) {
         r.MapRangeX = s.PictureRangeX;
         r.MapRangeY = s.PictureRangeY;

@@ -2,8 +2,8 @@
 
 #include "core/common/RgbPicture.h"
 #include "core/project/AllocationSettings.h"
-#include "core/project/StarSolution.h"
 #include "core/project/ProjectRecord.h"
+#include "core/project/StarSolution.h"
 
 #include <array>
 #include <cstdint>
@@ -75,6 +75,9 @@ struct EntryChoices {
     bool SettingsOn = false; // "Nastavenie premenných DORVAN"
     CooperSettings Settings;
     DistributionGroups Groups;
+    // The existing centres of the group proposal ("Existujúce centrá"), UTF-8 place names in the
+    // order chosen: a group that holds one is served from its place.
+    std::vector<std::string> ExistingCentres;
 
     bool ticked(Criterion c) const { return Ticked[static_cast<std::size_t>(c)]; }
 };

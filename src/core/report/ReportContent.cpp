@@ -116,6 +116,12 @@ ReportSection summarySection(const ReportRun& run)
     }
     if (!any)
         s.lines.push_back("    žiadne (každé miesto má váhu 1)");
+    if (in.groupsOn && !in.existingCentres.empty()) {
+        std::string names;
+        for (const std::string& n : in.existingCentres)
+            names += (names.empty() ? "" : ", ") + n;
+        s.lines.push_back("Existujúce centrá: " + names);
+    }
     s.lines.push_back("Nastavenie premenných DORVAN:");
     s.lines.push_back(std::string("    Počiatočné hodnoty X0 a Y0: ") + startCaption(in.settings.start));
     s.lines.push_back(std::string("    Presnosť: ") + ruleCaption(in.settings.rule));
@@ -172,13 +178,16 @@ void groupResult(ReportSection& s, const ReportRun& run)
         }
         const std::string optimum = line < res.pathLines.size() ? res.pathLines[line] : std::string();
         ++line;
+        // A group served from an existing centre was not iterated.
+        const int iterations = g.existingCentre.empty() ? g.finalIter : 0;
         t.rows.push_back({ std::to_string(g.no), optimum, number(g.certificate.objective),
-            std::to_string(g.finalIter), "", certificateColumn(groupCertificateText(g, Sep)) });
-        if (!g.iterates.empty())
-            if (const std::string at = positionOf(*run.record, g.iterates.back()); !at.empty())
-                s.lines.push_back("Skupina " + std::to_string(g.no) + ": " + at);
+            std::to_string(iterations), "", certificateColumn(groupCertificateText(g, Sep)) });
     }
     s.tables.push_back(std::move(t));
+    if (const std::string total = groupTotalText(res, Sep); !total.empty())
+        s.lines.push_back(total);
+    for (const std::string& at : groupPositionLines(res, *run.record))
+        s.lines.push_back(at);
     if (const std::string u = ungroupedText(res.ungroupedPlaces); !u.empty())
         s.lines.push_back(u);
 }

@@ -107,10 +107,12 @@ void TCooperAlokMetod::takeWidths(const dorvan::CooperRunResult& soFar)
     width1_ = widestLine(longest, width1_);
     if (soFar.groups.empty())
         return;
-    // Group 1's centre, when it has one, is the first path line and fits the 300 pixels.
+    // Group 1's centre, when it has one, is the first path line and fits the 300 pixels; the
+    // line of an existing centre, which names its place, is measured as well.
     const bool firstSolved = soFar.groups.front().solved;
+    const bool firstIterated = firstSolved && soFar.groups.front().existingCentre.empty();
     width2_ = firstSolved ? GroupCentresWidth : GroupWarningWidth;
-    for (std::size_t i = firstSolved ? 1 : 0; i < soFar.pathLines.size(); ++i)
+    for (std::size_t i = firstIterated ? 1 : 0; i < soFar.pathLines.size(); ++i)
         width2_ = std::max(width2_, dorvan::textPanelWidth(soFar.pathLines[i]));
 }
 

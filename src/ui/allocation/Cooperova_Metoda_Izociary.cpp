@@ -161,10 +161,21 @@ QString positionText(const dorvan::TProjectRecord& record, const dorvan::Iterate
 } // namespace
 
 // Where the project has a coordinate reference: the one-centre optimum in latitude/longitude
-// under the certificate line, and each solved group's centre in its line's tooltip.
+// under the certificate line. A group run shows there the total of its groups (the group
+// proposal's "Náklady" for the same groups) and each solved group's centre in latitude/longitude,
+// which its line's tooltip also gives.
 void TCooperAlokMetod::showPosition(const dorvan::CooperRunResult& res)
 {
     QString text;
+    if (res.groupRun) {
+        QStringList lines;
+        if (const std::string total = dorvan::groupTotalText(res, QLocale().decimalPoint().toStdString());
+            !total.empty())
+            lines << u(total);
+        for (const std::string& line : dorvan::groupPositionLines(res, project_.Record))
+            lines << u(line);
+        text = lines.join(u'\n');
+    }
     if (!res.groupRun) {
         const std::vector<dorvan::IteratePoint> path
             = dorvan::historyPoints(state_.IterX, state_.IterY, res.finalIter);

@@ -50,8 +50,9 @@ public:
         const dorvan::GroupSearchOptions&, const dorvan::GroupRules&, const std::atomic<bool>*)>;
     void setSearch(Search search) { search_ = std::move(search); }
 
-    // Fills the place list and "Existujúce centrá" anew from the project: the central place
-    // first when its criterion is ticked, existing centres no place carries any more dropped.
+    // Fills the place list and "Existujúce centrá" anew from the project (its existing centres,
+    // which it keeps and saves): the central place first when its criterion is ticked, existing
+    // centres no place carries are not shown.
     void showFixedCentres();
 
     // The table of totals by centre count as it stands: its header, then one row a count; empty
@@ -80,7 +81,6 @@ private:
     QPushButton* ProposeButton = nullptr;
     QTableWidget* CentreTable = nullptr;
     TwoListPicker* fixedPicker_ = nullptr;
-    std::vector<dorvan::Text100> fixed_; // the existing centres' places, in the order chosen
 
     std::vector<dorvan::GroupSite> sites_; // the places the running search groups
     std::uint64_t job_ = 0;

@@ -118,6 +118,24 @@ void entry::GroupProposal::showEvent(QShowEvent* event)
     showFixedCentres();
 }
 
+namespace {
+
+// The existing centres as the picker shows them: the names' code-page bytes.
+std::vector<dorvan::Text100> storedNames(const std::vector<std::string>& names)
+{
+    std::vector<dorvan::Text100> out;
+    for (const std::string& name : names) {
+        try {
+            out.push_back(dorvan::Text100::fromUtf8(name));
+        } catch (const std::exception&) {
+            // A name of a place is always in the code page; any other matches no place.
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 void entry::GroupProposal::showFixedCentres()
 {
     const dorvan::TProjectRecord& r = context_.project.Record;
@@ -126,35 +144,44 @@ void entry::GroupProposal::showFixedCentres()
     for (int i = 1; i <= n; ++i)
         if (std::find(places.begin(), places.end(), r.PlaceName[i]) == places.end())
             places.push_back(r.PlaceName[i]);
-    std::erase_if(fixed_, [&](const dorvan::Text100& name) {
+    std::vector<dorvan::Text100> fixed = storedNames(context_.project.Choices.ExistingCentres);
+    std::erase_if(fixed, [&](const dorvan::Text100& name) {
         return std::find(places.begin(), places.end(), name) == places.end();
     });
     std::erase_if(places, [&](const dorvan::Text100& name) {
-        return std::find(fixed_.begin(), fixed_.end(), name) != fixed_.end();
+        return std::find(fixed.begin(), fixed.end(), name) != fixed.end();
     });
     // The central place is the first candidate for an existing centre.
     const auto central = std::find(places.begin(), places.end(), r.CentralName);
     if (ticked(context_.project, CriterionBox::Centre) && !r.CentralName.empty() && central != places.end())
         std::rotate(places.begin(), central, central + 1);
-    fixedPicker_->show(places, fixed_, !fixed_.empty());
+    fixedPicker_->show(places, fixed, !fixed.empty());
 }
 
 // A place chosen becomes the last existing centre; one sent back leaves its place in the list.
-void entry::GroupProposal::moveFixedCentre(bool in, int row, const dorvan::Text100& name)
+// The existing centres are the project's: saved with it, and a run serves a group that holds
+// one from its place, so an open allocation window runs again.
+void entry::GroupProposal::moveFixedCentre(bool in, int /*row*/, const dorvan::Text100& name)
 {
-    if (in)
-        fixed_.push_back(name);
-    else if (row >= 0 && row < static_cast<int>(fixed_.size())
-        && fixed_[static_cast<std::size_t>(row)] == name)
-        fixed_.erase(fixed_.begin() + row);
+    std::vector<std::string>& fixed = context_.project.Choices.ExistingCentres;
+    const std::string utf8 = name.toUtf8();
+    const auto at = std::find(fixed.begin(), fixed.end(), utf8);
+    if (in && at == fixed.end())
+        fixed.push_back(utf8);
+    else if (!in && at != fixed.end())
+        fixed.erase(at);
+    else
+        return;
     showFixedCentres();
+    context_.project.changed(dorvan::ProjectChange::Groups);
+    context_.pages.rerunIfCooperOpen();
 }
 
 dorvan::GroupRules entry::GroupProposal::rules(std::span<const dorvan::GroupSite> sites) const
 {
     const dorvan::TProjectRecord& r = context_.project.Record;
     dorvan::GroupRules rules;
-    for (const dorvan::Text100& name : fixed_)
+    for (const dorvan::Text100& name : storedNames(context_.project.Choices.ExistingCentres))
         for (int i = 1; i <= static_cast<int>(sites.size()); ++i)
             if (r.PlaceName[i] == name) {
                 rules.fixed.push_back(i - 1);

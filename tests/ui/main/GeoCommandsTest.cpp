@@ -8,14 +8,14 @@
 #include "core/allocation/CooperRunDriver.h"
 #include "core/entry/GroupList.h"
 #include "core/geo/GeoReference.h"
-#include "ui/allocation/Cooperova_Metoda.h"
 #include "support/TestFiles.h"
+#include "ui/allocation/Cooperova_Metoda.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QJsonArray>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -296,9 +296,13 @@ TEST_F(GeoCommands, RefusedListsAreExplainedInSlovak)
     const Case cases[] = {
         { "name;lat;lon\nA;48;17\nB;48;-181\n", "riadok 3: zemepisná dĺžka \"-181\" nie je v rozsahu -180 až 180" },
         { "name;lat;lon\nA;48;17\nB;;17\n", "riadok 3: chýba zemepisná šírka" },
-        { "name;lat;lon;mno\u017estvo\nA;48;17;0,5\nB;48.1;17;2\n", "riadok 2: množstvo \"0,5\" je menej ako 1" },
-        { "name;lat;lon\nA;0;0\nB;40;0\n", "riadok 3: miesto leží N km od stredu zoznamu; každé miesto musí ležať najviac 2000 km od neho" },
-        { "name;lat;lon;mesto\nA;48;17;1\n", "riadok 1: stĺpec 4 \"mesto\" nie je žiadny z name, latitude, longitude, quantity, price, flexibility, x, y" },
+        { "name;lat;lon;mno\u017estvo\nA;48;17;0,5\nB;48.1;17;2\n",
+            "riadok 2: množstvo \"0,5\" je menej ako 1" },
+        { "name;lat;lon\nA;0;0\nB;40;0\n",
+            "riadok 3: miesto leží N km od stredu zoznamu; každé miesto musí ležať najviac 2000 km od neho" },
+        { "name;lat;lon;mesto\nA;48;17;1\n",
+            "riadok 1: stĺpec 4 \"mesto\" nie je žiadny z name, latitude, longitude, quantity, price, "
+            "flexibility, x, y" },
         { "A;1;1\nB;2\n", "riadok 2: polí je 2, ale prvý riadok ich má 3" },
         { "A;1;1\n", "súbor obsahuje 1 miesto; projekt potrebuje 2 až 99 miest" },
         { "A;1;1\nB;1;1\n", "všetky miesta majú rovnaké súradnice" },
@@ -342,7 +346,8 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
     EXPECT_TRUE(line->isVisible());
     EXPECT_FALSE(cooper->certificateLine().isEmpty());
 
-    // A group run: no position line, the solved group's line tells its centre in its tooltip.
+    // A group run: the position line gives the groups' total and each group's centre, which the
+    // solved group's line also tells in its tooltip.
     auto& p = w->project();
     p.Choices.Ticked[dorvan::CritGroups] = true;
     p.Choices.Groups.Count = dorvan::groupCountFromText("1");
@@ -350,7 +355,6 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
         { "--- Skupina 1 ---", "Bratislava", u("Košice").toStdString(), u("Žilina").toStdString() }, 0)
                                   .Groups;
     cooper->SpustiCooper();
-    EXPECT_EQ(cooper->positionLine(), QString());
     dorvan::CooperState state;
     const dorvan::CooperRunResult res = dorvan::runCooperDriver(
         state, p.Record, p.State.PlaceCount, dorvan::runInputs(p, ","), {});
@@ -365,6 +369,10 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
     ASSERT_EQ(tip.size(), 2) << groupLines->item(0)->toolTip().toStdString();
     EXPECT_FALSE(tip[0].isEmpty()); // the group's certificate stays first
     EXPECT_EQ(tip[1], u("Poloha optima: ") + degreesText(lat, lon));
+    const QStringList position = cooper->positionLine().split(u'\n');
+    ASSERT_EQ(position.size(), 2) << cooper->positionLine().toStdString();
+    EXPECT_TRUE(position[0].startsWith(u("Vážený súčet skupín: "))) << position[0].toStdString();
+    EXPECT_EQ(position[1], u("Skupina 1: Poloha optima: ") + degreesText(lat, lon));
     EXPECT_EQ(groupLines->item(0)->text(), QString::fromStdString(res.pathLines[0]));
 }
 
