@@ -15,9 +15,9 @@ using dorvan::GroupWarnings;
 const std::string Small1 = "Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!";
 const std::string Small2 = "Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!";
 const std::string Small12 = "Nedostatočný počet miest v SKUPINE 12 (MIN=3)!!!";
-const std::string BadPrecision = "Chybná presnosť !!!";
+const std::string PrecisionRefused = "Chybná presnosť !!!";
 
-CooperRunInputs groupRun(std::vector<std::string> lines, const char* count = "2")
+CooperRunInputs groupInputs(std::vector<std::string> lines, const char* count = "2")
 {
     CooperRunInputs in;
     in.groupsOn = true;
@@ -26,10 +26,10 @@ CooperRunInputs groupRun(std::vector<std::string> lines, const char* count = "2"
     return in;
 }
 
-const CooperRunInputs Pairs = groupRun({ "--- Skupina 1 ---", "A", "B", "C", "--- Skupina 2 ---", "D", "E" });
-const CooperRunInputs PairsMoved
-    = groupRun({ "--- Skupina 1 ---", "A", "B", "--- Skupina 2 ---", "C", "D", "E" });
-const CooperRunInputs OneCentre {};
+const CooperRunInputs SecondSmall = groupInputs({ "--- Skupina 1 ---", "A", "B", "C", "--- Skupina 2 ---", "D", "E" });
+const CooperRunInputs FirstSmall
+    = groupInputs({ "--- Skupina 1 ---", "A", "B", "--- Skupina 2 ---", "C", "D", "E" });
+const CooperRunInputs NoGroups {};
 
 // One run: its inputs, the warnings that arose in it, and those to be shown.
 struct WarnedRun {
@@ -47,20 +47,20 @@ TEST(GroupWarnings, ASmallGroupIsToldOnceWhileTheGroupsStayTheSame)
 {
     const Sequence sequences[] = {
         { "the same groups run again and again",
-            { { &Pairs, { Small2 }, { Small2 } }, { &Pairs, { Small2 }, {} }, { &Pairs, { Small2 }, {} } } },
+            { { &SecondSmall, { Small2 }, { Small2 } }, { &SecondSmall, { Small2 }, {} }, { &SecondSmall, { Small2 }, {} } } },
         { "other groups tell again, and so do the first ones after them",
-            { { &Pairs, { Small2 }, { Small2 } }, { &PairsMoved, { Small1 }, { Small1 } },
-                { &Pairs, { Small2 }, { Small2 } }, { &Pairs, { Small2 }, {} } } },
+            { { &SecondSmall, { Small2 }, { Small2 } }, { &FirstSmall, { Small1 }, { Small1 } },
+                { &SecondSmall, { Small2 }, { Small2 } }, { &SecondSmall, { Small2 }, {} } } },
         { "a one-centre run between forgets",
-            { { &Pairs, { Small2 }, { Small2 } }, { &OneCentre, {}, {} },
-                { &Pairs, { Small2 }, { Small2 } } } },
+            { { &SecondSmall, { Small2 }, { Small2 } }, { &NoGroups, {}, {} },
+                { &SecondSmall, { Small2 }, { Small2 } } } },
         { "other warnings are always shown",
-            { { &Pairs, { BadPrecision, Small2 }, { BadPrecision, Small2 } },
-                { &Pairs, { BadPrecision, Small2 }, { BadPrecision } },
-                { &OneCentre, { BadPrecision }, { BadPrecision } } } },
+            { { &SecondSmall, { PrecisionRefused, Small2 }, { PrecisionRefused, Small2 } },
+                { &SecondSmall, { PrecisionRefused, Small2 }, { PrecisionRefused } },
+                { &NoGroups, { PrecisionRefused }, { PrecisionRefused } } } },
         { "a group number of two digits, and a second small group arising later",
-            { { &Pairs, { Small12 }, { Small12 } }, { &Pairs, { Small12, Small1 }, { Small1 } },
-                { &Pairs, { Small1, Small12 }, {} } } },
+            { { &SecondSmall, { Small12 }, { Small12 } }, { &SecondSmall, { Small12, Small1 }, { Small1 } },
+                { &SecondSmall, { Small1, Small12 }, {} } } },
     };
     for (const Sequence& s : sequences) {
         SCOPED_TRACE(s.what);

@@ -47,7 +47,7 @@ TEST(PlaceHover, TheNearestMarkWithinFourPixelsEachWayIsUnderTheMouse)
     EXPECT_EQ(dorvan::markUnder(far, -2'000'000'000, 2'000'000'000), std::nullopt);
 }
 
-std::unique_ptr<dorvan::TProjectRecord> threePlaces()
+std::unique_ptr<dorvan::TProjectRecord> hoverPlaces()
 {
     auto r = std::make_unique<dorvan::TProjectRecord>();
     const char* names[] = { "A01", "Brno", "Žilina" };
@@ -63,7 +63,7 @@ std::unique_ptr<dorvan::TProjectRecord> threePlaces()
 
 TEST(PlaceHover, PicturePageMarksAreTheEnteredPlacesAtTheirPixels)
 {
-    const auto r = threePlaces();
+    const auto r = hoverPlaces();
     dorvan::WorkingState s;
     s.PlaceCount = 3;
     s.NextPlace = 4;
@@ -91,7 +91,7 @@ TEST(PlaceHover, PicturePageMarksAreTheEnteredPlacesAtTheirPixels)
 
 TEST(PlaceHover, TheTipNamesThePlaceItsCoordinatesAndWithAReferenceItsLatitudeLongitude)
 {
-    auto r = threePlaces();
+    auto r = hoverPlaces();
     struct Tip {
         PlaceMark mark;
         const char* separator;
