@@ -30,6 +30,11 @@ majú rovnakú mierku, vzdialenosti v grafe zodpovedajú skutočnosti (kruh osta
 a graf stojí v strede plochy. Nezaškrtnuté, každá os vyplní plochu sama.
 To isté kreslí "dorvan-cli render --equal-scale".
 
+Značka miesta pod myšou: keď myš chvíľu postojí na značke miesta (v grafe, nad obrázkom mapy
+aj vo zväčšenej časti), bublina ukáže jej popis a meno miesta (napríklad "A07: Brno"),
+súradnice X a Y a ak má projekt súradnicový systém, aj zemepisnú šírku a dĺžku. Tak isto
+na stránke obrázka v okne zadávania údajov.
+
 "Izočiary nákladov": zaškrtnuté, graf ukáže čiary, na ktorých sú náklady o dané percentá
 vyššie ako v optime (fialové, s popisom "+L %"). Percentá sa píšu do poľa vedľa,
 oddelené bodkočiarkou (na začiatku "1; 5; 10"), najviac 10 hodnôt väčších ako 0
