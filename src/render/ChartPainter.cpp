@@ -1,8 +1,8 @@
 #include "render/ChartPainter.h"
 
-#include "render/ContourPainter.h"
 #include "core/allocation/GroupColours.h"
 #include "core/common/Rounding.h"
+#include "render/ContourPainter.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -143,6 +143,12 @@ void paintChartText(
 {
     const QString s = QString::fromStdString(text.text);
     const QFontMetrics metrics(font);
+    // Where the painter clips (the report's zoomed part), a text is written whole or not at all:
+    // a label cut at the clip's edge would read as another name or number.
+    if (p.hasClipping()
+        && !p.clipBoundingRect().contains(
+            QRectF(text.x, text.y, metrics.horizontalAdvance(s), metrics.height())))
+        return;
     p.setFont(font);
     if (box == ChartTextBox::OpaqueWhite)
         p.fillRect(QRect(text.x, text.y, metrics.horizontalAdvance(s), metrics.height()), White);
@@ -247,8 +253,8 @@ bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
 }
 
 bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> places,
-    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const ContourInput* contours,
-    ChartScale scale)
+    std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
+    const ContourInput* contours, ChartScale scale)
 {
     if (chartTooSmall(size.width(), size.height()))
         return false;

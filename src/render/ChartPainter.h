@@ -113,7 +113,8 @@ ChartTextMeasure chartTextMeasure();
 // The tick labels of a background thinned by chartTextMeasure.
 void thinChartLabels(ChartBackground& background);
 // A text with its top left corner at its point: transparent, or on an opaque white box so
-// that it stays legible over a picture.
+// that it stays legible over a picture. Where the painter clips, a text not wholly inside the
+// clip is left out rather than drawn in part.
 enum class ChartTextBox { Transparent, OpaqueWhite };
 void paintChartText(QPainter& p, const ChartText& text, const QFont& font, const QColor& colour,
     ChartTextBox box = ChartTextBox::Transparent);

@@ -467,6 +467,9 @@ TEST_F(Report, EqualScaleAndTheSelectedPartAreTheWindowsAndTheCommandLines)
     // The zoomed part has axes of its own: under it a row of round coordinates, evenly apart.
     const QString layoutText
         = tool("pdftotext", { u("-layout"), u("-f"), u("2"), u("-l"), u("2"), zoomWindow, u("-") });
+    // No label of the drawing outside the part is in the PDF, not even hidden by the clip: the
+    // page's head is its first text.
+    EXPECT_TRUE(layoutText.trimmed().startsWith(u("slovak_towns.mzd"))) << layoutText.toStdString();
     std::vector<double> axisRow;
     for (const QString& line : layoutText.split(u'\n')) {
         const QStringList tokens = line.split(QRegularExpression(u("\\s+")), Qt::SkipEmptyParts);
