@@ -8,6 +8,7 @@ packages=(
   libproj-dev proj-data libgeographiclib-dev gdal-bin libgdal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   lld fonts-dejavu-core xvfb xauth poppler-utils
+  coinor-libcbc-dev
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-dev)

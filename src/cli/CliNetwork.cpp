@@ -29,19 +29,8 @@ void writeText(const NetworkRun& run, std::ostream& out)
         out << row[0] << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\t' << row[4] << '\n';
 }
 
-void writeJson(const NetworkOptions& o, const NetworkRun& run, std::ostream& out)
+void writeStars(JsonWriter& j, const StarSolution& b)
 {
-    const StarSolution& b = run.search.best;
-    JsonWriter j;
-    j.beginObject();
-    j.key("project");
-    j.value(o.project);
-    j.key("star_count");
-    j.value(b.StarCount);
-    j.key("total");
-    j.value(b.StarTotal);
-    j.key("recalc_count");
-    j.value(b.RecalcCount);
     j.key("stars");
     j.beginArray();
     std::size_t next = 0;
@@ -59,6 +48,65 @@ void writeJson(const NetworkOptions& o, const NetworkRun& run, std::ostream& out
         j.endObject();
     }
     j.endArray();
+}
+
+void writeHeuristic(JsonWriter& j, const StarSolution& b)
+{
+    j.key("star_count");
+    j.value(b.StarCount);
+    j.key("total");
+    j.value(b.StarTotal);
+    j.key("recalc_count");
+    j.value(b.RecalcCount);
+    writeStars(j, b);
+}
+
+// The exact result first, the star search's under "heuristic".
+void writeExactJson(const NetworkOptions& o, const NetworkRun& run, std::ostream& out)
+{
+    const ExactStarResult& r = *run.exact;
+    JsonWriter j;
+    j.beginObject();
+    j.key("project");
+    j.value(o.project);
+    j.key("method");
+    j.value("exact");
+    writeStars(j, run.project->BestStars);
+    j.key("star_count");
+    j.value(r.starCount);
+    j.key("total");
+    j.value(r.total);
+    j.key("proven");
+    j.value(r.proven);
+    j.key("lower_bound_stars");
+    j.value(r.lowerBoundStars);
+    j.key("lower_bound_total");
+    j.value(r.lowerBoundTotal);
+    j.key("seconds");
+    j.value(r.seconds);
+    j.key("heuristic");
+    j.beginObject();
+    writeHeuristic(j, run.search.best);
+    j.endObject();
+    j.endObject();
+    out << j.text();
+}
+
+void writeExactText(const NetworkRun& run, std::ostream& out)
+{
+    const StarWorkingCopy copy = VstupUdajRealStavCreate(*run.project);
+    out << comparisonLine(*run.exact, run.search.best, Separator) << '\n';
+    for (const std::string& l : exactListLines(copy, *run.exact, Separator))
+        out << l << '\n';
+}
+
+void writeJson(const NetworkOptions& o, const NetworkRun& run, std::ostream& out)
+{
+    JsonWriter j;
+    j.beginObject();
+    j.key("project");
+    j.value(o.project);
+    writeHeuristic(j, run.search.best);
     j.endObject();
     out << j.text();
 }
@@ -119,14 +167,35 @@ int roundsCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
     return run.plan.missed.empty() ? ExitOk : ExitLimitsMissed;
 }
 
+// The exact search started from the star search's network; the graph draws its result.
+void runExact(NetworkRun& run, double timeLimit)
+{
+    const StarWorkingCopy copy = VstupUdajRealStavCreate(*run.project);
+    ExactStarOptions options;
+    options.timeLimit = timeLimit;
+    try {
+        run.exact = searchExactNetwork(copy, run.search.best, options);
+    } catch (const std::runtime_error& e) {
+        throw UsageError(e.what());
+    }
+    run.project->BestStars = starSolutionOf(copy, *run.exact);
+}
+
 } // namespace
 
 int networkCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
 {
     if (o.method == NetworkMethod::Rounds)
         return roundsCommand(o, out, err);
-    const NetworkRun run = runNetwork(o.project, err);
-    if (o.format == OutputFormat::Json)
+    NetworkRun run = runNetwork(o.project, err);
+    const bool exact = o.method == NetworkMethod::Exact;
+    if (exact)
+        runExact(run, o.timeLimit);
+    if (exact && o.format == OutputFormat::Json)
+        writeExactJson(o, run, out);
+    else if (exact)
+        writeExactText(run, out);
+    else if (o.format == OutputFormat::Json)
         writeJson(o, run, out);
     else
         writeText(run, out);

@@ -4,6 +4,7 @@
 
 #include "core/cli/CliArguments.h"
 #include "core/network/Rounds.h"
+#include "core/network/ExactNetwork.h"
 #include "core/network/StarSearch.h"
 
 #include <iosfwd>
@@ -15,6 +16,7 @@ namespace dorvan::cli {
 struct NetworkRun {
     std::unique_ptr<Project> project;
     StarSearchResult search;
+    std::optional<ExactStarResult> exact; // --method exact
 };
 NetworkRun runNetwork(const std::string& path, std::ostream& err);
 

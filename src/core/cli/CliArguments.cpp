@@ -26,7 +26,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true }, { "--crs", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
-        { "--seed", true }, { "--format", true }, { "--out", true }, { "--fixed", true }, { "--max-places", true } };
+        { "--seed", true }, { "--format", true }, { "--out", true }, { "--fixed", true },
+        { "--max-places", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
         { "--size", true }, { "--method", true }, { "--time-limit", true }, { "--seed", true },
         { "--iterations", true } };
@@ -37,7 +38,8 @@ const std::map<std::string, bool>& optionsOf(Command c)
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
         { "--contours", true }, { "--picture", true }, { "--equal-scale", false }, { "--select", true },
         { "--size", true }, { "--proportional", true } };
-    static const std::map<std::string, bool> map { { "--out", true }, { "--epsg", true }, { "--scale", true } };
+    static const std::map<std::string, bool> map { { "--out", true }, { "--epsg", true },
+        { "--scale", true } };
     static const std::map<std::string, bool> distances { { "--out", true }, { "--unit", true },
         { "--request-url", true } };
     switch (c) {
@@ -253,15 +255,19 @@ bool hasGeoJsonSuffix(const std::string& path)
     return lower.ends_with(".geojson") || lower.ends_with(".json");
 }
 
-// --method star|rounds, and the rounds' --time-limit and --seed.
+// --method star|rounds|exact, the time limit of the rounds and of the exact network, and the
+// rounds' --seed and --iterations.
 void readNetworkMethod(const RawArguments& raw, const std::string& cmd, NetworkOptions& o)
 {
     o.method = choice<NetworkMethod>(raw, cmd, "--method", NetworkMethod::Star,
-        { { "star", NetworkMethod::Star }, { "rounds", NetworkMethod::Rounds } });
+        { { "star", NetworkMethod::Star }, { "rounds", NetworkMethod::Rounds },
+            { "exact", NetworkMethod::Exact } });
     const bool rounds = o.method == NetworkMethod::Rounds;
+    if (o.method == NetworkMethod::Exact)
+        o.timeLimit = 30.0;
     if (auto it = raw.values.find("--time-limit"); it != raw.values.end()) {
-        if (!rounds)
-            throw UsageError(cmd + ": --time-limit is for --method rounds");
+        if (o.method == NetworkMethod::Star)
+            throw UsageError(cmd + ": --time-limit is for --method rounds or exact");
         std::string text = it->second;
         std::replace(text.begin(), text.end(), ',', '.');
         double v = 0.0;

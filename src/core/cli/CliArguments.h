@@ -109,12 +109,13 @@ inline constexpr int NetworkGraphWidth = 624;
 inline constexpr int NetworkGraphHeight = 446;
 
 // The methods of the network window: the star search, the delivery rounds.
-enum class NetworkMethod { Star, Rounds };
+enum class NetworkMethod { Star, Rounds, Exact };
 
 struct NetworkOptions {
     std::string project;
     NetworkMethod method = NetworkMethod::Star;
-    double timeLimit = 10.0; // rounds: seconds of the search at most
+    // rounds (default 10) and exact (default 30): seconds of the search at most
+    double timeLimit = 10.0;
     std::uint64_t seed = 1; // rounds: the seed of the search
     long iterations = 0; // rounds: steps of the search; 0: as many as the places ask for
     OutputFormat format = OutputFormat::Text;

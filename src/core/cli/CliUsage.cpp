@@ -19,7 +19,7 @@ Commands:
   places PROJECT.mzd   list the places and criteria of a project as CSV or JSON
   import PLACES.csv    make a project from a list of places
   groups PROJECT.mzd   propose distribution groups: the best P centres and their places
-  network PROJECT.mzd  search the star network or the delivery rounds, draw the station graph
+  network PROJECT.mzd  the star network (searched or proven best) or the delivery rounds
   export PROJECT.mzd   write the solved result as GeoJSON or CSV for a GIS or a spreadsheet
   report PROJECT.mzd   write the report of the solved result as a PDF (A4)
   map PROJECT.mzd MAP  put a map (or a picture with a scale) into a copy of the project
@@ -215,33 +215,42 @@ Options:
 )";
 
 const char* const NetworkUsage
-    = R"(Usage: dorvan-cli network PROJECT.mzd [--method star|rounds] [--format text|json]
+    = R"(Usage: dorvan-cli network PROJECT.mzd [--method star|rounds|exact] [--format text|json]
                           [--out FILE.png|FILE.pdf|FILE.geojson] [--size WxH]
                           [--time-limit S] [--seed N] [--iterations N]
 
 Runs a method of the distribution network window on the project as the program holds it after
 opening it and prints what the window shows.
 
-  --method star|rounds      star (default): the star search (the criteria switched on in the
+  --method star|rounds|exact
+                            star (default): the star search (the criteria switched on in the
                             file give the reach and the places a star); rounds: the delivery
                             rounds from the distribution centre (or the one-centre optimum
                             when no centre is switched on) within the vehicles' capacity, the
                             longest route, the longest working time with the loading times and
-                            the number of vehicles, each when switched on
+                            the number of vehicles, each when switched on; exact: the proven
+                            best star network ("Optimálna sieť": the fewest stars, then the
+                            least total), started from the star search's network
   --format text|json        star, text (default): ListBox1 to ListBox5, each block under a line
                             naming the list, then StringGrid1, one line a row from row 0, the
                             cells of columns 0 to 4 separated by tabs; json: the stars (centre,
                             members, sum), the total, the star count and the recalculations.
                             rounds, text: the window's lines; json: "rounds" (each "places" in
                             order, "length", "load", "time"), "total", "vehicles", "depot" and
-                            "missed" (the limits no plan found keeps, with by how much)
-  --out FILE                also draw the station graph into a PNG or PDF file (by extension);
-                            for rounds a .geojson file gets each round as a LineString from the
-                            depot and back (latitude/longitude when the project has a reference,
-                            else its own X/Y)
+                            "missed" (the limits no plan found keeps, with by how much).
+                            exact, text: the line comparing both searches, then the lines of
+                            the exact list; json: "stars", "star_count", "total", "proven",
+                            "lower_bound_stars", "lower_bound_total", "seconds" and the star
+                            search's result under "heuristic"
+  --out FILE                also draw the station graph into a PNG or PDF file (by extension;
+                            for exact, the exact network); for rounds a .geojson file gets each
+                            round as a LineString from the depot and back (latitude/longitude
+                            when the project has a reference, else its own X/Y)
   --size WxH                the drawing area of the graph of --out, 120 to 5000 pixels a
                             side (default 624x446, the window's design size less its list)
-  --time-limit S            rounds: seconds the search may take at most (default 10)
+  --time-limit S            rounds: seconds the search may take at most (default 10); exact:
+                            seconds of the exact search (default 30), which then gives the
+                            best network found and its lower bounds, unproven
   --seed N                  rounds: the seed of the search (default 1); the same seed gives the
                             same rounds unless the time limit cuts the search short
   --iterations N            rounds: steps of the search (default: 20000 and 12000 a place)

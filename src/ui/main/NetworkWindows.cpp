@@ -1,8 +1,8 @@
 #include "ui/main/NetworkWindows.h"
 
+#include "ui/main/Dorvan_Hlavny.h"
 #include "ui/network/Graficka_Siet_Stanic.h"
 #include "ui/network/Metoda_Sieti.h"
-#include "ui/main/Dorvan_Hlavny.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -70,6 +70,12 @@ void NetworkWindows::openGraphWindow()
     graph_ = new TGrafickaSietStanic(frame_.project(), frame_.dialogs());
     frame_.addChildWindow(graph_, true);
     graph_->FormCreate();
+}
+
+void NetworkWindows::redrawGraphWindow()
+{
+    if (graphWindowOpen())
+        graph_->KresliGraf();
 }
 
 void NetworkWindows::closeGraphWindow()

@@ -25,6 +25,7 @@ public:
 
     void openGraphWindow() override;
     void closeGraphWindow() override;
+    void redrawGraphWindow() override;
 
     TMetodaDistribSieti* networkWindow() const;
     TGrafickaSietStanic* graphWindow() const;

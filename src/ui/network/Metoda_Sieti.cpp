@@ -3,6 +3,7 @@
 #include "core/allocation/CooperRunDriver.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/network/NetworkHost.h"
+#include "ui/network/OptimalNetworkPanel.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -87,10 +88,15 @@ void TMetodaDistribSieti::buildControls()
     ListBox2 = makeList(this, "ListBox2", 257);
     ListBox2->setMinimumHeight(537);
 
+    // "Optimálna sieť" between the grid and the lists, its result in a list of its own.
+    optimal_ = new network::OptimalNetworkPanel(dialogs_, this);
+    optimal_->setGraphChanged([this] { graphNetworkChanged(); });
+
     auto* lists = new QHBoxLayout;
     for (QListWidget* l : { ListBox1, ListBox3, ListBox4, ListBox5 })
         lists->addWidget(l);
-    lists->addStretch(1);
+    // The exact result's lines name the places: its list takes the room the others leave.
+    lists->addWidget(optimal_->list(), 1);
     lists->addWidget(ListBox2);
     // The grid grows 17 pixels a place and the lists keep their design widths: in a main window
     // smaller than all that, the window scrolls instead of cutting off the lists below the grid.
@@ -98,6 +104,7 @@ void TMetodaDistribSieti::buildControls()
     content->setObjectName("Obsah");
     auto* column = new QVBoxLayout(content);
     column->addWidget(StringGrid1, 0, Qt::AlignLeft);
+    column->addWidget(optimal_);
     column->addLayout(lists, 1);
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName("Posuv");
@@ -130,7 +137,9 @@ void TMetodaDistribSieti::compute()
     const dorvan::StarWorkingCopy copy = dorvan::VstupUdajRealStavCreate(project_);
     search_ = dorvan::Hviezda(copy, QLocale().decimalPoint().toStdString());
     dorvan::Okruh();
-    project_.BestStars = search_.best;
+    // An exact result of other data goes; the graph draws the network chosen.
+    optimal_->setInputs(copy, search_.best);
+    project_.BestStars = optimal_->graphSolution().value_or(search_.best);
     fillLists();
     // An open graph window stays as it is.
     host_.openGraphWindow();
@@ -147,7 +156,8 @@ void TMetodaDistribSieti::fillLists()
 void TMetodaDistribSieti::fillGrid()
 {
     const int n = dorvan::runPlaceCount(project_.State.PlaceCount);
-    const auto rows = dorvan::starResultGrid(project_.BestStars, n, QLocale().decimalPoint().toStdString());
+    // The grid shows the star search's network, whichever network the graph draws.
+    const auto rows = dorvan::starResultGrid(search_.best, n, QLocale().decimalPoint().toStdString());
     StringGrid1->clearContents();
     StringGrid1->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
@@ -177,6 +187,12 @@ void TMetodaDistribSieti::fitGridColumns()
     StringGrid1->setMinimumWidth(std::max(633, total + 2 * StringGrid1->frameWidth()));
 }
 
+void TMetodaDistribSieti::graphNetworkChanged()
+{
+    project_.BestStars = optimal_->graphSolution().value_or(search_.best);
+    host_.redrawGraphWindow();
+}
+
 void TMetodaDistribSieti::closeEvent(QCloseEvent* event)
 {
     child_.handleClose(event, [this] { return ZatvorDistribSiete(); });
@@ -189,6 +205,7 @@ bool TMetodaDistribSieti::ZatvorDistribSiete()
     const bool byProgram = child_.closedByProgram();
     if (!child_.mayClose())
         return false;
+    optimal_->stopSearch();
     if (!byProgram)
         host_.closeGraphWindow();
     return true;

@@ -8,6 +8,9 @@
 #include <QWidget>
 
 class NetworkHost;
+namespace network {
+class OptimalNetworkPanel;
+} // namespace network
 class QListWidget;
 class QTableWidget;
 namespace dorvan {
@@ -32,6 +35,8 @@ public:
 
     // The search of the last computation.
     const dorvan::StarSearchResult& lastSearch() const { return search_; }
+    // "Optimálna sieť": the exact search beside the star search.
+    network::OptimalNetworkPanel& optimalPanel() const { return *optimal_; }
 
     // Bound to the window's creation and to every activation.
     void FormCreate();
@@ -49,6 +54,8 @@ private:
     void fillLists();
     void fillGrid();
     void fitGridColumns();
+    // The station graph draws the network chosen in the panel.
+    void graphNetworkChanged();
     bool ZatvorDistribSiete();
 
     dorvan::Project& project_;
@@ -64,4 +71,5 @@ private:
     QListWidget* ListBox3 = nullptr;
     QListWidget* ListBox4 = nullptr;
     QListWidget* ListBox5 = nullptr;
+    network::OptimalNetworkPanel* optimal_ = nullptr;
 };

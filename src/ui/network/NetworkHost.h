@@ -9,4 +9,6 @@ public:
     virtual void openGraphWindow() = 0;
     // Closes the station graph window without its question.
     virtual void closeGraphWindow() = 0;
+    // Draws the open station graph again (the network it draws changed).
+    virtual void redrawGraphWindow() = 0;
 };
