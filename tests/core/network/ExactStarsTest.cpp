@@ -112,6 +112,7 @@ TEST(ExactStars, MatchesTheBruteForceOfEveryStarAssignment)
         { 6, 8, 3, 45.0, true }, { 7, 9, 3, 40.0, true }, { 8, 9, 5, 60.0, true },
         { 9, 7, 1, 1e9, true }, // one place a star: every place alone
         { 10, 8, 4, 5.0, false }, // a reach that keeps most places alone
+        { 11, 1, 3, 10.0, true }, { 12, 2, 2, 1e9, true }, // one place, two places
     };
     for (const BruteCase& c : cases) {
         SCOPED_TRACE("seed " + std::to_string(c.seed));
