@@ -835,13 +835,14 @@ TEST(CliRealCoordinates, SampleGivesLatitudeLongitudeAndExportMatchesSolve)
     ASSERT_EQ(runCli(QStringList { "export", sample, "--format", "csv", "--out", csv } + options).code, 0);
     const QList<QByteArray> rows = fileBytes(csv).split('\n');
     ASSERT_GE(rows.size(), 29);
-    EXPECT_EQ(rows[0], "kind,group,name,step,x,y,weight,objective,gap,latitude,longitude");
+    EXPECT_EQ(rows[0], "kind,group,name,step,x,y,weight,objective,gap,existing,latitude,longitude");
     const QList<QByteArray> result = rows[28].split(',');
-    ASSERT_EQ(result.size(), 11) << rows[28].toStdString();
+    ASSERT_EQ(result.size(), 12) << rows[28].toStdString();
     EXPECT_EQ(result[0], "optimum");
     EXPECT_NEAR(result[4].toDouble(), s["optimum"][0].toDouble(), 1e-9);
     EXPECT_NEAR(result[7].toDouble(), s["objective"].toDouble(), 1e-9 * s["objective"].toDouble());
-    EXPECT_NEAR(result[9].toDouble(), s["latitude"].toDouble(), 1e-7);
+    EXPECT_EQ(result[9], "0"); // no existing centre
+    EXPECT_NEAR(result[10].toDouble(), s["latitude"].toDouble(), 1e-7);
 }
 
 TEST(CliRealCoordinates, WithoutReferenceGeoJsonIsRefusedAndCsvKeepsToXY)
@@ -863,8 +864,8 @@ TEST(CliRealCoordinates, WithoutReferenceGeoJsonIsRefusedAndCsvKeepsToXY)
     const QString csv = dir.filePath("plain.csv.out");
     ASSERT_EQ(runCli({ "export", project, "--format", "csv", "--out", csv }).code, 0);
     const QList<QByteArray> rows = fileBytes(csv).split('\n');
-    EXPECT_EQ(rows[0], "kind,group,name,step,x,y,weight,objective,gap");
-    EXPECT_EQ(rows[1], "place,,A,,1.0,2.0,1.0,,");
+    EXPECT_EQ(rows[0], "kind,group,name,step,x,y,weight,objective,gap,existing");
+    EXPECT_EQ(rows[1], "place,,A,,1.0,2.0,1.0,,,");
 }
 
 namespace {
@@ -920,7 +921,8 @@ TEST(CliRealCoordinates, CsvExportIsOneTableThatOgrinfoReadsWithRealColumns)
         EXPECT_TRUE(summary.out.contains(u("Feature Count: %1\n").arg(27 + results.size() + points)))
             << summary.out.toStdString();
         QStringList types { "kind: String", "name: String", "step: Integer", "x: Real", "y: Real",
-            "weight: Real", "objective: Real", "gap: Real", "latitude: Real", "longitude: Real" };
+            "weight: Real", "objective: Real", "gap: Real", "existing: Integer", "latitude: Real",
+            "longitude: Real" };
         if (!c.options.isEmpty())
             types << "group: Integer";
         for (const QString& type : types)

@@ -208,6 +208,16 @@ TEST_F(ExistingCentresInTheRun, ZilinaKeepsItsPlaceTheTotalIsTheProposalsAndBoth
         }
     }
     EXPECT_EQ(existing, 1);
+    // The CSV for a GIS: the existing centre's optimum row names it and says 1, the others 0.
+    const QString csv = dir.filePath("taken.csv");
+    ASSERT_EQ(runCli({ "export", saved, "--groups", "--format", "csv", "--out", csv }).code, 0);
+    QFile exportedCsv(csv);
+    ASSERT_TRUE(exportedCsv.open(QIODevice::ReadOnly));
+    QStringList optima;
+    for (const QString& line : QString::fromUtf8(exportedCsv.readAll()).split('\n'))
+        if (line.startsWith(u("optimum,")))
+            optima << line.split(',').mid(0, 3).join(',') + ',' + line.split(',').value(9);
+    EXPECT_EQ(optima, (QStringList { u("optimum,1,Žilina,1"), u("optimum,2,,0"), u("optimum,3,,0") }));
 
     // Opened again: Žilina is still the existing centre and the limit still 12.
     openFile(saved);

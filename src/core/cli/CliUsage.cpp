@@ -276,8 +276,9 @@ Options:
                             only for a project with a coordinate reference (made by import
                             from latitude/longitude or with --crs). csv: one table a GIS
                             reads, a row a feature: kind (place, optimum, path), group, name,
-                            step (of the path, 0 at the start), x, y, weight, objective, gap
-                            and, with a reference, latitude, longitude; "," between fields, a
+                            step (of the path, 0 at the start), x, y, weight, objective, gap,
+                            existing (1 for an existing centre, named, serving its group) and,
+                            with a reference, latitude, longitude; "," between fields, a
                             decimal point, UTF-8
   --out FILE                the file to write (an existing file is replaced)
   --contours L1,L2,...      cost contours at these percents above the optimum's cost (above 0,

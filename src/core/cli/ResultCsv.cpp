@@ -40,9 +40,7 @@ struct CsvRow {
     std::string weight;
     std::string objective;
     std::string gap;
-    // Existing (fixed) centres: once the run's results say which group's centre stays on its
-    // place, a column "existing" (1 for such a centre, 0 for an optimum) goes here, in the
-    // header below and in the optimum rows.
+    std::string existing; // of a result: 1 for an existing centre that serves its group, else 0
 };
 
 class TableWriter {
@@ -50,7 +48,7 @@ public:
     explicit TableWriter(const Projection* reference)
         : reference_(reference)
     {
-        out_ << "kind,group,name,step,x,y,weight,objective,gap";
+        out_ << "kind,group,name,step,x,y,weight,objective,gap,existing";
         if (reference_ != nullptr)
             out_ << ",latitude,longitude";
         out_ << '\n';
@@ -60,7 +58,7 @@ public:
     {
         out_ << r.kind << Comma << r.group << Comma << separatedField(r.name, Comma) << Comma << r.step
              << Comma << realField(r.at.x) << Comma << realField(r.at.y) << Comma << r.weight << Comma
-             << r.objective << Comma << r.gap;
+             << r.objective << Comma << r.gap << Comma << r.existing;
         if (reference_ != nullptr) {
             const auto p = reference_->toLatLon(r.at);
             out_ << Comma << (p ? geo::fixedDegrees(p->latitude) : "") << Comma
@@ -95,6 +93,9 @@ std::string exportCsv(const RunExport& run, const Projection* reference)
         CsvRow r;
         r.kind = "optimum";
         r.group = group(res.group);
+        // An existing centre is named: the group is served from that place.
+        r.name = res.existingCentre;
+        r.existing = res.existingCentre.empty() ? "0" : "1";
         r.at = res.optimum;
         r.objective = realField(res.objective);
         r.gap = res.gap ? realField(*res.gap) : std::string();

@@ -65,9 +65,11 @@ std::optional<std::string> exportGeoJson(const RunExport& run, const Projection&
 
 // One table a GIS reads (ResultCsv.cpp): a header and one row a feature, "," separated, numbers
 // with a decimal point (reals always with a fraction or an exponent), UTF-8. Columns
-// kind,group,name,step,x,y,weight,objective,gap and, with a reference, latitude,longitude; kind
-// "place" (group, name, weight), "optimum" (group, objective, gap) and "path" (group, step from
-// 0 at the start point to the optimum). A value a feature does not have is an empty field.
+// kind,group,name,step,x,y,weight,objective,gap,existing and, with a reference,
+// latitude,longitude; kind "place" (group, name, weight), "optimum" (group, objective, gap,
+// existing 1 with the name of an existing centre that serves the group from its place, else 0)
+// and "path" (group, step from 0 at the start point to the optimum). A value a feature does not
+// have is an empty field.
 std::string exportCsv(const RunExport& run, const Projection* reference);
 
 // Two tables separated by an empty line, tab-separated with decimal commas, for a spreadsheet to

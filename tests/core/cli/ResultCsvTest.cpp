@@ -10,7 +10,7 @@ using namespace dorvan;
 namespace {
 
 // Two groups: names that need quoting, whole numbers, tiny and huge values, a group without a
-// gap and a path of one point.
+// gap served by an existing centre, and a path of one point.
 cli::RunExport handMadeGroupRun()
 {
     cli::RunExport run;
@@ -28,6 +28,7 @@ cli::RunExport handMadeGroupRun()
     second.optimum = { 3.0, 4.0 };
     second.objective = 1e20;
     second.path = { { 3.0, 4.0 } };
+    second.existingCentre = "Nitra, mesto";
     run.results = { first, second };
     return run;
 }
@@ -38,15 +39,15 @@ TEST(ResultCsv, OneRowAFeatureWithDecimalPointsAndQuotedNames)
 {
     cli::RunExport run = handMadeGroupRun();
     EXPECT_EQ(cli::exportCsv(run, nullptr),
-        "kind,group,name,step,x,y,weight,objective,gap\n"
-        "place,1,\"Nitra, mesto\",,1.0,2.0,3.0,,\n"
-        "place,,\"Say \"\"Hi\"\"\",,48.5,17.25,1.5,,\n"
-        "place,2,\xC5\xBDilina,,-0.5,1e-05,2.0,,\n"
-        "optimum,1,,,1.25,2.5,,10.0,0.001\n"
-        "optimum,2,,,3.0,4.0,,1e+20,\n"
-        "path,1,,0,0.0,0.0,,,\n"
-        "path,1,,1,1.25,2.5,,,\n"
-        "path,2,,0,3.0,4.0,,,\n");
+        "kind,group,name,step,x,y,weight,objective,gap,existing\n"
+        "place,1,\"Nitra, mesto\",,1.0,2.0,3.0,,,\n"
+        "place,,\"Say \"\"Hi\"\"\",,48.5,17.25,1.5,,,\n"
+        "place,2,\xC5\xBDilina,,-0.5,1e-05,2.0,,,\n"
+        "optimum,1,,,1.25,2.5,,10.0,0.001,0\n"
+        "optimum,2,\"Nitra, mesto\",,3.0,4.0,,1e+20,,1\n"
+        "path,1,,0,0.0,0.0,,,,\n"
+        "path,1,,1,1.25,2.5,,,,\n"
+        "path,2,,0,3.0,4.0,,,,\n");
 
     // One centre: no group anywhere, 15 significant digits.
     run.groups = false;
@@ -56,10 +57,10 @@ TEST(ResultCsv, OneRowAFeatureWithDecimalPointsAndQuotedNames)
     run.results[0].optimum = { 2.0 / 3.0, 123456.789012345678 };
     run.results[0].path = { run.results[0].optimum };
     EXPECT_EQ(cli::exportCsv(run, nullptr),
-        "kind,group,name,step,x,y,weight,objective,gap\n"
-        "place,,\"Nitra, mesto\",,1.0,2.0,3.0,,\n"
-        "optimum,,,,0.666666666666667,123456.789012346,,10.0,0.001\n"
-        "path,,,0,0.666666666666667,123456.789012346,,,\n");
+        "kind,group,name,step,x,y,weight,objective,gap,existing\n"
+        "place,,\"Nitra, mesto\",,1.0,2.0,3.0,,,\n"
+        "optimum,,,,0.666666666666667,123456.789012346,,10.0,0.001,0\n"
+        "path,,,0,0.666666666666667,123456.789012346,,,,\n");
 }
 
 TEST(ResultCsv, WithAReferenceEveryRowEndsInItsLatitudeAndLongitude)
@@ -68,11 +69,12 @@ TEST(ResultCsv, WithAReferenceEveryRowEndsInItsLatitudeAndLongitude)
     const auto reference = geo::Projection::create("+proj=eqc +R=57295.77951308232 +units=km");
     ASSERT_TRUE(reference);
     const std::string text = cli::exportCsv(handMadeGroupRun(), &*reference);
-    const std::string expectedStart = "kind,group,name,step,x,y,weight,objective,gap,latitude,longitude\n"
-                                      "place,1,\"Nitra, mesto\",,1.0,2.0,3.0,,,2.0000000,1.0000000\n"
-                                      "place,,\"Say \"\"Hi\"\"\",,48.5,17.25,1.5,,,17.2500000,48.5000000\n"
-                                      "place,2,\xC5\xBDilina,,-0.5,1e-05,2.0,,,0.0000100,-0.5000000\n"
-                                      "optimum,1,,,1.25,2.5,,10.0,0.001,2.5000000,1.2500000\n";
+    const std::string expectedStart
+        = "kind,group,name,step,x,y,weight,objective,gap,existing,latitude,longitude\n"
+          "place,1,\"Nitra, mesto\",,1.0,2.0,3.0,,,,2.0000000,1.0000000\n"
+          "place,,\"Say \"\"Hi\"\"\",,48.5,17.25,1.5,,,,17.2500000,48.5000000\n"
+          "place,2,\xC5\xBDilina,,-0.5,1e-05,2.0,,,,0.0000100,-0.5000000\n"
+          "optimum,1,,,1.25,2.5,,10.0,0.001,0,2.5000000,1.2500000\n";
     EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
-    EXPECT_TRUE(text.ends_with("path,2,,0,3.0,4.0,,,,4.0000000,3.0000000\n")) << text;
+    EXPECT_TRUE(text.ends_with("path,2,,0,3.0,4.0,,,,,4.0000000,3.0000000\n")) << text;
 }

@@ -437,7 +437,7 @@ TEST_F(GeoCommands, ProjectWithoutReferenceRefusesGeoJsonAndExportsCsv)
     action("ExportujVysledok")->trigger();
     EXPECT_TRUE(dialogs.texts("save").last().endsWith(u("|GeoJSON (*.geojson);;CSV (*.csv)")));
     const QByteArray written = fileBytes(dir.filePath("vysledok.csv"));
-    EXPECT_TRUE(written.startsWith("kind,group,name,step,x,y,weight,objective,gap\n"))
+    EXPECT_TRUE(written.startsWith("kind,group,name,step,x,y,weight,objective,gap,existing\n"))
         << written.toStdString();
     EXPECT_FALSE(written.contains("latitude"));
 }
@@ -462,7 +462,7 @@ TEST_F(GeoCommands, CopyPutsTheExportTablesTabSeparatedOnTheClipboard)
     std::map<QString, QStringList> gis; // by name, the optimum by "optimum"
     for (const QString& line : QString::fromUtf8(fileBytes(exported)).split(u'\n', Qt::SkipEmptyParts)) {
         const QStringList f = line.split(u',');
-        ASSERT_EQ(f.size(), 11) << line.toStdString();
+        ASSERT_EQ(f.size(), 12) << line.toStdString();
         if (f[0] == u("place") || f[0] == u("optimum"))
             gis[f[0] == u("place") ? f[2] : f[0]] = f;
     }
@@ -488,12 +488,12 @@ TEST_F(GeoCommands, CopyPutsTheExportTablesTabSeparatedOnTheClipboard)
         const QStringList f = places[k].split(u'\t');
         ASSERT_EQ(f.size(), 8) << places[k].toStdString();
         ASSERT_TRUE(gis.count(f[2])) << places[k].toStdString();
-        same(f, { { 3, 4 }, { 4, 5 }, { 5, 6 }, { 6, 9 }, { 7, 10 } }, gis[f[2]]);
+        same(f, { { 3, 4 }, { 4, 5 }, { 5, 6 }, { 6, 10 }, { 7, 11 } }, gis[f[2]]);
     }
     const QStringList optimum = results[1].split(u'\t');
     ASSERT_EQ(optimum.size(), 8);
     EXPECT_EQ(optimum[0], u("optimum"));
-    same(optimum, { { 2, 4 }, { 3, 5 }, { 4, 7 }, { 5, 8 }, { 6, 9 }, { 7, 10 } }, gis[u("optimum")]);
+    same(optimum, { { 2, 4 }, { 3, 5 }, { 4, 7 }, { 5, 8 }, { 6, 10 }, { 7, 11 } }, gis[u("optimum")]);
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
 
     w->closeCooperWindow();
