@@ -292,7 +292,9 @@ on A4 pages, the same pages as the window's "Súbor -> Zostava (PDF) ...": the p
 criteria and run settings; the result with its certificate; the chart as vector graphics (over
 the map picture for a project entered on its picture); the candidate sites (every place as the
 centre, with its cost above the optimum's); the place table. Every page names the project file
-and the date and carries its number; the fonts are embedded.
+and the date and carries its number; the fonts are embedded. Nothing is cut: columns take their
+content, long texts wrap, and a wide table or chart gets a landscape page. The chart is always
+to scale (both axes at one scale) and as large as its page allows.
 
 Options:
   --out FILE.pdf            the file to write (an existing file is replaced; a failed write
@@ -301,10 +303,11 @@ Options:
                             chart (above 0, at most 1000, at most 10 levels; a decimal point)
   --picture yes|no          the chart over the project's map picture ("S obrázkom", default)
                             or without it ("Bez obrázku")
-  --equal-scale             both axes of the chart at one scale, as "Rovnaká mierka osí"
+  --equal-scale             the drawing area --select's pixels lie on has both axes at one
+                            scale, as "Rovnaká mierka osí" draws it
   --select X1,Y1,X2,Y2      the chart page shows the part of the drawing area a mouse drag
-                            from (X1,Y1) to (X2,Y2) selects, magnified as render --select
-                            shows it, still as vector graphics (at most 1 pixel either way
+                            from (X1,Y1) to (X2,Y2) selects, magnified to scale with axes of
+                            its own, still as vector graphics (at most 1 pixel either way
                             leaves the whole chart)
   --size WxH                the drawing area --select's pixels lie on, as render takes it
                             (default 800x600; only with --select)
