@@ -424,12 +424,18 @@ ReportLayout layoutReport(const ReportContent& content, const ReportMeasure& mea
     for (int i = 0; i < pages; ++i) {
         LaidOutPage& p = out.pages[static_cast<std::size_t>(i)];
         const double body = bodyWidth(p.orientation);
-        const double half = body / 2.0;
         const double foot = pageHeight(p.orientation) - FootFromBottom;
-        p.texts.push_back({ { MarginLeft, HeadY, half, RowHeight }, content.projectName, TextStyle::PageHead,
-            Align::Left });
-        p.texts.push_back({ { MarginLeft + half, HeadY, half, RowHeight }, content.date, TextStyle::PageHead,
-            Align::Right });
+        // The date on the right, the file's name in the rest, a long name wrapped upwards.
+        const double date = measure(content.date, TextStyle::PageHead);
+        const double nameWidth = std::max(1.0, body - date - ColumnGap);
+        const std::vector<std::string> name
+            = wrapText(content.projectName, nameWidth, TextStyle::PageHead, measure);
+        for (std::size_t l = 0; l < name.size(); ++l)
+            p.texts.push_back({ { MarginLeft, HeadY - RowHeight * static_cast<double>(name.size() - 1 - l),
+                                    nameWidth, RowHeight },
+                name[l], TextStyle::PageHead, Align::Left });
+        p.texts.push_back({ { MarginLeft + body - date, HeadY, date, RowHeight }, content.date,
+            TextStyle::PageHead, Align::Right });
         p.rules.push_back(
             { MarginLeft, HeadY + RowHeight + 2.0, MarginLeft + body, HeadY + RowHeight + 2.0 });
         p.texts.push_back({ { MarginLeft, foot, body, RowHeight }, pageNumberText(i + 1, pages),
