@@ -20,6 +20,10 @@ inline constexpr const char* Separator = ",";
 // A project file read and checked; a file that cannot be read is a UsageError naming it.
 LoadedProject loadProject(const std::string& path, std::ostream& err);
 
+// A file read whole for a command, at most limit + 1 bytes (enough to tell that it is too large);
+// a file that cannot be read is a UsageError naming it.
+std::string readWholeFile(const std::string& path, std::size_t limit);
+
 // The places a run takes: the project's place count as opening the project sets it.
 int projectPlaceCount(const TProjectRecord& record);
 

@@ -184,6 +184,8 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
     out << j.text();
 }
 
+} // namespace
+
 std::string readWholeFile(const std::string& path, std::size_t limit)
 {
     std::ifstream in(path, std::ios::binary);
@@ -200,8 +202,6 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
         throw UsageError(path + ": cannot be read");
     return bytes;
 }
-
-} // namespace
 
 int placesCommand(const PlacesOptions& o, std::ostream& out, std::ostream& err)
 {

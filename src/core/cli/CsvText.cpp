@@ -2,9 +2,11 @@
 // lists dorvan-cli writes.
 #include "core/cli/PlaceCsv.h"
 
+#include "core/common/CodePage.h"
 #include "core/common/DecimalText.h"
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -47,6 +49,35 @@ bool isValidUtf8(std::string_view text)
         i += static_cast<std::size_t>(n) + 1;
     }
     return true;
+}
+
+std::vector<CsvLine> csvLines(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    const bool utf8 = isValidUtf8(bytes);
+    std::vector<CsvLine> lines;
+    int number = 0;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        std::string_view raw = bytes.substr(0, end);
+        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        CsvLine line;
+        line.number = ++number;
+        if (utf8) {
+            line.text = std::string(raw);
+        } else {
+            try {
+                line.text = cp1250ToUtf8(raw);
+            } catch (const std::exception&) {
+                line.decodeError = "the line holds a byte that is neither UTF-8 nor Windows-1250";
+            }
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 CsvFields splitCsvLine(std::string_view line, char separator)

@@ -21,39 +21,13 @@ std::string quoted(std::string_view s)
     return "\"" + std::string(s) + "\"";
 }
 
-// One line of a CSV matrix, decoded to UTF-8.
-struct MatrixLine {
-    int number = 0;
-    std::string text;
-    bool undecodable = false;
-};
-
-std::vector<MatrixLine> matrixLines(std::string_view bytes)
+// The lines of a CSV matrix that hold something: blank lines and "#" comments left out.
+std::vector<CsvLine> matrixLines(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    const bool utf8 = isValidUtf8(bytes);
-    std::vector<MatrixLine> lines;
-    int number = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view raw = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-        if (!raw.empty() && raw.back() == '\r')
-            raw.remove_suffix(1);
-        MatrixLine line;
-        line.number = ++number;
-        if (utf8) {
-            line.text = std::string(raw);
-        } else {
-            try {
-                line.text = cp1250ToUtf8(raw);
-            } catch (const std::exception&) {
-                line.undecodable = true;
-            }
-        }
+    std::vector<CsvLine> lines;
+    for (CsvLine& line : csvLines(bytes)) {
         const std::string_view t = trimBlanks(line.text);
-        if (line.undecodable || (!t.empty() && t.front() != '#'))
+        if (!line.decodeError.empty() || (!t.empty() && t.front() != '#'))
             lines.push_back(std::move(line));
     }
     return lines;
@@ -168,18 +142,13 @@ public:
     // The place of that name, 0 when the project has none (told as a problem of the line).
     int place(int line, std::string_view text)
     {
-        try {
-            const Text100 wanted = Text100::fromUtf8(text);
-            for (int k = 1; k <= n_; ++k)
-                if (r_.PlaceName[k] == wanted) {
-                    present_[static_cast<std::size_t>(k)] = true;
-                    return k;
-                }
-        } catch (const std::exception&) {
-            // A name the code page cannot hold is no place's name.
-        }
-        problem(line, quoted(text) + " is no place of the project", quoted(text) + " nie je miesto projektu");
-        return 0;
+        const int k = placeQuietly(text);
+        if (k > 0)
+            present_[static_cast<std::size_t>(k)] = true;
+        else
+            problem(
+                line, quoted(text) + " is no place of the project", quoted(text) + " nie je miesto projektu");
+        return k;
     }
     int placeQuietly(std::string_view text) const
     {
@@ -189,6 +158,7 @@ public:
                 if (r_.PlaceName[k] == wanted)
                     return k;
         } catch (const std::exception&) {
+            // A name the code page cannot hold is no place's name.
         }
         return 0;
     }
@@ -290,11 +260,11 @@ std::string fieldsText(std::size_t n)
 
 // The lines split into fields; a line whose quotes are broken is a problem of its own.
 std::vector<std::pair<int, std::vector<std::string>>> splitMatrixLines(
-    const std::vector<MatrixLine>& lines, char separator, MatrixCollector& c)
+    const std::vector<CsvLine>& lines, char separator, MatrixCollector& c)
 {
     std::vector<std::pair<int, std::vector<std::string>>> rows;
-    for (const MatrixLine& line : lines) {
-        if (line.undecodable) {
+    for (const CsvLine& line : lines) {
+        if (!line.decodeError.empty()) {
             c.problem(line.number, "the line holds a byte that is neither UTF-8 nor Windows-1250",
                 "riadok obsahuje bajt, ktorý nie je ani UTF-8, ani Windows-1250");
             continue;
@@ -457,7 +427,7 @@ DistanceMatrixRead readDistanceMatrix(
         out.unit = unit.value_or(DistanceUnit::Metres);
         readJson(body, c);
     } else {
-        const std::vector<MatrixLine> lines = matrixLines(bytes);
+        const std::vector<CsvLine> lines = matrixLines(bytes);
         if (lines.empty()) {
             c.abandon(0, "the file holds no distances", "súbor neobsahuje žiadne vzdialenosti");
             return out;

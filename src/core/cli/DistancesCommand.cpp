@@ -7,29 +7,11 @@
 #include "core/geo/GeoReference.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 
 namespace dorvan::cli {
 
 namespace {
-
-std::string readMatrixFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw UsageError(path + ": cannot be read");
-    std::string bytes;
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > MaxDistanceMatrixBytes)
-            break;
-    }
-    if (in.bad())
-        throw UsageError(path + ": cannot be read");
-    return bytes;
-}
 
 int printRequest(const DistancesOptions& o, const TProjectRecord& r, int n, std::ostream& out)
 {
@@ -68,7 +50,7 @@ int distancesCommand(const DistancesOptions& o, std::ostream& out, std::ostream&
     if (n < 2)
         throw UsageError(o.project + ": the project has fewer than two places");
 
-    const std::string bytes = readMatrixFile(o.matrix);
+    const std::string bytes = readWholeFile(o.matrix, MaxDistanceMatrixBytes);
     std::optional<DistanceUnit> unit;
     if (o.unit == DistancesOptions::Unit::Kilometres)
         unit = DistanceUnit::Kilometres;

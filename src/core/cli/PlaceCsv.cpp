@@ -29,41 +29,7 @@ constexpr int MaxColumns = 6;
 constexpr int MinPlaces = 2;
 constexpr std::int64_t UnitsOfOne = 10000; // 1 in ten-thousandths
 
-// A line with a byte of the code page that has no character, reported like a bad line.
-struct Line {
-    int number = 0;
-    std::string text; // UTF-8
-    std::string decodeError;
-};
-
-std::vector<Line> splitLines(std::string_view bytes)
-{
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    const bool utf8 = isValidUtf8(bytes);
-    std::vector<Line> lines;
-    int number = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view raw = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-        if (!raw.empty() && raw.back() == '\r')
-            raw.remove_suffix(1);
-        Line line;
-        line.number = ++number;
-        if (utf8) {
-            line.text = std::string(raw);
-        } else {
-            try {
-                line.text = cp1250ToUtf8(raw);
-            } catch (const std::exception&) {
-                line.decodeError = "the line holds a byte that is neither UTF-8 nor Windows-1250";
-            }
-        }
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
+using Line = CsvLine;
 
 bool skipped(const Line& line)
 {
@@ -341,7 +307,7 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
     bool first = true;
     bool headerRefused = false;
     int hundredthLine = 0;
-    for (const Line& line : splitLines(bytes)) {
+    for (const Line& line : csvLines(bytes)) {
         if (!line.decodeError.empty()) {
             out.problems.push_back({ line.number, line.decodeError });
             continue;

@@ -93,6 +93,16 @@ std::string crsFromUserText(std::string_view text);
 // Reads a place list from the bytes of a file; every bad line is reported.
 PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options = {});
 
+// One line of a CSV file as text: its number (from 1) and its text in UTF-8, the file read as
+// UTF-8 when it is valid UTF-8 (a leading byte-order mark dropped) and as Windows-1250
+// otherwise; decodeError tells of a line with a byte that has no character in either.
+struct CsvLine {
+    int number = 0;
+    std::string text;
+    std::string decodeError;
+};
+std::vector<CsvLine> csvLines(std::string_view bytes);
+
 // The fields of one line split at the separator, with quotes and blanks as described above, or
 // the reason the quotes are broken.
 struct CsvFields {
