@@ -104,7 +104,19 @@ GeoJSON (miesta, optimum, cesta iterácie, izočiary; pre GIS) alebo CSV. Bez pr
 zemepisné súradnice sa zapíše len CSV s X, Y. CSV je jedna tabuľka, ktorú prečíta GIS: riadok
 pre každé miesto, optimum a bod cesty iterácie, stĺpec "kind" hovorí, čo riadok je; polia
 oddelené čiarkou, čísla s desatinnou bodkou, kódovanie UTF-8.
-Z príkazového riadka: "dorvan-cli import" a "dorvan-cli export".
+
+"Súbor → Importovať vzdialenosti ..." (aj tlačidlo vedľa zadávania dvojíc na strane
+"Vzdialenosti") načíta cestné vzdialenosti medzi všetkými miestami naraz: CSV "odkiaľ;kam;
+vzdialenosť" s názvami miest projektu, štvorcovú maticu (hlavička s názvami, potom riadok
+pre každé miesto) alebo JSON tabuľky smerovacieho servera ({"distances": [[...]]} v metroch,
+miesta v poradí projektu). CSV je v kilometroch, ak hlavička neuvádza "m" (napr.
+"distance_m"). Stačí jeden smer dvojice; ak sú oba a líšia sa, uloží sa ich priemer.
+Kritérium "Reálne vzdialenosti medzi miestami" sa zaškrtne a metódy sietí počítajú
+s týmito vzdialenosťami. Ak v súbore niečo chýba alebo nesedí (chýbajúca dvojica, záporné
+číslo, neznámy alebo opakovaný názov, iný počet miest), program to vypíše v jednej správe
+a nezmení nič.
+Z príkazového riadka: "dorvan-cli import", "dorvan-cli export" a "dorvan-cli distances"
+(s "--request-url" vypíše dopyt na smerovací server).
 )";
 
 const char* const ReportText = R"("Súbor → Zostava (PDF) ..." zapíše výsledok okna "Riešenie DORVAN"

@@ -53,6 +53,10 @@ TEST_F(MainWindow, StartsWithEveryMenuItemAsListed)
         { "UlozAkoVU", u"Ulož ako ..."_s, QKeySequence("Ctrl+S"), {}, false, true },
         { "ImportujMiesta", u"Importovať miesta ..."_s, none,
             u"Miesta zo zoznamu so zemepisnou šírkou a dĺžkou alebo so súradnicami X, Y"_s, true, true },
+        // Only while the data-entry window holds a complete list.
+        { "ImportujVzdialenosti", u"Importovať vzdialenosti ..."_s, none,
+            u"Reálne vzdialenosti medzi miestami zo súboru CSV alebo z tabuľky smerovacieho servera (JSON)"_s, false,
+            true },
         // Only while an allocation window shows a result.
         { "ExportujVysledok", u"Exportovať výsledok ..."_s, none, u"Výsledok do súboru GeoJSON alebo CSV"_s, false,
             true },
