@@ -1,10 +1,10 @@
 #include "ui/common/GuardedApplication.h"
-
 #include "ui/common/UserDialogs.h"
 
 #include <QWidget>
 #include <QtDebug>
 
+#include <clocale>
 #include <stdexcept>
 
 namespace dorvan {
@@ -12,6 +12,10 @@ namespace dorvan {
 GuardedApplication::GuardedApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // Qt hands the environment's locale to the C library as it starts. The core writes and reads
+    // numbers with the C library (a point, then the comma where the program shows one), so a
+    // Slovak system's LC_NUMERIC would put commas into CSV and JSON files and misread them.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 GuardedApplication::~GuardedApplication() = default;

@@ -1,5 +1,6 @@
 // The guard around event delivery: a handler or the group search's thread that throws leaves
 // the program running, the message is shown once and the project stays as it was.
+#include "core/allocation/ChartGeometry.h"
 #include "core/project/RecordCodec.h"
 #include "ui/common/GuardedApplication.h"
 #include "ui/entry/EntryGroupProposal.h"
@@ -8,6 +9,9 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -19,6 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -230,6 +237,48 @@ TEST_F(GuardOnSample, AGroupSearchThatFailsOnItsThreadIsShownOnceAndTheWindowGoe
     QTest::mouseClick(entry<QPushButton>("ProposeButton"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return entry<QTableWidget>("CentreTable")->rowCount() == 8; }, 10000));
     EXPECT_EQ(dialogs.texts("error").size(), 1);
+}
+
+// The C library formats and reads numbers with a point whatever language the system has. Qt takes
+// the environment's locale for the C library as it starts; a Slovak LC_NUMERIC would turn every
+// number the core prints into one with a decimal comma (CSV columns shifted, JSON broken). The
+// test builds a Slovak locale, starts this program again under it and checks there.
+TEST(GuardedApplicationLocale, NumbersKeepThePointUnderASlovakSystemLocale)
+{
+    if (qEnvironmentVariableIsSet("DORVAN_LOCALE_CHILD")) {
+        // The application was made by main under the environment's locale: the rest of it holds.
+        ASSERT_NE(std::string(std::setlocale(LC_TIME, nullptr)).find("sk_SK"), std::string::npos);
+        EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", 1234.5);
+        EXPECT_STREQ(text, "1234.50");
+        EXPECT_EQ(dorvan::formatGeneral15(0.25, ","), "0,25");
+        EXPECT_EQ(std::strtod("2.5", nullptr), 2.5);
+        return;
+    }
+    QTemporaryDir locales;
+    ASSERT_TRUE(locales.isValid());
+    QProcess localedef;
+    localedef.start(QStringLiteral("localedef"),
+        { QStringLiteral("-i"), QStringLiteral("sk_SK"), QStringLiteral("-f"), QStringLiteral("UTF-8"),
+            locales.filePath(QStringLiteral("sk_SK.UTF-8")) });
+    // localedef ends with 1 after mere warnings: whether the locale is there is what counts.
+    if (!localedef.waitForFinished(60000) || !QFileInfo::exists(locales.filePath(QStringLiteral("sk_SK.UTF-8"))))
+        GTEST_SKIP() << "no Slovak locale source (Debian package locales) to build the locale from";
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LOCPATH"), locales.path());
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("sk_SK.UTF-8"));
+    env.insert(QStringLiteral("DORVAN_LOCALE_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+        { QStringLiteral("--gtest_filter=GuardedApplicationLocale.*") });
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 } // namespace
