@@ -1,12 +1,13 @@
 #pragma once
 
-#include "ui/entry/EntryHost.h"
-#include "ui/entry/Vstupne_Udaje.h"
 #include "core/project/Project.h"
 #include "support/Controls.h"
 #include "support/QtPrinters.h"
 #include "support/RerunCounter.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMapLoad.h"
+#include "ui/entry/Vstupne_Udaje.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,8 +25,22 @@
 #include <initializer_list>
 #include <source_location>
 #include <string>
+#include <vector>
 
 namespace dorvan::test {
+
+// Waits until the picture page of `window` has no file being read (its own thread) and the
+// result was handed back; a load hanging for 30 s fails the test.
+inline entry::MapLoadTask* mapLoadTask(const QObject* window)
+{
+    return dynamic_cast<entry::MapLoadTask*>(window->findChild<QObject*>("MapLoadTask"));
+}
+inline void waitForMapLoad(const QObject* window)
+{
+    entry::MapLoadTask* task = mapLoadTask(window);
+    ASSERT_NE(task, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([task] { return !task->busy(); }, 30000));
+}
 
 // The refusal of a list whose places all stand on one spot.
 inline const QString SameSpot = QString::fromUtf8("Nesmú byť všetky rovnaké SÚRADNICE !!!");
@@ -65,6 +80,16 @@ struct RecordingEntryHost : EntryHost, RerunCounter {
         calls << "closed";
         cooperEnabled = false;
     }
+    std::vector<int> progress; // every percent shown, in order
+    bool progressShown = false;
+    void entryProgress(const QString&, int percent) override
+    {
+        progress.push_back(percent);
+        progressShown = true;
+    }
+    void entryProgressEnded() override { progressShown = false; }
+    QString notice;
+    void entryStatusNotice(const QString& text) override { notice = text; }
 };
 
 struct TypedPlace {

@@ -250,19 +250,20 @@ int sampleBits(GDALRasterBandH band)
     return nbits != nullptr ? std::atoi(nbits) : GDALGetDataTypeSizeBits(GDALGetRasterDataType(band));
 }
 
-// One band into byte `channel` of every pixel. 16-bit samples keep their 8 highest bits (of
-// those NBITS says are used); other types are clamped to 0..255 by GDAL.
-bool readBand(GDALRasterBandH band, RasterPixels& p, int channel)
+// Rows [top, top + rows) of one band into byte `channel` of every pixel. 16-bit samples keep
+// their 8 highest bits (of those NBITS says are used); other types are clamped to 0..255 by GDAL.
+bool readBandRows(GDALRasterBandH band, RasterPixels& p, int channel, int top, int rows)
 {
     const GDALDataType type = GDALGetRasterDataType(band);
+    std::uint8_t* first = p.rgb.data() + static_cast<std::size_t>(top) * p.width * 3 + channel;
     if (type != GDT_UInt16) {
-        return GDALRasterIOEx(band, GF_Read, 0, 0, p.width, p.height, p.rgb.data() + channel, p.width,
-                   p.height, GDT_Byte, 3, static_cast<GSpacing>(p.width) * 3, nullptr)
+        return GDALRasterIOEx(band, GF_Read, 0, top, p.width, rows, first, p.width, rows, GDT_Byte, 3,
+                   static_cast<GSpacing>(p.width) * 3, nullptr)
             == CE_None;
     }
     const int shift = std::clamp(sampleBits(band), 8, 16) - 8;
     std::vector<std::uint16_t> row(static_cast<std::size_t>(p.width));
-    for (int y = 0; y < p.height; ++y) {
+    for (int y = top; y < top + rows; ++y) {
         if (GDALRasterIOEx(band, GF_Read, 0, y, p.width, 1, row.data(), p.width, 1, GDT_UInt16, 0, 0, nullptr)
             != CE_None)
             return false;
@@ -272,6 +273,12 @@ bool readBand(GDALRasterBandH band, RasterPixels& p, int channel)
                 = static_cast<std::uint8_t>(std::min(row[static_cast<std::size_t>(x)] >> shift, 255));
     }
     return true;
+}
+
+// Strips of about 4 MB of samples: a stop is heard within a fraction of a second.
+int stripRows(int width)
+{
+    return std::max(1, (4 << 20) / std::max(width, 1));
 }
 
 void expandPalette(GDALColorTableH table, RasterPixels& p)
@@ -303,7 +310,7 @@ void expandGrey(GDALRasterBandH band, RasterPixels& p)
 
 } // namespace
 
-std::optional<RasterPixels> RasterFile::readRgb(std::string& message) const
+std::optional<RasterPixels> RasterFile::readRgb(std::string& message, const StepProgress& progress) const
 {
     GDALDatasetH ds = handle_->dataset;
     RasterPixels p;
@@ -317,21 +324,26 @@ std::optional<RasterPixels> RasterFile::readRgb(std::string& message) const
     }
     GDALRasterBandH first = GDALGetRasterBand(ds, 1);
     GDALColorTableH table = GDALGetRasterColorTable(first);
-    bool ok = true;
-    if (GDALGetRasterCount(ds) >= 3 && table == nullptr) {
-        for (int b = 0; b < 3 && ok; ++b)
-            ok = readBand(GDALGetRasterBand(ds, b + 1), p, b);
-    } else {
-        ok = readBand(first, p, 0);
-        if (ok && table != nullptr)
-            expandPalette(table, p);
-        else if (ok)
-            expandGrey(first, p);
+    const int bands = GDALGetRasterCount(ds) >= 3 && table == nullptr ? 3 : 1;
+    const int strip = stripRows(width_);
+    // Strip by strip, all bands of a strip together (a pixel-interleaved file is read once).
+    for (int top = 0; top < height_; top += strip) {
+        const int rows = std::min(strip, height_ - top);
+        for (int b = 0; b < bands; ++b) {
+            if (!readBandRows(GDALGetRasterBand(ds, b + 1), p, b, top, rows)) {
+                message = RasterUnreadableText;
+                return std::nullopt;
+            }
+        }
+        if (progress && !progress(static_cast<double>(top + rows) / height_)) {
+            message = RasterStoppedText;
+            return std::nullopt;
+        }
     }
-    if (!ok) {
-        message = RasterUnreadableText;
-        return std::nullopt;
-    }
+    if (bands == 1 && table != nullptr)
+        expandPalette(table, p);
+    else if (bands == 1)
+        expandGrey(first, p);
     return p;
 }
 

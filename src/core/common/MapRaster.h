@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -24,6 +25,7 @@ inline constexpr std::uint64_t MaxWarpBytes = std::uint64_t { 1 } << 30;
 
 inline constexpr const char* RasterUnreadableText = "Súbor sa nedá prečítať ako obrázok ani ako mapa !!!";
 inline constexpr const char* RasterTooLargeText = "Mapa je väčšia ako 20 000 x 20 000 bodov !!!";
+inline constexpr const char* RasterStoppedText = "Načítanie mapy bolo zrušené";
 inline constexpr const char* WarpTooLargeText = "Prevod mapy by potreboval viac ako 1 GB pamäte !!!";
 
 // Where the raster lies: GDAL's affine transform (X = t0 + column t1 + row t2, Y = t3 + column t4
@@ -41,6 +43,9 @@ struct RasterPixels {
 };
 
 class RasterFile;
+
+// Told the share of a long step done (0 to 1) now and then; false stops the step.
+using StepProgress = std::function<bool(double done)>;
 
 // An opened raster, or the Slovak message (ending in " !!!") that says why it was refused.
 struct RasterOpen {
@@ -69,8 +74,9 @@ public:
     // The pixels expanded to RGB: grey and grey with alpha repeat the grey, a palette gives its
     // colours, fewer than 8 bits a sample are stretched to 0..255, RGB(A) keeps red, green and
     // blue (other sample types are clamped to 0..255). The caller bounds the size first; on
-    // failure the message says why.
-    std::optional<RasterPixels> readRgb(std::string& message) const;
+    // failure the message says why. Read in strips, each one reported to progress; progress
+    // saying stop gives nothing and RasterStoppedText.
+    std::optional<RasterPixels> readRgb(std::string& message, const StepProgress& progress = {}) const;
 
     struct Handle;
 

@@ -98,7 +98,31 @@ MapLoad plainRaster(const RasterFile& file)
 
 } // namespace
 
+MapLoadInputs mapLoadInputs(const Project& project, int placeCount)
+{
+    MapLoadInputs in;
+    in.reference = geo::projectReference(project.Record);
+    if (in.reference) {
+        for (int i = 1; i <= std::clamp(placeCount, 0, MaxPlaceCount); ++i)
+            in.places.push_back({ project.Record.PlaceX[i], project.Record.PlaceY[i] });
+    }
+    return in;
+}
+
+bool sameInputs(const MapLoadInputs& a, const MapLoadInputs& b)
+{
+    return a.reference == b.reference
+        && std::equal(a.places.begin(), a.places.end(), b.places.begin(), b.places.end(),
+            [](const geo::PlanarPoint& p, const geo::PlanarPoint& q) { return p.x == q.x && p.y == q.y; });
+}
+
 MapLoad loadMapFile(const std::string& path, const Project& project, int placeCount, std::optional<int> epsg)
+{
+    return loadMapFile(path, mapLoadInputs(project, placeCount), epsg);
+}
+
+MapLoad loadMapFile(const std::string& path, const MapLoadInputs& inputs, std::optional<int> epsg,
+    const StepProgress& progress)
 {
     RasterOpen opened = RasterFile::open(path);
     if (!opened.ok() || !opened.file->georeference()) {
@@ -118,18 +142,27 @@ MapLoad loadMapFile(const std::string& path, const Project& project, int placeCo
         m.kind = MapLoad::NeedsSystem;
         return m;
     }
+    const auto share = [&progress](double from) {
+        return StepProgress(
+            [&progress, from](double done) { return !progress || progress(from + done / 2.0); });
+    };
+    const auto stoppedLoad = [] {
+        MapLoad m = refusedLoad(RasterStoppedText);
+        m.kind = MapLoad::Stopped;
+        return m;
+    };
     std::string message;
-    const auto pixels = file.readRgb(message);
+    const auto pixels = file.readRgb(message, share(0.0));
     if (!pixels)
-        return refusedLoad(message);
+        return message == RasterStoppedText ? stoppedLoad() : refusedLoad(message);
     geo::MapFitRequest request;
-    request.reference = geo::projectReference(project.Record);
+    request.reference = inputs.reference;
     request.epsg = epsg;
-    if (request.reference) {
-        for (int i = 1; i <= std::clamp(placeCount, 0, MaxPlaceCount); ++i)
-            request.places.push_back({ project.Record.PlaceX[i], project.Record.PlaceY[i] });
-    }
-    geo::MapFitResult r = geo::fitMap(*pixels, *file.georeference(), request);
+    if (request.reference)
+        request.places = inputs.places;
+    geo::MapFitResult r = geo::fitMap(*pixels, *file.georeference(), request, share(0.5));
+    if (r.stopped)
+        return stoppedLoad();
     if (r.needsSystem) {
         MapLoad m = refusedLoad(r.message);
         m.kind = MapLoad::NeedsSystem;
@@ -141,6 +174,28 @@ MapLoad loadMapFile(const std::string& path, const Project& project, int placeCo
     m.kind = MapLoad::Map;
     m.fit = std::move(r.fit);
     return m;
+}
+
+std::string placesOutsideText(int count)
+{
+    const std::string n = std::to_string(count);
+    if (count == 1)
+        return n + " miesto leží mimo mapy";
+    if (count >= 2 && count <= 4)
+        return n + " miesta ležia mimo mapy";
+    return n + " miest leží mimo mapy";
+}
+
+bool farFromEveryPlace(const geo::MapFit& fit)
+{
+    return fit.placesChecked > 0 && fit.placesOutside == fit.placesChecked;
+}
+
+std::string farMapQuestion(const geo::MapFit& fit)
+{
+    const long km = std::max(1L, std::lround(fit.nearestOutsideKm));
+    return "Žiadne miesto projektu neleží na mape, najbližšie je " + std::to_string(km)
+        + " km od jej okraja. Vložiť MAPU aj tak ?!!";
 }
 
 namespace {

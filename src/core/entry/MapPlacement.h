@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dorvan {
 
@@ -40,17 +41,38 @@ std::optional<ScaleKm> scaleRanges(
 
 // A picture file read for a project.
 struct MapLoad {
-    enum Kind { Map, Picture, Refused, NeedsSystem } kind = Refused;
+    enum Kind { Map, Picture, Refused, NeedsSystem, Stopped } kind = Refused;
     std::string message; // Refused: why; NeedsSystem: the question to ask
     std::optional<geo::MapFit> fit; // Map
     RgbPicture picture; // Picture
 };
 
-// Reads `path`: a georeferenced raster is fitted to the project (its reference and its places
-// 1..placeCount); a plain bitmap or JPEG goes through the program's own readers, any other plain
-// raster through GDAL. epsg names the map's system when its files do not. Nothing of the project
-// changes.
+// What a map is fitted to: the project's reference and its places 1..placeCount, copied from
+// the project so that the reading may run away from it (on another thread).
+struct MapLoadInputs {
+    std::optional<std::string> reference;
+    std::vector<geo::PlanarPoint> places;
+};
+MapLoadInputs mapLoadInputs(const Project& project, int placeCount);
+// The same reference and the same places at the same coordinates.
+bool sameInputs(const MapLoadInputs& a, const MapLoadInputs& b);
+
+// Reads `path`: a georeferenced raster is fitted to the inputs; a plain bitmap or JPEG goes
+// through the program's own readers, any other plain raster through GDAL. epsg names the map's
+// system when its files do not. Reading and warping report their share done to progress
+// (reading up to 0.5, warping the rest), which may stop them (a Stopped load).
+MapLoad loadMapFile(const std::string& path, const MapLoadInputs& inputs, std::optional<int> epsg,
+    const StepProgress& progress = {});
+// The same for a project and its places 1..placeCount. Nothing of the project changes.
 MapLoad loadMapFile(const std::string& path, const Project& project, int placeCount, std::optional<int> epsg);
+
+// The places a fitted map leaves outside its own area, as the user is told: "1 miesto leží mimo
+// mapy", "3 miesta ležia mimo mapy", "7 miest leží mimo mapy".
+std::string placesOutsideText(int count);
+// A map that holds none of the places it was fitted to lies far from every place: the user is
+// asked before it is taken.
+bool farFromEveryPlace(const geo::MapFit& fit);
+std::string farMapQuestion(const geo::MapFit& fit);
 
 // The fitted map becomes the project's picture: the reference, the places 1..placeCount moved
 // with the false origin, the picture, its size and its ranges in kilometres.

@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -95,41 +96,54 @@ std::optional<Extent> suggestedExtent(GDALDatasetH src, const std::string& defin
     return x;
 }
 
-// The bounds of the map's edges in the plane, corners included, from points along each edge
-// (GDAL's suggested extent can fall a fraction of a pixel short of a corner).
-bool widenByEdges(Extent& e, const RasterPixels& p, const RasterGeoreference& g, const Srs& system,
-    const std::string& definition)
+// The map's edge carried into the plane, corners included: points along the top from left to
+// right, down the right side, back along the bottom and up the left side. Points the plane
+// cannot hold are left out.
+std::optional<std::vector<PlanarPoint>> edgeRing(
+    const RasterPixels& p, const RasterGeoreference& g, const Srs& system, const std::string& definition)
 {
     Srs plane;
     if (!plane.set(definition))
-        return false;
+        return std::nullopt;
     OGRCoordinateTransformationH ct = OCTNewCoordinateTransformation(system.h, plane.h);
     if (ct == nullptr)
-        return false;
+        return std::nullopt;
     constexpr int N = 256;
+    const double w = p.width, h = p.height;
     std::vector<double> xs, ys;
-    for (int i = 0; i <= N; ++i) {
-        const double w = p.width, h = p.height;
-        const double c = w * i / N, r = h * i / N;
-        for (const auto& [col, row] :
-            { std::pair { c, 0.0 }, std::pair { c, h }, std::pair { 0.0, r }, std::pair { w, r } }) {
-            const auto& t = g.transform;
-            xs.push_back(t[0] + col * t[1] + row * t[2]);
-            ys.push_back(t[3] + col * t[4] + row * t[5]);
-        }
-    }
+    const auto add = [&](double col, double row) {
+        const auto& t = g.transform;
+        xs.push_back(t[0] + col * t[1] + row * t[2]);
+        ys.push_back(t[3] + col * t[4] + row * t[5]);
+    };
+    for (int i = 0; i < N; ++i)
+        add(w * i / N, 0.0);
+    for (int i = 0; i < N; ++i)
+        add(w, h * i / N);
+    for (int i = 0; i < N; ++i)
+        add(w - w * i / N, h);
+    for (int i = 0; i < N; ++i)
+        add(0.0, h - h * i / N);
     std::vector<int> ok(xs.size(), 0);
     OCTTransformEx(ct, static_cast<int>(xs.size()), xs.data(), ys.data(), nullptr, ok.data());
     OCTDestroyCoordinateTransformation(ct);
-    for (std::size_t k = 0; k < xs.size(); ++k) {
-        if (!ok[k] || !std::isfinite(xs[k]) || !std::isfinite(ys[k]))
-            continue;
-        e.minX = std::min(e.minX, xs[k]);
-        e.minY = std::min(e.minY, ys[k]);
-        e.maxX = std::max(e.maxX, xs[k]);
-        e.maxY = std::max(e.maxY, ys[k]);
+    std::vector<PlanarPoint> ring;
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        if (ok[k] && std::isfinite(xs[k]) && std::isfinite(ys[k]))
+            ring.push_back({ xs[k], ys[k] });
+    return ring;
+}
+
+// The bounds of the map's edges in the plane (GDAL's suggested extent can fall a fraction of a
+// pixel short of a corner).
+void widenBy(Extent& e, const std::vector<PlanarPoint>& ring)
+{
+    for (const PlanarPoint& q : ring) {
+        e.minX = std::min(e.minX, q.x);
+        e.minY = std::min(e.minY, q.y);
+        e.maxX = std::max(e.maxX, q.x);
+        e.maxY = std::max(e.maxY, q.y);
     }
-    return true;
 }
 
 // The map's centre in latitude/longitude.
@@ -151,7 +165,13 @@ std::optional<LatLon> mapCentre(const RasterPixels& p, const RasterGeoreference&
     return LatLon { std::round(y * 1e6) / 1e6, std::round(x * 1e6) / 1e6 };
 }
 
-bool warp(GDALDatasetH src, GDALDatasetH dst, int w, int h)
+int CPL_STDCALL warpProgress(double done, const char*, void* arg)
+{
+    const auto* progress = static_cast<const StepProgress*>(arg);
+    return (*progress)(std::clamp(done, 0.0, 1.0)) ? TRUE : FALSE;
+}
+
+bool warp(GDALDatasetH src, GDALDatasetH dst, int w, int h, const StepProgress& progress)
 {
     void* gen = GDALCreateGenImgProjTransformer2(src, dst, nullptr);
     if (gen == nullptr)
@@ -171,6 +191,10 @@ bool warp(GDALDatasetH src, GDALDatasetH dst, int w, int h)
     o->pTransformerArg = approx;
     o->dfWarpMemoryLimit = 64.0 * 1024 * 1024;
     o->papszWarpOptions = CSLSetNameValue(nullptr, "INIT_DEST", "255");
+    if (progress) {
+        o->pfnProgress = warpProgress;
+        o->pProgressArg = const_cast<StepProgress*>(&progress);
+    }
     GDALWarpOperationH op = GDALCreateWarpOperation(o);
     const bool ok = op != nullptr && GDALChunkAndWarpImage(op, 0, 0, w, h) == CE_None;
     if (op != nullptr)
@@ -224,8 +248,8 @@ Layout layOut(Extent e, const std::vector<PlanarPoint>& places)
 
 } // namespace
 
-MapFitResult fitMap(
-    const RasterPixels& pixels, const RasterGeoreference& georeference, const MapFitRequest& request)
+MapFitResult fitMap(const RasterPixels& pixels, const RasterGeoreference& georeference,
+    const MapFitRequest& request, const StepProgress& progress)
 {
     Srs system;
     if (request.epsg) {
@@ -254,8 +278,10 @@ MapFitResult fitMap(
         reference = localDefinition(*centre, 0.0, 0.0);
     }
     auto extent = suggestedExtent(src.get(), reference);
-    if (!extent || !widenByEdges(*extent, pixels, georeference, system, reference))
+    const auto ring = extent ? edgeRing(pixels, georeference, system, reference) : std::nullopt;
+    if (!ring)
         return refused(MapOutsideText);
+    widenBy(*extent, *ring);
     const Layout l = layOut(*extent, request.reference ? request.places : std::vector<PlanarPoint> {});
     const std::uint64_t need = pixels.rgb.size()
         + std::uint64_t { 3 } * static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
@@ -283,14 +309,60 @@ MapFitResult fitMap(
     const double rx = l.rangeX, ry = l.rangeY;
     const double transform[6] = { 0.0, rx / l.width, 0.0, ry, 0.0, -ry / l.height };
     const Dataset dst = memoryDataset(fit.picture.data().data(), l.width, l.height, transform, plane);
-    if (!dst || !warp(src.get(), dst.get(), l.width, l.height))
-        return refused(MapOutsideText);
+    bool stopped = false;
+    const StepProgress heard = [&](double done) { return !(stopped = progress && !progress(done)); };
+    if (!dst || !warp(src.get(), dst.get(), l.width, l.height, heard)) {
+        MapFitResult r = refused(stopped ? RasterStoppedText : MapOutsideText);
+        r.stopped = stopped;
+        return r;
+    }
+    if (request.reference && !request.places.empty()) {
+        const PlacesAgainstArea a = placesAgainstArea(*ring, request.places);
+        fit.placesChecked = static_cast<int>(request.places.size());
+        fit.placesOutside = a.outside;
+        fit.nearestOutsideKm = a.nearestOutside;
+    }
     fit.rangeX = l.rangeX;
     fit.rangeY = l.rangeY;
     fit.coarser = l.coarser;
     MapFitResult r;
     r.fit = std::move(fit);
     return r;
+}
+
+PlacesAgainstArea placesAgainstArea(std::span<const PlanarPoint> ring, std::span<const PlanarPoint> places)
+{
+    PlacesAgainstArea a;
+    const std::size_t n = ring.size();
+    if (n < 3) {
+        a.outside = static_cast<int>(places.size());
+        return a;
+    }
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const PlanarPoint& p : places) {
+        bool inside = false;
+        double edge = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+            const PlanarPoint& a0 = ring[j];
+            const PlanarPoint& a1 = ring[i];
+            // Crossings of a ray from p towards +X (even-odd rule).
+            if ((a1.y > p.y) != (a0.y > p.y) && p.x < (a0.x - a1.x) * (p.y - a1.y) / (a0.y - a1.y) + a1.x)
+                inside = !inside;
+            // The distance from p to the side a0-a1.
+            const double dx = a1.x - a0.x, dy = a1.y - a0.y;
+            const double length2 = dx * dx + dy * dy;
+            const double t = length2 > 0.0
+                ? std::clamp(((p.x - a0.x) * dx + (p.y - a0.y) * dy) / length2, 0.0, 1.0)
+                : 0.0;
+            edge = std::min(edge, std::hypot(p.x - (a0.x + t * dx), p.y - (a0.y + t * dy)));
+        }
+        if (!inside && edge > 1e-9) {
+            ++a.outside;
+            nearest = std::min(nearest, edge);
+        }
+    }
+    a.nearestOutside = a.outside > 0 ? nearest : 0.0;
+    return a;
 }
 
 namespace {

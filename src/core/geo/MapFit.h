@@ -44,20 +44,36 @@ struct MapFit {
     double shiftX = 0.0;
     double shiftY = 0.0;
     bool coarser = false; // the 8000 x 6000 bound lowered the resolution
+    // The request's places against the map's own area (not the white the picture grows by to
+    // hold them): how many were looked at, how many lie outside, and how far the nearest of
+    // those outside lies from the map's edge (kilometres of the project's plane).
+    int placesChecked = 0;
+    int placesOutside = 0;
+    double nearestOutsideKm = 0.0;
 };
 
 struct MapFitResult {
     std::optional<MapFit> fit;
     bool needsSystem = false; // the georeference names no system and no EPSG code was given
     std::string message; // why it was refused (MapSystemQuestion when needsSystem)
+    bool stopped = false; // the progress said stop
     bool ok() const { return fit.has_value(); }
 };
 
 // Warps the pixels (bilinear, at the resolution GDAL suggests for the project's system, white
 // where the map does not reach). Refuses a system it cannot use, a map that cannot be carried
-// into the plane, and a warp needing more than MaxWarpBytes.
-MapFitResult fitMap(
-    const RasterPixels& pixels, const RasterGeoreference& georeference, const MapFitRequest& request);
+// into the plane, and a warp needing more than MaxWarpBytes. The warp reports to progress,
+// which may stop it.
+MapFitResult fitMap(const RasterPixels& pixels, const RasterGeoreference& georeference,
+    const MapFitRequest& request, const StepProgress& progress = {});
+
+// The places of `places` outside the closed polygon `ring` (its corners in order, the last joined
+// to the first), and the distance of the nearest of them from the polygon's edge.
+struct PlacesAgainstArea {
+    int outside = 0;
+    double nearestOutside = 0.0;
+};
+PlacesAgainstArea placesAgainstArea(std::span<const PlanarPoint> ring, std::span<const PlanarPoint> places);
 
 // The definition with its false origin moved by (dx, dy) kilometres (+x_0/+y_0 are metres);
 // nothing when the result is longer than a reference may be.

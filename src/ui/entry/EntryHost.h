@@ -32,9 +32,18 @@ public:
     // "Ulož ako ...", asked for by a closing question's "Uložiť ..."; true when the project was
     // saved. A host that cannot save says false, and the window stays.
     virtual bool saveProjectAs() { return false; }
-    // A notice for the status bar (a map warped at a coarser resolution). A host without a
-    // status bar ignores it.
+    // A notice for the status bar (a map warped at a coarser resolution), shown in full. A host
+    // without a status bar ignores it.
     virtual void entryStatusNotice(const QString& text) { (void)text; }
+    // A long step of the window runs (a map read and warped): the status bar shows `text` and
+    // how much is done; entryProgressEnded takes both away. A host without a status bar ignores
+    // them.
+    virtual void entryProgress(const QString& text, int percent)
+    {
+        (void)text;
+        (void)percent;
+    }
+    virtual void entryProgressEnded() { }
     // The data-entry window closed after confirmation.
     virtual void entryWindowClosed() = 0;
 };

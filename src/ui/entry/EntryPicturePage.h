@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/entry/MapPlacement.h"
 #include "ui/entry/EntryPages.h"
 
 #include "core/entry/PicturePlacement.h"
@@ -21,11 +22,18 @@ class QTableWidget;
 
 namespace entry {
 
+class MapLoadTask;
+
 // The picture page TabSheet19 of the data-entry window: a map picture is loaded and places are
 // clicked onto it; the list StringGrid7 shows them. Code in Vstupne_Udaje_Obrazok.cpp.
 class PicturePage : public QWidget {
 public:
     explicit PicturePage(const EntryContext& context);
+    // A load still running is stopped and its progress taken off the status bar.
+    ~PicturePage() override;
+
+    // Stops a picture or map being read ("Zrušiť" and Esc): nothing of the project changes.
+    void stopPictureLoad();
 
     // Shows the map picture of an opened project: sizes Image1, draws the picture with the
     // marks of the places, fills StringGrid7, enables Image1, disables Button48.
@@ -41,9 +49,16 @@ private:
     QGroupBox* buildListBox();
     QGroupBox* buildScaleBox();
     // Reads a picture or a map chosen with "Otvor" into the project (Vstupne_Udaje_Mapa.cpp):
-    // the notice for the status bar (empty for none), or nothing, with the user told why, when
-    // nothing changed.
-    std::optional<QString> loadPictureFile(const QString& file);
+    // the file is read and a map warped on a thread of its own, with the progress on the status
+    // bar; the result is taken (or the user told why not) when it comes back.
+    void startPictureLoad(const QString& file);
+    void runPictureLoad(std::optional<int> epsg);
+    void pictureLoaded(dorvan::MapLoad load);
+    // Takes a load into the project: the notice for the status bar (empty for none), or nothing
+    // when the user declined or the project changed meanwhile.
+    std::optional<QString> takeLoadedPicture(dorvan::MapLoad& load);
+    // The picture taken: the page shows it.
+    void showTakenPicture(const QString& notice);
     // The X/Y a click at (x, y) of Image1 gives: kilometres for a map or a scaled picture,
     // display pixels otherwise.
     std::optional<std::pair<double, double>> clickedCoordinates(int x, int y) const;
@@ -82,6 +97,17 @@ private:
     QLineEdit* EditMapHeight = nullptr; // "Výška mapy (km)"
     QGroupBox* GroupBox58 = nullptr;
     QTableWidget* StringGrid7 = nullptr;
+    QPushButton* CancelMapButton = nullptr; // "Zrušiť", shown while a file is read
+
+    // The file being read and what its map is fitted to, as they were when the reading began.
+    struct PendingLoad {
+        std::string file;
+        std::optional<int> widthKm, heightKm;
+        int places = 0;
+        dorvan::MapLoadInputs inputs;
+    };
+    PendingLoad pending_;
+    MapLoadTask* mapLoad_ = nullptr;
 };
 
 } // namespace entry

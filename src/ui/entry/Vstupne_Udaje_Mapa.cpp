@@ -9,6 +9,7 @@
 #include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMapLoad.h"
 #include "ui/entry/EntryMessages.h"
 #include "ui/entry/PictureSurface.h"
 
@@ -16,11 +17,15 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
 inline constexpr const char* CoarserMapText
     = "Mapa je prevedená v hrubšom rozlíšení (najviac 8000 x 6000 bodov)";
+inline constexpr const char* MapLoadingText = "Načítavam mapu ... (Esc alebo Zrušiť preruší)";
+inline constexpr const char* ProjectChangedDuringLoadText
+    = "Miesta projektu sa počas načítania mapy zmenili, mapa nebola vložená !!!";
 
 } // namespace
 
@@ -41,42 +46,91 @@ QGroupBox* entry::PicturePage::buildScaleBox()
     return box;
 }
 
-std::optional<QString> entry::PicturePage::loadPictureFile(const QString& file)
+void entry::PicturePage::startPictureLoad(const QString& file)
 {
     // Only a plain file: a device or a pipe is no picture.
     if (!QFileInfo(file).isFile()) {
         context_.dialogs.warn(this, entry::text(dorvan::PictureNotOpenedText));
-        return std::nullopt;
+        return;
     }
     const dorvan::KilometresText width = dorvan::parseKilometres(EditMapWidth->text().toStdString());
     const dorvan::KilometresText height = dorvan::parseKilometres(EditMapHeight->text().toStdString());
     if (!width.ok || !height.ok) {
         context_.dialogs.warn(this, entry::text(dorvan::BadMapScaleText));
-        return std::nullopt;
+        return;
     }
-    auto& project = context_.project;
     const int places = context_.session.placesToSave();
-    std::optional<int> epsg;
-    dorvan::MapLoad load = dorvan::loadMapFile(file.toStdString(), project, places, epsg);
-    while (load.kind == dorvan::MapLoad::NeedsSystem) {
-        const auto answer = context_.dialogs.askText(this, entry::text(dorvan::geo::MapSystemQuestion));
-        if (!answer)
-            return std::nullopt;
-        const dorvan::KilometresText code = dorvan::parseKilometres(answer->toStdString());
-        epsg = code.km.value_or(0);
-        load = dorvan::loadMapFile(file.toStdString(), project, places, epsg);
+    pending_ = { file.toStdString(), width.km, height.km, places,
+        dorvan::mapLoadInputs(context_.project, places) };
+    runPictureLoad(std::nullopt);
+}
+
+void entry::PicturePage::runPictureLoad(std::optional<int> epsg)
+{
+    Button48->setEnabled(false);
+    CancelMapButton->show();
+    CancelMapButton->setFocus();
+    const QString text = entry::text(MapLoadingText);
+    context_.host.entryProgress(text, 0);
+    mapLoad_->start(
+        pending_.file, pending_.inputs, epsg,
+        [this, text](int percent) { context_.host.entryProgress(text, percent); },
+        [this](dorvan::MapLoad load) {
+            CancelMapButton->hide();
+            Button48->setEnabled(!context_.project.State.MapPictureOwned);
+            context_.host.entryProgressEnded();
+            if (load.kind == dorvan::MapLoad::NeedsSystem) {
+                const auto answer
+                    = context_.dialogs.askText(this, entry::text(dorvan::geo::MapSystemQuestion));
+                if (answer)
+                    runPictureLoad(dorvan::parseKilometres(answer->toStdString()).km.value_or(0));
+                return;
+            }
+            pictureLoaded(std::move(load));
+        });
+}
+
+void entry::PicturePage::pictureLoaded(dorvan::MapLoad load)
+{
+    if (load.kind == dorvan::MapLoad::Stopped) {
+        context_.host.entryStatusNotice(entry::text(dorvan::RasterStoppedText));
+        return;
     }
     if (load.kind == dorvan::MapLoad::Refused) {
         context_.dialogs.warn(this, QString::fromStdString(load.message));
+        return;
+    }
+    if (context_.windowClosing())
+        return;
+    const std::optional<QString> notice = takeLoadedPicture(load);
+    if (!notice)
+        return;
+    showTakenPicture(*notice);
+}
+
+std::optional<QString> entry::PicturePage::takeLoadedPicture(dorvan::MapLoad& load)
+{
+    auto& project = context_.project;
+    // The places or the reference changed while the file was read: the map was fitted to
+    // places that are no more.
+    if (project.State.MapPictureOwned || context_.session.placesToSave() != pending_.places
+        || !dorvan::sameInputs(dorvan::mapLoadInputs(project, pending_.places), pending_.inputs)) {
+        context_.dialogs.warn(this, entry::text(ProjectChangedDuringLoadText));
         return std::nullopt;
     }
     QString notice;
     if (load.kind == dorvan::MapLoad::Map) {
+        const bool far = dorvan::farFromEveryPlace(*load.fit);
+        if (far && !context_.dialogs.confirm(this, entry::text(dorvan::farMapQuestion(*load.fit)), false))
+            return std::nullopt;
+        const int outside = far ? 0 : load.fit->placesOutside;
         if (load.fit->coarser)
             notice = entry::text(CoarserMapText);
         context_.session.takeFittedMap(std::move(*load.fit));
-    } else if (const auto scale
-        = dorvan::scaleRanges(width.km, height.km, load.picture.width(), load.picture.height())) {
+        if (outside > 0)
+            context_.dialogs.warn(this, entry::text(dorvan::placesOutsideText(outside)));
+    } else if (const auto scale = dorvan::scaleRanges(
+                   pending_.widthKm, pending_.heightKm, load.picture.width(), load.picture.height())) {
         context_.session.takeScaledPicture(std::move(load.picture), *scale);
     } else {
         context_.session.takeMapPicture(std::move(load.picture));

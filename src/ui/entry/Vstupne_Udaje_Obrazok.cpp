@@ -15,6 +15,7 @@
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryControls.h"
 #include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMapLoad.h"
 #include "ui/entry/EntryMessages.h"
 #include "ui/entry/PictureSurface.h"
 
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -79,7 +81,17 @@ entry::PicturePage::PicturePage(const EntryContext& context)
     auto* row = new QHBoxLayout(this);
     row->addWidget(buildPictureBox(), 1);
     row->addWidget(buildSideBox(), 0);
+    mapLoad_ = new MapLoadTask(this);
     hookEvents();
+}
+
+entry::PicturePage::~PicturePage()
+{
+    if (mapLoad_->busy()) {
+        delete mapLoad_; // stops the thread and waits for it
+        mapLoad_ = nullptr;
+        context_.host.entryProgressEnded();
+    }
 }
 
 QGroupBox* entry::PicturePage::buildPictureBox()
@@ -109,6 +121,11 @@ QGroupBox* entry::PicturePage::buildSideBox()
     Button48 = new QPushButton(u("Otvor"));
     Button48->setObjectName("Button48");
     right->addWidget(Button48);
+    CancelMapButton = new QPushButton(u("Zrušiť"));
+    CancelMapButton->setObjectName("CancelMapButton");
+    CancelMapButton->setToolTip(u("Zruší načítanie mapy (Esc)"));
+    CancelMapButton->hide();
+    right->addWidget(CancelMapButton);
     right->addWidget(buildProportionBox());
     right->addWidget(buildScaleBox());
     right->addWidget(buildCoordinatesBox());
@@ -180,6 +197,10 @@ QGroupBox* entry::PicturePage::buildListBox()
 void entry::PicturePage::hookEvents()
 {
     connect(Button48, &QPushButton::clicked, this, &entry::PicturePage::Button48Click);
+    connect(CancelMapButton, &QPushButton::clicked, this, &entry::PicturePage::stopPictureLoad);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, &entry::PicturePage::stopPictureLoad);
     connect(RadioButton7, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             proportionClicked(true);
@@ -212,16 +233,24 @@ void entry::PicturePage::hookEvents()
 
 void entry::PicturePage::Button48Click()
 {
+    if (mapLoad_->busy())
+        return;
     const QString file = context_.dialogs.openPictureName(
         this, entry::text(dorvan::OpenPictureTitleText), entry::text(dorvan::PictureFilterText));
     if (file.isEmpty())
         return;
-
     // The file is read and decoded (a map also warped) in full before anything of the project
-    // changes.
-    const std::optional<QString> notice = loadPictureFile(file);
-    if (!notice)
-        return;
+    // changes; showTakenPicture follows once it is taken.
+    startPictureLoad(file);
+}
+
+void entry::PicturePage::stopPictureLoad()
+{
+    mapLoad_->stop();
+}
+
+void entry::PicturePage::showTakenPicture(const QString& notice)
+{
     const auto& s = context_.project.State;
 
     Image1->setEnabled(true);
@@ -234,8 +263,8 @@ void entry::PicturePage::Button48Click()
     redrawPicture(s.PictureRangeX, s.PictureRangeY);
     setPictureCaption();
     context_.pages.valuesChanged();
-    if (!notice->isEmpty())
-        context_.host.entryStatusNotice(*notice);
+    if (!notice.isEmpty())
+        context_.host.entryStatusNotice(notice);
 }
 
 // The coordinate range of the picture follows the size of Image1; a map's or a scaled

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/entry/EntryHost.h"
 #include "core/project/Project.h"
+#include "ui/entry/EntryHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -130,7 +130,10 @@ public:
     bool cooperWindowOpen() const override;
     void closeCooperWindow() override;
     void closeProjectWindows() override;
-    void entryStatusNotice(const QString& text) override { setStatusPanelText(1, text); }
+    // Panel 2 has the width for a notice in full (panel 1's is fixed).
+    void entryStatusNotice(const QString& text) override { setStatusPanelText(2, text); }
+    void entryProgress(const QString& text, int percent) override;
+    void entryProgressEnded() override;
     void entryWindowClosed() override;
     bool saveProjectAs() override;
 

@@ -2,16 +2,16 @@
 // "Tlačiť", "Riešenie DORVAN" and the data-entry mode switch.
 #include "ui/main/Dorvan_Hlavny.h"
 
-#include "ui/allocation/Cooperova_Metoda.h"
-#include "ui/common/UserDialogs.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
+#include "core/project/ProjectFile.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+#include "ui/common/UserDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/help/Pomoc_Napoveda.h"
 #include "ui/main/NetworkWindows.h"
-#include "core/project/ProjectFile.h"
 #include "ui/main/StatusBar_DrawPanel.h"
 
 #include <QFileInfo>
@@ -205,6 +205,26 @@ void TDorvan_Central::showFileProgress(dorvan::ProgressTracker& tracker, int row
         QRect(draw->barLeft, draw->barTop, draw->barRight - draw->barLeft, draw->barBottom - draw->barTop),
         QString::fromStdString(draw->text), QPoint(draw->textX, draw->textY));
     emit fileProgressDrawn(scheme, row);
+}
+
+// The progress of a long step of the data-entry window, drawn as reading a file is (panel 1
+// owner-drawn, the bar in green) while the event loop runs on.
+void TDorvan_Central::entryProgress(const QString& text, int percent)
+{
+    if (statusBar_ == nullptr)
+        return;
+    if (!statusBar_->panelOwnerDrawn(1) || statusPanelText(2) != text)
+        beginFileOperation(text);
+    const int p = std::clamp(percent, 0, 100);
+    const int w0 = statusBar_->panelWidth(0), w1 = statusBar_->panelWidth(1);
+    StatusBar_DrawPanel(statusBar_, 2, QRect(w0 + 3, 18, (w1 - 4) * p / 100, 5),
+        QStringLiteral("%1%").arg(p, 3), QPoint(w0 + w1 / 2 - 13, 3));
+}
+
+void TDorvan_Central::entryProgressEnded()
+{
+    if (statusBar_ != nullptr && statusBar_->panelOwnerDrawn(1))
+        endFileOperation();
 }
 
 void TDorvan_Central::beginFileOperation(const QString& message)

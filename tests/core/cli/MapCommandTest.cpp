@@ -54,7 +54,7 @@ testrasters::Raster bratislavaMap()
 
 struct MapRun {
     int status = -1;
-    std::string out, error;
+    std::string out, error, notices;
 };
 
 MapRun runMap(std::vector<std::string> args)
@@ -69,6 +69,7 @@ MapRun runMap(std::vector<std::string> args)
         r.error = e.what();
     }
     r.out = out.str();
+    r.notices = err.str();
     return r;
 }
 
@@ -148,6 +149,22 @@ TEST(MapCommand, AMapReachingWestOfEveryTownMovesTheOriginAndKeepsEveryLatitudeA
     EXPECT_GT(c.r, 150);
     EXPECT_LT(c.g, 150);
     EXPECT_NE(run.out.find(out.string() + ": map "), std::string::npos) << run.out;
+
+    // The map is a box of latitude/longitude: the towns outside it, counted from their own
+    // positions, are named in a notice and the project is written all the same.
+    const testrasters::Raster m = bratislavaMap();
+    const double west = m.transform[0], north = m.transform[3];
+    const double east = west + m.width * m.transform[1], south = north + m.height * m.transform[5];
+    int outside = 0;
+    for (int i = 1; i <= n; ++i) {
+        const auto p = oldPlane->toLatLon({ before.PlaceX[i], before.PlaceY[i] });
+        outside += p->longitude < west || p->longitude > east || p->latitude < south || p->latitude > north;
+    }
+    ASSERT_GT(outside, 0);
+    ASSERT_LT(outside, n);
+    EXPECT_EQ(run.notices,
+        "dorvan-cli: " + map.string() + ": " + std::to_string(outside) + " of " + std::to_string(n)
+            + " places lie outside the map\n");
 }
 
 TEST(MapCommand, RefusalsWriteNothingAndSayWhyOnOneLine)

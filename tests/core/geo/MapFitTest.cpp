@@ -412,3 +412,93 @@ TEST(MapRaster, OnlyPictureFormatsOpenAndCompanionsNameNothingElse)
     EXPECT_EQ(localRasterPath("bytes.tif"), tiff.string());
     fs::current_path(here);
 }
+
+TEST(MapFit, PlacesAgainstTheMapsAreaByHand)
+{
+    // A 10 x 6 square with a notch: (0,0) (10,0) (10,6) (5,6) (5,3) (0,3).
+    const std::vector<geo::PlanarPoint> ring { { 0, 0 }, { 10, 0 }, { 10, 6 }, { 5, 6 }, { 5, 3 }, { 0, 3 } };
+    struct Case {
+        std::vector<geo::PlanarPoint> places;
+        int outside;
+        double nearest;
+    };
+    const Case cases[] = {
+        { { { 1, 1 }, { 9, 5 } }, 0, 0.0 }, // both inside
+        { { { 2, 5 } }, 1, 2.0 }, // in the notch: 2 below its top edge... nearest side y = 3, 2 away
+        { { { 13, 10 }, { -1, 1 } }, 2, 1.0 }, // 5 from the corner (10,6); 1 left of x = 0
+        { { { 10, 2 } }, 0, 0.0 }, // on the edge counts as on the map
+        { { { 5, 9 }, { 12, -4 } }, 2, 3.0 }, // 3 above (5,6); hypot(2, 4) = 4.47 from (10,0)
+    };
+    for (const Case& c : cases) {
+        const geo::PlacesAgainstArea a = geo::placesAgainstArea(ring, c.places);
+        EXPECT_EQ(a.outside, c.outside) << c.places.front().x;
+        EXPECT_NEAR(a.nearestOutside, c.nearest, 1e-12) << c.places.front().x;
+    }
+}
+
+// A UTM map into a project whose plane is the same UTM zone in kilometres: the map's area is
+// the rectangle [350, 430] x [5340, 5400] km, so distances are worked out by hand.
+TEST(MapFit, PlacesOffTheMapAreCountedAndAMapFarFromEveryPlaceIsToldApart)
+{
+    const testrasters::Raster utm { 200, 150, { 350000.0, 400.0, 0.0, 5400000.0, 0.0, -400.0 }, "EPSG:32634",
+        -1, -1 };
+    const fs::path file = scratch("area.tif");
+    testrasters::write(file, utm, Form::GeoTiff);
+    const std::string plane = "+proj=utm +zone=34 +datum=WGS84 +units=km";
+    struct Case {
+        std::vector<geo::PlanarPoint> places;
+        int outside;
+        double nearest;
+        bool far;
+        std::string told;
+    };
+    const Case cases[] = {
+        { { { 360, 5350 }, { 429, 5341 } }, 0, 0.0, false, "0 miest leží mimo mapy" },
+        { { { 360, 5350 }, { 300, 5350 }, { 440, 5410 } }, 2, std::hypot(10.0, 10.0), false,
+            "2 miesta ležia mimo mapy" },
+        { { { 300, 5350 }, { 500, 5370 } }, 2, 50.0, true, "2 miesta ležia mimo mapy" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.told);
+        const MapLoad m = loadMapFile(file.string(), MapLoadInputs { plane, c.places }, std::nullopt);
+        ASSERT_EQ(m.kind, MapLoad::Map) << m.message;
+        EXPECT_EQ(m.fit->placesChecked, static_cast<int>(c.places.size()));
+        EXPECT_EQ(m.fit->placesOutside, c.outside);
+        EXPECT_NEAR(m.fit->nearestOutsideKm, c.nearest, 0.01);
+        EXPECT_EQ(farFromEveryPlace(*m.fit), c.far);
+        EXPECT_EQ(placesOutsideText(c.outside), c.told);
+    }
+    const MapLoad far = loadMapFile(file.string(), MapLoadInputs { plane, cases[2].places }, std::nullopt);
+    EXPECT_EQ(farMapQuestion(*far.fit),
+        "Žiadne miesto projektu neleží na mape, najbližšie je 50 km od jej okraja. Vložiť MAPU aj tak ?!!");
+    EXPECT_EQ(placesOutsideText(1), "1 miesto leží mimo mapy");
+    EXPECT_EQ(placesOutsideText(5), "5 miest leží mimo mapy");
+    EXPECT_EQ(placesOutsideText(21), "21 miest leží mimo mapy");
+
+    // Reading and warping report their share done in order up to the whole; a stop at any
+    // point gives a stopped load.
+    std::vector<double> shares;
+    const MapLoad reported
+        = loadMapFile(file.string(), MapLoadInputs { plane, {} }, std::nullopt, [&](double done) {
+              shares.push_back(done);
+              return true;
+          });
+    ASSERT_EQ(reported.kind, MapLoad::Map);
+    ASSERT_GE(shares.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_DOUBLE_EQ(shares.back(), 1.0);
+    EXPECT_TRUE(std::any_of(shares.begin(), shares.end(), [](double s) { return s == 0.5; }));
+    // A stop while reading, and one while warping (after the first half, before the end).
+    const auto warping = static_cast<std::size_t>(std::find_if(shares.begin(), shares.end(), [](double s) {
+        return s > 0.5 && s < 1.0;
+    }) - shares.begin());
+    ASSERT_LT(warping, shares.size());
+    for (std::size_t stopAt : { std::size_t { 0 }, warping }) {
+        std::size_t calls = 0;
+        const MapLoad stopped = loadMapFile(file.string(), MapLoadInputs { plane, {} }, std::nullopt,
+            [&](double) { return calls++ < stopAt; });
+        EXPECT_EQ(stopped.kind, MapLoad::Stopped) << stopAt;
+        EXPECT_EQ(stopped.message, RasterStoppedText);
+        EXPECT_FALSE(stopped.fit);
+    }
+}

@@ -1,10 +1,10 @@
 #include "core/entry/MapPlacement.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/geo/GeoReference.h"
-#include "ui/main/Dorvan_Hlavny.h"
+#include "support/Colours.h"
 #include "support/EntryWindowFixture.h"
 #include "support/TestRasters.h"
-#include "support/Colours.h"
+#include "ui/main/Dorvan_Hlavny.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -28,8 +28,8 @@ using dorvan::test::ScriptedDialogs;
 
 using dorvan::test::control;
 
-using dorvan::test::SameSpot;
 using dorvan::test::Red;
+using dorvan::test::SameSpot;
 using dorvan::test::White;
 
 // A picture of two halves: left `left`, right `right`.
@@ -90,10 +90,12 @@ protected:
         EXPECT_TRUE(img.save(path, format, quality));
         return path;
     }
+    // Chooses the file with "Otvor" and waits until it is read (on its own thread).
     void load(const QString& path)
     {
         dialogs.fileAnswers.push_back(path);
         click("Button48");
+        dorvan::test::waitForMapLoad(w.data());
     }
     void click(QPoint at) { QTest::mouseClick(image(), Qt::LeftButton, {}, at); }
     // The tooltip Qt's event brings up over the picture; none when the picture turned it down.
@@ -444,6 +446,7 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
     ASSERT_TRUE(halves(200, 150, Qt::yellow, Qt::cyan).save(picture, "BMP"));
     dialogs.fileAnswers.push_back(picture);
     QTest::mouseClick(control<QPushButton>(entry, "Button48"), Qt::LeftButton);
+    dorvan::test::waitForMapLoad(entry);
     auto* image1 = control<QWidget>(entry, "Image1");
     ASSERT_TRUE(image1->isEnabled());
     for (QPoint p : { QPoint(20, 20), QPoint(150, 100), QPoint(60, 130) })
@@ -497,7 +500,8 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
 namespace {
 
 // A red 3 x 3 block centred at pixel (60, 40) of a 200 x 150 GeoTIFF in degrees.
-const testrasters::Raster DegreesMap { 200, 150, { 18.0, 0.005, 0.0, 49.0, 0.0, -0.005 }, "EPSG:4326", 60, 40 };
+const testrasters::Raster DegreesMap { 200, 150, { 18.0, 0.005, 0.0, 49.0, 0.0, -0.005 }, "EPSG:4326", 60,
+    40 };
 constexpr double RedLatitude = 49.0 - 40.5 * 0.005, RedLongitude = 18.0 + 60.5 * 0.005;
 
 } // namespace
@@ -559,7 +563,8 @@ TEST_F(PicturePage, AScaledPictureGivesTheSameKilometresInAnyWindowSizeAndKeepsI
 
     const auto clickCentre = [&] {
         click(QPoint(image()->width() / 2, image()->height() / 2));
-        return std::pair { double(r.MapRangeX) / image()->width(), double(r.MapRangeY) / (image()->height() - 1) };
+        return std::pair { double(r.MapRangeX) / image()->width(),
+            double(r.MapRangeY) / (image()->height() - 1) };
     };
     const auto [kmX1, kmY1] = clickCentre();
     w->resize(700, 480);

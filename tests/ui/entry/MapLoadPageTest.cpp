@@ -1,0 +1,234 @@
+// The picture page reads a map on a thread of its own: the window answers meanwhile, the load can
+// be stopped, and the places a map leaves outside are told (or asked about) before it is taken.
+#include "core/entry/MapPlacement.h"
+#include "core/geo/GeoReference.h"
+#include "support/EntryWindowFixture.h"
+#include "support/TestRasters.h"
+
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+#include <type_traits>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A UTM map whose area in the plane of UtmKm is [350, 430] x [5340, 5400] km.
+const testrasters::Raster UtmMap { 200, 150, { 350000.0, 400.0, 0.0, 5400000.0, 0.0, -400.0 }, "EPSG:32634",
+    -1, -1 };
+const char* const UtmKm = "+proj=utm +zone=34 +datum=WGS84 +units=km";
+
+dorvan::MapLoad stoppedLoad()
+{
+    dorvan::MapLoad m;
+    m.kind = dorvan::MapLoad::Stopped;
+    return m;
+}
+
+class MapLoadPage : public dorvan::test::EntryWindowFixture {
+protected:
+    MapLoadPage()
+        : EntryWindowFixture({ 1000, 700 })
+    {
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_NO_FATAL_FAILURE(EntryWindowFixture::SetUp());
+        auto* pages = get<QTabWidget>("PageControl1");
+        pages->setCurrentIndex(pages->indexOf(get<QWidget>("TabSheet19")));
+        map = dir.filePath("utm.tif").toStdString();
+        testrasters::write(map, UtmMap, testrasters::Form::GeoTiff);
+        QApplication::processEvents();
+    }
+    // A project in the map's plane with these places (as an opened project holds them).
+    void withPlaces(std::initializer_list<std::pair<double, double>> places)
+    {
+        auto& r = project.Record;
+        ASSERT_TRUE(dorvan::geo::setProjectReference(r, UtmKm));
+        int i = 0;
+        for (const auto& [x, y] : places) {
+            ++i;
+            r.PlaceName[i] = dorvan::Text100::fromBytes("P" + std::to_string(i));
+            r.PlaceX[i] = x;
+            r.PlaceY[i] = y;
+        }
+        project.State.PlaceCount = i;
+        project.State.NextPlace = i + 1;
+    }
+    dorvan::MapLoad realLoad(const std::string& path, const dorvan::MapLoadInputs& in,
+        std::optional<int> epsg, const dorvan::StepProgress& progress)
+    {
+        return dorvan::loadMapFile(path, in, epsg, progress);
+    }
+    void chooseMap()
+    {
+        dialogs.fileAnswers.push_back(QString::fromStdString(map.string()));
+        click("Button48");
+    }
+    entry::MapLoadTask* task() { return dorvan::test::mapLoadTask(w.data()); }
+
+    QTemporaryDir dir;
+    std::filesystem::path map;
+};
+
+// Counts the paint events of one widget.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(MapLoadPage, TheWindowAnswersAndRepaintsWhileAMapLoadsWithItsProgressShown)
+{
+    withPlaces({ { 360, 5350 }, { 420, 5390 } });
+    // Half a second of reading before the real load: long enough to see the window's thread run.
+    task()->setLoader([this](const std::string& path, const dorvan::MapLoadInputs& in,
+                          std::optional<int> epsg, const dorvan::StepProgress& progress) {
+        for (int k = 0; k < 50; ++k) {
+            std::this_thread::sleep_for(10ms);
+            if (!progress(k / 100.0))
+                return stoppedLoad();
+        }
+        return realLoad(path, in, epsg, [&](double d) { return progress(0.5 + d / 2.0); });
+    });
+    auto* cancel = get<QPushButton>("CancelMapButton");
+    PaintCounter painted;
+    cancel->installEventFilter(&painted);
+    int ticksWhileBusy = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (task()->busy()) {
+            ++ticksWhileBusy;
+            cancel->update();
+        }
+    });
+    timer.start(5);
+    chooseMap();
+    EXPECT_TRUE(task()->busy());
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_FALSE(get<QPushButton>("Button48")->isEnabled());
+    EXPECT_TRUE(project.MapPicture.empty()); // nothing taken before the end
+    dorvan::test::waitForMapLoad(w.data());
+    timer.stop();
+
+    EXPECT_GE(ticksWhileBusy, 10);
+    EXPECT_GE(painted.paints, 3);
+    ASSERT_FALSE(host.progress.empty());
+    EXPECT_TRUE(std::is_sorted(host.progress.begin(), host.progress.end()));
+    EXPECT_EQ(host.progress.back(), 100);
+    EXPECT_FALSE(host.progressShown);
+    EXPECT_FALSE(cancel->isVisible());
+    EXPECT_FALSE(project.MapPicture.empty());
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+}
+
+TEST_F(MapLoadPage, EscOrZrusitStopsTheLoadAndLeavesTheProjectAsItWas)
+{
+    static_assert(std::is_trivially_copyable_v<dorvan::TProjectRecord>);
+    withPlaces({ { 360, 5350 } });
+    // Reads until told to stop (20 s at most).
+    task()->setLoader([](const std::string&, const dorvan::MapLoadInputs&, std::optional<int>,
+                          const dorvan::StepProgress& progress) {
+        for (int k = 0; k < 4000 && progress(0.1); ++k)
+            std::this_thread::sleep_for(5ms);
+        return stoppedLoad();
+    });
+    for (const bool escape : { true, false }) {
+        SCOPED_TRACE(escape ? "Esc" : "Zrušiť");
+        const dorvan::TProjectRecord before = project.Record;
+        chooseMap();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host.progressShown; }, 5000));
+        if (escape)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        else
+            click("CancelMapButton");
+        dorvan::test::waitForMapLoad(w.data());
+        EXPECT_EQ(std::memcmp(&before, &project.Record, sizeof before), 0);
+        EXPECT_TRUE(project.MapPicture.empty());
+        EXPECT_FALSE(project.State.MapPictureOwned);
+        EXPECT_TRUE(get<QPushButton>("Button48")->isEnabled());
+        EXPECT_FALSE(get<QPushButton>("CancelMapButton")->isVisible());
+        EXPECT_FALSE(host.progressShown);
+        EXPECT_EQ(host.notice, QString::fromUtf8(dorvan::RasterStoppedText));
+        EXPECT_TRUE(dialogs.messages().isEmpty());
+    }
+}
+
+TEST_F(MapLoadPage, PlacesOffTheMapAreToldAndAMapFarFromEveryPlaceIsAskedAbout)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<double, double>> places;
+        std::optional<bool> answer; // the question asked and its answer
+        bool taken;
+        QString warning;
+    };
+    const Case cases[] = {
+        { "all on the map", { { 360, 5350 }, { 429, 5341 } }, std::nullopt, true, {} },
+        { "two of three outside", { { 360, 5350 }, { 300, 5350 }, { 440, 5410 } }, std::nullopt, true,
+            QString::fromUtf8("2 miesta ležia mimo mapy") },
+        { "far, declined", { { 300, 5350 }, { 500, 5370 } }, false, false, {} },
+        { "far, taken", { { 300, 5350 }, { 500, 5370 } }, true, true, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        dialogs.shown.clear();
+        SetUp();
+        auto& r = project.Record;
+        ASSERT_TRUE(dorvan::geo::setProjectReference(r, UtmKm));
+        for (std::size_t i = 0; i < c.places.size(); ++i) {
+            r.PlaceX[i + 1] = c.places[i].first;
+            r.PlaceY[i + 1] = c.places[i].second;
+        }
+        project.State.PlaceCount = project.State.NextPlace = static_cast<int>(c.places.size());
+        ++project.State.NextPlace;
+        if (c.answer)
+            dialogs.confirmAnswers.push_back(*c.answer);
+        chooseMap();
+        dorvan::test::waitForMapLoad(w.data());
+        QStringList expected;
+        if (c.answer)
+            expected << QString::fromUtf8(
+                "Žiadne miesto projektu neleží na mape, najbližšie je 50 km od jej okraja. "
+                "Vložiť MAPU aj tak ?!!");
+        if (!c.warning.isEmpty())
+            expected << c.warning;
+        EXPECT_EQ(dialogs.messages(), expected);
+        EXPECT_EQ(!project.MapPicture.empty(), c.taken);
+        EXPECT_EQ(get<QWidget>("Image1")->isEnabled(), c.taken);
+    }
+}
+
+TEST_F(MapLoadPage, PlacesEditedWhileTheMapLoadsLeaveTheMapOut)
+{
+    withPlaces({ { 360, 5350 } });
+    std::atomic<bool> release { false };
+    task()->setLoader([&](const std::string& path, const dorvan::MapLoadInputs& in, std::optional<int> epsg,
+                          const dorvan::StepProgress& progress) {
+        for (int k = 0; k < 4000 && !release; ++k)
+            std::this_thread::sleep_for(5ms);
+        return realLoad(path, in, epsg, progress);
+    });
+    chooseMap();
+    project.Record.PlaceX[1] = 361.5; // the places page, say, while the map is read
+    release = true;
+    dorvan::test::waitForMapLoad(w.data());
+    EXPECT_TRUE(project.MapPicture.empty());
+    EXPECT_EQ(dialogs.messages(),
+        QStringList {
+            QString::fromUtf8("Miesta projektu sa počas načítania mapy zmenili, mapa nebola vložená !!!") });
+    EXPECT_TRUE(get<QPushButton>("Button48")->isEnabled());
+}
