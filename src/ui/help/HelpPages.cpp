@@ -77,10 +77,18 @@ lepšie riešenie, ktoré sa našlo, tabuľka to najlepšie. Okno "Grafická sie
 každú hviezdu vlastnou farbou. Pri každej aktivácii okna sa hľadá znova s kritériami,
 ako sú v okne zadávania údajov.
 
+Tlačidlo "Optimálna sieť" nad zoznamami nájde sieť s dokázateľne najmenším počtom hviezd
+a pri ňom najmenším súčtom vzdialeností (celočíselné programovanie). Začína od siete
+hľadania "Hviezda" a beží na pozadí najviac toľko sekúnd, koľko udáva časový limit vedľa
+tlačidla; "Zastaviť" ho ukončí skôr. Ak sa optimum nestihne dokázať, okno ukáže najlepšiu nájdenú sieť a dolné hranice
+počtu hviezd a súčtu. Riadok pod tlačidlom porovná obe siete, tabuľka ostáva pri sieti
+hľadania "Hviezda" a "Graf kreslí" vyberie, ktorú sieť nakreslí grafické okno.
+
 Položka ponuky je skrytá: program sa spustí príkazom
     dorvan --network PROJEKT.mzd
 ktorý otvorí projekt ako "Otvor ako ..." a potom obe okná.
-Z príkazového riadka: "dorvan-cli network PROJEKT.mzd --out graf.png".
+Z príkazového riadka: "dorvan-cli network PROJEKT.mzd --out graf.png", optimálna sieť:
+"dorvan-cli network PROJEKT.mzd --method exact --time-limit 60".
 )";
 
 const char* const ImportExportText = R"("Súbor → Importovať miesta ..." načíta zoznam miest (CSV,
