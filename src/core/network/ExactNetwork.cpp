@@ -1,6 +1,7 @@
 #include "core/network/ExactNetwork.h"
 
 #include "core/common/DecimalText.h"
+#include "core/common/Index.h"
 #include "core/entry/PlaceList.h"
 
 #include <cmath>
@@ -8,11 +9,6 @@
 namespace dorvan {
 
 namespace {
-
-std::size_t ix(int k)
-{
-    return static_cast<std::size_t>(k);
-}
 
 // 1 hviezda, 2 to 4 hviezdy, 0 and 5 on hviezd (the same for "miesto").
 std::string counted(int count, const char* one, const char* few, const char* many)

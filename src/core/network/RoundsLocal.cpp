@@ -1,5 +1,7 @@
 #include "core/network/RoundsLocal.h"
 
+#include "core/common/Index.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -7,11 +9,6 @@
 namespace dorvan {
 
 namespace {
-
-std::size_t ix(int k)
-{
-    return static_cast<std::size_t>(k);
-}
 
 std::uint64_t splitmix(std::uint64_t& x)
 {
