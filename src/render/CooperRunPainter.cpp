@@ -37,6 +37,7 @@ struct GroupMarks {
     std::vector<bool> found;
     std::vector<IteratePoint> path;
     std::vector<CostSite> costSites; // the members with their weights, for cost contours
+    bool existing = false; // the centre is an existing centre at its place
 };
 
 void paintGroupMarks(QPainter& p, QSize size, ChartState& chart, const GroupMarks& m, bool overPicture,
@@ -45,6 +46,9 @@ void paintGroupMarks(QPainter& p, QSize size, ChartState& chart, const GroupMark
     GroupChart g = overPicture
         ? mapGroupChart(chart, m.groupNo, m.memberTotal, m.members, m.path, size.width(), size.height())
         : groupChart(chart, m.groupNo, m.memberTotal, m.members, m.path);
+    // An existing centre is no optimum, and its label says so.
+    if (m.existing && g.hasOptimum)
+        g.optimum.label.text = existingCentreChartText(m.groupNo);
     std::vector<ChartMarker> found;
     for (std::size_t k = 0; k < m.found.size() && k < g.members.size(); ++k)
         if (m.found[k])
@@ -81,6 +85,7 @@ GroupMarks listedMarks(const CooperGroupResult& group, const std::vector<double>
         {} };
     if (size >= MinGroupMembers)
         m.path = group.iterates;
+    m.existing = !group.existingCentre.empty();
     if (contourPercents != nullptr)
         m.costSites = group.costSites;
     return m;
@@ -100,6 +105,7 @@ void paintCurrentGroup(QImage& image, ChartState& chart, const CooperState& stat
     }
     if (size >= MinGroupMembers)
         m.path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
+    m.existing = state.GroupCentreExisting;
     if (contourPercents != nullptr)
         m.costSites = groupCostSites(state);
     paintGroupMarks(image, chart, m, overPicture, part, contourPercents);

@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -170,6 +171,22 @@ TEST_F(ExistingCentresInTheRun, ZilinaKeepsItsPlaceTheTotalIsTheProposalsAndBoth
     EXPECT_EQ(text.outLines(),
         QStringList { "ListBox1" } + centres + QStringList { "ListBox2" } + members
             + QStringList { position[0] });
+
+    // The drawing, its existing centre labelled "CENTRUM 1", is the command line's render.
+    const QImage shown = c->image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(shown.isNull());
+    const QString png = dir.filePath("taken.png");
+    ASSERT_EQ(runCli({ "render", saved, "--groups", "--out", png, "--size",
+                         QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()) })
+                  .code,
+        0);
+    const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), shown.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += shown.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
 
     // The copy names the existing centre; so do the JSON and the GeoJSON of the command line.
     auto* copy = w->findChild<QAction*>(QStringLiteral("KopirovatVysledok"));

@@ -438,6 +438,11 @@ std::string groupOptimumText(int groupNo)
     return text;
 }
 
+std::string existingCentreChartText(int groupNo)
+{
+    return "CENTRUM " + std::to_string(groupNo);
+}
+
 OneCentreChart oneCentreChart(std::span<const ChartPoint> places, std::span<const IteratePoint> iterates,
     ChartDataMode mode, int width, int height, std::string_view separator, ChartScale scale)
 {

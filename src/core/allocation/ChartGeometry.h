@@ -242,6 +242,8 @@ struct ChartOptimum {
 ChartOptimum optimumAt(ChartPixel point, std::string_view text);
 inline constexpr std::string_view OptimumText = "OPTIMAL";
 std::string groupOptimumText(int groupNo);
+// A group's centre that is an existing centre, not an optimum: "CENTRUM " + groupNo.
+std::string existingCentreChartText(int groupNo);
 
 // Everything of the one-centre chart.
 struct OneCentreChart {

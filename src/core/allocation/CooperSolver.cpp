@@ -454,6 +454,7 @@ CooperReport PocitajCooperSkupiny(CooperState& s, const CooperSettings& settings
     std::vector<int> memberNo; // member number of each found member
     const std::vector<CooperPlace> members = lookUpGroupMembers(s, memberNo);
 
+    s.GroupCentreExisting = false;
     CooperReport report;
     if (size < MinGroupMembers) {
         report.tooFewMembers = true;
@@ -489,6 +490,7 @@ CooperReport solveGroupAtPlace(CooperState& s, int centreMember)
     for (const CooperPlace& p : members)
         sites.push_back({ p.x, p.y, cooperWeight(p) });
     run.report.certificate = certifyResult(sites, run.IterX[1], run.IterY[1]);
+    s.GroupCentreExisting = true;
     if (run.report.certificate.optimalPlace > 0)
         run.report.certificate.optimalPlace
             = memberNo[static_cast<std::size_t>(run.report.certificate.optimalPlace - 1)];

@@ -122,6 +122,8 @@ struct CooperState {
     Array1<bool, MaxPlaces> GroupMemberFound;
     // The weight member k carried in the last group solve (0 when it matched no place).
     Array1<long double, MaxPlaces> GroupMemberWeight;
+    // The group's centre is an existing centre at its place, not iterated (solveGroupAtPlace).
+    bool GroupCentreExisting = false;
 };
 
 // Fills the working copy from the project: names and coordinates of places 1..placeCount, and

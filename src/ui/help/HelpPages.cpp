@@ -24,6 +24,9 @@ Popisy osí: v úzkom okne sa vynechávajú, ostáva každý k-ty popis tak, aby
 neprekrývali.
 Popisy miest a "OPTIMAL" / "OPTIM n": ak by popis zakryl iný popis, presunie sa na voľnú
 stranu bodu (pod bod, vpravo, vľavo, šikmo); ak voľná strana nie je, ostáva nad bodom.
+Skupina, ktorá obsahuje existujúce centrum (návrh skupín, "Existujúce centrá"), sa obsluhuje
+z jeho miesta bez iterácie: v grafe je označené "CENTRUM n", v zozname "Existujúce centrum:"
+s názvom miesta; pod zoznamami je vážený súčet všetkých skupín a poloha každého centra.
 
 "Rovnaká mierka osí" (v rámčeku výsledku, na začiatku nezaškrtnuté): zaškrtnuté, obe osi
 majú rovnakú mierku, vzdialenosti v grafe zodpovedajú skutočnosti (kruh ostane kruhom)
