@@ -1,21 +1,27 @@
 // Real coordinates checked against numbers the code under test does not make: geodesic
 // distances from GeographicLib, published S-JTSK coordinates, the input degrees themselves.
 
+#include "core/geo/GeoReference.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
-#include "core/geo/GeoReference.h"
 #include "core/project/Project.h"
 #include "core/project/ProjectFile.h"
+
+#include "support/LoopbackListener.h"
 
 #include <GeographicLib/Geodesic.hpp>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -117,8 +123,9 @@ TEST(GridToWgs84, SJtskGivesThePublishedPositions)
     struct Published {
         double x, y, latitude, longitude;
     };
-    for (const Published& p : { Published { -544006.67, -1144002.81, (47.73 + 51.06) / 2, (12.09 + 22.56) / 2 },
-             Published { -377604.01, -1238664.83, (47.73 + 49.61) / 2, (16.84 + 22.56) / 2 } }) {
+    for (const Published& p :
+        { Published { -544006.67, -1144002.81, (47.73 + 51.06) / 2, (12.09 + 22.56) / 2 },
+            Published { -377604.01, -1238664.83, (47.73 + 49.61) / 2, (16.84 + 22.56) / 2 } }) {
         const auto ll = grid->toLatLon(p.x, p.y);
         ASSERT_TRUE(ll);
         EXPECT_NEAR(ll->latitude, p.latitude, 1e-4);
@@ -130,7 +137,8 @@ TEST(GridToWgs84, SJtskGivesThePublishedPositions)
 
 TEST(ProjectReference, OnlyAcceptedDefinitionsCount)
 {
-    const std::string good = "+proj=aeqd +lat_0=48.5 +lon_0=19.5 +x_0=300000 +y_0=200000 +datum=WGS84 +units=km";
+    const std::string good
+        = "+proj=aeqd +lat_0=48.5 +lon_0=19.5 +x_0=300000 +y_0=200000 +datum=WGS84 +units=km";
     auto r = std::make_unique<TProjectRecord>();
     EXPECT_FALSE(geo::projectReference(*r));
     ASSERT_TRUE(geo::setProjectReference(*r, good));
@@ -162,7 +170,8 @@ TEST(ProjectReference, OnlyAcceptedDefinitionsCount)
 
 TEST(ProjectReference, SurvivesSavingSortingAndDeletingPlaces)
 {
-    const std::string def = "+proj=aeqd +lat_0=64.9 +lon_0=10.3 +x_0=250000 +y_0=310000 +datum=WGS84 +units=km";
+    const std::string def
+        = "+proj=aeqd +lat_0=64.9 +lon_0=10.3 +x_0=250000 +y_0=310000 +datum=WGS84 +units=km";
     // A full list of 99 places, the most entry ever gives, in reverse name order.
     auto r = std::make_unique<TProjectRecord>();
     ResetProjectAtStart(*r);
@@ -247,10 +256,11 @@ TEST(PlaceCsvCoordinates, BadCoordinatesAreRefusedNamingTheLine)
 TEST(PlaceCsvCoordinates, NamedColumnsInAnyOrderGiveTheReferenceAndTheCriteria)
 {
     // Slovak headers in capitals, longitude first, x/y beside them.
-    const cli::PlaceCsv csv = cli::readPlaceCsv("D\xC4\xB9\xC5\xBDKA;x;Cena;\xC5\xA0\xC3\x8DRKA;N\xC3\x81ZOV;y\n"
-                                                "17,1077;1;2;48,1486;Bratislava;1\n"
-                                                "21.2611;1;3;48.7164;Ko\xC5\xA1ice;1\n"
-                                                "18,7394;1;4;49,2231;\xC5\xBDilina;1\n");
+    const cli::PlaceCsv csv
+        = cli::readPlaceCsv("D\xC4\xB9\xC5\xBDKA;x;Cena;\xC5\xA0\xC3\x8DRKA;N\xC3\x81ZOV;y\n"
+                            "17,1077;1;2;48,1486;Bratislava;1\n"
+                            "21.2611;1;3;48.7164;Ko\xC5\xA1ice;1\n"
+                            "18,7394;1;4;49,2231;\xC5\xBDilina;1\n");
     ASSERT_TRUE(csv.ok()) << csv.problems[0].message;
     EXPECT_TRUE(csv.geographic);
     EXPECT_FALSE(csv.quantity);
@@ -294,3 +304,31 @@ TEST(PlaceCsvCoordinates, NamedColumnsInAnyOrderGiveTheReferenceAndTheCriteria)
 }
 
 } // namespace
+
+// A reference naming a grid the machine lacks: PROJ is told by the environment to fetch grids
+// from a listener of this test, and nothing connects.
+TEST(ProjectReference, NoGridIsFetchedWhateverTheEnvironmentSays)
+{
+    testnet::LoopbackListener listener;
+    // Were a request ever sent, it would be answered by a closed connection at once.
+    std::atomic<bool> done { false };
+    std::atomic<int> connections { 0 };
+    std::thread closer([&] {
+        while (!done) {
+            connections += listener.pendingConnections();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    ::setenv("PROJ_NETWORK", "ON", 1);
+    ::setenv("PROJ_NETWORK_ENDPOINT", listener.url("").c_str(), 1);
+    const auto p = dorvan::geo::Projection::create(
+        "+proj=tmerc +lon_0=15 +ellps=bessel +nadgrids=dorvan_missing_grid.tif +units=km");
+    if (p)
+        (void)p->toPlanar({ 48.0, 17.0 });
+    ::setenv("PROJ_NETWORK", "OFF", 1);
+    ::unsetenv("PROJ_NETWORK_ENDPOINT");
+    done = true;
+    closer.join();
+    connections += listener.pendingConnections();
+    EXPECT_EQ(connections, 0);
+}
