@@ -145,8 +145,6 @@ namespace {
 
 int roundsCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
 {
-    if (!o.out.empty() && !o.geoJson)
-        throw UsageError("network: --out FILE for --method rounds must end in .geojson or .json");
     const RoundsRun run = runRounds(o, err);
     if (o.format == OutputFormat::Json)
         out << roundsJson(o.project, run.problem, run.plan);
@@ -161,6 +159,18 @@ int roundsCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
             throw UsageError(o.out + ": a point of the rounds has no latitude and longitude");
         writeTextFile(o.out, *text);
         err << "dorvan-cli: " << o.out << ": " << run.plan.rounds.size() << " rounds\n";
+    }
+    if (!o.out.empty() && !o.geoJson) {
+        // The station graph as the window draws it: the stars of the star search under the rounds.
+        std::optional<QGuiApplication> app;
+        startOffscreenGui(app);
+        const Project& p = *run.project;
+        const StarSearchResult stars = Hviezda(VstupUdajRealStavCreate(p), Separator);
+        const QImage image = drawStationGraph(graphPlaces(p.Record, p.State.PlaceCount), stars.best,
+            QSize(o.width, o.height), roundsTrace(run.problem, run.plan));
+        writePicture(image, o.out, o.pdf);
+        err << "dorvan-cli: " << o.out << ": " << image.width() << " x " << image.height()
+            << (o.pdf ? " PDF\n" : " PNG\n");
     }
     for (const std::string& m : run.plan.missed)
         err << "dorvan-cli: " << m << '\n';

@@ -51,6 +51,22 @@ void paintStar(QPainter& p, const GraphStar& star, const QFont& font)
         paintChartText(p, label, font, colour);
 }
 
+void paintRounds(QPainter& p, const StationGraph& g)
+{
+    p.setBrush(Qt::NoBrush);
+    for (const GraphRound& round : g.rounds) {
+        p.setPen(chartPen(chartColour(round.colour), 2));
+        for (const ChartLine& l : round.lines)
+            p.drawLine(chartQLine(l));
+    }
+    if (!g.hasDepot)
+        return;
+    const QRect mark(g.depotMark.left, g.depotMark.top, g.depotMark.right - g.depotMark.left,
+        g.depotMark.bottom - g.depotMark.top);
+    p.fillRect(mark, Qt::black);
+    paintChartText(p, g.depotLabel, chartFont(8), Qt::black);
+}
+
 } // namespace
 
 void paintStationGraph(QImage& image, const StationGraph& graph)
@@ -65,15 +81,17 @@ void paintStationGraph(QImage& image, const StationGraph& graph)
     const QFont font = chartFont(5);
     for (const GraphStar& star : graph.stars)
         paintStar(p, star, font);
+    paintRounds(p, graph);
 }
 
-QImage drawStationGraph(std::span<const GraphPlace> places, const StarSolution& best, QSize size)
+QImage drawStationGraph(
+    std::span<const GraphPlace> places, const StarSolution& best, QSize size, const RoundsTrace& rounds)
 {
     if (size.isEmpty())
         return QImage();
     QImage image(size, QImage::Format_RGB32);
     image.fill(White);
-    paintStationGraph(image, stationGraph(places, best, size.width(), size.height()));
+    paintStationGraph(image, stationGraph(places, best, size.width(), size.height(), rounds));
     return image;
 }
 

@@ -15,10 +15,11 @@ namespace dorvan {
 // classic desktop).
 inline const QColor DesktopBackground(0, 128, 128);
 
-// Frame, axes, ticks, grid, labels and the stars, in this order.
+// Frame, axes, ticks, grid, labels, the stars, the delivery rounds and the depot, in this order.
 void paintStationGraph(QImage& image, const StationGraph& graph);
 
 // A new image of the given size with the graph of the places and the best network.
-QImage drawStationGraph(std::span<const GraphPlace> places, const StarSolution& best, QSize size);
+QImage drawStationGraph(
+    std::span<const GraphPlace> places, const StarSolution& best, QSize size, const RoundsTrace& rounds = {});
 
 } // namespace dorvan

@@ -243,7 +243,8 @@ opening it and prints what the window shows.
                             "lower_bound_stars", "lower_bound_total", "seconds" and the star
                             search's result under "heuristic"
   --out FILE                also draw the station graph into a PNG or PDF file (by extension;
-                            for exact, the exact network); for rounds a .geojson file gets each
+                            for exact, the exact network; for rounds, the rounds over the stars
+                            as the window draws them); for rounds a .geojson file gets each
                             round as a LineString from the depot and back (latitude/longitude
                             when the project has a reference, else its own X/Y)
   --size WxH                the drawing area of the graph of --out, 120 to 5000 pixels a

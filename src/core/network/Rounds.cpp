@@ -112,6 +112,10 @@ RoundsInput roundsProblem(const Project& project)
         return node[k] ? std::pair { r.PlaceX[node[k]], r.PlaceY[node[k]] }
                        : std::pair { p.depotX, p.depotY };
     };
+    for (std::size_t k = 0; k < m; ++k) {
+        p.xs.push_back(xy(k).first);
+        p.ys.push_back(xy(k).second);
+    }
     for (std::size_t a = 0; a < m; ++a)
         for (std::size_t b = 0; b < m; ++b) {
             const auto [xa, ya] = xy(a);
@@ -231,6 +235,20 @@ RoundsPlan makePlan(const RoundsProblem& p, const std::vector<std::vector<int>>&
             + std::to_string(used - p.maxVehicles) + " viac (" + std::to_string(used) + " namiesto "
             + std::to_string(p.maxVehicles) + ").");
     return plan;
+}
+
+RoundsTrace roundsTrace(const RoundsProblem& p, const RoundsPlan& plan)
+{
+    RoundsTrace t;
+    t.present = true;
+    t.depot = { p.depotX, p.depotY };
+    for (const Round& r : plan.rounds) {
+        auto& points = t.rounds.emplace_back();
+        for (int s : r.stops)
+            if (static_cast<std::size_t>(s) < p.xs.size() && static_cast<std::size_t>(s) < p.ys.size())
+                points.push_back({ p.xs[static_cast<std::size_t>(s)], p.ys[static_cast<std::size_t>(s)] });
+    }
+    return t;
 }
 
 std::vector<std::string> roundsLines(const RoundsProblem& p, const RoundsPlan& plan, std::string_view sep)

@@ -24,6 +24,7 @@ struct RoundsProblem {
     std::vector<double> demand; // n + 1 entries, demand[0] = 0
     std::vector<std::string> names; // n + 1 entries (UTF-8); names[0] is the depot's
     std::vector<int> placeNo; // n + 1 entries: the project's place number, 0 for a depot point
+    std::vector<double> xs, ys; // n + 1 entries: the project's X and Y of each node (may be empty)
     double depotX = 0.0, depotY = 0.0;
     bool depotIsPlace = false;
     double capacity = NoLimit; // "Kapacita dopravných prostriedkov"
@@ -39,6 +40,8 @@ struct RoundsProblem {
     double roundTime(double length, int k) const;
     // The longest a round serving k places may be under the length and the time limit.
     double lengthAllowed(int k) const;
+
+    bool operator==(const RoundsProblem&) const = default;
 };
 
 // The problem or why there is none (a Slovak sentence).
@@ -81,6 +84,9 @@ Round priceRound(const RoundsProblem& problem, std::vector<int> stops);
 // decimal separator of the numbers in the sentences.
 RoundsPlan makePlan(const RoundsProblem& problem, const std::vector<std::vector<int>>& rounds,
     std::string_view separator = ",");
+
+// The rounds as the station graph draws them: the depot and each round's places (xs, ys).
+RoundsTrace roundsTrace(const RoundsProblem& problem, const RoundsPlan& plan);
 
 // The lines the window lists and the text output prints: per round its places in order, length,
 // load and time; then the total and the vehicles used; then the limits missed.

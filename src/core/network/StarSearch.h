@@ -64,11 +64,6 @@ struct StarSearchResult {
 // the totals. With no places the result is empty.
 StarSearchResult Hviezda(const StarWorkingCopy& copy, std::string_view separator);
 
-// The ring method: an empty step.
-inline void Okruh()
-{
-}
-
 // The result grid StringGrid1: rows 0..n, columns 0..4 (UTF-8, empty cells empty).
 using StarGridRow = std::array<std::string, 5>;
 std::vector<StarGridRow> starResultGrid(const StarSolution& best, int n, std::string_view separator);

@@ -202,7 +202,46 @@ GraphWindow graphWindow(std::span<const GraphPlace> places, int width, int heigh
     return w;
 }
 
-StationGraph stationGraph(std::span<const GraphPlace> places, const StarSolution& best, int width, int height)
+std::uint32_t roundColour(int r)
+{
+    // Red, blue, green, magenta, orange, teal, purple, brown (0x00BBGGRR).
+    static constexpr std::uint32_t palette[] = { 0x0000D0, 0xD00000, 0x00A000, 0xC000C0, 0x0080FF, 0x808000, 0x800060,
+        0x004080 };
+    const int k = r < 1 ? 0 : (r - 1) % 8;
+    return palette[k];
+}
+
+namespace {
+
+void addRounds(StationGraph& g, const RoundsTrace& trace)
+{
+    if (!trace.present)
+        return;
+    const GraphWindow& w = g.window;
+    const int dx = w.px(trace.depot.x), dy = w.py(trace.depot.y);
+    int no = 0;
+    for (const auto& stops : trace.rounds) {
+        GraphRound round;
+        round.colour = roundColour(++no);
+        int x = dx, y = dy;
+        for (const RoundsTrace::Point& p : stops) {
+            const int nx = w.px(p.x), ny = w.py(p.y);
+            round.lines.push_back({ x, y, nx, ny });
+            x = nx;
+            y = ny;
+        }
+        round.lines.push_back({ x, y, dx, dy });
+        g.rounds.push_back(std::move(round));
+    }
+    g.hasDepot = true;
+    g.depotMark = { dx - 4, dy - 4, dx + 5, dy + 5 };
+    g.depotLabel = { "DC", dx - 6, dy - 18 };
+}
+
+} // namespace
+
+StationGraph stationGraph(
+    std::span<const GraphPlace> places, const StarSolution& best, int width, int height, const RoundsTrace& rounds)
 {
     StationGraph g;
     g.width = width;
@@ -214,6 +253,7 @@ StationGraph stationGraph(std::span<const GraphPlace> places, const StarSolution
     std::size_t next = 0;
     for (int s = 1; s <= best.StarCount; ++s)
         g.stars.push_back(starOf(places, best, s, next, g.window));
+    addRounds(g, rounds);
     return g;
 }
 

@@ -50,6 +50,12 @@ struct GraphStar {
     std::vector<ChartText> labels; // "M" + j, 5 points
 };
 
+// One delivery round: the closed line from the depot through its places and back, 2 pixels.
+struct GraphRound {
+    std::uint32_t colour = 0; // 0x00BBGGRR
+    std::vector<ChartLine> lines;
+};
+
 struct StationGraph {
     int width = 0;
     int height = 0;
@@ -61,11 +67,18 @@ struct StationGraph {
     std::vector<ChartStroke> strokes; // X > 0, X < 0, Y > 0, Y < 0
     std::vector<ChartText> labels; // whole numbers at every tenth tick
     std::vector<GraphStar> stars;
+    std::vector<GraphRound> rounds; // over the stars
+    bool hasDepot = false;
+    ChartRect depotMark; // a black 9 × 9 square around the depot's pixel
+    ChartText depotLabel; // "DC" above it
 };
 
 // The graph on a W × H drawing area (the client area less the list).
-StationGraph stationGraph(
-    std::span<const GraphPlace> places, const StarSolution& best, int width, int height);
+StationGraph stationGraph(std::span<const GraphPlace> places, const StarSolution& best, int width, int height,
+    const RoundsTrace& rounds = {});
+
+// Colour of delivery round r (1-based): eight strong colours in turn, none a star's first.
+std::uint32_t roundColour(int r);
 
 // Colour of star s: s × 15000 as 0x00BBGGRR.
 inline std::uint32_t starColour(int s)

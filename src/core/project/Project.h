@@ -150,6 +150,8 @@ struct Project {
     EntryChoices Choices;
     // The best network of the last star search, drawn by the station network graph.
     StarSolution BestStars;
+    // The delivery rounds of the network window's last search, drawn by the graph too.
+    RoundsTrace BestRounds;
     ProjectObservers Observers;
 
     // Tells the observers; a change of what is saved (places, criteria, settings, groups) also
@@ -177,6 +179,7 @@ struct Project {
         MapPicture.clear();
         Choices = EntryChoices {};
         BestStars = StarSolution {};
+        BestRounds = RoundsTrace {};
     }
 };
 

@@ -21,4 +21,19 @@ struct StarSolution {
     bool operator==(const StarSolution&) const = default;
 };
 
+// The delivery rounds of the network window's last search, kept like the stars and drawn by the
+// station network graph: the depot and each round's places in order, in project coordinates.
+struct RoundsTrace {
+    struct Point {
+        double x = 0.0;
+        double y = 0.0;
+        bool operator==(const Point&) const = default;
+    };
+    bool present = false;
+    Point depot;
+    std::vector<std::vector<Point>> rounds; // the places of each round; the depot not repeated
+
+    bool operator==(const RoundsTrace&) const = default;
+};
+
 } // namespace dorvan

@@ -100,7 +100,7 @@ void TGrafickaSietStanic::KresliGraf()
     if (need > ListBox1->width())
         ListBox1->setFixedWidth(need);
     const QSize area(std::max(width() - ListBox1->width(), 0), height());
-    Image1 = dorvan::drawStationGraph(places, project_.BestStars, area);
+    Image1 = dorvan::drawStationGraph(places, project_.BestStars, area, project_.BestRounds);
     Image1Area->update();
     ListBox1->clear();
     for (const std::string& l : lines)

@@ -4,6 +4,7 @@
 #include "ui/common/UserDialogs.h"
 #include "ui/network/NetworkHost.h"
 #include "ui/network/OptimalNetworkPanel.h"
+#include "ui/network/RoundsPanel.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -103,7 +104,12 @@ void TMetodaDistribSieti::buildControls()
     auto* content = new QWidget;
     content->setObjectName("Obsah");
     auto* column = new QVBoxLayout(content);
-    column->addWidget(StringGrid1, 0, Qt::AlignLeft);
+    // The delivery rounds beside the result grid.
+    rounds_ = new RoundsPanel(project_, [this] { host_.redrawGraphWindow(); });
+    auto* top = new QHBoxLayout;
+    top->addWidget(StringGrid1, 0, Qt::AlignLeft | Qt::AlignTop);
+    top->addWidget(rounds_, 1);
+    column->addLayout(top);
     column->addWidget(optimal_);
     column->addLayout(lists, 1);
     auto* scroll = new QScrollArea(this);
@@ -136,7 +142,6 @@ void TMetodaDistribSieti::compute()
 {
     const dorvan::StarWorkingCopy copy = dorvan::VstupUdajRealStavCreate(project_);
     search_ = dorvan::Hviezda(copy, QLocale().decimalPoint().toStdString());
-    dorvan::Okruh();
     // An exact result of other data goes; the graph draws the network chosen.
     optimal_->setInputs(copy, search_.best);
     project_.BestStars = optimal_->graphSolution().value_or(search_.best);
@@ -144,6 +149,9 @@ void TMetodaDistribSieti::compute()
     // An open graph window stays as it is.
     host_.openGraphWindow();
     fillGrid();
+    // The rounds, once asked for, are searched again when their inputs changed (the search
+    // takes seconds, so not at every activation).
+    rounds_->computeIfChanged();
 }
 
 void TMetodaDistribSieti::fillLists()
@@ -206,6 +214,7 @@ bool TMetodaDistribSieti::ZatvorDistribSiete()
     if (!child_.mayClose())
         return false;
     optimal_->stopSearch();
+    rounds_->stop();
     if (!byProgram)
         host_.closeGraphWindow();
     return true;

@@ -11,6 +11,7 @@ class NetworkHost;
 namespace network {
 class OptimalNetworkPanel;
 } // namespace network
+class RoundsPanel;
 class QListWidget;
 class QTableWidget;
 namespace dorvan {
@@ -32,6 +33,9 @@ public:
     static constexpr int DesignClientWidth = 900;
     static constexpr int DesignClientHeight = 660;
     QSize sizeHint() const override;
+
+    // " Okruhy ": the delivery rounds beside the stars.
+    RoundsPanel& rounds() { return *rounds_; }
 
     // The search of the last computation.
     const dorvan::StarSearchResult& lastSearch() const { return search_; }
@@ -72,4 +76,5 @@ private:
     QListWidget* ListBox4 = nullptr;
     QListWidget* ListBox5 = nullptr;
     network::OptimalNetworkPanel* optimal_ = nullptr;
+    RoundsPanel* rounds_ = nullptr;
 };

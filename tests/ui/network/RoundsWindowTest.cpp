@@ -2,13 +2,27 @@
 // a capacity, working time and loading times, its numbers recomputed here from the places; and
 // the network window's rounds against it.
 #include "core/entry/PlaceList.h"
+#include "core/network/StationGraph.h"
 #include "core/project/ProjectFile.h"
 #include "support/CliProcess.h"
+#include "support/Controls.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/main/Dorvan_Hlavny.h"
+#include "ui/main/NetworkWindows.h"
+#include "ui/network/Graficka_Siet_Stanic.h"
+#include "ui/network/Metoda_Sieti.h"
+#include "ui/network/RoundsPanel.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -147,6 +161,169 @@ TEST(RoundsCli, RefusalsAndLimitsMissedHaveTheirExitCodes)
         << missed.err.toStdString();
     EXPECT_TRUE(missed.out.contains(QString::fromUtf8("Počet dopravných prostriedkov: 3")));
     EXPECT_TRUE(missed.out.contains(QString::fromUtf8("Obmedzenie nedodržané – Kapacita")));
+}
+
+// ----------------------------------------------------------------------------------------------
+// The rounds in the network window and the station graph, against dorvan-cli
+
+class RoundsWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        w = std::make_unique<TDorvan_Central>(dialogs);
+        w->resize(1280, 900);
+        w->show();
+    }
+    void TearDown() override { w.reset(); }
+
+    // "Otvor ako ..." and the hidden network methods; the search of the window's opening is
+    // replaced by one of the given steps, so that the command line can make the same.
+    void open(const QString& project, long iterations)
+    {
+        ASSERT_TRUE(w->openProjectFile(project));
+        settle();
+        w->SieteClick();
+        settle();
+        ASSERT_NE(net(), nullptr);
+        dorvan::RoundsOptions o;
+        o.iterations = iterations;
+        o.timeLimit = 600;
+        net()->rounds().setOptions(o);
+        net()->rounds().compute();
+        waitForRounds();
+    }
+    void waitForRounds()
+    {
+        QElapsedTimer t;
+        t.start();
+        while (net()->rounds().busy() && t.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        settle();
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    TMetodaDistribSieti* net() const { return w->networkWindows().networkWindow(); }
+    TGrafickaSietStanic* graph() const { return w->networkWindows().graphWindow(); }
+    QStringList roundsList() const
+    {
+        return dorvan::test::lines(dorvan::test::control<QListWidget>(net(), "RoundsList"));
+    }
+    QString status() const { return dorvan::test::control<QLabel>(net(), "RoundsStatus")->text(); }
+
+    QTemporaryDir dir;
+    dorvan::test::ScriptedDialogs dialogs;
+    std::unique_ptr<TDorvan_Central> w;
+};
+
+int differentGraphPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int j = 0; j < x.height(); ++j)
+        for (int i = 0; i < x.width(); ++i)
+            n += x.pixel(i, j) != y.pixel(i, j) ? 1 : 0;
+    return n;
+}
+
+bool colourNear(const QImage& image, int x, int y, QRgb colour)
+{
+    for (int j = y - 1; j <= y + 1; ++j)
+        for (int i = x - 1; i <= x + 1; ++i)
+            if (image.valid(i, j) && (image.pixel(i, j) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                return true;
+    return false;
+}
+
+TEST_F(RoundsWindow, ListsAndGraphAreThoseOfTheCommandLine)
+{
+    const QString project = sampleRounds(dir, "sample.mzd", 500, 6);
+    open(project, 3000);
+    EXPECT_EQ(status(), QString::fromUtf8("Okruhy vypočítané."));
+    const CliRun text = runCli({ "network", project, "--method", "rounds", "--iterations", "3000" });
+    ASSERT_EQ(text.code, 0) << text.err.toStdString();
+    EXPECT_EQ(roundsList(), text.outLines());
+    ASSERT_GE(roundsList().size(), 2);
+    EXPECT_TRUE(roundsList()[0].startsWith(QString::fromUtf8("Okruh 1: Banská Bystrica – ")));
+
+    // The graph: the rounds over the stars, pixel for pixel as the command line draws them.
+    const QImage shown = graph()->image();
+    const QString png = dir.filePath("graph.png");
+    const CliRun drawn = runCli({ "network", project, "--method", "rounds", "--iterations", "3000", "--out",
+        png, "--size", QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()) });
+    ASSERT_EQ(drawn.code, 0) << drawn.err.toStdString();
+    EXPECT_EQ(differentGraphPixels(shown, QImage(png)), 0);
+
+    // The depot is a black square on Banská Bystrica; each round leaves it in its colour: the
+    // middle of its first line, from the centre to its first place, is drawn in it.
+    const dorvan::RoundsTrace& trace = w->project().BestRounds;
+    ASSERT_TRUE(trace.present);
+    const auto places = dorvan::graphPlaces(w->project().Record, w->project().State.PlaceCount);
+    const dorvan::GraphWindow g = dorvan::graphWindow(places, shown.width(), shown.height());
+    const int dx = g.px(152.9751), dy = g.py(109.2785);
+    EXPECT_EQ(shown.pixel(dx, dy) & 0xFFFFFF, 0u);
+    EXPECT_EQ(shown.pixel(dx + 3, dy - 3) & 0xFFFFFF, 0u);
+    for (std::size_t r = 0; r < trace.rounds.size(); ++r) {
+        const auto& first = trace.rounds[r].front();
+        const int mx = (dx + g.px(first.x)) / 2, my = (dy + g.py(first.y)) / 2;
+        const std::uint32_t bgr = dorvan::roundColour(static_cast<int>(r) + 1);
+        const QRgb rgb = qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+        EXPECT_TRUE(colourNear(shown, mx, my, rgb)) << "round " << r + 1;
+    }
+}
+
+TEST_F(RoundsWindow, StopKeepsTheBestRoundsFoundSoFar)
+{
+    open(sampleRounds(dir, "sample.mzd", 500, 6), 3000);
+    dorvan::RoundsOptions o;
+    o.iterations = 200000000;
+    o.timeLimit = 600;
+    net()->rounds().setOptions(o);
+    net()->rounds().compute();
+    EXPECT_TRUE(net()->rounds().busy());
+    auto* stop = dorvan::test::control<QPushButton>(net(), "RoundsStop");
+    EXPECT_TRUE(stop->isEnabled());
+    QTest::qWait(200);
+    stop->click();
+    waitForRounds();
+    ASSERT_FALSE(net()->rounds().busy());
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_EQ(status(), QString::fromUtf8("Zastavené: najlepšie okruhy nájdené dovtedy."));
+    EXPECT_TRUE(
+        roundsList().contains(QString::fromUtf8("Výpočet bol zastavený: najlepšie okruhy nájdené dovtedy.")));
+    // Every place but the centre in exactly one round.
+    std::map<QString, int> seen;
+    for (const QString& line : roundsList())
+        if (line.startsWith(QString::fromUtf8("Okruh "))) {
+            QStringList stops = line.section(": ", 1).split(QString::fromUtf8(" – "));
+            ASSERT_GE(stops.size(), 3);
+            EXPECT_EQ(stops.takeFirst(), QString::fromUtf8("Banská Bystrica"));
+            EXPECT_EQ(stops.takeLast(), QString::fromUtf8("Banská Bystrica"));
+            for (const QString& s : stops)
+                ++seen[s];
+        }
+    EXPECT_EQ(seen.size(), 26u);
+    for (const auto& [name, count] : seen)
+        EXPECT_EQ(count, 1) << name.toStdString();
+    EXPECT_TRUE(w->project().BestRounds.present);
+}
+
+TEST_F(RoundsWindow, ARefusalIsShownAndNoRoundsAreDrawn)
+{
+    open(sampleRounds(dir, "small.mzd", 300, 0), 1000);
+    EXPECT_EQ(status(),
+        QString::fromUtf8(
+            "Okruhy sa nedajú vypočítať: Množstvo miesta Bratislava (475) je väčšie ako kapacita "
+            "dopravného prostriedku (300)."));
+    EXPECT_TRUE(roundsList().isEmpty());
+    EXPECT_FALSE(w->project().BestRounds.present);
+    EXPECT_FALSE(net()->rounds().busy());
 }
 
 } // namespace
