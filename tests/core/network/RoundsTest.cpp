@@ -88,7 +88,7 @@ double gap(const Town& a, const Town& b)
 
 // Every partition of towns 1..n into rounds from towns[0], each round in its shortest order
 // (every permutation), rounds kept only within the limits; the least total, or infinity.
-double bruteForce(const std::vector<Town>& t, const Limits& l)
+double roundsBruteForce(const std::vector<Town>& t, const Limits& l)
 {
     const int n = static_cast<int>(t.size()) - 1;
     const double speed = l.speed > 0 ? l.speed : 60.0;
@@ -165,7 +165,7 @@ RoundsOptions quick()
     return o;
 }
 
-struct BruteCase {
+struct RoundsCase {
     const char* what;
     int n;
     unsigned seed;
@@ -173,17 +173,17 @@ struct BruteCase {
     std::vector<const char*> binding;
 };
 
-class RoundsBruteForce : public ::testing::TestWithParam<BruteCase> { };
+class RoundsBruteForce : public ::testing::TestWithParam<RoundsCase> { };
 
 TEST_P(RoundsBruteForce, LeastTotalWithinEveryLimitAndEveryPlaceOnce)
 {
-    const BruteCase& c = GetParam();
+    const RoundsCase& c = GetParam();
     const std::vector<Town> t = towns(c.n, c.seed);
     const auto project = roundsProject(t, c.limits, true);
     const RoundsInput in = roundsProblem(*project);
     ASSERT_TRUE(in.problem) << in.refusal;
     const RoundsPlan plan = searchRounds(*in.problem, quick());
-    const double expected = bruteForce(t, c.limits);
+    const double expected = roundsBruteForce(t, c.limits);
     ASSERT_TRUE(std::isfinite(expected)) << "the case must have a solution";
     // The limits of a case must change the answer, or the case tests nothing of them.
     // Each limit the case names must bind (the brute force without it finds less), or the case
@@ -195,7 +195,7 @@ TEST_P(RoundsBruteForce, LeastTotalWithinEveryLimitAndEveryPlaceOnce)
         without.length = l == "length" ? 0 : without.length;
         without.time = l == "time" ? 0 : without.time;
         without.vehicles = l == "vehicles" ? 0 : without.vehicles;
-        EXPECT_LT(bruteForce(t, without), expected - 1e-6) << c.what << ": " << l << " does not bind";
+        EXPECT_LT(roundsBruteForce(t, without), expected - 1e-6) << c.what << ": " << l << " does not bind";
     }
     EXPECT_TRUE(plan.missed.empty());
     EXPECT_NEAR(plan.total, expected, 1e-6 * expected) << c.what;
@@ -238,22 +238,22 @@ TEST_P(RoundsBruteForce, LeastTotalWithinEveryLimitAndEveryPlaceOnce)
 // Limits chosen against the towns of each seed (found with a brute force of their own) so that
 // the limits named last bind.
 INSTANTIATE_TEST_SUITE_P(Limits, RoundsBruteForce,
-    ::testing::Values(BruteCase { "none", 6, 1, {}, {} },
-        BruteCase { "capacity", 8, 2, { .capacity = 12 }, { "capacity" } },
-        BruteCase { "capacity tight", 7, 3, { .capacity = 9 }, { "capacity" } },
-        BruteCase { "length", 8, 4, { .length = 190 }, { "length" } },
-        BruteCase {
+    ::testing::Values(RoundsCase { "none", 6, 1, {}, {} },
+        RoundsCase { "capacity", 8, 2, { .capacity = 12 }, { "capacity" } },
+        RoundsCase { "capacity tight", 7, 3, { .capacity = 9 }, { "capacity" } },
+        RoundsCase { "length", 8, 4, { .length = 190 }, { "length" } },
+        RoundsCase {
             "time with loading", 8, 5, { .time = 4.0, .speed = 80, .dc = 0.5, .dm = 0.25 }, { "time" } },
-        BruteCase { "time at 60", 7, 6, { .time = 3.5 }, { "time" } },
-        BruteCase {
+        RoundsCase { "time at 60", 7, 6, { .time = 3.5 }, { "time" } },
+        RoundsCase {
             "vehicles with capacity", 8, 10, { .capacity = 20, .vehicles = 2 }, { "capacity", "vehicles" } },
-        BruteCase { "all, capacity and time bind", 8, 9,
+        RoundsCase { "all, capacity and time bind", 8, 9,
             { .capacity = 16, .length = 240, .time = 3.0, .speed = 90, .dc = 0.3, .dm = 0.1, .vehicles = 3 },
             { "capacity", "time" } },
-        BruteCase { "all, capacity and length bind", 8, 10,
+        RoundsCase { "all, capacity and length bind", 8, 10,
             { .capacity = 16, .length = 200, .time = 3.0, .speed = 90, .dc = 0.3, .dm = 0.1, .vehicles = 3 },
             { "capacity", "length" } },
-        BruteCase { "all, capacity and vehicles bind", 8, 13,
+        RoundsCase { "all, capacity and vehicles bind", 8, 13,
             { .capacity = 12, .length = 200, .time = 3.0, .speed = 90, .dc = 0.3, .dm = 0.1, .vehicles = 4 },
             { "capacity", "vehicles" } }));
 
@@ -300,7 +300,7 @@ TEST(Rounds, RealDistancesServeWhenTheDepotIsAPlace)
     EXPECT_EQ(plan.rounds.size(), 2u);
 }
 
-struct RefusalCase {
+struct RoundsRefusalCase {
     const char* what;
     std::vector<Town> towns;
     Limits limits;
@@ -311,7 +311,7 @@ struct RefusalCase {
 TEST(Rounds, RefusalsNameThePlaceOrTheChoice)
 {
     const std::vector<Town> three = { { "Nitra", 0, 0, 1 }, { "Trnava", 30, 40, 7 }, { "Senec", 60, 80, 3 } };
-    const std::vector<RefusalCase> cases = {
+    const std::vector<RoundsRefusalCase> cases = {
         { "demand over capacity", three, { .capacity = 5 }, true,
             "Množstvo miesta Trnava (7) je väčšie ako kapacita dopravného prostriedku (5)." },
         // Senec alone: 100 there and back 100.
@@ -324,7 +324,7 @@ TEST(Rounds, RefusalsNameThePlaceOrTheChoice)
             "Okrem distribučnej centrály niet miesta na rozvoz." },
         { "nothing limited", three, {}, true, "" },
     };
-    for (const RefusalCase& c : cases) {
+    for (const RoundsRefusalCase& c : cases) {
         const auto project = roundsProject(c.towns, c.limits, c.central);
         const RoundsInput in = roundsProblem(*project);
         EXPECT_EQ(in.refusal, c.refusal) << c.what;
