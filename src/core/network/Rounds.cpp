@@ -242,12 +242,25 @@ RoundsTrace roundsTrace(const RoundsProblem& p, const RoundsPlan& plan)
     RoundsTrace t;
     t.present = true;
     t.depot = { p.depotX, p.depotY };
-    for (const Round& r : plan.rounds) {
+    const std::string_view sep = ",";
+    for (std::size_t k = 0; k < plan.rounds.size(); ++k) {
+        const Round& r = plan.rounds[k];
+        std::string route = p.names[0];
+        for (int s : r.stops)
+            route += " – " + p.names[static_cast<std::size_t>(s)];
+        t.rows.push_back({ std::to_string(k + 1), route + " – " + p.names[0], roundsNumber(r.length, sep),
+            roundsNumber(r.load, sep), roundsNumber(r.time, sep) });
         auto& points = t.rounds.emplace_back();
         for (int s : r.stops)
             if (static_cast<std::size_t>(s) < p.xs.size() && static_cast<std::size_t>(s) < p.ys.size())
                 points.push_back({ p.xs[static_cast<std::size_t>(s)], p.ys[static_cast<std::size_t>(s)] });
     }
+    t.notes.push_back("Celková dĺžka okruhov: " + roundsNumber(plan.total, sep)
+        + ", počet dopravných prostriedkov: " + std::to_string(plan.rounds.size()));
+    if (plan.cancelled)
+        t.notes.push_back("Výpočet bol zastavený: najlepšie okruhy nájdené dovtedy.");
+    for (const std::string& m : plan.missed)
+        t.notes.push_back("Obmedzenie nedodržané – " + m);
     return t;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/project/ProjectRecord.h"
 
+#include <string>
 #include <vector>
 
 namespace dorvan {
@@ -32,6 +33,11 @@ struct RoundsTrace {
     bool present = false;
     Point depot;
     std::vector<std::vector<Point>> rounds; // the places of each round; the depot not repeated
+    // For the report: a row a round (its number, the depot and places in order, length, load,
+    // time, numbers with a decimal comma), then the lines under the table (total, vehicles,
+    // limits missed).
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> notes;
 
     bool operator==(const RoundsTrace&) const = default;
 };

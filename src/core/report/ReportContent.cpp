@@ -355,6 +355,19 @@ ReportSection starSection(const StarSolution& stars)
     return s;
 }
 
+ReportSection roundsSection(const RoundsTrace& rounds)
+{
+    ReportSection s;
+    s.title = "Okruhy rozvozu";
+    ReportTable t;
+    t.columns = { { "Okruh", 0, Align::Right }, { "Miesta v poradí", 0, Align::Left }, { "Dĺžka", 0, Align::Right },
+        { "Náklad", 0, Align::Right }, { "Čas", 0, Align::Right } };
+    t.rows = rounds.rows;
+    s.tables.push_back(std::move(t));
+    s.lines = rounds.notes;
+    return s;
+}
+
 ReportSection tableSection(const std::string& title, const std::vector<std::string>& header,
     const std::vector<std::vector<std::string>>& rows)
 {

@@ -45,6 +45,8 @@ ReportContent reportContent(const ReportRun& run);
 
 // The star network of the network methods window: one row a star.
 ReportSection starSection(const StarSolution& stars);
+// "Okruhy rozvozu": the delivery rounds of the network window, a row a round.
+ReportSection roundsSection(const RoundsTrace& rounds);
 
 // A table the window shows, taken as it stands (the group proposal's totals by centre count).
 ReportSection tableSection(const std::string& title, const std::vector<std::string>& header,

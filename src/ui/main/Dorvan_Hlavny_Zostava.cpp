@@ -50,6 +50,8 @@ dorvan::report::PreparedReport TDorvan_Central::prepareWindowReport() const
     }
     if (project_.BestStars.StarCount > 0)
         source.extras.push_back(dorvan::report::starSection(project_.BestStars));
+    if (project_.BestRounds.present)
+        source.extras.push_back(dorvan::report::roundsSection(project_.BestRounds));
     return dorvan::report::prepareReport(source);
 }
 

@@ -2,6 +2,7 @@
 // recomputed here from the test's own coordinates, the depot, and the refusals.
 #include "core/entry/PlaceList.h"
 #include "core/network/RoundsSearch.h"
+#include "core/report/ReportContent.h"
 
 #include <gtest/gtest.h>
 
@@ -362,6 +363,21 @@ TEST(Rounds, LimitsNoSolutionKeepsAreNamedWithTheirExcess)
         || lines[0] == "Okruh 1: Nitra – Senec – Trnava – Nitra")
         << lines[0];
     EXPECT_EQ(lines[1], "   dĺžka 200, náklad 10, čas 3,3333");
+
+    // The report's page of the rounds: a row a round, the total and what is missed under it.
+    const report::ReportSection page = report::roundsSection(roundsTrace(*in.problem, plan));
+    EXPECT_EQ(page.title, "Okruhy rozvozu");
+    ASSERT_EQ(page.tables.size(), 1u);
+    ASSERT_EQ(page.tables[0].rows.size(), 1u);
+    const std::vector<std::string>& row = page.tables[0].rows[0];
+    ASSERT_EQ(row.size(), 5u);
+    EXPECT_EQ(row[0], "1");
+    EXPECT_EQ("Okruh 1: " + row[1], lines[0]);
+    EXPECT_EQ((std::vector<std::string> { row[2], row[3], row[4] }),
+        (std::vector<std::string> { "200", "10", "3,3333" }));
+    EXPECT_EQ(page.lines,
+        (std::vector<std::string> { "Celková dĺžka okruhov: 200, počet dopravných prostriedkov: 1",
+            "Obmedzenie nedodržané – " + plan.missed[0] }));
 }
 
 TEST(Rounds, SameSeedSameRounds)
