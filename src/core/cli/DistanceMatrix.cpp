@@ -16,7 +16,7 @@ namespace dorvan::cli {
 
 namespace {
 
-std::string quoted(std::string_view s)
+std::string quotedName(std::string_view s)
 {
     return "\"" + std::string(s) + "\"";
 }
@@ -147,7 +147,7 @@ public:
             present_[static_cast<std::size_t>(k)] = true;
         else
             problem(
-                line, quoted(text) + " is no place of the project", quoted(text) + " nie je miesto projektu");
+                line, quotedName(text) + " is no place of the project", quotedName(text) + " nie je miesto projektu");
         return k;
     }
     int placeQuietly(std::string_view text) const
@@ -180,11 +180,11 @@ public:
         const DecimalParse p = parseDecimal4(text);
         if (!p.ok()) {
             if (p.error == DecimalError::Overflow)
-                problem(line, pair(i, j) + ": " + quoted(text) + " is too large",
-                    pair(i, j) + ": " + quoted(text) + " je príliš veľké číslo");
+                problem(line, pair(i, j) + ": " + quotedName(text) + " is too large",
+                    pair(i, j) + ": " + quotedName(text) + " je príliš veľké číslo");
             else
-                problem(line, pair(i, j) + ": " + quoted(text) + " is not a number",
-                    pair(i, j) + ": " + quoted(text) + " nie je číslo");
+                problem(line, pair(i, j) + ": " + quotedName(text) + " is not a number",
+                    pair(i, j) + ": " + quotedName(text) + " nie je číslo");
             return;
         }
         const std::int64_t t = p.number->tenThousandths;
@@ -309,8 +309,8 @@ void readSquare(const std::vector<std::pair<int, std::vector<std::string>>>& row
         if (p == 0)
             continue;
         if (firstColumnOf[static_cast<std::size_t>(p)] != 0)
-            c.problem(headerLine, quoted(header[k]) + " heads two columns",
-                quoted(header[k]) + " je v hlavičke dvakrát");
+            c.problem(headerLine, quotedName(header[k]) + " heads two columns",
+                quotedName(header[k]) + " je v hlavičke dvakrát");
         else
             firstColumnOf[static_cast<std::size_t>(p)] = static_cast<int>(k);
     }
@@ -332,9 +332,9 @@ void readSquare(const std::vector<std::pair<int, std::vector<std::string>>>& row
             continue;
         if (rowLine[static_cast<std::size_t>(i)] != 0) {
             c.problem(line,
-                quoted(f[0]) + " has two lines (" + std::to_string(rowLine[static_cast<std::size_t>(i)])
+                quotedName(f[0]) + " has two lines (" + std::to_string(rowLine[static_cast<std::size_t>(i)])
                     + " and " + std::to_string(line) + ")",
-                quoted(f[0]) + " má dva riadky (" + std::to_string(rowLine[static_cast<std::size_t>(i)])
+                quotedName(f[0]) + " má dva riadky (" + std::to_string(rowLine[static_cast<std::size_t>(i)])
                     + " a " + std::to_string(line) + ")");
             continue;
         }
