@@ -200,18 +200,23 @@ RoundsSolution RoundsContext::startingSolution() const
         }
         std::erase_if(s.routes, [](const std::vector<int>& r) { return r.empty(); });
         evaluate(s);
-        std::vector<int> pool;
-        pool.swap(s.absent);
-        for (int c : pool) {
-            const RoundsInsertion at = bestInsertion(s, c, [] { return false; });
-            if (at.route < 0)
-                s.absent.push_back(c);
-            else
-                insert(s, c, at);
-        }
+        reinsertAbsent(s);
     }
     evaluate(s);
     return s;
+}
+
+void RoundsContext::reinsertAbsent(RoundsSolution& s) const
+{
+    std::vector<int> pool;
+    pool.swap(s.absent);
+    for (int c : pool) {
+        const RoundsInsertion at = bestInsertion(s, c, [] { return false; });
+        if (at.route < 0)
+            s.absent.push_back(c);
+        else
+            insert(s, c, at);
+    }
 }
 
 void RoundsContext::polish(RoundsSolution& s) const
@@ -223,15 +228,7 @@ void RoundsContext::polish(RoundsSolution& s) const
         std::erase_if(s.routes, [](const std::vector<int>& r) { return r.empty(); });
         evaluate(s);
     }
-    std::vector<int> pool;
-    pool.swap(s.absent);
-    for (int c : pool) {
-        const RoundsInsertion at = bestInsertion(s, c, [] { return false; });
-        if (at.route < 0)
-            s.absent.push_back(c);
-        else
-            insert(s, c, at);
-    }
+    reinsertAbsent(s);
     evaluate(s);
 }
 

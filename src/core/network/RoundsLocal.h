@@ -98,6 +98,8 @@ public:
     void polish(RoundsSolution& s) const;
     // Every place left out is put where it misses the limits least: the plan then names them.
     void completeAgainstLimits(RoundsSolution& s) const;
+    // The places left out put back where they fit best; those that fit nowhere stay out.
+    void reinsertAbsent(RoundsSolution& s) const;
 
 private:
     double allowed(int k) const { return allowed_[static_cast<std::size_t>(k)]; }

@@ -2,17 +2,18 @@
 // chains, the graph's pixels, and dorvan-cli network against both.
 #include "ui/main/NetworkWindows.h"
 #include "core/allocation/CooperRunDriver.h"
-#include "core/entry/ProjectSession.h"
 #include "core/entry/PlaceList.h"
-#include "ui/entry/Vstupne_Udaje.h"
-#include "ui/network/Graficka_Siet_Stanic.h"
-#include "ui/network/Metoda_Sieti.h"
-#include "render/StationGraphPainter.h"
-#include "ui/main/Dorvan_Hlavny.h"
+#include "core/entry/ProjectSession.h"
 #include "core/project/ProjectFile.h"
+#include "render/StationGraphPainter.h"
 #include "support/CliProcess.h"
 #include "support/Controls.h"
+#include "support/PixelCompare.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "ui/main/Dorvan_Hlavny.h"
+#include "ui/network/Graficka_Siet_Stanic.h"
+#include "ui/network/Metoda_Sieti.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -83,19 +84,6 @@ QStringList gridRows(const QTableWidget* grid)
         rows << cells.join('\t');
     }
     return rows;
-}
-
-int differentPixels(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return -1;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    int n = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i)
-            n += x.pixel(i, j) != y.pixel(i, j) ? 1 : 0;
-    return n;
 }
 
 class NetworkWindowsTest : public ::testing::Test {
@@ -179,7 +167,9 @@ TEST_F(NetworkWindowsTest, SieteSearchesListsTheBestAndOpensTheGraph)
     const QImage shown = graph()->image();
     ASSERT_FALSE(shown.isNull());
     const auto places = graphPlaces(w->project().Record, 4);
-    EXPECT_EQ(differentPixels(shown, drawStationGraph(places, w->project().BestStars, shown.size())), 0);
+    EXPECT_EQ(
+        dorvan::test::differingPixels(shown, drawStationGraph(places, w->project().BestStars, shown.size())),
+        0);
 
     // A resize draws again on the new area: the client width less the list.
     frameOf(graph())->showNormal();
@@ -416,7 +406,7 @@ protected:
         const CliRun drawn = runCli({ "network", project, "--out", png, "--size",
             QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()) });
         ASSERT_EQ(drawn.code, 0) << drawn.err.toStdString();
-        EXPECT_EQ(differentPixels(shown, QImage(png)), 0);
+        EXPECT_EQ(dorvan::test::differingPixels(shown, QImage(png)), 0);
     }
 };
 

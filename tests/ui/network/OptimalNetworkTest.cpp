@@ -7,6 +7,7 @@
 #include "render/StationGraphPainter.h"
 #include "support/CliProcess.h"
 #include "support/Controls.h"
+#include "support/PixelCompare.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/main/Dorvan_Hlavny.h"
 #include "ui/main/NetworkWindows.h"
@@ -72,19 +73,6 @@ QStringList gridTexts(const QTableWidget* grid)
         for (int c = 0; c < grid->columnCount(); ++c)
             rows << (grid->item(r, c) != nullptr ? grid->item(r, c)->text() : QString());
     return rows;
-}
-
-int pixelsApart(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return -1;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    int n = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i)
-            n += x.pixel(i, j) != y.pixel(i, j) ? 1 : 0;
-    return n;
 }
 
 class OptimalNetworkTest : public ::testing::Test {
@@ -179,15 +167,15 @@ TEST_F(OptimalNetworkTest, ButtonFindsTheProvenNetworkAsTheCliDoesAndTheGraphDra
     widget<QComboBox>("GraphChoice")->setCurrentIndex(1);
     pump();
     const QImage exactGraph = graph()->image();
-    EXPECT_GT(pixelsApart(exactGraph, heuristicGraph), 0);
+    EXPECT_GT(dorvan::test::differingPixels(exactGraph, heuristicGraph), 0);
     const QString png = dir.filePath("exact.png");
     const auto drawn = runCli({ "network", project, "--method", "exact", "--out", png, "--size",
         QString("%1x%2").arg(exactGraph.width()).arg(exactGraph.height()) });
     ASSERT_EQ(drawn.code, 0) << drawn.err.toStdString();
-    EXPECT_EQ(pixelsApart(exactGraph, QImage(png)), 0);
+    EXPECT_EQ(dorvan::test::differingPixels(exactGraph, QImage(png)), 0);
     widget<QComboBox>("GraphChoice")->setCurrentIndex(0);
     pump();
-    EXPECT_EQ(pixelsApart(graph()->image(), heuristicGraph), 0);
+    EXPECT_EQ(dorvan::test::differingPixels(graph()->image(), heuristicGraph), 0);
 
     // Other data drop the result: the list empties and the graph's choice goes back.
     widget<QComboBox>("GraphChoice")->setCurrentIndex(1);

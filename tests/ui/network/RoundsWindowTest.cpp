@@ -6,6 +6,7 @@
 #include "core/project/ProjectFile.h"
 #include "support/CliProcess.h"
 #include "support/Controls.h"
+#include "support/PixelCompare.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/main/Dorvan_Hlavny.h"
 #include "ui/main/NetworkWindows.h"
@@ -219,19 +220,6 @@ protected:
     std::unique_ptr<TDorvan_Central> w;
 };
 
-int differentGraphPixels(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return -1;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    int n = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i)
-            n += x.pixel(i, j) != y.pixel(i, j) ? 1 : 0;
-    return n;
-}
-
 bool colourNear(const QImage& image, int x, int y, QRgb colour)
 {
     for (int j = y - 1; j <= y + 1; ++j)
@@ -258,7 +246,7 @@ TEST_F(RoundsWindow, ListsAndGraphAreThoseOfTheCommandLine)
     const CliRun drawn = runCli({ "network", project, "--method", "rounds", "--iterations", "3000", "--out",
         png, "--size", QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()) });
     ASSERT_EQ(drawn.code, 0) << drawn.err.toStdString();
-    EXPECT_EQ(differentGraphPixels(shown, QImage(png)), 0);
+    EXPECT_EQ(dorvan::test::differingPixels(shown, QImage(png)), 0);
 
     // The depot is a black square on Banská Bystrica; each round leaves it in its colour: the
     // middle of its first line, from the centre to its first place, is drawn in it.
