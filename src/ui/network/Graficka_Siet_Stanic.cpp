@@ -1,4 +1,5 @@
 #include "ui/network/Graficka_Siet_Stanic.h"
+#include "ui/common/ListWidth.h"
 
 #include "core/allocation/CooperRunDriver.h"
 #include "render/StationGraphPainter.h"
@@ -107,20 +108,11 @@ void TGrafickaSietStanic::KresliGraf()
         ListBox1->addItem(QString::fromStdString(l));
 }
 
-// The list as wide as its longest line in its own font, with the items' margins, the frame and
-// room for a vertical scroll bar: the core's estimate of 6 pixels a character cut the lines of
-// wider letters.
+// The list as wide as its longest line in its own font: the core's estimate of 6 pixels a
+// character cut the lines of wider letters.
 int TGrafickaSietStanic::listWidthFor(const std::vector<std::string>& lines) const
 {
-    const QFontMetrics metrics(ListBox1->font());
-    int text = 0;
-    for (const std::string& l : lines)
-        text = std::max(text, metrics.horizontalAdvance(QString::fromStdString(l)));
-    const QStyle* style = ListBox1->style();
-    const int itemMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListBox1) + 1);
-    const int frame = 2 * ListBox1->frameWidth();
-    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ListBox1);
-    return std::max(dorvan::graphListWidth(lines), text + itemMargins + frame + scrollBar);
+    return std::max(dorvan::graphListWidth(lines), dorvan::listWidthForLines(ListBox1, lines));
 }
 
 void TGrafickaSietStanic::resizeEvent(QResizeEvent* event)

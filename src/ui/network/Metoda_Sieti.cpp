@@ -1,4 +1,5 @@
 #include "ui/network/Metoda_Sieti.h"
+#include "ui/common/ListWidth.h"
 
 #include "core/allocation/CooperRunDriver.h"
 #include "ui/common/UserDialogs.h"
@@ -27,6 +28,7 @@ QListWidget* makeList(QWidget* parent, const char* name, int width)
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setFixedWidth(width);
+    list->setProperty("designWidth", width);
     return list;
 }
 
@@ -35,6 +37,9 @@ void fill(QListWidget* list, const std::vector<std::string>& lines)
     list->clear();
     for (const std::string& l : lines)
         list->addItem(QString::fromStdString(l));
+    // The design's width, wider where a line would be cut.
+    list->setFixedWidth(
+        std::max(list->property("designWidth").toInt(), dorvan::listWidthForLines(list, lines)));
 }
 
 } // namespace

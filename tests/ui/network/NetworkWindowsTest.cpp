@@ -155,6 +155,14 @@ TEST_F(NetworkWindowsTest, SieteSearchesListsTheBestAndOpensTheGraph)
     EXPECT_EQ(list("ListBox3"), (QStringList { "Centrum1: 1", "Centrum2: 4" }));
     EXPECT_EQ(list("ListBox4"), (QStringList { "Pocet miest v okruhu1: 3", "Pocet miest v okruhu2: 1" }));
     EXPECT_EQ(list("ListBox5"), (QStringList { "Dlzka okruhu: 2" }));
+    // Every line whole: a count cut at the list's edge reads as another number.
+    for (const char* name : { "ListBox1", "ListBox2", "ListBox3", "ListBox4", "ListBox5" }) {
+        const auto* l = dorvan::test::control<QListWidget>(net(), name);
+        const QFontMetrics metrics(l->font());
+        for (int i = 0; i < l->count(); ++i)
+            EXPECT_LE(metrics.horizontalAdvance(l->item(i)->text()), l->viewport()->width() - 4)
+                << name << ": " << l->item(i)->text().toStdString();
+    }
     EXPECT_EQ(grid(),
         (QStringList { u("\tMiesta\tCentrum\tHviezda Pocet\tCelková dráha - čas"), "1\tAlfa\tAlfa\t3\t2",
             "2\tBeta\tAlfa\t3\tPocet Prepoctov: 4", "3\tCyril\tAlfa\t3\tPocet Central: 2",
