@@ -9,6 +9,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
+#include "support/PixelCompare.h"
 #include "ui/allocation/Cooperova_Metoda.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/Vstupne_Udaje.h"
@@ -60,18 +61,11 @@ using dorvan::test::fileBytes;
 // Set DORVAN_CHART_PNG to a folder to keep both pictures when they differ.
 int differentPixels(const QImage& a, const QImage& b, const char* name)
 {
-    if (a.size() != b.size())
-        return -1;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    int n = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i)
-            n += x.pixel(i, j) != y.pixel(i, j) ? 1 : 0;
+    const int n = dorvan::test::differingPixels(a, b);
     const QString folder = qEnvironmentVariable("DORVAN_CHART_PNG");
     if (n > 0 && !folder.isEmpty()) {
-        x.save(QDir(folder).filePath(QString::fromUtf8(name) + "-window.png"));
-        y.save(QDir(folder).filePath(QString::fromUtf8(name) + "-cli.png"));
+        a.save(QDir(folder).filePath(QString::fromUtf8(name) + "-window.png"));
+        b.save(QDir(folder).filePath(QString::fromUtf8(name) + "-cli.png"));
     }
     return n;
 }

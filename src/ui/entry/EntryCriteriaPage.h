@@ -78,7 +78,7 @@ private:
 
     EntryContext context_;
     QGroupBox* GroupBox1 = nullptr;
-    QTabWidget* PageControl2 = nullptr;
+    QTabWidget* criteriaTabs = nullptr;
     // CheckBox1..CheckBox15 and their sheets, by boxIndex.
     std::array<QCheckBox*, CriterionBoxes.size()> criterionBox_ {};
     std::array<QWidget*, CriterionBoxes.size()> criterionSheet_ {};

@@ -86,7 +86,7 @@ private:
     PictureSurface* Image1 = nullptr;
     QScrollBar* ScrollBar1 = nullptr;
     QScrollBar* ScrollBar2 = nullptr;
-    QPushButton* Button48 = nullptr;
+    QPushButton* openPictureButton = nullptr;
     QRadioButton* RadioButton7 = nullptr;
     QRadioButton* RadioButton8 = nullptr;
     QLineEdit* Edit50 = nullptr;

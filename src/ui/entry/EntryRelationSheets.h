@@ -90,7 +90,7 @@ private:
 
     EntryContext context_;
     QGroupBox* GroupBox22 = nullptr;
-    QComboBox* ComboBox5 = nullptr;
+    QComboBox* firstCentreBox = nullptr;
     QPushButton* Button19 = nullptr;
     QGroupBox* GroupBox23 = nullptr;
     QComboBox* ComboBox6 = nullptr;

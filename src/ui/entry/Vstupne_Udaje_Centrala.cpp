@@ -64,7 +64,7 @@ QGroupBox* entry::CentreSheet::buildChoiceBox()
     using namespace entry::controls;
     GroupBox22 = groupBox("GroupBox22", " Vyberte miesto distribučnej centrály ");
     auto* g = new QHBoxLayout(GroupBox22);
-    g->addWidget(ComboBox5 = combo("ComboBox5"));
+    g->addWidget(firstCentreBox = combo("ComboBox5"));
     g->addWidget(Button19 = button("Button19", u("OK")));
     g->addStretch(1);
     return GroupBox22;
@@ -130,28 +130,28 @@ void entry::CentreSheet::fillWithPlaces(QComboBox* c)
 
 void entry::CentreSheet::setCentrePage()
 {
-    ComboBox5->clear();
+    firstCentreBox->clear();
     ComboBox6->clear();
     if (!ticked(context_.project, CriterionBox::Centre)) {
-        setFieldColour(ComboBox5, Silver);
-        ComboBox5->setEnabled(false);
+        setFieldColour(firstCentreBox, Silver);
+        firstCentreBox->setEnabled(false);
         Button19->setEnabled(false);
         return;
     }
     if (context_.project.Record.CentralState != 0) {
         GroupBox22->setEnabled(false);
         Button19->setEnabled(false);
-        ComboBox5->setEnabled(false);
-        setFieldColour(ComboBox5, Silver);
+        firstCentreBox->setEnabled(false);
+        setFieldColour(firstCentreBox, Silver);
         showCurrentCentre();
         GroupBox23->setEnabled(true);
         Button20->setEnabled(true);
     } else {
         GroupBox22->setEnabled(true);
-        ComboBox5->setEnabled(true);
-        setFieldColour(ComboBox5, Qt::white);
+        firstCentreBox->setEnabled(true);
+        setFieldColour(firstCentreBox, Qt::white);
         Button19->setEnabled(true);
-        fillWithPlaces(ComboBox5);
+        fillWithPlaces(firstCentreBox);
     }
 }
 
@@ -176,21 +176,21 @@ void entry::CentreSheet::chooseCentre(QComboBox* from, QPushButton* ok)
 // it no longer shows the centre chosen first, and an opened project's centre shows there too.
 void entry::CentreSheet::showCurrentCentre()
 {
-    ComboBox5->clear();
+    firstCentreBox->clear();
     if (context_.project.Record.CentralState == 0)
         return;
-    ComboBox5->addItem(centreName(context_.project));
-    ComboBox5->setCurrentIndex(0);
+    firstCentreBox->addItem(centreName(context_.project));
+    firstCentreBox->setCurrentIndex(0);
 }
 
 void entry::CentreSheet::Button19Click()
 {
-    if (ComboBox5->currentIndex() < 0) {
+    if (firstCentreBox->currentIndex() < 0) {
         context_.dialogs.warn(this, entry::text(dorvan::ChooseCentreText));
-        ComboBox5->setCurrentIndex(-1);
+        firstCentreBox->setCurrentIndex(-1);
         return;
     }
-    chooseCentre(ComboBox5, Button19);
+    chooseCentre(firstCentreBox, Button19);
 }
 
 void entry::CentreSheet::Button20Click()

@@ -55,17 +55,17 @@ entry::CriteriaPage::CriteriaPage(const EntryContext& context)
     auto* Label19 = new QLabel(u("Súčasná hodnota"));
     Label19->setObjectName("Label19");
     box->addWidget(Label19, 0, Qt::AlignRight);
-    PageControl2 = new QTabWidget;
-    PageControl2->setObjectName("PageControl2");
-    box->addWidget(PageControl2, 1);
+    criteriaTabs = new QTabWidget;
+    criteriaTabs->setObjectName("PageControl2");
+    box->addWidget(criteriaTabs, 1);
     row->addWidget(GroupBox1, 1);
 
     buildCriterionSheets();
     addTab(settings_, u("DORVAN nastavenia"));
     addTab(groups_, u("Distribučné skupiny - Cooper"));
     // Every sheet now belongs to the page control's stack; the tabs come as the boxes are ticked.
-    while (PageControl2->count() > 0)
-        PageControl2->removeTab(0);
+    while (criteriaTabs->count() > 0)
+        criteriaTabs->removeTab(0);
     GroupBox1->setVisible(false);
 }
 
@@ -110,7 +110,7 @@ void entry::CriteriaPage::addSheet(CriterionBox box, QWidget* sheet, const QStri
 
 void entry::CriteriaPage::addTab(QWidget* sheet, const QString& caption)
 {
-    PageControl2->addTab(sheet, caption);
+    criteriaTabs->addTab(sheet, caption);
     tabOrder_.emplace_back(sheet, caption);
 }
 
@@ -186,20 +186,20 @@ void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
         tabOrder_.begin(), tabOrder_.end(), [sheet](const auto& tab) { return tab.first == sheet; });
     if (known == tabOrder_.end())
         return;
-    const int index = PageControl2->indexOf(sheet);
+    const int index = criteriaTabs->indexOf(sheet);
     auto& open = context_.project.State.OpenCriterionPages;
     if (show) {
         GroupBox1->setVisible(true);
         if (index < 0) {
             // After the shown sheets that come before it.
             const auto shownBefore = std::count_if(tabOrder_.begin(), known,
-                [this](const auto& tab) { return PageControl2->indexOf(tab.first) >= 0; });
-            PageControl2->insertTab(static_cast<int>(shownBefore), sheet, known->second);
+                [this](const auto& tab) { return criteriaTabs->indexOf(tab.first) >= 0; });
+            criteriaTabs->insertTab(static_cast<int>(shownBefore), sheet, known->second);
             ++open;
         }
     } else {
         if (index >= 0) {
-            PageControl2->removeTab(index);
+            criteriaTabs->removeTab(index);
             open = std::max(0, open - 1);
         }
         if (open == 0)
@@ -209,7 +209,7 @@ void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
 
 void entry::CriteriaPage::setCurrentCriterionPage(QWidget* sheet)
 {
-    PageControl2->setCurrentWidget(sheet);
+    criteriaTabs->setCurrentWidget(sheet);
 }
 
 void entry::CriteriaPage::showChoices()
@@ -237,7 +237,7 @@ void entry::CriteriaPage::showTicked(CriterionBox box)
     else
         b->setChecked(true);
     if (QWidget* sheet = criterionSheet_[boxIndex(box)])
-        PageControl2->setCurrentWidget(sheet);
+        criteriaTabs->setCurrentWidget(sheet);
 }
 
 // The quantity, price and flexibility pages list the places too; those that are ticked are
@@ -326,7 +326,7 @@ void entry::CriteriaPage::valuePage(CriterionBox box)
 {
     ValueGridSheet* sheet = valueSheet(box);
     if (criterionSwitch(box)) {
-        PageControl2->setCurrentWidget(sheet);
+        criteriaTabs->setCurrentWidget(sheet);
         sheet->fill();
     } else {
         sheet->switchOff();

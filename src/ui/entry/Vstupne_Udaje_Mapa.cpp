@@ -67,7 +67,7 @@ void entry::PicturePage::startPictureLoad(const QString& file)
 
 void entry::PicturePage::runPictureLoad(std::optional<int> epsg)
 {
-    Button48->setEnabled(false);
+    openPictureButton->setEnabled(false);
     CancelMapButton->show();
     CancelMapButton->setFocus();
     const QString text = entry::text(MapLoadingText);
@@ -77,7 +77,7 @@ void entry::PicturePage::runPictureLoad(std::optional<int> epsg)
         [this, text](int percent) { context_.host.entryProgress(text, percent); },
         [this](dorvan::MapLoad load) {
             CancelMapButton->hide();
-            Button48->setEnabled(!context_.project.State.MapPictureOwned);
+            openPictureButton->setEnabled(!context_.project.State.MapPictureOwned);
             context_.host.entryProgressEnded();
             if (load.kind == dorvan::MapLoad::NeedsSystem) {
                 const auto answer

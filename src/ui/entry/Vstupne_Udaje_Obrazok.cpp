@@ -118,9 +118,9 @@ QGroupBox* entry::PicturePage::buildSideBox()
     auto* GroupBox55 = new QGroupBox(u(" Vlož obrázok "));
     GroupBox55->setObjectName("GroupBox55");
     auto* right = new QVBoxLayout(GroupBox55);
-    Button48 = new QPushButton(u("Otvor"));
-    Button48->setObjectName("Button48");
-    right->addWidget(Button48);
+    openPictureButton = new QPushButton(u("Otvor"));
+    openPictureButton->setObjectName("Button48");
+    right->addWidget(openPictureButton);
     CancelMapButton = new QPushButton(u("Zrušiť"));
     CancelMapButton->setObjectName("CancelMapButton");
     CancelMapButton->setToolTip(u("Zruší načítanie mapy (Esc)"));
@@ -196,7 +196,7 @@ QGroupBox* entry::PicturePage::buildListBox()
 
 void entry::PicturePage::hookEvents()
 {
-    connect(Button48, &QPushButton::clicked, this, &entry::PicturePage::Button48Click);
+    connect(openPictureButton, &QPushButton::clicked, this, &entry::PicturePage::Button48Click);
     connect(CancelMapButton, &QPushButton::clicked, this, &entry::PicturePage::stopPictureLoad);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -254,7 +254,7 @@ void entry::PicturePage::showTakenPicture(const QString& notice)
     const auto& s = context_.project.State;
 
     Image1->setEnabled(true);
-    Button48->setEnabled(false); // one picture per window
+    openPictureButton->setEnabled(false); // one picture per window
     context_.host.entryFirstCountAccepted(); // the input mode is fixed from now on
 
     Image1->resetSurface(window()->size());
@@ -566,5 +566,5 @@ void entry::PicturePage::showProjectPicture()
         refillPictureRows(count);
     }
     Image1->setEnabled(true);
-    Button48->setEnabled(false);
+    openPictureButton->setEnabled(false);
 }
