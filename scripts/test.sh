@@ -38,11 +38,12 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppression
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 time ctest --test-dir build/sanitize -j "$jobs" --timeout 600
 
-echo "== Fuzz the project reader (60 s), the JPEG decoder and the map-picture reader (20 s each) with clang, libFuzzer, ASan + UBSan"
+echo "== Fuzz the project reader (60 s), the JPEG decoder, the map-picture reader and the distance-matrix reader (20 s each) with clang, libFuzzer, ASan + UBSan"
 # The fuzz targets need only the file readers; the seed corpora also run in both builds above.
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVAN_BUILD_FUZZ=ON \
   -DDORVAN_BUILD_TESTS=OFF
-time cmake --build build/fuzz -j "$jobs" --target fuzz_project_reader fuzz_jpeg_decoder fuzz_map_picture
+time cmake --build build/fuzz -j "$jobs" --target fuzz_project_reader fuzz_jpeg_decoder fuzz_map_picture \
+  fuzz_distance_matrix
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 fuzz() { # target seconds seed-folder
@@ -57,7 +58,7 @@ fuzz() { # target seconds seed-folder
   echo "$1:"
   tail -n 3 "$corpus/$1.log"
 }
-# One libFuzzer process uses one core: the project reader on one, the two picture readers one
+# One libFuzzer process uses one core: the project reader on one, the other three readers one
 # after the other on the other, each for its full time.
 fuzz_all() {
   fuzz fuzz_project_reader 60 fuzz/corpus/project &
@@ -65,6 +66,7 @@ fuzz_all() {
   local status=0
   fuzz fuzz_jpeg_decoder 20 fuzz/corpus/jpeg || status=1
   fuzz fuzz_map_picture 20 fuzz/corpus/map || status=1
+  fuzz fuzz_distance_matrix 20 fuzz/corpus/matrix || status=1
   wait "$project" || status=1
   return "$status"
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 namespace dorvan::cli {
 
@@ -105,7 +106,7 @@ private:
             if (at_ >= s_.size() || s_[at_] != ':')
                 fail("\":\" expected after a member name");
             ++at_;
-            v.members.emplace_back(std::move(key), value(depth + 1));
+            v.members.push_back(JsonMember { std::move(key), value(depth + 1) });
             blanks();
             if (at_ < s_.size() && s_[at_] == ',') {
                 ++at_;

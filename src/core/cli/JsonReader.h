@@ -8,10 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace dorvan::cli {
+
+struct JsonMember;
 
 struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object };
@@ -19,10 +20,17 @@ struct JsonValue {
     bool boolean = false;
     std::string text; // a number as written, or a string's UTF-8 text
     std::vector<JsonValue> items; // an array's values
-    std::vector<std::pair<std::string, JsonValue>> members; // an object's members in file order
+    // An object's members in file order. A member type of its own, complete only below: a pair
+    // holding the value being defined is not allowed by every standard library.
+    std::vector<JsonMember> members;
 
     // The first member of that name of an object; none for another kind of value.
     const JsonValue* member(std::string_view name) const;
+};
+
+struct JsonMember {
+    std::string key;
+    JsonValue value;
 };
 
 inline constexpr int MaxJsonDepth = 64;
