@@ -1,0 +1,260 @@
+#include "core/allocation/PMedian.h"
+
+#include "core/allocation/PMedianSearch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <initializer_list>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <numeric>
+#include <stdexcept>
+#include <thread>
+
+namespace dorvan::pmedian {
+
+namespace {
+
+// Within this share of the largest coordinate a point lies on a place.
+constexpr double CoincidenceShare = 1e-12;
+// Weber steps shorter than these shares of the extent of the places end the iterations.
+constexpr double SearchTolerance = 1e-9;
+constexpr double FinalTolerance = 1e-13;
+constexpr int FinalWeberSteps = 20000;
+// Above this many places an interchange pass tries a sample of places as new sites.
+constexpr int AllCandidatesUpTo = 4000;
+constexpr int SampledCandidates = 96;
+
+// The message with each {} replaced by the next number.
+std::string say(const char* text, std::initializer_list<long long> numbers)
+{
+    std::string out;
+    auto next = numbers.begin();
+    for (const char* c = text; *c; ++c) {
+        if (c[0] == '{' && c[1] == '}' && next != numbers.end()) {
+            out += std::to_string(*next++);
+            ++c;
+        } else {
+            out += *c;
+        }
+    }
+    return out;
+}
+
+std::uint64_t mix(std::uint64_t z)
+{
+    z += 0x9E3779B97F4A7C15ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+std::optional<std::string> placeProblem(const Problem& p)
+{
+    if (p.x.size() != p.y.size() || p.x.size() != p.weight.size())
+        return std::string("Súradnice a váhy miest nemajú rovnaký počet.");
+    if (p.x.empty())
+        return std::string("Zoznam neobsahuje žiadne miesto.");
+    if (p.x.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
+        return std::string("Zoznam má priveľa miest.");
+    for (std::size_t i = 0; i < p.x.size(); ++i) {
+        if (!std::isfinite(p.x[i]) || !std::isfinite(p.y[i]))
+            return say("Miesto č. {} nemá platné súradnice.", { static_cast<long long>(i + 1) });
+        if (!std::isfinite(p.weight[i]) || p.weight[i] < 0)
+            return say("Miesto č. {} má zápornú alebo neplatnú váhu.", { static_cast<long long>(i + 1) });
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> centreProblem(const Problem& p)
+{
+    const auto n = static_cast<long long>(p.x.size());
+    const long long centres = p.centres;
+    if (centres < 1)
+        return std::string("Počet centier musí byť aspoň 1.");
+    if (centres > n)
+        return say("Počet centier (P = {}) je väčší ako počet miest (n = {}).", { centres, n });
+    std::vector<std::uint8_t> seen(p.x.size(), 0);
+    for (const int f : p.fixed) {
+        if (f < 0 || f >= n)
+            return say("Existujúce centrum odkazuje na miesto č. {}, ktoré v zozname nie je.", { f + 1 });
+        if (seen[at(f)]++)
+            return say("Miesto č. {} je existujúcim centrom dvakrát.", { f + 1 });
+    }
+    if (static_cast<long long>(p.fixed.size()) > centres)
+        return say("Existujúcich centier je {}, viac ako centier spolu (P = {}).",
+            { static_cast<long long>(p.fixed.size()), centres });
+    if (p.minPlaces < 0 || p.maxPlaces < 0)
+        return std::string("Počet miest v skupine nemôže byť záporný.");
+    if (p.maxPlaces > 0 && p.minPlaces > p.maxPlaces)
+        return say(
+            "Najmenší počet miest v skupine ({}) je väčší ako najväčší ({}).", { p.minPlaces, p.maxPlaces });
+    if (p.minPlaces > 0 && centres * p.minPlaces > n)
+        return say("{} centier po najmenej {} miestach potrebuje aspoň {} miest, zoznam ich má {}.",
+            { centres, p.minPlaces, centres * p.minPlaces, n });
+    if (p.maxPlaces > 0 && centres * p.maxPlaces < n)
+        return say("{} centier po najviac {} miestach obslúži najviac {} miest, zoznam ich má {}.",
+            { centres, p.maxPlaces, centres * p.maxPlaces, n });
+    if (p.minPlaces > 0 || p.maxPlaces > 0)
+        return std::string("Obmedzenie počtu miest v skupine tento výpočet zatiaľ nepozná.");
+    return std::nullopt;
+}
+
+SearchSetup setupOf(const Problem& problem)
+{
+    SearchSetup s;
+    const auto n = static_cast<std::int32_t>(problem.x.size());
+    double scale = 0, loX = problem.x[0], hiX = loX, loY = problem.y[0], hiY = loY;
+    for (std::int32_t i = 0; i < n; ++i) {
+        scale = std::max({ scale, std::fabs(problem.x[at(i)]), std::fabs(problem.y[at(i)]) });
+        loX = std::min(loX, problem.x[at(i)]);
+        hiX = std::max(hiX, problem.x[at(i)]);
+        loY = std::min(loY, problem.y[at(i)]);
+        hiY = std::max(hiY, problem.y[at(i)]);
+    }
+    const double extent = std::max({ hiX - loX, hiY - loY, scale * 1e-6, 1e-300 });
+    s.places = { problem.x.data(), problem.y.data(), problem.weight.data(), n, CoincidenceShare * scale };
+    s.centres = problem.centres;
+    s.fixed.assign(problem.fixed.begin(), problem.fixed.end());
+    s.tolerance = SearchTolerance * extent;
+    s.finalTolerance = FinalTolerance * extent;
+    s.candidates = n <= AllCandidatesUpTo ? 0 : SampledCandidates;
+    const int free = problem.centres - static_cast<int>(problem.fixed.size());
+    s.failLimit = std::max(10, 2 * free);
+    s.rounds = 1;
+    return s;
+}
+
+// The answer from the best layout: fixed centres first in their order, then the free ones by
+// their first place (those without places last).
+Solution solutionOf(const SearchSetup& setup, const Layout& layout)
+{
+    const PlaceArrays& p = setup.places;
+    const auto centres = at(setup.centres);
+    const auto fixedCount = setup.fixed.size();
+    std::vector<std::int32_t> first(centres, p.n);
+    std::vector<int> members(centres, 0);
+    for (std::int32_t i = 0; i < p.n; ++i) {
+        const auto c = at(layout.of[at(i)]);
+        first[c] = std::min(first[c], i);
+        ++members[c];
+    }
+    std::vector<std::int32_t> order(centres);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(fixedCount), order.end(),
+        [&](std::int32_t a, std::int32_t b) { return first[at(a)] < first[at(b)]; });
+    std::vector<std::int32_t> rank(centres);
+    for (std::size_t r = 0; r < centres; ++r)
+        rank[at(order[r])] = static_cast<std::int32_t>(r);
+    Solution s;
+    s.centreOf.resize(at(p.n));
+    std::vector<long double> cost(centres, 0.0L);
+    for (std::int32_t i = 0; i < p.n; ++i) {
+        const auto c = at(layout.of[at(i)]);
+        s.centreOf[at(i)] = rank[c];
+        const double dx = p.x[at(i)] - layout.cx[c], dy = p.y[at(i)] - layout.cy[c];
+        cost[c] += static_cast<long double>(p.w[at(i)]) * std::sqrt(dx * dx + dy * dy);
+    }
+    long double total = 0;
+    for (std::size_t r = 0; r < centres; ++r) {
+        const auto c = at(order[r]);
+        Centre centre;
+        centre.x = layout.cx[c];
+        centre.y = layout.cy[c];
+        centre.objective = static_cast<double>(cost[c]);
+        centre.members = members[c];
+        centre.fixedPlace = c < fixedCount ? setup.fixed[c] : -1;
+        centre.onPlace = c < fixedCount ? setup.fixed[c] : layout.onPlace[c];
+        total += cost[c];
+        s.centres.push_back(centre);
+    }
+    s.total = static_cast<double>(total);
+    return s;
+}
+
+} // namespace
+
+std::optional<std::string> problemWith(const Problem& problem)
+{
+    if (auto m = placeProblem(problem))
+        return m;
+    return centreProblem(problem);
+}
+
+Solution solve(const Problem& problem, const Options& options)
+{
+    if (const auto m = problemWith(problem))
+        throw std::invalid_argument(*m);
+    const auto started = std::chrono::steady_clock::now();
+    const double limit = std::max(0.0, options.timeLimitSeconds);
+    const auto budget = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(std::min(limit, 1e7)));
+    Stop stop { started + budget, options.cancel };
+    const SearchSetup setup = setupOf(problem);
+    const int threads = options.threads > 0
+        ? options.threads
+        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+
+    std::vector<Stop> stops(at(threads), stop);
+    std::vector<std::unique_ptr<Search>> searches;
+    for (int t = 0; t < threads; ++t)
+        searches.push_back(
+            std::make_unique<Search>(setup, mix(options.seed * 0x100000001B3ULL + at(t)), stops[at(t)]));
+    std::atomic<double> best { std::numeric_limits<double>::infinity() };
+    std::atomic<int> localSearches { 0 };
+    std::atomic<int> running { threads };
+    std::mutex mutex;
+    std::condition_variable done;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            searches[at(t)]->run(best, localSearches);
+            std::lock_guard lock(mutex);
+            --running;
+            done.notify_all();
+        });
+    {
+        std::unique_lock lock(mutex);
+        while (running > 0) {
+            done.wait_for(lock, std::chrono::milliseconds(200));
+            if (options.progress && running > 0) {
+                const double elapsed
+                    = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+                const double total = best.load();
+                lock.unlock();
+                options.progress({ elapsed, limit > 0 ? std::min(0.99, elapsed / limit) : 0.99,
+                    std::isfinite(total) ? total : 0.0 });
+                lock.lock();
+            }
+        }
+    }
+    for (std::thread& w : workers)
+        w.join();
+
+    int winner = 0;
+    for (int t = 1; t < threads; ++t)
+        if (searches[at(t)]->best().total < searches[at(winner)]->best().total)
+            winner = t;
+    Layout layout = searches[at(winner)]->best();
+    // The answer's centres to the full precision, whatever cut the search.
+    Stop polish { std::chrono::steady_clock::now()
+        + std::chrono::seconds(std::max(2, static_cast<int>(limit / 10))) };
+    Search finisher(setup, 0, polish);
+    finisher.alternate(layout, setup.finalTolerance, FinalWeberSteps);
+    Solution s = solutionOf(setup, layout);
+    for (const Stop& st : stops) {
+        s.timedOut = s.timedOut || st.timedOut;
+        s.cancelled = s.cancelled || st.cancelled;
+    }
+    s.starts = localSearches.load();
+    if (options.progress) {
+        const double elapsed
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        options.progress({ elapsed, 1.0, s.total });
+    }
+    return s;
+}
+
+} // namespace dorvan::pmedian
