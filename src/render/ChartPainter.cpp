@@ -240,14 +240,14 @@ void beginPart(QPainter& p, const SurfacePart& part)
     p.translate(-part.origin);
 }
 
-bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
+bool KresliGrafCooper(QImage& surface, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state, const SurfacePart& part,
     const ContourInput* contours, ChartScale scale)
 {
-    const QSize size = part.sizeOf(Image1);
-    if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
+    const QSize size = part.sizeOf(surface);
+    if (surface.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
-    QPainter p(&Image1);
+    QPainter p(&surface);
     beginPart(p, part);
     return paintOneCentreChart(p, size, places, iterates, mode, state, contours, scale);
 }
@@ -275,13 +275,13 @@ bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> pl
     return true;
 }
 
-bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state,
+bool KresliGrafCooperSkupiny1(QImage& surface, std::span<const ChartPoint> places, ChartState& state,
     const SurfacePart& part, ChartScale scale)
 {
-    const QSize size = part.sizeOf(Image1);
-    if (Image1.isNull() || chartTooSmall(size.width(), size.height()))
+    const QSize size = part.sizeOf(surface);
+    if (surface.isNull() || chartTooSmall(size.width(), size.height()))
         return false;
-    QPainter p(&Image1);
+    QPainter p(&surface);
     beginPart(p, part);
     return paintGroupBackground(p, size, places, state, scale);
 }
@@ -300,16 +300,16 @@ bool paintGroupBackground(
     return true;
 }
 
-void KresliGrafCooperSkupiny2(QImage& Image1, ChartState& state, int GroupNo, int GroupMemberTotal,
+void KresliGrafCooperSkupiny2(QImage& surface, ChartState& state, int GroupNo, int GroupMemberTotal,
     std::span<const ChartPoint> members, std::span<const IteratePoint> iterates)
 {
-    if (Image1.isNull())
+    if (surface.isNull())
         return;
     GroupChart g = groupChart(state, GroupNo, GroupMemberTotal, members, iterates);
     placePointLabels(g.members, g.hasOptimum ? &g.optimum : nullptr, chartTextMeasure(), state.LabelBoxes,
-        Image1.width(), Image1.height());
+        surface.width(), surface.height());
     const QColor colour = chartColour(VstupUdajFarby(GroupNo));
-    QPainter p(&Image1);
+    QPainter p(&surface);
     beginExact(p);
     paintChartMarkers(p, g.members, colour, colour);
     paintChartPath(p, g.path);

@@ -1,6 +1,6 @@
 #pragma once
 
-// The result chart painted onto the allocation window's drawing surface Image1 (or onto any
+// The result chart painted onto the allocation window's drawing surface (or onto any
 // image of the same kind, such as the zoom's off-screen surface). Antialiasing is off, so
 // every pixel lands where ChartGeometry puts it; these functions only draw what it returns.
 //
@@ -65,16 +65,17 @@ void beginPart(QPainter& p, const SurfacePart& part);
 
 // The one-centre chart: frame, axes, ticks, grid, tick labels, the project places 1..n with
 // their labels by the data mode, the iteration path IterX / IterY[1..FinalIter] and the optimum
-// marked "OPTIMAL". Returns false, drawing nothing and leaving state as it was, when Image1 is
+// marked "OPTIMAL". Returns false, drawing nothing and leaving state as it was, when `surface` is
 // narrower or lower than 50 pixels: the window then takes chartFallbackSize. Otherwise state
 // receives the new chart state.
 // With contours, the cost contours are drawn over the background, under the places.
 // The tick labels are thinned so that none covers another, and a place label or the
 // optimum's text that would cover another label moves to a free side of its point.
 // With ChartScale::Equal both axes share one scale and the drawing stays centred.
-bool KresliGrafCooper(QImage& Image1, std::span<const ChartPoint> places,
+bool KresliGrafCooper(QImage& surface, std::span<const ChartPoint> places,
     std::span<const IteratePoint> iterates, ChartDataMode mode, ChartState& state,
-    const SurfacePart& part = {}, const ContourInput* contours = nullptr, ChartScale scale = ChartScale::Free);
+    const SurfacePart& part = {}, const ContourInput* contours = nullptr,
+    ChartScale scale = ChartScale::Free);
 
 // The same on a painter the caller has opened, over a drawing of the given size (the report
 // draws it in vector form onto a page).
@@ -85,7 +86,7 @@ bool paintOneCentreChart(QPainter& p, QSize size, std::span<const ChartPoint> pl
 // The background of a group run: the chart of KresliGrafCooper without places, path and
 // optimum, its axes and grid lines kept a little further inside. The coordinate window covers
 // all project places, grouped or not. Same size guard and result as KresliGrafCooper.
-bool KresliGrafCooperSkupiny1(QImage& Image1, std::span<const ChartPoint> places, ChartState& state,
+bool KresliGrafCooperSkupiny1(QImage& surface, std::span<const ChartPoint> places, ChartState& state,
     const SurfacePart& part = {}, ChartScale scale = ChartScale::Free);
 
 // The same on a painter the caller has opened.
@@ -97,7 +98,7 @@ bool paintGroupBackground(QPainter& p, QSize size, std::span<const ChartPoint> p
 // including this group), and for a group of at least 3 members its path GroupIterX /
 // GroupIterY[1..FinalIter] and its optimum marked "OPTIM " + GroupNo. Its labels keep clear of
 // those the groups before it left in state.
-void KresliGrafCooperSkupiny2(QImage& Image1, ChartState& state, int GroupNo, int GroupMemberTotal,
+void KresliGrafCooperSkupiny2(QImage& surface, ChartState& state, int GroupNo, int GroupMemberTotal,
     std::span<const ChartPoint> members, std::span<const IteratePoint> iterates);
 
 // The pieces the three drawings are made of, for the drawing over the map picture, which

@@ -42,15 +42,15 @@ QImage mapPictureImage(const RgbPicture& picture)
     return pictureView(picture);
 }
 
-bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
+bool KresliGrafMapaCooper(QImage& surface, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
     const SurfacePart& part, const ContourInput* contours)
 {
-    if (Image1.isNull())
+    if (surface.isNull())
         return false;
-    QPainter p(&Image1);
+    QPainter p(&surface);
     beginPart(p, part);
-    return paintMapOneCentreChart(p, part.sizeOf(Image1), picture, range, places, iterates, state, contours);
+    return paintMapOneCentreChart(p, part.sizeOf(surface), picture, range, places, iterates, state, contours);
 }
 
 bool paintMapOneCentreChart(QPainter& p, QSize size, const QImage& picture, PictureRange range,
@@ -77,14 +77,14 @@ bool paintMapOneCentreChart(QPainter& p, QSize size, const QImage& picture, Pict
     return true;
 }
 
-bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
+bool KresliGrafMapaCooperSkupiny1(QImage& surface, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part)
 {
-    if (Image1.isNull())
+    if (surface.isNull())
         return false;
-    QPainter p(&Image1);
+    QPainter p(&surface);
     beginPart(p, part);
-    return paintMapGroupBackground(p, part.sizeOf(Image1), picture, range, places, state);
+    return paintMapGroupBackground(p, part.sizeOf(surface), picture, range, places, state);
 }
 
 bool paintMapGroupBackground(QPainter& p, QSize size, const QImage& picture, PictureRange range,

@@ -1,6 +1,6 @@
 #pragma once
 
-// The result drawn over the map picture on the allocation window's drawing surface Image1 (or a
+// The result drawn over the map picture on the allocation window's drawing surface (or a
 // render of the command line): frame, the picture stretched between 20-pixel margins, axes and
 // ticks along the picture's left and bottom edges, a red dotted grid over it, and the places,
 // path and optimum of the plain chart with their labels kept legible on white. The surface
@@ -31,12 +31,12 @@ QImage mapPictureImage(const RgbPicture& picture);
 // the area leaves less than 50 pixels between the margins: then only the frame and the picture
 // are drawn, and the window takes chartFallbackSize.
 // With contours, the cost contours are drawn over the picture, under the places.
-bool KresliGrafMapaCooper(QImage& Image1, const QImage& picture, PictureRange range,
+bool KresliGrafMapaCooper(QImage& surface, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, std::span<const IteratePoint> iterates, ChartState& state,
     const SurfacePart& part = {}, const ContourInput* contours = nullptr);
 
 // The background of a group run over the picture: the same without places, path and optimum.
-bool KresliGrafMapaCooperSkupiny1(QImage& Image1, const QImage& picture, PictureRange range,
+bool KresliGrafMapaCooperSkupiny1(QImage& surface, const QImage& picture, PictureRange range,
     std::span<const ChartPoint> places, ChartState& state, const SurfacePart& part = {});
 
 // Both on a painter the caller has opened, over a drawing of the given size.

@@ -127,9 +127,9 @@ bool chartTooSmall(int width, int height)
     return width < ChartMinSide || height < ChartMinSide;
 }
 
-ChartWindowSize chartFallbackSize(int groupBox1Width, int groupBox2Width)
+ChartWindowSize chartFallbackSize(int placesWidth, int pathWidth)
 {
-    return { groupBox1Width + groupBox2Width + 100, 100 };
+    return { placesWidth + pathWidth + 100, 100 };
 }
 
 long double tickStep(long double range)

@@ -140,7 +140,7 @@ struct ChartWindowSize {
     int clientWidth = 0;
     int clientHeight = 0;
 };
-ChartWindowSize chartFallbackSize(int groupBox1Width, int groupBox2Width);
+ChartWindowSize chartFallbackSize(int placesWidth, int pathWidth);
 
 // The tick step for a whole range R: 80 to 200 ticks across the range, one grid line on every
 // tenth tick. R = 20 gives 0.1, 30 gives 0.2, 110 gives 1, 350 gives 2.5, 999 gives 10. A range

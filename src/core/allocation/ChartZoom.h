@@ -25,7 +25,7 @@ std::optional<ChartRect> zoomSelection(ChartPixel press, ChartPixel release);
 
 // Everything of one zoom.
 struct ZoomPlan {
-    int areaWidth = 0; // the drawing area Image1
+    int areaWidth = 0; // the window's drawing area
     int areaHeight = 0;
     int surfaceWidth = 0; // F
     int surfaceHeight = 0;

@@ -43,9 +43,9 @@ const QColor LightGreen(0xC0, 0xDC, 0xC0);
 const QColor Cream(0xFF, 0xFB, 0xF0);
 
 // Design heights; a style whose frame titles need more room gets what its controls need.
-constexpr int ResultChoiceHeight = 68; // GroupBox4
-constexpr int CandidatesHeight = 150; // GroupBox7, "Kandidátske miesta", at most
-constexpr int ProportionHeight = 33; // GroupBox6
+constexpr int ResultChoiceHeight = 68; // resultChoiceBox
+constexpr int CandidatesHeight = 150; // candidatesBox, "Kandidátske miesta", at most
+constexpr int ProportionHeight = 33; // proportionBox
 
 void fillWith(QWidget* w, const QColor& colour)
 {
@@ -82,7 +82,7 @@ QListWidget* resultList(const char* name)
 
 } // namespace
 
-// The drawing area: shows the window's drawing surface Image1 as it was last painted, and hands
+// The drawing area Image1: shows the window's drawing surface as it was last painted, and hands
 // the mouse to the window's handlers. The click of the left button released over the area comes
 // before its release, as the handlers expect.
 class CooperImageArea : public QWidget {
@@ -125,20 +125,20 @@ protected:
     void mousePressEvent(QMouseEvent* e) override
     {
         const QPoint at = e->position().toPoint();
-        window_.Image1MouseDown(e->button(), e->modifiers(), at.x(), at.y());
+        window_.onDrawingMouseDown(e->button(), e->modifiers(), at.x(), at.y());
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {
         const QPoint at = e->position().toPoint();
-        window_.Image1MouseMove(e->modifiers(), at.x(), at.y());
+        window_.onDrawingMouseMove(e->modifiers(), at.x(), at.y());
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
         const QPoint at = e->position().toPoint();
         // The handlers may run, and a run may resize the window: the area stays, being its child.
         if (e->button() == Qt::LeftButton && rect().contains(at))
-            window_.Image1Click();
-        window_.Image1MouseUp(e->button(), e->modifiers(), at.x(), at.y());
+            window_.onDrawingClicked();
+        window_.onDrawingMouseUp(e->button(), e->modifiers(), at.x(), at.y());
     }
 
 private:
@@ -175,85 +175,85 @@ TCooperAlokMetod::~TCooperAlokMetod() = default;
 
 void TCooperAlokMetod::buildControls()
 {
-    GroupBox3 = new QGroupBox(u(" Grafické zobrazenie dorvan "), this);
-    GroupBox3->setObjectName("GroupBox3");
-    Image1Area = new CooperImageArea(*this, Image1, GroupBox3);
-    Image1Area->setObjectName("Image1");
-    Image1Area->setGeometry(3, 15, 542, 386);
-    Image1Area->setEnabled(false);
+    drawingFrame = new QGroupBox(u(" Grafické zobrazenie dorvan "), this);
+    drawingFrame->setObjectName("GroupBox3");
+    drawingArea = new CooperImageArea(*this, surface_, drawingFrame);
+    drawingArea->setObjectName("Image1");
+    drawingArea->setGeometry(3, 15, 542, 386);
+    drawingArea->setEnabled(false);
 
-    GroupBox5 = new QGroupBox(u(" Dáta a výsledky "), this);
-    GroupBox5->setObjectName("GroupBox5");
-    fillWith(GroupBox5, LightGreen);
+    resultsPanel = new QGroupBox(u(" Dáta a výsledky "), this);
+    resultsPanel->setObjectName("GroupBox5");
+    fillWith(resultsPanel, LightGreen);
 
-    GroupBox4 = new QGroupBox(u(" Zobrazenie výsledkov "), GroupBox5);
-    GroupBox4->setObjectName("GroupBox4");
-    auto* choice = new QVBoxLayout(GroupBox4);
+    resultChoiceBox = new QGroupBox(u(" Zobrazenie výsledkov "), resultsPanel);
+    resultChoiceBox->setObjectName("GroupBox4");
+    auto* choice = new QVBoxLayout(resultChoiceBox);
     choice->setContentsMargins(4, 0, 4, 2);
     choice->setSpacing(0);
     auto* pictureRow = new QHBoxLayout;
-    RadioButton1 = new QRadioButton(u("S obrázkom"), GroupBox4);
-    RadioButton1->setObjectName("RadioButton1");
-    RadioButton1->setChecked(true);
-    RadioButton1->setEnabled(false);
-    RadioButton2 = new QRadioButton(u("Bez obrázku"), GroupBox4);
-    RadioButton2->setObjectName("RadioButton2");
-    RadioButton2->setEnabled(false);
-    pictureRow->addWidget(RadioButton1);
-    pictureRow->addWidget(RadioButton2);
+    withPictureButton = new QRadioButton(u("S obrázkom"), resultChoiceBox);
+    withPictureButton->setObjectName("RadioButton1");
+    withPictureButton->setChecked(true);
+    withPictureButton->setEnabled(false);
+    withoutPictureButton = new QRadioButton(u("Bez obrázku"), resultChoiceBox);
+    withoutPictureButton->setObjectName("RadioButton2");
+    withoutPictureButton->setEnabled(false);
+    pictureRow->addWidget(withPictureButton);
+    pictureRow->addWidget(withoutPictureButton);
     choice->addLayout(pictureRow);
 
-    GroupBox6 = new QGroupBox(u(" Proporcionalita "), GroupBox4);
-    GroupBox6->setObjectName("GroupBox6");
-    GroupBox6->setMinimumHeight(std::max(ProportionHeight, GroupBox6->minimumSizeHint().height()));
-    auto* proportion = new QHBoxLayout(GroupBox6);
+    proportionBox = new QGroupBox(u(" Proporcionalita "), resultChoiceBox);
+    proportionBox->setObjectName("GroupBox6");
+    proportionBox->setMinimumHeight(std::max(ProportionHeight, proportionBox->minimumSizeHint().height()));
+    auto* proportion = new QHBoxLayout(proportionBox);
     proportion->setContentsMargins(4, 0, 4, 0);
-    RadioButton3 = new QRadioButton(u("ÁNO"), GroupBox6);
-    RadioButton3->setObjectName("RadioButton3");
-    RadioButton3->setChecked(true);
-    Button1 = new QPushButton(QStringLiteral("Default"), GroupBox6);
-    Button1->setObjectName("Button1");
-    Button1->setFixedSize(60, 20);
-    RadioButton4 = new QRadioButton(u("NIE"), GroupBox6);
-    RadioButton4->setObjectName("RadioButton4");
-    proportion->addWidget(RadioButton3);
+    proportionalButton = new QRadioButton(u("ÁNO"), proportionBox);
+    proportionalButton->setObjectName("RadioButton3");
+    proportionalButton->setChecked(true);
+    defaultButton = new QPushButton(QStringLiteral("Default"), proportionBox);
+    defaultButton->setObjectName("Button1");
+    defaultButton->setFixedSize(60, 20);
+    notProportionalButton = new QRadioButton(u("NIE"), proportionBox);
+    notProportionalButton->setObjectName("RadioButton4");
+    proportion->addWidget(proportionalButton);
     proportion->addStretch(1);
-    proportion->addWidget(Button1);
+    proportion->addWidget(defaultButton);
     proportion->addStretch(1);
-    proportion->addWidget(RadioButton4);
-    choice->addWidget(GroupBox6);
+    proportion->addWidget(notProportionalButton);
+    choice->addWidget(proportionBox);
     buildContourControls(choice);
     buildScaleControl(choice);
 
-    GroupBox2 = new QGroupBox(u(" Výpočet dorvan "), GroupBox5);
-    GroupBox2->setObjectName("GroupBox2");
-    auto* path = new QVBoxLayout(GroupBox2);
+    pathBox = new QGroupBox(u(" Výpočet dorvan "), resultsPanel);
+    pathBox->setObjectName("GroupBox2");
+    auto* path = new QVBoxLayout(pathBox);
     path->setContentsMargins(2, 2, 2, 2);
     path->setSpacing(2);
-    Edit1 = new QLineEdit(GroupBox2);
-    Edit1->setObjectName("Edit1");
-    Edit1->setReadOnly(true);
-    ListBox1 = resultList("ListBox1");
-    path->addWidget(Edit1);
-    path->addWidget(ListBox1, 1);
+    optimumEdit = new QLineEdit(pathBox);
+    optimumEdit->setObjectName("Edit1");
+    optimumEdit->setReadOnly(true);
+    pathList = resultList("ListBox1");
+    path->addWidget(optimumEdit);
+    path->addWidget(pathList, 1);
 
-    GroupBox1 = new QGroupBox(u(" Miesta "), GroupBox5);
-    GroupBox1->setObjectName("GroupBox1");
-    auto* places = new QVBoxLayout(GroupBox1);
+    placesBox = new QGroupBox(u(" Miesta "), resultsPanel);
+    placesBox->setObjectName("GroupBox1");
+    auto* places = new QVBoxLayout(placesBox);
     places->setContentsMargins(2, 2, 2, 2);
-    ListBox2 = resultList("ListBox2");
-    places->addWidget(ListBox2);
+    placeList = resultList("ListBox2");
+    places->addWidget(placeList);
 
     // Under both lists: the places as the centre instead of the optimum, cheapest first.
-    GroupBox7 = new QGroupBox(u(" Kandidátske miesta "), GroupBox5);
-    GroupBox7->setObjectName("GroupBox7");
-    auto* candidates = new QVBoxLayout(GroupBox7);
+    candidatesBox = new QGroupBox(u(" Kandidátske miesta "), resultsPanel);
+    candidatesBox->setObjectName("GroupBox7");
+    auto* candidates = new QVBoxLayout(candidatesBox);
     candidates->setContentsMargins(2, 2, 2, 2);
     CandidateList = resultList("CandidateList");
     candidates->addWidget(CandidateList);
 
     // The status line under the lists: a notice that needs no answer.
-    RunNotice = new QLabel(GroupBox5);
+    RunNotice = new QLabel(resultsPanel);
     RunNotice->setObjectName("RunNotice");
     RunNotice->setWordWrap(true);
     QPalette notice = RunNotice->palette();
@@ -261,38 +261,38 @@ void TCooperAlokMetod::buildControls()
     RunNotice->setPalette(notice);
     RunNotice->hide();
 
-    connect(RadioButton1, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton1Click);
-    connect(RadioButton2, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton2Click);
-    connect(RadioButton3, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton3Click);
-    connect(RadioButton4, &QRadioButton::clicked, this, &TCooperAlokMetod::RadioButton4Click);
-    connect(Button1, &QPushButton::clicked, this, &TCooperAlokMetod::Button1Click);
+    connect(withPictureButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onWithPictureClicked);
+    connect(withoutPictureButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onWithoutPictureClicked);
+    connect(proportionalButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onProportionalClicked);
+    connect(notProportionalButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onNotProportionalClicked);
+    connect(defaultButton, &QPushButton::clicked, this, &TCooperAlokMetod::onDefaultClicked);
 }
 
 // The frames are docked by hand, so that their sizes hold at once, before the window is shown:
-// GroupBox5 at the right edge, GroupBox3 filling the rest; inside GroupBox5 the result choice at
-// the top, GroupBox2 rightmost and GroupBox1 left of it, the status line at the foot.
+// the results panel at the right edge, the drawing frame filling the rest; inside the panel the
+// result choice at the top, the path rightmost and the places left of it, the status line at the foot.
 void TCooperAlokMetod::layOutPanels()
 {
     const int w = width();
     const int h = height();
-    const int right = std::clamp(width5_, 0, std::max(0, w));
-    GroupBox5->setGeometry(w - right, 0, right, h);
-    GroupBox3->setGeometry(0, 0, std::max(0, w - right), h);
+    const int right = std::clamp(panelWidth_, 0, std::max(0, w));
+    resultsPanel->setGeometry(w - right, 0, right, h);
+    drawingFrame->setGeometry(0, 0, std::max(0, w - right), h);
 
-    const QRect inner = GroupBox5->contentsRect();
-    const int choiceHeight = std::max(ResultChoiceHeight, GroupBox4->sizeHint().height());
-    GroupBox4->setGeometry(inner.left(), inner.top(), inner.width(), choiceHeight);
+    const QRect inner = resultsPanel->contentsRect();
+    const int choiceHeight = std::max(ResultChoiceHeight, resultChoiceBox->sizeHint().height());
+    resultChoiceBox->setGeometry(inner.left(), inner.top(), inner.width(), choiceHeight);
     const int top = inner.top() + choiceHeight;
     // The status lines at the foot, the run's notice lowest; in a window too low for them they
     // start under the result choice and are cut off at the foot rather than cover it.
     int linesHeight = 0;
     for (QLabel* line : { RunNotice, PositionLine, CertificateLine })
-        if (line->isVisibleTo(GroupBox5))
+        if (line->isVisibleTo(resultsPanel))
             linesHeight += std::max(0, line->heightForWidth(inner.width()));
     const int bottom = std::max(top, inner.bottom() + 1 - linesHeight);
     int lineTop = bottom + linesHeight;
     for (QLabel* line : { RunNotice, PositionLine, CertificateLine }) {
-        if (!line->isVisibleTo(GroupBox5))
+        if (!line->isVisibleTo(resultsPanel))
             continue;
         const int lineHeight = std::max(0, line->heightForWidth(inner.width()));
         lineTop -= lineHeight;
@@ -302,24 +302,24 @@ void TCooperAlokMetod::layOutPanels()
     const int height = std::max(0, bottom - top);
     const int candidatesHeight = std::min(height / 3, CandidatesHeight);
     const int listHeight = height - candidatesHeight;
-    GroupBox2->setGeometry(inner.right() + 1 - width2_, top, width2_, listHeight);
-    GroupBox1->setGeometry(inner.right() + 1 - width2_ - width1_, top, width1_, listHeight);
-    GroupBox7->setGeometry(
-        inner.right() + 1 - width2_ - width1_, top + listHeight, width1_ + width2_, candidatesHeight);
+    pathBox->setGeometry(inner.right() + 1 - pathWidth_, top, pathWidth_, listHeight);
+    placesBox->setGeometry(inner.right() + 1 - pathWidth_ - placesWidth_, top, placesWidth_, listHeight);
+    candidatesBox->setGeometry(inner.right() + 1 - pathWidth_ - placesWidth_, top + listHeight,
+        placesWidth_ + pathWidth_, candidatesHeight);
 
     if (placement_ == ImagePlacement::FillFrame)
-        Image1Area->setGeometry(GroupBox3->contentsRect());
+        drawingArea->setGeometry(drawingFrame->contentsRect());
 }
 
 void TCooperAlokMetod::placeImage(ImagePlacement placement)
 {
     placement_ = placement;
     if (placement == ImagePlacement::FillFrame) {
-        Image1Area->setGeometry(GroupBox3->contentsRect());
+        drawingArea->setGeometry(drawingFrame->contentsRect());
     } else {
-        const int top = GroupBox3->contentsRect().top();
-        Image1Area->setGeometry(
-            2, top, std::max(0, GroupBox3->width() - 4), std::max(0, GroupBox3->height() - 17));
+        const int top = drawingFrame->contentsRect().top();
+        drawingArea->setGeometry(
+            2, top, std::max(0, drawingFrame->width() - 4), std::max(0, drawingFrame->height() - 17));
     }
 }
 
@@ -356,7 +356,7 @@ bool TCooperAlokMetod::inPictureMode() const
 
 bool TCooperAlokMetod::drawsOverPicture() const
 {
-    return inPictureMode() && RadioButton1->isChecked();
+    return inPictureMode() && withPictureButton->isChecked();
 }
 
 dorvan::ChartDataMode TCooperAlokMetod::dataMode() const
@@ -381,7 +381,7 @@ void TCooperAlokMetod::FormCreate()
 {
     // The surface follows the drawing area's size at every drawing, so it is not made large
     // in advance.
-    Image1Area->setEnabled(true);
+    drawingArea->setEnabled(true);
     placeImage(ImagePlacement::FillFrame);
     DragIdle = true;
     created_ = true;
@@ -391,9 +391,9 @@ void TCooperAlokMetod::FormCreate()
         return;
     if (!inPictureMode()) {
         placeImage(ImagePlacement::FillFrame);
-        RadioButton2->setChecked(true);
+        withoutPictureButton->setChecked(true);
         enableResultChoice(false, false);
-    } else if (RadioButton1->isChecked()) {
+    } else if (withPictureButton->isChecked()) {
         enableResultChoice(true, true);
     } else {
         placeImage(ImagePlacement::FrameLess);
@@ -404,18 +404,18 @@ void TCooperAlokMetod::FormCreate()
 
 void TCooperAlokMetod::setResultChoiceByPicture(bool hasPicture)
 {
-    (hasPicture ? RadioButton1 : RadioButton2)->setChecked(true);
-    RadioButton3->setChecked(true);
+    (hasPicture ? withPictureButton : withoutPictureButton)->setChecked(true);
+    proportionalButton->setChecked(true);
     enableResultChoice(hasPicture, hasPicture);
 }
 
 // "S obrázkom" / "Bez obrázku" and "ÁNO" / "NIE", each pair usable or not.
 void TCooperAlokMetod::enableResultChoice(bool pictureChoice, bool proportionChoice)
 {
-    RadioButton1->setEnabled(pictureChoice);
-    RadioButton2->setEnabled(pictureChoice);
-    RadioButton3->setEnabled(proportionChoice);
-    RadioButton4->setEnabled(proportionChoice);
+    withPictureButton->setEnabled(pictureChoice);
+    withoutPictureButton->setEnabled(pictureChoice);
+    proportionalButton->setEnabled(proportionChoice);
+    notProportionalButton->setEnabled(proportionChoice);
 }
 
 void TCooperAlokMetod::resizeEvent(QResizeEvent* event)
@@ -436,7 +436,7 @@ void TCooperAlokMetod::FormResize()
         return;
     if (groupsOn()) {
         SpustiCooper();
-    } else if (inPictureMode() && RadioButton1->isChecked()) {
+    } else if (inPictureMode() && withPictureButton->isChecked()) {
         placeImage(ImagePlacement::FrameLess);
         KresliGrafMapaCooper();
     } else {
@@ -444,13 +444,13 @@ void TCooperAlokMetod::FormResize()
     }
 }
 
-void TCooperAlokMetod::RadioButton1Click()
+void TCooperAlokMetod::onWithPictureClicked()
 {
-    if (!settingsOn() || !inPictureMode() || !RadioButton1->isChecked())
+    if (!settingsOn() || !inPictureMode() || !withPictureButton->isChecked())
         return;
     placeImage(ImagePlacement::FrameLess);
-    Image1Area->setEnabled(true);
-    Image1Area->show();
+    drawingArea->setEnabled(true);
+    drawingArea->show();
     enableResultChoice(true, true);
     if (groupsOn())
         SpustiCooper();
@@ -458,9 +458,9 @@ void TCooperAlokMetod::RadioButton1Click()
         KresliGrafMapaCooper();
 }
 
-void TCooperAlokMetod::RadioButton2Click()
+void TCooperAlokMetod::onWithoutPictureClicked()
 {
-    if (!settingsOn() || !inPictureMode() || !RadioButton2->isChecked())
+    if (!settingsOn() || !inPictureMode() || !withoutPictureButton->isChecked())
         return;
     placeImage(ImagePlacement::FillFrame);
     enableResultChoice(true, false);
@@ -471,12 +471,12 @@ void TCooperAlokMetod::RadioButton2Click()
 }
 
 // "ÁNO" and "NIE" differ only in how the picture is sized by the drawing over it.
-void TCooperAlokMetod::RadioButton3Click()
+void TCooperAlokMetod::onProportionalClicked()
 {
     if (child_.isClosing() || !inPictureMode())
         return;
     placeImage(ImagePlacement::FrameLess);
-    if (!Image1Area->isEnabled())
+    if (!drawingArea->isEnabled())
         return;
     if (groupsOn())
         SpustiCooper();
@@ -484,12 +484,12 @@ void TCooperAlokMetod::RadioButton3Click()
         KresliGrafMapaCooper();
 }
 
-void TCooperAlokMetod::RadioButton4Click()
+void TCooperAlokMetod::onNotProportionalClicked()
 {
-    RadioButton3Click();
+    onProportionalClicked();
 }
 
-void TCooperAlokMetod::Button1Click()
+void TCooperAlokMetod::onDefaultClicked()
 {
     if (!child_.isClosing())
         SpustiCooper();

@@ -65,7 +65,7 @@ public:
 
     // --- What the last run and drawing left ---
     // The drawing surface as last painted.
-    const QImage& image() const { return Image1; }
+    const QImage& image() const { return surface_; }
     const dorvan::CooperState& solverState() const { return state_; }
     const dorvan::ChartState& chartState() const { return chart_; }
     // The client size of the drawing area read at the start of the last run.
@@ -127,11 +127,11 @@ private:
     void FormCreate();
     void FormResize();
     bool FormZatvor();
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void RadioButton3Click();
-    void RadioButton4Click();
-    void Button1Click();
+    void onWithPictureClicked();
+    void onWithoutPictureClicked();
+    void onProportionalClicked();
+    void onNotProportionalClicked();
+    void onDefaultClicked();
     void enableResultChoice(bool pictureChoice, bool proportionChoice);
     void layOutPanels();
     void placeImage(ImagePlacement placement);
@@ -160,10 +160,10 @@ private:
 
     // Cooperova_Metoda_Mys.cpp
     friend class CooperImageArea;
-    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
-    void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
-    void Image1Click();
-    void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void onDrawingMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void onDrawingMouseMove(Qt::KeyboardModifiers shift, int X, int Y);
+    void onDrawingClicked();
+    void onDrawingMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
     dorvan::ChartPixel clampToImage(int X, int Y) const;
     void zoomInto(const dorvan::ChartRect& selection);
 
@@ -204,7 +204,7 @@ private:
     int ImageWidth = 0;
     int ImageHeight = 0;
     // The chart interaction: no selection is in progress (set by FormCreate), the press point
-    // and the release point in pixels of Image1.
+    // and the release point in pixels of the drawing area.
     bool DragIdle = true;
     int DragStartX = 0;
     int DragStartY = 0;
@@ -224,13 +224,13 @@ private:
     int runsMade_ = 0;
 
     // The drawing surface; the area widget only shows it.
-    QImage Image1;
+    QImage surface_;
     ImagePlacement placement_ = ImagePlacement::FillFrame;
 
     // Panel widths as the runs set them.
-    int width1_ = 130; // GroupBox1, the places
-    int width2_ = 130; // GroupBox2, the path or the group centres
-    int width5_ = 263; // GroupBox5, both lists and the result choice
+    int placesWidth_ = 130; // placesBox
+    int pathWidth_ = 130; // pathBox, the path or the group centres
+    int panelWidth_ = 263; // resultsPanel, both lists and the result choice
 
     // Run bookkeeping: a run asked for while one is going (a message box, a resize of the
     // window by the run itself) is made once the current one ends.
@@ -243,22 +243,23 @@ private:
     // A group too small to solve is told once for the same groups, not at every run again.
     dorvan::GroupWarnings groupWarnings_;
 
-    QGroupBox* GroupBox3 = nullptr;
-    QWidget* Image1Area = nullptr; // shows Image1
-    QGroupBox* GroupBox5 = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    QGroupBox* GroupBox7 = nullptr; // "Kandidátske miesta"
+    // The controls, with their object names.
+    QGroupBox* drawingFrame = nullptr; // GroupBox3, " Grafické zobrazenie dorvan "
+    QWidget* drawingArea = nullptr; // Image1, shows surface_
+    QGroupBox* resultsPanel = nullptr; // GroupBox5, " Dáta a výsledky "
+    QGroupBox* resultChoiceBox = nullptr; // GroupBox4, " Zobrazenie výsledkov "
+    QRadioButton* withPictureButton = nullptr; // RadioButton1, "S obrázkom"
+    QRadioButton* withoutPictureButton = nullptr; // RadioButton2, "Bez obrázku"
+    QGroupBox* proportionBox = nullptr; // GroupBox6, " Proporcionalita "
+    QRadioButton* proportionalButton = nullptr; // RadioButton3, "ÁNO"
+    QRadioButton* notProportionalButton = nullptr; // RadioButton4, "NIE"
+    QPushButton* defaultButton = nullptr; // Button1, "Default": runs again
+    QGroupBox* pathBox = nullptr; // GroupBox2, " Výpočet dorvan "
+    QLineEdit* optimumEdit = nullptr; // Edit1, the optimum of a one-centre run
+    QListWidget* pathList = nullptr; // ListBox1, the iteration path or the group centres
+    QGroupBox* placesBox = nullptr; // GroupBox1, " Miesta "
+    QListWidget* placeList = nullptr; // ListBox2, the places of the run
+    QGroupBox* candidatesBox = nullptr; // GroupBox7, " Kandidátske miesta "
     QListWidget* CandidateList = nullptr;
     QLabel* RunNotice = nullptr;
     QLabel* PositionLine = nullptr;

@@ -28,11 +28,11 @@ constexpr int MinRunImageSide = 120;
 // The window's client size for a too small drawing area: the two lists plus this much wide.
 constexpr int RunFallbackExtraWidth = 200;
 constexpr int RunFallbackHeight = 200;
-// GroupBox5 is 5 pixels wider than the two lists inside it.
+// The results panel is 5 pixels wider than the two lists inside it.
 constexpr int ListsGap = 5;
 // Catch-up runs after a run that was asked for again while it went.
 constexpr int MaxCatchUpRuns = 2;
-// GroupBox2 in a group run, by whether group 1 was solved.
+// The path box in a group run, by whether group 1 was solved.
 constexpr int GroupCentresWidth = 300;
 constexpr int GroupWarningWidth = 200;
 
@@ -95,8 +95,8 @@ void TCooperAlokMetod::takeWidths(const dorvan::CooperRunResult& soFar)
 {
     const std::string sep = separator().toStdString();
     if (!soFar.groupRun) {
-        width1_ = widestLine(soFar.placeLines, width1_);
-        width2_ = widestLine(soFar.pathLines, width2_);
+        placesWidth_ = widestLine(soFar.placeLines, placesWidth_);
+        pathWidth_ = widestLine(soFar.pathLines, pathWidth_);
         return;
     }
     const auto& r = project_.Record;
@@ -104,16 +104,16 @@ void TCooperAlokMetod::takeWidths(const dorvan::CooperRunResult& soFar)
     for (int i = 1; i <= dorvan::runPlaceCount(project_.State.PlaceCount); ++i)
         longest.push_back(dorvan::placeLine(dorvan::ChartDataMode::Manual, i,
             dorvan::displayName(r.PlaceName[i]), r.PlaceX[i], r.PlaceY[i], sep));
-    width1_ = widestLine(longest, width1_);
+    placesWidth_ = widestLine(longest, placesWidth_);
     if (soFar.groups.empty())
         return;
     // Group 1's centre, when it has one, is the first path line and fits the 300 pixels; the
     // line of an existing centre, which names its place, is measured as well.
     const bool firstSolved = soFar.groups.front().solved;
     const bool firstIterated = firstSolved && soFar.groups.front().existingCentre.empty();
-    width2_ = firstSolved ? GroupCentresWidth : GroupWarningWidth;
+    pathWidth_ = firstSolved ? GroupCentresWidth : GroupWarningWidth;
     for (std::size_t i = firstIterated ? 1 : 0; i < soFar.pathLines.size(); ++i)
-        width2_ = std::max(width2_, dorvan::textPanelWidth(soFar.pathLines[i]));
+        pathWidth_ = std::max(pathWidth_, dorvan::textPanelWidth(soFar.pathLines[i]));
 }
 
 // What the run driver tells the window while it runs: its warnings, the settings it put back to
@@ -137,11 +137,12 @@ dorvan::CooperRunCallbacks TCooperAlokMetod::runCallbacks(bool overPicture)
     };
     // Each group is drawn as soon as it is listed: the state holds only the current group.
     callbacks.groupListed = [this, overPicture](const dorvan::CooperRunResult& soFar, int groupNo) {
-        appendNew(ListBox1, soFar.pathLines);
-        appendNew(ListBox2, soFar.placeLines);
+        appendNew(pathList, soFar.pathLines);
+        appendNew(placeList, soFar.placeLines);
         takeWidths(soFar);
         if (groupNo == 1) {
-            width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
+            panelWidth_ = placesWidth_ + pathWidth_ + ListsGap
+                + (resultsPanel->width() - resultsPanel->contentsRect().width());
             layOutPanels();
             if (overPicture)
                 KresliGrafMapaCooperSkupiny1();
@@ -162,30 +163,30 @@ void TCooperAlokMetod::runOnce()
         return;
     // Over the picture the drawing area was last sized to the picture; the run is measured on
     // the frame it is sized in, as the result choice's handlers place it.
-    if (inPictureMode() && RadioButton1->isChecked())
+    if (inPictureMode() && withPictureButton->isChecked())
         placeImage(ImagePlacement::FrameLess);
-    ImageWidth = Image1Area->width();
-    ImageHeight = Image1Area->height();
+    ImageWidth = drawingArea->width();
+    ImageHeight = drawingArea->height();
     if (ImageWidth < MinRunImageSide || ImageHeight < MinRunImageSide) {
-        resizeClient(width1_ + width2_ + RunFallbackExtraWidth, RunFallbackHeight);
+        resizeClient(placesWidth_ + pathWidth_ + RunFallbackExtraWidth, RunFallbackHeight);
         return;
     }
 
     const dorvan::CooperRunInputs in = dorvan::runInputs(project_, separator().toStdString());
     groupWarnings_.startRun(in);
-    ListBox1->clear();
-    ListBox2->clear();
+    pathList->clear();
+    placeList->clear();
     historyFullGroups_.clear();
     const bool groups = dorvan::isGroupRun(in);
     if (groups)
-        Edit1->hide();
-    const bool overPicture = inPictureMode() && RadioButton1->isChecked();
+        optimumEdit->hide();
+    const bool overPicture = inPictureMode() && withPictureButton->isChecked();
 
     const dorvan::CooperRunCallbacks callbacks = runCallbacks(overPicture);
     const dorvan::CooperRunResult res
         = dorvan::runCooperDriver(state_, project_.Record, project_.State.PlaceCount, in, callbacks);
-    appendNew(ListBox1, res.pathLines);
-    appendNew(ListBox2, res.placeLines);
+    appendNew(pathList, res.pathLines);
+    appendNew(placeList, res.placeLines);
     takeWidths(res);
     historyFullGroups_ = res.historyFullGroups;
     ungroupedPlaces_ = res.ungroupedPlaces;
@@ -214,9 +215,10 @@ void TCooperAlokMetod::rememberGroupDrawing(const dorvan::CooperRunResult& res, 
 void TCooperAlokMetod::showOneCentreResult(const dorvan::CooperRunResult& res, bool overPicture)
 {
     oneCentreFinal_ = res.finalIter;
-    Edit1->show();
-    Edit1->setText(q(res.optimumText));
-    width5_ = width1_ + width2_ + ListsGap + (GroupBox5->width() - GroupBox5->contentsRect().width());
+    optimumEdit->show();
+    optimumEdit->setText(q(res.optimumText));
+    panelWidth_ = placesWidth_ + pathWidth_ + ListsGap
+        + (resultsPanel->width() - resultsPanel->contentsRect().width());
     layOutPanels();
     if (overPicture && project_.Record.PictureWidth > 0 && project_.Record.PictureHeight > 0)
         KresliGrafMapaCooper();

@@ -42,12 +42,12 @@ void TCooperAlokMetod::buildContourControls(QBoxLayout* resultChoice)
     row->addWidget(CostContourLevels, 1);
     resultChoice->addLayout(row);
 
-    CertificateLine = new QLabel(GroupBox5);
+    CertificateLine = new QLabel(resultsPanel);
     CertificateLine->setObjectName("CertificateLine");
     CertificateLine->setWordWrap(true);
     CertificateLine->hide();
 
-    PositionLine = new QLabel(GroupBox5);
+    PositionLine = new QLabel(resultsPanel);
     PositionLine->setObjectName("PositionLine");
     PositionLine->setWordWrap(true);
     PositionLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -122,7 +122,7 @@ void TCooperAlokMetod::redrawResult()
     }
     if (oneCentreFinal_ < 1)
         return;
-    if (inPictureMode() && RadioButton1->isChecked() && project_.Record.PictureWidth > 0
+    if (inPictureMode() && withPictureButton->isChecked() && project_.Record.PictureWidth > 0
         && project_.Record.PictureHeight > 0)
         KresliGrafMapaCooper();
     else
@@ -143,7 +143,7 @@ void TCooperAlokMetod::showCertificate(const dorvan::CooperRunResult& res)
     for (const dorvan::CooperGroupResult& g : res.groups) {
         if (!g.solved)
             continue;
-        if (QListWidgetItem* item = ListBox1->item(row++))
+        if (QListWidgetItem* item = pathList->item(row++))
             item->setToolTip(QString::fromStdString(dorvan::groupCertificateText(g, sep)));
     }
 }
@@ -186,7 +186,7 @@ void TCooperAlokMetod::showPosition(const dorvan::CooperRunResult& res)
         for (const dorvan::CooperGroupResult& g : res.groups) {
             if (!g.solved)
                 continue;
-            QListWidgetItem* item = ListBox1->item(row++);
+            QListWidgetItem* item = pathList->item(row++);
             const QString position = g.iterates.empty() ? QString() : positionText(project_.Record, g.iterates.back());
             if (item == nullptr || position.isEmpty())
                 continue;

@@ -1,5 +1,5 @@
 // The allocation window's drawings: the chart of the result and of the groups, without and
-// over the map picture, onto the window's drawing surface Image1.
+// over the map picture, onto the window's drawing surface.
 #include "ui/allocation/Cooperova_Metoda.h"
 
 #include "core/allocation/CooperRunDriver.h"
@@ -33,35 +33,35 @@ dorvan::ChartScale TCooperAlokMetod::chartScale() const
 // A surface of the drawing area's size for a drawing that paints it whole.
 void TCooperAlokMetod::prepareSurface()
 {
-    const QSize wanted = Image1Area->size();
-    if (Image1.size() == wanted)
+    const QSize wanted = drawingArea->size();
+    if (surface_.size() == wanted)
         return;
     if (wanted.isEmpty()) {
-        Image1 = QImage();
+        surface_ = QImage();
         return;
     }
-    Image1 = dorvan::cooperSurface(wanted);
+    surface_ = dorvan::cooperSurface(wanted);
 }
 
 // A drawing over what the surface shows needs a surface, whatever its size.
 void TCooperAlokMetod::ensureSurface()
 {
-    if (Image1.isNull())
+    if (surface_.isNull())
         prepareSurface();
 }
 
 // A drawing of the result: the area shows it, and it is the result a selection is dragged over.
 void TCooperAlokMetod::showSurface()
 {
-    resultShown_ = Image1;
+    resultShown_ = surface_;
     zoomed_ = false;
-    Image1Area->update();
+    drawingArea->update();
 }
 
 // Something over the result or instead of it (the selection rectangle, the zoom).
 void TCooperAlokMetod::showOverlay()
 {
-    Image1Area->update();
+    drawingArea->update();
 }
 
 // What a one-centre drawing showed, so that the zoom can draw it again.
@@ -80,7 +80,7 @@ void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
 // A drawing area too small for the chart: the window takes the two lists and a little more.
 void TCooperAlokMetod::enlargeForChart()
 {
-    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(width1_, width2_);
+    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(placesWidth_, pathWidth_);
     resizeClient(fallback.clientWidth, fallback.clientHeight);
 }
 
@@ -88,7 +88,7 @@ void TCooperAlokMetod::enlargeForChart()
 // replaced by an empty one) and the window grows to hold the lists and a little chart.
 bool TCooperAlokMetod::areaTooSmall()
 {
-    if (!dorvan::chartTooSmall(Image1Area->width(), Image1Area->height()))
+    if (!dorvan::chartTooSmall(drawingArea->width(), drawingArea->height()))
         return false;
     enlargeForChart();
     return true;
@@ -103,7 +103,7 @@ void TCooperAlokMetod::KresliGrafCooper()
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
     if (dorvan::KresliGrafCooper(
-            Image1, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr, chartScale())) {
+            surface_, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr, chartScale())) {
         showSurface();
         rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
     } else
@@ -115,9 +115,8 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny1()
     if (areaTooSmall())
         return;
     prepareSurface();
-    if (dorvan::KresliGrafCooperSkupiny1(
-            Image1, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_, {},
-            chartScale()))
+    if (dorvan::KresliGrafCooperSkupiny1(surface_,
+            dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_, {}, chartScale()))
         showSurface();
     else
         enlargeForChart();
@@ -127,9 +126,9 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny1()
 void TCooperAlokMetod::KresliGrafCooperSkupiny2()
 {
     ensureSurface();
-    if (Image1.isNull())
+    if (surface_.isNull())
         return;
-    dorvan::paintCurrentGroup(Image1, chart_, state_, false, {}, groupContourLevels());
+    dorvan::paintCurrentGroup(surface_, chart_, state_, false, {}, groupContourLevels());
     showSurface();
 }
 
@@ -142,10 +141,10 @@ void TCooperAlokMetod::placeImageOverPicture()
 {
     const dorvan::PixelSize area
         = dorvan::mapDrawingArea(dorvan::mapPictureSize(project_.MapPicture, project_.Record),
-            { GroupBox3->width(), GroupBox3->height() }, RadioButton3->isChecked());
+            { drawingFrame->width(), drawingFrame->height() }, proportionalButton->isChecked());
     placement_ = ImagePlacement::FrameLess;
-    Image1Area->setGeometry(2, GroupBox3->contentsRect().top(), area.width, area.height);
-    Image1 = dorvan::cooperSurface(Image1Area->size());
+    drawingArea->setGeometry(2, drawingFrame->contentsRect().top(), area.width, area.height);
+    surface_ = dorvan::cooperSurface(drawingArea->size());
 }
 
 dorvan::PictureRange TCooperAlokMetod::pictureRange() const
@@ -156,12 +155,12 @@ dorvan::PictureRange TCooperAlokMetod::pictureRange() const
 void TCooperAlokMetod::KresliGrafMapaCooper()
 {
     placeImageOverPicture();
-    if (Image1.isNull())
+    if (surface_.isNull())
         return;
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
-    const bool drawn = dorvan::KresliGrafMapaCooper(Image1, dorvan::mapPictureImage(project_.MapPicture),
+    const bool drawn = dorvan::KresliGrafMapaCooper(surface_, dorvan::mapPictureImage(project_.MapPicture),
         pictureRange(), places, path, chart_, {}, contours ? &*contours : nullptr);
     showSurface();
     rememberDrawing(dorvan::ResultDrawing::Kind::Map);
@@ -174,10 +173,10 @@ void TCooperAlokMetod::KresliGrafMapaCooper()
 void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
 {
     placeImageOverPicture();
-    if (Image1.isNull())
+    if (surface_.isNull())
         return;
     const bool drawn
-        = dorvan::KresliGrafMapaCooperSkupiny1(Image1, dorvan::mapPictureImage(project_.MapPicture),
+        = dorvan::KresliGrafMapaCooperSkupiny1(surface_, dorvan::mapPictureImage(project_.MapPicture),
             pictureRange(), dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_);
     showSurface();
     if (!drawn)
@@ -188,8 +187,8 @@ void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
 void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
 {
     ensureSurface();
-    if (Image1.isNull())
+    if (surface_.isNull())
         return;
-    dorvan::paintCurrentGroup(Image1, chart_, state_, true, {}, groupContourLevels());
+    dorvan::paintCurrentGroup(surface_, chart_, state_, true, {}, groupContourLevels());
     showSurface();
 }

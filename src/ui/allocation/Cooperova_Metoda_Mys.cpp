@@ -16,10 +16,10 @@
 
 dorvan::ChartPixel TCooperAlokMetod::clampToImage(int X, int Y) const
 {
-    return dorvan::clampToArea(X, Y, Image1Area->width(), Image1Area->height());
+    return dorvan::clampToArea(X, Y, drawingArea->width(), drawingArea->height());
 }
 
-void TCooperAlokMetod::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+void TCooperAlokMetod::onDrawingMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
 {
     if (!settingsOn() || !DragIdle)
         return;
@@ -32,25 +32,25 @@ void TCooperAlokMetod::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, i
 
 // The result as drawn at the press, with the rectangle from the press point to the mouse over
 // it: the same pixels as the result drawn anew, as nothing it depends on changes meanwhile.
-void TCooperAlokMetod::Image1MouseMove(Qt::KeyboardModifiers, int X, int Y)
+void TCooperAlokMetod::onDrawingMouseMove(Qt::KeyboardModifiers, int X, int Y)
 {
     if (!settingsOn() || DragIdle)
         return;
-    Image1 = pressDrawing_.isNull() ? dorvan::cooperSurface(Image1Area->size()) : pressDrawing_;
-    dorvan::paintSelection(Image1, { DragStartX, DragStartY }, clampToImage(X, Y));
+    surface_ = pressDrawing_.isNull() ? dorvan::cooperSurface(drawingArea->size()) : pressDrawing_;
+    dorvan::paintSelection(surface_, { DragStartX, DragStartY }, clampToImage(X, Y));
     showOverlay();
 }
 
 // Comes before the release, which alone records the end point: every left-button release over
 // the area first runs the allocation.
-void TCooperAlokMetod::Image1Click()
+void TCooperAlokMetod::onDrawingClicked()
 {
     if (std::abs(DragStartX - DragEndX) > 1 && std::abs(DragStartY - DragEndY) > 1)
         return;
     SpustiCooper();
 }
 
-void TCooperAlokMetod::Image1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+void TCooperAlokMetod::onDrawingMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
 {
     if (!settingsOn() || DragIdle)
         return;
@@ -79,26 +79,26 @@ void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
         drawing.picture = dorvan::mapPictureImage(project_.MapPicture);
         drawing.pictureSize = dorvan::mapPictureSize(project_.MapPicture, project_.Record);
     }
-    QImage zoom = dorvan::zoomResult(drawing, Image1Area->size(), selection, chart_);
+    QImage zoom = dorvan::zoomResult(drawing, drawingArea->size(), selection, chart_);
     if (zoom.isNull()) {
         // Nothing drawn yet to magnify: the area shows what it showed before the drag.
-        Image1 = resultShown_;
+        surface_ = resultShown_;
         showOverlay();
         return;
     }
     // The selection as it lies on the zoom's surface, as the drag left it.
-    const dorvan::PixelSize f = dorvan::zoomSurfaceSize(drawing, Image1Area->size());
-    zoomPlan_ = dorvan::zoomPlan(selection, Image1Area->width(), Image1Area->height(), f.width, f.height);
+    const dorvan::PixelSize f = dorvan::zoomSurfaceSize(drawing, drawingArea->size());
+    zoomPlan_ = dorvan::zoomPlan(selection, drawingArea->width(), drawingArea->height(), f.width, f.height);
     if (zoomPlan_) {
         DragStartX = zoomPlan_->source.left;
         DragStartY = zoomPlan_->source.top;
         DragEndX = zoomPlan_->source.right;
         DragEndY = zoomPlan_->source.bottom;
     }
-    Image1 = std::move(zoom);
+    surface_ = std::move(zoom);
     zoomed_ = true;
     zoomSelection_ = selection;
-    zoomArea_ = Image1Area->size();
+    zoomArea_ = drawingArea->size();
     showOverlay();
 }
 
@@ -106,7 +106,7 @@ void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
 // the zoom's surface F, onto which the mouse's pixel is carried first.
 QString TCooperAlokMetod::placeTipAt(QPoint at) const
 {
-    if (!DragIdle || drawn_.kind == dorvan::ResultDrawing::Kind::None || Image1.isNull())
+    if (!DragIdle || drawn_.kind == dorvan::ResultDrawing::Kind::None || surface_.isNull())
         return {};
     dorvan::ChartPixel pixel { at.x(), at.y() };
     if (zoomed_) {
