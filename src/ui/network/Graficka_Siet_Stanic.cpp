@@ -54,18 +54,18 @@ TGrafickaSietStanic::TGrafickaSietStanic(
     setWindowTitle(QString::fromUtf8("Grafická sieť staníc"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    Image1Area = new GraphArea(Image1, this);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName("ListBox1");
-    ListBox1->setFixedWidth(DesignListWidth);
-    QPalette grey = ListBox1->palette();
+    graphArea = new GraphArea(graph_, this);
+    placeList = new QListWidget(this);
+    placeList->setObjectName("ListBox1");
+    placeList->setFixedWidth(DesignListWidth);
+    QPalette grey = placeList->palette();
     grey.setColor(QPalette::Base, QColor(128, 128, 128));
-    ListBox1->setPalette(grey);
+    placeList->setPalette(grey);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(Image1Area, 1);
-    row->addWidget(ListBox1);
+    row->addWidget(graphArea, 1);
+    row->addWidget(placeList);
     resize(DesignClientWidth, DesignClientHeight);
 }
 
@@ -98,21 +98,21 @@ void TGrafickaSietStanic::KresliGraf()
     const std::vector<std::string> lines
         = dorvan::graphListLines(places, QLocale().decimalPoint().toStdString());
     const int need = listWidthFor(lines);
-    if (need > ListBox1->width())
-        ListBox1->setFixedWidth(need);
-    const QSize area(std::max(width() - ListBox1->width(), 0), height());
-    Image1 = dorvan::drawStationGraph(places, project_.BestStars, area, project_.BestRounds);
-    Image1Area->update();
-    ListBox1->clear();
+    if (need > placeList->width())
+        placeList->setFixedWidth(need);
+    const QSize area(std::max(width() - placeList->width(), 0), height());
+    graph_ = dorvan::drawStationGraph(places, project_.BestStars, area, project_.BestRounds);
+    graphArea->update();
+    placeList->clear();
     for (const std::string& l : lines)
-        ListBox1->addItem(QString::fromStdString(l));
+        placeList->addItem(QString::fromStdString(l));
 }
 
 // The list as wide as its longest line in its own font: the core's estimate of 6 pixels a
 // character cut the lines of wider letters.
 int TGrafickaSietStanic::listWidthFor(const std::vector<std::string>& lines) const
 {
-    return std::max(dorvan::graphListWidth(lines), dorvan::listWidthForLines(ListBox1, lines));
+    return std::max(dorvan::graphListWidth(lines), dorvan::listWidthForLines(placeList, lines));
 }
 
 void TGrafickaSietStanic::resizeEvent(QResizeEvent* event)

@@ -30,7 +30,7 @@ public:
     QSize sizeHint() const override;
 
     // The drawing area as last painted (the client area less the list).
-    const QImage& image() const { return Image1; }
+    const QImage& image() const { return graph_; }
 
     // Bound to the window's activation: draws.
     void FormCreate();
@@ -55,8 +55,8 @@ private:
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
-    QImage Image1;
-    QWidget* Image1Area = nullptr;
-    QListWidget* ListBox1 = nullptr;
+    QImage graph_; // the graph as last drawn
+    QWidget* graphArea = nullptr; // Image1, shows graph_
+    QListWidget* placeList = nullptr; // ListBox1, the places "M" i ": " name ", [x;y]"
     dorvan::ChildWindow& child_;
 };

@@ -72,38 +72,38 @@ QSize TMetodaDistribSieti::sizeHint() const
 
 void TMetodaDistribSieti::buildControls()
 {
-    StringGrid1 = new QTableWidget(this);
-    StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setColumnCount(5);
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(120);
+    networkGrid = new QTableWidget(this);
+    networkGrid->setObjectName("StringGrid1");
+    networkGrid->setColumnCount(5);
+    networkGrid->horizontalHeader()->hide();
+    networkGrid->verticalHeader()->hide();
+    networkGrid->horizontalHeader()->setDefaultSectionSize(120);
     // Rows of 15 pixels whatever the font asks for: the grid's height is 17 pixels a row.
-    StringGrid1->verticalHeader()->setMinimumSectionSize(15);
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(15);
-    StringGrid1->setColumnWidth(0, 20);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setFixedHeight(97);
-    StringGrid1->setMinimumWidth(633);
+    networkGrid->verticalHeader()->setMinimumSectionSize(15);
+    networkGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    networkGrid->verticalHeader()->setDefaultSectionSize(15);
+    networkGrid->setColumnWidth(0, 20);
+    networkGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    networkGrid->setFixedHeight(97);
+    networkGrid->setMinimumWidth(633);
 
-    ListBox1 = makeList(this, "ListBox1", 145);
-    ListBox3 = makeList(this, "ListBox3", 145);
-    ListBox4 = makeList(this, "ListBox4", 153);
-    ListBox5 = makeList(this, "ListBox5", 161);
-    ListBox2 = makeList(this, "ListBox2", 257);
-    ListBox2->setMinimumHeight(537);
+    starCountList = makeList(this, "ListBox1", 145);
+    centresList = makeList(this, "ListBox3", 145);
+    starSizesList = makeList(this, "ListBox4", 153);
+    roundLengthList = makeList(this, "ListBox5", 161);
+    starPlacesList = makeList(this, "ListBox2", 257);
+    starPlacesList->setMinimumHeight(537);
 
     // "Optimálna sieť" between the grid and the lists, its result in a list of its own.
     optimal_ = new network::OptimalNetworkPanel(dialogs_, this);
     optimal_->setGraphChanged([this] { graphNetworkChanged(); });
 
     auto* lists = new QHBoxLayout;
-    for (QListWidget* l : { ListBox1, ListBox3, ListBox4, ListBox5 })
+    for (QListWidget* l : { starCountList, centresList, starSizesList, roundLengthList })
         lists->addWidget(l);
     // The exact result's lines name the places: its list takes the room the others leave.
     lists->addWidget(optimal_->list(), 1);
-    lists->addWidget(ListBox2);
+    lists->addWidget(starPlacesList);
     // The grid grows 17 pixels a place and the lists keep their design widths: in a main window
     // smaller than all that, the window scrolls instead of cutting off the lists below the grid.
     auto* content = new QWidget;
@@ -112,7 +112,7 @@ void TMetodaDistribSieti::buildControls()
     // The delivery rounds beside the result grid.
     rounds_ = new RoundsPanel(project_, [this] { host_.redrawGraphWindow(); });
     auto* top = new QHBoxLayout;
-    top->addWidget(StringGrid1, 0, Qt::AlignLeft | Qt::AlignTop);
+    top->addWidget(networkGrid, 0, Qt::AlignLeft | Qt::AlignTop);
     top->addWidget(rounds_, 1);
     column->addLayout(top);
     column->addWidget(optimal_);
@@ -161,7 +161,7 @@ void TMetodaDistribSieti::compute()
 
 void TMetodaDistribSieti::fillLists()
 {
-    QListWidget* lists[] = { ListBox1, ListBox2, ListBox3, ListBox4, ListBox5 };
+    QListWidget* lists[] = { starCountList, starPlacesList, centresList, starSizesList, roundLengthList };
     for (std::size_t k = 0; k < 5; ++k)
         fill(lists[k], search_.lists[k]);
 }
@@ -171,14 +171,14 @@ void TMetodaDistribSieti::fillGrid()
     const int n = dorvan::runPlaceCount(project_.State.PlaceCount);
     // The grid shows the star search's network, whichever network the graph draws.
     const auto rows = dorvan::starResultGrid(search_.best, n, QLocale().decimalPoint().toStdString());
-    StringGrid1->clearContents();
-    StringGrid1->setRowCount(static_cast<int>(rows.size()));
+    networkGrid->clearContents();
+    networkGrid->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < 5; ++c)
-            StringGrid1->setItem(r, c,
+            networkGrid->setItem(r, c,
                 new QTableWidgetItem(
                     QString::fromStdString(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
-    StringGrid1->setFixedHeight(17 * static_cast<int>(rows.size()));
+    networkGrid->setFixedHeight(17 * static_cast<int>(rows.size()));
     fitGridColumns();
 }
 
@@ -187,17 +187,17 @@ void TMetodaDistribSieti::fillGrid()
 // cover the last one.
 void TMetodaDistribSieti::fitGridColumns()
 {
-    const QFontMetrics metrics(StringGrid1->font());
-    int total = StringGrid1->columnWidth(0);
-    for (int c = 1; c < StringGrid1->columnCount(); ++c) {
+    const QFontMetrics metrics(networkGrid->font());
+    int total = networkGrid->columnWidth(0);
+    for (int c = 1; c < networkGrid->columnCount(); ++c) {
         int need = 120;
-        for (int r = 0; r < StringGrid1->rowCount(); ++r)
-            if (const QTableWidgetItem* item = StringGrid1->item(r, c))
+        for (int r = 0; r < networkGrid->rowCount(); ++r)
+            if (const QTableWidgetItem* item = networkGrid->item(r, c))
                 need = std::max(need, metrics.horizontalAdvance(item->text()) + 12);
-        StringGrid1->setColumnWidth(c, need);
+        networkGrid->setColumnWidth(c, need);
         total += need;
     }
-    StringGrid1->setMinimumWidth(std::max(633, total + 2 * StringGrid1->frameWidth()));
+    networkGrid->setMinimumWidth(std::max(633, total + 2 * networkGrid->frameWidth()));
 }
 
 void TMetodaDistribSieti::graphNetworkChanged()

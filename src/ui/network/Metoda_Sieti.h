@@ -69,12 +69,13 @@ private:
     bool computing_ = false;
     dorvan::ChildWindow& child_;
 
-    QTableWidget* StringGrid1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    QListWidget* ListBox3 = nullptr;
-    QListWidget* ListBox4 = nullptr;
-    QListWidget* ListBox5 = nullptr;
+    // The controls, with their object names.
+    QTableWidget* networkGrid = nullptr; // StringGrid1, the best network's places and stars
+    QListWidget* starCountList = nullptr; // ListBox1, "Pocet Central: "
+    QListWidget* starPlacesList = nullptr; // ListBox2, "Hviezda Zoznam" j: the places in star order
+    QListWidget* centresList = nullptr; // ListBox3, "Centrum" s: each star's centre
+    QListWidget* starSizesList = nullptr; // ListBox4, "Pocet miest v okruhu" s
+    QListWidget* roundLengthList = nullptr; // ListBox5, "Dlzka okruhu: "
     network::OptimalNetworkPanel* optimal_ = nullptr;
     RoundsPanel* rounds_ = nullptr;
 };
