@@ -70,32 +70,32 @@ TProgramAutori::TProgramAutori(dorvan::UserDialogs& dialogs, QWidget* parent)
     textLabel("Label6", QStringLiteral("Autor: Ján Vzorový, Dielňa Vzor"), true, 12, 58);
     textLabel("Label7", QStringLiteral("Ukážková 1"), true, 12, 80);
     textLabel("Label8", QStringLiteral("000 00 Vzorovo"), true, 12, 98);
-    Label4 = linkLabel("Label4", QString::fromLatin1(WebText), 12, 126);
-    MailLabel1 = linkLabel("MailLabel1", QString::fromLatin1(MailAddress), 12, 146);
+    webLink = linkLabel("Label4", QString::fromLatin1(WebText), 12, 126);
+    mailLink = linkLabel("MailLabel1", QString::fromLatin1(MailAddress), 12, 146);
 
     QString error;
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(255, 8, 40, 40);
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setToolTip(QString::fromLatin1(WebText));
-    Image1->installEventFilter(this);
+    globePicture = new QLabel(this);
+    globePicture->setObjectName(QStringLiteral("Image1"));
+    globePicture->setGeometry(255, 8, 40, 40);
+    globePicture->setCursor(Qt::PointingHandCursor);
+    globePicture->setToolTip(QString::fromLatin1(WebText));
+    globePicture->installEventFilter(this);
     const QImage globe = loadJpegPicture(QStringLiteral(":/help/globe.jpg"), &error);
     if (!globe.isNull())
-        Image1->setPixmap(QPixmap::fromImage(globe));
+        globePicture->setPixmap(QPixmap::fromImage(globe));
 
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(245, 112, 52, 52);
+    emblemPicture = new QLabel(this);
+    emblemPicture->setObjectName(QStringLiteral("Image2"));
+    emblemPicture->setGeometry(245, 112, 52, 52);
     const QImage emblem = loadJpegPicture(QStringLiteral(":/help/emblem.jpg"), &error);
     if (!emblem.isNull())
-        Image2->setPixmap(QPixmap::fromImage(emblem));
+        emblemPicture->setPixmap(QPixmap::fromImage(emblem));
 
-    OK1Button = new QPushButton(QStringLiteral("OK"), this);
-    OK1Button->setObjectName(QStringLiteral("OK1Button"));
-    OK1Button->setGeometry(216, 172, 75, 26);
-    OK1Button->setDefault(true);
-    connect(OK1Button, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("OK1Button"));
+    okButton->setGeometry(216, 172, 75, 26);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     // The pictures come with the program; one that cannot be shown is a damaged installation.
     if (!error.isEmpty())
@@ -140,31 +140,31 @@ bool TProgramAutori::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Enter) {
-        if (watched == Label4)
-            Label4MouseEnter();
-        else if (watched == MailLabel1)
-            MailLabel1MouseEnter();
-        else if (watched == Image1)
-            Image1MouseEnter();
+        if (watched == webLink)
+            onWebLinkEntered();
+        else if (watched == mailLink)
+            onMailLinkEntered();
+        else if (watched == globePicture)
+            onGlobeEntered();
     } else if (type == QEvent::Leave) {
-        if (watched == Label4)
-            Label4MouseLeave();
-        else if (watched == MailLabel1)
-            MailLabel1MouseLeave();
-        else if (watched == Image1)
-            Image1MouseLeave();
+        if (watched == webLink)
+            onWebLinkLeft();
+        else if (watched == mailLink)
+            onMailLinkLeft();
+        else if (watched == globePicture)
+            onGlobeLeft();
     } else if (type == QEvent::MouseButtonRelease) {
         // A click: the left button released over the control it was pressed on.
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (mouse->button() == Qt::LeftButton && widget
             && widget->rect().contains(mouse->position().toPoint())) {
-            if (watched == Label4)
-                Label4Click();
-            else if (watched == MailLabel1)
-                MailLabel1Click();
-            else if (watched == Image1)
-                Image1Click();
+            if (watched == webLink)
+                onWebLinkClicked();
+            else if (watched == mailLink)
+                onMailLinkClicked();
+            else if (watched == globePicture)
+                onGlobeClicked();
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -176,51 +176,51 @@ void TProgramAutori::openLink(const QString& url, const QString& failure)
         dialogs_.warn(this, failure);
 }
 
-void TProgramAutori::Label4Click()
+void TProgramAutori::onWebLinkClicked()
 {
     openLink(webPageUrl(), WebPageFailed);
 }
 
-void TProgramAutori::Image1Click()
+void TProgramAutori::onGlobeClicked()
 {
     openLink(webPageUrl(), WebPageFailed);
 }
 
-void TProgramAutori::MailLabel1Click()
+void TProgramAutori::onMailLinkClicked()
 {
     openLink(mailUrl(), MailFailed);
 }
 
-void TProgramAutori::Label4MouseEnter()
+void TProgramAutori::onWebLinkEntered()
 {
-    setTextColour(Label4, HoverColour);
-    Label4->setCursor(Qt::PointingHandCursor);
+    setTextColour(webLink, HoverColour);
+    webLink->setCursor(Qt::PointingHandCursor);
 }
 
-void TProgramAutori::Label4MouseLeave()
+void TProgramAutori::onWebLinkLeft()
 {
-    setTextColour(Label4, LinkColour);
-    Label4->setCursor(Qt::ArrowCursor);
+    setTextColour(webLink, LinkColour);
+    webLink->setCursor(Qt::ArrowCursor);
 }
 
-void TProgramAutori::MailLabel1MouseEnter()
+void TProgramAutori::onMailLinkEntered()
 {
-    setTextColour(MailLabel1, HoverColour);
-    MailLabel1->setCursor(Qt::PointingHandCursor);
+    setTextColour(mailLink, HoverColour);
+    mailLink->setCursor(Qt::PointingHandCursor);
 }
 
-void TProgramAutori::MailLabel1MouseLeave()
+void TProgramAutori::onMailLinkLeft()
 {
-    setTextColour(MailLabel1, LinkColour);
-    MailLabel1->setCursor(Qt::ArrowCursor);
+    setTextColour(mailLink, LinkColour);
+    mailLink->setCursor(Qt::ArrowCursor);
 }
 
-void TProgramAutori::Image1MouseEnter()
+void TProgramAutori::onGlobeEntered()
 {
-    Image1->setCursor(Qt::PointingHandCursor);
+    globePicture->setCursor(Qt::PointingHandCursor);
 }
 
-void TProgramAutori::Image1MouseLeave()
+void TProgramAutori::onGlobeLeft()
 {
-    Image1->setCursor(Qt::ArrowCursor);
+    globePicture->setCursor(Qt::ArrowCursor);
 }

@@ -23,24 +23,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Label4Click();
-    void Image1Click();
-    void MailLabel1Click();
-    void Label4MouseEnter();
-    void Label4MouseLeave();
-    void MailLabel1MouseEnter();
-    void MailLabel1MouseLeave();
-    void Image1MouseEnter();
-    void Image1MouseLeave();
+    void onWebLinkClicked();
+    void onGlobeClicked();
+    void onMailLinkClicked();
+    void onWebLinkEntered();
+    void onWebLinkLeft();
+    void onMailLinkEntered();
+    void onMailLinkLeft();
+    void onGlobeEntered();
+    void onGlobeLeft();
 
     QLabel* textLabel(const char* name, const QString& text, bool bold, int x, int y);
     QLabel* linkLabel(const char* name, const QString& text, int x, int y);
     void openLink(const QString& url, const QString& failure);
 
     dorvan::UserDialogs& dialogs_;
-    QLabel* Label4 = nullptr;
-    QLabel* MailLabel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Image2 = nullptr;
-    QPushButton* OK1Button = nullptr;
+    // The controls, with their object names.
+    QLabel* webLink = nullptr; // Label4, the web page
+    QLabel* mailLink = nullptr; // MailLabel1, the e-mail address
+    QLabel* globePicture = nullptr; // Image1, top right, opens the web page
+    QLabel* emblemPicture = nullptr; // Image2
+    QPushButton* okButton = nullptr; // OK1Button, "OK"
 };

@@ -120,7 +120,7 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     timer_ = new QTimer(this);
     timer_->setObjectName("Timer1");
     timer_->setInterval(1000);
-    connect(timer_, &QTimer::timeout, this, &TDorvan_Central::Timer1Timer);
+    connect(timer_, &QTimer::timeout, this, &TDorvan_Central::onClockTick);
 
     connect(qApp, &QApplication::focusChanged, this, &TDorvan_Central::focusMoved);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { updateWindowMenu(); });
@@ -250,8 +250,8 @@ void TDorvan_Central::applyEvent(MainEvent event)
         networkItemEnabled_ = true;
     else if (row.network == Set::Off)
         networkItemEnabled_ = false;
-    applySet(ToolButton4, row.fileButtons, differ);
-    applySet(ToolButton5, row.fileButtons, differ);
+    applySet(saveToolButton, row.fileButtons, differ);
+    applySet(printToolButton, row.fileButtons, differ);
     applySet(modeGroup_, row.modeGroup, differ);
     applySet(radioManual_, row.modeButtons, differ);
     applySet(radioPicture_, row.modeButtons, differ);
@@ -287,7 +287,7 @@ QString TDorvan_Central::changedValuesText()
     return ChangedValues;
 }
 
-void TDorvan_Central::Timer1Timer()
+void TDorvan_Central::onClockTick()
 {
     const QLocale locale = QLocale::system();
     QString text = QStringLiteral(" ");

@@ -166,9 +166,9 @@ public slots:
     void SieteClick();
     void PomocClick();
     void AutoriClick();
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void Timer1Timer();
+    void onManualDataClicked();
+    void onPictureDataClicked();
+    void onClockTick();
 
     // Child-window commands of the window menu.
     void tileSubWindowsHorizontally();
@@ -294,8 +294,8 @@ private:
     QAction* windowListSeparator_ = nullptr;
     QList<QAction*> windowListActions_;
 
-    QToolButton* ToolButton4 = nullptr;
-    QToolButton* ToolButton5 = nullptr;
+    QToolButton* saveToolButton = nullptr; // ToolButton4
+    QToolButton* printToolButton = nullptr; // ToolButton5
 
     QPointer<QWidget> textTarget_;
     QPointer<TVstupUdajov> entryWindow_;

@@ -252,10 +252,10 @@ void TDorvan_Central::createToolBar()
     auto* b2 = makeToolButton("ToolButton2", icons + "open.png", u"Otvor súbor"_s);
     connect(b2, &QToolButton::clicked, this, &TDorvan_Central::OtvorVUClick);
     addToolSeparator("ToolButton3");
-    ToolButton4 = makeToolButton("ToolButton4", icons + "save.png", u"Ulož súbor"_s);
-    connect(ToolButton4, &QToolButton::clicked, this, &TDorvan_Central::UlozAkoVUClick);
-    ToolButton5 = makeToolButton("ToolButton5", icons + "print.png", u"Tlač"_s);
-    connect(ToolButton5, &QToolButton::clicked, this, &TDorvan_Central::TlacitClick);
+    saveToolButton = makeToolButton("ToolButton4", icons + "save.png", u"Ulož súbor"_s);
+    connect(saveToolButton, &QToolButton::clicked, this, &TDorvan_Central::UlozAkoVUClick);
+    printToolButton = makeToolButton("ToolButton5", icons + "print.png", u"Tlač"_s);
+    connect(printToolButton, &QToolButton::clicked, this, &TDorvan_Central::TlacitClick);
     addToolSeparator("ToolButton7");
     makeToolButton("ToolButton6", Vlozit, icons + "paste.png");
     makeToolButton("ToolButton8", Kopiruj, icons + "copy.png");
@@ -287,8 +287,8 @@ void TDorvan_Central::createToolBar()
         r->setStatusTip(modeGroup_->statusTip());
         modeLayout->addWidget(r);
     }
-    connect(radioManual_, &QRadioButton::clicked, this, &TDorvan_Central::RadioButton1Click);
-    connect(radioPicture_, &QRadioButton::clicked, this, &TDorvan_Central::RadioButton2Click);
+    connect(radioManual_, &QRadioButton::clicked, this, &TDorvan_Central::onManualDataClicked);
+    connect(radioPicture_, &QRadioButton::clicked, this, &TDorvan_Central::onPictureDataClicked);
     toolBar_->addWidget(modeGroup_);
 
     addToolSeparator("ToolButton19");

@@ -115,12 +115,12 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
     }
 }
 
-void TDorvan_Central::RadioButton1Click()
+void TDorvan_Central::onManualDataClicked()
 {
     showEntryPage(false);
 }
 
-void TDorvan_Central::RadioButton2Click()
+void TDorvan_Central::onPictureDataClicked()
 {
     showEntryPage(true);
 }
@@ -426,8 +426,8 @@ void TDorvan_Central::showOpenedProject(
             loaded.picture, built, [&](int row, int, int) { showFileProgress(tracker, row, 0); });
         loaded.picture.clear();
         session.takePicture(std::move(built));
-        // Image1 sized for the " Proporcionalita " choice, the picture with the place marks,
-        // StringGrid7; Image1 on and Button48 off.
+        // The picture page's drawing sized for the " Proporcionalita " choice, the picture with
+        // the place marks, the coordinate grid; the drawing on and "open a picture" off.
         entryWindow_->showProjectPicture();
         endFileOperation();
     }

@@ -191,7 +191,7 @@ TEST_F(MainWindow, ToolbarButtonsAndModeSwitchStartAsListed)
 TEST_F(MainWindow, ClockShowsSystemShortDateAndLongTime)
 {
     const QDate before = QDate::currentDate();
-    w->Timer1Timer();
+    w->onClockTick();
     const QDate after = QDate::currentDate();
     const QString text = w->statusPanelText(0);
     const QLocale sys = QLocale::system();
