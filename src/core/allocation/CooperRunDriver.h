@@ -21,10 +21,10 @@ namespace dorvan {
 
 // What a run takes from the project at its start.
 struct CooperRunInputs {
-    bool quantityOn = false; // "Množstvo" (CheckBox1)
-    bool priceOn = false; // "Cena" (CheckBox2)
-    bool flexibilityOn = false; // supply frequency (CheckBox14)
-    bool groupsOn = false; // "Definovanie distribučných skupín - DORVAN" (CheckBox17)
+    bool quantityOn = false; // "Množstvo" ticked
+    bool priceOn = false; // "Cena" ticked
+    bool flexibilityOn = false; // "Flexibilita zásobovania miest ..." (supply frequency) ticked
+    bool groupsOn = false; // "Definovanie distribučných skupín - DORVAN" ticked
     DistributionGroups groups; // taken only while groups are ticked
     // The existing centres (UTF-8 names, in the order chosen), taken with the groups: a group
     // that holds one is served from its place.
@@ -57,16 +57,17 @@ struct CooperGroupResult {
 // What a run leaves for the window to show.
 struct CooperRunResult {
     bool groupRun = false;
-    // One-centre run: the optimum for Edit1 (empty in a group run) and the history's end.
+    // One-centre run: the optimum's line above the path (empty in a group run) and the
+    // history's end.
     std::string optimumText;
     int finalIter = 0;
-    std::vector<std::string> pathLines; // ListBox1: the iteration path or the group centres
-    std::vector<std::string> placeLines; // ListBox2: the places or the groups and their members
+    std::vector<std::string> pathLines; // the iteration path or the group centres
+    std::vector<std::string> placeLines; // the places or the groups and their members
     int groupCount = 0; // groups read from the group count (group run only)
     std::vector<CooperGroupResult> groups;
     std::vector<std::string> warnings; // in the order they arose, each text once
-    bool precisionReset = false; // Edit47 went back to "0,01"
-    bool correctionReset = false; // Edit48 went back to "1,0"
+    bool precisionReset = false; // the precision text went back to "0,01"
+    bool correctionReset = false; // the correction text went back to "1,0"
     // Runs that used up the history: 0 for the one-centre run, else group numbers.
     std::vector<int> historyFullGroups;
     // Group run: the names of the places no group lists, in place-number order.
@@ -79,7 +80,7 @@ struct CooperRunResult {
 struct CooperRunCallbacks {
     // A warning to show, at the moment it arises; each text once a run.
     std::function<void(const std::string&)> warn;
-    // The precision (Edit47) or correction (Edit48) text is to go back to its default.
+    // The precision or the correction text is to go back to its default.
     std::function<void()> resetPrecision;
     std::function<void()> resetCorrection;
     // Group run: group groupNo has members and has been listed; the state holds its members

@@ -117,7 +117,7 @@ std::optional<Point> stepOffPlace(
     return std::nullopt;
 }
 
-// The text of Edit47 or Edit48 as the run sees it. It is checked on every step, as the window
+// The precision or the correction text as the run sees it. It is checked on every step, as the window
 // would read it; after a complaint the text is back at its default, so the next step reads a
 // good value and the complaint is not repeated.
 class CheckedText {

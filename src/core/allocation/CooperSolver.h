@@ -6,8 +6,8 @@
 // allocation window can list and draw the whole path.
 //
 // Nothing here touches a widget. The caller hands over the settings as the data-entry window
-// shows them (radio buttons and the texts of Edit47 / Edit48) and gets back, besides the
-// iterates, the warnings to show and which fields to reset.
+// shows them (the start point, the stopping rule, the precision and correction texts) and gets
+// back, besides the iterates, the warnings to show and which fields to reset.
 
 #include "core/allocation/CooperCertificate.h"
 #include "core/project/AllocationSettings.h"
@@ -59,8 +59,8 @@ struct CooperReport {
     // complained, so each appears at most once per call; the window resets its field before the
     // next call (the next group of a run reads the reset text).
     std::vector<std::string> messages;
-    bool precisionReset = false; // set Edit47 to "0,01"
-    bool correctionReset = false; // set Edit48 to "1,0"
+    bool precisionReset = false; // set the precision text to "0,01"
+    bool correctionReset = false; // set the correction text to "1,0"
     // The stopping rule had not held by entry 1000; entry 1000 was taken as the result.
     bool historyFull = false;
     // Number (1-based, in the order given) of a place on which the result lies exactly and at

@@ -22,9 +22,9 @@ struct StarWorkingCopy {
     std::vector<double> x, y;
     std::vector<double> quantity, price; // 1.0 unless "Množstvo" / "Cena" is ticked
     std::vector<double> D0; // n × n, row-major: real distances or straight-line ones
-    bool routeLengthOn = false; // CheckBox4
-    bool distributionTimeOn = false; // CheckBox5
-    bool evenGroupsOn = false; // CheckBox15
+    bool routeLengthOn = false; // "Maximálna dĺžka distribučnej trasy" ticked
+    bool distributionTimeOn = false; // "Maximálny čas distribúcie" ticked
+    bool evenGroupsOn = false; // "Rovnomernosť počtu miest v skupinách" ticked
     double maxRouteLength = 0.0;
     double maxDistributionTime = 0.0;
     double vehicleSpeed = 60.0;
@@ -53,7 +53,8 @@ inline constexpr int MaxStarPasses = 100;
 
 struct StarSearchResult {
     StarSolution best;
-    // The lines of ListBox1 .. ListBox5: every solution taken as the best, in turn.
+    // The lines of the window's five lists (star count, places, centres, star sizes, round
+    // length): every solution taken as the best, in turn.
     std::array<std::vector<std::string>, 5> lists;
     double reach = 0.0;
     int capacity = 0;
@@ -64,7 +65,7 @@ struct StarSearchResult {
 // the totals. With no places the result is empty.
 StarSearchResult Hviezda(const StarWorkingCopy& copy, std::string_view separator);
 
-// The result grid StringGrid1: rows 0..n, columns 0..4 (UTF-8, empty cells empty).
+// The result grid of the best network: rows 0..n, columns 0..4 (UTF-8, empty cells empty).
 using StarGridRow = std::array<std::string, 5>;
 std::vector<StarGridRow> starResultGrid(const StarSolution& best, int n, std::string_view separator);
 

@@ -50,10 +50,10 @@ inline constexpr const char* DefaultCorrectionText = "1,0";
 // The settings of one run as the settings page shows them: the start point, the stopping rule
 // and the precision and correction texts, which each run checks as they stand.
 struct CooperSettings {
-    StartPoint start = StartPoint::Computed; // RadioButton5 / RadioButton6
-    StoppingRule rule = StoppingRule::BothAxes; // RadioButton1 .. RadioButton4
-    std::string precisionText = DefaultPrecisionText; // Edit47
-    std::string correctionText = DefaultCorrectionText; // Edit48
+    StartPoint start = StartPoint::Computed; // "[X0;Y0] = [0;0]" / "[X0;Y0] - vypočítať"
+    StoppingRule rule = StoppingRule::BothAxes; // " Presnosť ": x, y, both, objective
+    std::string precisionText = DefaultPrecisionText; // the precision text, "e = "
+    std::string correctionText = DefaultCorrectionText; // the correction text, "k = "
     bool operator==(const CooperSettings&) const = default;
 };
 

@@ -247,10 +247,10 @@ void TDorvan_Central::createToolBar()
     toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
     const QString icons = QStringLiteral(":/main_window/icons/");
 
-    auto* b1 = makeToolButton("ToolButton1", icons + "new.png", u"Nový súbor"_s);
-    connect(b1, &QToolButton::clicked, this, &TDorvan_Central::NovyVUClick);
-    auto* b2 = makeToolButton("ToolButton2", icons + "open.png", u"Otvor súbor"_s);
-    connect(b2, &QToolButton::clicked, this, &TDorvan_Central::OtvorVUClick);
+    auto* newButton = makeToolButton("ToolButton1", icons + "new.png", u"Nový súbor"_s);
+    connect(newButton, &QToolButton::clicked, this, &TDorvan_Central::NovyVUClick);
+    auto* openButton = makeToolButton("ToolButton2", icons + "open.png", u"Otvor súbor"_s);
+    connect(openButton, &QToolButton::clicked, this, &TDorvan_Central::OtvorVUClick);
     addToolSeparator("ToolButton3");
     saveToolButton = makeToolButton("ToolButton4", icons + "save.png", u"Ulož súbor"_s);
     connect(saveToolButton, &QToolButton::clicked, this, &TDorvan_Central::UlozAkoVUClick);
@@ -295,8 +295,8 @@ void TDorvan_Central::createToolBar()
     addSpacerButton("ToolButton20");
     addSpacerButton("ToolButton21");
     addToolSeparator("ToolButton22");
-    auto* b23 = makeToolButton("ToolButton23", icons + "exit.png", u"Koniec programu"_s);
-    connect(b23, &QToolButton::clicked, this, &TDorvan_Central::KoniecClick);
+    auto* quitButton = makeToolButton("ToolButton23", icons + "exit.png", u"Koniec programu"_s);
+    connect(quitButton, &QToolButton::clicked, this, &TDorvan_Central::KoniecClick);
 }
 
 void TDorvan_Central::createStatusBar()
