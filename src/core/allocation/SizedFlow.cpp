@@ -1,0 +1,219 @@
+#include "core/allocation/SizedFlow.h"
+
+#include <algorithm>
+
+namespace dorvan::pmedian::sized {
+
+namespace {
+
+constexpr int CancelCheckEvery = 256;
+
+} // namespace
+
+SizedAssignmentStats& stats()
+{
+    thread_local SizedAssignmentStats current;
+    return current;
+}
+
+// The flows to the sink that the prices allow (an arc c -> T needs pi_[c] >= pi_[T], an arc
+// T -> c needs pi_[c] <= pi_[T]) and the candidate lists of every pair of centres.
+void SizedFlow::startFlows()
+{
+    const double sinkPrice = pi_[idx(t_)];
+    for (int c = 0; c < p_; ++c) {
+        const double own = pi_[idx(c)];
+        flow_[idx(c)] = own > sinkPrice ? lo_ : own < sinkPrice ? hi_ : std::clamp(count_[idx(c)], lo_, hi_);
+        flowSum_ += flow_[idx(c)];
+    }
+    for (int a = 0; a < p_; ++a)
+        for (int b = 0; b < p_; ++b)
+            if (a != b)
+                setTop(a, b);
+}
+
+// Repairs every excess along shortest paths; false when cancelled or stuck.
+bool SizedFlow::repair(const std::atomic<bool>* cancel)
+{
+    for (long long step = 0;; ++step) {
+        if (cancel && step % CancelCheckEvery == 0 && cancel->load(std::memory_order_relaxed))
+            return false;
+        bool any = false;
+        for (int v = 0; v <= p_ && !any; ++v)
+            any = excess(v) != 0;
+        if (!any)
+            return true;
+        const int target = shortestPath();
+        if (target < 0)
+            return false;
+        augment(target);
+        ++stats().augmentations;
+    }
+}
+
+// Dijkstra from every node with an excess, on reduced costs, until the first node with a
+// deficit; then the prices move by the distances (capped at that node's), which keeps every
+// reduced cost non-negative and makes the path's arcs cost nothing.
+int SizedFlow::shortestPath()
+{
+    const int nodes = p_ + 1;
+    for (int v = 0; v < nodes; ++v) {
+        dist_[idx(v)] = excess(v) > 0 ? 0.0 : Unreached;
+        parent_[idx(v)] = -1;
+        done_[idx(v)] = 0;
+    }
+    int target = -1;
+    for (;;) {
+        int u = -1;
+        double least = Unreached;
+        for (int v = 0; v < nodes; ++v)
+            if (!done_[idx(v)] && dist_[idx(v)] < least) {
+                u = v;
+                least = dist_[idx(v)];
+            }
+        if (u < 0)
+            return -1;
+        done_[idx(u)] = 1;
+        if (excess(u) < 0) {
+            target = u;
+            break;
+        }
+        relaxFrom(u);
+    }
+    const double reach = dist_[idx(target)];
+    for (int v = 0; v < nodes; ++v)
+        pi_[idx(v)] += std::min(dist_[idx(v)], reach);
+    return target;
+}
+
+void SizedFlow::relax(int u, int v, double reduced)
+{
+    const double d = dist_[idx(u)] + std::max(reduced, 0.0); // rounding may leave a tiny negative
+    if (d < dist_[idx(v)]) {
+        dist_[idx(v)] = d;
+        parent_[idx(v)] = u;
+    }
+}
+
+void SizedFlow::relaxFrom(int u)
+{
+    if (u == t_) {
+        for (int c = 0; c < p_; ++c)
+            if (!done_[idx(c)] && flow_[idx(c)] > lo_)
+                relax(u, c, pi_[idx(t_)] - pi_[idx(c)]);
+        return;
+    }
+    const double* row = &topDelta_[idx(u) * idx(p_)];
+    const double from = pi_[idx(u)];
+    for (int b = 0; b < p_; ++b)
+        if (!done_[idx(b)] && row[b] < Unreached)
+            relax(u, b, row[b] + from - pi_[idx(b)]);
+    if (!done_[idx(t_)] && flow_[idx(u)] < hi_)
+        relax(u, t_, from - pi_[idx(t_)]);
+}
+
+// As many units as the path carries (one when it moves a place), from its source on.
+void SizedFlow::augment(int target)
+{
+    path_.clear();
+    for (int v = target; v >= 0; v = parent_[idx(v)])
+        path_.push_back(v);
+    std::reverse(path_.begin(), path_.end());
+    long long units = std::min(excess(path_.front()), -excess(target));
+    for (std::size_t k = 0; k + 1 < path_.size(); ++k) {
+        const int u = path_[k];
+        const int v = path_[k + 1];
+        units = std::min<long long>(units, u == t_ ? flow_[idx(v)] - lo_ : v == t_ ? hi_ - flow_[idx(u)] : 1);
+    }
+    for (std::size_t k = 0; k + 1 < path_.size(); ++k) {
+        const int u = path_[k];
+        const int v = path_[k + 1];
+        if (u == t_) {
+            flow_[idx(v)] -= static_cast<int>(units);
+            flowSum_ -= units;
+        } else if (v == t_) {
+            flow_[idx(u)] += static_cast<int>(units);
+            flowSum_ += units;
+        } else {
+            move(topPlace_[idx(u) * idx(p_) + idx(v)], v);
+        }
+    }
+}
+
+// The valid cheapest candidate of the pair (a, b) on top of its heap (rebuilt from a's members
+// when it ran dry), copied into the matrices Dijkstra reads.
+void SizedFlow::setTop(int a, int b)
+{
+    MoveList& list = lists_[idx(a) * idx(p_) + idx(b)];
+    if (list.length == 0)
+        rebuild(a, b, list);
+    for (;;) {
+        while (!list.heap.empty() && !valid(list.heap.front(), a)) {
+            std::pop_heap(list.heap.begin(), list.heap.end(), laterMove);
+            list.heap.pop_back();
+        }
+        if (!list.heap.empty() || list.bound == Unreached)
+            break;
+        rebuild(a, b, list);
+    }
+    const std::size_t e = idx(a) * idx(p_) + idx(b);
+    topDelta_[e] = list.heap.empty() ? Unreached : list.heap.front().delta;
+    topPlace_[e] = list.heap.empty() ? -1 : list.heap.front().place;
+}
+
+// The cheapest moves of a's members to b, twice as many as the last time (a list that runs dry
+// again and again soon holds all of them).
+void SizedFlow::rebuild(int a, int b, MoveList& list)
+{
+    ++stats().listRebuilds;
+    list.length = list.length == 0 ? firstLength_ : 2 * list.length;
+    scratch_.clear();
+    const double bx = in_.cx[idx(b)], by = in_.cy[idx(b)];
+    for (int i : members_[idx(a)]) {
+        const double dx = in_.x[idx(i)] - bx, dy = in_.y[idx(i)] - by;
+        scratch_.push_back(
+            { in_.w[idx(i)] * std::sqrt(dx * dx + dy * dy) - cost_[idx(i)], i, stamp_[idx(i)] });
+    }
+    list.bound = Unreached;
+    if (scratch_.size() > list.length) {
+        const auto cut = scratch_.begin() + static_cast<std::ptrdiff_t>(list.length);
+        std::nth_element(scratch_.begin(), cut, scratch_.end(),
+            [](const MoveCandidate& l, const MoveCandidate& r) { return l.delta < r.delta; });
+        list.bound = cut->delta;
+        scratch_.resize(list.length);
+    }
+    list.heap.assign(scratch_.begin(), scratch_.end());
+    std::make_heap(list.heap.begin(), list.heap.end(), laterMove);
+}
+
+// A place moved along an arc of a shortest path: the pairs whose top it was look for their next
+// candidate, and the pairs of its new centre take it as a candidate where it is cheap enough.
+void SizedFlow::move(int place, int to)
+{
+    const int from = of_[idx(place)];
+    relocate(place, to);
+    const std::size_t p = idx(p_);
+    for (int b = 0; b < p_; ++b)
+        if (topPlace_[idx(from) * p + idx(b)] == place)
+            setTop(from, b);
+    const std::uint32_t stamp = stamp_[idx(place)];
+    for (int b = 0; b < p_; ++b) {
+        if (b == to)
+            continue;
+        MoveList& list = lists_[idx(to) * p + idx(b)];
+        const double delta = cost(place, b) - cost_[idx(place)];
+        if (delta >= list.bound)
+            continue;
+        list.heap.push_back({ delta, place, stamp });
+        std::push_heap(list.heap.begin(), list.heap.end(), laterMove);
+        if (list.heap.size() > 4 * list.length + 64) {
+            std::erase_if(list.heap, [&](const MoveCandidate& m) { return !valid(m, to); });
+            std::make_heap(list.heap.begin(), list.heap.end(), laterMove);
+            list.length = std::max(list.length, list.heap.size());
+        }
+        topDelta_[idx(to) * p + idx(b)] = list.heap.front().delta;
+        topPlace_[idx(to) * p + idx(b)] = list.heap.front().place;
+    }
+}
+
+} // namespace dorvan::pmedian::sized

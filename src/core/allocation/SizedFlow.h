@@ -1,0 +1,168 @@
+#pragma once
+
+// The flow behind assignWithinSizes (SizedAssignment.h); only its two source files include this.
+
+#include "core/allocation/SizedAssignment.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <utility>
+#include <vector>
+
+namespace dorvan::pmedian::sized {
+
+inline constexpr double Unreached = std::numeric_limits<double>::infinity();
+
+inline std::size_t idx(int i)
+{
+    return static_cast<std::size_t>(i);
+}
+
+// The statistics of the running call on this thread.
+SizedAssignmentStats& stats();
+
+// A place of centre a that could move to centre b, at weight x (distance to b - distance to a).
+// `stamp` tells whether the place has moved since (then the entry is stale).
+struct MoveCandidate {
+    double delta;
+    std::int32_t place;
+    std::uint32_t stamp;
+};
+
+// The min-heap order of std::push_heap and friends (ties by place, so runs repeat exactly).
+inline bool laterMove(const MoveCandidate& a, const MoveCandidate& b)
+{
+    return a.delta > b.delta || (a.delta == b.delta && a.place > b.place);
+}
+
+// The cheapest candidates of one pair of centres (a, b): every member of a outside the heap has
+// delta >= bound, so the heap's valid top is the pair's cheapest move while the heap has one.
+struct MoveList {
+    std::vector<MoveCandidate> heap;
+    double bound = 0.0;
+    std::size_t length = 0; // how many the last rebuild kept; 0 while never built
+};
+
+// A place that a price change would move to centre `to`, and the change it takes.
+struct PriceStep {
+    double gap;
+    int place;
+    int to;
+};
+
+struct Inputs {
+    std::span<const double> x, y, w, cx, cy;
+    std::span<const int> pinned;
+};
+
+// The transportation problem as a flow: every place sends one unit to its centre, every centre
+// c sends flow_[c] units (between its least and largest size) to the sink T. A centre holding
+// more than its flow has an excess, fewer a deficit; T has the excess sum(flow) - n. Residual
+// arcs: centre a -> centre b (move a place of a to b), c -> T (flow below the largest size),
+// T -> c (flow above the least size). Prices pi_ keep every residual reduced cost
+// cost(u, v) + pi_[u] - pi_[v] non-negative, that is every free place sits at a centre c of the
+// least cost(i, c) - pi_[c]; each shortest path found by Dijkstra on the P + 1 nodes keeps the
+// flow optimal, and when no excess is left the assignment is optimal.
+class SizedFlow {
+public:
+    SizedFlow(const Inputs& in, int lo, int hi)
+        : in_(in)
+        , n_(static_cast<int>(in.x.size()))
+        , p_(static_cast<int>(in.cx.size()))
+        , t_(p_)
+        , lo_(lo)
+        , hi_(hi)
+        , of_(idx(n_), -1)
+        , cost_(idx(n_), 0.0)
+        , stamp_(idx(n_), 0)
+        , pos_(idx(n_), -1)
+        , members_(idx(p_))
+        , count_(idx(p_), 0)
+        , flow_(idx(p_), 0)
+        , pi_(idx(p_ + 1), 0.0)
+        , lists_(idx(p_) * idx(p_))
+        , topDelta_(idx(p_) * idx(p_), Unreached)
+        , topPlace_(idx(p_) * idx(p_), -1)
+        , dist_(idx(p_ + 1))
+        , parent_(idx(p_ + 1))
+        , done_(idx(p_ + 1))
+    {
+        for (int c = 0; c < static_cast<int>(in.pinned.size()); ++c)
+            if (in.pinned[idx(c)] >= 0)
+                pinnedTo_.emplace_back(in.pinned[idx(c)], c);
+        // about four candidates a place over all lists, 8 to 1,024 a list
+        firstLength_
+            = std::clamp<std::size_t>(4 * idx(n_) / std::max<std::size_t>(1, idx(p_) * idx(p_)), 8, 1024);
+    }
+
+    double cost(int i, int c) const
+    {
+        const double dx = in_.x[idx(i)] - in_.cx[idx(c)];
+        const double dy = in_.y[idx(i)] - in_.cy[idx(c)];
+        return in_.w[idx(i)] * std::sqrt(dx * dx + dy * dy);
+    }
+
+    void pricesFrom(std::span<const std::int32_t> start);
+    void placeAll();
+    void balancePrices(const std::atomic<bool>* cancel);
+    void startFlows();
+    bool repair(const std::atomic<bool>* cancel);
+
+    std::vector<std::int32_t> takeAssignment() { return std::move(of_); }
+
+private:
+    long long excess(int v) const
+    {
+        return v == t_ ? flowSum_ - n_ : static_cast<long long>(count_[idx(v)]) - flow_[idx(v)];
+    }
+    double value(int i) const { return cost_[idx(i)] - pi_[idx(of_[idx(i)])]; }
+
+    void relocate(int place, int to);
+    void pushOut(int centre, int surplus, double cap);
+    void pullIn(int centre, int shortfall, double cap);
+    int shortestPath();
+    void relax(int u, int v, double reduced);
+    void relaxFrom(int u);
+    void augment(int target);
+    bool valid(const MoveCandidate& m, int centre) const
+    {
+        return of_[idx(m.place)] == centre && stamp_[idx(m.place)] == m.stamp;
+    }
+    void setTop(int a, int b);
+    void rebuild(int a, int b, MoveList& list);
+    void move(int place, int to);
+
+    Inputs in_;
+    int n_;
+    int p_;
+    int t_; // the sink's node
+    int lo_;
+    int hi_;
+    std::vector<std::pair<int, int>> pinnedTo_; // (place, centre)
+    std::vector<std::int32_t> of_;
+    std::vector<double> cost_;
+    std::vector<std::uint32_t> stamp_;
+    std::vector<int> pos_; // index in its centre's members (free places only)
+    std::vector<std::vector<int>> members_; // the free places of each centre
+    std::vector<int> count_; // all places of each centre, pinned ones included
+    std::vector<int> flow_;
+    long long flowSum_ = 0;
+    std::vector<double> pi_;
+    std::vector<MoveList> lists_;
+    std::vector<double> topDelta_; // per pair (a, b): the cheapest move's delta, or Unreached
+    std::vector<int> topPlace_; // and its place
+    std::vector<double> dist_;
+    std::vector<int> parent_;
+    std::vector<char> done_;
+    std::vector<int> path_;
+    std::vector<MoveCandidate> scratch_;
+    std::vector<PriceStep> steps_;
+    std::size_t firstLength_ = 16;
+};
+
+} // namespace dorvan::pmedian::sized
