@@ -26,10 +26,43 @@ void SizedFlow::startFlows()
         flow_[idx(c)] = own > sinkPrice ? lo_ : own < sinkPrice ? hi_ : std::clamp(count_[idx(c)], lo_, hi_);
         flowSum_ += flow_[idx(c)];
     }
-    for (int a = 0; a < p_; ++a)
-        for (int b = 0; b < p_; ++b)
-            if (a != b)
-                setTop(a, b);
+    lazy_ = std::all_of(in_.w.begin(), in_.w.end(), [](double w) { return w >= 0.0; });
+    for (int a = 0; a < p_; ++a) {
+        if (lazy_)
+            measureReach(a);
+        boundRow(a);
+    }
+}
+
+void SizedFlow::measureReach(int a)
+{
+    double reach = 0.0, lightest = Unreached;
+    for (int i : members_[idx(a)]) {
+        const double dx = in_.x[idx(i)] - in_.cx[idx(a)], dy = in_.y[idx(i)] - in_.cy[idx(a)];
+        reach = std::max(reach, std::sqrt(dx * dx + dy * dy));
+        lightest = std::min(lightest, in_.w[idx(i)]);
+    }
+    reach_[idx(a)] = reach;
+    lightest_[idx(a)] = lightest;
+}
+
+// The pairs (a, b) not built yet: built now when b is near a (or a lower bound would not
+// hold), given their lower bound otherwise.
+void SizedFlow::boundRow(int a)
+{
+    const std::size_t row = idx(a) * idx(p_);
+    for (int b = 0; b < p_; ++b) {
+        if (b == a || exact_[row + idx(b)])
+            continue;
+        const double apart = std::hypot(in_.cx[idx(a)] - in_.cx[idx(b)], in_.cy[idx(a)] - in_.cy[idx(b)]);
+        const double margin = apart - 2 * reach_[idx(a)];
+        if (!lazy_ || members_[idx(a)].empty() || margin <= 0) {
+            setTop(a, b);
+        } else {
+            topDelta_[row + idx(b)] = lightest_[idx(a)] * margin * (1 - 1e-12); // below rounding
+            topPlace_[row + idx(b)] = -1;
+        }
+    }
 }
 
 // Repairs every excess along shortest paths; false when cancelled or stuck.
@@ -61,6 +94,7 @@ int SizedFlow::shortestPath()
         dist_[idx(v)] = excess(v) > 0 ? 0.0 : Unreached;
         parent_[idx(v)] = -1;
         done_[idx(v)] = 0;
+        viaBound_[idx(v)] = 0;
     }
     int target = -1;
     for (;;) {
@@ -73,7 +107,8 @@ int SizedFlow::shortestPath()
             }
         if (u < 0)
             return -1;
-        done_[idx(u)] = 1;
+        if (!settleOrRevise(u))
+            continue;
         if (excess(u) < 0) {
             target = u;
             break;
@@ -86,12 +121,41 @@ int SizedFlow::shortestPath()
     return target;
 }
 
-void SizedFlow::relax(int u, int v, double reduced)
+// A node about to be settled whose distance came along a lower bound: that pair's list is
+// built and the node's distance found again from the settled nodes (false: not settled yet).
+// A bound never exceeds the true cost, so the distances of the settled nodes stay exact.
+bool SizedFlow::settleOrRevise(int u)
+{
+    if (!viaBound_[idx(u)]) {
+        done_[idx(u)] = 1;
+        return true;
+    }
+    setTop(parent_[idx(u)], u);
+    dist_[idx(u)] = Unreached;
+    parent_[idx(u)] = -1;
+    viaBound_[idx(u)] = 0;
+    for (int s = 0; s <= p_; ++s) {
+        if (!done_[idx(s)])
+            continue;
+        if (s == t_) {
+            if (flow_[idx(u)] > lo_)
+                relax(s, u, pi_[idx(t_)] - pi_[idx(u)]);
+        } else {
+            const std::size_t e = idx(s) * idx(p_) + idx(u);
+            if (topDelta_[e] < Unreached)
+                relax(s, u, topDelta_[e] + pi_[idx(s)] - pi_[idx(u)], !exact_[e]);
+        }
+    }
+    return false;
+}
+
+void SizedFlow::relax(int u, int v, double reduced, bool bound)
 {
     const double d = dist_[idx(u)] + std::max(reduced, 0.0); // rounding may leave a tiny negative
     if (d < dist_[idx(v)]) {
         dist_[idx(v)] = d;
         parent_[idx(v)] = u;
+        viaBound_[idx(v)] = bound;
     }
 }
 
@@ -103,11 +167,11 @@ void SizedFlow::relaxFrom(int u)
                 relax(u, c, pi_[idx(t_)] - pi_[idx(c)]);
         return;
     }
-    const double* row = &topDelta_[idx(u) * idx(p_)];
+    const std::size_t row = idx(u) * idx(p_);
     const double from = pi_[idx(u)];
     for (int b = 0; b < p_; ++b)
-        if (!done_[idx(b)] && row[b] < Unreached)
-            relax(u, b, row[b] + from - pi_[idx(b)]);
+        if (!done_[idx(b)] && topDelta_[row + idx(b)] < Unreached)
+            relax(u, b, topDelta_[row + idx(b)] + from - pi_[idx(b)], !exact_[row + idx(b)]);
     if (!done_[idx(t_)] && flow_[idx(u)] < hi_)
         relax(u, t_, from - pi_[idx(t_)]);
 }
@@ -157,6 +221,7 @@ void SizedFlow::setTop(int a, int b)
         rebuild(a, b, list);
     }
     const std::size_t e = idx(a) * idx(p_) + idx(b);
+    exact_[e] = 1;
     topDelta_[e] = list.heap.empty() ? Unreached : list.heap.front().delta;
     topPlace_[e] = list.heap.empty() ? -1 : list.heap.front().place;
 }
@@ -196,10 +261,19 @@ void SizedFlow::move(int place, int to)
     for (int b = 0; b < p_; ++b)
         if (topPlace_[idx(from) * p + idx(b)] == place)
             setTop(from, b);
+    if (lazy_) {
+        const double dx = in_.x[idx(place)] - in_.cx[idx(to)], dy = in_.y[idx(place)] - in_.cy[idx(to)];
+        const double away = std::sqrt(dx * dx + dy * dy);
+        if (away > reach_[idx(to)] || in_.w[idx(place)] < lightest_[idx(to)]) {
+            reach_[idx(to)] = std::max(reach_[idx(to)], away);
+            lightest_[idx(to)] = std::min(lightest_[idx(to)], in_.w[idx(place)]);
+            boundRow(to);
+        }
+    }
     const std::uint32_t stamp = stamp_[idx(place)];
     for (int b = 0; b < p_; ++b) {
-        if (b == to)
-            continue;
+        if (b == to || !exact_[idx(to) * p + idx(b)])
+            continue; // a list not built yet takes the place from the members when it is
         MoveList& list = lists_[idx(to) * p + idx(b)];
         const double delta = cost(place, b) - cost_[idx(place)];
         if (delta >= list.bound)

@@ -88,6 +88,10 @@ public:
         , lists_(idx(p_) * idx(p_))
         , topDelta_(idx(p_) * idx(p_), Unreached)
         , topPlace_(idx(p_) * idx(p_), -1)
+        , exact_(idx(p_) * idx(p_), 0)
+        , reach_(idx(p_), 0.0)
+        , lightest_(idx(p_), Unreached)
+        , viaBound_(idx(p_ + 1), 0)
         , dist_(idx(p_ + 1))
         , parent_(idx(p_ + 1))
         , done_(idx(p_ + 1))
@@ -126,7 +130,7 @@ private:
     void pushOut(int centre, int surplus, double cap);
     void pullIn(int centre, int shortfall, double cap);
     int shortestPath();
-    void relax(int u, int v, double reduced);
+    void relax(int u, int v, double reduced, bool bound = false);
     void relaxFrom(int u);
     void augment(int target);
     bool valid(const MoveCandidate& m, int centre) const
@@ -136,6 +140,9 @@ private:
     void setTop(int a, int b);
     void rebuild(int a, int b, MoveList& list);
     void move(int place, int to);
+    void measureReach(int a);
+    void boundRow(int a);
+    bool settleOrRevise(int u);
 
     Inputs in_;
     int n_;
@@ -156,6 +163,14 @@ private:
     std::vector<MoveList> lists_;
     std::vector<double> topDelta_; // per pair (a, b): the cheapest move's delta, or Unreached
     std::vector<int> topPlace_; // and its place
+    // A pair's list is built when first needed where the centres are far apart (more than twice
+    // the reach of a's places): until then topDelta_ holds a lower bound of its cheapest move,
+    // lightest x (distance between the centres - 2 x reach), by the triangle inequality.
+    std::vector<char> exact_; // per pair: the list is built and topDelta_ is exact
+    std::vector<double> reach_; // per centre: the farthest of its free places, or more
+    std::vector<double> lightest_; // per centre: the least weight of its free places, or less
+    std::vector<char> viaBound_; // per node: its tentative distance came along a lower bound
+    bool lazy_ = true; // no negative weights: the lower bounds hold
     std::vector<double> dist_;
     std::vector<int> parent_;
     std::vector<char> done_;
