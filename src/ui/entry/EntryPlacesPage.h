@@ -25,7 +25,7 @@ public:
     explicit PlacesPage(const EntryContext& context);
 
     // Commits the edits of StringGrid6 (validate, store, sort, distances, refill).
-    void SelectCellStringGrid6();
+    void commitPlaceGrid();
     // Lays out StringGrid6 for places 1..PlaceCount, shows it and fills every row.
     void FillPlaceGrid();
     // The rows of the places entered show the record again.
@@ -42,13 +42,15 @@ private:
     QGroupBox* buildCountBox();
     QGroupBox* buildEntryBox();
     QGroupBox* buildListBox();
-    void ClickOKButton2();
-    void OKButton3Click();
-    void ClickOKButton3();
+    // OKButton2 or Enter in Edit1: the place count.
+    void acceptPlaceCount();
+    // OKButton3 or Enter in Edit4: one typed place, then a run of an open allocation window.
+    void onPlaceOk();
+    void acceptTypedPlace();
     void closeEntryBoxes();
     void closeTypedEntry(const dorvan::ListCompletion& completion);
-    void Edit2Enter();
-    void Edit3Enter();
+    void onNameEntered(); // Enter in Edit2
+    void onXEntered(); // Enter in Edit3
     void setEntryCaptions(int place);
     void warnText(std::string_view utf8);
     void warnAndRetype(QLineEdit* edit, std::string_view message);
@@ -57,24 +59,25 @@ private:
     QString storedCellText(int row, int col) const;
     void fillPlaceRow(int row);
     void showPositionToolTip(int row);
-    void StringGrid6Event();
-    void StringGrid6Delete();
+    // StringGrid6 entered or left, Enter, or an arrow key released: its edits committed.
+    void onPlaceGridCommit();
+    void onPlaceGridDelete(); // Delete released in StringGrid6
     int enteredPlaces() const;
 
     EntryContext context_;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* OKButton2 = nullptr;
-    QGroupBox* VstupGroupBox1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QPushButton* OKButton3 = nullptr;
-    QGroupBox* GroupBox53 = nullptr;
-    QTableWidget* StringGrid6 = nullptr;
+    QLabel* countLabel = nullptr; // Label1
+    QLineEdit* countEdit = nullptr; // Edit1
+    QPushButton* countOkButton = nullptr; // OKButton2
+    QGroupBox* placeEntryBox = nullptr; // VstupGroupBox1
+    QLabel* nameLabel = nullptr; // Label2
+    QLabel* xLabel = nullptr; // Label3
+    QLabel* yLabel = nullptr; // Label4
+    QLineEdit* nameEdit = nullptr; // Edit2
+    QLineEdit* xEdit = nullptr; // Edit3
+    QLineEdit* yEdit = nullptr; // Edit4
+    QPushButton* placeOkButton = nullptr; // OKButton3
+    QGroupBox* placeListBox = nullptr; // GroupBox53
+    QTableWidget* placeGrid = nullptr; // StringGrid6
     bool gridEditorOpen_ = false; // a cell editor of StringGrid6 is open
 };
 

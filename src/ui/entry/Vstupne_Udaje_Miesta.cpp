@@ -84,121 +84,121 @@ entry::PlacesPage::PlacesPage(const EntryContext& context)
     setObjectName("List1");
     auto* pageLayout = new QVBoxLayout(this);
 
-    auto* GroupBox7 = new QGroupBox(u("  Základné dáta  "));
-    GroupBox7->setObjectName("GroupBox7");
-    auto* basics = new QHBoxLayout(GroupBox7);
+    auto* basicsBox = new QGroupBox(u("  Základné dáta  "));
+    basicsBox->setObjectName("GroupBox7");
+    auto* basics = new QHBoxLayout(basicsBox);
     basics->addWidget(buildCountBox());
     basics->addWidget(buildEntryBox());
     basics->addStretch(1);
     // The basic data keep their natural height; the list below takes the rest of the page.
-    GroupBox7->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    pageLayout->addWidget(GroupBox7);
+    basicsBox->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    pageLayout->addWidget(basicsBox);
     pageLayout->addWidget(buildListBox(), 1, Qt::AlignLeft);
-    StringGrid6->setVisible(false);
-    GroupBox53->setVisible(false);
+    placeGrid->setVisible(false);
+    placeListBox->setVisible(false);
     pageLayout->addStretch(0);
 
-    connect(OKButton2, &QPushButton::clicked, this, &PlacesPage::ClickOKButton2);
-    connect(Edit1, &QLineEdit::returnPressed, this, &PlacesPage::ClickOKButton2);
-    connect(Edit2, &QLineEdit::returnPressed, this, &PlacesPage::Edit2Enter);
-    connect(Edit3, &QLineEdit::returnPressed, this, &PlacesPage::Edit3Enter);
-    connect(Edit4, &QLineEdit::returnPressed, this, &PlacesPage::OKButton3Click);
-    connect(OKButton3, &QPushButton::clicked, this, &PlacesPage::OKButton3Click);
+    connect(countOkButton, &QPushButton::clicked, this, &PlacesPage::acceptPlaceCount);
+    connect(countEdit, &QLineEdit::returnPressed, this, &PlacesPage::acceptPlaceCount);
+    connect(nameEdit, &QLineEdit::returnPressed, this, &PlacesPage::onNameEntered);
+    connect(xEdit, &QLineEdit::returnPressed, this, &PlacesPage::onXEntered);
+    connect(yEdit, &QLineEdit::returnPressed, this, &PlacesPage::onPlaceOk);
+    connect(placeOkButton, &QPushButton::clicked, this, &PlacesPage::onPlaceOk);
 
     // A cell edit ends with Enter or by leaving the cell: that is a commit of the grid, unless
     // the edit was abandoned with Escape. The view's own handler (connected first, when the
     // delegate was set) has closed the editor and given the focus back by then.
-    connect(StringGrid6->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+    connect(placeGrid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
         [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
             gridEditorOpen_ = false;
             if (hint != QAbstractItemDelegate::RevertModelCache)
-                StringGrid6Event();
+                onPlaceGridCommit();
         });
-    StringGrid6->installEventFilter(this);
-    StringGrid6->viewport()->installEventFilter(this);
+    placeGrid->installEventFilter(this);
+    placeGrid->viewport()->installEventFilter(this);
 }
 
 QGroupBox* entry::PlacesPage::buildCountBox()
 {
-    auto* PocetGroupBox1 = new QGroupBox(u(" Počet miest vstupujúcich do analýzy "));
-    PocetGroupBox1->setObjectName("PocetGroupBox1");
-    auto* count = new QGridLayout(PocetGroupBox1);
-    Label1 = new QLabel(u(" Zadajte počet miest, MINIMÁLNE 2 "));
-    Label1->setObjectName("Label1");
-    Edit1 = new QLineEdit;
-    Edit1->setObjectName("Edit1");
-    OKButton2 = new QPushButton("OK");
-    OKButton2->setObjectName("OKButton2");
-    count->addWidget(Label1, 0, 0, 1, 2);
-    count->addWidget(Edit1, 1, 0);
-    count->addWidget(OKButton2, 1, 1);
+    auto* countBox = new QGroupBox(u(" Počet miest vstupujúcich do analýzy "));
+    countBox->setObjectName("PocetGroupBox1");
+    auto* count = new QGridLayout(countBox);
+    countLabel = new QLabel(u(" Zadajte počet miest, MINIMÁLNE 2 "));
+    countLabel->setObjectName("Label1");
+    countEdit = new QLineEdit;
+    countEdit->setObjectName("Edit1");
+    countOkButton = new QPushButton("OK");
+    countOkButton->setObjectName("OKButton2");
+    count->addWidget(countLabel, 0, 0, 1, 2);
+    count->addWidget(countEdit, 1, 0);
+    count->addWidget(countOkButton, 1, 1);
     count->setRowStretch(2, 1);
-    return PocetGroupBox1;
+    return countBox;
 }
 
 QGroupBox* entry::PlacesPage::buildEntryBox()
 {
-    VstupGroupBox1 = new QGroupBox(u(" Vstupné hodnoty "));
-    VstupGroupBox1->setObjectName("VstupGroupBox1");
-    auto* values = new QGridLayout(VstupGroupBox1);
-    Label2 = new QLabel(u("Meno MIESTA"));
-    Label2->setObjectName("Label2");
-    Label3 = new QLabel(u("Súradnica X"));
-    Label3->setObjectName("Label3");
-    Label4 = new QLabel(u("Súradnica Y"));
-    Label4->setObjectName("Label4");
-    Edit2 = new QLineEdit;
-    Edit2->setObjectName("Edit2");
-    Edit2->setMaxLength(dorvan::Text100::Capacity);
-    Edit2->setMinimumWidth(220);
-    Edit3 = new QLineEdit;
-    Edit3->setObjectName("Edit3");
-    Edit4 = new QLineEdit;
-    Edit4->setObjectName("Edit4");
-    OKButton3 = new QPushButton("OK");
-    OKButton3->setObjectName("OKButton3");
-    values->addWidget(Label2, 0, 0);
-    values->addWidget(Label3, 0, 1);
-    values->addWidget(Label4, 0, 2);
-    values->addWidget(Edit2, 1, 0);
-    values->addWidget(Edit3, 1, 1);
-    values->addWidget(Edit4, 1, 2);
-    values->addWidget(OKButton3, 1, 3);
-    for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+    placeEntryBox = new QGroupBox(u(" Vstupné hodnoty "));
+    placeEntryBox->setObjectName("VstupGroupBox1");
+    auto* values = new QGridLayout(placeEntryBox);
+    nameLabel = new QLabel(u("Meno MIESTA"));
+    nameLabel->setObjectName("Label2");
+    xLabel = new QLabel(u("Súradnica X"));
+    xLabel->setObjectName("Label3");
+    yLabel = new QLabel(u("Súradnica Y"));
+    yLabel->setObjectName("Label4");
+    nameEdit = new QLineEdit;
+    nameEdit->setObjectName("Edit2");
+    nameEdit->setMaxLength(dorvan::Text100::Capacity);
+    nameEdit->setMinimumWidth(220);
+    xEdit = new QLineEdit;
+    xEdit->setObjectName("Edit3");
+    yEdit = new QLineEdit;
+    yEdit->setObjectName("Edit4");
+    placeOkButton = new QPushButton("OK");
+    placeOkButton->setObjectName("OKButton3");
+    values->addWidget(nameLabel, 0, 0);
+    values->addWidget(xLabel, 0, 1);
+    values->addWidget(yLabel, 0, 2);
+    values->addWidget(nameEdit, 1, 0);
+    values->addWidget(xEdit, 1, 1);
+    values->addWidget(yEdit, 1, 2);
+    values->addWidget(placeOkButton, 1, 3);
+    for (QLineEdit* e : { nameEdit, xEdit, yEdit })
         setFieldColour(e, Silver);
-    VstupGroupBox1->setEnabled(false);
-    OKButton3->setEnabled(false);
-    return VstupGroupBox1;
+    placeEntryBox->setEnabled(false);
+    placeOkButton->setEnabled(false);
+    return placeEntryBox;
 }
 
 QGroupBox* entry::PlacesPage::buildListBox()
 {
-    GroupBox53 = new QGroupBox(u(" Vstupné dáta "));
-    GroupBox53->setObjectName("GroupBox53");
-    auto* listLayout = new QVBoxLayout(GroupBox53);
-    StringGrid6 = new QTableWidget(0, GridColumns);
-    StringGrid6->setObjectName("StringGrid6");
-    StringGrid6->setItemDelegate(new PlaceGridDelegate(StringGrid6, [this] { gridEditorOpen_ = true; }));
-    StringGrid6->horizontalHeader()->setVisible(false);
-    StringGrid6->verticalHeader()->setVisible(false);
-    StringGrid6->verticalHeader()->setMinimumSectionSize(15);
-    StringGrid6->horizontalHeader()->setMinimumSectionSize(20);
-    StringGrid6->verticalHeader()->setDefaultSectionSize(15);
-    StringGrid6->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid6->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+    placeListBox = new QGroupBox(u(" Vstupné dáta "));
+    placeListBox->setObjectName("GroupBox53");
+    auto* listLayout = new QVBoxLayout(placeListBox);
+    placeGrid = new QTableWidget(0, GridColumns);
+    placeGrid->setObjectName("StringGrid6");
+    placeGrid->setItemDelegate(new PlaceGridDelegate(placeGrid, [this] { gridEditorOpen_ = true; }));
+    placeGrid->horizontalHeader()->setVisible(false);
+    placeGrid->verticalHeader()->setVisible(false);
+    placeGrid->verticalHeader()->setMinimumSectionSize(15);
+    placeGrid->horizontalHeader()->setMinimumSectionSize(20);
+    placeGrid->verticalHeader()->setDefaultSectionSize(15);
+    placeGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    placeGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
         | QAbstractItemView::AnyKeyPressed);
-    StringGrid6->setWordWrap(false);
+    placeGrid->setWordWrap(false);
     // Cells clip their text like a classic string grid; an ellipsis would leave no room for the
     // place numbers in their narrow column.
-    StringGrid6->setTextElideMode(Qt::ElideNone);
-    listLayout->addWidget(StringGrid6);
-    return GroupBox53;
+    placeGrid->setTextElideMode(Qt::ElideNone);
+    listLayout->addWidget(placeGrid);
+    return placeListBox;
 }
 
 void entry::PlacesPage::focusCountField()
 {
-    if (Edit1->isEnabled())
-        Edit1->setFocus();
+    if (countEdit->isEnabled())
+        countEdit->setFocus();
 }
 
 bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
@@ -206,7 +206,7 @@ bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
     // While the window goes the grid still loses its focus; then nothing is committed.
     if (context_.windowClosing())
         return QWidget::eventFilter(watched, event);
-    if (StringGrid6 && watched == StringGrid6) {
+    if (placeGrid && watched == placeGrid) {
         // While a cell editor is open, focus passes between the grid and its own editor and the
         // editor's unused keys bubble up to the grid; the edit is committed when it closes.
         if (gridEditorOpen_)
@@ -217,13 +217,13 @@ bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
             auto reason = static_cast<QFocusEvent*>(event)->reason();
             // A message box coming and going is no entry into or exit from the grid.
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                StringGrid6Event();
+                onPlaceGridCommit();
             break;
         }
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                StringGrid6Event();
+                onPlaceGridCommit();
             // Delete acts on its release; it must not open a cell editor first.
             if (key->key() == Qt::Key_Delete)
                 return true;
@@ -240,10 +240,10 @@ bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
             case Qt::Key_Down:
             case Qt::Key_Left:
             case Qt::Key_Right:
-                StringGrid6Event();
+                onPlaceGridCommit();
                 break;
             case Qt::Key_Delete:
-                StringGrid6Delete();
+                onPlaceGridDelete();
                 break;
             default:
                 break;
@@ -253,26 +253,26 @@ bool entry::PlacesPage::eventFilter(QObject* watched, QEvent* event)
         default:
             break;
         }
-    } else if (StringGrid6 && watched == StringGrid6->viewport() && event->type() == QEvent::MouseButtonPress
+    } else if (placeGrid && watched == placeGrid->viewport() && event->type() == QEvent::MouseButtonPress
         && !gridEditorOpen_) {
-        StringGrid6Event();
+        onPlaceGridCommit();
     }
     return QWidget::eventFilter(watched, event);
 }
 
 int entry::PlacesPage::enteredPlaces() const
 {
-    int n = std::min(context_.project.State.NextPlace - 1, StringGrid6->rowCount() - 1);
+    int n = std::min(context_.project.State.NextPlace - 1, placeGrid->rowCount() - 1);
     return std::clamp(n, 0, dorvan::MaxPlaceCount);
 }
 
 void entry::PlacesPage::setEntryCaptions(int place)
 {
     const dorvan::PlaceCaptions c = dorvan::placeCaptions(place);
-    VstupGroupBox1->setTitle(QString::fromStdString(c.group));
-    Label2->setText(QString::fromStdString(c.name));
-    Label3->setText(QString::fromStdString(c.x));
-    Label4->setText(QString::fromStdString(c.y));
+    placeEntryBox->setTitle(QString::fromStdString(c.group));
+    nameLabel->setText(QString::fromStdString(c.name));
+    xLabel->setText(QString::fromStdString(c.x));
+    yLabel->setText(QString::fromStdString(c.y));
 }
 
 void entry::PlacesPage::warnText(std::string_view utf8)
@@ -287,9 +287,9 @@ void entry::PlacesPage::warnAndRetype(QLineEdit* edit, std::string_view message)
     edit->setFocus();
 }
 
-void entry::PlacesPage::ClickOKButton2()
+void entry::PlacesPage::acceptPlaceCount()
 {
-    const dorvan::CountOutcome out = context_.session.acceptCount(Edit1->text().toStdString());
+    const dorvan::CountOutcome out = context_.session.acceptCount(countEdit->text().toStdString());
     if (!out.handled)
         return;
     if (out.showAddPrompt)
@@ -297,57 +297,57 @@ void entry::PlacesPage::ClickOKButton2()
     if (out.raiseFirstCountAccepted)
         context_.host.entryFirstCountAccepted();
     if (!out.message.empty()) {
-        warnAndRetype(Edit1, out.message);
+        warnAndRetype(countEdit, out.message);
         return;
     }
-    VstupGroupBox1->setEnabled(true);
-    for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+    placeEntryBox->setEnabled(true);
+    for (QLineEdit* e : { nameEdit, xEdit, yEdit })
         setFieldColour(e, Qt::white);
     setEntryCaptions(out.askPlace);
-    OKButton3->setEnabled(true);
+    placeOkButton->setEnabled(true);
     context_.pages.valuesChanged();
-    Edit2->setFocus();
+    nameEdit->setFocus();
 }
 
-void entry::PlacesPage::Edit2Enter()
+void entry::PlacesPage::onNameEntered()
 {
-    const std::string message = context_.placeEntry.nameOnEnter(Edit2->text().toStdString());
+    const std::string message = context_.placeEntry.nameOnEnter(nameEdit->text().toStdString());
     if (!message.empty()) {
         warnText(message); // the name stays as typed
-        Edit2->setFocus();
+        nameEdit->setFocus();
         return;
     }
-    Edit3->setFocus();
+    xEdit->setFocus();
 }
 
-void entry::PlacesPage::Edit3Enter()
+void entry::PlacesPage::onXEntered()
 {
-    const std::string_view message = dorvan::xOnEnterMessage(Edit3->text().toStdString());
+    const std::string_view message = dorvan::xOnEnterMessage(xEdit->text().toStdString());
     if (!message.empty()) {
-        warnAndRetype(Edit3, message);
+        warnAndRetype(xEdit, message);
         return;
     }
-    Edit4->setFocus();
+    yEdit->setFocus();
 }
 
-void entry::PlacesPage::OKButton3Click()
+void entry::PlacesPage::onPlaceOk()
 {
-    ClickOKButton3();
+    acceptTypedPlace();
     context_.pages.rerunIfCooperOpen();
 }
 
-void entry::PlacesPage::ClickOKButton3()
+void entry::PlacesPage::acceptTypedPlace()
 {
-    const std::string name = Edit2->text().toStdString();
-    const std::string x = Edit3->text().toStdString();
-    const std::string y = Edit4->text().toStdString();
+    const std::string name = nameEdit->text().toStdString();
+    const std::string x = xEdit->text().toStdString();
+    const std::string y = yEdit->text().toStdString();
     const dorvan::PlaceOutcome out = context_.placeEntry.acceptPlace({ name, x, y });
     if (!out.handled)
         return;
     if (out.refused != dorvan::PlaceField::None) {
-        QLineEdit* edit = out.refused == dorvan::PlaceField::Name ? Edit2
-            : out.refused == dorvan::PlaceField::X                ? Edit3
-                                                                  : Edit4;
+        QLineEdit* edit = out.refused == dorvan::PlaceField::Name ? nameEdit
+            : out.refused == dorvan::PlaceField::X                ? xEdit
+                                                                  : yEdit;
         warnAndRetype(edit, out.message);
     } else {
         context_.pages.valuesChanged();
@@ -355,9 +355,9 @@ void entry::PlacesPage::ClickOKButton3()
         fillPlaceRow(out.stored);
         if (out.askPlace > 0) {
             setEntryCaptions(out.askPlace);
-            for (QLineEdit* e : { Edit2, Edit3, Edit4 })
+            for (QLineEdit* e : { nameEdit, xEdit, yEdit })
                 e->clear();
-            Edit2->setFocus();
+            nameEdit->setFocus();
         }
     }
 
@@ -375,11 +375,11 @@ void entry::PlacesPage::closeTypedEntry(const dorvan::ListCompletion& completion
 {
     // The count field takes the focus before the entry boxes go off; otherwise the focus would
     // pass through the place grid, and entering and leaving it commits the grid.
-    Edit1->setFocus();
+    countEdit->setFocus();
     context_.pages.enableProjectPages();
     closeEntryBoxes();
-    Label1->setText(fromView(dorvan::AddPlacesPromptText));
-    Edit1->clear();
+    countLabel->setText(fromView(dorvan::AddPlacesPromptText));
+    countEdit->clear();
     context_.pages.placeListCompleted(completion);
 }
 
@@ -387,17 +387,17 @@ void entry::PlacesPage::closeTypedEntry(const dorvan::ListCompletion& completion
 void entry::PlacesPage::closeEntryBoxes()
 {
     setEntryCaptions(0);
-    for (QLineEdit* e : { Edit2, Edit3, Edit4 }) {
+    for (QLineEdit* e : { nameEdit, xEdit, yEdit }) {
         e->clear();
         setFieldColour(e, Silver);
     }
-    OKButton3->setEnabled(false);
-    VstupGroupBox1->setEnabled(false);
+    placeOkButton->setEnabled(false);
+    placeEntryBox->setEnabled(false);
 }
 
 void entry::PlacesPage::layOutPlaceGrid(int rowCount)
 {
-    QTableWidget* g = StringGrid6;
+    QTableWidget* g = placeGrid;
     int oldRows = g->rowCount();
     g->setRowCount(rowCount);
     const QBrush fixedBrush = g->palette().brush(QPalette::Button);
@@ -428,11 +428,11 @@ void entry::PlacesPage::layOutPlaceGrid(int rowCount)
         width += w;
     }
     g->setFixedWidth(width + 10);
-    GroupBox53->setFixedWidth(width + 10 + GroupBox53->contentsMargins().left()
-        + GroupBox53->contentsMargins().right() + GroupBox53->layout()->contentsMargins().left()
-        + GroupBox53->layout()->contentsMargins().right());
+    placeListBox->setFixedWidth(width + 10 + placeListBox->contentsMargins().left()
+        + placeListBox->contentsMargins().right() + placeListBox->layout()->contentsMargins().left()
+        + placeListBox->layout()->contentsMargins().right());
     g->setVisible(true);
-    GroupBox53->setVisible(true);
+    placeListBox->setVisible(true);
 }
 
 QString entry::PlacesPage::storedCellText(int row, int col) const
@@ -445,10 +445,10 @@ QString entry::PlacesPage::storedCellText(int row, int col) const
 
 void entry::PlacesPage::fillPlaceRow(int row)
 {
-    if (row < 1 || row >= StringGrid6->rowCount() || row > dorvan::MaxPlaceCount)
+    if (row < 1 || row >= placeGrid->rowCount() || row > dorvan::MaxPlaceCount)
         return;
     const auto& r = context_.project.Record;
-    QTableWidget* g = StringGrid6;
+    QTableWidget* g = placeGrid;
     setCellText(g, row, 0, QString::number(row));
     setCellText(g, row, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[row])));
     showCutTextAsToolTip(g, row, 1);
@@ -468,7 +468,7 @@ void entry::PlacesPage::showPositionToolTip(int row)
     const auto position = dorvan::geo::toLatLon(r, r.PlaceX[row], r.PlaceY[row]);
     const QString text = position ? QString::fromStdString(dorvan::geo::formatLatLon(*position)) : QString();
     for (int col = 1; col < GridColumns; ++col) {
-        QTableWidgetItem* item = StringGrid6->item(row, col);
+        QTableWidgetItem* item = placeGrid->item(row, col);
         if (item == nullptr)
             continue;
         const QString cutName = col == 1 ? item->toolTip().section(u'\n', 0, 0) : QString();
@@ -484,10 +484,10 @@ void entry::PlacesPage::refillPlaceRows()
 
 void entry::PlacesPage::showAddPlacesPrompt()
 {
-    Label1->setText(fromView(dorvan::AddPlacesPromptText));
-    QPalette p = Label1->palette();
+    countLabel->setText(fromView(dorvan::AddPlacesPromptText));
+    QPalette p = countLabel->palette();
     p.setColor(QPalette::WindowText, Navy);
-    Label1->setPalette(p);
+    countLabel->setPalette(p);
 }
 
 void entry::PlacesPage::FillPlaceGrid()
@@ -498,16 +498,16 @@ void entry::PlacesPage::FillPlaceGrid()
         fillPlaceRow(row);
 }
 
-void entry::PlacesPage::StringGrid6Event()
+void entry::PlacesPage::onPlaceGridCommit()
 {
-    if (StringGrid6->isHidden())
+    if (placeGrid->isHidden())
         return;
-    SelectCellStringGrid6();
+    commitPlaceGrid();
     if (context_.host.cooperWindowOpen() && context_.project.Choices.SettingsOn)
         context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 
-void entry::PlacesPage::SelectCellStringGrid6()
+void entry::PlacesPage::commitPlaceGrid()
 {
     const int n = enteredPlaces();
     std::vector<std::array<std::string, 3>> texts(static_cast<std::size_t>(n));
@@ -516,7 +516,7 @@ void entry::PlacesPage::SelectCellStringGrid6()
     for (int row = 1; row <= n; ++row) {
         auto& t = texts[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= 3; ++col) {
-            const QString text = cellText(StringGrid6, row, col);
+            const QString text = cellText(placeGrid, row, col);
             edited = edited || text != storedCellText(row, col);
             t[static_cast<std::size_t>(col - 1)] = text.toStdString();
         }
@@ -525,7 +525,7 @@ void entry::PlacesPage::SelectCellStringGrid6()
     if (const auto refused = context_.session.editPlaces(rows)) {
         // The stored value comes back into the cell, so the user is told once and may leave
         // the cell; nothing is lost.
-        setCellText(StringGrid6, refused->row, refused->column, storedCellText(refused->row, refused->column));
+        setCellText(placeGrid, refused->row, refused->column, storedCellText(refused->row, refused->column));
         warnText(refused->message);
         return;
     }
@@ -536,13 +536,13 @@ void entry::PlacesPage::SelectCellStringGrid6()
     context_.pages.rebuildPlaceValuePages();
 }
 
-void entry::PlacesPage::StringGrid6Delete()
+void entry::PlacesPage::onPlaceGridDelete()
 {
     const auto& s = context_.project.State;
-    const int row = StringGrid6->currentRow();
+    const int row = placeGrid->currentRow();
     if (row < 1 || row > enteredPlaces())
         return;
-    QString name = cellText(StringGrid6, row, 1);
+    QString name = cellText(placeGrid, row, 1);
     if (!context_.dialogs.confirm(this,
             entry::text(dorvan::DeletePlaceQuestionText) + name
                 + entry::text(dorvan::DeletePlaceQuestionEndText),
@@ -556,10 +556,10 @@ void entry::PlacesPage::StringGrid6Delete()
     if (deleted.settingsOff)
         context_.host.entrySettingsSwitched(false);
     if (s.PlaceCount == 0) {
-        StringGrid6->setVisible(false);
-        GroupBox53->setVisible(false);
+        placeGrid->setVisible(false);
+        placeListBox->setVisible(false);
     } else {
-        StringGrid6->setRowCount(s.PlaceCount + 1);
+        placeGrid->setRowCount(s.PlaceCount + 1);
         refillPlaceRows();
     }
     context_.pages.valuesChanged();
