@@ -63,7 +63,7 @@ private:
     // display pixels otherwise.
     std::optional<std::pair<double, double>> clickedCoordinates(int x, int y) const;
     void hookEvents();
-    void Button48Click();
+    void onOpenPicture(); // Button48 "Otvor"
     void setPictureRange();
     void fitPictureControl(bool proportional);
     void redrawPicture(int rangeX, int rangeY);
@@ -72,31 +72,32 @@ private:
     void layOutPictureGrid(int rowCount);
     void refillPictureRows(int count);
     void ObrClick(int x, int y);
-    void Image1MouseMove(QPoint at);
-    void Image1MouseLeave();
+    // The mouse over Image1: the pointer position in Edit50..Edit53; leaving empties them.
+    void onPictureMouseMove(QPoint at);
+    void onPictureMouseLeave();
     QString placeTipAt(QPoint at) const;
     void proportionClicked(bool proportional);
     void picturePageResized();
-    void StringGrid7Delete();
+    void onPictureGridDelete(); // Delete released in StringGrid7
 
     EntryContext context_;
     // The coordinate range the marks were last drawn for.
     dorvan::PictureRange shownRange_;
-    QGroupBox* GroupBox54 = nullptr;
-    PictureSurface* Image1 = nullptr;
-    QScrollBar* ScrollBar1 = nullptr;
-    QScrollBar* ScrollBar2 = nullptr;
+    QGroupBox* pictureBox = nullptr; // GroupBox54
+    PictureSurface* pictureSurface = nullptr; // Image1
+    QScrollBar* horizontalBar = nullptr; // ScrollBar1
+    QScrollBar* verticalBar = nullptr; // ScrollBar2
     QPushButton* openPictureButton = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QRadioButton* RadioButton8 = nullptr;
-    QLineEdit* Edit50 = nullptr;
-    QLineEdit* Edit51 = nullptr;
-    QLineEdit* Edit52 = nullptr;
-    QLineEdit* Edit53 = nullptr;
+    QRadioButton* proportionalButton = nullptr; // RadioButton7
+    QRadioButton* stretchButton = nullptr; // RadioButton8
+    QLineEdit* realXEdit = nullptr; // Edit50
+    QLineEdit* realYEdit = nullptr; // Edit51
+    QLineEdit* pixelXEdit = nullptr; // Edit52
+    QLineEdit* pixelYEdit = nullptr; // Edit53
     QLineEdit* EditMapWidth = nullptr; // "Šírka mapy (km)"
     QLineEdit* EditMapHeight = nullptr; // "Výška mapy (km)"
-    QGroupBox* GroupBox58 = nullptr;
-    QTableWidget* StringGrid7 = nullptr;
+    QGroupBox* pictureListBox = nullptr; // GroupBox58
+    QTableWidget* pictureGrid = nullptr; // StringGrid7
     QPushButton* CancelMapButton = nullptr; // "Zrušiť", shown while a file is read
 
     // The file being read and what its map is fitted to, as they were when the reading began.

@@ -143,13 +143,13 @@ std::optional<std::pair<double, double>> entry::PicturePage::clickedCoordinates(
     const auto& s = context_.project.State;
     if (dorvan::rangesFixed(context_.project.Record)) {
         const auto km = dorvan::kilometresFromPixel(
-            x, y, Image1->width(), Image1->height(), s.PictureRangeX, s.PictureRangeY);
+            x, y, pictureSurface->width(), pictureSurface->height(), s.PictureRangeX, s.PictureRangeY);
         if (!km)
             return std::nullopt;
         return std::pair { km->x, km->y };
     }
-    const auto ref = dorvan::referenceFromPixel(
-        { x, y }, { Image1->width(), Image1->height() }, { s.PictureRangeX, s.PictureRangeY });
+    const auto ref = dorvan::referenceFromPixel({ x, y },
+        { pictureSurface->width(), pictureSurface->height() }, { s.PictureRangeX, s.PictureRangeY });
     if (!ref)
         return std::nullopt;
     return std::pair { double(ref->x), double(ref->y) };

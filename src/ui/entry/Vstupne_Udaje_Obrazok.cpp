@@ -96,28 +96,28 @@ entry::PicturePage::~PicturePage()
 
 QGroupBox* entry::PicturePage::buildPictureBox()
 {
-    GroupBox54 = new QGroupBox(u(" "));
-    GroupBox54->setObjectName("GroupBox54");
-    Image1 = new PictureSurface(GroupBox54);
-    Image1->setObjectName("Image1");
-    Image1->move(PictureOrigin);
-    Image1->resetSurface({ dorvan::MinPictureControlSide, dorvan::MinPictureControlSide });
-    Image1->setEnabled(false);
+    pictureBox = new QGroupBox(u(" "));
+    pictureBox->setObjectName("GroupBox54");
+    pictureSurface = new PictureSurface(pictureBox);
+    pictureSurface->setObjectName("Image1");
+    pictureSurface->move(PictureOrigin);
+    pictureSurface->resetSurface({ dorvan::MinPictureControlSide, dorvan::MinPictureControlSide });
+    pictureSurface->setEnabled(false);
     // The scroll bars stay hidden and have no effect.
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, GroupBox54);
-    ScrollBar1->setObjectName("ScrollBar1");
-    ScrollBar1->hide();
-    ScrollBar2 = new QScrollBar(Qt::Vertical, GroupBox54);
-    ScrollBar2->setObjectName("ScrollBar2");
-    ScrollBar2->hide();
-    return GroupBox54;
+    horizontalBar = new QScrollBar(Qt::Horizontal, pictureBox);
+    horizontalBar->setObjectName("ScrollBar1");
+    horizontalBar->hide();
+    verticalBar = new QScrollBar(Qt::Vertical, pictureBox);
+    verticalBar->setObjectName("ScrollBar2");
+    verticalBar->hide();
+    return pictureBox;
 }
 
 QGroupBox* entry::PicturePage::buildSideBox()
 {
-    auto* GroupBox55 = new QGroupBox(u(" Vlož obrázok "));
-    GroupBox55->setObjectName("GroupBox55");
-    auto* right = new QVBoxLayout(GroupBox55);
+    auto* sideBox = new QGroupBox(u(" Vlož obrázok "));
+    sideBox->setObjectName("GroupBox55");
+    auto* right = new QVBoxLayout(sideBox);
     openPictureButton = new QPushButton(u("Otvor"));
     openPictureButton->setObjectName("Button48");
     right->addWidget(openPictureButton);
@@ -131,107 +131,107 @@ QGroupBox* entry::PicturePage::buildSideBox()
     right->addWidget(buildCoordinatesBox());
     right->addWidget(buildListBox(), 1, Qt::AlignLeft);
     right->addStretch(0);
-    return GroupBox55;
+    return sideBox;
 }
 
 QGroupBox* entry::PicturePage::buildProportionBox()
 {
-    auto* GroupBox56 = new QGroupBox(u(" Proporcionalita "));
-    GroupBox56->setObjectName("GroupBox56");
-    auto* proportion = new QHBoxLayout(GroupBox56);
-    RadioButton7 = new QRadioButton(u("ÁNO"));
-    RadioButton7->setObjectName("RadioButton7");
-    RadioButton7->setChecked(true);
-    RadioButton8 = new QRadioButton(u("NIE"));
-    RadioButton8->setObjectName("RadioButton8");
-    proportion->addWidget(RadioButton7);
-    proportion->addWidget(RadioButton8);
-    return GroupBox56;
+    auto* proportionBox = new QGroupBox(u(" Proporcionalita "));
+    proportionBox->setObjectName("GroupBox56");
+    auto* proportion = new QHBoxLayout(proportionBox);
+    proportionalButton = new QRadioButton(u("ÁNO"));
+    proportionalButton->setObjectName("RadioButton7");
+    proportionalButton->setChecked(true);
+    stretchButton = new QRadioButton(u("NIE"));
+    stretchButton->setObjectName("RadioButton8");
+    proportion->addWidget(proportionalButton);
+    proportion->addWidget(stretchButton);
+    return proportionBox;
 }
 
 QGroupBox* entry::PicturePage::buildCoordinatesBox()
 {
-    auto* GroupBox57 = new QGroupBox(u(" Súradnice "));
-    GroupBox57->setObjectName("GroupBox57");
-    auto* coords = new QFormLayout(GroupBox57);
+    auto* coordinatesBox = new QGroupBox(u(" Súradnice "));
+    coordinatesBox->setObjectName("GroupBox57");
+    auto* coords = new QFormLayout(coordinatesBox);
     const auto readOnly = [](const char* name) {
         auto* e = new QLineEdit;
         e->setObjectName(name);
         e->setReadOnly(true);
         return e;
     };
-    Edit50 = readOnly("Edit50");
-    Edit51 = readOnly("Edit51");
-    Edit52 = readOnly("Edit52");
-    Edit53 = readOnly("Edit53");
-    coords->addRow(u(" X real"), Edit50);
-    coords->addRow(u(" Y real"), Edit51);
-    coords->addRow(u(" X "), Edit52);
-    coords->addRow(u(" Y "), Edit53);
-    return GroupBox57;
+    realXEdit = readOnly("Edit50");
+    realYEdit = readOnly("Edit51");
+    pixelXEdit = readOnly("Edit52");
+    pixelYEdit = readOnly("Edit53");
+    coords->addRow(u(" X real"), realXEdit);
+    coords->addRow(u(" Y real"), realYEdit);
+    coords->addRow(u(" X "), pixelXEdit);
+    coords->addRow(u(" Y "), pixelYEdit);
+    return coordinatesBox;
 }
 
 QGroupBox* entry::PicturePage::buildListBox()
 {
-    GroupBox58 = new QGroupBox(u(" Vstupné dáta "));
-    GroupBox58->setObjectName("GroupBox58");
-    auto* list = new QVBoxLayout(GroupBox58);
-    StringGrid7 = new QTableWidget(0, 4);
-    StringGrid7->setObjectName("StringGrid7");
-    StringGrid7->horizontalHeader()->setVisible(false);
-    StringGrid7->verticalHeader()->setVisible(false);
-    StringGrid7->horizontalHeader()->setMinimumSectionSize(20);
-    StringGrid7->horizontalHeader()->setDefaultSectionSize(42);
-    StringGrid7->verticalHeader()->setMinimumSectionSize(15);
-    StringGrid7->verticalHeader()->setDefaultSectionSize(15);
-    StringGrid7->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid7->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid7->setWordWrap(false);
-    StringGrid7->setTextElideMode(Qt::ElideNone);
-    list->addWidget(StringGrid7);
-    StringGrid7->setVisible(false);
-    GroupBox58->setVisible(false);
-    return GroupBox58;
+    pictureListBox = new QGroupBox(u(" Vstupné dáta "));
+    pictureListBox->setObjectName("GroupBox58");
+    auto* list = new QVBoxLayout(pictureListBox);
+    pictureGrid = new QTableWidget(0, 4);
+    pictureGrid->setObjectName("StringGrid7");
+    pictureGrid->horizontalHeader()->setVisible(false);
+    pictureGrid->verticalHeader()->setVisible(false);
+    pictureGrid->horizontalHeader()->setMinimumSectionSize(20);
+    pictureGrid->horizontalHeader()->setDefaultSectionSize(42);
+    pictureGrid->verticalHeader()->setMinimumSectionSize(15);
+    pictureGrid->verticalHeader()->setDefaultSectionSize(15);
+    pictureGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pictureGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    pictureGrid->setWordWrap(false);
+    pictureGrid->setTextElideMode(Qt::ElideNone);
+    list->addWidget(pictureGrid);
+    pictureGrid->setVisible(false);
+    pictureListBox->setVisible(false);
+    return pictureListBox;
 }
 
 void entry::PicturePage::hookEvents()
 {
-    connect(openPictureButton, &QPushButton::clicked, this, &entry::PicturePage::Button48Click);
+    connect(openPictureButton, &QPushButton::clicked, this, &entry::PicturePage::onOpenPicture);
     connect(CancelMapButton, &QPushButton::clicked, this, &entry::PicturePage::stopPictureLoad);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, &entry::PicturePage::stopPictureLoad);
-    connect(RadioButton7, &QRadioButton::toggled, this, [this](bool on) {
+    connect(proportionalButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             proportionClicked(true);
     });
-    connect(RadioButton8, &QRadioButton::toggled, this, [this](bool on) {
+    connect(stretchButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             proportionClicked(false);
     });
-    Image1->mousePressed = [this](QPoint at) { ObrClick(at.x(), at.y()); };
-    Image1->mouseMoved = [this](QPoint at) { Image1MouseMove(at); };
-    Image1->mouseLeft = [this] { Image1MouseLeave(); };
-    Image1->tipAt = [this](QPoint at) { return placeTipAt(at); };
-    new EventHook(GroupBox54, [this](QEvent* e) {
+    pictureSurface->mousePressed = [this](QPoint at) { ObrClick(at.x(), at.y()); };
+    pictureSurface->mouseMoved = [this](QPoint at) { onPictureMouseMove(at); };
+    pictureSurface->mouseLeft = [this] { onPictureMouseLeave(); };
+    pictureSurface->tipAt = [this](QPoint at) { return placeTipAt(at); };
+    new EventHook(pictureBox, [this](QEvent* e) {
         if (e->type() == QEvent::Resize && !context_.windowClosing())
             picturePageResized();
         return false;
     });
     // Delete acts on its release.
-    new EventHook(StringGrid7, [this](QEvent* e) {
+    new EventHook(pictureGrid, [this](QEvent* e) {
         if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
             return false;
         auto* key = static_cast<QKeyEvent*>(e);
         if (key->key() != Qt::Key_Delete)
             return false;
         if (e->type() == QEvent::KeyRelease && !key->isAutoRepeat())
-            StringGrid7Delete();
+            onPictureGridDelete();
         return true;
     });
 }
 
-void entry::PicturePage::Button48Click()
+void entry::PicturePage::onOpenPicture()
 {
     if (mapLoad_->busy())
         return;
@@ -253,12 +253,12 @@ void entry::PicturePage::showTakenPicture(const QString& notice)
 {
     const auto& s = context_.project.State;
 
-    Image1->setEnabled(true);
+    pictureSurface->setEnabled(true);
     openPictureButton->setEnabled(false); // one picture per window
     context_.host.entryFirstCountAccepted(); // the input mode is fixed from now on
 
-    Image1->resetSurface(window()->size());
-    fitPictureControl(RadioButton7->isChecked());
+    pictureSurface->resetSurface(window()->size());
+    fitPictureControl(proportionalButton->isChecked());
     setPictureRange();
     redrawPicture(s.PictureRangeX, s.PictureRangeY);
     setPictureCaption();
@@ -278,7 +278,7 @@ void entry::PicturePage::setPictureRange()
         s.PictureRangeY = r.MapRangeY;
         return;
     }
-    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(Image1));
+    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(pictureSurface));
     s.PictureRangeX = r.MapRangeX = range.x;
     s.PictureRangeY = r.MapRangeY = range.y;
 }
@@ -288,8 +288,8 @@ void entry::PicturePage::fitPictureControl(bool proportional)
 {
     const auto& pic = context_.project.MapPicture;
     std::optional<dorvan::PixelSize> fit
-        = dorvan::fitPictureOnPage({ pic.width(), pic.height() }, sizeOf(GroupBox54), proportional);
-    Image1->resetSurface(fit ? toQSize(*fit) : Image1->size());
+        = dorvan::fitPictureOnPage({ pic.width(), pic.height() }, sizeOf(pictureBox), proportional);
+    pictureSurface->resetSurface(fit ? toQSize(*fit) : pictureSurface->size());
 }
 
 // The map picture stretched over the whole of Image1, with the marks of places 1..PlaceCount
@@ -297,7 +297,7 @@ void entry::PicturePage::fitPictureControl(bool proportional)
 void entry::PicturePage::redrawPicture(int rangeX, int rangeY)
 {
     shownRange_ = { rangeX, rangeY };
-    QImage& surface = Image1->surface();
+    QImage& surface = pictureSurface->surface();
     surface.fill(Qt::white);
     if (!context_.project.MapPicture.empty()) {
         QPainter p(&surface);
@@ -307,16 +307,16 @@ void entry::PicturePage::redrawPicture(int rangeX, int rangeY)
     const auto& r = context_.project.Record;
     const int count = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     for (int k = 1; k <= count; ++k) {
-        if (auto at
-            = dorvan::pixelFromReference(r.PlaceX[k], r.PlaceY[k], sizeOf(Image1), { rangeX, rangeY }))
+        if (auto at = dorvan::pixelFromReference(
+                r.PlaceX[k], r.PlaceY[k], sizeOf(pictureSurface), { rangeX, rangeY }))
             drawPlaceMark(k, { at->x, at->y });
     }
-    Image1->update();
+    pictureSurface->update();
 }
 
 void entry::PicturePage::drawPlaceMark(int n, QPoint at)
 {
-    QPainter p(&Image1->surface());
+    QPainter p(&pictureSurface->surface());
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setPen(QPen(Qt::red, 1));
@@ -331,22 +331,23 @@ void entry::PicturePage::drawPlaceMark(int n, QPoint at)
     p.setFont(font);
     p.setPen(QPen(Qt::black, 2));
     const QString label = QString::fromStdString(dorvan::picturePlaceLabel(n));
-    for (dorvan::PixelPoint corner : dorvan::labelPositions({ at.x(), at.y() }, sizeOf(Image1)))
+    for (dorvan::PixelPoint corner : dorvan::labelPositions({ at.x(), at.y() }, sizeOf(pictureSurface)))
         p.drawText(QRect(corner.x, corner.y, 200, 40), Qt::AlignLeft | Qt::AlignTop, label);
-    Image1->update();
+    pictureSurface->update();
 }
 
 void entry::PicturePage::setPictureCaption()
 {
-    GroupBox54->setTitle(QStringLiteral(" %1 x %2 ").arg(Image1->width() - 1).arg(Image1->height() - 1));
+    pictureBox->setTitle(
+        QStringLiteral(" %1 x %2 ").arg(pictureSurface->width() - 1).arg(pictureSurface->height() - 1));
 }
 
 void entry::PicturePage::proportionClicked(bool proportional)
 {
-    if (!context_.project.State.MapPictureOwned || !Image1->isEnabled())
+    if (!context_.project.State.MapPictureOwned || !pictureSurface->isEnabled())
         return;
-    ScrollBar1->hide();
-    ScrollBar2->hide();
+    horizontalBar->hide();
+    verticalBar->hide();
     fitPictureControl(proportional);
     if (proportional)
         setPictureCaption();
@@ -356,16 +357,16 @@ void entry::PicturePage::proportionClicked(bool proportional)
 void entry::PicturePage::picturePageResized()
 {
     if (!context_.pages.pictureTabVisible() || !context_.project.State.MapPictureOwned
-        || !Image1->isEnabled())
+        || !pictureSurface->isEnabled())
         return;
-    fitPictureControl(RadioButton7->isChecked());
+    fitPictureControl(proportionalButton->isChecked());
     setPictureCaption();
     redrawPicture(context_.project.State.PictureRangeX, context_.project.State.PictureRangeY);
 }
 
 void entry::PicturePage::layOutPictureGrid(int rowCount)
 {
-    QTableWidget* g = StringGrid7;
+    QTableWidget* g = pictureGrid;
     const int oldRows = g->rowCount();
     g->setRowCount(rowCount);
     const QBrush fixedBrush = g->palette().brush(QPalette::Button);
@@ -390,11 +391,11 @@ void entry::PicturePage::layOutPictureGrid(int rowCount)
     for (int col = 1; col < 4; ++col)
         width += g->columnWidth(col);
     g->setFixedWidth(width + 2 * g->frameWidth() + 4);
-    const QMargins box = GroupBox58->contentsMargins();
-    const QMargins lay = GroupBox58->layout()->contentsMargins();
-    GroupBox58->setFixedWidth(g->width() + box.left() + box.right() + lay.left() + lay.right());
+    const QMargins box = pictureListBox->contentsMargins();
+    const QMargins lay = pictureListBox->layout()->contentsMargins();
+    pictureListBox->setFixedWidth(g->width() + box.left() + box.right() + lay.left() + lay.right());
     g->setVisible(true);
-    GroupBox58->setVisible(true);
+    pictureListBox->setVisible(true);
 }
 
 // The coordinate columns of the list get the places' coordinates as the project holds them,
@@ -404,15 +405,15 @@ void entry::PicturePage::showPictureCoordinates()
 {
     const auto& r = context_.project.Record;
     const int rows = std::min(
-        std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaces), StringGrid7->rowCount() - 1);
+        std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaces), pictureGrid->rowCount() - 1);
     for (int i = 1; i <= rows; ++i) {
         const double values[2] = { r.PlaceX[i], r.PlaceY[i] };
         for (int c = 0; c < 2; ++c) {
             const QString text = entry::formatNumber(values[c]);
-            if (QTableWidgetItem* item = StringGrid7->item(i, 2 + c))
+            if (QTableWidgetItem* item = pictureGrid->item(i, 2 + c))
                 item->setText(text);
             else
-                StringGrid7->setItem(i, 2 + c, new QTableWidgetItem(text));
+                pictureGrid->setItem(i, 2 + c, new QTableWidgetItem(text));
         }
     }
 }
@@ -420,12 +421,12 @@ void entry::PicturePage::showPictureCoordinates()
 void entry::PicturePage::refillPictureRows(int count)
 {
     const auto& r = context_.project.Record;
-    count = std::min({ count, StringGrid7->rowCount() - 1, dorvan::MaxPlaceCount });
+    count = std::min({ count, pictureGrid->rowCount() - 1, dorvan::MaxPlaceCount });
     for (int k = 1; k <= count; ++k) {
-        setCellText(StringGrid7, k, 0, QString::number(k));
-        setCellText(StringGrid7, k, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[k])));
-        setCellText(StringGrid7, k, 2, entry::formatNumber(r.PlaceX[k]));
-        setCellText(StringGrid7, k, 3, entry::formatNumber(r.PlaceY[k]));
+        setCellText(pictureGrid, k, 0, QString::number(k));
+        setCellText(pictureGrid, k, 1, QString::fromStdString(dorvan::displayName(r.PlaceName[k])));
+        setCellText(pictureGrid, k, 2, entry::formatNumber(r.PlaceX[k]));
+        setCellText(pictureGrid, k, 3, entry::formatNumber(r.PlaceY[k]));
     }
 }
 
@@ -466,33 +467,33 @@ void entry::PicturePage::ObrClick(int x, int y)
     context_.pages.rebuildPlaceValuePages();
 }
 
-void entry::PicturePage::Image1MouseMove(QPoint at)
+void entry::PicturePage::onPictureMouseMove(QPoint at)
 {
     const auto& s = context_.project.State;
-    const int fromBottom = Image1->height() - at.y() - 1;
-    Edit52->setText(QString::number(at.x()));
-    Edit53->setText(QString::number(fromBottom));
+    const int fromBottom = pictureSurface->height() - at.y() - 1;
+    pixelXEdit->setText(QString::number(at.x()));
+    pixelYEdit->setText(QString::number(fromBottom));
     if (dorvan::rangesFixed(context_.project.Record)) {
         if (const auto km = clickedCoordinates(at.x(), at.y())) {
-            Edit50->setText(entry::formatNumber(km->first));
-            Edit51->setText(entry::formatNumber(km->second));
+            realXEdit->setText(entry::formatNumber(km->first));
+            realYEdit->setText(entry::formatNumber(km->second));
         }
     } else if (s.NextPlace <= 1) {
-        Edit50->setText(QString::number(at.x()));
-        Edit51->setText(QString::number(fromBottom));
+        realXEdit->setText(QString::number(at.x()));
+        realYEdit->setText(QString::number(fromBottom));
     } else if (const auto ref = clickedCoordinates(at.x(), at.y())) {
-        Edit50->setText(QString::number(ref->first));
-        Edit51->setText(QString::number(ref->second));
+        realXEdit->setText(QString::number(ref->first));
+        realYEdit->setText(QString::number(ref->second));
     }
 }
 
 // The place under the mouse, among the marks as the page draws them.
 QString entry::PicturePage::placeTipAt(QPoint at) const
 {
-    if (!context_.project.State.MapPictureOwned || !Image1->isEnabled())
+    if (!context_.project.State.MapPictureOwned || !pictureSurface->isEnabled())
         return {};
     const std::vector<dorvan::PlaceMark> marks = dorvan::picturePlaceMarks(
-        context_.project.Record, context_.project.State, sizeOf(Image1), shownRange_);
+        context_.project.Record, context_.project.State, sizeOf(pictureSurface), shownRange_);
     const std::optional<std::size_t> under = dorvan::markUnder(marks, at.x(), at.y());
     if (!under)
         return {};
@@ -500,20 +501,20 @@ QString entry::PicturePage::placeTipAt(QPoint at) const
         dorvan::placeTip(context_.project.Record, marks[*under], QLocale().decimalPoint().toStdString()));
 }
 
-void entry::PicturePage::Image1MouseLeave()
+void entry::PicturePage::onPictureMouseLeave()
 {
-    for (QLineEdit* e : { Edit50, Edit51, Edit52, Edit53 })
+    for (QLineEdit* e : { realXEdit, realYEdit, pixelXEdit, pixelYEdit })
         e->clear();
 }
 
-void entry::PicturePage::StringGrid7Delete()
+void entry::PicturePage::onPictureGridDelete()
 {
     const auto& s = context_.project.State;
-    const int row = StringGrid7->currentRow();
+    const int row = pictureGrid->currentRow();
     const int entered = std::clamp(s.NextPlace - 1, 0, dorvan::MaxPlaceCount);
-    if (row < 1 || row > entered || row >= StringGrid7->rowCount())
+    if (row < 1 || row > entered || row >= pictureGrid->rowCount())
         return;
-    const QString name = StringGrid7->item(row, 1) ? StringGrid7->item(row, 1)->text() : QString();
+    const QString name = pictureGrid->item(row, 1) ? pictureGrid->item(row, 1)->text() : QString();
     if (!context_.dialogs.confirm(this,
             entry::text(dorvan::DeletePlaceQuestionText) + name
                 + entry::text(dorvan::DeletePlaceQuestionEndText),
@@ -527,13 +528,13 @@ void entry::PicturePage::StringGrid7Delete()
     if (deleted.settingsOff)
         context_.host.entrySettingsSwitched(false); // "Riešenie DORVAN" off
     if (s.PlaceCount > 0) {
-        StringGrid7->setRowCount(s.PlaceCount + 1);
+        pictureGrid->setRowCount(s.PlaceCount + 1);
         refillPictureRows(s.PlaceCount);
         redrawPicture(s.PictureRangeX, s.PictureRangeY);
     } else {
-        StringGrid7->setRowCount(0);
-        StringGrid7->setVisible(false);
-        GroupBox58->setVisible(false);
+        pictureGrid->setRowCount(0);
+        pictureGrid->setVisible(false);
+        pictureListBox->setVisible(false);
         redrawPicture(s.PictureRangeX, s.PictureRangeY);
         setPictureRange();
     }
@@ -552,11 +553,11 @@ void entry::PicturePage::showProjectPicture()
     if (layout() != nullptr)
         layout()->activate();
 
-    Image1->resetSurface(window()->size());
+    pictureSurface->resetSurface(window()->size());
     const auto& pic = context_.project.MapPicture;
     std::optional<dorvan::PixelSize> fit = dorvan::fitPictureOnOpen(
-        { pic.width(), pic.height() }, sizeOf(GroupBox54), RadioButton7->isChecked());
-    Image1->resetSurface(fit ? toQSize(*fit) : Image1->size());
+        { pic.width(), pic.height() }, sizeOf(pictureBox), proportionalButton->isChecked());
+    pictureSurface->resetSurface(fit ? toQSize(*fit) : pictureSurface->size());
     redrawPicture(r.MapRangeX, r.MapRangeY);
     setPictureCaption();
 
@@ -565,6 +566,6 @@ void entry::PicturePage::showProjectPicture()
         layOutPictureGrid(count + 1);
         refillPictureRows(count);
     }
-    Image1->setEnabled(true);
+    pictureSurface->setEnabled(true);
     openPictureButton->setEnabled(false);
 }
