@@ -35,12 +35,12 @@ private:
     void showTable(QTableWidget* grid, const dorvan::TextTable& table, const GridShape& shape);
 
     EntryContext context_;
-    QTabWidget* PageControl3 = nullptr;
-    QTableWidget* StringGrid1 = nullptr; // "Množstvo, Cena"
-    QTableWidget* StringGrid2 = nullptr; // "Vzdialenosti, čas"
-    QTableWidget* StringGrid3 = nullptr; // "Ďalšie nastavenia": single values
-    QTableWidget* StringGrid5 = nullptr; // priorities
-    QTableWidget* StringGrid4 = nullptr; // depots
+    QTabWidget* overviewTabs = nullptr; // PageControl3
+    QTableWidget* amountsGrid = nullptr; // StringGrid1: "Množstvo, Cena"
+    QTableWidget* distancesGrid = nullptr; // StringGrid2: "Vzdialenosti, čas"
+    QTableWidget* settingsGrid = nullptr; // StringGrid3: "Ďalšie nastavenia": single values
+    QTableWidget* prioritiesGrid = nullptr; // StringGrid5: priorities
+    QTableWidget* depotsGrid = nullptr; // StringGrid4: depots
 };
 
 } // namespace entry

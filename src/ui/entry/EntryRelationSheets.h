@@ -40,29 +40,29 @@ private:
     void connectControls();
     bool showDistancePair();
     void finishDistanceEntry();
-    void Button10Click();
-    void Button11Click();
+    void onDistanceOk(); // Button10: the distance of the pair asked
+    void onAllowChange(); // Button11 "Povoliť zmenu"
     void firstPlaceChosen();
     void secondPlaceChosen();
     // Both places of the change chosen: the value can be typed and the current one is shown.
     void showChosenPair();
-    void Button12Click();
+    void onChangeOk(); // Button12: the changed distance
     void warn(std::string_view message);
 
     EntryContext context_;
-    QGroupBox* GroupBox13 = nullptr;
-    QLineEdit* Edit11 = nullptr;
-    QPushButton* Button10 = nullptr;
+    QGroupBox* pairEntryBox = nullptr; // GroupBox13
+    QLineEdit* distanceEdit = nullptr; // Edit11
+    QPushButton* distanceOkButton = nullptr; // Button10
     QPushButton* importButton_ = nullptr; // ImportVzdialenosti
-    QGroupBox* GroupBox14 = nullptr;
-    QPushButton* Button11 = nullptr;
-    QGroupBox* GroupBox15 = nullptr;
-    QComboBox* ComboBox3 = nullptr;
-    QGroupBox* GroupBox17 = nullptr;
-    QComboBox* ComboBox4 = nullptr;
-    QLineEdit* Edit13 = nullptr;
-    QPushButton* Button12 = nullptr;
-    QLineEdit* Edit16 = nullptr;
+    QGroupBox* pairChangeBox = nullptr; // GroupBox14
+    QPushButton* allowChangeButton = nullptr; // Button11
+    QGroupBox* firstPlaceGroupBox = nullptr; // GroupBox15
+    QComboBox* firstPlaceBox = nullptr; // ComboBox3
+    QGroupBox* secondPlaceGroupBox = nullptr; // GroupBox17
+    QComboBox* secondPlaceBox = nullptr; // ComboBox4
+    QLineEdit* newDistanceEdit = nullptr; // Edit13
+    QPushButton* changeOkButton = nullptr; // Button12
+    QLineEdit* currentDistanceEdit = nullptr; // Edit16
 };
 
 // The distribution centre (TabSheet6): the first choice, then its change or cancellation. Code
@@ -83,20 +83,20 @@ private:
     void fillWithPlaces(QComboBox* c);
     void chooseCentre(QComboBox* from, QPushButton* ok);
     void showCurrentCentre();
-    void Button19Click();
-    void Button20Click();
-    void Button21Click();
+    void onFirstCentreOk(); // Button19
+    void onAllowCentreChange(); // Button20 "Povoliť zmenu"
+    void onNewCentreOk(); // Button21
     void closeChange();
 
     EntryContext context_;
-    QGroupBox* GroupBox22 = nullptr;
-    QComboBox* firstCentreBox = nullptr;
-    QPushButton* Button19 = nullptr;
-    QGroupBox* GroupBox23 = nullptr;
-    QComboBox* ComboBox6 = nullptr;
-    QPushButton* Button21 = nullptr;
-    QLineEdit* Edit25 = nullptr;
-    QPushButton* Button20 = nullptr;
+    QGroupBox* centreChoiceBox = nullptr; // GroupBox22
+    QComboBox* firstCentreBox = nullptr; // ComboBox5
+    QPushButton* firstCentreOkButton = nullptr; // Button19
+    QGroupBox* centreChangeBox = nullptr; // GroupBox23
+    QComboBox* newCentreBox = nullptr; // ComboBox6
+    QPushButton* newCentreOkButton = nullptr; // Button21
+    QLineEdit* currentCentreEdit = nullptr; // Edit25
+    QPushButton* allowCentreChangeButton = nullptr; // Button20
 };
 
 // Depots (TabSheet7): the places on the left, the depots on the right in name order. Code in
@@ -134,8 +134,8 @@ private:
 
     EntryContext context_;
     TwoListPicker* picker_ = nullptr; // GroupBox33..35, ListBox6, ListBox7, Button30, Button31
-    QPushButton* Button34 = nullptr;
-    QPushButton* Button35 = nullptr;
+    QPushButton* moveUpButton = nullptr; // Button34
+    QPushButton* moveDownButton = nullptr; // Button35
 };
 
 // The centre or the depots changed: the centre is left out of the depot and priority lists, and

@@ -50,55 +50,55 @@ entry::CentreSheet::CentreSheet(const EntryContext& context)
     layout->addWidget(buildChoiceBox());
     layout->addWidget(buildChangeBox());
     layout->addStretch(1);
-    GroupBox22->setEnabled(false);
-    GroupBox23->setEnabled(false);
-    for (QPushButton* b : { Button19, Button20, Button21 })
+    centreChoiceBox->setEnabled(false);
+    centreChangeBox->setEnabled(false);
+    for (QPushButton* b : { firstCentreOkButton, allowCentreChangeButton, newCentreOkButton })
         b->setEnabled(false);
-    connect(Button19, &QPushButton::clicked, this, &CentreSheet::Button19Click);
-    connect(Button20, &QPushButton::clicked, this, &CentreSheet::Button20Click);
-    connect(Button21, &QPushButton::clicked, this, &CentreSheet::Button21Click);
+    connect(firstCentreOkButton, &QPushButton::clicked, this, &CentreSheet::onFirstCentreOk);
+    connect(allowCentreChangeButton, &QPushButton::clicked, this, &CentreSheet::onAllowCentreChange);
+    connect(newCentreOkButton, &QPushButton::clicked, this, &CentreSheet::onNewCentreOk);
 }
 
 QGroupBox* entry::CentreSheet::buildChoiceBox()
 {
     using namespace entry::controls;
-    GroupBox22 = groupBox("GroupBox22", " Vyberte miesto distribučnej centrály ");
-    auto* g = new QHBoxLayout(GroupBox22);
+    centreChoiceBox = groupBox("GroupBox22", " Vyberte miesto distribučnej centrály ");
+    auto* g = new QHBoxLayout(centreChoiceBox);
     g->addWidget(firstCentreBox = combo("ComboBox5"));
-    g->addWidget(Button19 = button("Button19", u("OK")));
+    g->addWidget(firstCentreOkButton = button("Button19", u("OK")));
     g->addStretch(1);
-    return GroupBox22;
+    return centreChoiceBox;
 }
 
 QGroupBox* entry::CentreSheet::buildChangeBox()
 {
     using namespace entry::controls;
-    GroupBox23 = groupBox("GroupBox23", " Zmena miesta distribučnej centrály ");
-    auto* c = new QGridLayout(GroupBox23);
+    centreChangeBox = groupBox("GroupBox23", " Zmena miesta distribučnej centrály ");
+    auto* c = new QGridLayout(centreChangeBox);
     c->addWidget(label("Label29", "Nové miesto DC"), 0, 0);
-    c->addWidget(ComboBox6 = combo("ComboBox6"), 1, 0);
-    c->addWidget(Button21 = button("Button21", u("OK")), 1, 1);
+    c->addWidget(newCentreBox = combo("ComboBox6"), 1, 0);
+    c->addWidget(newCentreOkButton = button("Button21", u("OK")), 1, 1);
     c->addWidget(label("Label30", "Súčasná centrála"), 2, 0);
-    Edit25 = currentValueEdit("Edit25");
-    Edit25->setEnabled(false);
-    setFieldColour(Edit25, Silver);
-    c->addWidget(Edit25, 3, 0);
-    c->addWidget(Button20 = button("Button20", u("Povoliť zmenu")), 3, 1);
+    currentCentreEdit = currentValueEdit("Edit25");
+    currentCentreEdit->setEnabled(false);
+    setFieldColour(currentCentreEdit, Silver);
+    c->addWidget(currentCentreEdit, 3, 0);
+    c->addWidget(allowCentreChangeButton = button("Button20", u("Povoliť zmenu")), 3, 1);
     c->setColumnStretch(2, 1);
-    return GroupBox23;
+    return centreChangeBox;
 }
 
 void entry::CentreSheet::followCentre()
 {
-    const bool cancelled = context_.project.Record.CentralState == 0 && Button20->isEnabled();
+    const bool cancelled = context_.project.Record.CentralState == 0 && allowCentreChangeButton->isEnabled();
     if (cancelled)
         closeChange();
-    else if (Edit25->isEnabled())
-        Edit25->setText(centreName(context_.project));
-    const bool changing = ComboBox6->isEnabled();
+    else if (currentCentreEdit->isEnabled())
+        currentCentreEdit->setText(centreName(context_.project));
+    const bool changing = newCentreBox->isEnabled();
     setCentrePage();
     if (changing)
-        fillWithPlaces(ComboBox6);
+        fillWithPlaces(newCentreBox);
     if (cancelled)
         centreOrDepotsChanged(context_);
 }
@@ -106,13 +106,13 @@ void entry::CentreSheet::followCentre()
 // The change box closes: no centre to change.
 void entry::CentreSheet::closeChange()
 {
-    setFieldColour(ComboBox6, Silver);
-    ComboBox6->setEnabled(false);
-    Edit25->clear();
-    Edit25->setEnabled(false);
-    Button21->setEnabled(false);
-    GroupBox23->setEnabled(false);
-    Button20->setEnabled(false);
+    setFieldColour(newCentreBox, Silver);
+    newCentreBox->setEnabled(false);
+    currentCentreEdit->clear();
+    currentCentreEdit->setEnabled(false);
+    newCentreOkButton->setEnabled(false);
+    centreChangeBox->setEnabled(false);
+    allowCentreChangeButton->setEnabled(false);
 }
 
 void entry::CentreSheet::fillWithPlaces(QComboBox* c)
@@ -131,26 +131,26 @@ void entry::CentreSheet::fillWithPlaces(QComboBox* c)
 void entry::CentreSheet::setCentrePage()
 {
     firstCentreBox->clear();
-    ComboBox6->clear();
+    newCentreBox->clear();
     if (!ticked(context_.project, CriterionBox::Centre)) {
         setFieldColour(firstCentreBox, Silver);
         firstCentreBox->setEnabled(false);
-        Button19->setEnabled(false);
+        firstCentreOkButton->setEnabled(false);
         return;
     }
     if (context_.project.Record.CentralState != 0) {
-        GroupBox22->setEnabled(false);
-        Button19->setEnabled(false);
+        centreChoiceBox->setEnabled(false);
+        firstCentreOkButton->setEnabled(false);
         firstCentreBox->setEnabled(false);
         setFieldColour(firstCentreBox, Silver);
         showCurrentCentre();
-        GroupBox23->setEnabled(true);
-        Button20->setEnabled(true);
+        centreChangeBox->setEnabled(true);
+        allowCentreChangeButton->setEnabled(true);
     } else {
-        GroupBox22->setEnabled(true);
+        centreChoiceBox->setEnabled(true);
         firstCentreBox->setEnabled(true);
         setFieldColour(firstCentreBox, Qt::white);
-        Button19->setEnabled(true);
+        firstCentreOkButton->setEnabled(true);
         fillWithPlaces(firstCentreBox);
     }
 }
@@ -165,9 +165,9 @@ void entry::CentreSheet::chooseCentre(QComboBox* from, QPushButton* ok)
     setFieldColour(from, Silver);
     from->setEnabled(false);
     ok->setEnabled(false);
-    GroupBox22->setEnabled(false);
-    Button20->setEnabled(true);
-    GroupBox23->setEnabled(true);
+    centreChoiceBox->setEnabled(false);
+    allowCentreChangeButton->setEnabled(true);
+    centreChangeBox->setEnabled(true);
     showCurrentCentre();
     centreOrDepotsChanged(context_);
 }
@@ -183,32 +183,32 @@ void entry::CentreSheet::showCurrentCentre()
     firstCentreBox->setCurrentIndex(0);
 }
 
-void entry::CentreSheet::Button19Click()
+void entry::CentreSheet::onFirstCentreOk()
 {
     if (firstCentreBox->currentIndex() < 0) {
         context_.dialogs.warn(this, entry::text(dorvan::ChooseCentreText));
         firstCentreBox->setCurrentIndex(-1);
         return;
     }
-    chooseCentre(firstCentreBox, Button19);
+    chooseCentre(firstCentreBox, firstCentreOkButton);
 }
 
-void entry::CentreSheet::Button20Click()
+void entry::CentreSheet::onAllowCentreChange()
 {
-    ComboBox6->setEnabled(true);
-    setFieldColour(ComboBox6, Qt::white);
-    fillWithPlaces(ComboBox6);
-    Edit25->setEnabled(true);
-    Edit25->setText(centreName(context_.project));
-    Button21->setEnabled(true);
+    newCentreBox->setEnabled(true);
+    setFieldColour(newCentreBox, Qt::white);
+    fillWithPlaces(newCentreBox);
+    currentCentreEdit->setEnabled(true);
+    currentCentreEdit->setText(centreName(context_.project));
+    newCentreOkButton->setEnabled(true);
 }
 
 // OK with a place chosen changes the centre; with none it asks whether to cancel the centre.
-void entry::CentreSheet::Button21Click()
+void entry::CentreSheet::onNewCentreOk()
 {
-    if (ComboBox6->currentIndex() >= 0) {
-        chooseCentre(ComboBox6, Button21);
-        Edit25->setText(centreName(context_.project));
+    if (newCentreBox->currentIndex() >= 0) {
+        chooseCentre(newCentreBox, newCentreOkButton);
+        currentCentreEdit->setText(centreName(context_.project));
         return;
     }
     if (!context_.dialogs.confirm(this, entry::text(dorvan::CancelCentreQuestionText), true))

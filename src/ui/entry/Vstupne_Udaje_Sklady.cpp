@@ -126,19 +126,19 @@ entry::PrioritySheet::PrioritySheet(const EntryContext& context)
     });
     auto* moves = new QVBoxLayout;
     moves->addStretch(1);
-    moves->addWidget(Button34 = controls::button("Button34", QStringLiteral("A")));
-    moves->addWidget(Button35 = controls::button("Button35", QStringLiteral("V")));
+    moves->addWidget(moveUpButton = controls::button("Button34", QStringLiteral("A")));
+    moves->addWidget(moveDownButton = controls::button("Button35", QStringLiteral("V")));
     moves->addStretch(1);
     picker_->row()->addLayout(moves);
     enableMoves(false);
-    connect(Button34, &QPushButton::clicked, this, [this] { moveSelectedPriority(Direction::Up); });
-    connect(Button35, &QPushButton::clicked, this, [this] { moveSelectedPriority(Direction::Down); });
+    connect(moveUpButton, &QPushButton::clicked, this, [this] { moveSelectedPriority(Direction::Up); });
+    connect(moveDownButton, &QPushButton::clicked, this, [this] { moveSelectedPriority(Direction::Down); });
 }
 
 void entry::PrioritySheet::enableMoves(bool on)
 {
-    Button34->setEnabled(on);
-    Button35->setEnabled(on);
+    moveUpButton->setEnabled(on);
+    moveDownButton->setEnabled(on);
 }
 
 void entry::PrioritySheet::setPriorityPage()

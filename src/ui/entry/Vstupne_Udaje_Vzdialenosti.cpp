@@ -59,11 +59,13 @@ entry::DistanceSheet::DistanceSheet(const EntryContext& context)
     layout->addLayout(top);
     layout->addWidget(buildChangeBox());
     layout->addStretch(1);
-    for (QWidget* w : std::initializer_list<QWidget*> { GroupBox13, GroupBox14, GroupBox15, GroupBox17 })
+    for (QWidget* w : std::initializer_list<QWidget*> {
+             pairEntryBox, pairChangeBox, firstPlaceGroupBox, secondPlaceGroupBox })
         w->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*> { Edit11, Edit13, Edit16, ComboBox3, ComboBox4 })
+    for (QWidget* w : std::initializer_list<QWidget*> {
+             distanceEdit, newDistanceEdit, currentDistanceEdit, firstPlaceBox, secondPlaceBox })
         setFieldColour(w, Silver);
-    for (QPushButton* b : { Button10, Button11, Button12 })
+    for (QPushButton* b : { distanceOkButton, allowChangeButton, changeOkButton })
         b->setEnabled(false);
     connectControls();
 }
@@ -72,56 +74,56 @@ entry::DistanceSheet::DistanceSheet(const EntryContext& context)
 QGroupBox* entry::DistanceSheet::buildEntryBox()
 {
     using namespace entry::controls;
-    GroupBox13 = groupBox("GroupBox13", " Vzdialenosť medzi miestami ");
-    auto* e = new QGridLayout(GroupBox13);
+    pairEntryBox = groupBox("GroupBox13", " Vzdialenosť medzi miestami ");
+    auto* e = new QGridLayout(pairEntryBox);
     e->addWidget(label("Label16", "Zadajte vzdialenosť"), 0, 0);
-    e->addWidget(Edit11 = edit("Edit11"), 1, 0);
-    e->addWidget(Button10 = button("Button10", u("OK")), 1, 1);
+    e->addWidget(distanceEdit = edit("Edit11"), 1, 0);
+    e->addWidget(distanceOkButton = button("Button10", u("OK")), 1, 1);
     e->setColumnStretch(2, 1);
-    return GroupBox13;
+    return pairEntryBox;
 }
 
 // The change of one pair.
 QGroupBox* entry::DistanceSheet::buildChangeBox()
 {
     using namespace entry::controls;
-    GroupBox14 = groupBox("GroupBox14", " Zmena hodnôt - vzdialenosť ");
-    auto* c = new QGridLayout(GroupBox14);
-    c->addWidget(Button11 = button("Button11", u("Povoliť zmenu")), 0, 0);
-    GroupBox15 = groupBox("GroupBox15", " Vyberte miesto MX ");
-    (new QVBoxLayout(GroupBox15))->addWidget(ComboBox3 = combo("ComboBox3"));
-    GroupBox17 = groupBox("GroupBox17", " Vyberte miesto MY ");
-    (new QVBoxLayout(GroupBox17))->addWidget(ComboBox4 = combo("ComboBox4"));
-    c->addWidget(GroupBox15, 1, 0);
-    c->addWidget(GroupBox17, 1, 1);
+    pairChangeBox = groupBox("GroupBox14", " Zmena hodnôt - vzdialenosť ");
+    auto* c = new QGridLayout(pairChangeBox);
+    c->addWidget(allowChangeButton = button("Button11", u("Povoliť zmenu")), 0, 0);
+    firstPlaceGroupBox = groupBox("GroupBox15", " Vyberte miesto MX ");
+    (new QVBoxLayout(firstPlaceGroupBox))->addWidget(firstPlaceBox = combo("ComboBox3"));
+    secondPlaceGroupBox = groupBox("GroupBox17", " Vyberte miesto MY ");
+    (new QVBoxLayout(secondPlaceGroupBox))->addWidget(secondPlaceBox = combo("ComboBox4"));
+    c->addWidget(firstPlaceGroupBox, 1, 0);
+    c->addWidget(secondPlaceGroupBox, 1, 1);
     c->addWidget(label("Label17", "Zadajte vzdialenosť"), 2, 0);
-    c->addWidget(Edit13 = edit("Edit13"), 3, 0);
-    c->addWidget(Button12 = button("Button12", u("OK")), 3, 1);
+    c->addWidget(newDistanceEdit = edit("Edit13"), 3, 0);
+    c->addWidget(changeOkButton = button("Button12", u("OK")), 3, 1);
     c->addWidget(label("Label21", "Súčasná vzdialenosť"), 4, 0);
-    Edit16 = edit("Edit16");
-    Edit16->setReadOnly(true);
-    c->addWidget(Edit16, 5, 0);
+    currentDistanceEdit = edit("Edit16");
+    currentDistanceEdit->setReadOnly(true);
+    c->addWidget(currentDistanceEdit, 5, 0);
     c->setColumnStretch(2, 1);
-    return GroupBox14;
+    return pairChangeBox;
 }
 
 void entry::DistanceSheet::connectControls()
 {
-    connect(Button10, &QPushButton::clicked, this, &DistanceSheet::Button10Click);
-    connect(Button11, &QPushButton::clicked, this, &DistanceSheet::Button11Click);
-    connect(Button12, &QPushButton::clicked, this, &DistanceSheet::Button12Click);
+    connect(distanceOkButton, &QPushButton::clicked, this, &DistanceSheet::onDistanceOk);
+    connect(allowChangeButton, &QPushButton::clicked, this, &DistanceSheet::onAllowChange);
+    connect(changeOkButton, &QPushButton::clicked, this, &DistanceSheet::onChangeOk);
     connect(importButton_, &QPushButton::clicked, this, [this] { importDistances(); });
     // Enter in a "Zadajte vzdialenosť" field is its OK, while that OK may be pressed.
-    connect(Edit11, &QLineEdit::returnPressed, this, [this] {
-        if (Button10->isEnabled())
-            Button10Click();
+    connect(distanceEdit, &QLineEdit::returnPressed, this, [this] {
+        if (distanceOkButton->isEnabled())
+            onDistanceOk();
     });
-    connect(Edit13, &QLineEdit::returnPressed, this, [this] {
-        if (Button12->isEnabled())
-            Button12Click();
+    connect(newDistanceEdit, &QLineEdit::returnPressed, this, [this] {
+        if (changeOkButton->isEnabled())
+            onChangeOk();
     });
-    connect(ComboBox3, &QComboBox::activated, this, &DistanceSheet::firstPlaceChosen);
-    connect(ComboBox4, &QComboBox::activated, this, &DistanceSheet::secondPlaceChosen);
+    connect(firstPlaceBox, &QComboBox::activated, this, &DistanceSheet::firstPlaceChosen);
+    connect(secondPlaceBox, &QComboBox::activated, this, &DistanceSheet::secondPlaceChosen);
 }
 
 void entry::DistanceSheet::warn(std::string_view message)
@@ -132,18 +134,18 @@ void entry::DistanceSheet::warn(std::string_view message)
 void entry::DistanceSheet::setDistanceEntry()
 {
     if (!ticked(context_.project, CriterionBox::RealDistances)) {
-        GroupBox13->setTitle(u(" Vzdialenosť medzi miestami "));
-        setFieldColour(Edit11, Silver);
-        Edit11->setEnabled(false);
-        Button10->setEnabled(false);
+        pairEntryBox->setTitle(u(" Vzdialenosť medzi miestami "));
+        setFieldColour(distanceEdit, Silver);
+        distanceEdit->setEnabled(false);
+        distanceOkButton->setEnabled(false);
         return;
     }
     const int state = context_.project.Record.DistanceEntryState;
     if (state == 0 || state == 1) {
-        GroupBox13->setEnabled(true);
-        setFieldColour(Edit11, Qt::white);
-        Edit11->setEnabled(true);
-        Button10->setEnabled(true);
+        pairEntryBox->setEnabled(true);
+        setFieldColour(distanceEdit, Qt::white);
+        distanceEdit->setEnabled(true);
+        distanceOkButton->setEnabled(true);
         // A list too short to ask anything is complete at once.
         if (!showDistancePair())
             finishDistanceEntry();
@@ -165,36 +167,36 @@ bool entry::DistanceSheet::showDistancePair()
     caption += u("<--->");
     caption += QString::fromStdString(dorvan::displayName(r.PlaceName[c->col]));
     caption += u(" ");
-    GroupBox13->setTitle(caption);
+    pairEntryBox->setTitle(caption);
     return true;
 }
 
 void entry::DistanceSheet::finishDistanceEntry()
 {
-    setFieldColour(Edit11, Silver);
-    Edit11->setEnabled(false);
-    Button10->setEnabled(false);
-    GroupBox13->setEnabled(false);
-    GroupBox14->setEnabled(true);
-    Button11->setEnabled(true);
+    setFieldColour(distanceEdit, Silver);
+    distanceEdit->setEnabled(false);
+    distanceOkButton->setEnabled(false);
+    pairEntryBox->setEnabled(false);
+    pairChangeBox->setEnabled(true);
+    allowChangeButton->setEnabled(true);
     context_.placeEntry.finishDistances();
 }
 
-void entry::DistanceSheet::Button10Click()
+void entry::DistanceSheet::onDistanceOk()
 {
     const int n = context_.project.State.PlaceCount;
     dorvan::DistanceQuestions& questions = context_.placeEntry.distanceQuestions();
     if (!questions.next(n))
         return;
-    const std::optional<double> d = dorvan::parseDistance(Edit11->text().toStdString());
+    const std::optional<double> d = dorvan::parseDistance(distanceEdit->text().toStdString());
     if (!d) {
         warn(dorvan::BadDistanceText);
-        Edit11->clear();
+        distanceEdit->clear();
     } else {
         dorvan::enterDistance(context_.project.Record, questions, n, *d);
         context_.pages.valuesChanged();
         if (showDistancePair())
-            Edit11->clear();
+            distanceEdit->clear();
     }
     if (!questions.next(n))
         finishDistanceEntry();
@@ -202,54 +204,55 @@ void entry::DistanceSheet::Button10Click()
 
 void entry::DistanceSheet::placesChanged()
 {
-    ComboBox3->clear();
-    ComboBox4->clear();
-    for (QWidget* w : std::initializer_list<QWidget*> { ComboBox3, ComboBox4, Edit13 }) {
+    firstPlaceBox->clear();
+    secondPlaceBox->clear();
+    for (QWidget* w : std::initializer_list<QWidget*> { firstPlaceBox, secondPlaceBox, newDistanceEdit }) {
         w->setEnabled(false);
         setFieldColour(w, Silver);
     }
-    Edit13->clear();
-    Edit16->clear();
-    Button12->setEnabled(false);
+    newDistanceEdit->clear();
+    currentDistanceEdit->clear();
+    changeOkButton->setEnabled(false);
     setDistanceEntry();
 }
 
-void entry::DistanceSheet::Button11Click()
+void entry::DistanceSheet::onAllowChange()
 {
-    GroupBox15->setEnabled(true);
-    ComboBox3->setEnabled(true);
-    setFieldColour(ComboBox3, Qt::white);
-    ComboBox3->clear();
+    firstPlaceGroupBox->setEnabled(true);
+    firstPlaceBox->setEnabled(true);
+    setFieldColour(firstPlaceBox, Qt::white);
+    firstPlaceBox->clear();
     const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     for (int p = 1; p <= n; ++p)
-        ComboBox3->addItem(QString::fromStdString(dorvan::displayName(context_.project.Record.PlaceName[p])));
-    ComboBox3->setCurrentIndex(-1);
-    ComboBox4->clear();
-    Edit13->clear();
-    Edit16->clear();
+        firstPlaceBox->addItem(
+            QString::fromStdString(dorvan::displayName(context_.project.Record.PlaceName[p])));
+    firstPlaceBox->setCurrentIndex(-1);
+    secondPlaceBox->clear();
+    newDistanceEdit->clear();
+    currentDistanceEdit->clear();
 }
 
 // The first choice of a change opens the second list, which offers the same places.
 void entry::DistanceSheet::firstPlaceChosen()
 {
-    if (ComboBox4->count() == 0) {
-        GroupBox17->setEnabled(true);
-        ComboBox4->setEnabled(true);
-        setFieldColour(ComboBox4, Qt::white);
-        for (int i = 0; i < ComboBox3->count(); ++i)
-            ComboBox4->addItem(ComboBox3->itemText(i));
-        ComboBox4->setCurrentIndex(-1);
+    if (secondPlaceBox->count() == 0) {
+        secondPlaceGroupBox->setEnabled(true);
+        secondPlaceBox->setEnabled(true);
+        setFieldColour(secondPlaceBox, Qt::white);
+        for (int i = 0; i < firstPlaceBox->count(); ++i)
+            secondPlaceBox->addItem(firstPlaceBox->itemText(i));
+        secondPlaceBox->setCurrentIndex(-1);
     }
-    if (ComboBox3->currentIndex() >= 0 && ComboBox4->currentIndex() >= 0)
+    if (firstPlaceBox->currentIndex() >= 0 && secondPlaceBox->currentIndex() >= 0)
         showChosenPair();
 }
 
 void entry::DistanceSheet::secondPlaceChosen()
 {
-    if (ComboBox3->currentIndex() < 0 || ComboBox4->currentIndex() < 0) {
+    if (firstPlaceBox->currentIndex() < 0 || secondPlaceBox->currentIndex() < 0) {
         warn(dorvan::ChoosePlaceText);
-        Edit13->clear();
-        Edit16->clear();
+        newDistanceEdit->clear();
+        currentDistanceEdit->clear();
         return;
     }
     showChosenPair();
@@ -257,49 +260,49 @@ void entry::DistanceSheet::secondPlaceChosen()
 
 void entry::DistanceSheet::showChosenPair()
 {
-    const int a = ComboBox3->currentIndex();
-    const int b = ComboBox4->currentIndex();
+    const int a = firstPlaceBox->currentIndex();
+    const int b = secondPlaceBox->currentIndex();
     if (a == b) {
         warn(dorvan::SamePlacesText);
-        Edit13->clear();
-        Edit16->clear();
+        newDistanceEdit->clear();
+        currentDistanceEdit->clear();
         return;
     }
-    Edit13->setEnabled(true);
-    setFieldColour(Edit13, Qt::white);
-    Button12->setEnabled(true);
-    Edit16->setText(entry::formatNumber(context_.project.Record.Distance[a + 1][b + 1]));
+    newDistanceEdit->setEnabled(true);
+    setFieldColour(newDistanceEdit, Qt::white);
+    changeOkButton->setEnabled(true);
+    currentDistanceEdit->setText(entry::formatNumber(context_.project.Record.Distance[a + 1][b + 1]));
 }
 
-void entry::DistanceSheet::Button12Click()
+void entry::DistanceSheet::onChangeOk()
 {
-    const int a = ComboBox3->currentIndex();
-    const int b = ComboBox4->currentIndex();
+    const int a = firstPlaceBox->currentIndex();
+    const int b = secondPlaceBox->currentIndex();
     const int n = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
     if (a < 0 || b < 0 || a >= n || b >= n) {
         warn(dorvan::ChoosePlaceText);
-        Edit13->clear();
+        newDistanceEdit->clear();
         return;
     }
-    const std::optional<double> d = dorvan::parseDistance(Edit13->text().toStdString());
+    const std::optional<double> d = dorvan::parseDistance(newDistanceEdit->text().toStdString());
     if (!d) {
         warn(dorvan::BadDistanceText);
-        Edit13->clear();
+        newDistanceEdit->clear();
         return;
     }
     if (a == b) {
         warn(dorvan::SamePlacesText);
-        Edit13->clear();
-        Edit16->clear();
+        newDistanceEdit->clear();
+        currentDistanceEdit->clear();
         return;
     }
     context_.project.Record.Distance[a + 1][b + 1] = *d;
     context_.project.Record.Distance[b + 1][a + 1] = *d;
     context_.pages.valuesChanged();
-    Edit16->setText(entry::formatNumber(*d));
-    for (QWidget* w : std::initializer_list<QWidget*> { Edit13, ComboBox3, ComboBox4 }) {
+    currentDistanceEdit->setText(entry::formatNumber(*d));
+    for (QWidget* w : std::initializer_list<QWidget*> { newDistanceEdit, firstPlaceBox, secondPlaceBox }) {
         w->setEnabled(false);
         setFieldColour(w, Silver);
     }
-    Button12->setEnabled(false);
+    changeOkButton->setEnabled(false);
 }

@@ -28,24 +28,24 @@ entry::OverviewPage::OverviewPage(const EntryContext& context)
 {
     setObjectName("List4");
     auto* layout = new QVBoxLayout(this);
-    PageControl3 = new QTabWidget;
-    PageControl3->setObjectName("PageControl3");
-    layout->addWidget(PageControl3);
+    overviewTabs = new QTabWidget;
+    overviewTabs->setObjectName("PageControl3");
+    layout->addWidget(overviewTabs);
 
     const auto addSheet = [this](const char* name, const char* caption) {
         auto* sheet = new QWidget;
         sheet->setObjectName(name);
         auto* column = new QVBoxLayout(sheet);
         column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-        PageControl3->addTab(sheet, u(caption));
+        overviewTabs->addTab(sheet, u(caption));
         return column;
     };
-    addSheet("TabSheet16", "Množstvo, Cena")->addWidget(StringGrid1 = buildGrid("StringGrid1"));
-    addSheet("TabSheet17", "Vzdialenosti, čas")->addWidget(StringGrid2 = buildGrid("StringGrid2"));
+    addSheet("TabSheet16", "Množstvo, Cena")->addWidget(amountsGrid = buildGrid("StringGrid1"));
+    addSheet("TabSheet17", "Vzdialenosti, čas")->addWidget(distancesGrid = buildGrid("StringGrid2"));
     QVBoxLayout* more = addSheet("TabSheet18", "Ďalšie nastavenia");
-    more->addWidget(StringGrid3 = buildGrid("StringGrid3"));
-    more->addWidget(StringGrid5 = buildGrid("StringGrid5"));
-    more->addWidget(StringGrid4 = buildGrid("StringGrid4"));
+    more->addWidget(settingsGrid = buildGrid("StringGrid3"));
+    more->addWidget(prioritiesGrid = buildGrid("StringGrid5"));
+    more->addWidget(depotsGrid = buildGrid("StringGrid4"));
     refresh();
 }
 
@@ -78,11 +78,11 @@ void entry::OverviewPage::refresh()
         p.Choices.ticked(dorvan::CritPriority) };
     const dorvan::OverviewTables t = dorvan::overviewTables(
         p.Record, p.State.NextPlace - 1, ticks, QLocale().decimalPoint().toStdString());
-    showTable(StringGrid1, t.amounts, { 2, 1, 100, 20, 463 });
-    showTable(StringGrid2, t.distances, { 2, 2, 100, 20, 463 });
-    showTable(StringGrid3, t.settings, { 1, 0, 250, 180, 100 });
-    showTable(StringGrid5, t.priorities, { 0, 1, 250, 180, 100 });
-    showTable(StringGrid4, t.depots, { 0, 1, 250, 174, 100 });
+    showTable(amountsGrid, t.amounts, { 2, 1, 100, 20, 463 });
+    showTable(distancesGrid, t.distances, { 2, 2, 100, 20, 463 });
+    showTable(settingsGrid, t.settings, { 1, 0, 250, 180, 100 });
+    showTable(prioritiesGrid, t.priorities, { 0, 1, 250, 180, 100 });
+    showTable(depotsGrid, t.depots, { 0, 1, 250, 174, 100 });
 }
 
 void entry::OverviewPage::showTable(QTableWidget* g, const dorvan::TextTable& table, const GridShape& shape)
