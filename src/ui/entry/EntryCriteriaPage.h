@@ -77,8 +77,8 @@ private:
     SingleValuesSheet* singlesSheet(CriterionBox box) const;
 
     EntryContext context_;
-    QGroupBox* GroupBox1 = nullptr;
-    QTabWidget* criteriaTabs = nullptr;
+    QGroupBox* criterionSheetsBox = nullptr; // GroupBox1
+    QTabWidget* criteriaTabs = nullptr; // PageControl2
     // CheckBox1..CheckBox15 and their sheets, by boxIndex.
     std::array<QCheckBox*, CriterionBoxes.size()> criterionBox_ {};
     std::array<QWidget*, CriterionBoxes.size()> criterionSheet_ {};

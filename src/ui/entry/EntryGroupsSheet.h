@@ -32,9 +32,9 @@ public:
     void followPlaces(const dorvan::PlaceListChange& change);
 
     // CheckBox17, for the criteria page to place with the criterion boxes.
-    QCheckBox* switchBox() const { return CheckBox17; }
+    QCheckBox* switchBox() const { return groupsSwitch; }
     // Brings the sheet in line with CheckBox17 and rebuilds its lists from the stored groups.
-    void ClickCheckBox17();
+    void refreshGroupsSheet();
     // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
     void SelektujSkupiny();
     // Proposed groups ("Navrhnúť skupiny"): ticks group mode, lists the groups in ListBox9,
@@ -47,29 +47,29 @@ private:
     QGroupBox* buildListBox(
         const char* boxName, const char* caption, QListWidget*& list, const char* listName);
     QLayout* buildCountColumn();
-    void CheckBox17Click();
-    void Button43Click();
-    void Button44Click();
+    void onGroupsSwitched(); // CheckBox17 ticked or unticked
+    void onIntoGroup(); // Button43 ">>>"
+    void onOutOfGroup(); // Button44 "<<<"
     // One line each: the first chosen line of the place list, or of the group list.
-    void ClickButton43();
-    void ClickButton44();
-    void Button45Click();
+    void moveOnePlaceIn();
+    void takeOneMemberOut();
+    void onConfirmGroup(); // Button45 "OK": the group is complete
     dorvan::GroupLists readGroupLists() const;
     void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
     void setGroupCount(int count);
     void publishGroups();
 
     EntryContext context_;
-    QCheckBox* CheckBox17 = nullptr;
-    QGroupBox* GroupBox50 = nullptr;
-    QGroupBox* GroupBox51 = nullptr;
-    QGroupBox* GroupBox52 = nullptr;
-    QListWidget* ListBox8 = nullptr;
-    QListWidget* ListBox9 = nullptr;
-    QPushButton* Button43 = nullptr;
-    QPushButton* Button44 = nullptr;
-    QPushButton* Button45 = nullptr;
-    QLineEdit* Edit49 = nullptr;
+    QCheckBox* groupsSwitch = nullptr; // CheckBox17
+    QGroupBox* groupsBox = nullptr; // GroupBox50
+    QGroupBox* ungroupedBox = nullptr; // GroupBox51
+    QGroupBox* groupListBox = nullptr; // GroupBox52
+    QListWidget* ungroupedList = nullptr; // ListBox8
+    QListWidget* groupList = nullptr; // ListBox9
+    QPushButton* intoGroupButton = nullptr; // Button43
+    QPushButton* outOfGroupButton = nullptr; // Button44
+    QPushButton* confirmGroupButton = nullptr; // Button45
+    QLineEdit* groupCountEdit = nullptr; // Edit49
     int LastGroupItem = -1;
     GroupProposal* proposal_ = nullptr;
 };

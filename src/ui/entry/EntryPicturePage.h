@@ -87,7 +87,7 @@ private:
     PictureSurface* pictureSurface = nullptr; // Image1
     QScrollBar* horizontalBar = nullptr; // ScrollBar1
     QScrollBar* verticalBar = nullptr; // ScrollBar2
-    QPushButton* openPictureButton = nullptr;
+    QPushButton* openPictureButton = nullptr; // Button48
     QRadioButton* proportionalButton = nullptr; // RadioButton7
     QRadioButton* stretchButton = nullptr; // RadioButton8
     QLineEdit* realXEdit = nullptr; // Edit50

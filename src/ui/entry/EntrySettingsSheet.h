@@ -19,9 +19,9 @@ public:
     explicit SettingsSheet(const EntryContext& context);
 
     // CheckBox16, for the criteria page to place with the criterion boxes.
-    QCheckBox* switchBox() const { return CheckBox16; }
+    QCheckBox* switchBox() const { return settingsSwitch; }
     // Brings the sheet in line with CheckBox16.
-    void ClickCheckBox16();
+    void refreshSettingsSheet();
     // Ticks CheckBox16 (its handler runs when that is a change).
     void switchOn();
     // The texts of Edit47 and Edit48 as the project keeps them (a run may have reset them).
@@ -33,21 +33,21 @@ private:
         const char* defaultText, const char* buttonName, const char* symbolLabel, const char* symbol,
         const char* rangeLabel, const char* range, void (SettingsSheet::*ok)());
     QGroupBox* buildStartBox();
-    void CheckBox16Click(bool checked);
+    void onSettingsSwitched(bool checked); // CheckBox16 ticked or unticked
     void storeSettings();
-    void Button41Click();
-    void Button42Click();
+    void onPrecisionAccepted(); // Button41 or Enter in Edit47: e checked
+    void onCorrectionAccepted(); // Button42 or Enter in Edit48: k checked
 
     EntryContext context_;
-    QCheckBox* CheckBox16 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QLineEdit* Edit47 = nullptr;
-    QLineEdit* Edit48 = nullptr;
+    QCheckBox* settingsSwitch = nullptr; // CheckBox16
+    QRadioButton* ruleXButton = nullptr; // RadioButton1
+    QRadioButton* ruleYButton = nullptr; // RadioButton2
+    QRadioButton* ruleBothAxesButton = nullptr; // RadioButton3
+    QRadioButton* ruleObjectiveButton = nullptr; // RadioButton4
+    QRadioButton* startOriginButton = nullptr; // RadioButton5
+    QRadioButton* startComputedButton = nullptr; // RadioButton6
+    QLineEdit* precisionEdit = nullptr; // Edit47
+    QLineEdit* correctionEdit = nullptr; // Edit48
 };
 
 } // namespace entry

@@ -69,9 +69,9 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
 
 void TVstupUdajov::showDataPage(bool pictureMode)
 {
-    PageControl1->setTabVisible(PageControl1->indexOf(places_), !pictureMode);
-    PageControl1->setTabVisible(PageControl1->indexOf(picture_), pictureMode);
-    PageControl1->setCurrentWidget(pictureMode ? static_cast<QWidget*>(picture_) : places_);
+    pageTabs->setTabVisible(pageTabs->indexOf(places_), !pictureMode);
+    pageTabs->setTabVisible(pageTabs->indexOf(picture_), pictureMode);
+    pageTabs->setCurrentWidget(pictureMode ? static_cast<QWidget*>(picture_) : places_);
     if (!pictureMode)
         places_->focusCountField();
 }
@@ -97,41 +97,41 @@ void TVstupUdajov::buildPages()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     // The page control fills the whole client area of the window.
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName("PageControl1");
-    layout->addWidget(PageControl1);
+    pageTabs = new QTabWidget(this);
+    pageTabs->setObjectName("PageControl1");
+    layout->addWidget(pageTabs);
 
     // A page's hint is its tab's tooltip and, for the status bar, the status tip of the page.
     places_ = new entry::PlacesPage(context_);
-    PageControl1->addTab(places_, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
-    PageControl1->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
-    places_->setStatusTip(PageControl1->tabToolTip(0));
+    pageTabs->addTab(places_, QString::fromUtf8("Vstupné dáta - RUČNÉ ZADANIE"));
+    pageTabs->setTabToolTip(0, QString::fromUtf8("Povinné vstupné hodnoty"));
+    places_->setStatusTip(pageTabs->tabToolTip(0));
 
     criteria_ = new entry::CriteriaPage(context_);
-    PageControl1->addTab(criteria_, QString::fromUtf8("Definovanie kritérií"));
-    PageControl1->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
-    criteria_->setStatusTip(PageControl1->tabToolTip(1));
+    pageTabs->addTab(criteria_, QString::fromUtf8("Definovanie kritérií"));
+    pageTabs->setTabToolTip(1, QString::fromUtf8("Ďalšie rozširujúce kritériá"));
+    criteria_->setStatusTip(pageTabs->tabToolTip(1));
 
-    List3 = buildRoutePage();
-    PageControl1->addTab(List3, QString());
+    routePage_ = buildRoutePage();
+    pageTabs->addTab(routePage_, QString());
 
     overview_ = new entry::OverviewPage(context_);
-    PageControl1->addTab(overview_, QString::fromUtf8("Celkový zoznam vstupných údajov"));
-    PageControl1->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
-    overview_->setStatusTip(PageControl1->tabToolTip(3));
+    pageTabs->addTab(overview_, QString::fromUtf8("Celkový zoznam vstupných údajov"));
+    pageTabs->setTabToolTip(3, QString::fromUtf8("Zoznam vstupných hodnôt"));
+    overview_->setStatusTip(pageTabs->tabToolTip(3));
 
     picture_ = new entry::PicturePage(context_);
-    PageControl1->addTab(picture_, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
+    pageTabs->addTab(picture_, QString::fromUtf8("Vstupné dáta - OBRÁZOK"));
 
     // Until the first list of places is complete only the entry pages can be used.
-    PageControl1->setTabEnabled(1, false);
-    PageControl1->setTabEnabled(2, false);
-    PageControl1->setTabVisible(2, false);
-    PageControl1->setTabEnabled(3, false);
-    PageControl1->setCurrentIndex(0);
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    pageTabs->setTabEnabled(1, false);
+    pageTabs->setTabEnabled(2, false);
+    pageTabs->setTabVisible(2, false);
+    pageTabs->setTabEnabled(3, false);
+    pageTabs->setCurrentIndex(0);
+    connect(pageTabs, &QTabWidget::currentChanged, this, [this] {
         if (!*closing_)
-            PageControl1Change();
+            onPageChanged();
     });
 }
 
@@ -140,7 +140,7 @@ void TVstupUdajov::buildPages()
 // is also the height of the main window's background. What is left to do on a page change is
 // to list the project anew on the overview, whichever page was chosen. The picture page keeps
 // its picture fitted to its own size as the page control resizes (PicturePage).
-void TVstupUdajov::PageControl1Change()
+void TVstupUdajov::onPageChanged()
 {
     overview_->refresh();
 }
@@ -182,7 +182,7 @@ void TVstupUdajov::refreshCriterion(entry::CriterionBox box)
 
 void TVstupUdajov::showCriterionTicked(entry::CriterionBox box)
 {
-    PageControl1->setCurrentWidget(criteria_);
+    pageTabs->setCurrentWidget(criteria_);
     criteria_->showTicked(box);
 }
 
@@ -221,15 +221,15 @@ void TVstupUdajov::rebuildPlaceValuePages()
 }
 
 // The loading-time page is brought in line again when the centre or the depots change.
-void TVstupUdajov::ClickCheckBox8()
+void TVstupUdajov::refreshLoadTimesPage()
 {
     criteria_->runCriterionUpdate(entry::CriterionBox::LoadTimes);
 }
 
 bool TVstupUdajov::pictureTabVisible() const
 {
-    const int index = PageControl1 != nullptr ? PageControl1->indexOf(picture_) : -1;
-    return index >= 0 && PageControl1->isTabVisible(index);
+    const int index = pageTabs != nullptr ? pageTabs->indexOf(picture_) : -1;
+    return index >= 0 && pageTabs->isTabVisible(index);
 }
 
 void TVstupUdajov::valuesChanged()
@@ -283,8 +283,8 @@ bool TVstupUdajov::VstupUdajeZatvor()
 
 void TVstupUdajov::enableProjectPages()
 {
-    for (QWidget* page : { static_cast<QWidget*>(criteria_), List3, static_cast<QWidget*>(overview_) })
-        PageControl1->setTabEnabled(PageControl1->indexOf(page), true);
+    for (QWidget* page : { static_cast<QWidget*>(criteria_), routePage_, static_cast<QWidget*>(overview_) })
+        pageTabs->setTabEnabled(pageTabs->indexOf(page), true);
 }
 
 void TVstupUdajov::showChoices()
@@ -293,7 +293,7 @@ void TVstupUdajov::showChoices()
     if (!project_.Choices.SettingsOn)
         return;
     criteria_->settings()->switchOn();
-    criteria_->settings()->ClickCheckBox16();
+    criteria_->settings()->refreshSettingsSheet();
 }
 
 void TVstupUdajov::showProjectPicture()

@@ -77,7 +77,7 @@ public:
 
     // --- Routines other windows call ---
     // Brings the loading-time page in line with its check box (CheckBox8).
-    void ClickCheckBox8();
+    void refreshLoadTimesPage();
     // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
     void SelektujSkupiny();
     // The group proposal's table of totals by centre count, header first; empty without rows.
@@ -120,7 +120,7 @@ private:
     // The manual-entry page (List1) or the picture page (TabSheet19) shown, the other hidden.
     void showDataPage(bool pictureMode);
     // Another page of PageControl1 became the current one.
-    void PageControl1Change();
+    void onPageChanged();
     // EntryPages: what the pages ask of the window and of each other.
     void valuesChanged() override;
     void rerunIfCooperOpen() override;
@@ -142,10 +142,10 @@ private:
     // Set when the window goes: from then on no page's handler touches the project.
     std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);
 
-    QTabWidget* PageControl1 = nullptr;
+    QTabWidget* pageTabs = nullptr; // PageControl1
     entry::PlacesPage* places_ = nullptr; // List1
     entry::CriteriaPage* criteria_ = nullptr; // List2
-    QWidget* List3 = nullptr;
+    QWidget* routePage_ = nullptr; // List3
     entry::OverviewPage* overview_ = nullptr; // List4
     entry::PicturePage* picture_ = nullptr; // TabSheet19
 

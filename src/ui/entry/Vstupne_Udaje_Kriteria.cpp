@@ -49,16 +49,16 @@ entry::CriteriaPage::CriteriaPage(const EntryContext& context)
     row->addLayout(left);
 
     // Right: the sheets of the ticked criteria.
-    GroupBox1 = new QGroupBox(u(" Naplnenie vstupných údajov pre zohľadňované kritériá "));
-    GroupBox1->setObjectName("GroupBox1");
-    auto* box = new QVBoxLayout(GroupBox1);
-    auto* Label19 = new QLabel(u("Súčasná hodnota"));
-    Label19->setObjectName("Label19");
-    box->addWidget(Label19, 0, Qt::AlignRight);
+    criterionSheetsBox = new QGroupBox(u(" Naplnenie vstupných údajov pre zohľadňované kritériá "));
+    criterionSheetsBox->setObjectName("GroupBox1");
+    auto* box = new QVBoxLayout(criterionSheetsBox);
+    auto* currentValueLabel = new QLabel(u("Súčasná hodnota"));
+    currentValueLabel->setObjectName("Label19");
+    box->addWidget(currentValueLabel, 0, Qt::AlignRight);
     criteriaTabs = new QTabWidget;
     criteriaTabs->setObjectName("PageControl2");
     box->addWidget(criteriaTabs, 1);
-    row->addWidget(GroupBox1, 1);
+    row->addWidget(criterionSheetsBox, 1);
 
     buildCriterionSheets();
     addTab(settings_, u("DORVAN nastavenia"));
@@ -66,7 +66,7 @@ entry::CriteriaPage::CriteriaPage(const EntryContext& context)
     // Every sheet now belongs to the page control's stack; the tabs come as the boxes are ticked.
     while (criteriaTabs->count() > 0)
         criteriaTabs->removeTab(0);
-    GroupBox1->setVisible(false);
+    criterionSheetsBox->setVisible(false);
 }
 
 void entry::CriteriaPage::buildCriterionBoxes(QLayout* boxes)
@@ -189,7 +189,7 @@ void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
     const int index = criteriaTabs->indexOf(sheet);
     auto& open = context_.project.State.OpenCriterionPages;
     if (show) {
-        GroupBox1->setVisible(true);
+        criterionSheetsBox->setVisible(true);
         if (index < 0) {
             // After the shown sheets that come before it.
             const auto shownBefore = std::count_if(tabOrder_.begin(), known,
@@ -203,7 +203,7 @@ void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
             open = std::max(0, open - 1);
         }
         if (open == 0)
-            GroupBox1->setVisible(false);
+            criterionSheetsBox->setVisible(false);
     }
 }
 
@@ -225,7 +225,7 @@ void entry::CriteriaPage::showChoices()
         if (!ticked)
             continue;
         runCriterionUpdate(number);
-        GroupBox1->setVisible(true);
+        criterionSheetsBox->setVisible(true);
     }
 }
 
@@ -298,9 +298,9 @@ void entry::CriteriaPage::runCriterionUpdate(CriterionBox box)
         break;
     case SheetKind::Switch:
         if (box == CriterionBox::Settings)
-            settings_->ClickCheckBox16();
+            settings_->refreshSettingsSheet();
         else
-            groups_->ClickCheckBox17();
+            groups_->refreshGroupsSheet();
         break;
     }
 }

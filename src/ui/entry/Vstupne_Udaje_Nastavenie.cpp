@@ -42,18 +42,18 @@ entry::SettingsSheet::SettingsSheet(const EntryContext& context)
     : context_(context)
 {
     setObjectName("TabSheet14");
-    CheckBox16 = new QCheckBox(u("Nastavenie premenných DORVAN"));
-    CheckBox16->setObjectName("CheckBox16");
+    settingsSwitch = new QCheckBox(u("Nastavenie premenných DORVAN"));
+    settingsSwitch->setObjectName("CheckBox16");
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(buildRuleBox(), 0, 0, 2, 1);
-    layout->addWidget(buildValueBox("GroupBox47", " Hodnota presnosti ", Edit47, "Edit47",
+    layout->addWidget(buildValueBox("GroupBox47", " Hodnota presnosti ", precisionEdit, "Edit47",
                           dorvan::DefaultPrecisionText, "Button41", "Label39", "e = ", "Label40",
-                          "Rozsah <0.0001;10.0>", &entry::SettingsSheet::Button41Click),
+                          "Rozsah <0.0001;10.0>", &entry::SettingsSheet::onPrecisionAccepted),
         0, 1);
-    layout->addWidget(buildValueBox("GroupBox48", " Korekčná hodnota ", Edit48, "Edit48",
+    layout->addWidget(buildValueBox("GroupBox48", " Korekčná hodnota ", correctionEdit, "Edit48",
                           dorvan::DefaultCorrectionText, "Button42", "Label41", "k = ", "Label42",
-                          "Rozsah k>0, štandard k=1", &entry::SettingsSheet::Button42Click),
+                          "Rozsah k>0, štandard k=1", &entry::SettingsSheet::onCorrectionAccepted),
         1, 1);
     layout->addWidget(buildStartBox(), 2, 0);
     layout->setColumnStretch(2, 1);
@@ -62,35 +62,35 @@ entry::SettingsSheet::SettingsSheet(const EntryContext& context)
     // A choice counts when it changes: a click on the option already chosen does nothing. The
     // defaults are set before this, so a new window asks for no run. The project learns of
     // every change first.
-    for (QRadioButton* b :
-        { RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6 })
+    for (QRadioButton* b : { ruleXButton, ruleYButton, ruleBothAxesButton, ruleObjectiveButton,
+             startOriginButton, startComputedButton })
         connect(b, &QRadioButton::toggled, this, [this](bool checked) {
             storeSettings();
             if (checked)
                 context_.pages.rerunIfCooperOpen();
         });
-    for (QLineEdit* e : { Edit47, Edit48 })
+    for (QLineEdit* e : { precisionEdit, correctionEdit })
         connect(e, &QLineEdit::textChanged, this, &entry::SettingsSheet::storeSettings);
     // The project learns of the box before its handler runs, which may ask for a new result.
-    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
+    connect(settingsSwitch, &QCheckBox::toggled, this, [this](bool on) {
         context_.project.Choices.SettingsOn = on;
-        CheckBox16Click(on);
+        onSettingsSwitched(on);
     });
 }
 
 QGroupBox* entry::SettingsSheet::buildRuleBox()
 {
-    auto* GroupBox46 = new QGroupBox(u(" Presnosť "));
-    GroupBox46->setObjectName("GroupBox46");
-    auto* rule = new QVBoxLayout(GroupBox46);
-    RadioButton1 = radio("RadioButton1", dorvan::ruleCaption(dorvan::StoppingRule::AxisX));
-    RadioButton2 = radio("RadioButton2", dorvan::ruleCaption(dorvan::StoppingRule::AxisY));
-    RadioButton3 = radio("RadioButton3", dorvan::ruleCaption(dorvan::StoppingRule::BothAxes));
-    RadioButton4 = radio("RadioButton4", dorvan::ruleCaption(dorvan::StoppingRule::Objective));
-    for (QRadioButton* b : { RadioButton1, RadioButton2, RadioButton3, RadioButton4 })
+    auto* ruleBox = new QGroupBox(u(" Presnosť "));
+    ruleBox->setObjectName("GroupBox46");
+    auto* rule = new QVBoxLayout(ruleBox);
+    ruleXButton = radio("RadioButton1", dorvan::ruleCaption(dorvan::StoppingRule::AxisX));
+    ruleYButton = radio("RadioButton2", dorvan::ruleCaption(dorvan::StoppingRule::AxisY));
+    ruleBothAxesButton = radio("RadioButton3", dorvan::ruleCaption(dorvan::StoppingRule::BothAxes));
+    ruleObjectiveButton = radio("RadioButton4", dorvan::ruleCaption(dorvan::StoppingRule::Objective));
+    for (QRadioButton* b : { ruleXButton, ruleYButton, ruleBothAxesButton, ruleObjectiveButton })
         rule->addWidget(b);
-    RadioButton3->setChecked(true);
-    return GroupBox46;
+    ruleBothAxesButton->setChecked(true);
+    return ruleBox;
 }
 
 // The precision and the correction: "e = " or "k = ", the field with its OK, and the range.
@@ -116,31 +116,31 @@ QGroupBox* entry::SettingsSheet::buildValueBox(const char* boxName, const char* 
 
 QGroupBox* entry::SettingsSheet::buildStartBox()
 {
-    auto* GroupBox49 = new QGroupBox(u(" Počiatočné hodnoty X0 a Y0 "));
-    GroupBox49->setObjectName("GroupBox49");
-    auto* start = new QVBoxLayout(GroupBox49);
-    RadioButton5 = radio("RadioButton5", dorvan::startCaption(dorvan::StartPoint::Origin));
-    RadioButton6 = radio("RadioButton6", dorvan::startCaption(dorvan::StartPoint::Computed));
-    start->addWidget(RadioButton5);
-    start->addWidget(RadioButton6);
-    RadioButton6->setChecked(true);
-    return GroupBox49;
+    auto* startBox = new QGroupBox(u(" Počiatočné hodnoty X0 a Y0 "));
+    startBox->setObjectName("GroupBox49");
+    auto* start = new QVBoxLayout(startBox);
+    startOriginButton = radio("RadioButton5", dorvan::startCaption(dorvan::StartPoint::Origin));
+    startComputedButton = radio("RadioButton6", dorvan::startCaption(dorvan::StartPoint::Computed));
+    start->addWidget(startOriginButton);
+    start->addWidget(startComputedButton);
+    startComputedButton->setChecked(true);
+    return startBox;
 }
 
 void entry::SettingsSheet::storeSettings()
 {
     dorvan::CooperSettings& s = context_.project.Choices.Settings;
-    if (RadioButton1->isChecked())
+    if (ruleXButton->isChecked())
         s.rule = dorvan::StoppingRule::AxisX;
-    else if (RadioButton2->isChecked())
+    else if (ruleYButton->isChecked())
         s.rule = dorvan::StoppingRule::AxisY;
-    else if (RadioButton4->isChecked())
+    else if (ruleObjectiveButton->isChecked())
         s.rule = dorvan::StoppingRule::Objective;
     else
         s.rule = dorvan::StoppingRule::BothAxes;
-    s.start = RadioButton5->isChecked() ? dorvan::StartPoint::Origin : dorvan::StartPoint::Computed;
-    s.precisionText = Edit47->text().toStdString();
-    s.correctionText = Edit48->text().toStdString();
+    s.start = startOriginButton->isChecked() ? dorvan::StartPoint::Origin : dorvan::StartPoint::Computed;
+    s.precisionText = precisionEdit->text().toStdString();
+    s.correctionText = correctionEdit->text().toStdString();
 }
 
 // A run put a text it complained about back to its default in the project.
@@ -148,23 +148,23 @@ void entry::SettingsSheet::showSettings()
 {
     // A copy: each field written back stores the whole sheet into the project again.
     const dorvan::CooperSettings s = context_.project.Choices.Settings;
-    if (Edit47->text().toStdString() != s.precisionText)
-        Edit47->setText(QString::fromStdString(s.precisionText));
-    if (Edit48->text().toStdString() != s.correctionText)
-        Edit48->setText(QString::fromStdString(s.correctionText));
+    if (precisionEdit->text().toStdString() != s.precisionText)
+        precisionEdit->setText(QString::fromStdString(s.precisionText));
+    if (correctionEdit->text().toStdString() != s.correctionText)
+        correctionEdit->setText(QString::fromStdString(s.correctionText));
 }
 
-void entry::SettingsSheet::CheckBox16Click(bool checked)
+void entry::SettingsSheet::onSettingsSwitched(bool checked)
 {
-    ClickCheckBox16();
+    refreshSettingsSheet();
     context_.pages.valuesChanged();
     if (checked)
         context_.pages.rerunIfCooperOpen();
 }
 
-void entry::SettingsSheet::ClickCheckBox16()
+void entry::SettingsSheet::refreshSettingsSheet()
 {
-    if (CheckBox16->isChecked()) {
+    if (settingsSwitch->isChecked()) {
         context_.pages.showCriterionPage(this, true);
         context_.pages.setCurrentCriterionPage(this);
         if (context_.project.State.CoordsDiffer)
@@ -179,27 +179,27 @@ void entry::SettingsSheet::ClickCheckBox16()
 
 void entry::SettingsSheet::switchOn()
 {
-    CheckBox16->setChecked(true);
+    settingsSwitch->setChecked(true);
 }
 
-void entry::SettingsSheet::Button41Click()
+void entry::SettingsSheet::onPrecisionAccepted()
 {
-    if (dorvan::precisionAcceptable(Edit47->text().toStdString())) {
+    if (dorvan::precisionAcceptable(precisionEdit->text().toStdString())) {
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
         context_.dialogs.warn(this, entry::text(dorvan::BadPrecisionMessage));
-        Edit47->setText(u(dorvan::DefaultPrecisionText));
+        precisionEdit->setText(u(dorvan::DefaultPrecisionText));
     }
 }
 
-void entry::SettingsSheet::Button42Click()
+void entry::SettingsSheet::onCorrectionAccepted()
 {
-    if (dorvan::correctionAcceptable(Edit48->text().toStdString())) {
+    if (dorvan::correctionAcceptable(correctionEdit->text().toStdString())) {
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
         context_.dialogs.warn(this, entry::text(dorvan::BadCorrectionMessage));
-        Edit48->setText(u(dorvan::DefaultCorrectionText));
+        correctionEdit->setText(u(dorvan::DefaultCorrectionText));
     }
 }

@@ -91,68 +91,68 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
     : context_(context)
 {
     setObjectName("TabSheet15");
-    CheckBox17 = new QCheckBox(u("Definovanie distribučných skupín - DORVAN"));
-    CheckBox17->setObjectName("CheckBox17");
+    groupsSwitch = new QCheckBox(u("Definovanie distribučných skupín - DORVAN"));
+    groupsSwitch->setObjectName("CheckBox17");
     auto* sheetLayout = new QVBoxLayout(this);
 
-    GroupBox50 = new QGroupBox(u(" Distribučné sklupiny "));
-    GroupBox50->setObjectName("GroupBox50");
-    auto* row = new QHBoxLayout(GroupBox50);
-    GroupBox51 = buildListBox("GroupBox51", " Zoznam miest ", ListBox8, "ListBox8");
-    row->addWidget(GroupBox51, 1);
+    groupsBox = new QGroupBox(u(" Distribučné sklupiny "));
+    groupsBox->setObjectName("GroupBox50");
+    auto* row = new QHBoxLayout(groupsBox);
+    ungroupedBox = buildListBox("GroupBox51", " Zoznam miest ", ungroupedList, "ListBox8");
+    row->addWidget(ungroupedBox, 1);
 
     auto* arrows = new QVBoxLayout;
-    Button43 = new QPushButton(">>>");
-    Button43->setObjectName("Button43");
-    Button44 = new QPushButton("<<<");
-    Button44->setObjectName("Button44");
+    intoGroupButton = new QPushButton(">>>");
+    intoGroupButton->setObjectName("Button43");
+    outOfGroupButton = new QPushButton("<<<");
+    outOfGroupButton->setObjectName("Button44");
     arrows->addStretch(1);
-    arrows->addWidget(Button43);
-    arrows->addWidget(Button44);
+    arrows->addWidget(intoGroupButton);
+    arrows->addWidget(outOfGroupButton);
     arrows->addStretch(1);
     row->addLayout(arrows);
 
-    GroupBox52 = buildListBox("GroupBox52", "Zoznam skupín", ListBox9, "ListBox9");
-    row->addWidget(GroupBox52, 1);
+    groupListBox = buildListBox("GroupBox52", "Zoznam skupín", groupList, "ListBox9");
+    row->addWidget(groupListBox, 1);
     row->addLayout(buildCountColumn());
-    sheetLayout->addWidget(GroupBox50, 1);
+    sheetLayout->addWidget(groupsBox, 1);
     proposal_ = new GroupProposal(context,
         [this](const std::vector<std::string>& lines, int count) { applyProposedGroups(lines, count); });
     sheetLayout->addWidget(proposal_);
 
     // Several names are moved at once: Ctrl- and Shift-click choose them; a double-click moves
     // the line clicked alone.
-    for (QListWidget* list : { ListBox8, ListBox9 }) {
+    for (QListWidget* list : { ungroupedList, groupList }) {
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setEnabled(false);
         setFieldColour(list, Silver);
     }
-    Button43->setEnabled(false);
-    Button44->setEnabled(false);
+    intoGroupButton->setEnabled(false);
+    outOfGroupButton->setEnabled(false);
 
     // Whatever changes the list or the count changes the project's groups.
-    QAbstractItemModel* groups = ListBox9->model();
+    QAbstractItemModel* groups = groupList->model();
     connect(groups, &QAbstractItemModel::rowsInserted, this, &entry::GroupsSheet::publishGroups);
     connect(groups, &QAbstractItemModel::rowsRemoved, this, &entry::GroupsSheet::publishGroups);
     connect(groups, &QAbstractItemModel::dataChanged, this, &entry::GroupsSheet::publishGroups);
     connect(groups, &QAbstractItemModel::modelReset, this, &entry::GroupsSheet::publishGroups);
-    connect(Edit49, &QLineEdit::textChanged, this, &entry::GroupsSheet::publishGroups);
+    connect(groupCountEdit, &QLineEdit::textChanged, this, &entry::GroupsSheet::publishGroups);
 
-    connect(Button43, &QPushButton::clicked, this, &entry::GroupsSheet::Button43Click);
-    connect(Button44, &QPushButton::clicked, this, &entry::GroupsSheet::Button44Click);
-    connect(ListBox8, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
-        ListBox8->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
-        ClickButton43();
+    connect(intoGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onIntoGroup);
+    connect(outOfGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onOutOfGroup);
+    connect(ungroupedList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
+        ungroupedList->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+        moveOnePlaceIn();
     });
-    connect(ListBox9, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
-        ListBox9->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
-        ClickButton44();
+    connect(groupList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
+        groupList->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+        takeOneMemberOut();
     });
-    connect(Button45, &QPushButton::clicked, this, &entry::GroupsSheet::Button45Click);
+    connect(confirmGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onConfirmGroup);
     // The project learns of the box before its handler runs, which may ask for a new result.
-    connect(CheckBox17, &QCheckBox::toggled, this, [this](bool on) {
+    connect(groupsSwitch, &QCheckBox::toggled, this, [this](bool on) {
         context_.project.Choices.Ticked[dorvan::CritGroups] = on;
-        CheckBox17Click();
+        onGroupsSwitched();
     });
 }
 
@@ -171,21 +171,21 @@ QGroupBox* entry::GroupsSheet::buildListBox(
 QLayout* entry::GroupsSheet::buildCountColumn()
 {
     auto* side = new QVBoxLayout;
-    auto* Label43 = new QLabel(u("Počet skupín"));
-    Label43->setObjectName("Label43");
-    Edit49 = new QLineEdit("0");
-    Edit49->setObjectName("Edit49");
-    Edit49->setReadOnly(true);
-    Edit49->setMaximumWidth(60);
-    auto* Label44 = new QLabel(u("Potvrď skupinu"));
-    Label44->setObjectName("Label44");
-    Button45 = new QPushButton("OK");
-    Button45->setObjectName("Button45");
-    side->addWidget(Label43);
-    side->addWidget(Edit49);
+    auto* groupCountLabel = new QLabel(u("Počet skupín"));
+    groupCountLabel->setObjectName("Label43");
+    groupCountEdit = new QLineEdit("0");
+    groupCountEdit->setObjectName("Edit49");
+    groupCountEdit->setReadOnly(true);
+    groupCountEdit->setMaximumWidth(60);
+    auto* confirmGroupLabel = new QLabel(u("Potvrď skupinu"));
+    confirmGroupLabel->setObjectName("Label44");
+    confirmGroupButton = new QPushButton("OK");
+    confirmGroupButton->setObjectName("Button45");
+    side->addWidget(groupCountLabel);
+    side->addWidget(groupCountEdit);
     side->addSpacing(20);
-    side->addWidget(Label44);
-    side->addWidget(Button45);
+    side->addWidget(confirmGroupLabel);
+    side->addWidget(confirmGroupButton);
     side->addStretch(1);
     return side;
 }
@@ -193,8 +193,8 @@ QLayout* entry::GroupsSheet::buildCountColumn()
 dorvan::GroupLists entry::GroupsSheet::readGroupLists() const
 {
     dorvan::GroupLists l;
-    l.places = lines(ListBox8);
-    l.groups = lines(ListBox9);
+    l.places = lines(ungroupedList);
+    l.groups = lines(groupList);
     l.lastGroupItem = LastGroupItem;
     l.groupCount = context_.project.Record.GroupCount;
     return l;
@@ -202,8 +202,8 @@ dorvan::GroupLists entry::GroupsSheet::readGroupLists() const
 
 void entry::GroupsSheet::showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup)
 {
-    showLines(ListBox8, l.places, selectedPlace);
-    showLines(ListBox9, l.groups, selectedGroup);
+    showLines(ungroupedList, l.places, selectedPlace);
+    showLines(groupList, l.groups, selectedGroup);
     LastGroupItem = l.lastGroupItem;
 }
 
@@ -220,20 +220,20 @@ void entry::GroupsSheet::followPlaces(const dorvan::PlaceListChange& change)
 void entry::GroupsSheet::setGroupCount(int count)
 {
     context_.project.Record.GroupCount = count;
-    Edit49->setText(QString::number(count));
+    groupCountEdit->setText(QString::number(count));
 }
 
-void entry::GroupsSheet::CheckBox17Click()
+void entry::GroupsSheet::onGroupsSwitched()
 {
-    ClickCheckBox17();
+    refreshGroupsSheet();
     context_.pages.valuesChanged();
     context_.pages.rerunIfCooperOpen();
 }
 
-void entry::GroupsSheet::ClickCheckBox17()
+void entry::GroupsSheet::refreshGroupsSheet()
 {
     auto& r = context_.project.Record;
-    const bool checked = CheckBox17->isChecked();
+    const bool checked = groupsSwitch->isChecked();
     if (!checked) {
         SelektujSkupiny();
         r.setCriterion(dorvan::CritGroups, false);
@@ -241,77 +241,77 @@ void entry::GroupsSheet::ClickCheckBox17()
     }
     // A count from a damaged file never runs past the stored arrays.
     r.GroupCount = std::clamp(r.GroupCount, 0, dorvan::MaxPlaces);
-    Edit49->setText(QString::number(r.GroupCount));
-    for (QListWidget* list : { ListBox8, ListBox9 }) {
+    groupCountEdit->setText(QString::number(r.GroupCount));
+    for (QListWidget* list : { ungroupedList, groupList }) {
         list->clear();
         setFieldColour(list, Silver);
         list->setEnabled(false);
     }
-    Button43->setEnabled(false);
-    Button44->setEnabled(false);
+    intoGroupButton->setEnabled(false);
+    outOfGroupButton->setEnabled(false);
     if (!checked)
         return;
 
     context_.pages.showCriterionPage(this, true);
     context_.pages.setCurrentCriterionPage(this);
-    for (QWidget* w : { static_cast<QWidget*>(GroupBox50), static_cast<QWidget*>(GroupBox51),
-             static_cast<QWidget*>(GroupBox52), static_cast<QWidget*>(ListBox8),
-             static_cast<QWidget*>(ListBox9), static_cast<QWidget*>(Button43),
-             static_cast<QWidget*>(Button44) })
+    for (QWidget* w : { static_cast<QWidget*>(groupsBox), static_cast<QWidget*>(ungroupedBox),
+             static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(ungroupedList),
+             static_cast<QWidget*>(groupList), static_cast<QWidget*>(intoGroupButton),
+             static_cast<QWidget*>(outOfGroupButton) })
         w->setEnabled(true);
     LastGroupItem = -1;
     r.setCriterion(dorvan::CritGroups, true);
 
     showGroupLists(dorvan::buildGroupLists(r, context_.project.State.PlaceCount), -1, -1);
-    const bool placesLeft = ListBox8->count() > 0;
-    Button43->setEnabled(placesLeft);
-    ListBox8->setEnabled(placesLeft);
-    setFieldColour(ListBox8, placesLeft ? QColor(Qt::white) : Silver);
-    ListBox9->setEnabled(true);
-    Button44->setEnabled(true);
-    GroupBox52->setEnabled(true);
-    setFieldColour(ListBox9, Qt::white);
+    const bool placesLeft = ungroupedList->count() > 0;
+    intoGroupButton->setEnabled(placesLeft);
+    ungroupedList->setEnabled(placesLeft);
+    setFieldColour(ungroupedList, placesLeft ? QColor(Qt::white) : Silver);
+    groupList->setEnabled(true);
+    outOfGroupButton->setEnabled(true);
+    groupListBox->setEnabled(true);
+    setFieldColour(groupList, Qt::white);
 }
 
 // ">>>" moves every chosen place, in list order, as one click each would: each move takes its
 // line out of the place list, so the later ones move up by one.
-void entry::GroupsSheet::Button43Click()
+void entry::GroupsSheet::onIntoGroup()
 {
-    const std::vector<int> rows = selectedRows(ListBox8);
+    const std::vector<int> rows = selectedRows(ungroupedList);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        ListBox8->setCurrentRow(rows[i] - static_cast<int>(i), QItemSelectionModel::ClearAndSelect);
-        ClickButton43();
+        ungroupedList->setCurrentRow(rows[i] - static_cast<int>(i), QItemSelectionModel::ClearAndSelect);
+        moveOnePlaceIn();
     }
 }
 
-void entry::GroupsSheet::ClickButton43()
+void entry::GroupsSheet::moveOnePlaceIn()
 {
-    const int place = selectedRow(ListBox8);
-    if (ListBox8->count() == 0 || place < 0)
+    const int place = selectedRow(ungroupedList);
+    if (ungroupedList->count() == 0 || place < 0)
         return;
-    const int group = selectedRow(ListBox9);
+    const int group = selectedRow(groupList);
     dorvan::GroupLists l = readGroupLists();
     dorvan::MoveInResult res = dorvan::moveIntoGroups(l, place, group);
     if (!res.moved)
         return;
     setGroupCount(l.groupCount);
-    Button44->setEnabled(true);
-    GroupBox52->setEnabled(true);
-    setFieldColour(ListBox9, Qt::white);
-    ListBox9->setEnabled(true);
+    outOfGroupButton->setEnabled(true);
+    groupListBox->setEnabled(true);
+    setFieldColour(groupList, Qt::white);
+    groupList->setEnabled(true);
     // The chosen group line stays chosen, so further places go to the same spot.
     showGroupLists(l, -1, group);
     context_.pages.valuesChanged();
     if (res.placesEmptied) {
-        Button43->setEnabled(false);
-        setFieldColour(ListBox8, Silver);
-        ListBox8->setEnabled(false);
+        intoGroupButton->setEnabled(false);
+        setFieldColour(ungroupedList, Silver);
+        ungroupedList->setEnabled(false);
         if (context_.project.Record.GroupCount > 0)
             context_.pages.rerunIfCooperOpen();
     }
 }
 
-void entry::GroupsSheet::Button45Click()
+void entry::GroupsSheet::onConfirmGroup()
 {
     dorvan::GroupLists l = readGroupLists();
     dorvan::ConfirmResult res = dorvan::confirmGroup(l);
@@ -320,7 +320,7 @@ void entry::GroupsSheet::Button45Click()
     if (res.headerAdded) {
         // The shown count catches up at the next move.
         context_.project.Record.GroupCount = l.groupCount;
-        showGroupLists(l, selectedRow(ListBox8), selectedRow(ListBox9));
+        showGroupLists(l, selectedRow(ungroupedList), selectedRow(groupList));
     }
     if (context_.project.Record.GroupCount > 0)
         context_.pages.rerunIfCooperOpen();
@@ -328,36 +328,36 @@ void entry::GroupsSheet::Button45Click()
 
 // "<<<" takes every chosen member out, in list order, as one click each would. Headers do not
 // move; a member is found again by its place among the members.
-void entry::GroupsSheet::Button44Click()
+void entry::GroupsSheet::onOutOfGroup()
 {
     std::vector<int> members;
-    for (int row : selectedRows(ListBox9))
-        if (!dorvan::isGroupHeader(ListBox9->item(row)->text().toStdString()))
-            members.push_back(memberIndex(ListBox9, row));
+    for (int row : selectedRows(groupList))
+        if (!dorvan::isGroupHeader(groupList->item(row)->text().toStdString()))
+            members.push_back(memberIndex(groupList, row));
     for (std::size_t i = 0; i < members.size(); ++i) {
-        const int row = memberRow(ListBox9, members[i] - static_cast<int>(i));
+        const int row = memberRow(groupList, members[i] - static_cast<int>(i));
         if (row < 0)
             break;
-        ListBox9->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-        ClickButton44();
+        groupList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        takeOneMemberOut();
     }
 }
 
-void entry::GroupsSheet::ClickButton44()
+void entry::GroupsSheet::takeOneMemberOut()
 {
-    const int group = selectedRow(ListBox9);
-    if (ListBox9->count() == 0 || group < 0)
+    const int group = selectedRow(groupList);
+    if (groupList->count() == 0 || group < 0)
         return;
-    int place = selectedRow(ListBox8);
+    int place = selectedRow(ungroupedList);
     dorvan::GroupLists l = readGroupLists();
     const int groupsBefore = l.groupCount;
     dorvan::TakeOutResult res = dorvan::takeOutOfGroups(l, group);
     if (!res.moved)
         return;
-    Button43->setEnabled(true);
-    GroupBox51->setEnabled(true);
-    setFieldColour(ListBox8, Qt::white);
-    ListBox8->setEnabled(true);
+    intoGroupButton->setEnabled(true);
+    ungroupedBox->setEnabled(true);
+    setFieldColour(ungroupedList, Qt::white);
+    ungroupedList->setEnabled(true);
     if (place >= 0 && res.placeRow <= place)
         ++place;
     showGroupLists(l, place, -1);
@@ -369,17 +369,17 @@ void entry::GroupsSheet::ClickButton44()
             context_.pages.rerunIfCooperOpen();
     context_.pages.valuesChanged();
     if (res.groupsEmptied) {
-        Button44->setEnabled(false);
-        setFieldColour(ListBox9, Silver);
-        ListBox9->setEnabled(false);
+        outOfGroupButton->setEnabled(false);
+        setFieldColour(groupList, Silver);
+        groupList->setEnabled(false);
         context_.pages.rerunIfCooperOpen();
     }
 }
 
 void entry::GroupsSheet::publishGroups()
 {
-    context_.project.Choices.Groups
-        = dorvan::groupsFromLines(lines(ListBox9), dorvan::groupCountFromText(Edit49->text().toStdString()));
+    context_.project.Choices.Groups = dorvan::groupsFromLines(
+        lines(groupList), dorvan::groupCountFromText(groupCountEdit->text().toStdString()));
 }
 
 void entry::GroupsSheet::SelektujSkupiny()
@@ -391,23 +391,23 @@ void entry::GroupsSheet::SelektujSkupiny()
 void entry::GroupsSheet::applyProposedGroups(const std::vector<std::string>& lines, int groupCount)
 {
     auto& project = context_.project;
-    if (!CheckBox17->isChecked())
-        CheckBox17->setChecked(true);
+    if (!groupsSwitch->isChecked())
+        groupsSwitch->setChecked(true);
     project.Choices.Groups = dorvan::groupsFromLines(lines, groupCount);
     dorvan::storeProposedGroups(project.Choices.Groups, project.Record);
     // The lists as the sheet builds them from stored groups: every place is in a group now.
     showGroupLists(dorvan::buildGroupLists(project.Record, project.State.PlaceCount), -1, -1);
-    LastGroupItem = ListBox9->count() - 1;
+    LastGroupItem = groupList->count() - 1;
     setGroupCount(groupCount);
     publishGroups();
-    const bool placesLeft = ListBox8->count() > 0;
-    Button43->setEnabled(placesLeft);
-    ListBox8->setEnabled(placesLeft);
-    setFieldColour(ListBox8, placesLeft ? QColor(Qt::white) : Silver);
-    for (QWidget* w : { static_cast<QWidget*>(GroupBox52), static_cast<QWidget*>(ListBox9),
-             static_cast<QWidget*>(Button44) })
+    const bool placesLeft = ungroupedList->count() > 0;
+    intoGroupButton->setEnabled(placesLeft);
+    ungroupedList->setEnabled(placesLeft);
+    setFieldColour(ungroupedList, placesLeft ? QColor(Qt::white) : Silver);
+    for (QWidget* w : { static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(groupList),
+             static_cast<QWidget*>(outOfGroupButton) })
         w->setEnabled(true);
-    setFieldColour(ListBox9, Qt::white);
+    setFieldColour(groupList, Qt::white);
     context_.pages.valuesChanged();
     project.changed(dorvan::ProjectChange::Groups);
     context_.pages.rerunIfCooperOpen();

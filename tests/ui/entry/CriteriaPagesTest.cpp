@@ -322,7 +322,7 @@ TEST_F(CriteriaPages, LoadingTimeEntriesFollowCentreAndDepots)
     // A centre and depots covering every place: the DM entry stays off.
     r.CentralName = dorvan::Text100::fromUtf8("Alfa");
     r.WarehouseCount = 2;
-    w->ClickCheckBox8();
+    w->refreshLoadTimesPage();
     EXPECT_TRUE(get<QLineEdit>("Edit23")->isEnabled());
     EXPECT_TRUE(get<QLineEdit>("Edit24")->isEnabled());
     EXPECT_FALSE(get<QLineEdit>("Edit26")->isEnabled());
