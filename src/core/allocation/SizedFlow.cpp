@@ -149,16 +149,6 @@ bool SizedFlow::settleOrRevise(int u)
     return false;
 }
 
-void SizedFlow::relax(int u, int v, double reduced, bool bound)
-{
-    const double d = dist_[idx(u)] + std::max(reduced, 0.0); // rounding may leave a tiny negative
-    if (d < dist_[idx(v)]) {
-        dist_[idx(v)] = d;
-        parent_[idx(v)] = u;
-        viaBound_[idx(v)] = bound;
-    }
-}
-
 void SizedFlow::relaxFrom(int u)
 {
     if (u == t_) {
@@ -226,12 +216,12 @@ void SizedFlow::setTop(int a, int b)
     topPlace_[e] = list.heap.empty() ? -1 : list.heap.front().place;
 }
 
-// The cheapest moves of a's members to b, twice as many as the last time (a list that runs dry
-// again and again soon holds all of them).
+// The cheapest moves of a's members to b, four times as many as the last time (a list that runs
+// dry again and again soon holds all of them).
 void SizedFlow::rebuild(int a, int b, MoveList& list)
 {
     ++stats().listRebuilds;
-    list.length = list.length == 0 ? firstLength_ : 2 * list.length;
+    list.length = list.length == 0 ? firstLength_ : 4 * list.length;
     scratch_.clear();
     const double bx = in_.cx[idx(b)], by = in_.cy[idx(b)];
     for (int i : members_[idx(a)]) {

@@ -35,10 +35,13 @@ struct MoveCandidate {
 };
 
 // The min-heap order of std::push_heap and friends (ties by place, so runs repeat exactly).
-inline bool laterMove(const MoveCandidate& a, const MoveCandidate& b)
-{
-    return a.delta > b.delta || (a.delta == b.delta && a.place > b.place);
-}
+struct LaterMove {
+    bool operator()(const MoveCandidate& a, const MoveCandidate& b) const
+    {
+        return a.delta > b.delta || (a.delta == b.delta && a.place > b.place);
+    }
+};
+inline constexpr LaterMove laterMove {};
 
 // The cheapest candidates of one pair of centres (a, b): every member of a outside the heap has
 // delta >= bound, so the heap's valid top is the pair's cheapest move while the heap has one.
@@ -99,9 +102,10 @@ public:
         for (int c = 0; c < static_cast<int>(in.pinned.size()); ++c)
             if (in.pinned[idx(c)] >= 0)
                 pinnedTo_.emplace_back(in.pinned[idx(c)], c);
-        // about four candidates a place over all lists, 8 to 1,024 a list
+        // about 16 candidates a place if every list were built (only the lists of near pairs
+        // are, as a rule), 32 to 4,096 a list
         firstLength_
-            = std::clamp<std::size_t>(4 * idx(n_) / std::max<std::size_t>(1, idx(p_) * idx(p_)), 8, 1024);
+            = std::clamp<std::size_t>(16 * idx(n_) / std::max<std::size_t>(1, idx(p_) * idx(p_)), 32, 4096);
     }
 
     double cost(int i, int c) const
@@ -130,7 +134,15 @@ private:
     void pushOut(int centre, int surplus, double cap);
     void pullIn(int centre, int shortfall, double cap);
     int shortestPath();
-    void relax(int u, int v, double reduced, bool bound = false);
+    void relax(int u, int v, double reduced, bool bound = false)
+    {
+        const double d = dist_[idx(u)] + std::max(reduced, 0.0); // rounding may leave a tiny negative
+        if (d < dist_[idx(v)]) {
+            dist_[idx(v)] = d;
+            parent_[idx(v)] = u;
+            viaBound_[idx(v)] = bound;
+        }
+    }
     void relaxFrom(int u);
     void augment(int target);
     bool valid(const MoveCandidate& m, int centre) const
