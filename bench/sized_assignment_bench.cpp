@@ -3,7 +3,8 @@
 //  - cold, centres on random places (Voronoi cells of very unequal sizes: much to repair);
 //  - cold, centres after a few rounds of Lloyd's averaging (cells of nearly equal size, as in
 //    the alternation of a p-median search);
-//  - warm, the same centres each moved by 0.1 % of the square, started from the last result.
+//  - warm, the same centres each moved by 0.1 % of the square, started from the last result
+//    (and cold for comparison), then four more small moves, each started from the last result.
 // Usage: sized_assignment_bench [n P slack]...  (default: 100000 100 5 and 1000000 10 5)
 #include "core/allocation/SizedAssignment.h"
 
@@ -117,8 +118,16 @@ void run(int n, int p, int slack)
         cx[c] += nudge(gen);
         cy[c] += nudge(gen);
     }
-    timed("warm, centres moved 0.1 %", s, cx, cy, limits, first);
+    auto last = timed("warm, centres moved 0.1 %", s, cx, cy, limits, first);
     timed("cold, the same moved centres", s, cx, cy, limits, {});
+    // the alternation's pattern: the centres keep moving a little, each call starts from the last
+    for (int step = 0; step < 4; ++step) {
+        for (int c = 0; c < p; ++c) {
+            cx[c] += nudge(gen) * 0.3;
+            cy[c] += nudge(gen) * 0.3;
+        }
+        last = timed("warm, moved 0.03 % again", s, cx, cy, limits, last);
+    }
 }
 
 } // namespace
