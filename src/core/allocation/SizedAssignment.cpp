@@ -35,6 +35,8 @@ void SizedFlow::pricesFrom(std::span<const std::int32_t> start)
     std::vector<int> held(p, 0);
     for (int i = 0; i < n_; ++i) {
         const int a = centre[idx(i)];
+        if (a < 0)
+            continue; // a place the start has no centre for
         ++held[idx(a)];
         if (fixed[idx(i)])
             continue;
@@ -250,7 +252,7 @@ void checkInputs(std::span<const double> x, std::span<const double> y, std::span
                 "Priradenie miest: pevné miesto " + std::to_string(p) + " neexistuje.");
     const auto centres = static_cast<std::int32_t>(cx.size());
     for (std::int32_t c : start)
-        if (c < 0 || c >= centres)
+        if (c < -1 || c >= centres)
             throw std::invalid_argument(
                 "Priradenie miest: počiatočné centrum " + std::to_string(c) + " neexistuje.");
 }

@@ -35,7 +35,7 @@ bool sizesCanWork(int places, int centres, SizeLimits limits);
 // holding between min and max places, pinned[c] (a place index or -1) forced onto centre c
 // (`pinned` is empty or has one entry a centre). Nothing when the sizes cannot work (P x min >
 // n, P x max < n, min > max, a place pinned to two centres) or when `cancel` was set. `start`
-// (empty, or a centre for every place) is a previous assignment to warm-start from. Throws
+// (empty, or a centre or -1 for every place) is a previous assignment to warm-start from. Throws
 // std::invalid_argument (Slovak what()) on lists of unequal lengths, indices out of range or
 // coordinates and weights that are not finite numbers.
 std::optional<std::vector<std::int32_t>> assignWithinSizes(std::span<const double> x,

@@ -335,8 +335,10 @@ TEST(SizedAssignment, LargerAnswersHaveNoCheaperChainColdOrWarm)
     EXPECT_NEAR(s.total(*warm), s.total(*again), 1e-9 * s.total(*again));
     EXPECT_LT(warmPaths * 2, lastSizedAssignmentStats().augmentations) << "the warm start repairs little";
 
-    // any start gives the optimum, even one far from the sizes
-    const auto crowded = s.solve(std::vector<std::int32_t>(n, 2));
+    // any start gives the optimum, even one far from the sizes or with places left out (-1)
+    std::vector<std::int32_t> crowdedStart(n, 2);
+    std::fill(crowdedStart.begin(), crowdedStart.begin() + n / 3, -1);
+    const auto crowded = s.solve(crowdedStart);
     ASSERT_TRUE(crowded);
     expectKeepsSizes(s, *crowded, "crowded start");
     EXPECT_NEAR(s.total(*crowded), s.total(*again), 1e-9 * s.total(*again));
@@ -373,8 +375,9 @@ TEST(SizedAssignment, RefusesSizesThatCannotWorkAndBadInput)
     SizedCase bad = s;
     bad.w[3] = std::nan("");
     EXPECT_THROW(bad.solve(), std::invalid_argument);
-    const std::vector<std::int32_t> start(10, 3);
-    EXPECT_THROW(s.solve(start), std::invalid_argument);
+    EXPECT_THROW(s.solve(std::vector<std::int32_t>(10, 3)), std::invalid_argument);
+    EXPECT_THROW(s.solve(std::vector<std::int32_t>(10, -2)), std::invalid_argument);
+    EXPECT_THROW(s.solve(std::vector<std::int32_t>(9, 0)), std::invalid_argument);
     try {
         bad.solve();
     } catch (const std::invalid_argument& e) {
