@@ -1,6 +1,7 @@
 #include "core/allocation/PMedian.h"
 
 #include "core/allocation/PMedianSearch.h"
+#include "core/allocation/SizedAssignment.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +24,24 @@ constexpr double CoincidenceShare = 1e-12;
 constexpr double SearchTolerance = 1e-9;
 constexpr double FinalTolerance = 1e-13;
 constexpr int FinalWeberSteps = 20000;
+constexpr double FinalStall = 1e-14;
+// Above this many places an alternation round is cheaper (fewer Weiszfeld steps per round) and
+// the alternation ends once a round gains less than a share of the total; the answer is then
+// polished in the time kept for it.
+constexpr std::size_t LargeList = 20000;
+constexpr int LargeListWeberSteps = 5;
+constexpr double LargeListStall = 1e-7;
+// Large lists start from a search on this many of their places, for at most this share of the time.
+constexpr int SampleSize = 20000;
+constexpr double SampleShare = 0.25;
+constexpr double PolishShare = 0.1, PolishSeconds = 5.0, PolishAtLeast = 0.25;
+// Perturbations without a better end, per free centre, after which a search has converged.
+constexpr int FailsPerCentre = 4;
 // Above this many places an interchange pass tries a sample of places as new sites.
 constexpr int AllCandidatesUpTo = 4000;
 constexpr int SampledCandidates = 96;
+// The nearest places each place keeps for the interchange passes.
+constexpr int NearListLength = 200;
 
 // The message with each {} replaced by the next number.
 std::string say(const char* text, std::initializer_list<long long> numbers)
@@ -97,13 +113,66 @@ std::optional<std::string> centreProblem(const Problem& p)
     if (p.maxPlaces > 0 && centres * p.maxPlaces < n)
         return say("{} centier po najviac {} miestach obslúži najviac {} miest, zoznam ich má {}.",
             { centres, p.maxPlaces, centres * p.maxPlaces, n });
-    if (p.minPlaces > 0 || p.maxPlaces > 0)
-        return std::string("Obmedzenie počtu miest v skupine tento výpočet zatiaľ nepozná.");
     return std::nullopt;
 }
 
-SearchSetup setupOf(const Problem& problem)
+// Large lists are searched in the order of a Z curve over the plane, so that the places of a
+// group lie close together in memory; `original` maps the search's order back.
+struct PlaceOrder {
+    std::vector<double> x, y, w;
+    std::vector<std::int32_t> original;
+    std::vector<int> fixed;
+};
+
+PlaceOrder placeOrder(const Problem& problem)
 {
+    PlaceOrder o;
+    const auto n = problem.x.size();
+    o.original.resize(n);
+    std::iota(o.original.begin(), o.original.end(), 0);
+    o.fixed = problem.fixed;
+    if (n <= LargeList)
+        return o;
+    const auto [loX, hiX] = std::minmax_element(problem.x.begin(), problem.x.end());
+    const auto [loY, hiY] = std::minmax_element(problem.y.begin(), problem.y.end());
+    const double sx = *hiX > *loX ? 65535.0 / (*hiX - *loX) : 0.0,
+                 sy = *hiY > *loY ? 65535.0 / (*hiY - *loY) : 0.0;
+    std::vector<std::uint32_t> code(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto qx = static_cast<std::uint32_t>((problem.x[i] - *loX) * sx);
+        const auto qy = static_cast<std::uint32_t>((problem.y[i] - *loY) * sy);
+        std::uint32_t z = 0;
+        for (int b = 0; b < 16; ++b)
+            z |= ((qx >> b & 1u) << (2 * b)) | ((qy >> b & 1u) << (2 * b + 1));
+        code[i] = z;
+    }
+    std::stable_sort(o.original.begin(), o.original.end(),
+        [&](std::int32_t a, std::int32_t b) { return code[at(a)] < code[at(b)]; });
+    std::vector<std::int32_t> position(n);
+    o.x.resize(n);
+    o.y.resize(n);
+    o.w.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const auto i = at(o.original[k]);
+        position[i] = static_cast<std::int32_t>(k);
+        o.x[k] = problem.x[i];
+        o.y[k] = problem.y[i];
+        o.w[k] = problem.weight[i];
+    }
+    for (int& f : o.fixed)
+        f = position[at(f)];
+    return o;
+}
+
+SearchSetup setupOf(const Problem& original, const PlaceOrder& order, const std::atomic<bool>* cancel)
+{
+    Problem problem = original;
+    if (!order.x.empty()) {
+        problem.x = order.x;
+        problem.y = order.y;
+        problem.weight = order.w;
+        problem.fixed = order.fixed;
+    }
     SearchSetup s;
     const auto n = static_cast<std::int32_t>(problem.x.size());
     double scale = 0, loX = problem.x[0], hiX = loX, loY = problem.y[0], hiY = loY;
@@ -121,15 +190,40 @@ SearchSetup setupOf(const Problem& problem)
     s.tolerance = SearchTolerance * extent;
     s.finalTolerance = FinalTolerance * extent;
     s.candidates = n <= AllCandidatesUpTo ? 0 : SampledCandidates;
+    if (n <= AllCandidatesUpTo)
+        buildNearLists(s, NearListLength);
     const int free = problem.centres - static_cast<int>(problem.fixed.size());
-    s.failLimit = std::max(10, 2 * free);
+    s.failLimit = std::max(10, FailsPerCentre * free);
     s.rounds = 1;
+    if (problem.minPlaces > 0 || problem.maxPlaces > 0) {
+        // Every allocation is the exact least-cost assignment within the group sizes, each
+        // fixed centre keeping its own place.
+        std::vector<int> pinned(at(problem.centres), -1);
+        for (std::size_t f = 0; f < problem.fixed.size(); ++f)
+            pinned[f] = problem.fixed[f];
+        const SizeLimits limits { problem.minPlaces, problem.maxPlaces };
+        s.sized = [x = problem.x, y = problem.y, w = problem.weight, pinned, limits, cancel](
+                      std::span<const double> cx, std::span<const double> cy, std::vector<std::int32_t>& of) {
+            const bool complete = std::all_of(of.begin(), of.end(), [](std::int32_t c) { return c >= 0; });
+            auto assigned = assignWithinSizes(x, y, w, cx, cy, pinned, limits,
+                complete ? std::span<const std::int32_t>(of) : std::span<const std::int32_t>(), cancel);
+            if (!assigned)
+                return false;
+            of = std::move(*assigned);
+            return true;
+        };
+        s.decompose = false; // a part of the groups has no limits of its own
+    }
+    if (static_cast<std::size_t>(n) > LargeList) {
+        s.weberSteps = LargeListWeberSteps;
+        s.stall = LargeListStall;
+    }
     return s;
 }
 
 // The answer from the best layout: fixed centres first in their order, then the free ones by
 // their first place (those without places last).
-Solution solutionOf(const SearchSetup& setup, const Layout& layout)
+Solution solutionOf(const SearchSetup& setup, const Layout& layout, std::span<const std::int32_t> original)
 {
     const PlaceArrays& p = setup.places;
     const auto centres = at(setup.centres);
@@ -138,7 +232,7 @@ Solution solutionOf(const SearchSetup& setup, const Layout& layout)
     std::vector<int> members(centres, 0);
     for (std::int32_t i = 0; i < p.n; ++i) {
         const auto c = at(layout.of[at(i)]);
-        first[c] = std::min(first[c], i);
+        first[c] = std::min(first[c], original[at(i)]);
         ++members[c];
     }
     std::vector<std::int32_t> order(centres);
@@ -153,7 +247,7 @@ Solution solutionOf(const SearchSetup& setup, const Layout& layout)
     std::vector<long double> cost(centres, 0.0L);
     for (std::int32_t i = 0; i < p.n; ++i) {
         const auto c = at(layout.of[at(i)]);
-        s.centreOf[at(i)] = rank[c];
+        s.centreOf[at(original[at(i)])] = rank[c];
         const double dx = p.x[at(i)] - layout.cx[c], dy = p.y[at(i)] - layout.cy[c];
         cost[c] += static_cast<long double>(p.w[at(i)]) * std::sqrt(dx * dx + dy * dy);
     }
@@ -165,8 +259,9 @@ Solution solutionOf(const SearchSetup& setup, const Layout& layout)
         centre.y = layout.cy[c];
         centre.objective = static_cast<double>(cost[c]);
         centre.members = members[c];
-        centre.fixedPlace = c < fixedCount ? setup.fixed[c] : -1;
-        centre.onPlace = c < fixedCount ? setup.fixed[c] : layout.onPlace[c];
+        const std::int32_t on = c < fixedCount ? setup.fixed[c] : layout.onPlace[c];
+        centre.fixedPlace = c < fixedCount ? original[at(on)] : -1;
+        centre.onPlace = on >= 0 ? original[at(on)] : -1;
         total += cost[c];
         s.centres.push_back(centre);
     }
@@ -189,10 +284,15 @@ Solution solve(const Problem& problem, const Options& options)
         throw std::invalid_argument(*m);
     const auto started = std::chrono::steady_clock::now();
     const double limit = std::max(0.0, options.timeLimitSeconds);
-    const auto budget = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(std::min(limit, 1e7)));
-    Stop stop { started + budget, options.cancel };
-    const SearchSetup setup = setupOf(problem);
+    // Large lists keep a share of the time for polishing the answer's centres.
+    const double reserve = problem.x.size() > LargeList ? std::min(PolishShare * limit, PolishSeconds) : 0.0;
+    const auto seconds = [](double s) {
+        return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(std::min(s, 1e7)));
+    };
+    Stop stop { started + seconds(limit - reserve), options.cancel };
+    const PlaceOrder order = placeOrder(problem);
+    const SearchSetup setup = setupOf(problem, order, options.cancel);
     const int threads = options.threads > 0
         ? options.threads
         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -210,7 +310,16 @@ Solution solve(const Problem& problem, const Options& options)
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t)
         workers.emplace_back([&, t] {
-            searches[at(t)]->run(best, localSearches);
+            if (setup.places.n > static_cast<std::int32_t>(LargeList)) {
+                // Large lists start from the centres found on a sample, in a share of the time.
+                Stop sampleStop { std::min(stop.deadline, started + seconds(SampleShare * (limit - reserve))),
+                    options.cancel };
+                const Layout start = sampledStart(
+                    setup, SampleSize, mix(options.seed * 0x9E3779B1ULL + at(t)), sampleStop, &localSearches);
+                searches[at(t)]->run(&best, &localSearches, &start);
+            } else {
+                searches[at(t)]->run(&best, &localSearches);
+            }
             std::lock_guard lock(mutex);
             --running;
             done.notify_all();
@@ -239,11 +348,11 @@ Solution solve(const Problem& problem, const Options& options)
             winner = t;
     Layout layout = searches[at(winner)]->best();
     // The answer's centres to the full precision, whatever cut the search.
-    Stop polish { std::chrono::steady_clock::now()
-        + std::chrono::seconds(std::max(2, static_cast<int>(limit / 10))) };
+    Stop polish { std::max(
+        started + seconds(limit), std::chrono::steady_clock::now() + seconds(PolishAtLeast)) };
     Search finisher(setup, 0, polish);
-    finisher.alternate(layout, setup.finalTolerance, FinalWeberSteps);
-    Solution s = solutionOf(setup, layout);
+    finisher.alternate(layout, setup.finalTolerance, FinalWeberSteps, FinalStall);
+    Solution s = solutionOf(setup, layout, order.original);
     for (const Stop& st : stops) {
         s.timedOut = s.timedOut || st.timedOut;
         s.cancelled = s.cancelled || st.cancelled;

@@ -8,8 +8,10 @@ namespace dorvan::pmedian {
 
 namespace {
 
-constexpr int SearchWeberSteps = 25; // Weiszfeld steps per group and alternation round
 constexpr int MaxRounds = 500; // alternation rounds at most
+constexpr int MaxTieMoves = 100;
+constexpr std::size_t MeasuredMovers = 3; // centres measured rather than bounded in an allocation // places
+                                          // moved off a tie per alternation at most
 constexpr int TriedSwaps = 3; // best estimated interchanges tried with the alternation
 constexpr double Better = 1e-10;
 // An interchange estimated this much (relatively) worse is still tried: the alternation after
@@ -67,35 +69,80 @@ void Search::allocate(Layout& layout, std::vector<std::uint8_t>& changed, std::i
     changes = 0;
     if (setup_.sized) {
         std::vector<std::int32_t> of = layout.of;
-        if (!setup_.sized(layout.cx, layout.cy, of))
-            return;
-        for (std::int32_t i = 0; i < p.n; ++i) {
-            const auto c = of[at(i)];
-            if (c != layout.of[at(i)]) {
-                ++changes;
-                if (layout.of[at(i)] >= 0)
-                    changed[at(layout.of[at(i)])] = 1;
-                changed[at(c)] = 1;
+        if (setup_.sized(layout.cx, layout.cy, of)) {
+            for (std::int32_t i = 0; i < p.n; ++i) {
+                const auto c = of[at(i)];
+                if (c != layout.of[at(i)]) {
+                    ++changes;
+                    if (layout.of[at(i)] >= 0)
+                        changed[at(layout.of[at(i)])] = 1;
+                    changed[at(c)] = 1;
+                }
+                const double dx = p.x[at(i)] - layout.cx[at(c)], dy = p.y[at(i)] - layout.cy[at(c)];
+                layout.d[at(i)] = std::sqrt(dx * dx + dy * dy);
             }
-            const double dx = p.x[at(i)] - layout.cx[at(c)], dy = p.y[at(i)] - layout.cy[at(c)];
-            layout.d[at(i)] = std::sqrt(dx * dx + dy * dy);
+            layout.of.swap(of);
+            layout.ax.clear();
+            return;
         }
-        layout.of.swap(of);
-        return;
+        // Cancelled: the nearest centres below still give every place one.
     }
     index_.build(layout.cx, layout.cy);
+    // How far each centre moved since the places were last assigned: a place whose centre is
+    // still nearer than its bound on every other centre keeps it without a query. The few
+    // centres that moved most (a centre taken elsewhere) are measured instead of bounded.
+    const bool bounded = layout.ax.size() == layout.cx.size() && layout.lower.size() == at(p.n);
+    std::vector<std::pair<double, std::int32_t>> moved;
+    double shift = 0;
+    if (bounded) {
+        for (std::size_t c = 0; c < layout.cx.size(); ++c) {
+            const double dx = layout.cx[c] - layout.ax[c], dy = layout.cy[c] - layout.ay[c];
+            moved.push_back({ std::sqrt(dx * dx + dy * dy), static_cast<std::int32_t>(c) });
+        }
+        const auto measured = std::min<std::size_t>(MeasuredMovers, moved.size());
+        std::partial_sort(moved.begin(), moved.begin() + static_cast<std::ptrdiff_t>(measured), moved.end(),
+            [](const auto& a, const auto& b) { return a.first > b.first; });
+        shift = measured < moved.size()
+            ? std::max_element(moved.begin() + static_cast<std::ptrdiff_t>(measured), moved.end())->first
+            : 0.0;
+        moved.resize(measured);
+        while (!moved.empty() && moved.back().first <= shift)
+            moved.pop_back();
+    }
+    layout.lower.resize(at(p.n));
     for (std::int32_t i = 0; i < p.n; ++i) {
-        const Nearest nn = index_.nearest(p.x[at(i)], p.y[at(i)]);
         const std::int32_t old = layout.of[at(i)];
-        if (nn.centre != old) {
+        if (bounded && old >= 0) {
+            const double px = p.x[at(i)], py = p.y[at(i)];
+            const double dx = px - layout.cx[at(old)], dy = py - layout.cy[at(old)];
+            const double own = std::sqrt(dx * dx + dy * dy);
+            double lower = layout.lower[at(i)] - shift;
+            for (const auto& [distance, c] : moved)
+                if (c != old) {
+                    const double mx = px - layout.cx[at(c)], my = py - layout.cy[at(c)];
+                    lower = std::min(lower, std::sqrt(mx * mx + my * my));
+                }
+            if (own < lower) {
+                layout.d[at(i)] = own;
+                layout.lower[at(i)] = lower;
+                continue;
+            }
+        }
+        const NearestTwo two = index_.nearestTwo(p.x[at(i)], p.y[at(i)]);
+        const std::int32_t now = two.first.centre;
+        if (now != old) {
             ++changes;
             if (old >= 0)
                 changed[at(old)] = 1;
-            changed[at(nn.centre)] = 1;
-            layout.of[at(i)] = nn.centre;
+            changed[at(now)] = 1;
+            layout.of[at(i)] = now;
         }
-        layout.d[at(i)] = nn.distance;
+        layout.d[at(i)] = two.first.distance;
+        layout.lower[at(i)]
+            = two.second.centre >= 0 ? two.second.distance : std::numeric_limits<double>::infinity();
     }
+    layout.ax = layout.cx;
+    layout.ay = layout.cy;
 }
 
 void Search::buildGroups(const Layout& layout)
@@ -146,7 +193,7 @@ void Search::fillEmpty(Layout& layout, std::vector<std::uint8_t>& changed)
     }
 }
 
-void Search::alternate(Layout& layout, double tolerance, int maxSteps)
+void Search::alternate(Layout& layout, double tolerance, int maxSteps, double stall)
 {
     const PlaceArrays& p = setup_.places;
     const auto centres = at(setup_.centres);
@@ -157,12 +204,31 @@ void Search::alternate(Layout& layout, double tolerance, int maxSteps)
     for (int f = 0; f < fixedCount; ++f)
         layout.onPlace[at(f)] = setup_.fixed[at(f)];
     std::vector<std::uint8_t> changed(centres, 1), settled(centres, 0);
+    for (int moves = 0;; ++moves) {
+        cooper(layout, tolerance, maxSteps, stall, changed, settled);
+        if (setup_.sized || moves >= MaxTieMoves || stop_.now() || !moveTiedPlace(layout, tolerance, changed))
+            break;
+    }
+    sumTotal(layout);
+}
+
+void Search::cooper(Layout& layout, double tolerance, int maxSteps, double stall,
+    std::vector<std::uint8_t>& changed, std::vector<std::uint8_t>& settled)
+{
+    const PlaceArrays& p = setup_.places;
+    const auto fixedCount = static_cast<int>(setup_.fixed.size());
+    double before = std::numeric_limits<double>::infinity();
     for (int round = 0;; ++round) {
         std::int64_t changes = 0;
         allocate(layout, changed, changes);
+        // A round that gains almost nothing ends the alternation on large lists, where places on
+        // the borders keep changing their centre for many rounds.
+        sumTotal(layout);
+        const bool stalled = stall > 0 && before - layout.total <= stall * layout.total;
+        before = layout.total;
         const bool allSettled
             = std::all_of(settled.begin() + fixedCount, settled.end(), [](std::uint8_t s) { return s != 0; });
-        if ((round > 0 && changes == 0 && allSettled) || round >= MaxRounds || stop_.now())
+        if ((round > 0 && ((changes == 0 && allSettled) || stalled)) || round >= MaxRounds || stop_.now())
             break;
         buildGroups(layout);
         fillEmpty(layout, changed);
@@ -178,66 +244,6 @@ void Search::alternate(Layout& layout, double tolerance, int maxSteps)
         }
         std::fill(changed.begin(), changed.end(), 0);
     }
-    sumTotal(layout);
-}
-
-// The best interchanges by their estimate with the centres where they are: the new centre on
-// place i gains sum w max(0, d1 - dist(i)); losing centre j costs its places the way to the
-// nearer of their second centre and the new one.
-std::vector<Search::Swap> Search::bestSwaps(const Layout& layout, int keep)
-{
-    const PlaceArrays& p = setup_.places;
-    index_.build(layout.cx, layout.cy);
-    second_.resize(at(p.n));
-    for (std::int32_t i = 0; i < p.n; ++i) {
-        const NearestTwo two = index_.nearestTwo(p.x[at(i)], p.y[at(i)]);
-        second_[at(i)]
-            = two.second.centre >= 0 ? two.second.distance : std::numeric_limits<double>::infinity();
-    }
-    std::vector<std::int32_t> candidates;
-    if (setup_.candidates <= 0 || setup_.candidates >= p.n) {
-        candidates.resize(at(p.n));
-        for (std::int32_t i = 0; i < p.n; ++i)
-            candidates[at(i)] = i;
-    } else {
-        std::vector<double> prefix(at(p.n));
-        double run = 0;
-        for (std::int32_t i = 0; i < p.n; ++i)
-            prefix[at(i)] = run += p.w[at(i)] * layout.d[at(i)];
-        for (int k = 0; k < setup_.candidates; ++k)
-            candidates.push_back(draw(prefix));
-        std::sort(candidates.begin(), candidates.end());
-        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    }
-    const auto fixedCount = static_cast<int>(setup_.fixed.size());
-    std::vector<double> loss(at(setup_.centres));
-    std::vector<Swap> found;
-    for (const std::int32_t site : candidates) {
-        if (layout.d[at(site)] <= p.reach)
-            continue; // a centre stands there already
-        const double sx = p.x[at(site)], sy = p.y[at(site)];
-        double gain = 0;
-        std::fill(loss.begin(), loss.end(), 0.0);
-        for (std::int32_t i = 0; i < p.n; ++i) {
-            const double dx = p.x[at(i)] - sx, dy = p.y[at(i)] - sy;
-            const double dn = std::sqrt(dx * dx + dy * dy);
-            const double d1 = layout.d[at(i)], w = p.w[at(i)];
-            if (dn < d1)
-                gain += w * (d1 - dn);
-            else
-                loss[at(layout.of[at(i)])] += w * (std::min(dn, second_[at(i)]) - d1);
-        }
-        for (int c = fixedCount; c < setup_.centres; ++c)
-            found.push_back({ loss[at(c)] - gain, site, c });
-    }
-    const auto kept = std::min<std::size_t>(at(keep), found.size());
-    std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(),
-        [](const Swap& a, const Swap& b) {
-            return a.delta < b.delta
-                || (a.delta == b.delta && (a.place < b.place || (a.place == b.place && a.centre < b.centre)));
-        });
-    found.resize(kept);
-    return found;
 }
 
 void Search::interchange(Layout& layout)
@@ -255,7 +261,7 @@ void Search::interchange(Layout& layout)
             Layout trial = layout;
             trial.cx[at(s.centre)] = p.x[at(s.place)];
             trial.cy[at(s.centre)] = p.y[at(s.place)];
-            alternate(trial, setup_.tolerance, SearchWeberSteps);
+            alternate(trial, setup_.tolerance, setup_.weberSteps, setup_.stall);
             if (trial.total < layout.total * (1 - Better)) {
                 layout = std::move(trial);
                 improved = true;
@@ -274,6 +280,7 @@ void Search::spreadStart(Layout& layout)
     layout.cx.assign(at(setup_.centres), 0);
     layout.cy.assign(at(setup_.centres), 0);
     layout.of.assign(at(p.n), -1);
+    layout.ax.clear();
     std::vector<double> nearest(at(p.n), std::numeric_limits<double>::infinity());
     const auto place = [&](int c, std::int32_t site) {
         layout.cx[at(c)] = p.x[at(site)];
@@ -310,41 +317,67 @@ void Search::shake(Layout& layout, int k)
     }
 }
 
-void Search::run(std::atomic<double>& published, std::atomic<int>& localSearches)
+void Search::keep(const Layout& layout)
 {
-    const auto publish = [&](double total) {
-        double seen = published.load();
-        while (total < seen && !published.compare_exchange_weak(seen, total)) { }
-    };
+    if (!best_.cx.empty() && !(layout.total < best_.total * (1 - Better)))
+        return;
+    best_ = layout;
+    if (published_) {
+        double seen = published_->load();
+        while (best_.total < seen && !published_->compare_exchange_weak(seen, best_.total)) { }
+    }
+}
+
+// Perturbations of k centres (k cycling from 1 to kMax) around the current end, each followed
+// by the alternation and the interchange moves; a better end becomes the current one.
+void Search::perturb(Layout& current)
+{
     const int kMax = std::max(1, std::min(freeCount(), std::max(2, setup_.centres / 4)));
+    int k = 1;
+    for (int fails = 0; fails < setup_.failLimit && freeCount() > 0 && !stop_.now();) {
+        Layout trial = current;
+        shake(trial, k);
+        alternate(trial, setup_.tolerance, setup_.weberSteps, setup_.stall);
+        interchange(trial);
+        ++localSearches_;
+        if (counter_)
+            counter_->fetch_add(1);
+        if (trial.total < current.total * (1 - Better)) {
+            current = std::move(trial);
+            k = 1;
+            fails = 0;
+            keep(current);
+        } else {
+            k = k < kMax ? k + 1 : 1;
+            ++fails;
+        }
+    }
+}
+
+void Search::run(std::atomic<double>* published, std::atomic<int>* localSearches, const Layout* from)
+{
+    published_ = published;
+    counter_ = localSearches;
     for (int round = 0; round < setup_.rounds && (round == 0 || !stop_.now()); ++round) {
         Layout current;
-        spreadStart(current);
-        alternate(current, setup_.tolerance, SearchWeberSteps);
+        if (round == 0 && from)
+            current = *from;
+        else
+            spreadStart(current);
+        alternate(current, setup_.tolerance, setup_.weberSteps, setup_.stall);
+        keep(current);
         interchange(current);
-        localSearches.fetch_add(1);
-        if (best_.cx.empty() || current.total < best_.total * (1 - Better))
-            best_ = current;
-        publish(best_.total);
-        int k = 1;
-        for (int fails = 0; fails < setup_.failLimit && freeCount() > 0 && !stop_.now();) {
-            Layout trial = current;
-            shake(trial, k);
-            alternate(trial, setup_.tolerance, SearchWeberSteps);
-            interchange(trial);
-            localSearches.fetch_add(1);
-            if (trial.total < current.total * (1 - Better)) {
-                current = std::move(trial);
-                k = 1;
-                fails = 0;
-                if (current.total < best_.total * (1 - Better)) {
-                    best_ = current;
-                    publish(best_.total);
-                }
-            } else {
-                k = k < kMax ? k + 1 : 1;
-                ++fails;
-            }
+        ++localSearches_;
+        if (counter_)
+            counter_->fetch_add(1);
+        keep(current);
+        for (;;) {
+            while (setup_.decompose && !stop_.now() && decompose(current))
+                keep(current);
+            const double before = current.total;
+            perturb(current);
+            if (!setup_.decompose || !(current.total < before))
+                break;
         }
     }
 }

@@ -27,11 +27,22 @@ struct SearchSetup {
     std::vector<std::int32_t> fixed; // centres 0..F-1 stand on these places
     double tolerance = 0; // Weber steps shorter than this end the search's iterations
     double finalTolerance = 0; // the same for the answer
+    int weberSteps = 25; // Weiszfeld steps per group and alternation round
+    double stall = 0; // an alternation round gaining less than this share of the total ends it
     int candidates = 0; // places tried as the new site of a centre per interchange pass; 0 = all
     int failLimit = 0; // perturbations without a better end after which a search has converged
     int rounds = 1; // independent starts per thread
+    bool decompose = true; // solve groups of neighbouring centres again as problems of their own
     SizedAllocator sized; // empty without group-size limits
+    // Up to `nearCount` nearest places of each place (itself first), by distance, when the
+    // interchange passes try every place: place i's list at [i * nearCount, (i + 1) * nearCount).
+    int nearCount = 0;
+    std::vector<std::int32_t> near;
+    std::vector<double> nearDistance;
 };
+
+// Fills the lists of nearest places (count of them per place, fewer when there are fewer places).
+void buildNearLists(SearchSetup& setup, int count);
 
 struct Stop {
     std::chrono::steady_clock::time_point deadline;
@@ -44,6 +55,8 @@ struct Layout {
     std::vector<double> cx, cy;
     std::vector<std::int32_t> of; // centre of each place
     std::vector<double> d; // distance of each place to its centre
+    std::vector<double> lower; // a bound below the distance of each place to any other centre
+    std::vector<double> ax, ay; // where the centres stood when the places were assigned
     std::vector<std::int32_t> onPlace; // per centre, the place it lies on by Kuhn's test, or -1
     double total = 0;
 };
@@ -52,13 +65,14 @@ class Search {
 public:
     Search(const SearchSetup& setup, std::uint64_t seed, const Stop& stop);
 
-    // Runs until converged or stopped; `published` learns each better total.
-    void run(std::atomic<double>& published, std::atomic<int>& localSearches);
+    // Runs until converged or stopped; `published` learns each better total, `localSearches`
+    // counts the local searches; the first start is `from` when given.
+    void run(std::atomic<double>* published, std::atomic<int>* localSearches, const Layout* from = nullptr);
     const Layout& best() const { return best_; }
 
     // Cooper's alternation from the layout's centres until no place changes its centre and no
     // centre moves more than the tolerance; fills `of`, `d` and `total`.
-    void alternate(Layout& layout, double tolerance, int maxSteps);
+    void alternate(Layout& layout, double tolerance, int maxSteps, double stall);
     // Interchange moves (a free centre to a place, then the alternation) while one gains.
     void interchange(Layout& layout);
     void spreadStart(Layout& layout);
@@ -76,7 +90,19 @@ private:
     std::span<const std::int32_t> membersOf(int c) const;
     void fillEmpty(Layout& layout, std::vector<std::uint8_t>& changed);
     std::vector<Swap> bestSwaps(const Layout& layout, int keep);
+    std::vector<std::int32_t> swapCandidates(const Layout& layout);
     void shake(Layout& layout, int k);
+    void cooper(Layout& layout, double tolerance, int maxSteps, double stall,
+        std::vector<std::uint8_t>& changed, std::vector<std::uint8_t>& settled);
+    // A place as near to another centre as to its own, moved there when both centres solved
+    // again cost less (the alternation alone keeps such a place where it is); true when moved.
+    bool moveTiedPlace(Layout& layout, double tolerance, std::vector<std::uint8_t>& changed);
+    void keep(const Layout& layout);
+    void perturb(Layout& current);
+    // Each centre with its nearest neighbours: their places solved again as a small problem of
+    // their own (a search of its own from their current centres); true when the total fell.
+    bool decompose(Layout& layout);
+    bool resolveAround(Layout& layout, int seedCentre, int size);
     void sumTotal(Layout& layout) const;
     int freeCount() const { return setup_.centres - static_cast<int>(setup_.fixed.size()); }
 
@@ -88,6 +114,14 @@ private:
     std::vector<double> second_; // scratch per place
     std::vector<std::int32_t> firstOf_;
     Layout best_;
+    std::atomic<double>* published_ = nullptr;
+    std::atomic<int>* counter_ = nullptr;
+    int localSearches_ = 0;
 };
+
+// Centres for a start on a large list: the search run on a random sample of its places (with
+// the fixed ones) until converged or stopped.
+Layout sampledStart(const SearchSetup& setup, int sampleSize, std::uint64_t seed, const Stop& stop,
+    std::atomic<int>* localSearches);
 
 } // namespace dorvan::pmedian

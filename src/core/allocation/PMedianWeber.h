@@ -12,7 +12,10 @@
 namespace dorvan::pmedian {
 
 // An index of a place or centre as the containers take it.
-inline std::size_t at(std::int64_t i) { return static_cast<std::size_t>(i); }
+inline std::size_t at(std::int64_t i)
+{
+    return static_cast<std::size_t>(i);
+}
 
 // The places of a problem as the search reads them.
 struct PlaceArrays {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -142,10 +143,20 @@ TEST(PMedian, SmallListsEqualTheBruteForceOfEveryAssignment)
         unsigned seed;
     };
     const std::vector<Case> cases {
-        { 6, 2, {}, 0, 0, 1 }, { 8, 3, {}, 0, 0, 2 }, { 9, 3, {}, 0, 0, 3 }, { 10, 3, {}, 0, 0, 4 },
-        { 7, 1, {}, 0, 0, 5 }, { 5, 5, {}, 0, 0, 6 }, // a centre on every place: nothing to pay
-        { 8, 3, { 2 }, 0, 0, 7 }, { 9, 3, { 0, 5 }, 0, 0, 8 },
+        { 6, 2, {}, 0, 0, 1 },
+        { 8, 3, {}, 0, 0, 2 },
+        { 9, 3, {}, 0, 0, 3 },
+        { 10, 3, {}, 0, 0, 4 },
+        { 7, 1, {}, 0, 0, 5 },
+        { 5, 5, {}, 0, 0, 6 }, // a centre on every place: nothing to pay
+        { 8, 3, { 2 }, 0, 0, 7 },
+        { 9, 3, { 0, 5 }, 0, 0, 8 },
         { 7, 2, { 3, 4 }, 0, 0, 9 }, // every centre fixed
+        { 8, 3, {}, 2, 0, 10 },
+        { 9, 3, {}, 0, 4, 11 },
+        { 9, 3, { 1 }, 2, 4, 12 },
+        { 10, 3, {}, 3, 4, 13 },
+        { 8, 2, { 0, 7 }, 0, 5, 14 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("n=" + std::to_string(c.n) + " P=" + std::to_string(c.centres));
@@ -162,13 +173,13 @@ TEST(PMedian, SmallListsEqualTheBruteForceOfEveryAssignment)
 
 TEST(PMedian, SameSeedAndThreadsGiveTheSameResult)
 {
-    PlaceList l = randomList(400, 11, false);
-    for (std::size_t i = 0; i < 200; ++i) { // half of them in a few tight clusters
+    PlaceList l = randomList(240, 11, false);
+    for (std::size_t i = 0; i < 120; ++i) { // half of them in a few tight clusters
         l.x[i] = 20.0 * static_cast<double>(i % 4) + std::fmod(l.x[i], 3.0);
         l.y[i] = 25.0 * static_cast<double>(i % 3) + std::fmod(l.y[i], 3.0);
     }
     for (int threads : { 1, 2 }) {
-        const pmedian::Problem p = l.problem(9);
+        const pmedian::Problem p = l.problem(6);
         const pmedian::Solution a = pmedian::solve(p, quickOptions(threads, 5));
         const pmedian::Solution b = pmedian::solve(p, quickOptions(threads, 5));
         EXPECT_FALSE(a.timedOut);
@@ -269,10 +280,39 @@ TEST(PMedian, ProblemsAreRefusedWithAMessage)
         { l.problem(3, {}, 0, 3),
             "3 centier po najviac 3 miestach obslúži najviac 9 miest, zoznam ich má 10." },
         { l.problem(2, {}, 5, 4), "Najmenší počet miest v skupine (5) je väčší ako najväčší (4)." },
+        { l.problem(2, {}, -1, 0), "Počet miest v skupine nemôže byť záporný." },
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pmedian::problemWith(c.problem).value_or("(none)"), c.message);
         EXPECT_THROW(pmedian::solve(c.problem, quickOptions()), std::invalid_argument);
     }
     EXPECT_FALSE(pmedian::problemWith(l.problem(10)).has_value());
+}
+
+TEST(PMedian, LargeListsAnswerInTheirOwnOrderWithinTheTimeLimit)
+{
+    // Large lists are searched in another order and from a sample: the answer still names the
+    // places as given, the fixed centre stands on its place, and the limit caps the time.
+    const PlaceList l = randomList(30000, 21);
+    const pmedian::Problem p = l.problem(4, { 29999 });
+    pmedian::Options o = quickOptions(2, 3);
+    o.timeLimitSeconds = 1.0;
+    int reports = 0;
+    o.progress = [&](const pmedian::Progress& r) {
+        ++reports;
+        EXPECT_GE(r.fraction, 0.0);
+        EXPECT_LE(r.fraction, 1.0);
+    };
+    const auto started = std::chrono::steady_clock::now();
+    const pmedian::Solution s = pmedian::solve(p, o);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 3.0);
+    expectConsistent(l, p, s);
+    EXPECT_GE(reports, 1);
+    EXPECT_EQ(s.centres[0].onPlace, 29999);
+    for (std::size_t i = 0; i < l.x.size(); i += 97) {
+        const auto& own = s.centres[static_cast<std::size_t>(s.centreOf[i])];
+        for (const auto& c : s.centres)
+            EXPECT_LE(
+                std::hypot(l.x[i] - own.x, l.y[i] - own.y), std::hypot(l.x[i] - c.x, l.y[i] - c.y) + 1e-9);
+    }
 }
