@@ -157,6 +157,8 @@ void writePicture(const QImage& image, const std::string& out, bool pdf)
 
 int renderCommand(const RenderOptions& o, std::ostream& out, std::ostream& err)
 {
+    if (o.solve.list.list())
+        return renderListCommand(o, out, err);
     std::optional<QGuiApplication> app;
     startOffscreenGui(app);
     const QImage image = renderChart(o, err);

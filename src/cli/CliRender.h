@@ -37,4 +37,8 @@ void writePicture(const QImage& image, const std::string& out, bool pdf);
 // platform when there is none.
 int renderCommand(const RenderOptions& options, std::ostream& out, std::ostream& err);
 
+// render PLACES: the groups of a place list (or its one centre) drawn into a PNG picture, a
+// point per place in its group's colour (CliListRender.cpp).
+int renderListCommand(const RenderOptions& options, std::ostream& out, std::ostream& err);
+
 } // namespace dorvan::cli

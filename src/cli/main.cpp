@@ -8,6 +8,7 @@
 #include "cli/CliReport.h"
 
 #include <exception>
+#include <unistd.h>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,7 +19,11 @@ int main(int argc, char* argv[])
     const dorvan::GeoLibrariesRelease release;
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        const CliRequest req = parseArguments(args);
+        CliRequest req = parseArguments(args);
+        // Progress is drawn only where someone watches it.
+        const bool terminal = isatty(2) != 0;
+        req.groups.list.terminal = terminal;
+        req.render.solve.list.terminal = terminal;
         switch (req.command) {
         case Command::Help:
             std::cout << usageText(req.helpTopic);

@@ -4,6 +4,7 @@
 set -eu
 cli=$1
 sample=$2
+list=${3:-}
 command -v ogrinfo >/dev/null 2>&1 || { echo "ogrinfo is not installed"; exit 77; }
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -31,4 +32,11 @@ check "$dir/one.geojson" $((places + 2 + contours))
 "$cli" export "$dir/groups.mzd" --groups --format geojson --out "$dir/groups.geojson" >"$dir/said"
 grep -q ": $places places, 3 results$" "$dir/said" || { cat "$dir/said"; exit 1; }
 check "$dir/groups.geojson" $((places + 6))
-echo "ogrinfo read both exports: $places places"
+# The groups of a place list (the sample project's own list): a point per place and per centre.
+if [ -n "$list" ]; then
+  "$cli" groups "$list" --centres 3 --quiet --time-limit 2 --threads 1 --out "$dir/list.geojson" >/dev/null
+  check "$dir/list.geojson" $((places + 3))
+  grep -q '^kind: String' "$dir/out" && grep -q '^group: Integer' "$dir/out" \
+    || { echo "list.geojson: kind and group fields expected"; cat "$dir/out"; exit 1; }
+fi
+echo "ogrinfo read every export: $places places"

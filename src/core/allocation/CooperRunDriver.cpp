@@ -349,6 +349,11 @@ std::string gapText(long double gap, std::string_view separator)
     return "Výsledok je nanajvýš o " + percentDigits(gap * 100.0L, separator) + " % horší ako optimum";
 }
 
+std::string optimumPlaceText(const std::string& name)
+{
+    return placeText(name);
+}
+
 std::string existingCentreText(std::string_view name)
 {
     return "Existujúce centrum: " + std::string(name);

@@ -118,6 +118,8 @@ std::string ungroupedText(const std::vector<std::string>& ungroupedPlaces);
 long double groupRunTotal(const CooperRunResult& result);
 // "Vážený súčet skupín: 170265,5388" for a group run with a solved group; empty otherwise.
 std::string groupTotalText(const CooperRunResult& result, std::string_view separator);
+// "Výsledok je optimum (miesto NAME)": the certificate line of a result proven optimal on a place.
+std::string optimumPlaceText(const std::string& name);
 // "Existujúce centrum: NAME"
 std::string existingCentreText(std::string_view name);
 // Where each solved group's centre lies in latitude/longitude, for a project with a coordinate

@@ -253,7 +253,7 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
             start = comma + 1;
         }
     }
-    if (auto it = raw.values.find("--max-places"); it != raw.values.end()) {
+    if (auto it = raw.values.find("--max-places"); it != raw.values.end() && inputKindOf(raw.input) == InputKind::Project) {
         const auto m = wholeNumber(it->second, 3, 99);
         if (!m)
             throw UsageError(
@@ -280,6 +280,12 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
         if (o.table)
             throw UsageError(cmd + ": --out needs one number of centres, not a range");
         o.out = it->second;
+    }
+    readListOptions(Command::Groups, cmd, raw.input, raw.values, raw.flags, o.list);
+    if (o.list.list()) {
+        o.list.fixed = o.fixed;
+        o.list.seed = o.seed;
+        o.maxPlaces = o.list.maxPlaces;
     }
     return o;
 }
@@ -341,6 +347,21 @@ template <class Options> void readChartOptions(const RawArguments& raw, const st
 }
 
 } // namespace
+
+InputKind inputKindOf(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return InputKind::Project;
+    std::string ext(path.substr(dot + 1));
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == "csv" || ext == "txt")
+        return InputKind::Csv;
+    if (ext == "geojson" || ext == "json")
+        return InputKind::GeoJson;
+    return InputKind::Project;
+}
 
 std::string_view startName(StartPoint start)
 {
@@ -453,6 +474,7 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         req.solve = solveOptions(raw, name);
         req.solve.format = choice<OutputFormat>(raw, name, "--format", OutputFormat::Text,
             { { "text", OutputFormat::Text }, { "json", OutputFormat::Json } });
+        readListOptions(Command::Solve, name, raw.input, raw.values, raw.flags, req.solve.list);
         break;
     case Command::Render: {
         needInput(raw, name, "the project file");
@@ -461,6 +483,15 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         r.out = needValue(raw, name, "--out");
         r.pdf = pictureKind(r.out, name);
         readChartOptions(raw, name, r);
+        readListOptions(Command::Render, name, raw.input, raw.values, raw.flags, r.solve.list);
+        if (auto it = raw.values.find("--centres"); it != raw.values.end()) {
+            const auto p = wholeNumber(it->second, 1, 100000);
+            if (!p)
+                throw UsageError(name + ": --centres \"" + it->second + "\" is not a whole number from 1 to 100000");
+            r.centres = static_cast<int>(*p);
+        }
+        if (r.solve.list.list() && r.pdf)
+            throw UsageError(name + ": a place list is drawn into a PNG picture; --out must end in .png");
         break;
     }
     case Command::Export: {

@@ -27,11 +27,35 @@ inline constexpr int ExitBadInput = 2;
 // network --method rounds: rounds were printed, but no plan the search found keeps every limit.
 inline constexpr int ExitLimitsMissed = 3;
 
+// What a command's input file is by its name: a place list (.csv, .txt; .geojson, .json) or a
+// project (anything else).
+enum class InputKind { Project, Csv, GeoJson };
+InputKind inputKindOf(std::string_view path);
+
 enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report, Map, Distances };
 enum class OutputFormat { Text, Json, Csv };
 
+// A place list given instead of a project (solve, groups, render): how it is read, searched and
+// shown.
+struct ListOptions {
+    InputKind input = InputKind::Project;
+    std::string crs; // "EPSG:N": the x/y columns are in that system
+    double timeLimit = 10.0; // seconds of the search at most
+    int threads = 0; // 0: every core
+    std::uint64_t seed = 1;
+    int minPlaces = 0; // 0: no limit
+    int maxPlaces = 0; // 0: no limit
+    std::vector<std::string> fixed; // places of existing centres, by name
+    bool quiet = false; // no progress
+    bool members = true; // the member names in the output
+    std::string out; // solve: .geojson or .csv, none when empty
+    bool terminal = false; // stderr is a terminal (the program tells): progress is drawn there
+    bool list() const { return input != InputKind::Project; }
+};
+
 struct SolveOptions {
     std::string project;
+    ListOptions list;
     CooperSettings settings; // the defaults of a new data-entry window
     bool groups = false;
     OutputFormat format = OutputFormat::Text;
@@ -56,6 +80,7 @@ struct RenderOptions {
     std::vector<double> contours;
     // Both axes of the chart at one scale ("Rovnaká mierka osí").
     ChartScale scale = ChartScale::Free;
+    int centres = 1; // a place list: the groups drawn (1: the one-centre result)
 };
 
 struct PlacesOptions {
@@ -102,6 +127,7 @@ struct GroupsOptions {
     std::string out; // empty: no project is written
     std::vector<std::string> fixed; // --fixed: the places of existing centres, as named in the project
     int maxPlaces = 0; // --max-places; 0: the project's value when its criterion is ticked
+    ListOptions list; // a place list: its reading and search (fixed, maxPlaces, seed, out copied)
 };
 
 // The station graph's drawing area of the network window at its design size.

@@ -6,16 +6,20 @@ namespace dorvan::cli {
 const std::map<std::string, bool>& optionsOf(Command c)
 {
     static const std::map<std::string, bool> solve { { "--start", true }, { "--stop", true },
-        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true } };
+        { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--format", true },
+        { "--crs", true }, { "--out", true }, { "--members", true }, { "--quiet", false } };
     static const std::map<std::string, bool> render { { "--start", true }, { "--stop", true },
         { "--precision", true }, { "--correction", true }, { "--groups", false }, { "--out", true },
         { "--size", true }, { "--picture", true }, { "--proportional", true }, { "--select", true },
-        { "--contours", true }, { "--equal-scale", false } };
+        { "--contours", true }, { "--equal-scale", false }, { "--crs", true }, { "--centres", true },
+        { "--time-limit", true }, { "--threads", true }, { "--seed", true }, { "--fixed", true },
+        { "--min-places", true }, { "--max-places", true }, { "--quiet", false } };
     static const std::map<std::string, bool> places { { "--format", true } };
     static const std::map<std::string, bool> import { { "--out", true }, { "--crs", true } };
     static const std::map<std::string, bool> groups { { "--centres", true }, { "--starts", true },
         { "--seed", true }, { "--format", true }, { "--out", true }, { "--fixed", true },
-        { "--max-places", true } };
+        { "--max-places", true }, { "--crs", true }, { "--time-limit", true }, { "--threads", true },
+        { "--min-places", true }, { "--quiet", false }, { "--members", true } };
     static const std::map<std::string, bool> network { { "--format", true }, { "--out", true },
         { "--size", true }, { "--method", true }, { "--time-limit", true }, { "--seed", true },
         { "--iterations", true } };

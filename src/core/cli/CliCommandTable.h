@@ -6,6 +6,7 @@
 #include "core/cli/CliArguments.h"
 
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,5 +18,10 @@ const std::map<std::string, bool>& optionsOf(Command c);
 
 // The command a name on the command line stands for.
 std::optional<Command> commandNamed(std::string_view name);
+
+// The options of a place list given instead of a project (solve, groups, render), read from the
+// options given; an option that belongs to the other kind of input is a UsageError.
+void readListOptions(Command c, const std::string& cmd, const std::string& input,
+    const std::map<std::string, std::string>& values, const std::set<std::string>& flags, ListOptions& o);
 
 } // namespace dorvan::cli

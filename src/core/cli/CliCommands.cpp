@@ -5,6 +5,7 @@
 #include "core/allocation/CooperRunText.h"
 #include "core/allocation/GroupSearch.h"
 #include "core/cli/JsonWriter.h"
+#include "core/cli/ListCommands.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/common/CodePage.h"
 #include "core/entry/ExistingCentres.h"
@@ -423,6 +424,8 @@ void reportNotice(const CooperRunResult& result, std::ostream& err)
 
 int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
 {
+    if (o.list.list())
+        return listSolveCommand(o, out, err);
     const LoadedProject project = loadProject(o.project, err);
     const TProjectRecord& r = project.record;
     const CooperRunInputs in = runInputsFor(r, o);
@@ -533,6 +536,8 @@ void checkCentreRange(const GroupsOptions& o, std::size_t places, const GroupRul
 
 int groupsCommand(const GroupsOptions& o, std::ostream& out, std::ostream& err)
 {
+    if (o.list.list())
+        return listGroupsCommand(o, out, err);
     LoadedProject loaded = loadProject(o.project, err);
     const auto project = projectAsOpened(loaded.record);
     const std::vector<GroupSite> sites = groupingSites(*project);

@@ -26,6 +26,9 @@ Commands:
   distances PROJECT.mzd MATRIX
                        import a matrix of road distances into a copy of the project
 
+solve, groups and render also take a place list of any size (PLACES.csv or PLACES.geojson)
+instead of a project: "dorvan-cli help lists".
+
 "dorvan-cli COMMAND --help" explains a command. Exit codes: 0 success, 2 refused input (the
 message says why on one line; import names every bad line).
 )";
@@ -316,6 +319,42 @@ Options:
                             or "NIE"; only with --select)
 %SOLVE%)";
 
+const char* const ListsUsage = R"(Usage: dorvan-cli solve PLACES [OPTIONS]
+       dorvan-cli groups PLACES --centres P|A-B [OPTIONS]
+       dorvan-cli render PLACES --out FILE.png [--centres P] [OPTIONS]
+
+A place list of any size instead of a project: PLACES.csv (or .txt) read as import reads it
+(name, x, y or latitude/longitude, quantity, price, flexibility; every bad line named), or
+PLACES.geojson (or .json): a FeatureCollection of Point features in WGS84 with the property
+"name" and optionally "quantity". A place weighs quantity x price x flexibility of the columns
+the list has. The problem is the classic one: every place is served by its nearest centre and
+the total is the sum of weight x Euclidean distance in the list's plane (kilometres of a local
+projection for latitude/longitude); there is no least group size unless --min-places asks.
+
+solve finds the one centre (the weighted Weber point) with the line that says how far it can be
+from the optimum. groups finds P centres; A-B prints the table of totals and savings. render
+draws a point per place in its group's colour and the centres.
+
+Options:
+  --crs EPSG:N              CSV: the x and y columns are in that system (as import --crs)
+  --format text|json        groups, solve: text (default) or json (total, groups[] with centre,
+                            objective, member_count, members)
+  --members yes|no          groups, solve: list the places of each group (default yes)
+  --out FILE.geojson|FILE.csv
+                            groups, solve: a row per place with its group, a row per centre,
+                            latitude/longitude where the list has them (GeoJSON only then)
+  --time-limit S            groups, render: seconds of the search at most (default 10)
+  --threads N               groups, render: threads of the search (default: every core)
+  --seed N                  groups, render: the same seed and threads give the same result
+                            unless the time limit cuts the search (default 1)
+  --fixed NAME,...          groups, render: existing centres serve from these places
+  --min-places k, --max-places m
+                            groups, render: every group holds at least k, at most m places
+  --quiet                   no progress line (it is drawn only when standard error is a
+                            terminal)
+  --size WxH                render: the picture's size in pixels (default 800x600)
+)";
+
 std::string replaced(std::string text, std::string_view marker, std::string_view by)
 {
     const std::size_t at = text.find(marker);
@@ -328,10 +367,13 @@ std::string replaced(std::string text, std::string_view marker, std::string_view
 
 std::string usageText(std::string_view topic)
 {
+    if (topic == "lists")
+        return ListsUsage;
+    const std::string listsNote = "\nA place list instead of the project: dorvan-cli help lists\n";
     if (topic == "solve")
-        return replaced(SolveUsage, "%SOLVE%", SolveOptionsText);
+        return replaced(SolveUsage, "%SOLVE%", SolveOptionsText) + listsNote;
     if (topic == "render")
-        return replaced(RenderUsage, "%SOLVE%", SolveOptionsText);
+        return replaced(RenderUsage, "%SOLVE%", SolveOptionsText) + listsNote;
     if (topic == "places")
         return PlacesUsage;
     if (topic == "import")
@@ -341,7 +383,7 @@ std::string usageText(std::string_view topic)
     if (topic == "distances")
         return DistancesUsage;
     if (topic == "groups")
-        return GroupsUsage;
+        return GroupsUsage + listsNote;
     if (topic == "network")
         return NetworkUsage;
     if (topic == "export")

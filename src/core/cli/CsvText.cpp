@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -51,32 +52,39 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
-std::vector<CsvLine> csvLines(std::string_view bytes)
+void forEachCsvLine(std::string_view bytes, const std::function<void(const CsvLine&)>& lineRead)
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
     const bool utf8 = isValidUtf8(bytes);
-    std::vector<CsvLine> lines;
     int number = 0;
+    CsvLine line;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
         std::string_view raw = bytes.substr(0, end);
         bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        CsvLine line;
         line.number = ++number;
+        line.decodeError.clear();
         if (utf8) {
-            line.text = std::string(raw);
+            line.text.assign(raw);
         } else {
             try {
                 line.text = cp1250ToUtf8(raw);
             } catch (const std::exception&) {
+                line.text.clear();
                 line.decodeError = "the line holds a byte that is neither UTF-8 nor Windows-1250";
             }
         }
-        lines.push_back(std::move(line));
+        lineRead(line);
     }
+}
+
+std::vector<CsvLine> csvLines(std::string_view bytes)
+{
+    std::vector<CsvLine> lines;
+    forEachCsvLine(bytes, [&](const CsvLine& line) { lines.push_back(line); });
     return lines;
 }
 

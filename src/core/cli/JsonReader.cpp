@@ -1,6 +1,7 @@
 #include "core/cli/JsonReader.h"
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -39,6 +40,14 @@ public:
     }
 
     std::size_t offset() const { return at_; }
+
+    // The items of the array that member `key` of the outermost object holds go to `item` one
+    // at a time (with the offset each begins at) instead of into the tree.
+    void streamMember(std::string_view key, const std::function<void(JsonValue&&, std::size_t)>& item)
+    {
+        streamKey_ = key;
+        streamItem_ = &item;
+    }
 
 private:
     [[noreturn]] void fail(const std::string& what) const { throw JsonSyntaxError(what); }
@@ -106,7 +115,15 @@ private:
             if (at_ >= s_.size() || s_[at_] != ':')
                 fail("\":\" expected after a member name");
             ++at_;
-            v.members.push_back(JsonMember { std::move(key), value(depth + 1) });
+            blanks();
+            if (depth == 0 && streamItem_ != nullptr && key == streamKey_ && at_ < s_.size() && s_[at_] == '[') {
+                JsonValue streamed;
+                streamed.kind = JsonValue::Kind::Array;
+                streamArray(depth + 1);
+                v.members.push_back(JsonMember { std::move(key), std::move(streamed) });
+            } else {
+                v.members.push_back(JsonMember { std::move(key), value(depth + 1) });
+            }
             blanks();
             if (at_ < s_.size() && s_[at_] == ',') {
                 ++at_;
@@ -130,6 +147,31 @@ private:
         }
         while (true) {
             v.items.push_back(value(depth + 1));
+            blanks();
+            if (at_ < s_.size() && s_[at_] == ',') {
+                ++at_;
+                continue;
+            }
+            if (at_ < s_.size() && s_[at_] == ']') {
+                ++at_;
+                return;
+            }
+            fail("\",\" or \"]\" expected in an array");
+        }
+    }
+
+    void streamArray(int depth)
+    {
+        ++at_; // [
+        blanks();
+        if (at_ < s_.size() && s_[at_] == ']') {
+            ++at_;
+            return;
+        }
+        while (true) {
+            blanks();
+            const std::size_t start = at_;
+            (*streamItem_)(value(depth + 1), start);
             blanks();
             if (at_ < s_.size() && s_[at_] == ',') {
                 ++at_;
@@ -277,9 +319,26 @@ private:
 
     std::string_view s_;
     std::size_t at_ = 0;
+    std::string_view streamKey_;
+    const std::function<void(JsonValue&&, std::size_t)>* streamItem_ = nullptr;
 };
 
 } // namespace
+
+JsonParse parseJsonStreaming(std::string_view text, std::string_view streamedMember,
+    const std::function<void(JsonValue&&, std::size_t)>& item)
+{
+    JsonParse out;
+    JsonTextReader reader(text);
+    reader.streamMember(streamedMember, item);
+    try {
+        out.value = reader.document();
+    } catch (const JsonSyntaxError& e) {
+        out.error = std::string(e.what()) + " (at byte " + std::to_string(reader.offset() + 1) + ")";
+        out.errorOffset = reader.offset();
+    }
+    return out;
+}
 
 JsonParse parseJson(std::string_view text)
 {
@@ -289,6 +348,7 @@ JsonParse parseJson(std::string_view text)
         out.value = reader.document();
     } catch (const JsonSyntaxError& e) {
         out.error = std::string(e.what()) + " (at byte " + std::to_string(reader.offset() + 1) + ")";
+        out.errorOffset = reader.offset();
     }
     return out;
 }

@@ -5,6 +5,7 @@
 // are decoded to UTF-8. Nesting is bounded, so no input can exhaust the stack.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,15 @@ inline constexpr int MaxJsonDepth = 64;
 struct JsonParse {
     std::optional<JsonValue> value;
     std::string error; // English, with the byte offset where reading stopped
+    std::size_t errorOffset = 0;
 };
 
 JsonParse parseJson(std::string_view text);
+// The same, except that the items of the array held by the member `streamedMember` of the
+// outermost object are handed to `item` one by one, each with the byte offset it begins at, and
+// are not kept (that member is left an empty array): a file of a million features is read
+// without its tree.
+JsonParse parseJsonStreaming(std::string_view text, std::string_view streamedMember,
+    const std::function<void(JsonValue&&, std::size_t)>& item);
 
 } // namespace dorvan::cli

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <limits>
 
 namespace dorvan::cli {
@@ -21,6 +22,9 @@ using placecsv::namedColumns;
 using placecsv::namesCoordinates;
 using placecsv::positionalColumns;
 using placecsv::quotedText;
+using placecsv::Coordinates;
+using placecsv::readRow;
+using placecsv::Row;
 
 namespace {
 
@@ -136,20 +140,9 @@ std::optional<double> parseCoordinate(std::string_view text)
     return v;
 }
 
-struct Row {
-    int line = 0;
-    bool nameGood = false; // the name passed its checks (the line may still be refused)
-    bool good = false; // every field passed
-    Text100 name;
-    double x = 0.0;
-    double y = 0.0;
-    double quantity = 1.0;
-    double price = 1.0;
-    std::int32_t flexibility = 1;
-};
+} // namespace
 
-// How the coordinates of a line are read.
-enum class Coordinates { Plain, Grid, Geographic };
+namespace placecsv {
 
 // One data line; the problems of its fields go to problems, the first of each field. Real
 // coordinates come as x = longitude, y = latitude, or as the grid's easting and northing.
@@ -236,45 +229,122 @@ Row readRow(const std::vector<std::string>& f, const Columns& c, Coordinates kin
     return row;
 }
 
-// Real coordinates into the project's plane: latitude/longitude (or the grid's numbers first
-// to them) into the local projection of the list. Problems name the line of the place.
-std::string projectRows(std::vector<Row>& rows, const std::optional<geo::GridToWgs84>& grid,
-    const std::string& crs, std::vector<CsvProblem>& problems)
+std::string projectPoints(std::vector<double>& x, std::vector<double>& y,
+    const std::optional<geo::GridToWgs84>& grid, const std::string& crs,
+    const std::function<int(std::size_t)>& lineOf, std::vector<CsvProblem>& problems,
+    std::vector<geo::LatLon>* keptDegrees, int threads)
 {
     std::vector<geo::LatLon> degrees;
-    for (const Row& row : rows) {
+    degrees.reserve(x.size());
+    for (std::size_t k = 0; k < x.size(); ++k) {
         if (!grid) {
-            degrees.push_back({ row.y, row.x });
+            degrees.push_back({ y[k], x[k] });
             continue;
         }
-        const auto p = grid->toLatLon(row.x, row.y);
+        const auto p = grid->toLatLon(x[k], y[k]);
         if (!p) {
-            problems.push_back({ row.line, "x, y cannot be transformed from " + crs + " to latitude and longitude" });
+            problems.push_back({ lineOf(k), "x, y cannot be transformed from " + crs + " to latitude and longitude" });
             continue;
         }
         degrees.push_back(*p);
     }
     if (!problems.empty())
         return {};
-    const geo::LocalProjection local = geo::localProjection(degrees);
+    geo::LocalProjection local = geo::localProjection(degrees, threads);
     if (local.tooFar) {
-        const Row& far = rows[*local.tooFar];
         const long km = std::isfinite(local.tooFarKm) ? std::lround(local.tooFarKm) : -1;
-        problems.push_back({ far.line,
+        problems.push_back({ lineOf(*local.tooFar),
             "the place lies " + (km >= 0 ? std::to_string(km) + " km" : std::string("too far"))
                 + " from the middle of the list; every place must lie within 2000 km of it" });
         return {};
     }
-    if (local.definition.empty() || local.points.size() != rows.size()) {
+    if (local.definition.empty() || local.points.size() != x.size()) {
         problems.push_back({ 0, "PROJ cannot project the places" });
         return {};
     }
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        rows[k].x = local.points[k].x;
-        rows[k].y = local.points[k].y;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        x[k] = local.points[k].x;
+        y[k] = local.points[k].y;
     }
+    if (keptDegrees != nullptr)
+        *keptDegrees = std::move(degrees);
     return local.definition;
 }
+
+std::string nameKey(const Text100& name)
+{
+    return placeNameKey(name.bytes());
+}
+
+void readListLines(std::string_view bytes, bool grid, const std::string& crs, ListLayout& out,
+    std::vector<CsvProblem>& problems, std::vector<std::string>& notices,
+    const std::function<void(const std::vector<std::string>&, int)>& dataLine)
+{
+    out.kind = grid ? Coordinates::Grid : Coordinates::Plain;
+    bool first = true;
+    forEachCsvLine(bytes, [&](const Line& line) {
+        if (!line.decodeError.empty()) {
+            problems.push_back({ line.number, line.decodeError });
+            return;
+        }
+        if (skipped(line))
+            return;
+        if (first)
+            out.separator = separatorOf(line.text);
+        const CsvFields split = splitCsvLine(line.text, out.separator);
+        if (!split.ok()) {
+            problems.push_back({ line.number, split.error });
+            first = false;
+            return;
+        }
+        const int count = static_cast<int>(split.fields.size());
+        if (first) {
+            first = false;
+            const bool header = count >= 2 && !isNumber(split.fields[1]) && (count < 3 || !isNumber(split.fields[2]));
+            if (header && namesCoordinates(split.fields)) {
+                out.header = true;
+                out.geographic = true;
+                out.columns = count;
+                if (grid) {
+                    problems.push_back({ line.number, "--crs " + crs
+                            + " is for x and y columns; this list gives latitude and longitude" });
+                    out.headerRefused = true;
+                    return;
+                }
+                out.kind = Coordinates::Geographic;
+                const std::size_t before = problems.size();
+                out.named = namedColumns(split.fields, line.number, problems, notices);
+                out.headerRefused = problems.size() != before;
+                return;
+            }
+            if (count < MinColumns || count > MaxColumns) {
+                problems.push_back({ line.number, columnCountProblem(count) });
+                return;
+            }
+            out.columns = count;
+            out.named = positionalColumns(count);
+            if (header) {
+                out.header = true;
+                return;
+            }
+        }
+        if (out.columns == 0)
+            return; // the first line was refused: its field count cannot be the measure
+        if (count != out.columns) {
+            std::string m = std::to_string(count) + (count == 1 ? " field" : " fields")
+                + ", but the first line has " + std::to_string(out.columns);
+            if (out.separator == ',')
+                m += " (with \",\" as the separator a decimal comma must be quoted: \"48,15\")";
+            problems.push_back({ line.number, m });
+            return;
+        }
+        dataLine(split.fields, line.number);
+    });
+}
+
+} // namespace placecsv
+
+namespace {
 
 // Plain X/Y this large are metres of a national grid rather than kilometres of a plane.
 bool looksLikeMetres(const std::vector<Row>& rows)
@@ -301,79 +371,28 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
             return out;
         }
     }
-    Coordinates kind = grid ? Coordinates::Grid : Coordinates::Plain;
-    Columns columns;
+    placecsv::ListLayout layout;
     std::vector<Row> rows;
-    bool first = true;
-    bool headerRefused = false;
     int hundredthLine = 0;
-    for (const Line& line : csvLines(bytes)) {
-        if (!line.decodeError.empty()) {
-            out.problems.push_back({ line.number, line.decodeError });
-            continue;
-        }
-        if (skipped(line))
-            continue;
-        if (first)
-            out.separator = separatorOf(line.text);
-        const CsvFields split = splitCsvLine(line.text, out.separator);
-        if (!split.ok()) {
-            out.problems.push_back({ line.number, split.error });
-            first = false;
-            continue;
-        }
-        const int count = static_cast<int>(split.fields.size());
-        if (first) {
-            first = false;
-            const bool header = count >= 2 && !isNumber(split.fields[1]) && (count < 3 || !isNumber(split.fields[2]));
-            if (header && namesCoordinates(split.fields)) {
-                out.header = true;
-                out.geographic = true;
-                out.columns = count;
-                if (grid) {
-                    out.problems.push_back({ line.number, "--crs " + options.crs
-                            + " is for x and y columns; this list gives latitude and longitude" });
-                    headerRefused = true;
-                    continue;
+    placecsv::readListLines(bytes, grid.has_value(), options.crs, layout, out.problems, out.notices,
+        [&](const std::vector<std::string>& fields, int line) {
+            if (static_cast<int>(rows.size()) >= MaxPlaceCount) {
+                if (hundredthLine == 0) {
+                    hundredthLine = line;
+                    out.problems.push_back({ line, "place 100: a project holds at most 99 places" });
                 }
-                kind = Coordinates::Geographic;
-                const std::size_t before = out.problems.size();
-                columns = namedColumns(split.fields, line.number, out.problems, out.notices);
-                headerRefused = out.problems.size() != before;
-                continue;
+                return;
             }
-            if (count < MinColumns || count > MaxColumns) {
-                out.problems.push_back({ line.number, columnCountProblem(count) });
-                continue;
-            }
-            out.columns = count;
-            columns = positionalColumns(count);
-            if (header) {
-                out.header = true;
-                continue;
-            }
-        }
-        if (out.columns == 0)
-            continue; // the first line was refused: its field count cannot be the measure
-        if (count != out.columns) {
-            std::string m = std::to_string(count) + (count == 1 ? " field" : " fields")
-                + ", but the first line has " + std::to_string(out.columns);
-            if (out.separator == ',')
-                m += " (with \",\" as the separator a decimal comma must be quoted: \"48,15\")";
-            out.problems.push_back({ line.number, m });
-            continue;
-        }
-        if (static_cast<int>(rows.size()) >= MaxPlaceCount) {
-            if (hundredthLine == 0) {
-                hundredthLine = line.number;
-                out.problems.push_back({ line.number, "place 100: a project holds at most 99 places" });
-            }
-            continue;
-        }
-        if (headerRefused)
-            continue; // a refused header names no columns to read the lines by
-        rows.push_back(readRow(split.fields, columns, kind, line.number, out.problems));
-    }
+            if (layout.headerRefused)
+                return; // a refused header names no columns to read the lines by
+            rows.push_back(readRow(fields, layout.named, layout.kind, line, out.problems));
+        });
+    out.separator = layout.separator;
+    out.header = layout.header;
+    out.columns = layout.columns;
+    out.geographic = layout.geographic;
+    const Coordinates kind = layout.kind;
+    const Columns& columns = layout.named;
     // A place named twice, each repeat, among every line whose name is good, also when other
     // lines are refused: one run lists every bad line, in the order of the file.
     std::vector<Text100> names;
@@ -400,9 +419,19 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
         return out;
     }
     if (kind != Coordinates::Plain) {
-        out.reference = projectRows(rows, grid, options.crs, out.problems);
+        std::vector<double> xs, ys;
+        for (const Row& row : rows) {
+            xs.push_back(row.x);
+            ys.push_back(row.y);
+        }
+        out.reference = placecsv::projectPoints(
+            xs, ys, grid, options.crs, [&](std::size_t k) { return rows[k].line; }, out.problems);
         if (!out.ok())
             return out;
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            rows[k].x = xs[k];
+            rows[k].y = ys[k];
+        }
     }
 
     // The project as "Nový" and typed entry leave it, then saved.

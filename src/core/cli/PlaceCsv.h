@@ -38,6 +38,7 @@
 #include "core/project/ProjectRecord.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,6 +103,8 @@ struct CsvLine {
     std::string decodeError;
 };
 std::vector<CsvLine> csvLines(std::string_view bytes);
+// The same lines one at a time, without keeping them (a list of a million lines).
+void forEachCsvLine(std::string_view bytes, const std::function<void(const CsvLine&)>& lineRead);
 
 // The fields of one line split at the separator, with quotes and blanks as described above, or
 // the reason the quotes are broken.

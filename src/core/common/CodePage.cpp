@@ -1,5 +1,7 @@
 #include "core/common/CodePage.h"
 
+#include <algorithm>
+
 #include <iconv.h>
 
 namespace dorvan {
@@ -9,6 +11,10 @@ namespace {
 // conversion free of shared state.
 std::string convert(std::string_view in, const char* to, const char* from, const char* what)
 {
+    // ASCII is the same in both encodings: no converter to open for it (a list of a million
+    // names converts each).
+    if (std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(in);
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         throw CodePageError(std::string("Prevod kódovania nie je k dispozícii: ") + from + " -> " + to);

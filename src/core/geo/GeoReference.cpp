@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <mutex>
+#include <thread>
 #include <exception>
 
 namespace dorvan::geo {
@@ -238,7 +240,34 @@ std::string formatPosition(LatLon p)
     return "Poloha optima: " + formatLatLon(p);
 }
 
-LocalProjection localProjection(const std::vector<LatLon>& places)
+namespace {
+
+// f(begin, end, projection) over the places in `threads` parts, each part on a thread of its own
+// with a projection of its own (one PROJ context each); false when PROJ refuses the definition.
+template <typename Part>
+bool projectInParts(const std::string& definition, std::size_t count, int threads, Part part)
+{
+    const std::size_t parts = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), 1,
+        std::max<std::size_t>(count / 20000, 1));
+    std::vector<std::optional<Projection>> projections;
+    for (std::size_t k = 0; k < parts; ++k) {
+        projections.push_back(Projection::create(definition));
+        if (!projections.back())
+            return false;
+    }
+    std::vector<std::thread> running;
+    for (std::size_t k = 1; k < parts; ++k)
+        running.emplace_back(
+            [&, k] { part(count * k / parts, count * (k + 1) / parts, *projections[k]); });
+    part(std::size_t { 0 }, count / parts, *projections[0]);
+    for (std::thread& t : running)
+        t.join();
+    return true;
+}
+
+} // namespace
+
+LocalProjection localProjection(const std::vector<LatLon>& places, int threads)
 {
     LocalProjection out;
     if (places.empty())
@@ -246,33 +275,58 @@ LocalProjection localProjection(const std::vector<LatLon>& places)
     double south = places.front().latitude;
     double north = south;
     std::vector<double> lons;
+    lons.reserve(places.size());
     for (const LatLon& p : places) {
         south = std::min(south, p.latitude);
         north = std::max(north, p.latitude);
         lons.push_back(normalizedLongitude(p.longitude));
     }
     const double lat0 = std::round((south + north) / 2.0 * 1e6) / 1e6;
-    const double lon0 = std::round(middleLongitude(lons) * 1e6) / 1e6;
+    const double lon0 = std::round(middleLongitude(std::move(lons)) * 1e6) / 1e6;
     out.centre = { lat0, lon0 };
 
-    // The distance from the centre is true in an azimuthal equidistant projection.
-    const auto bare = Projection::create(aeqdDefinition(lat0, lon0, 0.0, 0.0));
-    if (!bare)
-        return out;
-    double minX = 0.0;
-    double minY = 0.0;
-    for (std::size_t k = 0; k < places.size(); ++k) {
-        const auto xy = bare->toPlanar(places[k]);
-        const double d = xy ? std::hypot(xy->x, xy->y) : HUGE_VAL;
-        if (!(d <= MaxDistanceFromCentreKm)) {
-            if (!out.tooFar || d > out.tooFarKm) {
-                out.tooFar = k;
-                out.tooFarKm = d;
+    // The distance from the centre is true in an azimuthal equidistant projection. Each part
+    // finds its least X and Y and the place farthest beyond the limit.
+    struct Extent {
+        double minX = HUGE_VAL;
+        double minY = HUGE_VAL;
+        std::optional<std::size_t> tooFar;
+        double tooFarKm = 0.0;
+    };
+    const std::size_t parts = static_cast<std::size_t>(std::max(threads, 1));
+    std::vector<Extent> extents(parts + 1);
+    std::mutex extentsLock;
+    const bool bareMade = projectInParts(aeqdDefinition(lat0, lon0, 0.0, 0.0), places.size(), threads,
+        [&](std::size_t begin, std::size_t end, const Projection& bare) {
+            Extent e;
+            for (std::size_t k = begin; k < end; ++k) {
+                const auto xy = bare.toPlanar(places[k]);
+                const double d = xy ? std::hypot(xy->x, xy->y) : HUGE_VAL;
+                if (!(d <= MaxDistanceFromCentreKm)) {
+                    if (!e.tooFar || d > e.tooFarKm) {
+                        e.tooFar = k;
+                        e.tooFarKm = d;
+                    }
+                    continue;
+                }
+                e.minX = std::min(e.minX, xy->x);
+                e.minY = std::min(e.minY, xy->y);
             }
-            continue;
+            const std::lock_guard lock(extentsLock);
+            extents[begin * parts / places.size()] = e;
+        });
+    if (!bareMade)
+        return out;
+    double minX = HUGE_VAL;
+    double minY = HUGE_VAL;
+    for (const Extent& e : extents) {
+        // The farthest of them, the first in the list among equals.
+        if (e.tooFar && (!out.tooFar || e.tooFarKm > out.tooFarKm || (e.tooFarKm == out.tooFarKm && *e.tooFar < *out.tooFar))) {
+            out.tooFar = e.tooFar;
+            out.tooFarKm = e.tooFarKm;
         }
-        minX = k == 0 ? xy->x : std::min(minX, xy->x);
-        minY = k == 0 ? xy->y : std::min(minY, xy->y);
+        minX = std::min(minX, e.minX);
+        minY = std::min(minY, e.minY);
     }
     if (out.tooFar)
         return out;
@@ -280,14 +334,17 @@ LocalProjection localProjection(const std::vector<LatLon>& places)
     const double shiftX = std::ceil(1.0 - minX + 1e-6);
     const double shiftY = std::ceil(1.0 - minY + 1e-6);
     out.definition = aeqdDefinition(lat0, lon0, shiftX * 1000.0, shiftY * 1000.0);
-    const auto stored = Projection::create(out.definition);
-    if (!stored) {
+    out.points.resize(places.size());
+    const bool storedMade = projectInParts(out.definition, places.size(), threads,
+        [&](std::size_t begin, std::size_t end, const Projection& stored) {
+            for (std::size_t k = begin; k < end; ++k) {
+                const auto xy = stored.toPlanar(places[k]);
+                out.points[k] = xy ? PlanarPoint { fourDecimals(xy->x), fourDecimals(xy->y) } : PlanarPoint {};
+            }
+        });
+    if (!storedMade) {
         out.definition.clear();
-        return out;
-    }
-    for (const LatLon& p : places) {
-        const auto xy = stored->toPlanar(p);
-        out.points.push_back(xy ? PlanarPoint { fourDecimals(xy->x), fourDecimals(xy->y) } : PlanarPoint {});
+        out.points.clear();
     }
     return out;
 }

@@ -99,7 +99,9 @@ struct LocalProjection {
 };
 
 // places must hold at least one point, each latitude in -90..90 and longitude in -180..180.
-LocalProjection localProjection(const std::vector<LatLon>& places);
+// The places are projected on up to `threads` threads (each with a PROJ context of its own; a
+// thread for at least 20,000 places), with the same result whatever their number.
+LocalProjection localProjection(const std::vector<LatLon>& places, int threads = 1);
 
 // The definition of such a projection centred on `centre` (degrees written with at most 6
 // decimals) with a false origin in whole metres.
