@@ -4,6 +4,8 @@
 #include "core/allocation/CostContours.h"
 #include "render/MapChartPainter.h"
 
+#include "support/RenderTestApp.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -21,11 +23,7 @@ namespace {
 // The test needs a QGuiApplication for fonts.
 QGuiApplication& app()
 {
-    static int argc = 1;
-    static char name[] = "contour_render_tests";
-    static char* argv[] = { name, nullptr };
-    static QGuiApplication a(argc, argv);
-    return a;
+    return test::renderTestApp();
 }
 
 const QRgb Magenta = qRgb(255, 0, 255);

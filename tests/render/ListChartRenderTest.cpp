@@ -3,6 +3,8 @@
 #include "core/allocation/ListChart.h"
 #include "render/ListChartPainter.h"
 
+#include "support/RenderTestApp.h"
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -15,11 +17,7 @@ namespace {
 
 QGuiApplication& listChartApp()
 {
-    static int argc = 1;
-    static char name[] = "list_chart_tests";
-    static char* argv[] = { name, nullptr };
-    static QGuiApplication a(argc, argv);
-    return a;
+    return test::renderTestApp();
 }
 
 QRgb opaque(std::uint32_t rgb)
