@@ -201,6 +201,7 @@ void SizedFlow::setTop(int a, int b)
     MoveList& list = lists_[idx(a) * idx(p_) + idx(b)];
     if (list.length == 0)
         rebuild(a, b, list);
+    absorbArrivals(a, b, list);
     for (;;) {
         while (!list.heap.empty() && !valid(list.heap.front(), a)) {
             std::pop_heap(list.heap.begin(), list.heap.end(), laterMove);
@@ -214,6 +215,26 @@ void SizedFlow::setTop(int a, int b)
     exact_[e] = 1;
     topDelta_[e] = list.heap.empty() ? Unreached : list.heap.front().delta;
     topPlace_[e] = list.heap.empty() ? -1 : list.heap.front().place;
+}
+
+void SizedFlow::absorbArrivals(int a, int b, MoveList& list)
+{
+    const std::vector<Arrival>& arrived = arrivals_[idx(a)];
+    for (; list.seen < arrived.size(); ++list.seen) {
+        const Arrival& m = arrived[list.seen];
+        if (of_[idx(m.place)] != a || stamp_[idx(m.place)] != m.stamp)
+            continue;
+        const double delta = cost(m.place, b) - cost_[idx(m.place)];
+        if (delta < list.bound) {
+            list.heap.push_back({ delta, m.place, m.stamp });
+            std::push_heap(list.heap.begin(), list.heap.end(), laterMove);
+        }
+    }
+    if (list.heap.size() > 4 * list.length + 64) {
+        std::erase_if(list.heap, [&](const MoveCandidate& m) { return !valid(m, a); });
+        std::make_heap(list.heap.begin(), list.heap.end(), laterMove);
+        list.length = std::max(list.length, list.heap.size());
+    }
 }
 
 // The cheapest moves of a's members to b, four times as many as the last time (a list that runs
@@ -239,6 +260,7 @@ void SizedFlow::rebuild(int a, int b, MoveList& list)
     }
     list.heap.assign(scratch_.begin(), scratch_.end());
     std::make_heap(list.heap.begin(), list.heap.end(), laterMove);
+    list.seen = arrivals_[idx(a)].size();
 }
 
 // A place moved along an arc of a shortest path: the pairs whose top it was look for their next
@@ -261,22 +283,19 @@ void SizedFlow::move(int place, int to)
         }
     }
     const std::uint32_t stamp = stamp_[idx(place)];
+    arrivals_[idx(to)].push_back({ place, stamp });
     for (int b = 0; b < p_; ++b) {
-        if (b == to || !exact_[idx(to) * p + idx(b)])
+        const std::size_t e = idx(to) * p + idx(b);
+        if (b == to || !exact_[e])
             continue; // a list not built yet takes the place from the members when it is
-        MoveList& list = lists_[idx(to) * p + idx(b)];
         const double delta = cost(place, b) - cost_[idx(place)];
-        if (delta >= list.bound)
-            continue;
+        if (topPlace_[e] >= 0 && delta >= topDelta_[e])
+            continue; // not the cheapest: the pair sees it among the arrivals when it needs to
+        MoveList& list = lists_[e];
         list.heap.push_back({ delta, place, stamp });
         std::push_heap(list.heap.begin(), list.heap.end(), laterMove);
-        if (list.heap.size() > 4 * list.length + 64) {
-            std::erase_if(list.heap, [&](const MoveCandidate& m) { return !valid(m, to); });
-            std::make_heap(list.heap.begin(), list.heap.end(), laterMove);
-            list.length = std::max(list.length, list.heap.size());
-        }
-        topDelta_[idx(to) * p + idx(b)] = list.heap.front().delta;
-        topPlace_[idx(to) * p + idx(b)] = list.heap.front().place;
+        topDelta_[e] = delta;
+        topPlace_[e] = place;
     }
 }
 

@@ -43,12 +43,22 @@ struct LaterMove {
 };
 inline constexpr LaterMove laterMove {};
 
-// The cheapest candidates of one pair of centres (a, b): every member of a outside the heap has
-// delta >= bound, so the heap's valid top is the pair's cheapest move while the heap has one.
+// The cheapest candidates of one pair of centres (a, b): every member of a outside the heap and
+// outside a's arrivals not yet seen has delta >= bound, so the heap's valid top is the pair's
+// cheapest move while the heap has one. A place joining a goes into the heap at once only when
+// it is the new cheapest; otherwise the pair takes it from a's arrivals when its top is needed
+// next (pairs whose top never moves never pay for it).
 struct MoveList {
     std::vector<MoveCandidate> heap;
     double bound = 0.0;
     std::size_t length = 0; // how many the last rebuild kept; 0 while never built
+    std::size_t seen = 0; // a's arrivals looked at so far
+};
+
+// A place that joined a centre during the repair (stale once it moved on: its stamp changed).
+struct Arrival {
+    std::int32_t place;
+    std::uint32_t stamp;
 };
 
 // A place that a price change would move to centre `to`, and the change it takes.
@@ -85,6 +95,7 @@ public:
         , stamp_(idx(n_), 0)
         , pos_(idx(n_), -1)
         , members_(idx(p_))
+        , arrivals_(idx(p_))
         , count_(idx(p_), 0)
         , flow_(idx(p_), 0)
         , pi_(idx(p_ + 1), 0.0)
@@ -150,6 +161,7 @@ private:
         return of_[idx(m.place)] == centre && stamp_[idx(m.place)] == m.stamp;
     }
     void setTop(int a, int b);
+    void absorbArrivals(int a, int b, MoveList& list);
     void rebuild(int a, int b, MoveList& list);
     void move(int place, int to);
     void measureReach(int a);
@@ -168,6 +180,7 @@ private:
     std::vector<std::uint32_t> stamp_;
     std::vector<int> pos_; // index in its centre's members (free places only)
     std::vector<std::vector<int>> members_; // the free places of each centre
+    std::vector<std::vector<Arrival>> arrivals_; // per centre, the places moved into it
     std::vector<int> count_; // all places of each centre, pinned ones included
     std::vector<int> flow_;
     long long flowSum_ = 0;
