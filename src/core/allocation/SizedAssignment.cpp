@@ -16,6 +16,10 @@ namespace sized {
 namespace {
 
 constexpr int MaxPriceRounds = 12;
+// A cold start takes its prices from a sample of the places from this many places and this many
+// a centre on.
+constexpr std::size_t CoarseFrom = 20000;
+constexpr std::size_t CoarsePerCentre = 64;
 
 } // namespace
 
@@ -224,6 +228,66 @@ void SizedFlow::relocate(int place, int to)
     ++stamp_[idx(place)];
 }
 
+// Prices for a cold start at scale: the exact solve of a quarter of the places (every pinned
+// place among them) within sizes scaled alike, itself started the same way while it is large.
+// Its prices put the places of the whole problem about where the optimum has them, so the
+// repair moves few of them (the shortest paths cost more the more places a centre holds).
+std::optional<std::vector<double>> coarsePrices(
+    const Inputs& in, int lo, int hi, const std::atomic<bool>* cancel)
+{
+    const std::size_t n = in.x.size();
+    std::vector<char> pinnedPlace(n, 0);
+    for (int place : in.pinned)
+        if (place >= 0)
+            pinnedPlace[idx(place)] = 1;
+    std::vector<double> x, y, w;
+    std::vector<int> newIndex(n, -1);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint64_t h = (i + 1) * 0x9E3779B97F4A7C15ULL; // a fixed scatter of the indices
+        h ^= h >> 31;
+        if ((h & 3) != 0 && !pinnedPlace[i])
+            continue;
+        newIndex[i] = static_cast<int>(x.size());
+        x.push_back(in.x[i]);
+        y.push_back(in.y[i]);
+        w.push_back(in.w[i]);
+    }
+    std::vector<int> pinned(in.pinned.begin(), in.pinned.end());
+    for (int& place : pinned)
+        if (place >= 0)
+            place = newIndex[idx(place)];
+    const double share = static_cast<double>(x.size()) / static_cast<double>(n);
+    const int m = static_cast<int>(x.size());
+    const int coarseLo = static_cast<int>(std::floor(lo * share));
+    const int coarseHi = std::min(m, std::max(1, static_cast<int>(std::ceil(hi * share))));
+    auto solved = solve({ x, y, w, in.cx, in.cy, pinned }, coarseLo, coarseHi, {}, cancel);
+    if (!solved)
+        return std::nullopt;
+    return std::move(solved->prices);
+}
+
+std::optional<Solved> solve(
+    const Inputs& in, int lo, int hi, std::span<const std::int32_t> start, const std::atomic<bool>* cancel)
+{
+    SizedFlow flow(in, lo, hi);
+    const auto known = std::count_if(start.begin(), start.end(), [](std::int32_t c) { return c >= 0; });
+    if (2 * static_cast<std::size_t>(known) >= in.x.size() && known > 0) {
+        flow.pricesFrom(start); // for centres that moved a little better than a sample's prices
+    } else if (in.x.size() >= CoarseFrom && in.x.size() >= CoarsePerCentre * in.cx.size()) {
+        auto prices = coarsePrices(in, lo, hi, cancel);
+        if (!prices)
+            return std::nullopt;
+        flow.setPrices(std::move(*prices));
+    }
+    flow.placeAll();
+    flow.balancePrices(cancel);
+    flow.startFlows();
+    if (!flow.repair(cancel))
+        return std::nullopt;
+    std::vector<double> prices = flow.prices();
+    return Solved { flow.takeAssignment(), std::move(prices) };
+}
+
 } // namespace sized
 
 namespace {
@@ -291,15 +355,10 @@ std::optional<std::vector<std::int32_t>> assignWithinSizes(std::span<const doubl
     if (n == 0)
         return std::vector<std::int32_t> {};
     const int hi = limits.maxPlaces > 0 ? std::min(limits.maxPlaces, n) : n;
-    sized::SizedFlow flow({ x, y, weight, cx, cy, pinned }, limits.minPlaces, hi);
-    if (!start.empty())
-        flow.pricesFrom(start);
-    flow.placeAll();
-    flow.balancePrices(cancel);
-    flow.startFlows();
-    if (!flow.repair(cancel))
+    auto solved = sized::solve({ x, y, weight, cx, cy, pinned }, limits.minPlaces, hi, start, cancel);
+    if (!solved)
         return std::nullopt;
-    return flow.takeAssignment();
+    return std::move(solved->assignment);
 }
 
 SizedAssignmentStats lastSizedAssignmentStats()

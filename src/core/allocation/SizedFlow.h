@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -133,6 +134,8 @@ public:
     bool repair(const std::atomic<bool>* cancel);
 
     std::vector<std::int32_t> takeAssignment() { return std::move(of_); }
+    const std::vector<double>& prices() const { return pi_; }
+    void setPrices(std::vector<double> prices) { pi_ = std::move(prices); }
 
 private:
     long long excess(int v) const
@@ -204,5 +207,17 @@ private:
     std::vector<PriceStep> steps_;
     std::size_t firstLength_ = 16;
 };
+
+// An optimal assignment and the prices that prove it.
+struct Solved {
+    std::vector<std::int32_t> assignment;
+    std::vector<double> prices;
+};
+
+// The whole solve on checked inputs (hi already at most n): prices from `start` when it gives a
+// centre to half the places or more, else at scale from a sample of the places, then the
+// repair. Nothing when cancelled.
+std::optional<Solved> solve(
+    const Inputs& in, int lo, int hi, std::span<const std::int32_t> start, const std::atomic<bool>* cancel);
 
 } // namespace dorvan::pmedian::sized

@@ -352,6 +352,35 @@ TEST(SizedAssignment, LargerAnswersHaveNoCheaperChainColdOrWarm)
     EXPECT_TRUE(hasCheaperChain(s, worse) || s.total(worse) == s.total(*warm));
 }
 
+TEST(SizedAssignment, ColdStartFromASampleAtScaleIsExact)
+{
+    // 20,000 places take their first prices from a solve of a quarter of them; the answer must
+    // still be an optimum within both limits, with its pinned place where it belongs.
+    std::mt19937_64 gen(5);
+    std::uniform_real_distribution<double> coord(0.0, 100.0), weight(0.0, 3.0);
+    SizedCase s;
+    const int n = 20000, p = 12;
+    for (int i = 0; i < n; ++i) {
+        s.x.push_back(coord(gen));
+        s.y.push_back(coord(gen) * 0.3); // a strip: the centres' cells are far from equal
+        s.w.push_back(weight(gen));
+    }
+    for (int c = 0; c < p; ++c) {
+        s.cx.push_back(coord(gen) * 0.5);
+        s.cy.push_back(coord(gen) * 0.3);
+    }
+    s.pinned.assign(p, -1);
+    s.pinned[7] = 12345;
+    s.limits = { 1500, 1750 };
+    const auto cold = s.solve();
+    ASSERT_TRUE(cold);
+    expectKeepsSizes(s, *cold, "sampled prices");
+    EXPECT_FALSE(hasCheaperChain(s, *cold));
+
+    const std::atomic<bool> cancelled { true };
+    EXPECT_FALSE(assignWithinSizes(s.x, s.y, s.w, s.cx, s.cy, s.pinned, s.limits, {}, &cancelled));
+}
+
 TEST(SizedAssignment, RefusesSizesThatCannotWorkAndBadInput)
 {
     SizedCase s = randomSizedCase(10, 3, {}, 0, 9);
