@@ -276,7 +276,8 @@ std::string progressLine(double fraction, double seconds, std::optional<double> 
         tail.insert(tail.size() - 2, ",0");
     if (bestTotal)
         tail += "  best total " + listNumber(*bestTotal);
-    const int bar = std::max(10, width - 2 - static_cast<int>(tail.size()));
+    // The bar keeps its length as the text after it grows (the best total appears).
+    const int bar = std::max(10, width - ProgressTextRoom);
     const int filled = static_cast<int>(std::floor(fraction * bar + 1e-9));
     std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#')
         + std::string(static_cast<std::size_t>(bar - filled), '.') + "]" + tail;

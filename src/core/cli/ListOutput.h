@@ -59,8 +59,10 @@ std::string listCertificateLine(const PlaceTable& table, const ListResult& r);
 // file cannot be written or GeoJSON has no coordinates to use.
 void writeListFile(const std::string& path, const PlaceTable& table, const ListResult& r);
 
-// One line of progress, `width` characters at most: a bar of the share done, the seconds spent
-// and the best total so far ("[#######.............]  3,2 s  najlepší súčet 1234,5").
+// One line of progress: a bar of the share done, the seconds spent and the best total so far
+// ("[#######.............]  3,2 s  best total 1234,5"). The bar is `width` less the room the
+// text after it may take (at least 10 characters), so that it keeps its length.
+inline constexpr int ProgressTextRoom = 44;
 std::string progressLine(double fraction, double seconds, std::optional<double> bestTotal, int width = 72);
 
 } // namespace dorvan::cli

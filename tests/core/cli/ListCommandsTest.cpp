@@ -321,10 +321,13 @@ TEST(ListInput, OptionsBelongToTheirKindOfInput)
 
 TEST(ListInput, ProgressLineShowsTheShareTheTimeAndTheBestTotal)
 {
-    // The bar takes what the width leaves: 40 - 26 characters of text - 2 brackets = 12.
-    EXPECT_EQ(progressLine(0.5, 3.24, 1234.5, 40), "[######......]  3,2 s  best total 1234,5");
-    EXPECT_EQ(progressLine(0.0, 0.0, std::nullopt, 30), "[.....................]  0,0 s");
+    // The bar is the width less 44 characters for the text, at least 10; its length stays
+    // when the best total appears.
+    EXPECT_EQ(progressLine(0.5, 3.24, 1234.5, 64), "[##########..........]  3,2 s  best total 1234,5");
+    EXPECT_EQ(progressLine(0.5, 3.24, std::nullopt, 64), "[##########..........]  3,2 s");
+    EXPECT_EQ(progressLine(0.0, 0.0, std::nullopt, 30), "[..........]  0,0 s");
     EXPECT_EQ(progressLine(2.0, 12.0, std::nullopt, 20), "[##########]  12,0 s");
+    EXPECT_EQ(progressLine(0.26, 1.05, std::nullopt, 54), "[##........]  1,1 s");
 
     // Drawn in place on a terminal and cleared at the end; nothing otherwise.
     std::ostringstream terminal, pipe;
