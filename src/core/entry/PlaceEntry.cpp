@@ -6,6 +6,7 @@
 #include "core/entry/PicturePlacement.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
 
 #include <algorithm>
 #include <optional>
@@ -33,6 +34,19 @@ bool coordinateChanged(double stored, double typed)
     return stored != typed;
 }
 
+// The names of the entry's steps, as the undo items may show them.
+const EditCommand PlaceCountCommand { .name = "Počet miest" };
+const EditCommand TypedPlaceCommand { .name = "Pridanie miesta" };
+const EditCommand ClickedPlaceCommand { .name = "Pridanie miesta na mape" };
+const EditCommand EditedPlacesCommand { .name = "Úprava miest" };
+const EditCommand DeletedPlaceCommand { .name = "Vymazanie miesta" };
+const EditCommand DistanceCommand { .name = "Vzdialenosť" };
+const EditCommand DistanceImportCommand { .name = "Import vzdialeností" };
+// What follows a place (sorting, completing the list, finishing the distances) is part of it.
+const EditCommand SortingCommand { .name = "Zoradenie miest", .join = StepJoin::Previous };
+const EditCommand CompletionCommand { .name = "Dokončenie zoznamu miest", .join = StepJoin::Previous };
+const EditCommand DistancesDoneCommand { .name = "Vzdialenosti", .join = StepJoin::Previous };
+
 } // namespace
 
 PlaceCaptions placeCaptions(int n)
@@ -55,11 +69,14 @@ std::string_view xOnEnterMessage(std::string_view x)
 
 CountOutcome PlaceEntry::acceptCount(std::string_view text)
 {
-    if (project_.State.AddPlacesMode)
-        return acceptAddCount(text);
-    if (project_.State.FirstEntryMode)
-        return acceptFirstCount(text);
-    return {};
+    knowQuestions();
+    return ProjectDocument(project_).execute(PlaceCountCommand, [&]() -> CountOutcome {
+        if (project_.State.AddPlacesMode)
+            return acceptAddCount(text);
+        if (project_.State.FirstEntryMode)
+            return acceptFirstCount(text);
+        return CountOutcome {};
+    });
 }
 
 CountOutcome PlaceEntry::acceptAddCount(std::string_view text)
@@ -117,8 +134,8 @@ CountOutcome PlaceEntry::acceptFirstCount(std::string_view text)
     s.PlaceCount = c.count;
     s.NextPlace = 1;
     r.EntryStateA = r.EntryStateB = r.DistanceEntryState = 0;
-    questions_.clear();
-    questionsKnown_ = true;
+    project_.Questions.clear();
+    project_.QuestionsKnown = true;
     out.askPlace = 1;
     return out;
 }
@@ -138,60 +155,66 @@ std::string PlaceEntry::nameOnEnter(std::string_view name) const
 
 PlaceOutcome PlaceEntry::acceptPlace(const PlaceTexts& texts)
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    PlaceOutcome out;
-    if (s.NextPlace > s.PlaceCount || s.NextPlace < 1)
-        return out;
-    out.handled = true;
+    knowQuestions();
+    return ProjectDocument(project_).execute(TypedPlaceCommand, [&]() -> PlaceOutcome {
+        auto& s = project_.State;
+        auto& r = project_.Record;
+        PlaceOutcome out;
+        if (s.NextPlace > s.PlaceCount || s.NextPlace < 1)
+            return out;
+        out.handled = true;
 
-    auto refuse = [&out](PlaceField field, std::string_view message) {
-        out.refused = field;
-        out.message = std::string(message);
-        return out;
-    };
-    if (texts.name.empty())
-        return refuse(PlaceField::Name, BadPlaceNameText);
-    Text100 name;
-    try {
-        name = Text100::fromUtf8(texts.name);
-    } catch (const CodePageError& e) {
-        return refuse(PlaceField::Name, e.what());
-    }
-    if (placeNamed(r, s.NextPlace - 1, name) > 0)
-        return refuse(PlaceField::Name, placeExistsText(texts.name));
-    const std::optional<double> x = coordinate(texts.x);
-    if (!x)
-        return refuse(PlaceField::X, BadCoordinateXText);
-    const std::optional<double> y = coordinate(texts.y);
-    if (!y)
-        return refuse(PlaceField::Y, BadCoordinateYText);
+        auto refuse = [&out](PlaceField field, std::string_view message) {
+            out.refused = field;
+            out.message = std::string(message);
+            return out;
+        };
+        if (texts.name.empty())
+            return refuse(PlaceField::Name, BadPlaceNameText);
+        Text100 name;
+        try {
+            name = Text100::fromUtf8(texts.name);
+        } catch (const CodePageError& e) {
+            return refuse(PlaceField::Name, e.what());
+        }
+        if (placeNamed(r, s.NextPlace - 1, name) > 0)
+            return refuse(PlaceField::Name, placeExistsText(texts.name));
+        const std::optional<double> x = coordinate(texts.x);
+        if (!x)
+            return refuse(PlaceField::X, BadCoordinateXText);
+        const std::optional<double> y = coordinate(texts.y);
+        if (!y)
+            return refuse(PlaceField::Y, BadCoordinateYText);
 
-    const int p = s.NextPlace;
-    storeNewPlace(r, p, name, *x, *y);
-    askAboutPlace(p, p);
-    // While all entered places share one spot the list cannot be allocated.
-    s.CoordsDiffer = coordinatesDiffer(r, p);
-    s.NextPlace = p + 1;
-    out.stored = p;
-    if (s.NextPlace <= s.PlaceCount)
-        out.askPlace = s.NextPlace;
-    return out;
+        const int p = s.NextPlace;
+        storeNewPlace(r, p, name, *x, *y);
+        askAboutPlace(p, p);
+        // While all entered places share one spot the list cannot be allocated.
+        s.CoordsDiffer = coordinatesDiffer(r, p);
+        s.NextPlace = p + 1;
+        out.stored = p;
+        if (s.NextPlace <= s.PlaceCount)
+            out.askPlace = s.NextPlace;
+        return out;
+    });
 }
 
 ListSettling PlaceEntry::settleTypedList()
 {
-    auto& s = project_.State;
-    ListSettling out;
-    if (s.NextPlace <= 2)
+    knowQuestions();
+    return ProjectDocument(project_).execute(SortingCommand, [&] {
+        auto& s = project_.State;
+        ListSettling out;
+        if (s.NextPlace <= 2)
+            return out;
+        out.settled = true;
+        sortPlaces(s.NextPlace - 1);
+        if (s.NextPlace > s.PlaceCount) {
+            out.completed = true;
+            out.completion = completeList();
+        }
         return out;
-    out.settled = true;
-    sortPlaces(s.NextPlace - 1);
-    if (s.NextPlace > s.PlaceCount) {
-        out.completed = true;
-        out.completion = completeList();
-    }
-    return out;
+    });
 }
 
 ClickTarget PlaceEntry::clickTarget() const
@@ -207,26 +230,33 @@ ClickTarget PlaceEntry::clickTarget() const
 
 ClickedPlace PlaceEntry::storeClickedPlace(int place, double x, double y)
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    storeNewPlace(r, place, Text100::fromUtf8(picturePlaceLabel(place)), x, y);
-    askAboutPlace(place, place);
-    // Place 1 is the reference point; a later place differing from it makes the list usable.
-    s.CoordsDiffer = coordinatesDiffer(r, place);
-    s.PlaceCount = place;
-    s.NextPlace = place + 1;
-    return { .raiseSettingsOn = place >= 2, .completesList = s.NextPlace > 3 };
+    knowQuestions();
+    return ProjectDocument(project_).execute(ClickedPlaceCommand, [&]() -> ClickedPlace {
+        auto& s = project_.State;
+        auto& r = project_.Record;
+        storeNewPlace(r, place, Text100::fromUtf8(picturePlaceLabel(place)), x, y);
+        askAboutPlace(place, place);
+        // Place 1 is the reference point; a later place differing from it makes the list usable.
+        s.CoordsDiffer = coordinatesDiffer(r, place);
+        s.PlaceCount = place;
+        s.NextPlace = place + 1;
+        return { .raiseSettingsOn = place >= 2, .completesList = s.NextPlace > 3 };
+    });
 }
 
 ListCompletion PlaceEntry::completeCutShortList()
 {
-    return completeList();
+    knowQuestions();
+    return ProjectDocument(project_).execute(CompletionCommand, [&] { return completeList(); });
 }
 
 ListCompletion PlaceEntry::completeClickedList()
 {
-    sortPlaces(project_.State.PlaceCount);
-    return completeList();
+    knowQuestions();
+    return ProjectDocument(project_).execute(CompletionCommand, [&] {
+        sortPlaces(project_.State.PlaceCount);
+        return completeList();
+    });
 }
 
 ListCompletion PlaceEntry::completeList()
@@ -241,40 +271,62 @@ ListCompletion PlaceEntry::completeList()
     return { .message = AllAtOneSpotText };
 }
 
+bool PlaceEntry::enterDistance(double km)
+{
+    knowQuestions();
+    return ProjectDocument(project_).execute(DistanceCommand, [&] {
+        const int n = project_.State.PlaceCount;
+        return dorvan::enterDistance(project_.Record, distanceQuestions(), n, km);
+    });
+}
+
+void PlaceEntry::knowQuestions()
+{
+    // Learning what the record asks is no edit: it happens before a command looks at the
+    // project, so that an undo never forgets it.
+    distanceQuestions();
+}
+
 DistanceQuestions& PlaceEntry::distanceQuestions()
 {
-    if (!questionsKnown_) {
-        questions_.clear();
+    if (!project_.QuestionsKnown) {
+        project_.Questions.clear();
         const int state = project_.Record.DistanceEntryState;
         if (state == 0 || state == 1)
-            questions_.askAll(std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount));
-        questionsKnown_ = true;
+            project_.Questions.askAll(std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount));
+        project_.QuestionsKnown = true;
     }
-    return questions_;
+    return project_.Questions;
 }
 
 void PlaceEntry::finishDistances()
 {
-    project_.Record.DistanceEntryState = 2;
-    questions_.clear();
-    questionsKnown_ = true;
+    knowQuestions();
+    return ProjectDocument(project_).execute(DistancesDoneCommand, [&] {
+        project_.Record.DistanceEntryState = 2;
+        project_.Questions.clear();
+        project_.QuestionsKnown = true;
+    });
 }
 
 bool PlaceEntry::importDistances(const DistanceTable& table)
 {
-    auto& r = project_.Record;
-    const int n = table.count;
-    if (n < 2 || n > MaxPlaceCount || n != project_.State.PlaceCount || !project_.State.PlacesComplete
-        || table.tenThousandths.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n))
-        return false;
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            r.Distance[i][j] = i == j ? 0.0 : table.km(i, j);
-    finishDistances();
-    r.setCriterion(CritRealDistances, true);
-    project_.Choices.Ticked[static_cast<std::size_t>(CritRealDistances)] = true;
-    project_.changed(ProjectChange::Places | ProjectChange::Criteria);
-    return true;
+    knowQuestions();
+    return ProjectDocument(project_).execute(DistanceImportCommand, [&]() -> bool {
+        auto& r = project_.Record;
+        const int n = table.count;
+        if (n < 2 || n > MaxPlaceCount || n != project_.State.PlaceCount || !project_.State.PlacesComplete
+            || table.tenThousandths.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n))
+            return false;
+        for (int i = 1; i <= n; ++i)
+            for (int j = 1; j <= n; ++j)
+                r.Distance[i][j] = i == j ? 0.0 : table.km(i, j);
+        finishDistances();
+        r.setCriterion(CritRealDistances, true);
+        project_.Choices.Ticked[static_cast<std::size_t>(CritRealDistances)] = true;
+        project_.changed(ProjectChange::Places | ProjectChange::Criteria);
+        return true;
+    });
 }
 
 void PlaceEntry::askAboutPlace(int place, int count)
@@ -296,53 +348,60 @@ void PlaceEntry::sortPlaces(int count)
 void PlaceEntry::storeEditedPlaces(
     const std::vector<Text100>& names, const std::vector<double>& xs, const std::vector<double>& ys)
 {
-    auto& s = project_.State;
-    auto& r = project_.Record;
-    const int n = std::min({ static_cast<int>(names.size()), static_cast<int>(xs.size()),
-        static_cast<int>(ys.size()), MaxPlaceCount });
-    std::vector<Text100> oldNames;
-    std::vector<int> moved;
-    for (int k = 1; k <= n; ++k) {
-        const auto slot = static_cast<std::size_t>(k - 1);
-        oldNames.push_back(r.PlaceName[k]);
-        if (coordinateChanged(r.PlaceX[k], xs[slot]) || coordinateChanged(r.PlaceY[k], ys[slot]))
-            moved.push_back(k);
-        r.PlaceName[k] = names[slot];
-        r.PlaceX[k] = xs[slot];
-        r.PlaceY[k] = ys[slot];
-    }
-    for (int k : moved)
-        askAboutPlace(k, n);
-    std::vector<int> sameNumbers(static_cast<std::size_t>(n));
-    for (int k = 1; k <= n; ++k)
-        sameNumbers[static_cast<std::size_t>(k - 1)] = k;
-    followPlaceNames(r, oldNames, sameNumbers);
-    project_.Choices.ExistingCentres
-        = followedExistingCentres(project_.Choices.ExistingCentres, r, { oldNames, sameNumbers });
-    s.CoordsDiffer = coordinatesDiffer(r, n);
-    if (s.PlaceCount >= 3)
-        sortPlaces(n);
+    knowQuestions();
+    return ProjectDocument(project_).execute(EditedPlacesCommand, [&] {
+        auto& s = project_.State;
+        auto& r = project_.Record;
+        const int n = std::min({ static_cast<int>(names.size()), static_cast<int>(xs.size()),
+            static_cast<int>(ys.size()), MaxPlaceCount });
+        std::vector<Text100> oldNames;
+        std::vector<int> moved;
+        for (int k = 1; k <= n; ++k) {
+            const auto slot = static_cast<std::size_t>(k - 1);
+            oldNames.push_back(r.PlaceName[k]);
+            if (coordinateChanged(r.PlaceX[k], xs[slot]) || coordinateChanged(r.PlaceY[k], ys[slot]))
+                moved.push_back(k);
+            r.PlaceName[k] = names[slot];
+            r.PlaceX[k] = xs[slot];
+            r.PlaceY[k] = ys[slot];
+        }
+        for (int k : moved)
+            askAboutPlace(k, n);
+        std::vector<int> sameNumbers(static_cast<std::size_t>(n));
+        for (int k = 1; k <= n; ++k)
+            sameNumbers[static_cast<std::size_t>(k - 1)] = k;
+        followPlaceNames(r, oldNames, sameNumbers);
+        project_.Choices.ExistingCentres
+            = followedExistingCentres(project_.Choices.ExistingCentres, r, { oldNames, sameNumbers });
+        s.CoordsDiffer = coordinatesDiffer(r, n);
+        if (s.PlaceCount >= 3)
+            sortPlaces(n);
+    });
 }
 
 PlaceListChange PlaceEntry::deletePlace(int number, int entered, bool relabel)
 {
-    auto& r = project_.Record;
-    entered = std::clamp(entered, 0, MaxPlaceCount);
-    PlaceListChange change;
-    if (number < 1 || number > entered)
+    knowQuestions();
+    return ProjectDocument(project_).execute(DeletedPlaceCommand, [&]() -> PlaceListChange {
+        auto& r = project_.Record;
+        entered = std::clamp(entered, 0, MaxPlaceCount);
+        PlaceListChange change;
+        if (number < 1 || number > entered)
+            return change;
+        for (int k = 1; k <= entered; ++k) {
+            change.oldNames.push_back(r.PlaceName[k]);
+            change.newNumber.push_back(k < number ? k : k == number ? 0 : k - 1);
+        }
+        distanceQuestions().remove(number, entered);
+        removePlace(r, number, entered);
+        if (relabel)
+            for (int k = number; k < entered; ++k)
+                r.PlaceName[k] = Text100::fromUtf8(picturePlaceLabel(k));
+        followPlaceNames(r, change.oldNames, change.newNumber);
+        project_.Choices.ExistingCentres
+            = followedExistingCentres(project_.Choices.ExistingCentres, r, change);
         return change;
-    for (int k = 1; k <= entered; ++k) {
-        change.oldNames.push_back(r.PlaceName[k]);
-        change.newNumber.push_back(k < number ? k : k == number ? 0 : k - 1);
-    }
-    distanceQuestions().remove(number, entered);
-    removePlace(r, number, entered);
-    if (relabel)
-        for (int k = number; k < entered; ++k)
-            r.PlaceName[k] = Text100::fromUtf8(picturePlaceLabel(k));
-    followPlaceNames(r, change.oldNames, change.newNumber);
-    project_.Choices.ExistingCentres = followedExistingCentres(project_.Choices.ExistingCentres, r, change);
-    return change;
+    });
 }
 
 } // namespace dorvan

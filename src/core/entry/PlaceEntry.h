@@ -88,7 +88,9 @@ struct ClickedPlace {
 
 // The rules of entering a list of places: the count of a first list and of places to add, each
 // typed place, and the completion of a list typed or clicked on the map picture. It works on the
-// project's record and working state; the window shows what the outcomes say.
+// project's record and working state, each change one command of the project's document (a
+// sorting or completion that follows a place joins that place's step); the window shows what
+// the outcomes say.
 class PlaceEntry {
 public:
     explicit PlaceEntry(Project& project)
@@ -127,9 +129,12 @@ public:
     // A deletion cut an unfinished entry short: the places entered are the whole list now.
     ListCompletion completeCutShortList();
 
-    // The pairs the distance entry still asks for. Until this window has seen how the list came
+    // The pairs the distance entry still asks for. Until the entry has seen how the list came
     // about (an opened project), a started entry asks every pair of the list.
     DistanceQuestions& distanceQuestions();
+    // The distance of the pair asked next among the places, stored for both directions; false
+    // when no pair is asked.
+    bool enterDistance(double km);
     // Every pair has its value: the entry is finished (state 2).
     void finishDistances();
     // A whole matrix for places 1..table.count (the complete list) at once: the record holds
@@ -140,6 +145,7 @@ public:
     bool importDistances(const DistanceTable& table);
 
 private:
+    void knowQuestions();
     CountOutcome acceptAddCount(std::string_view text);
     CountOutcome acceptFirstCount(std::string_view text);
     ListCompletion completeList();
@@ -149,8 +155,6 @@ private:
     void askAboutPlace(int place, int count);
 
     Project& project_;
-    DistanceQuestions questions_;
-    bool questionsKnown_ = false;
 };
 
 } // namespace dorvan

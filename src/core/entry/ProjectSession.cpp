@@ -6,6 +6,7 @@
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 #include "core/geo/GeoReference.h"
+#include "core/project/ProjectDocument.h"
 
 #include <algorithm>
 #include <utility>
@@ -36,6 +37,19 @@ void dropPicture(Project& p)
     p.MapPicture.clear();
 }
 
+const EditCommand MapTakenStep { .name = "Mapa", .picture = true };
+const EditCommand DeletedPlaceStep { .name = "Vymazanie miesta" };
+const EditCommand EditedPlacesStep { .name = "Úprava miest" };
+// What saving sets in the record belongs to the last edit, or to none.
+const EditCommand SavingStep { .name = "Uloženie", .join = StepJoin::PreviousElseNone };
+
+// The distance entry starts again from what the record says of it.
+void forgetQuestions(Project& p)
+{
+    p.Questions.clear();
+    p.QuestionsKnown = false;
+}
+
 } // namespace
 
 void ProjectSession::startNew()
@@ -61,7 +75,8 @@ void ProjectSession::startNew()
     s.ProjectFileName.clear();
     s.ProjectFile.clear();
     project_.Choices = EntryChoices {};
-    s.UnsavedChanges = false;
+    forgetQuestions(project_);
+    ProjectDocument(project_).startClean();
 }
 
 void ProjectSession::open(const TProjectRecord& record, const std::string& file)
@@ -84,7 +99,8 @@ void ProjectSession::open(const TProjectRecord& record, const std::string& file)
     s.PlacesComplete = true;
     s.EntryClosable = true;
     project_.Choices = choicesAsOpened(record, s.PlaceCount);
-    s.UnsavedChanges = false;
+    forgetQuestions(project_);
+    ProjectDocument(project_).startClean();
 }
 
 void ProjectSession::takePicture(RgbPicture picture)
@@ -95,7 +111,7 @@ void ProjectSession::takePicture(RgbPicture picture)
 
 void ProjectSession::openShown()
 {
-    project_.State.UnsavedChanges = false;
+    ProjectDocument(project_).startClean();
 }
 
 void ProjectSession::openCancelled()
@@ -110,32 +126,39 @@ void ProjectSession::close()
     s.AddPlacesMode = false;
     s.EntryClosable = false;
     s.PlacesComplete = false;
-    s.UnsavedChanges = false;
     // With the window its boxes go: nothing is ticked any more.
     project_.Choices = EntryChoices {};
     geo::clearProjectReference(project_.Record);
     dropPicture(project_);
+    forgetQuestions(project_);
+    ProjectDocument(project_).startClean();
 }
 
 void ProjectSession::takeMapPicture(RgbPicture picture)
 {
-    project_.MapPicture = std::move(picture);
-    project_.Record.PictureHeight = project_.MapPicture.height();
-    project_.Record.PictureWidth = project_.MapPicture.width();
-    project_.State.MapPictureOwned = true;
-    project_.State.NextPlace = 1;
+    ProjectDocument(project_).execute(MapTakenStep, [&] {
+        project_.MapPicture = std::move(picture);
+        project_.Record.PictureHeight = project_.MapPicture.height();
+        project_.Record.PictureWidth = project_.MapPicture.width();
+        project_.State.MapPictureOwned = true;
+        project_.State.NextPlace = 1;
+    });
 }
 
 void ProjectSession::takeFittedMap(geo::MapFit fit)
 {
-    placeFittedMap(project_, placesToSave(), std::move(fit));
-    project_.State.NextPlace = 1;
+    ProjectDocument(project_).execute(MapTakenStep, [&] {
+        placeFittedMap(project_, placesToSave(), std::move(fit));
+        project_.State.NextPlace = 1;
+    });
 }
 
 void ProjectSession::takeScaledPicture(RgbPicture picture, ScaleKm scale)
 {
-    placeScaledPicture(project_, std::move(picture), scale);
-    project_.State.NextPlace = 1;
+    ProjectDocument(project_).execute(MapTakenStep, [&] {
+        placeScaledPicture(project_, std::move(picture), scale);
+        project_.State.NextPlace = 1;
+    });
 }
 
 void ProjectSession::allocationOpened()
@@ -147,6 +170,12 @@ void ProjectSession::allocationOpened()
 }
 
 PlaceDeletion ProjectSession::deleteTypedPlace(int row)
+{
+    places_.distanceQuestions(); // what the record asks, learnt before the step (no edit)
+    return ProjectDocument(project_).execute(DeletedPlaceStep, [&] { return deleteTypedPlaceNow(row); });
+}
+
+PlaceDeletion ProjectSession::deleteTypedPlaceNow(int row)
 {
     auto& s = project_.State;
     const bool entryUnfinished = s.NextPlace <= s.PlaceCount;
@@ -164,15 +193,19 @@ PlaceDeletion ProjectSession::deleteTypedPlace(int row)
 
 PlaceDeletion ProjectSession::deletePicturePlace(int row)
 {
-    const int entered = std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount);
-    return afterDeletion(places_.deletePlace(row, entered, true));
+    places_.distanceQuestions();
+    return ProjectDocument(project_).execute(DeletedPlaceStep, [&] {
+        const int entered = std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount);
+        return afterDeletion(places_.deletePlace(row, entered, true));
+    });
 }
 
 PlaceDeletion ProjectSession::afterDeletion(PlaceListChange change)
 {
     auto& s = project_.State;
     PlaceDeletion d;
-    const bool deleted = std::find(change.newNumber.begin(), change.newNumber.end(), 0) != change.newNumber.end();
+    const bool deleted
+        = std::find(change.newNumber.begin(), change.newNumber.end(), 0) != change.newNumber.end();
     d.change = std::move(change);
     if (!deleted)
         return d;
@@ -181,11 +214,16 @@ PlaceDeletion ProjectSession::afterDeletion(PlaceListChange change)
     s.CoordsDiffer = coordinatesDiffer(project_.Record, s.PlaceCount);
     // Fewer than two places cannot be allocated.
     d.settingsOff = s.PlaceCount < 2;
-    s.UnsavedChanges = true;
     return d;
 }
 
 std::optional<GridRefusal> ProjectSession::editPlaces(const std::vector<PlaceTexts>& rows)
+{
+    places_.distanceQuestions();
+    return ProjectDocument(project_).execute(EditedPlacesStep, [&] { return editPlacesNow(rows); });
+}
+
+std::optional<GridRefusal> ProjectSession::editPlacesNow(const std::vector<PlaceTexts>& rows)
 {
     const std::size_t n = rows.size();
     std::vector<Text100> names(n);
@@ -244,6 +282,11 @@ bool ProjectSession::savable() const
 
 void ProjectSession::prepareSave()
 {
+    ProjectDocument(project_).execute(SavingStep, [&] { prepareSaveNow(); });
+}
+
+void ProjectSession::prepareSaveNow()
+{
     auto& r = project_.Record;
     const auto& s = project_.State;
     if (project_.Choices.ticked(CritGroups))
@@ -270,7 +313,7 @@ void ProjectSession::saveCancelled()
 void ProjectSession::saved(const std::string& file)
 {
     project_.State.ProjectFile = file;
-    project_.State.UnsavedChanges = false;
+    ProjectDocument(project_).markSaved();
 }
 
 } // namespace dorvan

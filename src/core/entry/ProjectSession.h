@@ -39,8 +39,11 @@ struct PlaceDeletion {
 };
 
 // The life of the open project: each transition is one function that leaves the record, the
-// choices and the working state consistent. The windows call these and show the result. The
-// flags that tell which windows are open stay with the windows.
+// choices and the working state consistent. An edit (places added, moved, renamed or deleted,
+// a map taken, distances imported) is one command of the project's document, undone and redone
+// as one step; a new, opened or closed project starts a clean history and a save marks its
+// saved point. The windows call these and show the result. The flags that tell which windows
+// are open stay with the windows.
 class ProjectSession {
 public:
     explicit ProjectSession(Project& project)
@@ -112,6 +115,9 @@ public:
     void saved(const std::string& file);
 
 private:
+    PlaceDeletion deleteTypedPlaceNow(int row);
+    std::optional<GridRefusal> editPlacesNow(const std::vector<PlaceTexts>& rows);
+    void prepareSaveNow();
     PlaceDeletion afterDeletion(PlaceListChange change);
 
     Project& project_;

@@ -1,8 +1,52 @@
 #include "core/project/Project.h"
 
+#include "core/project/ProjectDocument.h"
+
 #include <algorithm>
 
 namespace dorvan {
+
+Project::Project()
+    : History(std::make_unique<EditHistory>())
+{
+}
+
+Project::~Project() = default;
+
+void Project::changed(ProjectChange what)
+{
+    constexpr auto saved
+        = ProjectChange::Places | ProjectChange::Criteria | ProjectChange::Settings | ProjectChange::Groups;
+    if (History->applying > 0) {
+        History->toldWhileApplying = History->toldWhileApplying | what;
+        return;
+    }
+    if (has(what, saved)) {
+        State.UnsavedChanges = true;
+        History->editedBeside = true;
+    }
+    if (has(what, saved | ProjectChange::RunInputs))
+        ++History->revision;
+    Observers.notify(what);
+}
+
+void Project::resetAtStart()
+{
+    Record = TProjectRecord {};
+    ResetProjectAtStart(Record);
+    // Every other flag and counter starts at zero or false.
+    State = WorkingState {};
+    State.ProgramTitle = ProgramTitleText;
+    State.EntryWindowClosed = true;
+    State.FirstEntryMode = true;
+    MapPicture.clear();
+    Choices = EntryChoices {};
+    Questions = DistanceQuestions {};
+    QuestionsKnown = false;
+    BestStars = StarSolution {};
+    BestRounds = RoundsTrace {};
+    ProjectDocument(*this).startClean();
+}
 
 const std::vector<std::string>& DistributionGroups::members(int g) const
 {

@@ -2,6 +2,7 @@
 
 #include "core/common/RgbPicture.h"
 #include "core/project/AllocationSettings.h"
+#include "core/project/DistanceQuestions.h"
 #include "core/project/ProjectRecord.h"
 #include "core/project/StarSolution.h"
 
@@ -41,9 +42,9 @@ struct WorkingState {
     // The main window's data mode: places clicked onto a map picture ("Dáta - OBRÁZOK") rather
     // than typed in ("Dáta - RUČNE").
     bool PictureMode = false;
-    // The project has changes that were not saved: set by every edit, cleared when the project
-    // is saved, opened, started anew or closed. The closing questions offer "Uložiť ..." while
-    // it is set.
+    // The project has changes that were not saved: the edit history stands away from its saved
+    // point (see ProjectDocument), which keeps this flag. The closing questions offer
+    // "Uložiť ..." while it is set.
     bool UnsavedChanges = false;
 };
 
@@ -80,6 +81,7 @@ struct EntryChoices {
     std::vector<std::string> ExistingCentres;
 
     bool ticked(Criterion c) const { return Ticked[static_cast<std::size_t>(c)]; }
+    bool operator==(const EntryChoices&) const = default;
 };
 
 // What changed in the project, told to every window that observes it. One notification may
@@ -93,6 +95,11 @@ enum class ProjectChange : unsigned {
     Coordinates = 1u << 5, // the places' coordinates are to be shown again where they are listed
     // The result of an open allocation window is stale: it runs again.
     RunInputs = 1u << 6,
+    // The edit history moved (an edit, an undo or a redo): the undo items and the unsaved mark
+    // follow it.
+    History = 1u << 7,
+    // An undo or a redo put back a state of the project: every view shows it again.
+    Restored = 1u << 8,
 };
 constexpr ProjectChange operator|(ProjectChange a, ProjectChange b)
 {
@@ -141,46 +148,41 @@ private:
     std::shared_ptr<Observation::Registry> registry_;
 };
 
+struct EditHistory; // ProjectDocument.h
+
 // The open project: the record, the working state and the map picture, owned by the main
-// window for the whole run; child windows hold a reference to it.
+// window for the whole run; child windows hold a reference to it. Its edits go through a
+// ProjectDocument, which keeps their history here.
 struct Project {
+    Project();
+    ~Project();
+    Project(const Project&) = delete;
+    Project& operator=(const Project&) = delete;
+
     TProjectRecord Record;
     WorkingState State;
     RgbPicture MapPicture;
     EntryChoices Choices;
+    // The pairs of places the typed distance entry still asks for, and whether the entry has
+    // seen how the list came about (an opened project asks every pair until it has).
+    DistanceQuestions Questions;
+    bool QuestionsKnown = false;
     // The best network of the last star search, drawn by the station network graph.
     StarSolution BestStars;
     // The delivery rounds of the network window's last search, drawn by the graph too.
     RoundsTrace BestRounds;
     ProjectObservers Observers;
+    // The undo and redo steps, the saved point and the revision of the inputs.
+    std::unique_ptr<EditHistory> History;
 
-    // Tells the observers; a change of what is saved (places, criteria, settings, groups) also
-    // marks the project as changed since it was last saved.
-    void changed(ProjectChange what)
-    {
-        constexpr auto saved = ProjectChange::Places | ProjectChange::Criteria
-            | ProjectChange::Settings | ProjectChange::Groups;
-        if (has(what, saved))
-            State.UnsavedChanges = true;
-        Observers.notify(what);
-    }
+    // Tells the observers of a change made beside the document's commands; a change of what is
+    // saved (places, criteria, settings, groups) leaves the project unsaved until it is saved
+    // again. Within a command it only adds to what the command tells when it is done.
+    void changed(ProjectChange what);
 
     // What the main window does on creation: the record starts from zero bytes, then takes
-    // its start values, and the working state takes its start flags.
-    void resetAtStart()
-    {
-        Record = TProjectRecord {};
-        ResetProjectAtStart(Record);
-        // Every other flag and counter starts at zero or false.
-        State = WorkingState {};
-        State.ProgramTitle = ProgramTitleText;
-        State.EntryWindowClosed = true;
-        State.FirstEntryMode = true;
-        MapPicture.clear();
-        Choices = EntryChoices {};
-        BestStars = StarSolution {};
-        BestRounds = RoundsTrace {};
-    }
+    // its start values, and the working state takes its start flags; the history is clean.
+    void resetAtStart();
 };
 
 } // namespace dorvan

@@ -1,0 +1,146 @@
+#include "core/entry/ProjectEdits.h"
+
+#include "core/allocation/GroupSearch.h"
+#include "core/entry/GroupList.h"
+#include "core/entry/PlaceRelations.h"
+#include "core/project/ProjectDocument.h"
+
+namespace dorvan {
+
+namespace {
+
+// The names of the pages' steps, as the undo items may show them.
+const EditCommand CriterionStep { .name = "Kritérium", .told = ProjectChange::Criteria };
+const EditCommand ValueStep { .name = "Hodnota", .told = ProjectChange::Places };
+const EditCommand RelationStep { .name = "Vzťahy miest", .told = ProjectChange::Places };
+const EditCommand DistanceStep { .name = "Vzdialenosť", .told = ProjectChange::Places };
+const EditCommand SettingsStep { .name = "Nastavenie", .told = ProjectChange::Settings };
+const EditCommand GroupsStep { .name = "Skupiny", .told = ProjectChange::Groups };
+const EditCommand ProposalStep { .name = "Návrh skupín", .told = ProjectChange::Groups };
+const EditCommand CentresStep { .name = "Existujúce centrá", .told = ProjectChange::Groups };
+
+} // namespace
+
+void ProjectEdits::tickCriterion(Criterion criterion, bool on)
+{
+    ProjectDocument(project_).execute(CriterionStep, [&] {
+        project_.Choices.Ticked[static_cast<std::size_t>(criterion)] = on;
+        project_.Record.setCriterion(criterion, on);
+    });
+}
+
+PlaceValueCommit ProjectEdits::placeValues(
+    PlaceValueKind kind, const std::vector<std::string>& cells, std::string_view separator)
+{
+    return ProjectDocument(project_).execute(
+        ValueStep, [&] { return commitPlaceValues(project_.Record, kind, cells, separator); });
+}
+
+void ProjectEdits::setValue(double TProjectRecord::*field, double value)
+{
+    ProjectDocument(project_).execute(ValueStep, [&] { project_.Record.*field = value; });
+}
+
+void ProjectEdits::setCount(std::int32_t TProjectRecord::*field, std::int32_t value)
+{
+    ProjectDocument(project_).execute(ValueStep, [&] { project_.Record.*field = value; });
+}
+
+void ProjectEdits::chooseCentral(const Text100& name, int placeCount)
+{
+    ProjectDocument(project_).execute(
+        RelationStep, [&] { dorvan::chooseCentral(project_.Record, name, placeCount); });
+}
+
+void ProjectEdits::cancelCentral()
+{
+    ProjectDocument(project_).execute(RelationStep, [&] { dorvan::cancelCentral(project_.Record); });
+}
+
+bool ProjectEdits::addDepot(const Text100& name, int placeCount)
+{
+    return ProjectDocument(project_).execute(RelationStep, [&] {
+        auto& r = project_.Record;
+        if (addWarehouse(r, name) == 0)
+            return false;
+        if (!siteEntries(r, placeCount).dm) {
+            r.LoadTimeDM = 0.0;
+            r.CapacityDM = 0.0;
+        }
+        return true;
+    });
+}
+
+bool ProjectEdits::removeDepot(const Text100& name)
+{
+    return ProjectDocument(project_).execute(RelationStep, [&] {
+        auto& r = project_.Record;
+        if (!removeWarehouse(r, name))
+            return false;
+        if (r.WarehouseCount <= 0) {
+            r.LoadTimeDS = 0.0;
+            r.CapacityDS = 0.0;
+        }
+        return true;
+    });
+}
+
+bool ProjectEdits::addPriority(const Text100& name)
+{
+    return ProjectDocument(project_).execute(
+        RelationStep, [&] { return dorvan::addPriority(project_.Record, name); });
+}
+
+bool ProjectEdits::removePriority(int position)
+{
+    return ProjectDocument(project_).execute(
+        RelationStep, [&] { return dorvan::removePriority(project_.Record, position); });
+}
+
+int ProjectEdits::movePriority(int position, bool up)
+{
+    return ProjectDocument(project_).execute(
+        RelationStep, [&] { return dorvan::movePriority(project_.Record, position, up); });
+}
+
+void ProjectEdits::setDistance(int a, int b, double km)
+{
+    ProjectDocument(project_).execute(DistanceStep, [&] {
+        project_.Record.Distance[a][b] = km;
+        project_.Record.Distance[b][a] = km;
+    });
+}
+
+void ProjectEdits::setSettingsOn(bool on)
+{
+    ProjectDocument(project_).execute(SettingsStep, [&] { project_.Choices.SettingsOn = on; });
+}
+
+void ProjectEdits::setSettings(const CooperSettings& settings)
+{
+    ProjectDocument(project_).execute(SettingsStep, [&] { project_.Choices.Settings = settings; });
+}
+
+void ProjectEdits::setGroups(const DistributionGroups& groups, int groupCount)
+{
+    ProjectDocument(project_).execute(GroupsStep, [&] {
+        project_.Choices.Groups = groups;
+        project_.Record.GroupCount = groupCount;
+    });
+}
+
+void ProjectEdits::takeProposedGroups(const std::vector<std::string>& lines, int groupCount)
+{
+    ProjectDocument(project_).execute(ProposalStep, [&] {
+        project_.Choices.Ticked[static_cast<std::size_t>(CritGroups)] = true;
+        project_.Choices.Groups = groupsFromLines(lines, groupCount);
+        storeProposedGroups(project_.Choices.Groups, project_.Record);
+    });
+}
+
+void ProjectEdits::setExistingCentres(const std::vector<std::string>& names)
+{
+    ProjectDocument(project_).execute(CentresStep, [&] { project_.Choices.ExistingCentres = names; });
+}
+
+} // namespace dorvan

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/entry/CriterionValues.h"
+#include "core/project/Project.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dorvan {
+
+// The edits of the data-entry pages beyond the place list, each one command of the project's
+// document (undone and redone as one step): the criterion boxes, the values of places and of
+// the criteria, the centre, the depots and the priorities, typed distances, the iteration
+// settings, the groups (by hand or a taken proposal) and the existing centres.
+class ProjectEdits {
+public:
+    explicit ProjectEdits(Project& project)
+        : project_(project)
+    {
+    }
+
+    // A criterion box ticked or unticked: the box in the choices and the record's byte with it.
+    void tickCriterion(Criterion criterion, bool on);
+    // The grid cells of a per-place value (see commitPlaceValues).
+    PlaceValueCommit placeValues(
+        PlaceValueKind kind, const std::vector<std::string>& cells, std::string_view separator);
+    // A single value of a criterion (a time, a capacity, a length, a speed, a count).
+    void setValue(double TProjectRecord::*field, double value);
+    void setCount(std::int32_t TProjectRecord::*field, std::int32_t value);
+
+    // The centre chosen among the places 1..placeCount, or none any more.
+    void chooseCentral(const Text100& name, int placeCount);
+    void cancelCentral();
+    // A depot added (false when it was one already); when the centre and the depots then cover
+    // every place, the values of the other places (DM) go.
+    bool addDepot(const Text100& name, int placeCount);
+    // A depot removed by its name; with the last one the depots' values (DS) go.
+    bool removeDepot(const Text100& name);
+    bool addPriority(const Text100& name);
+    bool removePriority(int position);
+    // The new position, or 0 when the place cannot move that way.
+    int movePriority(int position, bool up);
+    // A real distance typed over for the pair a, b (both directions).
+    void setDistance(int a, int b, double km);
+
+    // "Nastavenie premenných DORVAN" ticked or not, and the settings as the page shows them.
+    void setSettingsOn(bool on);
+    void setSettings(const CooperSettings& settings);
+
+    // The groups as the group page holds them, and their count in the record.
+    void setGroups(const DistributionGroups& groups, int groupCount);
+    // A proposal taken: the groups of its lines, stored in the record with their switch on.
+    void takeProposedGroups(const std::vector<std::string>& lines, int groupCount);
+    // The existing centres of the group proposal, in the order chosen.
+    void setExistingCentres(const std::vector<std::string>& names);
+
+private:
+    Project& project_;
+};
+
+} // namespace dorvan

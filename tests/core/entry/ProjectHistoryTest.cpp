@@ -1,0 +1,413 @@
+// The project's edit history: every kind of edit undone gives the record byte for byte as
+// before it and redone as after it; a long random sequence of edits undone to its start; the
+// saved point. The expected bytes are those the codec wrote before and after each edit, taken
+// by the test itself, never from the history.
+#include "core/entry/PlaceList.h"
+#include "core/entry/ProjectEdits.h"
+#include "core/entry/ProjectSession.h"
+#include "core/project/ProjectDocument.h"
+#include "core/project/RecordCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace dorvan;
+
+namespace {
+
+// What an undo must give back besides the record: the choices and the entry's progress.
+struct ContentOf {
+    RecordBytes bytes;
+    EntryChoices choices;
+    int placeCount, nextPlace;
+    bool complete, addMode, differ;
+    int pictureWidth;
+    DistanceQuestions questions;
+};
+
+ContentOf contentOf(const Project& p)
+{
+    return { encodeRecord(p.Record), p.Choices, p.State.PlaceCount, p.State.NextPlace, p.State.PlacesComplete,
+        p.State.AddPlacesMode, p.State.CoordsDiffer, p.MapPicture.width(), p.Questions };
+}
+
+void expectSame(const ContentOf& a, const ContentOf& b)
+{
+    EXPECT_TRUE(a.bytes == b.bytes) << "record bytes differ";
+    EXPECT_TRUE(a.choices == b.choices) << "choices differ";
+    EXPECT_EQ(a.placeCount, b.placeCount);
+    EXPECT_EQ(a.nextPlace, b.nextPlace);
+    EXPECT_EQ(a.complete, b.complete);
+    EXPECT_EQ(a.addMode, b.addMode);
+    EXPECT_EQ(a.differ, b.differ);
+    EXPECT_EQ(a.pictureWidth, b.pictureWidth);
+    EXPECT_TRUE(a.questions == b.questions) << "distance questions differ";
+}
+
+// A new project with four typed places, each settled as the window does.
+std::unique_ptr<Project> typedProject()
+{
+    auto p = std::make_unique<Project>();
+    p->resetAtStart();
+    ProjectSession s(*p);
+    s.startNew();
+    EXPECT_TRUE(s.acceptCount("4").message.empty());
+    const char* names[] = { "Nitra", "Trnava", "Zlín", "Žilina" };
+    const char* xs[] = { "10", "2,5", "40", "7" };
+    const char* ys[] = { "3", "20", "8,25", "33" };
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(s.places().acceptPlace({ names[k], xs[k], ys[k] }).refused, PlaceField::None);
+        s.places().settleTypedList();
+    }
+    return p;
+}
+
+// A new project of places clicked on a 20 × 10 picture of 200 × 100 km.
+std::unique_ptr<Project> clickedProject()
+{
+    auto p = std::make_unique<Project>();
+    p->resetAtStart();
+    ProjectSession s(*p);
+    s.startNew();
+    RgbPicture picture(20, 10);
+    picture.setPixel(3, 4, { 200, 10, 10 });
+    s.takeScaledPicture(std::move(picture), { 200, 100 });
+    const double at[][2] = { { 10, 20 }, { 150, 80 }, { 60, 40 } };
+    for (const auto& xy : at) {
+        const ClickTarget t = s.places().clickTarget();
+        EXPECT_GT(t.place, 0) << t.message;
+        if (s.places().storeClickedPlace(t.place, xy[0], xy[1]).completesList)
+            s.places().completeClickedList();
+    }
+    return p;
+}
+
+// The same with an addition of one place under way.
+std::unique_ptr<Project> addingProject()
+{
+    auto p = typedProject();
+    EXPECT_EQ(ProjectSession(*p).acceptCount("1").askPlace, 5);
+    return p;
+}
+
+// A fingerprint of the record's bytes, for the many states of a long sequence.
+std::size_t fingerprint(const Project& p)
+{
+    const RecordBytes bytes = encodeRecord(p.Record);
+    return std::hash<std::string_view> {}(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+DistanceTable tableOf(int n)
+{
+    DistanceTable t { n, {} };
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            t.tenThousandths.push_back(i == j ? 0 : 10000 * (i + j) + 37 * i * j);
+    return t;
+}
+
+} // namespace
+
+TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
+{
+    struct Row {
+        const char* what;
+        std::unique_ptr<Project> (*start)();
+        std::function<void(Project&)> edit;
+    };
+    const Text100 zlin = Text100::fromUtf8("Zlín");
+    const Text100 nitra = Text100::fromUtf8("Nitra");
+    const std::vector<Row> rows = {
+        { "count of places to add", typedProject, [](Project& p) { ProjectSession(p).acceptCount("2"); } },
+        { "typed place with its sorting", addingProject,
+            [](Project& p) {
+                // The place, the sorting and the list's completion are one step.
+                ProjectSession s(p);
+                s.places().acceptPlace({ "Banská Bystrica", "0,5", "1" });
+                s.places().settleTypedList();
+            } },
+        { "clicked place completing the list", clickedProject,
+            [](Project& p) {
+                ProjectSession s(p);
+                s.places().storeClickedPlace(s.places().clickTarget().place, 33.25, 70);
+                s.places().completeClickedList();
+            } },
+        { "places renamed and moved", typedProject,
+            [](Project& p) {
+                ProjectSession(p).editPlaces({ { "Abc", "1", "2" }, { "Nitra", "10", "3" },
+                    { "Trnava", "2,5", "21" }, { "Zlín", "40", "8,25" } });
+            } },
+        { "typed place deleted", typedProject, [](Project& p) { ProjectSession(p).deleteTypedPlace(2); } },
+        { "clicked place deleted (later ones relabelled)", clickedProject,
+            [](Project& p) { ProjectSession(p).deletePicturePlace(1); } },
+        { "map picture loaded", typedProject,
+            [](Project& p) {
+                RgbPicture picture(6, 4);
+                picture.setPixel(5, 3, { 1, 2, 3 });
+                ProjectSession(p).takeMapPicture(std::move(picture));
+            } },
+        { "picture replaced with a scale", clickedProject,
+            [](Project& p) {
+                ProjectSession(p).takeScaledPicture(RgbPicture(8, 8), { 80, 80 });
+            } },
+        { "distances imported", typedProject,
+            [](Project& p) { ProjectSession(p).importDistances(tableOf(4)); } },
+        { "distance typed", typedProject,
+            [](Project& p) { ProjectSession(p).places().enterDistance(12.5); } },
+        { "criterion ticked", typedProject,
+            [](Project& p) { ProjectEdits(p).tickCriterion(CritPrice, true); } },
+        { "quantities of the places", typedProject,
+            [](Project& p) {
+                ProjectEdits(p).placeValues(PlaceValueKind::Quantity, { "5", "x", "2,75", "1" }, ",");
+            } },
+        { "a criterion value", typedProject,
+            [](Project& p) { ProjectEdits(p).setValue(&TProjectRecord::VehicleSpeed, 62.5); } },
+        { "a criterion count", typedProject,
+            [](Project& p) { ProjectEdits(p).setCount(&TProjectRecord::VehicleCount, 3); } },
+        { "centre chosen", typedProject, [&zlin](Project& p) { ProjectEdits(p).chooseCentral(zlin, 4); } },
+        { "depot added", typedProject, [&nitra](Project& p) { ProjectEdits(p).addDepot(nitra, 4); } },
+        { "priority added", typedProject, [&zlin](Project& p) { ProjectEdits(p).addPriority(zlin); } },
+        { "distance typed over", typedProject, [](Project& p) { ProjectEdits(p).setDistance(1, 3, 99.5); } },
+        { "settings", typedProject,
+            [](Project& p) {
+                ProjectEdits(p).setSettings({ StartPoint::Origin, StoppingRule::Objective, "0,5", "2" });
+            } },
+        { "groups by hand", typedProject,
+            [](Project& p) {
+                ProjectEdits(p).setGroups({ 2, { { 1, { "Nitra", "Zlín" } }, { 2, { "Trnava" } } } }, 2);
+            } },
+        { "proposal taken", typedProject,
+            [](Project& p) {
+                ProjectEdits(p).takeProposedGroups(
+                    { "1. skupina", "Nitra", "Trnava", "2. skupina", "Zlín", "Žilina" }, 2);
+            } },
+        { "existing centres", typedProject,
+            [](Project& p) {
+                ProjectEdits(p).setExistingCentres({ "Trnava", "Nitra" });
+            } },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto p = row.start();
+        ProjectDocument doc(*p);
+        doc.startClean();
+        const ContentOf before = contentOf(*p);
+        const RgbPicture pictureBefore = p->MapPicture;
+        row.edit(*p);
+        const ContentOf after = contentOf(*p);
+        const RgbPicture pictureAfter = p->MapPicture;
+        EXPECT_FALSE(after.bytes == before.bytes && after.choices == before.choices)
+            << "the edit changed nothing";
+        EXPECT_FALSE(doc.clean());
+        EXPECT_TRUE(p->State.UnsavedChanges);
+
+        ASSERT_TRUE(doc.undo());
+        expectSame(contentOf(*p), before);
+        EXPECT_TRUE(p->MapPicture == pictureBefore);
+        EXPECT_FALSE(doc.canUndo()) << "one edit, one step";
+        EXPECT_TRUE(doc.clean());
+        EXPECT_FALSE(p->State.UnsavedChanges);
+
+        ASSERT_TRUE(doc.redo());
+        expectSame(contentOf(*p), after);
+        EXPECT_TRUE(p->MapPicture == pictureAfter);
+        EXPECT_FALSE(doc.canRedo());
+        EXPECT_TRUE(p->State.UnsavedChanges);
+    }
+}
+
+TEST(ProjectHistory, FiveHundredRandomEditsUndoneToTheStartAndRedoneToTheEnd)
+{
+    auto p = typedProject();
+    ProjectSession s(*p);
+    ProjectEdits e(*p);
+    ProjectDocument doc(*p);
+    doc.startClean();
+    std::mt19937 random(20260412);
+    auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    auto coordinate = [&pick] { return std::to_string(pick(500)) + "," + std::to_string(pick(10000)); };
+
+    // The record after each step, to check every undo on the way back, not only the last.
+    const ContentOf opening = contentOf(*p);
+    std::vector<std::size_t> states { fingerprint(*p) };
+    int made = 0;
+    for (int edit = 0; edit < 500; ++edit) {
+        const int count = p->State.PlaceCount;
+        const bool awaiting = p->State.NextPlace <= count;
+        switch (awaiting ? 0 : pick(9)) {
+        case 0:
+            if (awaiting) {
+                s.places().acceptPlace({ "P" + std::to_string(edit), coordinate(), coordinate() });
+                s.places().settleTypedList();
+            } else if (count < 60) {
+                s.acceptCount(std::to_string(1 + pick(3)));
+            }
+            break;
+        case 1:
+            if (count > 3)
+                s.deleteTypedPlace(1 + pick(count));
+            break;
+        case 2: {
+            std::vector<std::string> names, xs, ys;
+            std::vector<PlaceTexts> rows;
+            for (int k = 1; k <= count; ++k) {
+                names.push_back(p->Record.PlaceName[k].toUtf8() + (pick(4) == 0 ? "x" : ""));
+                xs.push_back(pick(3) == 0 ? coordinate() : std::to_string(k));
+                ys.push_back(coordinate());
+            }
+            for (int k = 0; k < count; ++k)
+                rows.push_back({ names[static_cast<std::size_t>(k)], xs[static_cast<std::size_t>(k)],
+                    ys[static_cast<std::size_t>(k)] });
+            s.editPlaces(rows);
+            break;
+        }
+        case 3:
+            e.tickCriterion(static_cast<Criterion>(pick(CriterionCount)), pick(2) == 0);
+            break;
+        case 4: {
+            std::vector<std::string> cells;
+            for (int k = 1; k <= count; ++k)
+                cells.push_back(std::to_string(1 + pick(900)));
+            e.placeValues(static_cast<PlaceValueKind>(pick(3)), cells, ",");
+            break;
+        }
+        case 5:
+            if (count >= 2)
+                e.setDistance(1 + pick(count), 1 + pick(count), 1 + pick(300));
+            break;
+        case 6:
+            e.setSettings({ pick(2) == 0 ? StartPoint::Origin : StartPoint::Computed,
+                static_cast<StoppingRule>(pick(4)), "0," + std::to_string(1 + pick(9)),
+                std::to_string(1 + pick(5)) });
+            break;
+        case 7:
+            if (count >= 1)
+                e.chooseCentral(p->Record.PlaceName[1 + pick(count)], count);
+            break;
+        default:
+            s.places().enterDistance(1 + pick(100));
+            break;
+        }
+        if (doc.canUndo() && static_cast<int>(states.size()) <= static_cast<int>(p->History->done)) {
+            states.push_back(fingerprint(*p));
+            ++made;
+        }
+        ASSERT_EQ(states.size(), p->History->done + 1) << "edit " << edit;
+    }
+    EXPECT_GT(made, 400) << "most random edits change the project";
+    const ContentOf final = contentOf(*p);
+
+    for (std::size_t k = states.size() - 1; k > 0; --k) {
+        ASSERT_TRUE(doc.undo());
+        ASSERT_EQ(fingerprint(*p), states[k - 1]) << "after undoing step " << k;
+    }
+    EXPECT_FALSE(doc.undo());
+    expectSame(contentOf(*p), opening);
+    EXPECT_TRUE(doc.clean());
+    while (doc.redo()) { }
+    expectSame(contentOf(*p), final);
+}
+
+TEST(ProjectHistory, UnsavedIsTheDistanceFromTheSavedPoint)
+{
+    auto p = typedProject();
+    ProjectSession s(*p);
+    ProjectEdits e(*p);
+    ProjectDocument doc(*p);
+    std::vector<unsigned> told;
+    auto watching
+        = p->Observers.observe([&told](ProjectChange what) { told.push_back(static_cast<unsigned>(what)); });
+
+    // A save marks the point; edits leave it, undoing back reaches it again.
+    s.saved("a.mzd");
+    EXPECT_TRUE(doc.clean());
+    EXPECT_FALSE(p->State.UnsavedChanges);
+    const std::uint64_t r0 = doc.revision();
+    e.tickCriterion(CritQuantity, true);
+    e.setValue(&TProjectRecord::LoadTimeDC, 2);
+    EXPECT_EQ(doc.revision(), r0 + 2);
+    EXPECT_TRUE(p->State.UnsavedChanges);
+    EXPECT_EQ(doc.undoName(), "Hodnota");
+    ASSERT_TRUE(doc.undo());
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(doc.clean());
+    EXPECT_FALSE(p->State.UnsavedChanges);
+    EXPECT_EQ(doc.revision(), r0 + 4) << "an undo is a new revision of the inputs";
+    EXPECT_EQ(doc.redoName(), "Kritérium");
+    // Undoing past the save is unsaved too, and redoing back to it is clean.
+    s.acceptCount("x"); // refused: no step, no revision
+    EXPECT_EQ(doc.revision(), r0 + 4);
+    ASSERT_TRUE(doc.redo());
+    s.saved("a.mzd");
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(p->State.UnsavedChanges);
+    ASSERT_TRUE(doc.redo());
+    EXPECT_FALSE(p->State.UnsavedChanges);
+
+    // A new edit below the saved point drops the redo that led to it: never clean again.
+    ASSERT_TRUE(doc.undo());
+    e.setValue(&TProjectRecord::LoadTimeDS, 3);
+    EXPECT_FALSE(doc.canRedo());
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(p->State.UnsavedChanges);
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(p->State.UnsavedChanges);
+
+    // A change beside the commands stays unsaved whatever is undone, until a save.
+    s.saved("a.mzd");
+    e.setValue(&TProjectRecord::LoadTimeDS, 4);
+    p->changed(ProjectChange::Places);
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(p->State.UnsavedChanges);
+    s.saved("a.mzd");
+    p->State.UnsavedChanges = true; // set by hand where an edit did not come through a command
+    e.setValue(&TProjectRecord::LoadTimeDS, 5);
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(p->State.UnsavedChanges);
+
+    // The observers hear every step, and an undo as a state put back.
+    told.clear();
+    e.setSettingsOn(true);
+    ASSERT_TRUE(doc.undo());
+    const auto history = static_cast<unsigned>(ProjectChange::History);
+    const auto restored = static_cast<unsigned>(ProjectChange::Restored);
+    const auto settings = static_cast<unsigned>(ProjectChange::Settings);
+    EXPECT_EQ(told, (std::vector<unsigned> { settings | history, settings | history | restored }));
+
+    // Opening starts a clean history.
+    TProjectRecord r = p->Record;
+    s.open(r, "b.mzd");
+    EXPECT_FALSE(doc.canUndo());
+    EXPECT_FALSE(doc.canRedo());
+    EXPECT_TRUE(doc.clean());
+}
+
+TEST(ProjectHistory, ACommandThatFailsLeavesTheProjectAsItWas)
+{
+    auto p = typedProject();
+    ProjectDocument doc(*p);
+    doc.startClean();
+    const ContentOf before = contentOf(*p);
+    EXPECT_THROW(doc.execute({ .name = "Chyba" },
+                     [&p] {
+                         p->Record.PlaceX[1] = 1234.5;
+                         p->Choices.SettingsOn = true;
+                         p->State.PlaceCount = 1;
+                         throw std::runtime_error("zlyhanie");
+                     }),
+        std::runtime_error);
+    expectSame(contentOf(*p), before);
+    EXPECT_FALSE(doc.canUndo());
+    EXPECT_TRUE(doc.clean());
+    // What saving sets in the record with no edit to join is no step either.
+    ProjectSession(*p).prepareSave();
+    EXPECT_FALSE(doc.canUndo());
+    EXPECT_EQ(p->Record.SavedPlaceCount, 4);
+}
