@@ -1,5 +1,6 @@
 #include "core/allocation/SizedAssignment.h"
 
+#include "core/allocation/PMedianIndex.h"
 #include "core/allocation/SizedFlow.h"
 
 #include <algorithm>
@@ -46,8 +47,20 @@ void SizedFlow::pricesFrom(std::span<const std::int32_t> start)
             continue;
         const double own = cost(i, a);
         double* row = &arc[idx(a) * p];
+        if (apart_.empty()) {
+            for (int b = 0; b < p_; ++b)
+                row[b] = std::min(row[b], cost(i, b) - own);
+            continue;
+        }
+        // cost(i, b) - cost(i, a) >= w x (distance(a, b) - 2 x distance(i, a))
+        const double w = in_.w[idx(i)];
+        const double reach = 2
+            * std::sqrt(
+                std::pow(in_.x[idx(i)] - in_.cx[idx(a)], 2) + std::pow(in_.y[idx(i)] - in_.cy[idx(a)], 2));
+        const double* d = &apart_[idx(a) * p];
         for (int b = 0; b < p_; ++b)
-            row[b] = std::min(row[b], cost(i, b) - own);
+            if (w * (d[b] - reach) < row[b])
+                row[b] = std::min(row[b], cost(i, b) - own);
     }
     std::vector<double> d(p + 1, 0.0);
     for (int round = 0; round <= p_; ++round) {
@@ -79,28 +92,28 @@ void SizedFlow::pricesFrom(std::span<const std::int32_t> start)
     pi_ = d;
 }
 
-// Every place at its cheapest centre under the prices (pinned ones where they are pinned).
-void SizedFlow::placeAll()
+// Every place at its cheapest centre under the prices (pinned ones where they are pinned),
+// searched from its centre in `guesses` (a start) or its nearest centre.
+void SizedFlow::placeAll(std::span<const std::int32_t> guesses)
 {
     for (auto [place, c] : pinnedTo_) {
         of_[idx(place)] = c;
         cost_[idx(place)] = cost(place, c);
         ++count_[idx(c)];
     }
+    const double top = topPrice();
+    CentreIndex index;
+    if (guesses.empty() && !nearOrder_.empty())
+        index.build(in_.cx, in_.cy);
     for (int i = 0; i < n_; ++i) {
         if (of_[idx(i)] >= 0)
             continue;
-        int best = 0;
-        double bestCost = cost(i, 0);
-        double bestValue = bestCost - pi_[0];
-        for (int c = 1; c < p_; ++c) {
-            const double k = cost(i, c);
-            if (k - pi_[idx(c)] < bestValue) {
-                best = c;
-                bestCost = k;
-                bestValue = k - pi_[idx(c)];
-            }
-        }
+        int guess = -1;
+        if (!guesses.empty())
+            guess = guesses[idx(i)];
+        else if (!nearOrder_.empty())
+            guess = index.nearest(in_.x[idx(i)], in_.y[idx(i)]).centre;
+        const auto [best, bestCost] = cheapest(i, guess, -1, top);
         of_[idx(i)] = best;
         cost_[idx(i)] = bestCost;
         pos_[idx(i)] = static_cast<int>(members_[idx(best)].size());
@@ -169,20 +182,12 @@ void SizedFlow::pushOut(int centre, int surplus, double cap)
 {
     steps_.clear();
     const double own = pi_[idx(centre)];
+    const double top = topPrice();
     for (int i : members_[idx(centre)]) {
-        int best = -1;
-        double bestValue = Unreached;
-        for (int c = 0; c < p_; ++c) {
-            if (c == centre)
-                continue;
-            const double v = cost(i, c) - pi_[idx(c)];
-            if (v < bestValue) {
-                best = c;
-                bestValue = v;
-            }
-        }
-        if (best >= 0)
-            steps_.push_back({ bestValue - (cost_[idx(i)] - own), i, best });
+        const Choice other = cheapest(i, centre, centre, top);
+        if (other.centre >= 0)
+            steps_.push_back(
+                { (other.cost - pi_[idx(other.centre)]) - (cost_[idx(i)] - own), i, other.centre });
     }
     const std::size_t k = std::min(steps_.size(), idx(surplus));
     if (k == 0)
@@ -279,7 +284,7 @@ std::optional<Solved> solve(
             return std::nullopt;
         flow.setPrices(std::move(*prices));
     }
-    flow.placeAll();
+    flow.placeAll(start);
     flow.balancePrices(cancel);
     flow.startFlows();
     if (!flow.repair(cancel))

@@ -1,6 +1,7 @@
 #include "core/allocation/SizedFlow.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace dorvan::pmedian::sized {
 
@@ -26,7 +27,7 @@ void SizedFlow::startFlows()
         flow_[idx(c)] = own > sinkPrice ? lo_ : own < sinkPrice ? hi_ : std::clamp(count_[idx(c)], lo_, hi_);
         flowSum_ += flow_[idx(c)];
     }
-    lazy_ = std::all_of(in_.w.begin(), in_.w.end(), [](double w) { return w >= 0.0; });
+    lazy_ = bounded_;
     for (int a = 0; a < p_; ++a) {
         if (lazy_)
             measureReach(a);
@@ -46,6 +47,55 @@ void SizedFlow::measureReach(int a)
     lightest_[idx(a)] = lightest;
 }
 
+void SizedFlow::orderCentres()
+{
+    const std::size_t p = idx(p_);
+    apart_.resize(p * p);
+    nearOrder_.resize(p * p);
+    for (int a = 0; a < p_; ++a) {
+        for (int b = 0; b < p_; ++b)
+            apart_[idx(a) * p + idx(b)]
+                = std::hypot(in_.cx[idx(a)] - in_.cx[idx(b)], in_.cy[idx(a)] - in_.cy[idx(b)]);
+        const auto row = nearOrder_.begin() + static_cast<std::ptrdiff_t>(idx(a) * p);
+        std::iota(row, row + static_cast<std::ptrdiff_t>(p), 0);
+        const double* d = &apart_[idx(a) * p];
+        std::stable_sort(row, row + static_cast<std::ptrdiff_t>(p),
+            [d](int l, int r) { return d[l] < d[r] || (d[l] == d[r] && l < r); });
+    }
+}
+
+SizedFlow::Choice SizedFlow::cheapest(int i, int guess, int skip, double topPrice) const
+{
+    Choice best { -1, 0.0 };
+    double bestValue = Unreached;
+    auto consider = [&](int c) {
+        const double k = cost(i, c);
+        if (k - pi_[idx(c)] < bestValue) {
+            best = { c, k };
+            bestValue = k - pi_[idx(c)];
+        }
+    };
+    if (guess < 0 || nearOrder_.empty()) {
+        for (int c = 0; c < p_; ++c)
+            if (c != skip)
+                consider(c);
+        return best;
+    }
+    // cost(i, c) >= w x (distance(guess, c) - distance(i, guess)), and the order is by the first
+    const double dx = in_.x[idx(i)] - in_.cx[idx(guess)], dy = in_.y[idx(i)] - in_.cy[idx(guess)];
+    const double away = std::sqrt(dx * dx + dy * dy);
+    const double w = in_.w[idx(i)];
+    const std::size_t row = idx(guess) * idx(p_);
+    for (int k = 0; k < p_; ++k) {
+        const int c = nearOrder_[row + idx(k)];
+        if (w * (apart_[row + idx(c)] - away) - topPrice > bestValue)
+            break;
+        if (c != skip)
+            consider(c);
+    }
+    return best;
+}
+
 // The pairs (a, b) not built yet: built now when b is near a (or a lower bound would not
 // hold), given their lower bound otherwise.
 void SizedFlow::boundRow(int a)
@@ -54,8 +104,7 @@ void SizedFlow::boundRow(int a)
     for (int b = 0; b < p_; ++b) {
         if (b == a || exact_[row + idx(b)])
             continue;
-        const double apart = std::hypot(in_.cx[idx(a)] - in_.cx[idx(b)], in_.cy[idx(a)] - in_.cy[idx(b)]);
-        const double margin = apart - 2 * reach_[idx(a)];
+        const double margin = apart(a, b) - 2 * reach_[idx(a)];
         if (!lazy_ || members_[idx(a)].empty() || margin <= 0) {
             setTop(a, b);
         } else {

@@ -19,6 +19,9 @@ namespace dorvan::pmedian::sized {
 
 inline constexpr double Unreached = std::numeric_limits<double>::infinity();
 
+// Up to this many centres each knows the others in order of distance (P x P numbers).
+inline constexpr int MaxOrderedCentres = 1024;
+
 inline std::size_t idx(int i)
 {
     return static_cast<std::size_t>(i);
@@ -114,11 +117,24 @@ public:
         for (int c = 0; c < static_cast<int>(in.pinned.size()); ++c)
             if (in.pinned[idx(c)] >= 0)
                 pinnedTo_.emplace_back(in.pinned[idx(c)], c);
+        bounded_ = std::all_of(in.w.begin(), in.w.end(), [](double w) { return w >= 0.0; });
+        if (bounded_ && p_ <= MaxOrderedCentres)
+            orderCentres();
         // about 16 candidates a place if every list were built (only the lists of near pairs
         // are, as a rule), 32 to 4,096 a list
         firstLength_
             = std::clamp<std::size_t>(16 * idx(n_) / std::max<std::size_t>(1, idx(p_) * idx(p_)), 32, 4096);
     }
+
+    // The centre (other than `skip`, -1 for none) of least cost(i, c) - pi_[c], and that cost:
+    // searched from `guess` outwards by distance between centres while the triangle inequality
+    // allows a cheaper one (a plain scan where the bounds do not hold or guess is -1).
+    struct Choice {
+        int centre;
+        double cost;
+    };
+    Choice cheapest(int i, int guess, int skip, double topPrice) const;
+    double topPrice() const { return *std::max_element(pi_.begin(), pi_.end() - 1); }
 
     double cost(int i, int c) const
     {
@@ -128,7 +144,7 @@ public:
     }
 
     void pricesFrom(std::span<const std::int32_t> start);
-    void placeAll();
+    void placeAll(std::span<const std::int32_t> guesses);
     void balancePrices(const std::atomic<bool>* cancel);
     void startFlows();
     bool repair(const std::atomic<bool>* cancel);
@@ -168,6 +184,12 @@ private:
     void rebuild(int a, int b, MoveList& list);
     void move(int place, int to);
     void measureReach(int a);
+    void orderCentres();
+    double apart(int a, int b) const
+    {
+        return apart_.empty() ? std::hypot(in_.cx[idx(a)] - in_.cx[idx(b)], in_.cy[idx(a)] - in_.cy[idx(b)])
+                              : apart_[idx(a) * idx(p_) + idx(b)];
+    }
     void boundRow(int a);
     bool settleOrRevise(int u);
 
@@ -198,7 +220,10 @@ private:
     std::vector<double> reach_; // per centre: the farthest of its free places, or more
     std::vector<double> lightest_; // per centre: the least weight of its free places, or less
     std::vector<char> viaBound_; // per node: its tentative distance came along a lower bound
-    bool lazy_ = true; // no negative weights: the lower bounds hold
+    bool lazy_ = true; // far pairs' lists built when needed
+    bool bounded_ = true; // no weight below zero: the triangle inequality bounds costs
+    std::vector<double> apart_; // per pair of centres their distance (up to MaxOrderedCentres)
+    std::vector<int> nearOrder_; // per centre every centre by distance from it, itself first
     std::vector<double> dist_;
     std::vector<int> parent_;
     std::vector<char> done_;
