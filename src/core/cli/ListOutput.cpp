@@ -157,7 +157,7 @@ void writeListSolveText(const PlaceTable& table, const ListResult& r, std::ostre
 void writeListGroupsText(const PlaceTable& table, const ListResult& r, bool members, std::ostream& out)
 {
     out << "centres " << r.centres.size() << ", total " << listNumber(r.total) << " (" << r.starts
-        << (r.starts == 1 ? " start" : " starts") << ", " << listNumber(std::round(r.seconds * 10.0) / 10.0) << " s"
+        << (r.starts == 1 ? " start" : " starts") << ", " << secondsText(r.seconds)
         << (r.timedOut ? ", stopped at the time limit" : "") << ")\n";
     const auto reference = referenceOf(table);
     const auto groups = members ? membersByCentre(r) : std::vector<std::vector<std::size_t>> {};
@@ -268,12 +268,19 @@ void writeListFile(const std::string& path, const PlaceTable& table, const ListR
         throw UsageError(path + ": cannot be written");
 }
 
+std::string secondsText(double seconds)
+{
+    const double tenths = std::round(std::max(seconds, 0.0) * 10.0);
+    std::string text = formatGeneral15(tenths / 10.0, Separator);
+    if (std::fmod(tenths, 10.0) == 0.0)
+        text += ",0";
+    return text + " s";
+}
+
 std::string progressLine(double fraction, double seconds, std::optional<double> bestTotal, int width)
 {
     fraction = std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0;
-    std::string tail = "  " + formatGeneral15(std::round(std::max(seconds, 0.0) * 10.0) / 10.0, Separator) + " s";
-    if (std::fmod(std::round(std::max(seconds, 0.0) * 10.0), 10.0) == 0.0)
-        tail.insert(tail.size() - 2, ",0");
+    std::string tail = "  " + secondsText(seconds);
     if (bestTotal)
         tail += "  best total " + listNumber(*bestTotal);
     // The bar keeps its length as the text after it grows (the best total appears).

@@ -36,6 +36,8 @@ struct ListResult {
 
 // The numbers of the text output, the Slovak way ("12,5").
 std::string listNumber(long double v);
+// Seconds to a tenth: "0,0 s", "12,3 s".
+std::string secondsText(double seconds);
 
 // solve on a list: the places, the optimum (and its latitude/longitude), the objective and the
 // certificate line.

@@ -266,13 +266,23 @@ TEST(ListInput, GroupsOfTwoClustersAgainstHandWorkedNumbersInTextJsonAndFiles)
 
 TEST(ListInput, TheListAndTheProjectImportedFromItGiveTheSameGroups)
 {
-    // The sample project is the sample list imported; where its rule of 3 places a group does
-    // not bind, both find the same groups.
+    // The sample project is the sample list imported; the project's rule of 3 places a group is
+    // --min-places 3 for the list (at 2 and 3 centres it does not bind), the project's size
+    // limit --max-places.
     const std::string project = std::string(DORVAN_EXAMPLES) + "/slovak_towns.mzd";
     const std::string list = std::string(DORVAN_EXAMPLES) + "/slovak_towns.csv";
-    for (const char* p : { "2", "3" }) {
-        const CliRun fromProject = runCli({ "groups", project, "--centres", p });
-        const CliRun fromList = runCli({ "groups", list, "--centres", p, "--threads", "1" });
+    struct Case {
+        std::vector<std::string> projectArgs, listArgs;
+    };
+    const Case cases[] = { { { "--centres", "2" }, { "--centres", "2" } }, { { "--centres", "3" }, { "--centres", "3" } },
+        { { "--centres", "5" }, { "--centres", "5", "--min-places", "3" } },
+        { { "--centres", "4", "--max-places", "8" }, { "--centres", "4", "--min-places", "3", "--max-places", "8" } } };
+    for (const Case& c : cases) {
+        std::vector<std::string> projectRun { "groups", project }, listRun { "groups", list, "--threads", "1" };
+        projectRun.insert(projectRun.end(), c.projectArgs.begin(), c.projectArgs.end());
+        listRun.insert(listRun.end(), c.listArgs.begin(), c.listArgs.end());
+        const CliRun fromProject = runCli(projectRun);
+        const CliRun fromList = runCli(listRun);
         ASSERT_EQ(fromProject.code, 0) << fromProject.err;
         ASSERT_EQ(fromList.code, 0) << fromList.err;
         // The member names of each group, as sets of groups.
@@ -302,6 +312,20 @@ TEST(ListInput, TheListAndTheProjectImportedFromItGiveTheSameGroups)
         };
         EXPECT_NEAR(total(fromList.out), total(fromProject.out), 1e-9 * total(fromProject.out));
     }
+}
+
+TEST(ListInput, TheSameSeedAndThreadsGiveTheSameGroups)
+{
+    const std::string list = std::string(DORVAN_EXAMPLES) + "/slovak_towns.csv";
+    // Everything but the first line, which gives the seconds.
+    const auto groups = [&](const char* seed) {
+        const CliRun r = runCli({ "groups", list, "--centres", "6", "--seed", seed, "--threads", "2" });
+        EXPECT_EQ(r.code, 0) << r.err;
+        return r.out.substr(r.out.find('\n'));
+    };
+    const std::string first = groups("7");
+    EXPECT_EQ(groups("7"), first);
+    EXPECT_NE(first.find("--- Skupina 6 ---"), std::string::npos);
 }
 
 TEST(ListInput, OptionsBelongToTheirKindOfInput)
