@@ -90,6 +90,8 @@ constexpr int Halvings = 50;
 ListWeberPoint listWeberPoint(std::span<const double> x, std::span<const double> y, std::span<const double> weight)
 {
     ListWeberPoint out;
+    if (x.empty() || y.size() != x.size() || weight.size() != x.size())
+        return out;
     const Places places { x, y, weight };
     // The start: the weighted centre of gravity, and the scale of the list for the stopping rule.
     long double sw = 0.0L, sx = 0.0L, sy = 0.0L;

@@ -6,12 +6,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <ostream>
 
 namespace dorvan::cli {
 
 std::optional<PlaceTable> readListFor(const std::string& path, const ListOptions& o, std::ostream& err)
 {
+    std::error_code same;
+    if (!o.out.empty() && std::filesystem::equivalent(path, o.out, same))
+        throw UsageError("--out " + o.out + " is the place list itself; choose another name for the result");
     PlaceTable table = loadPlaceTable(path, o.input, PlaceCsvOptions { o.crs });
     for (const std::string& notice : table.notices)
         err << "dorvan-cli: " << path << ": " << notice << '\n';

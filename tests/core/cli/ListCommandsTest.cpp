@@ -252,6 +252,12 @@ TEST(ListInput, GroupsOfTwoClustersAgainstHandWorkedNumbersInTextJsonAndFiles)
         << rows[7] << '\n'
         << rows[8];
 
+    // The list itself is never overwritten by its result.
+    const std::string before = readText(list);
+    EXPECT_NE(runCli({ "groups", list, "--centres", "2", "--out", list }).err.find("is the place list itself"),
+        std::string::npos);
+    EXPECT_EQ(readText(list), before);
+
     // GeoJSON needs latitude and longitude; --fixed names a place of the list.
     EXPECT_NE(runCli({ "groups", list, "--centres", "2", "--out", (folder.dir / "x.geojson").string() }).err.find(
                   "no latitude and longitude"),
