@@ -2,6 +2,9 @@
 
 #include "core/project/Project.h"
 #include "ui/entry/EntryHost.h"
+#include "ui/main/CommandStates.h"
+#include "ui/main/FrameCaption.h"
+#include "ui/main/MainActions.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -10,55 +13,36 @@
 
 #include <memory>
 
-namespace dorvan {
-class UserDialogs;
-} // namespace dorvan
-
+class DataModeSwitch;
+class MainStatus;
+class NetworkWindows;
 class PanelStatusBar;
-namespace dorvan {
-class ProgressTracker;
-struct LoadedProject;
-} // namespace dorvan
-class QAction;
-class QGroupBox;
 class QMdiArea;
 class QMdiSubWindow;
-class QMenu;
-class QRadioButton;
-class QTimer;
-class QToolBar;
-class QToolButton;
-class NetworkWindows;
 class TCooperAlokMetod;
+class TextEditCommands;
 class TPomocNapoveda;
 class TProgramAutori;
 class TVstupUdajov;
+class WindowMenu;
+namespace dorvan {
+class ProgressTracker;
+class UserDialogs;
+struct LoadedProject;
+} // namespace dorvan
 namespace dorvan::report {
 struct PreparedReport;
 } // namespace dorvan::report
 
-// The events that change which project commands are available. Each one maps to one row of
-// the main window's enabled-state table (see applyEvent).
-enum class MainEvent {
-    ProgramStart,
-    NewProject, // "Nový"
-    OpenCompleted, // "Otvor ako ..." read a project
-    OpenCancelled, // "Otvor ako ..." dialog cancelled
-    CooperOpened, // "Riešenie DORVAN"
-    ProjectClosed, // "Zavrieť"
-    EntryWindowClosed, // the data-entry window closed after its confirmation
-    FirstCountAccepted, // the first place count was accepted in the data-entry window
-    LastPlaceEntered, // the last place of a list was entered
-    SettingsSwitchedOn, // "Nastavenie premenných DORVAN" ticked
-    SettingsSwitchedOff, // ... and unticked
-};
-
-// The main window: the MDI frame with menus, toolbar and status bar. It owns the project and
-// opens every other window as its child.
 // The size a window of onScreen pixels takes on paper with dotsPerPixel printer dots per screen
 // pixel: as on the screen where that fits the printable area, otherwise scaled down to fit.
 QSizeF printedSize(QSizeF onScreen, double dotsPerPixel, QSizeF printable);
 
+// The main window: the MDI frame with menus, toolbar and status bar. It owns the project and
+// opens every other window as its child. Its concerns are classes of their own: the items
+// (MainActions), their enabled states (CommandStates), the edit items (TextEditCommands), the
+// window menu (WindowMenu), the status bar (MainStatus), the caption (FrameCaption) and the
+// data-mode switch (DataModeSwitch).
 class TDorvan_Central : public QMainWindow, public EntryHost {
     Q_OBJECT
 public:
@@ -69,27 +53,19 @@ public:
     dorvan::UserDialogs& dialogs() { return dialogs_; }
     // The data-entry mode switch: true for "Dáta - OBRÁZOK".
     bool pictureMode() const;
+    DataModeSwitch& dataMode() { return *dataMode_; }
+    CommandStates& commandStates() { return states_; }
 
-    // --- Enabled states ---------------------------------------------------------------------
-    // Applies one row of the enabled-state table; every enable and disable of the project
-    // commands goes through here.
-    void applyEvent(MainEvent event);
-    // Whether the hidden item "Metódy návrhu distribučných sietí" is enabled. (A hidden action
-    // always reports itself disabled, so the state is kept here as well.)
-    bool networkItemEnabled() const { return networkItemEnabled_; }
-
-    // --- Caption ----------------------------------------------------------------------------
-    // The caption as the program sets it: ProgramTitle, optionally followed by " - " and a
-    // file name. (While a child window is maximised the frame shows the child's title after
-    // it, the way a multiple-document frame does.)
-    QString caption() const { return caption_; }
-    void setCaption(const QString& caption);
-    QString programTitle() const;
-
-    // --- Status bar -------------------------------------------------------------------------
-    PanelStatusBar* statusPanels() const { return statusBar_; }
+    // --- Caption and status bar ---------------------------------------------------------------
+    QString caption() const { return caption_.text(); }
+    void setCaption(const QString& caption) { caption_.set(caption); }
+    QString programTitle() const { return caption_.programTitle(); }
+    MainStatus& status() { return *status_; }
+    PanelStatusBar* statusPanels() const;
     void setStatusPanelText(int panel, const QString& text);
     QString statusPanelText(int panel) const;
+    // The text shown in status panel 1 after every change of an input value.
+    static QString changedValuesText();
 
     // --- Child windows ----------------------------------------------------------------------
     QMdiArea* mdiArea() const { return mdiArea_; }
@@ -106,14 +82,6 @@ public:
     bool entryWindowOpen() const;
     // Creates a new, empty data-entry window, maximised in the client area.
     void createEntryWindow();
-    // Checks "Dáta - OBRÁZOK" (picture mode) or "Dáta - RUČNE" on the toolbar and sets the
-    // project's data mode; enabling is left to applyEvent. The data-entry pages follow through
-    // showEntryPage.
-    void setModeSwitch(bool pictureMode);
-    // Sets the project's data mode and tells its windows: the data-entry window shows its
-    // picture page (index 4) or its manual-entry page (index 0) and hides the other one, as the
-    // two mode buttons do.
-    void showEntryPage(bool pictureMode);
     // The allocation window while it is open.
     TCooperAlokMetod* cooperWindow() const;
     // Puts a new allocation window into the client area; the program closes it through
@@ -137,9 +105,6 @@ public:
     void entryWindowClosed() override;
     bool saveProjectAs() override;
 
-    // The text shown in status panel 1 after every change of an input value.
-    static QString changedValuesText();
-
     // "Otvor ako ..." from the point where the dialog has given a file name (also used for a
     // project named on the command line). A data-entry window still open is asked to close
     // first. False when the file was refused or the user kept the window.
@@ -151,7 +116,7 @@ public slots:
     void OtvorVUClick();
     // "Importovať miesta ..." and "Exportovať výsledok ..." (Dorvan_Hlavny_Geo.cpp).
     void ImportujMiestaClick();
-    // "Importovať vzdialenosti ...": the data-entry window's distance import (Dorvan_Hlavny_Menu.cpp).
+    // "Importovať vzdialenosti ...": the data-entry window's distance import.
     void ImportujVzdialenostiClick();
     void ExportujVysledokClick();
     void KopirovatVysledokClick();
@@ -166,28 +131,16 @@ public slots:
     void SieteClick();
     void PomocClick();
     void AutoriClick();
-    void onManualDataClicked();
-    void onPictureDataClicked();
-    void onClockTick();
-
-    // Child-window commands of the window menu.
-    void tileSubWindowsHorizontally();
-    void tileSubWindowsVertically();
-    void arrangeMinimisedSubWindows();
-    void minimiseAllSubWindows();
 
 signals:
     // One print job was finished for the window with this object name; outputFile is the file
     // written when printing to a file, else empty.
     // printed: the window's size on paper, in printer dots.
     void printJobDone(const QString& windowName, const QString& outputFile, const QSizeF& printed);
-    // A progress display of saving or opening was just painted on the status bar.
-    void fileProgressDrawn(int scheme, int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Writes the project under a name the user chooses; on success fileName holds the name
     // written.
@@ -196,11 +149,8 @@ protected:
 
 private:
     void FormCreate();
-    // Project files: the status bar during a save or open, and the state after a cancelled or
-    // refused open.
-    void beginFileOperation(const QString& message);
-    void endFileOperation();
-    void showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme);
+    // Each item and toolbar button to its command.
+    void connectCommands();
     void openCancelled();
     // A place list read from a spreadsheet file: the project as if opened, without a file name.
     bool importPlaceList(const QString& fileName);
@@ -209,34 +159,9 @@ private:
     bool writeReport(const QString& fileName);
     // "Exportovať výsledok ..." is on while an allocation window shows a result.
     void updateExportAction();
-    void updateDistanceImportAction();
     bool readProjectForOpening(
         const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built);
     void showOpenedProject(const QString& fileName, dorvan::LoadedProject& loaded, dorvan::RgbPicture built);
-    void ZatvorCentral(QCloseEvent* event);
-    void createActions();
-    void createMenus();
-    void createToolBar();
-    void createStatusBar();
-
-    QAction* makeAction(
-        const char* name, const QString& caption, const QKeySequence& shortcut, const QString& hint);
-    QToolButton* makeToolButton(const char* name, const QString& icon, const QString& hint);
-    QToolButton* makeToolButton(const char* name, QAction* action, const QString& icon);
-    void addSpacerButton(const char* name);
-    void addToolSeparator(const char* name);
-
-    // Edit commands on the focused text field.
-    enum class EditCommand { Undo, SelectAll, Paste, Copy, Cut, Delete };
-    void runEditCommand(EditCommand command);
-    void focusMoved(QWidget* old, QWidget* now);
-    void updateEditActions();
-    static bool isTextField(const QWidget* w);
-
-    // Window menu.
-    void updateWindowMenu(const QObject* goingAway = nullptr);
-    void fillWindowMenu(const QObject* goingAway);
-    QList<QMdiSubWindow*> openSubWindows(const QObject* goingAway = nullptr) const;
 
     // Printing.
     bool printWindowImage(QWidget* window, QPrinter& printer, int job);
@@ -245,59 +170,15 @@ private:
 
     dorvan::Project project_;
     dorvan::UserDialogs& dialogs_;
-    QString caption_;
-
+    MainActions actions_;
+    CommandStates states_ { actions_, project_ };
+    FrameCaption caption_ { *this, project_ };
+    std::unique_ptr<MainStatus> status_;
+    std::unique_ptr<DataModeSwitch> dataMode_;
+    TextEditCommands* textEdits_ = nullptr;
+    WindowMenu* windowMenu_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
-    PanelStatusBar* statusBar_ = nullptr;
-    QToolBar* toolBar_ = nullptr;
-    QTimer* timer_ = nullptr;
-    QGroupBox* modeGroup_ = nullptr;
-    QRadioButton* radioManual_ = nullptr;
-    QRadioButton* radioPicture_ = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QMenu* methodsMenu_ = nullptr;
-    QMenu* windowMenu_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-
-    QAction* NovyVU = nullptr;
-    QAction* OtvorVU = nullptr;
-    QAction* UlozAkoVU = nullptr;
-    QAction* ImportujMiesta = nullptr;
-    QAction* ImportujVzdialenosti = nullptr;
-    QAction* ExportujVysledok = nullptr;
-    QAction* KopirovatVysledok = nullptr;
-    QAction* ZostavaPdf = nullptr;
-    QAction* TlacitZostavu = nullptr;
-    QAction* Tlacit = nullptr;
-    QAction* Zatvor = nullptr;
-    QAction* Koniec = nullptr;
-    QAction* KrokSpat = nullptr;
-    QAction* OznacVsetko = nullptr;
-    QAction* Vlozit = nullptr;
-    QAction* Kopiruj = nullptr;
-    QAction* Vystrihni = nullptr;
-    QAction* Zmazat = nullptr;
-    QAction* Cooper = nullptr;
-    QAction* PomerIndex = nullptr;
-    QAction* KvadratGraf = nullptr;
-    QAction* Siete = nullptr;
-    QAction* KaskadaOkno = nullptr;
-    QAction* HorizontalOkno = nullptr;
-    QAction* VertikalOkno = nullptr;
-    QAction* UsporiadatOkno = nullptr;
-    QAction* MinimalOkno = nullptr;
-    QAction* ZavrietOkno = nullptr;
-    QAction* Pomoc = nullptr;
-    QAction* Autori = nullptr;
-    QAction* windowListSeparator_ = nullptr;
-    QList<QAction*> windowListActions_;
-
-    QToolButton* saveToolButton = nullptr; // ToolButton4
-    QToolButton* printToolButton = nullptr; // ToolButton5
-
-    QPointer<QWidget> textTarget_;
     QPointer<TVstupUdajov> entryWindow_;
     QPointer<TCooperAlokMetod> cooperWindow_;
     QPointer<TPomocNapoveda> helpWindow_;
@@ -305,8 +186,6 @@ private:
     std::unique_ptr<NetworkWindows> networkWindows_;
 
     std::unique_ptr<QPrinter> printer_;
-    bool shuttingDown_ = false;
-    bool networkItemEnabled_ = false;
 };
 
 // "Riešenie DORVAN": creates the allocation window in the

@@ -14,12 +14,13 @@
 #include "ui/allocation/Cooperova_Metoda.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
+#include "ui/main/MainStatus.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QSaveFile>
 
@@ -36,8 +37,7 @@ const QString ExportFilter = u"GeoJSON (*.geojson);;CSV (*.csv)"_s;
 const QString NoReferenceForGeoJson
     = u"Projekt nemá súradnicový systém (jeho miesta neboli načítané so zemepisnou šírkou a dĺžkou), "
       "GeoJSON preto nemožno zapísať. Exportujte výsledok do CSV v súradniciach X, Y."_s;
-const QString XyIgnoredNotice
-    = u"Stĺpce x a y sa nepoužijú: miesta sú dané zemepisnou šírkou a dĺžkou."_s;
+const QString XyIgnoredNotice = u"Stĺpce x a y sa nepoužijú: miesta sú dané zemepisnou šírkou a dĺžkou."_s;
 
 // Every refused line in one message, as the command line lists them one a line.
 QString problemsText(const QString& file, const std::vector<dorvan::cli::CsvProblem>& problems)
@@ -151,11 +151,7 @@ bool TDorvan_Central::importPlaceList(const QString& fileName)
 
 void TDorvan_Central::updateExportAction()
 {
-    if (ExportujVysledok != nullptr)
-        ExportujVysledok->setEnabled(cooperWindowOpen());
-    for (QAction* a : { KopirovatVysledok, ZostavaPdf, TlacitZostavu })
-        if (a != nullptr)
-            a->setEnabled(cooperWindowOpen());
+    states_.showResultCommands(cooperWindowOpen());
 }
 
 void TDorvan_Central::ExportujVysledokClick()

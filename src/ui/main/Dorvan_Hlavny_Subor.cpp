@@ -11,8 +11,11 @@
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/help/Pomoc_Napoveda.h"
+#include "ui/main/DataModeSwitch.h"
+#include "ui/main/MainStatus.h"
 #include "ui/main/NetworkWindows.h"
 #include "ui/main/StatusBar_DrawPanel.h"
+#include "ui/network/Metoda_Sieti.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -71,24 +74,6 @@ void TDorvan_Central::createEntryWindow()
     addChildWindow(w, true);
 }
 
-void TDorvan_Central::showEntryPage(bool pictureMode)
-{
-    project_.State.PictureMode = pictureMode;
-    project_.changed(dorvan::ProjectChange::DataMode);
-}
-
-void TDorvan_Central::setModeSwitch(bool pictureMode)
-{
-    radioManual_->setChecked(!pictureMode);
-    radioPicture_->setChecked(pictureMode);
-    project_.State.PictureMode = pictureMode;
-}
-
-bool TDorvan_Central::pictureMode() const
-{
-    return project_.State.PictureMode;
-}
-
 TCooperAlokMetod* TDorvan_Central::cooperWindow() const
 {
     return cooperWindow_;
@@ -100,11 +85,7 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
     if (window != nullptr)
         // The window going is the result going (one allocation window at a time; the file menu
         // checks again whenever it opens). The half-destroyed window is not asked anything.
-        connect(window, &QObject::destroyed, this, [this] {
-            for (QAction* a : { ExportujVysledok, KopirovatVysledok, ZostavaPdf, TlacitZostavu })
-                if (a != nullptr)
-                    a->setEnabled(false);
-        });
+        connect(window, &QObject::destroyed, this, [this] { states_.showResultCommands(false); });
     updateExportAction();
     // A window opened from the menu comes to the front, also over a maximised data-entry window.
     // It takes the focus too: when the menu closes, the focus would otherwise go back into the
@@ -113,16 +94,6 @@ void TDorvan_Central::adoptCooperWindow(TCooperAlokMetod* window)
         mdiArea_->setActiveSubWindow(frame);
         window->setFocus();
     }
-}
-
-void TDorvan_Central::onManualDataClicked()
-{
-    showEntryPage(false);
-}
-
-void TDorvan_Central::onPictureDataClicked()
-{
-    showEntryPage(true);
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -142,8 +113,8 @@ void TDorvan_Central::NovyVUClick()
     }
 
     // Mode switch and project commands on (the "Nový" row of the enabled-state table).
-    applyEvent(MainEvent::NewProject);
-    setModeSwitch(false);
+    states_.apply(MainEvent::NewProject);
+    dataMode_->set(false);
 
     createEntryWindow();
     dorvan::ProjectSession(project_).startNew();
@@ -151,7 +122,7 @@ void TDorvan_Central::NovyVUClick()
     setStatusPanelText(1, QString());
     // Saving proposes "Novy.mzd", as the caption says.
     if (projectOpen)
-        setCaption(programTitle() + u" - Novy.mzd"_s);
+        caption_.showFile(u"Novy.mzd"_s);
 
     // The new window opens on the manual-entry page, the picture page hidden, the focus in
     // the place-count field.
@@ -168,9 +139,9 @@ void TDorvan_Central::ZatvorClick()
     // When the user keeps the window, its project stays as it was, savable and with its name.
     if (!requestEntryWindowClose())
         return;
-    applyEvent(MainEvent::ProjectClosed);
+    states_.apply(MainEvent::ProjectClosed);
     setStatusPanelText(1, QString());
-    setCaption(programTitle());
+    caption_.showTitle();
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -183,7 +154,7 @@ void TDorvan_Central::CooperClick()
     // The window makes its first run and takes its result choice from the picture.
     openCooperWindow(*this);
     dorvan::ProjectSession(project_).allocationOpened();
-    applyEvent(MainEvent::CooperOpened);
+    states_.apply(MainEvent::CooperOpened);
 }
 
 void TDorvan_Central::SieteClick()
@@ -193,57 +164,6 @@ void TDorvan_Central::SieteClick()
 
 // ----------------------------------------------------------------------------------------------
 // Project files
-
-void TDorvan_Central::showFileProgress(dorvan::ProgressTracker& tracker, int row, int scheme)
-{
-    if (statusBar_ == nullptr)
-        return;
-    const auto draw = tracker.afterRow(row, statusBar_->panelWidth(0), statusBar_->panelWidth(1));
-    if (!draw)
-        return;
-    StatusBar_DrawPanel(statusBar_, scheme,
-        QRect(draw->barLeft, draw->barTop, draw->barRight - draw->barLeft, draw->barBottom - draw->barTop),
-        QString::fromStdString(draw->text), QPoint(draw->textX, draw->textY));
-    emit fileProgressDrawn(scheme, row);
-}
-
-// The progress of a long step of the data-entry window, drawn as reading a file is (panel 1
-// owner-drawn, the bar in green) while the event loop runs on.
-void TDorvan_Central::entryProgress(const QString& text, int percent)
-{
-    if (statusBar_ == nullptr)
-        return;
-    if (!statusBar_->panelOwnerDrawn(1) || statusPanelText(2) != text)
-        beginFileOperation(text);
-    const int p = std::clamp(percent, 0, 100);
-    const int w0 = statusBar_->panelWidth(0), w1 = statusBar_->panelWidth(1);
-    StatusBar_DrawPanel(statusBar_, 2, QRect(w0 + 3, 18, (w1 - 4) * p / 100, 5),
-        QStringLiteral("%1%").arg(p, 3), QPoint(w0 + w1 / 2 - 13, 3));
-}
-
-void TDorvan_Central::entryProgressEnded()
-{
-    if (statusBar_ != nullptr && statusBar_->panelOwnerDrawn(1))
-        endFileOperation();
-}
-
-void TDorvan_Central::beginFileOperation(const QString& message)
-{
-    setStatusPanelText(1, QString());
-    setStatusPanelText(2, message);
-    if (statusBar_ != nullptr) {
-        statusBar_->setPanelOwnerDrawn(1, true);
-        statusBar_->repaint();
-    }
-}
-
-void TDorvan_Central::endFileOperation()
-{
-    if (statusBar_ != nullptr)
-        statusBar_->setPanelOwnerDrawn(1, false);
-    setStatusPanelText(1, QString());
-    setStatusPanelText(2, QString());
-}
 
 void TDorvan_Central::UlozAkoVUClick()
 {
@@ -283,22 +203,22 @@ bool TDorvan_Central::SaveProjectAs(QString& fileName)
     try {
         dorvan::saveProjectFile(
             name.toStdString(), r, project_.MapPicture,
-            [&](int row, int, int) { showFileProgress(tracker, row, 1); },
+            [&](int row, int, int) { status_->showFileProgress(tracker, row, 1); },
             [&] {
                 created = true;
-                beginFileOperation(u"Ukladám súbor!"_s);
+                status_->beginFileOperation(u"Ukladám súbor!"_s);
             });
     } catch (const std::exception& e) {
         // The previous file, if any, is as it was: the new bytes never replaced it. Panel 1
         // returns to plain text before the message; panel 2 still tells what was under way.
-        if (created && statusBar_ != nullptr)
-            statusBar_->setPanelOwnerDrawn(1, false);
+        if (created)
+            status_->dropProgress();
         dialogs_.error(this, QString::fromUtf8(e.what()));
         return false;
     }
-    endFileOperation();
+    status_->endFileOperation();
     session.saved(name.toStdString());
-    setCaption(programTitle() + u" - "_s + name);
+    caption_.showFile(name);
     return true;
 }
 
@@ -367,9 +287,9 @@ bool TDorvan_Central::openProjectFile(const QString& chosen)
 bool TDorvan_Central::readProjectForOpening(
     const QString& chosen, dorvan::LoadedProject& loaded, dorvan::RgbPicture& built)
 {
-    beginFileOperation(u"Otváram súbor!"_s);
+    status_->beginFileOperation(u"Otváram súbor!"_s);
     const auto refused = [&](const QString& message) {
-        endFileOperation();
+        status_->endFileOperation();
         dialogs_.warn(this, message);
         openCancelled();
     };
@@ -378,15 +298,14 @@ bool TDorvan_Central::readProjectForOpening(
         loaded = dorvan::readProjectFile(chosen.toStdString(), [&](int row, int width, int height) {
             if (!tracker)
                 tracker.emplace(width, height);
-            showFileProgress(*tracker, row, 2);
+            status_->showFileProgress(*tracker, row, 2);
         });
         if (loaded.record.hasPicture())
             built.resizeForOverwrite(loaded.record.PictureWidth, loaded.record.PictureHeight);
     } catch (const dorvan::ProjectFileUnavailable& e) {
         // Nothing was read: panel 1 returns to plain text, panel 2 keeps "Otváram súbor!"
         // until it is next changed.
-        if (statusBar_ != nullptr)
-            statusBar_->setPanelOwnerDrawn(1, false);
+        status_->dropProgress();
         setStatusPanelText(1, QString());
         dialogs_.warn(this, QString::fromUtf8(e.what()));
         openCancelled();
@@ -398,7 +317,7 @@ bool TDorvan_Central::readProjectForOpening(
         refused(QString::fromUtf8(e.what()));
         return false;
     }
-    endFileOperation();
+    status_->endFileOperation();
     return true;
 }
 
@@ -411,34 +330,32 @@ void TDorvan_Central::showOpenedProject(
     const bool picture = project_.Record.hasPicture();
 
     createEntryWindow();
-    setModeSwitch(picture);
-    showEntryPage(picture);
+    dataMode_->set(picture);
+    dataMode_->show(picture);
 
     if (picture) {
         // Building the picture, with its own progress display.
         setStatusPanelText(2, u"Spracovávam dáta!"_s);
-        if (statusBar_ != nullptr) {
-            statusBar_->repaint();
-            statusBar_->setPanelOwnerDrawn(1, true);
-        }
+        status_->bar()->repaint();
+        status_->bar()->setPanelOwnerDrawn(1, true);
         dorvan::ProgressTracker tracker(built.width(), built.height());
         dorvan::buildMapPicture(
-            loaded.picture, built, [&](int row, int, int) { showFileProgress(tracker, row, 0); });
+            loaded.picture, built, [&](int row, int, int) { status_->showFileProgress(tracker, row, 0); });
         loaded.picture.clear();
         session.takePicture(std::move(built));
         // The picture page's drawing sized for the " Proporcionalita " choice, the picture with
         // the place marks, the coordinate grid; the drawing on and "open a picture" off.
         entryWindow_->showProjectPicture();
-        endFileOperation();
+        status_->endFileOperation();
     }
 
     // An imported place list has no file yet: saving proposes "Novy.mzd", as after "Nový".
-    setCaption(programTitle() + u" - "_s + (chosen.isEmpty() ? u"Novy.mzd"_s : chosen));
+    caption_.showFile(chosen.isEmpty() ? u"Novy.mzd"_s : chosen);
     entryWindow_->enableProjectPages();
     entryWindow_->showChoices();
 
     setStatusPanelText(1, QString());
-    applyEvent(MainEvent::OpenCompleted);
+    states_.apply(MainEvent::OpenCompleted);
 
     if (!picture) {
         entryWindow_->showAddPlacesPrompt();
@@ -454,7 +371,7 @@ void TDorvan_Central::showOpenedProject(
 void TDorvan_Central::openCancelled()
 {
     dorvan::ProjectSession(project_).openCancelled();
-    applyEvent(MainEvent::OpenCancelled);
+    states_.apply(MainEvent::OpenCancelled);
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -525,4 +442,35 @@ void TDorvan_Central::TlacitClick()
         return;
     if (frameActive)
         printWindowImage(this, *printer_, ++job);
+}
+
+// ----------------------------------------------------------------------------------------------
+// "Importovať vzdialenosti ..."
+
+void TDorvan_Central::ImportujVzdialenostiClick()
+{
+    states_.showDistanceImport(entryWindowOpen());
+    if (!actions_.ImportujVzdialenosti->isEnabled() || !entryWindow_->importDistances())
+        return;
+    // An open network window searches again on the new distances, as its activation would: it
+    // may be the active window, which the import does not activate anew.
+    if (networkWindows_->networkWindowOpen())
+        networkWindows_->networkWindow()->FormCreate();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Opening from the main window
+
+TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
+{
+    dorvan::Project& project = mainWindow.project();
+    if (mainWindow.cooperWindowOpen())
+        return nullptr;
+    auto* w = new TCooperAlokMetod(project, mainWindow.dialogs());
+    w->setEntryWindowOpen([main = QPointer<TDorvan_Central>(&mainWindow)] {
+        return main != nullptr && main->entryWindowOpen();
+    });
+    mainWindow.adoptCooperWindow(w);
+    w->setResultChoiceByPicture(project.Record.hasPicture());
+    return w;
 }

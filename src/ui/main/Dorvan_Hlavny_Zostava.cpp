@@ -11,6 +11,7 @@
 #include "ui/allocation/Cooperova_Metoda.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
+#include "ui/main/MainStatus.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -45,8 +46,8 @@ dorvan::report::PreparedReport TDorvan_Central::prepareWindowReport() const
     if (entryWindow_ != nullptr) {
         const auto table = entryWindow_->proposalTable();
         if (!table.empty())
-            source.extras.push_back(dorvan::report::tableSection(
-                "Návrh skupín: náklady podľa počtu centier", table.front(), { table.begin() + 1, table.end() }));
+            source.extras.push_back(dorvan::report::tableSection("Návrh skupín: náklady podľa počtu centier",
+                table.front(), { table.begin() + 1, table.end() }));
     }
     if (project_.BestStars.StarCount > 0)
         source.extras.push_back(dorvan::report::starSection(project_.BestStars));

@@ -13,8 +13,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageSize>
-#include <QPrinter>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -61,7 +61,7 @@ TEST_F(MainWindow, NewRightAfterStartOpensAnEmptyEntryWindowAndKeepsTheCaption)
 
     EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor"));
     EXPECT_TRUE(button("ToolButton4")->isEnabled() && button("ToolButton5")->isEnabled());
-    EXPECT_FALSE(on("Cooper") || w->networkItemEnabled());
+    EXPECT_FALSE(on("Cooper") || w->commandStates().networkItemEnabled());
     EXPECT_TRUE(modeSwitch<QGroupBox>("GroupBox1")->isEnabled());
     EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isEnabled());
     EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isEnabled());
@@ -259,13 +259,13 @@ TEST_F(MainWindow, ModeRadioButtonsSwitchTheEntryPages)
     EXPECT_EQ(entry->focusWidget(), control<QLineEdit>(entry, "Edit1"));
 
     // The same from the frame's own calls, as opening a project uses them.
-    w->setModeSwitch(true);
-    w->showEntryPage(true);
+    w->dataMode().set(true);
+    w->dataMode().show(true);
     EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton2")->isChecked());
     EXPECT_FALSE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
     EXPECT_EQ(pages->currentIndex(), 4);
-    w->setModeSwitch(false);
-    w->showEntryPage(false);
+    w->dataMode().set(false);
+    w->dataMode().show(false);
     EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
     EXPECT_FALSE(pages->isTabVisible(pages->indexOf(sheet19)));
     EXPECT_TRUE(pages->isTabVisible(pages->indexOf(list1)));
@@ -560,7 +560,8 @@ TEST(QtTexts, MessageBoxButtonsSpeakSlovakOnceQtsTranslationsAreLoaded)
 {
     QTranslator* translator = dorvan::installQtTranslations(*QCoreApplication::instance());
     ASSERT_NE(translator, nullptr) << "Qt's Slovak translations (qt6-translations-l10n) are missing";
-    QMessageBox box(QMessageBox::Warning, u"DORVAN"_s, u"Skončiť program ?!!"_s, QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(
+        QMessageBox::Warning, u"DORVAN"_s, u"Skončiť program ?!!"_s, QMessageBox::Yes | QMessageBox::No);
     const QString yes = box.button(QMessageBox::Yes)->text().remove(u'&');
     const QString no = box.button(QMessageBox::No)->text().remove(u'&');
     QCoreApplication::removeTranslator(translator);

@@ -55,11 +55,11 @@ TEST_F(MainWindow, StartsWithEveryMenuItemAsListed)
             u"Miesta zo zoznamu so zemepisnou šírkou a dĺžkou alebo so súradnicami X, Y"_s, true, true },
         // Only while the data-entry window holds a complete list.
         { "ImportujVzdialenosti", u"Importovať vzdialenosti ..."_s, none,
-            u"Reálne vzdialenosti medzi miestami zo súboru CSV alebo z tabuľky smerovacieho servera (JSON)"_s, false,
-            true },
+            u"Reálne vzdialenosti medzi miestami zo súboru CSV alebo z tabuľky smerovacieho servera (JSON)"_s,
+            false, true },
         // Only while an allocation window shows a result.
-        { "ExportujVysledok", u"Exportovať výsledok ..."_s, none, u"Výsledok do súboru GeoJSON alebo CSV"_s, false,
-            true },
+        { "ExportujVysledok", u"Exportovať výsledok ..."_s, none, u"Výsledok do súboru GeoJSON alebo CSV"_s,
+            false, true },
         { "KopirovatVysledok", u"Kopírovať výsledok"_s, none,
             u"Miesta a výsledok do schránky ako tabuľka pre tabuľkový procesor"_s, false, true },
         { "ZostavaPdf", u"Zostava (PDF) ..."_s, none, u"Zostava výsledku do súboru PDF"_s, false, true },
@@ -191,7 +191,7 @@ TEST_F(MainWindow, ToolbarButtonsAndModeSwitchStartAsListed)
 TEST_F(MainWindow, ClockShowsSystemShortDateAndLongTime)
 {
     const QDate before = QDate::currentDate();
-    w->onClockTick();
+    w->status().onClockTick();
     const QDate after = QDate::currentDate();
     const QString text = w->statusPanelText(0);
     const QLocale sys = QLocale::system();
@@ -363,9 +363,9 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
     auto modeOn = [&] { return group->isEnabled() && r1->isEnabled() && r2->isEnabled(); };
     auto modeOff = [&] { return !group->isEnabled() && !r1->isEnabled() && !r2->isEnabled(); };
 
-    w->applyEvent(MainEvent::NewProject);
+    w->commandStates().apply(MainEvent::NewProject);
     EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor") && tb4->isEnabled() && tb5->isEnabled());
-    EXPECT_FALSE(on("Cooper") || w->networkItemEnabled());
+    EXPECT_FALSE(on("Cooper") || w->commandStates().networkItemEnabled());
     EXPECT_TRUE(modeOn());
 
     host.entryFirstCountAccepted();
@@ -375,7 +375,7 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
     // Last place with all coordinates equal: only the network item.
     state().CoordsDiffer = false;
     host.entryLastPlaceEntered();
-    EXPECT_TRUE(w->networkItemEnabled());
+    EXPECT_TRUE(w->commandStates().networkItemEnabled());
     EXPECT_FALSE(on("Cooper"));
     EXPECT_FALSE(action("Siete")->isVisible());
     state().CoordsDiffer = true;
@@ -391,11 +391,11 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
     host.entrySettingsSwitched(true);
     EXPECT_TRUE(on("Cooper"));
 
-    w->applyEvent(MainEvent::ProjectClosed);
+    w->commandStates().apply(MainEvent::ProjectClosed);
     EXPECT_FALSE(on("UlozAkoVU"));
     EXPECT_TRUE(on("Tlacit") && on("Zatvor") && on("Cooper") && tb4->isEnabled());
 
-    w->applyEvent(MainEvent::CooperOpened);
+    w->commandStates().apply(MainEvent::CooperOpened);
     EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor"));
 
     // Closing the data-entry window: everything off but the two toolbar buttons.
@@ -403,22 +403,24 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
     w->setCaption(w->programTitle() + u" - a.mzd"_s);
     group->setEnabled(true);
     host.entryWindowClosed();
-    EXPECT_FALSE(on("UlozAkoVU") || on("Tlacit") || on("Zatvor") || on("Cooper") || w->networkItemEnabled());
+    EXPECT_FALSE(on("UlozAkoVU") || on("Tlacit") || on("Zatvor") || on("Cooper")
+        || w->commandStates().networkItemEnabled());
     EXPECT_TRUE(tb4->isEnabled() && tb5->isEnabled());
     EXPECT_TRUE(modeOff());
     EXPECT_EQ(w->caption(), w->programTitle());
     EXPECT_EQ(w->statusPanelText(1), QString());
 
-    w->applyEvent(MainEvent::OpenCompleted);
-    EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor") && on("Cooper") && w->networkItemEnabled());
+    w->commandStates().apply(MainEvent::OpenCompleted);
+    EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor") && on("Cooper")
+        && w->commandStates().networkItemEnabled());
     EXPECT_TRUE(tb4->isEnabled() && tb5->isEnabled());
     EXPECT_FALSE(r1->isEnabled() || r2->isEnabled());
-    w->applyEvent(MainEvent::OpenCancelled);
+    w->commandStates().apply(MainEvent::OpenCancelled);
     EXPECT_FALSE(on("UlozAkoVU") || on("Tlacit") || on("Zatvor") || tb4->isEnabled() || tb5->isEnabled());
-    EXPECT_TRUE(on("Cooper") && w->networkItemEnabled());
+    EXPECT_TRUE(on("Cooper") && w->commandStates().networkItemEnabled());
 
-    w->applyEvent(MainEvent::ProgramStart);
-    EXPECT_FALSE(on("Cooper") || w->networkItemEnabled() || tb4->isEnabled());
+    w->commandStates().apply(MainEvent::ProgramStart);
+    EXPECT_FALSE(on("Cooper") || w->commandStates().networkItemEnabled() || tb4->isEnabled());
     EXPECT_TRUE(modeOff());
     EXPECT_FALSE(action("Siete")->isVisible());
 }
@@ -434,10 +436,10 @@ TEST_F(MainWindow, EntryWindowEventsReachTheStatusBarAndTheDataModeReachesThePro
     auto watching = w->project().Observers.observe([&](dorvan::ProjectChange what) {
         told += dorvan::has(what, dorvan::ProjectChange::DataMode) ? 1 : 0;
     });
-    w->showEntryPage(true);
+    w->dataMode().show(true);
     EXPECT_TRUE(w->project().State.PictureMode);
     EXPECT_TRUE(w->pictureMode());
-    w->showEntryPage(false);
+    w->dataMode().show(false);
     EXPECT_FALSE(w->project().State.PictureMode);
     EXPECT_EQ(told, 2);
 }
@@ -460,7 +462,7 @@ TEST_F(MainWindow, SolutionCommandSetsFlagsOnceAndEnablesTheProjectCommands)
     // With the allocation window open nothing happens.
     ASSERT_TRUE(w->cooperWindowOpen());
     state().PlacesComplete = true;
-    w->applyEvent(MainEvent::ProjectClosed);
+    w->commandStates().apply(MainEvent::ProjectClosed);
     action("Cooper")->trigger();
     EXPECT_TRUE(state().PlacesComplete);
     EXPECT_FALSE(on("UlozAkoVU"));

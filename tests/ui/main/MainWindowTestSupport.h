@@ -1,10 +1,12 @@
 #pragma once
 
-#include "ui/entry/EntryHost.h"
-#include "ui/entry/Vstupne_Udaje.h"
-#include "ui/main/Dorvan_Hlavny.h"
 #include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/Vstupne_Udaje.h"
+#include "ui/main/DataModeSwitch.h"
+#include "ui/main/Dorvan_Hlavny.h"
+#include "ui/main/MainStatus.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #include "MainWindowTestSupport.h"
 
-#include "ui/allocation/Cooperova_Metoda.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/RecordCodec.h"
+#include "ui/allocation/Cooperova_Metoda.h"
 #include "ui/main/StatusBar_DrawPanel.h"
 
 #include <QCheckBox>
@@ -440,7 +440,7 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
     QMap<QPair<int, int>, QImage> shots; // (scheme, row) -> the status bar at that moment
     QList<QPair<int, int>> drawn;
     QMap<int, QSet<QString>> messages; // scheme -> the texts of panel 2 while it was drawn
-    QObject::connect(w.get(), &TDorvan_Central::fileProgressDrawn, w.get(), [&](int scheme, int row) {
+    QObject::connect(&w->status(), &MainStatus::fileProgressDrawn, w.get(), [&](int scheme, int row) {
         drawn << qMakePair(scheme, row);
         messages[scheme] << w->statusPanelText(2);
         if (row == 0 || row == 99)

@@ -146,7 +146,7 @@ TEST_F(NetworkWindowsTest, SieteSearchesListsTheBestAndOpensTheGraph)
     EXPECT_TRUE(w->networkWindows().graphWindowOpen());
     // The item stays hidden, enabled by the opened project.
     EXPECT_FALSE(dorvan::test::control<QAction>(w.get(), "Siete")->isVisible());
-    EXPECT_TRUE(w->networkItemEnabled());
+    EXPECT_TRUE(w->commandStates().networkItemEnabled());
 
     EXPECT_EQ(list("ListBox1"), (QStringList { "Pocet Central: 2", "----------" }));
     EXPECT_EQ(list("ListBox2"),
@@ -305,7 +305,7 @@ TEST_F(NetworkWindowsTest, ClosingTheDataEntryWindowClosesBothByProgram)
     EXPECT_EQ(dialogs.texts("confirm"), (QStringList { u("Zavrieť \"Zadávanie údajov\" ?!!") }));
     EXPECT_FALSE(w->networkWindows().networkWindowOpen());
     EXPECT_FALSE(w->networkWindows().graphWindowOpen());
-    EXPECT_FALSE(w->networkItemEnabled());
+    EXPECT_FALSE(w->commandStates().networkItemEnabled());
 }
 
 QColor at(const QImage& image, int x, int y)

@@ -1,19 +1,40 @@
 // The main window's child windows: putting them into the client area, the window menu and its
 // arrangement commands.
-#include "ui/main/Dorvan_Hlavny.h"
-#include "ui/allocation/Cooperova_Metoda.h"
+#include "ui/main/WindowMenu.h"
+
+#include "ui/main/CommandStates.h"
+#include "ui/main/MainActions.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMetaObject>
+#include <QPointer>
 
-QMdiSubWindow* TDorvan_Central::addChildWindow(QWidget* window, bool maximised)
+#include <algorithm>
+
+WindowMenu::WindowMenu(QMdiArea& area, const MainActions& actions, CommandStates& states, QObject* parent)
+    : QObject(parent)
+    , area_(area)
+    , actions_(actions)
+    , states_(states)
+{
+    connect(actions.KaskadaOkno, &QAction::triggered, this, [this] { area_.cascadeSubWindows(); });
+    connect(actions.HorizontalOkno, &QAction::triggered, this, &WindowMenu::tileHorizontally);
+    connect(actions.VertikalOkno, &QAction::triggered, this, &WindowMenu::tileVertically);
+    connect(actions.UsporiadatOkno, &QAction::triggered, this, &WindowMenu::arrangeMinimised);
+    connect(actions.MinimalOkno, &QAction::triggered, this, &WindowMenu::minimiseAll);
+    connect(actions.ZavrietOkno, &QAction::triggered, this, [this] { area_.closeActiveSubWindow(); });
+    connect(actions.windowMenu, &QMenu::aboutToShow, this, [this] { update(); });
+    connect(&area, &QMdiArea::subWindowActivated, this, [this] { update(); });
+}
+
+QMdiSubWindow* WindowMenu::add(QWidget* window, bool maximised)
 {
     if (window == nullptr)
         return nullptr;
-    QMdiSubWindow* sub = mdiArea_->addSubWindow(window);
+    QMdiSubWindow* sub = area_.addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // A window that destroys itself takes its frame along. Done from the event loop, because
     // the window may also be going away as part of its frame.
@@ -24,51 +45,49 @@ QMdiSubWindow* TDorvan_Central::addChildWindow(QWidget* window, bool maximised)
             [this, frame] {
                 if (frame)
                     frame->deleteLater();
-                updateWindowMenu();
+                update();
             },
             Qt::QueuedConnection);
     });
-    connect(sub, &QObject::destroyed, this, [this](QObject* gone) { updateWindowMenu(gone); });
-    connect(sub, &QWidget::windowTitleChanged, this, [this] { updateWindowMenu(); });
+    connect(sub, &QObject::destroyed, this, [this](QObject* gone) { update(gone); });
+    connect(sub, &QWidget::windowTitleChanged, this, [this] { update(); });
     if (maximised)
         sub->showMaximized();
     else
         sub->show();
-    updateWindowMenu();
+    update();
     return sub;
 }
 
-QList<QMdiSubWindow*> TDorvan_Central::openSubWindows(const QObject* goingAway) const
+QList<QMdiSubWindow*> WindowMenu::openSubWindows(const QObject* goingAway) const
 {
     QList<QMdiSubWindow*> out;
-    if (mdiArea_ == nullptr)
+    if (stopped_)
         return out;
-    for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+    for (QMdiSubWindow* sub : area_.subWindowList()) {
         if (sub != goingAway && !sub->isHidden())
             out << sub;
     }
     return out;
 }
 
-void TDorvan_Central::updateWindowMenu(const QObject* goingAway)
+void WindowMenu::update(const QObject* goingAway)
 {
-    if (shuttingDown_ || mdiArea_ == nullptr)
+    if (stopped_)
         return;
-    const bool any = !openSubWindows(goingAway).isEmpty();
-    for (QAction* a : { KaskadaOkno, HorizontalOkno, VertikalOkno, UsporiadatOkno, MinimalOkno, ZavrietOkno })
-        a->setEnabled(any);
-    fillWindowMenu(goingAway);
+    states_.showWindowCommands(!openSubWindows(goingAway).isEmpty());
+    fillList(goingAway);
 }
 
-void TDorvan_Central::fillWindowMenu(const QObject* goingAway)
+void WindowMenu::fillList(const QObject* goingAway)
 {
     // The window list at the end of the menu: one numbered entry per child window, the active
     // one checked.
-    qDeleteAll(windowListActions_);
-    windowListActions_.clear();
+    qDeleteAll(listActions_);
+    listActions_.clear();
     const QList<QMdiSubWindow*> subs = openSubWindows(goingAway);
-    windowListSeparator_->setVisible(!subs.isEmpty());
-    QMdiSubWindow* active = mdiArea_->currentSubWindow();
+    actions_.windowListSeparator->setVisible(!subs.isEmpty());
+    QMdiSubWindow* active = area_.currentSubWindow();
     int n = 0;
     for (QMdiSubWindow* sub : subs) {
         ++n;
@@ -76,7 +95,7 @@ void TDorvan_Central::fillWindowMenu(const QObject* goingAway)
         if (title.isEmpty() && sub->widget() != nullptr)
             title = sub->widget()->windowTitle();
         const QString text = (n < 10 ? QStringLiteral("&%1 %2") : QStringLiteral("%1 %2")).arg(n).arg(title);
-        auto* a = new QAction(text, windowMenu_);
+        auto* a = new QAction(text, actions_.windowMenu);
         a->setObjectName(QStringLiteral("WindowListItem%1").arg(n));
         a->setCheckable(true);
         a->setChecked(sub == active);
@@ -85,11 +104,11 @@ void TDorvan_Central::fillWindowMenu(const QObject* goingAway)
             if (target) {
                 if (target->isMinimized())
                     target->showNormal();
-                mdiArea_->setActiveSubWindow(target);
+                area_.setActiveSubWindow(target);
             }
         });
-        windowMenu_->addAction(a);
-        windowListActions_ << a;
+        actions_.windowMenu->addAction(a);
+        listActions_ << a;
     }
 }
 
@@ -121,20 +140,20 @@ void tile(const QList<QMdiSubWindow*>& open, const QRect& area, bool stacked)
 
 } // namespace
 
-void TDorvan_Central::tileSubWindowsHorizontally()
+void WindowMenu::tileHorizontally()
 {
-    tile(openSubWindows(), mdiArea_->viewport()->rect(), true);
+    tile(openSubWindows(), area_.viewport()->rect(), true);
 }
 
-void TDorvan_Central::tileSubWindowsVertically()
+void WindowMenu::tileVertically()
 {
-    tile(openSubWindows(), mdiArea_->viewport()->rect(), false);
+    tile(openSubWindows(), area_.viewport()->rect(), false);
 }
 
-void TDorvan_Central::arrangeMinimisedSubWindows()
+void WindowMenu::arrangeMinimised()
 {
     // Minimised windows in rows along the bottom edge of the client area, left to right.
-    const QRect area = mdiArea_->viewport()->rect();
+    const QRect area = area_.viewport()->rect();
     int x = 0;
     int y = area.height();
     int rowHeight = 0;
@@ -156,25 +175,8 @@ void TDorvan_Central::arrangeMinimisedSubWindows()
     }
 }
 
-void TDorvan_Central::minimiseAllSubWindows()
+void WindowMenu::minimiseAll()
 {
     for (QMdiSubWindow* sub : openSubWindows())
         sub->showMinimized();
-}
-
-// ----------------------------------------------------------------------------------------------
-// Opening from the main window
-
-TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
-{
-    dorvan::Project& project = mainWindow.project();
-    if (mainWindow.cooperWindowOpen())
-        return nullptr;
-    auto* w = new TCooperAlokMetod(project, mainWindow.dialogs());
-    w->setEntryWindowOpen([main = QPointer<TDorvan_Central>(&mainWindow)] {
-        return main != nullptr && main->entryWindowOpen();
-    });
-    mainWindow.adoptCooperWindow(w);
-    w->setResultChoiceByPicture(project.Record.hasPicture());
-    return w;
 }

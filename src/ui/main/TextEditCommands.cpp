@@ -1,0 +1,174 @@
+// The edit items of the main window on the focused text field, and the key Ctrl+Z.
+#include "ui/main/TextEditCommands.h"
+
+#include "ui/main/CommandStates.h"
+#include "ui/main/MainActions.h"
+
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QShortcutEvent>
+#include <QTextEdit>
+
+bool isTextField(const QWidget* w)
+{
+    if (w == nullptr)
+        return false;
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w)
+        || qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
+        return true;
+    const auto* combo = qobject_cast<const QComboBox*>(w);
+    return combo != nullptr && combo->isEditable();
+}
+
+TextEditCommands::TextEditCommands(QWidget& frame, const MainActions& actions, CommandStates& states)
+    : QObject(&frame)
+    , frame_(frame)
+    , actions_(actions)
+    , states_(states)
+{
+    const auto wire = [this](QAction* action, Command command) {
+        connect(action, &QAction::triggered, this, [this, command] { run(command); });
+    };
+    wire(actions.KrokSpat, Command::Undo);
+    wire(actions.OznacVsetko, Command::SelectAll);
+    wire(actions.Vlozit, Command::Paste);
+    wire(actions.Kopiruj, Command::Copy);
+    wire(actions.Vystrihni, Command::Cut);
+    wire(actions.Zmazat, Command::Delete);
+    connect(actions.editMenu, &QMenu::aboutToShow, this, &TextEditCommands::updateActions);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
+    // Ctrl+Z belongs to both "Zavrieť" and "&Undo"; see eventFilter.
+    actions.Zatvor->installEventFilter(this);
+    actions.KrokSpat->installEventFilter(this);
+    updateActions();
+}
+
+void TextEditCommands::stop()
+{
+    stopped_ = true;
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+void TextEditCommands::focusMoved(QWidget* now)
+{
+    if (stopped_)
+        return;
+    if (isTextField(now) && now->window() == &frame_) {
+        target_ = now;
+    } else if (now != nullptr && now->window() == &frame_ && !qobject_cast<QMenuBar*>(now)) {
+        target_ = nullptr;
+    }
+    // Focus in a menu, a dialog or another window leaves the last text field as the target, so
+    // the menu commands still reach it.
+    updateActions();
+}
+
+void TextEditCommands::updateActions()
+{
+    states_.showEditCommands(target_ != nullptr);
+}
+
+namespace {
+
+template <typename Edit> void runOnTextEdit(Edit* edit, TextEditCommands::Command command)
+{
+    using Command = TextEditCommands::Command;
+    switch (command) {
+    case Command::Undo:
+        edit->undo();
+        break;
+    case Command::SelectAll:
+        edit->selectAll();
+        break;
+    case Command::Paste:
+        edit->paste();
+        break;
+    case Command::Copy:
+        edit->copy();
+        break;
+    case Command::Cut:
+        edit->cut();
+        break;
+    case Command::Delete:
+        if (!edit->isReadOnly()) {
+            QTextCursor c = edit->textCursor();
+            c.removeSelectedText();
+            edit->setTextCursor(c);
+        }
+        break;
+    }
+}
+
+void runOnLineEdit(QLineEdit* line, TextEditCommands::Command command)
+{
+    using Command = TextEditCommands::Command;
+    switch (command) {
+    case Command::Undo:
+        line->undo();
+        break;
+    case Command::SelectAll:
+        line->selectAll();
+        break;
+    case Command::Paste:
+        line->paste();
+        break;
+    case Command::Copy:
+        line->copy();
+        break;
+    case Command::Cut:
+        line->cut();
+        break;
+    case Command::Delete:
+        if (line->hasSelectedText() && !line->isReadOnly())
+            line->del();
+        break;
+    }
+}
+
+} // namespace
+
+void TextEditCommands::run(Command command)
+{
+    QWidget* target = target_;
+    if (target == nullptr)
+        return;
+    // Spin boxes and editable combo boxes keep their text in a line edit of their own.
+    QLineEdit* line = qobject_cast<QLineEdit*>(target);
+    if (line == nullptr) {
+        if (auto* combo = qobject_cast<QComboBox*>(target))
+            line = combo->lineEdit();
+        else if (qobject_cast<QAbstractSpinBox*>(target))
+            line = target->findChild<QLineEdit*>();
+    }
+    if (line != nullptr)
+        runOnLineEdit(line, command);
+    else if (auto* text = qobject_cast<QTextEdit*>(target))
+        runOnTextEdit(text, command);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(target))
+        runOnTextEdit(plain, command);
+}
+
+bool TextEditCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+Z is both "Zavrieť" and "&Undo". When both are enabled the key is ambiguous and
+    // neither would run; it then goes to Undo while a text field has the focus and to
+    // "Zavrieť" otherwise. (A text field with the focus usually takes Ctrl+Z itself.)
+    if (event->type() == QEvent::Shortcut && (watched == actions_.Zatvor || watched == actions_.KrokSpat)) {
+        auto* se = static_cast<QShortcutEvent*>(event);
+        if (se->isAmbiguous()) {
+            QWidget* focus = QApplication::focusWidget();
+            if (isTextField(focus) && focus->window() == &frame_)
+                actions_.KrokSpat->trigger();
+            else if (actions_.Zatvor->isEnabled())
+                actions_.Zatvor->trigger();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
