@@ -4,8 +4,12 @@
 //       prints P, our total, the best known, the excess in % and the seconds for every row of
 //       BEST.csv (columns centres,best_known_total), unit weights, exact Euclidean distances;
 //   pmedian_bench random N P [--clustered] [--time S] [--threads N] [--seed N]
-//       solves N generated places (uniform in a square, or in 30 Gaussian clusters), weights 1..10.
+//       solves N generated places (uniform in a square, or in 30 Gaussian clusters), weights 1..10;
+//   pmedian_bench project P M [--seed N]
+//       99 generated weighted places as a project: the proposal (24 starts and the engine)
+//       against 24 and 1000 starts of the group search alone, P centres, at most M places a group.
 
+#include "core/allocation/ConstrainedGroups.h"
 #include "core/allocation/PMedian.h"
 
 #include <algorithm>
@@ -161,8 +165,43 @@ int runRandom(long n, int p, const Args& a)
 
 } // namespace
 
+int runProject(int p, int most, const Args& a)
+{
+    std::mt19937 gen(static_cast<unsigned>(a.seed));
+    std::uniform_real_distribution<double> coord(0.0, 1000.0);
+    std::uniform_int_distribution<int> weight(1, 50);
+    std::vector<dorvan::GroupSite> sites;
+    for (int i = 0; i < 99; ++i)
+        sites.push_back(
+            { "M" + std::to_string(i + 1), coord(gen), coord(gen), static_cast<long double>(weight(gen)) });
+    const dorvan::GroupRules rules { {}, most };
+    if (const auto m = dorvan::proposalProblem(sites, p, rules)) {
+        std::printf("%s\n", m->c_str());
+        return 2;
+    }
+    auto t = std::chrono::steady_clock::now();
+    const auto proposal = dorvan::proposeGroups(sites, { p, dorvan::DefaultGroupStarts, 1 }, rules);
+    const double proposalSeconds = secondsSince(t);
+    const auto alone = most > 0
+        ? dorvan::searchGroupsWithRules(sites, { p, dorvan::DefaultGroupStarts, 1 }, rules)
+        : dorvan::searchGroups(sites, { p, dorvan::DefaultGroupStarts, 1 });
+    t = std::chrono::steady_clock::now();
+    const auto many = most > 0 ? dorvan::searchGroupsWithRules(sites, { p, 1000, 1 }, rules)
+                               : dorvan::searchGroups(sites, { p, 1000, 1 });
+    const double manySeconds = secondsSince(t);
+    const auto share
+        = [&](long double total) { return static_cast<double>((total - many.total) / many.total * 100.0L); };
+    std::printf("P=%d m=%d seed=%llu | proposal %.6Lf (%+.4f %%, %.2f s) | 24 starts %.6Lf (%+.4f %%) | 1000 "
+                "starts %.6Lf (%.2f s)\n",
+        p, most, a.seed, proposal.total, share(proposal.total), proposalSeconds, alone.total,
+        share(alone.total), many.total, manySeconds);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc >= 4 && std::string(argv[1]) == "project")
+        return runProject(std::atoi(argv[2]), std::atoi(argv[3]), optionsFrom(argc, argv, 4));
     if (argc >= 4 && std::string(argv[1]) == "tsp")
         return runTsp(argv[2], argv[3], optionsFrom(argc, argv, 4));
     if (argc >= 4 && std::string(argv[1]) == "random")

@@ -423,7 +423,16 @@ std::optional<std::string> proposalProblem(std::span<const GroupSite> sites, int
 GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSearchOptions& options,
     const GroupRules& rules, const std::atomic<bool>* cancel)
 {
-    return rules.any() ? searchGroupsWithRules(sites, options, rules, cancel) : searchGroups(sites, options, cancel);
+    GroupSearchResult found
+        = rules.any() ? searchGroupsWithRules(sites, options, rules, cancel) : searchGroups(sites, options, cancel);
+    if (found.exact || found.cancelled || found.groups.empty())
+        return found;
+    std::optional<GroupSearchResult> engine = engineProposal(sites, options, rules, cancel);
+    if (!engine || !(engine->total < found.total * (1.0L - SameTotal)))
+        return found;
+    engine->starts = found.starts + 1;
+    engine->bestFound = 1;
+    return std::move(*engine);
 }
 
 CentreCountEntry centreCountEntry(std::span<const GroupSite> sites, int centres, const GroupRules& rules,

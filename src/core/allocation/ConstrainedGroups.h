@@ -50,8 +50,16 @@ std::vector<int> assignPlaces(std::span<const GroupSite> sites, std::span<const 
 GroupSearchResult searchGroupsWithRules(std::span<const GroupSite> sites, const GroupSearchOptions& options,
     const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
 
-// The proposal both the groups page and dorvan-cli make: under the rules when there are any,
-// otherwise the free search exactly as before rules existed (same groups for the same seed).
+// The proposal of the p-median engine under the project's rules (at least 3 places a group, the
+// size limit, the existing centres), its centres solved as the group search solves them.
+// Nothing up to 10 places (the search tries every partition there) or when cancelled.
+std::optional<GroupSearchResult> engineProposal(std::span<const GroupSite> sites,
+    const GroupSearchOptions& options, const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);
+
+// The proposal both the groups page and dorvan-cli make: the search under the rules when there
+// are any, otherwise the free search exactly as before rules existed; then the engine's
+// proposal, taken only when its total is lower (the starts count it as one more start), so a
+// proposal only gets better. Deterministic for a given seed.
 std::optional<std::string> proposalProblem(std::span<const GroupSite> sites, int centres, const GroupRules& rules);
 GroupSearchResult proposeGroups(std::span<const GroupSite> sites, const GroupSearchOptions& options,
     const GroupRules& rules, const std::atomic<bool>* cancel = nullptr);

@@ -37,6 +37,7 @@ constexpr double SampleShare = 0.25;
 constexpr double PolishShare = 0.1, PolishSeconds = 5.0, PolishAtLeast = 0.25;
 // Perturbations without a better end, per free centre, after which a search has converged.
 constexpr int FailsPerCentre = 4;
+constexpr int MinFails = 10;
 // Above this many places an interchange pass tries a sample of places as new sites.
 constexpr int AllCandidatesUpTo = 4000;
 constexpr int SampledCandidates = 96;
@@ -164,7 +165,7 @@ PlaceOrder placeOrder(const Problem& problem)
     return o;
 }
 
-SearchSetup setupOf(const Problem& original, const PlaceOrder& order, const std::atomic<bool>* cancel)
+SearchSetup setupOf(const Problem& original, const PlaceOrder& order, const Options& options)
 {
     Problem problem = original;
     if (!order.x.empty()) {
@@ -193,7 +194,8 @@ SearchSetup setupOf(const Problem& original, const PlaceOrder& order, const std:
     if (n <= AllCandidatesUpTo)
         buildNearLists(s, NearListLength);
     const int free = problem.centres - static_cast<int>(problem.fixed.size());
-    s.failLimit = std::max(10, FailsPerCentre * free);
+    const double effort = std::isfinite(options.effort) ? std::clamp(options.effort, 0.01, 100.0) : 1.0;
+    s.failLimit = std::max(MinFails, static_cast<int>(std::lround(FailsPerCentre * free * effort)));
     s.rounds = 1;
     if (problem.minPlaces > 0 || problem.maxPlaces > 0) {
         // Every allocation is the exact least-cost assignment within the group sizes, each
@@ -202,7 +204,7 @@ SearchSetup setupOf(const Problem& original, const PlaceOrder& order, const std:
         for (std::size_t f = 0; f < problem.fixed.size(); ++f)
             pinned[f] = problem.fixed[f];
         const SizeLimits limits { problem.minPlaces, problem.maxPlaces };
-        s.sized = [x = problem.x, y = problem.y, w = problem.weight, pinned, limits, cancel](
+        s.sized = [x = problem.x, y = problem.y, w = problem.weight, pinned, limits, cancel = options.cancel](
                       std::span<const double> cx, std::span<const double> cy, std::vector<std::int32_t>& of) {
             const bool complete = std::all_of(of.begin(), of.end(), [](std::int32_t c) { return c >= 0; });
             auto assigned = assignWithinSizes(x, y, w, cx, cy, pinned, limits,
@@ -292,7 +294,7 @@ Solution solve(const Problem& problem, const Options& options)
     };
     Stop stop { started + seconds(limit - reserve), options.cancel };
     const PlaceOrder order = placeOrder(problem);
-    const SearchSetup setup = setupOf(problem, order, options.cancel);
+    const SearchSetup setup = setupOf(problem, order, options);
     const int threads = options.threads > 0
         ? options.threads
         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

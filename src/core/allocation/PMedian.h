@@ -43,6 +43,9 @@ struct Options {
     std::uint64_t seed = 1;
     std::function<void(const Progress&)> progress; // called from the calling thread, a few times a second
     const std::atomic<bool>* cancel = nullptr;
+    // Scales the work of the search (the perturbations without gain after which it has
+    // converged): below 1 a quicker search, above 1 a more thorough one.
+    double effort = 1.0;
 };
 
 struct Centre {
