@@ -3,6 +3,7 @@
 // project it was imported into, the files of --out read back, the progress line.
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
+#include "core/cli/JsonReader.h"
 #include "core/cli/JsonWriter.h"
 #include "core/cli/ListCommands.h"
 #include "core/cli/PlaceCsv.h"
@@ -318,6 +319,28 @@ TEST(ListInput, TheListAndTheProjectImportedFromItGiveTheSameGroups)
         };
         EXPECT_NEAR(total(fromList.out), total(fromProject.out), 1e-9 * total(fromProject.out));
     }
+}
+
+TEST(ListInput, GeoJsonOutReadsBackAsAPointPerPlaceAndPerCentre)
+{
+    const ListFolder folder;
+    const std::string out = (folder.dir / "towns.geojson").string();
+    const CliRun run = runCli({ "solve", std::string(DORVAN_EXAMPLES) + "/slovak_towns.csv", "--out", out });
+    ASSERT_EQ(run.code, 0) << run.err;
+    const JsonParse parsed = parseJson(readText(out));
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    const JsonValue* features = parsed.value->member("features");
+    ASSERT_NE(features, nullptr);
+    ASSERT_EQ(features->items.size(), 27u + 1u);
+    const JsonValue& first = features->items.front();
+    EXPECT_EQ(first.member("properties")->member("name")->text, "Bratislava");
+    // [longitude, latitude] as the list gives them, 7 decimals.
+    const JsonValue* at = first.member("geometry")->member("coordinates");
+    EXPECT_EQ(at->items[0].text, "17.1077000");
+    EXPECT_EQ(at->items[1].text, "48.1486000");
+    const JsonValue* centre = features->items.back().member("properties");
+    EXPECT_EQ(centre->member("kind")->text, "centre");
+    EXPECT_EQ(centre->member("members")->text, "27");
 }
 
 TEST(ListInput, TheSameSeedAndThreadsGiveTheSameGroups)
