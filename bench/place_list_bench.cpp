@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 #include <string>
 
@@ -28,7 +28,8 @@ std::string slovakList(long n)
     s.reserve(static_cast<std::size_t>(n) * 48);
     char line[128];
     for (long i = 0; i < n; ++i) {
-        std::snprintf(line, sizeof line, "Miesto %ld;%.6f;%.6f;%.0f\n", i + 1, lat(random), lon(random), q(random));
+        std::snprintf(
+            line, sizeof line, "Miesto %ld;%.6f;%.6f;%.0f\n", i + 1, lat(random), lon(random), q(random));
         s += line;
     }
     return s;
@@ -46,7 +47,8 @@ int main(int argc, char** argv)
     const double read = secondsSince(start);
     const double readCpu = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
     if (!table.ok()) {
-        std::printf("refused: line %d: %s\n", table.problems.front().line, table.problems.front().message.c_str());
+        std::printf(
+            "refused: line %d: %s\n", table.problems.front().line, table.problems.front().message.c_str());
         return 1;
     }
     start = std::chrono::steady_clock::now();
@@ -54,7 +56,9 @@ int main(int argc, char** argv)
     const dorvan::ListWeberPoint p = dorvan::listWeberPoint(table.x, table.y, table.weight);
     const double solve = secondsSince(start);
     const double solveCpu = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
-    std::printf("places %zu (%.1f MB of CSV)\nread    %.3f s (processor %.3f s)\nsolve   %.3f s (processor %.3f s, %d passes), objective %.10Lg, gap %.3Lg\n",
-        table.size(), static_cast<double>(csv.size()) / 1e6, read, readCpu, solve, solveCpu, p.passes, p.objective, p.certificate.gap);
+    std::printf("places %zu (%.1f MB of CSV)\nread    %.3f s (processor %.3f s)\nsolve   %.3f s (processor "
+                "%.3f s, %d passes), objective %.10Lg, gap %.3Lg\n",
+        table.size(), static_cast<double>(csv.size()) / 1e6, read, readCpu, solve, solveCpu, p.passes,
+        p.objective, p.certificate.gap);
     return 0;
 }

@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QLocale>
+#include <QPainter>
 #include <QPen>
 
 #include <cmath>
@@ -14,7 +14,8 @@ namespace {
 
 QColor rgbColour(std::uint32_t rgb)
 {
-    return QColor(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb & 0xFF));
+    return QColor(
+        static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb & 0xFF));
 }
 
 // Points of a pixel or less straight into the image's pixels: a hundred thousand of them in a
@@ -60,7 +61,8 @@ void paintCentres(QPainter& p, const ListChart& chart, const QFont& font)
         if (numbered) {
             // On a white ground, legible over any group's points.
             const QString label = QString::fromStdString(c.label);
-            const QRectF text = p.fontMetrics().boundingRect(label).toRectF().translated(c.x + 9.0, c.y - 6.0);
+            const QRectF text
+                = p.fontMetrics().boundingRect(label).toRectF().translated(c.x + 9.0, c.y - 6.0);
             p.setPen(Qt::NoPen);
             p.setBrush(Qt::white);
             p.drawRect(text.adjusted(-2, 0, 2, 0));

@@ -69,9 +69,9 @@ std::uint32_t listGroupColour(int g)
     return hueColour(37.0 + 137.50776405 * g, g % 2 == 0 ? 0.85 : 0.65, g % 3 == 0 ? 0.75 : 0.92);
 }
 
-ListChart listChart(std::span<const double> x, std::span<const double> y, std::span<const std::int32_t> centreOf,
-    std::span<const double> cx, std::span<const double> cy, int width, int height,
-    const std::vector<std::string>& names)
+ListChart listChart(std::span<const double> x, std::span<const double> y,
+    std::span<const std::int32_t> centreOf, std::span<const double> cx, std::span<const double> cy, int width,
+    int height, const std::vector<std::string>& names)
 {
     ListChart c;
     c.width = width;
@@ -127,8 +127,14 @@ ListChart listChart(std::span<const double> x, std::span<const double> y, std::s
     c.barPixels = static_cast<float>(c.barKm * scale);
     c.barX = Margin;
     c.barY = static_cast<float>(height) - Margin / 2.0f;
-    c.title = std::to_string(n) + (n == 1 ? " miesto" : n < 5 ? " miesta" : " miest") + ", "
-        + std::to_string(cx.size()) + (cx.size() == 1 ? " centrum" : cx.size() < 5 ? " centrá" : " centier");
+    c.title = std::to_string(n)
+        + (n == 1       ? " miesto"
+                : n < 5 ? " miesta"
+                        : " miest")
+        + ", " + std::to_string(cx.size())
+        + (cx.size() == 1       ? " centrum"
+                : cx.size() < 5 ? " centrá"
+                                : " centier");
     return c;
 }
 

@@ -44,8 +44,8 @@ std::uint32_t listGroupColour(int g);
 
 // The drawing of places (x, y in kilometres) assigned by centreOf to the centres (cx, cy) on a
 // surface of width x height pixels; names, when given, are written for small lists.
-ListChart listChart(std::span<const double> x, std::span<const double> y, std::span<const std::int32_t> centreOf,
-    std::span<const double> cx, std::span<const double> cy, int width, int height,
-    const std::vector<std::string>& names = {});
+ListChart listChart(std::span<const double> x, std::span<const double> y,
+    std::span<const std::int32_t> centreOf, std::span<const double> cx, std::span<const double> cy, int width,
+    int height, const std::vector<std::string>& names = {});
 
 } // namespace dorvan

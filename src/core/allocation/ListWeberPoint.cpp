@@ -87,7 +87,8 @@ constexpr int Halvings = 50;
 
 } // namespace
 
-ListWeberPoint listWeberPoint(std::span<const double> x, std::span<const double> y, std::span<const double> weight)
+ListWeberPoint listWeberPoint(
+    std::span<const double> x, std::span<const double> y, std::span<const double> weight)
 {
     ListWeberPoint out;
     if (x.empty() || y.size() != x.size() || weight.size() != x.size())

@@ -24,6 +24,7 @@ struct ListWeberPoint {
 
 // x, y and weight have one entry per place; at least one place, the weights not negative and
 // the coordinates finite (the reader of the list sees to it).
-ListWeberPoint listWeberPoint(std::span<const double> x, std::span<const double> y, std::span<const double> weight);
+ListWeberPoint listWeberPoint(
+    std::span<const double> x, std::span<const double> y, std::span<const double> weight);
 
 } // namespace dorvan

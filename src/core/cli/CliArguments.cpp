@@ -253,7 +253,8 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
             start = comma + 1;
         }
     }
-    if (auto it = raw.values.find("--max-places"); it != raw.values.end() && inputKindOf(raw.input) == InputKind::Project) {
+    if (auto it = raw.values.find("--max-places");
+        it != raw.values.end() && inputKindOf(raw.input) == InputKind::Project) {
         const auto m = wholeNumber(it->second, 3, 99);
         if (!m)
             throw UsageError(
@@ -487,7 +488,8 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         if (auto it = raw.values.find("--centres"); it != raw.values.end()) {
             const auto p = wholeNumber(it->second, 1, 100000);
             if (!p)
-                throw UsageError(name + ": --centres \"" + it->second + "\" is not a whole number from 1 to 100000");
+                throw UsageError(
+                    name + ": --centres \"" + it->second + "\" is not a whole number from 1 to 100000");
             r.centres = static_cast<int>(*p);
         }
         if (r.solve.list.list() && r.pdf)

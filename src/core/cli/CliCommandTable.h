@@ -6,8 +6,8 @@
 #include "core/cli/CliArguments.h"
 
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 

@@ -25,13 +25,15 @@ OptionKinds optionKinds(Command c)
     case Command::Solve:
         return { run, { "--crs", "--out", "--members", "--quiet" } };
     case Command::Groups:
-        return { { "--starts" }, { "--crs", "--time-limit", "--threads", "--min-places", "--quiet", "--members" } };
+        return { { "--starts" },
+            { "--crs", "--time-limit", "--threads", "--min-places", "--quiet", "--members" } };
     case Command::Render: {
         std::vector<std::string> chart = run;
-        chart.insert(chart.end(), { "--picture", "--proportional", "--select", "--contours", "--equal-scale" });
+        chart.insert(
+            chart.end(), { "--picture", "--proportional", "--select", "--contours", "--equal-scale" });
         return { chart,
-            { "--crs", "--centres", "--time-limit", "--threads", "--seed", "--fixed", "--min-places", "--max-places",
-                "--quiet" } };
+            { "--crs", "--centres", "--time-limit", "--threads", "--seed", "--fixed", "--min-places",
+                "--max-places", "--quiet" } };
     }
     default:
         return {};
@@ -50,16 +52,16 @@ std::optional<std::uint64_t> listWholeNumber(std::string_view text, std::uint64_
 }
 
 // A count option within lo..hi, or the fallback when it is not given.
-int countOption(const std::map<std::string, std::string>& values, const std::string& cmd, const std::string& opt,
-    std::uint64_t lo, std::uint64_t hi, int fallback)
+int countOption(const std::map<std::string, std::string>& values, const std::string& cmd,
+    const std::string& opt, std::uint64_t lo, std::uint64_t hi, int fallback)
 {
     const auto it = values.find(opt);
     if (it == values.end())
         return fallback;
     const auto n = listWholeNumber(it->second, lo, hi);
     if (!n)
-        throw UsageError(cmd + ": " + opt + " \"" + it->second + "\" is not a whole number from " + std::to_string(lo)
-            + " to " + std::to_string(hi));
+        throw UsageError(cmd + ": " + opt + " \"" + it->second + "\" is not a whole number from "
+            + std::to_string(lo) + " to " + std::to_string(hi));
     return static_cast<int>(*n);
 }
 
@@ -69,12 +71,14 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
     const std::map<std::string, std::string>& values, const std::set<std::string>& flags, ListOptions& o)
 {
     o.input = inputKindOf(input);
-    const auto given = [&](const std::string& opt) { return values.count(opt) != 0 || flags.count(opt) != 0; };
+    const auto given
+        = [&](const std::string& opt) { return values.count(opt) != 0 || flags.count(opt) != 0; };
     const OptionKinds kinds = optionKinds(c);
     for (const std::string& opt : o.list() ? kinds.projectOnly : kinds.listOnly)
         if (given(opt))
             throw UsageError(o.list() ? cmd + ": " + opt + " is for projects (.mzd), not for a place list"
-                                      : cmd + ": unknown option " + opt + " for a project (it is for place lists: .csv, .geojson)");
+                                      : cmd + ": unknown option " + opt
+                        + " for a project (it is for place lists: .csv, .geojson)");
     if (!o.list())
         return;
     if (auto it = values.find("--crs"); it != values.end()) {
@@ -90,15 +94,16 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
         double v = 0.0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
         if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(v > 0.0) || v > 3600.0)
-            throw UsageError(cmd + ": --time-limit \"" + it->second + "\" is not a number of seconds above 0, at most 3600");
+            throw UsageError(cmd + ": --time-limit \"" + it->second
+                + "\" is not a number of seconds above 0, at most 3600");
         o.timeLimit = v;
     }
     o.threads = countOption(values, cmd, "--threads", 1, 256, 0);
     o.minPlaces = countOption(values, cmd, "--min-places", 1, 100000000, 0);
     o.maxPlaces = countOption(values, cmd, "--max-places", 1, 100000000, 0);
     if (o.minPlaces > 0 && o.maxPlaces > 0 && o.minPlaces > o.maxPlaces)
-        throw UsageError(cmd + ": --min-places " + std::to_string(o.minPlaces) + " is larger than --max-places "
-            + std::to_string(o.maxPlaces));
+        throw UsageError(cmd + ": --min-places " + std::to_string(o.minPlaces)
+            + " is larger than --max-places " + std::to_string(o.maxPlaces));
     if (auto it = values.find("--seed"); it != values.end()) {
         const auto n = listWholeNumber(it->second, 0, UINT64_MAX);
         if (!n)
@@ -115,7 +120,8 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
         std::size_t start = 0;
         while (true) {
             const std::size_t comma = it->second.find(',', start);
-            const std::string name = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
+            const std::string name
+                = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
             if (name.empty())
                 throw UsageError(cmd + ": --fixed \"" + it->second + "\" holds an empty place name");
             o.fixed.push_back(name);
@@ -126,7 +132,8 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
     }
     if (auto it = values.find("--out"); it != values.end() && c != Command::Render) {
         if (inputKindOf(it->second) == InputKind::Project)
-            throw UsageError(cmd + ": --out \"" + it->second + "\" must end in .geojson or .csv for a place list");
+            throw UsageError(
+                cmd + ": --out \"" + it->second + "\" must end in .geojson or .csv for a place list");
         o.out = it->second;
     }
 }

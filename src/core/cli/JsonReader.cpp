@@ -116,7 +116,8 @@ private:
                 fail("\":\" expected after a member name");
             ++at_;
             blanks();
-            if (depth == 0 && streamItem_ != nullptr && key == streamKey_ && at_ < s_.size() && s_[at_] == '[') {
+            if (depth == 0 && streamItem_ != nullptr && key == streamKey_ && at_ < s_.size()
+                && s_[at_] == '[') {
                 JsonValue streamed;
                 streamed.kind = JsonValue::Kind::Array;
                 streamArray(depth + 1);

@@ -72,7 +72,8 @@ ListResult listGroups(const PlaceTable& table, const ListOptions& o, int centres
     options.threads = o.threads;
     options.seed = o.seed;
     if (progress)
-        options.progress = [&](const pmedian::Progress& p) { progress(p.fraction, p.elapsedSeconds, p.bestTotal); };
+        options.progress
+            = [&](const pmedian::Progress& p) { progress(p.fraction, p.elapsedSeconds, p.bestTotal); };
     const auto start = std::chrono::steady_clock::now();
     const pmedian::Solution s = pmedian::solve(problem, options);
     ListResult r;

@@ -71,7 +71,8 @@ void writeListCsv(std::ostream& f, const PlaceTable& table, const ListResult& r,
     const std::optional<geo::Projection>& reference)
 {
     const bool degrees = !table.latitude.empty();
-    f << "kind,group,name,x,y,weight,objective,members,existing" << (degrees ? ",latitude,longitude\n" : "\n");
+    f << "kind,group,name,x,y,weight,objective,members,existing"
+      << (degrees ? ",latitude,longitude\n" : "\n");
     for (std::size_t i = 0; i < table.size(); ++i) {
         f << "place," << r.centreOf[i] + 1 << ',' << separatedField(table.name(i), ',') << ','
           << gisReal(table.x[i]) << ',' << gisReal(table.y[i]) << ',' << gisReal(table.weight[i]) << ",,,";
@@ -82,11 +83,13 @@ void writeListCsv(std::ostream& f, const PlaceTable& table, const ListResult& r,
     for (std::size_t c = 0; c < r.centres.size(); ++c) {
         const ListCentre& centre = r.centres[c];
         f << "centre," << c + 1 << ',' << separatedField(placeLabel(table, centre.fixedPlace), ',') << ','
-          << gisReal(centre.x) << ',' << gisReal(centre.y) << ",," << gisReal(static_cast<double>(centre.objective))
-          << ',' << centre.members << ',' << (centre.fixedPlace >= 0 ? 1 : 0);
+          << gisReal(centre.x) << ',' << gisReal(centre.y) << ",,"
+          << gisReal(static_cast<double>(centre.objective)) << ',' << centre.members << ','
+          << (centre.fixedPlace >= 0 ? 1 : 0);
         if (degrees) {
             const auto p = centreLatLon(reference, centre);
-            f << ',' << (p ? geo::fixedDegrees(p->latitude) : "") << ',' << (p ? geo::fixedDegrees(p->longitude) : "");
+            f << ',' << (p ? geo::fixedDegrees(p->latitude) : "") << ','
+              << (p ? geo::fixedDegrees(p->longitude) : "");
         }
         f << '\n';
     }
@@ -119,8 +122,9 @@ void writeListGeoJson(std::ostream& f, const PlaceTable& table, const ListResult
         f << ",\"properties\":{\"kind\":\"centre\",\"name\":"
           << (centre.fixedPlace >= 0 ? jsonString(placeLabel(table, centre.fixedPlace)) : std::string("null"))
           << ",\"group\":" << c + 1 << ",\"objective\":" << jsonNumber(static_cast<double>(centre.objective))
-          << ",\"members\":" << centre.members << ",\"existing\":" << (centre.fixedPlace >= 0 ? "true" : "false")
-          << "}}" << (c + 1 < r.centres.size() ? ",\n" : "\n");
+          << ",\"members\":" << centre.members
+          << ",\"existing\":" << (centre.fixedPlace >= 0 ? "true" : "false") << "}}"
+          << (c + 1 < r.centres.size() ? ",\n" : "\n");
     }
     f << "]}\n";
 }
@@ -167,8 +171,8 @@ void writeListGroupsText(const PlaceTable& table, const ListResult& r, bool memb
         out << "centre [" << listNumber(c.x) << ";" << listNumber(c.y) << "]";
         if (c.fixedPlace >= 0)
             out << " existing centre " << placeLabel(table, c.fixedPlace);
-        out << ", objective " << listNumber(c.objective) << ", " << c.members << (c.members == 1 ? " place" : " places")
-            << '\n';
+        out << ", objective " << listNumber(c.objective) << ", " << c.members
+            << (c.members == 1 ? " place" : " places") << '\n';
         if (const auto p = centreLatLon(reference, c))
             out << geo::formatLatLon(*p) << '\n';
         if (members)
@@ -227,8 +231,9 @@ void writeListJson(const PlaceTable& table, const ListResult& r, bool members, s
         j.key("fixed");
         j.value(c.fixedPlace >= 0);
         j.key("centre_place");
-        c.fixedPlace >= 0 || c.onPlace >= 0 ? j.value(placeLabel(table, c.fixedPlace >= 0 ? c.fixedPlace : c.onPlace))
-                                             : j.null();
+        c.fixedPlace >= 0 || c.onPlace >= 0
+            ? j.value(placeLabel(table, c.fixedPlace >= 0 ? c.fixedPlace : c.onPlace))
+            : j.null();
         j.key("objective");
         j.value(static_cast<double>(c.objective));
         j.key("member_count");
@@ -254,7 +259,8 @@ void writeListFile(const std::string& path, const PlaceTable& table, const ListR
         throw UsageError("--out \"" + path + "\" must end in .geojson or .csv");
     if (kind == InputKind::GeoJson && table.latitude.empty())
         throw UsageError("--out " + path
-            + ": the list has no latitude and longitude (give them, or x/y with --crs EPSG:N); write CSV instead");
+            + ": the list has no latitude and longitude (give them, or x/y with --crs EPSG:N); write CSV "
+              "instead");
     const auto reference = referenceOf(table);
     std::ofstream f(path, std::ios::binary);
     if (!f)

@@ -18,11 +18,11 @@
 namespace dorvan::cli {
 
 using placecsv::Columns;
+using placecsv::Coordinates;
 using placecsv::namedColumns;
 using placecsv::namesCoordinates;
 using placecsv::positionalColumns;
 using placecsv::quotedText;
-using placecsv::Coordinates;
 using placecsv::readRow;
 using placecsv::Row;
 
@@ -168,7 +168,8 @@ Row readRow(const std::vector<std::string>& f, const Columns& c, Coordinates kin
             double limit;
             double* value;
         };
-        const Axis axes[] = { { "latitude", c.latitude, 90.0, &row.y }, { "longitude", c.longitude, 180.0, &row.x } };
+        const Axis axes[]
+            = { { "latitude", c.latitude, 90.0, &row.y }, { "longitude", c.longitude, 180.0, &row.x } };
         for (const Axis& a : axes) {
             const std::string& text = field(a.column);
             const auto v = parseCoordinate(text);
@@ -177,7 +178,8 @@ Row readRow(const std::vector<std::string>& f, const Columns& c, Coordinates kin
             else if (!v)
                 fail(std::string(a.what) + " " + quotedText(text) + " is not a number");
             else if (std::fabs(*v) > a.limit)
-                fail(std::string(a.what) + " " + quotedText(text) + " is outside -" + (a.limit == 90.0 ? "90 to 90" : "180 to 180"));
+                fail(std::string(a.what) + " " + quotedText(text) + " is outside -"
+                    + (a.limit == 90.0 ? "90 to 90" : "180 to 180"));
             else
                 *a.value = *v;
         }
@@ -243,7 +245,8 @@ std::string projectPoints(std::vector<double>& x, std::vector<double>& y,
         }
         const auto p = grid->toLatLon(x[k], y[k]);
         if (!p) {
-            problems.push_back({ lineOf(k), "x, y cannot be transformed from " + crs + " to latitude and longitude" });
+            problems.push_back(
+                { lineOf(k), "x, y cannot be transformed from " + crs + " to latitude and longitude" });
             continue;
         }
         degrees.push_back(*p);
@@ -300,14 +303,15 @@ void readListLines(std::string_view bytes, bool grid, const std::string& crs, Li
         const int count = static_cast<int>(split.fields.size());
         if (first) {
             first = false;
-            const bool header = count >= 2 && !isNumber(split.fields[1]) && (count < 3 || !isNumber(split.fields[2]));
+            const bool header
+                = count >= 2 && !isNumber(split.fields[1]) && (count < 3 || !isNumber(split.fields[2]));
             if (header && namesCoordinates(split.fields)) {
                 out.header = true;
                 out.geographic = true;
                 out.columns = count;
                 if (grid) {
-                    problems.push_back({ line.number, "--crs " + crs
-                            + " is for x and y columns; this list gives latitude and longitude" });
+                    problems.push_back({ line.number,
+                        "--crs " + crs + " is for x and y columns; this list gives latitude and longitude" });
                     out.headerRefused = true;
                     return;
                 }
@@ -366,8 +370,10 @@ PlaceCsv readPlaceCsv(std::string_view bytes, const PlaceCsvOptions& options)
     if (!options.crs.empty()) {
         grid = geo::GridToWgs84::create(options.crs);
         if (!grid) {
-            out.problems.push_back({ 0, "--crs " + options.crs
-                    + ": PROJ knows no such coordinate reference system (write it as EPSG:N, e.g. EPSG:5514)" });
+            out.problems.push_back({ 0,
+                "--crs " + options.crs
+                    + ": PROJ knows no such coordinate reference system (write it as EPSG:N, e.g. "
+                      "EPSG:5514)" });
             return out;
         }
     }

@@ -67,7 +67,8 @@ placecsv::Columns featureColumns()
 }
 
 // The fields of one feature, or what is wrong with its shape.
-std::optional<std::string> featureFields(const JsonValue& f, std::vector<std::string>& fields, bool& hasQuantity)
+std::optional<std::string> featureFields(
+    const JsonValue& f, std::vector<std::string>& fields, bool& hasQuantity)
 {
     using Kind = JsonValue::Kind;
     const JsonValue* type = f.member("type");
@@ -120,7 +121,8 @@ PlaceTable readPlaceGeoJson(std::string_view bytes)
         }
         table.quantity = table.quantity || hasQuantity;
         std::vector<CsvProblem> own;
-        const placecsv::Row row = placecsv::readRow(fields, columns, placecsv::Coordinates::Geographic, line, own);
+        const placecsv::Row row
+            = placecsv::readRow(fields, columns, placecsv::Coordinates::Geographic, line, own);
         for (CsvProblem& p : own)
             table.problems.push_back({ line, which + p.message });
         rows.add(table, row, fields[0]);

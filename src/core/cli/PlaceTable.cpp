@@ -23,9 +23,9 @@ void TableRows::add(PlaceTable& table, const Row& row, std::string_view utf8Name
     if (table.size() >= MaxListPlaces) {
         if (!tooMany) {
             tooMany = true;
-            table.problems.push_back(
-                { row.line, "place " + std::to_string(MaxListPlaces + 1) + ": a list holds at most "
-                        + std::to_string(MaxListPlaces) + " places" });
+            table.problems.push_back({ row.line,
+                "place " + std::to_string(MaxListPlaces + 1) + ": a list holds at most "
+                    + std::to_string(MaxListPlaces) + " places" });
         }
         return;
     }
@@ -50,8 +50,8 @@ std::string tableNameKey(const PlaceTable& table, std::size_t i)
 
 } // namespace
 
-void TableRows::finish(PlaceTable& table, const std::optional<geo::GridToWgs84>& grid,
-    const std::string& crs, Coordinates kind)
+void TableRows::finish(
+    PlaceTable& table, const std::optional<geo::GridToWgs84>& grid, const std::string& crs, Coordinates kind)
 {
     // Each repeat of a name, at its line, among every line whose name is good: sorted by the
     // hash of the key, a run of equal hashes compared by the keys themselves.
@@ -88,15 +88,16 @@ void TableRows::finish(PlaceTable& table, const std::optional<geo::GridToWgs84>&
     }
     if (kind == Coordinates::Plain) {
         const auto large = [](double v) { return std::fabs(v) > MetreSizedAbove; };
-        if (std::any_of(table.x.begin(), table.x.end(), large) || std::any_of(table.y.begin(), table.y.end(), large)) {
+        if (std::any_of(table.x.begin(), table.x.end(), large)
+            || std::any_of(table.y.begin(), table.y.end(), large)) {
             table.metreSized = true;
             table.notices.push_back(MetreSizedNotice);
         }
         return;
     }
     std::vector<geo::LatLon> degrees;
-    table.reference = projectPoints(table.x, table.y, grid, crs,
-        [&](std::size_t k) { return table.lines[k]; }, table.problems, &degrees,
+    table.reference = projectPoints(
+        table.x, table.y, grid, crs, [&](std::size_t k) { return table.lines[k]; }, table.problems, &degrees,
         static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
     if (!table.ok())
         return;
@@ -122,8 +123,10 @@ PlaceTable readPlaceTable(std::string_view bytes, const PlaceCsvOptions& options
     if (!options.crs.empty()) {
         grid = geo::GridToWgs84::create(options.crs);
         if (!grid) {
-            table.problems.push_back({ 0, "--crs " + options.crs
-                    + ": PROJ knows no such coordinate reference system (write it as EPSG:N, e.g. EPSG:5514)" });
+            table.problems.push_back({ 0,
+                "--crs " + options.crs
+                    + ": PROJ knows no such coordinate reference system (write it as EPSG:N, e.g. "
+                      "EPSG:5514)" });
             return table;
         }
     }
@@ -133,7 +136,8 @@ PlaceTable readPlaceTable(std::string_view bytes, const PlaceCsvOptions& options
         [&](const std::vector<std::string>& fields, int line) {
             if (layout.headerRefused)
                 return;
-            const placecsv::Row row = placecsv::readRow(fields, layout.named, layout.kind, line, table.problems);
+            const placecsv::Row row
+                = placecsv::readRow(fields, layout.named, layout.kind, line, table.problems);
             rows.add(table, row, fields[static_cast<std::size_t>(layout.named.name)]);
         });
     table.quantity = layout.named.quantity >= 0;
@@ -143,7 +147,8 @@ PlaceTable readPlaceTable(std::string_view bytes, const PlaceCsvOptions& options
     return table;
 }
 
-std::vector<std::optional<std::size_t>> placesNamed(const PlaceTable& table, const std::vector<std::string>& utf8Names)
+std::vector<std::optional<std::size_t>> placesNamed(
+    const PlaceTable& table, const std::vector<std::string>& utf8Names)
 {
     std::vector<std::optional<std::string>> keys;
     for (const std::string& name : utf8Names) {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <exception>
 #include <mutex>
 #include <thread>
-#include <exception>
 
 namespace dorvan::geo {
 
@@ -247,8 +247,8 @@ namespace {
 template <typename Part>
 bool projectInParts(const std::string& definition, std::size_t count, int threads, Part part)
 {
-    const std::size_t parts = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), 1,
-        std::max<std::size_t>(count / 20000, 1));
+    const std::size_t parts = std::clamp<std::size_t>(
+        static_cast<std::size_t>(std::max(threads, 1)), 1, std::max<std::size_t>(count / 20000, 1));
     std::vector<std::optional<Projection>> projections;
     for (std::size_t k = 0; k < parts; ++k) {
         projections.push_back(Projection::create(definition));
@@ -257,8 +257,7 @@ bool projectInParts(const std::string& definition, std::size_t count, int thread
     }
     std::vector<std::thread> running;
     for (std::size_t k = 1; k < parts; ++k)
-        running.emplace_back(
-            [&, k] { part(count * k / parts, count * (k + 1) / parts, *projections[k]); });
+        running.emplace_back([&, k] { part(count * k / parts, count * (k + 1) / parts, *projections[k]); });
     part(std::size_t { 0 }, count / parts, *projections[0]);
     for (std::thread& t : running)
         t.join();
@@ -321,7 +320,9 @@ LocalProjection localProjection(const std::vector<LatLon>& places, int threads)
     double minY = HUGE_VAL;
     for (const Extent& e : extents) {
         // The farthest of them, the first in the list among equals.
-        if (e.tooFar && (!out.tooFar || e.tooFarKm > out.tooFarKm || (e.tooFarKm == out.tooFarKm && *e.tooFar < *out.tooFar))) {
+        if (e.tooFar
+            && (!out.tooFar || e.tooFarKm > out.tooFarKm
+                || (e.tooFarKm == out.tooFarKm && *e.tooFar < *out.tooFar))) {
             out.tooFar = e.tooFar;
             out.tooFarKm = e.tooFarKm;
         }
@@ -339,7 +340,8 @@ LocalProjection localProjection(const std::vector<LatLon>& places, int threads)
         [&](std::size_t begin, std::size_t end, const Projection& stored) {
             for (std::size_t k = begin; k < end; ++k) {
                 const auto xy = stored.toPlanar(places[k]);
-                out.points[k] = xy ? PlanarPoint { fourDecimals(xy->x), fourDecimals(xy->y) } : PlanarPoint {};
+                out.points[k]
+                    = xy ? PlanarPoint { fourDecimals(xy->x), fourDecimals(xy->y) } : PlanarPoint {};
             }
         });
     if (!storedMade) {

@@ -1,11 +1,11 @@
 // Place lists of any size given to solve and groups instead of a project: the reader (CSV as the
 // import reads it, GeoJSON), the results against hand-worked numbers, the list against the
 // project it was imported into, the files of --out read back, the progress line.
+#include "core/cli/ListCommands.h"
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
 #include "core/cli/JsonReader.h"
 #include "core/cli/JsonWriter.h"
-#include "core/cli/ListCommands.h"
 #include "core/cli/PlaceCsv.h"
 #include "core/cli/PlaceTable.h"
 
@@ -63,7 +63,8 @@ CliRun runCli(const std::vector<std::string>& args)
     std::ostringstream out, err;
     try {
         const CliRequest req = parseArguments(args);
-        r.code = req.command == Command::Solve ? solveCommand(req.solve, out, err) : groupsCommand(req.groups, out, err);
+        r.code = req.command == Command::Solve ? solveCommand(req.solve, out, err)
+                                               : groupsCommand(req.groups, out, err);
     } catch (const UsageError& e) {
         err << e.what();
         r.code = ExitBadInput;
@@ -98,10 +99,12 @@ TEST(ListInput, BadCsvListsNameEveryBadLineAsTheImportDoes)
     };
     const Case cases[] = {
         { "name;x;y\nA;0;0\nB;x;1\nC;1\nA;2;2\n\"D;3;3\nE;1;2;3\n",
-            { "3: X \"x\" is not a number", "4: 2 fields, but the first line has 3", "5: Miesto A už existuje !!!",
-                "6: field 1: a quote is not closed", "7: 4 fields, but the first line has 3" } },
+            { "3: X \"x\" is not a number", "4: 2 fields, but the first line has 3",
+                "5: Miesto A už existuje !!!", "6: field 1: a quote is not closed",
+                "7: 4 fields, but the first line has 3" } },
         // Names told apart as typed entry tells them: letter case and surrounding blanks aside.
-        { "a;1;1\nb;2;2\n\" A \";3;3\nB;4;4\n", { "3: Miesto A už existuje !!!", "4: Miesto B už existuje !!!" } },
+        { "a;1;1\nb;2;2\n\" A \";3;3\nB;4;4\n",
+            { "3: Miesto A už existuje !!!", "4: Miesto B už existuje !!!" } },
         { "name;latitude;longitude;quantity\nX;48,1;17,1;0,5\nY;91;17;1\nZ;48;200;2\n",
             { "2: quantity \"0,5\" is below 1", "3: latitude \"91\" is outside -90 to 90",
                 "4: longitude \"200\" is outside -180 to 180" } },
@@ -121,7 +124,8 @@ TEST(ListInput, CsvListHoldsAnyNumberOfPlacesWithTheirWeightsAndDegrees)
     EXPECT_EQ(one.size(), 1u);
     std::string many = "name;x;y;quantity;price\n";
     for (int i = 0; i < 150; ++i)
-        many += "M" + std::to_string(i) + ";" + std::to_string(i) + ",25;" + std::to_string(i % 7) + ";2;1,5\n";
+        many += "M" + std::to_string(i) + ";" + std::to_string(i) + ",25;" + std::to_string(i % 7)
+            + ";2;1,5\n";
     const PlaceTable t = readPlaceTable(many);
     ASSERT_TRUE(t.ok()) << testing::PrintToString(listProblems(t));
     ASSERT_EQ(t.size(), 150u);
@@ -173,9 +177,11 @@ TEST(ListInput, GeoJsonListsReadPointsAndNameEveryBadFeature)
 ]})";
     EXPECT_EQ(listProblems(readPlaceGeoJson(bad)),
         (std::vector<std::string> { "2: feature 1: has no Point geometry",
-            "3: feature 2: has no property \"name\" with a text", "4: feature 3: latitude \"95\" is outside -90 to 90",
-            "5: Miesto n už existuje !!!", "6: feature 5: has a \"quantity\" that is not a number" }));
-    const auto broken = listProblems(readPlaceGeoJson("{\"type\": \"FeatureCollection\",\n \"features\": [1,"));
+            "3: feature 2: has no property \"name\" with a text",
+            "4: feature 3: latitude \"95\" is outside -90 to 90", "5: Miesto n už existuje !!!",
+            "6: feature 5: has a \"quantity\" that is not a number" }));
+    const auto broken
+        = listProblems(readPlaceGeoJson("{\"type\": \"FeatureCollection\",\n \"features\": [1,"));
     ASSERT_EQ(broken.size(), 2u);
     EXPECT_EQ(broken[0], "2: feature 1: is not a GeoJSON Feature");
     EXPECT_EQ(broken[1].rfind("2: not GeoJSON: ", 0), 0u) << broken[1];
@@ -199,7 +205,8 @@ TEST(ListInput, SolveGivesTheWeberPointWithItsCertificate)
     const std::string heavy = folder.write("heavy.csv", "Hub;0;0;10\nP;3;0;1\nQ;0;4;1\nR;5;5;2\n");
     const CliRun json = runCli({ "solve", heavy, "--format", "json", "--members", "no" });
     ASSERT_EQ(json.code, 0) << json.err;
-    EXPECT_NE(json.out.find("\"certificate_line\": \"Výsledok je optimum (miesto Hub)\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"certificate_line\": \"Výsledok je optimum (miesto Hub)\""), std::string::npos)
+        << json.out;
     // 3 + 4 + 2 x sqrt(50)
     EXPECT_NE(json.out.find("\"total\": " + jsonNumber(static_cast<double>(7.0L + 2.0L * std::sqrt(50.0L)))),
         std::string::npos)
@@ -213,7 +220,8 @@ TEST(ListInput, GroupsOfTwoClustersAgainstHandWorkedNumbersInTextJsonAndFiles)
     const ListFolder folder;
     // Two columns of three places 10 apart: each group's Weber point is its middle place and
     // its objective 1 + 1; the total 4.
-    const std::string list = folder.write("two.csv", "name;x;y\nA1;0;0\nA2;0;1\nA3;0;2\nB1;10;0\nB2;10;1\nB3;10;2\n");
+    const std::string list
+        = folder.write("two.csv", "name;x;y\nA1;0;0\nA2;0;1\nA3;0;2\nB1;10;0\nB2;10;1\nB3;10;2\n");
     const CliRun text = runCli({ "groups", list, "--centres", "2", "--threads", "1", "--time-limit", "5" });
     ASSERT_EQ(text.code, 0) << text.err;
     const auto lines = textLines(text.out);
@@ -221,8 +229,10 @@ TEST(ListInput, GroupsOfTwoClustersAgainstHandWorkedNumbersInTextJsonAndFiles)
     EXPECT_EQ(lines[0].rfind("centres 2, total 4 (", 0), 0u) << lines[0];
     const std::set<std::string> first(lines.begin() + 3, lines.begin() + 6);
     const std::set<std::string> second(lines.begin() + 8, lines.end());
-    EXPECT_TRUE((first == std::set<std::string> { "A1", "A2", "A3" } && second == std::set<std::string> { "B1", "B2", "B3" })
-        || (first == std::set<std::string> { "B1", "B2", "B3" } && second == std::set<std::string> { "A1", "A2", "A3" }))
+    EXPECT_TRUE((first == std::set<std::string> { "A1", "A2", "A3" }
+                    && second == std::set<std::string> { "B1", "B2", "B3" })
+        || (first == std::set<std::string> { "B1", "B2", "B3" }
+            && second == std::set<std::string> { "A1", "A2", "A3" }))
         << text.out;
     EXPECT_NE(text.out.find("objective 2, 3 places"), std::string::npos) << text.out;
 
@@ -255,13 +265,14 @@ TEST(ListInput, GroupsOfTwoClustersAgainstHandWorkedNumbersInTextJsonAndFiles)
 
     // The list itself is never overwritten by its result.
     const std::string before = readText(list);
-    EXPECT_NE(runCli({ "groups", list, "--centres", "2", "--out", list }).err.find("is the place list itself"),
+    EXPECT_NE(
+        runCli({ "groups", list, "--centres", "2", "--out", list }).err.find("is the place list itself"),
         std::string::npos);
     EXPECT_EQ(readText(list), before);
 
     // GeoJSON needs latitude and longitude; --fixed names a place of the list.
-    EXPECT_NE(runCli({ "groups", list, "--centres", "2", "--out", (folder.dir / "x.geojson").string() }).err.find(
-                  "no latitude and longitude"),
+    EXPECT_NE(runCli({ "groups", list, "--centres", "2", "--out", (folder.dir / "x.geojson").string() })
+                  .err.find("no latitude and longitude"),
         std::string::npos);
     EXPECT_NE(runCli({ "groups", list, "--centres", "2", "--fixed", "Z9" }).err.find("no place named \"Z9\""),
         std::string::npos);
@@ -281,11 +292,14 @@ TEST(ListInput, TheListAndTheProjectImportedFromItGiveTheSameGroups)
     struct Case {
         std::vector<std::string> projectArgs, listArgs;
     };
-    const Case cases[] = { { { "--centres", "2" }, { "--centres", "2" } }, { { "--centres", "3" }, { "--centres", "3" } },
-        { { "--centres", "5" }, { "--centres", "5", "--min-places", "3" } },
-        { { "--centres", "4", "--max-places", "8" }, { "--centres", "4", "--min-places", "3", "--max-places", "8" } } };
+    const Case cases[]
+        = { { { "--centres", "2" }, { "--centres", "2" } }, { { "--centres", "3" }, { "--centres", "3" } },
+              { { "--centres", "5" }, { "--centres", "5", "--min-places", "3" } },
+              { { "--centres", "4", "--max-places", "8" },
+                  { "--centres", "4", "--min-places", "3", "--max-places", "8" } } };
     for (const Case& c : cases) {
-        std::vector<std::string> projectRun { "groups", project }, listRun { "groups", list, "--threads", "1" };
+        std::vector<std::string> projectRun { "groups", project },
+            listRun { "groups", list, "--threads", "1" };
         projectRun.insert(projectRun.end(), c.projectArgs.begin(), c.projectArgs.end());
         listRun.insert(listRun.end(), c.listArgs.begin(), c.listArgs.end());
         const CliRun fromProject = runCli(projectRun);
@@ -365,7 +379,8 @@ TEST(ListInput, OptionsBelongToTheirKindOfInput)
         "groups: unknown option --threads for a project (it is for place lists: .csv, .geojson)");
     EXPECT_EQ(runCli({ "groups", list, "--centres", "2", "--starts", "5" }).err,
         "groups: --starts is for projects (.mzd), not for a place list");
-    EXPECT_EQ(runCli({ "solve", list, "--groups" }).err, "solve: --groups is for projects (.mzd), not for a place list");
+    EXPECT_EQ(runCli({ "solve", list, "--groups" }).err,
+        "solve: --groups is for projects (.mzd), not for a place list");
     EXPECT_EQ(runCli({ "groups", list, "--centres", "2", "--out", "x.mzd" }).err,
         "groups: --out \"x.mzd\" must end in .geojson or .csv for a place list");
     EXPECT_EQ(runCli({ "groups", list, "--centres", "2", "--min-places", "5", "--max-places", "4" }).err,
