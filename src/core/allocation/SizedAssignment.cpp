@@ -299,6 +299,8 @@ namespace {
 
 using sized::idx;
 
+constexpr double LargestValue = 1e100;
+
 void checkInputs(std::span<const double> x, std::span<const double> y, std::span<const double> weight,
     std::span<const double> cx, std::span<const double> cy, std::span<const int> pinned,
     std::span<const std::int32_t> start)
@@ -352,6 +354,12 @@ std::optional<std::vector<std::int32_t>> assignWithinSizes(std::span<const doubl
     const int n = static_cast<int>(x.size());
     const int p = static_cast<int>(cx.size());
     if (!sizesCanWork(n, p, limits))
+        return std::nullopt;
+    // sums of weight x distance along chains of moves must stay far from overflowing
+    auto moderate = [](std::span<const double> v) {
+        return std::all_of(v.begin(), v.end(), [](double d) { return std::fabs(d) <= LargestValue; });
+    };
+    if (!moderate(x) || !moderate(y) || !moderate(weight) || !moderate(cx) || !moderate(cy))
         return std::nullopt;
     std::vector<char> taken(x.size(), 0);
     for (int place : pinned)

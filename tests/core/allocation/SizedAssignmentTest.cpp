@@ -407,6 +407,9 @@ TEST(SizedAssignment, RefusesSizesThatCannotWorkAndBadInput)
     EXPECT_THROW(s.solve(std::vector<std::int32_t>(10, 3)), std::invalid_argument);
     EXPECT_THROW(s.solve(std::vector<std::int32_t>(10, -2)), std::invalid_argument);
     EXPECT_THROW(s.solve(std::vector<std::int32_t>(9, 0)), std::invalid_argument);
+    SizedCase huge = s;
+    huge.cx[1] = 1e200;
+    EXPECT_FALSE(huge.solve()); // refused, not thrown: the engine's threads call it
     try {
         bad.solve();
     } catch (const std::invalid_argument& e) {
