@@ -103,21 +103,52 @@ bool ProjectDocument::clean() const
     return !history().editedBeside && history().savedAt == history().done;
 }
 
+void ProjectDocument::takeBaseline()
+{
+    history().baseline = std::make_shared<const RecordBytes>(encodeRecord(project_.Record));
+    history().baselineChoices = project_.Choices;
+}
+
 void ProjectDocument::noteEditsBeside()
 {
+    auto& h = history();
+    if (h.baseline) {
+        auto now = std::make_unique<RecordBytes>(encodeRecord(project_.Record));
+        const bool choicesChanged = !(*h.baselineChoices == project_.Choices);
+        if (choicesChanged || !(*now == *h.baseline)) {
+            // A window wrote the project itself: the change is kept as a step, so that an undo
+            // takes it back like any other.
+            EditStep step;
+            step.name = "Úprava";
+            step.bytes = changedRanges(*h.baseline, *now);
+            if (choicesChanged) {
+                step.choicesBefore = *h.baselineChoices;
+                step.choicesAfter = project_.Choices;
+            }
+            h.steps.resize(h.done);
+            if (h.savedAt && *h.savedAt > h.done)
+                h.savedAt.reset();
+            h.steps.push_back(std::move(step));
+            h.done = h.steps.size();
+            ++h.revision;
+            takeBaseline();
+        }
+    }
     // The flag was set by hand where an edit did not come through a command.
     if (project_.State.UnsavedChanges && clean())
-        history().editedBeside = true;
+        h.editedBeside = true;
 }
 
 void ProjectDocument::settle(ProjectChange told)
 {
+    takeBaseline();
     project_.State.UnsavedChanges = !clean();
     project_.Observers.notify(told);
 }
 
 void ProjectDocument::markSaved()
 {
+    noteEditsBeside();
     auto& h = history();
     h.savedAt = h.done;
     h.editedBeside = false;
@@ -230,11 +261,13 @@ void ProjectDocument::record(const EditCommand& command, const Snapshot& before)
         // Kept without a step: nothing to undo on its own, and the saved point stays.
         if (changedAnything)
             ++h.revision;
+        takeBaseline();
         if (toldInside != ProjectChange {})
             project_.Observers.notify(toldInside);
         return;
     }
     if (!changedAnything && previous == nullptr) {
+        takeBaseline();
         if (toldInside != ProjectChange {})
             project_.Observers.notify(toldInside);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/project/Project.h"
+#include "core/project/RecordCodec.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -74,6 +75,10 @@ struct EditHistory {
     // A saved part changed beside the commands since the saved point: unsaved whatever the steps.
     bool editedBeside = false;
     std::uint64_t revision = 0;
+    // The record and the choices as the last step, undo, redo or save left them: a window that
+    // changed them beside the commands made a step of its own, taken before the next one.
+    std::shared_ptr<const RecordBytes> baseline;
+    std::optional<EntryChoices> baselineChoices;
     int applying = 0; // commands under way (a command within a command is part of it)
     ProjectChange toldWhileApplying {};
 };
@@ -131,8 +136,10 @@ private:
     EditHistory& history() { return *project_.History; }
     const EditHistory& history() const { return *project_.History; }
     void run(const EditCommand& command, const std::function<void()>& change);
-    // A saved part changed beside the commands since the last look: the saved point is left.
+    // A saved part changed beside the commands since the last look: the saved point is left,
+    // and a change of the record or the choices becomes a step of its own.
     void noteEditsBeside();
+    void takeBaseline();
     void record(const EditCommand& command, const Snapshot& before);
     void restore(const Snapshot& snapshot);
     void apply(const EditStep& step, bool forward);

@@ -411,3 +411,33 @@ TEST(ProjectHistory, ACommandThatFailsLeavesTheProjectAsItWas)
     EXPECT_FALSE(doc.canUndo());
     EXPECT_EQ(p->Record.SavedPlaceCount, 4);
 }
+
+TEST(ProjectHistory, AChangeBesideTheCommandsIsAStepOfItsOwn)
+{
+    auto p = typedProject();
+    ProjectDocument doc(*p);
+    ProjectSession(*p).saved("a.mzd");
+    const ContentOf before = contentOf(*p);
+    // A window writes the record and the choices itself and marks the project unsaved.
+    p->Record.LoadTimeDC = 7.5;
+    p->Choices.SettingsOn = !p->Choices.SettingsOn;
+    p->State.UnsavedChanges = true;
+    const ContentOf beside = contentOf(*p);
+    ProjectEdits(*p).setValue(&TProjectRecord::VehicleSpeed, 40);
+    const ContentOf after = contentOf(*p);
+    EXPECT_EQ(doc.undoName(), "Hodnota");
+    ASSERT_TRUE(doc.undo());
+    expectSame(contentOf(*p), beside);
+    EXPECT_EQ(doc.undoName(), "Úprava");
+    ASSERT_TRUE(doc.undo());
+    expectSame(contentOf(*p), before);
+    EXPECT_TRUE(doc.clean());
+    EXPECT_FALSE(p->State.UnsavedChanges);
+    ASSERT_TRUE(doc.redo());
+    ASSERT_TRUE(doc.redo());
+    expectSame(contentOf(*p), after);
+    // An undo takes back a change beside the commands made since the last step first.
+    p->Record.PlaceQuantity[2] = 3;
+    ASSERT_TRUE(doc.undo());
+    expectSame(contentOf(*p), after);
+}
