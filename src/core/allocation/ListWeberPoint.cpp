@@ -82,8 +82,8 @@ bool newtonDirection(const PassAt& s, double gx, double gy, double& px, double& 
     return std::isfinite(px) && std::isfinite(py);
 }
 
-constexpr int MaxSteps = 200;
-constexpr int Halvings = 50;
+constexpr int WeberMaxSteps = 200;
+constexpr int WeberHalvings = 50;
 
 } // namespace
 
@@ -108,7 +108,7 @@ ListWeberPoint listWeberPoint(
     PassAt at = passAt(places, zx, zy);
     out.passes = 1;
     const double tiny = 1e-15 * (span + std::fabs(zx) + std::fabs(zy));
-    for (int step = 0; step < MaxSteps && sw > 0.0L; ++step) {
+    for (int step = 0; step < WeberMaxSteps && sw > 0.0L; ++step) {
         double gx = 0.0, gy = 0.0;
         leastSubgradient(at, gx, gy);
         if (gx == 0.0 && gy == 0.0)
@@ -121,7 +121,7 @@ ListWeberPoint listWeberPoint(
             if (!std::isfinite(dirs[d][0]) || !std::isfinite(dirs[d][1]))
                 continue;
             double t = 1.0;
-            for (int h = 0; h < Halvings && !moved; ++h, t *= 0.5) {
+            for (int h = 0; h < WeberHalvings && !moved; ++h, t *= 0.5) {
                 const double nx = zx + t * dirs[d][0], ny = zy + t * dirs[d][1];
                 if (std::fabs(nx - zx) <= tiny && std::fabs(ny - zy) <= tiny)
                     break;
