@@ -608,7 +608,7 @@ TEST_F(CliAgainstWindow, ProposedGroupsOfTheSampleEqualTheCommandLinesAndSurvive
     // window and on the command line; --out stores the same groups.
     const QString saved = path("navrh.mzd");
     dialogs.fileAnswers.push_back(saved);
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     TCooperAlokMetod* again = openInWindow(saved);
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked());

@@ -140,7 +140,7 @@ TEST_F(ExistingCentresInTheRun, ZilinaKeepsItsPlaceTheTotalIsTheProposalsAndBoth
     // under the lists is the proposal's.
     const QString saved = dir.filePath("taken.mzd");
     dialogs.fileAnswers.push_back(saved);
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     ASSERT_TRUE(QFile::exists(saved));
     w->CooperClick();
     for (int i = 0; i < 3; ++i)

@@ -113,10 +113,12 @@ void CommandStates::showResultCommands(bool resultShown)
             a->setEnabled(resultShown);
 }
 
-void CommandStates::showDistanceImport(bool entryWindowOpen)
+bool CommandStates::showDistanceImport(bool entryWindowOpen)
 {
     const auto& s = project_.State;
-    actions_.ImportujVzdialenosti->setEnabled(entryWindowOpen && s.PlacesComplete && s.PlaceCount >= 2);
+    const bool on = entryWindowOpen && s.PlacesComplete && s.PlaceCount >= 2;
+    actions_.ImportujVzdialenosti->setEnabled(on);
+    return on;
 }
 
 void CommandStates::showEditCommands(bool textTarget)

@@ -38,8 +38,8 @@ public:
     // allocation window shows a result.
     void showResultCommands(bool resultShown);
     // "Importovať vzdialenosti ..." is on while the data-entry window holds a complete list
-    // of at least two places.
-    void showDistanceImport(bool entryWindowOpen);
+    // of at least two places. Returns whether it is on.
+    bool showDistanceImport(bool entryWindowOpen);
     // The edit items are on while a text field is their target.
     void showEditCommands(bool textTarget);
     // The window menu's arrangement items are on while a child window is open.

@@ -1,5 +1,5 @@
-// The main window: building the frame, wiring its items to their commands, the hints, shut-down,
-// the help and About windows and the data-entry window's events.
+// The main window: building the frame and its parts, wiring the items to their commands, the
+// hints, shut-down, and the help and About windows.
 #include "ui/main/Dorvan_Hlavny.h"
 
 #include "ui/allocation/Cooperova_Metoda.h"
@@ -11,6 +11,10 @@
 #include "ui/main/DataModeSwitch.h"
 #include "ui/main/MainStatus.h"
 #include "ui/main/NetworkWindows.h"
+#include "ui/main/ProjectFileCommands.h"
+#include "ui/main/ProjectSaving.h"
+#include "ui/main/ProjectWindows.h"
+#include "ui/main/ResultCommands.h"
 #include "ui/main/StatusBar_DrawPanel.h"
 #include "ui/main/TextEditCommands.h"
 #include "ui/main/WindowMenu.h"
@@ -27,7 +31,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString ChangedValues = u"ZMENENÉ HODNOTY !!!"_s;
 const QString QuitQuestion = u"Skončiť program ?!!"_s;
 } // namespace
 
@@ -72,7 +75,6 @@ private:
 TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent)
     , dialogs_(dialogs)
-    , networkWindows_(std::make_unique<NetworkWindows>(*this))
 {
     setObjectName("Dorvan_Central");
     // Child windows without an icon of their own show this one.
@@ -89,6 +91,16 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     setCentralWidget(mdiArea_);
     textEdits_ = new TextEditCommands(*this, actions_, states_);
     windowMenu_ = new WindowMenu(*mdiArea_, actions_, states_, this);
+    networkWindows_ = std::make_unique<NetworkWindows>(*this);
+    saving_ = std::make_unique<ProjectSaving>(project_, dialogs_, *this, *status_, caption_);
+    projectWindows_ = std::make_unique<ProjectWindows>(ProjectWindows::Parts { project_, dialogs_, *mdiArea_,
+        *windowMenu_, states_, *status_, caption_, *networkWindows_, *saving_ });
+    projectFiles_ = std::make_unique<ProjectFileCommands>(ProjectFileCommands::Parts {
+        project_, dialogs_, *this, *projectWindows_, states_, *dataMode_, *status_, caption_ });
+    results_ = std::make_unique<ResultCommands>(
+        ResultCommands::Parts { project_, dialogs_, *this, *projectWindows_, *status_ });
+    reports_ = std::make_unique<ReportCommands>(
+        ReportCommands::Parts { project_, dialogs_, *this, *mdiArea_, *projectWindows_, *status_ });
     connectCommands();
 
     FormCreate();
@@ -103,8 +115,8 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
 
 TDorvan_Central::~TDorvan_Central()
 {
-    // Children go first, while this window is still whole: their "destroyed" handlers look at
-    // the window menu.
+    // Children go first, while this window and its parts are still whole: their "destroyed"
+    // handlers look at the window menu and the enabled states.
     textEdits_->stop();
     windowMenu_->stop();
     delete mdiArea_;
@@ -114,31 +126,40 @@ TDorvan_Central::~TDorvan_Central()
 void TDorvan_Central::connectCommands()
 {
     const MainActions& m = actions_;
-    connect(m.NovyVU, &QAction::triggered, this, &TDorvan_Central::NovyVUClick);
-    connect(m.OtvorVU, &QAction::triggered, this, &TDorvan_Central::OtvorVUClick);
-    connect(m.UlozAkoVU, &QAction::triggered, this, &TDorvan_Central::UlozAkoVUClick);
-    connect(m.ImportujMiesta, &QAction::triggered, this, &TDorvan_Central::ImportujMiestaClick);
-    connect(m.ImportujVzdialenosti, &QAction::triggered, this, &TDorvan_Central::ImportujVzdialenostiClick);
-    connect(m.ExportujVysledok, &QAction::triggered, this, &TDorvan_Central::ExportujVysledokClick);
-    connect(m.KopirovatVysledok, &QAction::triggered, this, &TDorvan_Central::KopirovatVysledokClick);
-    connect(m.ZostavaPdf, &QAction::triggered, this, &TDorvan_Central::ZostavaPdfClick);
-    connect(m.TlacitZostavu, &QAction::triggered, this, &TDorvan_Central::TlacitZostavuClick);
-    connect(m.Tlacit, &QAction::triggered, this, &TDorvan_Central::TlacitClick);
-    connect(m.Zatvor, &QAction::triggered, this, &TDorvan_Central::ZatvorClick);
-    connect(m.Koniec, &QAction::triggered, this, &TDorvan_Central::KoniecClick);
-    connect(m.Cooper, &QAction::triggered, this, &TDorvan_Central::CooperClick);
-    connect(m.Siete, &QAction::triggered, this, &TDorvan_Central::SieteClick);
-    connect(m.Pomoc, &QAction::triggered, this, &TDorvan_Central::PomocClick);
-    connect(m.Autori, &QAction::triggered, this, &TDorvan_Central::AutoriClick);
-    connect(m.newButton, &QToolButton::clicked, this, &TDorvan_Central::NovyVUClick);
-    connect(m.openButton, &QToolButton::clicked, this, &TDorvan_Central::OtvorVUClick);
-    connect(m.saveToolButton, &QToolButton::clicked, this, &TDorvan_Central::UlozAkoVUClick);
-    connect(m.printToolButton, &QToolButton::clicked, this, &TDorvan_Central::TlacitClick);
-    connect(m.quitButton, &QToolButton::clicked, this, &TDorvan_Central::KoniecClick);
+    const auto on
+        = [this](auto* sender, auto signal, auto command) { connect(sender, signal, this, command); };
+    ProjectFileCommands& files = *projectFiles_;
+    const auto newProject = [&files] { files.NovyVUClick(); };
+    const auto openProject = [&files] { files.OtvorVUClick(); };
+    const auto save = [s = saving_.get()] { s->UlozAkoVUClick(); };
+    const auto print = [r = reports_.get()] { r->TlacitClick(); };
+    const auto quit = [this] { KoniecClick(); };
+    on(m.NovyVU, &QAction::triggered, newProject);
+    on(m.OtvorVU, &QAction::triggered, openProject);
+    on(m.UlozAkoVU, &QAction::triggered, save);
+    on(m.ImportujMiesta, &QAction::triggered, [&files] { files.ImportujMiestaClick(); });
+    on(m.ImportujVzdialenosti, &QAction::triggered,
+        [w = projectWindows_.get()] { w->ImportujVzdialenostiClick(); });
+    on(m.ExportujVysledok, &QAction::triggered, [r = results_.get()] { r->ExportujVysledokClick(); });
+    on(m.KopirovatVysledok, &QAction::triggered, [r = results_.get()] { r->KopirovatVysledokClick(); });
+    on(m.ZostavaPdf, &QAction::triggered, [r = reports_.get()] { r->ZostavaPdfClick(); });
+    on(m.TlacitZostavu, &QAction::triggered, [r = reports_.get()] { r->TlacitZostavuClick(); });
+    on(m.Tlacit, &QAction::triggered, print);
+    on(m.Zatvor, &QAction::triggered, [&files] { files.ZatvorClick(); });
+    on(m.Koniec, &QAction::triggered, quit);
+    on(m.Cooper, &QAction::triggered, [this] { CooperClick(); });
+    on(m.Siete, &QAction::triggered, [this] { SieteClick(); });
+    on(m.Pomoc, &QAction::triggered, [this] { PomocClick(); });
+    on(m.Autori, &QAction::triggered, [this] { AutoriClick(); });
+    on(m.newButton, &QToolButton::clicked, newProject);
+    on(m.openButton, &QToolButton::clicked, openProject);
+    on(m.saveToolButton, &QToolButton::clicked, save);
+    on(m.printToolButton, &QToolButton::clicked, print);
+    on(m.quitButton, &QToolButton::clicked, quit);
     // The file menu checks its items that depend on other windows whenever it opens.
-    connect(m.fileMenu, &QMenu::aboutToShow, this, [this] {
-        updateExportAction();
-        states_.showDistanceImport(entryWindowOpen());
+    on(m.fileMenu, &QMenu::aboutToShow, [this] {
+        projectWindows_->updateResultCommands();
+        states_.showDistanceImport(projectWindows_->entryWindowOpen());
     });
 }
 
@@ -168,9 +189,52 @@ bool TDorvan_Central::pictureMode() const
     return dataMode_->pictureMode();
 }
 
+bool TDorvan_Central::openProjectFile(const QString& fileName)
+{
+    return projectFiles_->openProjectFile(fileName);
+}
+
+// ----------------------------------------------------------------------------------------------
+// Child windows
+
 QMdiSubWindow* TDorvan_Central::addChildWindow(QWidget* window, bool maximised)
 {
     return windowMenu_->add(window, maximised);
+}
+
+TVstupUdajov* TDorvan_Central::entryWindow() const
+{
+    return projectWindows_->entryWindow();
+}
+
+bool TDorvan_Central::entryWindowOpen() const
+{
+    return projectWindows_->entryWindowOpen();
+}
+
+TCooperAlokMetod* TDorvan_Central::cooperWindow() const
+{
+    return projectWindows_->cooperWindow();
+}
+
+bool TDorvan_Central::cooperWindowOpen() const
+{
+    return projectWindows_->cooperWindowOpen();
+}
+
+void TDorvan_Central::CooperClick()
+{
+    projectWindows_->CooperClick();
+}
+
+void TDorvan_Central::SieteClick()
+{
+    networkWindows_->open();
+}
+
+TCooperAlokMetod* openCooperWindow(TDorvan_Central& mainWindow)
+{
+    return mainWindow.projectWindows().openCooperWindow();
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -191,11 +255,6 @@ QString TDorvan_Central::statusPanelText(int panel) const
     return status_->text(panel);
 }
 
-QString TDorvan_Central::changedValuesText()
-{
-    return ChangedValues;
-}
-
 bool TDorvan_Central::event(QEvent* event)
 {
     // The hint handler: the status tip of the menu item or control under the mouse goes to
@@ -212,8 +271,8 @@ bool TDorvan_Central::event(QEvent* event)
 
 void TDorvan_Central::closeEvent(QCloseEvent* event)
 {
-    if (dorvan::confirmKeepingWork(
-            dialogs_, this, QuitQuestion, project_.State.UnsavedChanges, [this] { return saveProjectAs(); }))
+    if (dorvan::confirmKeepingWork(dialogs_, this, QuitQuestion, project_.State.UnsavedChanges,
+            [this] { return saving_->saveProjectAs(); }))
         event->accept();
     else
         event->ignore();
@@ -247,72 +306,4 @@ void TDorvan_Central::AutoriClick()
 {
     if (aboutBox_ != nullptr)
         aboutBox_->exec();
-}
-
-// ----------------------------------------------------------------------------------------------
-// EntryHost
-
-void TDorvan_Central::entryValuesChanged()
-{
-    setStatusPanelText(1, changedValuesText());
-}
-
-void TDorvan_Central::entryFirstCountAccepted()
-{
-    states_.apply(MainEvent::FirstCountAccepted);
-}
-
-void TDorvan_Central::entryLastPlaceEntered()
-{
-    states_.apply(MainEvent::LastPlaceEntered);
-}
-
-void TDorvan_Central::entrySettingsSwitched(bool on)
-{
-    states_.apply(on ? MainEvent::SettingsSwitchedOn : MainEvent::SettingsSwitchedOff);
-}
-
-void TDorvan_Central::entryWindowClosed()
-{
-    states_.apply(MainEvent::EntryWindowClosed);
-    caption_.showTitle();
-    setStatusPanelText(1, QString());
-}
-
-void TDorvan_Central::entryProgress(const QString& text, int percent)
-{
-    status_->showStepProgress(text, percent);
-}
-
-void TDorvan_Central::entryProgressEnded()
-{
-    status_->endStepProgress();
-}
-
-bool TDorvan_Central::cooperWindowOpen() const
-{
-    return cooperWindow_ != nullptr && !cooperWindow_->childWindow().isClosing();
-}
-
-bool TDorvan_Central::entryWindowOpen() const
-{
-    return entryWindow_ != nullptr && !entryWindow_->childWindow().isClosing();
-}
-
-void TDorvan_Central::closeCooperWindow()
-{
-    if (cooperWindow_ != nullptr)
-        cooperWindow_->childWindow().closeByProgram();
-}
-
-void TDorvan_Central::closeProjectWindows()
-{
-    if (networkWindows_->networkWindowOpen())
-        networkWindows_->closeNetworkWindow();
-    // The allocation window shows this project, so it goes with it, also when places were added
-    // after it opened (that completion clears EntryStarted).
-    if (cooperWindowOpen())
-        closeCooperWindow();
-    if (networkWindows_->graphWindowOpen())
-        networkWindows_->closeGraphWindow();
 }

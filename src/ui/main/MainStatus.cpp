@@ -33,6 +33,11 @@ QString clockTimeFormat(const QLocale& locale)
 
 } // namespace
 
+QString MainStatus::changedValuesText()
+{
+    return QStringLiteral("ZMENENÉ HODNOTY !!!");
+}
+
 MainStatus::MainStatus(QMainWindow& frame)
 {
     bar_ = new PanelStatusBar(&frame);

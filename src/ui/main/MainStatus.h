@@ -19,6 +19,9 @@ public:
     // Puts the status bar (StatusBar1) and its clock (Timer1, not yet started) into the frame.
     explicit MainStatus(QMainWindow& frame);
 
+    // The text shown in panel 1 after every change of an input value.
+    static QString changedValuesText();
+
     PanelStatusBar* bar() const { return bar_; }
     void setText(int panel, const QString& text);
     QString text(int panel) const;

@@ -924,7 +924,7 @@ TEST(AllocationWindowInMainWindow, OpensAsAChildWithTheResultChoiceByPicture)
     ScriptedDialogs dialogs;
     auto frame = std::make_unique<TDorvan_Central>(dialogs);
     frame->show();
-    frame->NovyVUClick();
+    frame->projectFiles().NovyVUClick();
     TVstupUdajov* entry = frame->entryWindow();
     ASSERT_NE(entry, nullptr);
     auto type = [&](const char* name, const QString& text) {
@@ -1024,7 +1024,7 @@ TEST(AllocationWindowInMainWindow, ADeletedPlaceLeavesNoStaleResult)
     ScriptedDialogs dialogs;
     auto frame = std::make_unique<TDorvan_Central>(dialogs);
     frame->show();
-    frame->NovyVUClick();
+    frame->projectFiles().NovyVUClick();
     TVstupUdajov* entry = frame->entryWindow();
     ASSERT_NE(entry, nullptr);
     auto type = [&](const char* name, const QString& text) {

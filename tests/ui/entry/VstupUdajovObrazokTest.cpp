@@ -434,7 +434,7 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
     main->resize(1200, 800);
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-    main->NovyVUClick();
+    main->projectFiles().NovyVUClick();
     auto* bar = main->findChild<QToolBar*>("ToolBar1");
     ASSERT_NE(bar, nullptr);
     QTest::mouseClick(bar->findChild<QRadioButton*>("RadioButton2"), Qt::LeftButton);
@@ -456,7 +456,7 @@ TEST(PictureProject, SavedAndReopenedProjectIsDrawnWithItsMarks)
 
     const QString file = dir.filePath("map.mzd");
     dialogs.fileAnswers.push_back(file);
-    main->UlozAkoVUClick();
+    main->saving().UlozAkoVUClick();
     ASSERT_TRUE(QFile::exists(file));
 
     dialogs.confirmAnswers.push_back(true); // close the data-entry window

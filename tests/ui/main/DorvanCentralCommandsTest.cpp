@@ -464,7 +464,7 @@ TEST_F(MainWindow, PrintingMakesOneJobPerActiveWindow)
     ASSERT_TRUE(on("Tlacit"));
     ASSERT_EQ(w->mdiArea()->activeSubWindow(), frameOf(w->entryWindow()));
 
-    QSignalSpy jobs(w.get(), &TDorvan_Central::printJobDone);
+    QSignalSpy jobs(&w->reports(), &ReportCommands::printJobDone);
     dialogs.printerAnswers = { true };
     action("Tlacit")->trigger();
     ASSERT_EQ(jobs.count(), 2);
@@ -526,7 +526,7 @@ TEST_F(MainWindow, PrintingScalesAWindowDownOnlyWhenItDoesNotFitThePage)
         printable = p.pageLayout().paintRectPixels(p.resolution()).size();
         resolution = p.resolution();
     };
-    QSignalSpy jobs(w.get(), &TDorvan_Central::printJobDone);
+    QSignalSpy jobs(&w->reports(), &ReportCommands::printJobDone);
     const auto printFrame = [&](QSize size) {
         w->resize(size);
         w->show();
@@ -534,7 +534,7 @@ TEST_F(MainWindow, PrintingScalesAWindowDownOnlyWhenItDoesNotFitThePage)
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         jobs.clear();
         dialogs.printerAnswers = { true };
-        w->TlacitClick(); // the frame alone is active
+        w->reports().TlacitClick(); // the frame alone is active
         EXPECT_EQ(jobs.count(), 1);
         EXPECT_TRUE(PdfPrinting::isPdf(file));
         return jobs.isEmpty() ? QSizeF() : jobs[0][2].toSizeF();

@@ -354,7 +354,7 @@ TEST_F(MainWindow, AboutBoxIsTheSameModalBoxEachTime)
 
 TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
 {
-    EntryHost& host = *w;
+    EntryHost& host = w->projectWindows();
     auto group = modeSwitch<QGroupBox>("GroupBox1");
     auto r1 = modeSwitch<QRadioButton>("RadioButton1");
     auto r2 = modeSwitch<QRadioButton>("RadioButton2");
@@ -399,7 +399,7 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
     EXPECT_TRUE(on("UlozAkoVU") && on("Tlacit") && on("Zatvor"));
 
     // Closing the data-entry window: everything off but the two toolbar buttons.
-    w->setStatusPanelText(1, TDorvan_Central::changedValuesText());
+    w->setStatusPanelText(1, MainStatus::changedValuesText());
     w->setCaption(w->programTitle() + u" - a.mzd"_s);
     group->setEnabled(true);
     host.entryWindowClosed();
@@ -427,7 +427,7 @@ TEST_F(MainWindow, EnabledStatesFollowTheEventTable)
 
 TEST_F(MainWindow, EntryWindowEventsReachTheStatusBarAndTheDataModeReachesTheProject)
 {
-    EntryHost& host = *w;
+    EntryHost& host = w->projectWindows();
     host.entryValuesChanged();
     EXPECT_EQ(w->statusPanelText(1), u"ZMENENÉ HODNOTY !!!"_s);
 
@@ -447,7 +447,7 @@ TEST_F(MainWindow, EntryWindowEventsReachTheStatusBarAndTheDataModeReachesThePro
 TEST_F(MainWindow, SolutionCommandSetsFlagsOnceAndEnablesTheProjectCommands)
 {
     state().CoordsDiffer = true;
-    static_cast<EntryHost&>(*w).entryLastPlaceEntered();
+    static_cast<EntryHost&>(w->projectWindows()).entryLastPlaceEntered();
     ASSERT_TRUE(on("Cooper"));
     state().FirstEntryMode = false;
     state().PlacesComplete = true;

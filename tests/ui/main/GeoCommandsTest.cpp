@@ -413,7 +413,7 @@ TEST_F(GeoCommands, ExportWritesWhatDorvanCliExportWrites)
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
 
     // Closing the allocation window turns the item off.
-    w->closeCooperWindow();
+    w->projectWindows().closeCooperWindow();
     flushDeletes();
     EXPECT_FALSE(on("ExportujVysledok"));
 }
@@ -496,7 +496,7 @@ TEST_F(GeoCommands, CopyPutsTheExportTablesTabSeparatedOnTheClipboard)
     same(optimum, { { 2, 4 }, { 3, 5 }, { 4, 7 }, { 5, 8 }, { 6, 10 }, { 7, 11 } }, gis[u("optimum")]);
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
 
-    w->closeCooperWindow();
+    w->projectWindows().closeCooperWindow();
     flushDeletes();
     EXPECT_FALSE(on("KopirovatVysledok"));
 }

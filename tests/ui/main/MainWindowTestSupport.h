@@ -78,7 +78,7 @@ protected:
             s.AddPlacesMode = false;
             s.EntryWindowClosed = true;
             s.EntryClosable = false;
-            static_cast<EntryHost&>(frame_).entryWindowClosed();
+            static_cast<EntryHost&>(frame_.projectWindows()).entryWindowClosed();
             e->accept();
         } else {
             s.EntryWindowClosed = false;

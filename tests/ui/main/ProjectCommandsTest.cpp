@@ -85,7 +85,7 @@ struct ProjectCommands : MainWindowFixture {
     // "Nový" and a complete list of places typed in.
     void newProjectWith(const QList<std::tuple<QString, QString, QString>>& places)
     {
-        w->NovyVUClick();
+        w->projectFiles().NovyVUClick();
         type("Edit1", QString::number(places.size()));
         QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
         for (const auto& [name, x, y] : places) {
@@ -115,7 +115,7 @@ TEST_F(ProjectCommands, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack
 {
     newProjectWith({ { u("Žilina"), "1,5", "2" }, { "Nitra", "4", "0,25" }, { "Banovce", "3", "7" } });
     dialogs.fileAnswers.push_back(path("sklady")); // typed without extension
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
 
     // The dialog proposed "Novy.mzd" with the project filter.
     ASSERT_FALSE(dialogs.texts("save").isEmpty());
@@ -132,14 +132,14 @@ TEST_F(ProjectCommands, SaveWritesTheRecordUnderTheChosenNameAndOpenBringsItBack
 
     // The next save proposes the name just written.
     dialogs.fileAnswers.push_back(QString());
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_TRUE(dialogs.texts("save").last().contains(u("|") + saved + u("|")));
     EXPECT_FALSE(state().AddPlacesMode); // a cancelled save leaves add mode
 
     // Open it again: the data-entry window is asked to close first.
     answerEntryCloseYes();
     dialogs.fileAnswers.push_back(saved);
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     flushDeletes();
     ASSERT_NE(w->entryWindow(), nullptr);
     EXPECT_EQ(dorvan::encodeRecord(w->project().Record), before);
@@ -186,7 +186,7 @@ TEST_F(ProjectCommands, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
     QTest::mouseClick(add, Qt::LeftButton);
 
     dialogs.fileAnswers.push_back(path("g.MZD"));
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     const auto& r = w->project().Record;
     ASSERT_EQ(fileBytes(path("g.MZD")).size(), 124680u) << "a letter-case variant is kept";
     EXPECT_EQ(r.GroupPlaceCount[1], 2);
@@ -196,7 +196,7 @@ TEST_F(ProjectCommands, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
 
     answerEntryCloseYes();
     dialogs.fileAnswers.push_back(path("g.MZD"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     flushDeletes();
     EXPECT_TRUE(entry<QCheckBox>("CheckBox17")->isChecked());
     EXPECT_EQ(entry<QListWidget>("ListBox9")->count(), 5); // two headers and three members
@@ -204,9 +204,9 @@ TEST_F(ProjectCommands, GroupsAreStoredFromTheListWhenSavedAndTickedWhenOpened)
 
 TEST_F(ProjectCommands, SaveIsRefusedWhileAllCoordinatesAreEqual)
 {
-    w->NovyVUClick();
+    w->projectFiles().NovyVUClick();
     state().CoordsDiffer = false;
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_EQ(dialogs.messages(), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") });
     EXPECT_TRUE(dialogs.texts("save").isEmpty());
 }
@@ -220,7 +220,7 @@ TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
 
     // A file that cannot be created: the status bar is left as it was.
     dialogs.fileAnswers.push_back(path("missing-folder/x"));
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     ASSERT_EQ(dialogs.texts("error").size(), 1);
     EXPECT_TRUE(dialogs.texts("error").first().endsWith(u(" !!!")));
     EXPECT_EQ(w->caption(), caption);
@@ -230,7 +230,7 @@ TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
     // The name chosen is the project's name all the same: the next save proposes it.
     EXPECT_EQ(QString::fromStdString(state().ProjectFileName), path("missing-folder/x.mzd"));
     dialogs.fileAnswers.push_back(QString());
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_TRUE(dialogs.texts("save").last().contains(u("|") + path("missing-folder/x.mzd") + u("|")));
     EXPECT_EQ(QString::fromStdString(state().ProjectFileName), path("missing-folder/x.mzd"));
 
@@ -245,7 +245,7 @@ TEST_F(ProjectCommands, FailedSaveShowsWhyAndKeepsCaptionAndStatusBar)
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     dialogs.fileAnswers.push_back(target);
     dialogs.confirmAnswers.push_back(true); // "Súbor full.mzd už existuje. Nahradiť ho ?!!"
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     ::setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
     ASSERT_EQ(dialogs.texts("error").size(), 2);
@@ -269,7 +269,7 @@ TEST_F(ProjectCommands, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
     dorvan::saveProjectFile(path("p.mzd").toStdString(), r, pic);
 
     dialogs.fileAnswers.push_back(path("p.mzd"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     EXPECT_TRUE(state().MapPictureOwned);
     EXPECT_EQ(w->project().MapPicture, pic);
     EXPECT_EQ(state().PictureRangeX, 500);
@@ -282,7 +282,7 @@ TEST_F(ProjectCommands, PictureProjectSwitchesToThePictureModeAndKeepsThePixels)
 
     // Saved again, the picture follows the record byte for byte.
     dialogs.fileAnswers.push_back(path("p2.mzd"));
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_EQ(fileBytes(path("p2.mzd")), fileBytes(path("p.mzd")));
 }
 
@@ -293,7 +293,7 @@ TEST_F(ProjectCommands, WidthWithoutHeightOpensAsAManualProject)
     r.CriterionOn[15] = 1;
     dorvan::saveProjectFile(path("w5.mzd").toStdString(), r, {});
     dialogs.fileAnswers.push_back(path("w5.mzd"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     EXPECT_TRUE(modeSwitch<QRadioButton>("RadioButton1")->isChecked());
     EXPECT_FALSE(state().MapPictureOwned);
     EXPECT_EQ(entry<QTableWidget>("StringGrid6")->rowCount(), 3);
@@ -326,7 +326,7 @@ TEST_F(ProjectCommands, DamagedFilesAreRefusedAndChangeNothing)
         writeBytes(path("bad.mzd"), c.file);
         dialogs.shown.clear();
         dialogs.fileAnswers.push_back(path("bad.mzd"));
-        w->OtvorVUClick();
+        w->projectFiles().OtvorVUClick();
         ASSERT_EQ(dialogs.texts("warn").size(), 1) << c.what;
         EXPECT_TRUE(dialogs.texts("warn").first().endsWith(u(" !!!"))) << c.what;
         EXPECT_EQ(dorvan::encodeRecord(w->project().Record), before) << c.what;
@@ -349,7 +349,7 @@ TEST_F(ProjectCommands, ShortPictureOpensBlackAndTheUserIsTold)
         out.write(std::string(12, char(200)).data(), 12); // the first row only
     }
     dialogs.fileAnswers.push_back(path("short.mzd"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     ASSERT_EQ(dialogs.texts("warn").size(), 1);
     EXPECT_TRUE(dialogs.texts("warn").first().contains(u("neúplný")));
     EXPECT_EQ(w->project().MapPicture.pixel(3, 0), (dorvan::RgbPicture::Rgb { 200, 200, 200 }));
@@ -360,7 +360,7 @@ TEST_F(ProjectCommands, FileThatCannotBeOpenedLeavesItsMessageInPanel2)
 {
     w->setStatusPanelText(1, u("ZMENENÉ HODNOTY !!!"));
     dialogs.fileAnswers.push_back(path("nowhere.mzd"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     ASSERT_EQ(dialogs.texts("warn").size(), 1);
     EXPECT_TRUE(dialogs.texts("warn").first().endsWith(u(" !!!")));
     EXPECT_EQ(w->entryWindow(), nullptr);
@@ -378,7 +378,7 @@ TEST_F(ProjectCommands, CancelledOpenLeavesNoProjectCommands)
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
     answerEntryCloseYes();
     dialogs.fileAnswers.push_back(QString());
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     flushDeletes();
     EXPECT_EQ(w->entryWindow(), nullptr);
     for (const char* a : { "UlozAkoVU", "Tlacit", "Zatvor" })
@@ -389,7 +389,7 @@ TEST_F(ProjectCommands, CancelledOpenLeavesNoProjectCommands)
     newProjectWith({ { "A", "0", "0" }, { "B", "5", "0" } });
     answerEntryClose(false);
     const auto dialogsBefore = dialogs.texts("open").size();
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     EXPECT_NE(w->entryWindow(), nullptr);
     EXPECT_EQ(dialogs.texts("open").size(), dialogsBefore);
 }
@@ -421,9 +421,9 @@ TEST_F(ProjectCommands, RiesenieOpensOneAllocationWindowThatPrintsAsItsOwnJob)
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(pdf);
     };
-    QSignalSpy jobs(w.get(), &TDorvan_Central::printJobDone);
+    QSignalSpy jobs(&w->reports(), &ReportCommands::printJobDone);
     dialogs.printerAnswers = { true };
-    w->TlacitClick();
+    w->reports().TlacitClick();
     ASSERT_EQ(jobs.count(), 2);
     EXPECT_EQ(jobs[0][0].toString(), "CooperAlokMetod");
     EXPECT_EQ(jobs[1][0].toString(), w->objectName());
@@ -447,9 +447,9 @@ TEST_F(ProjectCommands, ProgressIsPaintedOnTheStatusBarRowByRow)
             shots[qMakePair(scheme, row)] = w->statusPanels()->grab().toImage();
     });
     dialogs.fileAnswers.push_back(path("p.mzd"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     dialogs.fileAnswers.push_back(path("q.mzd"));
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
 
     // One display per row for a 100-row picture: reading in green (2), building the picture
     // in navy (0), saving in red (1).
@@ -498,13 +498,13 @@ TEST_F(ProjectCommands, SavingANewProjectOntoAnotherFileAsksFirstAndNoKeepsThatF
     newProjectWith({ { "A", "0", "0" }, { "B", "4", "0" } });
     const QString earlier = path("earlier.mzd");
     dialogs.fileAnswers.push_back(earlier);
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     const std::vector<std::uint8_t> earlierBytes = fileBytes(earlier);
     ASSERT_EQ(earlierBytes.size(), 124680u);
     // Saving it again onto its own file asks nothing.
     dialogs.shown.clear();
     dialogs.fileAnswers.push_back(earlier);
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
 
     // "Nový": the dialog proposes "Novy.mzd", not the earlier project's name.
@@ -516,7 +516,7 @@ TEST_F(ProjectCommands, SavingANewProjectOntoAnotherFileAsksFirstAndNoKeepsThatF
     dialogs.fileAnswers.push_back(path("earlier"));
     dialogs.confirmAnswers.push_back(false);
     dialogs.fileAnswers.push_back(QString());
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     const QStringList saves = dialogs.texts("save");
     ASSERT_EQ(saves.size(), 2);
     EXPECT_TRUE(saves[0].contains(u("|Novy.mzd|")));
@@ -531,13 +531,13 @@ TEST_F(ProjectCommands, SavingANewProjectOntoAnotherFileAsksFirstAndNoKeepsThatF
     dialogs.shown.clear();
     dialogs.fileAnswers.push_back(earlier);
     dialogs.confirmAnswers.push_back(true);
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_EQ(dialogs.texts("confirm").size(), 1);
     EXPECT_NE(fileBytes(earlier), earlierBytes);
     EXPECT_EQ(w->caption(), u("Program DORVAN verzia 2.0 - ") + earlier);
     dialogs.shown.clear();
     dialogs.fileAnswers.push_back(earlier);
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_TRUE(dialogs.texts("confirm").isEmpty());
 }
 
@@ -605,18 +605,18 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     ASSERT_TRUE(state().UnsavedChanges);
     dialogs.shown.clear();
     dialogs.saveAnswers = { Answer::No };
-    w->ZatvorClick();
+    w->projectFiles().ZatvorClick();
     EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { closeEntry });
     ASSERT_NE(w->entryWindow(), nullptr);
     dialogs.saveAnswers = { Answer::Yes };
-    w->ZatvorClick();
+    w->projectFiles().ZatvorClick();
     flushDeletes();
     EXPECT_EQ(w->entryWindow(), nullptr);
     EXPECT_FALSE(state().UnsavedChanges);
 
     // A project just opened has nothing unsaved, even though showing it filled every page.
     dialogs.fileAnswers = { path("a.mzd") };
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     ASSERT_NE(w->entryWindow(), nullptr);
     EXPECT_FALSE(state().UnsavedChanges);
     // Clicking into the place grid commits it, but cells as stored are no change.
@@ -626,7 +626,7 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     EXPECT_FALSE(state().UnsavedChanges);
     dialogs.shown.clear();
     dialogs.confirmAnswers = { true };
-    w->ZatvorClick();
+    w->projectFiles().ZatvorClick();
     EXPECT_EQ(dialogs.texts("confirm"), QStringList { closeEntry });
 }
 
@@ -636,7 +636,7 @@ TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
     newProjectWith(
         { { "A", "0", "0" }, { "B", "4", "0" }, { "C", "2", "3" }, { "D", "1", "1" }, { "E", "5", "5" } });
     answerEntryCloseYes();
-    w->NovyVUClick();
+    w->projectFiles().NovyVUClick();
     flushDeletes();
     // Four places planned, two typed, then saved.
     type("Edit1", "4");
@@ -649,7 +649,7 @@ TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
     }
     ASSERT_FALSE(state().PlacesComplete);
     dialogs.fileAnswers.push_back(path("partial"));
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
 
     const std::vector<std::uint8_t> bytes = fileBytes(path("partial.mzd"));
     ASSERT_EQ(bytes.size(), 124680u);
@@ -660,7 +660,7 @@ TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
     // Opened again, the project has the two typed places and none of the old project's.
     answerEntryCloseYes();
     dialogs.fileAnswers.push_back(path("partial.mzd"));
-    w->OtvorVUClick();
+    w->projectFiles().OtvorVUClick();
     flushDeletes();
     EXPECT_EQ(state().PlaceCount, 2);
     auto* grid = entry<QTableWidget>("StringGrid6");
@@ -687,7 +687,7 @@ TEST_F(ProjectCommands, FileWithoutTwoDistinctPlacesOpensWithoutTheSolution)
             answerEntryCloseYes();
         dialogs.shown.clear();
         dialogs.fileAnswers.push_back(path("few.mzd"));
-        w->OtvorVUClick();
+        w->projectFiles().OtvorVUClick();
         flushDeletes();
         ASSERT_NE(w->entryWindow(), nullptr) << c.what;
         EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") })
@@ -728,7 +728,7 @@ TEST_F(ProjectCommands, ClosingTheProjectClosesItsAllocationWindowAlsoAfterPlace
 
     // "Nový": the old project goes, and with it the window that shows its allocation.
     answerEntryCloseYes();
-    w->NovyVUClick();
+    w->projectFiles().NovyVUClick();
     flushDeletes();
     EXPECT_EQ(cooper, nullptr);
     EXPECT_FALSE(w->cooperWindowOpen());
@@ -740,7 +740,7 @@ TEST_F(ProjectCommands, ClosingTheProjectClosesItsAllocationWindowAlsoAfterPlace
 
 TEST_F(ProjectCommands, ListRestartedAtPlaceOneIsNotSavedEmpty)
 {
-    w->NovyVUClick();
+    w->projectFiles().NovyVUClick();
     type("Edit1", "3");
     QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
     for (const auto& [name, x, y] : { std::tuple { "A", "0", "0" }, std::tuple { "B", "5", "5" } }) {
@@ -755,7 +755,7 @@ TEST_F(ProjectCommands, ListRestartedAtPlaceOneIsNotSavedEmpty)
     ASSERT_EQ(state().NextPlace, 1);
     dialogs.shown.clear();
     dialogs.fileAnswers.push_back(path("empty"));
-    w->UlozAkoVUClick();
+    w->saving().UlozAkoVUClick();
     EXPECT_EQ(dialogs.texts("warn"), QStringList { u("Nesmú byť všetky rovnaké SÚRADNICE !!!") });
     EXPECT_TRUE(dialogs.texts("save").isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path("empty.mzd")));
