@@ -34,15 +34,16 @@ constexpr double LargeListStall = 1e-7;
 // Large lists start from a search on this many of their places, for at most this share of the time.
 constexpr int SampleSize = 20000;
 constexpr double SampleShare = 0.25;
+// ... when the sample gives every centre this many places at least (with many centres a sample
+// start was worse than the spread start on all places).
+constexpr int SampleGroup = 1000;
 constexpr double PolishShare = 0.1, PolishSeconds = 5.0, PolishAtLeast = 0.25;
 // Perturbations without a better end, per free centre, after which a search has converged.
 constexpr int FailsPerCentre = 4;
 constexpr int MinFails = 10;
 // Above this many places an interchange pass tries a sample of places as new sites.
-constexpr int AllCandidatesUpTo = 4000;
-constexpr int SampledCandidates = 96;
-// The nearest places each place keeps for the interchange passes.
-constexpr int NearListLength = 200;
+constexpr int AllCandidatesUpTo = 1000;
+constexpr int SampledCandidates = 200;
 
 // The message with each {} replaced by the next number.
 std::string say(const char* text, std::initializer_list<long long> numbers)
@@ -191,8 +192,7 @@ SearchSetup setupOf(const Problem& original, const PlaceOrder& order, const Opti
     s.tolerance = SearchTolerance * extent;
     s.finalTolerance = FinalTolerance * extent;
     s.candidates = n <= AllCandidatesUpTo ? 0 : SampledCandidates;
-    if (n <= AllCandidatesUpTo)
-        buildNearLists(s, NearListLength);
+    buildPlaceGrid(s);
     const int free = problem.centres - static_cast<int>(problem.fixed.size());
     const double effort = std::isfinite(options.effort) ? std::clamp(options.effort, 0.01, 100.0) : 1.0;
     s.failLimit = std::max(MinFails, static_cast<int>(std::lround(FailsPerCentre * free * effort)));
@@ -312,7 +312,8 @@ Solution solve(const Problem& problem, const Options& options)
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t)
         workers.emplace_back([&, t] {
-            if (setup.places.n > static_cast<std::int32_t>(LargeList)) {
+            if (setup.places.n > static_cast<std::int32_t>(LargeList)
+                && SampleSize / setup.centres >= SampleGroup) {
                 // Large lists start from the centres found on a sample, in a share of the time.
                 Stop sampleStop { std::min(stop.deadline, started + seconds(SampleShare * (limit - reserve))),
                     options.cancel };

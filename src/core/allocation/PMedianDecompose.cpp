@@ -91,6 +91,7 @@ bool Search::resolveAround(Layout& layout, int seedCentre, int size)
     sub.failLimit = InnerFailsPerCentre * size;
     sub.rounds = 1;
     sub.decompose = false;
+    buildPlaceGrid(sub);
     Layout start;
     for (const int c : near) {
         start.cx.push_back(layout.cx[at(c)]);
@@ -202,11 +203,9 @@ Layout sampledStart(const SearchSetup& setup, int sampleSize, std::uint64_t seed
     SearchSetup sub = setup;
     sub.places = { x.data(), y.data(), w.data(), static_cast<std::int32_t>(x.size()), p.reach };
     sub.sized = {};
-    sub.near.clear();
-    sub.nearDistance.clear();
-    sub.nearCount = 0;
     for (std::int32_t& f : sub.fixed)
         f = position[at(f)];
+    buildPlaceGrid(sub);
     Search inner(sub, next(), stop);
     inner.run(nullptr, localSearches);
     Layout start;

@@ -34,15 +34,15 @@ struct SearchSetup {
     int rounds = 1; // independent starts per thread
     bool decompose = true; // solve groups of neighbouring centres again as problems of their own
     SizedAllocator sized; // empty without group-size limits
-    // Up to `nearCount` nearest places of each place (itself first), by distance, when the
-    // interchange passes try every place: place i's list at [i * nearCount, (i + 1) * nearCount).
-    int nearCount = 0;
-    std::vector<std::int32_t> near;
-    std::vector<double> nearDistance;
+    // A grid over the places for the interchange estimate: cell (cx, cy) is cellStart[cx + cy *
+    // cellsX] .. cellStart[... + 1] of cellPlaces.
+    int cellsX = 0, cellsY = 0;
+    double originX = 0, originY = 0, cellSize = 1;
+    std::vector<std::int32_t> cellStart, cellPlaces;
 };
 
-// Fills the lists of nearest places (count of them per place, fewer when there are fewer places).
-void buildNearLists(SearchSetup& setup, int count);
+// Fills the grid of the places (a few places a cell on average).
+void buildPlaceGrid(SearchSetup& setup);
 
 struct Stop {
     std::chrono::steady_clock::time_point deadline;
