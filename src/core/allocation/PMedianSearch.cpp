@@ -264,6 +264,7 @@ void Search::interchange(Layout& layout)
             alternate(trial, setup_.tolerance, setup_.weberSteps, setup_.stall);
             if (trial.total < layout.total * (1 - Better)) {
                 layout = std::move(trial);
+                keep(layout); // the progress shows each gain of a long descent
                 improved = true;
                 break;
             }
