@@ -165,23 +165,12 @@ void TDorvan_Central::connectCommands()
 
 void TDorvan_Central::FormCreate()
 {
-    // The hint handler is event(): status tips of menu items and controls land in panel 2.
+    // The project as at the program's start (the core sets every flag and counter); the hint
+    // handler is event(): status tips of menu items and controls land in panel 2.
     project_.resetAtStart();
-    auto& s = project_.State;
-    s.ProgramTitle = dorvan::ProgramTitleText;
     caption_.showTitle();
-    s.MapPictureOwned = false;
     for (int i = 0; i < PanelStatusBar::PanelCount; ++i)
         setStatusPanelText(i, QString());
-    s.PlaceCount = 0;
-    s.EntryWindowClosed = true;
-    s.EntryStarted = false;
-    s.FirstEntryMode = true;
-    s.PlacesComplete = false;
-    s.AddPlacesMode = false;
-    s.OpenCriterionPages = 0;
-    s.EntryClosable = false;
-    s.CoordsDiffer = false;
 }
 
 bool TDorvan_Central::pictureMode() const
