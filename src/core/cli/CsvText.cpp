@@ -56,7 +56,19 @@ void forEachCsvLine(std::string_view bytes, const std::function<void(const CsvLi
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
-    const bool utf8 = isValidUtf8(bytes);
+    bool utf8 = isValidUtf8(bytes);
+    // A Windows-1250 file is converted whole when every byte is a character (one converter for
+    // a million lines); a file with a byte that is none is converted line by line, to name them.
+    std::string converted;
+    if (!utf8) {
+        try {
+            converted = cp1250ToUtf8(bytes);
+            bytes = converted;
+            utf8 = true;
+        } catch (const std::exception&) {
+            converted.clear();
+        }
+    }
     int number = 0;
     CsvLine line;
     while (!bytes.empty()) {
