@@ -91,7 +91,7 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     setCentralWidget(mdiArea_);
     textEdits_ = new TextEditCommands(*this, actions_, states_);
     windowMenu_ = new WindowMenu(*mdiArea_, actions_, states_, this);
-    networkWindows_ = std::make_unique<NetworkWindows>(*this);
+    networkWindows_ = std::make_unique<NetworkWindows>(project_, dialogs_, *mdiArea_, *windowMenu_);
     saving_ = std::make_unique<ProjectSaving>(project_, dialogs_, *this, *status_, caption_);
     projectWindows_ = std::make_unique<ProjectWindows>(ProjectWindows::Parts { project_, dialogs_, *mdiArea_,
         *windowMenu_, states_, *status_, caption_, *networkWindows_, *saving_ });

@@ -1,6 +1,6 @@
 #include "ui/main/NetworkWindows.h"
 
-#include "ui/main/Dorvan_Hlavny.h"
+#include "ui/main/WindowMenu.h"
 #include "ui/network/Graficka_Siet_Stanic.h"
 #include "ui/network/Metoda_Sieti.h"
 
@@ -19,8 +19,12 @@ void bringToFront(QMdiArea* area, QWidget* window)
 
 } // namespace
 
-NetworkWindows::NetworkWindows(TDorvan_Central& frame)
-    : frame_(frame)
+NetworkWindows::NetworkWindows(
+    dorvan::Project& project, dorvan::UserDialogs& dialogs, QMdiArea& area, WindowMenu& windowMenu)
+    : project_(project)
+    , dialogs_(dialogs)
+    , area_(area)
+    , windowMenu_(windowMenu)
 {
 }
 
@@ -37,12 +41,12 @@ TGrafickaSietStanic* NetworkWindows::graphWindow() const
 void NetworkWindows::open()
 {
     if (networkWindowOpen()) {
-        bringToFront(frame_.mdiArea(), network_);
+        bringToFront(&area_, network_);
         return;
     }
-    network_ = new TMetodaDistribSieti(frame_.project(), frame_.dialogs(), *this);
-    frame_.addChildWindow(network_, true);
-    bringToFront(frame_.mdiArea(), network_);
+    network_ = new TMetodaDistribSieti(project_, dialogs_, *this);
+    windowMenu_.add(network_, true);
+    bringToFront(&area_, network_);
 }
 
 void NetworkWindows::closeNetworkWindow()
@@ -67,8 +71,8 @@ void NetworkWindows::openGraphWindow()
     // the new computation needs a window of its own.
     if (graphWindowOpen())
         return;
-    graph_ = new TGrafickaSietStanic(frame_.project(), frame_.dialogs());
-    frame_.addChildWindow(graph_, true);
+    graph_ = new TGrafickaSietStanic(project_, dialogs_);
+    windowMenu_.add(graph_, true);
     graph_->FormCreate();
 }
 

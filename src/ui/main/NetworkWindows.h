@@ -4,15 +4,21 @@
 
 #include <QPointer>
 
-class TDorvan_Central;
+class QMdiArea;
 class TGrafickaSietStanic;
 class TMetodaDistribSieti;
+class WindowMenu;
+namespace dorvan {
+class UserDialogs;
+struct Project;
+} // namespace dorvan
 
 // The main window's side of the two network windows: it creates them in its client area, keeps
 // them and closes them by program.
 class NetworkWindows : public NetworkHost {
 public:
-    explicit NetworkWindows(TDorvan_Central& frame);
+    NetworkWindows(
+        dorvan::Project& project, dorvan::UserDialogs& dialogs, QMdiArea& area, WindowMenu& windowMenu);
 
     // "Metódy návrhu distribučných sietí" (SieteClick): creates the network window, or brings
     // the open one to the front (which computes again).
@@ -31,7 +37,10 @@ public:
     TGrafickaSietStanic* graphWindow() const;
 
 private:
-    TDorvan_Central& frame_;
+    dorvan::Project& project_;
+    dorvan::UserDialogs& dialogs_;
+    QMdiArea& area_;
+    WindowMenu& windowMenu_;
     QPointer<TMetodaDistribSieti> network_;
     QPointer<TGrafickaSietStanic> graph_;
 };
