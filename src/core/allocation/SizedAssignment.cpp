@@ -130,7 +130,7 @@ void SizedFlow::placeAll(std::span<const std::int32_t> guesses)
 // the sink's price as well converges too slowly to pay for its scans.)
 void SizedFlow::balancePrices(const std::atomic<bool>* cancel)
 {
-    long long before = std::numeric_limits<long long>::max();
+    long long before = -1; // what was off after the last round; none before the first
     for (int round = 0; round < MaxPriceRounds; ++round) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return;
@@ -145,7 +145,7 @@ void SizedFlow::balancePrices(const std::atomic<bool>* cancel)
                 pullIn(c, lo_ - held, Unreached);
             }
         }
-        if (off == 0 || 4 * off > 3 * before)
+        if (off == 0 || (before >= 0 && 4 * off > 3 * before))
             return; // balanced, or the rounds no longer help much
         before = off;
     }
