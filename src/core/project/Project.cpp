@@ -18,7 +18,9 @@ void Project::changed(ProjectChange what)
     constexpr auto saved
         = ProjectChange::Places | ProjectChange::Criteria | ProjectChange::Settings | ProjectChange::Groups;
     if (History->applying > 0) {
+        // Told at once, as the windows expect, and kept for the step's undo and redo.
         History->toldWhileApplying = History->toldWhileApplying | what;
+        Observers.notify(what);
         return;
     }
     if (has(what, saved)) {

@@ -177,7 +177,7 @@ struct Project {
 
     // Tells the observers of a change made beside the document's commands; a change of what is
     // saved (places, criteria, settings, groups) leaves the project unsaved until it is saved
-    // again. Within a command it only adds to what the command tells when it is done.
+    // again. Within a command it is also told again when that command is undone or redone.
     void changed(ProjectChange what);
 
     // What the main window does on creation: the record starts from zero bytes, then takes

@@ -146,6 +146,12 @@ void ProjectDocument::settle(ProjectChange told)
     project_.Observers.notify(told);
 }
 
+void ProjectDocument::viewsShown()
+{
+    takeBaseline();
+    project_.State.UnsavedChanges = !clean();
+}
+
 void ProjectDocument::markSaved()
 {
     noteEditsBeside();
@@ -262,14 +268,10 @@ void ProjectDocument::record(const EditCommand& command, const Snapshot& before)
         if (changedAnything)
             ++h.revision;
         takeBaseline();
-        if (toldInside != ProjectChange {})
-            project_.Observers.notify(toldInside);
         return;
     }
     if (!changedAnything && previous == nullptr) {
         takeBaseline();
-        if (toldInside != ProjectChange {})
-            project_.Observers.notify(toldInside);
         return;
     }
     // A new step drops the steps that could have been redone, and with them a saved point
@@ -280,7 +282,8 @@ void ProjectDocument::record(const EditCommand& command, const Snapshot& before)
     h.steps.resize(keep);
     if (h.savedAt && *h.savedAt > keep)
         h.savedAt.reset();
-    const ProjectChange told = step.told;
+    // What the change told while it ran the observers heard then already.
+    const ProjectChange told = command.told;
     if (changedAnything)
         h.steps.push_back(std::move(step));
     h.done = h.steps.size();

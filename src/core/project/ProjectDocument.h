@@ -121,6 +121,10 @@ public:
     bool undo();
     bool redo();
 
+    // The windows showed the project again after an undo or a redo: what they set doing so is
+    // no edit of it.
+    void viewsShown();
+
     // The history stands at its saved point: nothing is unsaved.
     bool clean() const;
     // The project was saved as it stands.

@@ -40,8 +40,12 @@ public:
     void showProjectPicture();
     // The coordinate columns of StringGrid7 as the project holds them.
     void showPictureCoordinates();
+    // The places' marks and rows again, as an undo or a redo left the list.
+    void showPlacesAgain();
 
 private:
+    // A click that makes place p at `at` (km), shown at `pixel`.
+    void storeClickedPlace(int p, std::pair<double, double> at, QPoint pixel);
     QGroupBox* buildPictureBox();
     QGroupBox* buildSideBox();
     QGroupBox* buildProportionBox();

@@ -43,8 +43,8 @@ TVstupUdajov::TVstupUdajov(
 {
     setObjectName("VstupUdajov");
     child_.setQuestion([this] {
-        return dorvan::confirmKeepingWork(dialogs_, this, EntryCloseQuestion,
-            project_.State.UnsavedChanges, [this] { return host_.saveProjectAs(); });
+        return dorvan::confirmKeepingWork(dialogs_, this, EntryCloseQuestion, project_.State.UnsavedChanges,
+            [this] { return host_.saveProjectAs(); });
     });
     setWindowTitle(QString::fromUtf8("Zadávanie vstupných údajov"));
     setToolTip(QString::fromUtf8("Definovanie vstupných hodnôt"));
@@ -65,6 +65,12 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         criteria_->settings()->showSettings();
     if (dorvan::has(what, ProjectChange::Coordinates))
         picture_->showPictureCoordinates();
+    // An undo or a redo put back another state: the lists of places show it.
+    if (dorvan::has(what, ProjectChange::Restored)) {
+        places_->FillPlaceGrid();
+        picture_->showPlacesAgain();
+        criteria_->rebuildPlaceValuePages();
+    }
 }
 
 void TVstupUdajov::showDataPage(bool pictureMode)

@@ -11,6 +11,7 @@
 #include "core/entry/PlaceList.h"
 #include "core/geo/GeoReference.h"
 #include "core/entry/ProjectSession.h"
+#include "core/project/ProjectDocument.h"
 #include "core/project/Project.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryControls.h"
@@ -332,8 +333,11 @@ void entry::PlacesPage::onXEntered()
 
 void entry::PlacesPage::onPlaceOk()
 {
-    acceptTypedPlace();
-    context_.pages.rerunIfCooperOpen();
+    // The place, its list settled and what the windows switch on with it are one step.
+    dorvan::ProjectDocument(context_.project).execute({ .name = "Pridanie miesta" }, [this] {
+        acceptTypedPlace();
+        context_.pages.rerunIfCooperOpen();
+    });
 }
 
 void entry::PlacesPage::acceptTypedPlace()

@@ -10,6 +10,7 @@
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
 #include "render/PictureImage.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/common/Utf8Text.h"
@@ -418,6 +419,16 @@ void entry::PicturePage::showPictureCoordinates()
     }
 }
 
+void entry::PicturePage::showPlacesAgain()
+{
+    if (context_.project.MapPicture.empty())
+        return;
+    const int count = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    redrawPicture(shownRange_.x, shownRange_.y);
+    layOutPictureGrid(count + 1);
+    refillPictureRows(count);
+}
+
 void entry::PicturePage::refillPictureRows(int count)
 {
     const auto& r = context_.project.Record;
@@ -432,29 +443,34 @@ void entry::PicturePage::refillPictureRows(int count)
 
 void entry::PicturePage::ObrClick(int x, int y)
 {
-    auto& s = context_.project.State;
-    if (!s.MapPictureOwned)
+    if (!context_.project.State.MapPictureOwned)
         return;
     const dorvan::ClickTarget target = context_.placeEntry.clickTarget();
     if (!target.message.empty()) {
         context_.dialogs.warn(this, entry::text(target.message));
         return;
     }
-    if (target.setsRange) {
-        setPictureRange();
-    }
-    const auto ref = clickedCoordinates(x, y);
-    if (!ref)
-        return;
-    const int p = target.place;
-    const dorvan::ClickedPlace clicked = context_.placeEntry.storeClickedPlace(p, ref->first, ref->second);
+    // The click is one step of the project: the range the first place fixes, the place, the
+    // list it completes and what the windows switch on with it.
+    dorvan::ProjectDocument(context_.project).execute({ .name = "Pridanie miesta na mape" }, [&] {
+        if (target.setsRange)
+            setPictureRange();
+        if (const auto ref = clickedCoordinates(x, y))
+            storeClickedPlace(target.place, *ref, { x, y });
+    });
+}
+
+void entry::PicturePage::storeClickedPlace(int p, std::pair<double, double> at, QPoint pixel)
+{
+    const auto& s = context_.project.State;
+    const dorvan::ClickedPlace clicked = context_.placeEntry.storeClickedPlace(p, at.first, at.second);
     if (clicked.raiseSettingsOn)
         context_.host.entrySettingsSwitched(true);
     context_.pages.valuesChanged();
 
     layOutPictureGrid(p + 1);
     refillPictureRows(p);
-    drawPlaceMark(p, { x, y });
+    drawPlaceMark(p, pixel);
     if (!clicked.completesList)
         return;
 

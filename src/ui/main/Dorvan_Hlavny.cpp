@@ -89,7 +89,18 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
 
     mdiArea_ = new BackgroundMdiArea(this);
     setCentralWidget(mdiArea_);
-    textEdits_ = new TextEditCommands(*this, actions_, states_);
+    textEdits_ = new TextEditCommands(*this, actions_, states_, project_);
+    // "ZMENENÉ HODNOTY !!!" follows an undo or a redo: gone when the history is back at the save.
+    textEdits_->onHistoryMoved([this] {
+        if (project_.State.UnsavedChanges)
+            setStatusPanelText(1, MainStatus::changedValuesText());
+        else if (statusPanelText(1) == MainStatus::changedValuesText())
+            setStatusPanelText(1, QString());
+    });
+    historyObservation_ = project_.Observers.observe([this](dorvan::ProjectChange what) {
+        if (dorvan::has(what, dorvan::ProjectChange::History) && textEdits_ != nullptr)
+            textEdits_->updateActions();
+    });
     windowMenu_ = new WindowMenu(*mdiArea_, actions_, states_, this);
     networkWindows_ = std::make_unique<NetworkWindows>(project_, dialogs_, *mdiArea_, *windowMenu_);
     saving_ = std::make_unique<ProjectSaving>(project_, dialogs_, *this, *status_, caption_);

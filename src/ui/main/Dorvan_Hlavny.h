@@ -111,6 +111,8 @@ private:
     std::unique_ptr<MainStatus> status_;
     std::unique_ptr<DataModeSwitch> dataMode_;
     TextEditCommands* textEdits_ = nullptr;
+    // The edit items follow the project's history.
+    dorvan::ProjectObservers::Observation historyObservation_;
     WindowMenu* windowMenu_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
     std::unique_ptr<NetworkWindows> networkWindows_;

@@ -59,6 +59,8 @@ void createMainActions(QMainWindow& frame, MainActions& m)
     m.Koniec = make("Koniec", u"Koniec"_s, QKeySequence(Qt::CTRL | Qt::Key_K), QString());
 
     m.KrokSpat = make("KrokSpat", u"&Undo"_s, QKeySequence(Qt::CTRL | Qt::Key_Z), u"Krok späť"_s);
+    m.KrokVpred = make("KrokVpred", u"Krok vpred"_s, QKeySequence(Qt::CTRL | Qt::Key_Y), u"Krok vpred"_s);
+    m.KrokVpred->setEnabled(false);
     m.OznacVsetko
         = make("OznacVsetko", u"Select &All"_s, QKeySequence(Qt::CTRL | Qt::Key_A), u"Vyber, označ všetko"_s);
     m.Vlozit = make("Vlozit", u"&Paste"_s, QKeySequence(Qt::CTRL | Qt::Key_V), u"Vložiť"_s);
@@ -116,6 +118,7 @@ void createMainMenus(QMainWindow& frame, MainActions& m)
     m.editMenu = bar->addMenu(u"Úpravy"_s);
     m.editMenu->setObjectName("Upravy");
     m.editMenu->addActions(m.editActions());
+    m.editMenu->insertAction(m.OznacVsetko, m.KrokVpred);
 
     m.methodsMenu = bar->addMenu(u"Metódy"_s);
     m.methodsMenu->setObjectName("Metody");

@@ -33,6 +33,7 @@ struct MainActions {
     QAction* Zatvor = nullptr;
     QAction* Koniec = nullptr;
     QAction* KrokSpat = nullptr;
+    QAction* KrokVpred = nullptr; // "Krok vpred": the project edit undone last, done again
     QAction* OznacVsetko = nullptr;
     QAction* Vlozit = nullptr;
     QAction* Kopiruj = nullptr;

@@ -1,6 +1,8 @@
 // The edit items of the main window on the focused text field, and the key Ctrl+Z.
 #include "ui/main/TextEditCommands.h"
 
+#include "core/project/ProjectDocument.h"
+
 #include "ui/main/CommandStates.h"
 #include "ui/main/MainActions.h"
 
@@ -15,6 +17,8 @@
 #include <QShortcutEvent>
 #include <QTextEdit>
 
+using namespace Qt::StringLiterals;
+
 bool isTextField(const QWidget* w)
 {
     if (w == nullptr)
@@ -26,11 +30,13 @@ bool isTextField(const QWidget* w)
     return combo != nullptr && combo->isEditable();
 }
 
-TextEditCommands::TextEditCommands(QWidget& frame, const MainActions& actions, CommandStates& states)
+TextEditCommands::TextEditCommands(
+    QWidget& frame, const MainActions& actions, CommandStates& states, dorvan::Project& project)
     : QObject(&frame)
     , frame_(frame)
     , actions_(actions)
     , states_(states)
+    , project_(project)
 {
     const auto wire = [this](QAction* action, Command command) {
         connect(action, &QAction::triggered, this, [this, command] { run(command); });
@@ -41,6 +47,7 @@ TextEditCommands::TextEditCommands(QWidget& frame, const MainActions& actions, C
     wire(actions.Kopiruj, Command::Copy);
     wire(actions.Vystrihni, Command::Cut);
     wire(actions.Zmazat, Command::Delete);
+    connect(actions.KrokVpred, &QAction::triggered, this, [this] { redoProject(); });
     connect(actions.editMenu, &QMenu::aboutToShow, this, &TextEditCommands::updateActions);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
     // Ctrl+Z belongs to both "Zavrieť" and "&Undo"; see eventFilter.
@@ -71,7 +78,56 @@ void TextEditCommands::focusMoved(QWidget* now)
 
 void TextEditCommands::updateActions()
 {
+    const dorvan::ProjectDocument document(project_);
     states_.showEditCommands(target_ != nullptr);
+    // "&Undo" also takes back a project edit, "Krok vpred" does one again.
+    actions_.KrokSpat->setEnabled(target_ != nullptr || document.canUndo());
+    actions_.KrokVpred->setEnabled(document.canRedo());
+}
+
+bool TextEditCommands::undoProject()
+{
+    dorvan::ProjectDocument document(project_);
+    const bool done = document.undo();
+    afterStep(done);
+    return done;
+}
+
+bool TextEditCommands::redoProject()
+{
+    dorvan::ProjectDocument document(project_);
+    const bool done = document.redo();
+    afterStep(done);
+    return done;
+}
+
+void TextEditCommands::afterStep(bool done)
+{
+    if (done) {
+        // The windows have shown the project again; what they set doing so is no edit.
+        dorvan::ProjectDocument(project_).viewsShown();
+        if (historyMoved_)
+            historyMoved_();
+    }
+    updateActions();
+}
+
+bool TextEditCommands::textUndoAvailable(QWidget* target)
+{
+    if (target == nullptr)
+        return false;
+    QLineEdit* line = qobject_cast<QLineEdit*>(target);
+    if (auto* combo = qobject_cast<QComboBox*>(target))
+        line = combo->lineEdit();
+    else if (qobject_cast<QAbstractSpinBox*>(target))
+        line = target->findChild<QLineEdit*>();
+    if (line != nullptr)
+        return line->isUndoAvailable();
+    if (auto* text = qobject_cast<QTextEdit*>(target))
+        return text->document()->isUndoAvailable();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(target))
+        return plain->document()->isUndoAvailable();
+    return false;
 }
 
 namespace {
@@ -136,6 +192,12 @@ void runOnLineEdit(QLineEdit* line, TextEditCommands::Command command)
 void TextEditCommands::run(Command command)
 {
     QWidget* target = target_;
+    // "&Undo" goes to the text field while it has an edit of its own, else to the project.
+    if (command == Command::Undo && !textUndoAvailable(target)
+        && dorvan::ProjectDocument(project_).canUndo()) {
+        undoProject();
+        return;
+    }
     if (target == nullptr)
         return;
     // Spin boxes and editable combo boxes keep their text in a line edit of their own.
@@ -157,13 +219,15 @@ void TextEditCommands::run(Command command)
 bool TextEditCommands::eventFilter(QObject* watched, QEvent* event)
 {
     // Ctrl+Z is both "Zavrieť" and "&Undo". When both are enabled the key is ambiguous and
-    // neither would run; it then goes to Undo while a text field has the focus and to
-    // "Zavrieť" otherwise. (A text field with the focus usually takes Ctrl+Z itself.)
+    // neither would run; it then goes to Undo while a text field has the focus or the project
+    // has an edit to take back, and to "Zavrieť" otherwise. (A text field with the focus
+    // usually takes Ctrl+Z itself.)
     if (event->type() == QEvent::Shortcut && (watched == actions_.Zatvor || watched == actions_.KrokSpat)) {
         auto* se = static_cast<QShortcutEvent*>(event);
         if (se->isAmbiguous()) {
             QWidget* focus = QApplication::focusWidget();
-            if (isTextField(focus) && focus->window() == &frame_)
+            const bool textFocus = isTextField(focus) && focus->window() == &frame_;
+            if (textFocus || dorvan::ProjectDocument(project_).canUndo())
                 actions_.KrokSpat->trigger();
             else if (actions_.Zatvor->isEnabled())
                 actions_.Zatvor->trigger();

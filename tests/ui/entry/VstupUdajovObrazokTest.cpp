@@ -1,6 +1,8 @@
 #include "core/entry/MapPlacement.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/geo/GeoReference.h"
+#include "core/project/ProjectDocument.h"
+#include "core/project/RecordCodec.h"
 #include "support/Colours.h"
 #include "support/EntryWindowFixture.h"
 #include "support/TestRasters.h"
@@ -302,6 +304,44 @@ TEST_F(PicturePage, DeletingAPlaceRenumbersTheRestAndRedrawsTheMarks)
     EXPECT_EQ(img.pixelColor(at[0]), QColor(Qt::green));
     EXPECT_EQ(project.Record.MapRangeX, image()->width());
     EXPECT_EQ(project.Record.MapRangeY, image()->height() - 1);
+}
+
+TEST_F(PicturePage, AClickUndoneTakesThePlaceAndItsMarkAwayAndARedoBringsThemBack)
+{
+    load(save(halves(300, 200, Qt::green, Qt::green), "map.bmp", "BMP"));
+    const QPoint at[] = { { 50, 50 }, { 100, 100 }, { 150, 150 } };
+    click(at[0]);
+    click(at[1]);
+    const dorvan::RecordBytes twoPlaces = dorvan::encodeRecord(project.Record);
+    click(at[2]); // the third place completes the list
+    ASSERT_EQ(project.State.PlaceCount, 3);
+    auto* grid = get<QTableWidget>("StringGrid7");
+    dorvan::ProjectDocument document(project);
+
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(project.State.PlaceCount, 2);
+    EXPECT_EQ(project.State.NextPlace, 3);
+    EXPECT_TRUE(dorvan::encodeRecord(project.Record) == twoPlaces);
+    EXPECT_EQ(grid->rowCount(), 3);
+    QImage img = shown(image());
+    EXPECT_EQ(img.pixelColor(at[2]), QColor(Qt::green)); // its mark is gone
+    expectMark(img, at[0]);
+    expectMark(img, at[1]);
+
+    ASSERT_TRUE(document.redo());
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(cell(3, 1), u("A03"));
+    expectMark(shown(image()), at[2]);
+
+    // Undone again, the next click makes place 3 anew and nothing is left to redo.
+    ASSERT_TRUE(document.undo());
+    click({ 200, 60 });
+    EXPECT_EQ(project.Record.PlaceName[3].toUtf8(), "A03");
+    EXPECT_EQ(project.State.PlaceCount, 3);
+    EXPECT_FALSE(document.canRedo());
+    img = shown(image());
+    EXPECT_EQ(img.pixelColor(at[2]), QColor(Qt::green));
+    expectMark(img, { 200, 60 });
 }
 
 TEST_F(PicturePage, CoordinatesAreListedAgainWhenTheProjectSaysSo)

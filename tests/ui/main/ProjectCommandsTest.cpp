@@ -1,5 +1,6 @@
 #include "MainWindowTestSupport.h"
 
+#include "core/project/ProjectDocument.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/RecordCodec.h"
 #include "ui/allocation/Cooperova_Metoda.h"
@@ -628,6 +629,70 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     dialogs.confirmAnswers = { true };
     w->projectFiles().ZatvorClick();
     EXPECT_EQ(dialogs.texts("confirm"), QStringList { closeEntry });
+}
+
+TEST_F(ProjectCommands, UndoBackToTheSaveClearsTheMarkAndTheSaveQuestionAndRedoBringsThemBack)
+{
+    const QString closeEntry = u("Zavrieť \"Zadávanie údajov\" ?!!");
+    newProjectWith({ { "A", "0", "0" }, { "B", "4", "0" }, { "C", "2", "3" } });
+    dialogs.fileAnswers = { path("u") };
+    w->saving().UlozAkoVUClick();
+    ASSERT_FALSE(state().UnsavedChanges);
+    const dorvan::RecordBytes saved = dorvan::encodeRecord(w->project().Record);
+    EXPECT_FALSE(on("KrokVpred"));
+
+    // One place more: its count and the place itself, two steps.
+    type("Edit1", "1");
+    QTest::keyClick(entry<QLineEdit>("Edit1"), Qt::Key_Return);
+    type("Edit2", "D");
+    type("Edit3", "1");
+    type("Edit4", "1");
+    QTest::mouseClick(entry<QPushButton>("OKButton3"), Qt::LeftButton);
+    ASSERT_EQ(state().PlaceCount, 4);
+    EXPECT_TRUE(state().UnsavedChanges);
+    EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
+    EXPECT_TRUE(on("KrokSpat"));
+    entry<QTableWidget>("StringGrid6")->setFocus();
+
+    action("KrokSpat")->trigger();
+    EXPECT_EQ(state().NextPlace, 4) << "the place is undone, its count not yet";
+    EXPECT_TRUE(state().UnsavedChanges);
+    action("KrokSpat")->trigger();
+    EXPECT_EQ(state().PlaceCount, 3);
+    EXPECT_TRUE(dorvan::encodeRecord(w->project().Record) == saved);
+    EXPECT_FALSE(state().UnsavedChanges);
+    EXPECT_TRUE(w->statusPanelText(1).isEmpty());
+    EXPECT_TRUE(on("KrokVpred"));
+    // Nothing is unsaved: closing asks the plain question, without "Uložiť ...".
+    dialogs.shown.clear();
+    dialogs.confirmAnswers = { false };
+    w->projectFiles().ZatvorClick();
+    EXPECT_EQ(dialogs.texts("confirm"), QStringList { closeEntry });
+    EXPECT_TRUE(dialogs.texts("confirmSave").isEmpty());
+
+    // "Krok vpred" does both again: the place is listed and the work is unsaved once more.
+    action("KrokVpred")->trigger();
+    action("KrokVpred")->trigger();
+    EXPECT_FALSE(on("KrokVpred"));
+    EXPECT_EQ(state().PlaceCount, 4);
+    EXPECT_EQ(entry<QTableWidget>("StringGrid6")->item(4, 1)->text(), u("D"));
+    EXPECT_TRUE(state().UnsavedChanges);
+    EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
+    dialogs.shown.clear();
+    dialogs.saveAnswers = { dorvan::UserDialogs::Answer::No };
+    w->projectFiles().ZatvorClick();
+    EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { closeEntry });
+
+    // Ctrl+Z in a text field with an edit of its own takes back the text, not the project.
+    auto* name = entry<QLineEdit>("Edit2");
+    name->setEnabled(true);
+    name->setFocus();
+    name->clear();
+    QTest::keyClicks(name, "xyz");
+    QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QString());
+    EXPECT_EQ(state().PlaceCount, 4);
+    EXPECT_TRUE(dorvan::ProjectDocument(w->project()).canUndo());
 }
 
 TEST_F(ProjectCommands, ListStillBeingTypedIsSavedWithTheEnteredPlacesOnly)
