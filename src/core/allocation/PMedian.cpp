@@ -350,16 +350,18 @@ Solution solve(const Problem& problem, const Options& options)
         if (searches[at(t)]->best().total < searches[at(winner)]->best().total)
             winner = t;
     Layout layout = searches[at(winner)]->best();
-    // The answer's centres to the full precision, whatever cut the search.
-    Stop polish { std::max(
-        started + seconds(limit), std::chrono::steady_clock::now() + seconds(PolishAtLeast)) };
+    const bool cancelled
+        = std::any_of(stops.begin(), stops.end(), [](const Stop& st) { return st.cancelled; });
+    // The answer's centres to the full precision, whatever cut the search (a cancelled search
+    // only gets the least time for it).
+    const auto now = std::chrono::steady_clock::now();
+    Stop polish { cancelled ? now + seconds(PolishAtLeast)
+                            : std::max(started + seconds(limit), now + seconds(PolishAtLeast)) };
     Search finisher(setup, 0, polish);
     finisher.alternate(layout, setup.finalTolerance, FinalWeberSteps, FinalStall);
     Solution s = solutionOf(setup, layout, order.original);
-    for (const Stop& st : stops) {
-        s.timedOut = s.timedOut || st.timedOut;
-        s.cancelled = s.cancelled || st.cancelled;
-    }
+    s.cancelled = cancelled;
+    s.timedOut = std::any_of(stops.begin(), stops.end(), [](const Stop& st) { return st.timedOut; });
     s.starts = localSearches.load();
     if (options.progress) {
         const double elapsed

@@ -15,6 +15,7 @@ namespace {
 constexpr double Lower = 1e-10; // a total this much (relatively) lower is a better total
 constexpr int FewestNeighbours = 3;
 constexpr int MostNeighbours = 6;
+constexpr std::size_t LargePart = 2000;
 constexpr int InnerFailsPerCentre = 2; // perturbations without gain that end a small search, per centre
 
 } // namespace
@@ -88,7 +89,8 @@ bool Search::resolveAround(Layout& layout, int seedCentre, int size)
     sub.weberSteps = setup_.weberSteps;
     sub.stall = setup_.stall;
     sub.candidates = setup_.candidates;
-    sub.failLimit = InnerFailsPerCentre * size;
+    // A large part gets the interchange moves from its current centres alone.
+    sub.failLimit = x.size() > LargePart ? 0 : InnerFailsPerCentre * size;
     sub.rounds = 1;
     sub.decompose = false;
     buildPlaceGrid(sub);

@@ -16,7 +16,9 @@ constexpr int TriedSwaps = 3; // best estimated interchanges tried with the alte
 constexpr double Better = 1e-10;
 // An interchange estimated this much (relatively) worse is still tried: the alternation after
 // it may turn it into a gain.
-constexpr double SwapSlack = 1e-3; // a total this much (relatively) lower is a better total
+constexpr double SwapSlack = 1e-3;
+// A decomposition sweep gaining less than this share of the total is not repeated at once.
+constexpr double SweepGain = 1e-6; // a total this much (relatively) lower is a better total
 
 } // namespace
 
@@ -373,8 +375,13 @@ void Search::run(std::atomic<double>* published, std::atomic<int>* localSearches
             counter_->fetch_add(1);
         keep(current);
         for (;;) {
-            while (setup_.decompose && !stop_.now() && decompose(current))
+            // Sweeps of the decomposition while one gains more than a crumb.
+            for (double swept = current.total; setup_.decompose && !stop_.now() && decompose(current);
+                 swept = current.total) {
                 keep(current);
+                if (!(current.total < swept * (1 - SweepGain)))
+                    break;
+            }
             const double before = current.total;
             perturb(current);
             if (!setup_.decompose || !(current.total < before))

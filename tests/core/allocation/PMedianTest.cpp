@@ -360,3 +360,17 @@ TEST(PMedian, AProjectsProposalOnlyGetsBetter)
     EXPECT_LE(proposeGroups(few, { 2, DefaultGroupStarts, 1 }, {}).total,
         searchGroups(few, { 2, DefaultGroupStarts, 1 }).total);
 }
+
+TEST(PMedian, ACancelledSearchEndsAtOnceAndStillServesEveryPlace)
+{
+    const PlaceList l = randomList(3000, 31);
+    const pmedian::Problem p = l.problem(12);
+    const std::atomic<bool> cancel { true };
+    pmedian::Options o = quickOptions(2, 1);
+    o.cancel = &cancel;
+    const auto started = std::chrono::steady_clock::now();
+    const pmedian::Solution s = pmedian::solve(p, o);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 2.0);
+    EXPECT_TRUE(s.cancelled);
+    expectConsistent(l, p, s);
+}
