@@ -30,6 +30,9 @@ public:
     void FillPlaceGrid();
     // The rows of the places entered show the record again.
     void refillPlaceRows();
+    // After an undo or a redo: the rows of the places entered, and the entry boxes asking for
+    // the place awaited (closed when none is).
+    void showEntryAgain();
     // " Koľko miest doplniť ? " in navy over the place-count field.
     void showAddPlacesPrompt();
     // The count field takes the focus when it can be used.

@@ -67,7 +67,7 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         picture_->showPictureCoordinates();
     // An undo or a redo put back another state: the lists of places show it.
     if (dorvan::has(what, ProjectChange::Restored)) {
-        places_->FillPlaceGrid();
+        places_->showEntryAgain();
         picture_->showPlacesAgain();
         criteria_->rebuildPlaceValuePages();
     }

@@ -4,17 +4,17 @@
 
 #include "core/common/CodePage.h"
 #include "core/common/DecimalText.h"
-#include "ui/common/UserDialogs.h"
-#include "ui/entry/EntryHost.h"
-#include "ui/entry/EntryMessages.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
-#include "core/geo/GeoReference.h"
 #include "core/entry/ProjectSession.h"
-#include "core/project/ProjectDocument.h"
+#include "core/geo/GeoReference.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
+#include "ui/common/UserDialogs.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryControls.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMessages.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -31,9 +31,9 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
-#include <functional>
 
 namespace {
 
@@ -484,6 +484,24 @@ void entry::PlacesPage::refillPlaceRows()
 {
     for (int row = 1; row <= enteredPlaces(); ++row)
         fillPlaceRow(row);
+}
+
+void entry::PlacesPage::showEntryAgain()
+{
+    const auto& s = context_.project.State;
+    const int entered = std::clamp(std::min(s.NextPlace - 1, s.PlaceCount), 0, dorvan::MaxPlaceCount);
+    layOutPlaceGrid(entered + 1);
+    for (int row = 1; row <= entered; ++row)
+        fillPlaceRow(row);
+    if (s.NextPlace < 1 || s.NextPlace > s.PlaceCount) {
+        closeEntryBoxes();
+        return;
+    }
+    placeEntryBox->setEnabled(true);
+    for (QLineEdit* e : { nameEdit, xEdit, yEdit })
+        setFieldColour(e, Qt::white);
+    setEntryCaptions(s.NextPlace);
+    placeOkButton->setEnabled(true);
 }
 
 void entry::PlacesPage::showAddPlacesPrompt()

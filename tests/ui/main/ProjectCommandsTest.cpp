@@ -657,12 +657,16 @@ TEST_F(ProjectCommands, UndoBackToTheSaveClearsTheMarkAndTheSaveQuestionAndRedoB
     action("KrokSpat")->trigger();
     EXPECT_EQ(state().NextPlace, 4) << "the place is undone, its count not yet";
     EXPECT_TRUE(state().UnsavedChanges);
+    // The grid lists the three places; the entry boxes ask for place 4 again.
+    EXPECT_EQ(entry<QTableWidget>("StringGrid6")->rowCount(), 4);
+    EXPECT_TRUE(entry<QPushButton>("OKButton3")->isEnabled());
     action("KrokSpat")->trigger();
     EXPECT_EQ(state().PlaceCount, 3);
     EXPECT_TRUE(dorvan::encodeRecord(w->project().Record) == saved);
     EXPECT_FALSE(state().UnsavedChanges);
     EXPECT_TRUE(w->statusPanelText(1).isEmpty());
     EXPECT_TRUE(on("KrokVpred"));
+    EXPECT_FALSE(entry<QPushButton>("OKButton3")->isEnabled());
     // Nothing is unsaved: closing asks the plain question, without "Uložiť ...".
     dialogs.shown.clear();
     dialogs.confirmAnswers = { false };
