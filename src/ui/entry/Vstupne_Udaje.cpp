@@ -69,6 +69,8 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
     if (dorvan::has(what, ProjectChange::Restored)) {
         places_->showEntryAgain();
         picture_->showPlacesAgain();
+        // The boxes tick as the choices do; their handlers store what the project holds already.
+        criteria_->showChoices();
         criteria_->rebuildPlaceValuePages();
     }
 }

@@ -687,6 +687,21 @@ TEST_F(ProjectCommands, UndoBackToTheSaveClearsTheMarkAndTheSaveQuestionAndRedoB
     w->projectFiles().ZatvorClick();
     EXPECT_EQ(dialogs.texts("confirmSave"), QStringList { closeEntry });
 
+    // A criterion box ticked is taken back and done again with its box.
+    auto* quantity = entry<QCheckBox>("CheckBox1");
+    ASSERT_FALSE(quantity->isChecked());
+    quantity->click();
+    ASSERT_TRUE(w->project().Choices.ticked(dorvan::CritQuantity));
+    entry<QTableWidget>("StringGrid6")->setFocus();
+    action("KrokSpat")->trigger();
+    EXPECT_FALSE(w->project().Choices.ticked(dorvan::CritQuantity));
+    EXPECT_FALSE(w->project().Record.criterion(dorvan::CritQuantity));
+    EXPECT_FALSE(quantity->isChecked());
+    EXPECT_EQ(state().PlaceCount, 4) << "only the tick was taken back";
+    action("KrokVpred")->trigger();
+    EXPECT_TRUE(quantity->isChecked());
+    EXPECT_TRUE(w->project().Record.criterion(dorvan::CritQuantity));
+
     // Ctrl+Z in a text field with an edit of its own takes back the text, not the project.
     auto* name = entry<QLineEdit>("Edit2");
     name->setEnabled(true);
