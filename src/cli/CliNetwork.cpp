@@ -6,6 +6,7 @@
 #include "core/cli/JsonWriter.h"
 #include "core/cli/RoundsExport.h"
 #include "core/entry/PlaceList.h"
+#include "core/network/NetworkResults.h"
 #include "core/network/RoundsSearch.h"
 #include "render/StationGraphPainter.h"
 
@@ -119,7 +120,7 @@ NetworkRun runNetwork(const std::string& path, std::ostream& err)
     NetworkRun run;
     run.project = projectAsOpened(loaded.record);
     Project& p = *run.project;
-    run.search = Hviezda(VstupUdajRealStavCreate(p), Separator);
+    run.search = *networkResultsOf(p).stars(p, Separator);
     p.BestStars = run.search.best;
     return run;
 }
@@ -137,7 +138,7 @@ RoundsRun runRounds(const NetworkOptions& o, std::ostream& err)
     options.timeLimit = o.timeLimit;
     options.seed = o.seed;
     options.iterations = o.iterations;
-    run.plan = searchRounds(run.problem, options, Separator);
+    run.plan = *networkResultsOf(*run.project).searchedRounds(run.problem, options, Separator);
     return run;
 }
 
@@ -165,7 +166,7 @@ int roundsCommand(const NetworkOptions& o, std::ostream& out, std::ostream& err)
         std::optional<QGuiApplication> app;
         startOffscreenGui(app);
         const Project& p = *run.project;
-        const StarSearchResult stars = Hviezda(VstupUdajRealStavCreate(p), Separator);
+        const StarSearchResult stars = *networkResultsOf(p).stars(p, Separator);
         const QImage image = drawStationGraph(graphPlaces(p.Record, p.State.PlaceCount), stars.best,
             QSize(o.width, o.height), roundsTrace(run.problem, run.plan));
         writePicture(image, o.out, o.pdf);

@@ -70,7 +70,9 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     const LoadedProject project = loadProject(o.solve.project, err);
     const TProjectRecord& r = project.record;
     const int n = projectPlaceCount(r);
-    const CooperRunInputs in = runInputsFor(r, o.solve);
+    const std::shared_ptr<const AllocationResult> result = allocationFor(r, o.solve, err);
+    const CooperRunResult& res = result->run;
+    reportNotice(res, err);
     // "S obrázkom" draws over the project's map picture where there is one, as the window does.
     // Its drawing area is sized from the frame that holds a drawing area of the requested size
     // ("NIE": exactly that size; "ÁNO": the picture's proportions within it).
@@ -84,24 +86,25 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     QImage image = cooperSurface(area);
     ChartState chart;
     const std::vector<ChartPoint> places = projectChartPlaces(r, n);
-    auto state = std::make_unique<CooperState>();
 
-    CooperRunCallbacks cb = reportingCallbacks(o.solve, err);
-    cb.groupListed = [&](const CooperRunResult&, int groupNo) {
+    // A group run is drawn as the window draws it: the background with group 1, then each group
+    // as the run listed it.
+    CooperRunCallbacks cb;
+    cb.groupListed = [&](const CooperRunResult& soFar, int groupNo) {
         if (groupNo == 1) {
             if (overPicture)
                 KresliGrafMapaCooperSkupiny1(image, picture, range, places, chart);
             else
                 KresliGrafCooperSkupiny1(image, places, chart, {}, o.scale);
         }
-        paintCurrentGroup(image, chart, *state, overPicture, {}, o.contours.empty() ? nullptr : &o.contours);
+        paintListedGroup(
+            image, chart, soFar.groups.back(), overPicture, {}, o.contours.empty() ? nullptr : &o.contours);
     };
-    const CooperRunResult res = runCooperDriver(*state, r, n, in, cb);
-    reportNotice(res, err);
+    replayAllocation(*result, cb);
     ResultDrawing drawn;
     drawn.kind = overPicture ? ResultDrawing::Kind::Map : ResultDrawing::Kind::Chart;
     drawn.places = places;
-    drawn.mode = in.mode;
+    drawn.mode = result->inputs.mode;
     drawn.groupRun = res.groupRun;
     drawn.groups = res.groups;
     drawn.picture = picture;
@@ -109,9 +112,9 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     drawn.range = range;
     drawn.scale = o.scale;
     if (!res.groupRun) {
-        drawn.path = historyPoints(state->IterX, state->IterY, res.finalIter);
+        drawn.path = result->path();
         if (!o.contours.empty() && !drawn.path.empty())
-            drawn.contours = ContourInput { oneCentreCostSites(*state), drawn.path.back(), o.contours };
+            drawn.contours = ContourInput { oneCentreCostSites(result->state), drawn.path.back(), o.contours };
         paintResult(image, drawn, chart);
     }
     if (o.select)

@@ -53,12 +53,12 @@ int reportCommand(const ReportOptions& o, std::ostream& out, std::ostream& err)
     source.picture = &project.picture;
     source.placeCount = projectPlaceCount(r);
     source.ticked = choicesAsOpened(r, source.placeCount).Ticked;
-    source.inputs = runInputsFor(r, o.solve);
+    source.allocation = allocationFor(r, o.solve, err);
     source.contours = o.contours;
     source.view.withPicture = o.picture;
     source.view.scale = o.scale;
     source.view.selection = selectedPart(o, source, project.picture);
-    const report::PreparedReport prepared = report::prepareReport(source, reportingCallbacks(o.solve, err));
+    const report::PreparedReport prepared = report::prepareReport(source);
     if (const std::optional<QString> why = report::writeReportPdf(prepared, QString::fromStdString(o.out)))
         throw UsageError(o.out + ": cannot be written (" + why->toStdString() + ")");
     out << o.out << ": " << prepared.layout.pages.size() << " pages\n";

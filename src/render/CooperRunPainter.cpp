@@ -93,24 +93,6 @@ GroupMarks listedMarks(const CooperGroupResult& group, const std::vector<double>
 
 } // namespace
 
-void paintCurrentGroup(QImage& image, ChartState& chart, const CooperState& state, bool overPicture,
-    const SurfacePart& part, const std::vector<double>* contourPercents)
-{
-    const int size = std::clamp(state.GroupSize, 0, MaxPlaces);
-    GroupMarks m { state.GroupNo, state.GroupMemberTotal, {}, {}, {}, {} };
-    m.members.reserve(static_cast<std::size_t>(size));
-    for (int k = 1; k <= size; ++k) {
-        m.members.push_back({ state.GroupMemberX[k], state.GroupMemberY[k] });
-        m.found.push_back(state.GroupMemberFound[k]);
-    }
-    if (size >= MinGroupMembers)
-        m.path = historyPoints(state.GroupIterX, state.GroupIterY, state.FinalIter);
-    m.existing = state.GroupCentreExisting;
-    if (contourPercents != nullptr)
-        m.costSites = groupCostSites(state);
-    paintGroupMarks(image, chart, m, overPicture, part, contourPercents);
-}
-
 void paintListedGroup(QImage& image, ChartState& chart, const CooperGroupResult& group,
     bool overPicture, const SurfacePart& part, const std::vector<double>* contourPercents)
 {

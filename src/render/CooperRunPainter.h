@@ -26,21 +26,15 @@ QColor cooperWindowColour();
 // empty size.
 QImage cooperSurface(QSize size);
 
-// The current group of the state over the group background, with the chart state that
+// A group as the run listed it over the group background, with the chart state that
 // background left: its members in the group's colour, labelled on through the groups, and for
 // a group of at least 3 members its path and optimum. On the plain chart its labels keep clear
-// of those the groups before it left in chart, and chart takes its own. A member whose name matched no place has
-// no position of its own and is left out; the others keep their numbers.
+// of those the groups before it left in chart, and chart takes its own. A member whose name
+// matched no place has no position of its own and is left out; the others keep their numbers.
 // Over the map picture (overPicture), the labels are kept inside the surface by its edge rules
 // and stand on white, so that they stay legible on the picture.
 // With contourPercents, a solved group first gets the cost contours of its own members around
 // its centre, at those levels.
-void paintCurrentGroup(QImage& image, ChartState& chart, const CooperState& state,
-    bool overPicture = false, const SurfacePart& part = {},
-    const std::vector<double>* contourPercents = nullptr);
-
-// The same for a group as the run listed it, to draw a group run again after it ended; with
-// contourPercents a solved group gets its cost contours as during the run.
 void paintListedGroup(QImage& image, ChartState& chart, const CooperGroupResult& group,
     bool overPicture = false, const SurfacePart& part = {},
     const std::vector<double>* contourPercents = nullptr);

@@ -24,15 +24,17 @@ namespace {
 // The report's own typeface: DejaVu carries every Slovak letter and is embedded in the PDF.
 const QString ReportFamily = QStringLiteral("DejaVu Sans");
 
-ResultDrawing reportDrawing(const ReportSource& s, const CooperRunResult& res, const CooperState& state)
+ResultDrawing reportDrawing(const ReportSource& s)
 {
+    const CooperRunResult& res = s.allocation->run;
+    const CooperState& state = s.allocation->state;
     const TProjectRecord& r = *s.record;
     const int n = runPlaceCount(s.placeCount);
     ResultDrawing d;
     const bool picture = chartOverPicture(s);
     d.kind = picture ? ResultDrawing::Kind::Map : ResultDrawing::Kind::Chart;
     d.places = projectChartPlaces(r, n);
-    d.mode = s.inputs.mode;
+    d.mode = s.allocation->inputs.mode;
     d.groupRun = res.groupRun;
     d.groups = res.groups;
     // On paper the chart is always to scale, whatever the window shows.
@@ -43,7 +45,7 @@ ResultDrawing reportDrawing(const ReportSource& s, const CooperRunResult& res, c
         d.range = { r.MapRangeX, r.MapRangeY };
     }
     if (!res.groupRun) {
-        d.path = historyPoints(state.IterX, state.IterY, res.finalIter);
+        d.path = s.allocation->path();
         if (!s.contours.empty() && !d.path.empty())
             d.contours = ContourInput { oneCentreCostSites(state), d.path.back(), s.contours };
     } else if (!s.contours.empty()) {
@@ -256,25 +258,25 @@ ChartShape chartShape(const PreparedReport& r)
 bool chartOverPicture(const ReportSource& s)
 {
     return s.view.withPicture && s.picture != nullptr && !s.picture->empty() && s.record != nullptr
-        && s.record->hasPicture() && s.inputs.mode == ChartDataMode::Picture;
+        && s.record->hasPicture() && s.allocation != nullptr
+        && s.allocation->inputs.mode == ChartDataMode::Picture;
 }
 
-PreparedReport prepareReport(const ReportSource& s, const CooperRunCallbacks& callbacks)
+PreparedReport prepareReport(const ReportSource& s)
 {
-    auto state = std::make_unique<CooperState>();
-    const CooperRunResult res = runCooperDriver(*state, *s.record, s.placeCount, s.inputs, callbacks);
     ReportRun run;
     run.projectName = s.projectName;
     run.date = s.date;
     run.record = s.record;
     run.placeCount = s.placeCount;
     run.ticked = s.ticked;
-    run.inputs = &s.inputs;
-    run.result = &res;
-    run.state = state.get();
+    run.inputs = &s.allocation->inputs;
+    run.result = &s.allocation->run;
+    run.state = &s.allocation->state;
+    run.candidates = &s.allocation->candidates;
     run.contours = s.contours;
     PreparedReport out;
-    out.chart = reportDrawing(s, res, *state);
+    out.chart = reportDrawing(s);
     out.selection = s.view.selection;
     if (out.selection)
         out.part = selectedPart(out.chart, *out.selection, s.view.scale);

@@ -1,11 +1,13 @@
 #pragma once
 
-// The report of an allocation run on paged devices: the run made as the allocation window makes
-// it, its pages laid out by the core, painted here on a PDF writer or on a printer (which the
-// window opens: QPrinter belongs to the widget libraries). Text and the chart stay vector
+// The report of an allocation result on paged devices: the result the core keeps for the
+// project (AllocationResults), its pages laid out by the core, painted here on a PDF writer or
+// on a printer (which the window opens: QPrinter belongs to the widget libraries). Nothing here
+// solves: the result comes as data. Text and the chart stay vector
 // graphics; only the map picture of a run in picture mode is an image. The command line and the
 // window both go through prepareReport and paintReport, so they make the same pages.
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/common/RgbPicture.h"
 #include "core/report/ReportContent.h"
@@ -17,6 +19,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,7 +50,8 @@ struct ReportSource {
     const RgbPicture* picture = nullptr; // the map picture; none or empty for a project without one
     int placeCount = 0;
     std::array<bool, CriterionCount> ticked {}; // the criterion boxes
-    CooperRunInputs inputs;
+    // The allocation result reported, with the inputs it was made from (never null).
+    std::shared_ptr<const AllocationResult> allocation;
     std::vector<double> contours; // percents above the optimum's cost; none when empty
     ReportChartView view;
     std::vector<ReportSection> extras; // the window's own tables, after the place table
@@ -85,9 +89,8 @@ double measuredWidth(std::string_view text, TextStyle style);
 // picture mode and the project's picture at hand.
 bool chartOverPicture(const ReportSource& source);
 
-// Runs the allocation over the source's project and lays the report out; the callbacks hear the
-// run's warnings as a run in the window would.
-PreparedReport prepareReport(const ReportSource& source, const CooperRunCallbacks& callbacks = {});
+// Lays the report of the source's result out.
+PreparedReport prepareReport(const ReportSource& source);
 
 // Sets the device to A4 without margins, each page in its layout's orientation, and paints one
 // page a laid-out page. False

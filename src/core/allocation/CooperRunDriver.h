@@ -34,6 +34,7 @@ struct CooperRunInputs {
     CooperSettings settings;
     ChartDataMode mode = ChartDataMode::Manual; // how the places were entered
     std::string separator = ","; // the locale's decimal separator (UTF-8)
+    bool operator==(const CooperRunInputs&) const = default;
 };
 
 // One group of a group run, as it was listed.

@@ -13,6 +13,7 @@
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 #include "core/geo/GeoReference.h"
+#include "core/allocation/AllocationResult.h"
 
 #include <algorithm>
 #include <exception>
@@ -222,10 +223,12 @@ void writeGroup(JsonWriter& j, const CooperGroupResult& g, const geo::Projection
     j.endObject();
 }
 
-void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state, const TProjectRecord& record,
+void writeSolveJson(JsonWriter& j, const SolveOptions& o, const AllocationResult& result,
     const geo::Projection* reference, const std::string& certificateLine)
 {
+    const CooperRunInputs& in = result.inputs;
+    const CooperRunResult& res = result.run;
+    const CooperState& state = result.state;
     j.beginObject();
     j.key("project");
     j.value(o.project);
@@ -234,7 +237,7 @@ void writeSolveJson(JsonWriter& j, const SolveOptions& o, const CooperRunInputs&
     writeSolveSettings(j, o, in, res);
     writeOneCentreResult(j, res, state, reference);
     if (!res.groupRun)
-        writeCandidates(j, oneCentreCandidates(record, projectPlaceCount(record), res, state));
+        writeCandidates(j, result.candidates);
     writeListLines(j, res);
     if (res.groupRun) {
         j.key("group_count");
@@ -390,15 +393,6 @@ std::unique_ptr<Project> projectAsOpened(const TProjectRecord& r)
     return project;
 }
 
-CooperRunInputs runInputsFor(const TProjectRecord& r, const SolveOptions& o)
-{
-    // The project as the program holds it after opening the file, with the settings given.
-    auto project = projectAsOpened(r);
-    project->Choices.Ticked[CritGroups] = o.groups;
-    project->Choices.Settings = o.settings;
-    return runInputs(*project, Separator);
-}
-
 CooperRunCallbacks reportingCallbacks(const SolveOptions& o, std::ostream& err)
 {
     CooperRunCallbacks cb;
@@ -422,23 +416,32 @@ void reportNotice(const CooperRunResult& result, std::ostream& err)
         err << "dorvan-cli: " << notice << '\n';
 }
 
+std::shared_ptr<const AllocationResult> allocationFor(
+    const TProjectRecord& r, const SolveOptions& o, std::ostream& err)
+{
+    // The project as the program holds it after opening the file, with the settings given.
+    auto project = projectAsOpened(r);
+    project->Choices.Ticked[CritGroups] = o.groups;
+    project->Choices.Settings = o.settings;
+    std::shared_ptr<const AllocationResult> result
+        = allocationsOf(*project).of(r, projectPlaceCount(r), runInputs(*project, Separator));
+    replayAllocation(*result, reportingCallbacks(o, err));
+    return result;
+}
+
 int solveCommand(const SolveOptions& o, std::ostream& out, std::ostream& err)
 {
     if (o.list.list())
         return listSolveCommand(o, out, err);
     const LoadedProject project = loadProject(o.project, err);
     const TProjectRecord& r = project.record;
-    const CooperRunInputs in = runInputsFor(r, o);
-    auto state = std::make_unique<CooperState>();
-    const CooperRunResult res
-        = runCooperDriver(*state, r, projectPlaceCount(r), in, reportingCallbacks(o, err));
+    const std::shared_ptr<const AllocationResult> result = allocationFor(r, o, err);
+    const CooperRunResult& res = result->run;
     reportNotice(res, err);
-
     if (o.format == OutputFormat::Json) {
         JsonWriter j;
         const auto reference = geo::projectionOf(r);
-        writeSolveJson(j, o, in, res, *state, r, reference ? &*reference : nullptr,
-            certificateText(res, r, Separator));
+        writeSolveJson(j, o, *result, reference ? &*reference : nullptr, certificateText(res, r, Separator));
         out << j.text();
         return ExitOk;
     }

@@ -4,6 +4,7 @@
 // shares with solve. Each writes its result to out and its messages to err and returns the
 // exit code; refused input throws UsageError with a one-line message.
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/cli/CliArguments.h"
 #include "core/project/ProjectFile.h"
@@ -27,13 +28,16 @@ std::string readWholeFile(const std::string& path, std::size_t limit);
 // The places a run takes: the project's place count as opening the project sets it.
 int projectPlaceCount(const TProjectRecord& record);
 
-// What the allocation window would read for this project after "Otvor ako ...": the criteria
-// switched on in the file weigh the places, the stored groups are the group list (with
-// --groups), the data mode follows the picture, numbers take the decimal comma.
-CooperRunInputs runInputsFor(const TProjectRecord& record, const SolveOptions& options);
-
 // Callbacks that report the run's warnings on err, each once, with the value put in force.
 CooperRunCallbacks reportingCallbacks(const SolveOptions& options, std::ostream& err);
+
+// The allocation the window would show for this project after "Otvor ako ...", read from the
+// project's results: the criteria switched on in the file weigh the places, the stored groups
+// are the group list (with --groups), the settings are the options', the data mode follows the
+// picture, numbers take the decimal comma. Its warnings are reported on err as the run told
+// them (reportingCallbacks).
+std::shared_ptr<const AllocationResult> allocationFor(
+    const TProjectRecord& record, const SolveOptions& options, std::ostream& err);
 
 // After a run: the notice the window shows under its lists when a history was used up.
 void reportNotice(const CooperRunResult& result, std::ostream& err);

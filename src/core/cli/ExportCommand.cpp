@@ -45,11 +45,9 @@ int exportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err)
     const auto reference = geo::projectionOf(r);
     if (o.format == ExportFormat::GeoJson && !reference)
         throw UsageError(o.solve.project + ": " + NoReferenceForGeoJson);
-    const CooperRunInputs in = runInputsFor(r, o.solve);
-    auto state = std::make_unique<CooperState>();
-    const CooperRunResult res = runCooperDriver(*state, r, projectPlaceCount(r), in, reportingCallbacks(o.solve, err));
-    reportNotice(res, err);
-    const RunExport run = runExport(r, projectPlaceCount(r), in, res, *state, o.contours);
+    const std::shared_ptr<const AllocationResult> result = allocationFor(r, o.solve, err);
+    reportNotice(result->run, err);
+    const RunExport run = runExport(r, *result, o.contours);
     std::string text;
     if (o.format == ExportFormat::GeoJson) {
         const auto json = exportGeoJson(run, *reference);

@@ -68,12 +68,13 @@ void position(JsonWriter& j, const LatLon& p)
 
 } // namespace
 
-RunExport runExport(const TProjectRecord& r, int placeCount, const CooperRunInputs& in,
-    const CooperRunResult& res, const CooperState& state, const std::vector<double>& percents)
+RunExport runExport(const TProjectRecord& r, const AllocationResult& result, const std::vector<double>& percents)
 {
+    const CooperRunInputs& in = result.inputs;
+    const CooperRunResult& res = result.run;
     RunExport out;
     out.groups = res.groupRun;
-    const int n = runPlaceCount(placeCount);
+    const int n = result.placeCount;
     for (int i = 1; i <= n; ++i) {
         ExportPlace p;
         p.name = displayName(r.PlaceName[i]);
@@ -91,7 +92,7 @@ RunExport runExport(const TProjectRecord& r, int placeCount, const CooperRunInpu
     }
     const ChartState chart = chartWindow(projectChartPlaces(r, n), ContourCanvas, ContourCanvas);
     if (!res.groupRun) {
-        const std::vector<IteratePoint> path = historyPoints(state.IterX, state.IterY, res.finalIter);
+        const std::vector<IteratePoint> path = result.path();
         if (!path.empty()) {
             ExportResult e;
             e.optimum = planar(path.back());
@@ -101,7 +102,7 @@ RunExport runExport(const TProjectRecord& r, int placeCount, const CooperRunInpu
             e.path = planarPath(path);
             out.results.push_back(std::move(e));
             if (!percents.empty())
-                addContours(out, 0, oneCentreCostSites(state), path.back(), percents, chart);
+                addContours(out, 0, oneCentreCostSites(result.state), path.back(), percents, chart);
         }
         return out;
     }

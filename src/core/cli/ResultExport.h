@@ -4,6 +4,7 @@
 // 7 decimals) for a project with a reference, and CSV in X/Y (with latitude and longitude when
 // there is a reference). The command line's export and the window's export share it.
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/geo/GeoReference.h"
 #include "core/project/ProjectRecord.h"
@@ -50,11 +51,11 @@ struct RunExport {
     std::vector<ExportContour> contours;
 };
 
-// What a run over places 1..placeCount of the record left, with the cost contours at the
+// What an allocation result over the places of the record left, with the cost contours at the
 // given percents (none when empty) around each result, as the chart finds them over the
 // places' window.
-RunExport runExport(const TProjectRecord& record, int placeCount, const CooperRunInputs& inputs,
-    const CooperRunResult& result, const CooperState& state, const std::vector<double>& contourPercents);
+RunExport runExport(
+    const TProjectRecord& record, const AllocationResult& result, const std::vector<double>& contourPercents);
 
 // The FeatureCollection: a Point per place (name, weight, group with groups), a Point per
 // result (role "optimum", group, objective, gap, existing: whether it is an existing centre,

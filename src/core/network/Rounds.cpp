@@ -1,5 +1,6 @@
 #include "core/network/Rounds.h"
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/common/DecimalText.h"
 #include "core/entry/PlaceList.h"
@@ -29,9 +30,10 @@ std::pair<double, double> oneCentreOptimum(const Project& project)
 {
     CooperRunInputs in = runInputs(project, ",");
     in.groupsOn = false;
-    auto state = std::make_unique<CooperState>();
-    const CooperRunResult res = runCooperDriver(*state, project.Record, project.State.PlaceCount, in, {});
-    const std::vector<IteratePoint> path = historyPoints(state->IterX, state->IterY, res.finalIter);
+    in.groups = {};
+    in.existingCentres.clear();
+    const std::vector<IteratePoint> path
+        = allocationsOf(project).of(project.Record, project.State.PlaceCount, in)->path();
     if (path.empty())
         return { 0.0, 0.0 };
     return { path.back().x, path.back().y };

@@ -36,6 +36,7 @@ struct StarWorkingCopy {
     std::vector<int> flexibility;
 
     double d0(int i, int j) const { return D0[static_cast<std::size_t>((i - 1) * n + (j - 1))]; }
+    bool operator==(const StarWorkingCopy&) const = default;
 };
 
 // The working copy from the project as it stands: the ticked criteria of project.Choices, the

@@ -15,6 +15,9 @@
 
 namespace dorvan {
 
+class AllocationResults;
+class NetworkResults;
+
 inline constexpr const char* ProgramTitleText = "Program DORVAN verzia 2.0";
 
 // The state shared by the windows that is never saved: counters and mode flags. Which child
@@ -174,6 +177,12 @@ struct Project {
     ProjectObservers Observers;
     // The undo and redo steps, the saved point and the revision of the inputs.
     std::unique_ptr<EditHistory> History;
+    // The results made from the project's inputs, kept with it and made once for the same
+    // inputs: the allocation's (core/allocation, allocationsOf) and the network's
+    // (core/network, networkResultsOf), each made when first asked for. Only declared here, so
+    // that the project stays below the subsystems that make them.
+    mutable std::shared_ptr<AllocationResults> Allocations;
+    mutable std::shared_ptr<NetworkResults> Networks;
 
     // Tells the observers of a change made beside the document's commands; a change of what is
     // saved (places, criteria, settings, groups) leaves the project unsaved until it is saved

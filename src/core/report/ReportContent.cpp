@@ -236,7 +236,9 @@ ReportSection candidateSection(const ReportRun& run)
     s.lines.push_back("Náklady pri centre v mieste namiesto optima, od najlacnejšieho.");
     if (!res.groupRun) {
         s.tables.push_back(
-            candidateTable("", oneCentreCandidates(*run.record, run.placeCount, res, *run.state)));
+            candidateTable("", run.candidates != nullptr
+                    ? *run.candidates
+                    : oneCentreCandidates(*run.record, run.placeCount, res, *run.state)));
         return s;
     }
     for (const CooperGroupResult& g : res.groups)

@@ -5,6 +5,7 @@
 // table and the star network where it has them. The command line and the window build it from
 // the same run with the same function, so both print the same text.
 
+#include "core/allocation/CandidateSites.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/project/ProjectRecord.h"
 #include "core/project/StarSolution.h"
@@ -35,6 +36,8 @@ struct ReportRun {
     const CooperRunInputs* inputs = nullptr;
     const CooperRunResult* result = nullptr;
     const CooperState* state = nullptr;
+    // The one-centre candidates the result keeps; priced here from the state when none.
+    const std::vector<CandidateSite>* candidates = nullptr;
     std::vector<double> contours; // percents above the optimum's cost; none when empty
     bool overPicture = false; // the chart is drawn over the map picture
     bool selectedPart = false; // the chart shows a magnified part of the drawing

@@ -31,6 +31,8 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 namespace dorvan {
+struct AllocationResult;
+struct CooperGroupResult;
 struct CooperRunCallbacks;
 struct CooperRunResult;
 class UserDialogs;
@@ -66,7 +68,8 @@ public:
     // --- What the last run and drawing left ---
     // The drawing surface as last painted.
     const QImage& image() const { return surface_; }
-    const dorvan::CooperState& solverState() const { return state_; }
+    // The solver's working copy as the result shown last left it.
+    const dorvan::CooperState& solverState() const;
     const dorvan::ChartState& chartState() const { return chart_; }
     // The client size of the drawing area read at the start of the last run.
     int imageWidth() const { return ImageWidth; }
@@ -149,12 +152,12 @@ private:
     bool areaTooSmall();
     void KresliGrafCooper();
     void KresliGrafCooperSkupiny1();
-    void KresliGrafCooperSkupiny2();
+    void KresliGrafCooperSkupiny2(const dorvan::CooperGroupResult& group);
     void placeImageOverPicture();
     dorvan::PictureRange pictureRange() const;
     void KresliGrafMapaCooper();
     void KresliGrafMapaCooperSkupiny1();
-    void KresliGrafMapaCooperSkupiny2();
+    void KresliGrafMapaCooperSkupiny2(const dorvan::CooperGroupResult& group);
     void rememberDrawing(dorvan::ResultDrawing::Kind kind);
     void buildScaleControl(QBoxLayout* resultChoice);
 
@@ -177,7 +180,7 @@ private:
     const std::vector<double>* groupContourLevels() const;
     void showCertificate(const dorvan::CooperRunResult& res);
     void showPosition(const dorvan::CooperRunResult& res);
-    void showCandidates(const dorvan::CooperRunResult& res);
+    void showCandidates(const dorvan::AllocationResult& result);
     void redrawResult();
 
     // Cooperova_Metoda_Beh.cpp
@@ -195,12 +198,12 @@ private:
     std::function<bool()> entryWindowOpen_ = [] { return true; };
     dorvan::ProjectObservers::Observation observation_;
 
-    // Solver and chart state, kept between runs.
-    dorvan::CooperState state_;
+    // The project's result as last shown, and the last one-centre result shown: a redraw of the
+    // one-centre chart draws that one (a group run leaves the one-centre path as it was).
+    std::shared_ptr<const dorvan::AllocationResult> shown_;
+    std::shared_ptr<const dorvan::AllocationResult> oneCentre_;
+    // The chart state, kept between drawings.
     dorvan::ChartState chart_;
-    // The result entry of the last one-centre run: a group run reuses FinalIter, and a redraw
-    // of the one-centre chart must not take a group's count for the one-centre path.
-    int oneCentreFinal_ = 0;
     int ImageWidth = 0;
     int ImageHeight = 0;
     // The chart interaction: no selection is in progress (set by FormCreate), the press point

@@ -1,8 +1,10 @@
 // The run driver of the allocation window: one centre for all places, or one per distribution
-// group. The computing and the list texts are the core's (CooperRunDriver); here the lists are
-// filled, the panels sized and the drawings called.
+// group. The result and the list texts are the core's: the project's allocation result, made
+// once for the same inputs (AllocationResults); a run here shows it as the run told it, group
+// by group with its warnings in between, fills the lists, sizes the panels and draws.
 #include "ui/allocation/Cooperova_Metoda.h"
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/allocation/CooperRunText.h"
 #include "core/entry/GroupList.h"
@@ -60,6 +62,12 @@ void appendNew(QListWidget* list, const std::vector<std::string>& lines)
 }
 
 } // namespace
+
+const dorvan::CooperState& TCooperAlokMetod::solverState() const
+{
+    static const dorvan::CooperState none;
+    return shown_ ? shown_->state : none;
+}
 
 QString TCooperAlokMetod::separator() const
 {
@@ -150,9 +158,9 @@ dorvan::CooperRunCallbacks TCooperAlokMetod::runCallbacks(bool overPicture)
                 KresliGrafCooperSkupiny1();
         }
         if (overPicture)
-            KresliGrafMapaCooperSkupiny2();
+            KresliGrafMapaCooperSkupiny2(soFar.groups.back());
         else
-            KresliGrafCooperSkupiny2();
+            KresliGrafCooperSkupiny2(soFar.groups.back());
     };
     return callbacks;
 }
@@ -172,7 +180,9 @@ void TCooperAlokMetod::runOnce()
         return;
     }
 
-    const dorvan::CooperRunInputs in = dorvan::runInputs(project_, separator().toStdString());
+    const std::shared_ptr<const dorvan::AllocationResult> result
+        = dorvan::allocationsOf(project_).of(project_, separator().toStdString());
+    const dorvan::CooperRunInputs& in = result->inputs;
     groupWarnings_.startRun(in);
     pathList->clear();
     placeList->clear();
@@ -182,9 +192,11 @@ void TCooperAlokMetod::runOnce()
         optimumEdit->hide();
     const bool overPicture = inPictureMode() && withPictureButton->isChecked();
 
-    const dorvan::CooperRunCallbacks callbacks = runCallbacks(overPicture);
-    const dorvan::CooperRunResult res
-        = dorvan::runCooperDriver(state_, project_.Record, project_.State.PlaceCount, in, callbacks);
+    shown_ = result;
+    if (!groups)
+        oneCentre_ = result;
+    dorvan::replayAllocation(*result, runCallbacks(overPicture));
+    const dorvan::CooperRunResult& res = result->run;
     appendNew(pathList, res.pathLines);
     appendNew(placeList, res.placeLines);
     takeWidths(res);
@@ -193,7 +205,7 @@ void TCooperAlokMetod::runOnce()
     ++runsMade_;
     showCertificate(res);
     showPosition(res);
-    showCandidates(res);
+    showCandidates(*result);
 
     if (groups)
         rememberGroupDrawing(res, overPicture);
@@ -214,7 +226,6 @@ void TCooperAlokMetod::rememberGroupDrawing(const dorvan::CooperRunResult& res, 
 
 void TCooperAlokMetod::showOneCentreResult(const dorvan::CooperRunResult& res, bool overPicture)
 {
-    oneCentreFinal_ = res.finalIter;
     optimumEdit->show();
     optimumEdit->setText(q(res.optimumText));
     panelWidth_ = placesWidth_ + pathWidth_ + ListsGap

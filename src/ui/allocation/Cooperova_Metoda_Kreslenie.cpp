@@ -2,6 +2,7 @@
 // over the map picture, onto the window's drawing surface.
 #include "ui/allocation/Cooperova_Metoda.h"
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
 #include "core/allocation/MapChartGeometry.h"
 #include "core/project/Project.h"
@@ -71,7 +72,7 @@ void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
     drawn_.kind = kind;
     drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
     drawn_.mode = dataMode();
-    drawn_.path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    drawn_.path = oneCentre_ ? oneCentre_->path() : std::vector<dorvan::IteratePoint> {};
     drawn_.range = pictureRange();
     drawn_.contours = oneCentreContours();
     drawn_.scale = chartScale();
@@ -100,7 +101,7 @@ void TCooperAlokMetod::KresliGrafCooper()
         return;
     prepareSurface();
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    const auto path = oneCentre_ ? oneCentre_->path() : std::vector<dorvan::IteratePoint> {};
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
     if (dorvan::KresliGrafCooper(
             surface_, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr, chartScale())) {
@@ -123,12 +124,12 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny1()
 }
 
 // The current group over the background, in its colour.
-void TCooperAlokMetod::KresliGrafCooperSkupiny2()
+void TCooperAlokMetod::KresliGrafCooperSkupiny2(const dorvan::CooperGroupResult& group)
 {
     ensureSurface();
     if (surface_.isNull())
         return;
-    dorvan::paintCurrentGroup(surface_, chart_, state_, false, {}, groupContourLevels());
+    dorvan::paintListedGroup(surface_, chart_, group, false, {}, groupContourLevels());
     showSurface();
 }
 
@@ -158,7 +159,7 @@ void TCooperAlokMetod::KresliGrafMapaCooper()
     if (surface_.isNull())
         return;
     const auto places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-    const auto path = dorvan::historyPoints(state_.IterX, state_.IterY, oneCentreFinal_);
+    const auto path = oneCentre_ ? oneCentre_->path() : std::vector<dorvan::IteratePoint> {};
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
     const bool drawn = dorvan::KresliGrafMapaCooper(surface_, dorvan::mapPictureImage(project_.MapPicture),
         pictureRange(), places, path, chart_, {}, contours ? &*contours : nullptr);
@@ -184,11 +185,11 @@ void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
 }
 
 // The current group over the picture background, in its colour.
-void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2()
+void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2(const dorvan::CooperGroupResult& group)
 {
     ensureSurface();
     if (surface_.isNull())
         return;
-    dorvan::paintCurrentGroup(surface_, chart_, state_, true, {}, groupContourLevels());
+    dorvan::paintListedGroup(surface_, chart_, group, true, {}, groupContourLevels());
     showSurface();
 }

@@ -1,13 +1,13 @@
 // "Tlačiť" prints the active windows as they look. The report of the allocation window's
 // result: "Zostava (PDF) ..." writes it as a PDF and
-// "Tlačiť zostavu ..." sends the same pages to a printer. Both make the run again over the
-// project as the allocation window runs it, draw the chart as the window shows it (with or
-// without the picture, with its contours and scales, the zoomed part while it is zoomed), and
-// add what only the window has: the group proposal's table of centre counts and the star
-// network.
+// "Tlačiť zostavu ..." sends the same pages to a printer. Both report the project's result that
+// the allocation window shows (kept by the core, made again only when its inputs changed), draw
+// the chart as the window shows it (with or without the picture, with its contours and scales,
+// the zoomed part while it is zoomed), and add what only the window has: the group proposal's
+// table of centre counts and the star network.
 #include "ui/main/ReportCommands.h"
 
-#include "core/allocation/CooperRunDriver.h"
+#include "core/allocation/AllocationResult.h"
 #include "core/report/OutputNames.h"
 #include "render/ReportPainter.h"
 #include "ui/allocation/Cooperova_Metoda.h"
@@ -124,7 +124,8 @@ dorvan::report::PreparedReport ReportCommands::prepareWindowReport() const
     source.picture = &p_.project.MapPicture;
     source.placeCount = p_.project.State.PlaceCount;
     source.ticked = p_.project.Choices.Ticked;
-    source.inputs = dorvan::runInputs(p_.project, QLocale().decimalPoint().toStdString());
+    source.allocation
+        = dorvan::allocationsOf(p_.project).of(p_.project, QLocale().decimalPoint().toStdString());
     if (p_.windows.cooperWindow() != nullptr) {
         // The chart as the window draws it: with or without the picture, its scales, its zoom.
         source.contours = p_.windows.cooperWindow()->exportContourLevels();

@@ -3,7 +3,7 @@
 // the clipboard.
 #include "ui/main/ResultCommands.h"
 
-#include "core/allocation/CooperRunDriver.h"
+#include "core/allocation/AllocationResult.h"
 #include "core/cli/ResultExport.h"
 #include "core/geo/GeoReference.h"
 #include "core/report/OutputNames.h"
@@ -62,15 +62,12 @@ void ResultCommands::ExportujVysledokClick()
 
 namespace {
 
-// The result made again over the project as the allocation window runs it, with the cost
-// contours the window draws.
+// The project's result as the allocation window shows it, with the cost contours the window
+// draws: read from the project's results, made only when the inputs changed since.
 dorvan::cli::RunExport windowRunExport(const dorvan::Project& project, const std::vector<double>& contours)
 {
-    const dorvan::CooperRunInputs in = dorvan::runInputs(project, QLocale().decimalPoint().toStdString());
-    auto state = std::make_unique<dorvan::CooperState>();
-    const int count = project.State.PlaceCount;
-    const dorvan::CooperRunResult res = dorvan::runCooperDriver(*state, project.Record, count, in, {});
-    return dorvan::cli::runExport(project.Record, count, in, res, *state, contours);
+    const auto result = dorvan::allocationsOf(project).of(project, QLocale().decimalPoint().toStdString());
+    return dorvan::cli::runExport(project.Record, *result, contours);
 }
 
 } // namespace

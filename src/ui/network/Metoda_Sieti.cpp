@@ -1,7 +1,10 @@
 #include "ui/network/Metoda_Sieti.h"
+
+#include "core/network/NetworkResults.h"
 #include "ui/common/ListWidth.h"
 
 #include "core/allocation/CooperRunDriver.h"
+#include "core/network/NetworkResults.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/network/NetworkHost.h"
 #include "ui/network/OptimalNetworkPanel.h"
@@ -146,7 +149,8 @@ void TMetodaDistribSieti::FormCreate()
 void TMetodaDistribSieti::compute()
 {
     const dorvan::StarWorkingCopy copy = dorvan::VstupUdajRealStavCreate(project_);
-    search_ = dorvan::Hviezda(copy, QLocale().decimalPoint().toStdString());
+    // The project's star search, made again only when its inputs changed since.
+    search_ = *dorvan::networkResultsOf(project_).stars(project_, QLocale().decimalPoint().toStdString());
     // An exact result of other data goes; the graph draws the network chosen.
     optimal_->setInputs(copy, search_.best);
     project_.BestStars = optimal_->graphSolution().value_or(search_.best);

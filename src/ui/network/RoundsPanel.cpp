@@ -1,6 +1,8 @@
 // " Okruhy ": the delivery rounds found on a thread of their own, listed beside the stars.
 #include "ui/network/RoundsPanel.h"
 
+#include "core/network/NetworkResults.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -113,6 +115,12 @@ void RoundsPanel::start(dorvan::RoundsProblem problem)
     searchedProblem_ = problem;
     searchedRefusal_.clear();
     const std::uint64_t job = ++job_;
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    // Rounds the project's results keep for the same problem and options are shown as found.
+    if (const auto kept = dorvan::networkResultsOf(project_).rounds(problem, options_, separator)) {
+        searched(*kept, job);
+        return;
+    }
     finished_ = false;
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     RoundsProgress->setValue(0);
@@ -121,11 +129,14 @@ void RoundsPanel::start(dorvan::RoundsProblem problem)
     // The rounds of other inputs are not drawn while the new ones are sought.
     project_.BestRounds = dorvan::RoundsTrace {};
     drawn_();
-    const std::string separator = QLocale().decimalPoint().toStdString();
+    // The search is the project's results' (which keep what it finds); the thread holds them
+    // for as long as it searches.
+    dorvan::networkResultsOf(project_);
+    std::shared_ptr<dorvan::NetworkResults> results = project_.Networks;
     // The thread works on its own copy of the problem and posts to this object's thread; what
     // it posts to a panel that has gone is never delivered, and the panel waits for it.
     worker_ = std::thread(
-        [this, problem = std::move(problem), job, cancel = cancel_, options = options_, separator] {
+        [this, problem = std::move(problem), job, cancel = cancel_, options = options_, separator, results] {
             try {
                 dorvan::RoundsOptions o = options;
                 o.cancel = cancel.get();
@@ -138,7 +149,7 @@ void RoundsPanel::start(dorvan::RoundsProblem problem)
                     QMetaObject::invokeMethod(
                         this, [this, percent, job] { progressed(percent, job); }, Qt::QueuedConnection);
                 };
-                const dorvan::RoundsPlan plan = dorvan::searchRounds(problem, o, separator);
+                const dorvan::RoundsPlan plan = *results->searchedRounds(problem, o, separator);
                 QMetaObject::invokeMethod(
                     this, [this, plan, job] { searched(plan, job); }, Qt::QueuedConnection);
             } catch (...) {

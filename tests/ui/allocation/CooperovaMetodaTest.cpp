@@ -1,5 +1,6 @@
 #include "ui/allocation/Cooperova_Metoda.h"
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperSolver.h"
 #include "core/allocation/MapChartGeometry.h"
 #include "core/entry/GroupList.h"
@@ -415,6 +416,42 @@ TEST_F(AllocationWindow, ThreeGroupsWithASmallMiddleGroup)
     click("Button1");
     EXPECT_EQ(width("GroupBox2"), 200);
     EXPECT_EQ(list("ListBox1").size(), 1);
+}
+
+// The window shows the project's result: every run of the window (a button, a resize in group
+// mode, a click) reads it, and it is solved again only when an input changed.
+TEST_F(AllocationWindow, TheResultIsSolvedOncePerRevisionWhateverTheWindowRuns)
+{
+    setPlaces(project,
+        { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 }, { "D", 30, 30 }, { "E", 40, 30 }, { "F", 20, 40 } });
+    in->groupsTicked = true;
+    in->setGroupCount("2");
+    in->setGroups(groupList({ { "A", "B", "C" }, { "D", "E", "F" } }));
+    open();
+    const dorvan::AllocationResults& results = dorvan::allocationsOf(project);
+    ASSERT_EQ(results.made(), 1);
+    const int runs = w->runsMade();
+    const QStringList centres = list("ListBox1");
+    const QImage drawn = w->image();
+    ASSERT_EQ(centres.size(), 2);
+
+    click("Button1");
+    w->resize(w->width() + 40, w->height()); // group mode: a run
+    w->resize(w->width() - 40, w->height());
+    QTest::mouseClick(get<QWidget>("Image1"), Qt::LeftButton, {}, QPoint(50, 50)); // two runs
+    EXPECT_EQ(w->runsMade(), runs + 5);
+    EXPECT_EQ(results.made(), 1);
+    EXPECT_EQ(list("ListBox1"), centres);
+    EXPECT_EQ(w->image(), drawn);
+
+    // A place moved: the next run solves again, and only once.
+    project.Record.PlaceX[6] = 26.0;
+    project.changed(dorvan::ProjectChange::Places | dorvan::ProjectChange::RunInputs);
+    EXPECT_EQ(results.made(), 2);
+    EXPECT_NE(list("ListBox1")[1], centres[1]);
+    click("Button1");
+    EXPECT_EQ(results.made(), 2);
+    EXPECT_EQ(w->runsMade(), runs + 7);
 }
 
 TEST_F(AllocationWindow, EmptyGroupListMakesAOneCentreRunAndNoGroupCountNothing)

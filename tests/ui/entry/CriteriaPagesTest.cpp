@@ -471,8 +471,10 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     EXPECT_FALSE(main->project().Choices.ticked(dorvan::CritQuantity));
     dorvan::CooperState plain;
     dorvan::runCooperDriver(plain, main->project().Record, 4, dorvan::CooperRunInputs {});
-    EXPECT_EQ(static_cast<double>(shown.IterX[1]), 5.0);
-    EXPECT_EQ(shown.IterX[shown.FinalIter], plain.IterX[plain.FinalIter]);
+    // The window shows the project's new result: its solver state is read again.
+    const auto& rerun = cooper->solverState();
+    EXPECT_EQ(static_cast<double>(rerun.IterX[1]), 5.0);
+    EXPECT_EQ(rerun.IterX[rerun.FinalIter], plain.IterX[plain.FinalIter]);
 
     main.reset();
 }
