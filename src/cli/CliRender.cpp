@@ -114,7 +114,8 @@ QImage renderChart(const RenderOptions& o, std::ostream& err)
     if (!res.groupRun) {
         drawn.path = result->path();
         if (!o.contours.empty() && !drawn.path.empty())
-            drawn.contours = ContourInput { oneCentreCostSites(result->state), drawn.path.back(), o.contours };
+            drawn.contours
+                = ContourInput { oneCentreCostSites(result->state), drawn.path.back(), o.contours };
         paintResult(image, drawn, chart);
     }
     if (o.select)

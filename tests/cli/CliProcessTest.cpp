@@ -109,10 +109,10 @@ QStringList blocksOf(TCooperAlokMetod* c)
     out << "ListBox2" << items(c->findChild<QListWidget*>(QStringLiteral("ListBox2")));
     // The line naming the places a group run left out and the groups' total, which the text
     // output prints last.
-    for (const QString& line : c->runNotice().split('\n'))
+    for (const QString& line : c->lists().runNotice().split('\n'))
         if (line.startsWith(QString::fromUtf8("Miesta mimo skupín: ")))
             out << line;
-    for (const QString& line : c->positionLine().split('\n'))
+    for (const QString& line : c->lists().positionLine().split('\n'))
         if (line.startsWith(QString::fromUtf8("Vážený súčet skupín: ")))
             out << line;
     return out;
@@ -673,11 +673,11 @@ TEST_F(CliAgainstWindow, CertificateAndContoursOfTheSampleAreTheSameInTheWindowA
     const double gap = solved["gap"].toDouble();
     // The line under the lists is the command line's, and gives that gap in percent to 4
     // significant digits, written without an exponent.
-    EXPECT_EQ(c->certificateLine(), solved["certificate_line"].toString());
+    EXPECT_EQ(c->lists().certificateLine(), solved["certificate_line"].toString());
     const QRegularExpressionMatch m
         = QRegularExpression(u("^Výsledok je nanajvýš o (\\d+(,\\d+)?) % horší ako optimum$"))
-              .match(c->certificateLine());
-    ASSERT_TRUE(m.hasMatch()) << c->certificateLine().toStdString();
+              .match(c->lists().certificateLine());
+    ASSERT_TRUE(m.hasMatch()) << c->lists().certificateLine().toStdString();
     const QString digits = m.captured(1);
     EXPECT_LE(QString(digits).remove(u(",")).remove(QRegularExpression(u("^0+"))).size(), 4);
     EXPECT_NEAR(QLocale(QLocale::Slovak).toDouble(digits), gap * 100.0, gap * 100.0 * 5e-4);

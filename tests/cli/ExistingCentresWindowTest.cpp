@@ -151,8 +151,8 @@ TEST_F(ExistingCentresInTheRun, ZilinaKeepsItsPlaceTheTotalIsTheProposalsAndBoth
     ASSERT_EQ(centres.size(), 3);
     EXPECT_EQ(centres[0], u("[X1;Y1]=[123,6034;163,6368] Existujúce centrum: Žilina"));
     EXPECT_TRUE(centres[1].startsWith("[Xopt2;Yopt2]=")) << centres[1].toStdString();
-    const QStringList position = c->positionLine().split('\n');
-    ASSERT_EQ(position.size(), 4) << c->positionLine().toStdString();
+    const QStringList position = c->lists().positionLine().split('\n');
+    ASSERT_EQ(position.size(), 4) << c->lists().positionLine().toStdString();
     const QString totalPrefix = u("Vážený súčet skupín: ");
     ASSERT_TRUE(position[0].startsWith(totalPrefix)) << position[0].toStdString();
     const double runTotal = QLocale().toDouble(position[0].mid(totalPrefix.size()), &ok);

@@ -81,7 +81,9 @@ std::shared_ptr<const RoundsPlan> NetworkResults::searchedRounds(
         ++roundsSearchesMade_;
     }
     keepRounds(problem, options, separator, *plan);
-    return plan;
+    // The rounds kept are the ones given to every reader from now on.
+    const std::shared_ptr<const RoundsPlan> kept = rounds(problem, options, separator);
+    return kept ? kept : plan;
 }
 
 int NetworkResults::roundsSearchesMade() const

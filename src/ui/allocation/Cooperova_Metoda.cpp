@@ -1,5 +1,6 @@
 // The allocation window: its layout, the result choice, resizing and closing. The run driver
-// is in Cooperova_Metoda_Beh.cpp, the drawings in Cooperova_Metoda_Kreslenie.cpp.
+// is in Cooperova_Metoda_Beh.cpp, the drawings in Cooperova_Metoda_Kreslenie.cpp, its parts
+// in Cooperova_Metoda_Zoznamy.cpp and Cooperova_Metoda_Mys.cpp.
 #include "ui/allocation/Cooperova_Metoda.h"
 
 #include "render/ChartPainter.h"
@@ -40,11 +41,9 @@ const QString CloseQuestion = u("Zavrieť \"Cooperovu alokačnú metódu\" ?!!")
 // Colours of the window, given as red, green, blue.
 const QColor WindowColour = dorvan::cooperWindowColour();
 const QColor LightGreen(0xC0, 0xDC, 0xC0);
-const QColor Cream(0xFF, 0xFB, 0xF0);
 
 // Design heights; a style whose frame titles need more room gets what its controls need.
 constexpr int ResultChoiceHeight = 68; // resultChoiceBox
-constexpr int CandidatesHeight = 150; // candidatesBox, "Kandidátske miesta", at most
 constexpr int ProportionHeight = 33; // proportionBox
 
 void fillWith(QWidget* w, const QColor& colour)
@@ -53,31 +52,6 @@ void fillWith(QWidget* w, const QColor& colour)
     p.setColor(QPalette::Window, colour);
     w->setPalette(p);
     w->setAutoFillBackground(true);
-}
-
-// List lines 15 pixels high, as the panel widths (7 pixels a character) are reckoned with.
-class LineHeightDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return { QStyledItemDelegate::sizeHint(option, index).width(), 15 };
-    }
-};
-
-QListWidget* resultList(const char* name)
-{
-    auto* list = new QListWidget;
-    list->setItemDelegate(new LineHeightDelegate(list));
-    list->setObjectName(name);
-    QPalette p = list->palette();
-    p.setColor(QPalette::Base, Cream);
-    list->setPalette(p);
-    QFont f(QStringLiteral("Arial"), 8);
-    f.setBold(true);
-    list->setFont(f);
-    list->setUniformItemSizes(true);
-    return list;
 }
 
 } // namespace
@@ -125,20 +99,20 @@ protected:
     void mousePressEvent(QMouseEvent* e) override
     {
         const QPoint at = e->position().toPoint();
-        window_.onDrawingMouseDown(e->button(), e->modifiers(), at.x(), at.y());
+        window_.drag_->press(at.x(), at.y());
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {
         const QPoint at = e->position().toPoint();
-        window_.onDrawingMouseMove(e->modifiers(), at.x(), at.y());
+        window_.drag_->move(at.x(), at.y());
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
         const QPoint at = e->position().toPoint();
         // The handlers may run, and a run may resize the window: the area stays, being its child.
         if (e->button() == Qt::LeftButton && rect().contains(at))
-            window_.onDrawingClicked();
-        window_.onDrawingMouseUp(e->button(), e->modifiers(), at.x(), at.y());
+            window_.drag_->click();
+        window_.drag_->release(at.x(), at.y());
     }
 
 private:
@@ -157,21 +131,17 @@ TCooperAlokMetod::TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs
     setAttribute(Qt::WA_DeleteOnClose);
     fillWith(this, WindowColour);
     buildControls();
+    drag_ = std::make_unique<dorvan::allocation::ChartDrag>(project_,
+        dorvan::allocation::DrawingView { drawingArea, &surface_, &resultShown_, &drawn_, &chart_ },
+        [this] { SpustiCooper(); });
     resize(DesignClientWidth, DesignClientHeight);
     layOutPanels();
-    observation_ = project_.Observers.observe([this](dorvan::ProjectChange what) { projectChanged(what); });
+    observation_ = project_.Observers.observe([this](dorvan::ProjectChange what) {
+        if (dorvan::has(what, dorvan::ProjectChange::RunInputs))
+            SpustiCooper();
+    });
     FormCreate();
 }
-
-void TCooperAlokMetod::projectChanged(dorvan::ProjectChange what)
-{
-    if (dorvan::has(what, dorvan::ProjectChange::RunInputs))
-        SpustiCooper();
-}
-
-// Nothing here may touch the project: at program end the main window's members go before
-// its child windows.
-TCooperAlokMetod::~TCooperAlokMetod() = default;
 
 void TCooperAlokMetod::buildControls()
 {
@@ -222,50 +192,17 @@ void TCooperAlokMetod::buildControls()
     proportion->addStretch(1);
     proportion->addWidget(notProportionalButton);
     choice->addWidget(proportionBox);
-    buildContourControls(choice);
-    buildScaleControl(choice);
-
-    pathBox = new QGroupBox(u(" Výpočet dorvan "), resultsPanel);
-    pathBox->setObjectName("GroupBox2");
-    auto* path = new QVBoxLayout(pathBox);
-    path->setContentsMargins(2, 2, 2, 2);
-    path->setSpacing(2);
-    optimumEdit = new QLineEdit(pathBox);
-    optimumEdit->setObjectName("Edit1");
-    optimumEdit->setReadOnly(true);
-    pathList = resultList("ListBox1");
-    path->addWidget(optimumEdit);
-    path->addWidget(pathList, 1);
-
-    placesBox = new QGroupBox(u(" Miesta "), resultsPanel);
-    placesBox->setObjectName("GroupBox1");
-    auto* places = new QVBoxLayout(placesBox);
-    places->setContentsMargins(2, 2, 2, 2);
-    placeList = resultList("ListBox2");
-    places->addWidget(placeList);
-
-    // Under both lists: the places as the centre instead of the optimum, cheapest first.
-    candidatesBox = new QGroupBox(u(" Kandidátske miesta "), resultsPanel);
-    candidatesBox->setObjectName("GroupBox7");
-    auto* candidates = new QVBoxLayout(candidatesBox);
-    candidates->setContentsMargins(2, 2, 2, 2);
-    CandidateList = resultList("CandidateList");
-    candidates->addWidget(CandidateList);
-
-    // The status line under the lists: a notice that needs no answer.
-    RunNotice = new QLabel(resultsPanel);
-    RunNotice->setObjectName("RunNotice");
-    RunNotice->setWordWrap(true);
-    QPalette notice = RunNotice->palette();
-    notice.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
-    RunNotice->setPalette(notice);
-    RunNotice->hide();
+    options_ = std::make_unique<dorvan::allocation::ChartOptions>(choice, dialogs_, this, [this] { redrawResult(); });
+    lists_ = std::make_unique<dorvan::allocation::ResultLists>(resultsPanel);
 
     connect(withPictureButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onWithPictureClicked);
     connect(withoutPictureButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onWithoutPictureClicked);
     connect(proportionalButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onProportionalClicked);
-    connect(notProportionalButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onNotProportionalClicked);
-    connect(defaultButton, &QPushButton::clicked, this, &TCooperAlokMetod::onDefaultClicked);
+    connect(notProportionalButton, &QRadioButton::clicked, this, &TCooperAlokMetod::onProportionalClicked);
+    connect(defaultButton, &QPushButton::clicked, this, [this] {
+        if (!child_.isClosing())
+            SpustiCooper();
+    });
 }
 
 // The frames are docked by hand, so that their sizes hold at once, before the window is shown:
@@ -282,30 +219,7 @@ void TCooperAlokMetod::layOutPanels()
     const QRect inner = resultsPanel->contentsRect();
     const int choiceHeight = std::max(ResultChoiceHeight, resultChoiceBox->sizeHint().height());
     resultChoiceBox->setGeometry(inner.left(), inner.top(), inner.width(), choiceHeight);
-    const int top = inner.top() + choiceHeight;
-    // The status lines at the foot, the run's notice lowest; in a window too low for them they
-    // start under the result choice and are cut off at the foot rather than cover it.
-    int linesHeight = 0;
-    for (QLabel* line : { RunNotice, PositionLine, CertificateLine })
-        if (line->isVisibleTo(resultsPanel))
-            linesHeight += std::max(0, line->heightForWidth(inner.width()));
-    const int bottom = std::max(top, inner.bottom() + 1 - linesHeight);
-    int lineTop = bottom + linesHeight;
-    for (QLabel* line : { RunNotice, PositionLine, CertificateLine }) {
-        if (!line->isVisibleTo(resultsPanel))
-            continue;
-        const int lineHeight = std::max(0, line->heightForWidth(inner.width()));
-        lineTop -= lineHeight;
-        line->setGeometry(inner.left(), lineTop, inner.width(), lineHeight);
-    }
-    // The candidates take the lower third of the lists' height, at most CandidatesHeight.
-    const int height = std::max(0, bottom - top);
-    const int candidatesHeight = std::min(height / 3, CandidatesHeight);
-    const int listHeight = height - candidatesHeight;
-    pathBox->setGeometry(inner.right() + 1 - pathWidth_, top, pathWidth_, listHeight);
-    placesBox->setGeometry(inner.right() + 1 - pathWidth_ - placesWidth_, top, placesWidth_, listHeight);
-    candidatesBox->setGeometry(inner.right() + 1 - pathWidth_ - placesWidth_, top + listHeight,
-        placesWidth_ + pathWidth_, candidatesHeight);
+    lists_->layOut(inner, inner.top() + choiceHeight);
 
     if (placement_ == ImagePlacement::FillFrame)
         drawingArea->setGeometry(drawingFrame->contentsRect());
@@ -339,39 +253,14 @@ void TCooperAlokMetod::resizeClient(int clientWidth, int clientHeight)
         resize(wanted);
 }
 
-bool TCooperAlokMetod::settingsOn() const
-{
-    return project_.Choices.SettingsOn;
-}
-
-bool TCooperAlokMetod::groupsOn() const
-{
-    return project_.Choices.ticked(dorvan::CritGroups);
-}
-
-bool TCooperAlokMetod::inPictureMode() const
-{
-    return project_.State.PictureMode;
-}
-
 bool TCooperAlokMetod::drawsOverPicture() const
 {
-    return inPictureMode() && withPictureButton->isChecked();
-}
-
-dorvan::ChartDataMode TCooperAlokMetod::dataMode() const
-{
-    return inPictureMode() ? dorvan::ChartDataMode::Picture : dorvan::ChartDataMode::Manual;
+    return project_.State.PictureMode && withPictureButton->isChecked();
 }
 
 QSize TCooperAlokMetod::sizeHint() const
 {
     return QSize(DesignClientWidth, DesignClientHeight);
-}
-
-QString TCooperAlokMetod::runNotice() const
-{
-    return RunNotice->isHidden() ? QString() : RunNotice->text();
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -383,13 +272,13 @@ void TCooperAlokMetod::FormCreate()
     // in advance.
     drawingArea->setEnabled(true);
     placeImage(ImagePlacement::FillFrame);
-    DragIdle = true;
+    // No selection is in progress: the drag part was made idle just before.
     created_ = true;
     laidOutSize_ = size();
 
-    if (!settingsOn())
+    if (!dorvan::allocation::settingsOn(project_))
         return;
-    if (!inPictureMode()) {
+    if (!project_.State.PictureMode) {
         placeImage(ImagePlacement::FillFrame);
         withoutPictureButton->setChecked(true);
         enableResultChoice(false, false);
@@ -432,11 +321,11 @@ void TCooperAlokMetod::FormResize()
     if (!created_ || size() == laidOutSize_)
         return;
     laidOutSize_ = size();
-    if (!entryWindowOpen_() || !settingsOn())
+    if (!entryWindowOpen_() || !dorvan::allocation::settingsOn(project_))
         return;
-    if (groupsOn()) {
+    if (dorvan::allocation::groupsOn(project_)) {
         SpustiCooper();
-    } else if (inPictureMode() && withPictureButton->isChecked()) {
+    } else if (project_.State.PictureMode && withPictureButton->isChecked()) {
         placeImage(ImagePlacement::FrameLess);
         KresliGrafMapaCooper();
     } else {
@@ -446,13 +335,13 @@ void TCooperAlokMetod::FormResize()
 
 void TCooperAlokMetod::onWithPictureClicked()
 {
-    if (!settingsOn() || !inPictureMode() || !withPictureButton->isChecked())
+    if (!dorvan::allocation::settingsOn(project_) || !project_.State.PictureMode || !withPictureButton->isChecked())
         return;
     placeImage(ImagePlacement::FrameLess);
     drawingArea->setEnabled(true);
     drawingArea->show();
     enableResultChoice(true, true);
-    if (groupsOn())
+    if (dorvan::allocation::groupsOn(project_))
         SpustiCooper();
     else
         KresliGrafMapaCooper();
@@ -460,11 +349,11 @@ void TCooperAlokMetod::onWithPictureClicked()
 
 void TCooperAlokMetod::onWithoutPictureClicked()
 {
-    if (!settingsOn() || !inPictureMode() || !withoutPictureButton->isChecked())
+    if (!dorvan::allocation::settingsOn(project_) || !project_.State.PictureMode || !withoutPictureButton->isChecked())
         return;
     placeImage(ImagePlacement::FillFrame);
     enableResultChoice(true, false);
-    if (groupsOn())
+    if (dorvan::allocation::groupsOn(project_))
         SpustiCooper();
     else
         KresliGrafCooper();
@@ -473,26 +362,15 @@ void TCooperAlokMetod::onWithoutPictureClicked()
 // "ÁNO" and "NIE" differ only in how the picture is sized by the drawing over it.
 void TCooperAlokMetod::onProportionalClicked()
 {
-    if (child_.isClosing() || !inPictureMode())
+    if (child_.isClosing() || !project_.State.PictureMode)
         return;
     placeImage(ImagePlacement::FrameLess);
     if (!drawingArea->isEnabled())
         return;
-    if (groupsOn())
+    if (dorvan::allocation::groupsOn(project_))
         SpustiCooper();
     else
         KresliGrafMapaCooper();
-}
-
-void TCooperAlokMetod::onNotProportionalClicked()
-{
-    onProportionalClicked();
-}
-
-void TCooperAlokMetod::onDefaultClicked()
-{
-    if (!child_.isClosing())
-        SpustiCooper();
 }
 
 // ----------------------------------------------------------------------------------------------

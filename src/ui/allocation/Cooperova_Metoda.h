@@ -1,33 +1,28 @@
 #pragma once
 
 #include "core/allocation/ChartGeometry.h"
-#include "render/ChartZoomPainter.h"
 #include "core/allocation/CooperSolver.h"
 #include "core/allocation/CostContours.h"
 #include "core/allocation/GroupWarnings.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/project/Project.h"
+#include "render/ChartZoomPainter.h"
+#include "ui/allocation/CooperWindowParts.h"
 #include "ui/common/ChildWindow.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 class QBoxLayout;
-class QCheckBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 namespace dorvan {
@@ -40,19 +35,23 @@ class UserDialogs;
 
 // The allocation window: the result of Cooper's method, drawn on the left, the places and the
 // iteration path listed on the right. An MDI child of the main window, at most one at a time.
-// It owns the solver state and the chart state, which survive between runs; every run of
-// SpustiCooper overwrites them. It reads everything a run needs from the project and runs
-// again when the project says the run's inputs changed.
+// It shows the project's allocation result, which the core makes once for the same inputs
+// (AllocationResults), and runs again when the project says the run's inputs changed; the
+// chart state survives between drawings.
 //
-// The window is split over files: Cooperova_Metoda.cpp (layout, handlers, closing, drawing),
-// Cooperova_Metoda_Beh.cpp (the run driver) and Cooperova_Metoda_Mys.cpp (the mouse on the
-// drawing: the selection rectangle, the zoom, a click that runs again).
+// The window is split over files by concern, its parts are small classes of their own
+// (CooperWindowParts.h): Cooperova_Metoda.cpp (layout, the result choice, resizing, closing),
+// Cooperova_Metoda_Beh.cpp (the run: the result shown as the run told it),
+// Cooperova_Metoda_Kreslenie.cpp (the drawings, with the cost contours of the one-centre result),
+// Cooperova_Metoda_Zoznamy.cpp (the parts ResultLists, the lists and the lines under them, and
+// ChartOptions, "Izočiary nákladov" and "Rovnaká mierka osí") and Cooperova_Metoda_Mys.cpp (the
+// part ChartDrag, the mouse on the drawing: the selection rectangle, the zoom, a click that runs
+// again; and the tooltip of a place mark).
 class TCooperAlokMetod : public QWidget {
     Q_OBJECT
 public:
     // Creating the window runs FormCreate, which makes the first run.
     TCooperAlokMetod(dorvan::Project& project, dorvan::UserDialogs& dialogs, QWidget* parent = nullptr);
-    ~TCooperAlokMetod() override;
 
     // Close question and closing by program.
     dorvan::ChildWindow& childWindow() { return child_; }
@@ -74,31 +73,24 @@ public:
     // The client size of the drawing area read at the start of the last run.
     int imageWidth() const { return ImageWidth; }
     int imageHeight() const { return ImageHeight; }
-    // The notice of the last run shown in the window's status line, empty when there is none.
-    QString runNotice() const;
-    // The runs made since the window was created (runs that computed a result).
+    // The runs made since the window was created (runs that showed a result).
     int runsMade() const { return runsMade_; }
     // Whether the drawing area shows a zoom of the result.
-    bool zoomed() const { return zoomed_; }
+    bool zoomed() const { return drag_->zoomed(); }
     // The rectangle dragged for the zoom the area shows, and the area's size then; none while
     // the area shows the whole result.
-    std::optional<dorvan::ChartRect> zoomSelection() const;
-    QSize zoomArea() const { return zoomArea_; }
+    std::optional<dorvan::ChartRect> zoomSelection() const { return drag_->selection(); }
+    QSize zoomArea() const { return drag_->selectionArea(); }
     // Whether the result is drawn over the map picture ("S obrázkom" in picture mode).
     bool drawsOverPicture() const;
     // The axes' scales the result is drawn with ("Rovnaká mierka osí").
-    dorvan::ChartScale chartScale() const;
-    // The line under the lists that says how far the result can be from the optimum.
-    QString certificateLine() const;
-    // The position of the one-centre optimum in latitude/longitude under the certificate line,
-    // empty when the project has no coordinate reference or the run had groups.
-    QString positionLine() const;
+    dorvan::ChartScale chartScale() const { return options_->scale(); }
     // The cost contour levels a result export takes: those of the result box while it is
     // ticked, none otherwise.
     std::vector<double> exportContourLevels() const;
-    // The lines of "Kandidátske miesta": the ten cheapest places as the centre ("NAME: +0,83 %"),
-    // in a group run under each solved group's header.
-    QStringList candidateLines() const;
+    // The lists and the lines under them: the notice of the last run, the certificate line, the
+    // position line, the candidate sites.
+    const dorvan::allocation::ResultLists& lists() const { return *lists_; }
 
     // The tooltip for the mouse at `at` of the drawing area: the name, coordinates and, where
     // the project has a reference, latitude/longitude of the place mark under it; empty where
@@ -111,9 +103,8 @@ public:
     QSize sizeHint() const override;
 
 public slots:
-    // The run driver: copies the places, solves for one centre or for each group, fills the
-    // lists, sizes the panels and draws. Does nothing while "Nastavenie premenných DORVAN" is
-    // unticked.
+    // The run driver: reads the project's result, fills the lists, sizes the panels and draws.
+    // Does nothing while "Nastavenie premenných DORVAN" is unticked.
     void SpustiCooper();
 
 protected:
@@ -126,71 +117,41 @@ private:
     enum class ImagePlacement { FillFrame, FrameLess };
 
     // Cooperova_Metoda.cpp
+    friend class CooperImageArea;
     void buildControls();
     void FormCreate();
     void FormResize();
     bool FormZatvor();
     void onWithPictureClicked();
     void onWithoutPictureClicked();
+    // "ÁNO" and "NIE" alike.
     void onProportionalClicked();
-    void onNotProportionalClicked();
-    void onDefaultClicked();
     void enableResultChoice(bool pictureChoice, bool proportionChoice);
     void layOutPanels();
     void placeImage(ImagePlacement placement);
     void resizeClient(int width, int height);
-    void projectChanged(dorvan::ProjectChange what);
-    bool settingsOn() const;
-    bool groupsOn() const;
-    bool inPictureMode() const;
-    dorvan::ChartDataMode dataMode() const;
+
+    // Cooperova_Metoda_Kreslenie.cpp
     void prepareSurface();
-    void ensureSurface();
     void showSurface();
-    void showOverlay();
     void enlargeForChart();
     bool areaTooSmall();
     void KresliGrafCooper();
     void KresliGrafCooperSkupiny1();
     void KresliGrafCooperSkupiny2(const dorvan::CooperGroupResult& group);
     void placeImageOverPicture();
-    dorvan::PictureRange pictureRange() const;
     void KresliGrafMapaCooper();
     void KresliGrafMapaCooperSkupiny1();
     void KresliGrafMapaCooperSkupiny2(const dorvan::CooperGroupResult& group);
     void rememberDrawing(dorvan::ResultDrawing::Kind kind);
-    void buildScaleControl(QBoxLayout* resultChoice);
-
-    // Cooperova_Metoda_Mys.cpp
-    friend class CooperImageArea;
-    void onDrawingMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
-    void onDrawingMouseMove(Qt::KeyboardModifiers shift, int X, int Y);
-    void onDrawingClicked();
-    void onDrawingMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
-    dorvan::ChartPixel clampToImage(int X, int Y) const;
-    void zoomInto(const dorvan::ChartRect& selection);
-
-    // Cooperova_Metoda_Izociary.cpp: the certificate line and the cost contours
-    void buildContourControls(QBoxLayout* resultChoice);
-    void CostContoursBoxClick();
-    void CostContourLevelsEdited();
     // The contours of the one-centre result, when the box is ticked and there is a result.
     std::optional<dorvan::ContourInput> oneCentreContours() const;
-    // The levels for the groups' contours, when the box is ticked.
-    const std::vector<double>* groupContourLevels() const;
-    void showCertificate(const dorvan::CooperRunResult& res);
-    void showPosition(const dorvan::CooperRunResult& res);
-    void showCandidates(const dorvan::AllocationResult& result);
+    // The drawing as the last run left it, with the options as they now stand.
     void redrawResult();
 
     // Cooperova_Metoda_Beh.cpp
     void runOnce();
     dorvan::CooperRunCallbacks runCallbacks(bool overPicture);
-    void rememberGroupDrawing(const dorvan::CooperRunResult& res, bool overPicture);
-    void showOneCentreResult(const dorvan::CooperRunResult& res, bool overPicture);
-    void takeWidths(const dorvan::CooperRunResult& soFar);
-    void showRunNotice();
-    QString separator() const;
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
@@ -206,33 +167,15 @@ private:
     dorvan::ChartState chart_;
     int ImageWidth = 0;
     int ImageHeight = 0;
-    // The chart interaction: no selection is in progress (set by FormCreate), the press point
-    // and the release point in pixels of the drawing area.
-    bool DragIdle = true;
-    int DragStartX = 0;
-    int DragStartY = 0;
-    int DragEndX = 0;
-    int DragEndY = 0;
-    // The result as last drawn in full, and as it was at the press: while a selection is
-    // dragged nothing the result depends on changes, so each move shows that drawing with the
-    // rectangle over it instead of drawing (or in group mode running) it all again.
+    // The result as last drawn in full: a selection is dragged over it.
     QImage resultShown_;
-    QImage pressDrawing_;
     // What the last drawing showed, to draw it again on the zoom's surface.
     dorvan::ResultDrawing drawn_;
-    bool zoomed_ = false;
-    dorvan::ChartRect zoomSelection_; // while zoomed_: the dragged rectangle and the area's size
-    QSize zoomArea_;
-    std::optional<dorvan::ZoomPlan> zoomPlan_; // while zoomed_: which pixel of F each pixel shows
     int runsMade_ = 0;
 
     // The drawing surface; the area widget only shows it.
     QImage surface_;
     ImagePlacement placement_ = ImagePlacement::FillFrame;
-
-    // Panel widths as the runs set them.
-    int placesWidth_ = 130; // placesBox
-    int pathWidth_ = 130; // pathBox, the path or the group centres
     int panelWidth_ = 263; // resultsPanel, both lists and the result choice
 
     // Run bookkeeping: a run asked for while one is going (a message box, a resize of the
@@ -241,12 +184,10 @@ private:
     bool running_ = false;
     bool rerunPending_ = false;
     QSize laidOutSize_;
-    std::vector<int> historyFullGroups_; // 0 for the one-centre run
-    std::vector<std::string> ungroupedPlaces_; // places a group run left out
     // A group too small to solve is told once for the same groups, not at every run again.
     dorvan::GroupWarnings groupWarnings_;
 
-    // The controls, with their object names.
+    // The controls, with their object names, and the parts that hold the others.
     QGroupBox* drawingFrame = nullptr; // GroupBox3, " Grafické zobrazenie dorvan "
     QWidget* drawingArea = nullptr; // Image1, shows surface_
     QGroupBox* resultsPanel = nullptr; // GroupBox5, " Dáta a výsledky "
@@ -257,20 +198,7 @@ private:
     QRadioButton* proportionalButton = nullptr; // RadioButton3, "ÁNO"
     QRadioButton* notProportionalButton = nullptr; // RadioButton4, "NIE"
     QPushButton* defaultButton = nullptr; // Button1, "Default": runs again
-    QGroupBox* pathBox = nullptr; // GroupBox2, " Výpočet dorvan "
-    QLineEdit* optimumEdit = nullptr; // Edit1, the optimum of a one-centre run
-    QListWidget* pathList = nullptr; // ListBox1, the iteration path or the group centres
-    QGroupBox* placesBox = nullptr; // GroupBox1, " Miesta "
-    QListWidget* placeList = nullptr; // ListBox2, the places of the run
-    QGroupBox* candidatesBox = nullptr; // GroupBox7, " Kandidátske miesta "
-    QListWidget* CandidateList = nullptr;
-    QLabel* RunNotice = nullptr;
-    QLabel* PositionLine = nullptr;
-    QLabel* CertificateLine = nullptr;
-    QCheckBox* EqualScaleBox = nullptr; // "Rovnaká mierka osí"
-    QCheckBox* CostContoursBox = nullptr;
-    QLineEdit* CostContourLevels = nullptr;
-    std::vector<double> contourLevels_;
-    QString acceptedLevelsText_; // the levels' text as last accepted
+    std::unique_ptr<dorvan::allocation::ResultLists> lists_;
+    std::unique_ptr<dorvan::allocation::ChartOptions> options_;
+    std::unique_ptr<dorvan::allocation::ChartDrag> drag_;
 };
-

@@ -16,21 +16,6 @@
 #include <QRadioButton>
 #include <QWidget>
 
-// "Rovnaká mierka osí": unticked, each axis fills the drawing area; ticked, both axes share
-// one scale, so that distances look true. The chart is drawn again at once.
-void TCooperAlokMetod::buildScaleControl(QBoxLayout* resultChoice)
-{
-    EqualScaleBox = new QCheckBox(QString::fromUtf8("Rovnaká mierka osí"));
-    EqualScaleBox->setObjectName("EqualScaleBox");
-    resultChoice->addWidget(EqualScaleBox);
-    connect(EqualScaleBox, &QCheckBox::clicked, this, &TCooperAlokMetod::redrawResult);
-}
-
-dorvan::ChartScale TCooperAlokMetod::chartScale() const
-{
-    return EqualScaleBox->isChecked() ? dorvan::ChartScale::Equal : dorvan::ChartScale::Free;
-}
-
 // A surface of the drawing area's size for a drawing that paints it whole.
 void TCooperAlokMetod::prepareSurface()
 {
@@ -44,24 +29,11 @@ void TCooperAlokMetod::prepareSurface()
     surface_ = dorvan::cooperSurface(wanted);
 }
 
-// A drawing over what the surface shows needs a surface, whatever its size.
-void TCooperAlokMetod::ensureSurface()
-{
-    if (surface_.isNull())
-        prepareSurface();
-}
-
 // A drawing of the result: the area shows it, and it is the result a selection is dragged over.
 void TCooperAlokMetod::showSurface()
 {
     resultShown_ = surface_;
-    zoomed_ = false;
-    drawingArea->update();
-}
-
-// Something over the result or instead of it (the selection rectangle, the zoom).
-void TCooperAlokMetod::showOverlay()
-{
+    drag_->drawingShown();
     drawingArea->update();
 }
 
@@ -71,17 +43,17 @@ void TCooperAlokMetod::rememberDrawing(dorvan::ResultDrawing::Kind kind)
     drawn_ = {};
     drawn_.kind = kind;
     drawn_.places = dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount);
-    drawn_.mode = dataMode();
+    drawn_.mode = dorvan::allocation::dataMode(project_);
     drawn_.path = oneCentre_ ? oneCentre_->path() : std::vector<dorvan::IteratePoint> {};
-    drawn_.range = pictureRange();
+    drawn_.range = { project_.State.PictureRangeX, project_.State.PictureRangeY };
     drawn_.contours = oneCentreContours();
-    drawn_.scale = chartScale();
+    drawn_.scale = options_->scale();
 }
 
 // A drawing area too small for the chart: the window takes the two lists and a little more.
 void TCooperAlokMetod::enlargeForChart()
 {
-    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(placesWidth_, pathWidth_);
+    const dorvan::ChartWindowSize fallback = dorvan::chartFallbackSize(lists_->placesWidth(), lists_->pathWidth());
     resizeClient(fallback.clientWidth, fallback.clientHeight);
 }
 
@@ -104,7 +76,8 @@ void TCooperAlokMetod::KresliGrafCooper()
     const auto path = oneCentre_ ? oneCentre_->path() : std::vector<dorvan::IteratePoint> {};
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
     if (dorvan::KresliGrafCooper(
-            surface_, places, path, dataMode(), chart_, {}, contours ? &*contours : nullptr, chartScale())) {
+            surface_, places, path, dorvan::allocation::dataMode(project_), chart_, {}, contours ? &*contours : nullptr,
+            options_->scale())) {
         showSurface();
         rememberDrawing(dorvan::ResultDrawing::Kind::Chart);
     } else
@@ -117,7 +90,7 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny1()
         return;
     prepareSurface();
     if (dorvan::KresliGrafCooperSkupiny1(surface_,
-            dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_, {}, chartScale()))
+            dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_, {}, options_->scale()))
         showSurface();
     else
         enlargeForChart();
@@ -126,10 +99,12 @@ void TCooperAlokMetod::KresliGrafCooperSkupiny1()
 // The current group over the background, in its colour.
 void TCooperAlokMetod::KresliGrafCooperSkupiny2(const dorvan::CooperGroupResult& group)
 {
-    ensureSurface();
+    // A drawing over what the surface shows needs a surface, whatever its size.
+    if (surface_.isNull())
+        prepareSurface();
     if (surface_.isNull())
         return;
-    dorvan::paintListedGroup(surface_, chart_, group, false, {}, groupContourLevels());
+    dorvan::paintListedGroup(surface_, chart_, group, false, {}, options_->contourLevels());
     showSurface();
 }
 
@@ -148,11 +123,6 @@ void TCooperAlokMetod::placeImageOverPicture()
     surface_ = dorvan::cooperSurface(drawingArea->size());
 }
 
-dorvan::PictureRange TCooperAlokMetod::pictureRange() const
-{
-    return { project_.State.PictureRangeX, project_.State.PictureRangeY };
-}
-
 void TCooperAlokMetod::KresliGrafMapaCooper()
 {
     placeImageOverPicture();
@@ -162,7 +132,7 @@ void TCooperAlokMetod::KresliGrafMapaCooper()
     const auto path = oneCentre_ ? oneCentre_->path() : std::vector<dorvan::IteratePoint> {};
     const std::optional<dorvan::ContourInput> contours = oneCentreContours();
     const bool drawn = dorvan::KresliGrafMapaCooper(surface_, dorvan::mapPictureImage(project_.MapPicture),
-        pictureRange(), places, path, chart_, {}, contours ? &*contours : nullptr);
+        dorvan::PictureRange { project_.State.PictureRangeX, project_.State.PictureRangeY }, places, path, chart_, {}, contours ? &*contours : nullptr);
     showSurface();
     rememberDrawing(dorvan::ResultDrawing::Kind::Map);
     // Too small for more than the frame and the picture: the window takes the lists and a
@@ -178,7 +148,7 @@ void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
         return;
     const bool drawn
         = dorvan::KresliGrafMapaCooperSkupiny1(surface_, dorvan::mapPictureImage(project_.MapPicture),
-            pictureRange(), dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_);
+            dorvan::PictureRange { project_.State.PictureRangeX, project_.State.PictureRangeY }, dorvan::projectChartPlaces(project_.Record, project_.State.PlaceCount), chart_);
     showSurface();
     if (!drawn)
         enlargeForChart();
@@ -187,9 +157,48 @@ void TCooperAlokMetod::KresliGrafMapaCooperSkupiny1()
 // The current group over the picture background, in its colour.
 void TCooperAlokMetod::KresliGrafMapaCooperSkupiny2(const dorvan::CooperGroupResult& group)
 {
-    ensureSurface();
+    if (surface_.isNull())
+        prepareSurface();
     if (surface_.isNull())
         return;
-    dorvan::paintListedGroup(surface_, chart_, group, true, {}, groupContourLevels());
+    dorvan::paintListedGroup(surface_, chart_, group, true, {}, options_->contourLevels());
     showSurface();
+}
+
+// ----------------------------------------------------------------------------------------------
+// The options of the drawing
+
+std::optional<dorvan::ContourInput> TCooperAlokMetod::oneCentreContours() const
+{
+    const std::vector<double>* levels = options_->contourLevels();
+    if (levels == nullptr || !oneCentre_)
+        return std::nullopt;
+    const std::vector<dorvan::IteratePoint> path = oneCentre_->path();
+    if (path.empty())
+        return std::nullopt;
+    return dorvan::ContourInput { dorvan::oneCentreCostSites(oneCentre_->state), path.back(), *levels };
+}
+
+std::vector<double> TCooperAlokMetod::exportContourLevels() const
+{
+    const std::vector<double>* levels = options_->contourLevels();
+    return levels != nullptr ? *levels : std::vector<double> {};
+}
+
+// The drawing as the last run left it, with or without the contours. A group run is shown
+// again as the run told it, as a resize in group mode does.
+void TCooperAlokMetod::redrawResult()
+{
+    if (!dorvan::allocation::settingsOn(project_))
+        return;
+    if (dorvan::allocation::groupsOn(project_)) {
+        SpustiCooper();
+        return;
+    }
+    if (!oneCentre_ || oneCentre_->run.finalIter < 1)
+        return;
+    if (drawsOverPicture() && project_.Record.PictureWidth > 0 && project_.Record.PictureHeight > 0)
+        KresliGrafMapaCooper();
+    else
+        KresliGrafCooper();
 }

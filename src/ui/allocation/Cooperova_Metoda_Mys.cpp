@@ -5,128 +5,149 @@
 #include "ui/allocation/Cooperova_Metoda.h"
 
 #include "core/allocation/ChartHover.h"
-#include "core/allocation/ChartZoom.h"
 #include "core/allocation/MapChartGeometry.h"
-#include "render/ChartZoomPainter.h"
 #include "render/CooperRunPainter.h"
 #include "render/MapChartPainter.h"
+
+#include <QWidget>
 
 #include <cstdlib>
 #include <utility>
 
-dorvan::ChartPixel TCooperAlokMetod::clampToImage(int X, int Y) const
+namespace dorvan::allocation {
+
+ChartDrag::ChartDrag(const Project& project, DrawingView view, std::function<void()> run)
+    : project_(project)
+    , view_(view)
+    , run_(std::move(run))
 {
-    return dorvan::clampToArea(X, Y, drawingArea->width(), drawingArea->height());
 }
 
-void TCooperAlokMetod::onDrawingMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+ChartPixel ChartDrag::clamped(int X, int Y) const
 {
-    if (!settingsOn() || !DragIdle)
+    return clampToArea(X, Y, view_.area->width(), view_.area->height());
+}
+
+void ChartDrag::press(int X, int Y)
+{
+    if (!settingsOn(project_) || !DragIdle)
         return;
     DragIdle = false;
-    const dorvan::ChartPixel at = clampToImage(X, Y);
+    const ChartPixel at = clamped(X, Y);
     DragStartX = DragEndX = at.x;
     DragStartY = DragEndY = at.y;
-    pressDrawing_ = resultShown_;
+    pressDrawing_ = *view_.shown;
 }
 
 // The result as drawn at the press, with the rectangle from the press point to the mouse over
 // it: the same pixels as the result drawn anew, as nothing it depends on changes meanwhile.
-void TCooperAlokMetod::onDrawingMouseMove(Qt::KeyboardModifiers, int X, int Y)
+void ChartDrag::move(int X, int Y)
 {
-    if (!settingsOn() || DragIdle)
+    if (!settingsOn(project_) || DragIdle)
         return;
-    surface_ = pressDrawing_.isNull() ? dorvan::cooperSurface(drawingArea->size()) : pressDrawing_;
-    dorvan::paintSelection(surface_, { DragStartX, DragStartY }, clampToImage(X, Y));
-    showOverlay();
+    *view_.surface = pressDrawing_.isNull() ? cooperSurface(view_.area->size()) : pressDrawing_;
+    paintSelection(*view_.surface, { DragStartX, DragStartY }, clamped(X, Y));
+    view_.area->update();
 }
 
 // Comes before the release, which alone records the end point: every left-button release over
 // the area first runs the allocation.
-void TCooperAlokMetod::onDrawingClicked()
+void ChartDrag::click()
 {
     if (std::abs(DragStartX - DragEndX) > 1 && std::abs(DragStartY - DragEndY) > 1)
         return;
-    SpustiCooper();
+    run_();
 }
 
-void TCooperAlokMetod::onDrawingMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+void ChartDrag::release(int X, int Y)
 {
-    if (!settingsOn() || DragIdle)
+    if (!settingsOn(project_) || DragIdle)
         return;
     DragIdle = true;
     pressDrawing_ = QImage();
-    const dorvan::ChartPixel at = clampToImage(X, Y);
+    const ChartPixel at = clamped(X, Y);
     DragEndX = at.x;
     DragEndY = at.y;
     if (DragStartX > DragEndX)
         std::swap(DragStartX, DragEndX);
     if (DragStartY > DragEndY)
         std::swap(DragStartY, DragEndY);
-    const auto selection = dorvan::zoomSelection({ DragStartX, DragStartY }, { DragEndX, DragEndY });
+    const auto selection = zoomSelection({ DragStartX, DragStartY }, { DragEndX, DragEndY });
     if (!selection) {
-        SpustiCooper();
+        run_();
         return;
     }
     zoomInto(*selection);
 }
 
 // The zoomed view stays until the next drawing of the area.
-void TCooperAlokMetod::zoomInto(const dorvan::ChartRect& selection)
+void ChartDrag::zoomInto(const ChartRect& selection)
 {
-    dorvan::ResultDrawing drawing = drawn_;
-    if (drawing.kind == dorvan::ResultDrawing::Kind::Map) {
-        drawing.picture = dorvan::mapPictureImage(project_.MapPicture);
-        drawing.pictureSize = dorvan::mapPictureSize(project_.MapPicture, project_.Record);
+    ResultDrawing drawing = *view_.drawn;
+    if (drawing.kind == ResultDrawing::Kind::Map) {
+        drawing.picture = mapPictureImage(project_.MapPicture);
+        drawing.pictureSize = mapPictureSize(project_.MapPicture, project_.Record);
     }
-    QImage zoom = dorvan::zoomResult(drawing, drawingArea->size(), selection, chart_);
+    const QSize area = view_.area->size();
+    QImage zoom = zoomResult(drawing, area, selection, *view_.chart);
     if (zoom.isNull()) {
         // Nothing drawn yet to magnify: the area shows what it showed before the drag.
-        surface_ = resultShown_;
-        showOverlay();
+        *view_.surface = *view_.shown;
+        view_.area->update();
         return;
     }
     // The selection as it lies on the zoom's surface, as the drag left it.
-    const dorvan::PixelSize f = dorvan::zoomSurfaceSize(drawing, drawingArea->size());
-    zoomPlan_ = dorvan::zoomPlan(selection, drawingArea->width(), drawingArea->height(), f.width, f.height);
+    const PixelSize f = zoomSurfaceSize(drawing, area);
+    zoomPlan_ = zoomPlan(selection, area.width(), area.height(), f.width, f.height);
     if (zoomPlan_) {
         DragStartX = zoomPlan_->source.left;
         DragStartY = zoomPlan_->source.top;
         DragEndX = zoomPlan_->source.right;
         DragEndY = zoomPlan_->source.bottom;
     }
-    surface_ = std::move(zoom);
+    *view_.surface = std::move(zoom);
     zoomed_ = true;
     zoomSelection_ = selection;
-    zoomArea_ = drawingArea->size();
-    showOverlay();
+    zoomArea_ = area;
+    view_.area->update();
 }
+
+std::optional<ChartRect> ChartDrag::selection() const
+{
+    if (!zoomed_)
+        return std::nullopt;
+    return zoomSelection_;
+}
+
+std::optional<ChartPixel> ChartDrag::drawingPixel(QPoint at) const
+{
+    if (!DragIdle)
+        return std::nullopt;
+    const ChartPixel pixel { at.x(), at.y() };
+    if (!zoomed_)
+        return pixel;
+    if (!zoomPlan_)
+        return std::nullopt;
+    return zoomSourcePixel(*zoomPlan_, pixel);
+}
+
+} // namespace dorvan::allocation
 
 // The marks are those of the drawing shown, on the chart state it left: in a zoom, the state of
 // the zoom's surface F, onto which the mouse's pixel is carried first.
 QString TCooperAlokMetod::placeTipAt(QPoint at) const
 {
-    if (!DragIdle || drawn_.kind == dorvan::ResultDrawing::Kind::None || surface_.isNull())
+    if (drawn_.kind == dorvan::ResultDrawing::Kind::None || surface_.isNull())
         return {};
-    dorvan::ChartPixel pixel { at.x(), at.y() };
-    if (zoomed_) {
-        if (!zoomPlan_)
-            return {};
-        pixel = dorvan::zoomSourcePixel(*zoomPlan_, pixel);
-    }
+    const std::optional<dorvan::ChartPixel> pixel = drag_->drawingPixel(at);
+    if (!pixel)
+        return {};
     const std::vector<dorvan::PlaceMark> marks = drawn_.groupRun
         ? dorvan::groupMemberMarks(chart_, drawn_.groups)
         : dorvan::resultPlaceMarks(chart_, drawn_.places, project_.Record, drawn_.mode);
-    const std::optional<std::size_t> under = dorvan::markUnder(marks, pixel.x, pixel.y);
+    const std::optional<std::size_t> under = dorvan::markUnder(marks, pixel->x, pixel->y);
     if (!under)
         return {};
     return QString::fromStdString(
-        dorvan::placeTip(project_.Record, marks[*under], separator().toStdString()));
-}
-
-std::optional<dorvan::ChartRect> TCooperAlokMetod::zoomSelection() const
-{
-    if (!zoomed_)
-        return std::nullopt;
-    return zoomSelection_;
+        dorvan::placeTip(project_.Record, marks[*under], dorvan::allocation::decimalSeparator()));
 }

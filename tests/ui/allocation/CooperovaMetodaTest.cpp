@@ -529,7 +529,7 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
     EXPECT_EQ(in->settingsChanges, 1) << "the project is told, so the settings page shows it";
     EXPECT_EQ(in->values.precisionText, "0,01");
-    EXPECT_TRUE(w->runNotice().isEmpty());
+    EXPECT_TRUE(w->lists().runNotice().isEmpty());
 
     // A group run complains once, at its first group; the later groups take the default.
     setPlaces(project,
@@ -557,7 +557,7 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     dialogs.shown.clear();
     click("Button1");
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(w->runNotice(),
+    EXPECT_EQ(w->lists().runNotice(),
         QString::fromUtf8(dorvan::HistoryFullNotice.data(), dorvan::HistoryFullNotice.size()));
     EXPECT_TRUE(get<QLabel>("RunNotice")->isVisible());
     EXPECT_EQ(list("ListBox1").size(), 2 * dorvan::CooperHistorySize - 1);
@@ -567,7 +567,7 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
 
     in->values.precisionText = "0,01";
     click("Button1");
-    EXPECT_TRUE(w->runNotice().isEmpty());
+    EXPECT_TRUE(w->lists().runNotice().isEmpty());
     EXPECT_FALSE(get<QLabel>("RunNotice")->isVisible());
 }
 
@@ -646,7 +646,7 @@ TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
 TEST_F(AllocationWindow, ALowWindowKeepsTheStatusLineOffTheResultChoice)
 {
     open();
-    ASSERT_FALSE(w->certificateLine().isEmpty());
+    ASSERT_FALSE(w->lists().certificateLine().isEmpty());
     auto* line = get<QLabel>("CertificateLine");
     for (int h : { 700, 150, 90, 40 }) {
         w->resize(700, h);

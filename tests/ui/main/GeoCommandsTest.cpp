@@ -341,10 +341,10 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
     ASSERT_EQ(solved.code, 0) << solved.err.toStdString();
     const QJsonObject json = QJsonDocument::fromJson(solved.outBytes).object();
     ASSERT_TRUE(json.contains("latitude")) << solved.out.toStdString();
-    EXPECT_EQ(cooper->positionLine(),
+    EXPECT_EQ(cooper->lists().positionLine(),
         u("Poloha optima: ") + degreesText(json["latitude"].toDouble(), json["longitude"].toDouble()));
     EXPECT_TRUE(line->isVisible());
-    EXPECT_FALSE(cooper->certificateLine().isEmpty());
+    EXPECT_FALSE(cooper->lists().certificateLine().isEmpty());
 
     // A group run: the position line gives the groups' total and each group's centre, which the
     // solved group's line also tells in its tooltip.
@@ -369,8 +369,8 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
     ASSERT_EQ(tip.size(), 2) << groupLines->item(0)->toolTip().toStdString();
     EXPECT_FALSE(tip[0].isEmpty()); // the group's certificate stays first
     EXPECT_EQ(tip[1], u("Poloha optima: ") + degreesText(lat, lon));
-    const QStringList position = cooper->positionLine().split(u'\n');
-    ASSERT_EQ(position.size(), 2) << cooper->positionLine().toStdString();
+    const QStringList position = cooper->lists().positionLine().split(u'\n');
+    ASSERT_EQ(position.size(), 2) << cooper->lists().positionLine().toStdString();
     EXPECT_TRUE(position[0].startsWith(u("Vážený súčet skupín: "))) << position[0].toStdString();
     EXPECT_EQ(position[1], u("Skupina 1: Poloha optima: ") + degreesText(lat, lon));
     EXPECT_EQ(groupLines->item(0)->text(), QString::fromStdString(res.pathLines[0]));
@@ -422,7 +422,7 @@ TEST_F(GeoCommands, ProjectWithoutReferenceRefusesGeoJsonAndExportsCsv)
 {
     TCooperAlokMetod* cooper = importAndSolve(write("plain.csv", "name;x;y\nA;1;1\nB;4;5\nC;9;2\n"), u(""));
     ASSERT_NE(cooper, nullptr);
-    EXPECT_EQ(cooper->positionLine(), QString());
+    EXPECT_EQ(cooper->lists().positionLine(), QString());
     EXPECT_TRUE(cooper->findChild<QLabel*>("PositionLine")->isHidden());
 
     const QString geojson = dir.filePath("plain.geojson");
@@ -530,7 +530,7 @@ TEST_F(GeoCommands, CandidateSitesListTheCliSolvesCandidatesToTwoDecimals)
             figure = u("0,00");
         expected << c[u("name")].toString() + u(": ") + (figure.startsWith(u'-') ? u("") : u("+")) + figure + u(" %");
     }
-    EXPECT_EQ(cooper->candidateLines(), expected);
+    EXPECT_EQ(cooper->lists().candidateLines(), expected);
     // The heavy capital is the cheapest of the towns.
     EXPECT_TRUE(expected.front().startsWith(u("Bratislava: +"))) << expected.front().toStdString();
 }

@@ -5,6 +5,7 @@
 #include "support/CliProcess.h"
 #include "support/QtPrinters.h"
 
+#include "core/allocation/AllocationResult.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/ProjectFile.h"
 #include "ui/allocation/Cooperova_Metoda.h"
@@ -209,8 +210,11 @@ TEST_F(Report, SampleReportOfTheWindowIsTheCommandLinesAndHoldsWhatTheWindowShow
     TCooperAlokMetod* c = openAndSolve(Sample);
     ASSERT_NE(c, nullptr);
     ASSERT_TRUE(on("ZostavaPdf"));
+    // The report reads the result the window shows: nothing is solved again for it.
+    const int solved = dorvan::allocationsOf(w->project()).made();
     const QString mine = windowReport("okno.pdf");
     ASSERT_TRUE(QFile::exists(mine)) << dialogs.messages().join('\n').toStdString();
+    EXPECT_EQ(dorvan::allocationsOf(w->project()).made(), solved);
     const QString text = checkedReport(mine, u("slovak_towns.mzd"), 0);
 
     for (const char* name : { "Žilina", "Košice", "Banská Bystrica", "Trenčín", "Prešov" })
@@ -218,12 +222,12 @@ TEST_F(Report, SampleReportOfTheWindowIsTheCommandLinesAndHoldsWhatTheWindowShow
     const QString optimum = c->findChild<QLineEdit*>(u("Edit1"))->text();
     ASSERT_FALSE(optimum.isEmpty());
     EXPECT_TRUE(text.contains(optimum)) << optimum.toStdString();
-    ASSERT_FALSE(c->certificateLine().isEmpty());
-    EXPECT_TRUE(text.contains(c->certificateLine())) << c->certificateLine().toStdString();
-    ASSERT_FALSE(c->positionLine().isEmpty());
-    EXPECT_TRUE(text.contains(c->positionLine())) << c->positionLine().toStdString();
+    ASSERT_FALSE(c->lists().certificateLine().isEmpty());
+    EXPECT_TRUE(text.contains(c->lists().certificateLine())) << c->lists().certificateLine().toStdString();
+    ASSERT_FALSE(c->lists().positionLine().isEmpty());
+    EXPECT_TRUE(text.contains(c->lists().positionLine())) << c->lists().positionLine().toStdString();
     // The window lists the ten cheapest candidates; the report all of them, in the same order.
-    const QStringList candidates = c->candidateLines();
+    const QStringList candidates = c->lists().candidateLines();
     ASSERT_EQ(candidates.size(), 10);
     const QString cheapest = candidates.front().section(u(": "), 0, 0);
     EXPECT_TRUE(text.contains(u("1 ") + cheapest) || text.contains(cheapest)) << cheapest.toStdString();
@@ -291,7 +295,7 @@ TEST_F(Report, GroupProjectReportsEachGroupAndItsCandidatesAlike)
 
     TCooperAlokMetod* c = openAndSolve(groups);
     ASSERT_NE(c, nullptr);
-    EXPECT_TRUE(text.contains(c->certificateLine())) << c->certificateLine().toStdString();
+    EXPECT_TRUE(text.contains(c->lists().certificateLine())) << c->lists().certificateLine().toStdString();
     EXPECT_EQ(pdfText(windowReport("skupiny-okno.pdf")), text);
 
     // The star network, which only the window has, goes after the place table.
