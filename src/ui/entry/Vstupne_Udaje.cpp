@@ -71,6 +71,15 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         picture_->showPlacesAgain();
         // The boxes tick as the choices do; their handlers store what the project holds already.
         criteria_->showChoices();
+        criteria_->settings()->showSettings();
+        // An open allocation window shows the result of the project as it is now.
+        if (host_.cooperWindowOpen()) {
+            const auto& s = project_.State;
+            if (s.PlacesComplete && s.PlaceCount >= 2 && project_.Choices.SettingsOn)
+                project_.changed(ProjectChange::RunInputs);
+            else
+                host_.closeCooperWindow();
+        }
         criteria_->rebuildPlaceValuePages();
     }
 }
