@@ -126,17 +126,16 @@ dorvan::report::PreparedReport ReportCommands::prepareWindowReport() const
     source.ticked = p_.project.Choices.Ticked;
     source.allocation
         = dorvan::allocationsOf(p_.project).of(p_.project, QLocale().decimalPoint().toStdString());
-    if (p_.windows.cooperWindow() != nullptr) {
+    if (const TCooperAlokMetod* cooper = p_.windows.cooperWindow()) {
         // The chart as the window draws it: with or without the picture, its scales, its zoom.
-        source.contours = p_.windows.cooperWindow()->exportContourLevels();
-        source.view.withPicture = p_.windows.cooperWindow()->drawsOverPicture();
-        source.view.scale = p_.windows.cooperWindow()->chartScale();
-        if (const std::optional<dorvan::ChartRect> zoom = p_.windows.cooperWindow()->zoomSelection())
-            source.view.selection
-                = dorvan::report::ChartSelection { *zoom, p_.windows.cooperWindow()->zoomArea() };
+        source.contours = cooper->exportContourLevels();
+        source.view.withPicture = cooper->drawsOverPicture();
+        source.view.scale = cooper->chartScale();
+        if (const std::optional<dorvan::ChartRect> zoom = cooper->zoomSelection())
+            source.view.selection = dorvan::report::ChartSelection { *zoom, cooper->zoomArea() };
     }
-    if (p_.windows.entryWindow() != nullptr) {
-        const auto table = p_.windows.entryWindow()->proposalTable();
+    if (const TVstupUdajov* entry = p_.windows.entryWindow()) {
+        const auto table = entry->proposalTable();
         if (!table.empty())
             source.extras.push_back(dorvan::report::tableSection("Návrh skupín: náklady podľa počtu centier",
                 table.front(), { table.begin() + 1, table.end() }));
