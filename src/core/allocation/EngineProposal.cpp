@@ -18,7 +18,7 @@ constexpr double ProjectTimeLimit = 20.0;
 constexpr int ProjectThreads = 2;
 // A project's proposal must come within a second or two (and is tried for every P of the table
 // of centre counts): a lighter search than for a place list.
-constexpr double ProjectEffort = 0.25;
+constexpr double ProjectEffort = 0.1;
 
 } // namespace
 
