@@ -18,6 +18,8 @@ namespace dorvan::pmedian {
 
 namespace {
 
+// The largest coordinate or weight a problem may have.
+constexpr double LargestInput = 1e100;
 // Within this share of the largest coordinate a point lies on a place.
 constexpr double CoincidenceShare = 1e-12;
 // Weber steps shorter than these shares of the extent of the places end the iterations.
@@ -78,9 +80,10 @@ std::optional<std::string> placeProblem(const Problem& p)
     if (p.x.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
         return std::string("Zoznam má priveľa miest.");
     for (std::size_t i = 0; i < p.x.size(); ++i) {
-        if (!std::isfinite(p.x[i]) || !std::isfinite(p.y[i]))
+        // Beyond 1e100 the sums of weight x distance would overflow.
+        if (!(std::fabs(p.x[i]) <= LargestInput) || !(std::fabs(p.y[i]) <= LargestInput))
             return say("Miesto č. {} nemá platné súradnice.", { static_cast<long long>(i + 1) });
-        if (!std::isfinite(p.weight[i]) || p.weight[i] < 0)
+        if (!(p.weight[i] <= LargestInput) || !(p.weight[i] >= 0))
             return say("Miesto č. {} má zápornú alebo neplatnú váhu.", { static_cast<long long>(i + 1) });
     }
     return std::nullopt;

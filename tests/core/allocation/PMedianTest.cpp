@@ -263,6 +263,10 @@ TEST(PMedian, ProblemsAreRefusedWithAMessage)
     bad.x[3] = std::numeric_limits<double>::quiet_NaN();
     PlaceList heavy = l;
     heavy.w[4] = -1;
+    PlaceList far = l;
+    far.y[6] = 1e101;
+    PlaceList heavier = l;
+    heavier.w[7] = 1e101;
     std::vector<double> shortY(l.y.begin(), l.y.end() - 1);
     struct Case {
         pmedian::Problem problem;
@@ -271,6 +275,8 @@ TEST(PMedian, ProblemsAreRefusedWithAMessage)
     const std::vector<Case> cases {
         { bad.problem(2), "Miesto č. 4 nemá platné súradnice." },
         { heavy.problem(2), "Miesto č. 5 má zápornú alebo neplatnú váhu." },
+        { far.problem(2), "Miesto č. 7 nemá platné súradnice." },
+        { heavier.problem(2), "Miesto č. 8 má zápornú alebo neplatnú váhu." },
         { { l.x, shortY, l.w, 2, {}, 0, 0 }, "Súradnice a váhy miest nemajú rovnaký počet." },
         { l.problem(0), "Počet centier musí byť aspoň 1." },
         { l.problem(11), "Počet centier (P = 11) je väčší ako počet miest (n = 10)." },
