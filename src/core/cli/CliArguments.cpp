@@ -240,18 +240,7 @@ GroupsOptions groupsOptions(const RawArguments& raw, const std::string& cmd)
     if (o.centresFrom > o.centresTo)
         throw UsageError(cmd + ": --centres " + text + ": the first number is larger than the second");
     if (auto it = raw.values.find("--fixed"); it != raw.values.end()) {
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t comma = it->second.find(',', start);
-            const std::string name
-                = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
-            if (name.empty())
-                throw UsageError(cmd + ": --fixed \"" + it->second + "\" holds an empty place name");
-            o.fixed.push_back(name);
-            if (comma == std::string::npos)
-                break;
-            start = comma + 1;
-        }
+        o.fixed = fixedPlaceNames(cmd, it->second);
     }
     if (auto it = raw.values.find("--max-places");
         it != raw.values.end() && inputKindOf(raw.input) == InputKind::Project) {
@@ -348,6 +337,22 @@ template <class Options> void readChartOptions(const RawArguments& raw, const st
 }
 
 } // namespace
+
+std::vector<std::string> fixedPlaceNames(const std::string& cmd, const std::string& text)
+{
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        std::string name = text.substr(start, comma == std::string::npos ? comma : comma - start);
+        if (name.empty())
+            throw UsageError(cmd + ": --fixed \"" + text + "\" holds an empty place name");
+        names.push_back(std::move(name));
+        if (comma == std::string::npos)
+            return names;
+        start = comma + 1;
+    }
+}
 
 InputKind inputKindOf(std::string_view path)
 {

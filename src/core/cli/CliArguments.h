@@ -32,6 +32,10 @@ inline constexpr int ExitLimitsMissed = 3;
 enum class InputKind { Project, Csv, GeoJson };
 InputKind inputKindOf(std::string_view path);
 
+// The place names of --fixed: comma-separated, none of them empty (a UsageError naming the
+// command otherwise).
+std::vector<std::string> fixedPlaceNames(const std::string& cmd, const std::string& text);
+
 enum class Command { Help, Solve, Render, Places, Import, Groups, Network, Export, Report, Map, Distances };
 enum class OutputFormat { Text, Json, Csv };
 

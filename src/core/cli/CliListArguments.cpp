@@ -117,18 +117,7 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
     }
     o.quiet = flags.count("--quiet") != 0;
     if (auto it = values.find("--fixed"); it != values.end() && c == Command::Render) {
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t comma = it->second.find(',', start);
-            const std::string name
-                = it->second.substr(start, comma == std::string::npos ? comma : comma - start);
-            if (name.empty())
-                throw UsageError(cmd + ": --fixed \"" + it->second + "\" holds an empty place name");
-            o.fixed.push_back(name);
-            if (comma == std::string::npos)
-                break;
-            start = comma + 1;
-        }
+        o.fixed = fixedPlaceNames(cmd, it->second);
     }
     if (auto it = values.find("--out"); it != values.end() && c != Command::Render) {
         if (inputKindOf(it->second) == InputKind::Project)

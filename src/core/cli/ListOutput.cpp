@@ -6,11 +6,11 @@
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
 #include "core/cli/JsonWriter.h"
+#include "core/cli/ResultExport.h"
 #include "core/entry/GroupList.h"
 #include "core/geo/GeoReference.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <ostream>
@@ -49,18 +49,6 @@ std::vector<std::vector<std::size_t>> membersByCentre(const ListResult& r)
     return m;
 }
 
-// A real for a GIS: a decimal point, 15 significant digits, always a fraction or an exponent.
-std::string gisReal(double v)
-{
-    if (!std::isfinite(v))
-        return {};
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    std::string s(buf, r.ptr);
-    if (s.find_first_of(".e") == std::string::npos)
-        s += ".0";
-    return s;
-}
 
 std::string placeLabel(const PlaceTable& table, long place)
 {

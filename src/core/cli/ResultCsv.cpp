@@ -15,21 +15,6 @@ namespace {
 
 constexpr char Comma = ',';
 
-// A real as a GIS types it: a decimal point whatever the locale, 15 significant digits, and
-// always a fraction or an exponent, so that a column of whole numbers is still read as reals.
-// Nothing for a value that is not finite.
-std::string realField(double v)
-{
-    if (!std::isfinite(v))
-        return {};
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    std::string s(buf, r.ptr);
-    if (s.find_first_of(".e") == std::string::npos)
-        s += ".0";
-    return s;
-}
-
 // The fields of one row, by column; an empty field is a value the feature does not have.
 struct CsvRow {
     const char* kind = "";
@@ -57,7 +42,7 @@ public:
     void row(const CsvRow& r)
     {
         out_ << r.kind << Comma << r.group << Comma << separatedField(r.name, Comma) << Comma << r.step
-             << Comma << realField(r.at.x) << Comma << realField(r.at.y) << Comma << r.weight << Comma
+             << Comma << gisReal(r.at.x) << Comma << gisReal(r.at.y) << Comma << r.weight << Comma
              << r.objective << Comma << r.gap << Comma << r.existing;
         if (reference_ != nullptr) {
             const auto p = reference_->toLatLon(r.at);
@@ -76,6 +61,21 @@ private:
 
 } // namespace
 
+// A real as a GIS types it: a decimal point whatever the locale, 15 significant digits, and
+// always a fraction or an exponent, so that a column of whole numbers is still read as reals.
+// Nothing for a value that is not finite.
+std::string gisReal(double v)
+{
+    if (!std::isfinite(v))
+        return {};
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    std::string s(buf, r.ptr);
+    if (s.find_first_of(".e") == std::string::npos)
+        s += ".0";
+    return s;
+}
+
 std::string exportCsv(const RunExport& run, const Projection* reference)
 {
     TableWriter table(reference);
@@ -86,7 +86,7 @@ std::string exportCsv(const RunExport& run, const Projection* reference)
         r.group = group(p.group);
         r.name = p.name;
         r.at = { p.x, p.y };
-        r.weight = realField(p.weight);
+        r.weight = gisReal(p.weight);
         table.row(r);
     }
     for (const ExportResult& res : run.results) {
@@ -97,8 +97,8 @@ std::string exportCsv(const RunExport& run, const Projection* reference)
         r.name = res.existingCentre;
         r.existing = res.existingCentre.empty() ? "0" : "1";
         r.at = res.optimum;
-        r.objective = realField(res.objective);
-        r.gap = res.gap ? realField(*res.gap) : std::string();
+        r.objective = gisReal(res.objective);
+        r.gap = res.gap ? gisReal(*res.gap) : std::string();
         table.row(r);
     }
     // The iteration path point by point, from the start (step 0) to the optimum.

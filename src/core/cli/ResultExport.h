@@ -73,6 +73,11 @@ std::optional<std::string> exportGeoJson(const RunExport& run, const Projection&
 // have is an empty field.
 std::string exportCsv(const RunExport& run, const Projection* reference);
 
+// A real as a GIS types it: a decimal point whatever the locale, 15 significant digits, and
+// always a fraction or an exponent, so that a column of whole numbers is still read as reals.
+// Nothing for a value that is not finite.
+std::string gisReal(double v);
+
 // Two tables separated by an empty line, tab-separated with decimal commas, for a spreadsheet to
 // paste: the places (kind, group, name, x, y, weight) and the results (kind, group, x, y,
 // objective, gap), each row ending in latitude and longitude when there is a reference. In a run
