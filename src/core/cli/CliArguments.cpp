@@ -159,17 +159,6 @@ std::string needValue(const RawArguments& raw, const std::string& cmd, const std
     return it->second;
 }
 
-// A whole number written with digits only, within lo..hi.
-std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi)
-{
-    std::uint64_t v = 0;
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
-        return std::nullopt;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
-        return std::nullopt;
-    return v;
-}
 
 bool hasGeoJsonSuffix(const std::string& path)
 {
@@ -337,6 +326,17 @@ template <class Options> void readChartOptions(const RawArguments& raw, const st
 }
 
 } // namespace
+
+std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi)
+{
+    std::uint64_t v = 0;
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
+        return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
+        return std::nullopt;
+    return v;
+}
 
 std::vector<std::string> fixedPlaceNames(const std::string& cmd, const std::string& text)
 {

@@ -32,6 +32,9 @@ inline constexpr int ExitLimitsMissed = 3;
 enum class InputKind { Project, Csv, GeoJson };
 InputKind inputKindOf(std::string_view path);
 
+// A whole number written with digits only, within lo..hi; nothing otherwise.
+std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi);
+
 // The place names of --fixed: comma-separated, none of them empty (a UsageError naming the
 // command otherwise).
 std::vector<std::string> fixedPlaceNames(const std::string& cmd, const std::string& text);

@@ -40,17 +40,6 @@ OptionKinds optionKinds(Command c)
     }
 }
 
-std::optional<std::uint64_t> listWholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi)
-{
-    std::uint64_t v = 0;
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front())))
-        return std::nullopt;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
-        return std::nullopt;
-    return v;
-}
-
 // A count option within lo..hi, or the fallback when it is not given.
 int countOption(const std::map<std::string, std::string>& values, const std::string& cmd,
     const std::string& opt, std::uint64_t lo, std::uint64_t hi, int fallback)
@@ -58,7 +47,7 @@ int countOption(const std::map<std::string, std::string>& values, const std::str
     const auto it = values.find(opt);
     if (it == values.end())
         return fallback;
-    const auto n = listWholeNumber(it->second, lo, hi);
+    const auto n = wholeNumber(it->second, lo, hi);
     if (!n)
         throw UsageError(cmd + ": " + opt + " \"" + it->second + "\" is not a whole number from "
             + std::to_string(lo) + " to " + std::to_string(hi));
@@ -105,7 +94,7 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
         throw UsageError(cmd + ": --min-places " + std::to_string(o.minPlaces)
             + " is larger than --max-places " + std::to_string(o.maxPlaces));
     if (auto it = values.find("--seed"); it != values.end()) {
-        const auto n = listWholeNumber(it->second, 0, UINT64_MAX);
+        const auto n = wholeNumber(it->second, 0, UINT64_MAX);
         if (!n)
             throw UsageError(cmd + ": --seed \"" + it->second + "\" is not a whole number");
         o.seed = *n;
