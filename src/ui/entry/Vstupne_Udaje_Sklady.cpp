@@ -6,6 +6,7 @@
 #include "ui/entry/EntryControls.h"
 #include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/TwoListPicker.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/entry/PlaceRelations.h"
 #include "core/project/Project.h"
 
@@ -81,15 +82,10 @@ void entry::DepotSheet::setDepotPage()
 // A depot lands in name order; when no place is left to deliver to, the DM values go.
 void entry::DepotSheet::addDepot(int row, const dorvan::Text100& name)
 {
-    auto& r = context_.project.Record;
-    if (dorvan::addWarehouse(r, name) == 0)
+    if (!dorvan::ProjectEdits(context_.project).addDepot(name, context_.project.State.PlaceCount))
         return;
     picker_->moveLine(Side::Offered, row, Placement::NameOrder);
     context_.pages.valuesChanged();
-    if (picker_->empty(Side::Offered)) {
-        r.LoadTimeDM = 0.0;
-        r.CapacityDM = 0.0;
-    }
     centreOrDepotsChanged(context_);
 }
 
@@ -97,14 +93,9 @@ void entry::DepotSheet::addDepot(int row, const dorvan::Text100& name)
 // the last depot the DS values go.
 void entry::DepotSheet::removeDepot(int row, const dorvan::Text100& name)
 {
-    auto& r = context_.project.Record;
-    dorvan::removeWarehouse(r, name);
+    dorvan::ProjectEdits(context_.project).removeDepot(name);
     picker_->moveLine(Side::Chosen, row, Placement::NameOrder);
     context_.pages.valuesChanged();
-    if (picker_->empty(Side::Chosen)) {
-        r.LoadTimeDS = 0.0;
-        r.CapacityDS = 0.0;
-    }
     centreOrDepotsChanged(context_);
 }
 
@@ -159,7 +150,7 @@ void entry::PrioritySheet::setPriorityPage()
 // A priority place is appended as the lowest priority.
 void entry::PrioritySheet::addPriority(int row, const dorvan::Text100& name)
 {
-    if (!dorvan::addPriority(context_.project.Record, name))
+    if (!dorvan::ProjectEdits(context_.project).addPriority(name))
         return;
     picker_->moveLine(Side::Offered, row, Placement::End);
     enableMoves(true);
@@ -169,7 +160,7 @@ void entry::PrioritySheet::addPriority(int row, const dorvan::Text100& name)
 // The priority place goes by its position; it returns to the places in name order.
 void entry::PrioritySheet::removePriority(int row, const dorvan::Text100&)
 {
-    if (!dorvan::removePriority(context_.project.Record, row + 1))
+    if (!dorvan::ProjectEdits(context_.project).removePriority(row + 1))
         return;
     picker_->moveLine(Side::Chosen, row, Placement::NameOrder);
     context_.pages.valuesChanged();
@@ -184,7 +175,7 @@ void entry::PrioritySheet::moveSelectedPriority(Direction direction)
     if (line == nullptr || !line->isSelected())
         return;
     const int target
-        = dorvan::movePriority(context_.project.Record, chosen->row(line) + 1, direction == Direction::Up);
+        = dorvan::ProjectEdits(context_.project).movePriority(chosen->row(line) + 1, direction == Direction::Up);
     if (target == 0)
         return;
     // The list shows the stored order again, the moved place selected.
