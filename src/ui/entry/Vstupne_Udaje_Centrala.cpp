@@ -5,6 +5,7 @@
 
 #include "core/entry/PlaceList.h"
 #include "core/entry/PlaceRelations.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryControls.h"
@@ -158,9 +159,10 @@ void entry::CentreSheet::setCentrePage()
 void entry::CentreSheet::chooseCentre(QComboBox* from, QPushButton* ok)
 {
     const QByteArray b = from->currentData().toByteArray();
-    dorvan::chooseCentral(context_.project.Record,
-        dorvan::Text100::fromBytes(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))),
-        context_.project.State.PlaceCount);
+    dorvan::ProjectEdits(context_.project)
+        .chooseCentral(
+            dorvan::Text100::fromBytes(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))),
+            context_.project.State.PlaceCount);
     context_.pages.valuesChanged();
     setFieldColour(from, Silver);
     from->setEnabled(false);
@@ -213,7 +215,7 @@ void entry::CentreSheet::onNewCentreOk()
     }
     if (!context_.dialogs.confirm(this, entry::text(dorvan::CancelCentreQuestionText), true))
         return;
-    dorvan::cancelCentral(context_.project.Record);
+    dorvan::ProjectEdits(context_.project).cancelCentral();
     context_.pages.valuesChanged();
     closeChange();
     context_.pages.refreshCriterion(CriterionBox::Centre);

@@ -3,12 +3,12 @@
 // here call them and show the result.
 #include "ui/entry/EntryRelationSheets.h"
 
+#include "core/entry/PlaceRelations.h"
+#include "core/entry/ProjectEdits.h"
+#include "core/project/Project.h"
 #include "ui/entry/EntryControls.h"
 #include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/TwoListPicker.h"
-#include "core/entry/ProjectEdits.h"
-#include "core/entry/PlaceRelations.h"
-#include "core/project/Project.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,8 +40,8 @@ std::vector<dorvan::Text100> priorityNames(const dorvan::TProjectRecord& r)
     return names;
 }
 
-entry::TwoListPicker* addPicker(QWidget* sheet, const entry::TwoListPicker::Names& names,
-    const entry::TwoListPicker::Captions& captions)
+entry::TwoListPicker* addPicker(
+    QWidget* sheet, const entry::TwoListPicker::Names& names, const entry::TwoListPicker::Captions& captions)
 {
     auto* picker = new entry::TwoListPicker(names, captions, sheet);
     (new QVBoxLayout(sheet))->addWidget(picker->box(), 1);
@@ -174,8 +174,8 @@ void entry::PrioritySheet::moveSelectedPriority(Direction direction)
     QListWidgetItem* line = chosen->currentItem();
     if (line == nullptr || !line->isSelected())
         return;
-    const int target
-        = dorvan::ProjectEdits(context_.project).movePriority(chosen->row(line) + 1, direction == Direction::Up);
+    const int target = dorvan::ProjectEdits(context_.project)
+                           .movePriority(chosen->row(line) + 1, direction == Direction::Up);
     if (target == 0)
         return;
     // The list shows the stored order again, the moved place selected.
