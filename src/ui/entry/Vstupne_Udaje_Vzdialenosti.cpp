@@ -7,6 +7,7 @@
 #include "ui/entry/EntryControls.h"
 #include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/EntryMessages.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/PlaceRelations.h"
@@ -296,8 +297,7 @@ void entry::DistanceSheet::onChangeOk()
         currentDistanceEdit->clear();
         return;
     }
-    context_.project.Record.Distance[a + 1][b + 1] = *d;
-    context_.project.Record.Distance[b + 1][a + 1] = *d;
+    dorvan::ProjectEdits(context_.project).setDistance(a + 1, b + 1, *d);
     context_.pages.valuesChanged();
     currentDistanceEdit->setText(entry::formatNumber(*d));
     for (QWidget* w : std::initializer_list<QWidget*> { newDistanceEdit, firstPlaceBox, secondPlaceBox }) {
