@@ -3,13 +3,14 @@
 // allocation run reads them there.
 #include "ui/entry/EntrySettingsSheet.h"
 
-#include "ui/common/UserDialogs.h"
+#include "core/entry/PlaceEntry.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/project/AllocationSettings.h"
+#include "core/project/Project.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryHost.h"
 #include "ui/entry/EntryMessages.h"
-#include "core/entry/PlaceEntry.h"
-#include "core/project/Project.h"
-#include "ui/common/Utf8Text.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -73,7 +74,7 @@ entry::SettingsSheet::SettingsSheet(const EntryContext& context)
         connect(e, &QLineEdit::textChanged, this, &entry::SettingsSheet::storeSettings);
     // The project learns of the box before its handler runs, which may ask for a new result.
     connect(settingsSwitch, &QCheckBox::toggled, this, [this](bool on) {
-        context_.project.Choices.SettingsOn = on;
+        dorvan::ProjectEdits(context_.project).setSettingsOn(on);
         onSettingsSwitched(on);
     });
 }

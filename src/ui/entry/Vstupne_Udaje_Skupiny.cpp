@@ -5,11 +5,12 @@
 #include "ui/entry/EntryGroupsSheet.h"
 
 #include "core/allocation/GroupSearch.h"
-#include "ui/entry/EntryGroupProposal.h"
-#include "ui/entry/EntryHost.h"
 #include "core/entry/GroupList.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
 #include "ui/common/Utf8Text.h"
+#include "ui/entry/EntryGroupProposal.h"
+#include "ui/entry/EntryHost.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -390,27 +391,31 @@ void entry::GroupsSheet::SelektujSkupiny()
 
 void entry::GroupsSheet::applyProposedGroups(const std::vector<std::string>& lines, int groupCount)
 {
-    auto& project = context_.project;
-    if (!groupsSwitch->isChecked())
-        groupsSwitch->setChecked(true);
-    project.Choices.Groups = dorvan::groupsFromLines(lines, groupCount);
-    dorvan::storeProposedGroups(project.Choices.Groups, project.Record);
-    // The lists as the sheet builds them from stored groups: every place is in a group now.
-    showGroupLists(dorvan::buildGroupLists(project.Record, project.State.PlaceCount), -1, -1);
-    LastGroupItem = groupList->count() - 1;
-    setGroupCount(groupCount);
-    publishGroups();
-    const bool placesLeft = ungroupedList->count() > 0;
-    intoGroupButton->setEnabled(placesLeft);
-    ungroupedList->setEnabled(placesLeft);
-    setFieldColour(ungroupedList, placesLeft ? QColor(Qt::white) : Silver);
-    for (QWidget* w : { static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(groupList),
-             static_cast<QWidget*>(outOfGroupButton) })
-        w->setEnabled(true);
-    setFieldColour(groupList, Qt::white);
-    context_.pages.valuesChanged();
-    project.changed(dorvan::ProjectChange::Groups);
-    context_.pages.rerunIfCooperOpen();
+    // Taking a proposal is one step of the history: the groups box ticked, the groups stored and
+    // the lists shown again are undone together.
+    dorvan::ProjectDocument(context_.project).execute({ .name = "Návrh skupín" }, [&] {
+        auto& project = context_.project;
+        if (!groupsSwitch->isChecked())
+            groupsSwitch->setChecked(true);
+        project.Choices.Groups = dorvan::groupsFromLines(lines, groupCount);
+        dorvan::storeProposedGroups(project.Choices.Groups, project.Record);
+        // The lists as the sheet builds them from stored groups: every place is in a group now.
+        showGroupLists(dorvan::buildGroupLists(project.Record, project.State.PlaceCount), -1, -1);
+        LastGroupItem = groupList->count() - 1;
+        setGroupCount(groupCount);
+        publishGroups();
+        const bool placesLeft = ungroupedList->count() > 0;
+        intoGroupButton->setEnabled(placesLeft);
+        ungroupedList->setEnabled(placesLeft);
+        setFieldColour(ungroupedList, placesLeft ? QColor(Qt::white) : Silver);
+        for (QWidget* w : { static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(groupList),
+                 static_cast<QWidget*>(outOfGroupButton) })
+            w->setEnabled(true);
+        setFieldColour(groupList, Qt::white);
+        context_.pages.valuesChanged();
+        project.changed(dorvan::ProjectChange::Groups);
+        context_.pages.rerunIfCooperOpen();
+    });
 }
 
 std::vector<std::vector<std::string>> entry::GroupsSheet::proposalTable() const

@@ -3,7 +3,9 @@
 // same project file.
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
+#include "core/project/ProjectDocument.h"
 #include "core/project/ProjectFile.h"
+#include "core/project/RecordCodec.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/entry/Vstupne_Udaje.h"
 #include "ui/main/Dorvan_Hlavny.h"
@@ -289,3 +291,26 @@ TEST_F(GroupProposalPage, TheTableReachesTheChosenNumberOfCentresAboveEight)
 }
 
 } // namespace
+
+TEST_F(GroupProposalPage, ATakenProposalIsUndoneAndRedoneAsOneStep)
+{
+    open({ false, 0 });
+    // Ticking the groups box on the way to the page is a step of its own; the proposal follows.
+    const dorvan::RecordBytes before = dorvan::encodeRecord(w->project().Record);
+    const dorvan::DistributionGroups groupsBefore = w->project().Choices.Groups;
+    propose(3);
+    ASSERT_TRUE(waitForRows(8));
+    ASSERT_EQ(items(get<QListWidget>("ListBox9")).size(), 30); // 3 headers and the 27 towns
+    const dorvan::RecordBytes after = dorvan::encodeRecord(w->project().Record);
+    const dorvan::DistributionGroups groupsAfter = w->project().Choices.Groups;
+    ASSERT_NE(after, before);
+    ASSERT_EQ(groupsAfter.Groups.size(), 3u);
+
+    dorvan::ProjectDocument document(w->project());
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(dorvan::encodeRecord(w->project().Record), before);
+    EXPECT_EQ(w->project().Choices.Groups, groupsBefore);
+    ASSERT_TRUE(document.redo());
+    EXPECT_EQ(dorvan::encodeRecord(w->project().Record), after);
+    EXPECT_EQ(w->project().Choices.Groups, groupsAfter);
+}
