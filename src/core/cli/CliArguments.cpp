@@ -181,14 +181,7 @@ void readNetworkMethod(const RawArguments& raw, const std::string& cmd, NetworkO
     if (auto it = raw.values.find("--time-limit"); it != raw.values.end()) {
         if (o.method == NetworkMethod::Star)
             throw UsageError(cmd + ": --time-limit is for --method rounds or exact");
-        std::string text = it->second;
-        std::replace(text.begin(), text.end(), ',', '.');
-        double v = 0.0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-        if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(v > 0.0) || v > 3600.0)
-            throw UsageError(cmd + ": --time-limit \"" + it->second
-                + "\" is not a number of seconds above 0, at most 3600");
-        o.timeLimit = v;
+        o.timeLimit = timeLimitSeconds(cmd, it->second);
     }
     if (auto it = raw.values.find("--seed"); it != raw.values.end()) {
         if (!rounds)
@@ -335,6 +328,17 @@ std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi)
         return std::nullopt;
+    return v;
+}
+
+double timeLimitSeconds(const std::string& cmd, const std::string& text)
+{
+    std::string digits = text;
+    std::replace(digits.begin(), digits.end(), ',', '.');
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || !(v > 0.0) || v > 3600.0)
+        throw UsageError(cmd + ": --time-limit \"" + text + "\" is not a number of seconds above 0, at most 3600");
     return v;
 }
 

@@ -35,6 +35,10 @@ InputKind inputKindOf(std::string_view path);
 // A whole number written with digits only, within lo..hi; nothing otherwise.
 std::optional<std::uint64_t> wholeNumber(std::string_view text, std::uint64_t lo, std::uint64_t hi);
 
+// The seconds of --time-limit: a number above 0 and at most 3600, with a decimal point or
+// comma (a UsageError naming the command otherwise).
+double timeLimitSeconds(const std::string& cmd, const std::string& text);
+
 // The place names of --fixed: comma-separated, none of them empty (a UsageError naming the
 // command otherwise).
 std::vector<std::string> fixedPlaceNames(const std::string& cmd, const std::string& text);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <thread>
 
 namespace dorvan::cli {
@@ -78,14 +77,7 @@ void readListOptions(Command c, const std::string& cmd, const std::string& input
             o.crs = "(empty)";
     }
     if (auto it = values.find("--time-limit"); it != values.end()) {
-        std::string text = it->second;
-        std::replace(text.begin(), text.end(), ',', '.');
-        double v = 0.0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-        if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(v > 0.0) || v > 3600.0)
-            throw UsageError(cmd + ": --time-limit \"" + it->second
-                + "\" is not a number of seconds above 0, at most 3600");
-        o.timeLimit = v;
+        o.timeLimit = timeLimitSeconds(cmd, it->second);
     }
     o.threads = countOption(values, cmd, "--threads", 1, 256, 0);
     o.minPlaces = countOption(values, cmd, "--min-places", 1, 100000000, 0);
