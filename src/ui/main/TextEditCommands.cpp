@@ -112,27 +112,37 @@ void TextEditCommands::afterStep(bool done)
     updateActions();
 }
 
-bool TextEditCommands::textUndoAvailable(QWidget* target)
-{
-    if (target == nullptr)
-        return false;
-    QLineEdit* line = qobject_cast<QLineEdit*>(target);
-    if (auto* combo = qobject_cast<QComboBox*>(target))
-        line = combo->lineEdit();
-    else if (qobject_cast<QAbstractSpinBox*>(target))
-        line = target->findChild<QLineEdit*>();
-    if (line != nullptr)
-        return line->isUndoAvailable();
-    if (auto* text = qobject_cast<QTextEdit*>(target))
-        return text->document()->isUndoAvailable();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(target))
-        return plain->document()->isUndoAvailable();
-    return false;
-}
-
 namespace {
 
-template <typename Edit> void runOnTextEdit(Edit* edit, TextEditCommands::Command command)
+// Spin boxes and editable combo boxes keep their text in a line edit of their own.
+QLineEdit* lineEditOf(QWidget* target)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(target))
+        return line;
+    if (auto* combo = qobject_cast<QComboBox*>(target))
+        return combo->lineEdit();
+    if (qobject_cast<QAbstractSpinBox*>(target))
+        return target->findChild<QLineEdit*>();
+    return nullptr;
+}
+
+void deleteSelection(QLineEdit* line)
+{
+    if (line->hasSelectedText() && !line->isReadOnly())
+        line->del();
+}
+
+template <typename TextEdit> void deleteSelection(TextEdit* edit)
+{
+    if (!edit->isReadOnly()) {
+        QTextCursor c = edit->textCursor();
+        c.removeSelectedText();
+        edit->setTextCursor(c);
+    }
+}
+
+// A line edit and the two text edits offer the same commands under the same names.
+template <typename Edit> void runOnEdit(Edit* edit, TextEditCommands::Command command)
 {
     using Command = TextEditCommands::Command;
     switch (command) {
@@ -152,42 +162,25 @@ template <typename Edit> void runOnTextEdit(Edit* edit, TextEditCommands::Comman
         edit->cut();
         break;
     case Command::Delete:
-        if (!edit->isReadOnly()) {
-            QTextCursor c = edit->textCursor();
-            c.removeSelectedText();
-            edit->setTextCursor(c);
-        }
-        break;
-    }
-}
-
-void runOnLineEdit(QLineEdit* line, TextEditCommands::Command command)
-{
-    using Command = TextEditCommands::Command;
-    switch (command) {
-    case Command::Undo:
-        line->undo();
-        break;
-    case Command::SelectAll:
-        line->selectAll();
-        break;
-    case Command::Paste:
-        line->paste();
-        break;
-    case Command::Copy:
-        line->copy();
-        break;
-    case Command::Cut:
-        line->cut();
-        break;
-    case Command::Delete:
-        if (line->hasSelectedText() && !line->isReadOnly())
-            line->del();
+        deleteSelection(edit);
         break;
     }
 }
 
 } // namespace
+
+bool TextEditCommands::textUndoAvailable(QWidget* target)
+{
+    if (target == nullptr)
+        return false;
+    if (QLineEdit* line = lineEditOf(target))
+        return line->isUndoAvailable();
+    if (auto* text = qobject_cast<QTextEdit*>(target))
+        return text->document()->isUndoAvailable();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(target))
+        return plain->document()->isUndoAvailable();
+    return false;
+}
 
 void TextEditCommands::run(Command command)
 {
@@ -200,20 +193,12 @@ void TextEditCommands::run(Command command)
     }
     if (target == nullptr)
         return;
-    // Spin boxes and editable combo boxes keep their text in a line edit of their own.
-    QLineEdit* line = qobject_cast<QLineEdit*>(target);
-    if (line == nullptr) {
-        if (auto* combo = qobject_cast<QComboBox*>(target))
-            line = combo->lineEdit();
-        else if (qobject_cast<QAbstractSpinBox*>(target))
-            line = target->findChild<QLineEdit*>();
-    }
-    if (line != nullptr)
-        runOnLineEdit(line, command);
+    if (QLineEdit* line = lineEditOf(target))
+        runOnEdit(line, command);
     else if (auto* text = qobject_cast<QTextEdit*>(target))
-        runOnTextEdit(text, command);
+        runOnEdit(text, command);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(target))
-        runOnTextEdit(plain, command);
+        runOnEdit(plain, command);
 }
 
 bool TextEditCommands::eventFilter(QObject* watched, QEvent* event)
