@@ -159,7 +159,6 @@ std::string needValue(const RawArguments& raw, const std::string& cmd, const std
     return it->second;
 }
 
-
 bool hasGeoJsonSuffix(const std::string& path)
 {
     std::string lower = path;
@@ -337,8 +336,10 @@ double timeLimitSeconds(const std::string& cmd, const std::string& text)
     std::replace(digits.begin(), digits.end(), ',', '.');
     double v = 0.0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || !(v > 0.0) || v > 3600.0)
-        throw UsageError(cmd + ": --time-limit \"" + text + "\" is not a number of seconds above 0, at most 3600");
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || !(v > 0.0)
+        || v > 3600.0)
+        throw UsageError(
+            cmd + ": --time-limit \"" + text + "\" is not a number of seconds above 0, at most 3600");
     return v;
 }
 
@@ -561,7 +562,10 @@ CliRequest parseArguments(const std::vector<std::string>& args)
         readNetworkMethod(raw, name, o);
         if (auto it = raw.values.find("--out"); it != raw.values.end()) {
             o.out = needValue(raw, name, "--out");
-            o.geoJson = o.method == NetworkMethod::Rounds && hasGeoJsonSuffix(o.out);
+            const bool rounds = o.method == NetworkMethod::Rounds;
+            o.geoJson = rounds && hasGeoJsonSuffix(o.out);
+            if (rounds && !o.geoJson && !endsWithNoCase(o.out, ".png") && !endsWithNoCase(o.out, ".pdf"))
+                throw UsageError(name + ": --out \"" + o.out + "\" must end in .png, .pdf or .geojson");
             if (!o.geoJson)
                 o.pdf = pictureKind(o.out, name);
         }

@@ -1,9 +1,9 @@
 #include "core/allocation/CooperRunDriver.h"
-#include "core/entry/ProjectSession.h"
 #include "core/cli/CliArguments.h"
 #include "core/cli/CliCommands.h"
 #include "core/cli/JsonWriter.h"
 #include "core/entry/GroupList.h"
+#include "core/entry/ProjectSession.h"
 
 #include <gtest/gtest.h>
 
@@ -123,8 +123,8 @@ TEST(CliArguments, BadArgumentsAreRefusedWithAReason)
     EXPECT_NE(
         usageError({ "network", "a", "--size", "300x200" }).find("--size needs --out"), std::string::npos);
     EXPECT_EQ(parse({ "network", "a", "--size", "300x200", "--out", "g.png" }).network.width, 300);
-    const NetworkOptions rounds = parse({ "network", "a", "--method", "rounds", "--time-limit", "2,5", "--seed",
-                                            "7", "--iterations", "900", "--out", "r.GeoJSON" })
+    const NetworkOptions rounds = parse({ "network", "a", "--method", "rounds", "--time-limit", "2,5",
+                                            "--seed", "7", "--iterations", "900", "--out", "r.GeoJSON" })
                                       .network;
     EXPECT_EQ(rounds.method, NetworkMethod::Rounds);
     EXPECT_EQ(rounds.timeLimit, 2.5);
@@ -144,9 +144,11 @@ TEST(CliArguments, BadArgumentsAreRefusedWithAReason)
         { { "network", "a", "--method", "rounds", "--time-limit", "5s" }, "not a number of seconds above 0" },
         { { "network", "a", "--method", "rounds", "--iterations", "0" }, "from 1 to 1000000000" },
         { { "network", "a", "--out", "r.geojson" }, "must end in .png or .pdf" },
+        { { "network", "a", "--method", "rounds", "--out", "r.txt" }, "must end in .png, .pdf or .geojson" },
     };
     for (const Refused& r : roundsRefused)
-        EXPECT_NE(usageError(r.args).find(r.message), std::string::npos) << r.message << ": " << usageError(r.args);
+        EXPECT_NE(usageError(r.args).find(r.message), std::string::npos)
+            << r.message << ": " << usageError(r.args);
     EXPECT_NE(usageError({ "solve" }).find("the project file is missing"), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "b" }).find("unexpected argument \"b\""), std::string::npos);
     EXPECT_NE(usageError({ "solve", "a", "--out", "x" }).find("unknown option --out"), std::string::npos);
@@ -331,12 +333,15 @@ TEST(CliGroups, RefusalsNameTheRealProblem)
         { { "--centres", "5-2" }, "groups: --centres 5-2: the first number is larger than the second" },
         { { "--centres", "1" }, "groups: --centres 1: at least 2 centres (a table A-B may start at 1)" },
         { { "--centres", "0-4" }, "groups: --centres 0-4: at least 1 centre" },
-        { { "--centres", "10" }, "groups: --centres 10: 27 places allow at most 9 centres (at least 3 places a group)" },
+        { { "--centres", "10" },
+            "groups: --centres 10: 27 places allow at most 9 centres (at least 3 places a group)" },
         { { "--centres", "2", "--fixed", "Žilina,Nitra,Košice" },
             "groups: --fixed names 3 existing centres, more than --centres 2" },
-        { { "--centres", "3", "--fixed", "Praha" }, "groups: --fixed: no place named \"Praha\" in the project" },
+        { { "--centres", "3", "--fixed", "Praha" },
+            "groups: --fixed: no place named \"Praha\" in the project" },
         { { "--centres", "3", "--fixed", "Žilina,Žilina" }, "groups: --fixed: \"Žilina\" is named twice" },
-        { { "--centres", "3", "--fixed", "Žilina," }, "groups: --fixed \"Žilina,\" holds an empty place name" },
+        { { "--centres", "3", "--fixed", "Žilina," },
+            "groups: --fixed \"Žilina,\" holds an empty place name" },
         { { "--centres", "3", "--max-places", "2" },
             "groups: --max-places \"2\" is not a whole number from 3 to 99" },
         { { "--centres", "2", "--max-places", "13" },
@@ -361,11 +366,13 @@ TEST(CliGroups, RefusalsNameTheRealProblem)
 TEST(CliGroups, ExistingCentreStaysAndGroupsKeepTheLimit)
 {
     // Žilina kept, two more centres, at most 12 places a group.
-    const GroupsRun r = groups({ "--centres", "3", "--fixed", "Žilina", "--max-places", "12", "--format", "json" });
+    const GroupsRun r
+        = groups({ "--centres", "3", "--fixed", "Žilina", "--max-places", "12", "--format", "json" });
     ASSERT_EQ(r.code, 0) << r.error;
     const std::string& j = r.out;
     // The fixed group comes first, served from Žilina's own coordinates (123.6034; 163.6368 in the sample).
-    const std::size_t first = j.find("\"centre\": [123.6034, 163.6368],\n      \"fixed\": true,\n      \"centre_place\": \"Žilina\"");
+    const std::size_t first = j.find(
+        "\"centre\": [123.6034, 163.6368],\n      \"fixed\": true,\n      \"centre_place\": \"Žilina\"");
     EXPECT_NE(first, std::string::npos) << j;
     std::size_t fixedCount = 0, freeCount = 0;
     for (std::size_t at = j.find("\"fixed\": "); at != std::string::npos; at = j.find("\"fixed\": ", at + 1))
@@ -374,9 +381,13 @@ TEST(CliGroups, ExistingCentreStaysAndGroupsKeepTheLimit)
     EXPECT_EQ(freeCount, 2u);
     // Every group's member list within 3..12 names; 27 names in all.
     std::size_t members = 0;
-    for (std::size_t at = j.find("\"members\": ["); at != std::string::npos; at = j.find("\"members\": [", at + 1)) {
+    for (std::size_t at = j.find("\"members\": ["); at != std::string::npos;
+         at = j.find("\"members\": [", at + 1)) {
         const std::size_t end = j.find(']', at);
-        const auto names = static_cast<std::size_t>(std::count(j.begin() + static_cast<long>(at), j.begin() + static_cast<long>(end), '"')) / 2 - 1;
+        const auto names = static_cast<std::size_t>(std::count(
+                               j.begin() + static_cast<long>(at), j.begin() + static_cast<long>(end), '"'))
+                / 2
+            - 1;
         EXPECT_GE(names, 3u);
         EXPECT_LE(names, 12u);
         members += names;
