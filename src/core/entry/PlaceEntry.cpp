@@ -276,7 +276,13 @@ bool PlaceEntry::enterDistance(double km)
     knowQuestions();
     return ProjectDocument(project_).execute(DistanceCommand, [&] {
         const int n = project_.State.PlaceCount;
-        return dorvan::enterDistance(project_.Record, distanceQuestions(), n, km);
+        if (!dorvan::enterDistance(project_.Record, distanceQuestions(), n, km))
+            return false;
+        // The last pair answered finishes the entry within the same step: an undo asks that
+        // pair again, with the entry open.
+        if (!project_.Questions.next(n))
+            finishDistances();
+        return true;
     });
 }
 

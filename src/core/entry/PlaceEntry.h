@@ -132,10 +132,11 @@ public:
     // The pairs the distance entry still asks for. Until the entry has seen how the list came
     // about (an opened project), a started entry asks every pair of the list.
     DistanceQuestions& distanceQuestions();
-    // The distance of the pair asked next among the places, stored for both directions; false
-    // when no pair is asked.
+    // The distance of the pair asked next among the places, stored for both directions, as one
+    // step; the last pair finishes the entry (state 2) in the same step. False when no pair is
+    // asked.
     bool enterDistance(double km);
-    // Every pair has its value: the entry is finished (state 2).
+    // Every pair has its value: the entry is finished (state 2). Nothing changes when it is.
     void finishDistances();
     // A whole matrix for places 1..table.count (the complete list) at once: the record holds
     // it as if every pair had been typed, the entry is finished and "Reálne vzdialenosti medzi

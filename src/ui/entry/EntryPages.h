@@ -61,6 +61,9 @@ public:
     virtual void enableProjectPages() = 0;
     // Whether the picture page's tab is shown.
     virtual bool pictureTabVisible() const = 0;
+    // The pages show the project again after an undo or a redo: they show what it holds and
+    // write nothing back (a write would be a new edit, dropping what could be redone).
+    virtual bool showingProjectAgain() const = 0;
 };
 
 // What every page works with. A page keeps a copy; the references outlive it, except while the

@@ -39,7 +39,8 @@ private:
     QGroupBox* buildChangeBox();
     void connectControls();
     bool showDistancePair();
-    void finishDistanceEntry();
+    // The entry box closed and the change box open: every pair has its value.
+    void showEntryFinished();
     void onDistanceOk(); // Button10: the distance of the pair asked
     void onAllowChange(); // Button11 "Povoliť zmenu"
     void firstPlaceChosen();

@@ -22,6 +22,7 @@
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -67,6 +68,7 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         picture_->showPictureCoordinates();
     // An undo or a redo put back another state: the lists of places show it.
     if (dorvan::has(what, ProjectChange::Restored)) {
+        const QScopedValueRollback<bool> again(showingAgain_, true);
         places_->showEntryAgain();
         picture_->showPlacesAgain();
         // The boxes tick as the choices do; their handlers store what the project holds already.

@@ -132,6 +132,7 @@ private:
     void rebuildPlaceValuePages() override;
     void refillPlaceRows() override;
     bool pictureTabVisible() const override;
+    bool showingProjectAgain() const override { return showingAgain_; }
 
     dorvan::Project& project_;
     dorvan::UserDialogs& dialogs_;
@@ -141,6 +142,8 @@ private:
     dorvan::ProjectObservers::Observation observation_;
     // Set when the window goes: from then on no page's handler touches the project.
     std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);
+    // Set while the pages show the project after an undo or a redo.
+    bool showingAgain_ = false;
 
     QTabWidget* pageTabs = nullptr; // PageControl1
     entry::PlacesPage* places_ = nullptr; // List1

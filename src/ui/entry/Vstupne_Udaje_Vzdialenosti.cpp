@@ -3,15 +3,15 @@
 // show the result.
 #include "ui/entry/EntryRelationSheets.h"
 
+#include "core/entry/PlaceEntry.h"
+#include "core/entry/PlaceList.h"
+#include "core/entry/PlaceRelations.h"
+#include "core/entry/ProjectEdits.h"
+#include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryControls.h"
 #include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/EntryMessages.h"
-#include "core/entry/ProjectEdits.h"
-#include "core/entry/PlaceEntry.h"
-#include "core/entry/PlaceList.h"
-#include "core/entry/PlaceRelations.h"
-#include "core/project/Project.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -142,17 +142,25 @@ void entry::DistanceSheet::setDistanceEntry()
         return;
     }
     const int state = context_.project.Record.DistanceEntryState;
-    if (state == 0 || state == 1) {
+    const bool again = context_.pages.showingProjectAgain();
+    // A list too short to ask anything is complete at once.
+    if ((state == 0 || state == 1) && showDistancePair()) {
         pairEntryBox->setEnabled(true);
         setFieldColour(distanceEdit, Qt::white);
         distanceEdit->setEnabled(true);
         distanceOkButton->setEnabled(true);
-        // A list too short to ask anything is complete at once.
-        if (!showDistancePair())
-            finishDistanceEntry();
-    } else {
-        finishDistanceEntry();
+        // Shown again after an undo, the sheet looks as the project opened would: no change of
+        // a pair while pairs are asked.
+        if (again) {
+            distanceEdit->clear();
+            pairChangeBox->setEnabled(false);
+            allowChangeButton->setEnabled(false);
+        }
+        return;
     }
+    showEntryFinished();
+    if (state != 2 && !again)
+        context_.placeEntry.finishDistances();
 }
 
 // The caption names the pair asked next; false when no pair is left.
@@ -172,7 +180,7 @@ bool entry::DistanceSheet::showDistancePair()
     return true;
 }
 
-void entry::DistanceSheet::finishDistanceEntry()
+void entry::DistanceSheet::showEntryFinished()
 {
     setFieldColour(distanceEdit, Silver);
     distanceEdit->setEnabled(false);
@@ -180,27 +188,28 @@ void entry::DistanceSheet::finishDistanceEntry()
     pairEntryBox->setEnabled(false);
     pairChangeBox->setEnabled(true);
     allowChangeButton->setEnabled(true);
-    context_.placeEntry.finishDistances();
 }
 
+// One step per pair answered: "Krok späť" asks the last pair again, as a user who mistyped one
+// value among many expects, rather than taking back the whole entry. The last pair finishes the
+// entry in its own step.
 void entry::DistanceSheet::onDistanceOk()
 {
     const int n = context_.project.State.PlaceCount;
-    dorvan::DistanceQuestions& questions = context_.placeEntry.distanceQuestions();
-    if (!questions.next(n))
+    if (!context_.placeEntry.distanceQuestions().next(n))
         return;
     const std::optional<double> d = dorvan::parseDistance(distanceEdit->text().toStdString());
     if (!d) {
         warn(dorvan::BadDistanceText);
         distanceEdit->clear();
-    } else {
-        dorvan::enterDistance(context_.project.Record, questions, n, *d);
-        context_.pages.valuesChanged();
-        if (showDistancePair())
-            distanceEdit->clear();
+        return;
     }
-    if (!questions.next(n))
-        finishDistanceEntry();
+    context_.placeEntry.enterDistance(*d);
+    context_.pages.valuesChanged();
+    if (showDistancePair())
+        distanceEdit->clear();
+    else
+        showEntryFinished();
 }
 
 void entry::DistanceSheet::placesChanged()

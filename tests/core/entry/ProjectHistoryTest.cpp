@@ -96,6 +96,15 @@ std::unique_ptr<Project> addingProject()
     return p;
 }
 
+// The typed project with every distance pair answered but the last one, (3,4).
+std::unique_ptr<Project> lastPairProject()
+{
+    auto p = typedProject();
+    for (int k = 0; k < 5; ++k)
+        EXPECT_TRUE(ProjectSession(*p).places().enterDistance(20.5 + k));
+    return p;
+}
+
 // A fingerprint of the record's bytes, for the many states of a long sequence.
 std::size_t fingerprint(const Project& p)
 {
@@ -161,6 +170,8 @@ TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
             [](Project& p) { ProjectSession(p).importDistances(tableOf(4)); } },
         { "distance typed", typedProject,
             [](Project& p) { ProjectSession(p).places().enterDistance(12.5); } },
+        { "last distance typed, finishing the entry", lastPairProject,
+            [](Project& p) { ProjectSession(p).places().enterDistance(30.25); } },
         { "criterion ticked", typedProject,
             [](Project& p) { ProjectEdits(p).tickCriterion(CritPrice, true); } },
         { "quantities of the places", typedProject,
@@ -440,4 +451,66 @@ TEST(ProjectHistory, AChangeBesideTheCommandsIsAStepOfItsOwn)
     p->Record.PlaceQuantity[2] = 3;
     ASSERT_TRUE(doc.undo());
     expectSame(contentOf(*p), after);
+}
+
+// Typed distances are a step per pair: each undo asks the pair just answered again with the
+// record as it was, and the last pair finishes the entry within its own step.
+TEST(ProjectHistory, TypedDistancesAreUndonePairByPair)
+{
+    using Pairs = std::vector<DistanceCursor>;
+    struct Case {
+        const char* what;
+        std::unique_ptr<Project> (*start)();
+        int openState; // the entry's state while pairs are asked
+        Pairs asked; // in the order asked, worked out by hand
+    };
+    const Case cases[] = {
+        { "first list of four", typedProject, 0,
+            { { 1, 2 }, { 1, 3 }, { 1, 4 }, { 2, 3 }, { 2, 4 }, { 3, 4 } } },
+        // "Alfa" sorts first: the added place is asked against every other place.
+        { "one place added",
+            [] {
+                auto p = addingProject();
+                ProjectSession s(*p);
+                s.places().acceptPlace({ "Alfa", "1", "1" });
+                s.places().settleTypedList();
+                return p;
+            },
+            1, { { 1, 2 }, { 1, 3 }, { 1, 4 }, { 1, 5 } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto p = c.start();
+        ProjectSession s(*p);
+        ProjectDocument doc(*p);
+        doc.startClean();
+        const int n = p->State.PlaceCount;
+        std::vector<RecordBytes> before;
+        Pairs asked;
+        while (const auto pair = s.places().distanceQuestions().next(n)) {
+            ASSERT_LT(asked.size(), c.asked.size());
+            asked.push_back(*pair);
+            ASSERT_EQ(p->Record.DistanceEntryState, c.openState);
+            before.push_back(encodeRecord(p->Record));
+            const double km = 100.0 + static_cast<double>(asked.size());
+            ASSERT_TRUE(s.places().enterDistance(km));
+            EXPECT_EQ(p->Record.Distance[pair->row][pair->col], km);
+            EXPECT_EQ(p->Record.Distance[pair->col][pair->row], km);
+        }
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(p->Record.DistanceEntryState, 2) << "the last pair finishes the entry";
+        EXPECT_FALSE(s.places().enterDistance(1.0)) << "nothing is asked any more";
+        const RecordBytes finished = encodeRecord(p->Record);
+
+        for (std::size_t k = asked.size(); k-- > 0;) {
+            ASSERT_TRUE(doc.undo());
+            EXPECT_TRUE(encodeRecord(p->Record) == before[k]) << "after undoing pair " << k;
+            EXPECT_EQ(p->Record.DistanceEntryState, c.openState);
+            EXPECT_EQ(s.places().distanceQuestions().next(n), std::optional<DistanceCursor>(asked[k]));
+        }
+        EXPECT_FALSE(doc.canUndo()) << "one step per pair, none more";
+        while (doc.redo()) { }
+        EXPECT_TRUE(encodeRecord(p->Record) == finished);
+        EXPECT_FALSE(s.places().distanceQuestions().next(n));
+    }
 }
