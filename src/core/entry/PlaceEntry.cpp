@@ -293,16 +293,36 @@ void PlaceEntry::knowQuestions()
     distanceQuestions();
 }
 
+namespace {
+
+// What a record asks before the entry has seen how its list came about (an opened project): a
+// started entry asks every pair of the places entered.
+DistanceQuestions questionsOfRecord(const Project& p)
+{
+    DistanceQuestions q;
+    const int state = p.Record.DistanceEntryState;
+    if (state == 0 || state == 1)
+        q.askAll(std::clamp(p.State.NextPlace - 1, 0, MaxPlaceCount));
+    return q;
+}
+
+} // namespace
+
 DistanceQuestions& PlaceEntry::distanceQuestions()
 {
     if (!project_.QuestionsKnown) {
-        project_.Questions.clear();
-        const int state = project_.Record.DistanceEntryState;
-        if (state == 0 || state == 1)
-            project_.Questions.askAll(std::clamp(project_.State.NextPlace - 1, 0, MaxPlaceCount));
+        project_.Questions = questionsOfRecord(project_);
         project_.QuestionsKnown = true;
     }
     return project_.Questions;
+}
+
+std::optional<DistanceCursor> PlaceEntry::askedPair() const
+{
+    const int n = project_.State.PlaceCount;
+    if (project_.QuestionsKnown)
+        return project_.Questions.next(n);
+    return questionsOfRecord(project_).next(n);
 }
 
 void PlaceEntry::finishDistances()

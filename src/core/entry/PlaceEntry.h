@@ -132,6 +132,9 @@ public:
     // The pairs the distance entry still asks for. Until the entry has seen how the list came
     // about (an opened project), a started entry asks every pair of the list.
     DistanceQuestions& distanceQuestions();
+    // The pair the distance entry asks next among the places, read without learning anything
+    // into the project (a view may ask it while it shows the project); none when nothing is asked.
+    std::optional<DistanceCursor> askedPair() const;
     // The distance of the pair asked next among the places, stored for both directions, as one
     // step; the last pair finishes the entry (state 2) in the same step. False when no pair is
     // asked.

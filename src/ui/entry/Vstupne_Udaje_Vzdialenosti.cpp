@@ -167,8 +167,7 @@ void entry::DistanceSheet::setDistanceEntry()
 bool entry::DistanceSheet::showDistancePair()
 {
     const auto& r = context_.project.Record;
-    const std::optional<dorvan::DistanceCursor> c
-        = context_.placeEntry.distanceQuestions().next(context_.project.State.PlaceCount);
+    const std::optional<dorvan::DistanceCursor> c = context_.placeEntry.askedPair();
     if (!c)
         return false;
     QString caption = u(" Vzdialenosť ");
@@ -195,8 +194,7 @@ void entry::DistanceSheet::showEntryFinished()
 // entry in its own step.
 void entry::DistanceSheet::onDistanceOk()
 {
-    const int n = context_.project.State.PlaceCount;
-    if (!context_.placeEntry.distanceQuestions().next(n))
+    if (!context_.placeEntry.askedPair())
         return;
     const std::optional<double> d = dorvan::parseDistance(distanceEdit->text().toStdString());
     if (!d) {

@@ -538,3 +538,35 @@ TEST(PlaceEntry, ADeletedPlaceTakesItsDistancesQuestionsAndListEntries)
     EXPECT_EQ(r.PriorityCount, 0);
     EXPECT_EQ(answerDistances(*project, entry), (Pairs { { 3, 1 }, { 3, 2 } }));
 }
+
+// The pair asked next, as a view reads it: an opened project (whose questions are not learnt
+// yet) asks every pair of its places, a finished one none, and reading learns nothing.
+TEST(PlaceEntry, TheAskedPairIsReadWithoutLearningTheQuestions)
+{
+    struct Case {
+        int state;
+        std::optional<DistanceCursor> asked;
+    };
+    const Case cases[] = { { 0, DistanceCursor { 1, 2 } }, { 1, DistanceCursor { 1, 2 } }, { 2, std::nullopt } };
+    for (const Case& c : cases) {
+        auto project = newProject();
+        PlaceEntry entry(*project);
+        typeList(entry, { "A", "B", "C" });
+        // As an opened project stands: the record's state, nothing learnt.
+        project->Record.DistanceEntryState = c.state;
+        project->QuestionsKnown = false;
+        project->Questions = DistanceQuestions {};
+        EXPECT_EQ(entry.askedPair(), c.asked) << c.state;
+        EXPECT_FALSE(project->QuestionsKnown) << c.state;
+        EXPECT_TRUE(project->Questions == DistanceQuestions {}) << c.state;
+    }
+    // Once learnt, the pairs answered are not asked again.
+    auto project = newProject();
+    PlaceEntry entry(*project);
+    typeList(entry, { "A", "B", "C" });
+    ASSERT_TRUE(entry.enterDistance(5.0));
+    EXPECT_EQ(entry.askedPair(), (DistanceCursor { 1, 3 }));
+    ASSERT_TRUE(entry.enterDistance(6.0));
+    ASSERT_TRUE(entry.enterDistance(7.0));
+    EXPECT_EQ(entry.askedPair(), std::nullopt);
+}
