@@ -152,7 +152,7 @@ void entry::DistanceSheet::setDistanceEntry()
         // Shown again after an undo, the sheet looks as the project opened would: no change of
         // a pair while pairs are asked.
         if (again) {
-            distanceEdit->clear();
+            distanceEdit->setText(QString());
             pairChangeBox->setEnabled(false);
             allowChangeButton->setEnabled(false);
         }
@@ -204,8 +204,10 @@ void entry::DistanceSheet::onDistanceOk()
     }
     context_.placeEntry.enterDistance(*d);
     context_.pages.valuesChanged();
+    // The field starts without a history of its own: "Krok späť" from the menu then takes back
+    // the pair stored, not the field's emptying.
     if (showDistancePair())
-        distanceEdit->clear();
+        distanceEdit->setText(QString());
     else
         showEntryFinished();
 }

@@ -547,7 +547,8 @@ TEST(PlaceEntry, TheAskedPairIsReadWithoutLearningTheQuestions)
         int state;
         std::optional<DistanceCursor> asked;
     };
-    const Case cases[] = { { 0, DistanceCursor { 1, 2 } }, { 1, DistanceCursor { 1, 2 } }, { 2, std::nullopt } };
+    const Case cases[]
+        = { { 0, DistanceCursor { 1, 2 } }, { 1, DistanceCursor { 1, 2 } }, { 2, std::nullopt } };
     for (const Case& c : cases) {
         auto project = newProject();
         PlaceEntry entry(*project);
