@@ -51,7 +51,10 @@ public:
     // sheets, in the order of tabOrder_: Qt's scroll arrows measure from the first and the last
     // tab, hidden or not, and went dead with a hidden tab at either end.
     void showCriterionPage(QWidget* sheet, bool show);
+    // Makes a sheet the current one, while its tab is shown.
     void setCurrentCriterionPage(QWidget* sheet);
+    // The criterion sheet shown; null when none is.
+    QWidget* currentCriterionPage() const;
     // The ticked sheets that list places (quantity, price, frequency, distances, centre, depots,
     // priorities) show them again.
     void rebuildPlaceValuePages();

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTabWidget>
@@ -69,6 +70,9 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
     // An undo or a redo put back another state: the lists of places show it.
     if (dorvan::has(what, ProjectChange::Restored)) {
         const QScopedValueRollback<bool> again(showingAgain_, true);
+        // The sheets shown again make themselves current as a tick does; the user stays on
+        // the sheet worked on while its tab is still there.
+        const QPointer<QWidget> sheetShown = criteria_->currentCriterionPage();
         places_->showEntryAgain();
         picture_->showPlacesAgain();
         // The boxes tick as the choices do; their handlers store what the project holds already.
@@ -83,6 +87,8 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
                 host_.closeCooperWindow();
         }
         criteria_->rebuildPlaceValuePages();
+        if (sheetShown != nullptr)
+            criteria_->setCurrentCriterionPage(sheetShown);
     }
 }
 

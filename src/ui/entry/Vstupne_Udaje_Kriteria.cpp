@@ -209,7 +209,14 @@ void entry::CriteriaPage::showCriterionPage(QWidget* sheet, bool show)
 
 void entry::CriteriaPage::setCurrentCriterionPage(QWidget* sheet)
 {
-    criteriaTabs->setCurrentWidget(sheet);
+    // A sheet whose tab is hidden cannot be the current one.
+    if (criteriaTabs->indexOf(sheet) >= 0)
+        criteriaTabs->setCurrentWidget(sheet);
+}
+
+QWidget* entry::CriteriaPage::currentCriterionPage() const
+{
+    return criteriaTabs->currentWidget();
 }
 
 void entry::CriteriaPage::showChoices()

@@ -118,6 +118,28 @@ TEST_F(RelationUndo, TypedDistancesAreUndonePairByPair)
     EXPECT_FALSE(dorvan::ProjectDocument(project).canRedo());
 }
 
+// The sheet the user works on stays the current one through an undo and a redo, though other
+// ticked sheets (a value grid) are shown again too.
+TEST_F(RelationUndo, TheCurrentSheetStaysThroughAnUndo)
+{
+    tick("CheckBox1");
+    tick("CheckBox3");
+    sheet("TabSheet3");
+    distance("6,5");
+    auto* sheets = get<QTabWidget>("PageControl2");
+    ASSERT_EQ(sheets->currentWidget(), get<QWidget>("TabSheet3"));
+    ASSERT_TRUE(undo());
+    EXPECT_EQ(sheets->currentWidget(), get<QWidget>("TabSheet3"));
+    EXPECT_EQ(asked(), pair("Alfa<--->Beta"));
+    ASSERT_TRUE(redo());
+    EXPECT_EQ(sheets->currentWidget(), get<QWidget>("TabSheet3"));
+    // Undoing the tick of the sheet shown hides it: another sheet is current then.
+    ASSERT_TRUE(undo());
+    ASSERT_TRUE(undo());
+    EXPECT_FALSE(get<QCheckBox>("CheckBox3")->isChecked());
+    EXPECT_EQ(sheets->indexOf(get<QWidget>("TabSheet3")), -1);
+}
+
 // An added place undone while the addition waits for it: nothing is asked, and showing that
 // writes nothing back, so the place can be redone with its pairs.
 TEST_F(RelationUndo, AnUndoneAddedPlaceCanBeRedoneWithItsPairs)
