@@ -143,4 +143,12 @@ void ProjectEdits::setExistingCentres(const std::vector<std::string>& names)
     ProjectDocument(project_).execute(CentresStep, [&] { project_.Choices.ExistingCentres = names; });
 }
 
+// ---------------------------------------------------------------------------------------------
+// Depots and priorities
+
+void ProjectEdits::relationsTogether(const std::function<void()>& edits)
+{
+    ProjectDocument(project_).execute(RelationStep, edits);
+}
+
 } // namespace dorvan

@@ -4,6 +4,7 @@
 #include "core/project/Project.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,11 @@ public:
     void takeProposedGroups(const std::vector<std::string>& lines, int groupCount);
     // The existing centres of the group proposal, in the order chosen.
     void setExistingCentres(const std::vector<std::string>& names);
+
+    // --- Depots and priorities ---
+    // The edits `edits` makes (several places moved into or out of a list by one click), as
+    // one step.
+    void relationsTogether(const std::function<void()>& edits);
 
 private:
     Project& project_;

@@ -1,8 +1,8 @@
 #include "ui/entry/TwoListPicker.h"
 
-#include "ui/entry/EntryPages.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/PlaceRelations.h"
+#include "ui/entry/EntryPages.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -144,13 +144,20 @@ bool entry::TwoListPicker::empty(Side side) const
 void entry::TwoListPicker::moveChosenLines(Side from)
 {
     QListWidget* l = list(from);
-    for (const dorvan::Text100& name : selectedNames(l)) {
-        QListWidgetItem* line = firstLineNamed(l, name);
-        if (line == nullptr)
-            continue;
-        l->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
-        moveCurrentLine(from);
-    }
+    const std::vector<dorvan::Text100> names = selectedNames(l);
+    const auto moves = [this, l, from, &names] {
+        for (const dorvan::Text100& name : names) {
+            QListWidgetItem* line = firstLineNamed(l, name);
+            if (line == nullptr)
+                continue;
+            l->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+            moveCurrentLine(from);
+        }
+    };
+    if (together_ && names.size() > 1)
+        together_(moves);
+    else
+        moves();
 }
 
 void entry::TwoListPicker::moveCurrentLine(Side from)
@@ -221,7 +228,8 @@ void entry::TwoListPicker::moveLine(Side from, int row, Placement at)
         return;
     const dorvan::Text100 name = itemName(line);
     openSide(other(from));
-    const int to = at == Placement::NameOrder ? dorvan::sortedPosition(namesOf(target), name) : target->count();
+    const int to
+        = at == Placement::NameOrder ? dorvan::sortedPosition(namesOf(target), name) : target->count();
     target->insertItem(to, nameItem(name));
     delete source->takeItem(row);
     if (source->count() == 0)

@@ -54,6 +54,10 @@ public:
     QPushButton* arrow(Side from) const;
 
     void setMove(Move move) { move_ = std::move(move); }
+    // Runs the moves of one arrow click (several chosen lines); without it they run one by one.
+    // An owner makes them one step of the project's history.
+    using Together = std::function<void(const std::function<void()>& moves)>;
+    void setTogether(Together together) { together_ = std::move(together); }
 
     // Everything off and empty: the state of an unticked criterion.
     void switchOff();
@@ -87,6 +91,7 @@ private:
     QPushButton* out_ = nullptr;
     QHBoxLayout* row_ = nullptr;
     Move move_;
+    Together together_;
 };
 
 } // namespace entry

@@ -40,11 +40,15 @@ std::vector<dorvan::Text100> priorityNames(const dorvan::TProjectRecord& r)
     return names;
 }
 
-entry::TwoListPicker* addPicker(
-    QWidget* sheet, const entry::TwoListPicker::Names& names, const entry::TwoListPicker::Captions& captions)
+// Several lines moved by one click are one step of the project's history.
+entry::TwoListPicker* addPicker(QWidget* sheet, dorvan::Project& project,
+    const entry::TwoListPicker::Names& names, const entry::TwoListPicker::Captions& captions)
 {
     auto* picker = new entry::TwoListPicker(names, captions, sheet);
     (new QVBoxLayout(sheet))->addWidget(picker->box(), 1);
+    picker->setTogether([&project](const std::function<void()>& moves) {
+        dorvan::ProjectEdits(project).relationsTogether(moves);
+    });
     return picker;
 }
 
@@ -56,7 +60,7 @@ entry::TwoListPicker* addPicker(
 entry::DepotSheet::DepotSheet(const EntryContext& context)
     : context_(context)
 {
-    picker_ = addPicker(this,
+    picker_ = addPicker(this, context_.project,
         { "GroupBox24", "GroupBox25", "ListBox2", "GroupBox26", "ListBox3", "Button22", "Button23" },
         { " Vyberte distribučné sklady ", " Zoznam miest ", " Zoznam skladov " });
     picker_->setMove([this](Side from, int row, const dorvan::Text100& name) {
@@ -105,7 +109,7 @@ void entry::DepotSheet::removeDepot(int row, const dorvan::Text100& name)
 entry::PrioritySheet::PrioritySheet(const EntryContext& context)
     : context_(context)
 {
-    picker_ = addPicker(this,
+    picker_ = addPicker(this, context_.project,
         { "GroupBox33", "GroupBox34", "ListBox6", "GroupBox35", "ListBox7", "Button30", "Button31" },
         { " Vyberte miesta ktoré majú v distribučnom systéme prvoradú prioritu ", " Zoznam miest ",
             " Zoznam prioritných miest " });

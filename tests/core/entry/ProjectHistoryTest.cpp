@@ -185,6 +185,15 @@ TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
         { "centre chosen", typedProject, [&zlin](Project& p) { ProjectEdits(p).chooseCentral(zlin, 4); } },
         { "depot added", typedProject, [&nitra](Project& p) { ProjectEdits(p).addDepot(nitra, 4); } },
         { "priority added", typedProject, [&zlin](Project& p) { ProjectEdits(p).addPriority(zlin); } },
+        { "two depots and a priority moved by one click", typedProject,
+            [&zlin, &nitra](Project& p) {
+                ProjectEdits e(p);
+                e.relationsTogether([&] {
+                    e.addDepot(zlin, 4);
+                    e.addDepot(nitra, 4);
+                    e.addPriority(nitra);
+                });
+            } },
         { "distance typed over", typedProject, [](Project& p) { ProjectEdits(p).setDistance(1, 3, 99.5); } },
         { "settings", typedProject,
             [](Project& p) {

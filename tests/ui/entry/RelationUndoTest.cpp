@@ -44,6 +44,13 @@ public:
         auto* l = get<QListWidget>(listName);
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
     }
+    // A line added to the lines chosen.
+    void ctrlPick(const char* listName, int row)
+    {
+        auto* l = get<QListWidget>(listName);
+        QTest::mouseClick(
+            l->viewport(), Qt::LeftButton, Qt::ControlModifier, l->visualItemRect(l->item(row)).center());
+    }
     void chooseInCombo(const char* name, int downs)
     {
         for (int i = 0; i < downs; ++i)
@@ -282,6 +289,20 @@ const ListEdit ListEdits[] = {
             t.click("Button23");
         },
         "ListBox2", { "Alfa", "Gama" }, { "Alfa", "Beta", "Gama" } },
+    { "two depots moved by one click", [](RelationUndo& t) { t.tick("CheckBox7"); },
+        [](RelationUndo& t) {
+            t.pickLine("TabSheet7", "ListBox2", 0);
+            t.ctrlPick("ListBox2", 2);
+            t.click("Button22");
+        },
+        "ListBox3", {}, { "Alfa", "Gama" } },
+    { "two priorities moved back by one click", threePriorities,
+        [](RelationUndo& t) {
+            t.pickLine("TabSheet10", "ListBox7", 0);
+            t.ctrlPick("ListBox7", 1);
+            t.click("Button31");
+        },
+        "ListBox7", { "Alfa", "Beta", "Gama" }, { "Gama" } },
     { "priority added", [](RelationUndo& t) { t.tick("CheckBox10"); },
         [](RelationUndo& t) {
             t.pickLine("TabSheet10", "ListBox6", 1);
