@@ -211,7 +211,6 @@ void takePicture(Project& project, RgbPicture picture, int rangeX, int rangeY)
     r.MapRangeY = s.PictureRangeY = rangeY;
     s.MapPictureOwned = true;
     s.PictureMode = true;
-    s.UnsavedChanges = true;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/allocation/GroupSearch.h"
 #include "core/entry/GroupList.h"
+#include "core/entry/MapPlacement.h"
 #include "core/entry/PlaceRelations.h"
 #include "core/project/ProjectDocument.h"
 
@@ -149,6 +150,24 @@ void ProjectEdits::setExistingCentres(const std::vector<std::string>& names)
 void ProjectEdits::relationsTogether(const std::function<void()>& edits)
 {
     ProjectDocument(project_).execute(RelationStep, edits);
+}
+
+// ---- The picture page
+
+void ProjectEdits::takePictureRange(PixelSize control)
+{
+    static const EditCommand PictureRangeStep { .name = "Rozsah obrázka" };
+    ProjectDocument(project_).execute(PictureRangeStep, [&] {
+        auto& s = project_.State;
+        auto& r = project_.Record;
+        if (!rangesFixed(r)) {
+            const PictureRange range = pictureRangeOf(control);
+            r.MapRangeX = range.x;
+            r.MapRangeY = range.y;
+        }
+        s.PictureRangeX = r.MapRangeX;
+        s.PictureRangeY = r.MapRangeY;
+    });
 }
 
 } // namespace dorvan

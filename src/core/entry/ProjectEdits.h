@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/entry/CriterionValues.h"
+#include "core/entry/PicturePlacement.h"
 #include "core/project/Project.h"
 
 #include <cstdint>
@@ -61,6 +62,12 @@ public:
     // The edits `edits` makes (several places moved into or out of a list by one click), as
     // one step.
     void relationsTogether(const std::function<void()>& edits);
+
+    // ---- The picture page
+    // The picture shown at `control` pixels of Image1: a plain picture's coordinate range
+    // follows that size, in the working state and the record alike; a map's or a scaled
+    // picture's stays its kilometres, and the working state takes them from the record.
+    void takePictureRange(PixelSize control);
 
 private:
     Project& project_;

@@ -32,6 +32,11 @@ void Project::changed(ProjectChange what)
     Observers.notify(what);
 }
 
+void Project::tell(ProjectChange what) const
+{
+    Observers.notify(what);
+}
+
 void Project::resetAtStart()
 {
     Record = TProjectRecord {};

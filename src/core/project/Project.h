@@ -94,8 +94,10 @@ enum class ProjectChange : unsigned {
     Criteria = 1u << 1, // a criterion box was ticked or unticked
     Settings = 1u << 2, // the iteration settings (also when a run put a text back to its default)
     Groups = 1u << 3, // the distribution groups
-    DataMode = 1u << 4, // the main window's data mode
-    Coordinates = 1u << 5, // the places' coordinates are to be shown again where they are listed
+    DataMode = 1u << 4, // the main window's data mode (told, never saved)
+    // The places' coordinates are to be shown again where they are listed (told, or within a
+    // command that moved them)
+    Coordinates = 1u << 5,
     // The result of an open allocation window is stale: it runs again.
     RunInputs = 1u << 6,
     // The edit history moved (an edit, an undo or a redo): the undo items and the unsaved mark
@@ -188,6 +190,11 @@ struct Project {
     // saved (places, criteria, settings, groups) leaves the project unsaved until it is saved
     // again. Within a command it is also told again when that command is undone or redone.
     void changed(ProjectChange what);
+    // Tells the observers of something that is no saved content: the data mode switched, the
+    // places' coordinates to be listed again as the project holds them (the allocation window
+    // closed). Nothing is marked unsaved, the revision stays, and no step keeps it for its undo;
+    // changed is for content only.
+    void tell(ProjectChange what) const;
 
     // What the main window does on creation: the record starts from zero bytes, then takes
     // its start values, and the working state takes its start flags; the history is clean.

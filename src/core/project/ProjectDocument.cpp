@@ -64,7 +64,42 @@ std::vector<EditStep::Bytes> changedRanges(const RecordBytes& before, const Reco
     return ranges;
 }
 
+std::size_t choicesFootprint(const EntryChoices& c)
+{
+    std::size_t n = sizeof(EntryChoices);
+    for (const DistributionGroup& g : c.Groups.Groups) {
+        n += sizeof(DistributionGroup);
+        for (const std::string& m : g.Members)
+            n += sizeof(std::string) + m.size();
+    }
+    for (const std::string& name : c.ExistingCentres)
+        n += sizeof(std::string) + name.size();
+    return n;
+}
+
+std::size_t pictureFootprint(const std::shared_ptr<const RgbPicture>& picture)
+{
+    return picture ? sizeof(RgbPicture) + std::size_t(picture->width()) * std::size_t(picture->height()) * 3
+                   : 0;
+}
+
 } // namespace
+
+std::size_t stepFootprint(const EditStep& step)
+{
+    std::size_t n = sizeof(EditStep) + step.name.size() + step.fields.size() * sizeof(EditStep::Field);
+    for (const auto& r : step.bytes)
+        n += sizeof(EditStep::Bytes) + r.before.size() + r.after.size();
+    if (step.choicesBefore)
+        n += choicesFootprint(*step.choicesBefore) + choicesFootprint(*step.choicesAfter);
+    if (step.questionsBefore)
+        n += 2 * sizeof(EditStep::Questions);
+    // One picture may be the step's before and after alike (a step joined to its previous one).
+    n += pictureFootprint(step.pictureBefore);
+    if (step.pictureAfter != step.pictureBefore)
+        n += pictureFootprint(step.pictureAfter);
+    return n;
+}
 
 // The project as a command found it.
 struct ProjectDocument::Snapshot {
@@ -130,6 +165,7 @@ void ProjectDocument::noteEditsBeside()
                 h.savedAt.reset();
             h.steps.push_back(std::move(step));
             h.done = h.steps.size();
+            keepWithinBounds();
             ++h.revision;
             takeBaseline();
         }
@@ -287,8 +323,30 @@ void ProjectDocument::record(const EditCommand& command, const Snapshot& before)
     if (changedAnything)
         h.steps.push_back(std::move(step));
     h.done = h.steps.size();
+    keepWithinBounds();
     ++h.revision;
     settle(told | ProjectChange::History);
+}
+
+void ProjectDocument::keepWithinBounds()
+{
+    auto& h = history();
+    std::size_t held = 0;
+    for (const EditStep& step : h.steps)
+        held += stepFootprint(step);
+    // Only steps done go (the newest always stays); a new step has just dropped the redo ones.
+    std::size_t drop = 0;
+    while (drop + 1 < h.done && (h.steps.size() - drop > h.stepLimit || held > h.byteLimit))
+        held -= stepFootprint(h.steps[drop++]);
+    if (drop == 0)
+        return;
+    h.steps.erase(h.steps.begin(), h.steps.begin() + static_cast<std::ptrdiff_t>(drop));
+    h.done -= drop;
+    // The saved state was before a dropped step: no undo reaches it any more.
+    if (h.savedAt && *h.savedAt < drop)
+        h.savedAt.reset();
+    else if (h.savedAt)
+        *h.savedAt -= drop;
 }
 
 void ProjectDocument::apply(const EditStep& step, bool forward)

@@ -65,9 +65,21 @@ struct EditStep {
     std::shared_ptr<const RgbPicture> pictureBefore, pictureAfter;
 };
 
+// How much history a project keeps by default: the oldest steps go beyond this many steps, or
+// while the steps hold more than this many bytes (a step that replaced the map picture keeps
+// the picture before and after it: a large map is over a hundred megabytes). The newest step
+// always stays, whatever it holds.
+inline constexpr std::size_t HistoryStepLimit = 1000;
+inline constexpr std::size_t HistoryByteLimit = std::size_t { 256 } * 1024 * 1024;
+
+// What a step keeps in memory, near enough to bound the history by: the record's bytes before
+// and after, the choices and questions it keeps, the pictures' pixels.
+std::size_t stepFootprint(const EditStep& step);
+
 // The history a project keeps: steps[0, done) are done, the rest can be redone. savedAt is the
 // number of steps done when the project was last saved, opened or started anew; nothing when
-// that point can no longer be reached (a new edit dropped the steps that led to it).
+// that point can no longer be reached (a new edit dropped the steps that led to it, or the
+// oldest steps went over the history's bounds).
 struct EditHistory {
     std::vector<EditStep> steps;
     std::size_t done = 0;
@@ -81,6 +93,9 @@ struct EditHistory {
     std::optional<EntryChoices> baselineChoices;
     int applying = 0; // commands under way (a command within a command is part of it)
     ProjectChange toldWhileApplying {};
+    // The bounds past which the oldest steps go.
+    std::size_t stepLimit = HistoryStepLimit;
+    std::size_t byteLimit = HistoryByteLimit;
 };
 
 // The one edit path of a project: every change of its content runs as a command through
@@ -148,6 +163,9 @@ private:
     void restore(const Snapshot& snapshot);
     void apply(const EditStep& step, bool forward);
     void settle(ProjectChange told);
+    // Over the history's bounds the oldest steps go; the saved point with them, when it was
+    // among them.
+    void keepWithinBounds();
 
     Project& project_;
 };

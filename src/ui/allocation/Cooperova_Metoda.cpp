@@ -389,7 +389,7 @@ bool TCooperAlokMetod::FormZatvor()
         return false;
     }
     // Where the places' coordinates are listed, they are shown again as the project holds them.
-    project_.changed(dorvan::ProjectChange::Coordinates);
+    project_.tell(dorvan::ProjectChange::Coordinates);
     s.EntryWindowClosed = true;
     s.EntryStarted = false;
     return true;

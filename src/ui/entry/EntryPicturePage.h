@@ -6,6 +6,7 @@
 #include "core/entry/PicturePlacement.h"
 
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -40,7 +41,8 @@ public:
     void showProjectPicture();
     // The coordinate columns of StringGrid7 as the project holds them.
     void showPictureCoordinates();
-    // The places' marks and rows again, as an undo or a redo left the list.
+    // The picture, the places' marks and rows again, as an undo or a redo left them: a picture
+    // taken back leaves the page as before it, one given back is fitted again.
     void showPlacesAgain();
 
 private:
@@ -61,8 +63,13 @@ private:
     // Takes a load into the project: the notice for the status bar (empty for none), or nothing
     // when the user declined or the project changed meanwhile.
     std::optional<QString> takeLoadedPicture(dorvan::MapLoad& load);
+    // Image1 sized for the picture just taken and the picture's range set by that size.
+    void fitTakenPicture();
     // The picture taken: the page shows it.
     void showTakenPicture(const QString& notice);
+    void showFittedPicture();
+    void showNoPicture();
+    void hidePictureGrid();
     // The X/Y a click at (x, y) of Image1 gives: kilometres for a map or a scaled picture,
     // display pixels otherwise.
     std::optional<std::pair<double, double>> clickedCoordinates(int x, int y) const;
@@ -87,6 +94,8 @@ private:
     EntryContext context_;
     // The coordinate range the marks were last drawn for.
     dorvan::PictureRange shownRange_;
+    // The size of the picture last drawn; none while the page shows no picture.
+    QSize shownPictureSize_;
     QGroupBox* pictureBox = nullptr; // GroupBox54
     PictureSurface* pictureSurface = nullptr; // Image1
     QScrollBar* horizontalBar = nullptr; // ScrollBar1

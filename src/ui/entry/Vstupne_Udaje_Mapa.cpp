@@ -1,13 +1,17 @@
 // The picture page's maps: a georeferenced map warped into the project, a plain picture in
-// display ranges or with "Mierka mapy" in kilometres, and the coordinates a click gives.
+// display ranges or with "Mierka mapy" in kilometres, the coordinates a click gives, and the
+// picture shown again after an undo or a redo.
 #include "ui/entry/EntryPicturePage.h"
 
 #include "core/entry/MapPlacement.h"
 #include "core/entry/PicturePlacement.h"
+#include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 #include "core/geo/MapFit.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
 #include "ui/common/UserDialogs.h"
+#include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryHost.h"
 #include "ui/entry/EntryMapLoad.h"
 #include "ui/entry/EntryMessages.h"
@@ -18,6 +22,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +34,8 @@ inline constexpr const char* CoarserMapText
 inline constexpr const char* MapLoadingText = "Načítavam mapu ... (Esc alebo Zrušiť preruší)";
 inline constexpr const char* ProjectChangedDuringLoadText
     = "Miesta projektu sa počas načítania mapy zmenili, mapa nebola vložená !!!";
+// A map or picture taken, with everything that comes with it: one step of the history.
+const dorvan::EditCommand MapLoadStep { .name = "Mapa", .picture = true };
 
 } // namespace
 
@@ -119,22 +129,31 @@ std::optional<QString> entry::PicturePage::takeLoadedPicture(dorvan::MapLoad& lo
         return std::nullopt;
     }
     QString notice;
+    int outside = 0;
     if (load.kind == dorvan::MapLoad::Map) {
         const bool far = dorvan::farFromEveryPlace(*load.fit);
         if (far && !context_.dialogs.confirm(this, entry::text(dorvan::farMapQuestion(*load.fit)), false))
             return std::nullopt;
-        const int outside = far ? 0 : load.fit->placesOutside;
+        outside = far ? 0 : load.fit->placesOutside;
         if (load.fit->coarser)
             notice = entry::text(CoarserMapText);
-        context_.session.takeFittedMap(std::move(*load.fit));
-        if (outside > 0)
-            context_.dialogs.warn(this, entry::text(dorvan::placesOutsideText(outside)));
-    } else if (const auto scale = dorvan::scaleRanges(
-                   pending_.widthKm, pending_.heightKm, load.picture.width(), load.picture.height())) {
-        context_.session.takeScaledPicture(std::move(load.picture), *scale);
-    } else {
-        context_.session.takeMapPicture(std::move(load.picture));
     }
+    // The picture, its places moved onto a map, and the range Image1 gives it are one step.
+    const std::optional<dorvan::ScaleKm> scale = load.kind == dorvan::MapLoad::Map
+        ? std::nullopt
+        : dorvan::scaleRanges(
+            pending_.widthKm, pending_.heightKm, load.picture.width(), load.picture.height());
+    dorvan::ProjectDocument(project).execute(MapLoadStep, [&] {
+        if (load.kind == dorvan::MapLoad::Map)
+            context_.session.takeFittedMap(std::move(*load.fit));
+        else if (scale)
+            context_.session.takeScaledPicture(std::move(load.picture), *scale);
+        else
+            context_.session.takeMapPicture(std::move(load.picture));
+        fitTakenPicture();
+    });
+    if (outside > 0)
+        context_.dialogs.warn(this, entry::text(dorvan::placesOutsideText(outside)));
     return notice;
 }
 
@@ -153,4 +172,50 @@ std::optional<std::pair<double, double>> entry::PicturePage::clickedCoordinates(
     if (!ref)
         return std::nullopt;
     return std::pair { double(ref->x), double(ref->y) };
+}
+
+void entry::PicturePage::showPlacesAgain()
+{
+    const auto& project = context_.project;
+    if (!project.State.MapPictureOwned || project.MapPicture.empty()) {
+        if (pictureSurface->isEnabled())
+            showNoPicture();
+        return;
+    }
+    // A picture that came back (a map load redone) is fitted as a load fits it; one that stayed
+    // keeps its place on the page.
+    const QSize picture(project.MapPicture.width(), project.MapPicture.height());
+    if (!pictureSurface->isEnabled() || picture != shownPictureSize_) {
+        pictureSurface->resetSurface(window()->size());
+        fitPictureControl(proportionalButton->isChecked());
+        showFittedPicture();
+    } else {
+        redrawPicture(project.State.PictureRangeX, project.State.PictureRangeY);
+    }
+    const int count = std::clamp(project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
+    if (count > 0) {
+        layOutPictureGrid(count + 1);
+        refillPictureRows(count);
+    } else {
+        hidePictureGrid();
+    }
+}
+
+// The page as before any picture (a map load undone): Image1 blank and deaf, "Otvor" on again.
+void entry::PicturePage::showNoPicture()
+{
+    pictureSurface->resetSurface({ dorvan::MinPictureControlSide, dorvan::MinPictureControlSide });
+    pictureSurface->setEnabled(false);
+    shownPictureSize_ = {};
+    openPictureButton->setEnabled(!mapLoad_->busy());
+    pictureBox->setTitle(u(" "));
+    hidePictureGrid();
+    onPictureMouseLeave();
+}
+
+void entry::PicturePage::hidePictureGrid()
+{
+    pictureGrid->setRowCount(0);
+    pictureGrid->setVisible(false);
+    pictureListBox->setVisible(false);
 }

@@ -8,6 +8,7 @@
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/PlaceHover.h"
 #include "core/entry/PlaceList.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/entry/ProjectSession.h"
 #include "core/project/Project.h"
 #include "core/project/ProjectDocument.h"
@@ -250,38 +251,39 @@ void entry::PicturePage::stopPictureLoad()
     mapLoad_->stop();
 }
 
-void entry::PicturePage::showTakenPicture(const QString& notice)
+// Image1 sized for the picture just taken (within its command: the range follows the size).
+void entry::PicturePage::fitTakenPicture()
 {
-    const auto& s = context_.project.State;
-
-    pictureSurface->setEnabled(true);
-    openPictureButton->setEnabled(false); // one picture per window
-    context_.host.entryFirstCountAccepted(); // the input mode is fixed from now on
-
     pictureSurface->resetSurface(window()->size());
     fitPictureControl(proportionalButton->isChecked());
     setPictureRange();
-    redrawPicture(s.PictureRangeX, s.PictureRangeY);
-    setPictureCaption();
+}
+
+void entry::PicturePage::showTakenPicture(const QString& notice)
+{
+    context_.host.entryFirstCountAccepted(); // the input mode is fixed from now on
+    showFittedPicture();
     context_.pages.valuesChanged();
     if (!notice.isEmpty())
         context_.host.entryStatusNotice(notice);
+}
+
+// The picture as fitted into Image1, with its marks and the page's caption; the page takes no
+// other picture.
+void entry::PicturePage::showFittedPicture()
+{
+    const auto& s = context_.project.State;
+    pictureSurface->setEnabled(true);
+    openPictureButton->setEnabled(false); // one picture per window
+    redrawPicture(s.PictureRangeX, s.PictureRangeY);
+    setPictureCaption();
 }
 
 // The coordinate range of the picture follows the size of Image1; a map's or a scaled
 // picture's stays its kilometres.
 void entry::PicturePage::setPictureRange()
 {
-    auto& s = context_.project.State;
-    auto& r = context_.project.Record;
-    if (dorvan::rangesFixed(r)) {
-        s.PictureRangeX = r.MapRangeX;
-        s.PictureRangeY = r.MapRangeY;
-        return;
-    }
-    const dorvan::PictureRange range = dorvan::pictureRangeOf(sizeOf(pictureSurface));
-    s.PictureRangeX = r.MapRangeX = range.x;
-    s.PictureRangeY = r.MapRangeY = range.y;
+    dorvan::ProjectEdits(context_.project).takePictureRange(sizeOf(pictureSurface));
 }
 
 // Sizes Image1 by the proportion rule of the page; a size no rule gives keeps the control's.
@@ -298,6 +300,7 @@ void entry::PicturePage::fitPictureControl(bool proportional)
 void entry::PicturePage::redrawPicture(int rangeX, int rangeY)
 {
     shownRange_ = { rangeX, rangeY };
+    shownPictureSize_ = { context_.project.MapPicture.width(), context_.project.MapPicture.height() };
     QImage& surface = pictureSurface->surface();
     surface.fill(Qt::white);
     if (!context_.project.MapPicture.empty()) {
@@ -419,16 +422,6 @@ void entry::PicturePage::showPictureCoordinates()
     }
 }
 
-void entry::PicturePage::showPlacesAgain()
-{
-    if (context_.project.MapPicture.empty())
-        return;
-    const int count = std::clamp(context_.project.State.PlaceCount, 0, dorvan::MaxPlaceCount);
-    redrawPicture(shownRange_.x, shownRange_.y);
-    layOutPictureGrid(count + 1);
-    refillPictureRows(count);
-}
-
 void entry::PicturePage::refillPictureRows(int count)
 {
     const auto& r = context_.project.Record;
@@ -539,21 +532,24 @@ void entry::PicturePage::onPictureGridDelete()
 
     if (context_.host.cooperWindowOpen() && s.EntryStarted)
         context_.host.closeCooperWindow();
-    // The moved places take the names of their new numbers.
-    const dorvan::PlaceDeletion deleted = context_.session.deletePicturePlace(row);
+    // The moved places take the names of their new numbers. With the last place the range
+    // follows the picture's size again, in the same step.
+    const dorvan::PlaceDeletion deleted
+        = dorvan::ProjectDocument(context_.project).execute({ .name = "Vymazanie miesta" }, [&] {
+              dorvan::PlaceDeletion d = context_.session.deletePicturePlace(row);
+              if (s.PlaceCount == 0)
+                  setPictureRange();
+              return d;
+          });
     if (deleted.settingsOff)
         context_.host.entrySettingsSwitched(false); // "Riešenie DORVAN" off
     if (s.PlaceCount > 0) {
         pictureGrid->setRowCount(s.PlaceCount + 1);
         refillPictureRows(s.PlaceCount);
-        redrawPicture(s.PictureRangeX, s.PictureRangeY);
     } else {
-        pictureGrid->setRowCount(0);
-        pictureGrid->setVisible(false);
-        pictureListBox->setVisible(false);
-        redrawPicture(s.PictureRangeX, s.PictureRangeY);
-        setPictureRange();
+        hidePictureGrid();
     }
+    redrawPicture(s.PictureRangeX, s.PictureRangeY);
     context_.pages.valuesChanged();
     context_.pages.rebuildPlaceValuePages();
     context_.pages.placeDeleted(deleted.change);

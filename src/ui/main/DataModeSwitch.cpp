@@ -29,5 +29,5 @@ void DataModeSwitch::set(bool pictureMode)
 void DataModeSwitch::show(bool pictureMode)
 {
     project_.State.PictureMode = pictureMode;
-    project_.changed(dorvan::ProjectChange::DataMode);
+    project_.tell(dorvan::ProjectChange::DataMode);
 }

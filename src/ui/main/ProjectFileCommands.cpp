@@ -76,7 +76,7 @@ void ProjectFileCommands::NovyVUClick()
 
     // The new window opens on the manual-entry page, the picture page hidden, the focus in
     // the place-count field.
-    p_.project.changed(dorvan::ProjectChange::DataMode);
+    p_.project.tell(dorvan::ProjectChange::DataMode);
 }
 
 // ----------------------------------------------------------------------------------------------

@@ -29,12 +29,14 @@ struct ContentOf {
     bool complete, addMode, differ;
     int pictureWidth;
     DistanceQuestions questions;
+    int rangeX, rangeY;
 };
 
 ContentOf contentOf(const Project& p)
 {
     return { encodeRecord(p.Record), p.Choices, p.State.PlaceCount, p.State.NextPlace, p.State.PlacesComplete,
-        p.State.AddPlacesMode, p.State.CoordsDiffer, p.MapPicture.width(), p.Questions };
+        p.State.AddPlacesMode, p.State.CoordsDiffer, p.MapPicture.width(), p.Questions, p.State.PictureRangeX,
+        p.State.PictureRangeY };
 }
 
 void expectSame(const ContentOf& a, const ContentOf& b)
@@ -48,6 +50,8 @@ void expectSame(const ContentOf& a, const ContentOf& b)
     EXPECT_EQ(a.differ, b.differ);
     EXPECT_EQ(a.pictureWidth, b.pictureWidth);
     EXPECT_TRUE(a.questions == b.questions) << "distance questions differ";
+    EXPECT_EQ(a.rangeX, b.rangeX);
+    EXPECT_EQ(a.rangeY, b.rangeY);
 }
 
 // A new project with four typed places, each settled as the window does.
@@ -85,6 +89,14 @@ std::unique_ptr<Project> clickedProject()
         if (s.places().storeClickedPlace(t.place, xy[0], xy[1]).completesList)
             s.places().completeClickedList();
     }
+    return p;
+}
+
+// The typed project with a plain picture (no scale) taken.
+std::unique_ptr<Project> plainPictureProject()
+{
+    auto p = typedProject();
+    ProjectSession(*p).takeMapPicture(RgbPicture(30, 20));
     return p;
 }
 
@@ -211,6 +223,10 @@ TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
         { "existing centres", typedProject,
             [](Project& p) {
                 ProjectEdits(p).setExistingCentres({ "Trnava", "Nitra" });
+            } },
+        { "picture range from its display", plainPictureProject,
+            [](Project& p) {
+                ProjectEdits(p).takePictureRange({ 300, 201 });
             } },
     };
     for (const Row& row : rows) {
@@ -522,4 +538,132 @@ TEST(ProjectHistory, TypedDistancesAreUndonePairByPair)
         EXPECT_TRUE(encodeRecord(p->Record) == finished);
         EXPECT_FALSE(s.places().distanceQuestions().next(n));
     }
+}
+
+TEST(ProjectHistory, ThePictureRangeFollowsTheDisplayUnlessItIsKilometres)
+{
+    struct Row {
+        const char* what;
+        std::unique_ptr<Project> (*start)();
+        PixelSize shown;
+        int rangeX, rangeY; // record and working state after
+    };
+    const Row rows[] = {
+        // Width by height less one, as a click measures from the bottom row.
+        { "a plain picture", plainPictureProject, { 300, 201 }, 300, 200 },
+        { "a plain picture shown small", plainPictureProject, { 31, 21 }, 31, 20 },
+        // 200 x 100 km whatever the display.
+        { "a scaled picture", clickedProject, { 300, 201 }, 200, 100 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto p = row.start();
+        ProjectEdits(*p).takePictureRange(row.shown);
+        EXPECT_EQ(p->Record.MapRangeX, row.rangeX);
+        EXPECT_EQ(p->Record.MapRangeY, row.rangeY);
+        EXPECT_EQ(p->State.PictureRangeX, row.rangeX);
+        EXPECT_EQ(p->State.PictureRangeY, row.rangeY);
+    }
+}
+
+TEST(ProjectHistory, TheOldestStepsGoBeyondTheBoundsAndTheSavedPointWithThem)
+{
+    // Edit k sets the vehicle speed to k; a picture edit takes a 100 x 100 picture (30,000
+    // bytes of pixels): its step keeps the picture before and after it.
+    const auto speed = [](int k) {
+        return [k](Project& p) { ProjectEdits(p).setValue(&TProjectRecord::VehicleSpeed, k); };
+    };
+    const auto picture = [](std::uint8_t shade) {
+        return [shade](Project& p) {
+            RgbPicture pic(100, 100);
+            pic.setPixel(0, 0, { shade, shade, shade });
+            ProjectSession(p).takeMapPicture(std::move(pic));
+        };
+    };
+    struct Row {
+        const char* what;
+        std::size_t stepLimit, byteLimit;
+        std::vector<std::function<void(Project&)>> edits;
+        std::size_t savedAfter; // the edits done when the project was saved
+        std::size_t kept; // steps left to undo
+        bool savedReachable;
+    };
+    const std::size_t plenty = std::size_t { 1 } << 30;
+    const Row rows[] = {
+        { "within the bounds", 10, plenty, { speed(1), speed(2), speed(3) }, 0, 3, true },
+        { "eight edits, five kept", 5, plenty,
+            { speed(1), speed(2), speed(3), speed(4), speed(5), speed(6), speed(7), speed(8) }, 0, 5, false },
+        { "saved after a kept step", 3, plenty,
+            { speed(1), speed(2), speed(3), speed(4), speed(5), speed(6) }, 4, 3, true },
+        { "saved at the last dropped step", 3, plenty,
+            { speed(1), speed(2), speed(3), speed(4), speed(5), speed(6) }, 3, 3, true },
+        { "saved before it", 3, plenty, { speed(1), speed(2), speed(3), speed(4), speed(5), speed(6) }, 2, 3,
+            false },
+        // 30,000 + 60,000 bytes held, then 60,000 more: the two oldest go to come under 100,000.
+        { "pictures over the byte bound", 1000, 100000, { picture(1), picture(2), picture(3) }, 0, 1, false },
+        { "pictures then small edits", 1000, 100000,
+            { picture(1), picture(2), picture(3), speed(9), speed(10) }, 0, 3, false },
+        // The newest step stays whatever it holds.
+        { "one step larger than the bound", 1000, 10000, { picture(7) }, 0, 1, true },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto p = typedProject();
+        ProjectDocument doc(*p);
+        doc.startClean();
+        p->History->stepLimit = row.stepLimit;
+        p->History->byteLimit = row.byteLimit;
+        std::vector<ContentOf> states { contentOf(*p) };
+        for (std::size_t k = 0; k < row.edits.size(); ++k) {
+            row.edits[k](*p);
+            states.push_back(contentOf(*p));
+            if (k + 1 == row.savedAfter)
+                doc.markSaved();
+        }
+        const std::size_t n = row.edits.size();
+        bool sawClean = doc.clean();
+        std::size_t undone = 0;
+        while (doc.undo()) {
+            ++undone;
+            ASSERT_LE(undone, n);
+            expectSame(contentOf(*p), states[n - undone]);
+            sawClean = sawClean || doc.clean();
+            EXPECT_EQ(p->State.UnsavedChanges, !doc.clean());
+        }
+        EXPECT_EQ(undone, row.kept);
+        EXPECT_EQ(sawClean, row.savedReachable);
+        while (doc.redo()) { }
+        expectSame(contentOf(*p), states[n]);
+        EXPECT_EQ(doc.clean(), row.savedAfter == n);
+    }
+}
+
+TEST(ProjectHistory, WhatIsToldBesideTheContentMarksNothing)
+{
+    auto p = typedProject();
+    ProjectDocument doc(*p);
+    doc.startClean();
+    std::vector<unsigned> told;
+    auto watching
+        = p->Observers.observe([&told](ProjectChange what) { told.push_back(static_cast<unsigned>(what)); });
+    const std::uint64_t r0 = doc.revision();
+    p->tell(ProjectChange::DataMode);
+    p->tell(ProjectChange::Coordinates);
+    EXPECT_EQ(told, (std::vector<unsigned> { 16u, 32u }));
+    EXPECT_TRUE(doc.clean());
+    EXPECT_FALSE(p->State.UnsavedChanges);
+    EXPECT_EQ(doc.revision(), r0);
+
+    // Told within a command, it is no part of the step: its undo does not tell it again.
+    doc.execute({ .name = "Hodnota" }, [&p] {
+        p->Record.VehicleSpeed = 50;
+        p->tell(ProjectChange::DataMode);
+    });
+    told.clear();
+    ASSERT_TRUE(doc.undo());
+    EXPECT_EQ(told, (std::vector<unsigned> { 128u | 256u })); // History | Restored
+    // A content change, by contrast, is unsaved and a new revision.
+    p->changed(ProjectChange::Places);
+    EXPECT_TRUE(p->State.UnsavedChanges);
+    EXPECT_EQ(doc.revision(), r0 + 3);
 }

@@ -1,10 +1,15 @@
 // The picture page reads a map on a thread of its own: the window answers meanwhile, the load can
 // be stopped, and the places a map leaves outside are told (or asked about) before it is taken.
+// A load taken is one step of the history, the page following its undo and redo.
 #include "core/entry/MapPlacement.h"
 #include "core/geo/GeoReference.h"
+#include "core/project/ProjectDocument.h"
+#include "core/project/RecordCodec.h"
 #include "support/EntryWindowFixture.h"
 #include "support/TestRasters.h"
 
+#include <QGroupBox>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -231,4 +236,73 @@ TEST_F(MapLoadPage, PlacesEditedWhileTheMapLoadsLeaveTheMapOut)
         QStringList {
             QString::fromUtf8("Miesta projektu sa počas načítania mapy zmenili, mapa nebola vložená !!!") });
     EXPECT_TRUE(get<QPushButton>("Button48")->isEnabled());
+}
+
+TEST_F(MapLoadPage, AMapLoadIsOneStepUndoneToTheBlankPageAndRedoneAsItWasFitted)
+{
+    struct Case {
+        const char* name;
+        const char* file; // in the test's folder
+        QString widthKm, heightKm; // "Mierka mapy"
+        bool places; // two places in the map's plane before it
+    };
+    QImage plain(120, 80, QImage::Format_RGB32);
+    plain.fill(QColor(30, 160, 40));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            plain.setPixelColor(x, y, QColor(200, 20, 20));
+    ASSERT_TRUE(plain.save(dir.filePath("plain.bmp"), "BMP"));
+    const Case cases[] = {
+        { "a plain picture, its range from Image1", "plain.bmp", {}, {}, false },
+        { "a picture of 240 x 160 km", "plain.bmp", "240", "160", false },
+        { "a map in the places' plane", "utm.tif", {}, {}, true },
+    };
+    dorvan::ProjectDocument document(project);
+    auto* image = get<QWidget>("Image1");
+    auto* open = get<QPushButton>("Button48");
+    auto* box = get<QGroupBox>("GroupBox54");
+    const QImage blank = image->grab().toImage();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.places)
+            withPlaces({ { 360, 5350 }, { 420, 5390 } });
+        document.startClean();
+        const dorvan::RecordBytes opening = dorvan::encodeRecord(project.Record);
+        get<QLineEdit>("EditMapWidth")->setText(c.widthKm);
+        get<QLineEdit>("EditMapHeight")->setText(c.heightKm);
+        dialogs.fileAnswers.push_back(dir.filePath(QString::fromLatin1(c.file)));
+        click("Button48");
+        dorvan::test::waitForMapLoad(w.data());
+        ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+        ASSERT_TRUE(project.State.MapPictureOwned);
+        const dorvan::RecordBytes loaded = dorvan::encodeRecord(project.Record);
+        const QImage fitted = image->grab().toImage();
+        const QString caption = box->title();
+        const QSize size = image->size();
+        EXPECT_NE(fitted, blank);
+        EXPECT_EQ(caption, QStringLiteral(" %1 x %2 ").arg(size.width() - 1).arg(size.height() - 1));
+        EXPECT_EQ(document.undoName(), "Mapa");
+
+        // One undo takes the whole load back: the project's bytes, the picture and the page.
+        ASSERT_TRUE(document.undo());
+        EXPECT_FALSE(document.canUndo()) << "the picture's range is a step of its own";
+        EXPECT_TRUE(dorvan::encodeRecord(project.Record) == opening);
+        EXPECT_TRUE(project.MapPicture.empty());
+        EXPECT_FALSE(image->isEnabled());
+        EXPECT_TRUE(open->isEnabled());
+        EXPECT_EQ(box->title(), QStringLiteral(" "));
+        EXPECT_EQ(image->grab().toImage(), blank);
+        EXPECT_FALSE(project.State.UnsavedChanges);
+
+        // Redone, the page shows the picture fitted as the load fitted it, pixel for pixel.
+        ASSERT_TRUE(document.redo());
+        EXPECT_TRUE(dorvan::encodeRecord(project.Record) == loaded);
+        EXPECT_TRUE(image->isEnabled());
+        EXPECT_FALSE(open->isEnabled());
+        EXPECT_EQ(box->title(), caption);
+        EXPECT_EQ(image->size(), size);
+        EXPECT_EQ(image->grab().toImage(), fitted);
+
+        ASSERT_TRUE(document.undo()); // the page is ready for the next file
+    }
 }
