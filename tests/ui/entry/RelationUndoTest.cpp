@@ -58,7 +58,7 @@ public:
     }
 };
 
-QString pair(const char* names)
+QString askedCaption(const char* names)
 {
     return u(" Vzdialenosť ") + u(names) + u(" ");
 }
@@ -85,7 +85,7 @@ TEST_F(RelationUndo, TypedDistancesAreUndonePairByPair)
     for (const Answer& a : answers) {
         SCOPED_TRACE(a.askedBefore);
         const dorvan::RecordBytes before = bytes();
-        ASSERT_EQ(asked(), pair(a.askedBefore));
+        ASSERT_EQ(asked(), askedCaption(a.askedBefore));
         // Answered with Enter: the field, emptied for the next pair, has no edit of its own that
         // "Krok späť" would take back before the pair.
         typeInto("Edit11", u(a.value));
@@ -101,7 +101,7 @@ TEST_F(RelationUndo, TypedDistancesAreUndonePairByPair)
         EXPECT_EQ(r.Distance[a.row][a.col], a.straight);
         EXPECT_EQ(r.Distance[a.col][a.row], a.straight);
         EXPECT_EQ(r.DistanceEntryState, 0);
-        EXPECT_EQ(asked(), pair(a.askedBefore));
+        EXPECT_EQ(asked(), askedCaption(a.askedBefore));
         EXPECT_TRUE(enabled("Edit11"));
         EXPECT_TRUE(enabled("Button10"));
         EXPECT_FALSE(enabled("Button11")) << "no change of a pair before the entry is finished";
@@ -110,7 +110,7 @@ TEST_F(RelationUndo, TypedDistancesAreUndonePairByPair)
         EXPECT_TRUE(bytes() == after);
         EXPECT_EQ(r.Distance[a.col][a.row], a.typed);
         if (a.askedAfter != nullptr) {
-            EXPECT_EQ(asked(), pair(a.askedAfter));
+            EXPECT_EQ(asked(), askedCaption(a.askedAfter));
             EXPECT_TRUE(enabled("Button10"));
         } else {
             EXPECT_EQ(r.DistanceEntryState, 2);
@@ -137,7 +137,7 @@ TEST_F(RelationUndo, TheCurrentSheetStaysThroughAnUndo)
     ASSERT_EQ(sheets->currentWidget(), get<QWidget>("TabSheet3"));
     ASSERT_TRUE(undo());
     EXPECT_EQ(sheets->currentWidget(), get<QWidget>("TabSheet3"));
-    EXPECT_EQ(asked(), pair("Alfa<--->Beta"));
+    EXPECT_EQ(asked(), askedCaption("Alfa<--->Beta"));
     ASSERT_TRUE(redo());
     EXPECT_EQ(sheets->currentWidget(), get<QWidget>("TabSheet3"));
     // Undoing the tick of the sheet shown hides it: another sheet is current then.
@@ -163,7 +163,7 @@ TEST_F(RelationUndo, AnUndoneAddedPlaceCanBeRedoneWithItsPairs)
     place("Delta", "2", "2");
     const dorvan::RecordBytes added = bytes();
     showPage(1);
-    ASSERT_EQ(asked(), pair("Delta<--->Alfa"));
+    ASSERT_EQ(asked(), askedCaption("Delta<--->Alfa"));
 
     ASSERT_TRUE(undo());
     EXPECT_TRUE(bytes() == waiting);
@@ -172,7 +172,7 @@ TEST_F(RelationUndo, AnUndoneAddedPlaceCanBeRedoneWithItsPairs)
     ASSERT_TRUE(dorvan::ProjectDocument(project).canRedo());
     ASSERT_TRUE(redo());
     EXPECT_TRUE(bytes() == added);
-    EXPECT_EQ(asked(), pair("Delta<--->Alfa"));
+    EXPECT_EQ(asked(), askedCaption("Delta<--->Alfa"));
     EXPECT_TRUE(enabled("Button10"));
     EXPECT_FALSE(enabled("Button11"));
 }
@@ -201,7 +201,7 @@ TEST_F(RelationUndo, AnImportedMatrixIsUndoneAsOneStep)
     EXPECT_TRUE(bytes() == before);
     EXPECT_EQ(r.Distance[1][2], 6.5);
     EXPECT_EQ(r.Distance[2][3], 5.0);
-    EXPECT_EQ(asked(), pair("Alfa<--->Gama"));
+    EXPECT_EQ(asked(), askedCaption("Alfa<--->Gama"));
     EXPECT_TRUE(enabled("Button10"));
     EXPECT_FALSE(enabled("Button11"));
     EXPECT_TRUE(get<QCheckBox>("CheckBox3")->isChecked());
