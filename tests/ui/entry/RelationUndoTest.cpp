@@ -24,6 +24,9 @@ public:
     {
     }
     using ThreePlacesFixture::click;
+    using ThreePlacesFixture::dialogs;
+    using ThreePlacesFixture::get;
+    using ThreePlacesFixture::showPage;
     using ThreePlacesFixture::tick;
 
     dorvan::RecordBytes bytes() const { return dorvan::encodeRecord(project.Record); }
@@ -303,6 +306,17 @@ const ListEdit ListEdits[] = {
             t.click("Button31");
         },
         "ListBox7", { "Alfa", "Beta", "Gama" }, { "Gama" } },
+    // A step of the place list: the depot of a deleted place comes back with it.
+    { "depot's place deleted", depotBeta,
+        [](RelationUndo& t) {
+            t.showPage(0);
+            auto* places = t.get<QTableWidget>("StringGrid6");
+            places->setCurrentCell(2, 1); // Beta
+            t.dialogs.confirmAnswers = { true };
+            QTest::keyClick(places, Qt::Key_Delete);
+            t.showPage(1);
+        },
+        "ListBox3", { "Beta" }, {} },
     { "priority added", [](RelationUndo& t) { t.tick("CheckBox10"); },
         [](RelationUndo& t) {
             t.pickLine("TabSheet10", "ListBox6", 1);
