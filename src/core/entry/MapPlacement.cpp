@@ -241,6 +241,11 @@ bool rangesFixed(const TProjectRecord& record)
     return record.hasPicture() && (geo::isScaledPicture(record) || geo::projectReference(record).has_value());
 }
 
+bool plainPictureNeedsScale(const TProjectRecord& record)
+{
+    return geo::projectReference(record).has_value();
+}
+
 std::optional<Kilometres> kilometresFromPixel(int x, int y, int width, int height, int rangeX, int rangeY)
 {
     if (width < 1 || height < 2)

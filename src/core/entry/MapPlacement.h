@@ -20,6 +20,9 @@ inline constexpr const char* MapWidthLabelText = "Šírka mapy (km)";
 inline constexpr const char* MapHeightLabelText = "Výška mapy (km)";
 inline constexpr const char* BadMapScaleText = "Mierka mapy musí byť celý počet kilometrov, aspoň 1 !!!";
 inline constexpr const char* PlainPictureTooLargeText = "Súbor obrázka je príliš veľký !!!";
+inline constexpr const char* PictureNeedsScaleText
+    = "Miesta projektu majú skutočné súradnice: obrázok bez georeferencie potrebuje mierku mapy "
+      "(šírka alebo výška v km) !!!";
 
 // A side of the scale as typed: a whole number of kilometres, at least 1 (a decimal, a sign or
 // anything else is refused); nothing for an empty text.
@@ -84,6 +87,10 @@ void placeScaledPicture(Project& project, RgbPicture picture, ScaleKm scale);
 
 // The picture's ranges are kilometres (a map or a scaled picture), never taken from the display.
 bool rangesFixed(const TProjectRecord& record);
+
+// A plain picture without a scale cannot be taken into a project whose places have real
+// coordinates: its range would be kilometres it does not have (every click at 0, 0).
+bool plainPictureNeedsScale(const TProjectRecord& record);
 
 // The X/Y in kilometres of a place clicked at display pixel (x, y) of a control of `width` x
 // `height` showing the whole picture: X = x rangeX / CW, Y = (CH - y - 1) rangeY / (CH - 1), the

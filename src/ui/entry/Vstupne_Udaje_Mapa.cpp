@@ -138,11 +138,15 @@ std::optional<QString> entry::PicturePage::takeLoadedPicture(dorvan::MapLoad& lo
         if (load.fit->coarser)
             notice = entry::text(CoarserMapText);
     }
-    // The picture, its places moved onto a map, and the range Image1 gives it are one step.
     const std::optional<dorvan::ScaleKm> scale = load.kind == dorvan::MapLoad::Map
         ? std::nullopt
         : dorvan::scaleRanges(
             pending_.widthKm, pending_.heightKm, load.picture.width(), load.picture.height());
+    if (load.kind != dorvan::MapLoad::Map && !scale && dorvan::plainPictureNeedsScale(project.Record)) {
+        context_.dialogs.warn(this, entry::text(dorvan::PictureNeedsScaleText));
+        return std::nullopt;
+    }
+    // The picture, its places moved onto a map, and the range Image1 gives it are one step.
     dorvan::ProjectDocument(project).execute(MapLoadStep, [&] {
         if (load.kind == dorvan::MapLoad::Map)
             context_.session.takeFittedMap(std::move(*load.fit));

@@ -306,3 +306,39 @@ TEST_F(MapLoadPage, AMapLoadIsOneStepUndoneToTheBlankPageAndRedoneAsItWasFitted)
         ASSERT_TRUE(document.undo()); // the page is ready for the next file
     }
 }
+
+TEST_F(MapLoadPage, APlainPictureInAProjectWithRealCoordinatesNeedsItsScale)
+{
+    QImage plain(120, 80, QImage::Format_RGB32);
+    plain.fill(Qt::green);
+    ASSERT_TRUE(plain.save(dir.filePath("plain.bmp"), "BMP"));
+    withPlaces({ { 360, 5350 }, { 420, 5390 } });
+    const dorvan::RecordBytes opening = dorvan::encodeRecord(project.Record);
+    struct Case {
+        QString widthKm;
+        bool taken;
+        int rangeX, rangeY; // 120 x 80 pixels: the height follows the width's scale
+    };
+    const Case cases[] = { { {}, false, 0, 0 }, { "240", true, 240, 160 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.widthKm.toStdString());
+        dialogs.shown.clear();
+        get<QLineEdit>("EditMapWidth")->setText(c.widthKm);
+        dialogs.fileAnswers.push_back(dir.filePath("plain.bmp"));
+        click("Button48");
+        dorvan::test::waitForMapLoad(w.data());
+        EXPECT_EQ(project.State.MapPictureOwned, c.taken);
+        EXPECT_EQ(get<QPushButton>("Button48")->isEnabled(), !c.taken);
+        EXPECT_EQ(project.State.PictureRangeX, c.rangeX);
+        EXPECT_EQ(project.State.PictureRangeY, c.rangeY);
+        if (c.taken) {
+            EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+        } else {
+            EXPECT_EQ(dialogs.messages(),
+                QStringList { QString::fromUtf8("Miesta projektu majú skutočné súradnice: obrázok bez "
+                                                "georeferencie potrebuje mierku mapy (šírka alebo výška v "
+                                                "km) !!!") });
+            EXPECT_TRUE(dorvan::encodeRecord(project.Record) == opening);
+        }
+    }
+}
