@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -53,6 +55,9 @@ TextEditCommands::TextEditCommands(
     // Ctrl+Z belongs to both "Zavrieť" and "&Undo"; see eventFilter.
     actions.Zatvor->installEventFilter(this);
     actions.KrokSpat->installEventFilter(this);
+    // A text field takes Ctrl+Z for itself even when it has nothing to take back; see
+    // eventFilter.
+    qApp->installEventFilter(this);
     updateActions();
 }
 
@@ -60,6 +65,7 @@ void TextEditCommands::stop()
 {
     stopped_ = true;
     disconnect(qApp, nullptr, this, nullptr);
+    qApp->removeEventFilter(this);
 }
 
 void TextEditCommands::focusMoved(QWidget* now)
@@ -203,6 +209,17 @@ void TextEditCommands::run(Command command)
 
 bool TextEditCommands::eventFilter(QObject* watched, QEvent* event)
 {
+    // Ctrl+Z in a text field of this window with no edit of its own left goes on to the
+    // project's undo: the field would otherwise claim the key and do nothing.
+    if (event->type() == QEvent::ShortcutOverride && !stopped_) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (isTextField(widget) && widget->window() == &frame_
+            && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && !textUndoAvailable(widget)
+            && dorvan::ProjectDocument(project_).canUndo()) {
+            event->ignore();
+            return true;
+        }
+    }
     // Ctrl+Z is both "Zavrieť" and "&Undo". When both are enabled the key is ambiguous and
     // neither would run; it then goes to Undo while a text field has the focus or the project
     // has an edit to take back, and to "Zavrieť" otherwise. (A text field with the focus

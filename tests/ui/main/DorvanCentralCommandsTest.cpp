@@ -1,4 +1,5 @@
 #include "MainWindowTestSupport.h"
+#include "core/project/ProjectDocument.h"
 
 #include "ui/common/QtTranslations.h"
 #include "ui/help/Pomoc_Napoveda.h"
@@ -391,6 +392,20 @@ TEST_F(MainWindow, CtrlZUndoesInATextFieldAndClosesElsewhere)
     ASSERT_EQ(QApplication::focusWidget(), panel.edit);
     QTest::keyClick(panel.edit, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(undoSpy.count(), 1);
+    EXPECT_EQ(closeSpy.count(), 1);
+
+    // A field with nothing of its own left to take back passes Ctrl+Z on to the project's
+    // undo (a text set anew has no history).
+    panel.edit->setReadOnly(false);
+    panel.edit->setText(QString());
+    dorvan::Project& project = w->project();
+    const std::int32_t vehicles = project.Record.VehicleCount;
+    dorvan::ProjectDocument(project).execute(
+        dorvan::EditCommand { .name = "Hodnota" }, [&] { project.Record.VehicleCount = vehicles + 3; });
+    ASSERT_TRUE(on("KrokSpat"));
+    QTest::keyClick(panel.edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(project.Record.VehicleCount, vehicles);
+    EXPECT_EQ(undoSpy.count(), 2);
     EXPECT_EQ(closeSpy.count(), 1);
 }
 
