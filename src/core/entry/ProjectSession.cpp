@@ -40,6 +40,7 @@ void dropPicture(Project& p)
 const EditCommand MapTakenStep { .name = "Mapa", .picture = true };
 const EditCommand DeletedPlaceStep { .name = "Vymazanie miesta" };
 const EditCommand EditedPlacesStep { .name = "Úprava miest" };
+const EditCommand ImportStep { .name = "Import miest", .told = ProjectChange::Places };
 // What saving sets in the record belongs to the last edit, or to none.
 const EditCommand SavingStep { .name = "Uloženie", .join = StepJoin::PreviousElseNone };
 
@@ -50,15 +51,14 @@ void forgetQuestions(Project& p)
     p.QuestionsKnown = false;
 }
 
-} // namespace
-
-void ProjectSession::startNew()
+// The content of a new project: no places, no picture, no choices.
+void clearContent(Project& p)
 {
-    auto& s = project_.State;
-    ResetProjectForNew(project_.Record);
+    auto& s = p.State;
+    ResetProjectForNew(p.Record);
     // The coordinate reference belongs to the places, which go (unlike entries above the count).
-    geo::clearProjectReference(project_.Record);
-    dropPicture(project_);
+    geo::clearProjectReference(p.Record);
+    dropPicture(p);
     s.AddPlacesMode = false;
     s.FirstEntryMode = true;
     s.PlaceCount = 0;
@@ -67,16 +67,29 @@ void ProjectSession::startNew()
     s.CoordsDiffer = false;
     s.PlacesComplete = false;
     s.EntryStarted = true;
-    s.OpenCriterionPages = 0;
     s.EntryClosable = false;
+    p.Choices = EntryChoices {};
+    forgetQuestions(p);
+}
+
+} // namespace
+
+void ProjectSession::startNew()
+{
+    auto& s = project_.State;
+    clearContent(project_);
+    s.OpenCriterionPages = 0;
     s.PictureMode = false;
     // A new project has no file yet: saving proposes "Novy.mzd" and asks before it replaces
     // any existing file.
     s.ProjectFileName.clear();
     s.ProjectFile.clear();
-    project_.Choices = EntryChoices {};
-    forgetQuestions(project_);
     ProjectDocument(project_).startClean();
+}
+
+void ProjectSession::importShown()
+{
+    ProjectDocument(project_).startCleanBefore(ImportStep, [this] { clearContent(project_); });
 }
 
 void ProjectSession::open(const TProjectRecord& record, const std::string& file)

@@ -65,6 +65,9 @@ public:
     void takePicture(RgbPicture picture);
     // What the windows did to show the opened project is no change of it.
     void openShown();
+    // An imported place list shown as an opened project: it is one step of its own, whose undo
+    // leaves the project as "Nový" does; that empty project is the saved point.
+    void importShown();
     // An open that was cancelled or refused leaves no picture and no add mode behind.
     void openCancelled();
 

@@ -182,10 +182,41 @@ void ProjectDocument::settle(ProjectChange told)
     project_.Observers.notify(told);
 }
 
+// Told of a state put back, the windows show it again. Whether an open allocation window runs
+// again on it or closes (the state put back may hold too few places) is the views' decision on
+// Restored: the step's own RunInputs, told when it was done, is not told again.
+void ProjectDocument::settleRestored(ProjectChange told)
+{
+    auto& h = history();
+    const auto shown = static_cast<ProjectChange>(
+        static_cast<unsigned>(told) & ~static_cast<unsigned>(ProjectChange::RunInputs));
+    h.restoring = true;
+    try {
+        settle(shown | ProjectChange::History | ProjectChange::Restored);
+    } catch (...) {
+        h.restoring = false;
+        throw;
+    }
+    h.restoring = false;
+}
+
 void ProjectDocument::viewsShown()
 {
     takeBaseline();
     project_.State.UnsavedChanges = !clean();
+}
+
+void ProjectDocument::takeEditsBeside()
+{
+    auto& h = history();
+    if (h.applying > 0 || h.restoring)
+        return;
+    const std::size_t steps = h.steps.size();
+    const std::size_t done = h.done;
+    const bool wasClean = clean();
+    noteEditsBeside();
+    if (h.steps.size() != steps || h.done != done || clean() != wasClean)
+        settle(ProjectChange::History);
 }
 
 void ProjectDocument::markSaved()
@@ -208,17 +239,31 @@ void ProjectDocument::startClean()
     settle(ProjectChange::History);
 }
 
+ProjectDocument::Snapshot ProjectDocument::take(bool picture) const
+{
+    Snapshot now;
+    now.bytes = std::make_unique<RecordBytes>(encodeRecord(project_.Record));
+    now.choices = project_.Choices;
+    now.fields = contentFields(project_.State);
+    now.questions = { project_.Questions, project_.QuestionsKnown };
+    if (picture)
+        now.picture = std::make_shared<const RgbPicture>(project_.MapPicture);
+    return now;
+}
+
+void ProjectDocument::startCleanBefore(const EditCommand& command, const std::function<void()>& toStart)
+{
+    const Snapshot shown = take(command.picture);
+    toStart();
+    startClean();
+    run(command, [&] { restore(shown); });
+}
+
 void ProjectDocument::run(const EditCommand& command, const std::function<void()>& change)
 {
     noteEditsBeside();
     auto& h = history();
-    Snapshot before;
-    before.bytes = std::make_unique<RecordBytes>(encodeRecord(project_.Record));
-    before.choices = project_.Choices;
-    before.fields = contentFields(project_.State);
-    before.questions = { project_.Questions, project_.QuestionsKnown };
-    if (command.picture)
-        before.picture = std::make_shared<const RgbPicture>(project_.MapPicture);
+    const Snapshot before = take(command.picture);
     h.toldWhileApplying = {};
     ++h.applying;
     try {
@@ -383,7 +428,7 @@ bool ProjectDocument::undo()
     const ProjectChange told = step.told;
     --h.done;
     ++h.revision;
-    settle(told | ProjectChange::History | ProjectChange::Restored);
+    settleRestored(told);
     return true;
 }
 
@@ -398,7 +443,7 @@ bool ProjectDocument::redo()
     const ProjectChange told = step.told;
     ++h.done;
     ++h.revision;
-    settle(told | ProjectChange::History | ProjectChange::Restored);
+    settleRestored(told);
     return true;
 }
 

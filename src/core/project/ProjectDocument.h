@@ -92,6 +92,8 @@ struct EditHistory {
     std::shared_ptr<const RecordBytes> baseline;
     std::optional<EntryChoices> baselineChoices;
     int applying = 0; // commands under way (a command within a command is part of it)
+    // The observers are being told of an undo or a redo: what the views set showing it is no edit.
+    bool restoring = false;
     ProjectChange toldWhileApplying {};
     // The bounds past which the oldest steps go.
     std::size_t stepLimit = HistoryStepLimit;
@@ -140,12 +142,22 @@ public:
     // no edit of it.
     void viewsShown();
 
+    // A command is under way: its step is recorded when it ends.
+    bool running() const { return history().applying > 0; }
+    // A window changed the project beside the commands: the change becomes a step of its own now
+    // (the observers hear the history move), so that "unsaved" and the undo follow it. Nothing
+    // while a command runs (the change is part of its step) or while an undo or a redo is shown.
+    void takeEditsBeside();
+
     // The history stands at its saved point: nothing is unsaved.
     bool clean() const;
     // The project was saved as it stands.
     void markSaved();
     // A new, opened or closed project: no steps, and the project as it stands is the saved one.
     void startClean();
+    // Like startClean, but the project as it stands is one step (the command's) away from the
+    // saved point, which is the project as `toStart` leaves it (it changes only the content).
+    void startCleanBefore(const EditCommand& command, const std::function<void()>& toStart);
     // Moves with every change of the project's inputs (edits, undos, redos, changes beside
     // the commands, a new history): a result computed at one revision holds until it moves.
     std::uint64_t revision() const { return history().revision; }
@@ -155,6 +167,7 @@ private:
     EditHistory& history() { return *project_.History; }
     const EditHistory& history() const { return *project_.History; }
     void run(const EditCommand& command, const std::function<void()>& change);
+    Snapshot take(bool picture) const;
     // A saved part changed beside the commands since the last look: the saved point is left,
     // and a change of the record or the choices becomes a step of its own.
     void noteEditsBeside();
@@ -166,6 +179,7 @@ private:
     // Over the history's bounds the oldest steps go; the saved point with them, when it was
     // among them.
     void keepWithinBounds();
+    void settleRestored(ProjectChange told);
 
     Project& project_;
 };

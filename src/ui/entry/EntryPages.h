@@ -32,7 +32,8 @@ class EntryPages {
 public:
     virtual ~EntryPages() = default;
 
-    // An input value changed: the main window shows "ZMENENÉ HODNOTY !!!".
+    // An input value changed: a change made beside the commands becomes a step of the history,
+    // and the main window shows "ZMENENÉ HODNOTY !!!" while the project is unsaved.
     virtual void valuesChanged() = 0;
     // An open allocation window runs again on the project as it now stands.
     virtual void rerunIfCooperOpen() = 0;

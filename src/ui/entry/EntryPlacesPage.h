@@ -13,7 +13,8 @@ class QPushButton;
 class QTableWidget;
 namespace dorvan {
 struct ListCompletion;
-}
+enum class ProjectChange : unsigned;
+} // namespace dorvan
 
 namespace entry {
 
@@ -64,6 +65,7 @@ private:
     void showPositionToolTip(int row);
     // StringGrid6 entered or left, Enter, or an arrow key released: its edits committed.
     void onPlaceGridCommit();
+    dorvan::ProjectChange rerunWhenOpen(bool onlyWithSettings) const;
     void onPlaceGridDelete(); // Delete released in StringGrid6
     int enteredPlaces() const;
 

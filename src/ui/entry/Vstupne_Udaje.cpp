@@ -2,6 +2,7 @@
 
 #include "core/common/DecimalText.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryCriteriaPage.h"
 #include "ui/entry/EntryGroupsSheet.h"
@@ -78,17 +79,21 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         // The boxes tick as the choices do; their handlers store what the project holds already.
         criteria_->showChoices();
         criteria_->settings()->showSettings();
-        // An open allocation window shows the result of the project as it is now.
+        // An open allocation window shows the result of the project as it is now, or closes when
+        // the state put back cannot be allocated. (The document leaves this decision to the
+        // views: an undone step does not tell RunInputs again; the undo moved the revision.)
         if (host_.cooperWindowOpen()) {
             const auto& s = project_.State;
             if (s.PlacesComplete && s.PlaceCount >= 2 && project_.Choices.SettingsOn)
-                project_.changed(ProjectChange::RunInputs);
+                project_.tell(ProjectChange::RunInputs);
             else
                 host_.closeCooperWindow();
         }
         criteria_->rebuildPlaceValuePages();
         if (sheetShown != nullptr)
             criteria_->setCurrentCriterionPage(sheetShown);
+        showProjectPages(project_.State.AddPlacesMode);
+        overview_->refresh();
     }
 }
 
@@ -257,10 +262,16 @@ bool TVstupUdajov::pictureTabVisible() const
     return index >= 0 && pageTabs->isTabVisible(index);
 }
 
+// The pages call this when they changed the project. A change made beside the commands becomes
+// a step of its own here, so that "unsaved" follows the history alone; the main window shows
+// "ZMENENÉ HODNOTY !!!" for a change under way in a command or one that left the project unsaved,
+// never for a page that changed nothing of a saved project.
 void TVstupUdajov::valuesChanged()
 {
-    project_.State.UnsavedChanges = true;
-    host_.entryValuesChanged();
+    dorvan::ProjectDocument document(project_);
+    document.takeEditsBeside();
+    if (document.running() || project_.State.UnsavedChanges)
+        host_.entryValuesChanged();
 }
 
 void TVstupUdajov::rerunIfCooperOpen()
@@ -269,15 +280,19 @@ void TVstupUdajov::rerunIfCooperOpen()
         project_.changed(dorvan::ProjectChange::RunInputs);
 }
 
+// The groups follow the deletion within its step (one undo takes back both). An open
+// allocation window closes when fewer than two places are left, else the step tells it to run
+// again once the groups have followed.
 void TVstupUdajov::placeDeleted(const dorvan::PlaceListChange& change)
 {
-    criteria_->groups()->followPlaces(change);
-    if (!host_.cooperWindowOpen())
-        return;
-    if (project_.State.PlaceCount >= 2)
-        project_.changed(dorvan::ProjectChange::RunInputs);
-    else
+    const bool cooperOpen = host_.cooperWindowOpen();
+    const bool allocatable = project_.State.PlaceCount >= 2;
+    if (cooperOpen && !allocatable)
         host_.closeCooperWindow();
+    const dorvan::EditCommand follow { .name = "Vymazanie miesta",
+        .told = cooperOpen && allocatable ? dorvan::ProjectChange::RunInputs : dorvan::ProjectChange {},
+        .join = dorvan::StepJoin::Previous };
+    dorvan::ProjectDocument(project_).execute(follow, [&] { criteria_->groups()->followPlaces(change); });
 }
 
 void TVstupUdajov::closeEvent(QCloseEvent* event)
@@ -308,8 +323,16 @@ bool TVstupUdajov::VstupUdajeZatvor()
 
 void TVstupUdajov::enableProjectPages()
 {
+    showProjectPages(true);
+}
+
+// The criteria and overview pages can be used once a first list of places was complete.
+void TVstupUdajov::showProjectPages(bool on)
+{
     for (QWidget* page : { static_cast<QWidget*>(criteria_), routePage_, static_cast<QWidget*>(overview_) })
-        pageTabs->setTabEnabled(pageTabs->indexOf(page), true);
+        pageTabs->setTabEnabled(pageTabs->indexOf(page), on);
+    if (!on && !pageTabs->isTabEnabled(pageTabs->currentIndex()))
+        showDataPage(project_.State.PictureMode);
 }
 
 void TVstupUdajov::showChoices()

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "core/project/AllocationSettings.h"
-#include "ui/entry/EntryPages.h"
 #include "core/entry/PlaceEntry.h"
-#include "core/entry/ProjectSession.h"
 #include "core/entry/PlaceRelations.h"
+#include "core/entry/ProjectSession.h"
+#include "core/project/AllocationSettings.h"
 #include "core/project/Project.h"
 #include "core/project/ProjectRecord.h"
 #include "ui/common/ChildWindow.h"
+#include "ui/entry/EntryPages.h"
 
 #include <QWidget>
 
@@ -119,6 +119,7 @@ private:
     void projectChanged(dorvan::ProjectChange what);
     // The manual-entry page (List1) or the picture page (TabSheet19) shown, the other hidden.
     void showDataPage(bool pictureMode);
+    void showProjectPages(bool on);
     // Another page of PageControl1 became the current one.
     void onPageChanged();
     // EntryPages: what the pages ask of the window and of each other.

@@ -45,6 +45,7 @@ using entry::setFieldColour;
 using entry::showCutTextAsToolTip;
 using entry::Silver;
 const QColor Navy(0x00, 0x00, 0x80);
+const QString FirstCountPrompt = QString::fromUtf8(" Zadajte počet miest, MINIMÁLNE 2 ");
 
 constexpr int GridColumns = 7;
 
@@ -124,7 +125,7 @@ QGroupBox* entry::PlacesPage::buildCountBox()
     auto* countBox = new QGroupBox(u(" Počet miest vstupujúcich do analýzy "));
     countBox->setObjectName("PocetGroupBox1");
     auto* count = new QGridLayout(countBox);
-    countLabel = new QLabel(u(" Zadajte počet miest, MINIMÁLNE 2 "));
+    countLabel = new QLabel(FirstCountPrompt);
     countLabel->setObjectName("Label1");
     countEdit = new QLineEdit;
     countEdit->setObjectName("Edit1");
@@ -333,11 +334,10 @@ void entry::PlacesPage::onXEntered()
 
 void entry::PlacesPage::onPlaceOk()
 {
-    // The place, its list settled and what the windows switch on with it are one step.
-    dorvan::ProjectDocument(context_.project).execute({ .name = "Pridanie miesta" }, [this] {
-        acceptTypedPlace();
-        context_.pages.rerunIfCooperOpen();
-    });
+    // The place, its list settled and what the windows switch on with it are one step, after
+    // which an open allocation window runs again.
+    const dorvan::EditCommand typed { .name = "Pridanie miesta", .told = rerunWhenOpen(false) };
+    dorvan::ProjectDocument(context_.project).execute(typed, [this] { acceptTypedPlace(); });
 }
 
 void entry::PlacesPage::acceptTypedPlace()
@@ -490,9 +490,18 @@ void entry::PlacesPage::showEntryAgain()
 {
     const auto& s = context_.project.State;
     const int entered = std::clamp(std::min(s.NextPlace - 1, s.PlaceCount), 0, dorvan::MaxPlaceCount);
+    if (s.AddPlacesMode) {
+        showAddPlacesPrompt();
+    } else {
+        // Back before the first list was complete: the first count is asked again.
+        countLabel->setText(FirstCountPrompt);
+        countLabel->setPalette(QPalette());
+    }
     layOutPlaceGrid(entered + 1);
     for (int row = 1; row <= entered; ++row)
         fillPlaceRow(row);
+    placeGrid->setVisible(entered > 0);
+    placeListBox->setVisible(entered > 0);
     if (s.NextPlace < 1 || s.NextPlace > s.PlaceCount) {
         closeEntryBoxes();
         return;
@@ -525,8 +534,15 @@ void entry::PlacesPage::onPlaceGridCommit()
     if (placeGrid->isHidden())
         return;
     commitPlaceGrid();
-    if (context_.host.cooperWindowOpen() && context_.project.Choices.SettingsOn)
-        context_.project.changed(dorvan::ProjectChange::RunInputs);
+}
+
+// What a step of the place list tells besides the places: that an open allocation window is to
+// run again (for a grid edit only while "Nastavenie premenných DORVAN" is ticked).
+dorvan::ProjectChange entry::PlacesPage::rerunWhenOpen(bool onlyWithSettings) const
+{
+    const bool rerun
+        = context_.host.cooperWindowOpen() && (!onlyWithSettings || context_.project.Choices.SettingsOn);
+    return rerun ? dorvan::ProjectChange::RunInputs : dorvan::ProjectChange {};
 }
 
 void entry::PlacesPage::commitPlaceGrid()
@@ -544,16 +560,27 @@ void entry::PlacesPage::commitPlaceGrid()
         }
         rows.push_back({ t[0], t[1], t[2] });
     }
-    if (const auto refused = context_.session.editPlaces(rows)) {
+    // Cells that still show what is stored are no edit: nothing is stored again (which would
+    // sort the list and compute the distances anew over typed ones), no step is made, nothing is
+    // marked or run again, and the status bar stays as it was.
+    if (!edited) {
+        refillPlaceRows();
+        return;
+    }
+    dorvan::ProjectDocument document(context_.project);
+    const std::uint64_t revision = document.revision();
+    const dorvan::EditCommand command { .name = "Úprava miest",
+        .told = dorvan::ProjectChange::Places | rerunWhenOpen(true) };
+    const auto refused = document.execute(command, [&] { return context_.session.editPlaces(rows); });
+    if (refused) {
         // The stored value comes back into the cell, so the user is told once and may leave
         // the cell; nothing is lost.
         setCellText(placeGrid, refused->row, refused->column, storedCellText(refused->row, refused->column));
         warnText(refused->message);
         return;
     }
-    const bool unsavedBefore = context_.project.State.UnsavedChanges;
-    context_.pages.valuesChanged();
-    context_.project.State.UnsavedChanges = unsavedBefore || edited;
+    if (document.revision() != revision)
+        context_.pages.valuesChanged();
     refillPlaceRows();
     context_.pages.rebuildPlaceValuePages();
 }

@@ -90,16 +90,20 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     mdiArea_ = new BackgroundMdiArea(this);
     setCentralWidget(mdiArea_);
     textEdits_ = new TextEditCommands(*this, actions_, states_, project_);
-    // "ZMENENÉ HODNOTY !!!" follows an undo or a redo: gone when the history is back at the save.
-    textEdits_->onHistoryMoved([this] {
+    // "ZMENENÉ HODNOTY !!!" follows the history: shown when an edit, an undo or a redo leaves the
+    // project unsaved, gone when the history is back at the save.
+    const auto showUnsavedMark = [this] {
         if (project_.State.UnsavedChanges)
             setStatusPanelText(1, MainStatus::changedValuesText());
         else if (statusPanelText(1) == MainStatus::changedValuesText())
             setStatusPanelText(1, QString());
-    });
-    historyObservation_ = project_.Observers.observe([this](dorvan::ProjectChange what) {
-        if (dorvan::has(what, dorvan::ProjectChange::History) && textEdits_ != nullptr)
-            textEdits_->updateActions();
+    };
+    textEdits_->onHistoryMoved(showUnsavedMark);
+    historyObservation_ = project_.Observers.observe([this, showUnsavedMark](dorvan::ProjectChange what) {
+        if (!dorvan::has(what, dorvan::ProjectChange::History) || textEdits_ == nullptr)
+            return;
+        textEdits_->updateActions();
+        showUnsavedMark();
     });
     windowMenu_ = new WindowMenu(*mdiArea_, actions_, states_, this);
     networkWindows_ = std::make_unique<NetworkWindows>(project_, dialogs_, *mdiArea_, *windowMenu_);

@@ -315,8 +315,9 @@ bool ProjectFileCommands::importPlaceList(const QString& fileName)
     dorvan::LoadedProject loaded;
     loaded.record = csv->record;
     showOpenedProject(QString(), loaded, dorvan::RgbPicture {});
-    // The places exist in no project file yet: closing offers to save them.
-    p_.project.State.UnsavedChanges = true;
+    // The import is one step from an empty project, the saved point: the places exist in no
+    // project file yet, so closing offers to save them, and "Krok späť" takes them back.
+    dorvan::ProjectSession(p_.project).importShown();
     if (csv->xyIgnored)
         p_.dialogs.warn(&p_.parent, XyIgnoredNotice);
     // The status panel is narrow: the count only; the places' positions are in the grid.

@@ -667,3 +667,119 @@ TEST(ProjectHistory, WhatIsToldBesideTheContentMarksNothing)
     EXPECT_TRUE(p->State.UnsavedChanges);
     EXPECT_EQ(doc.revision(), r0 + 3);
 }
+
+// An imported list stands one step away from the empty project the import started from: undone,
+// the project is as "Nový" leaves it and nothing is unsaved; redone, the list is back, unsaved.
+TEST(ProjectHistory, AnImportedListIsOneStepFromAnEmptyProject)
+{
+    auto p = typedProject();
+    TProjectRecord list = p->Record;
+    list.SavedPlaceCount = 4;
+    ProjectSession s(*p);
+    s.open(list, "");
+    s.openShown();
+    s.importShown();
+    const ContentOf imported = contentOf(*p);
+    ProjectDocument doc(*p);
+    EXPECT_EQ(doc.undoName(), "Import miest");
+    EXPECT_TRUE(p->State.UnsavedChanges);
+
+    // The same project started anew by hand: what the undo must give.
+    auto fresh = typedProject();
+    ProjectSession(*fresh).open(list, "");
+    ProjectSession(*fresh).startNew();
+    ASSERT_TRUE(doc.undo());
+    expectSame(contentOf(*p), contentOf(*fresh));
+    EXPECT_EQ(p->State.PlaceCount, 0);
+    EXPECT_EQ(p->State.NextPlace, 1);
+    EXPECT_TRUE(p->State.FirstEntryMode);
+    EXPECT_FALSE(p->State.AddPlacesMode);
+    EXPECT_FALSE(p->State.UnsavedChanges);
+    EXPECT_FALSE(doc.canUndo());
+
+    ASSERT_TRUE(doc.redo());
+    expectSame(contentOf(*p), imported);
+    EXPECT_EQ(p->State.PlaceCount, 4);
+    EXPECT_EQ(p->Record.PlaceName[4].toUtf8(), "Žilina");
+    EXPECT_TRUE(p->State.UnsavedChanges);
+}
+
+// A window's change beside the commands becomes a step when it says so, telling the history;
+// not while a command runs (it is part of that step), nor while an undo is being shown, and a
+// look that finds nothing changed tells nothing.
+TEST(ProjectHistory, EditsBesideAreTakenAsAStepOnlyWhereTheyAreEdits)
+{
+    auto p = typedProject();
+    ProjectDocument doc(*p);
+    doc.startClean();
+    int histories = 0;
+    std::vector<bool> unsavedWhenTold;
+    auto watching = p->Observers.observe([&](ProjectChange what) {
+        if (has(what, ProjectChange::History)) {
+            ++histories;
+            unsavedWhenTold.push_back(p->State.UnsavedChanges);
+        }
+    });
+
+    doc.takeEditsBeside();
+    EXPECT_EQ(histories, 0) << "nothing changed";
+    EXPECT_FALSE(doc.canUndo());
+
+    p->Record.LoadTimeDC = 2.5;
+    doc.takeEditsBeside();
+    EXPECT_EQ(histories, 1);
+    EXPECT_EQ(unsavedWhenTold, std::vector<bool> { true });
+    EXPECT_EQ(doc.undoName(), "Úprava");
+    doc.takeEditsBeside();
+    EXPECT_EQ(histories, 1) << "the same change is not taken twice";
+
+    // Within a command the change is the command's own step.
+    doc.execute({ .name = "Hodnota" }, [&] {
+        p->Record.LoadTimeDS = 4;
+        doc.takeEditsBeside();
+        EXPECT_TRUE(doc.running());
+    });
+    EXPECT_FALSE(doc.running());
+    EXPECT_EQ(doc.undoName(), "Hodnota");
+    EXPECT_EQ(histories, 2);
+
+    // A view writing while an undo is shown makes no step: the redo stays.
+    auto viewWrites = p->Observers.observe([&](ProjectChange what) {
+        if (has(what, ProjectChange::Restored)) {
+            p->Record.VehicleSpeed = 77;
+            doc.takeEditsBeside();
+        }
+    });
+    ASSERT_TRUE(doc.undo());
+    EXPECT_TRUE(doc.canRedo());
+    EXPECT_EQ(doc.undoName(), "Úprava");
+    viewWrites = {};
+    doc.viewsShown();
+    ASSERT_TRUE(doc.undo());
+    EXPECT_EQ(p->Record.LoadTimeDC, 0.0);
+    EXPECT_FALSE(p->State.UnsavedChanges);
+    EXPECT_EQ(unsavedWhenTold.back(), false);
+}
+
+// A step that told an open allocation window to run again is not told so on undo or redo:
+// whether the state put back can be allocated is for the views to judge.
+TEST(ProjectHistory, UndoAndRedoLeaveTheRerunToTheViews)
+{
+    auto p = typedProject();
+    ProjectDocument doc(*p);
+    doc.startClean();
+    std::vector<unsigned> told;
+    auto watching
+        = p->Observers.observe([&](ProjectChange what) { told.push_back(static_cast<unsigned>(what)); });
+    doc.execute({ .name = "Úprava miest", .told = ProjectChange::Places | ProjectChange::RunInputs },
+        [&] { p->Record.PlaceX[1] = 11; });
+    ASSERT_TRUE(doc.undo());
+    ASSERT_TRUE(doc.redo());
+    const auto places = static_cast<unsigned>(ProjectChange::Places);
+    const auto run = static_cast<unsigned>(ProjectChange::RunInputs);
+    const auto history = static_cast<unsigned>(ProjectChange::History);
+    const auto restored = static_cast<unsigned>(ProjectChange::Restored);
+    EXPECT_EQ(told,
+        (std::vector<unsigned> {
+            places | run | history, places | history | restored, places | history | restored }));
+}

@@ -650,7 +650,10 @@ TEST_F(EntryWindow, AnOpenAllocationWindowIsAskedToRunAgainExactlyWhereInputChan
 
     editCell(1, 2, "0,5");
     EXPECT_EQ(host.reruns, 5);
-    get<QLineEdit>("Edit1")->setFocus(); // leaving the grid commits it once more
+    get<QLineEdit>("Edit1")->setFocus(); // leaving the grid commits it once more: no change, no run
+    EXPECT_EQ(host.reruns, 5);
+    editCell(1, 3, "0,5");
+    get<QLineEdit>("Edit1")->setFocus();
     EXPECT_EQ(host.reruns, 6);
     showPage(1);
 

@@ -620,10 +620,25 @@ TEST_F(ProjectCommands, UnsavedWorkIsOfferedASaveBeforeItIsClosed)
     w->projectFiles().OtvorVUClick();
     ASSERT_NE(w->entryWindow(), nullptr);
     EXPECT_FALSE(state().UnsavedChanges);
-    // Clicking into the place grid commits it, but cells as stored are no change.
+    // Clicking into the place grid commits it, but cells as stored are no change: no step, and
+    // the status bar stays as it was.
     QFocusEvent into(QEvent::FocusIn, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(entry<QTableWidget>("StringGrid6"), &into);
-    EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!")); // the commit ran
+    auto* grid = entry<QTableWidget>("StringGrid6");
+    QCoreApplication::sendEvent(grid, &into);
+    EXPECT_EQ(w->statusPanelText(1), QString());
+    EXPECT_FALSE(state().UnsavedChanges);
+    EXPECT_FALSE(on("KrokSpat"));
+    // A cell really changed is marked; undone, the project is the saved one again.
+    grid->item(1, 2)->setText(u("7"));
+    QCoreApplication::sendEvent(grid, &into);
+    EXPECT_EQ(w->project().Record.PlaceX[1], 7.0);
+    EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
+    EXPECT_TRUE(state().UnsavedChanges);
+    grid->setFocus();
+    action("KrokSpat")->trigger();
+    EXPECT_EQ(w->project().Record.PlaceX[1], 0.0);
+    EXPECT_EQ(grid->item(1, 2)->text(), u("0"));
+    EXPECT_EQ(w->statusPanelText(1), QString());
     EXPECT_FALSE(state().UnsavedChanges);
     dialogs.shown.clear();
     dialogs.confirmAnswers = { true };
