@@ -1,6 +1,7 @@
 // The picture page reads a map on a thread of its own: the window answers meanwhile, the load can
 // be stopped, and the places a map leaves outside are told (or asked about) before it is taken.
-// A load taken is one step of the history, the page following its undo and redo.
+// A load taken is one step of the history, the page following its undo and redo, and the range
+// the picture takes from Image1 belongs to the step that takes it.
 #include "core/entry/MapPlacement.h"
 #include "core/geo/GeoReference.h"
 #include "core/project/ProjectDocument.h"
@@ -341,4 +342,42 @@ TEST_F(MapLoadPage, APlainPictureInAProjectWithRealCoordinatesNeedsItsScale)
             EXPECT_TRUE(dorvan::encodeRecord(project.Record) == opening);
         }
     }
+}
+
+TEST_F(MapLoadPage, DeletingTheLastClickedPlaceTakesTheRangeAgainInTheSameStep)
+{
+    // A picture larger than the box: fitted, and fitted again smaller when the window shrinks.
+    QImage big(3000, 2000, QImage::Format_RGB32);
+    big.fill(Qt::green);
+    ASSERT_TRUE(big.save(dir.filePath("big.bmp"), "BMP"));
+    dialogs.fileAnswers.push_back(dir.filePath("big.bmp"));
+    click("Button48");
+    dorvan::test::waitForMapLoad(w.data());
+    auto* image = get<QWidget>("Image1");
+    QTest::mouseClick(image, Qt::LeftButton, {}, { 40, 40 });
+    const QSize clickedAt = image->size();
+    ASSERT_EQ(project.State.PlaceCount, 1);
+    w->resize(700, 500);
+    QApplication::processEvents();
+    ASSERT_NE(image->size(), clickedAt);
+    const dorvan::RecordBytes onePlace = dorvan::encodeRecord(project.Record);
+
+    auto* grid = get<QTableWidget>("StringGrid7");
+    grid->setCurrentCell(1, 1);
+    dialogs.confirmAnswers.push_back(true);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ASSERT_EQ(project.State.PlaceCount, 0);
+    // Width by height less one of Image1 as it is now.
+    EXPECT_EQ(project.Record.MapRangeX, image->width());
+    EXPECT_EQ(project.Record.MapRangeY, image->height() - 1);
+
+    dorvan::ProjectDocument document(project);
+    EXPECT_EQ(document.undoName(), "Vymazanie miesta");
+    ASSERT_TRUE(document.undo());
+    EXPECT_TRUE(dorvan::encodeRecord(project.Record) == onePlace) << "the place and its range together";
+    EXPECT_EQ(project.State.PictureRangeX, clickedAt.width());
+    EXPECT_EQ(project.State.PictureRangeY, clickedAt.height() - 1);
+    EXPECT_EQ(document.undoName(), "Pridanie miesta na mape");
+    EXPECT_TRUE(grid->isVisible());
+    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("A01"));
 }
