@@ -274,10 +274,12 @@ void TVstupUdajov::valuesChanged()
         host_.entryValuesChanged();
 }
 
+// A notification, not an edit: the edit it follows is a step of its own (or part of the command
+// under way), and an undo or a redo leaves the run to projectChanged.
 void TVstupUdajov::rerunIfCooperOpen()
 {
     if (host_.cooperWindowOpen())
-        project_.changed(dorvan::ProjectChange::RunInputs);
+        project_.tell(dorvan::ProjectChange::RunInputs);
 }
 
 // The groups follow the deletion within its step (one undo takes back both). An open
