@@ -53,9 +53,9 @@ void Search(benchmark::State& state, bool limited)
 {
     auto p = makeProject();
     if (limited) {
-        p->Choices.Ticked[CritEvenGroups] = true;
+        p->Record.setCriterion(CritEvenGroups, true);
         p->Record.PlacesPerGroup = 2;
-        p->Choices.Ticked[CritMaxRouteLength] = true;
+        p->Record.setCriterion(CritMaxRouteLength, true);
         p->Record.MaxRouteLength = medianDistance(VstupUdajRealStavCreate(*p));
     }
     const StarWorkingCopy w = VstupUdajRealStavCreate(*p);

@@ -47,9 +47,9 @@ std::unique_ptr<Project> randomProject(const Case& c)
     }
     computeDistances(p->Record, c.places);
     p->State.PlaceCount = c.places;
-    p->Choices.Ticked[CritEvenGroups] = true;
+    p->Record.setCriterion(CritEvenGroups, true);
     p->Record.PlacesPerGroup = c.capacity;
-    p->Choices.Ticked[CritMaxRouteLength] = true;
+    p->Record.setCriterion(CritMaxRouteLength, true);
     p->Record.MaxRouteLength = c.reachShare * std::max(hi - lo, hiY - loY);
     return p;
 }

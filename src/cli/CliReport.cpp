@@ -4,7 +4,6 @@
 #include "core/allocation/ChartZoom.h"
 #include "core/allocation/MapChartGeometry.h"
 #include "core/cli/CliCommands.h"
-#include "core/entry/ProjectSession.h"
 #include "render/ReportPainter.h"
 
 #include <array>
@@ -52,7 +51,7 @@ int reportCommand(const ReportOptions& o, std::ostream& out, std::ostream& err)
     source.record = &r;
     source.picture = &project.picture;
     source.placeCount = projectPlaceCount(r);
-    source.ticked = choicesAsOpened(r, source.placeCount).Ticked;
+    source.ticked = r.tickedCriteria();
     source.allocation = allocationFor(r, o.solve, err);
     source.contours = o.contours;
     source.view.withPicture = o.picture;

@@ -6,10 +6,10 @@
 #include "core/entry/GroupList.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/ProjectFile.h"
+#include "support/PixelCompare.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
-#include "support/PixelCompare.h"
 #include "ui/allocation/Cooperova_Metoda.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/Vstupne_Udaje.h"
@@ -297,7 +297,7 @@ TEST_F(CliAgainstWindow, StoredWeightedGroupsGiveTheLinesNumbersAndPixelsOfTheGr
     ASSERT_NE(c, nullptr);
     // The data-entry window shows the project as the command line opens it.
     const auto opened = dorvan::cli::projectAsOpened(*r);
-    EXPECT_EQ(w->project().Choices.Ticked, opened->Choices.Ticked);
+    EXPECT_EQ(w->project().tickedCriteria(), opened->tickedCriteria());
     EXPECT_TRUE(w->project().Choices.SettingsOn && opened->Choices.SettingsOn);
     EXPECT_EQ(w->project().Choices.Groups, opened->Choices.Groups);
     EXPECT_EQ(w->project().Choices.Groups.Groups.size(), 3U);

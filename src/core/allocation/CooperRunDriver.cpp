@@ -223,10 +223,10 @@ CooperRunInputs runInputs(const Project& project, std::string separator)
 {
     const EntryChoices& c = project.Choices;
     CooperRunInputs in;
-    in.quantityOn = c.ticked(CritQuantity);
-    in.priceOn = c.ticked(CritPrice);
-    in.flexibilityOn = c.ticked(CritFlexibility);
-    in.groupsOn = c.ticked(CritGroups);
+    in.quantityOn = project.ticked(CritQuantity);
+    in.priceOn = project.ticked(CritPrice);
+    in.flexibilityOn = project.ticked(CritFlexibility);
+    in.groupsOn = project.ticked(CritGroups);
     if (in.groupsOn) {
         in.groups = c.Groups;
         in.existingCentres = c.ExistingCentres;

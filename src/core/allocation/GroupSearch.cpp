@@ -427,9 +427,9 @@ std::vector<GroupSite> groupingSites(const Project& project)
 {
     const TProjectRecord& r = project.Record;
     const int n = std::clamp(project.State.PlaceCount, 0, MaxPlaces - 1);
-    const bool q = project.Choices.ticked(CritQuantity);
-    const bool p = project.Choices.ticked(CritPrice);
-    const bool f = project.Choices.ticked(CritFlexibility);
+    const bool q = project.ticked(CritQuantity);
+    const bool p = project.ticked(CritPrice);
+    const bool f = project.ticked(CritFlexibility);
     std::vector<GroupSite> sites;
     for (int i = 1; i <= n; ++i) {
         CooperPlace place;
@@ -445,7 +445,7 @@ std::vector<GroupSite> groupingSites(const Project& project)
 
 int projectGroupSizeLimit(const Project& project)
 {
-    return project.Choices.ticked(CritEvenGroups) ? std::max(project.Record.PlacesPerGroup, 1) : 0;
+    return project.ticked(CritEvenGroups) ? std::max(project.Record.PlacesPerGroup, 1) : 0;
 }
 
 int maxCentres(int placeCount)

@@ -1,5 +1,6 @@
 #include "core/cli/CliCommands.h"
 
+#include "core/allocation/AllocationResult.h"
 #include "core/allocation/CandidateSites.h"
 #include "core/allocation/ConstrainedGroups.h"
 #include "core/allocation/CooperRunText.h"
@@ -13,7 +14,6 @@
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectSession.h"
 #include "core/geo/GeoReference.h"
-#include "core/allocation/AllocationResult.h"
 
 #include <algorithm>
 #include <exception>
@@ -421,7 +421,7 @@ std::shared_ptr<const AllocationResult> allocationFor(
 {
     // The project as the program holds it after opening the file, with the settings given.
     auto project = projectAsOpened(r);
-    project->Choices.Ticked[CritGroups] = o.groups;
+    project->Record.setCriterion(CritGroups, o.groups);
     project->Choices.Settings = o.settings;
     std::shared_ptr<const AllocationResult> result
         = allocationsOf(*project).of(r, projectPlaceCount(r), runInputs(*project, Separator));

@@ -86,9 +86,9 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
     }
     out << "\ncriterion;on;value\n";
     for (const PlaceCriterion& c : PlaceCriteria)
-        out << c.key << ';' << (r.tickedWhenOpened(c.criterion) ? 1 : 0) << ";\n";
+        out << c.key << ';' << (r.ticked(c.criterion) ? 1 : 0) << ";\n";
     for (const SingleValue& v : singleValues(r)) {
-        out << v.key << ';' << (r.tickedWhenOpened(v.criterion) ? 1 : 0) << ';';
+        out << v.key << ';' << (r.ticked(v.criterion) ? 1 : 0) << ';';
         if (v.kind == SingleValue::Number)
             out << formatGeneral15(v.number, Separator);
         else if (v.kind == SingleValue::Whole)
@@ -97,8 +97,8 @@ void placesCsv(const TProjectRecord& r, int n, std::ostream& out)
             out << csvField(v.text);
         out << '\n';
     }
-    out << "groups;" << (r.tickedWhenOpened(CritGroups) ? 1 : 0) << ';'
-        << std::clamp(r.GroupCount, 0, MaxPlaces) << '\n';
+    out << "groups;" << (r.ticked(CritGroups) ? 1 : 0) << ';' << std::clamp(r.GroupCount, 0, MaxPlaces)
+        << '\n';
 }
 
 void placesJson(const TProjectRecord& r, int n, const std::string& path, std::ostream& out)
@@ -155,14 +155,14 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
         j.key(c.key);
         j.beginObject(true);
         j.key("on");
-        j.value(r.tickedWhenOpened(c.criterion));
+        j.value(r.ticked(c.criterion));
         j.endObject();
     }
     for (const SingleValue& v : singleValues(r)) {
         j.key(v.key);
         j.beginObject(true);
         j.key("on");
-        j.value(r.tickedWhenOpened(v.criterion));
+        j.value(r.ticked(v.criterion));
         j.key("value");
         if (v.kind == SingleValue::Number)
             j.value(v.number);
@@ -175,7 +175,7 @@ void placesJson(const TProjectRecord& r, int n, const std::string& path, std::os
     j.key("groups");
     j.beginObject(true);
     j.key("on");
-    j.value(r.tickedWhenOpened(CritGroups));
+    j.value(r.ticked(CritGroups));
     j.key("count");
     j.value(std::clamp(r.GroupCount, 0, MaxPlaces));
     j.endObject();

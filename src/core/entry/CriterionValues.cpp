@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 namespace dorvan {
 
@@ -103,6 +104,109 @@ SiteEntries siteEntries(const TProjectRecord& r, int placeCount)
     e.ds = r.WarehouseCount > 0;
     e.dm = e.dc ? r.WarehouseCount + 1 < placeCount : r.WarehouseCount < placeCount;
     return e;
+}
+
+bool weighsPlaces(Criterion c)
+{
+    return c == CritQuantity || c == CritPrice || c == CritFlexibility;
+}
+
+namespace {
+
+// A single value's field: a decimal or a count, never both.
+struct SingleValueField {
+    double TProjectRecord::*real = nullptr;
+    std::int32_t TProjectRecord::*whole = nullptr;
+};
+
+SingleValueField singleValueField(SingleValue v)
+{
+    switch (v) {
+    case SingleValue::LoadTimeDC:
+        return { &TProjectRecord::LoadTimeDC };
+    case SingleValue::LoadTimeDS:
+        return { &TProjectRecord::LoadTimeDS };
+    case SingleValue::LoadTimeDM:
+        return { &TProjectRecord::LoadTimeDM };
+    case SingleValue::CapacityDC:
+        return { &TProjectRecord::CapacityDC };
+    case SingleValue::CapacityDS:
+        return { &TProjectRecord::CapacityDS };
+    case SingleValue::CapacityDM:
+        return { &TProjectRecord::CapacityDM };
+    case SingleValue::VehicleCount:
+        return { nullptr, &TProjectRecord::VehicleCount };
+    case SingleValue::VehicleCapacity:
+        return { &TProjectRecord::VehicleCapacity };
+    case SingleValue::VehicleSpeed:
+        return { &TProjectRecord::VehicleSpeed };
+    case SingleValue::PlacesPerGroup:
+        return { nullptr, &TProjectRecord::PlacesPerGroup };
+    }
+    throw std::logic_error("unknown single value");
+}
+
+struct RouteLimitFields {
+    double TProjectRecord::*value;
+    std::int32_t TProjectRecord::*state;
+};
+
+RouteLimitFields routeLimitFields(RouteLimit limit)
+{
+    return limit == RouteLimit::Length
+        ? RouteLimitFields { &TProjectRecord::MaxRouteLength, &TProjectRecord::RouteLengthState }
+        : RouteLimitFields { &TProjectRecord::MaxDistributionTime, &TProjectRecord::DistributionTimeState };
+}
+
+} // namespace
+
+double singleValue(const TProjectRecord& r, SingleValue v)
+{
+    const SingleValueField f = singleValueField(v);
+    return f.real != nullptr ? r.*f.real : static_cast<double>(r.*f.whole);
+}
+
+std::string singleValueText(const TProjectRecord& r, SingleValue v, std::string_view separator)
+{
+    const SingleValueField f = singleValueField(v);
+    return f.real != nullptr ? formatDecimal4(r.*f.real, separator) : std::to_string(r.*f.whole);
+}
+
+bool storeSingleValue(TProjectRecord& r, SingleValue v, std::string_view text)
+{
+    const SingleValueField f = singleValueField(v);
+    if (f.real != nullptr) {
+        const std::optional<double> d = parseNonNegative(text);
+        if (d)
+            r.*f.real = *d;
+        return d.has_value();
+    }
+    const std::optional<std::int32_t> n
+        = v == SingleValue::VehicleCount ? parseVehicleCount(text) : parsePlacesPerGroup(text);
+    if (n)
+        r.*f.whole = *n;
+    return n.has_value();
+}
+
+double routeLimit(const TProjectRecord& r, RouteLimit limit)
+{
+    return r.*routeLimitFields(limit).value;
+}
+
+bool routeLimitEntered(const TProjectRecord& r, RouteLimit limit)
+{
+    return r.*routeLimitFields(limit).state != 0;
+}
+
+bool storeRouteLimit(TProjectRecord& r, RouteLimit limit, std::string_view text)
+{
+    const std::optional<double> d = parseNonNegative(text);
+    if (!d)
+        return false;
+    const RouteLimitFields f = routeLimitFields(limit);
+    r.*f.value = *d;
+    r.*f.state = 2;
+    return true;
 }
 
 } // namespace dorvan

@@ -50,4 +50,39 @@ struct SiteEntries {
 };
 SiteEntries siteEntries(const TProjectRecord& r, int placeCount);
 
+// The criteria whose values weigh the places in an allocation: quantity, price and frequency.
+bool weighsPlaces(Criterion c);
+
+// The values of the criteria with one entry each: loading times and capacities of the centre
+// (DC), the depots (DS) and the other places (DM), the vehicles, and the places per group.
+enum class SingleValue {
+    LoadTimeDC,
+    LoadTimeDS,
+    LoadTimeDM,
+    CapacityDC,
+    CapacityDS,
+    CapacityDM,
+    VehicleCount,
+    VehicleCapacity,
+    VehicleSpeed,
+    PlacesPerGroup,
+};
+// The stored value, a count as a number.
+double singleValue(const TProjectRecord& r, SingleValue v);
+// As its current-value field shows it: the counts whole, the others in the four-decimal form.
+std::string singleValueText(const TProjectRecord& r, SingleValue v, std::string_view separator);
+// Stores a typed value when it is good for its field (the counts by their own rules, the others
+// numbers of 0 or more); false, with the record as it was, when it is not.
+bool storeSingleValue(TProjectRecord& r, SingleValue v, std::string_view text);
+
+// The two limits with an entry and a change mode: the maximum route length and the maximum
+// distribution time.
+enum class RouteLimit { Length, Time };
+double routeLimit(const TProjectRecord& r, RouteLimit limit);
+// A first value was entered: the limit is in its change mode from then on.
+bool routeLimitEntered(const TProjectRecord& r, RouteLimit limit);
+// Stores a typed limit that is a number of 0 or more and marks it entered; false, with the
+// record as it was, for anything else.
+bool storeRouteLimit(TProjectRecord& r, RouteLimit limit, std::string_view text);
+
 } // namespace dorvan

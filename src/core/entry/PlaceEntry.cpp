@@ -349,7 +349,6 @@ bool PlaceEntry::importDistances(const DistanceTable& table)
                 r.Distance[i][j] = i == j ? 0.0 : table.km(i, j);
         finishDistances();
         r.setCriterion(CritRealDistances, true);
-        project_.Choices.Ticked[static_cast<std::size_t>(CritRealDistances)] = true;
         project_.changed(ProjectChange::Places | ProjectChange::Criteria);
         return true;
     });

@@ -22,19 +22,21 @@ const EditCommand CentresStep { .name = "Existujúce centrá", .told = ProjectCh
 
 } // namespace
 
-void ProjectEdits::tickCriterion(Criterion criterion, bool on)
+void ProjectEdits::tickCriterion(Criterion criterion, bool on, bool allocationShown)
 {
-    ProjectDocument(project_).execute(CriterionStep, [&] {
-        project_.Choices.Ticked[static_cast<std::size_t>(criterion)] = on;
-        project_.Record.setCriterion(criterion, on);
-    });
+    EditCommand step = CriterionStep;
+    if (weighsPlaces(criterion))
+        step.told = step.told | rerunTold(allocationShown);
+    ProjectDocument(project_).execute(step, [&] { project_.Record.setCriterion(criterion, on); });
 }
 
-PlaceValueCommit ProjectEdits::placeValues(
-    PlaceValueKind kind, const std::vector<std::string>& cells, std::string_view separator)
+PlaceValueCommit ProjectEdits::placeValues(PlaceValueKind kind, const std::vector<std::string>& cells,
+    std::string_view separator, bool allocationShown)
 {
+    EditCommand step = ValueStep;
+    step.told = step.told | rerunTold(allocationShown);
     return ProjectDocument(project_).execute(
-        ValueStep, [&] { return commitPlaceValues(project_.Record, kind, cells, separator); });
+        step, [&] { return commitPlaceValues(project_.Record, kind, cells, separator); });
 }
 
 void ProjectEdits::setValue(double TProjectRecord::*field, double value)
@@ -133,7 +135,6 @@ void ProjectEdits::setGroups(const DistributionGroups& groups, int groupCount)
 void ProjectEdits::takeProposedGroups(const std::vector<std::string>& lines, int groupCount)
 {
     ProjectDocument(project_).execute(ProposalStep, [&] {
-        project_.Choices.Ticked[static_cast<std::size_t>(CritGroups)] = true;
         project_.Choices.Groups = groupsFromLines(lines, groupCount);
         storeProposedGroups(project_.Choices.Groups, project_.Record);
     });
@@ -168,6 +169,25 @@ void ProjectEdits::takePictureRange(PixelSize control)
         s.PictureRangeX = r.MapRangeX;
         s.PictureRangeY = r.MapRangeY;
     });
+}
+
+// ---- The criteria page ----
+
+ProjectChange ProjectEdits::rerunTold(bool allocationShown) const
+{
+    return allocationShown && project_.Choices.SettingsOn ? ProjectChange::RunInputs : ProjectChange {};
+}
+
+bool ProjectEdits::enterSingleValue(SingleValue value, std::string_view text)
+{
+    return ProjectDocument(project_).execute(
+        ValueStep, [&] { return storeSingleValue(project_.Record, value, text); });
+}
+
+bool ProjectEdits::enterRouteLimit(RouteLimit limit, std::string_view text)
+{
+    return ProjectDocument(project_).execute(
+        ValueStep, [&] { return storeRouteLimit(project_.Record, limit, text); });
 }
 
 } // namespace dorvan

@@ -23,11 +23,13 @@ public:
     {
     }
 
-    // A criterion box ticked or unticked: the box in the choices and the record's byte with it.
-    void tickCriterion(Criterion criterion, bool on);
-    // The grid cells of a per-place value (see commitPlaceValues).
-    PlaceValueCommit placeValues(
-        PlaceValueKind kind, const std::vector<std::string>& cells, std::string_view separator);
+    // A criterion box ticked or unticked: the record's byte, which holds the box. With an
+    // allocation shown, a box that weighs the places makes its result stale (see rerunTold).
+    void tickCriterion(Criterion criterion, bool on, bool allocationShown = false);
+    // The grid cells of a per-place value (see commitPlaceValues); with an allocation shown
+    // its result is stale.
+    PlaceValueCommit placeValues(PlaceValueKind kind, const std::vector<std::string>& cells,
+        std::string_view separator, bool allocationShown = false);
     // A single value of a criterion (a time, a capacity, a length, a speed, a count).
     void setValue(double TProjectRecord::*field, double value);
     void setCount(std::int32_t TProjectRecord::*field, std::int32_t value);
@@ -69,7 +71,19 @@ public:
     // picture's stays its kilometres, and the working state takes them from the record.
     void takePictureRange(PixelSize control);
 
+    // ---- The criteria page ----
+    // A single value typed (loading time, capacity, vehicles, places per group): stored when
+    // good, false with nothing changed when not.
+    bool enterSingleValue(SingleValue value, std::string_view text);
+    // The maximum route length or distribution time typed, first or as a change: stored and
+    // marked entered when good, false with nothing changed when not.
+    bool enterRouteLimit(RouteLimit limit, std::string_view text);
+
 private:
+    // What an edit of a run's inputs tells: the shown allocation is stale while the settings
+    // are on ("Nastavenie premenných DORVAN"); a window that is not shown needs no new run.
+    ProjectChange rerunTold(bool allocationShown) const;
+
     Project& project_;
 };
 

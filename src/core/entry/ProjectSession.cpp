@@ -16,8 +16,6 @@ namespace dorvan {
 EntryChoices choicesAsOpened(const TProjectRecord& record, int placeCount)
 {
     EntryChoices c;
-    for (int b = 0; b < CriterionCount; ++b)
-        c.Ticked[static_cast<std::size_t>(b)] = record.tickedWhenOpened(static_cast<Criterion>(b));
     c.SettingsOn = coordinatesDiffer(record, placeCount);
     c.Groups = storedGroups(record, placeCount);
     c.ExistingCentres = storedExistingCentres(record, placeCount);
@@ -302,7 +300,7 @@ void ProjectSession::prepareSaveNow()
 {
     auto& r = project_.Record;
     const auto& s = project_.State;
-    if (project_.Choices.ticked(CritGroups))
+    if (project_.ticked(CritGroups))
         storeGroups(project_.Choices.Groups, r.GroupCount, r);
     else
         r.setCriterion(CritGroups, false);

@@ -65,12 +65,11 @@ double RoundsProblem::lengthAllowed(int k) const
 RoundsInput roundsProblem(const Project& project)
 {
     const TProjectRecord& r = project.Record;
-    const EntryChoices& c = project.Choices;
     const int count = runPlaceCount(project.State.PlaceCount);
     RoundsInput in;
     RoundsProblem p;
     int depot = 0;
-    if (c.ticked(CritCentral)) {
+    if (project.ticked(CritCentral)) {
         if (r.CentralName.empty()) {
             in.refusal = "Distribučná centrála nie je zvolená.";
             return in;
@@ -106,9 +105,9 @@ RoundsInput roundsProblem(const Project& project)
     for (std::size_t k = 0; k < m; ++k) {
         p.names[k] = node[k] ? displayName(r.PlaceName[node[k]]) : std::string("Optimum");
         if (k > 0)
-            p.demand[k] = c.ticked(CritQuantity) ? r.PlaceQuantity[node[k]] : 1.0;
+            p.demand[k] = project.ticked(CritQuantity) ? r.PlaceQuantity[node[k]] : 1.0;
     }
-    const bool real = c.ticked(CritRealDistances) && depot != 0;
+    const bool real = project.ticked(CritRealDistances) && depot != 0;
     p.dist.resize(m * m);
     const auto xy = [&](std::size_t k) {
         return node[k] ? std::pair { r.PlaceX[node[k]], r.PlaceY[node[k]] }
@@ -126,19 +125,19 @@ RoundsInput roundsProblem(const Project& project)
                 : real                 ? r.Distance[node[a]][node[b]]
                                        : std::hypot(xa - xb, ya - yb);
         }
-    if (c.ticked(CritVehicleCapacity))
+    if (project.ticked(CritVehicleCapacity))
         p.capacity = r.VehicleCapacity;
-    if (c.ticked(CritMaxRouteLength))
+    if (project.ticked(CritMaxRouteLength))
         p.maxLength = r.MaxRouteLength;
-    if (c.ticked(CritMaxDistributionTime))
+    if (project.ticked(CritMaxDistributionTime))
         p.maxTime = r.MaxDistributionTime;
-    if (c.ticked(CritVehicleSpeed))
+    if (project.ticked(CritVehicleSpeed))
         p.speed = r.VehicleSpeed;
-    if (c.ticked(CritLoadTimes)) {
+    if (project.ticked(CritLoadTimes)) {
         p.loadDepot = r.LoadTimeDC;
         p.unloadPlace = r.LoadTimeDM;
     }
-    if (c.ticked(CritVehicleCount)) {
+    if (project.ticked(CritVehicleCount)) {
         if (r.VehicleCount < 1) {
             in.refusal = "Počet dopravných prostriedkov musí byť aspoň 1.";
             return in;

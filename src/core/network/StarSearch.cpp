@@ -13,7 +13,6 @@ namespace dorvan {
 StarWorkingCopy VstupUdajRealStavCreate(const Project& project)
 {
     const TProjectRecord& r = project.Record;
-    const EntryChoices& c = project.Choices;
     StarWorkingCopy w;
     w.n = runPlaceCount(project.State.PlaceCount);
     const auto n = static_cast<std::size_t>(w.n);
@@ -28,15 +27,15 @@ StarWorkingCopy VstupUdajRealStavCreate(const Project& project)
         w.names[k] = r.PlaceName[i];
         w.x[k] = r.PlaceX[i];
         w.y[k] = r.PlaceY[i];
-        if (c.ticked(CritQuantity))
+        if (project.ticked(CritQuantity))
             w.quantity[k] = r.PlaceQuantity[i];
-        if (c.ticked(CritPrice))
+        if (project.ticked(CritPrice))
             w.price[k] = r.PlacePrice[i];
-        if (c.ticked(CritFlexibility))
+        if (project.ticked(CritFlexibility))
             w.flexibility[k] = r.PlaceFlexibility[i];
     }
     w.D0.resize(n * n);
-    const bool real = c.ticked(CritRealDistances);
+    const bool real = project.ticked(CritRealDistances);
     for (int i = 1; i <= w.n; ++i)
         for (int j = 1; j <= w.n; ++j) {
             const double dx = r.PlaceX[i] - r.PlaceX[j];
@@ -44,18 +43,18 @@ StarWorkingCopy VstupUdajRealStavCreate(const Project& project)
             w.D0[static_cast<std::size_t>((i - 1) * w.n + (j - 1))]
                 = real ? r.Distance[i][j] : std::sqrt(dx * dx + dy * dy);
         }
-    w.routeLengthOn = c.ticked(CritMaxRouteLength);
-    w.distributionTimeOn = c.ticked(CritMaxDistributionTime);
-    w.evenGroupsOn = c.ticked(CritEvenGroups);
+    w.routeLengthOn = project.ticked(CritMaxRouteLength);
+    w.distributionTimeOn = project.ticked(CritMaxDistributionTime);
+    w.evenGroupsOn = project.ticked(CritEvenGroups);
     w.maxRouteLength = w.routeLengthOn ? r.MaxRouteLength : 0.0;
     w.maxDistributionTime = w.distributionTimeOn ? r.MaxDistributionTime : 0.0;
-    w.vehicleSpeed = c.ticked(CritVehicleSpeed) ? r.VehicleSpeed : 60.0;
+    w.vehicleSpeed = project.ticked(CritVehicleSpeed) ? r.VehicleSpeed : 60.0;
     w.placesPerGroup = w.evenGroupsOn ? r.PlacesPerGroup : 0;
-    if (c.ticked(CritCentral))
+    if (project.ticked(CritCentral))
         w.centralName = r.CentralName;
-    if (c.ticked(CritVehicleCount))
+    if (project.ticked(CritVehicleCount))
         w.vehicleCount = r.VehicleCount;
-    if (c.ticked(CritVehicleCapacity))
+    if (project.ticked(CritVehicleCapacity))
         w.vehicleCapacity = r.VehicleCapacity;
     return w;
 }

@@ -71,11 +71,9 @@ struct DistributionGroups {
 };
 
 // What the user has chosen in the data-entry window that a run needs, kept as the user edits
-// it. The criterion boxes are kept apart from the record's CriterionOn bytes: after "Nový" some
-// bytes keep their values while the boxes of the new window show unticked.
+// it. The criterion boxes are not here: the record's CriterionOn bytes hold them (see
+// Project::ticked).
 struct EntryChoices {
-    // The criterion boxes by criterion byte; CritGroups is "Definovanie distribučných skupín".
-    std::array<bool, CriterionCount> Ticked {};
     bool SettingsOn = false; // "Nastavenie premenných DORVAN"
     CooperSettings Settings;
     DistributionGroups Groups;
@@ -83,7 +81,6 @@ struct EntryChoices {
     // order chosen: a group that holds one is served from its place.
     std::vector<std::string> ExistingCentres;
 
-    bool ticked(Criterion c) const { return Ticked[static_cast<std::size_t>(c)]; }
     bool operator==(const EntryChoices&) const = default;
 };
 
@@ -185,6 +182,11 @@ struct Project {
     // that the project stays below the subsystems that make them.
     mutable std::shared_ptr<AllocationResults> Allocations;
     mutable std::shared_ptr<NetworkResults> Networks;
+
+    // Whether a criterion's box is ticked (CritGroups: "Definovanie distribučných skupín"), as
+    // the record's byte says; and every box by its byte.
+    bool ticked(Criterion c) const { return Record.ticked(c); }
+    std::array<bool, CriterionCount> tickedCriteria() const { return Record.tickedCriteria(); }
 
     // Tells the observers of a change made beside the document's commands; a change of what is
     // saved (places, criteria, settings, groups) leaves the project unsaved until it is saved

@@ -50,9 +50,7 @@ namespace {
 // The resets share everything except the few fields listed in each.
 void resetCommon(TProjectRecord& r)
 {
-    for (int b : {CritQuantity, CritPrice, CritRealDistances, CritWarehouseCapacity, CritPriority,
-                  CritVehicleCount, CritVehicleCapacity, CritVehicleSpeed, CritFlexibility, CritGroups})
-        r.CriterionOn[static_cast<std::size_t>(b)] = 0;
+    r.CriterionOn.fill(0);
     r.EntryStateA = 0;
     r.EntryStateB = 0;
     r.DistanceEntryState = 0;
@@ -80,9 +78,6 @@ void resetCommon(TProjectRecord& r)
 void ResetProjectAtStart(TProjectRecord& r)
 {
     resetCommon(r);
-    for (int b : {CritMaxRouteLength, CritMaxDistributionTime, CritCentral, CritWarehouses, CritLoadTimes,
-                  CritEvenGroups})
-        r.CriterionOn[static_cast<std::size_t>(b)] = 0;
     r.VehicleSpeed = 60.0;
     r.PlacesPerGroup = 1;
 }

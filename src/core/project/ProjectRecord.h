@@ -142,9 +142,16 @@ struct TProjectRecord {
     std::int32_t MapRangeX = 0;
     std::int32_t MapRangeY = 0;
 
-    bool criterion(Criterion c) const { return CriterionOn[static_cast<std::size_t>(c)] != 0; }
-    // Opening a project ticks a criterion's box only for the byte value 1.
-    bool tickedWhenOpened(Criterion c) const { return CriterionOn[static_cast<std::size_t>(c)] == 1; }
+    // The record holds the criterion boxes: a box is ticked exactly when its byte is 1 (a tick
+    // writes 1, an untick 0; another value from a file ticks nothing and is kept as it is).
+    bool ticked(Criterion c) const { return CriterionOn[static_cast<std::size_t>(c)] == 1; }
+    std::array<bool, CriterionCount> tickedCriteria() const
+    {
+        std::array<bool, CriterionCount> out {};
+        for (int b = 0; b < CriterionCount; ++b)
+            out[static_cast<std::size_t>(b)] = ticked(static_cast<Criterion>(b));
+        return out;
+    }
     void setCriterion(Criterion c, bool on) { CriterionOn[static_cast<std::size_t>(c)] = on ? 1 : 0; }
     bool hasPicture() const { return PictureHeight >= 1 && PictureWidth >= 1; }
 };
@@ -152,7 +159,8 @@ struct TProjectRecord {
 // The start values of the record when the main window is created; the record is zeroed first.
 void ResetProjectAtStart(TProjectRecord& r);
 // The reset of "Nový": clears the criteria and values of a project but keeps the place
-// arrays, the name lists and a few criteria the user set before.
+// arrays and the name lists. Every criterion byte goes: the new window shows every box
+// unticked, and a byte kept from the last project would tick its box in a file saved later.
 void ResetProjectForNew(TProjectRecord& r);
 
 } // namespace dorvan

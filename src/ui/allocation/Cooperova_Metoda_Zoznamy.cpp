@@ -32,7 +32,7 @@ bool settingsOn(const Project& project)
 
 bool groupsOn(const Project& project)
 {
-    return project.Choices.ticked(CritGroups);
+    return project.ticked(CritGroups);
 }
 
 ChartDataMode dataMode(const Project& project)

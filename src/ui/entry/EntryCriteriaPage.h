@@ -58,8 +58,11 @@ public:
     // The ticked sheets that list places (quantity, price, frequency, distances, centre, depots,
     // priorities) show them again.
     void rebuildPlaceValuePages();
-    // Ticks the boxes as the project's choices say (see TVstupUdajov::showChoices).
+    // Ticks the boxes as the project's record says (see TVstupUdajov::showChoices).
     void showChoices();
+    // After an undo or a redo, once the boxes show the project: the ticked sheets show the
+    // values it holds (the grids and the single values are shown again by their boxes).
+    void showStoredValues();
     // A box the project's choices tick now: ticked as a click would (its handler runs), or
     // brought in line when it was ticked already; its sheet becomes the current one.
     void showTicked(CriterionBox box);

@@ -106,7 +106,7 @@ constexpr bool isVehicleBox(CriterionBox box)
 // Whether a criterion box is ticked, as the project's choices keep it.
 inline bool ticked(const dorvan::Project& project, CriterionBox box)
 {
-    return project.Choices.ticked(criterionOf(box));
+    return project.ticked(criterionOf(box));
 }
 
 } // namespace entry

@@ -27,6 +27,9 @@ public:
     QString caption() const;
     // The criterion is on: the entry opens, or the change mode once a value was entered.
     void setRouteEntry();
+    // After an undo or a redo: as setRouteEntry, with the stored value as the current one once
+    // a value was entered.
+    void showStored();
     // The criterion is off: both boxes close.
     void switchOff();
 

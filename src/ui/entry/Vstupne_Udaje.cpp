@@ -76,8 +76,9 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         const QPointer<QWidget> sheetShown = criteria_->currentCriterionPage();
         places_->showEntryAgain();
         picture_->showPlacesAgain();
-        // The boxes tick as the choices do; their handlers store what the project holds already.
+        // The boxes tick as the record does; their handlers store what the project holds already.
         criteria_->showChoices();
+        criteria_->showStoredValues();
         criteria_->settings()->showSettings();
         // An open allocation window shows the result of the project as it is now, or closes when
         // the state put back cannot be allocated. (The document leaves this decision to the

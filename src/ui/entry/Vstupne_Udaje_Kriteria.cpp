@@ -4,6 +4,7 @@
 #include "ui/entry/EntryCriteriaPage.h"
 #include "ui/entry/EntryHost.h"
 
+#include "core/entry/ProjectEdits.h"
 #include "core/project/Project.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryGroupsSheet.h"
@@ -22,10 +23,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-namespace {
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Building
@@ -78,9 +75,10 @@ void entry::CriteriaPage::buildCriterionBoxes(QLayout* boxes)
         boxes->addWidget(box);
         criterionBox_[boxIndex(criterion)] = box;
         // A change of the box, by the user or by the program, goes to the project and runs its
-        // click handler.
+        // click handler. The program ticks a box only as the project holds it already.
         connect(box, &QCheckBox::toggled, this, [this, criterion](bool on) {
-            context_.project.Choices.Ticked[static_cast<std::size_t>(criterionOf(criterion))] = on;
+            dorvan::ProjectEdits(context_.project)
+                .tickCriterion(criterionOf(criterion), on, context_.host.cooperWindowOpen());
             criterionBoxClicked(criterion);
         });
     }
@@ -221,8 +219,8 @@ QWidget* entry::CriteriaPage::currentCriterionPage() const
 
 void entry::CriteriaPage::showChoices()
 {
-    // The choices as they stand before the first box's handler runs.
-    const auto chosen = context_.project.Choices.Ticked;
+    // The boxes as the project holds them before the first box's handler runs.
+    const auto chosen = context_.project.tickedCriteria();
     for (int b = 0; b < dorvan::CriterionCount; ++b) {
         // Byte 15 belongs to CheckBox17; CheckBox16 has no byte.
         const CriterionBox number = boxOf(static_cast<dorvan::Criterion>(b));
@@ -234,6 +232,13 @@ void entry::CriteriaPage::showChoices()
         runCriterionUpdate(number);
         criterionSheetsBox->setVisible(true);
     }
+}
+
+void entry::CriteriaPage::showStoredValues()
+{
+    for (RouteSheet* sheet : routeSheets_)
+        if (checkBox(sheet->box())->isChecked())
+            sheet->showStored();
 }
 
 void entry::CriteriaPage::showTicked(CriterionBox box)
@@ -271,10 +276,6 @@ void entry::CriteriaPage::criterionBoxClicked(CriterionBox box)
 {
     runCriterionUpdate(box);
     context_.pages.valuesChanged();
-    // The three criteria that weigh the places change the allocation.
-    if (sheetKind(box) == SheetKind::PlaceValues && context_.host.cooperWindowOpen()
-        && context_.project.Choices.SettingsOn)
-        context_.project.changed(dorvan::ProjectChange::RunInputs);
 }
 
 // Every box switches its sheet; then the sheet is set up by its kind.
@@ -312,13 +313,12 @@ void entry::CriteriaPage::runCriterionUpdate(CriterionBox box)
     }
 }
 
-// The common part of every criterion box. The record byte mirrors the box; the sheet shows
-// while the box is ticked. The vehicle sheet goes only when none of its three boxes is ticked.
-// Returns whether the box is ticked.
+// The common part of every criterion box: the sheet shows while the box is ticked (the record's
+// byte, which holds the box, was set by its command). The vehicle sheet goes only when none of
+// its three boxes is ticked. Returns whether the box is ticked.
 bool entry::CriteriaPage::criterionSwitch(CriterionBox box)
 {
     const bool on = checkBox(box)->isChecked();
-    context_.project.Record.setCriterion(criterionOf(box), on);
     bool keep = on;
     if (!on && isVehicleBox(box))
         keep = checkBox(CriterionBox::VehicleCount)->isChecked()

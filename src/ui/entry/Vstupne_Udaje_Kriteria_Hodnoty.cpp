@@ -2,21 +2,21 @@
 // loading times, capacities, vehicles and places per group (SingleValuesSheet).
 #include "ui/entry/EntryValueSheets.h"
 
+#include "core/entry/CriterionValues.h"
+#include "core/entry/ProjectEdits.h"
+#include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryControls.h"
-#include "core/entry/CriterionValues.h"
-#include "core/project/Project.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <stdexcept>
-
-using R = dorvan::TProjectRecord;
 
 // The two values with an entry and a change mode.
 struct entry::RouteSheet::Spec {
@@ -39,8 +39,7 @@ struct entry::RouteSheet::Spec {
     const char* currentEdit;
     const char* allowButton;
     const char* message;
-    double R::*value;
-    std::int32_t R::*state;
+    dorvan::RouteLimit limit;
 };
 
 // A sheet of single values: the rows first..first+count-1 of the value table, their current
@@ -64,17 +63,14 @@ using entry::Silver;
 
 const entry::RouteSheet::Spec Routes[2] = {
     { CriterionBox::MaxRouteLength, "TabSheet4", "Dĺžka distribučnej trasy", "GroupBox18",
-        " Maximálna dĺžka distribučnej trasy ", "Label22", "Zadajte dĺžku ", "Edit17", "Button13", "GroupBox19",
-        " Zmena hodnoty - dĺžka distribučnej trasy ", "Label23", "Zadajte dĺžku", "Edit18", "Button15",
-        "Label24", "Edit19", "Button14", "Chybné zadanie DĹŽKY !!!", &R::MaxRouteLength, &R::RouteLengthState },
+        " Maximálna dĺžka distribučnej trasy ", "Label22", "Zadajte dĺžku ", "Edit17", "Button13",
+        "GroupBox19", " Zmena hodnoty - dĺžka distribučnej trasy ", "Label23", "Zadajte dĺžku", "Edit18",
+        "Button15", "Label24", "Edit19", "Button14", "Chybné zadanie DĹŽKY !!!", dorvan::RouteLimit::Length },
     { CriterionBox::MaxDistributionTime, "TabSheet5", "Čas distribúcie", "GroupBox20",
         " Maximálny čas na distribúciu ", "Label25", "Zadajte čas", "Edit20", "Button16", "GroupBox21",
-        " Zmena hodnoty - čas distribúcie ", "Label26", "Zadajte čas", "Edit21", "Button18", "Label27", "Edit22",
-        "Button17", "Chybné zadanie ČASU !!!", &R::MaxDistributionTime, &R::DistributionTimeState },
+        " Zmena hodnoty - čas distribúcie ", "Label26", "Zadajte čas", "Edit21", "Button18", "Label27",
+        "Edit22", "Button17", "Chybné zadanie ČASU !!!", dorvan::RouteLimit::Time },
 };
-
-// How a single value is read.
-enum class SingleKind { Decimal, VehicleCount, GroupSize };
 
 // The values with one OK each.
 struct SingleSpec {
@@ -86,40 +82,36 @@ struct SingleSpec {
     const char* ok;
     const char* current;
     const char* message;
-    SingleKind kind;
-    double R::*real;
-    std::int32_t R::*whole;
+    dorvan::SingleValue value;
 };
 const SingleSpec Singles[10] = {
-    { CriterionBox::LoadTimes, "GroupBox27", " Čas nakladania - vykladania v DC ", "DC - Distribučná centrála",
-        "Edit23", "Button24", "Edit32", "Chybné zadanie ČASU DC !!!", SingleKind::Decimal, &R::LoadTimeDC,
-        nullptr },
+    { CriterionBox::LoadTimes, "GroupBox27", " Čas nakladania - vykladania v DC ",
+        "DC - Distribučná centrála", "Edit23", "Button24", "Edit32", "Chybné zadanie ČASU DC !!!",
+        dorvan::SingleValue::LoadTimeDC },
     { CriterionBox::LoadTimes, "GroupBox28", " Čas nakladania - vykladania v DS ", "DS - Distribučný sklad",
-        "Edit24", "Button25", "Edit33", "Chybné zadanie ČASU DS !!!", SingleKind::Decimal, &R::LoadTimeDS,
-        nullptr },
+        "Edit24", "Button25", "Edit33", "Chybné zadanie ČASU DS !!!", dorvan::SingleValue::LoadTimeDS },
     { CriterionBox::LoadTimes, "GroupBox29", " Čas nakladania - vykladania v DM ", "DM - Distribučné miesto",
-        "Edit26", "Button26", "Edit34", "Chybné zadanie ČASU DM !!!", SingleKind::Decimal, &R::LoadTimeDM,
-        nullptr },
-    { CriterionBox::DepotCapacity, "GroupBox30", " Kapacita skladu v DC ", "DC - Distribučná centrála", "Edit27",
-        "Button27", "Edit35", "Chybné zadanie KAPACITY SKLADU DC !!!", SingleKind::Decimal, &R::CapacityDC,
-        nullptr },
-    { CriterionBox::DepotCapacity, "GroupBox31", " Kapacita skladov v DS ", "DS - Distribučný sklad", "Edit28",
-        "Button28", "Edit36", "Chybné zadanie KAPACITY SKLADOV DS !!!", SingleKind::Decimal, &R::CapacityDS,
-        nullptr },
-    { CriterionBox::DepotCapacity, "GroupBox32", " Kapacita skladov v DM ", "DM - Distribučné miesto", "Edit29",
-        "Button29", "Edit37", "Chybné zadanie KAPACITY SKLADOV DM !!!", SingleKind::Decimal, &R::CapacityDM,
-        nullptr },
-    { CriterionBox::VehicleCount, "GroupBox36", " Počet dopravných prostriedkov ", nullptr, "Edit30", "Button32",
-        "Edit38", "Chybne zadaný POČET DOPRAVNÝCH PROSTRIEDKOV !!!", SingleKind::VehicleCount, nullptr,
-        &R::VehicleCount },
+        "Edit26", "Button26", "Edit34", "Chybné zadanie ČASU DM !!!", dorvan::SingleValue::LoadTimeDM },
+    { CriterionBox::DepotCapacity, "GroupBox30", " Kapacita skladu v DC ", "DC - Distribučná centrála",
+        "Edit27", "Button27", "Edit35", "Chybné zadanie KAPACITY SKLADU DC !!!",
+        dorvan::SingleValue::CapacityDC },
+    { CriterionBox::DepotCapacity, "GroupBox31", " Kapacita skladov v DS ", "DS - Distribučný sklad",
+        "Edit28", "Button28", "Edit36", "Chybné zadanie KAPACITY SKLADOV DS !!!",
+        dorvan::SingleValue::CapacityDS },
+    { CriterionBox::DepotCapacity, "GroupBox32", " Kapacita skladov v DM ", "DM - Distribučné miesto",
+        "Edit29", "Button29", "Edit37", "Chybné zadanie KAPACITY SKLADOV DM !!!",
+        dorvan::SingleValue::CapacityDM },
+    { CriterionBox::VehicleCount, "GroupBox36", " Počet dopravných prostriedkov ", nullptr, "Edit30",
+        "Button32", "Edit38", "Chybne zadaný POČET DOPRAVNÝCH PROSTRIEDKOV !!!",
+        dorvan::SingleValue::VehicleCount },
     { CriterionBox::VehicleCapacity, "GroupBox37", " Kapacita dopravných prostriedkov ", nullptr, "Edit31",
-        "Button33", "Edit39", "Chybne zadaná KAPACITA DOPRAVNÝCH PROSTRIEDKOV !!!", SingleKind::Decimal,
-        &R::VehicleCapacity, nullptr },
-    { CriterionBox::VehicleSpeed, "GroupBox40", " Priemerná rýchlosť DP ", nullptr, "Edit41", "Button36", "Edit40",
-        "Chybne zadaná PRIEMERNÁ RÝCHLOSŤ DP !!!", SingleKind::Decimal, &R::VehicleSpeed, nullptr },
-    { CriterionBox::EvenGroups, "GroupBox44", " Zadajte počet miest v skupine ", nullptr, "Edit45", "Button40",
-        "Edit46", "Chybne zadaný POČET MIEST V SKUPINE !!!", SingleKind::GroupSize, nullptr,
-        &R::PlacesPerGroup },
+        "Button33", "Edit39", "Chybne zadaná KAPACITA DOPRAVNÝCH PROSTRIEDKOV !!!",
+        dorvan::SingleValue::VehicleCapacity },
+    { CriterionBox::VehicleSpeed, "GroupBox40", " Priemerná rýchlosť DP ", nullptr, "Edit41", "Button36",
+        "Edit40", "Chybne zadaná PRIEMERNÁ RÝCHLOSŤ DP !!!", dorvan::SingleValue::VehicleSpeed },
+    { CriterionBox::EvenGroups, "GroupBox44", " Zadajte počet miest v skupine ", nullptr, "Edit45",
+        "Button40", "Edit46", "Chybne zadaný POČET MIEST V SKUPINE !!!",
+        dorvan::SingleValue::PlacesPerGroup },
 };
 
 const entry::SingleValuesSheet::Spec SingleSheets[4] = {
@@ -149,30 +141,9 @@ QLineEdit* silverEdit(QLineEdit* e)
     return e;
 }
 
-// A value typed into a single-value field, stored when it is good.
-bool storeSingle(R& r, const SingleSpec& s, const std::string& text)
+std::string valueSeparator()
 {
-    switch (s.kind) {
-    case SingleKind::Decimal:
-        if (auto v = dorvan::parseNonNegative(text)) {
-            r.*(s.real) = *v;
-            return true;
-        }
-        return false;
-    case SingleKind::VehicleCount:
-        if (auto v = dorvan::parseVehicleCount(text)) {
-            r.*(s.whole) = *v;
-            return true;
-        }
-        return false;
-    case SingleKind::GroupSize:
-        if (auto v = dorvan::parsePlacesPerGroup(text)) {
-            r.*(s.whole) = *v;
-            return true;
-        }
-        return false;
-    }
-    return false;
+    return QLocale().decimalPoint().toStdString();
 }
 
 } // namespace
@@ -229,9 +200,11 @@ void entry::RouteSheet::build()
     changeOk_->setEnabled(false);
 }
 
+// A limit not entered (also one whose entry was undone) has its change mode closed.
 void entry::RouteSheet::setRouteEntry()
 {
-    if (context_.project.Record.*(spec_->state) != 0) {
+    const auto& r = context_.project.Record;
+    if (dorvan::routeLimitEntered(r, spec_->limit)) {
         entryBox_->setEnabled(false);
         entryEdit_->setEnabled(false);
         setFieldColour(entryEdit_, Silver);
@@ -243,7 +216,19 @@ void entry::RouteSheet::setRouteEntry()
         entryEdit_->setEnabled(true);
         setFieldColour(entryEdit_, Qt::white);
         entryOk_->setEnabled(true);
+        changeBox_->setEnabled(false);
+        newEdit_->clear();
+        currentEdit_->clear();
+        changeOk_->setEnabled(false);
     }
+}
+
+void entry::RouteSheet::showStored()
+{
+    setRouteEntry();
+    const auto& r = context_.project.Record;
+    if (dorvan::routeLimitEntered(r, spec_->limit))
+        currentEdit_->setText(formatNumber(dorvan::routeLimit(r, spec_->limit)));
 }
 
 void entry::RouteSheet::switchOff()
@@ -256,15 +241,13 @@ void entry::RouteSheet::switchOff()
 
 bool entry::RouteSheet::storeValue(QLineEdit* edit)
 {
-    const std::optional<double> v = dorvan::parseNonNegative(edit->text().toStdString());
-    if (!v) {
+    if (!dorvan::ProjectEdits(context_.project).enterRouteLimit(spec_->limit, edit->text().toStdString())) {
         context_.dialogs.warn(this, u(spec_->message));
         edit->clear();
         return false;
     }
-    context_.project.Record.*(spec_->value) = *v;
     context_.pages.valuesChanged();
-    currentEdit_->setText(formatNumber(*v));
+    currentEdit_->setText(formatNumber(dorvan::routeLimit(context_.project.Record, spec_->limit)));
     setFieldColour(edit, Silver);
     edit->setEnabled(false);
     return true;
@@ -279,7 +262,6 @@ void entry::RouteSheet::entryOk()
     entryBox_->setEnabled(false);
     changeBox_->setEnabled(true);
     allowButton_->setEnabled(true);
-    context_.project.Record.*(spec_->state) = 2;
 }
 
 void entry::RouteSheet::changeOk()
@@ -294,7 +276,7 @@ void entry::RouteSheet::allowChange()
     currentEdit_->clear();
     setFieldColour(newEdit_, Qt::white);
     newEdit_->setEnabled(true);
-    currentEdit_->setText(formatNumber(context_.project.Record.*(spec_->value)));
+    currentEdit_->setText(formatNumber(dorvan::routeLimit(context_.project.Record, spec_->limit)));
     changeOk_->setEnabled(true);
 }
 
@@ -367,14 +349,15 @@ QString entry::SingleValuesSheet::caption() const
 void entry::SingleValuesSheet::showSiteValues()
 {
     const auto& r = context_.project.Record;
+    const std::string separator = valueSeparator();
     for (const Controls& c : values_) {
         const SingleSpec& s = Singles[c.entry];
         c.edit->setEnabled(false);
         setFieldColour(c.edit, Silver);
         c.ok->setEnabled(false);
         c.current->clear();
-        if (r.*(s.real) >= 0.0)
-            c.current->setText(formatNumber(r.*(s.real)));
+        if (dorvan::singleValue(r, s.value) >= 0.0)
+            c.current->setText(QString::fromStdString(dorvan::singleValueText(r, s.value, separator)));
         c.entryBox->setEnabled(true);
     }
 }
@@ -408,7 +391,7 @@ void entry::SingleValuesSheet::openEntry(CriterionBox box)
         return;
     const SingleSpec& s = Singles[c->entry];
     const auto& r = context_.project.Record;
-    c->current->setText(s.whole != nullptr ? QString::number(r.*(s.whole)) : formatNumber(r.*(s.real)));
+    c->current->setText(QString::fromStdString(dorvan::singleValueText(r, s.value, valueSeparator())));
     c->current->setEnabled(true);
     c->entryBox->setEnabled(true);
     c->edit->setEnabled(true);
@@ -432,7 +415,7 @@ void entry::SingleValuesSheet::closeEntry(CriterionBox box)
 void entry::SingleValuesSheet::valueOk(const Controls& c)
 {
     const SingleSpec& s = Singles[c.entry];
-    if (!storeSingle(context_.project.Record, s, c.edit->text().toStdString())) {
+    if (!dorvan::ProjectEdits(context_.project).enterSingleValue(s.value, c.edit->text().toStdString())) {
         context_.dialogs.warn(this, u(s.message));
         c.edit->clear();
         return;

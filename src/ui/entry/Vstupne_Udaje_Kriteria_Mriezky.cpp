@@ -1,13 +1,14 @@
 // The per-place value grids of the criteria page (ValueGridSheet): quantity, unit price and
-// supply frequency. Every value goes into the project when the grid is committed.
-#include "ui/entry/EntryValueGridSheet.h"
+// supply frequency. The values go into the project when the grid is committed, as one command.
 #include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryValueGridSheet.h"
 
-#include "ui/common/UserDialogs.h"
-#include "ui/entry/EntryControls.h"
 #include "core/entry/CriterionValues.h"
 #include "core/entry/PlaceList.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/project/Project.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/entry/EntryControls.h"
 
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -37,8 +38,8 @@ struct entry::ValueGridSheet::Spec {
 namespace {
 
 using entry::CriterionBox;
-using entry::controls::cellText;
 using entry::formatNumber;
+using entry::controls::cellText;
 
 constexpr int ValueColumn = 4;
 constexpr int ValueGridColumns = 5;
@@ -260,8 +261,10 @@ void entry::ValueGridSheet::commit()
     for (int row = 1; row <= n; ++row)
         cells.push_back(cellText(grid_, row, ValueColumn).toStdString());
     const std::string separator = QLocale().decimalPoint().toStdString();
-    auto& r = context_.project.Record;
-    const dorvan::PlaceValueCommit c = dorvan::commitPlaceValues(r, spec_->kind, cells, separator);
+    const dorvan::PlaceValueCommit c
+        = dorvan::ProjectEdits(context_.project)
+              .placeValues(spec_->kind, cells, separator, context_.host.cooperWindowOpen());
+    const auto& r = context_.project.Record;
     // A refused cell shows the stored value again: the user is told once and may leave it.
     for (int row : c.refused)
         grid_->item(row, ValueColumn)
@@ -276,9 +279,9 @@ void entry::ValueGridSheet::commit()
 
 void entry::ValueGridSheet::gridEvent()
 {
-    if (!grid_->isEnabled())
-        return;
-    commit();
-    if (context_.host.cooperWindowOpen() && context_.project.Choices.SettingsOn)
-        context_.project.changed(dorvan::ProjectChange::RunInputs);
+    // A commit that stores a value asks an open allocation window for a new run (its command
+    // tells it). While the window shows the project again after an undo or a redo, the focus
+    // passing through the grid commits nothing: its cells may still show the state before.
+    if (grid_->isEnabled() && !context_.pages.showingProjectAgain())
+        commit();
 }

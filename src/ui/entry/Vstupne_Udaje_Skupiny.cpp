@@ -6,6 +6,7 @@
 
 #include "core/allocation/GroupSearch.h"
 #include "core/entry/GroupList.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/project/Project.h"
 #include "core/project/ProjectDocument.h"
 #include "ui/common/Utf8Text.h"
@@ -152,7 +153,7 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
     connect(confirmGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onConfirmGroup);
     // The project learns of the box before its handler runs, which may ask for a new result.
     connect(groupsSwitch, &QCheckBox::toggled, this, [this](bool on) {
-        context_.project.Choices.Ticked[dorvan::CritGroups] = on;
+        dorvan::ProjectEdits(context_.project).tickCriterion(dorvan::CritGroups, on);
         onGroupsSwitched();
     });
 }

@@ -74,8 +74,7 @@ QTableWidget* entry::OverviewPage::buildGrid(const char* name)
 void entry::OverviewPage::refresh()
 {
     const dorvan::Project& p = context_.project;
-    const dorvan::OverviewTicks ticks { p.Choices.ticked(dorvan::CritWarehouses),
-        p.Choices.ticked(dorvan::CritPriority) };
+    const dorvan::OverviewTicks ticks { p.ticked(dorvan::CritWarehouses), p.ticked(dorvan::CritPriority) };
     const dorvan::OverviewTables t = dorvan::overviewTables(
         p.Record, p.State.NextPlace - 1, ticks, QLocale().decimalPoint().toStdString());
     showTable(amountsGrid, t.amounts, { 2, 1, 100, 20, 463 });

@@ -123,7 +123,7 @@ dorvan::report::PreparedReport ReportCommands::prepareWindowReport() const
     source.record = &p_.project.Record;
     source.picture = &p_.project.MapPicture;
     source.placeCount = p_.project.State.PlaceCount;
-    source.ticked = p_.project.Choices.Ticked;
+    source.ticked = p_.project.tickedCriteria();
     source.allocation
         = dorvan::allocationsOf(p_.project).of(p_.project, QLocale().decimalPoint().toStdString());
     if (const TCooperAlokMetod* cooper = p_.windows.cooperWindow()) {

@@ -66,7 +66,7 @@ TEST(AllocationResults, AResultIsMadeOncePerRevisionAndAgainWhenAnInputChanges)
         { "a coordinate", [](Project& q) { q.Record.PlaceX[2] = 11.0; } },
         { "a quantity while weighed",
             [](Project& q) {
-                q.Choices.Ticked[CritQuantity] = true;
+                q.Record.setCriterion(CritQuantity, true);
                 q.Record.PlaceQuantity[4] = 4.0;
             } },
         { "a name", [](Project& q) { q.Record.PlaceName[5] = Text100::fromUtf8("F"); } },
@@ -75,7 +75,7 @@ TEST(AllocationResults, AResultIsMadeOncePerRevisionAndAgainWhenAnInputChanges)
         { "the data mode", [](Project& q) { q.State.PictureMode = true; } },
         { "the groups",
             [](Project& q) {
-                q.Choices.Ticked[CritGroups] = true;
+                q.Record.setCriterion(CritGroups, true);
                 q.Choices.Groups = groupsFromLines({ "--- Skupina 1 ---", "A", "B", "C" }, 1);
             } },
     };
@@ -101,7 +101,7 @@ TEST(AllocationResults, AResultIsMadeOncePerRevisionAndAgainWhenAnInputChanges)
 TEST(AllocationResults, TheKeptResultIsTheRunOfItsInputs)
 {
     auto p = fivePlaceProject();
-    p->Choices.Ticked[CritQuantity] = true;
+    p->Record.setCriterion(CritQuantity, true);
     const auto kept = allocationsOf(*p).of(*p, ",");
     const CooperRunInputs in = runInputs(*p, ",");
     EXPECT_EQ(kept->inputs, in);
@@ -141,7 +141,7 @@ struct Told {
 TEST(AllocationResults, AKeptResultIsToldInTheOrderOfTheRun)
 {
     auto p = fivePlaceProject();
-    p->Choices.Ticked[CritGroups] = true;
+    p->Record.setCriterion(CritGroups, true);
     // Group 2 too small, group 3 without members, a precision and a correction that are refused.
     p->Choices.Groups = groupsFromLines(
         { "--- Skupina 1 ---", "A", "B", "C", "--- Skupina 2 ---", "D", "--- Skupina 4 ---", "E", "A", "B" },

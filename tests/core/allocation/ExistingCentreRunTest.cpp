@@ -61,7 +61,7 @@ GroupSearchResult takeProposal(Project& p, const std::vector<GroupSite>& sites)
     const GroupSearchResult found = proposeGroups(sites, { 3, DefaultGroupStarts, DefaultGroupSeed }, rules);
     p.Choices.Groups = groupsFromLines(groupListLines(found, sites), found.centres);
     p.Choices.ExistingCentres = { "Stred" };
-    p.Choices.Ticked[CritGroups] = true;
+    p.Record.setCriterion(CritGroups, true);
     return found;
 }
 
@@ -159,7 +159,7 @@ TEST(ExistingCentreRun, TheReportNamesTheExistingCentreAndTheTotal)
     run.projectName = "plan.mzd";
     run.record = &p->Record;
     run.placeCount = p->State.PlaceCount;
-    run.ticked = p->Choices.Ticked;
+    run.ticked = p->tickedCriteria();
     run.inputs = &in;
     run.result = &res;
     run.state = state.get();

@@ -238,7 +238,7 @@ TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForT
     project->Record = *r;
     project->State.PlaceCount = 8;
     project->Choices = choicesAsOpened(*r, 8);
-    project->Choices.Ticked[CritGroups] = true;
+    project->Record.setCriterion(CritGroups, true);
     project->Choices.Settings.precisionText = "11"; // above 10
     CooperRunInputs in = runInputs(*project, ",");
     EXPECT_EQ(in.groups.Count, 3);
@@ -280,7 +280,7 @@ TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForT
     EXPECT_TRUE(res.optimumText.empty());
 
     // Without groups: one centre, Edit1 holds the last path line.
-    project->Choices.Ticked[CritGroups] = false;
+    project->Record.setCriterion(CritGroups, false);
     in = runInputs(*project, ",");
     EXPECT_FALSE(in.groupsOn);
     EXPECT_TRUE(in.groups.Groups.empty());

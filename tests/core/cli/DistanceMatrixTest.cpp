@@ -268,7 +268,7 @@ TEST(DistanceImport, LeavesTheStateOfEveryPairTyped)
     ProjectSession typing(typed);
     startList(typed, typing);
     // The box ticked, then each pair typed as the page asks it.
-    typed.Choices.Ticked[CritRealDistances] = true;
+    typed.Record.setCriterion(CritRealDistances, true);
     typed.Record.setCriterion(CritRealDistances, true);
     DistanceQuestions& q = typing.places().distanceQuestions();
     int asked = 0;
@@ -292,7 +292,7 @@ TEST(DistanceImport, LeavesTheStateOfEveryPairTyped)
     ASSERT_TRUE(importing.importDistances(read.table));
 
     EXPECT_TRUE(encodeRecord(imported.Record) == encodeRecord(typed.Record));
-    EXPECT_EQ(imported.Choices.Ticked, typed.Choices.Ticked);
+    EXPECT_EQ(imported.tickedCriteria(), typed.tickedCriteria());
     EXPECT_EQ(imported.Record.DistanceEntryState, 2);
     EXPECT_FALSE(importing.places().distanceQuestions().next(4));
     EXPECT_TRUE(imported.State.UnsavedChanges);
@@ -425,7 +425,7 @@ TEST(DistanceImport, DeliveryRoundsRunOnTheImportedDistances)
     project->Record.CentralName = Text100::fromUtf8("Nitra");
     project->Record.CentralState = 2;
     project->Record.setCriterion(CritCentral, true);
-    project->Choices.Ticked[CritCentral] = true;
+    project->Record.setCriterion(CritCentral, true);
     const DistanceMatrixRead read
         = readDistanceMatrix("Nitra;Trnava;52,3\nNitra;Zlín;118,75\nNitra;Žilina;141,2\nTrnava;Zlín;96,"
                              "05\nTrnava;Žilina;158,9\nZlín;Žilina;98,4\n",

@@ -1,4 +1,5 @@
 #include "core/entry/CriterionValues.h"
+#include "core/project/RecordCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -123,4 +124,92 @@ TEST(CriterionValues, SiteEntriesFollowCentreAndDepots)
     EXPECT_FALSE(depots.dc);
     EXPECT_TRUE(depots.ds);
     EXPECT_FALSE(depots.dm);
+}
+
+// Each single value lands in its own field by its own rule, and nothing else of the record
+// moves; a refused text leaves the record byte for byte as it was.
+TEST(CriterionValues, EachSingleValueGoesToItsOwnFieldByItsOwnRule)
+{
+    using R = TProjectRecord;
+    struct Row {
+        SingleValue value;
+        double R::*real;
+        std::int32_t R::*whole;
+        const char* typed;
+        double stored;
+        const char* shown;
+        const char* refused;
+    };
+    const Row rows[] = {
+        { SingleValue::LoadTimeDC, &R::LoadTimeDC, nullptr, "2,5", 2.5, "2,5", "-1" },
+        { SingleValue::LoadTimeDS, &R::LoadTimeDS, nullptr, "0", 0.0, "0", "x" },
+        { SingleValue::LoadTimeDM, &R::LoadTimeDM, nullptr, "3,14159", 3.1416, "3,1416", "-0,5" },
+        { SingleValue::CapacityDC, &R::CapacityDC, nullptr, "100", 100.0, "100", "" },
+        { SingleValue::CapacityDS, &R::CapacityDS, nullptr, "7,25", 7.25, "7,25", "abc" },
+        { SingleValue::CapacityDM, &R::CapacityDM, nullptr, "0,00004", 0.0, "0", "-2" },
+        { SingleValue::VehicleCount, nullptr, &R::VehicleCount, "0", 0.0, "0", "2,5" },
+        { SingleValue::VehicleCapacity, &R::VehicleCapacity, nullptr, "12,5", 12.5, "12,5", "-1" },
+        { SingleValue::VehicleSpeed, &R::VehicleSpeed, nullptr, "80", 80.0, "80", "fast" },
+        { SingleValue::PlacesPerGroup, nullptr, &R::PlacesPerGroup, "3", 3.0, "3", "0" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        R r;
+        ResetProjectAtStart(r);
+        // Every field starts at 9, so that a stored 0 shows.
+        for (const Row& other : rows) {
+            if (other.real != nullptr)
+                r.*other.real = 9.0;
+            else
+                r.*other.whole = 9;
+        }
+        const RecordBytes before = encodeRecord(r);
+        EXPECT_EQ(singleValue(r, row.value), 9.0);
+        EXPECT_FALSE(storeSingleValue(r, row.value, row.refused));
+        EXPECT_TRUE(encodeRecord(r) == before) << "a refused value changed the record";
+
+        ASSERT_TRUE(storeSingleValue(r, row.value, row.typed));
+        if (row.real != nullptr)
+            EXPECT_EQ(r.*row.real, row.stored);
+        else
+            EXPECT_EQ(r.*row.whole, static_cast<std::int32_t>(row.stored));
+        EXPECT_EQ(singleValue(r, row.value), row.stored);
+        EXPECT_EQ(singleValueText(r, row.value, ","), row.shown);
+        // Put back, the record is as before: no other field moved.
+        if (row.real != nullptr)
+            r.*row.real = 9.0;
+        else
+            r.*row.whole = 9;
+        EXPECT_TRUE(encodeRecord(r) == before) << "another field changed";
+    }
+}
+
+TEST(CriterionValues, ARouteLimitIsStoredAndEnteredOnlyWhenZeroOrMore)
+{
+    using R = TProjectRecord;
+    struct Row {
+        RouteLimit limit;
+        double R::*value;
+        std::int32_t R::*state;
+    };
+    const Row rows[] = { { RouteLimit::Length, &R::MaxRouteLength, &R::RouteLengthState },
+        { RouteLimit::Time, &R::MaxDistributionTime, &R::DistributionTimeState } };
+    for (const Row& row : rows) {
+        R r;
+        ResetProjectAtStart(r);
+        const RecordBytes before = encodeRecord(r);
+        for (const char* bad : { "-0,5", "", "12 km" })
+            EXPECT_FALSE(storeRouteLimit(r, row.limit, bad)) << bad;
+        EXPECT_TRUE(encodeRecord(r) == before);
+        EXPECT_FALSE(routeLimitEntered(r, row.limit));
+
+        ASSERT_TRUE(storeRouteLimit(r, row.limit, "0"));
+        EXPECT_EQ(r.*row.value, 0.0);
+        EXPECT_EQ(r.*row.state, 2);
+        EXPECT_TRUE(routeLimitEntered(r, row.limit));
+        // A change keeps the limit entered.
+        ASSERT_TRUE(storeRouteLimit(r, row.limit, "12,34567"));
+        EXPECT_EQ(routeLimit(r, row.limit), 12.3457);
+        EXPECT_EQ(r.*row.state, 2);
+    }
 }

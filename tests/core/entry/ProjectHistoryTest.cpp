@@ -21,6 +21,18 @@
 using namespace dorvan;
 using namespace dorvan::test::history;
 
+namespace {
+
+// The typed project with the price criterion ticked.
+std::unique_ptr<Project> pricedProject()
+{
+    auto p = typedProject();
+    ProjectEdits(*p).tickCriterion(CritPrice, true);
+    return p;
+}
+
+} // namespace
+
 TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
 {
     struct Row {
@@ -71,6 +83,14 @@ TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
             [](Project& p) { ProjectSession(p).places().enterDistance(30.25); } },
         { "criterion ticked", typedProject,
             [](Project& p) { ProjectEdits(p).tickCriterion(CritPrice, true); } },
+        { "criterion unticked", pricedProject,
+            [](Project& p) { ProjectEdits(p).tickCriterion(CritPrice, false, true); } },
+        { "single value typed", typedProject,
+            [](Project& p) {
+                EXPECT_TRUE(ProjectEdits(p).enterSingleValue(SingleValue::CapacityDS, "7,5"));
+            } },
+        { "route limit entered", typedProject,
+            [](Project& p) { EXPECT_TRUE(ProjectEdits(p).enterRouteLimit(RouteLimit::Time, "4,25")); } },
         { "quantities of the places", typedProject,
             [](Project& p) {
                 ProjectEdits(p).placeValues(PlaceValueKind::Quantity, { "5", "x", "2,75", "1" }, ",");
@@ -539,4 +559,54 @@ TEST(ProjectHistory, UndoAndRedoLeaveTheRerunToTheViews)
     EXPECT_EQ(told,
         (std::vector<unsigned> {
             places | run | history, places | history | restored, places | history | restored }));
+}
+
+// An edit of what weighs the places makes a shown allocation stale; other criteria, a hidden
+// allocation or the settings switched off ask for no run. Its undo and redo tell the state put
+// back, on which the views decide whether the allocation runs again.
+TEST(ProjectHistory, AWeighingEditAsksForANewRunOnlyOfAShownAllocation)
+{
+    struct Row {
+        const char* what;
+        std::function<void(Project&, bool shown)> edit;
+        bool weighs;
+    };
+    const std::vector<Row> rows = {
+        { "quantity ticked",
+            [](Project& p, bool shown) { ProjectEdits(p).tickCriterion(CritQuantity, true, shown); }, true },
+        { "frequency ticked",
+            [](Project& p, bool shown) { ProjectEdits(p).tickCriterion(CritFlexibility, true, shown); },
+            true },
+        { "route length ticked",
+            [](Project& p, bool shown) { ProjectEdits(p).tickCriterion(CritMaxRouteLength, true, shown); },
+            false },
+        { "prices typed",
+            [](Project& p, bool shown) {
+                ProjectEdits(p).placeValues(PlaceValueKind::Price, { "2", "1", "1", "3" }, ",", shown);
+            },
+            true },
+    };
+    for (const Row& row : rows)
+        for (const bool shown : { false, true })
+            for (const bool settingsOn : { false, true }) {
+                SCOPED_TRACE(std::string(row.what) + (shown ? ", shown" : ", hidden")
+                    + (settingsOn ? ", settings on" : ", settings off"));
+                auto p = typedProject();
+                p->Choices.SettingsOn = settingsOn;
+                ProjectDocument doc(*p);
+                doc.startClean();
+                std::vector<ProjectChange> heard;
+                auto observation
+                    = p->Observers.observe([&heard](ProjectChange what) { heard.push_back(what); });
+                row.edit(*p, shown);
+                ASSERT_TRUE(doc.undo());
+                ASSERT_TRUE(doc.redo());
+                ASSERT_EQ(heard.size(), 3u) << "the edit, its undo and its redo";
+                const bool rerun = row.weighs && shown && settingsOn;
+                EXPECT_EQ(has(heard[0], ProjectChange::RunInputs), rerun);
+                for (std::size_t k = 1; k < heard.size(); ++k) {
+                    EXPECT_TRUE(has(heard[k], ProjectChange::Restored));
+                    EXPECT_FALSE(has(heard[k], ProjectChange::RunInputs));
+                }
+            }
 }

@@ -59,7 +59,7 @@ std::unique_ptr<Project> dirtyProject()
     p->State.ProjectFile = "old.mzd";
     p->State.ProjectFileName = "old.mzd";
     p->State.UnsavedChanges = true;
-    p->Choices.Ticked[CritPrice] = true;
+    p->Record.setCriterion(CritPrice, true);
     p->Choices.SettingsOn = true;
     p->Choices.Settings.precisionText = "0,5";
     return p;
@@ -144,7 +144,7 @@ TEST(ProjectSession, OpenTakesTheFileAndItsChoicesWhateverWasBefore)
         EXPECT_EQ(p->Record.PlaceName[1].toUtf8(), c.record->PlaceName[1].toUtf8());
         for (int b = 0; b < CriterionCount; ++b) {
             const bool expected = std::find(c.ticked.begin(), c.ticked.end(), b) != c.ticked.end();
-            EXPECT_EQ(p->Choices.ticked(static_cast<Criterion>(b)), expected) << "criterion byte " << b;
+            EXPECT_EQ(p->ticked(static_cast<Criterion>(b)), expected) << "criterion byte " << b;
         }
         EXPECT_EQ(p->Choices.SettingsOn, c.differ);
         EXPECT_EQ(p->Choices.Settings, CooperSettings {});
@@ -189,7 +189,8 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
         EXPECT_EQ(r.SavedPlaceCount, c.recordReset ? 0 : 2);
         EXPECT_EQ(p->State.AddPlacesMode, c.addMode);
         EXPECT_EQ(p->State.EntryClosable, c.closable);
-        EXPECT_EQ(p->Choices.ticked(CritPrice), !c.choicesCleared);
+        // The boxes are the record's: only "Nový" unticks them.
+        EXPECT_EQ(p->ticked(CritPrice), !c.recordReset);
         EXPECT_EQ(p->Choices.Settings.precisionText, c.choicesCleared ? "0,01" : "0,5");
         EXPECT_EQ(p->State.UnsavedChanges, c.unsaved);
         EXPECT_EQ(p->State.ProjectFile, c.file);
@@ -202,6 +203,34 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
     EXPECT_TRUE(p->State.FirstEntryMode && p->State.EntryStarted);
     EXPECT_FALSE(p->State.PlacesComplete || p->State.PictureMode || p->State.CoordsDiffer);
     EXPECT_EQ(p->State.ProjectFileName, "");
+}
+
+TEST(ProjectSession, NewLeavesNoBoxOfTheLastProjectTickedInTheFileSavedNext)
+{
+    // The last project ticked the criteria whose bytes "Nový" once kept while the new window
+    // showed their boxes unticked; their values went with the reset, the group size stays.
+    auto p = dirtyProject();
+    const Criterion kept[] = { CritMaxRouteLength, CritMaxDistributionTime, CritCentral, CritWarehouses,
+        CritLoadTimes, CritEvenGroups };
+    for (Criterion c : kept)
+        p->Record.setCriterion(c, true);
+    p->Record.PlacesPerGroup = 4;
+    ProjectSession session(*p);
+    session.startNew();
+    for (Criterion c : kept)
+        EXPECT_FALSE(p->ticked(c)) << "criterion byte " << c;
+    typePlaces(session, 3, { { "A", 0, 0 }, { "B", 4, 0 }, { "C", 0, 3 } });
+    session.prepareSave();
+
+    // What the file holds, opened again: no box ticked, the group size kept for its box.
+    auto q = std::make_unique<Project>();
+    q->resetAtStart();
+    ProjectSession(*q).open(p->Record, "next.mzd");
+    for (int b = 0; b < CriterionCount; ++b) {
+        EXPECT_EQ(p->Record.CriterionOn[static_cast<std::size_t>(b)], 0) << "criterion byte " << b;
+        EXPECT_FALSE(q->ticked(static_cast<Criterion>(b))) << "criterion byte " << b;
+    }
+    EXPECT_EQ(q->Record.PlacesPerGroup, 4);
 }
 
 TEST(ProjectSession, AMapPictureAndTheAllocationWindowSetTheirParts)
@@ -326,11 +355,12 @@ TEST(ProjectSession, AGridEditIsCheckedColumnByColumnAndStoredWholeOrNotAtAll)
         { "renamed and moved", { { "Zeta", "0", "0" }, { "Beta", "5,5", "1" }, { "C", "2", "2" } }, 0, 0, "",
             { "Beta", "C", "Zeta" } },
         // Names are checked in all rows before any coordinate.
-        { "bad X before empty name", { { "A", "x", "0" }, { "", "1", "1" } }, 2, 1, std::string(BadPlaceNameText),
+        { "bad X before empty name", { { "A", "x", "0" }, { "", "1", "1" } }, 2, 1,
+            std::string(BadPlaceNameText), { "A", "B", "C" } },
+        { "bad Y after good X", { { "A", "0", "0" }, { "B", "1", "?" } }, 2, 3,
+            std::string(BadGridCoordinateText), { "A", "B", "C" } },
+        { "outside the code page", { { "A", "0", "0" }, { "\xe4\xb8\xad", "1", "1" } }, 2, 1, "",
             { "A", "B", "C" } },
-        { "bad Y after good X", { { "A", "0", "0" }, { "B", "1", "?" } }, 2, 3, std::string(BadGridCoordinateText),
-            { "A", "B", "C" } },
-        { "outside the code page", { { "A", "0", "0" }, { "\xe4\xb8\xad", "1", "1" } }, 2, 1, "", { "A", "B", "C" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -399,7 +429,7 @@ TEST(ProjectSession, SavingStoresThePlacesEnteredTheGroupsAndThePictureRange)
         p->State.PictureRangeX = 640;
         p->State.PictureRangeY = 480;
         p->State.UnsavedChanges = true;
-        p->Choices.Ticked[CritGroups] = c.groupsTicked;
+        p->Record.setCriterion(CritGroups, c.groupsTicked);
         p->Choices.Groups = { 2, { { 1, { "C" } }, { 2, { "A", "B" } } } };
         p->Record.GroupCount = 2;
         ProjectSession session(*p);
@@ -410,7 +440,7 @@ TEST(ProjectSession, SavingStoresThePlacesEnteredTheGroupsAndThePictureRange)
         EXPECT_EQ(r.SavedPlaceCount, c.saved);
         EXPECT_EQ(r.MapRangeX, c.rangeX);
         EXPECT_EQ(r.MapRangeY, c.rangeY);
-        EXPECT_EQ(r.criterion(CritGroups), c.groupsTicked);
+        EXPECT_EQ(r.ticked(CritGroups), c.groupsTicked);
         if (c.groupsTicked) {
             EXPECT_EQ(r.GroupPlaceCount[1], 1);
             EXPECT_EQ(r.GroupPlaceCount[2], 2);

@@ -144,9 +144,9 @@ std::unique_ptr<Project> randomProject(unsigned seed, int n, int capacity, doubl
             p->Record, i, Text100::fromUtf8("M" + std::to_string(i)), coord(g) / 10.0, coord(g) / 10.0);
     computeDistances(p->Record, n);
     p->State.PlaceCount = n;
-    p->Choices.Ticked[CritEvenGroups] = true;
+    p->Record.setCriterion(CritEvenGroups, true);
     p->Record.PlacesPerGroup = capacity;
-    p->Choices.Ticked[CritMaxRouteLength] = true;
+    p->Record.setCriterion(CritMaxRouteLength, true);
     p->Record.MaxRouteLength = reach;
     return p;
 }
@@ -314,9 +314,9 @@ TEST(ExactStars, ListLinesShowTheStarsWithTheirPlaces)
     storeNewPlace(p->Record, 4, Text100::fromUtf8("Dunaj"), 50, 50);
     computeDistances(p->Record, 4);
     p->State.PlaceCount = 4;
-    p->Choices.Ticked[CritEvenGroups] = true;
+    p->Record.setCriterion(CritEvenGroups, true);
     p->Record.PlacesPerGroup = 3;
-    p->Choices.Ticked[CritMaxRouteLength] = true;
+    p->Record.setCriterion(CritMaxRouteLength, true);
     p->Record.MaxRouteLength = 5.5;
     const StarWorkingCopy copy = VstupUdajRealStavCreate(*p);
     const ExactStarResult r = searchExactNetwork(copy, Hviezda(copy, ",").best, {});

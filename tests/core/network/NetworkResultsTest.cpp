@@ -43,7 +43,7 @@ TEST(NetworkResults, TheStarSearchIsMadeOncePerRevision)
     EXPECT_EQ(placed, 6);
 
     // A reach of 6 km parts the two clusters: another input, another search.
-    p->Choices.Ticked[static_cast<std::size_t>(CritMaxRouteLength)] = true;
+    p->Record.setCriterion(CritMaxRouteLength, true);
     p->Record.MaxRouteLength = 6.0;
     const auto second = kept.stars(*p, ",");
     EXPECT_NE(second.get(), first.get());

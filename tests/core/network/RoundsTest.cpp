@@ -34,7 +34,7 @@ struct Limits {
 
 void tickBox(Project& p, Criterion c)
 {
-    p.Choices.Ticked[static_cast<std::size_t>(c)] = true;
+    p.Record.setCriterion(c, true);
 }
 
 // Towns[0] is the centre when central is true.

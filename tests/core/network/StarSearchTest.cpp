@@ -36,7 +36,7 @@ std::unique_ptr<Project> projectWith(const std::vector<PlaceSpec>& places)
 
 void tick(Project& p, Criterion c)
 {
-    p.Choices.Ticked[static_cast<std::size_t>(c)] = true;
+    p.Record.setCriterion(c, true);
 }
 
 // Reach and capacity as the route length and the places per group give them (0: unticked).

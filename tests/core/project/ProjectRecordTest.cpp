@@ -49,7 +49,7 @@ TEST(ProjectRecord, AfterStartEveryByteIsZeroButTheVehicleAndGroupDefaults)
     EXPECT_TRUE(p.State.FirstEntryMode);
 }
 
-TEST(ProjectRecord, NewProjectResetKeepsPlacesListsAndSomeCriteria)
+TEST(ProjectRecord, NewProjectResetKeepsPlacesAndListsButNoCriterion)
 {
     Project p;
     p.resetAtStart();
@@ -75,13 +75,12 @@ TEST(ProjectRecord, NewProjectResetKeepsPlacesListsAndSomeCriteria)
 
     ResetProjectForNew(r);
 
-    for (int b = 0; b < CriterionCount; ++b) {
-        bool kept = (b >= 3 && b <= 7) || b == 14;
-        EXPECT_EQ(r.CriterionOn[static_cast<std::size_t>(b)], kept ? 1 : 0) << "criterion byte " << b;
-    }
-    EXPECT_EQ(r.EntryStateA + r.EntryStateB + r.DistanceEntryState + r.RouteLengthState + r.DistributionTimeState
-                  + r.CentralState + r.ReservedWord,
-              0);
+    // Every box of the new window is unticked, so no byte may tick one in a file saved later.
+    for (int b = 0; b < CriterionCount; ++b)
+        EXPECT_EQ(r.CriterionOn[static_cast<std::size_t>(b)], 0) << "criterion byte " << b;
+    EXPECT_EQ(r.EntryStateA + r.EntryStateB + r.DistanceEntryState + r.RouteLengthState
+            + r.DistributionTimeState + r.CentralState + r.ReservedWord,
+        0);
     EXPECT_EQ(r.MaxRouteLength, 0.0);
     EXPECT_EQ(r.MaxDistributionTime, 0.0);
     EXPECT_TRUE(r.CentralName.empty());

@@ -187,7 +187,7 @@ TEST_F(PlaceTips, OnThePlainChartAndInItsZoomTheMarkUnderTheMouseIsNamed)
 TEST_F(PlaceTips, InAGroupRunTheMembersAreNamedByTheirMemberNumbers)
 {
     setPlaces({ { "A", 0, 0 }, { "B", 10, 20 }, { "C", 30, 5 }, { "D", 31, 6 }, { "E", 12, 19 } });
-    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.Record.setCriterion(dorvan::CritGroups, true);
     project.Choices.Groups.Groups
         = dorvan::groupsFromLines({ "--- Skupina 1 ---", "A", "B", "E", "--- Skupina 2 ---", "C", "D" }, 0)
               .Groups;

@@ -1,14 +1,14 @@
 // The mouse on the allocation window's drawing, driven with real mouse events on Image1.
 #include "ui/allocation/Cooperova_Metoda.h"
 
-#include "render/ChartPainter.h"
-#include "render/ContourPainter.h"
 #include "core/allocation/CooperRunDriver.h"
-#include "render/CooperRunPainter.h"
 #include "core/allocation/GroupColours.h"
 #include "core/entry/GroupList.h"
-#include "support/ScriptedDialogs.h"
+#include "render/ChartPainter.h"
+#include "render/ContourPainter.h"
+#include "render/CooperRunPainter.h"
 #include "support/Colours.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -260,7 +260,7 @@ TEST_F(ChartMouse, UntickedSettingsIgnorePressMoveAndRelease)
 // magnifies the groups.
 TEST_F(ChartMouse, GroupDragRunsNothingWarnsOnceAndZoomsTheGroups)
 {
-    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.Record.setCriterion(dorvan::CritGroups, true);
     project.Choices.Groups.Groups
         = dorvan::groupsFromLines({ "--- Skupina 1 ---", "A", "B", "E", "--- Skupina 2 ---", "C", "D" }, 0)
               .Groups;
@@ -311,7 +311,7 @@ TEST_F(ChartMouse, ASmallGroupIsToldOnceUntilTheGroupsChange)
     };
     const QString small2 = QString::fromUtf8("Nedostatočný počet miest v SKUPINE 2 (MIN=3)!!!");
     const QString small1 = QString::fromUtf8("Nedostatočný počet miest v SKUPINE 1 (MIN=3)!!!");
-    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.Record.setCriterion(dorvan::CritGroups, true);
     setGroups({ "--- Skupina 1 ---", "A", "B", "E", "--- Skupina 2 ---", "C", "D" });
     open();
     EXPECT_EQ(warnings(), QStringList { small2 });
@@ -321,7 +321,7 @@ TEST_F(ChartMouse, ASmallGroupIsToldOnceUntilTheGroupsChange)
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(100, 100));
     drag(Qt::LeftButton, QPoint(50, 50), QPoint(150, 120));
     sizeArea(QSize(480, 380));
-    project.Choices.Ticked[dorvan::CritQuantity] = true;
+    project.Record.setCriterion(dorvan::CritQuantity, true);
     project.changed(dorvan::ProjectChange::RunInputs);
     EXPECT_GE(runs(), before + 5);
     EXPECT_EQ(warnings(), QStringList { small2 });
@@ -335,9 +335,9 @@ TEST_F(ChartMouse, ASmallGroupIsToldOnceUntilTheGroupsChange)
     EXPECT_EQ(warnings(), (QStringList { small2, small1 }));
 
     // A run without groups between, then the same groups again: told again.
-    project.Choices.Ticked[dorvan::CritGroups] = false;
+    project.Record.setCriterion(dorvan::CritGroups, false);
     project.changed(dorvan::ProjectChange::RunInputs);
-    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.Record.setCriterion(dorvan::CritGroups, true);
     project.changed(dorvan::ProjectChange::RunInputs);
     EXPECT_EQ(warnings(), (QStringList { small2, small1, small1 }));
 }
@@ -346,7 +346,7 @@ TEST_F(ChartMouse, ASmallGroupIsToldOnceUntilTheGroupsChange)
 // the group drawing magnifies those contours along with the rest.
 TEST_F(ChartMouse, GroupZoomKeepsTheCostContours)
 {
-    project.Choices.Ticked[dorvan::CritGroups] = true;
+    project.Record.setCriterion(dorvan::CritGroups, true);
     project.Choices.Groups.Groups = dorvan::groupsFromLines({ "--- Skupina 1 ---", "A", "B", "E" }, 0).Groups;
     project.Choices.Groups.Count = dorvan::groupCountFromText("1");
     open();

@@ -4,11 +4,11 @@
 #include "core/allocation/CooperSolver.h"
 #include "core/allocation/MapChartGeometry.h"
 #include "core/entry/GroupList.h"
-#include "ui/main/Dorvan_Hlavny.h"
-#include "support/EntryWindowFixture.h"
 #include "support/Colours.h"
+#include "support/EntryWindowFixture.h"
 #include "support/QtPrinters.h"
 #include "support/TestFiles.h"
+#include "ui/main/Dorvan_Hlavny.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -35,7 +35,6 @@
 #include <string>
 #include <tuple>
 #include <vector>
-
 
 namespace {
 
@@ -70,8 +69,8 @@ struct FakeInputs {
     dorvan::Project& project;
     bool visible = true; // the data-entry window
     bool& settingsTicked = project.Choices.SettingsOn;
-    bool& groupsTicked = project.Choices.Ticked[dorvan::CritGroups];
-    bool& quantity = project.Choices.Ticked[dorvan::CritQuantity];
+    std::uint8_t& groupsTicked = project.Record.CriterionOn[dorvan::CritGroups];
+    std::uint8_t& quantity = project.Record.CriterionOn[dorvan::CritQuantity];
     bool& picture = project.State.PictureMode;
     dorvan::CooperSettings& values = project.Choices.Settings;
     int settingsChanges = 0;

@@ -1,8 +1,8 @@
 #include "core/allocation/CooperRunDriver.h"
-#include "ui/allocation/Cooperova_Metoda.h"
-#include "ui/main/Dorvan_Hlavny.h"
 #include "core/project/ProjectFile.h"
 #include "support/EntryWindowFixture.h"
+#include "ui/allocation/Cooperova_Metoda.h"
+#include "ui/main/Dorvan_Hlavny.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -452,7 +452,7 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     const auto& shown = cooper->solverState();
 
     // The same run in the core, weighted by the quantities only.
-    EXPECT_TRUE(main->project().Choices.ticked(dorvan::CritQuantity)) << "the project follows the box";
+    EXPECT_TRUE(main->project().ticked(dorvan::CritQuantity)) << "the project follows the box";
     dorvan::CooperRunInputs in;
     in.quantityOn = true;
     dorvan::CooperState expected;
@@ -468,7 +468,7 @@ TEST(CriteriaOnOpening, QuantitiesOfASavedProjectWeighTheAllocation)
     // Unticking the quantities runs the allocation again, now without weights.
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     EXPECT_FALSE(box->isChecked());
-    EXPECT_FALSE(main->project().Choices.ticked(dorvan::CritQuantity));
+    EXPECT_FALSE(main->project().ticked(dorvan::CritQuantity));
     dorvan::CooperState plain;
     dorvan::runCooperDriver(plain, main->project().Record, 4, dorvan::CooperRunInputs {});
     // The window shows the project's new result: its solver state is read again.

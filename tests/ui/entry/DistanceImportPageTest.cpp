@@ -92,7 +92,7 @@ TEST_F(DistanceImportPage, ImportWithTheBoxUntickedTicksItAndEqualsTypingEveryPa
     }
     ASSERT_EQ(project.Record.DistanceEntryState, 2);
     const auto typed = recordBytes();
-    const auto typedChoices = project.Choices.Ticked;
+    const auto typedChoices = project.tickedCriteria();
 
     // The same values from a square matrix after the box was unticked: ticked again, the same
     // record byte for byte.
@@ -107,7 +107,7 @@ TEST_F(DistanceImportPage, ImportWithTheBoxUntickedTicksItAndEqualsTypingEveryPa
     EXPECT_EQ(get<QTabWidget>("PageControl2")->currentWidget(), get<QWidget>("TabSheet3"));
     EXPECT_EQ(get<QTabWidget>("PageControl1")->currentWidget(), get<QWidget>("List2"));
     EXPECT_TRUE(recordBytes() == typed);
-    EXPECT_EQ(project.Choices.Ticked, typedChoices);
+    EXPECT_EQ(project.tickedCriteria(), typedChoices);
 }
 
 TEST_F(DistanceImportPage, RefusalsAreOneMessageAndChangeNothing)

@@ -577,7 +577,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     // The project holds the groups as the page shows them, for every run to read.
     const dorvan::DistributionGroups three { 3, { { 1, { "A" } }, { 2, { "B" } }, { 3, { "C" } } } };
     EXPECT_EQ(project.Choices.Groups, three);
-    EXPECT_TRUE(project.Choices.ticked(dorvan::CritGroups));
+    EXPECT_TRUE(project.ticked(dorvan::CritGroups));
 
     // A header cannot be taken out; the only member of group 2 can, and group 3 becomes 2.
     select("ListBox9", 2);
@@ -612,7 +612,7 @@ TEST_F(EntryWindow, GroupsAreBuiltMovedRenumberedAndStored)
     // Unticking stores the groups; ticking again rebuilds both lists from them.
     tick("CheckBox17");
     EXPECT_EQ(project.Record.CriterionOn[15], 0);
-    EXPECT_FALSE(project.Choices.ticked(dorvan::CritGroups));
+    EXPECT_FALSE(project.ticked(dorvan::CritGroups));
     EXPECT_FALSE(inner->isTabVisible(inner->indexOf(get<QWidget>("TabSheet15"))));
     EXPECT_TRUE(listLines("ListBox9").isEmpty());
     EXPECT_FALSE(get<QListWidget>("ListBox9")->isEnabled());

@@ -79,10 +79,10 @@ TEST_F(MainWindow, NewRightAfterStartOpensAnEmptyEntryWindowAndKeepsTheCaption)
     EXPECT_FALSE(s.EntryClosable);
     EXPECT_EQ(s.PlaceCount, 0);
     EXPECT_EQ(w->helpWindow(), nullptr);
-    // The reset of "Nový": speed 0, places per group and some criteria kept.
+    // The reset of "Nový": speed 0, places per group kept, no criterion ticked.
     EXPECT_EQ(r.VehicleSpeed, 0.0);
     EXPECT_EQ(r.PlacesPerGroup, 7);
-    EXPECT_EQ(r.CriterionOn[3], 1);
+    EXPECT_EQ(r.CriterionOn[3], 0);
     EXPECT_EQ(r.CriterionOn[0], 0);
 
     // The window opens on the manual-entry page with the picture page hidden.

@@ -166,7 +166,7 @@ TEST_F(GeoCommands, ImportChecksTheListBeforeTheOpenProjectIsClosed)
     EXPECT_EQ(reference(), "");
     EXPECT_EQ(grid()->item(1, 2)->toolTip(), QString());
     auto& p = w->project();
-    p.Choices.Ticked[dorvan::CritGroups] = true;
+    p.Record.setCriterion(dorvan::CritGroups, true);
     p.Choices.Groups = dorvan::groupsFromLines({ "--- Skupina 1 ---", "A", "B", "C" }, 1);
     QByteArray record(reinterpret_cast<const char*>(&p.Record), sizeof p.Record);
     const auto groups = p.Choices.Groups;
@@ -175,7 +175,7 @@ TEST_F(GeoCommands, ImportChecksTheListBeforeTheOpenProjectIsClosed)
     const auto unchanged = [&](const char* what) {
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&p.Record), sizeof p.Record), record) << what;
         EXPECT_EQ(p.Choices.Groups, groups) << what;
-        EXPECT_TRUE(p.Choices.Ticked[dorvan::CritGroups]) << what;
+        EXPECT_TRUE(p.ticked(dorvan::CritGroups)) << what;
         EXPECT_EQ(state().PlaceCount, 3) << what;
         EXPECT_TRUE(state().UnsavedChanges) << what;
         EXPECT_EQ(w->entryWindow(), entry) << what;
@@ -349,7 +349,7 @@ TEST_F(GeoCommands, PositionLineAndGroupTooltipsTellTheOptimumInDegrees)
     // A group run: the position line gives the groups' total and each group's centre, which the
     // solved group's line also tells in its tooltip.
     auto& p = w->project();
-    p.Choices.Ticked[dorvan::CritGroups] = true;
+    p.Record.setCriterion(dorvan::CritGroups, true);
     p.Choices.Groups.Count = dorvan::groupCountFromText("1");
     p.Choices.Groups.Groups = dorvan::groupsFromLines(
         { "--- Skupina 1 ---", "Bratislava", u("Košice").toStdString(), u("Žilina").toStdString() }, 0)

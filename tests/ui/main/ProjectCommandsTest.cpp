@@ -706,16 +706,16 @@ TEST_F(ProjectCommands, UndoBackToTheSaveClearsTheMarkAndTheSaveQuestionAndRedoB
     auto* quantity = entry<QCheckBox>("CheckBox1");
     ASSERT_FALSE(quantity->isChecked());
     quantity->click();
-    ASSERT_TRUE(w->project().Choices.ticked(dorvan::CritQuantity));
+    ASSERT_TRUE(w->project().ticked(dorvan::CritQuantity));
     entry<QTableWidget>("StringGrid6")->setFocus();
     action("KrokSpat")->trigger();
-    EXPECT_FALSE(w->project().Choices.ticked(dorvan::CritQuantity));
-    EXPECT_FALSE(w->project().Record.criterion(dorvan::CritQuantity));
+    EXPECT_FALSE(w->project().ticked(dorvan::CritQuantity));
+    EXPECT_FALSE(w->project().Record.ticked(dorvan::CritQuantity));
     EXPECT_FALSE(quantity->isChecked());
     EXPECT_EQ(state().PlaceCount, 4) << "only the tick was taken back";
     action("KrokVpred")->trigger();
     EXPECT_TRUE(quantity->isChecked());
-    EXPECT_TRUE(w->project().Record.criterion(dorvan::CritQuantity));
+    EXPECT_TRUE(w->project().Record.ticked(dorvan::CritQuantity));
 
     // Ctrl+Z in a text field with an edit of its own takes back the text, not the project.
     auto* name = entry<QLineEdit>("Edit2");

@@ -200,7 +200,7 @@ TEST_F(NetworkWindowsTest, EveryActivationSearchesAgainWithTheProjectsCriteria)
     openNetwork(save("example.mzd", *exampleRecord()));
     // Route length 20 and no limit of places a star, as the data-entry window would keep them.
     w->project().Record.MaxRouteLength = 20;
-    w->project().Choices.Ticked[CritEvenGroups] = false;
+    w->project().Record.setCriterion(CritEvenGroups, false);
     EXPECT_EQ(list("ListBox1").front(), "Pocet Central: 2"); // nothing until activated
     w->mdiArea()->setActiveSubWindow(frameOf(graph()));
     w->mdiArea()->setActiveSubWindow(frameOf(net()));
