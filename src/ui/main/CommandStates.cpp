@@ -106,6 +106,12 @@ void CommandStates::apply(MainEvent event)
     applySet(m.radioPicture, row.modeButtons, differ);
 }
 
+void CommandStates::showAllocationCommand()
+{
+    const auto& s = project_.State;
+    actions_.Cooper->setEnabled(project_.Choices.SettingsOn && s.CoordsDiffer && s.PlaceCount >= 2);
+}
+
 void CommandStates::showResultCommands(bool resultShown)
 {
     for (QAction* a : actions_.resultActions())

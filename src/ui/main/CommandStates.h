@@ -34,6 +34,10 @@ public:
     // always reports itself disabled, so the state is kept here as well.)
     bool networkItemEnabled() const { return networkItemEnabled_; }
 
+    // After an undo or a redo: "Riešenie DORVAN" is on while the project put back could be
+    // allocated, as the list's completion and the settings switch leave it (the settings on,
+    // at least two places, not all at one spot).
+    void showAllocationCommand();
     // "Exportovať výsledok ...", "Kopírovať výsledok" and the two report items are on while an
     // allocation window shows a result.
     void showResultCommands(bool resultShown);

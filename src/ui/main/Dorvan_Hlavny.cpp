@@ -104,6 +104,8 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
             return;
         textEdits_->updateActions();
         showUnsavedMark();
+        if (dorvan::has(what, dorvan::ProjectChange::Restored))
+            states_.showAllocationCommand();
     });
     windowMenu_ = new WindowMenu(*mdiArea_, actions_, states_, this);
     networkWindows_ = std::make_unique<NetworkWindows>(project_, dialogs_, *mdiArea_, *windowMenu_);

@@ -56,6 +56,7 @@ TEST_F(PlaceListHistory, AnImportIsOneStepBackToAnEmptyProjectAndForwardToTheLis
     EXPECT_TRUE(state().UnsavedChanges);
     EXPECT_EQ(w->statusPanelText(1), u("Importované miesta: 3"));
     ASSERT_TRUE(on("KrokSpat"));
+    EXPECT_TRUE(on("Cooper"));
 
     entry<QTableWidget>("StringGrid6")->setFocus();
     action("KrokSpat")->trigger();
@@ -67,6 +68,7 @@ TEST_F(PlaceListHistory, AnImportIsOneStepBackToAnEmptyProjectAndForwardToTheLis
     EXPECT_TRUE(entry<QTableWidget>("StringGrid6")->isHidden());
     EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Zadajte počet miest, MINIMÁLNE 2 "));
     EXPECT_FALSE(projectPagesOn());
+    EXPECT_FALSE(on("Cooper")) << "no places to allocate";
 
     action("KrokVpred")->trigger();
     EXPECT_EQ(dorvan::encodeRecord(w->project().Record), imported);
@@ -75,6 +77,7 @@ TEST_F(PlaceListHistory, AnImportIsOneStepBackToAnEmptyProjectAndForwardToTheLis
     EXPECT_EQ(gridNames(), (QStringList { "Anna", "Jozef", "Peter" }));
     EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Koľko miest doplniť ? "));
     EXPECT_TRUE(projectPagesOn());
+    EXPECT_TRUE(on("Cooper"));
     EXPECT_TRUE(state().UnsavedChanges);
     EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
 }
