@@ -3,6 +3,7 @@
 #include "core/common/CodePage.h"
 #include "core/common/DecimalText.h"
 #include "core/entry/ExistingCentres.h"
+#include "core/entry/GroupEdits.h"
 #include "core/entry/PicturePlacement.h"
 #include "core/entry/PlaceList.h"
 #include "core/project/Project.h"
@@ -425,6 +426,7 @@ PlaceListChange PlaceEntry::deletePlace(int number, int entered, bool relabel)
         followPlaceNames(r, change.oldNames, change.newNumber);
         project_.Choices.ExistingCentres
             = followedExistingCentres(project_.Choices.ExistingCentres, r, change);
+        followGroups(project_.Choices, r, change);
         return change;
     });
 }

@@ -1,6 +1,7 @@
 #include "core/entry/ProjectEdits.h"
 
 #include "core/allocation/GroupSearch.h"
+#include "core/entry/GroupEdits.h"
 #include "core/entry/GroupList.h"
 #include "core/entry/MapPlacement.h"
 #include "core/entry/PlaceRelations.h"
@@ -17,7 +18,6 @@ const EditCommand RelationStep { .name = "Vzťahy miest", .told = ProjectChange:
 const EditCommand DistanceStep { .name = "Vzdialenosť", .told = ProjectChange::Places };
 const EditCommand SettingsStep { .name = "Nastavenie", .told = ProjectChange::Settings };
 const EditCommand GroupsStep { .name = "Skupiny", .told = ProjectChange::Groups };
-const EditCommand ProposalStep { .name = "Návrh skupín", .told = ProjectChange::Groups };
 const EditCommand CentresStep { .name = "Existujúce centrá", .told = ProjectChange::Groups };
 
 } // namespace
@@ -134,10 +134,7 @@ void ProjectEdits::setGroups(const DistributionGroups& groups, int groupCount)
 
 void ProjectEdits::takeProposedGroups(const std::vector<std::string>& lines, int groupCount)
 {
-    ProjectDocument(project_).execute(ProposalStep, [&] {
-        project_.Choices.Groups = groupsFromLines(lines, groupCount);
-        storeProposedGroups(project_.Choices.Groups, project_.Record);
-    });
+    GroupEdits(project_).takeProposal(lines, groupCount);
 }
 
 void ProjectEdits::setExistingCentres(const std::vector<std::string>& names)

@@ -55,7 +55,8 @@ public:
 
     // The groups as the group page holds them, and their count in the record.
     void setGroups(const DistributionGroups& groups, int groupCount);
-    // A proposal taken: the groups of its lines, stored in the record with their switch on.
+    // A proposal taken: the groups of its lines, stored in the record with their switch on
+    // (GroupEdits::takeProposal).
     void takeProposedGroups(const std::vector<std::string>& lines, int groupCount);
     // The existing centres of the group proposal, in the order chosen.
     void setExistingCentres(const std::vector<std::string>& names);

@@ -77,6 +77,10 @@ struct EntryChoices {
     bool SettingsOn = false; // "Nastavenie premenných DORVAN"
     CooperSettings Settings;
     DistributionGroups Groups;
+    // The group page's places in no group ("Zoznam miest"), UTF-8, in the order the page shows
+    // them. The set follows from the places and the groups; the order is the page's own (a name
+    // put back goes to its sorted place), kept here so that an undo shows the list as it was.
+    std::vector<std::string> GroupPlaces;
     // The existing centres of the group proposal ("Existujúce centrá"), UTF-8 place names in the
     // order chosen: a group that holds one is served from its place.
     std::vector<std::string> ExistingCentres;

@@ -16,7 +16,7 @@ namespace entry {
 class GroupProposal;
 }
 namespace dorvan {
-struct GroupLists;
+struct PlaceListChange;
 }
 
 namespace entry {
@@ -27,15 +27,18 @@ namespace entry {
 class GroupsSheet : public QWidget {
 public:
     explicit GroupsSheet(const EntryContext& context);
-    // The lists after a place was deleted: the deleted place's line goes, the moved places'
-    // lines take their new names.
+    // The lists after a place was deleted (the project's groups followed it): the deleted
+    // place's line goes, the moved places' lines take their new names.
     void followPlaces(const dorvan::PlaceListChange& change);
 
     // CheckBox17, for the criteria page to place with the criterion boxes.
     QCheckBox* switchBox() const { return groupsSwitch; }
-    // Brings the sheet in line with CheckBox17 and rebuilds its lists from the stored groups.
+    // Brings the sheet in line with CheckBox17 and lists the project's groups anew.
     void refreshGroupsSheet();
-    // Stores the group list ListBox9 into GroupedPlaceName and GroupPlaceCount.
+    // The lists, the count and the existing centres as the project holds them (after an undo or
+    // a redo); writes nothing.
+    void showGroups();
+    // Stores the groups into GroupedPlaceName and GroupPlaceCount.
     void SelektujSkupiny();
     // Proposed groups ("Navrhnúť skupiny"): ticks group mode, lists the groups in ListBox9,
     // stores them and shows their number.
@@ -47,17 +50,16 @@ private:
     QGroupBox* buildListBox(
         const char* boxName, const char* caption, QListWidget*& list, const char* listName);
     QLayout* buildCountColumn();
-    void onGroupsSwitched(); // CheckBox17 ticked or unticked
+    void onGroupsSwitched(bool on); // CheckBox17 ticked or unticked
     void onIntoGroup(); // Button43 ">>>"
     void onOutOfGroup(); // Button44 "<<<"
-    // One line each: the first chosen line of the place list, or of the group list.
-    void moveOnePlaceIn();
-    void takeOneMemberOut();
     void onConfirmGroup(); // Button45 "OK": the group is complete
-    dorvan::GroupLists readGroupLists() const;
-    void showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup);
-    void setGroupCount(int count);
-    void publishGroups();
+    // The places at these rows into the groups; the members numbered so out of them.
+    void moveIn(const std::vector<int>& rows);
+    void takeOut(const std::vector<int>& members);
+    // The project's place list and groups, with the lines chosen.
+    void showLists(int selectedPlace, int selectedGroup);
+    void enableList(QListWidget* list, bool on);
 
     EntryContext context_;
     QCheckBox* groupsSwitch = nullptr; // CheckBox17
@@ -70,7 +72,6 @@ private:
     QPushButton* outOfGroupButton = nullptr; // Button44
     QPushButton* confirmGroupButton = nullptr; // Button45
     QLineEdit* groupCountEdit = nullptr; // Edit49
-    int LastGroupItem = -1;
     GroupProposal* proposal_ = nullptr;
 };
 

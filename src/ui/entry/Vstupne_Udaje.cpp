@@ -80,6 +80,7 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         criteria_->showChoices();
         criteria_->showStoredValues();
         criteria_->settings()->showSettings();
+        criteria_->groups()->showGroups();
         // An open allocation window shows the result of the project as it is now, or closes when
         // the state put back cannot be allocated. (The document leaves this decision to the
         // views: an undone step does not tell RunInputs again; the undo moved the revision.)

@@ -1,15 +1,14 @@
 // The distribution-group sheet (GroupsSheet): the user sorts the places into numbered groups;
-// the allocation then finds one centre per group. The group list ListBox9 shows the groups; the
-// project keeps them as it shows them (EntryChoices::Groups), and SelektujSkupiny stores them
-// into the record.
+// the allocation then finds one centre per group. Every move is a command of GroupEdits on the
+// project's groups (EntryChoices::Groups); the group list ListBox9 and the count Edit49 show
+// them, and SelektujSkupiny stores them into the record's file form.
 #include "ui/entry/EntryGroupsSheet.h"
 
-#include "core/allocation/GroupSearch.h"
+#include "core/entry/GroupEdits.h"
 #include "core/entry/GroupList.h"
-#include "core/entry/ProjectEdits.h"
 #include "core/project/Project.h"
-#include "core/project/ProjectDocument.h"
 #include "ui/common/Utf8Text.h"
+#include "ui/entry/EntryCriterionBoxes.h"
 #include "ui/entry/EntryGroupProposal.h"
 #include "ui/entry/EntryHost.h"
 
@@ -29,15 +28,6 @@ namespace {
 
 using entry::setFieldColour;
 using entry::Silver;
-
-std::vector<std::string> lines(const QListWidget* list)
-{
-    std::vector<std::string> out;
-    out.reserve(static_cast<std::size_t>(list->count()));
-    for (int i = 0; i < list->count(); ++i)
-        out.push_back(list->item(i)->text().toStdString());
-    return out;
-}
 
 // The first chosen line in list order (several may be chosen), -1 when none is.
 int selectedRow(const QListWidget* list)
@@ -66,14 +56,6 @@ int memberIndex(const QListWidget* groups, int row)
         if (!dorvan::isGroupHeader(groups->item(i)->text().toStdString()))
             ++index;
     return index;
-}
-
-int memberRow(const QListWidget* groups, int index)
-{
-    for (int i = 0; i < groups->count(); ++i)
-        if (!dorvan::isGroupHeader(groups->item(i)->text().toStdString()) && index-- == 0)
-            return i;
-    return -1;
 }
 
 void showLines(QListWidget* list, const std::vector<std::string>& text, int selected)
@@ -132,30 +114,16 @@ entry::GroupsSheet::GroupsSheet(const EntryContext& context)
     intoGroupButton->setEnabled(false);
     outOfGroupButton->setEnabled(false);
 
-    // Whatever changes the list or the count changes the project's groups.
-    QAbstractItemModel* groups = groupList->model();
-    connect(groups, &QAbstractItemModel::rowsInserted, this, &entry::GroupsSheet::publishGroups);
-    connect(groups, &QAbstractItemModel::rowsRemoved, this, &entry::GroupsSheet::publishGroups);
-    connect(groups, &QAbstractItemModel::dataChanged, this, &entry::GroupsSheet::publishGroups);
-    connect(groups, &QAbstractItemModel::modelReset, this, &entry::GroupsSheet::publishGroups);
-    connect(groupCountEdit, &QLineEdit::textChanged, this, &entry::GroupsSheet::publishGroups);
-
     connect(intoGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onIntoGroup);
     connect(outOfGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onOutOfGroup);
-    connect(ungroupedList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
-        ungroupedList->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
-        moveOnePlaceIn();
-    });
+    connect(ungroupedList, &QListWidget::itemDoubleClicked, this,
+        [this](QListWidgetItem* line) { moveIn({ ungroupedList->row(line) }); });
     connect(groupList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* line) {
-        groupList->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
-        takeOneMemberOut();
+        if (!dorvan::isGroupHeader(line->text().toStdString()))
+            takeOut({ memberIndex(groupList, groupList->row(line)) });
     });
     connect(confirmGroupButton, &QPushButton::clicked, this, &entry::GroupsSheet::onConfirmGroup);
-    // The project learns of the box before its handler runs, which may ask for a new result.
-    connect(groupsSwitch, &QCheckBox::toggled, this, [this](bool on) {
-        dorvan::ProjectEdits(context_.project).tickCriterion(dorvan::CritGroups, on);
-        onGroupsSwitched();
-    });
+    connect(groupsSwitch, &QCheckBox::toggled, this, &entry::GroupsSheet::onGroupsSwitched);
 }
 
 QGroupBox* entry::GroupsSheet::buildListBox(
@@ -192,139 +160,105 @@ QLayout* entry::GroupsSheet::buildCountColumn()
     return side;
 }
 
-dorvan::GroupLists entry::GroupsSheet::readGroupLists() const
+void entry::GroupsSheet::showLists(int selectedPlace, int selectedGroup)
 {
-    dorvan::GroupLists l;
-    l.places = lines(ungroupedList);
-    l.groups = lines(groupList);
-    l.lastGroupItem = LastGroupItem;
-    l.groupCount = context_.project.Record.GroupCount;
-    return l;
+    const dorvan::DistributionGroups& groups = context_.project.Choices.Groups;
+    showLines(ungroupedList, dorvan::groupPlaces(context_.project), selectedPlace);
+    showLines(groupList, dorvan::groupLines(groups), selectedGroup);
+    groupCountEdit->setText(QString::number(groups.Count));
 }
 
-void entry::GroupsSheet::showGroupLists(const dorvan::GroupLists& l, int selectedPlace, int selectedGroup)
+void entry::GroupsSheet::enableList(QListWidget* list, bool on)
 {
-    showLines(ungroupedList, l.places, selectedPlace);
-    showLines(groupList, l.groups, selectedGroup);
-    LastGroupItem = l.lastGroupItem;
+    list->setEnabled(on);
+    setFieldColour(list, on ? QColor(Qt::white) : Silver);
 }
 
-void entry::GroupsSheet::followPlaces(const dorvan::PlaceListChange& change)
+// The lists as the project holds its groups: the group list from them, the place list with the
+// places in no group in the page's order.
+void entry::GroupsSheet::showGroups()
 {
-    const dorvan::GroupLists before = readGroupLists();
-    const dorvan::GroupLists after = dorvan::followedGroupLists(before, context_.project.Record, change);
-    if (after.places == before.places && after.groups == before.groups)
+    const auto& project = context_.project;
+    if (!ticked(project, CriterionBox::Groups)) {
+        groupCountEdit->setText(QString::number(std::clamp(project.Record.GroupCount, 0, dorvan::MaxPlaces)));
+        for (QListWidget* list : { ungroupedList, groupList }) {
+            list->clear();
+            enableList(list, false);
+        }
+        intoGroupButton->setEnabled(false);
+        outOfGroupButton->setEnabled(false);
         return;
-    showGroupLists(after, -1, -1);
-    publishGroups();
+    }
+    for (QWidget* w : { static_cast<QWidget*>(groupsBox), static_cast<QWidget*>(ungroupedBox),
+             static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(outOfGroupButton) })
+        w->setEnabled(true);
+    showLists(-1, -1);
+    const bool placesLeft = ungroupedList->count() > 0;
+    intoGroupButton->setEnabled(placesLeft);
+    enableList(ungroupedList, placesLeft);
+    enableList(groupList, true);
+    proposal_->showFixedCentres();
 }
 
-void entry::GroupsSheet::setGroupCount(int count)
+void entry::GroupsSheet::onGroupsSwitched(bool on)
 {
-    context_.project.Record.GroupCount = count;
-    groupCountEdit->setText(QString::number(count));
-}
-
-void entry::GroupsSheet::onGroupsSwitched()
-{
+    // A box set to what the project holds (a project opened, an undo) is no edit.
+    const bool edited = on != ticked(context_.project, CriterionBox::Groups);
+    if (edited)
+        dorvan::GroupEdits(context_.project).switchGroups(on);
     refreshGroupsSheet();
+    if (!edited)
+        return;
     context_.pages.valuesChanged();
     context_.pages.rerunIfCooperOpen();
 }
 
 void entry::GroupsSheet::refreshGroupsSheet()
 {
-    auto& r = context_.project.Record;
     const bool checked = groupsSwitch->isChecked();
-    if (!checked) {
-        SelektujSkupiny();
-        r.setCriterion(dorvan::CritGroups, false);
-        context_.pages.showCriterionPage(this, false);
-    }
-    // A count from a damaged file never runs past the stored arrays.
-    r.GroupCount = std::clamp(r.GroupCount, 0, dorvan::MaxPlaces);
-    groupCountEdit->setText(QString::number(r.GroupCount));
-    for (QListWidget* list : { ungroupedList, groupList }) {
-        list->clear();
-        setFieldColour(list, Silver);
-        list->setEnabled(false);
-    }
-    intoGroupButton->setEnabled(false);
-    outOfGroupButton->setEnabled(false);
-    if (!checked)
-        return;
-
-    context_.pages.showCriterionPage(this, true);
-    context_.pages.setCurrentCriterionPage(this);
-    for (QWidget* w : { static_cast<QWidget*>(groupsBox), static_cast<QWidget*>(ungroupedBox),
-             static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(ungroupedList),
-             static_cast<QWidget*>(groupList), static_cast<QWidget*>(intoGroupButton),
-             static_cast<QWidget*>(outOfGroupButton) })
-        w->setEnabled(true);
-    LastGroupItem = -1;
-    r.setCriterion(dorvan::CritGroups, true);
-
-    showGroupLists(dorvan::buildGroupLists(r, context_.project.State.PlaceCount), -1, -1);
-    const bool placesLeft = ungroupedList->count() > 0;
-    intoGroupButton->setEnabled(placesLeft);
-    ungroupedList->setEnabled(placesLeft);
-    setFieldColour(ungroupedList, placesLeft ? QColor(Qt::white) : Silver);
-    groupList->setEnabled(true);
-    outOfGroupButton->setEnabled(true);
-    groupListBox->setEnabled(true);
-    setFieldColour(groupList, Qt::white);
+    context_.pages.showCriterionPage(this, checked);
+    if (checked)
+        context_.pages.setCurrentCriterionPage(this);
+    // Unticked, the lists were emptied: ticked again, they are made anew in place-number order.
+    showGroups();
 }
 
-// ">>>" moves every chosen place, in list order, as one click each would: each move takes its
-// line out of the place list, so the later ones move up by one.
+// ">>>" moves every chosen place, in list order, as one click each would.
 void entry::GroupsSheet::onIntoGroup()
 {
-    const std::vector<int> rows = selectedRows(ungroupedList);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        ungroupedList->setCurrentRow(rows[i] - static_cast<int>(i), QItemSelectionModel::ClearAndSelect);
-        moveOnePlaceIn();
-    }
+    moveIn(selectedRows(ungroupedList));
 }
 
-void entry::GroupsSheet::moveOnePlaceIn()
+void entry::GroupsSheet::moveIn(const std::vector<int>& rows)
 {
-    const int place = selectedRow(ungroupedList);
-    if (ungroupedList->count() == 0 || place < 0)
+    if (ungroupedList->count() == 0 || rows.empty())
         return;
+    // The chosen group line stays chosen, so further places go to the same spot.
     const int group = selectedRow(groupList);
-    dorvan::GroupLists l = readGroupLists();
-    dorvan::MoveInResult res = dorvan::moveIntoGroups(l, place, group);
-    if (!res.moved)
+    const dorvan::GroupMove move = dorvan::GroupEdits(context_.project).moveIn(rows, group);
+    if (!move.moved)
         return;
-    setGroupCount(l.groupCount);
     outOfGroupButton->setEnabled(true);
     groupListBox->setEnabled(true);
-    setFieldColour(groupList, Qt::white);
-    groupList->setEnabled(true);
-    // The chosen group line stays chosen, so further places go to the same spot.
-    showGroupLists(l, -1, group);
+    enableList(groupList, true);
+    showLists(-1, group);
     context_.pages.valuesChanged();
-    if (res.placesEmptied) {
+    if (move.placesEmptied) {
         intoGroupButton->setEnabled(false);
-        setFieldColour(ungroupedList, Silver);
-        ungroupedList->setEnabled(false);
-        if (context_.project.Record.GroupCount > 0)
-            context_.pages.rerunIfCooperOpen();
+        enableList(ungroupedList, false);
     }
+    if (move.rerun)
+        context_.pages.rerunIfCooperOpen();
 }
 
 void entry::GroupsSheet::onConfirmGroup()
 {
-    dorvan::GroupLists l = readGroupLists();
-    dorvan::ConfirmResult res = dorvan::confirmGroup(l);
-    if (!res.acted)
-        return;
-    if (res.headerAdded) {
-        // The shown count catches up at the next move.
-        context_.project.Record.GroupCount = l.groupCount;
-        showGroupLists(l, selectedRow(ungroupedList), selectedRow(groupList));
-    }
-    if (context_.project.Record.GroupCount > 0)
+    const int place = selectedRow(ungroupedList);
+    const int group = selectedRow(groupList);
+    const dorvan::GroupMove move = dorvan::GroupEdits(context_.project).confirm();
+    if (move.moved)
+        showLists(place, group);
+    if (move.rerun)
         context_.pages.rerunIfCooperOpen();
 }
 
@@ -336,87 +270,61 @@ void entry::GroupsSheet::onOutOfGroup()
     for (int row : selectedRows(groupList))
         if (!dorvan::isGroupHeader(groupList->item(row)->text().toStdString()))
             members.push_back(memberIndex(groupList, row));
-    for (std::size_t i = 0; i < members.size(); ++i) {
-        const int row = memberRow(groupList, members[i] - static_cast<int>(i));
-        if (row < 0)
-            break;
-        groupList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-        takeOneMemberOut();
-    }
+    takeOut(members);
 }
 
-void entry::GroupsSheet::takeOneMemberOut()
+void entry::GroupsSheet::takeOut(const std::vector<int>& members)
 {
-    const int group = selectedRow(groupList);
-    if (groupList->count() == 0 || group < 0)
+    if (groupList->count() == 0 || members.empty())
         return;
+    const dorvan::GroupMove move = dorvan::GroupEdits(context_.project).takeOut(members);
+    if (!move.moved)
+        return;
+    // The chosen place stays chosen where the names put back moved it.
     int place = selectedRow(ungroupedList);
-    dorvan::GroupLists l = readGroupLists();
-    const int groupsBefore = l.groupCount;
-    dorvan::TakeOutResult res = dorvan::takeOutOfGroups(l, group);
-    if (!res.moved)
-        return;
+    for (int row : move.placeRows)
+        if (place >= 0 && row <= place)
+            ++place;
     intoGroupButton->setEnabled(true);
     ungroupedBox->setEnabled(true);
-    setFieldColour(ungroupedList, Qt::white);
-    ungroupedList->setEnabled(true);
-    if (place >= 0 && res.placeRow <= place)
-        ++place;
-    showGroupLists(l, place, -1);
-    if (l.groupCount != groupsBefore)
-        setGroupCount(l.groupCount);
-    // Each removed empty group is a new grouping for an open allocation window.
-    for (bool removed : { res.emptyGroupRemoved, res.emptyLastGroupRemoved })
-        if (removed && context_.project.Record.GroupCount > 0)
-            context_.pages.rerunIfCooperOpen();
+    enableList(ungroupedList, true);
+    showLists(place, -1);
     context_.pages.valuesChanged();
-    if (res.groupsEmptied) {
+    if (move.groupsEmptied) {
         outOfGroupButton->setEnabled(false);
-        setFieldColour(groupList, Silver);
-        groupList->setEnabled(false);
-        context_.pages.rerunIfCooperOpen();
+        enableList(groupList, false);
     }
+    if (move.rerun)
+        context_.pages.rerunIfCooperOpen();
 }
 
-void entry::GroupsSheet::publishGroups()
+void entry::GroupsSheet::followPlaces(const dorvan::PlaceListChange& /*change*/)
 {
-    context_.project.Choices.Groups = dorvan::groupsFromLines(
-        lines(groupList), dorvan::groupCountFromText(groupCountEdit->text().toStdString()));
+    // The project's groups and place list followed the deletion.
+    if (groupsSwitch->isChecked())
+        showLists(-1, -1);
 }
 
 void entry::GroupsSheet::SelektujSkupiny()
 {
-    dorvan::storeGroups(
-        context_.project.Choices.Groups, context_.project.Record.GroupCount, context_.project.Record);
+    dorvan::GroupEdits(context_.project).storeGroups();
 }
 
 void entry::GroupsSheet::applyProposedGroups(const std::vector<std::string>& lines, int groupCount)
 {
-    // Taking a proposal is one step of the history: the groups box ticked, the groups stored and
-    // the lists shown again are undone together.
-    dorvan::ProjectDocument(context_.project).execute({ .name = "Návrh skupín" }, [&] {
-        auto& project = context_.project;
-        if (!groupsSwitch->isChecked())
-            groupsSwitch->setChecked(true);
-        project.Choices.Groups = dorvan::groupsFromLines(lines, groupCount);
-        dorvan::storeProposedGroups(project.Choices.Groups, project.Record);
-        // The lists as the sheet builds them from stored groups: every place is in a group now.
-        showGroupLists(dorvan::buildGroupLists(project.Record, project.State.PlaceCount), -1, -1);
-        LastGroupItem = groupList->count() - 1;
-        setGroupCount(groupCount);
-        publishGroups();
-        const bool placesLeft = ungroupedList->count() > 0;
-        intoGroupButton->setEnabled(placesLeft);
-        ungroupedList->setEnabled(placesLeft);
-        setFieldColour(ungroupedList, placesLeft ? QColor(Qt::white) : Silver);
-        for (QWidget* w : { static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(groupList),
-                 static_cast<QWidget*>(outOfGroupButton) })
-            w->setEnabled(true);
-        setFieldColour(groupList, Qt::white);
-        context_.pages.valuesChanged();
-        project.changed(dorvan::ProjectChange::Groups);
-        context_.pages.rerunIfCooperOpen();
-    });
+    // One step of the history: the box ticked and the groups stored and listed.
+    dorvan::GroupEdits(context_.project).takeProposal(lines, groupCount);
+    if (!groupsSwitch->isChecked())
+        groupsSwitch->setChecked(true); // the project holds it already: the sheet only shows it
+    showLists(-1, -1);
+    const bool placesLeft = ungroupedList->count() > 0;
+    intoGroupButton->setEnabled(placesLeft);
+    enableList(ungroupedList, placesLeft);
+    for (QWidget* w : { static_cast<QWidget*>(groupListBox), static_cast<QWidget*>(outOfGroupButton) })
+        w->setEnabled(true);
+    enableList(groupList, true);
+    context_.pages.valuesChanged();
+    context_.pages.rerunIfCooperOpen();
 }
 
 std::vector<std::vector<std::string>> entry::GroupsSheet::proposalTable() const

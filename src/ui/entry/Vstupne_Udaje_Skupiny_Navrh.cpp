@@ -3,6 +3,7 @@
 #include "ui/entry/EntryGroupProposal.h"
 
 #include "core/common/DecimalText.h"
+#include "core/entry/GroupEdits.h"
 #include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/entry/EntryCriterionBoxes.h"
@@ -163,17 +164,9 @@ void entry::GroupProposal::showFixedCentres()
 // one from its place, so an open allocation window runs again.
 void entry::GroupProposal::moveFixedCentre(bool in, int /*row*/, const dorvan::Text100& name)
 {
-    std::vector<std::string>& fixed = context_.project.Choices.ExistingCentres;
-    const std::string utf8 = name.toUtf8();
-    const auto at = std::find(fixed.begin(), fixed.end(), utf8);
-    if (in && at == fixed.end())
-        fixed.push_back(utf8);
-    else if (!in && at != fixed.end())
-        fixed.erase(at);
-    else
+    if (!dorvan::GroupEdits(context_.project).moveExistingCentre(name.toUtf8(), in))
         return;
     showFixedCentres();
-    context_.project.changed(dorvan::ProjectChange::Groups);
     context_.pages.rerunIfCooperOpen();
 }
 

@@ -2,6 +2,7 @@
 // before it and redone as after it; a long random sequence of edits undone to its start; the
 // saved point. The expected bytes are those the codec wrote before and after each edit, taken
 // by the test itself, never from the history.
+#include "core/entry/GroupEdits.h"
 #include "core/entry/PlaceList.h"
 #include "core/entry/ProjectEdits.h"
 #include "core/entry/ProjectSession.h"
@@ -28,6 +29,20 @@ std::unique_ptr<Project> pricedProject()
 {
     auto p = typedProject();
     ProjectEdits(*p).tickCriterion(CritPrice, true);
+    return p;
+}
+
+// The typed project with groups ticked: Nitra and Trnava in group 1, Zlín in group 2 (just
+// opened, so the shown count lags), Žilina left.
+std::unique_ptr<Project> groupedHistoryProject()
+{
+    auto p = typedProject();
+    GroupEdits edits(*p);
+    edits.switchGroups(true);
+    edits.moveIn({ 0, 1 }, -1);
+    edits.confirm();
+    edits.moveIn({ 0 }, -1);
+    edits.confirm();
     return p;
 }
 
@@ -133,6 +148,18 @@ TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
             [](Project& p) {
                 ProjectEdits(p).takePictureRange({ 300, 201 });
             } },
+        { "groups ticked", typedProject, [](Project& p) { GroupEdits(p).switchGroups(true); } },
+        { "groups unticked and stored", groupedHistoryProject,
+            [](Project& p) { GroupEdits(p).switchGroups(false); } },
+        { "places moved into a group", groupedHistoryProject,
+            [](Project& p) { GroupEdits(p).moveIn({ 0 }, 1); } },
+        { "members taken out", groupedHistoryProject,
+            [](Project& p) {
+                GroupEdits(p).takeOut({ 2, 0 });
+            } },
+        { "group list stored", groupedHistoryProject, [](Project& p) { GroupEdits(p).storeGroups(); } },
+        { "existing centre chosen", typedProject,
+            [](Project& p) { GroupEdits(p).moveExistingCentre("Zlín", true); } },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
