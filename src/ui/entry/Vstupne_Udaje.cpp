@@ -284,19 +284,15 @@ void TVstupUdajov::rerunIfCooperOpen()
         project_.tell(dorvan::ProjectChange::RunInputs);
 }
 
-// The groups follow the deletion within its step (one undo takes back both). An open
-// allocation window closes when fewer than two places are left, else the step tells it to run
-// again once the groups have followed.
+// The deletion's step took the place out of its group too; the group page shows it. An open
+// allocation window closes when fewer than two places are left, else it runs again.
 void TVstupUdajov::placeDeleted(const dorvan::PlaceListChange& change)
 {
-    const bool cooperOpen = host_.cooperWindowOpen();
-    const bool allocatable = project_.State.PlaceCount >= 2;
-    if (cooperOpen && !allocatable)
+    criteria_->groups()->followPlaces(change);
+    if (project_.State.PlaceCount >= 2)
+        rerunIfCooperOpen();
+    else if (host_.cooperWindowOpen())
         host_.closeCooperWindow();
-    const dorvan::EditCommand follow { .name = "Vymazanie miesta",
-        .told = cooperOpen && allocatable ? dorvan::ProjectChange::RunInputs : dorvan::ProjectChange {},
-        .join = dorvan::StepJoin::Previous };
-    dorvan::ProjectDocument(project_).execute(follow, [&] { criteria_->groups()->followPlaces(change); });
 }
 
 void TVstupUdajov::closeEvent(QCloseEvent* event)
