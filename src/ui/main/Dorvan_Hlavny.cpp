@@ -91,14 +91,19 @@ TDorvan_Central::TDorvan_Central(dorvan::UserDialogs& dialogs, QWidget* parent)
     setCentralWidget(mdiArea_);
     textEdits_ = new TextEditCommands(*this, actions_, states_, project_);
     // "ZMENENÉ HODNOTY !!!" follows the history: shown when an edit, an undo or a redo leaves the
-    // project unsaved, gone when the history is back at the save.
+    // project unsaved, gone when the history is back at the save. After an undo or a redo, any
+    // other notice there (an import's count) tells of a state no longer shown.
     const auto showUnsavedMark = [this] {
         if (project_.State.UnsavedChanges)
             setStatusPanelText(1, MainStatus::changedValuesText());
         else if (statusPanelText(1) == MainStatus::changedValuesText())
             setStatusPanelText(1, QString());
     };
-    textEdits_->onHistoryMoved(showUnsavedMark);
+    textEdits_->onHistoryMoved([this, showUnsavedMark] {
+        if (!project_.State.UnsavedChanges)
+            setStatusPanelText(1, QString());
+        showUnsavedMark();
+    });
     historyObservation_ = project_.Observers.observe([this, showUnsavedMark](dorvan::ProjectChange what) {
         if (!dorvan::has(what, dorvan::ProjectChange::History) || textEdits_ == nullptr)
             return;

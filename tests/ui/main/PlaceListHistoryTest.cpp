@@ -69,6 +69,7 @@ TEST_F(PlaceListHistory, AnImportIsOneStepBackToAnEmptyProjectAndForwardToTheLis
     EXPECT_EQ(entry<QLabel>("Label1")->text(), u(" Zadajte počet miest, MINIMÁLNE 2 "));
     EXPECT_FALSE(projectPagesOn());
     EXPECT_FALSE(on("Cooper")) << "no places to allocate";
+    EXPECT_EQ(w->statusPanelText(1), QString()) << "the import's count tells of places taken back";
 
     action("KrokVpred")->trigger();
     EXPECT_EQ(dorvan::encodeRecord(w->project().Record), imported);
