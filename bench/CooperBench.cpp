@@ -62,7 +62,7 @@ void HistoryBound(benchmark::State& state)
     const std::vector<CooperPlace> valley { { 0, 0, 1000.0 }, { 1, 0, 1000.0 }, { 0.9, 0.1 } };
     CooperSettings settings;
     settings.rule = StoppingRule::AxisX;
-    settings.precisionText = "0,0001";
+    settings.setPrecisionText("0,0001");
     int finalIter = 0;
     for (auto _ : state) {
         CooperRun r = solveCooper(valley, settings);
@@ -105,7 +105,7 @@ void Certificate(benchmark::State& state, const char* precision)
 {
     CooperState s = makeProject();
     CooperSettings settings;
-    settings.precisionText = precision;
+    settings.setPrecisionText(precision);
     PocitajCooper(s, settings);
     std::vector<CostSite> sites;
     for (int i = 1; i <= PlaceCount; ++i)
@@ -132,7 +132,7 @@ void DriverRun(benchmark::State& state, const char* precision)
     }
     CooperRunInputs in;
     in.quantityOn = in.priceOn = in.flexibilityOn = true;
-    in.settings.precisionText = precision;
+    in.settings.setPrecisionText(precision);
     auto s = std::make_unique<CooperState>();
     for (auto _ : state) {
         CooperRunResult r = runCooperDriver(*s, *record, PlaceCount, in);

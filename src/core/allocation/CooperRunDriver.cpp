@@ -183,13 +183,13 @@ private:
         for (const std::string& message : report.messages)
             warnOnce(message);
         if (report.precisionReset) {
-            settings_.precisionText = DefaultPrecisionText;
+            settings_.resetPrecision();
             res_.precisionReset = true;
             if (cb_.resetPrecision)
                 cb_.resetPrecision();
         }
         if (report.correctionReset) {
-            settings_.correctionText = DefaultCorrectionText;
+            settings_.resetCorrection();
             res_.correctionReset = true;
             if (cb_.resetCorrection)
                 cb_.resetCorrection();

@@ -15,8 +15,6 @@ namespace dorvan {
 
 namespace {
 
-constexpr std::int64_t MinPrecision = 1; // 0,0001
-constexpr std::int64_t MaxPrecision = 100000; // 10
 constexpr long double Scale = 10000.0L;
 // Where a start point that lies on a place is put instead.
 constexpr long double OffPlaceStart = 0.01L;
@@ -117,37 +115,18 @@ std::optional<Point> stepOffPlace(
     return std::nullopt;
 }
 
-// The precision or the correction text as the run sees it. It is checked on every step, as the window
-// would read it; after a complaint the text is back at its default, so the next step reads a
-// good value and the complaint is not repeated.
-class CheckedText {
-public:
-    using Parse = std::optional<std::int64_t> (*)(std::string_view);
-
-    CheckedText(std::string text, Parse parse, std::string_view complaint, const char* defaultText)
-        : text_(std::move(text))
-        , parse_(parse)
-        , complaint_(complaint)
-        , defaultText_(defaultText)
-    {
-    }
-
-    std::int64_t units(CooperReport& report, bool& reset)
-    {
-        if (auto v = parse_(text_))
-            return *v;
-        report.messages.emplace_back(complaint_);
-        reset = true;
-        text_ = defaultText_;
-        return parse_(text_).value();
-    }
-
-private:
-    std::string text_;
-    Parse parse_;
-    std::string_view complaint_;
-    const char* defaultText_;
-};
+// E or K as the run takes it: the value parsed from the text, or, when the text held none, the
+// default's after a complaint (the first step would have read the text and put it back).
+std::int64_t unitsInForce(std::optional<std::int64_t> parsed, std::string_view complaint,
+    const char* defaultText, std::optional<std::int64_t> (*parse)(std::string_view), CooperReport& report,
+    bool& reset)
+{
+    if (parsed)
+        return *parsed;
+    report.messages.emplace_back(complaint);
+    reset = true;
+    return parse(defaultText).value();
+}
 
 // Kuhn's test shows a place to be the only optimum when the pull of the others stays below its
 // weight by more than rounding: |pull| < w (1 - 1e-9).
@@ -236,22 +215,6 @@ std::string tooFewMembersMessage(int groupNo)
     return text;
 }
 
-std::optional<std::int64_t> precisionUnits(std::string_view text)
-{
-    DecimalParse p = parseDecimal4(text);
-    if (!p.ok() || p.number->tenThousandths < MinPrecision || p.number->tenThousandths > MaxPrecision)
-        return std::nullopt;
-    return p.number->tenThousandths;
-}
-
-std::optional<std::int64_t> correctionUnits(std::string_view text)
-{
-    DecimalParse p = parseDecimal4(text);
-    if (!p.ok() || p.number->tenThousandths <= 0)
-        return std::nullopt;
-    return p.number->tenThousandths;
-}
-
 long double cooperWeight(const CooperPlace& p)
 {
     return static_cast<long double>(p.quantity) * static_cast<long double>(p.price)
@@ -292,18 +255,15 @@ bool takeStep(const std::vector<Site>& sites, CooperRun& run, int j, long double
     return onOptimum;
 }
 
-// Whether the change from entry m - 1 to entry m meets the stopping rule. The precision (and,
-// for the objective rule, the correction) text is checked again at every step.
-bool ruleMet(const std::vector<Site>& sites, const CooperSettings& settings, CheckedText& precision,
-    CheckedText& correction, CooperRun& run, int m)
+// Whether the change from entry m - 1 to entry m meets the stopping rule with E (and, for the
+// objective rule, K) in force.
+bool ruleMet(const std::vector<Site>& sites, StoppingRule rule, const CooperRun& run, int m)
 {
-    const std::int64_t e = precision.units(run.report, run.report.precisionReset);
-    run.precisionUnits = e;
-    const long double limit = static_cast<long double>(e);
+    const long double limit = static_cast<long double>(run.precisionUnits);
     const long double changeX = std::fabs(run.IterX[m] - run.IterX[m - 1]) * Scale;
     const long double changeY = std::fabs(run.IterY[m] - run.IterY[m - 1]) * Scale;
     bool stop = false;
-    switch (settings.rule) {
+    switch (rule) {
     case StoppingRule::AxisX:
         stop = changeX < limit;
         break;
@@ -316,8 +276,7 @@ bool ruleMet(const std::vector<Site>& sites, const CooperSettings& settings, Che
     case StoppingRule::Objective: {
         long double fNew = objective(sites, run.IterX[m], run.IterY[m]);
         long double fOld = objective(sites, run.IterX[m - 1], run.IterY[m - 1]);
-        const std::int64_t k = correction.units(run.report, run.report.correctionReset);
-        run.correctionUnits = k;
+        const std::int64_t k = run.correctionUnits;
         fNew = static_cast<long double>(k) * fNew / Scale;
         fOld = static_cast<long double>(k) * fOld / Scale;
         stop = std::fabs(fNew - fOld) * Scale < limit;
@@ -337,9 +296,13 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         sites.push_back({ p.x, p.y, cooperWeight(p) });
 
     CooperRun run;
-    CheckedText precision(settings.precisionText, precisionUnits, BadPrecisionMessage, DefaultPrecisionText);
-    CheckedText correction(
-        settings.correctionText, correctionUnits, BadCorrectionMessage, DefaultCorrectionText);
+    // Every run makes at least one step, whose rule reads E first and then, for the objective
+    // rule only, K: the complaints come in that order, once each.
+    run.precisionUnits = unitsInForce(settings.precision(), BadPrecisionMessage, DefaultPrecisionText,
+        precisionUnits, run.report, run.report.precisionReset);
+    if (settings.rule == StoppingRule::Objective)
+        run.correctionUnits = unitsInForce(settings.correction(), BadCorrectionMessage, DefaultCorrectionText,
+            correctionUnits, run.report, run.report.correctionReset);
     startPoint(sites, settings.start, run);
     const long double reach = coincidenceReach(sites);
 
@@ -348,7 +311,7 @@ CooperRun solveCooper(std::span<const CooperPlace> places, const CooperSettings&
         const int m = j + 1;
         // X step from the point j, then the Y step from the new X and the old Y.
         const bool onOptimum = takeStep(sites, run, j, reach);
-        bool stop = ruleMet(sites, settings, precision, correction, run, m);
+        bool stop = ruleMet(sites, settings.rule, run, m);
         // A step that ends on a place failing Kuhn's test has not converged, however little it
         // moved: the next step leaves the place.
         if (stop && !onOptimum) {

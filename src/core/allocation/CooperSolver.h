@@ -6,8 +6,9 @@
 // allocation window can list and draw the whole path.
 //
 // Nothing here touches a widget. The caller hands over the settings as the data-entry window
-// shows them (the start point, the stopping rule, the precision and correction texts) and gets
-// back, besides the iterates, the warnings to show and which fields to reset.
+// shows them (the start point, the stopping rule, the precision and correction with the values
+// parsed from their texts) and gets back, besides the iterates, the warnings to show and which
+// fields to reset.
 
 #include "core/allocation/CooperCertificate.h"
 #include "core/project/AllocationSettings.h"
@@ -36,11 +37,6 @@ inline constexpr std::string_view HistoryFullNotice
 // "Nedostatočný počet miest v SKUPINE n (MIN=3)!!!"
 std::string tooFewMembersMessage(int groupNo);
 
-// E, the precision in ten-thousandths, when the text is a number from 0,0001 to 10.
-std::optional<std::int64_t> precisionUnits(std::string_view text);
-// K, the correction value in ten-thousandths, when the text is a number above 0.
-std::optional<std::int64_t> correctionUnits(std::string_view text);
-
 // One place as the iteration sees it. A criterion that is not ticked gives its factor 1.
 struct CooperPlace {
     double x = 0.0;
@@ -55,9 +51,9 @@ long double cooperWeight(const CooperPlace& p);
 
 // What the window has to do after a solve besides reading the iterates.
 struct CooperReport {
-    // Warnings to show, in the order they arose. The solver resets a bad text as soon as it has
-    // complained, so each appears at most once per call; the window resets its field before the
-    // next call (the next group of a run reads the reset text).
+    // Warnings to show, in the order they arose. A text that holds no acceptable value is
+    // complained about once per call and its default is used; the caller resets the text
+    // before the next call (the next group of a run reads the reset text).
     std::vector<std::string> messages;
     bool precisionReset = false; // set the precision text to "0,01"
     bool correctionReset = false; // set the correction text to "1,0"

@@ -95,9 +95,9 @@ SolveOptions solveOptions(const RawArguments& raw, const std::string& cmd)
         { { "x", StoppingRule::AxisX }, { "y", StoppingRule::AxisY }, { "xy", StoppingRule::BothAxes },
             { "objective", StoppingRule::Objective } });
     if (auto it = raw.values.find("--precision"); it != raw.values.end())
-        o.settings.precisionText = it->second;
+        o.settings.setPrecisionText(it->second);
     if (auto it = raw.values.find("--correction"); it != raw.values.end())
-        o.settings.correctionText = it->second;
+        o.settings.setCorrectionText(it->second);
     o.groups = raw.flags.count("--groups") != 0;
     return o;
 }

@@ -50,8 +50,9 @@ void writeLatLon(JsonWriter& j, const geo::Projection* reference, std::optional<
 {
     if (reference == nullptr)
         return;
-    const auto p = point ? reference->toLatLon({ static_cast<double>(point->x), static_cast<double>(point->y) })
-                         : std::nullopt;
+    const auto p = point
+        ? reference->toLatLon({ static_cast<double>(point->x), static_cast<double>(point->y) })
+        : std::nullopt;
     j.key("latitude");
     p ? j.value(geo::roundDegrees(p->latitude)) : j.null();
     j.key("longitude");
@@ -96,9 +97,9 @@ void writeSolveSettings(
     j.key("stop");
     j.value(stopName(o.settings.rule));
     j.key("precision");
-    j.value(res.precisionReset ? std::string(DefaultPrecisionText) : o.settings.precisionText);
+    j.value(res.precisionReset ? std::string(DefaultPrecisionText) : o.settings.precisionText());
     j.key("correction");
-    j.value(res.correctionReset ? std::string(DefaultCorrectionText) : o.settings.correctionText);
+    j.value(res.correctionReset ? std::string(DefaultCorrectionText) : o.settings.correctionText());
     j.key("quantity");
     j.value(in.quantityOn);
     j.key("price");
@@ -399,10 +400,10 @@ CooperRunCallbacks reportingCallbacks(const SolveOptions& o, std::ostream& err)
     cb.warn = [&err, &o](const std::string& text) {
         err << "dorvan-cli: " << text;
         if (text == BadPrecisionMessage)
-            err << " (the precision " << quoted(o.settings.precisionText) << " is replaced by "
+            err << " (the precision " << quoted(o.settings.precisionText()) << " is replaced by "
                 << quoted(DefaultPrecisionText) << ")";
         else if (text == BadCorrectionMessage)
-            err << " (the correction value " << quoted(o.settings.correctionText) << " is replaced by "
+            err << " (the correction value " << quoted(o.settings.correctionText()) << " is replaced by "
                 << quoted(DefaultCorrectionText) << ")";
         err << '\n';
     };
@@ -523,16 +524,16 @@ void checkCentreRange(const GroupsOptions& o, std::size_t places, const GroupRul
         = std::to_string(o.centresFrom) + (o.table ? "-" + std::to_string(o.centresTo) : std::string());
     const int fixed = static_cast<int>(rules.fixed.size());
     if (!o.table && fixed > o.centresFrom)
-        throw UsageError("groups: --fixed names " + std::to_string(fixed) + " existing centres, more than --centres "
-            + asked);
+        throw UsageError("groups: --fixed names " + std::to_string(fixed)
+            + " existing centres, more than --centres " + asked);
     const int lowest = o.table ? 1 : leastCentres(rules);
     if (o.centresFrom < lowest)
-        throw UsageError("groups: --centres " + asked + ": at least " + std::to_string(lowest) + (lowest == 1 ? " centre" : " centres")
-            + (o.table ? "" : " (a table A-B may start at 1)"));
+        throw UsageError("groups: --centres " + asked + ": at least " + std::to_string(lowest)
+            + (lowest == 1 ? " centre" : " centres") + (o.table ? "" : " (a table A-B may start at 1)"));
     const int most = maxCentres(static_cast<int>(places));
     if (o.centresTo > most)
-        throw UsageError("groups: --centres " + asked + ": " + std::to_string(places) + " places allow at most "
-            + std::to_string(most) + " centres (at least 3 places a group)");
+        throw UsageError("groups: --centres " + asked + ": " + std::to_string(places)
+            + " places allow at most " + std::to_string(most) + " centres (at least 3 places a group)");
 }
 
 } // namespace

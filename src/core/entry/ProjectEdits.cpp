@@ -187,4 +187,71 @@ bool ProjectEdits::enterRouteLimit(RouteLimit limit, std::string_view text)
         ValueStep, [&] { return storeRouteLimit(project_.Record, limit, text); });
 }
 
+// --- The settings page ---
+
+namespace {
+
+const EditCommand PrecisionTyped { .name = "Presnosť", .told = ProjectChange::Settings };
+const EditCommand PrecisionTypedOn {
+    .name = "Presnosť", .told = ProjectChange::Settings, .join = StepJoin::Previous
+};
+const EditCommand CorrectionTyped { .name = "Korekčná hodnota", .told = ProjectChange::Settings };
+const EditCommand CorrectionTypedOn {
+    .name = "Korekčná hodnota", .told = ProjectChange::Settings, .join = StepJoin::Previous
+};
+const EditCommand ChoiceStep { .name = "Nastavenie", .told = ProjectChange::Settings };
+const EditCommand ChoiceRunStep { .name = "Nastavenie",
+    .told = ProjectChange::Settings | ProjectChange::RunInputs };
+const EditCommand RefusedText {
+    .name = "Nastavenie", .told = ProjectChange::Settings, .join = StepJoin::PreviousElseNone
+};
+
+// The typing step to take: joined to the last step only when that one typed into the same field.
+const EditCommand& typingStep(
+    Project& project, const EditCommand& own, const EditCommand& on, bool continuing)
+{
+    const bool lastTypedHere = continuing && ProjectDocument(project).undoName() == own.name;
+    return lastTypedHere ? on : own;
+}
+
+} // namespace
+
+void ProjectEdits::typePrecision(const std::string& text, bool continuing)
+{
+    if (text == project_.Choices.Settings.precisionText())
+        return;
+    ProjectDocument(project_).execute(typingStep(project_, PrecisionTyped, PrecisionTypedOn, continuing),
+        [&] { project_.Choices.Settings.setPrecisionText(text); });
+}
+
+void ProjectEdits::typeCorrection(const std::string& text, bool continuing)
+{
+    if (text == project_.Choices.Settings.correctionText())
+        return;
+    ProjectDocument(project_).execute(typingStep(project_, CorrectionTyped, CorrectionTypedOn, continuing),
+        [&] { project_.Choices.Settings.setCorrectionText(text); });
+}
+
+void ProjectEdits::setStoppingRule(StoppingRule rule, bool runAgain)
+{
+    ProjectDocument(project_).execute(
+        runAgain ? ChoiceRunStep : ChoiceStep, [&] { project_.Choices.Settings.rule = rule; });
+}
+
+void ProjectEdits::setStartPoint(StartPoint start, bool runAgain)
+{
+    ProjectDocument(project_).execute(
+        runAgain ? ChoiceRunStep : ChoiceStep, [&] { project_.Choices.Settings.start = start; });
+}
+
+void ProjectEdits::resetPrecision()
+{
+    ProjectDocument(project_).execute(RefusedText, [&] { project_.Choices.Settings.resetPrecision(); });
+}
+
+void ProjectEdits::resetCorrection()
+{
+    ProjectDocument(project_).execute(RefusedText, [&] { project_.Choices.Settings.resetCorrection(); });
+}
+
 } // namespace dorvan

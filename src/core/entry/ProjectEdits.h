@@ -80,6 +80,24 @@ public:
     // marked entered when good, false with nothing changed when not.
     bool enterRouteLimit(RouteLimit limit, std::string_view text);
 
+    // --- The settings page ---
+    // One control at a time (the rest of the settings stay as they are).
+    // The precision or correction text as it stands after a key. With `continuing` (the field's
+    // typing was neither confirmed nor shown anew since the last key) it is one step with the
+    // typing before it, as long as that typing is the last step; else a step of its own.
+    void typePrecision(const std::string& text, bool continuing);
+    void typeCorrection(const std::string& text, bool continuing);
+    // A stopping rule or start point chosen; with `runAgain` (an allocation window is open) the
+    // observers are told that a run's inputs changed.
+    void setStoppingRule(StoppingRule rule, bool runAgain);
+    void setStartPoint(StartPoint start, bool runAgain);
+    // A text that a run or the page's check refused goes back to its default, as part of the
+    // step before it: the refusal belongs to the edit that led to it, and undoing that edit
+    // does not bring back a text that was never taken. Kept without a step at the saved point
+    // or with no step before it (the texts are not saved, so nothing becomes unsaved).
+    void resetPrecision();
+    void resetCorrection();
+
 private:
     // What an edit of a run's inputs tells: the shown allocation is stale while the settings
     // are on ("Nastavenie premenných DORVAN"); a window that is not shown needs no new run.

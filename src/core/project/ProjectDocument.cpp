@@ -349,6 +349,9 @@ void ProjectDocument::record(const EditCommand& command, const Snapshot& before)
         if (changedAnything)
             ++h.revision;
         takeBaseline();
+        // The views still show what it changed (saving tells nothing).
+        if (changedAnything && command.told != ProjectChange {})
+            project_.Observers.notify(command.told);
         return;
     }
     if (!changedAnything && previous == nullptr) {

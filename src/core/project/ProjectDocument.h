@@ -23,7 +23,7 @@ enum class StepJoin {
     // previous one is the saved point or there is none.
     Previous,
     // Like Previous, but with no previous step to join it is kept without a step of its own:
-    // what saving sets in the record is no edit to undo.
+    // what saving sets in the record is no edit to undo (the observers still hear it).
     PreviousElseNone,
 };
 

@@ -126,9 +126,9 @@ ReportSection summarySection(const ReportRun& run)
     s.lines.push_back(std::string("    Počiatočné hodnoty X0 a Y0: ") + startCaption(in.settings.start));
     s.lines.push_back(std::string("    Presnosť: ") + ruleCaption(in.settings.rule));
     s.lines.push_back("    Hodnota presnosti: "
-        + (res.precisionReset ? std::string(DefaultPrecisionText) : in.settings.precisionText));
+        + (res.precisionReset ? std::string(DefaultPrecisionText) : in.settings.precisionText()));
     s.lines.push_back("    Korekčná hodnota: "
-        + (res.correctionReset ? std::string(DefaultCorrectionText) : in.settings.correctionText));
+        + (res.correctionReset ? std::string(DefaultCorrectionText) : in.settings.correctionText()));
     if (!run.contours.empty()) {
         std::string levels;
         for (double l : run.contours)
@@ -199,7 +199,7 @@ ReportSection resultSection(const ReportRun& run)
     s.title = "Výsledok";
     s.lines.push_back(std::string("Pravidlo zastavenia: ") + ruleCaption(run.inputs->settings.rule)
         + ", hodnota presnosti "
-        + (res.precisionReset ? std::string(DefaultPrecisionText) : run.inputs->settings.precisionText));
+        + (res.precisionReset ? std::string(DefaultPrecisionText) : run.inputs->settings.precisionText()));
     if (res.groupRun)
         groupResult(s, run);
     else
@@ -235,10 +235,9 @@ ReportSection candidateSection(const ReportRun& run)
     s.title = "Kandidátske miesta";
     s.lines.push_back("Náklady pri centre v mieste namiesto optima, od najlacnejšieho.");
     if (!res.groupRun) {
-        s.tables.push_back(
-            candidateTable("", run.candidates != nullptr
-                    ? *run.candidates
-                    : oneCentreCandidates(*run.record, run.placeCount, res, *run.state)));
+        s.tables.push_back(candidateTable("",
+            run.candidates != nullptr ? *run.candidates
+                                      : oneCentreCandidates(*run.record, run.placeCount, res, *run.state)));
         return s;
     }
     for (const CooperGroupResult& g : res.groups)
@@ -362,8 +361,8 @@ ReportSection roundsSection(const RoundsTrace& rounds)
     ReportSection s;
     s.title = "Okruhy rozvozu";
     ReportTable t;
-    t.columns = { { "Okruh", 0, Align::Right }, { "Miesta v poradí", 0, Align::Left }, { "Dĺžka", 0, Align::Right },
-        { "Náklad", 0, Align::Right }, { "Čas", 0, Align::Right } };
+    t.columns = { { "Okruh", 0, Align::Right }, { "Miesta v poradí", 0, Align::Left },
+        { "Dĺžka", 0, Align::Right }, { "Náklad", 0, Align::Right }, { "Čas", 0, Align::Right } };
     t.rows = rounds.rows;
     s.tables.push_back(std::move(t));
     s.lines = rounds.notes;

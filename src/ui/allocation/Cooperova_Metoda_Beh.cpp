@@ -6,6 +6,7 @@
 
 #include "core/allocation/AllocationResult.h"
 #include "core/allocation/CooperRunDriver.h"
+#include "core/entry/ProjectEdits.h"
 #include "core/project/Project.h"
 #include "ui/common/UserDialogs.h"
 
@@ -62,16 +63,10 @@ dorvan::CooperRunCallbacks TCooperAlokMetod::runCallbacks(bool overPicture)
         if (groupWarnings_.shows(text))
             dialogs_.warn(this, QString::fromStdString(text));
     };
-    // A text the run complained about goes back to its default in the project, and the
-    // settings page shows it.
-    callbacks.resetPrecision = [this] {
-        project_.Choices.Settings.precisionText = dorvan::DefaultPrecisionText;
-        project_.changed(dorvan::ProjectChange::Settings);
-    };
-    callbacks.resetCorrection = [this] {
-        project_.Choices.Settings.correctionText = dorvan::DefaultCorrectionText;
-        project_.changed(dorvan::ProjectChange::Settings);
-    };
+    // A text the run complained about goes back to its default in the project, with the edit
+    // that led to the run, and the settings page shows it.
+    callbacks.resetPrecision = [this] { dorvan::ProjectEdits(project_).resetPrecision(); };
+    callbacks.resetCorrection = [this] { dorvan::ProjectEdits(project_).resetCorrection(); };
     // Each group is drawn as soon as it is listed, over what the groups before it left.
     callbacks.groupListed = [this, overPicture](const dorvan::CooperRunResult& soFar, int groupNo) {
         lists_->append(soFar);

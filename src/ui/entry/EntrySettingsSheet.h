@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
+
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -24,7 +27,7 @@ public:
     void refreshSettingsSheet();
     // Ticks CheckBox16 (its handler runs when that is a change).
     void switchOn();
-    // The texts of Edit47 and Edit48 as the project keeps them (a run may have reset them).
+    // The settings as the project keeps them (a run may have reset a text, an undo any part).
     void showSettings();
 
 private:
@@ -34,7 +37,8 @@ private:
         const char* rangeLabel, const char* range, void (SettingsSheet::*ok)());
     QGroupBox* buildStartBox();
     void onSettingsSwitched(bool checked); // CheckBox16 ticked or unticked
-    void storeSettings();
+    void onPrecisionTyped(const QString& text); // a key in Edit47
+    void onCorrectionTyped(const QString& text); // a key in Edit48
     void onPrecisionAccepted(); // Button41 or Enter in Edit47: e checked
     void onCorrectionAccepted(); // Button42 or Enter in Edit48: k checked
 
@@ -48,6 +52,9 @@ private:
     QRadioButton* startComputedButton = nullptr; // RadioButton6
     QLineEdit* precisionEdit = nullptr; // Edit47
     QLineEdit* correctionEdit = nullptr; // Edit48
+    // The history's revision after the last key typed into each field, until its OK.
+    std::optional<std::uint64_t> precisionTypedAt_;
+    std::optional<std::uint64_t> correctionTypedAt_;
 };
 
 } // namespace entry

@@ -338,6 +338,7 @@ void TVstupUdajov::showProjectPages(bool on)
 void TVstupUdajov::showChoices()
 {
     criteria_->showChoices();
+    criteria_->settings()->showSettings();
     if (!project_.Choices.SettingsOn)
         return;
     criteria_->settings()->switchOn();
@@ -376,10 +377,10 @@ dorvan::StartPoint TVstupUdajov::startPoint() const
 
 QString TVstupUdajov::precisionText() const
 {
-    return QString::fromStdString(project_.Choices.Settings.precisionText);
+    return QString::fromStdString(project_.Choices.Settings.precisionText());
 }
 
 QString TVstupUdajov::correctionText() const
 {
-    return QString::fromStdString(project_.Choices.Settings.correctionText);
+    return QString::fromStdString(project_.Choices.Settings.correctionText());
 }

@@ -1,12 +1,13 @@
 // The settings sheet of the Cooper iteration (SettingsSheet): stopping rule, precision e,
-// correction k and the start point. The project keeps them as these controls show them; every
-// allocation run reads them there.
+// correction k and the start point. The project keeps them as these controls show them, each
+// text with the value parsed from it; every allocation run reads them there.
 #include "ui/entry/EntrySettingsSheet.h"
 
 #include "core/entry/PlaceEntry.h"
 #include "core/entry/ProjectEdits.h"
 #include "core/project/AllocationSettings.h"
 #include "core/project/Project.h"
+#include "core/project/ProjectDocument.h"
 #include "ui/common/UserDialogs.h"
 #include "ui/common/Utf8Text.h"
 #include "ui/entry/EntryHost.h"
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -61,17 +64,29 @@ entry::SettingsSheet::SettingsSheet(const EntryContext& context)
     layout->setRowStretch(3, 1);
 
     // A choice counts when it changes: a click on the option already chosen does nothing. The
-    // defaults are set before this, so a new window asks for no run. The project learns of
-    // every change first.
-    for (QRadioButton* b : { ruleXButton, ruleYButton, ruleBothAxesButton, ruleObjectiveButton,
-             startOriginButton, startComputedButton })
-        connect(b, &QRadioButton::toggled, this, [this](bool checked) {
-            storeSettings();
+    // defaults are set before this, so a new window asks for no run. Each control stores only
+    // its own part of the settings, as one command; an open allocation window runs again on a
+    // new choice, but not on a key in a field (its OK or Enter runs it).
+    const std::pair<QRadioButton*, dorvan::StoppingRule> rules[] { { ruleXButton,
+                                                                       dorvan::StoppingRule::AxisX },
+        { ruleYButton, dorvan::StoppingRule::AxisY }, { ruleBothAxesButton, dorvan::StoppingRule::BothAxes },
+        { ruleObjectiveButton, dorvan::StoppingRule::Objective } };
+    for (const auto& [button, rule] : rules)
+        connect(button, &QRadioButton::toggled, this, [this, rule](bool checked) {
             if (checked)
-                context_.pages.rerunIfCooperOpen();
+                dorvan::ProjectEdits(context_.project)
+                    .setStoppingRule(rule, context_.host.cooperWindowOpen());
         });
-    for (QLineEdit* e : { precisionEdit, correctionEdit })
-        connect(e, &QLineEdit::textChanged, this, &entry::SettingsSheet::storeSettings);
+    const std::pair<QRadioButton*, dorvan::StartPoint> starts[] { { startOriginButton,
+                                                                      dorvan::StartPoint::Origin },
+        { startComputedButton, dorvan::StartPoint::Computed } };
+    for (const auto& [button, start] : starts)
+        connect(button, &QRadioButton::toggled, this, [this, start](bool checked) {
+            if (checked)
+                dorvan::ProjectEdits(context_.project).setStartPoint(start, context_.host.cooperWindowOpen());
+        });
+    connect(precisionEdit, &QLineEdit::textChanged, this, &entry::SettingsSheet::onPrecisionTyped);
+    connect(correctionEdit, &QLineEdit::textChanged, this, &entry::SettingsSheet::onCorrectionTyped);
     // The project learns of the box before its handler runs, which may ask for a new result.
     connect(settingsSwitch, &QCheckBox::toggled, this, [this](bool on) {
         dorvan::ProjectEdits(context_.project).setSettingsOn(on);
@@ -128,31 +143,63 @@ QGroupBox* entry::SettingsSheet::buildStartBox()
     return startBox;
 }
 
-void entry::SettingsSheet::storeSettings()
+// The keys typed into one field since its last OK are one step while nothing else happens in
+// between (the history's revision tells).
+namespace {
+
+bool continuesTyping(const std::optional<std::uint64_t>& typedAt, dorvan::Project& project)
 {
-    dorvan::CooperSettings& s = context_.project.Choices.Settings;
-    if (ruleXButton->isChecked())
-        s.rule = dorvan::StoppingRule::AxisX;
-    else if (ruleYButton->isChecked())
-        s.rule = dorvan::StoppingRule::AxisY;
-    else if (ruleObjectiveButton->isChecked())
-        s.rule = dorvan::StoppingRule::Objective;
-    else
-        s.rule = dorvan::StoppingRule::BothAxes;
-    s.start = startOriginButton->isChecked() ? dorvan::StartPoint::Origin : dorvan::StartPoint::Computed;
-    s.precisionText = precisionEdit->text().toStdString();
-    s.correctionText = correctionEdit->text().toStdString();
+    return typedAt && *typedAt == dorvan::ProjectDocument(project).revision();
 }
 
-// A run put a text it complained about back to its default in the project.
+} // namespace
+
+void entry::SettingsSheet::onPrecisionTyped(const QString& text)
+{
+    // The project's own text shown again is no key.
+    if (text.toStdString() == context_.project.Choices.Settings.precisionText())
+        return;
+    dorvan::ProjectEdits(context_.project)
+        .typePrecision(text.toStdString(), continuesTyping(precisionTypedAt_, context_.project));
+    precisionTypedAt_ = dorvan::ProjectDocument(context_.project).revision();
+}
+
+void entry::SettingsSheet::onCorrectionTyped(const QString& text)
+{
+    // The project's own text shown again is no key.
+    if (text.toStdString() == context_.project.Choices.Settings.correctionText())
+        return;
+    dorvan::ProjectEdits(context_.project)
+        .typeCorrection(text.toStdString(), continuesTyping(correctionTypedAt_, context_.project));
+    correctionTypedAt_ = dorvan::ProjectDocument(context_.project).revision();
+}
+
+// The settings as the project keeps them: after a run or the page's check put a text back to
+// its default, and after an undo or a redo. What the controls then store is what the project
+// holds already, so showing them makes no step.
 void entry::SettingsSheet::showSettings()
 {
-    // A copy: each field written back stores the whole sheet into the project again.
-    const dorvan::CooperSettings s = context_.project.Choices.Settings;
-    if (precisionEdit->text().toStdString() != s.precisionText)
-        precisionEdit->setText(QString::fromStdString(s.precisionText));
-    if (correctionEdit->text().toStdString() != s.correctionText)
-        correctionEdit->setText(QString::fromStdString(s.correctionText));
+    const dorvan::CooperSettings& s = context_.project.Choices.Settings;
+    const std::pair<QRadioButton*, bool> chosen[] { { ruleXButton, s.rule == dorvan::StoppingRule::AxisX },
+        { ruleYButton, s.rule == dorvan::StoppingRule::AxisY },
+        { ruleBothAxesButton, s.rule == dorvan::StoppingRule::BothAxes },
+        { ruleObjectiveButton, s.rule == dorvan::StoppingRule::Objective },
+        { startOriginButton, s.start == dorvan::StartPoint::Origin },
+        { startComputedButton, s.start == dorvan::StartPoint::Computed } };
+    for (const auto& [button, on] : chosen)
+        if (on && !button->isChecked())
+            button->setChecked(true);
+    // Copies: a text shown may be stored again, which need not keep the project's string.
+    const QString precision = QString::fromStdString(s.precisionText());
+    const QString correction = QString::fromStdString(s.correctionText());
+    if (precisionEdit->text() != precision) {
+        precisionEdit->setText(precision);
+        precisionTypedAt_.reset();
+    }
+    if (correctionEdit->text() != correction) {
+        correctionEdit->setText(correction);
+        correctionTypedAt_.reset();
+    }
 }
 
 void entry::SettingsSheet::onSettingsSwitched(bool checked)
@@ -183,24 +230,27 @@ void entry::SettingsSheet::switchOn()
     settingsSwitch->setChecked(true);
 }
 
+// e and k are checked as the project parsed them when they were typed.
 void entry::SettingsSheet::onPrecisionAccepted()
 {
-    if (dorvan::precisionAcceptable(precisionEdit->text().toStdString())) {
+    precisionTypedAt_.reset();
+    if (context_.project.Choices.Settings.precision()) {
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
         context_.dialogs.warn(this, entry::text(dorvan::BadPrecisionMessage));
-        precisionEdit->setText(u(dorvan::DefaultPrecisionText));
+        dorvan::ProjectEdits(context_.project).resetPrecision();
     }
 }
 
 void entry::SettingsSheet::onCorrectionAccepted()
 {
-    if (dorvan::correctionAcceptable(correctionEdit->text().toStdString())) {
+    correctionTypedAt_.reset();
+    if (context_.project.Choices.Settings.correction()) {
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
         context_.dialogs.warn(this, entry::text(dorvan::BadCorrectionMessage));
-        correctionEdit->setText(u(dorvan::DefaultCorrectionText));
+        dorvan::ProjectEdits(context_.project).resetCorrection();
     }
 }

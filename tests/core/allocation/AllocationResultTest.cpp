@@ -70,7 +70,7 @@ TEST(AllocationResults, AResultIsMadeOncePerRevisionAndAgainWhenAnInputChanges)
                 q.Record.PlaceQuantity[4] = 4.0;
             } },
         { "a name", [](Project& q) { q.Record.PlaceName[5] = Text100::fromUtf8("F"); } },
-        { "the precision text", [](Project& q) { q.Choices.Settings.precisionText = "0,001"; } },
+        { "the precision text", [](Project& q) { q.Choices.Settings.setPrecisionText("0,001"); } },
         { "the place count", [](Project& q) { q.State.PlaceCount = 4; } },
         { "the data mode", [](Project& q) { q.State.PictureMode = true; } },
         { "the groups",
@@ -146,8 +146,8 @@ TEST(AllocationResults, AKeptResultIsToldInTheOrderOfTheRun)
     p->Choices.Groups = groupsFromLines(
         { "--- Skupina 1 ---", "A", "B", "C", "--- Skupina 2 ---", "D", "--- Skupina 4 ---", "E", "A", "B" },
         4);
-    p->Choices.Settings.precisionText = "abc";
-    p->Choices.Settings.correctionText = "0";
+    p->Choices.Settings.setPrecisionText("abc");
+    p->Choices.Settings.setCorrectionText("0");
     p->Choices.Settings.rule = StoppingRule::Objective; // the rule that reads the correction
     const auto kept = allocationsOf(*p).of(*p, ",");
 

@@ -43,8 +43,8 @@ TEST(CliArguments, DefaultsAreThoseOfANewWindowAndOptionsTakeBothForms)
     EXPECT_EQ(s.solve.project, "p.mzd");
     EXPECT_EQ(s.solve.settings.start, StartPoint::Computed);
     EXPECT_EQ(s.solve.settings.rule, StoppingRule::BothAxes);
-    EXPECT_EQ(s.solve.settings.precisionText, "0,01");
-    EXPECT_EQ(s.solve.settings.correctionText, "1,0");
+    EXPECT_EQ(s.solve.settings.precisionText(), "0,01");
+    EXPECT_EQ(s.solve.settings.correctionText(), "1,0");
     EXPECT_FALSE(s.solve.groups);
     EXPECT_EQ(s.solve.format, OutputFormat::Text);
 
@@ -52,8 +52,8 @@ TEST(CliArguments, DefaultsAreThoseOfANewWindowAndOptionsTakeBothForms)
         "--correction=2,5", "--groups", "p.mzd", "--format", "json" });
     EXPECT_EQ(o.solve.settings.start, StartPoint::Origin);
     EXPECT_EQ(o.solve.settings.rule, StoppingRule::Objective);
-    EXPECT_EQ(o.solve.settings.precisionText, "-1"); // checked by the run, as the window does
-    EXPECT_EQ(o.solve.settings.correctionText, "2,5");
+    EXPECT_EQ(o.solve.settings.precisionText(), "-1"); // checked by the run, as the window does
+    EXPECT_EQ(o.solve.settings.correctionText(), "2,5");
     EXPECT_TRUE(o.solve.groups);
     EXPECT_EQ(o.solve.format, OutputFormat::Json);
 
@@ -239,7 +239,7 @@ TEST(CooperRunDriver, GroupRunListsEveryGroupWarnsOnceAndResetsABadPrecisionForT
     project->State.PlaceCount = 8;
     project->Choices = choicesAsOpened(*r, 8);
     project->Record.setCriterion(CritGroups, true);
-    project->Choices.Settings.precisionText = "11"; // above 10
+    project->Choices.Settings.setPrecisionText("11"); // above 10
     CooperRunInputs in = runInputs(*project, ",");
     EXPECT_EQ(in.groups.Count, 3);
     ASSERT_EQ(in.groups.Groups.size(), 3u);

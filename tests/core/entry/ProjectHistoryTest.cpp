@@ -131,6 +131,12 @@ TEST(ProjectHistory, EveryKindOfEditIsUndoneAndRedoneByteForByte)
             [](Project& p) {
                 ProjectEdits(p).setSettings({ StartPoint::Origin, StoppingRule::Objective, "0,5", "2" });
             } },
+        { "precision typed", typedProject, [](Project& p) { ProjectEdits(p).typePrecision("0,5", true); } },
+        { "correction typed", typedProject, [](Project& p) { ProjectEdits(p).typeCorrection("x", false); } },
+        { "stopping rule", typedProject,
+            [](Project& p) { ProjectEdits(p).setStoppingRule(StoppingRule::Objective, true); } },
+        { "start point", typedProject,
+            [](Project& p) { ProjectEdits(p).setStartPoint(StartPoint::Origin, true); } },
         { "groups by hand", typedProject,
             [](Project& p) {
                 ProjectEdits(p).setGroups({ 2, { { 1, { "Nitra", "Zlín" } }, { 2, { "Trnava" } } } }, 2);

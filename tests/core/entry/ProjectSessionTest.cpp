@@ -61,7 +61,7 @@ std::unique_ptr<Project> dirtyProject()
     p->State.UnsavedChanges = true;
     p->Record.setCriterion(CritPrice, true);
     p->Choices.SettingsOn = true;
-    p->Choices.Settings.precisionText = "0,5";
+    p->Choices.Settings.setPrecisionText("0,5");
     return p;
 }
 
@@ -171,7 +171,8 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
         { "open cancelled", [](ProjectSession& s) { s.openCancelled(); }, false, false, true, false, true,
             "old.mzd", true },
     };
-    const std::string reference = "+proj=aeqd +lat_0=48.5 +lon_0=19.5 +x_0=180000 +y_0=86000 +datum=WGS84 +units=km";
+    const std::string reference
+        = "+proj=aeqd +lat_0=48.5 +lon_0=19.5 +x_0=180000 +y_0=86000 +datum=WGS84 +units=km";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto p = dirtyProject();
@@ -191,7 +192,7 @@ TEST(ProjectSession, NewCloseAndCancelledOpenLeaveNoPictureAndTheirOwnFlags)
         EXPECT_EQ(p->State.EntryClosable, c.closable);
         // The boxes are the record's: only "Nový" unticks them.
         EXPECT_EQ(p->ticked(CritPrice), !c.recordReset);
-        EXPECT_EQ(p->Choices.Settings.precisionText, c.choicesCleared ? "0,01" : "0,5");
+        EXPECT_EQ(p->Choices.Settings.precisionText(), c.choicesCleared ? "0,01" : "0,5");
         EXPECT_EQ(p->State.UnsavedChanges, c.unsaved);
         EXPECT_EQ(p->State.ProjectFile, c.file);
     }

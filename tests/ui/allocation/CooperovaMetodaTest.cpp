@@ -184,7 +184,7 @@ protected:
 
 TEST_F(AllocationWindow, OneStepRunListsThreeLinesAndDrawsTheOptimumInRed)
 {
-    in->values.precisionText = "10";
+    in->values.setPrecisionText("10");
     open();
 
     EXPECT_EQ(w->objectName(), "CooperAlokMetod");
@@ -353,7 +353,7 @@ TEST_F(AllocationWindow, ResultChoiceOverAPictureAndItsRadioButtons)
 
 TEST_F(AllocationWindow, DefaultRunsAgainWithTheCurrentData)
 {
-    in->values.precisionText = "10";
+    in->values.setPrecisionText("10");
     open();
     ASSERT_EQ(list("ListBox2").size(), 3);
     setPlaces(project, { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 2.5, 10 }, { "Dlhé meno miesta", 1, 1 } });
@@ -455,7 +455,7 @@ TEST_F(AllocationWindow, TheResultIsSolvedOncePerRevisionWhateverTheWindowRuns)
 
 TEST_F(AllocationWindow, EmptyGroupListMakesAOneCentreRunAndNoGroupCountNothing)
 {
-    in->values.precisionText = "10";
+    in->values.setPrecisionText("10");
     in->groupsTicked = true;
     in->setGroupCount("2");
     open();
@@ -523,17 +523,17 @@ TEST_F(AllocationWindow, GroupColoursReachTheDrawing)
 
 TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLine)
 {
-    in->values.precisionText = "abc";
+    in->values.setPrecisionText("abc");
     open();
     EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
     EXPECT_EQ(in->settingsChanges, 1) << "the project is told, so the settings page shows it";
-    EXPECT_EQ(in->values.precisionText, "0,01");
+    EXPECT_EQ(in->values.precisionText(), "0,01");
     EXPECT_TRUE(w->lists().runNotice().isEmpty());
 
     // A group run complains once, at its first group; the later groups take the default.
     setPlaces(project,
         { { "A", 0, 0 }, { "B", 10, 0 }, { "C", 5, 10 }, { "D", 30, 30 }, { "E", 40, 30 }, { "F", 20, 40 } });
-    in->values.precisionText = "abc";
+    in->values.setPrecisionText("abc");
     in->groupsTicked = true;
     in->setGroupCount("2");
     in->setGroups(groupList({ { "A", "B", "C" }, { "D", "E", "F" } }));
@@ -541,7 +541,7 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     click("Button1");
     EXPECT_EQ(dialogs.messages(), QStringList { BadPrecision });
     EXPECT_EQ(in->settingsChanges, 2);
-    EXPECT_EQ(in->values.precisionText, "0,01");
+    EXPECT_EQ(in->values.precisionText(), "0,01");
     EXPECT_EQ(list("ListBox1").size(), 2);
     click("Button1");
     EXPECT_EQ(dialogs.messages().size(), 1) << "the default stays in force";
@@ -552,7 +552,7 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     in->groupsTicked = false;
     in->quantity = true;
     in->values.rule = dorvan::StoppingRule::AxisX;
-    in->values.precisionText = "0,0001";
+    in->values.setPrecisionText("0,0001");
     dialogs.shown.clear();
     click("Button1");
     EXPECT_TRUE(dialogs.shown.empty());
@@ -564,7 +564,7 @@ TEST_F(AllocationWindow, SolverMessagesOnceARunAndTheHistoryNoticeInTheStatusLin
     // The lists make room for the line.
     EXPECT_LE(get<QWidget>("GroupBox2")->geometry().bottom(), get<QLabel>("RunNotice")->geometry().top());
 
-    in->values.precisionText = "0,01";
+    in->values.setPrecisionText("0,01");
     click("Button1");
     EXPECT_TRUE(w->lists().runNotice().isEmpty());
     EXPECT_FALSE(get<QLabel>("RunNotice")->isVisible());
@@ -607,7 +607,7 @@ TEST_F(AllocationWindow, ClosedByProgramClosesWithoutAskingAndHasTheCoordinatesS
 
 TEST_F(AllocationWindow, ResizingLaysOutAndRedrawsFromTheStoredResult)
 {
-    in->values.precisionText = "10";
+    in->values.setPrecisionText("10");
     open();
     const QStringList placesBefore = list("ListBox2");
     const int box5 = width("GroupBox5");
@@ -656,7 +656,7 @@ TEST_F(AllocationWindow, ALowWindowKeepsTheStatusLineOffTheResultChoice)
 
 TEST_F(AllocationWindow, TooSmallDrawingAreaEnlargesTheWindow)
 {
-    in->values.precisionText = "10";
+    in->values.setPrecisionText("10");
     open();
     const QStringList path = list("ListBox1");
     const int lists = width("GroupBox1") + width("GroupBox2");

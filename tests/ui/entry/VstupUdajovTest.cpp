@@ -522,12 +522,12 @@ TEST_F(EntryWindow, PrecisionAndCorrectionAreCheckedAndResetToTheirDefaults)
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(host.changes, changes + 1);
     EXPECT_EQ(w->correctionText(), "0,0001");
-    EXPECT_EQ(project.Choices.Settings.correctionText, "0,0001") << "the project keeps what the page shows";
+    EXPECT_EQ(project.Choices.Settings.correctionText(), "0,0001") << "the project keeps what the page shows";
     e->setText("5");
     EXPECT_EQ(w->precisionText(), "5");
     // A run puts the texts back to their defaults in the project: the page shows them.
-    project.Choices.Settings.precisionText = "0,01";
-    project.Choices.Settings.correctionText = "1,0";
+    project.Choices.Settings.setPrecisionText("0,01");
+    project.Choices.Settings.setCorrectionText("1,0");
     project.changed(dorvan::ProjectChange::Settings);
     EXPECT_EQ(e->text(), "0,01");
     EXPECT_EQ(k->text(), "1,0");
