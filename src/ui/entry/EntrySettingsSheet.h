@@ -6,11 +6,17 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QRadioButton;
+
+namespace dorvan {
+class ProjectEdits;
+}
 
 namespace entry {
 
@@ -37,6 +43,14 @@ private:
         const char* rangeLabel, const char* range, void (SettingsSheet::*ok)());
     QGroupBox* buildStartBox();
     void onSettingsSwitched(bool checked); // CheckBox16 ticked or unticked
+    using TypeText = void (dorvan::ProjectEdits::*)(const std::string&, bool);
+    using ResetText = void (dorvan::ProjectEdits::*)();
+    // A key in a field: the text as it stands, as one step with the keys before it.
+    void storeKeys(
+        const QString& text, const std::string& stored, std::optional<std::uint64_t>& typedAt, TypeText type);
+    // A field's OK: the value the project parsed from its text, taken or refused.
+    void checkValue(
+        bool acceptable, std::optional<std::uint64_t>& typedAt, std::string_view complaint, ResetText reset);
     void onPrecisionTyped(const QString& text); // a key in Edit47
     void onCorrectionTyped(const QString& text); // a key in Edit48
     void onPrecisionAccepted(); // Button41 or Enter in Edit47: e checked

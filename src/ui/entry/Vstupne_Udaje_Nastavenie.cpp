@@ -154,24 +154,27 @@ bool continuesTyping(const std::optional<std::uint64_t>& typedAt, dorvan::Projec
 
 } // namespace
 
-void entry::SettingsSheet::onPrecisionTyped(const QString& text)
+void entry::SettingsSheet::storeKeys(
+    const QString& text, const std::string& stored, std::optional<std::uint64_t>& typedAt, TypeText type)
 {
     // The project's own text shown again is no key.
-    if (text.toStdString() == context_.project.Choices.Settings.precisionText())
+    if (text.toStdString() == stored)
         return;
-    dorvan::ProjectEdits(context_.project)
-        .typePrecision(text.toStdString(), continuesTyping(precisionTypedAt_, context_.project));
-    precisionTypedAt_ = dorvan::ProjectDocument(context_.project).revision();
+    dorvan::ProjectEdits edits(context_.project);
+    (edits.*type)(text.toStdString(), continuesTyping(typedAt, context_.project));
+    typedAt = dorvan::ProjectDocument(context_.project).revision();
+}
+
+void entry::SettingsSheet::onPrecisionTyped(const QString& text)
+{
+    storeKeys(text, context_.project.Choices.Settings.precisionText(), precisionTypedAt_,
+        &dorvan::ProjectEdits::typePrecision);
 }
 
 void entry::SettingsSheet::onCorrectionTyped(const QString& text)
 {
-    // The project's own text shown again is no key.
-    if (text.toStdString() == context_.project.Choices.Settings.correctionText())
-        return;
-    dorvan::ProjectEdits(context_.project)
-        .typeCorrection(text.toStdString(), continuesTyping(correctionTypedAt_, context_.project));
-    correctionTypedAt_ = dorvan::ProjectDocument(context_.project).revision();
+    storeKeys(text, context_.project.Choices.Settings.correctionText(), correctionTypedAt_,
+        &dorvan::ProjectEdits::typeCorrection);
 }
 
 // The settings as the project keeps them: after a run or the page's check put a text back to
@@ -230,27 +233,30 @@ void entry::SettingsSheet::switchOn()
     settingsSwitch->setChecked(true);
 }
 
-// e and k are checked as the project parsed them when they were typed.
-void entry::SettingsSheet::onPrecisionAccepted()
+// e and k are checked as the project parsed them when they were typed. A good value asks an
+// open allocation window to run; a bad one is refused and its default put back.
+void entry::SettingsSheet::checkValue(
+    bool acceptable, std::optional<std::uint64_t>& typedAt, std::string_view complaint, ResetText reset)
 {
-    precisionTypedAt_.reset();
-    if (context_.project.Choices.Settings.precision()) {
+    typedAt.reset();
+    if (acceptable) {
         context_.pages.valuesChanged();
         context_.pages.rerunIfCooperOpen();
     } else {
-        context_.dialogs.warn(this, entry::text(dorvan::BadPrecisionMessage));
-        dorvan::ProjectEdits(context_.project).resetPrecision();
+        context_.dialogs.warn(this, entry::text(complaint));
+        dorvan::ProjectEdits edits(context_.project);
+        (edits.*reset)();
     }
+}
+
+void entry::SettingsSheet::onPrecisionAccepted()
+{
+    checkValue(context_.project.Choices.Settings.precision().has_value(), precisionTypedAt_,
+        dorvan::BadPrecisionMessage, &dorvan::ProjectEdits::resetPrecision);
 }
 
 void entry::SettingsSheet::onCorrectionAccepted()
 {
-    correctionTypedAt_.reset();
-    if (context_.project.Choices.Settings.correction()) {
-        context_.pages.valuesChanged();
-        context_.pages.rerunIfCooperOpen();
-    } else {
-        context_.dialogs.warn(this, entry::text(dorvan::BadCorrectionMessage));
-        dorvan::ProjectEdits(context_.project).resetCorrection();
-    }
+    checkValue(context_.project.Choices.Settings.correction().has_value(), correctionTypedAt_,
+        dorvan::BadCorrectionMessage, &dorvan::ProjectEdits::resetCorrection);
 }
