@@ -86,7 +86,10 @@ void TVstupUdajov::projectChanged(dorvan::ProjectChange what)
         // views: an undone step does not tell RunInputs again; the undo moved the revision.)
         if (host_.cooperWindowOpen()) {
             const auto& s = project_.State;
-            if (s.PlacesComplete && s.PlaceCount >= 2 && project_.Choices.SettingsOn)
+            // Every place of the count entered (PlacesComplete cannot tell: opening the
+            // allocation window clears it, so an undo would close the window it runs in).
+            const bool listComplete = s.NextPlace > s.PlaceCount;
+            if (listComplete && s.PlaceCount >= 2 && project_.Choices.SettingsOn)
                 project_.tell(ProjectChange::RunInputs);
             else
                 host_.closeCooperWindow();
