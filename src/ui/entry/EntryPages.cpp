@@ -1,6 +1,10 @@
 #include "ui/entry/EntryPages.h"
 
 #include "core/common/DecimalText.h"
+#include "core/project/Project.h"
+#include "ui/common/UserDialogs.h"
+#include "ui/entry/EntryHost.h"
+#include "ui/entry/EntryMessages.h"
 
 #include <QFontMetrics>
 #include <QLocale>
@@ -21,6 +25,16 @@ QString formatNumber(double v)
 {
     const std::string separator = QLocale().decimalPoint().toStdString();
     return QString::fromStdString(dorvan::formatDecimal4(v, separator));
+}
+
+bool confirmPlaceDeletion(const EntryContext& context, QWidget* parent, const QString& name)
+{
+    if (!context.dialogs.confirm(parent,
+            text(dorvan::DeletePlaceQuestionText) + name + text(dorvan::DeletePlaceQuestionEndText), false))
+        return false;
+    if (context.host.cooperWindowOpen() && context.project.State.EntryStarted)
+        context.host.closeCooperWindow();
+    return true;
 }
 
 CutTextTips::CutTextTips(const QTableWidget* grid)

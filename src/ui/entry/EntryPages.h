@@ -96,6 +96,9 @@ inline QString text(std::string_view utf8)
 void setFieldColour(QWidget* w, const QColor& c);
 // A number to four decimals with the locale's separator.
 QString formatNumber(double v);
+// Asks whether the place of that name goes; on yes an allocation window showing a run closes
+// first. False when the user keeps the place.
+bool confirmPlaceDeletion(const EntryContext& context, QWidget* parent, const QString& name);
 // A cell whose column is too narrow for its text shows the whole text as its tooltip; a cell
 // whose text fits has none.
 void showCutTextAsToolTip(QTableWidget* grid, int row, int column);

@@ -253,14 +253,8 @@ void entry::PlacesPage::onPlaceGridDelete()
     if (row < 1 || row > enteredPlaces())
         return;
     QString name = cellText(placeGrid, row, 1);
-    if (!context_.dialogs.confirm(this,
-            entry::text(dorvan::DeletePlaceQuestionText) + name
-                + entry::text(dorvan::DeletePlaceQuestionEndText),
-            false))
+    if (!entry::confirmPlaceDeletion(context_, this, name))
         return;
-
-    if (context_.host.cooperWindowOpen() && s.EntryStarted)
-        context_.host.closeCooperWindow();
     const dorvan::PlaceDeletion deleted = context_.session.deleteTypedPlace(row);
     // The host's "settings off" event is exactly "Riešenie DORVAN" off.
     if (deleted.settingsOff)

@@ -524,14 +524,8 @@ void entry::PicturePage::onPictureGridDelete()
     if (row < 1 || row > entered || row >= pictureGrid->rowCount())
         return;
     const QString name = pictureGrid->item(row, 1) ? pictureGrid->item(row, 1)->text() : QString();
-    if (!context_.dialogs.confirm(this,
-            entry::text(dorvan::DeletePlaceQuestionText) + name
-                + entry::text(dorvan::DeletePlaceQuestionEndText),
-            false))
+    if (!entry::confirmPlaceDeletion(context_, this, name))
         return;
-
-    if (context_.host.cooperWindowOpen() && s.EntryStarted)
-        context_.host.closeCooperWindow();
     // The moved places take the names of their new numbers. With the last place the range
     // follows the picture's size again, in the same step.
     const dorvan::PlaceDeletion deleted
