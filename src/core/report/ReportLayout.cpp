@@ -125,19 +125,33 @@ LaidRow layRow(const std::vector<std::string>& texts, const std::vector<double>&
     return row;
 }
 
-void placeRow(PageFiller& f, const LaidRow& row, const ReportTable& t, const std::vector<double>& widths,
-    TextStyle style)
+// The row's lines from..to (every cell's lines in that range, each at its place) at the filler's
+// line; advances by that many lines.
+void placeRowLines(PageFiller& f, const LaidRow& row, const ReportTable& t, const std::vector<double>& widths,
+    TextStyle style, std::size_t from, std::size_t to)
 {
     double x = MarginLeft;
     for (std::size_t c = 0; c < widths.size(); ++c) {
         const double box = std::max(0.0, widths[c] - ColumnGap);
-        for (std::size_t l = 0; l < row.cells[c].size(); ++l) {
-            f.page().texts.push_back({ { x, f.y() + RowHeight * static_cast<double>(l), box, RowHeight },
-                row.cells[c][l], style, t.columns[c].align });
+        for (std::size_t l = from; l < std::min(to, row.cells[c].size()); ++l) {
+            f.page().texts.push_back(
+                { { x, f.y() + RowHeight * static_cast<double>(l - from), box, RowHeight }, row.cells[c][l],
+                    style, t.columns[c].align });
         }
         x += widths[c];
     }
-    f.advance(row.height);
+    f.advance(RowHeight * static_cast<double>(to - from));
+}
+
+std::size_t lineCount(const LaidRow& row)
+{
+    return static_cast<std::size_t>(std::lround(row.height / RowHeight));
+}
+
+void placeRow(PageFiller& f, const LaidRow& row, const ReportTable& t, const std::vector<double>& widths,
+    TextStyle style)
+{
+    placeRowLines(f, row, t, widths, style, 0, lineCount(row));
 }
 
 struct TableFit {
@@ -154,6 +168,31 @@ void tableHeader(
     placeRow(f, fit.header, t, fit.widths, TextStyle::TableHeader);
     f.rule(MarginLeft, fit.right);
     f.advance(2.0);
+}
+
+// A row taller than a page's room: its lines from where it stands, as many a page as fit (at
+// least one, so a header as tall as the page cannot hold it back), the rest on the next pages
+// under the header repeated.
+void layTallRow(PageFiller& f, const LaidRow& row, const ReportTable& t, const TableFit& fit,
+    const ReportMeasure& measure)
+{
+    const std::size_t lines = lineCount(row);
+    std::size_t from = 0;
+    bool fresh = false; // just after the header of a new page
+    while (from < lines) {
+        const auto fitting
+            = static_cast<std::size_t>(std::max(0.0, std::floor((f.bottom() - f.y()) / RowHeight + 1e-9)));
+        const std::size_t take = std::min(lines - from, std::max(fitting, fresh ? std::size_t { 1 } : 0));
+        if (take == 0) {
+            f.newPage(f.orientation());
+            tableHeader(f, t, fit, true, measure);
+            fresh = true;
+            continue;
+        }
+        placeRowLines(f, row, t, fit.widths, TextStyle::TableCell, from, from + take);
+        from += take;
+        fresh = false;
+    }
 }
 
 double sum(const std::vector<double>& v)
@@ -189,17 +228,31 @@ void layTable(PageFiller& f, const ReportTable& t, const ReportMeasure& measure)
     if (o != f.orientation())
         f.newPage(o);
     f.space(TableSpace);
-    // The header never stands alone at a page's foot.
+    // The room a page that goes on with the table has for its rows; a row taller than that goes
+    // on over pages, as many of its lines a page as fit.
+    const double continuedTitle = t.title.empty() ? 0.0
+                                                  : BodyLine
+            * static_cast<double>(
+                wrapText(t.title + " (pokračovanie)", bodyWidth(o), TextStyle::Body, measure).size());
+    const double room = bodyBottom(o) - BodyTop - continuedTitle - fit.header.height - 2.0;
+    // The header never stands alone at a page's foot: the first row, or a first line of one that
+    // goes on over pages, goes with it.
     const double titleHeight = t.title.empty() ? 0.0 : BodyLine;
     const double first = rows.empty() ? 0.0 : rows.front().height;
-    f.ensure(titleHeight + fit.header.height + 2.0 + first);
+    f.ensure(titleHeight + fit.header.height + 2.0 + (first > room ? RowHeight : first));
     tableHeader(f, t, fit, false, measure);
     for (const LaidRow& row : rows) {
-        if (!f.fits(row.height)) {
+        if (f.fits(row.height)) {
+            placeRow(f, row, t, fit.widths, TextStyle::TableCell);
+            continue;
+        }
+        if (row.height <= room) {
             f.newPage(o);
             tableHeader(f, t, fit, true, measure);
+            placeRow(f, row, t, fit.widths, TextStyle::TableCell);
+            continue;
         }
-        placeRow(f, row, t, fit.widths, TextStyle::TableCell);
+        layTallRow(f, row, t, fit, measure);
     }
 }
 

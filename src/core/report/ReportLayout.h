@@ -5,7 +5,8 @@
 // printer and any test read the same pages. Every page carries the project file's name and the
 // date at its head and its number at its foot; the chart stands on a page of its own, as large
 // as the page allows at its own proportions, on a landscape page where that makes it larger; a
-// table that does not fit goes on over the next page with its header repeated.
+// table that does not fit goes on over the next page with its header repeated, and so does a
+// single row taller than a page, as many of its lines a page as fit.
 //
 // Nothing is cut: the core has no fonts, so the layout is given a measure of the painter's, sizes
 // each table's columns to their content and wraps long texts (at spaces, a word longer than its

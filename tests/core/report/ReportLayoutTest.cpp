@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace dorvan::report;
@@ -345,4 +347,112 @@ TEST(ReportLayout, AxisMarksAreRoundStepsSpacedApart)
         EXPECT_NEAR(marks.front().at, c.firstAt, 1e-9) << c.low;
     }
     EXPECT_TRUE(axisMarks(5, 5, 100, 10, ",").empty());
+}
+
+namespace {
+
+// A cell of `count` words of 60 letters each (240 points: two never share a line of the
+// members' column): "M001xxx…", "M002xxx…", one a line.
+std::string tallCell(int count)
+{
+    std::string out;
+    for (int i = 1; i <= count; ++i) {
+        char no[16];
+        std::snprintf(no, sizeof no, "M%03d", i);
+        out += (i > 1 ? " " : "") + std::string(no) + std::string(56, 'x');
+    }
+    return out;
+}
+
+} // namespace
+
+// A row taller than a page goes on over the next pages, its lines in order, none lost, the
+// header repeated above each part.
+TEST(ReportLayout, ARowTallerThanAPageGoesOnOverPages)
+{
+    // A part of the tall row: from its line `first`, `count` lines on page `page` from `top`.
+    struct Part {
+        int page;
+        int first;
+        int count;
+        double top;
+    };
+    struct Case {
+        const char* what;
+        std::string tableTitle;
+        std::vector<std::vector<std::string>> rows;
+        std::vector<Part> parts; // worked by hand below
+        int pages;
+        double after; // where the row after it stands on the last page; 0: none
+    };
+    // Page 1: title 72..98, space 8, heading 106..126, space 6 to 132; a table title 13; the
+    // header 12, its rule and 2 points. Body to 790, rows 12 points a line.
+    //  A: header 132..144, rows from 146: "Jedno" 146..158, then floor((790-158)/12) = 52 lines;
+    //     page 2: header 72..84, lines from 86: the other 48, then "Koniec" at 86 + 48 × 12.
+    //  B: the tall first row starts under its header on page 1 (one line would do): title
+    //     132..145, header 145..157, lines from 159, floor(631/12) = 52; pages 2 and 3: title
+    //     72..85, header 85..97, lines from 99, floor(691/12) = 57 a page: 57, then 41.
+    const Case cases[] = {
+        { "after a short row, then one more", "",
+            { { "1", "Jedno" }, { "2", tallCell(100) }, { "3", "Koniec" } },
+            { { 0, 0, 52, 158.0 }, { 1, 52, 48, 86.0 } }, 2, 86.0 + 48 * 12.0 },
+        { "first of its table, over three pages", "Členovia skupín", { { "1", tallCell(150) } },
+            { { 0, 0, 52, 159.0 }, { 1, 52, 57, 99.0 }, { 2, 109, 41, 99.0 } }, 3, 0.0 },
+    };
+    const double members = MarginLeft + 40.0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReportContent content;
+        content.title = "Zostava";
+        ReportSection s;
+        s.title = "Skupiny";
+        ReportTable t;
+        t.title = c.tableTitle;
+        t.columns = { { "Č.", 40, Align::Right }, { "Členovia", 455, Align::Left } };
+        t.rows = c.rows;
+        s.tables = { t };
+        content.sections = { s };
+        const ReportLayout layout = layoutReport(content, pitch);
+        ASSERT_EQ(layout.pages.size(), static_cast<std::size_t>(c.pages));
+        expectNothingCut(layout);
+
+        for (const Part& part : c.parts) {
+            const auto body = bodyTexts(layout.pages[static_cast<std::size_t>(part.page)]);
+            std::vector<std::pair<std::string, double>> got, want;
+            for (const PlacedText* x : body)
+                if (x->style == TextStyle::TableCell && x->box.x == members && x->text.size() == 60)
+                    got.emplace_back(x->text.substr(0, 4), x->box.y);
+            for (int l = 0; l < part.count; ++l) {
+                char no[16];
+                std::snprintf(no, sizeof no, "M%03d", part.first + l + 1);
+                want.emplace_back(no, part.top + 12.0 * l);
+            }
+            EXPECT_EQ(got, want) << "page " << part.page + 1;
+            for (const PlacedText* x : body)
+                EXPECT_LE(x->box.y + x->box.height, BodyBottom + 1e-9) << x->text;
+            // A page the row goes on over opens with the table's title and header again.
+            if (part.page > 0) {
+                std::vector<std::string> head;
+                for (std::size_t i = 0; i < body.size() && head.size() < (t.title.empty() ? 2u : 3u); ++i)
+                    head.push_back(body[i]->text);
+                std::vector<std::string> expected { "Č.", "Členovia" };
+                if (!t.title.empty())
+                    expected.insert(expected.begin(), t.title + " (pokračovanie)");
+                EXPECT_EQ(head, expected) << "page " << part.page + 1;
+            }
+        }
+        // The row's number stands once, on its first line; the next row right after its last.
+        int numbers = 0;
+        for (const LaidOutPage& page : layout.pages)
+            for (const PlacedText* x : bodyTexts(page))
+                numbers += x->style == TextStyle::TableCell
+                    && x->text == std::to_string(c.rows.size() > 1 ? 2 : 1);
+        EXPECT_EQ(numbers, 1);
+        if (c.after > 0.0) {
+            const auto last = bodyTexts(layout.pages.back());
+            ASSERT_FALSE(last.empty());
+            EXPECT_EQ(last.back()->text, "Koniec");
+            EXPECT_DOUBLE_EQ(last.back()->box.y, c.after);
+        }
+    }
 }
