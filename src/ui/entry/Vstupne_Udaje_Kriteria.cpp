@@ -253,7 +253,8 @@ void entry::CriteriaPage::showTicked(CriterionBox box)
 }
 
 // The quantity, price and flexibility pages list the places too; those that are ticked are
-// rebuilt whenever the list changes, and so are the distance, centre, depot and priority sheets.
+// rebuilt whenever the list changes, and so are the distance, centre, depot and priority sheets
+// and the group page's lists (a ">>>" takes the line the user chose from the list shown).
 void entry::CriteriaPage::rebuildPlaceValuePages()
 {
     for (const ValueGridSheet* sheet : valueSheets_)
@@ -267,6 +268,8 @@ void entry::CriteriaPage::rebuildPlaceValuePages()
         depots_->setDepotPage();
     if (ticked(context_.project, CriterionBox::Priority))
         priorities_->setPriorityPage();
+    if (ticked(context_.project, CriterionBox::Groups))
+        groups_->showGroups();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -163,3 +163,25 @@ TEST_F(GroupsPageHistory, AnUndoneMoveShowsTheListsTheCountAndTheBytesOfBefore)
     EXPECT_TRUE(linesOf("ListBox8").isEmpty());
     EXPECT_FALSE(get<QListWidget>("ListBox8")->isEnabled());
 }
+
+// A place added while the groups are on is listed on the group page at once, and ">>>" moves the
+// line the user chose, not the one at its row in a list the page had not shown yet.
+TEST_F(GroupsPageHistory, APlaceAddedWithGroupsOnIsListedAndTheChosenLineMoves)
+{
+    tick("CheckBox17");
+    showPage(0);
+    count("1");
+    place("Bojnice", "2", "2");
+    ASSERT_EQ(project.State.PlaceCount, 5);
+    showPage(1);
+    EXPECT_EQ(linesOf("ListBox8"), (QStringList { "Bojnice", "Nitra", "Trnava", u("Zlín"), u("Žilina") }));
+
+    auto* places = get<QListWidget>("ListBox8");
+    const QList<QListWidgetItem*> zlin = places->findItems(u("Zlín"), Qt::MatchExactly);
+    ASSERT_EQ(zlin.size(), 1);
+    places->clearSelection();
+    zlin.front()->setSelected(true);
+    click("Button43");
+    EXPECT_EQ(linesOf("ListBox9"), (QStringList { GroupOne, u("Zlín") }));
+    EXPECT_EQ(linesOf("ListBox8"), (QStringList { "Bojnice", "Nitra", "Trnava", u("Žilina") }));
+}
