@@ -94,16 +94,21 @@ protected:
     void tick(const char* name)
     {
         showPage(1);
-        auto* b = entry<QAbstractButton>(name);
+        clickIndicator(entry<QAbstractButton>(name));
+    }
+    static void clickIndicator(QAbstractButton* b)
+    {
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
-    // Ticks a criterion box when it is not ticked yet; true when it was ticked already.
-    bool ensureTicked(const char* name)
+    // Ticks a criterion box when it is not ticked yet, a step of its own before the edit on its
+    // sheet.
+    void tickOn(const char* name)
     {
         if (entry<QCheckBox>(name)->isChecked())
-            return true;
+            return;
         tick(name);
-        return false;
+        settle();
+        note();
     }
     void typeInto(const char* edit, const QString& text)
     {
@@ -152,8 +157,7 @@ protected:
         static const char* const sheets[][3] = { { "CheckBox1", "TabSheet1", "StringGrid8" },
             { "CheckBox2", "TabSheet2", "StringGrid9" }, { "CheckBox14", "TabSheet12", "StringGrid10" } };
         const auto& s = sheets[pick(3)];
-        if (!ensureTicked(s[0]))
-            return;
+        tickOn(s[0]);
         showSheet(s[1]);
         auto* g = entry<QTableWidget>(s[2]);
         if (g->rowCount() > 1)
@@ -169,16 +173,14 @@ protected:
             { "CheckBox8", "TabSheet8", "Edit26", "Button26" },
             { "CheckBox9", "TabSheet9", "Edit27", "Button27" } };
         const Single& s = singles[pick(4)];
-        if (!ensureTicked(s.box))
-            return;
+        tickOn(s.box);
         showSheet(s.sheet);
         typeInto(s.edit, number(1, 9));
         click(s.ok);
     }
     void centre()
     {
-        if (!ensureTicked("CheckBox6"))
-            return;
+        tickOn("CheckBox6");
         showSheet("TabSheet6");
         if (entry<QComboBox>("ComboBox5")->isEnabled()) {
             chooseInCombo("ComboBox5");
@@ -192,8 +194,7 @@ protected:
     void twoLists(const char* box, const char* sheet, const char* offered, const char* chosen, const char* in,
         const char* out)
     {
-        if (!ensureTicked(box))
-            return;
+        tickOn(box);
         showSheet(sheet);
         const bool into = pick(3) > 0;
         pickLine(into ? offered : chosen);
@@ -201,8 +202,7 @@ protected:
     }
     void distance()
     {
-        if (!ensureTicked("CheckBox3"))
-            return;
+        tickOn("CheckBox3");
         showSheet("TabSheet3");
         if (entry<QLineEdit>("Edit11")->isEnabled()) {
             typeInto("Edit11", number(5, 300));
@@ -217,17 +217,14 @@ protected:
     }
     void settings()
     {
-        if (!ensureTicked("CheckBox16"))
-            return;
+        tickOn("CheckBox16");
         showSheet("TabSheet14");
         switch (pick(4)) {
         case 0:
-            QTest::mouseClick(entry<QRadioButton>(("RadioButton" + std::to_string(1 + pick(4))).c_str()),
-                Qt::LeftButton, {}, QPoint(6, 6));
+            clickIndicator(entry<QRadioButton>(("RadioButton" + std::to_string(1 + pick(4))).c_str()));
             break;
         case 1:
-            QTest::mouseClick(entry<QRadioButton>(pick(2) ? "RadioButton5" : "RadioButton6"), Qt::LeftButton,
-                {}, QPoint(6, 6));
+            clickIndicator(entry<QRadioButton>(pick(2) ? "RadioButton5" : "RadioButton6"));
             break;
         case 2:
             typeInto("Edit47", "0,0" + number(1, 9));
@@ -241,8 +238,7 @@ protected:
     }
     void groups()
     {
-        if (!ensureTicked("CheckBox17"))
-            return;
+        tickOn("CheckBox17");
         showSheet("TabSheet15");
         switch (pick(3)) {
         case 0:
@@ -345,6 +341,8 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
     const std::vector<std::pair<const char*, std::function<void()>>> actions = {
         { "criterion box", [this] { criterionBox(); } },
         { "value grid", [this] { valueGrid(); } },
+        { "value grid", [this] { valueGrid(); } },
+        { "single value", [this] { singleValue(); } },
         { "single value", [this] { singleValue(); } },
         { "centre", [this] { centre(); } },
         { "depots",
@@ -355,6 +353,8 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
             } },
         { "distance", [this] { distance(); } },
         { "settings", [this] { settings(); } },
+        { "settings", [this] { settings(); } },
+        { "groups", [this] { groups(); } },
         { "groups", [this] { groups(); } },
         { "add place", [this] { addPlace(); } },
         { "delete place", [this] { deletePlace(); } },
@@ -401,6 +401,7 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
         ASSERT_TRUE(historyStep(true));
     note();
     const HeldState last = held();
+    const ShownState lastShown = shown();
     ASSERT_GE(steps, 35u) << "the sequence made too few steps to say much";
     EXPECT_GT(undos + redos, 4);
     for (std::size_t i = 0; i < history.steps.size(); ++i) {
@@ -431,5 +432,6 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
     }
     EXPECT_TRUE(held().bytes == last.bytes);
     EXPECT_EQ(held().choices, last.choices);
+    EXPECT_EQ(shown(), lastShown);
     EXPECT_EQ(w->statusPanelText(1), u("ZMENENÉ HODNOTY !!!"));
 }
