@@ -28,12 +28,6 @@ namespace {
 
 using dorvan::test::MainWindowFixture;
 
-// What the project holds at one point of the history.
-struct HeldState {
-    dorvan::RecordBytes bytes;
-    dorvan::EntryChoices choices;
-};
-
 // What the data-entry window shows of the project, read from its controls.
 struct ShownState {
     QStringList ticked; // the criterion boxes 1-17
@@ -56,6 +50,13 @@ std::size_t firstDiff(const dorvan::RecordBytes& a, const dorvan::RecordBytes& b
             return i;
     return a.size();
 }
+
+// What the project holds at one point of the history.
+struct HeldState {
+    dorvan::RecordBytes bytes;
+    dorvan::EntryChoices choices;
+    ShownState view; // what the data-entry window showed of it
+};
 
 class EditPathFuzz : public MainWindowFixture {
 protected:
@@ -297,7 +298,7 @@ protected:
         return true;
     }
 
-    HeldState held() { return { dorvan::encodeRecord(w->project().Record), w->project().Choices }; }
+    HeldState held() { return { dorvan::encodeRecord(w->project().Record), w->project().Choices, shown() }; }
     ShownState shown()
     {
         ShownState s;
@@ -317,11 +318,13 @@ protected:
 
     // What the project held after each step done so far: states[d] with d steps done.
     std::vector<HeldState> states;
-    // The state after an edit: the state of the history's point it stands at.
+    // The state after an edit: the state of the history's point it stands at. An edit drops
+    // the steps that could be redone; an action that made no step keeps them.
     void note()
     {
-        states.resize(w->project().History->done + 1);
-        states.back() = held();
+        const dorvan::EditHistory& history = *w->project().History;
+        states.resize(history.steps.size() + 1);
+        states[history.done] = held();
     }
 
     std::mt19937 rng { 20261210u };
@@ -390,6 +393,7 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
             const HeldState now = held();
             EXPECT_TRUE(now.bytes == states[history.done].bytes) << "the record at step " << history.done;
             EXPECT_EQ(now.choices, states[history.done].choices) << "the choices at step " << history.done;
+            EXPECT_EQ(now.view, states[history.done].view) << "the controls at step " << history.done;
         } else {
             note();
         }
@@ -419,6 +423,7 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
         EXPECT_TRUE(held().bytes == states[history.done].bytes)
             << "the record at step " << history.done << " after undoing " << history.steps[history.done].name
             << ", first byte apart " << firstDiff(held().bytes, states[history.done].bytes);
+        EXPECT_EQ(shown(), states[history.done].view) << "the controls at step " << history.done;
     }
     EXPECT_TRUE(held().bytes == opened.bytes);
     EXPECT_EQ(held().choices, opened.choices);
