@@ -267,6 +267,15 @@ protected:
         typeInto("Edit4", number(0, 300));
         click("OKButton3");
     }
+    void renamePlace()
+    {
+        showPage(0);
+        auto* g = entry<QTableWidget>("StringGrid6");
+        if (g->rowCount() > 1)
+            editCell(
+                "StringGrid6", 1 + pick(g->rowCount() - 1), 1, "Mesto" + QString(QChar('a' + added_ % 26)));
+        ++added_;
+    }
     void deletePlace()
     {
         showPage(0);
@@ -360,6 +369,7 @@ TEST_F(EditPathFuzz, RandomEditsAreNamedStepsAndUndoToTheOpenedProjectAndRedoToT
         { "groups", [this] { groups(); } },
         { "groups", [this] { groups(); } },
         { "add place", [this] { addPlace(); } },
+        { "rename place", [this] { renamePlace(); } },
         { "delete place", [this] { deletePlace(); } },
     };
     states = { opened };
